@@ -1,0 +1,1 @@
+#include "host/interfaced_object.hpp"
