@@ -11,14 +11,15 @@
 
 #include <type_traits>
 
-namespace orvdb {
-
+// Identifiers compare field by field (a global operator, as OrvGuid is a C type).
 constexpr bool operator==(const OrvGuid& a, const OrvGuid& b) {
     if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3) return false;
     for (int i = 0; i < 8; ++i)
         if (a.Data4[i] != b.Data4[i]) return false;
     return true;
 }
+
+namespace orvdb {
 
 // IInterface / IUnknown.
 struct IInterface {
