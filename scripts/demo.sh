@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Sets orvdb up (packages, build) and runs the main job on the bundled examples.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh
+orvdb=build/tools/orvdb/orvdb
+
+echo "== orvdb --version"
+"$orvdb" --version
+echo "== Host configuration for the example data root"
+"$orvdb" --data-root examples/data host

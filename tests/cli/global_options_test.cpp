@@ -1,0 +1,61 @@
+#include "cli_run.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace orvdb::cli_test {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(CliGlobalOptions, VersionAndHelp) {
+    auto v = runOrvdb("--version");
+    EXPECT_EQ(v.exitCode, 0);
+    EXPECT_EQ(v.out.rfind("orvdb ", 0), 0u) << v.out;
+    auto h = runOrvdb("--help");
+    EXPECT_EQ(h.exitCode, 0);
+    for (const char* option : {"--config", "--data-root", "--yes", "--no", "-v"})
+        EXPECT_NE(h.out.find(option), std::string::npos) << option;
+    auto sub = runOrvdb("host --help");
+    EXPECT_EQ(sub.exitCode, 0);
+    EXPECT_NE(sub.out.find("--all"), std::string::npos);
+}
+
+TEST(CliGlobalOptions, BadUsageFailsWithAMessage) {
+    auto r = runOrvdb("--no-such-option");
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_NE(r.out.find("--no-such-option"), std::string::npos);
+    auto both = runOrvdb("--yes --no host");
+    EXPECT_NE(both.exitCode, 0);
+    auto missing = runOrvdb("--config /nonexistent/orvdb.ini host");
+    EXPECT_NE(missing.exitCode, 0);
+    EXPECT_NE(missing.out.find("/nonexistent/orvdb.ini"), std::string::npos);
+}
+
+TEST(CliGlobalOptions, DataRootFlagBeatsEnvironmentAndConfig) {
+    fs::path dir = fs::temp_directory_path() / "orvdb-cli-test";
+    fs::create_directories(dir);
+    fs::path ini = dir / "host.ini";
+    std::ofstream(ini) << "[registry]\nDataRoot = /from/config/\nLanguageFolder = /lng/\n";
+    std::string config = "--config " + ini.string() + " host";
+
+    auto fromConfig = runOrvdb(config, "env -u ORVDB_DATA_ROOT");
+    EXPECT_EQ(fromConfig.exitCode, 0) << fromConfig.out;
+    EXPECT_NE(fromConfig.out.find("30\tdata root\t/from/config/"), std::string::npos)
+        << fromConfig.out;
+    EXPECT_NE(fromConfig.out.find("64\tlanguage folder\t/lng/"), std::string::npos);
+
+    auto fromEnv = runOrvdb(config, "ORVDB_DATA_ROOT=/from/env");
+    EXPECT_NE(fromEnv.out.find("30\tdata root\t/from/env/"), std::string::npos) << fromEnv.out;
+
+    auto fromFlag = runOrvdb("--data-root /from/flag " + config, "ORVDB_DATA_ROOT=/from/env");
+    EXPECT_NE(fromFlag.out.find("30\tdata root\t/from/flag/"), std::string::npos) << fromFlag.out;
+    // A folder the flag does not set still comes from the config file.
+    EXPECT_NE(fromFlag.out.find("64\tlanguage folder\t/lng/"), std::string::npos);
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace orvdb::cli_test
