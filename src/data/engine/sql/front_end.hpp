@@ -1,0 +1,65 @@
+// The Access SQL front end: parse a statement, translate it to SQLite SQL for
+// the working store.
+//
+//   Statement st = parseStatement("SELECT Name FROM [Language] WHERE Id=3");
+//   Translation tr = translate(st, catalog);   // tr.sql runs on the store
+//
+// Both raise SqlError with Jet's wording. Definitions (CREATE/ALTER/DROP) are
+// only parsed: the catalog carries out their AST.
+//
+// The SQL a translation emits calls the engine's SQLite functions (jet_*),
+// the JETTEXT collation on every comparison, grouping and ordering term, and
+// for inserts jet_coerce / jet_next_autonumber / jet_note_autonumber.
+#pragma once
+
+#include "data/engine/jet_types.hpp"
+#include "data/engine/sql/ast.hpp"
+#include "data/engine/sql/schema_resolver.hpp"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvdb::engine::sql {
+
+Statement parseStatement(std::string_view sql);
+
+// One output column of a query.
+struct ResultColumn {
+    ColumnDef column;        // column.name is Jet's name for it ("Name", "T1.Id", "Expr1000")
+    bool typeKnown = false;  // false: decide the type from the values
+    std::string baseTable;   // for a column reference: the table (catalog name)
+    std::string baseColumn;  // and its column
+};
+
+enum class StatementKind : uint8_t {
+    Select,
+    SelectInto,  // sql is the SELECT that fills the new table
+    Insert,
+    Update,
+    Delete,
+    Definition,  // CREATE / ALTER / DROP: nothing to run, the catalog executes the AST
+};
+
+struct Translation {
+    StatementKind kind = StatementKind::Select;
+    std::string sql;
+    std::vector<ResultColumn> columns;  // Select, SelectInto: the output columns in order
+    // SelectInto: the table to create (as written); Insert/Update/Delete: the
+    // catalog name of the table changed.
+    std::string targetTable;
+    // Catalog names of the tables and saved queries the statement reads or
+    // changes (saved queries also with what they read): a cached translation
+    // is stale once one of them is redefined.
+    std::vector<std::string> dependencies;
+};
+
+Translation translate(const Statement& statement, const SchemaResolver& schema);
+
+// Parses and translates in one step.
+Translation translate(std::string_view sql, const SchemaResolver& schema);
+
+// A lone expression such as a column's default value, parsed as Access SQL.
+Expr parseExpression(std::string_view text);
+
+}  // namespace orvdb::engine::sql

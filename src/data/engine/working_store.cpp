@@ -1,0 +1,186 @@
+#include "data/engine/working_store.hpp"
+
+#include "data/engine/engine_error.hpp"
+#include "data/engine/functions/jet_functions.hpp"
+#include "data/engine/statement_cache.hpp"
+#include "data/engine/sqlite_util.hpp"
+#include "data/engine/store_functions.hpp"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <mutex>
+
+namespace orvdb::engine {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::mutex registryMutex;
+std::map<std::string, std::weak_ptr<WorkingStore>>& registry() {
+    static std::map<std::string, std::weak_ptr<WorkingStore>> stores;
+    return stores;
+}
+
+std::string canonicalPath(const std::string& path) {
+    std::error_code ec;
+    fs::path p = fs::weakly_canonical(fs::absolute(path), ec);
+    return ec ? fs::absolute(path).lexically_normal().string() : p.string();
+}
+
+}  // namespace
+
+FileFormat detectFileFormat(const std::string& path) {
+    std::error_code ec;
+    if (!fs::exists(path, ec)) return FileFormat::Missing;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return FileFormat::Unknown;
+    char head[32] = {};
+    in.read(head, sizeof head);
+    std::streamsize got = in.gcount();
+    if (got == 0) return FileFormat::Empty;
+    if (got >= 16 && std::memcmp(head, "SQLite format 3\0", 16) == 0) return FileFormat::Store;
+    if (got >= 21 && std::memcmp(head + 4, "Standard Jet DB", 15) == 0)
+        return head[20] == 0 ? FileFormat::Jet3 : FileFormat::Jet4;
+    return FileFormat::Unknown;
+}
+
+WorkingStore::WorkingStore(std::string path, sqlite3* db, bool readOnly)
+    : path_(std::move(path)),
+      db_(db),
+      readOnly_(readOnly),
+      catalog_(std::make_unique<Catalog>(db)),
+      statementCache_(std::make_unique<StatementCache>()) {}
+
+WorkingStore::~WorkingStore() {
+    if (transactionDepth_ > 0) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    try {
+        catalog_->flushAutoNumbers();
+    } catch (...) {
+    }
+    statementCache_.reset();
+    catalog_.reset();
+    sqlite3_close_v2(db_);
+}
+
+void WorkingStore::configure() {
+    sqlite3_extended_result_codes(db_, 1);
+    registerJetCollation(db_);
+    registerJetFunctions(db_);
+    registerStoreFunctions(db_, *this);
+    execSql(db_, "PRAGMA recursive_triggers = ON; PRAGMA foreign_keys = OFF;");
+    if (!readOnly_) execSql(db_, "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;");
+}
+
+std::shared_ptr<WorkingStore> WorkingStore::open(const std::string& path) {
+    std::string key = canonicalPath(path);
+    std::lock_guard lock(registryMutex);
+    if (auto existing = registry()[key].lock()) return existing;
+
+    switch (detectFileFormat(path)) {
+        case FileFormat::Missing:
+            throw EngineError("Could not find file '" + path + "'.");
+        case FileFormat::Empty:
+            throw EngineError("'" + path + "' is empty: it is not a database file.");
+        case FileFormat::Jet3:
+            throw EngineError("'" + path +
+                              "' is an Access 97 (Jet 3) database; only Access 2000 and later "
+                              "(Jet 4) files are supported.");
+        case FileFormat::Jet4:
+            throw EngineError("'" + path +
+                              "' is an Access (Jet 4) file; opening Jet files is not available "
+                              "yet.");
+        case FileFormat::Unknown:
+            throw EngineError("Unrecognized database format '" + path + "'.");
+        case FileFormat::Store:
+            break;
+    }
+
+    bool readOnly = ::access(path.c_str(), W_OK) != 0;
+    sqlite3* db = nullptr;
+    int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+    if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+        std::string message = db ? sqlite3_errmsg(db) : "out of memory";
+        sqlite3_close_v2(db);
+        throw EngineError("Cannot open '" + path + "': " + message);
+    }
+    std::shared_ptr<WorkingStore> store(new WorkingStore(key, db, readOnly));
+    try {
+        store->configure();
+        if (!Catalog::hasCatalog(db))
+            throw EngineError("Unrecognized database format '" + path +
+                              "': it is a SQLite database without an orvdb catalog.");
+        store->catalog().load();
+    } catch (const EngineError& e) {
+        std::string message = e.what();
+        if (message.find(path) == std::string::npos) message += " (file '" + path + "')";
+        throw EngineError(message);
+    }
+    registry()[key] = store;
+    return store;
+}
+
+void WorkingStore::createDatabase(const std::string& path) {
+    if (detectFileFormat(path) != FileFormat::Missing)
+        throw EngineError("Database '" + path + "' already exists.");
+    std::error_code ec;
+    fs::path parent = fs::path(path).parent_path();
+    if (!parent.empty() && !fs::is_directory(parent, ec))
+        throw EngineError("Cannot create database '" + path + "': folder '" + parent.string() +
+                          "' does not exist.");
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK) {
+        std::string message = db ? sqlite3_errmsg(db) : "out of memory";
+        sqlite3_close_v2(db);
+        throw EngineError("Cannot create database '" + path + "': " + message);
+    }
+    try {
+        WorkingStore store(canonicalPath(path), db, false);
+        store.configure();
+        store.catalog().initializeNewStore();
+        execSql(db, "PRAGMA journal_mode = DELETE");
+        // The store's destructor closes the handle.
+    } catch (const EngineError& e) {
+        fs::remove(path, ec);
+        throw EngineError("Cannot create database '" + path + "': " + e.what());
+    }
+}
+
+void WorkingStore::begin() {
+    if (transactionDepth_ == 0)
+        execSql(db_, "BEGIN");
+    else
+        execSql(db_, "SAVEPOINT orv_tx_" + std::to_string(transactionDepth_));
+    ++transactionDepth_;
+}
+
+void WorkingStore::commit() {
+    if (transactionDepth_ == 0) throw EngineError("Commit without a transaction.");
+    --transactionDepth_;
+    catalog_->flushAutoNumbers();
+    if (transactionDepth_ == 0)
+        execSql(db_, "COMMIT");
+    else
+        execSql(db_, "RELEASE orv_tx_" + std::to_string(transactionDepth_));
+}
+
+void WorkingStore::rollback() {
+    if (transactionDepth_ == 0) throw EngineError("Rollback without a transaction.");
+    --transactionDepth_;
+    if (transactionDepth_ == 0)
+        execSql(db_, "ROLLBACK");
+    else
+        execSql(db_, "ROLLBACK TO orv_tx_" + std::to_string(transactionDepth_) +
+                         "; RELEASE orv_tx_" + std::to_string(transactionDepth_));
+    // The catalog may have changed inside the transaction.
+    catalog_->load();
+    schemaChanged();
+}
+
+}  // namespace orvdb::engine

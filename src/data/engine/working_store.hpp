@@ -1,0 +1,89 @@
+// The working store: one SQLite database serving every connection of the
+// process that opens the same file. Stores are shared through a registry
+// keyed by canonical path and live while a connection holds them.
+#pragma once
+
+#include "data/engine/catalog.hpp"
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace orvdb::engine {
+
+// What a file on disk holds, judged by its first bytes.
+enum class FileFormat { Missing, Empty, Store, Jet4, Jet3, Unknown };
+FileFormat detectFileFormat(const std::string& path);
+
+// Per-connection state the store's SQL functions need while a statement of
+// that connection runs (@@IDENTITY is per connection).
+struct SessionState {
+    int64_t lastIdentity = 0;
+};
+
+class StatementCache;
+
+class WorkingStore {
+public:
+    ~WorkingStore();
+    WorkingStore(const WorkingStore&) = delete;
+    WorkingStore& operator=(const WorkingStore&) = delete;
+
+    // The store of an existing database file, shared when already open.
+    static std::shared_ptr<WorkingStore> open(const std::string& path);
+    // Creates a new empty database (with its system tables) at path; fails
+    // when a file is already there.
+    static void createDatabase(const std::string& path);
+
+    sqlite3* db() const { return db_; }
+    Catalog& catalog() { return *catalog_; }
+    const std::string& path() const { return path_; }
+    bool readOnly() const { return readOnly_; }
+
+    // Bumped by every change of the catalog; cached translations compare it.
+    uint64_t schemaVersion() const { return schemaVersion_; }
+    void schemaChanged() { ++schemaVersion_; }
+
+    StatementCache& statementCache() { return *statementCache_; }
+
+    // The session whose statement runs now.
+    SessionState* session() const { return session_; }
+    void setSession(SessionState* session) { session_ = session; }
+
+    // Transactions nest: the outermost begins and commits the SQLite one.
+    void begin();
+    void commit();
+    void rollback();
+    int transactionDepth() const { return transactionDepth_; }
+
+private:
+    WorkingStore(std::string path, sqlite3* db, bool readOnly);
+    void configure();
+
+    std::string path_;
+    sqlite3* db_;
+    bool readOnly_;
+    std::unique_ptr<Catalog> catalog_;
+    std::unique_ptr<StatementCache> statementCache_;
+    uint64_t schemaVersion_ = 1;
+    SessionState* session_ = nullptr;
+    int transactionDepth_ = 0;
+};
+
+// Makes a session current on a store for the duration of a scope.
+class SessionScope {
+public:
+    SessionScope(WorkingStore& store, SessionState& session)
+        : store_(store), previous_(store.session()) {
+        store.setSession(&session);
+    }
+    ~SessionScope() { store_.setSession(previous_); }
+
+private:
+    WorkingStore& store_;
+    SessionState* previous_;
+};
+
+}  // namespace orvdb::engine

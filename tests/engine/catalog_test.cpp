@@ -1,0 +1,244 @@
+#include "data/engine/jet_errors.hpp"
+#include "data/engine/sqlite_util.hpp"
+#include "engine_test_support.hpp"
+
+#include <fstream>
+
+namespace orvdb::engine {
+namespace {
+
+using testing::column;
+using testing::StoreFixture;
+
+std::string errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "";
+}
+
+int64_t count(sqlite3* db, const std::string& sql) {
+    Stmt s(db, sql);
+    return s.step() ? s.getInt(0) : -1;
+}
+
+struct CatalogTest : StoreFixture {
+    void makeParentChild(int32_t grbit) {
+        auto id = column("Id", JetType::Long);
+        id.autoNumber = true;
+        IndexDef pk;
+        pk.name = "PrimaryKey";
+        pk.primary = true;
+        pk.columns = {{"Id", false}};
+        catalog().createTable("Parent", {id, column("Name", JetType::Text, 20)}, {pk});
+        catalog().createTable("Child",
+                              {column("Id", JetType::Long), column("ParentId", JetType::Long)}, {});
+        Relationship rel;
+        rel.name = "ParentChild";
+        rel.primaryTable = "parent";
+        rel.foreignTable = "CHILD";
+        rel.primaryColumns = {"Id"};
+        rel.foreignColumns = {"ParentId"};
+        rel.grbit = grbit;
+        catalog().addRelationship(rel);
+    }
+};
+
+TEST_F(CatalogTest, NewDatabaseHasOnlySystemTables) {
+    EXPECT_TRUE(conn.userTableNames().empty());
+    for (const char* t : {"MSysObjects", "MSysACEs", "MSysQueries", "MSysRelationships"})
+        EXPECT_NE(catalog().findTableInfo(t), nullptr) << t;
+    // The query the suite uses to list user tables answers nothing yet.
+    EXPECT_EQ(count(db(),
+                    "SELECT count(*) FROM MSysObjects WHERE ParentId=251658241 AND Flags=0 "
+                    "AND Type=1"),
+              0);
+}
+
+TEST_F(CatalogTest, CreatedTableIsListedAndRegisteredInMSysObjects) {
+    catalog().createTable("Français", {column("Nom", JetType::Text, 30)}, {});
+    EXPECT_EQ(conn.userTableNames(), std::vector<std::string>{"Français"});
+    EXPECT_NE(catalog().findTableInfo("FRANÇAIS"), nullptr) << "names compare without case";
+    EXPECT_EQ(count(db(),
+                    "SELECT count(*) FROM MSysObjects WHERE ParentId=251658241 AND Flags=0 "
+                    "AND Type=1 AND Name='Français'"),
+              1);
+    EXPECT_EQ(conn.fieldNames("français"), std::vector<std::string>{"Nom"});
+}
+
+TEST_F(CatalogTest, DefinitionErrorsUseJetWording) {
+    catalog().createTable("T", {column("A", JetType::Long)}, {});
+    EXPECT_EQ(errorOf([&] { catalog().createTable("t", {column("B", JetType::Long)}, {}); }),
+              "Table 't' already exists.");
+    EXPECT_EQ(errorOf([&] { catalog().addColumn("T", column("a", JetType::Text)); }),
+              "Field 'a' already exists in table 'T'.");
+    EXPECT_NE(errorOf([&] {
+                  catalog().createTable("Bad.Name", {column("A", JetType::Long)}, {});
+              }).find("is not a valid name"),
+              std::string::npos);
+    EXPECT_EQ(errorOf([&] { catalog().dropTable("Nowhere"); }), jet::tableNotFound("Nowhere"));
+}
+
+TEST_F(CatalogTest, SecondConnectionSharesTheStoreAndSeesChanges) {
+    Connection other;
+    other.setConnectionString("Data Source=\"" + path + "\";Mode=Share Deny None");
+    other.open();
+    EXPECT_EQ(&other.store(), &conn.store());
+    catalog().createTable("Shared", {column("A", JetType::Long)}, {});
+    EXPECT_EQ(other.userTableNames(), std::vector<std::string>{"Shared"});
+}
+
+TEST_F(CatalogTest, UniqueIndexComparesWithoutCase) {
+    IndexDef ix;
+    ix.name = "ByName";
+    ix.unique = true;
+    ix.columns = {{"Name", false}};
+    catalog().createTable("U", {column("Name", JetType::Text, 20)}, {ix});
+    execSql(db(), "INSERT INTO U (Name) VALUES ('abc')");
+    EXPECT_EQ(jet::translateSqliteError(
+                  errorOf([&] { execSql(db(), "INSERT INTO U (Name) VALUES ('ABC')"); })),
+              jet::kDuplicateValues);
+    // Accents make a different value.
+    EXPECT_NO_THROW(execSql(db(), "INSERT INTO U (Name) VALUES ('àbc')"));
+}
+
+TEST_F(CatalogTest, RequiredAndPrimaryKeyColumnsRefuseNull) {
+    auto name = column("Name", JetType::Text, 20);
+    name.required = true;
+    IndexDef pk;
+    pk.name = "PrimaryKey";
+    pk.primary = true;
+    pk.columns = {{"Code", false}};
+    catalog().createTable("R", {column("Code", JetType::Long), name}, {pk});
+    EXPECT_EQ(errorOf([&] { execSql(db(), "INSERT INTO R (Code) VALUES (1)"); }),
+              jet::requiredNull("R", "Name"));
+    EXPECT_EQ(errorOf([&] { execSql(db(), "INSERT INTO R (Name) VALUES ('x')"); }),
+              jet::kPrimaryKeyNull);
+    EXPECT_EQ(count(db(), "SELECT count(*) FROM R"), 0);
+}
+
+TEST_F(CatalogTest, RelationshipIsEnforcedBothWays) {
+    makeParentChild(0);
+    execSql(db(), "INSERT INTO Parent (Id, Name) VALUES (1, 'p')");
+    execSql(db(), "INSERT INTO Child VALUES (10, 1)");
+    execSql(db(), "INSERT INTO Child VALUES (11, NULL)");  // a Null key needs no parent
+    EXPECT_EQ(errorOf([&] { execSql(db(), "INSERT INTO Child VALUES (12, 2)"); }),
+              jet::relatedRecordRequired("Parent"));
+    EXPECT_EQ(errorOf([&] { execSql(db(), "DELETE FROM Parent"); }),
+              jet::relatedRecordsExist("Child"));
+    EXPECT_EQ(errorOf([&] { execSql(db(), "UPDATE Parent SET Id = 5"); }),
+              jet::relatedRecordsExist("Child"));
+    // The relationship is in MSysRelationships, as Jet keeps it.
+    EXPECT_EQ(count(db(),
+                    "SELECT count(*) FROM MSysRelationships WHERE szRelationship="
+                    "'ParentChild' AND szObject='Child' AND szReferencedObject='Parent'"),
+              1);
+}
+
+TEST_F(CatalogTest, CascadesFollowTheRelationshipFlags) {
+    makeParentChild(kRelCascadeDelete | kRelCascadeUpdate);
+    execSql(db(), "INSERT INTO Parent (Id, Name) VALUES (1, 'p')");
+    execSql(db(), "INSERT INTO Child VALUES (10, 1)");
+    execSql(db(), "UPDATE Parent SET Id = 7");
+    EXPECT_EQ(count(db(), "SELECT ParentId FROM Child"), 7);
+    execSql(db(), "DELETE FROM Parent");
+    EXPECT_EQ(count(db(), "SELECT count(*) FROM Child"), 0);
+}
+
+TEST_F(CatalogTest, ObjectsInUseCannotBeDropped) {
+    makeParentChild(0);
+    EXPECT_NE(errorOf([&] { catalog().dropTable("Parent"); }).find("used in a relationship"),
+              std::string::npos);
+    EXPECT_NE(errorOf([&] { catalog().dropColumn("Child", "ParentId"); }).find("Cannot delete"),
+              std::string::npos);
+    EXPECT_NE(errorOf([&] { catalog().dropColumn("Parent", "Id"); }).find("part of an index"),
+              std::string::npos);
+    catalog().dropConstraint("Child", "ParentChild");
+    EXPECT_TRUE(catalog().relationships().empty());
+    EXPECT_NO_THROW(catalog().dropTable("Parent"));
+    EXPECT_EQ(count(db(), "SELECT count(*) FROM MSysObjects WHERE Name='Parent'"), 0);
+}
+
+TEST_F(CatalogTest, RelationshipNeedsUniqueParentKeyAndClean_data) {
+    catalog().createTable("P", {column("K", JetType::Long)}, {});
+    catalog().createTable("C", {column("K", JetType::Long)}, {});
+    Relationship rel{"PC", "C", {"K"}, "P", {"K"}, 0};
+    EXPECT_NE(errorOf([&] { catalog().addRelationship(rel); }).find("No unique index found"),
+              std::string::npos);
+    IndexDef ix;
+    ix.name = "PK";
+    ix.primary = true;
+    ix.columns = {{"K", false}};
+    catalog().createIndex("P", ix);
+    execSql(db(), "INSERT INTO C VALUES (3)");
+    EXPECT_NE(
+        errorOf([&] { catalog().addRelationship(rel); }).find("violates referential integrity"),
+        std::string::npos);
+    EXPECT_TRUE(catalog().relationships().empty()) << "a failed relationship leaves nothing";
+}
+
+TEST_F(CatalogTest, AlterColumnConvertsValuesOrFailsWhole) {
+    catalog().createTable("A", {column("V", JetType::Text, 10)}, {});
+    execSql(db(), "INSERT INTO A VALUES ('12'), ('7')");
+    catalog().alterColumn("A", column("V", JetType::Long));
+    EXPECT_EQ(count(db(), "SELECT sum(V) FROM A WHERE typeof(V)='integer'"), 19);
+    execSql(db(), "UPDATE A SET V = 'abc' WHERE V = 7");
+    EXPECT_NE(errorOf([&] { catalog().alterColumn("A", column("V", JetType::Double)); }), "");
+    EXPECT_EQ(catalog().findTableInfo("A")->columns[0].type, JetType::Long)
+        << "the failed change left the definition as it was";
+}
+
+TEST_F(CatalogTest, AutoNumberCountsOnAndSurvivesReopen) {
+    auto id = column("Id", JetType::Long);
+    id.autoNumber = true;
+    catalog().createTable("N", {id, column("X", JetType::Long)}, {});
+    EXPECT_EQ(catalog().nextAutoNumber("N"), 1);
+    EXPECT_EQ(catalog().nextAutoNumber("N"), 2);
+    catalog().noteAutoNumber("N", 40);
+    EXPECT_EQ(catalog().nextAutoNumber("N"), 41);
+    conn.close();
+    conn.open();
+    EXPECT_EQ(catalog().nextAutoNumber("N"), 42);
+}
+
+TEST(WorkingStoreOpen, ReportsWhyAFileCannotBeOpened) {
+    testing::ScratchDir dir;
+    EXPECT_NE(errorOf([&] { WorkingStore::open(dir.file("missing.mdb")); }).find("missing.mdb"),
+              std::string::npos);
+    std::string jet3 = dir.file("old.mdb");
+    {
+        std::ofstream f(jet3, std::ios::binary);
+        std::string page(4096, '\0');
+        page.replace(4, 15, "Standard Jet DB");
+        f << page;
+    }
+    EXPECT_NE(errorOf([&] { WorkingStore::open(jet3); }).find("Access 97"), std::string::npos);
+    std::string text = dir.file("notes.mdb");
+    std::ofstream(text) << "hello";
+    std::string message = errorOf([&] { WorkingStore::open(text); });
+    EXPECT_NE(message.find("Unrecognized database format"), std::string::npos);
+    EXPECT_NE(message.find("notes.mdb"), std::string::npos);
+}
+
+TEST(WorkingStoreOpen, CreateRefusesAnExistingFile) {
+    testing::ScratchDir dir;
+    std::string path = dir.file("a.mdb");
+    WorkingStore::createDatabase(path);
+    EXPECT_NE(errorOf([&] { WorkingStore::createDatabase(path); }).find("already exists"),
+              std::string::npos);
+}
+
+TEST(ConnectionString, TakesTheDataSourceOnly) {
+    EXPECT_EQ(
+        dataSourceFromConnectionString(
+            "Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=/x/y z.mdb;Mode=Share "
+            "Deny None;Extended Properties=\"\";Jet OLEDB:System database=\"\""),
+        "/x/y z.mdb");
+    EXPECT_EQ(dataSourceFromConnectionString("data source=\"a;b.mdb\";x=1"), "a;b.mdb");
+    EXPECT_EQ(dataSourceFromConnectionString("Provider=x"), "");
+}
+
+}  // namespace
+}  // namespace orvdb::engine

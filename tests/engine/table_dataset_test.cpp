@@ -1,0 +1,96 @@
+#include "data/engine/table_dataset.hpp"
+#include "data/engine/sqlite_util.hpp"
+#include "engine_test_support.hpp"
+
+namespace orvdb::engine {
+namespace {
+
+using testing::column;
+
+struct TableDatasetTest : testing::StoreFixture {
+    void SetUp() override {
+        StoreFixture::SetUp();
+        auto id = column("Id", JetType::Long);
+        id.autoNumber = true;
+        IndexDef pk;
+        pk.name = "PrimaryKey";
+        pk.primary = true;
+        pk.columns = {{"Id", false}};
+        IndexDef byName;
+        byName.name = "ByName";
+        byName.columns = {{"Name", false}};
+        catalog().createTable(
+            "Items",
+            {id, column("Name", JetType::Text, 10), column("Qty", JetType::Integer),
+             column("Done", JetType::Boolean), column("When", JetType::DateTime)},
+            {pk, byName});
+    }
+};
+
+TEST_F(TableDatasetTest, AppendPostReadsBackTheAutoNumber) {
+    TableDataset t(conn);
+    t.setTableName("items");
+    t.open();
+    EXPECT_EQ(t.recordCount(), 0);
+    for (const char* name : {"b", "a"}) {
+        t.append();
+        t.setText(t.fieldIndex("Name"), name);
+        t.setText(t.fieldIndex("qty"), "12");
+        t.post();
+    }
+    ASSERT_TRUE(t.last());
+    EXPECT_EQ(t.getInt32(t.fieldIndex("Id")), 2);
+    EXPECT_EQ(t.getText(t.fieldIndex("Name")), "a");
+    // Text given to a number column is converted by the engine.
+    EXPECT_EQ(std::get<int64_t>(t.value(t.fieldIndex("Qty"))), 12);
+    // Booleans are never Null in Jet: an untouched one reads as false.
+    EXPECT_FALSE(t.getBool(t.fieldIndex("Done")));
+    EXPECT_EQ(conn.session().lastIdentity, 2);
+}
+
+TEST_F(TableDatasetTest, EditLocateAndIndexOrder) {
+    execSql(db(), "INSERT INTO Items (Id, Name) VALUES (1, 'zeta'), (2, 'Alpha'), (3, 'beta')");
+    TableDataset t(conn);
+    t.setTableName("Items");
+    t.open();
+    t.selectIndex("ByName");
+    ASSERT_TRUE(t.first());
+    EXPECT_EQ(t.getText(1), "Alpha") << "index order compares without case";
+    ASSERT_TRUE(t.locate("Id", int64_t{3}));
+    EXPECT_EQ(t.getText(1), "beta");
+    t.edit();
+    t.setText(1, "gamma");
+    t.post();
+    Stmt s(db(), "SELECT Name FROM Items WHERE Id = 3");
+    ASSERT_TRUE(s.step());
+    EXPECT_EQ(s.getText(0), "gamma");
+    EXPECT_FALSE(t.locate("Id", int64_t{99}));
+}
+
+TEST_F(TableDatasetTest, RefusedPostKeepsTheRowAndNamesTheProblem) {
+    TableDataset t(conn);
+    t.setTableName("Items");
+    t.open();
+    t.append();
+    t.setText(1, "far too long a name");
+    try {
+        t.post();
+        FAIL() << "a text longer than the column must be refused";
+    } catch (const EngineError& e) {
+        EXPECT_NE(std::string(e.what()).find("too small"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(t.state(), TableDataset::State::Insert);
+    EXPECT_THROW(t.setText(t.fieldIndex("Nope"), "x"), EngineError);
+}
+
+TEST_F(TableDatasetTest, WritingNeedsEditOrInsertState) {
+    TableDataset t(conn);
+    t.setTableName("Items");
+    t.open();
+    EXPECT_THROW(t.setText(1, "x"), EngineError);
+    t.setTableName("Missing");
+    EXPECT_THROW(t.open(), EngineError);
+}
+
+}  // namespace
+}  // namespace orvdb::engine

@@ -1,0 +1,314 @@
+// Parsing of queries and data manipulation statements: structure of what is
+// accepted, and Jet's wording for what is not.
+#include "ast_text.hpp"
+#include "sql_test_support.hpp"
+
+#include <gtest/gtest.h>
+
+namespace orvdb::engine::sql {
+namespace {
+
+using testing::errorOf;
+using testing::exprText;
+
+const SelectCore& firstCore(const Statement& st) {
+    const Query* q = &std::get<SelectStatement>(st.body).query;
+    while (q->isUnion()) q = &q->parts[0];
+    return *q->select;
+}
+
+// The WHERE expression of "SELECT * FROM t WHERE <text>".
+std::string whereOf(const std::string& text) {
+    Statement st = parseStatement("SELECT * FROM t WHERE " + text);
+    return exprText(*firstCore(st).where);
+}
+
+struct ExprCase {
+    const char* text;
+    const char* tree;
+};
+
+class ExpressionStructure : public ::testing::TestWithParam<ExprCase> {};
+
+TEST_P(ExpressionStructure, FollowsVbaPrecedence) {
+    EXPECT_EQ(whereOf(GetParam().text), GetParam().tree) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Precedence, ExpressionStructure,
+    ::testing::Values(
+        ExprCase{"a + b * c", "(+ a (* b c))"},
+        // ^ binds tighter than unary minus: -2^2 is -4 in VBA.
+        ExprCase{"-2^2", "(neg (^ 2 2))"},
+        ExprCase{"2^-1", "(^ 2 (neg 1))"},
+        ExprCase{"2^3^2", "(^ (^ 2 3) 2)"},
+        // * / above \ above Mod above + -.
+        ExprCase{"a \\ b * c", "(\\ a (* b c))"},
+        ExprCase{"a Mod b \\ c", "(mod a (\\ b c))"},
+        ExprCase{"a + b Mod c", "(+ a (mod b c))"},
+        // & is below + and above comparisons.
+        ExprCase{"a & b + c = d", "(= (& a (+ b c)) d)"},
+        ExprCase{"Not a = b", "(not (= a b))"},
+        ExprCase{"Not a And b", "(and (not a) b)"},
+        ExprCase{"a Or b And c", "(or a (and b c))"},
+        ExprCase{"a Xor b Or c", "(xor a (or b c))"},
+        ExprCase{"a Imp b Eqv c", "(imp a (eqv b c))"},
+        ExprCase{"a - b - c", "(- (- a b) c)"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Predicates, ExpressionStructure,
+    ::testing::Values(
+        ExprCase{"x Between 1 And 5 And y = 2", "(and (between x 1 5) (= y 2))"},
+        ExprCase{"x Not Between 1 And 5", "(notbetween x 1 5)"},
+        ExprCase{"x Like 'a%' Or x Not Like \"b*\"", "(or (like x 'a%') (notlike x 'b*'))"},
+        ExprCase{"x In (1, 2, 3)", "(in x 1 2 3)"},
+        ExprCase{"NOT (RefGroup IN (SELECT ID FROM GroupArticle))", "(not (in RefGroup <select>))"},
+        ExprCase{"x Not In (SELECT y FROM u)", "(notin x <select>)"},
+        ExprCase{"x Is Null And y Is Not Null", "(and (isnull x) (isnotnull y))"},
+        ExprCase{"Exists (SELECT * FROM u)", "(exists <select>)"},
+        ExprCase{"x > All (SELECT y FROM u)", "(> all x <select>)"},
+        ExprCase{"x = Some (SELECT y FROM u)", "(= any x <select>)"},
+        ExprCase{"x = (SELECT Max(y) FROM u)", "(= x <select>)"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Operands, ExpressionStructure,
+    ::testing::Values(
+        ExprCase{"t.a = [b c]![d]", "(= t.a b c.d)"},
+        ExprCase{"[t].[Position] = `x`", "(= t.Position x)"},
+        // A reserved word is a fine member name after a dot.
+        ExprCase{"P2.Position = 1", "(= P2.Position 1)"},
+        ExprCase{"a = True Or b = No Or c = Off Or d = Yes",
+                 "(or (or (or (= a TRUE) (= b FALSE)) (= c FALSE)) (= d TRUE))"},
+        ExprCase{"d = #3/5/2024#", "(= d #3/5/2024#)"},
+        ExprCase{"s = 'it''s' & \"x\"", "(= s (& 'it's' 'x'))"},
+        ExprCase{"IIf(a > 1, 'x', Null) = Mid(s, 2, 3)", "(= IIf((> a 1) 'x' NULL) Mid(s 2 3))"},
+        ExprCase{"count (ID) > 0 OR len(x) = 2", "(or (> Count(ID) 0) (= Len(x) 2))"},
+        ExprCase{"Left(a, 2) = Right(b, 2)", "(= Left(a 2) Right(b 2))"},
+        ExprCase{"Now() > Date()", "(> Now() Date())"},
+        ExprCase{"x = Not y", "(= x (not y))"},
+        ExprCase{"((a))", "a"}));
+
+TEST(Parser, KeepsTheOriginalText) {
+    const char* sql = "select * from t;";
+    Statement st = parseStatement(sql);
+    EXPECT_EQ(st.sql, sql);
+    EXPECT_TRUE(st.isSelect());
+    EXPECT_FALSE(st.isDefinition());
+}
+
+TEST(Parser, SelectClauses) {
+    Statement st = parseStatement(
+        "SELECT DISTINCTROW TOP 5 PERCENT T1.ID AS [My Id], t.*, * , Count(*) AS n "
+        "FROM Article AS T1 LEFT OUTER JOIN GroupArticle G ON T1.RefGroup = G.ID, [Language] "
+        "WHERE T1.ID > 0 GROUP BY T1.ID HAVING Count(*) > 1 ORDER BY 1 DESC, T1.ID");
+    const auto& select = std::get<SelectStatement>(st.body);
+    const SelectCore& c = *select.query.select;
+    EXPECT_EQ(c.quantifier, SetQuantifier::DistinctRow);
+    ASSERT_TRUE(c.top);
+    EXPECT_EQ(c.top->count, 5);
+    EXPECT_TRUE(c.top->percent);
+    ASSERT_EQ(c.items.size(), 4u);
+    EXPECT_EQ(c.items[0].alias, "My Id");
+    EXPECT_EQ(c.items[1].kind, SelectItem::Kind::TableStar);
+    EXPECT_EQ(c.items[1].table, "t");
+    EXPECT_EQ(c.items[2].kind, SelectItem::Kind::Star);
+    EXPECT_EQ(exprText(c.items[3].expr), "Count(*)");
+    ASSERT_EQ(c.from.size(), 2u);
+    const TableRef& join = c.from[0];
+    EXPECT_EQ(join.kind, TableRef::Kind::Join);
+    EXPECT_EQ(join.joinType, JoinType::Left);
+    EXPECT_EQ(join.left->name, "Article");
+    EXPECT_EQ(join.left->alias, "T1");
+    EXPECT_EQ(join.right->alias, "G");  // alias without AS
+    EXPECT_EQ(exprText(*join.on), "(= T1.RefGroup G.ID)");
+    EXPECT_EQ(c.from[1].name, "Language");
+    EXPECT_EQ(c.groupBy.size(), 1u);
+    ASSERT_TRUE(c.having);
+    ASSERT_EQ(select.query.orderBy.size(), 2u);
+    EXPECT_TRUE(select.query.orderBy[0].descending);
+    EXPECT_EQ(select.query.orderBy[0].expr.kind, ExprKind::Integer);
+    EXPECT_FALSE(select.query.orderBy[1].descending);
+}
+
+TEST(Parser, NestedJetJoins) {
+    Statement st = parseStatement(
+        "SELECT * FROM (A INNER JOIN B ON A.x = B.x) INNER JOIN (C RIGHT JOIN D ON C.y = D.y) "
+        "ON B.z = C.z");
+    const TableRef& top = firstCore(st).from[0];
+    ASSERT_EQ(top.kind, TableRef::Kind::Join);
+    EXPECT_EQ(top.left->kind, TableRef::Kind::Join);
+    EXPECT_EQ(top.left->left->name, "A");
+    EXPECT_EQ(top.right->kind, TableRef::Kind::Join);
+    EXPECT_EQ(top.right->joinType, JoinType::Right);
+    EXPECT_EQ(exprText(*top.on), "(= B.z C.z)");
+}
+
+TEST(Parser, SubqueryInFrom) {
+    Statement st = parseStatement("SELECT q.n FROM (SELECT ID AS n FROM t) AS q");
+    const TableRef& ref = firstCore(st).from[0];
+    EXPECT_EQ(ref.kind, TableRef::Kind::Subquery);
+    EXPECT_EQ(ref.alias, "q");
+    ASSERT_TRUE(ref.subquery);
+}
+
+TEST(Parser, UnionChainsWithFinalOrder) {
+    Statement st = parseStatement(
+        "SELECT a FROM t UNION ALL (SELECT b FROM u) UNION SELECT c FROM v ORDER BY a");
+    const Query& q = std::get<SelectStatement>(st.body).query;
+    ASSERT_TRUE(q.isUnion());
+    EXPECT_EQ(q.parts.size(), 3u);
+    EXPECT_EQ(q.unionAll, (std::vector<bool>{true, false}));
+    EXPECT_EQ(q.orderBy.size(), 1u);
+    EXPECT_TRUE(q.parts[0].orderBy.empty());
+}
+
+TEST(Parser, SelectIntoAndIdentity) {
+    Statement st = parseStatement("SELECT * INTO NewTable FROM [Old Table]");
+    EXPECT_EQ(std::get<SelectStatement>(st.body).intoTable, "NewTable");
+    st = parseStatement("SELECT @@Identity AS ID");
+    EXPECT_EQ(exprText(firstCore(st).items[0].expr), "@@IDENTITY");
+}
+
+TEST(Parser, InsertForms) {
+    Statement st = parseStatement("INSERT INTO [Language] (Name, Français) VALUES ('a', -1.5)");
+    const auto& ins = std::get<InsertStatement>(st.body);
+    EXPECT_EQ(ins.table, "Language");
+    EXPECT_EQ(ins.columns, (std::vector<std::string>{"Name", "Français"}));
+    ASSERT_EQ(ins.values.size(), 2u);
+    EXPECT_EQ(exprText(ins.values[1]), "(neg 1.5)");
+    EXPECT_FALSE(ins.select);
+
+    st = parseStatement("INSERT INTO t SELECT * FROM u WHERE x = 1");
+    const auto& sel = std::get<InsertStatement>(st.body);
+    EXPECT_TRUE(sel.columns.empty());
+    ASSERT_TRUE(sel.select);
+    EXPECT_TRUE(sel.values.empty());
+
+    st = parseStatement("INSERT INTO t (a) (SELECT b FROM u)");
+    EXPECT_TRUE(std::get<InsertStatement>(st.body).select);
+}
+
+TEST(Parser, UpdateForms) {
+    Statement st = parseStatement(
+        "UPDATE Article AS T1, Article_Profil AS T2 SET T1.Weight=T2.Weight, x = x + 1 "
+        "WHERE T1.ID=T2.ID");
+    const auto& up = std::get<UpdateStatement>(st.body);
+    EXPECT_EQ(up.tables.size(), 2u);
+    ASSERT_EQ(up.assignments.size(), 2u);
+    EXPECT_EQ(up.assignments[0].qualifier, "T1");
+    EXPECT_EQ(up.assignments[0].column, "Weight");
+    EXPECT_EQ(exprText(up.assignments[0].value), "T2.Weight");
+    EXPECT_EQ(up.assignments[1].qualifier, "");
+    EXPECT_TRUE(up.where);
+
+    st = parseStatement("UPDATE A INNER JOIN B ON A.k = B.k SET A.x = B.y");
+    const auto& joined = std::get<UpdateStatement>(st.body);
+    ASSERT_EQ(joined.tables.size(), 1u);
+    EXPECT_EQ(joined.tables[0].kind, TableRef::Kind::Join);
+    EXPECT_FALSE(joined.where);
+}
+
+TEST(Parser, DeleteForms) {
+    EXPECT_EQ(std::get<DeleteStatement>(parseStatement("DELETE * FROM t").body).target, "");
+    EXPECT_EQ(std::get<DeleteStatement>(parseStatement("DELETE FROM t WHERE a=1").body).from[0].name,
+              "t");
+    Statement st = parseStatement("DELETE T1.* FROM T1 INNER JOIN T2 ON T1.a = T2.a");
+    const auto& d = std::get<DeleteStatement>(st.body);
+    EXPECT_EQ(d.target, "T1");
+    EXPECT_EQ(d.from[0].kind, TableRef::Kind::Join);
+}
+
+TEST(Parser, TrailingSemicolon) {
+    EXPECT_NO_THROW(parseStatement("SELECT 1;"));
+    EXPECT_NO_THROW(parseStatement("DELETE FROM t ;  "));
+}
+
+TEST(Parser, StandaloneExpressions) {
+    EXPECT_EQ(exprText(parseExpression("Now()")), "Now()");
+    EXPECT_EQ(exprText(parseExpression("-1")), "(neg 1)");
+    EXPECT_EQ(errorOf([] { parseExpression("1 2"); }),
+              "Syntax error (missing operator) in query expression '1 2'.");
+}
+
+struct ErrorCase {
+    const char* sql;
+    const char* message;
+};
+
+class ParserErrors : public ::testing::TestWithParam<ErrorCase> {};
+
+TEST_P(ParserErrors, UseJetWording) {
+    EXPECT_EQ(errorOf([&] { parseStatement(GetParam().sql); }), GetParam().message)
+        << GetParam().sql;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Statements, ParserErrors,
+    ::testing::Values(
+        ErrorCase{"", "Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', "
+                      "or 'UPDATE'."},
+        ErrorCase{"SET FOREIGN_KEY_CHECKS = 0",
+                  "Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or "
+                  "'UPDATE'."},
+        ErrorCase{"TRUNCATE TABLE t",
+                  "Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or "
+                  "'UPDATE'."},
+        ErrorCase{"SELECT 1; SELECT 2", "Characters found after end of SQL statement."},
+        ErrorCase{"INSERT INTO t VALUES (1) x", "Missing semicolon (;) at end of SQL statement."},
+        ErrorCase{"INSERT t VALUES (1)", "Syntax error in INSERT INTO statement."},
+        ErrorCase{"INSERT INTO t (a, b VALUES (1)", "Syntax error in INSERT INTO statement."},
+        ErrorCase{"UPDATE t a = 1", "Syntax error in UPDATE statement."},
+        ErrorCase{"UPDATE t SET = 1", "Syntax error in UPDATE statement."},
+        ErrorCase{"DELETE t WHERE a = 1", "Syntax error in FROM clause."}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Queries, ParserErrors,
+    ::testing::Values(
+        ErrorCase{"SELECT", "The SELECT statement includes a reserved word or an argument name "
+                            "that is misspelled or missing, or the punctuation is incorrect."},
+        ErrorCase{"SELECT FROM t", "The SELECT statement includes a reserved word or an argument "
+                                   "name that is misspelled or missing, or the punctuation is "
+                                   "incorrect."},
+        // Position is reserved in ANSI-92 mode; [Position] is how the suite writes it.
+        ErrorCase{"SELECT Position FROM t", "The SELECT statement includes a reserved word or an "
+                                            "argument name that is misspelled or missing, or the "
+                                            "punctuation is incorrect."},
+        ErrorCase{"SELECT * FROM", "Syntax error in FROM clause."},
+        ErrorCase{"SELECT * FROM t u v", "Syntax error in FROM clause."},
+        ErrorCase{"SELECT * FROM Position", "Syntax error in FROM clause."},
+        ErrorCase{"SELECT * FROM a JOIN b ON a.x = b.x", "Syntax error in JOIN operation."},
+        ErrorCase{"SELECT * FROM a INNER JOIN b", "Syntax error in JOIN operation."},
+        // An alias needs AS in the select list.
+        ErrorCase{"SELECT a b FROM t", "Syntax error (missing operator) in query expression 'a b'."},
+        ErrorCase{"SELECT * FROM t WHERE ID=5 AND",
+                  "Syntax error (missing operator) in query expression 'ID=5 AND'."},
+        ErrorCase{"SELECT * FROM t WHERE a = 1 b = 2 ORDER BY a",
+                  "Syntax error (missing operator) in query expression 'a = 1 b = 2'."},
+        ErrorCase{"SELECT * FROM t WHERE a = 1, b = 2",
+                  "Syntax error (comma) in query expression 'a = 1'."},
+        ErrorCase{"SELECT * FROM t WHERE (a = 1", "Missing ), ], or Item in query expression '(a = 1'."},
+        ErrorCase{"SELECT * FROM t WHERE x != 1",
+                  "Syntax error (missing operator) in query expression 'x != 1'."},
+        ErrorCase{"SELECT * FROM t WHERE", "Syntax error in WHERE clause."},
+        ErrorCase{"SELECT * FROM t ORDER BY", "Syntax error in ORDER BY clause."},
+        ErrorCase{"SELECT * FROM t GROUP a", "Syntax error in GROUP BY clause."},
+        ErrorCase{"SELECT Count(DISTINCT a) FROM t",
+                  "Syntax error (missing operator) in query expression 'Count(DISTINCT a)'."},
+        ErrorCase{"SELECT Foo(a) FROM t", "Undefined function 'Foo' in expression."},
+        ErrorCase{"SELECT Mid(a) FROM t",
+                  "Wrong number of arguments used with function in query expression 'Mid(a)'."},
+        ErrorCase{"SELECT Switch(a, 1, b) FROM t",
+                  "Wrong number of arguments used with function in query expression "
+                  "'Switch(a, 1, b)'."},
+        ErrorCase{"SELECT a.b.c FROM t",
+                  "Invalid use of '.', '!', or '()'. in query expression 'a.b.c'."},
+        ErrorCase{"SELECT TOP 0 * FROM t",
+                  "The SELECT statement includes a reserved word or an argument name that is "
+                  "misspelled or missing, or the punctuation is incorrect."},
+        ErrorCase{"SELECT a FROM t UNION", "Syntax error in union query."},
+        ErrorCase{"SELECT * FROM t WHERE x IN (SELECT y INTO z FROM u)",
+                  "The SELECT statement includes a reserved word or an argument name that is "
+                  "misspelled or missing, or the punctuation is incorrect."}));
+
+}  // namespace
+}  // namespace orvdb::engine::sql
