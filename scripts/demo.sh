@@ -10,3 +10,12 @@ echo "== orvdb --version"
 "$orvdb" --version
 echo "== Host configuration for the example data root"
 "$orvdb" --data-root examples/data host
+
+echo "== A database made and queried with Access SQL"
+out=examples/out
+mkdir -p "$out"
+rm -f "$out/demo.mdb"
+"$orvdb" create "$out/demo.mdb"
+"$orvdb" sql --format table "$out/demo.mdb" < examples/demo.sql
+echo "== Its schema"
+"$orvdb" schema "$out/demo.mdb"

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace orvdb::cli_test {
 

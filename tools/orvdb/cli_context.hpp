@@ -22,5 +22,6 @@ void applyGlobalOptions(const GlobalOptions& options);
 
 // Each command adds its subcommand to the application.
 void addHostCommand(CLI::App& app);
+void addDatabaseCommands(CLI::App& app);
 
 }  // namespace orvdb::cli

@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     orvdb::cli::addGlobalOptions(app, options);
     app.parse_complete_callback([&options] { orvdb::cli::applyGlobalOptions(options); });
     orvdb::cli::addHostCommand(app);
+    orvdb::cli::addDatabaseCommands(app);
 
     try {
         app.parse(argc, argv);

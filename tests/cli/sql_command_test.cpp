@@ -1,0 +1,64 @@
+#include "cli_run.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace orvdb::cli_test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct SqlCommandTest : ::testing::Test {
+    fs::path dir = fs::temp_directory_path() / ("orvdb-cli-sql-" + std::to_string(::getpid()));
+    std::string db;
+    void SetUp() override {
+        fs::create_directories(dir);
+        db = (dir / "demo.mdb").string();
+    }
+    void TearDown() override { fs::remove_all(dir); }
+};
+
+TEST_F(SqlCommandTest, CreateRunAndPrintAsTsv) {
+    ASSERT_EQ(runOrvdb("create " + db).exitCode, 0);
+    auto r = runOrvdb("sql " + db +
+                      " \"CREATE TABLE T (ID COUNTER PRIMARY KEY, Name VARCHAR(20), Note MEMO)\""
+                      " \"INSERT INTO T (Name, Note) VALUES ('a', 'two' & Chr(9) & 'parts')\""
+                      " \"INSERT INTO T (Name) VALUES ('b')\""
+                      " \"SELECT ID, Name, Note FROM T ORDER BY ID\"");
+    EXPECT_EQ(r.exitCode, 0) << r.out;
+    EXPECT_EQ(r.out, "ID\tName\tNote\n1\ta\ttwo\\tparts\n2\tb\t\\N\n");
+    auto tables = runOrvdb("tables " + db);
+    EXPECT_EQ(tables.out, "T\n");
+    auto schema = runOrvdb("schema " + db);
+    EXPECT_NE(schema.out.find("CREATE TABLE [T]"), std::string::npos) << schema.out;
+    EXPECT_NE(schema.out.find("[ID] COUNTER"), std::string::npos);
+    EXPECT_NE(schema.out.find("WITH PRIMARY"), std::string::npos);
+}
+
+TEST_F(SqlCommandTest, FirstFailingStatementStopsWithItsError) {
+    auto r = runOrvdb("sql --create " + db +
+                      " \"CREATE TABLE T (A LONG)\" \"SELECT Nope FROM Missing\" \"DROP TABLE T\"");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.out.find("Missing"), std::string::npos) << r.out;
+    EXPECT_EQ(runOrvdb("tables " + db).out, "T\n") << "statements after the failure did not run";
+}
+
+TEST_F(SqlCommandTest, StatementsFromStdinWithContinuationLines) {
+    std::ofstream(dir / "in.sql") << "CREATE TABLE T (A LONG, \\\n B VARCHAR(5))\n"
+                                  << "INSERT INTO T VALUES (1, 'x')\n\n"
+                                  << "SELECT * FROM T\n";
+    auto r = runOrvdb("sql --create --format csv " + db + " < " + (dir / "in.sql").string());
+    EXPECT_EQ(r.exitCode, 0) << r.out;
+    EXPECT_EQ(r.out, "A,B\n1,x\n");
+}
+
+TEST_F(SqlCommandTest, MissingFileIsNamed) {
+    auto r = runOrvdb("tables " + (dir / "none.mdb").string());
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_NE(r.out.find("none.mdb"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orvdb::cli_test

@@ -1,0 +1,13 @@
+// Access SQL that recreates a database's tables, indexes, relationships and
+// saved queries.
+#pragma once
+
+#include "data/engine/catalog.hpp"
+
+#include <ostream>
+
+namespace orvdb::cli {
+
+void writeSchema(std::ostream& out, const engine::Catalog& catalog);
+
+}  // namespace orvdb::cli
