@@ -1,0 +1,59 @@
+// torvc_Table: the table cursor of a connection's table stack. It opens every
+// row of one table, positions on a row by its key for editing or starts a new
+// one, and after a post reports the "Id" of the last row (the new row's key
+// when the key is an autonumber).
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "data/engine/connection.hpp"
+#include "data/engine/table_dataset.hpp"
+#include "data/record_data.hpp"
+
+namespace orvdb::data {
+
+class torvc_Table final : public TORVC_Data<iTableDatabase> {
+public:
+    explicit torvc_Table(std::shared_ptr<engine::Connection> connection);
+    ~torvc_Table() override;
+
+    // --- iTableDatabase (slots 31 to 39) ---
+    OrvHResult Get_IdRow(OrvBstr* id) override;
+    OrvHResult Set_IdRow(OrvBstr id) override;
+    OrvHResult Get_Tablename(OrvBstr* name) override;
+    OrvHResult Set_Tablename(OrvBstr name) override;
+    OrvHResult Post() override;
+    OrvHResult Edit() override;
+    OrvHResult Append() override;
+    OrvHResult Last() override;
+    OrvHResult GotoKey(OrvBstr field, OrvBstr indexName, OrvBstr value) override;
+
+    // --- for C++ callers ---
+    const std::u16string& tableName() const { return tableName_; }
+    const std::u16string& idRow() const { return idRow_; }
+    void setTableName(std::u16string_view name);
+    // With a value: edits the first row whose field equals it (or, when none
+    // does, the current row). Without one (none or empty): starts a new row.
+    void setRefRow(std::string_view field, std::optional<std::string_view> value);
+    // Posts; a refused row is shown to the user in a message box, not raised.
+    void post();
+    void edit();
+
+protected:
+    engine::Dataset& data() override { return table_; }
+    void openData() override;
+    void closeData() override;
+    void postRecord() override;
+    std::string creationKey(std::string_view field) const override;
+
+private:
+    std::shared_ptr<engine::Connection> connection_;
+    engine::TableDataset table_;
+    std::u16string tableName_;
+    std::u16string idRow_;
+};
+
+}  // namespace orvdb::data

@@ -1,0 +1,119 @@
+#include "data_test_support.hpp"
+
+#include "data/engine/table_dataset.hpp"
+#include "host/dialogs.hpp"
+#include "host/reporting.hpp"
+
+namespace orvdb::data::testing {
+
+namespace {
+
+class RecordingExceptions : public host::ExceptionHandler {
+public:
+    explicit RecordingExceptions(std::shared_ptr<HostRecorder> r) : r_(std::move(r)) {}
+    void handleException(const std::exception& error) override {
+        r_->handedExceptions.emplace_back(error.what());
+    }
+
+private:
+    std::shared_ptr<HostRecorder> r_;
+};
+
+class RecordingDialogs : public host::Dialogs {
+public:
+    explicit RecordingDialogs(std::shared_ptr<HostRecorder> r) : r_(std::move(r)) {}
+    int messageBox(std::string_view text, std::string_view, int, int) override {
+        r_->messageBoxes.emplace_back(text);
+        return host::IDOK;
+    }
+
+private:
+    std::shared_ptr<HostRecorder> r_;
+};
+
+}  // namespace
+
+void DataTest::SetUp() {
+    engine::WorkingStore::createDatabase(path);
+    host::HostServices services;
+    services.exceptions = std::make_shared<RecordingExceptions>(recorder);
+    services.dialogs = std::make_shared<RecordingDialogs>(recorder);
+    installHostServices(std::move(services));
+    std::weak_ptr<HostRecorder> weak = recorder;
+    host::setDebugSink([weak](std::string_view text) {
+        if (auto r = weak.lock())
+            r->debugLines.emplace_back(text);
+    });
+    host::setDebugTrace(false);
+}
+
+void DataTest::TearDown() {
+    host::resetHostServices();
+    host::setDebugSink({});
+    host::setDebugTrace(false);
+}
+
+ComPtr<torvc_Database> DataTest::openDatabase(const std::string& file) {
+    std::u16string target = host::toUtf16(file.empty() ? path : file);
+    ComPtr<torvc_Database> db(new torvc_Database(u"TEST", u"", u"", target, nullptr));
+    EXPECT_EQ(db->Open(), ORV_S_OK);
+    EXPECT_TRUE(db->opened()) << (recorder->handedExceptions.empty()
+                                      ? std::string()
+                                      : recorder->handedExceptions.back());
+    return db;
+}
+
+void DataTest::addRows(torvc_Database& db, const std::string& table,
+                       const std::vector<std::vector<std::pair<std::string, std::string>>>& rows) {
+    engine::TableDataset t(db.connection());
+    t.setTableName(table);
+    t.open();
+    for (const auto& row : rows) {
+        t.append();
+        for (const auto& [name, text] : row)
+            t.setText(t.fieldIndex(name), text);
+        t.post();
+    }
+}
+
+ComPtr<iQueryDatabase> pushQuery(iDatabase& db) {
+    EXPECT_EQ(db.PushQuery(), ORV_S_OK);
+    ComPtr<iQueryDatabase> query;
+    EXPECT_EQ(db.Get_ActiveQuery(query.put()), ORV_S_OK);
+    return query;
+}
+
+ComPtr<iTableDatabase> pushTable(iDatabase& db) {
+    EXPECT_EQ(db.PushTable(), ORV_S_OK);
+    ComPtr<iTableDatabase> table;
+    EXPECT_EQ(db.Get_ActiveTable(table.put()), ORV_S_OK);
+    return table;
+}
+
+bool openSql(iQueryDatabase& query, const std::string& sql) {
+    OrvWordBool found = 7;
+    EXPECT_EQ(query.OpenSQL(W(sql).get(), &found), ORV_S_OK) << sql;
+    EXPECT_TRUE(found == ORV_WTRUE || found == ORV_WFALSE) << "found = " << found;
+    return found != 0;
+}
+
+bool isOpened(iRecordDatabase& cursor) {
+    OrvWordBool opened = 7;
+    EXPECT_EQ(cursor.Get_Opened(&opened), ORV_S_OK);
+    EXPECT_TRUE(opened == ORV_WTRUE || opened == ORV_WFALSE) << "opened = " << opened;
+    return opened != 0;
+}
+
+std::string getString(iRecordDatabase& cursor, const std::string& field) {
+    OrvBstr text = nullptr;
+    EXPECT_EQ(cursor.Getstring(W(field).get(), &text), ORV_S_OK) << field;
+    return take(text);
+}
+
+int32_t getInteger(iRecordDatabase& cursor, const std::string& field) {
+    int32_t value = -12345;
+    EXPECT_EQ(cursor.GetInteger(W(field).get(), &value), ORV_S_OK) << field;
+    return value;
+}
+
+}  // namespace orvdb::data::testing

@@ -1,0 +1,113 @@
+// Helpers for the data-layer suite: a scratch database with tables made
+// through the engine catalog, host services that record what they are asked,
+// and short calls on the interfaces.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <orvdb/com_ptr.hpp>
+#include <orvdb/interfaces.hpp>
+
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "data/database.hpp"
+#include "data/engine/connection.hpp"
+#include "data/engine/working_store.hpp"
+#include "host/boundary_strings.hpp"
+#include "host/debug_output.hpp"
+#include "host/host_services.hpp"
+
+namespace orvdb::data::testing {
+
+// A wide string for an in argument, alive until the end of the full expression.
+inline host::Bstr W(std::string_view utf8) {
+    return host::Bstr::fromUtf8(utf8);
+}
+
+// The UTF-8 text of an out wide string, which it frees.
+inline std::string take(OrvBstr text) {
+    return host::Bstr::adopt(text).utf8();
+}
+
+class ScratchDir {
+public:
+    ScratchDir() {
+        std::random_device rd;
+        path_ = std::filesystem::temp_directory_path() /
+                ("orvdb-data-" + std::to_string(rd()) + "-" + std::to_string(rd()));
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline engine::ColumnDef column(const std::string& name, engine::JetType type, int size = 0) {
+    engine::ColumnDef c;
+    c.name = name;
+    c.type = type;
+    c.size = size ? size : (type == engine::JetType::Text ? 50 : engine::jetFixedSize(type));
+    return c;
+}
+
+inline engine::ColumnDef autoNumber(const std::string& name) {
+    engine::ColumnDef c = column(name, engine::JetType::Long);
+    c.autoNumber = true;
+    return c;
+}
+
+inline engine::IndexDef primaryKey(const std::string& columnName) {
+    engine::IndexDef pk;
+    pk.name = "PrimaryKey";
+    pk.primary = true;
+    pk.unique = true;
+    pk.columns = {{columnName, false}};
+    return pk;
+}
+
+// What the host services were asked during a test; installed by DataTest.
+struct HostRecorder {
+    std::vector<std::string> debugLines;
+    std::vector<std::string> handedExceptions;
+    std::vector<std::string> messageBoxes;
+};
+
+// A test with a fresh database file and recording host services.
+class DataTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A database object on the scratch file (or on another path), opened.
+    ComPtr<torvc_Database> openDatabase(const std::string& file = {});
+    engine::Catalog& catalog(torvc_Database& db) { return db.connection().store().catalog(); }
+    // Adds rows through a table dataset: each row gives text per column name.
+    void addRows(torvc_Database& db, const std::string& table,
+                 const std::vector<std::vector<std::pair<std::string, std::string>>>& rows);
+
+    ScratchDir dir;
+    std::string path = dir.file("data.mdb");
+    std::shared_ptr<HostRecorder> recorder = std::make_shared<HostRecorder>();
+};
+
+// Calls that expect success.
+ComPtr<iQueryDatabase> pushQuery(iDatabase& db);
+ComPtr<iTableDatabase> pushTable(iDatabase& db);
+bool openSql(iQueryDatabase& query, const std::string& sql);
+bool isOpened(iRecordDatabase& cursor);
+std::string getString(iRecordDatabase& cursor, const std::string& field);
+int32_t getInteger(iRecordDatabase& cursor, const std::string& field);
+
+}  // namespace orvdb::data::testing

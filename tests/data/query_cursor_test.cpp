@@ -1,0 +1,190 @@
+// The query cursor: select and action statements, their quiet failures,
+// walking the rows, and the report designer's select trace.
+#include <gmock/gmock.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "data_test_support.hpp"
+
+namespace orvdb::data {
+namespace {
+
+using testing::DataTest;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using testing::W;
+
+struct QueryCursorTest : DataTest {
+    void SetUp() override {
+        DataTest::SetUp();
+        db = openDatabase();
+        catalog(*db.get()).createTable("Items",
+                                       {testing::column("Id", engine::JetType::Long),
+                                        testing::column("Name", engine::JetType::Text, 20)},
+                                       {testing::primaryKey("Id")});
+        catalog(*db.get()).createTable("Empty", {testing::column("Id", engine::JetType::Long)}, {});
+        addRows(*db.get(), "Items",
+                {{{"Id", "1"}, {"Name", "one"}},
+                 {{"Id", "2"}, {"Name", "two"}},
+                 {{"Id", "3"}, {"Name", "three"}}});
+        query = testing::pushQuery(*db.get());
+    }
+    int32_t recordCount() {
+        int32_t count = -1;
+        EXPECT_EQ(query->Get_RecordCount(&count), ORV_S_OK);
+        return count;
+    }
+    ComPtr<torvc_Database> db;
+    ComPtr<iQueryDatabase> query;
+};
+
+TEST_F(QueryCursorTest, SelectOpensOnTheFirstRow) {
+    EXPECT_TRUE(testing::openSql(*query.get(), "SELECT Id, Name FROM Items ORDER BY Id"));
+    EXPECT_TRUE(testing::isOpened(*query.get()));
+    EXPECT_EQ(recordCount(), 3);
+    EXPECT_EQ(testing::getString(*query.get(), "Name"), "one");
+    EXPECT_EQ(testing::getString(*query.get(), "NoSuchField"), "") << "missing field reads empty";
+    EXPECT_TRUE(recorder->debugLines.empty());
+}
+
+TEST_F(QueryCursorTest, SelectWithoutRowsLeavesTheCursorClosed) {
+    EXPECT_FALSE(testing::openSql(*query.get(), "SELECT * FROM Items WHERE Id = 99"));
+    EXPECT_FALSE(testing::isOpened(*query.get()));
+    EXPECT_EQ(recordCount(), 0);
+    EXPECT_TRUE(recorder->debugLines.empty()) << "no rows is not an error";
+}
+
+TEST_F(QueryCursorTest, FailingSelectGoesToTheDebugChannelOnly) {
+    const std::string sql = "SELECT Nope FROM Missing";
+    EXPECT_FALSE(testing::openSql(*query.get(), sql));
+    EXPECT_FALSE(testing::isOpened(*query.get()));
+    ASSERT_EQ(recorder->debugLines.size(), 1u);
+    const std::string& line = recorder->debugLines[0];
+    EXPECT_THAT(line, ::testing::EndsWith(" " + sql));
+    EXPECT_GT(line.size(), sql.size() + 1) << "the engine's message comes first";
+}
+
+TEST_F(QueryCursorTest, FailingActionStatementIsDroppedWithoutAWord) {
+    ASSERT_EQ(query->Set_TypeRequete(1), ORV_S_OK);
+    EXPECT_FALSE(testing::openSql(*query.get(), "DROP TABLE NoSuchTable"));
+    EXPECT_FALSE(testing::openSql(*query.get(), "this is not SQL"));
+    EXPECT_TRUE(recorder->debugLines.empty());
+    EXPECT_TRUE(recorder->handedExceptions.empty());
+    EXPECT_TRUE(recorder->messageBoxes.empty());
+}
+
+TEST_F(QueryCursorTest, FailingActionStatementReachesTheOptInTrace) {
+    host::setDebugTrace(true);
+    ASSERT_EQ(query->Set_TypeRequete(1), ORV_S_OK);
+    EXPECT_FALSE(testing::openSql(*query.get(), "DROP TABLE NoSuchTable"));
+    ASSERT_EQ(recorder->debugLines.size(), 1u);
+    EXPECT_THAT(recorder->debugLines[0], HasSubstr("DROP TABLE NoSuchTable"));
+}
+
+TEST_F(QueryCursorTest, DeleteReportsWhetherRowsWereAffected) {
+    ASSERT_EQ(query->Set_TypeRequete(1), ORV_S_OK);
+    EXPECT_FALSE(testing::openSql(*query.get(), "DELETE FROM Empty"));
+    EXPECT_TRUE(testing::openSql(*query.get(), "DELETE FROM Items WHERE Id > 1"));
+    EXPECT_FALSE(testing::isOpened(*query.get())) << "an action statement leaves the cursor closed";
+    ASSERT_EQ(query->Set_TypeRequete(0), ORV_S_OK);
+    EXPECT_TRUE(testing::openSql(*query.get(), "SELECT * FROM Items"));
+    EXPECT_EQ(recordCount(), 1);
+}
+
+TEST_F(QueryCursorTest, ASecondOpenSqlReplacesTheFirstResult) {
+    ASSERT_TRUE(testing::openSql(*query.get(), "SELECT Name FROM Items WHERE Id = 2"));
+    ASSERT_TRUE(testing::openSql(*query.get(), "SELECT Id FROM Items ORDER BY Id DESC"));
+    EXPECT_EQ(testing::getInteger(*query.get(), "Id"), 3);
+    EXPECT_EQ(testing::getString(*query.get(), "Name"), "") << "the first result is gone";
+    int32_t fields = 0;
+    ASSERT_EQ(query->FieldCount(&fields), ORV_S_OK);
+    EXPECT_EQ(fields, 1);
+}
+
+TEST_F(QueryCursorTest, NextClosesTheCursorAfterTheLastRow) {
+    ASSERT_TRUE(testing::openSql(*query.get(), "SELECT Name FROM Items ORDER BY Id"));
+    std::vector<std::string> names;
+    while (testing::isOpened(*query.get())) {
+        names.push_back(testing::getString(*query.get(), "Name"));
+        ASSERT_EQ(query->Next(), ORV_S_OK);
+    }
+    EXPECT_THAT(names, ElementsAre("one", "two", "three"));
+    EXPECT_EQ(recordCount(), 0);
+}
+
+class StringList : public host::TInterfacedObjectEx<IWideStringList> {
+public:
+    OrvHResult Add(OrvBstr text) override {
+        items.push_back(host::toUtf8(host::bstrView(text)));
+        return ORV_S_OK;
+    }
+    std::vector<std::string> items;
+};
+
+TEST_F(QueryCursorTest, FillstringListTakesTheCurrentAndAllFollowingRows) {
+    ASSERT_TRUE(testing::openSql(*query.get(), "SELECT Name FROM Items ORDER BY Id"));
+    ASSERT_EQ(query->Next(), ORV_S_OK);
+    ComPtr<StringList> list(new StringList);
+    ASSERT_EQ(query->FillstringList(list.get(), W("name").get()), ORV_S_OK);
+    EXPECT_THAT(list->items, ElementsAre("two", "three"));
+    EXPECT_TRUE(testing::isOpened(*query.get())) << "stays on the last row";
+    EXPECT_EQ(testing::getString(*query.get(), "Name"), "three");
+    EXPECT_TRUE(ORV_FAILED(query->FillstringList(list.get(), W("Nope").get())));
+}
+
+// The trace folder is the suite's Windows path, looked up (without regard to
+// case) under the current folder.
+struct QueryTraceTest : QueryCursorTest {
+    void SetUp() override {
+        QueryCursorTest::SetUp();
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(dir.path());
+    }
+    void TearDown() override {
+        std::filesystem::current_path(previous);
+        QueryCursorTest::TearDown();
+    }
+    std::filesystem::path traceFolder() const {
+        return dir.path() / "c:" / "program files (x86)" / "HALVO" / "2.0.1.x" / "XMan" /
+               "Reports" / "Models";
+    }
+    std::filesystem::path previous;
+};
+
+std::string readAll(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST_F(QueryTraceTest, SelectsAreAppendedWhenTheTraceFileExists) {
+    std::filesystem::create_directories(traceFolder());
+    auto trace = traceFolder() / "ACTIVEQUERY.TXT";
+    std::ofstream(trace, std::ios::binary) << "old\r\n";
+    testing::openSql(*query.get(), "SELECT Name FROM Items");
+    testing::openSql(*query.get(), "SELECT Missing FROM Nowhere");
+    ASSERT_EQ(query->Set_TypeRequete(1), ORV_S_OK);
+    testing::openSql(*query.get(), "DELETE FROM Empty");
+    EXPECT_EQ(readAll(trace), "old\r\nSELECT Name FROM Items\r\nSELECT Missing FROM Nowhere\r\n");
+}
+
+TEST_F(QueryTraceTest, WithoutTheTraceFileNothingIsWritten) {
+    std::filesystem::create_directories(traceFolder());
+    testing::openSql(*query.get(), "SELECT Name FROM Items");
+    EXPECT_TRUE(std::filesystem::is_empty(traceFolder()));
+}
+
+TEST_F(QueryTraceTest, ATraceThatCannotBeWrittenFailsTheSelect) {
+    // The check finds the file "activeQuery.Txt"; the write goes to
+    // "activeQuery.txt", which here is a folder.
+    std::filesystem::create_directories(traceFolder() / "activeQuery.txt");
+    std::ofstream(traceFolder() / "activeQuery.Txt") << "";
+    OrvWordBool found = ORV_WTRUE;
+    EXPECT_TRUE(ORV_FAILED(query->OpenSQL(W("SELECT Name FROM Items").get(), &found)));
+    EXPECT_THAT(host::lastErrorMessage(), HasSubstr("activeQuery.txt"));
+}
+
+}  // namespace
+}  // namespace orvdb::data

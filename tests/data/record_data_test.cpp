@@ -1,0 +1,346 @@
+// Typed field access shared by both cursors: colours, numbers, booleans,
+// dates, field descriptions, blobs and serialised host objects.
+#include <gmock/gmock.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "data/serialized_objects.hpp"
+#include "data_test_support.hpp"
+
+namespace orvdb::data {
+namespace {
+
+using testing::DataTest;
+using ::testing::HasSubstr;
+using testing::W;
+
+struct RecordDataTest : DataTest {
+    void SetUp() override {
+        DataTest::SetUp();
+        db = openDatabase();
+        catalog(*db.get()).createTable(
+            "Things",
+            {testing::autoNumber("Id"), testing::column("Color", engine::JetType::Text, 20),
+             testing::column("Ratio", engine::JetType::Double),
+             testing::column("Done", engine::JetType::Boolean),
+             testing::column("When", engine::JetType::DateTime),
+             testing::column("Data", engine::JetType::OLE),
+             testing::column("Money", engine::JetType::Currency),
+             testing::column("Tiny", engine::JetType::Byte)},
+            {testing::primaryKey("Id")});
+        catalog(*db.get()).createTable(
+            "Refs",
+            {testing::autoNumber("Ref"), testing::column("Label", engine::JetType::Text, 30),
+             testing::column("Notes", engine::JetType::Memo),
+             testing::column("Qty", engine::JetType::Integer)},
+            {testing::primaryKey("Ref")});
+        table = testing::pushTable(*db.get());
+        ASSERT_EQ(table->Set_Tablename(W("Things").get()), ORV_S_OK);
+        ASSERT_EQ(table->Set_IdRow(W("0").get()), ORV_S_OK);
+    }
+    void post() { ASSERT_EQ(table->Post(), ORV_S_OK); }
+    // Re-reads the single row from the store.
+    void reopen() {
+        ASSERT_EQ(table->Set_Tablename(W("Things").get()), ORV_S_OK);
+        ASSERT_EQ(table->Edit(), ORV_S_OK);
+    }
+    ComPtr<torvc_Database> db;
+    ComPtr<iTableDatabase> table;
+};
+
+TEST_F(RecordDataTest, ColourRoundTripsThroughItsNineDigitText) {
+    int32_t color = 1 | 22 << 8 | 255 << 16;
+    ASSERT_EQ(table->SetColor(W("Color").get(), color), ORV_S_OK);
+    post();
+    reopen();
+    EXPECT_EQ(testing::getString(*table.get(), "Color"), "001022255");
+    int32_t read = -1;
+    ASSERT_EQ(table->GetColor(W("Color").get(), &read), ORV_S_OK);
+    EXPECT_EQ(read, color);
+}
+
+TEST_F(RecordDataTest, ColourFromShortOrLetteredTextOrMissingFieldIsZero) {
+    for (const char* text : {"00102225", "abcdefghi"}) {
+        SCOPED_TRACE(text);
+        reopen();
+        ASSERT_EQ(table->Setstring(W("Color").get(), W(text).get()), ORV_S_OK);
+        post();
+        reopen();
+        int32_t read = -1;
+        ASSERT_EQ(table->GetColor(W("Color").get(), &read), ORV_S_OK);
+        EXPECT_EQ(read, 0);
+    }
+    int32_t read = -1;
+    ASSERT_EQ(table->GetColor(W("NoSuchField").get(), &read), ORV_S_OK);
+    EXPECT_EQ(read, 0);
+}
+
+TEST_F(RecordDataTest, NumbersBooleansAndDates) {
+    ASSERT_EQ(table->SetDouble(W("Ratio").get(), 0.1), ORV_S_OK);
+    ASSERT_EQ(table->SetBoolean(W("Done").get(), 1), ORV_S_OK) << "any non-zero is true";
+    ASSERT_EQ(table->SetDateTime(W("When").get(), 45000.25), ORV_S_OK);
+    post();
+    reopen();
+    float single = 0;
+    ASSERT_EQ(table->GetFloat(W("Ratio").get(), &single), ORV_S_OK);
+    EXPECT_EQ(single, 0.1f);
+    double full = 0;
+    ASSERT_EQ(table->GetDouble(W("Ratio").get(), &full), ORV_S_OK);
+    EXPECT_EQ(full, 0.1);
+    EXPECT_EQ(table->GetBoolean(W("Done").get()), ORV_WTRUE);
+    EXPECT_DOUBLE_EQ(table->GetDateTime(W("When").get()), 45000.25);
+    ASSERT_EQ(table->SetFloat(W("Ratio").get(), 0.1f), ORV_S_OK);
+    post();
+    reopen();
+    ASSERT_EQ(table->GetDouble(W("Ratio").get(), &full), ORV_S_OK);
+    EXPECT_EQ(full, static_cast<double>(0.1f)) << "stored widened, not re-rounded";
+}
+
+TEST_F(RecordDataTest, UnknownFieldsFailButGetstringReadsEmpty) {
+    double value = 0;
+    EXPECT_TRUE(ORV_FAILED(table->GetDouble(W("Nope").get(), &value)));
+    EXPECT_THAT(host::lastErrorMessage(), HasSubstr("Nope"));
+    EXPECT_TRUE(ORV_FAILED(table->SetInteger(W("Nope").get(), 1)));
+    EXPECT_THROW(table->GetBoolean(W("Nope").get()), std::exception) << "direct operation";
+    EXPECT_EQ(testing::getString(*table.get(), "Nope"), "");
+}
+
+TEST_F(RecordDataTest, FieldDescriptionsOfATable) {
+    ASSERT_EQ(table->Set_Tablename(W("Refs").get()), ORV_S_OK);
+    const struct {
+        const char* name;
+        int32_t kind;
+        int32_t size;
+        const char* word;
+    } expected[] = {
+        {"Ref", 0, 4, "LONG"},
+        {"Label", 2, 31, "VARCHAR (30)"},
+        {"Notes", 10, 0, "MEMO"},
+        {"Qty", 6, 2, "SHORT"},
+    };
+    int32_t count = 0;
+    ASSERT_EQ(table->FieldCount(&count), ORV_S_OK);
+    ASSERT_EQ(count, 4);
+    for (int32_t i = 0; i < count; ++i) {
+        SCOPED_TRACE(expected[i].name);
+        OrvBstr name = nullptr;
+        OrvBstr word = nullptr;
+        ASSERT_EQ(table->GetFieldStructure(i, &name, &word), ORV_S_OK);
+        EXPECT_EQ(testing::take(name), expected[i].name);
+        EXPECT_EQ(testing::take(word), expected[i].word);
+        int32_t kind = -1;
+        int32_t size = -1;
+        ASSERT_EQ(table->GetFieldInternalTypeStructure(i, &name, &kind, &size), ORV_S_OK);
+        EXPECT_EQ(testing::take(name), expected[i].name);
+        EXPECT_EQ(kind, expected[i].kind);
+        EXPECT_EQ(size, expected[i].size);
+    }
+    OrvBstr name = nullptr;
+    EXPECT_TRUE(ORV_FAILED(table->Get_FieldName(4, &name)));
+}
+
+TEST_F(RecordDataTest, UnsupportedTypesFailTheKindCodeButNotTheTypeWord) {
+    // Things: Id, Color, Ratio, Done, When, Data, Money, Tiny.
+    OrvBstr name = nullptr;
+    OrvBstr word = nullptr;
+    ASSERT_EQ(table->GetFieldStructure(3, &name, &word), ORV_S_OK);
+    testing::take(name);
+    EXPECT_EQ(testing::take(word), "") << "boolean";
+    ASSERT_EQ(table->GetFieldStructure(4, &name, &word), ORV_S_OK);
+    testing::take(name);
+    EXPECT_EQ(testing::take(word), "") << "date-time";
+    ASSERT_EQ(table->GetFieldStructure(6, &name, &word), ORV_S_OK);
+    testing::take(name);
+    EXPECT_EQ(testing::take(word), "") << "currency";
+    int32_t kind = 0;
+    int32_t size = 0;
+    EXPECT_TRUE(ORV_FAILED(table->GetFieldInternalTypeStructure(6, &name, &kind, &size)));
+    EXPECT_EQ(host::lastErrorMessage(), "Error Ado Database Unknown FieldType[Unknown]");
+    ASSERT_EQ(table->GetFieldInternalTypeStructure(7, &name, &kind, &size), ORV_S_OK);
+    EXPECT_EQ(testing::take(name), "Tiny");
+    EXPECT_EQ(kind, 6) << "Jet byte";
+}
+
+// A host object whose content is one text, written in two pieces.
+class Note : public host::TInterfacedObjectEx<iSerializable> {
+public:
+    explicit Note(std::string text = {}, bool writesNothing = false)
+        : text(std::move(text)), writesNothing_(writesNothing) {}
+    OrvHResult WriteObject(IWriter* writer) override {
+        if (writesNothing_)
+            return ORV_S_OK;
+        auto length = static_cast<int32_t>(text.size());
+        OrvHResult status = writer->Write(&length, sizeof length);
+        if (ORV_FAILED(status))
+            return status;
+        return writer->Write(text.data(), length);
+    }
+    OrvHResult ReadObject(IReader* reader) override {
+        int32_t length = 0;
+        OrvHResult status = reader->Read(&length, sizeof length);
+        if (ORV_FAILED(status))
+            return status;
+        std::string read(static_cast<size_t>(length), '\0');
+        status = reader->Read(read.data(), length);
+        if (ORV_SUCCEEDED(status))
+            text = read;
+        return status;
+    }
+    std::string text;
+
+private:
+    bool writesNothing_;
+};
+
+class NoteFactory : public host::ObjectFactory {
+public:
+    ComPtr<IInterface> createObject(std::string_view name) override {
+        names.emplace_back(name);
+        if (name != "THINGS_DATA")
+            return {};
+        ComPtr<Note> note(new Note);
+        return note.as<IInterface>();
+    }
+    std::vector<std::string> names;
+};
+
+TEST_F(RecordDataTest, SerialisableObjectRoundTrip) {
+    ComPtr<Note> written(new Note(std::string(600, 'n') + "é"));
+    ASSERT_EQ(table->SetSerializable(W("Data").get(), written.get()), ORV_S_OK);
+    post();
+    reopen();
+    ComPtr<Note> read(new Note);
+    ASSERT_EQ(table->GetSerializable(W("Data").get(), read.get()), ORV_S_OK);
+    EXPECT_EQ(read->text, written->text);
+}
+
+TEST_F(RecordDataTest, ObjectThatWritesNothingLeavesTheBlobAsItWas) {
+    ComPtr<Note> first(new Note("kept"));
+    ASSERT_EQ(table->SetSerializable(W("Data").get(), first.get()), ORV_S_OK);
+    ComPtr<Note> silent(new Note("ignored", true));
+    ASSERT_EQ(table->SetSerializable(W("Data").get(), silent.get()), ORV_S_OK);
+    post();
+    reopen();
+    ComPtr<Note> read(new Note);
+    ASSERT_EQ(table->GetSerializable(W("Data").get(), read.get()), ORV_S_OK);
+    EXPECT_EQ(read->text, "kept");
+}
+
+TEST_F(RecordDataTest, BrokenBlobLeavesTheObjectAndSucceeds) {
+    ASSERT_EQ(table->Setstring(W("Color").get(), W("x").get()), ORV_S_OK);
+    post();
+    reopen();
+    ComPtr<Note> read(new Note("before"));
+    EXPECT_EQ(table->GetSerializable(W("Color").get(), read.get()), ORV_S_OK);
+    EXPECT_EQ(read->text, "before");
+    EXPECT_EQ(table->SetSerializable(W("Nope").get(), read.get()), ORV_S_OK)
+        << "a missing field is swallowed too";
+}
+
+TEST_F(RecordDataTest, ObjectsWithCreateComeBackThroughTheHostFactory) {
+    auto factory = std::make_shared<NoteFactory>();
+    host::HostServices services;
+    services.objectFactory = factory;
+    host::installHostServices(std::move(services));
+
+    post();
+    reopen();
+    iSerializable* none = reinterpret_cast<iSerializable*>(1);
+    ASSERT_EQ(table->GetSerializableWithCreate(W("Data").get(), &none), ORV_S_OK);
+    EXPECT_EQ(none, nullptr) << "an empty blob gives no object";
+
+    ComPtr<Note> written(new Note("created again"));
+    ASSERT_EQ(table->SetSerializableWithCreate(W("Data").get(), written.get()), ORV_S_OK);
+    post();
+    reopen();
+    iSerializable* created = nullptr;
+    ASSERT_EQ(table->GetSerializableWithCreate(W("Data").get(), &created), ORV_S_OK);
+    ComPtr<iSerializable> owner = ComPtr<iSerializable>::adopt(created);
+    ASSERT_TRUE(owner);
+    EXPECT_EQ(static_cast<Note*>(owner.get())->text, "created again");
+    EXPECT_EQ(factory->names, (std::vector<std::string>{"THINGS_DATA"}));
+
+    // None is stored as such and read back as none.
+    ASSERT_EQ(table->SetSerializableWithCreate(W("Data").get(), nullptr), ORV_S_OK);
+    post();
+    reopen();
+    ASSERT_EQ(table->GetSerializableWithCreate(W("Data").get(), &created), ORV_S_OK);
+    EXPECT_EQ(created, nullptr);
+}
+
+TEST(CreationKeyTest, NamesTheObjectByTableAndFieldUpperCased) {
+    EXPECT_EQ(creationKeyFor("Refs", "Label"), "REFS_LABEL");
+    EXPECT_EQ(creationKeyFor("", "Data"), "DATA");
+    EXPECT_EQ(creationKeyFor("Donn\u00e9es", "x"), "DONN\u00c9ES_X");
+}
+
+TEST(CreationKeyTest, ObjectUnknownToTheHostFailsWithItsName) {
+    ComPtr<Note> written(new Note("x"));
+    std::vector<uint8_t> bytes = serializeWithCreate(written.get(), "REFS_LABEL");
+    try {
+        deserializeWithCreate(bytes);  // the default factory knows no objects
+        FAIL() << "no exception";
+    } catch (const std::exception& e) {
+        EXPECT_THAT(e.what(), HasSubstr("REFS_LABEL"));
+    }
+    EXPECT_THROW(serializeWithCreate(written.get(), ""), std::invalid_argument);
+}
+
+struct TempVariable {
+    explicit TempVariable(const std::string& value) {
+        const char* old = std::getenv("TEMP");
+        had = old != nullptr;
+        if (had)
+            previous = old;
+        ::setenv("TEMP", value.c_str(), 1);
+    }
+    ~TempVariable() {
+        if (had)
+            ::setenv("TEMP", previous.c_str(), 1);
+        else
+            ::unsetenv("TEMP");
+    }
+    bool had = false;
+    std::string previous;
+};
+
+std::string readAll(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST_F(RecordDataTest, FillStreamWritesTheBlobToTheTempFolder) {
+    TempVariable temp(dir.path().string());  // no trailing separator
+    auto blobFile = dir.path() / "orv_blob.blob";
+    std::filesystem::path source = dir.file("picture.bin");
+    std::ofstream(source, std::ios::binary) << std::string("\x89PNG\0\x01", 6);
+    ASSERT_EQ(table->SaveFileInBlobField(W(source.string()).get(), W("Data").get()), ORV_S_OK);
+    reopen();
+    ASSERT_EQ(table->FillStream(W("Data").get()), ORV_S_OK);
+    EXPECT_EQ(readAll(blobFile), std::string("\x89PNG\0\x01", 6));
+    EXPECT_TRUE(ORV_FAILED(table->FillStream(W("Nope").get())));
+}
+
+TEST_F(RecordDataTest, FillStreamOfAnEmptyBlobLeavesTheOlderFile) {
+    TempVariable temp(dir.path().string() + "/");
+    auto blobFile = dir.path() / "orv_blob.blob";
+    std::ofstream(blobFile, std::ios::binary) << "older";
+    post();
+    reopen();
+    ASSERT_EQ(table->FillStream(W("Data").get()), ORV_S_OK);
+    EXPECT_EQ(readAll(blobFile), "older");
+}
+
+TEST_F(RecordDataTest, SaveFileInBlobFieldIgnoresAMissingFile) {
+    ASSERT_EQ(table->SaveFileInBlobField(W(dir.file("none.bin")).get(), W("Data").get()), ORV_S_OK);
+    ASSERT_EQ(table->SaveFileInBlobField(W(dir.file("none.bin")).get(), W("Nope").get()), ORV_S_OK)
+        << "the field is not even looked at";
+}
+
+}  // namespace
+}  // namespace orvdb::data
