@@ -1,0 +1,22 @@
+// Text as Jet stores it: UTF-16LE, or the "compressed" form that starts with
+// FF FE and switches between one-byte and two-byte code units at each 00.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace orvdb::jet {
+
+// Decodes a stored Text/Memo value (either form) to UTF-8. Unpaired
+// surrogates become U+FFFD; an odd trailing byte is ignored.
+std::string decodeJetText(std::span<const uint8_t> stored);
+
+// Plain UTF-16LE (names in table definitions, property blocks) to UTF-8.
+std::string utf16leToUtf8(std::span<const uint8_t> bytes);
+
+std::u16string utf8ToUtf16(std::string_view text);
+std::string utf16ToUtf8(std::u16string_view text);
+
+}  // namespace orvdb::jet

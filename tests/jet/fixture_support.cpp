@@ -1,0 +1,174 @@
+#include "jet/fixture_support.hpp"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace orvdb::jet::testing {
+
+std::filesystem::path fixtureDir() {
+    std::filesystem::path dir = std::filesystem::path(ORVDB_FIXTURES_DIR) / "jet4";
+    std::error_code error;
+    return std::filesystem::is_directory(dir, error) ? dir : std::filesystem::path();
+}
+
+std::filesystem::path fixturePath(const std::string& name) {
+    return fixtureDir() / name;
+}
+
+bool haveFixture(const std::string& name) {
+    std::error_code error;
+    return !fixtureDir().empty() && std::filesystem::is_regular_file(fixturePath(name), error);
+}
+
+const std::vector<FixtureInfo>& knownFixtures() {
+    static const std::vector<FixtureInfo> fixtures = {
+        {"adox_jet4.mdb", {}},
+        {"bigIndexTestV2000.mdb", {}},
+        {"compIndexTestV2000.mdb", {}},
+        {"delColTestV2000.mdb", {}},
+        {"delTestV2000.mdb", {}},
+        {"empty.mdb", {}},
+        {"emptyJet4.mdb", {}},
+        {"fixedNumericTestV2000.mdb", {}},
+        {"fixedTextTestV2000.mdb", {}},
+        {"indexCursorTestV2000.mdb", {}},
+        {"indexTestV2000.mdb", {}},
+        {"northwind.mdb", {}},
+        {"overflowTestV2000.mdb", {}},
+        {"passwordless2000.mdb", {}},
+        {"queryTestV2000.mdb", {}},
+        {"test2V2000.mdb", {}},
+        {"testIndexPropertiesV2000.mdb", {}},
+        {"testPromotionV2000.mdb", {}},
+        {"testV2000.mdb", {}},
+        // The password was recovered from the header: the stored bytes XOR
+        // the creation date spell it.
+        {"withPassword2000.mdb", std::string("password")},
+    };
+    return fixtures;
+}
+
+void PrintTo(const FixtureInfo& info, std::ostream* out) {
+    *out << info.file;
+}
+
+std::string fixtureTestName(const FixtureInfo& info) {
+    std::string name = info.file.substr(0, info.file.find('.'));
+    for (char& c : name) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) {
+            c = '_';
+        }
+    }
+    return name;
+}
+
+std::optional<std::string> runCommand(const std::string& command) {
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) {
+        return std::nullopt;
+    }
+    std::string output;
+    std::array<char, 65536> buffer{};
+    size_t got = 0;
+    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+        output.append(buffer.data(), got);
+    }
+    int status = ::pclose(pipe);
+    if (status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        return std::nullopt;
+    }
+    return output;
+}
+
+bool haveCommand(const std::string& name) {
+    return runCommand("command -v " + shellQuote(name) + " >/dev/null 2>&1").has_value();
+}
+
+std::string shellQuote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        if (c == '\'') {
+            quoted += "'\\''";
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "'";
+}
+
+std::vector<CsvRow> parseCsv(const std::string& text) {
+    std::vector<CsvRow> rows;
+    CsvRow row;
+    CsvField field;
+    bool inQuotes = false;
+    bool fieldStarted = false;
+    for (size_t n = 0; n < text.size(); ++n) {
+        char c = text[n];
+        if (inQuotes) {
+            if (c == '"' && n + 1 < text.size() && text[n + 1] == '"') {
+                field.text += '"';
+                ++n;
+            } else if (c == '"') {
+                inQuotes = false;
+            } else {
+                field.text += c;
+            }
+            continue;
+        }
+        if (c == '"') {
+            inQuotes = true;
+            field.quoted = true;
+            fieldStarted = true;
+        } else if (c == ',') {
+            row.push_back(std::move(field));
+            field = {};
+            fieldStarted = true;
+        } else if (c == '\n') {
+            row.push_back(std::move(field));
+            field = {};
+            rows.push_back(std::move(row));
+            row = {};
+            fieldStarted = false;
+        } else if (c != '\r') {
+            field.text += c;
+            fieldStarted = true;
+        }
+    }
+    if (fieldStarted || !row.empty()) {
+        row.push_back(std::move(field));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "orvdb-jet-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        std::abort();
+    }
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code error;
+    std::filesystem::remove_all(path_, error);
+}
+
+std::vector<unsigned char> readFileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeFileBytes(const std::filesystem::path& path, const std::vector<unsigned char>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace orvdb::jet::testing

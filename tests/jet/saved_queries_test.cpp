@@ -1,0 +1,286 @@
+// Saved queries: Access SQL rebuilt from MSysQueries rows.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+#include "jet/fixture_support.hpp"
+#include "jet/jet_file.hpp"
+#include "jet/saved_queries.hpp"
+
+namespace orvdb::jet {
+namespace {
+
+using testing::fixturePath;
+
+QueryRow row(uint8_t attribute, std::optional<std::string> expression = std::nullopt,
+             std::optional<std::string> name1 = std::nullopt,
+             std::optional<std::string> name2 = std::nullopt,
+             std::optional<int16_t> flag = std::nullopt) {
+    QueryRow out;
+    out.attribute = attribute;
+    out.expression = std::move(expression);
+    out.name1 = std::move(name1);
+    out.name2 = std::move(name2);
+    out.flag = flag;
+    return out;
+}
+
+std::map<std::string, SavedQuery> queriesByName(const JetFile& file) {
+    std::map<std::string, SavedQuery> result;
+    for (SavedQuery& query : readSavedQueries(file)) {
+        result[query.name] = std::move(query);
+    }
+    return result;
+}
+
+TEST(SavedQueries, EveryKindOfTheQueryFixture) {
+    ORVDB_REQUIRE_FIXTURE("queryTestV2000.mdb");
+    auto queries = queriesByName(JetFile::open(fixturePath("queryTestV2000.mdb")));
+    struct Expected {
+        QueryKind kind;
+        std::string sql;
+    };
+    const std::map<std::string, Expected> expected = {
+        {"SelectQuery",
+         {QueryKind::Select,
+          "SELECT DISTINCT Table1.*, Table2.col1, Table2.col2, Table3.col3\r\n"
+          "FROM (Table1 LEFT JOIN Table3 ON Table1.col1 = Table3.col1) INNER JOIN Table2 ON "
+          "(Table3.col1 = Table2.col1) AND (Table3.col1 = Table2.col2)\r\n"
+          "WHERE (((Table2.col2)=\"foo\" Or (Table2.col2) In (\"buzz\",\"bazz\")))\r\n"
+          "ORDER BY Table2.col1;"}},
+        {"DeleteQuery",
+         {QueryKind::Delete,
+          "DELETE Table1.col1, Table1.col2, Table1.col3\r\n"
+          "FROM Table1\r\n"
+          "WHERE (((Table1.col1)>\"blah\"));"}},
+        {"AppendQuery",
+         {QueryKind::Append,
+          "INSERT INTO Table3 ( col2, col2, col3 )\r\n"
+          "SELECT [Table1].[col2], [Table2].[col2], [Table2].[col3]\r\n"
+          "FROM Table3, Table1 INNER JOIN Table2 ON [Table1].[col1]=[Table2].[col1];"}},
+        {"UpdateQuery",
+         {QueryKind::Update,
+          "PARAMETERS [User Name] Text ( 255 );\r\n"
+          "UPDATE Table1\r\n"
+          "SET Table1.col1 = \"foo\", Table1.col2 = [Table2].[col3], [Table2].[col1] = [User "
+          "Name]\r\n"
+          "WHERE ((([Table2].[col1]) Is Not Null));"}},
+        {"MakeTableQuery",
+         {QueryKind::MakeTable,
+          "SELECT Max(Table2.col1) AS MaxOfcol1, Table2.col2, Table3.col2 INTO Table4\r\n"
+          "FROM (Table2 INNER JOIN Table1 ON Table2.col1 = Table1.col2) RIGHT JOIN Table3 ON "
+          "Table1.col2 = Table3.col3\r\n"
+          "GROUP BY Table2.col2, Table3.col2\r\n"
+          "HAVING (((Max(Table2.col1))=\"buzz\") AND ((Table2.col2)<>\"blah\"));"}},
+        {"CrosstabQuery",
+         {QueryKind::Crosstab,
+          "TRANSFORM Count([Table2].[col2]) AS CountOfcol2\r\n"
+          "SELECT Table2_1.col1, [Table2].[col3], Avg(Table2_1.col2) AS AvgOfcol2\r\n"
+          "FROM (Table1 INNER JOIN Table2 ON [Table1].[col1]=[Table2].[col1]) INNER JOIN Table2 "
+          "AS Table2_1 ON [Table2].[col1]=Table2_1.col3\r\n"
+          "WHERE ((([Table1].[col1])>\"10\") And ((Table2_1.col1) Is Not Null) And "
+          "((Avg(Table2_1.col2))>\"10\"))\r\n"
+          "GROUP BY Table2_1.col1, [Table2].[col3]\r\n"
+          "ORDER BY [Table2].[col3]\r\n"
+          "PIVOT [Table1].[col1];"}},
+        {"UnionQuery",
+         {QueryKind::Union,
+          "Select Table1.col1, Table1.col2\r\nwhere Table1.col1 = \"foo\"\r\nUNION\r\n"
+          "Select Table2.col1, Table2.col2\r\n"
+          "UNION ALL Select Table3.col1, Table3.col2\r\nwhere Table3.col3 > \"blah\";"}},
+        {"PassthroughQuery", {QueryKind::PassThrough, "ALTER TABLE Table4 DROP COLUMN col5;"}},
+        {"DataDefinitionQuery",
+         {QueryKind::DataDefinition, "CREATE TABLE Table5 (col1 CHAR, col2 CHAR);"}},
+    };
+    ASSERT_EQ(queries.size(), expected.size());
+    for (const auto& [name, want] : expected) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(queries.count(name), 1u);
+        const SavedQuery& query = queries[name];
+        EXPECT_EQ(query.problem, "");
+        EXPECT_EQ(query.kind, want.kind);
+        // The union parts are stored with bare LF line ends.
+        std::string sql = query.sql;
+        for (size_t at = 0; (at = sql.find("\r\n", at)) != std::string::npos;) {
+            sql.replace(at, 2, "\n");
+        }
+        std::string wanted = want.sql;
+        for (size_t at = 0; (at = wanted.find("\r\n", at)) != std::string::npos;) {
+            wanted.replace(at, 2, "\n");
+        }
+        EXPECT_EQ(sql, wanted);
+    }
+    EXPECT_EQ(queries["PassthroughQuery"].connect, "ODBC;");
+}
+
+TEST(SavedQueries, NorthwindAgreesWithMdbQueries) {
+    ORVDB_REQUIRE_FIXTURE("northwind.mdb");
+    if (!testing::haveCommand("mdb-queries")) {
+        GTEST_SKIP() << "mdbtools (mdb-queries) is not installed";
+    }
+    std::string path = fixturePath("northwind.mdb");
+    auto queries = queriesByName(JetFile::open(path));
+    auto listed = testing::runCommand("mdb-queries -L -1 " + testing::shellQuote(path));
+    ASSERT_TRUE(listed);
+    std::istringstream names(*listed);
+    size_t compared = 0;
+    size_t listedCount = 0;
+    for (std::string name; std::getline(names, name);) {
+        if (name.empty()) {
+            continue;
+        }
+        ++listedCount;
+        SCOPED_TRACE(name);
+        ASSERT_EQ(queries.count(name), 1u);
+        const SavedQuery& query = queries[name];
+        EXPECT_EQ(query.problem, "");
+        EXPECT_FALSE(query.sql.empty());
+        auto theirs = testing::runCommand("mdb-queries " + testing::shellQuote(path) + " " +
+                                          testing::shellQuote(name));
+        if (!theirs || query.kind != QueryKind::Select) {
+            continue;
+        }
+        // mdb-queries drops joins, aliases and parameters but keeps the
+        // WHERE text as stored.
+        size_t where = theirs->find(" WHERE ");
+        if (where != std::string::npos) {
+            std::string condition = theirs->substr(where + 7);
+            condition = condition.substr(0, condition.find(" ORDER BY "));
+            condition = condition.substr(0, condition.find_last_not_of(" \n") + 1);
+            EXPECT_NE(query.sql.find("\r\nWHERE " + condition), std::string::npos)
+                << query.sql << "\nmdb-queries: " << *theirs;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 10u);
+    EXPECT_EQ(queries.size(), listedCount);
+}
+
+TEST(SavedQueries, NorthwindStructuresThatMdbQueriesLoses) {
+    ORVDB_REQUIRE_FIXTURE("northwind.mdb");
+    auto queries = queriesByName(JetFile::open(fixturePath("northwind.mdb")));
+    EXPECT_EQ(
+        queries["Ten Most Expensive Products"].sql,
+        "SELECT TOP 10 Products.ProductName AS TenMostExpensiveProducts, Products.UnitPrice\r\n"
+        "FROM Products\r\n"
+        "ORDER BY Products.UnitPrice DESC;");
+    EXPECT_EQ(queries["Employee Sales by Country"].sql.rfind(
+                  "PARAMETERS [Beginning Date] DateTime, [Ending Date] DateTime;\r\n"
+                  "SELECT DISTINCTROW Employees.Country, ",
+                  0),
+              0u);
+    const SavedQuery& crosstab = queries["Quarterly Orders by Product"];
+    EXPECT_EQ(crosstab.kind, QueryKind::Crosstab);
+    EXPECT_NE(
+        crosstab.sql.find("\r\nPIVOT \"Qtr \" & DatePart(\"q\",[OrderDate],1,0) In (\"Qtr 1\","
+                          "\"Qtr 2\",\"Qtr 3\",\"Qtr 4\");"),
+        std::string::npos)
+        << crosstab.sql;
+    const SavedQuery& invoices = queries["Invoices"];
+    EXPECT_NE(
+        invoices.sql.find("FROM Shippers INNER JOIN (Products INNER JOIN ((Employees INNER "
+                          "JOIN (Customers INNER JOIN Orders ON "
+                          "Customers.CustomerID=Orders.CustomerID) ON "
+                          "Employees.EmployeeID=Orders.EmployeeID) INNER JOIN [Order Details] "
+                          "ON Orders.OrderID=[Order Details].OrderID) ON "
+                          "Products.ProductID=[Order Details].ProductID) ON "
+                          "Shippers.ShipperID=Orders.ShipVia;"),
+        std::string::npos)
+        << invoices.sql;
+    EXPECT_EQ(queries["Customers and Suppliers by City"].kind, QueryKind::Union);
+    EXPECT_TRUE(queries["~sq_fCustomers"].isInternal());
+    EXPECT_TRUE(queries["Sales Totals by Amount"].isHidden());
+}
+
+TEST(QueryText, OptionsAndClauses) {
+    struct Case {
+        const char* what;
+        std::vector<QueryRow> rows;
+        uint32_t objectFlags;
+        std::string sql;
+    };
+    const std::vector<Case> cases = {
+        {"top percent with owner access",
+         {row(1, {}, {}, {}, 1), row(3, {}, "25", {}, 0x10 | 0x20 | 0x04), row(5, {}, "Orders"),
+          row(6, "Orders.OrderID")},
+         0,
+         "SELECT TOP 25 PERCENT Orders.OrderID\r\nFROM Orders\r\nWITH OWNERACCESS OPTION;"},
+        {"distinctrow star with other columns",
+         {row(3, {}, {}, {}, 0x08 | 0x01), row(5, {}, "T"), row(6, "T.a", "Alias Name")},
+         0,
+         "SELECT DISTINCTROW T.a AS [Alias Name], *\r\nFROM T;"},
+        {"kind from object flags, no kind row",
+         {row(5, {}, "T"), row(8, "(T.a>1)")},
+         32,
+         "DELETE *\r\nFROM T\r\nWHERE (T.a>1);"},
+        {"append values",
+         {row(1, {}, "Target", {}, 3), row(6, "1", {}, "a", static_cast<int16_t>(0x8000)),
+          row(6, "\"x\"", {}, "b", static_cast<int16_t>(0x8000))},
+         64,
+         "INSERT INTO Target ( a, b )\r\nVALUES (1, \"x\");"},
+        {"make-table into another database",
+         {row(1, "dBASE IV;", "New Table", "C:\\data", 2), row(5, {}, "T"), row(6, "T.a")},
+         80,
+         "SELECT T.a INTO [New Table] IN 'C:\\data' [dBASE IV;]\r\nFROM T;"},
+        {"remote source and table alias",
+         {row(4, {}, "other.mdb"), row(5, {}, "Order Details", "od"), row(6, "od.x"),
+          row(11, "od.x", "D")},
+         0,
+         "SELECT od.x\r\nFROM [Order Details] AS od IN 'other.mdb'\r\nORDER BY od.x DESC;"},
+        {"parameters of several types",
+         {row(2, {}, "Start Date", {}, 8), row(2, {}, "Count", {}, 4), row(2, {}, "Who", {}, 10)},
+         0,
+         "PARAMETERS [Start Date] DateTime, Count Long, Who Text ( 255 );\r\nSELECT *;"},
+        {"union all with ordering",
+         {row(1, {}, {}, {}, 9), row(5, "SELECT a FROM T\r\n", {}, "X7YZ_____1"),
+          row(5, "SELECT a FROM U", {}, "X7YZ_____2"), row(11, "a")},
+         128,
+         "SELECT a FROM T\r\nUNION ALL SELECT a FROM U\r\nORDER BY a;"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QueryText text = buildQueryText(c.rows, c.objectFlags);
+        EXPECT_EQ(text.sql, c.sql);
+    }
+}
+
+TEST(QueryText, ContradictoryRowsAreRefused) {
+    struct Case {
+        const char* what;
+        std::vector<QueryRow> rows;
+        uint32_t objectFlags;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {"unknown kind", {row(1, {}, {}, {}, 42)}, 0, "unknown kind 42"},
+        {"unknown object flags", {}, 0xF0, "unknown object flags"},
+        {"join type 5",
+         {row(5, {}, "A"), row(5, {}, "B"), row(7, "A.x=B.x", "A", "B", 5)},
+         0,
+         "unknown type 5"},
+        {"same tables joined two ways",
+         {row(5, {}, "A"), row(5, {}, "B"), row(7, "A.x=B.x", "A", "B", 1),
+          row(7, "A.y=B.y", "A", "B", 2)},
+         0,
+         "two different ways"},
+        {"union with one part",
+         {row(1, {}, {}, {}, 9), row(5, "SELECT 1", {}, "X7YZ_____1")},
+         128,
+         "lacks one of its two parts"},
+        {"crosstab without pivot", {row(1, {}, {}, {}, 6), row(6, "Count(*)")}, 16, "pivot"},
+        {"parameter of unknown type", {row(2, {}, "P", {}, 99), row(5, {}, "T")}, 0, "type 99"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        try {
+            buildQueryText(c.rows, c.objectFlags);
+            ADD_FAILURE() << "no error";
+        } catch (const QueryTextError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace orvdb::jet

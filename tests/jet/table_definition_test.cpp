@@ -1,0 +1,365 @@
+// Table definitions, indexes and relationships of the fixtures, checked
+// against mdbtools and against each other (MSysRelationships and the
+// foreign-key indexes describe the same links twice).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <regex>
+#include <set>
+
+#include "jet/fixture_support.hpp"
+#include "jet/jet_file.hpp"
+#include "jet/relationships.hpp"
+
+namespace orvdb::jet {
+namespace {
+
+using testing::fixturePath;
+
+std::string lower(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+std::vector<std::string> indexColumnNames(const TableDefinition& table,
+                                          const PhysicalIndex& index) {
+    std::vector<std::string> names;
+    for (const IndexColumn& column : index.columns) {
+        const Column* found = table.columnByNumber(column.columnNumber);
+        names.push_back(found ? found->name : "#" + std::to_string(column.columnNumber));
+    }
+    return names;
+}
+
+class FixtureDefinitions : public ::testing::TestWithParam<testing::FixtureInfo> {
+protected:
+    void SetUp() override { ORVDB_REQUIRE_FIXTURE(GetParam().file); }
+    JetFile open() const {
+        return JetFile::open(fixturePath(GetParam().file), GetParam().password);
+    }
+};
+
+TEST_P(FixtureDefinitions, DefinitionsAreConsistent) {
+    JetFile file = open();
+    for (const std::string& name : file.tableNames(true)) {
+        SCOPED_TRACE(name);
+        auto table = file.table(name);
+        EXPECT_TRUE(table->tableType == TableDefinition::kUserTable ||
+                    table->tableType == TableDefinition::kSystemTable);
+        EXPECT_GE(table->maxColumns, table->columns.size());
+        std::set<uint16_t> variableSlots;
+        for (const Column& column : table->columns) {
+            EXPECT_LT(column.number, table->maxColumns) << column.name;
+            if (!column.isFixedLength()) {
+                // The count of variable slots includes deleted columns.
+                EXPECT_LT(column.variableIndex, table->variableColumnCount) << column.name;
+                EXPECT_TRUE(variableSlots.insert(column.variableIndex).second) << column.name;
+            }
+            if (column.type() == ColumnType::Text) {
+                EXPECT_GT(column.length, 0) << column.name;
+                EXPECT_EQ(column.sortOrder, 0x0409) << column.name;
+            }
+            if (column.isLongValue()) {
+                EXPECT_TRUE(column.longValueOwnedPages.has_value()) << column.name;
+            }
+        }
+        for (const LogicalIndex& index : table->indexes) {
+            ASSERT_NE(table->physicalIndexOf(index), nullptr) << index.name;
+            for (const IndexColumn& column : table->physicalIndexOf(index)->columns) {
+                EXPECT_NE(table->columnByNumber(column.columnNumber), nullptr) << index.name;
+            }
+        }
+    }
+}
+
+TEST_P(FixtureDefinitions, AutoNumberCounterCoversStoredValues) {
+    JetFile file = open();
+    int checked = 0;
+    for (const std::string& name : file.tableNames(false)) {
+        auto table = file.table(name);
+        for (size_t n = 0; n < table->columns.size(); ++n) {
+            if (!table->columns[n].isAutoNumber()) {
+                continue;
+            }
+            TableReader reader = file.readTable(name);
+            int64_t highest = 0;
+            while (auto row = reader.next()) {
+                if (auto value = std::get_if<int64_t>(&row->values[n])) {
+                    highest = std::max(highest, *value);
+                }
+            }
+            EXPECT_GE(int64_t{table->lastAutoNumber}, highest) << name;
+            ++checked;
+        }
+    }
+    if (GetParam().file == "northwind.mdb") {
+        EXPECT_GE(checked, 5);  // Categories, Employees, Orders, Products, Shippers, Suppliers
+    }
+}
+
+TEST_P(FixtureDefinitions, RelationshipsMatchTheirForeignKeyIndexes) {
+    JetFile file = open();
+    for (const Relationship& relationship : readRelationships(file)) {
+        SCOPED_TRACE(relationship.name);
+        ASSERT_FALSE(relationship.columns.empty());
+        ASSERT_EQ(relationship.columns.size(), relationship.referencedColumns.size());
+        auto table = file.table(relationship.table);
+        auto referenced = file.table(relationship.referencedTable);
+        for (size_t n = 0; n < relationship.columns.size(); ++n) {
+            EXPECT_NE(table->findColumn(relationship.columns[n]), nullptr);
+            EXPECT_NE(referenced->findColumn(relationship.referencedColumns[n]), nullptr);
+        }
+        if (!relationship.enforcesIntegrity()) {
+            continue;
+        }
+        // The foreign-key side holds an index named after the relationship
+        // that points at the primary side, with the same cascade rules.
+        const LogicalIndex* foreign = table->findIndex(relationship.name);
+        ASSERT_NE(foreign, nullptr);
+        EXPECT_TRUE(foreign->isForeignKey());
+        EXPECT_EQ(foreign->relatedTablePage, referenced->page);
+        EXPECT_EQ(foreign->cascadeUpdates, relationship.cascadesUpdates());
+        EXPECT_EQ(foreign->cascadeDeletes, relationship.cascadesDeletes());
+        EXPECT_EQ(indexColumnNames(*table, *table->physicalIndexOf(*foreign)),
+                  relationship.columns);
+        // ... and the primary side an index pointing back at it.
+        ASSERT_GE(foreign->relatedIndex, 0);
+        auto back = std::find_if(
+            referenced->indexes.begin(), referenced->indexes.end(), [&](const LogicalIndex& index) {
+                return index.number == static_cast<uint32_t>(foreign->relatedIndex);
+            });
+        ASSERT_NE(back, referenced->indexes.end());
+        EXPECT_TRUE(back->isForeignKey());
+        EXPECT_EQ(back->relatedTablePage, table->page);
+        EXPECT_EQ(static_cast<uint32_t>(back->relatedIndex), foreign->number);
+        EXPECT_EQ(indexColumnNames(*referenced, *referenced->physicalIndexOf(*back)),
+                  relationship.referencedColumns);
+    }
+}
+
+// mdb-schema's PostgreSQL output lists the indexes and foreign keys:
+//   CREATE [UNIQUE] INDEX "t_c_idx" ON "t" ("c1", "c2");
+//   ALTER TABLE "t" ADD CONSTRAINT "t_pkey" PRIMARY KEY ("c");
+//   ALTER TABLE "T" ADD CONSTRAINT ... FOREIGN KEY ("c") REFERENCES "P"("k") [ON UPDATE CASCADE]...
+TEST_P(FixtureDefinitions, IndexesAndForeignKeysAgreeWithMdbSchema) {
+    if (!testing::haveCommand("mdb-schema")) {
+        GTEST_SKIP() << "mdbtools (mdb-schema) is not installed";
+    }
+    JetFile file = open();
+    auto schema = testing::runCommand("mdb-schema --indexes --relations " +
+                                      testing::shellQuote(fixturePath(GetParam().file)) +
+                                      " postgres 2>/dev/null");
+    if (!schema) {
+        GTEST_SKIP() << "mdb-schema cannot read " << GetParam().file;
+    }
+    const std::regex indexLine(R"re(CREATE (UNIQUE )?INDEX "[^"]*" ON "([^"]*)" \(([^)]*)\);)re");
+    const std::regex keyLine(
+        R"re(ALTER TABLE "([^"]*)" ADD CONSTRAINT "[^"]*" PRIMARY KEY \(([^)]*)\);)re");
+    const std::regex foreignLine(
+        R"re(ALTER TABLE "([^"]*)" ADD CONSTRAINT "[^"]*" FOREIGN KEY \(([^)]*)\) REFERENCES "([^"]*)"\(([^)]*)\)(.*);)re");
+    std::multiset<std::string> theirs;
+    std::multiset<std::string> theirForeignKeys;
+    std::istringstream lines(*schema);
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch match;
+        if (std::regex_match(line, match, indexLine)) {
+            theirs.insert(lower(match[2]) + (match[1].matched ? " unique" : "") + " (" +
+                          lower(match[3]) + ")");
+        } else if (std::regex_match(line, match, keyLine)) {
+            theirs.insert(lower(match[1]) + " primary (" + lower(match[2]) + ")");
+        } else if (std::regex_match(line, match, foreignLine)) {
+            std::string rules = match[5];
+            theirForeignKeys.insert(
+                lower(match[1]) + " (" + lower(match[2]) + ") -> " + lower(match[3]) + " (" +
+                lower(match[4]) + ")" +
+                (rules.find("ON UPDATE CASCADE") != std::string::npos ? " U" : "") +
+                (rules.find("ON DELETE CASCADE") != std::string::npos ? " D" : ""));
+        }
+    }
+
+    auto quotedList = [](const std::vector<std::string>& names,
+                         const std::vector<IndexColumn>& order = {}) {
+        std::string out;
+        for (size_t n = 0; n < names.size(); ++n) {
+            out += (out.empty() ? "\"" : ", \"") + lower(names[n]) + "\"";
+            if (n < order.size() && !order[n].ascending) {
+                out += " desc";
+            }
+        }
+        return out;
+    };
+    std::multiset<std::string> mine;
+    std::set<std::string> misread;
+    for (const std::string& name : file.tableNames(false)) {
+        auto table = file.table(name);
+        for (const LogicalIndex& index : table->indexes) {
+            const PhysicalIndex& physical = *table->physicalIndexOf(index);
+            if (index.isForeignKey()) {
+                continue;
+            }
+            // mdbtools takes the logical index number for the physical one;
+            // where they differ it prints the wrong columns. Such tables are
+            // checked by IndexFlags below instead.
+            if (index.number != index.physicalIndex) {
+                misread.insert(lower(name));
+            }
+            std::string columns = quotedList(indexColumnNames(*table, physical), physical.columns);
+            if (index.isPrimaryKey()) {
+                mine.insert(lower(name) + " primary (" + columns + ")");
+            } else {
+                mine.insert(lower(name) + (physical.isUnique() ? " unique" : "") + " (" + columns +
+                            ")");
+            }
+        }
+    }
+    auto dropMisread = [&](std::multiset<std::string>& entries) {
+        for (auto it = entries.begin(); it != entries.end();) {
+            it = misread.count(it->substr(0, it->find(' '))) ? entries.erase(it) : std::next(it);
+        }
+    };
+    dropMisread(mine);
+    dropMisread(theirs);
+    EXPECT_EQ(mine, theirs);
+
+    std::multiset<std::string> myForeignKeys;
+    for (const Relationship& relationship : readRelationships(file)) {
+        if (!relationship.enforcesIntegrity()) {
+            continue;
+        }
+        myForeignKeys.insert(lower(relationship.table) + " (" + quotedList(relationship.columns) +
+                             ") -> " + lower(relationship.referencedTable) + " (" +
+                             quotedList(relationship.referencedColumns) + ")" +
+                             (relationship.cascadesUpdates() ? " U" : "") +
+                             (relationship.cascadesDeletes() ? " D" : ""));
+    }
+    // mdbtools stops listing relationships after the first on some files:
+    // each one it lists must be ours.
+    for (const std::string& key : theirForeignKeys) {
+        EXPECT_EQ(myForeignKeys.count(key), theirForeignKeys.count(key)) << key;
+    }
+    if (GetParam().file == "northwind.mdb") {
+        EXPECT_EQ(myForeignKeys, theirForeignKeys);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, FixtureDefinitions,
+                         ::testing::ValuesIn(testing::knownFixtures()),
+                         [](const auto& info) { return testing::fixtureTestName(info.param); });
+
+TEST(IndexFlags, IgnoreNullsUniqueAndPrimaryKeysAreRead) {
+    ORVDB_REQUIRE_FIXTURE("testIndexPropertiesV2000.mdb");
+    JetFile file = JetFile::open(fixturePath("testIndexPropertiesV2000.mdb"));
+    struct Case {
+        const char* table;
+        bool unique;
+        bool ignoreNulls;
+        std::vector<std::string> columns;
+    };
+    // The tables are named after the DataIndex property they test.
+    const Case cases[] = {
+        {"TableIgnoreNulls1", false, true, {"data"}},
+        {"TableIgnoreNulls2", false, true, {"data1", "data2"}},
+        {"TableUnique1_temp", true, false, {"data"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.table);
+        auto table = file.table(c.table);
+        const LogicalIndex* data = table->findIndex("DataIndex");
+        ASSERT_NE(data, nullptr);
+        const PhysicalIndex* physical = table->physicalIndexOf(*data);
+        EXPECT_EQ(physical->isUnique(), c.unique);
+        EXPECT_EQ(physical->ignoresNulls(), c.ignoreNulls);
+        EXPECT_EQ(indexColumnNames(*table, *physical), c.columns);
+        const LogicalIndex* key = table->findIndex("PrimaryKey");
+        ASSERT_NE(key, nullptr);
+        EXPECT_TRUE(key->isPrimaryKey());
+        EXPECT_TRUE(table->physicalIndexOf(*key)->isUnique());
+        EXPECT_TRUE(table->physicalIndexOf(*key)->isRequired());
+        EXPECT_EQ(indexColumnNames(*table, *table->physicalIndexOf(*key)),
+                  std::vector<std::string>{"row"});
+    }
+}
+
+TEST(TableDefinitions, LongDefinitionsSpanPages) {
+    ORVDB_REQUIRE_FIXTURE("testV2000.mdb");
+    JetFile file = JetFile::open(fixturePath("testV2000.mdb"));
+    auto table = file.table("Table2");
+    EXPECT_EQ(table->definitionPages, 2u);
+    ASSERT_EQ(table->columns.size(), 89u);
+    for (size_t n = 0; n < table->columns.size(); ++n) {
+        EXPECT_EQ(table->columns[n].name, "column" + std::to_string(n + 1));
+        EXPECT_EQ(table->columns[n].type(), ColumnType::Text);
+    }
+}
+
+TEST(TableDefinitions, DeletedColumnsLeaveNumberGaps) {
+    ORVDB_REQUIRE_FIXTURE("delColTestV2000.mdb");
+    JetFile file = JetFile::open(fixturePath("delColTestV2000.mdb"));
+    auto table = file.table("Table1");
+    std::vector<uint16_t> numbers;
+    for (const Column& column : table->columns) {
+        numbers.push_back(column.number);
+    }
+    EXPECT_EQ(numbers, (std::vector<uint16_t>{0, 2, 3, 5}));
+    EXPECT_EQ(table->maxColumns, 6);
+    TableReader reader = file.readTable("Table1");
+    auto row = reader.next();
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->values, (std::vector<Value>{int64_t{0}, int64_t{2}, std::string("foo"),
+                                               std::string("foo2")}));
+}
+
+TEST(TableReading, OverflowRowsAndShortRowsReadInFull) {
+    ORVDB_REQUIRE_FIXTURE("overflowTestV2000.mdb");
+    JetFile file = JetFile::open(fixturePath("overflowTestV2000.mdb"));
+    TableReader reader = file.readTable("Table1");
+    std::set<std::string> cells;
+    size_t rows = 0;
+    while (auto row = reader.next()) {
+        ++rows;
+        for (const Value& value : row->values) {
+            if (auto text = std::get_if<std::string>(&value)) {
+                cells.insert(*text);
+            }
+        }
+    }
+    EXPECT_EQ(rows, 7u);
+    // Rows 3 and 5 were moved to other pages when they grew; several rows
+    // were written when the table had fewer columns.
+    for (const char* cell : {"row3col3", "row3col9", "row5col2", "row7col7", "row1col1"}) {
+        EXPECT_EQ(cells.count(cell), 1u) << cell;
+    }
+}
+
+TEST(TableReading, SelectedColumnsOnlyAreDecoded) {
+    ORVDB_REQUIRE_FIXTURE("northwind.mdb");
+    JetFile file = JetFile::open(fixturePath("northwind.mdb"));
+    TableReader reader = file.readTable("Employees");
+    reader.selectColumns({"lastname", "EmployeeID"});
+    auto row = reader.next();
+    ASSERT_TRUE(row);
+    const TableDefinition& table = reader.definition();
+    for (size_t n = 0; n < table.columns.size(); ++n) {
+        bool wanted = table.columns[n].name == "LastName" || table.columns[n].name == "EmployeeID";
+        EXPECT_EQ(isNull(row->values[n]), !wanted) << table.columns[n].name;
+    }
+    try {
+        reader.selectColumns({"NoSuchColumn"});
+        ADD_FAILURE() << "no error for an unknown column";
+    } catch (const JetError& error) {
+        EXPECT_NE(std::string(error.what()).find("no column 'NoSuchColumn'"), std::string::npos);
+    }
+    try {
+        file.readTable("NoSuchTable");
+        ADD_FAILURE() << "no error for an unknown table";
+    } catch (const JetError& error) {
+        EXPECT_NE(std::string(error.what()).find("northwind.mdb: has no table named 'NoSuchTable'"),
+                  std::string::npos)
+            << error.what();
+    }
+}
+
+}  // namespace
+}  // namespace orvdb::jet
