@@ -199,6 +199,18 @@ TEST(Views, KeepTheSelectText) {
     EXPECT_EQ(parseAs<DropViewStatement>("DROP VIEW Get_ItemPicture").view, "Get_ItemPicture");
 }
 
+TEST(Views, ColumnListBecomesAliases) {
+    Statement st = parseStatement(
+        "CREATE VIEW v (Code, Label) AS SELECT ID, Name AS n FROM t WHERE x = 1 ORDER BY Name");
+    EXPECT_EQ(viewDefinitionSql(st),
+              "SELECT ID AS [Code], Name AS [Label] FROM t WHERE x = 1 ORDER BY Name");
+    Statement plain = parseStatement("CREATE VIEW v AS SELECT * FROM t");
+    EXPECT_EQ(viewDefinitionSql(plain), "SELECT * FROM t");
+    Statement mismatch = parseStatement("CREATE VIEW v (a, b) AS SELECT ID FROM t");
+    EXPECT_EQ(errorOf([&] { viewDefinitionSql(mismatch); }),
+              "Number of query values and destination fields are not the same.");
+}
+
 TEST(Drops, TablesAndIndexes) {
     EXPECT_EQ(parseAs<DropTableStatement>("DROP TABLE [Old One]").table, "Old One");
     auto ix = parseAs<DropIndexStatement>("DROP INDEX pk ON t");

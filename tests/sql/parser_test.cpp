@@ -230,6 +230,17 @@ TEST(Parser, StandaloneExpressions) {
               "Syntax error (missing operator) in query expression '1 2'.");
 }
 
+TEST(Parser, NestingHasALimitInsteadOfACrash) {
+    auto nested = [](int depth) {
+        return "SELECT * FROM t WHERE " + std::string(depth, '(') + "a = 1" +
+               std::string(depth, ')');
+    };
+    EXPECT_NO_THROW(parseStatement(nested(100)));
+    EXPECT_EQ(errorOf([&] { parseStatement(nested(100000)); }), "Query is too complex.");
+    std::string minus = "SELECT " + std::string(100000, '-') + "1";
+    EXPECT_EQ(errorOf([&] { parseStatement(minus); }), "Query is too complex.");
+}
+
 struct ErrorCase {
     const char* sql;
     const char* message;

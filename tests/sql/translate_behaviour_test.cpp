@@ -42,11 +42,12 @@ TEST_F(Behaviour, AutonumbersAndIdentity) {
     exec("INSERT INTO GroupArticle (Name) VALUES ('x')");
     exec("INSERT INTO GroupArticle (Name) VALUES ('y')");
     EXPECT_EQ(run("SELECT @@IDENTITY AS Id"), Rows{"2"});
+    // A given autonumber moves the counter on; Null means "number it".
     exec("INSERT INTO GroupArticle (ID, Name) VALUES (10, 'z')");
     exec("INSERT INTO GroupArticle VALUES (Null, 'w')");
     exec("INSERT INTO GroupArticle (Name) VALUES ('v')");
     EXPECT_EQ(run("SELECT ID, Name FROM GroupArticle WHERE ID > 2 ORDER BY ID"),
-              (Rows{"10|z", "11|v"}));
+              (Rows{"10|z", "11|w", "12|v"}));
 }
 
 TEST_F(Behaviour, TruthValuesAreMinusOneInValues) {
@@ -86,6 +87,9 @@ TEST_F(Behaviour, BetweenAcceptsBoundsInEitherOrder) {
               (Rows{"a", "d"}));
 }
 
+// Jet's TOP n with ORDER BY returns every row tied with the n-th; the
+// translation ranks the rows with rank() (SQLite's window functions) so that
+// the result is exactly Jet's, not just LIMIT n.
 TEST_F(Behaviour, TopKeepsTiesAtTheBoundary) {
     fillScores();
     // Jet's TOP n includes the rows tied with the n-th (here b and c at 20).

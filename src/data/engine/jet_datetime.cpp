@@ -1,7 +1,6 @@
 #include "data/engine/jet_datetime.hpp"
 
 #include <array>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -36,6 +35,17 @@ int currentYear() {
 
 // ---- Parsing --------------------------------------------------------------
 
+// ASCII only, whatever the C locale says about other bytes.
+bool isAsciiDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+
 struct Token {
     enum Kind { Number, Word, Separator } kind;
     explicit Token(Kind k) : kind(k) {}
@@ -50,9 +60,9 @@ std::optional<std::vector<Token>> tokenize(std::string_view text) {
     size_t i = 0;
     while (i < text.size()) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (std::isdigit(c)) {
+        if (isAsciiDigit(static_cast<char>(c))) {
             Token token(Token::Number);
-            while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
+            while (i < text.size() && isAsciiDigit(text[i])) {
                 if (token.digits < 9) {
                     token.value = token.value * 10 + (text[i] - '0');
                 }
@@ -60,11 +70,10 @@ std::optional<std::vector<Token>> tokenize(std::string_view text) {
                 ++i;
             }
             tokens.push_back(std::move(token));
-        } else if (std::isalpha(c)) {
+        } else if (isAsciiLetter(static_cast<char>(c))) {
             Token token(Token::Word);
-            while (i < text.size() && std::isalpha(static_cast<unsigned char>(text[i]))) {
-                token.word.push_back(
-                    static_cast<char>(std::tolower(static_cast<unsigned char>(text[i]))));
+            while (i < text.size() && isAsciiLetter(text[i])) {
+                token.word.push_back(asciiLower(text[i]));
                 ++i;
             }
             tokens.push_back(std::move(token));
@@ -135,7 +144,7 @@ int meridiemOf(const Token& t) {  // 1 AM, 2 PM, 0 neither
 }
 
 class DateTextParser {
-  public:
+public:
     explicit DateTextParser(std::vector<Token> tokens) : tokens_(std::move(tokens)) {}
 
     std::optional<double> parse() {
@@ -172,7 +181,7 @@ class DateTextParser {
         return value;
     }
 
-  private:
+private:
     const Token* peek(size_t offset = 0) const {
         return pos_ + offset < tokens_.size() ? &tokens_[pos_ + offset] : nullptr;
     }

@@ -15,6 +15,8 @@ inline bool isNullArg(sqlite3_value* value) {
     return sqlite3_value_type(value) == SQLITE_NULL;
 }
 bool anyNullArg(int argc, sqlite3_value** argv);
+// The UTF-8 text of a TEXT value as SQLite holds it (no conversion of numbers).
+std::string_view storedText(sqlite3_value* value);
 
 // An integer or a double; integers stay exact as long as they can.
 struct Number {

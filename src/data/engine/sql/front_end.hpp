@@ -62,4 +62,9 @@ Translation translate(std::string_view sql, const SchemaResolver& schema);
 // A lone expression such as a column's default value, parsed as Access SQL.
 Expr parseExpression(std::string_view text);
 
+// The Access SQL to save for a CREATE VIEW statement: its SELECT as written,
+// or, when the statement lists column names, the SELECT with those names as
+// the aliases of its columns.
+std::string viewDefinitionSql(const Statement& createView);
+
 }  // namespace orvdb::engine::sql

@@ -71,14 +71,24 @@ bool sameName(std::string_view a, std::string_view b) {
     return i == a.size() && j == b.size();
 }
 
-void appendQuotedName(std::string& out, std::string_view name) {
-    out += '"';
-    for (char c : name) {
-        if (c == '"') out += '"';
-        out += c;
+namespace {
+
+void appendQuoted(std::string& out, std::string_view text, char quote) {
+    out += quote;
+    for (;;) {
+        size_t q = text.find(quote);
+        if (q == std::string_view::npos) break;
+        out.append(text.data(), q + 1);
+        out += quote;  // doubled
+        text.remove_prefix(q + 1);
     }
-    out += '"';
+    out.append(text.data(), text.size());
+    out += quote;
 }
+
+}  // namespace
+
+void appendQuotedName(std::string& out, std::string_view name) { appendQuoted(out, name, '"'); }
 
 std::string quoteName(std::string_view name) {
     std::string out;
@@ -87,14 +97,7 @@ std::string quoteName(std::string_view name) {
     return out;
 }
 
-void appendQuotedText(std::string& out, std::string_view text) {
-    out += '\'';
-    for (char c : text) {
-        if (c == '\'') out += '\'';
-        out += c;
-    }
-    out += '\'';
-}
+void appendQuotedText(std::string& out, std::string_view text) { appendQuoted(out, text, '\''); }
 
 std::string quoteText(std::string_view text) {
     std::string out;

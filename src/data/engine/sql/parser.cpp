@@ -12,6 +12,17 @@ namespace orvdb::engine::sql {
 
 Parser::Parser(std::string_view sql) : sql_(sql), tokens_(tokenize(sql)) {}
 
+namespace {
+constexpr int kMaxDepth = 256;
+}
+
+Parser::DepthGuard::DepthGuard(Parser& p) : parser(p) {
+    if (++parser.depth_ > kMaxDepth) {
+        --parser.depth_;
+        throw SqlError(msg::kTooComplex);
+    }
+}
+
 // ---- tokens ----
 
 const Token& Parser::peek(size_t ahead) const {
@@ -124,6 +135,7 @@ bool Parser::atQueryFollower() const {
 }
 
 Query Parser::parseQuery(std::string* into) {
+    DepthGuard guard(*this);
     size_t first = pos_;
     Query q = parseQueryTerm(into);
     if (atWord("UNION")) {
@@ -299,6 +311,7 @@ bool Parser::atJoin() const {
 }
 
 TableRef Parser::parseTableRef(const char* error) {
+    DepthGuard guard(*this);
     size_t first = pos_;
     TableRef left = parseTablePrimary(error);
     while (atJoin()) {

@@ -91,6 +91,15 @@ private:
     std::vector<std::string> parseNameList(const char* error);
     int64_t parseSignedInteger(const char* error);
 
+    // Nesting of expressions, joins and subqueries: a limit keeps absurd
+    // input from exhausting the stack.
+    struct DepthGuard {
+        explicit DepthGuard(Parser& p);
+        ~DepthGuard() { --parser.depth_; }
+        Parser& parser;
+    };
+    int depth_ = 0;
+
     std::string_view sql_;
     std::vector<Token> tokens_;
     size_t pos_ = 0;

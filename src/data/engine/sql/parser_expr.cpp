@@ -171,6 +171,7 @@ InfixOperator infixAt(const Token& t, const Token& next) {
 }  // namespace
 
 Expr Parser::parseBinary(int minLevel) {
+    DepthGuard guard(*this);
     size_t first = pos_;
     Expr left = parseOperand();
     for (;;) {
@@ -263,6 +264,7 @@ Expr Parser::parseOperand() {
 Expr Parser::parseExpression() { return parseBinary(kImp); }
 
 Expr Parser::parsePowerOperand() {
+    DepthGuard guard(*this);
     size_t first = pos_;
     if (atSymbol('-') || atSymbol('+')) {
         bool minus = advance().is('-');

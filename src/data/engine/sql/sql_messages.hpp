@@ -41,6 +41,7 @@ inline constexpr const char* kSubqueryOneField =
     "You have written a subquery that can return more than one field without using the EXISTS "
     "reserved word in the main query's FROM clause. Revise the SELECT statement of the subquery "
     "to request only one field.";
+inline constexpr const char* kTooComplex = "Query is too complex.";
 inline constexpr const char* kCriteriaMismatch = "Data type mismatch in criteria expression.";
 
 std::string missingOperator(std::string_view expression);

@@ -113,6 +113,11 @@ Translation Translator::translateInsert(const InsertStatement& s) {
         ctx.scope = &empty;
         ctx.clause = "VALUES";
         for (size_t i = 0; i < targets.size(); ++i) {
+            // Null given for an autonumber: Jet numbers the row as if none was given.
+            if (targets[i]->autoNumber && s.values[i].kind == ExprKind::Null) {
+                values.push_back(nextAutoNumber(table));
+                continue;
+            }
             Tx v = translateExpr(s.values[i], ctx);
             toValue(v);
             values.push_back(coerce(v.sql, table, *targets[i]));

@@ -34,6 +34,8 @@ std::string formatCount(double n) {
     return buf;
 }
 
+// One output column. A column of a * has no sql of its own: it is written
+// from source and column when needed.
 struct Item {
     std::string sql;
     ValueType type;
@@ -42,6 +44,22 @@ struct Item {
     const Source* source = nullptr;
     size_t column = 0;
 };
+
+void appendItemSql(std::string& out, const Item& it) {
+    if (!it.sql.empty() || it.source == nullptr) {
+        out += it.sql;
+        return;
+    }
+    appendQuotedName(out, it.source->sqlAlias);
+    out += '.';
+    appendQuotedName(out, it.source->columnName(it.column));
+}
+
+std::string itemSql(const Item& it) {
+    std::string s;
+    appendItemSql(s, it);
+    return s;
+}
 
 }  // namespace
 
@@ -308,16 +326,22 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
     itemCtx.groupKeys = &groupKeys;
 
     std::vector<Item> items;
-    items.reserve(core.items.size());
+    {
+        size_t expected = 0;
+        for (const SelectItem& item : core.items) {
+            if (item.kind == SelectItem::Kind::Expression) {
+                ++expected;
+            } else {
+                for (const auto& s : scope.sources) expected += s.columnCount();
+            }
+        }
+        items.reserve(expected);
+    }
     uint64_t sourcesUsed = 0;
     int exprNumber = 1000;
     auto addColumn = [&](size_t sourceIndex, size_t c) {
         const Source& src = scope.sources[sourceIndex];
         Item it;
-        it.sql.reserve(src.sqlAlias.size() + src.columnName(c).size() + 5);
-        appendQuotedName(it.sql, src.sqlAlias);
-        it.sql += '.';
-        appendQuotedName(it.sql, src.columnName(c));
         it.type = src.table ? columnType(src.table->columns[c])
                             : (src.derived[c].typeKnown ? columnType(src.derived[c].column)
                                                         : ValueType{});
@@ -441,7 +465,7 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
                 // ORDER BY 2: the second output column.
                 if (o.expr.integer < 1 || static_cast<size_t>(o.expr.integer) > items.size())
                     throw SqlError(msg::kOrderByClause);
-                sql = items[static_cast<size_t>(o.expr.integer) - 1].sql;
+                sql = itemSql(items[static_cast<size_t>(o.expr.integer) - 1]);
             } else {
                 ExprContext ctx = itemCtx;
                 ctx.aggregatesAllowed = grouped;
@@ -506,11 +530,15 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
     };
 
     std::string& sql = result.sql;
-    sql.reserve(64 + from.size() + where.size());
+    {
+        size_t expected = 64 + from.size() + where.size() + having.size();
+        for (const Item& it : items) expected += it.sql.size() + 2 * it.name.size() + 32;
+        sql.reserve(expected);
+    }
     sql += distinct ? "SELECT DISTINCT " : "SELECT ";
     for (size_t i = 0; i < items.size(); ++i) {
         if (i) sql += ", ";
-        sql += items[i].sql;
+        appendItemSql(sql, items[i]);
         if (collate && !items[i].type.isNumeric()) sql += " COLLATE JETTEXT";
         sql += " AS ";
         appendQuotedName(sql, outputName(i));
