@@ -60,6 +60,7 @@ TEST_F(TableDatasetTest, EditLocateAndIndexOrder) {
     EXPECT_EQ(t.getText(1), "beta");
     t.edit();
     t.setText(1, "gamma");
+    EXPECT_EQ(t.getText(1), "gamma") << "an edited row reads its new values before the post";
     t.post();
     Stmt s(db(), "SELECT Name FROM Items WHERE Id = 3");
     ASSERT_TRUE(s.step());

@@ -24,7 +24,8 @@ CREATE TABLE _orv_columns(table_id INTEGER NOT NULL, ordinal INTEGER NOT NULL, n
   PRIMARY KEY(table_id, ordinal));
 CREATE TABLE _orv_indexes(table_id INTEGER NOT NULL, ordinal INTEGER NOT NULL, name TEXT NOT NULL,
   columns TEXT NOT NULL, flags INTEGER NOT NULL, PRIMARY KEY(table_id, ordinal));
-CREATE TABLE _orv_views(id INTEGER PRIMARY KEY, name TEXT NOT NULL, sql TEXT NOT NULL);
+CREATE TABLE _orv_views(id INTEGER PRIMARY KEY, name TEXT NOT NULL, sql TEXT NOT NULL,
+  kind INTEGER NOT NULL DEFAULT 1);
 INSERT INTO _orv_meta VALUES ('format', 1), ('next_id', 16);
 )sql";
 
@@ -102,6 +103,44 @@ bool Catalog::hasCatalog(sqlite3* db) {
     return s.step();
 }
 
+void Catalog::initializeHidden() { execSql(db_, kHiddenSchema); }
+
+void Catalog::registerTable(const TableInfo& info) {
+    execSql(db_, catalog_sql::createTableSql(info));
+    Stmt ins(db_,
+             "INSERT INTO _orv_tables (id, name, stored, system, last_auto, position) "
+             "VALUES (?, ?, ?, ?, ?, (SELECT coalesce(max(position), 0) + 1 FROM _orv_tables))");
+    ins.bind(1, info.id).bind(2, info.name).bind(3, info.storedName);
+    ins.bind(4, int64_t{info.system}).bind(5, info.lastAutoNumber).run();
+    saveTableDefinition(info);
+}
+
+void Catalog::registerSavedQuery(int64_t id, const std::string& name, const std::string& sql,
+                                 int kind) {
+    Stmt(db_, "INSERT INTO _orv_views (id, name, sql, kind) VALUES (?,?,?,?)")
+        .bind(1, id)
+        .bind(2, name)
+        .bind(3, sql)
+        .bind(4, int64_t{kind})
+        .run();
+}
+
+std::vector<std::string> Catalog::materializeIndexes() {
+    std::vector<std::string> problems;
+    for (const auto& t : tables_) {
+        for (const auto& ix : t.indexes) {
+            try {
+                createSqliteIndex(t, ix);
+            } catch (const EngineError& e) {
+                problems.push_back("index '" + ix.name + "' of table '" + t.name + "': " + e.what());
+            }
+        }
+    }
+    return problems;
+}
+
+std::string Catalog::storedNameFor(const std::string& name) { return engine::storedNameFor(name); }
+
 void Catalog::initializeNewStore() {
     Savepoint sp(db_);
     execSql(db_, kHiddenSchema);
@@ -176,8 +215,9 @@ void Catalog::load() {
         }
     }
     {
-        Stmt s(db_, "SELECT id, name, sql FROM _orv_views ORDER BY id");
-        while (s.step()) views_.push_back({s.getInt(0), s.getText(1), s.getText(2)});
+        Stmt s(db_, "SELECT id, name, sql, kind FROM _orv_views ORDER BY id");
+        while (s.step())
+            views_.push_back({s.getInt(0), s.getText(1), s.getText(2), static_cast<int>(s.getInt(3))});
     }
     if (findTableInfo("MSysRelationships")) {
         Stmt s(db_,
@@ -260,7 +300,8 @@ std::optional<sql::ResolvedTable> Catalog::findTable(std::string_view name) cons
 
 std::optional<sql::ResolvedView> Catalog::findView(std::string_view name) const {
     const ViewInfo* v = findViewInfo(name);
-    if (!v) return std::nullopt;
+    // Only select and union queries can be read from.
+    if (!v || !v->isSelect()) return std::nullopt;
     return sql::ResolvedView{v->name, v->sql};
 }
 

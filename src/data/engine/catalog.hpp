@@ -64,10 +64,16 @@ struct Relationship {
     int32_t grbit = 0;
 };
 
+// A saved query. Views made by CREATE VIEW are selects; a mirrored Jet file
+// also brings its action queries, kept with their kind for listing.
 struct ViewInfo {
     int64_t id = 0;
     std::string name;
-    std::string sql;  // Access SQL (a SELECT)
+    std::string sql;  // Access SQL
+    int kind = 1;     // 1 select, 2 make-table, 3 append, 4 update, 5 delete, 6 crosstab,
+                      // 7 data definition, 8 pass-through, 9 union
+
+    bool isSelect() const { return kind == 1 || kind == 9; }
 };
 
 // Case-insensitive (Unicode case folding) key for names.
@@ -84,6 +90,18 @@ public:
     static bool hasCatalog(sqlite3* db);
     // (Re)reads the in-memory model from the store.
     void load();
+
+    // --- building a store from a Jet file (the caller loads rows and calls
+    // load() at the end) ---
+    void initializeHidden();
+    // Creates the table and records its definition (indexes included) with the
+    // id, names and counter given; no index is built yet.
+    void registerTable(const TableInfo& info);
+    void registerSavedQuery(int64_t id, const std::string& name, const std::string& sql, int kind);
+    // Builds the store indexes of every table; what could not be built is returned.
+    std::vector<std::string> materializeIndexes();
+    static std::string storedNameFor(const std::string& name);
+    void rebuildTriggers();
 
     // --- queries ---
     const TableInfo* findTableInfo(std::string_view name) const;
@@ -129,7 +147,6 @@ private:
     void touchMSysObject(int64_t id);
     void createSqliteIndex(const TableInfo& table, const IndexDef& index);
     void dropSqliteIndex(const TableInfo& table, const IndexDef& index);
-    void rebuildTriggers();
     void saveRelationship(const Relationship& rel);
     void checkRelationshipHolds(const Relationship& rel);
 

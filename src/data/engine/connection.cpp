@@ -7,7 +7,7 @@
 
 namespace orvdb::engine {
 
-std::string dataSourceFromConnectionString(std::string_view cs) {
+std::string connectionProperty(std::string_view cs, std::string_view wanted) {
     size_t i = 0;
     while (i < cs.size()) {
         while (i < cs.size() && (cs[i] == ';' || std::isspace(static_cast<unsigned char>(cs[i]))))
@@ -45,9 +45,13 @@ std::string dataSourceFromConnectionString(std::string_view cs) {
         }
         std::string lower;
         for (char c : key) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (lower == "data source") return value;
+        if (lower == wanted) return value;
     }
     return {};
+}
+
+std::string dataSourceFromConnectionString(std::string_view cs) {
+    return connectionProperty(cs, "data source");
 }
 
 Connection::~Connection() {
@@ -67,7 +71,7 @@ void Connection::open() {
     if (path.empty())
         throw EngineError("The connection string names no database file (\"Data Source\" is "
                           "missing or empty).");
-    store_ = WorkingStore::open(path);
+    store_ = WorkingStore::open(path, connectionProperty(connectionString_, "jet oledb:database password"));
     session_ = SessionState{};
 }
 

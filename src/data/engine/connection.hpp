@@ -15,6 +15,8 @@ namespace orvdb::engine {
 // The value of "Data Source" in a connection string ("" when absent). Other
 // properties are accepted and ignored; values may be quoted with " or '.
 std::string dataSourceFromConnectionString(std::string_view connectionString);
+// The value of any property, the key given in lower case ("" when absent).
+std::string connectionProperty(std::string_view connectionString, std::string_view lowerKey);
 
 struct QueryResult {
     std::vector<FieldInfo> fields;

@@ -56,7 +56,8 @@ public:
 
 protected:
     virtual void setValue(int index, SqlValue value);
-    const Row& currentRow() const;
+    // The row fields read: the stored current row, or the one being edited.
+    virtual const Row& currentRow() const;
     void clearRows();
 
     std::vector<FieldInfo> fields_;

@@ -169,6 +169,11 @@ void TableDataset::cancel() {
     changed_.clear();
 }
 
+const Row& TableDataset::currentRow() const {
+    // While a row is edited or added, fields read what has been set so far.
+    return state_ == State::Browse ? Dataset::currentRow() : buffer_;
+}
+
 void TableDataset::setValue(int index, SqlValue value) {
     field(index);
     if (state_ == State::Browse)
@@ -184,9 +189,7 @@ void TableDataset::setValue(int index, SqlValue value) {
 void TableDataset::post() {
     if (state_ == State::Browse) return;
     WorkingStore& store = connection_.store();
-    if (store.readOnly())
-        throw EngineError("Cannot update.  Database or object is read-only. (file '" +
-                          store.path() + "')");
+    if (store.readOnly()) throw EngineError(store.readOnlyMessage());
     const TableInfo& t = table();
     SessionScope scope(store, connection_.session());
     int64_t rowid = 0;

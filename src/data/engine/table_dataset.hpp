@@ -33,6 +33,7 @@ public:
 
 protected:
     void setValue(int index, SqlValue value) override;
+    const Row& currentRow() const override;
 
 private:
     void loadRows();

@@ -2,6 +2,7 @@
 
 #include "data/engine/engine_error.hpp"
 #include "data/engine/functions/jet_functions.hpp"
+#include "data/engine/jet_mirror.hpp"
 #include "data/engine/statement_cache.hpp"
 #include "data/engine/sqlite_util.hpp"
 #include "data/engine/store_functions.hpp"
@@ -77,7 +78,21 @@ void WorkingStore::configure() {
     if (!readOnly_) execSql(db_, "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;");
 }
 
-std::shared_ptr<WorkingStore> WorkingStore::open(const std::string& path) {
+std::string WorkingStore::readOnlyMessage() const {
+    if (!jetFile_.empty())
+        return "'" + jetFile_ +
+               "' is opened read-only: writing Jet files is not available yet.";
+    return "Cannot update.  Database or object is read-only. (file '" + path_ + "')";
+}
+
+std::shared_ptr<WorkingStore> WorkingStore::adoptMirror(std::string path, sqlite3* db) {
+    std::shared_ptr<WorkingStore> store(new WorkingStore(path, db, true));
+    store->jetFile_ = std::move(path);
+    return store;
+}
+
+std::shared_ptr<WorkingStore> WorkingStore::open(const std::string& path,
+                                                 const std::string& password) {
     std::string key = canonicalPath(path);
     std::lock_guard lock(registryMutex);
     if (auto existing = registry()[key].lock()) return existing;
@@ -91,10 +106,11 @@ std::shared_ptr<WorkingStore> WorkingStore::open(const std::string& path) {
             throw EngineError("'" + path +
                               "' is an Access 97 (Jet 3) database; only Access 2000 and later "
                               "(Jet 4) files are supported.");
-        case FileFormat::Jet4:
-            throw EngineError("'" + path +
-                              "' is an Access (Jet 4) file; opening Jet files is not available "
-                              "yet.");
+        case FileFormat::Jet4: {
+            auto store = mirrorJetFile(path, password);
+            registry()[key] = store;
+            return store;
+        }
         case FileFormat::Unknown:
             throw EngineError("Unrecognized database format '" + path + "'.");
         case FileFormat::Store:

@@ -31,8 +31,10 @@ public:
     WorkingStore(const WorkingStore&) = delete;
     WorkingStore& operator=(const WorkingStore&) = delete;
 
-    // The store of an existing database file, shared when already open.
-    static std::shared_ptr<WorkingStore> open(const std::string& path);
+    // The store of an existing database file, shared when already open. A Jet
+    // file is mirrored into a temporary store; password opens a protected one.
+    static std::shared_ptr<WorkingStore> open(const std::string& path,
+                                              const std::string& password = "");
     // Creates a new empty database (with its system tables) at path; fails
     // when a file is already there.
     static void createDatabase(const std::string& path);
@@ -41,6 +43,10 @@ public:
     Catalog& catalog() { return *catalog_; }
     const std::string& path() const { return path_; }
     bool readOnly() const { return readOnly_; }
+    // Why the store cannot be changed, for the error a write gets.
+    std::string readOnlyMessage() const;
+    // The database file a mirror was loaded from ("" for a native store).
+    const std::string& jetFile() const { return jetFile_; }
 
     // Bumped by every change of the catalog; cached translations compare it.
     uint64_t schemaVersion() const { return schemaVersion_; }
@@ -58,6 +64,10 @@ public:
     void rollback();
     int transactionDepth() const { return transactionDepth_; }
 
+    // Used by the Jet mirror, which builds the store itself.
+    static std::shared_ptr<WorkingStore> adoptMirror(std::string path, sqlite3* db);
+    void configureForMirror() { configure(); }
+
 private:
     WorkingStore(std::string path, sqlite3* db, bool readOnly);
     void configure();
@@ -65,6 +75,7 @@ private:
     std::string path_;
     sqlite3* db_;
     bool readOnly_;
+    std::string jetFile_;
     std::unique_ptr<Catalog> catalog_;
     std::unique_ptr<StatementCache> statementCache_;
     uint64_t schemaVersion_ = 1;
