@@ -17,7 +17,8 @@ std::vector<std::string> readLines(const std::string& path) {
     std::vector<std::string> lines;
     std::string line;
     while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         lines.push_back(line);
     }
     return lines;
@@ -30,7 +31,8 @@ TEST(SuiteStatements, AllParse) {
     ASSERT_GT(lines.size(), 300u);
     size_t parsed = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].empty()) continue;
+        if (lines[i].empty())
+            continue;
         try {
             parseStatement(lines[i]);
             ++parsed;
@@ -45,7 +47,8 @@ TEST(SuiteStatements, RejectedOnesFailAsInJet) {
     auto lines = readLines(kDir + "suite_rejected.txt");
     std::vector<std::pair<std::string, std::string>> cases;
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].empty() || lines[i][0] == '#') continue;
+        if (lines[i].empty() || lines[i][0] == '#')
+            continue;
         ASSERT_LT(i + 1, lines.size()) << "statement without message: " << lines[i];
         cases.emplace_back(lines[i], lines[i + 1]);
         ++i;

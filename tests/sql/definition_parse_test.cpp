@@ -47,18 +47,20 @@ INSTANTIATE_TEST_SUITE_P(
         TypeCase{"SMALLINT", JetType::Integer, 0, false},
         TypeCase{"INTEGER2", JetType::Integer, 0, false}, TypeCase{"BYTE", JetType::Byte, 0, false},
         TypeCase{"TINYINT", JetType::Byte, 0, false}, TypeCase{"REAL", JetType::Single, 0, false},
-        TypeCase{"SINGLE", JetType::Single, 0, false}, TypeCase{"FLOAT4", JetType::Single, 0, false},
+        TypeCase{"SINGLE", JetType::Single, 0, false},
+        TypeCase{"FLOAT4", JetType::Single, 0, false},
         TypeCase{"IEEESINGLE", JetType::Single, 0, false},
         TypeCase{"FLOAT", JetType::Double, 0, false}, TypeCase{"DOUBLE", JetType::Double, 0, false},
         TypeCase{"FLOAT8", JetType::Double, 0, false},
         TypeCase{"IEEEDOUBLE", JetType::Double, 0, false},
         TypeCase{"NUMBER", JetType::Double, 0, false},
         TypeCase{"NUMERIC", JetType::Decimal, 0, false},
-        TypeCase{"DECIMAL", JetType::Decimal, 0, false}, TypeCase{"DEC", JetType::Decimal, 0, false},
-        TypeCase{"MONEY", JetType::Currency, 0, false},
+        TypeCase{"DECIMAL", JetType::Decimal, 0, false},
+        TypeCase{"DEC", JetType::Decimal, 0, false}, TypeCase{"MONEY", JetType::Currency, 0, false},
         TypeCase{"CURRENCY", JetType::Currency, 0, false},
         TypeCase{"DATETIME", JetType::DateTime, 0, false},
-        TypeCase{"DATE", JetType::DateTime, 0, false}, TypeCase{"TIME", JetType::DateTime, 0, false},
+        TypeCase{"DATE", JetType::DateTime, 0, false},
+        TypeCase{"TIME", JetType::DateTime, 0, false},
         TypeCase{"TIMESTAMP", JetType::DateTime, 0, false},
         TypeCase{"BIT", JetType::Boolean, 0, false}, TypeCase{"YESNO", JetType::Boolean, 0, false},
         TypeCase{"LOGICAL", JetType::Boolean, 0, false},
@@ -75,9 +77,9 @@ INSTANTIATE_TEST_SUITE_P(
         TypeCase{"CHARACTER(8)", JetType::Text, 8, false},
         TypeCase{"ALPHANUMERIC(12)", JetType::Text, 12, false},
         TypeCase{"STRING(3)", JetType::Text, 3, false}, TypeCase{"MEMO", JetType::Memo, 0, false},
-        TypeCase{"LONGTEXT", JetType::Memo, 0, false}, TypeCase{"LONGCHAR", JetType::Memo, 0, false},
-        TypeCase{"NOTE", JetType::Memo, 0, false}, TypeCase{"NTEXT", JetType::Memo, 0, false},
-        TypeCase{"LONGBINARY", JetType::OLE, 0, false},
+        TypeCase{"LONGTEXT", JetType::Memo, 0, false},
+        TypeCase{"LONGCHAR", JetType::Memo, 0, false}, TypeCase{"NOTE", JetType::Memo, 0, false},
+        TypeCase{"NTEXT", JetType::Memo, 0, false}, TypeCase{"LONGBINARY", JetType::OLE, 0, false},
         TypeCase{"OLEOBJECT", JetType::OLE, 0, false}, TypeCase{"GENERAL", JetType::OLE, 0, false},
         TypeCase{"IMAGE", JetType::OLE, 0, false}, TypeCase{"GUID", JetType::GUID, 0, false},
         TypeCase{"UNIQUEIDENTIFIER", JetType::GUID, 0, false},
@@ -146,7 +148,8 @@ TEST(AlterTable, Actions) {
     EXPECT_EQ(add.columns[2].name, "COMPTYPENAME");
     EXPECT_EQ(add.columns[2].size, 50);
 
-    auto noColumnWord = parseAs<AlterTableStatement>("ALTER TABLE [Language] ADD Español VARCHAR(255)");
+    auto noColumnWord =
+        parseAs<AlterTableStatement>("ALTER TABLE [Language] ADD Español VARCHAR(255)");
     EXPECT_EQ(noColumnWord.columns[0].name, "Español");
 
     auto alter = parseAs<AlterTableStatement>("ALTER TABLE  T  ALTER COLUMN  Id AUTOINCREMENT");
@@ -234,7 +237,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, DefinitionErrors,
     ::testing::Values(
         // LONGBLOB is another engine's word: Jet does not know it.
-        ErrorCase{"CREATE TABLE `x` (`A`  LONG, `B`  LONGBLOB);", "Syntax error in field definition."},
+        ErrorCase{"CREATE TABLE `x` (`A`  LONG, `B`  LONGBLOB);",
+                  "Syntax error in field definition."},
         ErrorCase{"ALTER TABLE t ADD COLUMN c INTEGER8", "Syntax error in field definition."},
         ErrorCase{"CREATE TABLE t (a LONG(4))", "Syntax error in field definition."},
         ErrorCase{"CREATE TABLE t (Position LONG)", "Syntax error in field definition."},
@@ -246,7 +250,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "Syntax error in CONSTRAINT clause."},
         ErrorCase{"CREATE TABLE t (a LONG, CONSTRAINT c PRIMARY (a))",
                   "Syntax error in CONSTRAINT clause."},
-        ErrorCase{"CREATE TABLE IF NOT EXISTS t (a LONG)", "Syntax error in CREATE TABLE statement."},
+        ErrorCase{"CREATE TABLE IF NOT EXISTS t (a LONG)",
+                  "Syntax error in CREATE TABLE statement."},
         ErrorCase{"DROP TABLE IF EXISTS `x`", "Syntax error in DROP TABLE or DROP INDEX."},
         // Double quotes make text, not a name.
         ErrorCase{"DROP TABLE  \"Table des erreurs\"", "Syntax error in DROP TABLE or DROP INDEX."},

@@ -1,5 +1,5 @@
-#include "data/engine/engine_error.hpp"
 #include "data/engine/sql/lexer.hpp"
+#include "data/engine/engine_error.hpp"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,8 @@ namespace {
 std::string describe(std::string_view sql) {
     std::string out;
     for (const Token& t : tokenize(sql)) {
-        if (!out.empty()) out += ' ';
+        if (!out.empty())
+            out += ' ';
         switch (t.kind) {
             case TokenKind::Word:
                 out += "W:";
@@ -52,13 +53,16 @@ struct LexCase {
 
 class LexerTokens : public ::testing::TestWithParam<LexCase> {};
 
-TEST_P(LexerTokens, SplitsAsJetDoes) { EXPECT_EQ(describe(GetParam().sql), GetParam().tokens); }
+TEST_P(LexerTokens, SplitsAsJetDoes) {
+    EXPECT_EQ(describe(GetParam().sql), GetParam().tokens);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LexerTokens,
     ::testing::Values(
         // Unicode letters belong to names.
-        LexCase{"SELECT Français, Русский FROM t", "W:SELECT W:Français S:, W:Русский W:FROM W:t END"},
+        LexCase{"SELECT Français, Русский FROM t",
+                "W:SELECT W:Français S:, W:Русский W:FROM W:t END"},
         // Brackets take any character but ], backquotes likewise.
         LexCase{"[Name With Spaces!]", "N:Name With Spaces! END"},
         LexCase{"`a.b`.[c]", "N:a.b S:. N:c END"},
@@ -70,8 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
         LexCase{"a\\b^c&d!e", "W:a S:\\ W:b S:^ W:c S:& W:d S:! W:e END"},
         LexCase{"SELECT @@IDENTITY", "W:SELECT W:@@IDENTITY END"},
         // Jet has no comments: -- is two minus signs.
-        LexCase{"a -- b", "W:a S:- S:- W:b END"},
-        LexCase{"t.ID;", "W:t S:. W:ID S:; END"},
+        LexCase{"a -- b", "W:a S:- S:- W:b END"}, LexCase{"t.ID;", "W:t S:. W:ID S:; END"},
         LexCase{"x_1 _y", "W:x_1 W:_y END"}));
 
 TEST(Lexer, UnquotesDoubledQuotesOfItsOwnKindOnly) {
@@ -113,11 +116,11 @@ TEST_P(LexerErrors, UnterminatedTokensFailWithJetWording) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, LexerErrors,
     ::testing::Values(
-        LexError{"SELECT 'abc FROM t",
-                 "Syntax error in string in query expression ''abc FROM t'."},
+        LexError{"SELECT 'abc FROM t", "Syntax error in string in query expression ''abc FROM t'."},
         LexError{"SELECT \"abc", "Syntax error in string in query expression '\"abc'."},
         LexError{"SELECT [abc FROM t", "Invalid bracketing of name '[abc FROM t'."},
-        LexError{"WHERE d > #2024-01-01", "Syntax error in date in query expression '#2024-01-01'."}));
+        LexError{"WHERE d > #2024-01-01",
+                 "Syntax error in date in query expression '#2024-01-01'."}));
 
 }  // namespace
 }  // namespace orvdb::engine::sql

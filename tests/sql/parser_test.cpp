@@ -13,7 +13,8 @@ using testing::exprText;
 
 const SelectCore& firstCore(const Statement& st) {
     const Query* q = &std::get<SelectStatement>(st.body).query;
-    while (q->isUnion()) q = &q->parts[0];
+    while (q->isUnion())
+        q = &q->parts[0];
     return *q->select;
 }
 
@@ -34,26 +35,24 @@ TEST_P(ExpressionStructure, FollowsVbaPrecedence) {
     EXPECT_EQ(whereOf(GetParam().text), GetParam().tree) << GetParam().text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Precedence, ExpressionStructure,
-    ::testing::Values(
-        ExprCase{"a + b * c", "(+ a (* b c))"},
-        // ^ binds tighter than unary minus: -2^2 is -4 in VBA.
-        ExprCase{"-2^2", "(neg (^ 2 2))"},
-        ExprCase{"2^-1", "(^ 2 (neg 1))"},
-        ExprCase{"2^3^2", "(^ (^ 2 3) 2)"},
-        // * / above \ above Mod above + -.
-        ExprCase{"a \\ b * c", "(\\ a (* b c))"},
-        ExprCase{"a Mod b \\ c", "(mod a (\\ b c))"},
-        ExprCase{"a + b Mod c", "(+ a (mod b c))"},
-        // & is below + and above comparisons.
-        ExprCase{"a & b + c = d", "(= (& a (+ b c)) d)"},
-        ExprCase{"Not a = b", "(not (= a b))"},
-        ExprCase{"Not a And b", "(and (not a) b)"},
-        ExprCase{"a Or b And c", "(or a (and b c))"},
-        ExprCase{"a Xor b Or c", "(xor a (or b c))"},
-        ExprCase{"a Imp b Eqv c", "(imp a (eqv b c))"},
-        ExprCase{"a - b - c", "(- (- a b) c)"}));
+INSTANTIATE_TEST_SUITE_P(Precedence, ExpressionStructure,
+                         ::testing::Values(ExprCase{"a + b * c", "(+ a (* b c))"},
+                                           // ^ binds tighter than unary minus: -2^2 is -4 in VBA.
+                                           ExprCase{"-2^2", "(neg (^ 2 2))"},
+                                           ExprCase{"2^-1", "(^ 2 (neg 1))"},
+                                           ExprCase{"2^3^2", "(^ (^ 2 3) 2)"},
+                                           // * / above \ above Mod above + -.
+                                           ExprCase{"a \\ b * c", "(\\ a (* b c))"},
+                                           ExprCase{"a Mod b \\ c", "(mod a (\\ b c))"},
+                                           ExprCase{"a + b Mod c", "(+ a (mod b c))"},
+                                           // & is below + and above comparisons.
+                                           ExprCase{"a & b + c = d", "(= (& a (+ b c)) d)"},
+                                           ExprCase{"Not a = b", "(not (= a b))"},
+                                           ExprCase{"Not a And b", "(and (not a) b)"},
+                                           ExprCase{"a Or b And c", "(or a (and b c))"},
+                                           ExprCase{"a Xor b Or c", "(xor a (or b c))"},
+                                           ExprCase{"a Imp b Eqv c", "(imp a (eqv b c))"},
+                                           ExprCase{"a - b - c", "(- (- a b) c)"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Predicates, ExpressionStructure,
@@ -72,21 +71,20 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     Operands, ExpressionStructure,
-    ::testing::Values(
-        ExprCase{"t.a = [b c]![d]", "(= t.a b c.d)"},
-        ExprCase{"[t].[Position] = `x`", "(= t.Position x)"},
-        // A reserved word is a fine member name after a dot.
-        ExprCase{"P2.Position = 1", "(= P2.Position 1)"},
-        ExprCase{"a = True Or b = No Or c = Off Or d = Yes",
-                 "(or (or (or (= a TRUE) (= b FALSE)) (= c FALSE)) (= d TRUE))"},
-        ExprCase{"d = #3/5/2024#", "(= d #3/5/2024#)"},
-        ExprCase{"s = 'it''s' & \"x\"", "(= s (& 'it's' 'x'))"},
-        ExprCase{"IIf(a > 1, 'x', Null) = Mid(s, 2, 3)", "(= IIf((> a 1) 'x' NULL) Mid(s 2 3))"},
-        ExprCase{"count (ID) > 0 OR len(x) = 2", "(or (> Count(ID) 0) (= Len(x) 2))"},
-        ExprCase{"Left(a, 2) = Right(b, 2)", "(= Left(a 2) Right(b 2))"},
-        ExprCase{"Now() > Date()", "(> Now() Date())"},
-        ExprCase{"x = Not y", "(= x (not y))"},
-        ExprCase{"((a))", "a"}));
+    ::testing::Values(ExprCase{"t.a = [b c]![d]", "(= t.a b c.d)"},
+                      ExprCase{"[t].[Position] = `x`", "(= t.Position x)"},
+                      // A reserved word is a fine member name after a dot.
+                      ExprCase{"P2.Position = 1", "(= P2.Position 1)"},
+                      ExprCase{"a = True Or b = No Or c = Off Or d = Yes",
+                               "(or (or (or (= a TRUE) (= b FALSE)) (= c FALSE)) (= d TRUE))"},
+                      ExprCase{"d = #3/5/2024#", "(= d #3/5/2024#)"},
+                      ExprCase{"s = 'it''s' & \"x\"", "(= s (& 'it's' 'x'))"},
+                      ExprCase{"IIf(a > 1, 'x', Null) = Mid(s, 2, 3)",
+                               "(= IIf((> a 1) 'x' NULL) Mid(s 2 3))"},
+                      ExprCase{"count (ID) > 0 OR len(x) = 2", "(or (> Count(ID) 0) (= Len(x) 2))"},
+                      ExprCase{"Left(a, 2) = Right(b, 2)", "(= Left(a 2) Right(b 2))"},
+                      ExprCase{"Now() > Date()", "(> Now() Date())"},
+                      ExprCase{"x = Not y", "(= x (not y))"}, ExprCase{"((a))", "a"}));
 
 TEST(Parser, KeepsTheOriginalText) {
     const char* sql = "select * from t;";
@@ -210,8 +208,9 @@ TEST(Parser, UpdateForms) {
 
 TEST(Parser, DeleteForms) {
     EXPECT_EQ(std::get<DeleteStatement>(parseStatement("DELETE * FROM t").body).target, "");
-    EXPECT_EQ(std::get<DeleteStatement>(parseStatement("DELETE FROM t WHERE a=1").body).from[0].name,
-              "t");
+    EXPECT_EQ(
+        std::get<DeleteStatement>(parseStatement("DELETE FROM t WHERE a=1").body).from[0].name,
+        "t");
     Statement st = parseStatement("DELETE T1.* FROM T1 INNER JOIN T2 ON T1.a = T2.a");
     const auto& d = std::get<DeleteStatement>(st.body);
     EXPECT_EQ(d.target, "T1");
@@ -256,8 +255,9 @@ TEST_P(ParserErrors, UseJetWording) {
 INSTANTIATE_TEST_SUITE_P(
     Statements, ParserErrors,
     ::testing::Values(
-        ErrorCase{"", "Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', "
-                      "or 'UPDATE'."},
+        ErrorCase{"",
+                  "Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', "
+                  "or 'UPDATE'."},
         ErrorCase{"SET FOREIGN_KEY_CHECKS = 0",
                   "Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or "
                   "'UPDATE'."},
@@ -275,29 +275,34 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Queries, ParserErrors,
     ::testing::Values(
-        ErrorCase{"SELECT", "The SELECT statement includes a reserved word or an argument name "
-                            "that is misspelled or missing, or the punctuation is incorrect."},
-        ErrorCase{"SELECT FROM t", "The SELECT statement includes a reserved word or an argument "
-                                   "name that is misspelled or missing, or the punctuation is "
-                                   "incorrect."},
+        ErrorCase{"SELECT",
+                  "The SELECT statement includes a reserved word or an argument name "
+                  "that is misspelled or missing, or the punctuation is incorrect."},
+        ErrorCase{"SELECT FROM t",
+                  "The SELECT statement includes a reserved word or an argument "
+                  "name that is misspelled or missing, or the punctuation is "
+                  "incorrect."},
         // Position is reserved in ANSI-92 mode; [Position] is how the suite writes it.
-        ErrorCase{"SELECT Position FROM t", "The SELECT statement includes a reserved word or an "
-                                            "argument name that is misspelled or missing, or the "
-                                            "punctuation is incorrect."},
+        ErrorCase{"SELECT Position FROM t",
+                  "The SELECT statement includes a reserved word or an "
+                  "argument name that is misspelled or missing, or the "
+                  "punctuation is incorrect."},
         ErrorCase{"SELECT * FROM", "Syntax error in FROM clause."},
         ErrorCase{"SELECT * FROM t u v", "Syntax error in FROM clause."},
         ErrorCase{"SELECT * FROM Position", "Syntax error in FROM clause."},
         ErrorCase{"SELECT * FROM a JOIN b ON a.x = b.x", "Syntax error in JOIN operation."},
         ErrorCase{"SELECT * FROM a INNER JOIN b", "Syntax error in JOIN operation."},
         // An alias needs AS in the select list.
-        ErrorCase{"SELECT a b FROM t", "Syntax error (missing operator) in query expression 'a b'."},
+        ErrorCase{"SELECT a b FROM t",
+                  "Syntax error (missing operator) in query expression 'a b'."},
         ErrorCase{"SELECT * FROM t WHERE ID=5 AND",
                   "Syntax error (missing operator) in query expression 'ID=5 AND'."},
         ErrorCase{"SELECT * FROM t WHERE a = 1 b = 2 ORDER BY a",
                   "Syntax error (missing operator) in query expression 'a = 1 b = 2'."},
         ErrorCase{"SELECT * FROM t WHERE a = 1, b = 2",
                   "Syntax error (comma) in query expression 'a = 1'."},
-        ErrorCase{"SELECT * FROM t WHERE (a = 1", "Missing ), ], or Item in query expression '(a = 1'."},
+        ErrorCase{"SELECT * FROM t WHERE (a = 1",
+                  "Missing ), ], or Item in query expression '(a = 1'."},
         ErrorCase{"SELECT * FROM t WHERE x != 1",
                   "Syntax error (missing operator) in query expression 'x != 1'."},
         ErrorCase{"SELECT * FROM t WHERE", "Syntax error in WHERE clause."},

@@ -47,12 +47,14 @@ public:
     }
     std::optional<ResolvedTable> findTable(std::string_view name) const override {
         for (const auto& t : tables_)
-            if (sameName(t.name, name)) return t;
+            if (sameName(t.name, name))
+                return t;
         return std::nullopt;
     }
     std::optional<ResolvedView> findView(std::string_view name) const override {
         for (const auto& v : views_)
-            if (sameName(v.name, name)) return v;
+            if (sameName(v.name, name))
+                return v;
         return std::nullopt;
     }
     const std::vector<ResolvedTable>& tables() const { return tables_; }
@@ -77,9 +79,9 @@ inline FakeSchema suiteSchema() {
             {autoCol("ID"), col("Name", JetType::Text), col("Français", JetType::Text),
              col("English", JetType::Text)},
             "Language_store");
-    s.table("MSysObjects", {col("Id", JetType::Long), col("ParentId", JetType::Long),
-                            col("Name", JetType::Text), col("Type", JetType::Integer),
-                            col("Flags", JetType::Long)});
+    s.table("MSysObjects",
+            {col("Id", JetType::Long), col("ParentId", JetType::Long), col("Name", JetType::Text),
+             col("Type", JetType::Integer), col("Flags", JetType::Long)});
     s.table("Version", {col("Version", JetType::Single)});
     s.table("Scores", {col("Player", JetType::Text, 20), col("Points", JetType::Long)});
     s.view("Get_Articles", "SELECT ID, Reference AS Ref FROM Article WHERE Active");
@@ -106,7 +108,8 @@ std::string errorOf(Fn&& fn) {
 class TestStore {
 public:
     explicit TestStore(const FakeSchema& schema) : schema_(schema) {
-        if (sqlite3_open(":memory:", &db_) != SQLITE_OK) throw std::runtime_error("sqlite open");
+        if (sqlite3_open(":memory:", &db_) != SQLITE_OK)
+            throw std::runtime_error("sqlite open");
         registerJetCollation(db_);
         registerJetFunctions(db_);
         sqlite3_create_function(db_, "jet_next_autonumber", 1, SQLITE_UTF8, this, &nextAuto,
@@ -118,7 +121,8 @@ public:
         for (const auto& t : schema.tables()) {
             std::string ddl = "CREATE TABLE " + quoteName(t.storedName) + " (";
             for (size_t i = 0; i < t.columns.size(); ++i) {
-                if (i) ddl += ", ";
+                if (i)
+                    ddl += ", ";
                 ddl += quoteName(t.columns[i].name);
             }
             exec(ddl + ")");
@@ -153,7 +157,8 @@ public:
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
             std::string row;
             for (int i = 0; i < sqlite3_column_count(st); ++i) {
-                if (i) row += "|";
+                if (i)
+                    row += "|";
                 if (sqlite3_column_type(st, i) == SQLITE_NULL) {
                     row += "NULL";
                 } else {
@@ -164,7 +169,8 @@ public:
         }
         std::string err = rc == SQLITE_DONE ? "" : sqlite3_errmsg(db_);
         sqlite3_finalize(st);
-        if (!err.empty()) throw std::runtime_error(err + " in: " + sql);
+        if (!err.empty())
+            throw std::runtime_error(err + " in: " + sql);
         return rows;
     }
 
@@ -181,7 +187,8 @@ private:
         auto* self = static_cast<TestStore*>(sqlite3_user_data(ctx));
         std::string table = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
         int64_t v = sqlite3_value_int64(argv[1]);
-        if (v > self->counters_[table]) self->counters_[table] = v;
+        if (v > self->counters_[table])
+            self->counters_[table] = v;
         self->last_ = v;
         sqlite3_result_int64(ctx, v);
     }

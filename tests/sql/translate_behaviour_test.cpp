@@ -20,7 +20,8 @@ protected:
 
     void fillArticles() {
         exec("INSERT INTO GroupArticle (Name) VALUES ('Profiles')");  // ID 1
-        exec("INSERT INTO GroupArticle (Name) VALUES ('profiles')");  // ID 2, same name in Jet's eyes
+        exec("INSERT INTO GroupArticle (Name) VALUES ('profiles')");  // ID 2, same name in Jet's
+                                                                      // eyes
         exec("INSERT INTO GroupArticle (Name) VALUES ('Glass')");     // ID 3, no articles
         exec("INSERT INTO Article (Reference, RefGroup, Active) VALUES ('b-100', 1, True)");
         exec("INSERT INTO Article (Reference, RefGroup, Active) VALUES ('A-200', 1, False)");
@@ -112,7 +113,8 @@ TEST_F(Behaviour, TopKeepsTiesAtTheBoundary) {
 
 TEST_F(Behaviour, DistinctAndDistinctRow) {
     fillArticles();
-    const char* join = " FROM GroupArticle INNER JOIN Article ON GroupArticle.ID = Article.RefGroup";
+    const char* join =
+        " FROM GroupArticle INNER JOIN Article ON GroupArticle.ID = Article.RefGroup";
     EXPECT_EQ(run(std::string("SELECT Name") + join).size(), 4u);
     // DISTINCT compares the names as Jet does: "Profiles" = "profiles".
     EXPECT_EQ(run(std::string("SELECT DISTINCT Name") + join).size(), 1u);
@@ -126,8 +128,9 @@ TEST_F(Behaviour, DistinctAndDistinctRow) {
 TEST_F(Behaviour, UnionsDeduplicateAndOrderByOutputNames) {
     fillArticles();
     // UNION drops rows equal in Jet's eyes ("Glass" = "GLASS").
-    Rows names = run("SELECT Name AS N FROM GroupArticle UNION SELECT 'GLASS' FROM GroupArticle "
-                     "ORDER BY N");
+    Rows names =
+        run("SELECT Name AS N FROM GroupArticle UNION SELECT 'GLASS' FROM GroupArticle "
+            "ORDER BY N");
     ASSERT_EQ(names.size(), 2u);
     EXPECT_TRUE(sameName(names[0], "glass")) << names[0];
     EXPECT_TRUE(sameName(names[1], "profiles")) << names[1];
@@ -185,26 +188,46 @@ TEST_F(Behaviour, FunctionsAndAliases) {
     EXPECT_EQ(run("SELECT IIf(RefGroup Is Null, 'none', 'g' & RefGroup) AS g FROM Article "
                   "WHERE ID > 3 ORDER BY ID"),
               (Rows{"g2", "none"}));
-    EXPECT_EQ(run("SELECT Switch(ID = 1, 'one', ID = 2, 'two') FROM Article WHERE ID < 4 ORDER BY ID"),
-              (Rows{"one", "two", "NULL"}));
+    EXPECT_EQ(
+        run("SELECT Switch(ID = 1, 'one', ID = 2, 'two') FROM Article WHERE ID < 4 ORDER BY ID"),
+        (Rows{"one", "two", "NULL"}));
     // Jet lets WHERE use an output alias.
     EXPECT_EQ(run("SELECT ID * 10 AS Tens FROM Article WHERE Tens > 30 ORDER BY Tens DESC"),
               (Rows{"50", "40"}));
 }
 
+TEST_F(Behaviour, DateLiteralsInTheFormsJetAccepts) {
+    exec("INSERT INTO Article (Reference, Created) VALUES ('d', #2024-03-05 14.07.09#)");
+    EXPECT_EQ(run("SELECT Reference FROM Article WHERE Created = #3/5/2024 2:07:09 PM#"),
+              Rows{"d"});
+    EXPECT_EQ(run("SELECT Year(Created), Month(Created), Day(Created) FROM Article"),
+              Rows{"2024|3|5"});
+    EXPECT_EQ(run("SELECT Count(*) FROM Article WHERE Created Between #2024-03-06# And "
+                  "#2024-03-05#"),
+              Rows{"1"});
+}
+
+TEST_F(Behaviour, ConcatenationTreatsNullAsEmpty) {
+    // & ignores Null, + propagates it.
+    EXPECT_EQ(run("SELECT 'a' & Null & 'b', 'a' + Null, 1 + '2'"), Rows{"ab|NULL|3"});
+}
+
 TEST_F(Behaviour, UpdatesThroughJoinsAndCommaLists) {
     fillArticles();
-    exec("UPDATE Article INNER JOIN GroupArticle ON Article.RefGroup = GroupArticle.ID "
-         "SET Article.Reference = GroupArticle.Name & '-' & Article.ID WHERE GroupArticle.ID = 2");
+    exec(
+        "UPDATE Article INNER JOIN GroupArticle ON Article.RefGroup = GroupArticle.ID "
+        "SET Article.Reference = GroupArticle.Name & '-' & Article.ID WHERE GroupArticle.ID = 2");
     EXPECT_EQ(run("SELECT Reference FROM Article WHERE RefGroup = 2 ORDER BY ID"),
               (Rows{"profiles-3", "profiles-4"}));
-    exec("UPDATE Article AS T1, GroupArticle AS T2 SET T1.Reference=T2.Name WHERE T1.RefGroup=T2.ID "
-         "AND T2.ID = 1");
+    exec(
+        "UPDATE Article AS T1, GroupArticle AS T2 SET T1.Reference=T2.Name WHERE T1.RefGroup=T2.ID "
+        "AND T2.ID = 1");
     EXPECT_EQ(run("SELECT Reference FROM Article WHERE RefGroup = 1 ORDER BY ID"),
               (Rows{"Profiles", "Profiles"}));
     // A LEFT JOIN updates the rows without a match too.
-    exec("UPDATE Article LEFT JOIN GroupArticle ON Article.RefGroup = GroupArticle.ID "
-         "SET Article.Notes = GroupArticle.Name");
+    exec(
+        "UPDATE Article LEFT JOIN GroupArticle ON Article.RefGroup = GroupArticle.ID "
+        "SET Article.Notes = GroupArticle.Name");
     EXPECT_EQ(run("SELECT Count(*) FROM Article WHERE Notes Is Null"), Rows{"1"});
     exec("UPDATE Article SET RefGroup = RefGroup + 10 WHERE RefGroup Is Not Null");
     EXPECT_EQ(run("SELECT Sum(RefGroup) FROM Article"), Rows{"46"});
@@ -212,8 +235,9 @@ TEST_F(Behaviour, UpdatesThroughJoinsAndCommaLists) {
 
 TEST_F(Behaviour, DeletesThroughJoins) {
     fillArticles();
-    exec("DELETE Article.* FROM Article INNER JOIN GroupArticle ON Article.RefGroup = "
-         "GroupArticle.ID WHERE GroupArticle.Name = 'PROFILES' AND GroupArticle.ID = 2");
+    exec(
+        "DELETE Article.* FROM Article INNER JOIN GroupArticle ON Article.RefGroup = "
+        "GroupArticle.ID WHERE GroupArticle.Name = 'PROFILES' AND GroupArticle.ID = 2");
     EXPECT_EQ(run("SELECT Count(*) FROM Article"), Rows{"3"});
     exec("DELETE * FROM Article WHERE RefGroup Is Null");
     EXPECT_EQ(run("SELECT Count(*) FROM Article"), Rows{"2"});
@@ -223,7 +247,9 @@ TEST_F(Behaviour, DeletesThroughJoins) {
 
 TEST_F(Behaviour, InsertSelectMatchesColumnsByName) {
     fillScores();
-    exec("INSERT INTO Scores SELECT Points AS Points, Player AS Player FROM Scores WHERE Points = 30");
+    exec(
+        "INSERT INTO Scores SELECT Points AS Points, Player AS Player FROM Scores WHERE Points = "
+        "30");
     EXPECT_EQ(run("SELECT Player, Points FROM Scores WHERE Player = 'd'"), (Rows{"d|30", "d|30"}));
     exec("INSERT INTO GroupArticle (Name) SELECT Player FROM Scores WHERE Points = 20");
     EXPECT_EQ(run("SELECT ID, Name FROM GroupArticle ORDER BY ID"), (Rows{"1|b", "2|c"}));

@@ -16,7 +16,9 @@ const testing::FakeSchema& schema() {
     return s;
 }
 
-Translation tr(const std::string& sql) { return translate(sql, schema()); }
+Translation tr(const std::string& sql) {
+    return translate(sql, schema());
+}
 
 bool contains(const std::string& haystack, const std::string& needle) {
     return haystack.find(needle) != std::string::npos;
@@ -42,15 +44,16 @@ TEST(TranslateSelect, StarExpandsInColumnOrder) {
 }
 
 TEST(TranslateSelect, OrderAndGroupTermsAreCollated) {
-    Translation t = tr("SELECT Name, Count(*) AS n FROM GroupArticle GROUP BY Name ORDER BY Name DESC");
+    Translation t =
+        tr("SELECT Name, Count(*) AS n FROM GroupArticle GROUP BY Name ORDER BY Name DESC");
     EXPECT_TRUE(contains(t.sql, "GROUP BY \"GroupArticle\".\"Name\" COLLATE JETTEXT"));
     EXPECT_TRUE(contains(t.sql, "ORDER BY \"GroupArticle\".\"Name\" COLLATE JETTEXT DESC"));
 }
 
 TEST(TranslateSelect, OperatorsBecomeJetFunctions) {
-    Translation t = tr(
-        "SELECT Reference & 'x', RefGroup + 1, Reference + 'x', RefGroup / 2, RefGroup \\ 2, "
-        "RefGroup Mod 2, RefGroup ^ 2, Reference Like 'a*', Not RefGroup FROM Article");
+    Translation t =
+        tr("SELECT Reference & 'x', RefGroup + 1, Reference + 'x', RefGroup / 2, RefGroup \\ 2, "
+           "RefGroup Mod 2, RefGroup ^ 2, Reference Like 'a*', Not RefGroup FROM Article");
     EXPECT_TRUE(contains(t.sql, "jet_concat(\"Article\".\"Reference\", 'x')"));
     // Both sides known numbers: plain +.
     EXPECT_TRUE(contains(t.sql, "(\"Article\".\"RefGroup\" + 1)"));
@@ -89,16 +92,16 @@ TEST(TranslateSelect, ViewsAreInlinedUnderTheirName) {
 
 TEST(TranslateSelect, SameTableInSubqueryGetsItsOwnAlias) {
     // The outer Article must stay reachable from inside the subquery.
-    Translation t = tr(
-        "SELECT ID FROM Article WHERE RefGroup IN "
-        "(SELECT RefGroup FROM Article WHERE Article.ID <> 0)");
+    Translation t =
+        tr("SELECT ID FROM Article WHERE RefGroup IN "
+           "(SELECT RefGroup FROM Article WHERE Article.ID <> 0)");
     EXPECT_TRUE(contains(t.sql, "\"Article\" AS \"Article~2\"")) << t.sql;
 }
 
 TEST(ResultColumns, JetNames) {
-    Translation t = tr(
-        "SELECT T1.ID, T2.ID, T1.Reference, RefGroup + 1, Len(T1.Reference) AS L, 2 * 3 "
-        "FROM Article AS T1, GroupArticle AS T2");
+    Translation t =
+        tr("SELECT T1.ID, T2.ID, T1.Reference, RefGroup + 1, Len(T1.Reference) AS L, 2 * 3 "
+           "FROM Article AS T1, GroupArticle AS T2");
     ASSERT_EQ(t.columns.size(), 6u);
     EXPECT_EQ(t.columns[0].column.name, "T1.ID");
     EXPECT_EQ(t.columns[1].column.name, "T2.ID");
@@ -129,7 +132,7 @@ TEST(ResultColumns, TypesAndSources) {
     EXPECT_EQ(c[5].column.type, JetType::DateTime);
     EXPECT_EQ(c[6].column.type, JetType::Boolean);
     EXPECT_EQ(c[7].column.type, JetType::Long);
-    EXPECT_EQ(c[8].column.type, JetType::Double);   // a Long sums as Double
+    EXPECT_EQ(c[8].column.type, JetType::Double);    // a Long sums as Double
     EXPECT_EQ(c[9].column.type, JetType::Currency);  // Currency stays Currency
     EXPECT_EQ(c[10].column.type, JetType::DateTime);
     EXPECT_EQ(c[11].column.type, JetType::Text);
@@ -170,8 +173,9 @@ TEST(TranslateInsert, CoercesEveryValueAndNumbersTheAutonumber) {
 
 TEST(TranslateInsert, ExplicitAutonumberIsNoted) {
     Translation t = tr("INSERT INTO GroupArticle (ID, Name) VALUES (7, 'x')");
-    EXPECT_TRUE(contains(t.sql, "jet_note_autonumber('GroupArticle', jet_coerce(7, 4, 0, "
-                                "'GroupArticle.ID'))"))
+    EXPECT_TRUE(contains(t.sql,
+                         "jet_note_autonumber('GroupArticle', jet_coerce(7, 4, 0, "
+                         "'GroupArticle.ID'))"))
         << t.sql;
     EXPECT_FALSE(contains(t.sql, "jet_next_autonumber"));
 }
@@ -200,11 +204,12 @@ TEST(TranslateDelete, SingleAndJoined) {
     EXPECT_EQ(tr("DELETE * FROM GroupArticle WHERE Name = 'x'").sql,
               "DELETE FROM \"GroupArticle\" AS \"GroupArticle\" WHERE "
               "(\"GroupArticle\".\"Name\" = 'x' COLLATE JETTEXT)");
-    Translation j = tr(
-        "DELETE Article.* FROM Article INNER JOIN GroupArticle ON Article.RefGroup = "
-        "GroupArticle.ID WHERE GroupArticle.Name = 'old'");
-    EXPECT_TRUE(contains(j.sql, "DELETE FROM \"Article\" WHERE rowid IN (SELECT \"Article\".rowid "
-                                "FROM \"Article\" AS \"Article\" INNER JOIN"))
+    Translation j =
+        tr("DELETE Article.* FROM Article INNER JOIN GroupArticle ON Article.RefGroup = "
+           "GroupArticle.ID WHERE GroupArticle.Name = 'old'");
+    EXPECT_TRUE(contains(j.sql,
+                         "DELETE FROM \"Article\" WHERE rowid IN (SELECT \"Article\".rowid "
+                         "FROM \"Article\" AS \"Article\" INNER JOIN"))
         << j.sql;
     EXPECT_EQ(j.targetTable, "Article");
 }
@@ -275,8 +280,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "Query input must contain at least one table or query."},
         ErrorCase{"INSERT INTO Get_Articles (Ref) VALUES ('x')",
                   "Operation must use an updateable query."},
-        ErrorCase{"UPDATE GroupArticle SET ID = 5",
-                  "Cannot update 'ID'; field not updateable."},
+        ErrorCase{"UPDATE GroupArticle SET ID = 5", "Cannot update 'ID'; field not updateable."},
         ErrorCase{"UPDATE GroupArticle SET Nom = 5",
                   "No value given for one or more required parameters. (unknown name 'Nom')"},
         ErrorCase{"UPDATE Article AS a, GroupArticle AS g SET a.Reference = 'x', g.Name = 'y'",

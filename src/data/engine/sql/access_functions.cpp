@@ -92,14 +92,17 @@ constexpr FunctionInfo kFunctions[] = {
     {"Year", 1, 1, E::JetCall, R::Fixed, T::Integer},
 };
 
-char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+char upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
 
 // Case-insensitive ASCII ordering, the order of the table above.
 int compareNames(std::string_view a, std::string_view b) {
     size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
         char x = upper(a[i]), y = upper(b[i]);
-        if (x != y) return x < y ? -1 : 1;
+        if (x != y)
+            return x < y ? -1 : 1;
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
@@ -110,7 +113,8 @@ const FunctionInfo* findFunction(std::string_view name) {
     auto it = std::lower_bound(
         std::begin(kFunctions), std::end(kFunctions), name,
         [](const FunctionInfo& f, std::string_view n) { return compareNames(f.name, n) < 0; });
-    if (it == std::end(kFunctions) || compareNames(it->name, name) != 0) return nullptr;
+    if (it == std::end(kFunctions) || compareNames(it->name, name) != 0)
+        return nullptr;
     return it;
 }
 

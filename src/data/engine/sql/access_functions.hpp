@@ -25,10 +25,10 @@ enum class FunctionEmit : uint8_t {
 };
 
 enum class FunctionResult : uint8_t {
-    Fixed,       // resultType
-    FirstArg,    // the type of the first argument
-    Branches,    // IIf: the type both branches share, else unknown
-    Sum,         // Sum: Currency/Decimal stay, other numbers give Double
+    Fixed,     // resultType
+    FirstArg,  // the type of the first argument
+    Branches,  // IIf: the type both branches share, else unknown
+    Sum,       // Sum: Currency/Decimal stay, other numbers give Double
     Unknown,
 };
 

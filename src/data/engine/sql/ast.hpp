@@ -24,22 +24,22 @@ struct Query;
 
 enum class ExprKind : uint8_t {
     Null,
-    Integer,   // integer literal (value in integer)
-    Number,    // literal with a point or an exponent (value in number, spelling in text)
-    Text,      // 'text' or "text" (unescaped in text)
-    Date,      // #...# (contents in text)
-    Boolean,   // True/False/Yes/No/On/Off (integer is -1 or 0)
-    Column,    // [qualifier.]text
-    Identity,  // @@IDENTITY
-    Star,      // the * of Count(*)
-    Unary,     // unaryOp args[0]
-    Binary,    // args[0] binaryOp args[1]
-    Like,      // args[0] [Not] Like args[1]
-    Between,   // args[0] [Not] Between args[1] And args[2]
-    InList,    // args[0] [Not] In (args[1..])
-    InQuery,   // args[0] [Not] In (subquery)
-    IsNull,    // args[0] Is [Not] Null
-    Exists,    // Exists (subquery)
+    Integer,     // integer literal (value in integer)
+    Number,      // literal with a point or an exponent (value in number, spelling in text)
+    Text,        // 'text' or "text" (unescaped in text)
+    Date,        // #...# (contents in text)
+    Boolean,     // True/False/Yes/No/On/Off (integer is -1 or 0)
+    Column,      // [qualifier.]text
+    Identity,    // @@IDENTITY
+    Star,        // the * of Count(*)
+    Unary,       // unaryOp args[0]
+    Binary,      // args[0] binaryOp args[1]
+    Like,        // args[0] [Not] Like args[1]
+    Between,     // args[0] [Not] Between args[1] And args[2]
+    InList,      // args[0] [Not] In (args[1..])
+    InQuery,     // args[0] [Not] In (subquery)
+    IsNull,      // args[0] Is [Not] Null
+    Exists,      // Exists (subquery)
     Quantified,  // args[0] binaryOp Any|Some|All (subquery); all tells which
     Subquery,    // (subquery) as a value
     Call,        // text(args...), text being the function name as written
@@ -69,8 +69,12 @@ enum class BinaryOp : uint8_t {
     Imp,
 };
 
-inline bool isComparison(BinaryOp op) { return op >= BinaryOp::Equal && op <= BinaryOp::GreaterEqual; }
-inline bool isLogical(BinaryOp op) { return op >= BinaryOp::And; }
+inline bool isComparison(BinaryOp op) {
+    return op >= BinaryOp::Equal && op <= BinaryOp::GreaterEqual;
+}
+inline bool isLogical(BinaryOp op) {
+    return op >= BinaryOp::And;
+}
 
 struct Expr {
     ExprKind kind = ExprKind::Null;
@@ -85,6 +89,10 @@ struct Expr {
     std::vector<Expr> args;
     std::shared_ptr<const Query> subquery;
     SourceSpan span;
+    // Integer, Number, Text: when not 0, the translation writes SQL parameter
+    // ?parameter in place of the value and the statement cache binds it, so
+    // the translation of such a literal must not depend on its value.
+    uint32_t parameter = 0;
 };
 
 enum class SetQuantifier : uint8_t { All, Distinct, DistinctRow };
@@ -97,8 +105,8 @@ struct TopClause {
 struct SelectItem {
     enum class Kind : uint8_t { Expression, Star, TableStar } kind = Kind::Expression;
     Expr expr;
-    std::string alias;   // empty when none was given
-    std::string table;   // TableStar: the qualifier of t.*
+    std::string alias;  // empty when none was given
+    std::string table;  // TableStar: the qualifier of t.*
     SourceSpan span;
 };
 
@@ -151,8 +159,8 @@ struct SelectStatement {
 
 struct InsertStatement {
     std::string table;
-    std::vector<std::string> columns;  // empty: all columns in order
-    std::vector<Expr> values;          // VALUES (...)
+    std::vector<std::string> columns;     // empty: all columns in order
+    std::vector<Expr> values;             // VALUES (...)
     std::shared_ptr<const Query> select;  // or INSERT ... SELECT
 };
 
@@ -183,7 +191,7 @@ struct TableConstraint {
     enum class Kind : uint8_t { PrimaryKey, Unique, ForeignKey, Check } kind = Kind::PrimaryKey;
     std::string name;  // empty when the statement gave none
     std::vector<std::string> columns;
-    std::string referencedTable;               // ForeignKey
+    std::string referencedTable;                 // ForeignKey
     std::vector<std::string> referencedColumns;  // ForeignKey; empty: the primary key
     ReferentialAction onUpdate = ReferentialAction::NoAction;
     ReferentialAction onDelete = ReferentialAction::NoAction;
@@ -207,9 +215,10 @@ struct AlterTableStatement {
         DropConstraint
     } action = Action::AddColumns;
     std::string table;
-    std::vector<ColumnDef> columns;           // AddColumns (one or more), AlterColumn (one)
-    std::vector<TableConstraint> constraints;  // AddConstraint, or column constraints of added columns
-    std::string name;                          // DropColumn, DropConstraint
+    std::vector<ColumnDef> columns;  // AddColumns (one or more), AlterColumn (one)
+    std::vector<TableConstraint>
+        constraints;   // AddConstraint, or column constraints of added columns
+    std::string name;  // DropColumn, DropConstraint
 };
 
 struct CreateIndexStatement {

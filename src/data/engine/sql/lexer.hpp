@@ -13,10 +13,10 @@ enum class TokenKind : uint8_t {
     Word,        // bare identifier or keyword (also @@IDENTITY)
     QuotedName,  // [name] or `name`: text is the name without delimiters
     Integer,
-    Number,      // with a point or an exponent
-    String,      // text is the raw contents, doubled quotes still doubled
-    Date,        // text is the contents between the #
-    Symbol,      // operators and punctuation; text is the symbol
+    Number,  // with a point or an exponent
+    String,  // text is the raw contents, doubled quotes still doubled
+    Date,    // text is the contents between the #
+    Symbol,  // operators and punctuation; text is the symbol
     End,
 };
 

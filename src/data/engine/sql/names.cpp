@@ -6,7 +6,9 @@ namespace orvdb::engine::sql {
 
 namespace {
 
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 
 }  // namespace
 
@@ -36,7 +38,8 @@ char32_t decodeUtf8(std::string_view text, size_t& pos) {
 }
 
 bool isNameStart(char32_t c) {
-    if (c < 0x80) return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+    if (c < 0x80)
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
     return u_isalpha(static_cast<UChar32>(c));
 }
 
@@ -45,7 +48,8 @@ bool isNamePart(char32_t c) {
         return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
                c == '_';
     }
-    if (u_isalnum(static_cast<UChar32>(c))) return true;
+    if (u_isalnum(static_cast<UChar32>(c)))
+        return true;
     int8_t type = u_charType(static_cast<UChar32>(c));
     return type == U_NON_SPACING_MARK || type == U_COMBINING_SPACING_MARK;
 }
@@ -77,7 +81,8 @@ void appendQuoted(std::string& out, std::string_view text, char quote) {
     out += quote;
     for (;;) {
         size_t q = text.find(quote);
-        if (q == std::string_view::npos) break;
+        if (q == std::string_view::npos)
+            break;
         out.append(text.data(), q + 1);
         out += quote;  // doubled
         text.remove_prefix(q + 1);
@@ -88,7 +93,9 @@ void appendQuoted(std::string& out, std::string_view text, char quote) {
 
 }  // namespace
 
-void appendQuotedName(std::string& out, std::string_view name) { appendQuoted(out, name, '"'); }
+void appendQuotedName(std::string& out, std::string_view name) {
+    appendQuoted(out, name, '"');
+}
 
 std::string quoteName(std::string_view name) {
     std::string out;
@@ -97,7 +104,9 @@ std::string quoteName(std::string_view name) {
     return out;
 }
 
-void appendQuotedText(std::string& out, std::string_view text) { appendQuoted(out, text, '\''); }
+void appendQuotedText(std::string& out, std::string_view text) {
+    appendQuoted(out, text, '\'');
+}
 
 std::string quoteText(std::string_view text) {
     std::string out;

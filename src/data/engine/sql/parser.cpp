@@ -6,6 +6,7 @@
 #include "data/engine/sql/reserved_words.hpp"
 #include "data/engine/sql/sql_messages.hpp"
 
+#include <cmath>
 #include <cstdlib>
 
 namespace orvdb::engine::sql {
@@ -32,7 +33,8 @@ const Token& Parser::peek(size_t ahead) const {
 
 const Token& Parser::advance() {
     const Token& t = tokens_[pos_];
-    if (pos_ + 1 < tokens_.size()) ++pos_;
+    if (pos_ + 1 < tokens_.size())
+        ++pos_;
     return t;
 }
 
@@ -41,30 +43,40 @@ bool Parser::atWord(std::string_view keyword, size_t ahead) const {
 }
 
 bool Parser::acceptWord(std::string_view keyword) {
-    if (!atWord(keyword)) return false;
+    if (!atWord(keyword))
+        return false;
     advance();
     return true;
 }
 
 void Parser::expectWord(std::string_view keyword, const char* error) {
-    if (!acceptWord(keyword)) fail(error);
+    if (!acceptWord(keyword))
+        fail(error);
 }
 
-bool Parser::atSymbol(char c, size_t ahead) const { return peek(ahead).is(c); }
+bool Parser::atSymbol(char c, size_t ahead) const {
+    return peek(ahead).is(c);
+}
 
 bool Parser::acceptSymbol(char c) {
-    if (!atSymbol(c)) return false;
+    if (!atSymbol(c))
+        return false;
     advance();
     return true;
 }
 
 void Parser::expectSymbol(char c, const char* error) {
-    if (!acceptSymbol(c)) fail(error);
+    if (!acceptSymbol(c))
+        fail(error);
 }
 
-bool Parser::atEnd() const { return peek().kind == TokenKind::End || peek().is(';'); }
+bool Parser::atEnd() const {
+    return peek().kind == TokenKind::End || peek().is(';');
+}
 
-void Parser::fail(const std::string& message) const { throw SqlError(message); }
+void Parser::fail(const std::string& message) const {
+    throw SqlError(message);
+}
 
 SourceSpan Parser::spanFrom(size_t firstToken) const {
     SourceSpan s;
@@ -76,24 +88,29 @@ SourceSpan Parser::spanFrom(size_t firstToken) const {
 
 void Parser::expectStatementEnd(const char* error) {
     if (acceptSymbol(';')) {
-        if (peek().kind != TokenKind::End) fail(msg::kCharactersAfterEnd);
+        if (peek().kind != TokenKind::End)
+            fail(msg::kCharactersAfterEnd);
         return;
     }
-    if (peek().kind != TokenKind::End) fail(error);
+    if (peek().kind != TokenKind::End)
+        fail(error);
 }
 
 // ---- names ----
 
 bool Parser::atName(size_t ahead) const {
     const Token& t = peek(ahead);
-    if (t.kind == TokenKind::QuotedName) return true;
+    if (t.kind == TokenKind::QuotedName)
+        return true;
     return t.kind == TokenKind::Word && t.text[0] != '@' && !isReservedWord(t.text);
 }
 
 std::string Parser::parseName(const char* error) {
-    if (!atName()) fail(error);
+    if (!atName())
+        fail(error);
     const Token& t = advance();
-    if (t.text.empty()) fail(error);
+    if (t.text.empty())
+        fail(error);
     return std::string(t.text);
 }
 
@@ -101,7 +118,8 @@ std::string Parser::parseMemberName(const char* error) {
     const Token& t = peek();
     if ((t.kind != TokenKind::Word || t.text[0] == '@') && t.kind != TokenKind::QuotedName)
         fail(error);
-    if (t.text.empty()) fail(error);
+    if (t.text.empty())
+        fail(error);
     advance();
     return std::string(t.text);
 }
@@ -110,13 +128,20 @@ std::string Parser::parseMemberName(const char* error) {
 
 StatementBody Parser::parseStatement() {
     const Token& first = peek();
-    if (first.isWord("SELECT") || first.is('(')) return parseSelectStatement();
-    if (first.isWord("INSERT")) return parseInsert();
-    if (first.isWord("UPDATE")) return parseUpdate();
-    if (first.isWord("DELETE")) return parseDelete();
-    if (first.isWord("CREATE")) return parseCreate();
-    if (first.isWord("ALTER")) return parseAlter();
-    if (first.isWord("DROP")) return parseDrop();
+    if (first.isWord("SELECT") || first.is('('))
+        return parseSelectStatement();
+    if (first.isWord("INSERT"))
+        return parseInsert();
+    if (first.isWord("UPDATE"))
+        return parseUpdate();
+    if (first.isWord("DELETE"))
+        return parseDelete();
+    if (first.isWord("CREATE"))
+        return parseCreate();
+    if (first.isWord("ALTER"))
+        return parseAlter();
+    if (first.isWord("DROP"))
+        return parseDrop();
     fail(msg::kInvalidStatement);
 }
 
@@ -129,7 +154,8 @@ SelectStatement Parser::parseSelectStatement() {
 
 bool Parser::atQueryFollower() const {
     const Token& t = peek();
-    if (t.kind == TokenKind::End || t.is(';') || t.is(')')) return true;
+    if (t.kind == TokenKind::End || t.is(';') || t.is(')'))
+        return true;
     return t.isWord("INTO") || t.isWord("FROM") || t.isWord("WHERE") || t.isWord("GROUP") ||
            t.isWord("HAVING") || t.isWord("ORDER") || t.isWord("UNION");
 }
@@ -143,7 +169,8 @@ Query Parser::parseQuery(std::string* into) {
         u.parts.push_back(std::move(q));
         while (acceptWord("UNION")) {
             u.unionAll.push_back(acceptWord("ALL"));
-            if (!atWord("SELECT") && !atSymbol('(')) fail(msg::kUnionQuery);
+            if (!atWord("SELECT") && !atSymbol('('))
+                fail(msg::kUnionQuery);
             u.parts.push_back(parseQueryTerm(nullptr));
         }
         q = std::move(u);
@@ -167,7 +194,8 @@ Query Parser::parseQueryTerm(std::string* into) {
         expectSymbol(')', msg::kSelectStatement);
         return q;
     }
-    if (!atWord("SELECT")) fail(msg::kSelectStatement);
+    if (!atWord("SELECT"))
+        fail(msg::kSelectStatement);
     Query q;
     size_t first = pos_;
     q.select = parseSelectCore(into);
@@ -194,23 +222,27 @@ std::unique_ptr<SelectCore> Parser::parseSelectCore(std::string* into) {
         top.count = std::strtod(std::string(n.text).c_str(), nullptr);
         advance();
         top.percent = acceptWord("PERCENT");
-        if (top.count <= 0 || (!top.percent && top.count != static_cast<int64_t>(top.count)) ||
+        if (!(top.count > 0 && top.count <= 2147483647.0) ||
+            (!top.percent && top.count != std::floor(top.count)) ||
             (top.percent && top.count > 100))
             fail(msg::kSelectStatement);
         core->top = top;
     }
     parseSelectItems(*core);
     if (atWord("INTO")) {
-        if (into == nullptr) fail(msg::kSelectStatement);
+        if (into == nullptr)
+            fail(msg::kSelectStatement);
         advance();
         *into = parseName(msg::kSelectStatement);
     }
     if (acceptWord("FROM")) {
         core->from = parseTableList(msg::kFromClause);
-        if (!atQueryFollower()) fail(msg::kFromClause);
+        if (!atQueryFollower())
+            fail(msg::kFromClause);
     }
     if (acceptWord("WHERE")) {
-        if (atQueryFollower()) fail(msg::kWhereClause);
+        if (atQueryFollower())
+            fail(msg::kWhereClause);
         size_t start = pos_;
         core->where = parseTopExpression();
         checkExpressionFollower(start, false);
@@ -218,14 +250,16 @@ std::unique_ptr<SelectCore> Parser::parseSelectCore(std::string* into) {
     if (acceptWord("GROUP")) {
         expectWord("BY", msg::kGroupByClause);
         do {
-            if (atQueryFollower()) fail(msg::kGroupByClause);
+            if (atQueryFollower())
+                fail(msg::kGroupByClause);
             size_t start = pos_;
             core->groupBy.push_back(parseTopExpression());
             checkExpressionFollower(start, true);
         } while (acceptSymbol(','));
     }
     if (acceptWord("HAVING")) {
-        if (atQueryFollower()) fail(msg::kSelectStatement);
+        if (atQueryFollower())
+            fail(msg::kSelectStatement);
         size_t start = pos_;
         core->having = parseTopExpression();
         checkExpressionFollower(start, false);
@@ -247,15 +281,18 @@ void Parser::parseSelectItems(SelectCore& core) {
             advance();
             advance();
         } else {
-            if (atQueryFollower() || atSymbol(',')) fail(msg::kSelectStatement);
+            if (atQueryFollower() || atSymbol(','))
+                fail(msg::kSelectStatement);
             const char* saved = reservedWordError_;
             reservedWordError_ = msg::kSelectStatement;
             item.expr = parseTopExpression();
             reservedWordError_ = saved;
-            if (acceptWord("AS")) item.alias = parseName(msg::kSelectStatement);
+            if (acceptWord("AS"))
+                item.alias = parseName(msg::kSelectStatement);
             checkExpressionFollower(first, true);
         }
-        if (!atSymbol(',') && !atQueryFollower()) fail(msg::kSelectStatement);
+        if (!atSymbol(',') && !atQueryFollower())
+            fail(msg::kSelectStatement);
         item.span = spanFrom(first);
         core.items.push_back(std::move(item));
     } while (acceptSymbol(','));
@@ -265,7 +302,8 @@ void Parser::parseOrderBy(std::vector<OrderItem>& out) {
     advance();  // ORDER
     expectWord("BY", msg::kOrderByClause);
     do {
-        if (atEnd() || atSymbol(')') || atSymbol(',')) fail(msg::kOrderByClause);
+        if (atEnd() || atSymbol(')') || atSymbol(','))
+            fail(msg::kOrderByClause);
         size_t first = pos_;
         OrderItem item;
         item.expr = parseTopExpression();
@@ -291,7 +329,8 @@ std::shared_ptr<const Query> Parser::parseSubquery() {
     auto q = std::make_shared<Query>(parseQuery(nullptr));
     exprStart_ = savedStart;
     reservedWordError_ = savedReserved;
-    if (!acceptSymbol(')')) fail(msg::missingParenthesis(expressionText(exprStart_)));
+    if (!acceptSymbol(')'))
+        fail(msg::missingParenthesis(expressionText(exprStart_)));
     return q;
 }
 
@@ -306,7 +345,8 @@ std::vector<TableRef> Parser::parseTableList(const char* error) {
 }
 
 bool Parser::atJoin() const {
-    if (atWord("INNER") || atWord("JOIN")) return true;
+    if (atWord("INNER") || atWord("JOIN"))
+        return true;
     return (atWord("LEFT") || atWord("RIGHT")) && !atSymbol('(', 1);
 }
 
@@ -330,7 +370,8 @@ TableRef Parser::parseTableRef(const char* error) {
         }
         expectWord("JOIN", msg::kJoinOperation);
         TableRef right = parseTablePrimary(error);
-        if (!acceptWord("ON")) fail(msg::kJoinOperation);
+        if (!acceptWord("ON"))
+            fail(msg::kJoinOperation);
         size_t start = pos_;
         join.on = parseTopExpression();
         checkExpressionFollower(start, true);
@@ -382,13 +423,15 @@ InsertStatement Parser::parseInsert() {
     if (acceptWord("VALUES")) {
         expectSymbol('(', msg::kInsertStatement);
         do {
-            if (atSymbol(')') || atSymbol(',')) fail(msg::kInsertStatement);
+            if (atSymbol(')') || atSymbol(','))
+                fail(msg::kInsertStatement);
             size_t start = pos_;
             s.values.push_back(parseTopExpression());
             checkExpressionFollower(start, true);
         } while (acceptSymbol(','));
         expectSymbol(')', msg::kInsertStatement);
-        if (!atEnd()) fail(msg::kMissingSemicolon);
+        if (!atEnd())
+            fail(msg::kMissingSemicolon);
         expectStatementEnd(msg::kInsertStatement);
         return s;
     }
@@ -415,7 +458,8 @@ UpdateStatement Parser::parseUpdate() {
             a.column = parseMemberName(msg::kUpdateStatement);
         }
         expectSymbol('=', msg::kUpdateStatement);
-        if (atEnd() || atSymbol(',')) fail(msg::kUpdateStatement);
+        if (atEnd() || atSymbol(','))
+            fail(msg::kUpdateStatement);
         size_t start = pos_;
         a.value = parseTopExpression();
         checkExpressionFollower(start, true);
@@ -423,7 +467,8 @@ UpdateStatement Parser::parseUpdate() {
         s.assignments.push_back(std::move(a));
     } while (acceptSymbol(','));
     if (acceptWord("WHERE")) {
-        if (atEnd()) fail(msg::kWhereClause);
+        if (atEnd())
+            fail(msg::kWhereClause);
         size_t start = pos_;
         s.where = parseTopExpression();
         checkExpressionFollower(start, false);
@@ -447,7 +492,8 @@ DeleteStatement Parser::parseDelete() {
     expectWord("FROM", msg::kFromClause);
     s.from = parseTableList(msg::kFromClause);
     if (acceptWord("WHERE")) {
-        if (atEnd()) fail(msg::kWhereClause);
+        if (atEnd())
+            fail(msg::kWhereClause);
         size_t start = pos_;
         s.where = parseTopExpression();
         checkExpressionFollower(start, false);

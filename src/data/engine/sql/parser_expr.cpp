@@ -17,8 +17,10 @@ namespace {
 
 // Words that end a clause expression (the start of the next clause).
 bool isBoundaryWord(const Token& t, const Token& next) {
-    if (t.kind != TokenKind::Word) return false;
-    if (t.isWord("LEFT") || t.isWord("RIGHT")) return !next.is('(');
+    if (t.kind != TokenKind::Word)
+        return false;
+    if (t.isWord("LEFT") || t.isWord("RIGHT"))
+        return !next.is('(');
     return t.isWord("FROM") || t.isWord("WHERE") || t.isWord("GROUP") || t.isWord("HAVING") ||
            t.isWord("ORDER") || t.isWord("UNION") || t.isWord("INTO") || t.isWord("INNER") ||
            t.isWord("JOIN") || t.isWord("SET") || t.isWord("AS") || t.isWord("ASC") ||
@@ -28,15 +30,18 @@ bool isBoundaryWord(const Token& t, const Token& next) {
 }  // namespace
 
 Expr Parser::parseStandaloneExpression() {
-    if (atEnd()) fail(msg::queryExpression(""));
+    if (atEnd())
+        fail(msg::queryExpression(""));
     Expr e = parseTopExpression();
-    if (!atEnd()) fail(msg::missingOperator(expressionText(0)));
+    if (!atEnd())
+        fail(msg::missingOperator(expressionText(0)));
     expectStatementEnd(msg::kCharactersAfterEnd);
     return e;
 }
 
 std::string_view Parser::expressionText(size_t first) const {
-    if (first >= tokens_.size() - 1) return {};
+    if (first >= tokens_.size() - 1)
+        return {};
     int depth = 0;
     size_t last = first;
     bool any = false;
@@ -45,7 +50,8 @@ std::string_view Parser::expressionText(size_t first) const {
         if (t.is('(')) {
             ++depth;
         } else if (t.is(')')) {
-            if (depth == 0) break;
+            if (depth == 0)
+                break;
             --depth;
         } else if (depth == 0 && (t.is(',') || t.is(';') || isBoundaryWord(t, tokens_[i + 1]))) {
             break;
@@ -53,20 +59,26 @@ std::string_view Parser::expressionText(size_t first) const {
         last = i;
         any = true;
     }
-    if (!any) return {};
+    if (!any)
+        return {};
     return sql_.substr(tokens_[first].begin, tokens_[last].end - tokens_[first].begin);
 }
 
-void Parser::failExpression() const { fail(msg::missingOperator(expressionText(exprStart_))); }
+void Parser::failExpression() const {
+    fail(msg::missingOperator(expressionText(exprStart_)));
+}
 
 void Parser::checkExpressionFollower(size_t first, bool allowComma) const {
     const Token& t = peek();
-    if (t.kind == TokenKind::End || t.is(';') || t.is(')')) return;
+    if (t.kind == TokenKind::End || t.is(';') || t.is(')'))
+        return;
     if (t.is(',')) {
-        if (allowComma) return;
+        if (allowComma)
+            return;
         fail(msg::commaInExpression(expressionText(first)));
     }
-    if (isBoundaryWord(t, peek(1))) return;
+    if (isBoundaryWord(t, peek(1)))
+        return;
     fail(msg::missingOperator(expressionText(first)));
 }
 
@@ -120,45 +132,68 @@ InfixOperator infixAt(const Token& t, const Token& next) {
     switch (t.kind) {
         case TokenKind::Symbol:
             if (t.text.size() == 2) {
-                if (t.text == "<>") return {kComparison, BinaryOp::NotEqual};
-                if (t.text == "<=") return {kComparison, BinaryOp::LessEqual};
-                if (t.text == ">=") return {kComparison, BinaryOp::GreaterEqual};
+                if (t.text == "<>")
+                    return {kComparison, BinaryOp::NotEqual};
+                if (t.text == "<=")
+                    return {kComparison, BinaryOp::LessEqual};
+                if (t.text == ">=")
+                    return {kComparison, BinaryOp::GreaterEqual};
                 return {};
             }
             switch (t.text[0]) {
-                case '=': return {kComparison, BinaryOp::Equal};
-                case '<': return {kComparison, BinaryOp::Less};
-                case '>': return {kComparison, BinaryOp::Greater};
-                case '&': return {kConcat, BinaryOp::Concat};
-                case '+': return {kAdditive, BinaryOp::Add};
-                case '-': return {kAdditive, BinaryOp::Subtract};
-                case '\\': return {kIntDivide, BinaryOp::IntDivide};
-                case '*': return {kMultiplicative, BinaryOp::Multiply};
-                case '/': return {kMultiplicative, BinaryOp::Divide};
-                case '^': return {kPower, BinaryOp::Power};
-                default: return {};
+                case '=':
+                    return {kComparison, BinaryOp::Equal};
+                case '<':
+                    return {kComparison, BinaryOp::Less};
+                case '>':
+                    return {kComparison, BinaryOp::Greater};
+                case '&':
+                    return {kConcat, BinaryOp::Concat};
+                case '+':
+                    return {kAdditive, BinaryOp::Add};
+                case '-':
+                    return {kAdditive, BinaryOp::Subtract};
+                case '\\':
+                    return {kIntDivide, BinaryOp::IntDivide};
+                case '*':
+                    return {kMultiplicative, BinaryOp::Multiply};
+                case '/':
+                    return {kMultiplicative, BinaryOp::Divide};
+                case '^':
+                    return {kPower, BinaryOp::Power};
+                default:
+                    return {};
             }
         case TokenKind::Word:
             switch (t.text.size()) {
                 case 2:
-                    if (t.isWord("OR")) return {kOr, BinaryOp::Or};
-                    if (t.isWord("IN") || t.isWord("IS")) return {kComparison, BinaryOp::Equal};
+                    if (t.isWord("OR"))
+                        return {kOr, BinaryOp::Or};
+                    if (t.isWord("IN") || t.isWord("IS"))
+                        return {kComparison, BinaryOp::Equal};
                     return {};
                 case 3:
-                    if (t.isWord("AND")) return {kAnd, BinaryOp::And};
-                    if (t.isWord("MOD")) return {kMod, BinaryOp::Mod};
-                    if (t.isWord("XOR")) return {kXor, BinaryOp::Xor};
-                    if (t.isWord("EQV")) return {kEqv, BinaryOp::Eqv};
-                    if (t.isWord("IMP")) return {kImp, BinaryOp::Imp};
+                    if (t.isWord("AND"))
+                        return {kAnd, BinaryOp::And};
+                    if (t.isWord("MOD"))
+                        return {kMod, BinaryOp::Mod};
+                    if (t.isWord("XOR"))
+                        return {kXor, BinaryOp::Xor};
+                    if (t.isWord("EQV"))
+                        return {kEqv, BinaryOp::Eqv};
+                    if (t.isWord("IMP"))
+                        return {kImp, BinaryOp::Imp};
                     if (t.isWord("NOT") &&
                         (next.isWord("LIKE") || next.isWord("BETWEEN") || next.isWord("IN")))
                         return {kComparison, BinaryOp::Equal};
                     return {};
                 case 4:
-                    if (t.isWord("LIKE")) return {kComparison, BinaryOp::Equal};
+                    if (t.isWord("LIKE"))
+                        return {kComparison, BinaryOp::Equal};
                     return {};
                 case 7:
-                    if (t.isWord("BETWEEN")) return {kComparison, BinaryOp::Equal};
+                    if (t.isWord("BETWEEN"))
+                        return {kComparison, BinaryOp::Equal};
                     return {};
                 default:
                     return {};
@@ -176,7 +211,8 @@ Expr Parser::parseBinary(int minLevel) {
     Expr left = parseOperand();
     for (;;) {
         InfixOperator infix = infixAt(peek(), peek(1));
-        if (infix.level == 0 || infix.level < minLevel) return left;
+        if (infix.level == 0 || infix.level < minLevel)
+            return left;
         if (infix.level != kComparison || peek().kind == TokenKind::Symbol) {
             advance();
             if (infix.level == kComparison && (atWord("ANY") || atWord("SOME") || atWord("ALL")) &&
@@ -187,7 +223,8 @@ Expr Parser::parseBinary(int minLevel) {
                 q.all = atWord("ALL");
                 advance();
                 advance();
-                if (!atWord("SELECT") && !atSymbol('(')) failExpression();
+                if (!atWord("SELECT") && !atSymbol('('))
+                    failExpression();
                 q.subquery = parseSubquery();
                 q.args.push_back(std::move(left));
                 q.span = spanFrom(first);
@@ -211,10 +248,12 @@ Expr Parser::parseBinary(int minLevel) {
             e.kind = ExprKind::Between;
             e.args.push_back(std::move(left));
             e.args.push_back(parseBinary(kConcat));
-            if (!acceptWord("AND")) failExpression();
+            if (!acceptWord("AND"))
+                failExpression();
             e.args.push_back(parseBinary(kConcat));
         } else if (acceptWord("IN")) {
-            if (!acceptSymbol('(')) failExpression();
+            if (!acceptSymbol('('))
+                failExpression();
             e.args.push_back(std::move(left));
             if (atWord("SELECT") || (atSymbol('(') && atWord("SELECT", 1))) {
                 e.kind = ExprKind::InQuery;
@@ -226,13 +265,15 @@ Expr Parser::parseBinary(int minLevel) {
                         fail(msg::commaInExpression(expressionText(exprStart_)));
                     e.args.push_back(parseExpression());
                 } while (acceptSymbol(','));
-                if (!acceptSymbol(')')) fail(msg::missingParenthesis(expressionText(exprStart_)));
+                if (!acceptSymbol(')'))
+                    fail(msg::missingParenthesis(expressionText(exprStart_)));
             }
         } else {
             advance();  // IS
             e.kind = ExprKind::IsNull;
             e.negated = acceptWord("NOT");
-            if (!acceptWord("NULL")) failExpression();
+            if (!acceptWord("NULL"))
+                failExpression();
             e.args.push_back(std::move(left));
         }
         e.span = spanFrom(first);
@@ -261,7 +302,9 @@ Expr Parser::parseOperand() {
     return parsePrimary();
 }
 
-Expr Parser::parseExpression() { return parseBinary(kImp); }
+Expr Parser::parseExpression() {
+    return parseBinary(kImp);
+}
 
 Expr Parser::parsePowerOperand() {
     DepthGuard guard(*this);
@@ -323,9 +366,11 @@ Expr Parser::parsePrimary() {
                     e.subquery = parseSubquery();
                     break;
                 }
-                if (atSymbol(')')) failExpression();
+                if (atSymbol(')'))
+                    failExpression();
                 e = parseExpression();
-                if (!acceptSymbol(')')) fail(msg::missingParenthesis(expressionText(exprStart_)));
+                if (!acceptSymbol(')'))
+                    fail(msg::missingParenthesis(expressionText(exprStart_)));
                 // Keep the parenthesised span, for texts quoted in errors.
                 e.span = spanFrom(first);
                 return e;
@@ -353,14 +398,17 @@ Expr Parser::parsePrimary() {
             }
             if (t.isWord("EXISTS")) {
                 advance();
-                if (!acceptSymbol('(')) failExpression();
-                if (!atWord("SELECT") && !atSymbol('(')) failExpression();
+                if (!acceptSymbol('('))
+                    failExpression();
+                if (!atWord("SELECT") && !atSymbol('('))
+                    failExpression();
                 e.kind = ExprKind::Exists;
                 e.subquery = parseSubquery();
                 break;
             }
             if (t.text[0] == '@') {
-                if (!t.isWord("@@IDENTITY")) failExpression();
+                if (!t.isWord("@@IDENTITY"))
+                    failExpression();
                 advance();
                 e.kind = ExprKind::Identity;
                 break;
@@ -376,19 +424,23 @@ Expr Parser::parsePrimary() {
 Expr Parser::parseColumnOrCall() {
     size_t first = pos_;
     const Token& name = peek();
-    if (name.kind == TokenKind::Word && atSymbol('(', 1)) return parseCall(first);
+    if (name.kind == TokenKind::Word && atSymbol('(', 1))
+        return parseCall(first);
     if (name.kind == TokenKind::Word && isReservedWord(name.text)) {
-        if (reservedWordError_) fail(reservedWordError_);
+        if (reservedWordError_)
+            fail(reservedWordError_);
         failExpression();
     }
-    if (name.text.empty()) fail(msg::badBracketing(name.text));
+    if (name.text.empty())
+        fail(msg::badBracketing(name.text));
     Expr e;
     e.kind = ExprKind::Column;
     e.text = std::string(name.text);
     advance();
     if (atSymbol('.') || atSymbol('!')) {
         advance();
-        if (atSymbol('*')) failExpression();
+        if (atSymbol('*'))
+            failExpression();
         const Token& member = peek();
         if ((member.kind != TokenKind::Word && member.kind != TokenKind::QuotedName) ||
             member.text.empty() || member.text[0] == '@')
@@ -408,7 +460,8 @@ Expr Parser::parseCall(size_t nameToken) {
     const FunctionInfo* info = findFunction(nameTok.text);
     if (info == nullptr) {
         if (isReservedWord(nameTok.text)) {
-            if (reservedWordError_) fail(reservedWordError_);
+            if (reservedWordError_)
+                fail(reservedWordError_);
             failExpression();
         }
         fail(msg::undefinedFunction(nameTok.text));
@@ -428,17 +481,20 @@ Expr Parser::parseCall(size_t nameToken) {
                 continue;
             }
             // Jet has no Count(DISTINCT x) nor Sum(ALL x).
-            if (atWord("DISTINCT") || atWord("ALL") || atWord("DISTINCTROW")) failExpression();
+            if (atWord("DISTINCT") || atWord("ALL") || atWord("DISTINCTROW"))
+                failExpression();
             if (atSymbol(',') || atSymbol(')'))
                 fail(msg::commaInExpression(expressionText(exprStart_)));
             e.args.push_back(parseExpression());
         } while (acceptSymbol(','));
     }
-    if (!acceptSymbol(')')) fail(msg::missingParenthesis(expressionText(exprStart_)));
+    if (!acceptSymbol(')'))
+        fail(msg::missingParenthesis(expressionText(exprStart_)));
     e.span = spanFrom(nameToken);
     size_t n = e.args.size();
     bool arityOk = n >= info->minArgs && (info->maxArgs == kVariadic || n <= info->maxArgs);
-    if (info->emit == FunctionEmit::Switch && n % 2 != 0) arityOk = false;
+    if (info->emit == FunctionEmit::Switch && n % 2 != 0)
+        arityOk = false;
     if (!arityOk)
         fail(msg::wrongArgumentCount(sql_.substr(e.span.begin, e.span.end - e.span.begin)));
     return e;

@@ -48,8 +48,7 @@ std::string unknownTable(std::string_view name) {
                 "'.  Make sure it exists and that its name is spelled correctly.");
 }
 std::string unknownName(std::string_view name) {
-    return wrap("No value given for one or more required parameters. (unknown name '", name,
-                "')");
+    return wrap("No value given for one or more required parameters. (unknown name '", name, "')");
 }
 std::string ambiguousField(std::string_view name) {
     return wrap("The specified field '", name,

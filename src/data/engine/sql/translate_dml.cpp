@@ -13,13 +13,15 @@ namespace {
 
 const ColumnDef* findColumn(const ResolvedTable& table, std::string_view name) {
     for (const auto& c : table.columns)
-        if (sameName(c.name, name)) return &c;
+        if (sameName(c.name, name))
+            return &c;
     return nullptr;
 }
 
 const ColumnDef* autoNumberColumn(const ResolvedTable& table) {
     for (const auto& c : table.columns)
-        if (c.autoNumber) return &c;
+        if (c.autoNumber)
+            return &c;
     return nullptr;
 }
 
@@ -35,7 +37,8 @@ const ResolvedTable& Translator::requireTable(std::string_view name) {
         noteDependency(tables_.back().name);
         return tables_.back();
     }
-    if (schema_.findView(name)) throw SqlError(msg::kUpdatableQuery);
+    if (schema_.findView(name))
+        throw SqlError(msg::kUpdatableQuery);
     throw SqlError(msg::unknownTable(name));
 }
 
@@ -60,13 +63,16 @@ Translation Translator::translateInsert(const InsertStatement& s) {
     const ResolvedTable& table = requireTable(s.table);
     std::vector<const ColumnDef*> targets;
     if (s.columns.empty()) {
-        for (const auto& c : table.columns) targets.push_back(&c);
+        for (const auto& c : table.columns)
+            targets.push_back(&c);
     } else {
         for (const auto& name : s.columns) {
             const ColumnDef* c = findColumn(table, name);
-            if (c == nullptr) throw SqlError(msg::unknownInsertField(name));
+            if (c == nullptr)
+                throw SqlError(msg::unknownInsertField(name));
             for (const ColumnDef* t : targets)
-                if (t == c) throw SqlError(msg::duplicateDestination(name));
+                if (t == c)
+                    throw SqlError(msg::duplicateDestination(name));
             targets.push_back(c);
         }
     }
@@ -81,8 +87,10 @@ Translation Translator::translateInsert(const InsertStatement& s) {
         const Query& q = *s.select;
         // Jet will not append the values of a query without a table.
         const Query* first = &q;
-        while (first->isUnion()) first = &first->parts[0];
-        if (first->select->from.empty()) throw SqlError(msg::kNeedsTable);
+        while (first->isUnion())
+            first = &first->parts[0];
+        if (first->select->from.empty())
+            throw SqlError(msg::kNeedsTable);
         QueryOptions options;
         options.naming = Naming::Positional;
         QueryResult r = translateQuery(q, options);
@@ -92,22 +100,28 @@ Translation Translator::translateInsert(const InsertStatement& s) {
             std::vector<const ColumnDef*> byName;
             for (const auto& rc : r.columns) {
                 const ColumnDef* c = findColumn(table, rc.column.name);
-                if (c == nullptr) break;
+                if (c == nullptr)
+                    break;
                 bool repeated = false;
-                for (const ColumnDef* b : byName) repeated = repeated || b == c;
-                if (repeated) break;
+                for (const ColumnDef* b : byName)
+                    repeated = repeated || b == c;
+                if (repeated)
+                    break;
                 byName.push_back(c);
             }
-            if (byName.size() == r.columns.size()) targets = std::move(byName);
+            if (byName.size() == r.columns.size())
+                targets = std::move(byName);
         }
-        if (r.columns.size() != targets.size()) throw SqlError(msg::kQueryValuesCount);
+        if (r.columns.size() != targets.size())
+            throw SqlError(msg::kQueryValuesCount);
         std::string alias = allocateAlias("src");
         for (size_t i = 0; i < targets.size(); ++i)
-            values.push_back(coerce(quoteName(alias) + ".\"c" + std::to_string(i) + "\"", table,
-                                    *targets[i]));
+            values.push_back(
+                coerce(quoteName(alias) + ".\"c" + std::to_string(i) + "\"", table, *targets[i]));
         fromSelect = " FROM (" + r.sql + ") AS " + quoteName(alias);
     } else {
-        if (s.values.size() != targets.size()) throw SqlError(msg::kQueryValuesCount);
+        if (s.values.size() != targets.size())
+            throw SqlError(msg::kQueryValuesCount);
         Scope empty;
         ExprContext ctx;
         ctx.scope = &empty;
@@ -126,27 +140,32 @@ Translation Translator::translateInsert(const InsertStatement& s) {
 
     const ColumnDef* autoColumn = autoNumberColumn(table);
     bool autoGiven = false;
-    for (const ColumnDef* c : targets) autoGiven = autoGiven || c == autoColumn;
+    for (const ColumnDef* c : targets)
+        autoGiven = autoGiven || c == autoColumn;
 
     std::string& sql = t.sql;
     sql = "INSERT INTO ";
     appendQuotedName(sql, table.storedName);
     sql += " (";
     for (size_t i = 0; i < targets.size(); ++i) {
-        if (i) sql += ", ";
+        if (i)
+            sql += ", ";
         appendQuotedName(sql, targets[i]->name);
     }
     if (autoColumn && !autoGiven) {
-        if (!targets.empty()) sql += ", ";
+        if (!targets.empty())
+            sql += ", ";
         appendQuotedName(sql, autoColumn->name);
     }
     sql += s.select ? ") SELECT " : ") VALUES (";
     for (size_t i = 0; i < values.size(); ++i) {
-        if (i) sql += ", ";
+        if (i)
+            sql += ", ";
         sql += values[i];
     }
     if (autoColumn && !autoGiven) {
-        if (!values.empty()) sql += ", ";
+        if (!values.empty())
+            sql += ", ";
         sql += nextAutoNumber(table);
     }
     sql += s.select ? fromSelect : ")";
@@ -167,21 +186,28 @@ Translation Translator::translateUpdate(const UpdateStatement& s) {
         const ColumnDef* column = nullptr;
         for (size_t i = 0; i < scope.sources.size(); ++i) {
             const Source& src = scope.sources[i];
-            if (!a.qualifier.empty() && !sameName(src.matchName, a.qualifier)) continue;
+            if (!a.qualifier.empty() && !sameName(src.matchName, a.qualifier))
+                continue;
             for (size_t c = 0; c < src.columnCount(); ++c) {
-                if (!sameName(src.columnName(c), a.column)) continue;
-                if (found) throw SqlError(msg::ambiguousField(a.column));
+                if (!sameName(src.columnName(c), a.column))
+                    continue;
+                if (found)
+                    throw SqlError(msg::ambiguousField(a.column));
                 found = &src;
-                if (src.table) column = &src.table->columns[c];
+                if (src.table)
+                    column = &src.table->columns[c];
                 break;
             }
         }
         if (!found)
-            throw SqlError(msg::unknownName(a.qualifier.empty() ? a.column
-                                                                : a.qualifier + "." + a.column));
-        if (!column) throw SqlError(msg::kUpdatableQuery);
-        if (target && target != found) throw SqlError(msg::kUpdatableQuery);
-        if (column->autoNumber) throw SqlError(msg::notUpdatable(column->name));
+            throw SqlError(
+                msg::unknownName(a.qualifier.empty() ? a.column : a.qualifier + "." + a.column));
+        if (!column)
+            throw SqlError(msg::kUpdatableQuery);
+        if (target && target != found)
+            throw SqlError(msg::kUpdatableQuery);
+        if (column->autoNumber)
+            throw SqlError(msg::notUpdatable(column->name));
         target = found;
         columns.push_back(column);
     }
@@ -216,12 +242,14 @@ Translation Translator::translateUpdate(const UpdateStatement& s) {
         appendQuotedName(sql, target->sqlAlias);
         sql += " SET ";
         for (size_t i = 0; i < columns.size(); ++i) {
-            if (i) sql += ", ";
+            if (i)
+                sql += ", ";
             appendQuotedName(sql, columns[i]->name);
             sql += " = ";
             sql += coerce(values[i], table, *columns[i]);
         }
-        if (!where.empty()) sql += " WHERE " + where;
+        if (!where.empty())
+            sql += " WHERE " + where;
         return t;
     }
     // Several tables: the new values are computed by a query over the whole
@@ -232,7 +260,8 @@ Translation Translator::translateUpdate(const UpdateStatement& s) {
     appendQuotedName(sql, updated);
     sql += " SET ";
     for (size_t i = 0; i < columns.size(); ++i) {
-        if (i) sql += ", ";
+        if (i)
+            sql += ", ";
         appendQuotedName(sql, columns[i]->name);
         sql += " = ";
         sql += coerce(quoteName(joined) + ".\"v" + std::to_string(i) + "\"", table, *columns[i]);
@@ -240,9 +269,11 @@ Translation Translator::translateUpdate(const UpdateStatement& s) {
     sql += " FROM (SELECT ";
     appendQuotedName(sql, target->sqlAlias);
     sql += ".rowid AS \"rid\"";
-    for (size_t i = 0; i < values.size(); ++i) sql += ", " + values[i] + " AS \"v" + std::to_string(i) + '"';
+    for (size_t i = 0; i < values.size(); ++i)
+        sql += ", " + values[i] + " AS \"v" + std::to_string(i) + '"';
     sql += " FROM " + from;
-    if (!where.empty()) sql += " WHERE " + where;
+    if (!where.empty())
+        sql += " WHERE " + where;
     sql += ") AS ";
     appendQuotedName(sql, joined);
     sql += " WHERE ";
@@ -261,14 +292,17 @@ Translation Translator::translateDelete(const DeleteStatement& s) {
     const Source* target = nullptr;
     if (!s.target.empty()) {
         for (const auto& src : scope.sources)
-            if (sameName(src.matchName, s.target)) target = &src;
-        if (target == nullptr) throw SqlError(msg::kDeleteTarget);
+            if (sameName(src.matchName, s.target))
+                target = &src;
+        if (target == nullptr)
+            throw SqlError(msg::kDeleteTarget);
     } else if (scope.sources.size() == 1) {
         target = &scope.sources[0];
     } else {
         throw SqlError(msg::kDeleteTarget);
     }
-    if (target->table == nullptr) throw SqlError(msg::kUpdatableQuery);
+    if (target->table == nullptr)
+        throw SqlError(msg::kUpdatableQuery);
     const ResolvedTable& table = *target->table;
 
     std::string where;
@@ -289,13 +323,15 @@ Translation Translator::translateDelete(const DeleteStatement& s) {
     if (single) {
         sql += " AS ";
         appendQuotedName(sql, target->sqlAlias);
-        if (!where.empty()) sql += " WHERE " + where;
+        if (!where.empty())
+            sql += " WHERE " + where;
         return t;
     }
     sql += " WHERE rowid IN (SELECT ";
     appendQuotedName(sql, target->sqlAlias);
     sql += ".rowid FROM " + from;
-    if (!where.empty()) sql += " WHERE " + where;
+    if (!where.empty())
+        sql += " WHERE " + where;
     sql += ')';
     return t;
 }

@@ -18,7 +18,8 @@
 namespace orvdb::engine::sql {
 
 bool ValueType::isNumeric() const {
-    if (!known) return false;
+    if (!known)
+        return false;
     switch (type) {
         case JetType::Boolean:
         case JetType::Byte:
@@ -35,13 +36,16 @@ bool ValueType::isNumeric() const {
 }
 
 void toValue(Tx& tx) {
-    if (tx.form != Form::Truth) return;
+    if (tx.form != Form::Truth)
+        return;
     tx.sql.insert(0, "(-");
     tx.sql += ')';
     tx.form = Form::JetBool;
 }
 
-bool isLogical(const Tx& tx) { return tx.form != Form::Value; }
+bool isLogical(const Tx& tx) {
+    return tx.form != Form::Value;
+}
 
 void appendCollated(std::string& out, const Tx& tx) {
     out += tx.sql;
@@ -51,7 +55,8 @@ void appendCollated(std::string& out, const Tx& tx) {
 std::string lowerAscii(std::string_view s) {
     std::string out(s);
     for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + 32);
     return out;
 }
 
@@ -81,7 +86,8 @@ namespace {
 
 void absorb(Tx& into, const Tx& from) {
     into.aggregate = into.aggregate || from.aggregate;
-    if (into.ungrouped.empty()) into.ungrouped = from.ungrouped;
+    if (into.ungrouped.empty())
+        into.ungrouped = from.ungrouped;
     into.sourcesUsed |= from.sourcesUsed;
 }
 
@@ -114,13 +120,14 @@ int numericRank(JetType t) {
 
 // The type of a + b, a - b, a * b for two numbers (Jet widens).
 ValueType widen(const ValueType& a, const ValueType& b) {
-    if (!isJetNumber(a) || !isJetNumber(b)) return {};
+    if (!isJetNumber(a) || !isJetNumber(b))
+        return {};
     JetType t = numericRank(a.type) >= numericRank(b.type) ? a.type : b.type;
-    if (t == JetType::Boolean || t == JetType::Byte) t = JetType::Integer;
+    if (t == JetType::Boolean || t == JetType::Byte)
+        t = JetType::Integer;
     // Single with anything wider than Integer needs a Double.
-    if (t == JetType::Single &&
-        (a.type == JetType::Long || b.type == JetType::Long || a.type == JetType::Double ||
-         b.type == JetType::Double))
+    if (t == JetType::Single && (a.type == JetType::Long || b.type == JetType::Long ||
+                                 a.type == JetType::Double || b.type == JetType::Double))
         t = JetType::Double;
     if (t == JetType::Currency && (a.type == JetType::Double || b.type == JetType::Double ||
                                    a.type == JetType::Single || b.type == JetType::Single))
@@ -139,7 +146,8 @@ std::optional<double> literalNumber(const Expr& e) {
             return parseJetDate(e.text);
         case ExprKind::Unary:
             if (e.unaryOp == UnaryOp::Negate) {
-                if (auto v = literalNumber(e.args[0])) return -*v;
+                if (auto v = literalNumber(e.args[0]))
+                    return -*v;
             }
             return std::nullopt;
         default:
@@ -151,7 +159,8 @@ std::string formatReal(double value) {
     char buf[40];
     auto [p, ec] = std::to_chars(buf, buf + sizeof buf, value);
     std::string s(buf, ec == std::errc() ? p : buf);
-    if (s.find_first_of(".eE") == std::string::npos) s += ".0";
+    if (s.find_first_of(".eE") == std::string::npos)
+        s += ".0";
     return s;
 }
 
@@ -244,7 +253,8 @@ Tx Translator::literal(const Expr& e) {
             break;
         case ExprKind::Date: {
             auto value = parseJetDate(e.text);
-            if (!value) throw SqlError(msg::badDate("#" + e.text + "#"));
+            if (!value)
+                throw SqlError(msg::badDate("#" + e.text + "#"));
             t.sql = formatReal(*value);
             t.type = ValueType::of(JetType::DateTime);
             break;
@@ -261,6 +271,8 @@ Tx Translator::literal(const Expr& e) {
         default:
             throw SqlError(msg::missingOperator(textOf(e.span)));
     }
+    // Typed as written; the value is bound when the statement runs.
+    if (e.parameter != 0) t.sql = "?" + std::to_string(e.parameter);
     return t;
 }
 
@@ -278,12 +290,15 @@ Tx Translator::translateColumn(const Expr& e, ExprContext& ctx) {
         } else if (src.derived[c].typeKnown) {
             t.type = columnType(src.derived[c].column);
         }
-        if (t.type.is(JetType::Boolean)) t.form = Form::JetBool;
+        if (t.type.is(JetType::Boolean))
+            t.form = Form::JetBool;
         t.source = &src;
         t.column = c;
         if (scope == ctx.scope) {
-            if (sourceIndex < 64) t.sourcesUsed = uint64_t{1} << sourceIndex;
-            if (ctx.grouped && !ctx.inAggregate) t.ungrouped = textOf(e.span);
+            if (sourceIndex < 64)
+                t.sourcesUsed = uint64_t{1} << sourceIndex;
+            if (ctx.grouped && !ctx.inAggregate)
+                t.ungrouped = textOf(e.span);
         }
         return t;
     };
@@ -291,9 +306,11 @@ Tx Translator::translateColumn(const Expr& e, ExprContext& ctx) {
         for (const Scope* s = ctx.scope; s; s = s->parent) {
             for (size_t i = 0; i < s->sources.size(); ++i) {
                 const Source& src = s->sources[i];
-                if (!sameName(src.matchName, e.qualifier)) continue;
+                if (!sameName(src.matchName, e.qualifier))
+                    continue;
                 for (size_t c = 0; c < src.columnCount(); ++c)
-                    if (sameName(src.columnName(c), e.text)) return make(s, i, c);
+                    if (sameName(src.columnName(c), e.text))
+                        return make(s, i, c);
                 throw SqlError(msg::unknownName(textOf(e.span)));
             }
         }
@@ -305,18 +322,22 @@ Tx Translator::translateColumn(const Expr& e, ExprContext& ctx) {
         for (size_t i = 0; i < s->sources.size(); ++i) {
             const Source& src = s->sources[i];
             for (size_t c = 0; c < src.columnCount(); ++c) {
-                if (!sameName(src.columnName(c), e.text)) continue;
-                if (found) throw SqlError(msg::ambiguousField(e.text));
+                if (!sameName(src.columnName(c), e.text))
+                    continue;
+                if (found)
+                    throw SqlError(msg::ambiguousField(e.text));
                 found = true;
                 foundSource = i;
                 foundColumn = c;
                 break;
             }
         }
-        if (found) return make(s, foundSource, foundColumn);
+        if (found)
+            return make(s, foundSource, foundColumn);
         if (s == ctx.scope && s->aliases) {
             for (const auto& a : *s->aliases) {
-                if (!sameName(a.name, e.text)) continue;
+                if (!sameName(a.name, e.text))
+                    continue;
                 Tx t;
                 t.sql = "(" + a.sql + ")";
                 t.type = a.type;
@@ -368,7 +389,8 @@ void Translator::checkCriteriaTypes(const Tx& a, const Tx& b, const Expr& ea,
     auto mismatch = [](const Tx& column, const Expr& other) {
         return column.source && isJetNumber(column.type) && other.kind == ExprKind::Text;
     };
-    if (mismatch(a, eb) || mismatch(b, ea)) throw SqlError(msg::kCriteriaMismatch);
+    if (mismatch(a, eb) || mismatch(b, ea))
+        throw SqlError(msg::kCriteriaMismatch);
 }
 
 Tx Translator::translateBinary(const Expr& e, ExprContext& ctx) {
@@ -389,9 +411,12 @@ Tx Translator::translateBinary(const Expr& e, ExprContext& ctx) {
         toValue(a);
         toValue(b);
         if (logical) {
-            if (op == BinaryOp::Xor) t.sql = "(" + a.sql + " <> " + b.sql + ")";
-            if (op == BinaryOp::Eqv) t.sql = "(" + a.sql + " = " + b.sql + ")";
-            if (op == BinaryOp::Imp) t.sql = "((NOT " + a.sql + ") OR " + b.sql + ")";
+            if (op == BinaryOp::Xor)
+                t.sql = "(" + a.sql + " <> " + b.sql + ")";
+            if (op == BinaryOp::Eqv)
+                t.sql = "(" + a.sql + " = " + b.sql + ")";
+            if (op == BinaryOp::Imp)
+                t.sql = "((NOT " + a.sql + ") OR " + b.sql + ")";
             t.form = Form::Truth;
             return t;
         }
@@ -460,8 +485,9 @@ Tx Translator::translateBinary(const Expr& e, ExprContext& ctx) {
                 call("jet_add");  // numbers add, texts concatenate
             }
             if (a.type.is(JetType::DateTime) || b.type.is(JetType::DateTime)) {
-                t.type = (a.type.isNumeric() && b.type.isNumeric()) ? ValueType::of(JetType::DateTime)
-                                                                    : ValueType{};
+                t.type = (a.type.isNumeric() && b.type.isNumeric())
+                             ? ValueType::of(JetType::DateTime)
+                             : ValueType{};
             } else if ((a.type.is(JetType::Text) || a.type.is(JetType::Memo)) &&
                        (b.type.is(JetType::Text) || b.type.is(JetType::Memo))) {
                 t.type = ValueType::of(JetType::Text, 255);
@@ -533,7 +559,8 @@ Tx Translator::translatePredicate(const Expr& e, ExprContext& ctx) {
             auto l = literalNumber(e.args[1]);
             auto h = literalNumber(e.args[2]);
             if (l && h) {
-                if (*l > *h) std::swap(lo, hi);
+                if (*l > *h)
+                    std::swap(lo, hi);
                 t.sql += lo.sql + " AND " + hi.sql + ")";
             } else if (e.args[1].kind == ExprKind::Text && e.args[2].kind == ExprKind::Text) {
                 t.sql += lo.sql + " AND " + hi.sql + ")";
@@ -557,7 +584,8 @@ Tx Translator::translatePredicate(const Expr& e, ExprContext& ctx) {
                 toValue(v);
                 checkCriteriaTypes(x, v, e.args[0], e.args[i]);
                 absorb(t, v);
-                if (i > 1) t.sql += ", ";
+                if (i > 1)
+                    t.sql += ", ";
                 t.sql += v.sql;
             }
             t.sql += "))";
@@ -568,7 +596,8 @@ Tx Translator::translatePredicate(const Expr& e, ExprContext& ctx) {
             toValue(x);
             absorb(t, x);
             QueryResult q = translateSubquery(*e.subquery, ctx, Naming::Jet);
-            if (q.columns.size() != 1) throw SqlError(msg::kSubqueryOneField);
+            if (q.columns.size() != 1)
+                throw SqlError(msg::kSubqueryOneField);
             t.sql = "(";
             appendCollated(t.sql, x);
             t.sql += ' ';
@@ -593,7 +622,8 @@ Tx Translator::translatePredicate(const Expr& e, ExprContext& ctx) {
             toValue(x);
             absorb(t, x);
             QueryResult q = translateSubquery(*e.subquery, ctx, Naming::Positional);
-            if (q.columns.size() != 1) throw SqlError(msg::kSubqueryOneField);
+            if (q.columns.size() != 1)
+                throw SqlError(msg::kSubqueryOneField);
             std::string alias = allocateAlias("any");
             std::string test = "(" + x.sql + comparisonSql(e.binaryOp) + quoteName(alias) +
                                ".\"c0\" COLLATE JETTEXT)";
@@ -601,8 +631,8 @@ Tx Translator::translatePredicate(const Expr& e, ExprContext& ctx) {
                 t.sql = "(NOT EXISTS (SELECT 1 FROM (" + q.sql + ") AS " + quoteName(alias) +
                         " WHERE NOT " + test + "))";
             } else {
-                t.sql = "EXISTS (SELECT 1 FROM (" + q.sql + ") AS " + quoteName(alias) +
-                        " WHERE " + test + ")";
+                t.sql = "EXISTS (SELECT 1 FROM (" + q.sql + ") AS " + quoteName(alias) + " WHERE " +
+                        test + ")";
             }
             return t;
         }
@@ -619,22 +649,27 @@ Translator::QueryResult Translator::translateSubquery(const Query& q, ExprContex
 
 Tx Translator::translateSubqueryExpr(const Expr& e, ExprContext& ctx) {
     QueryResult q = translateSubquery(*e.subquery, ctx, Naming::Jet);
-    if (q.columns.size() != 1) throw SqlError(msg::kSubqueryOneField);
+    if (q.columns.size() != 1)
+        throw SqlError(msg::kSubqueryOneField);
     Tx t;
     t.sql = "(" + q.sql + ")";
-    if (q.columns[0].typeKnown) t.type = columnType(q.columns[0].column);
-    if (t.type.is(JetType::Boolean)) t.form = Form::JetBool;
+    if (q.columns[0].typeKnown)
+        t.type = columnType(q.columns[0].column);
+    if (t.type.is(JetType::Boolean))
+        t.form = Form::JetBool;
     return t;
 }
 
 Tx Translator::translateCall(const Expr& e, ExprContext& ctx) {
     const FunctionInfo* info = findFunction(e.text);
-    if (info == nullptr) throw SqlError(msg::undefinedFunction(e.text));
+    if (info == nullptr)
+        throw SqlError(msg::undefinedFunction(e.text));
     Tx t;
     if (info->aggregate()) {
         if (!ctx.aggregatesAllowed)
             throw SqlError(msg::aggregateInClause(ctx.clause, textOf(e.span)));
-        if (ctx.inAggregate) throw SqlError(msg::nestedAggregate(textOf(e.span)));
+        if (ctx.inAggregate)
+            throw SqlError(msg::nestedAggregate(textOf(e.span)));
         ExprContext inner = ctx;
         inner.inAggregate = true;
         t.aggregate = true;
@@ -667,7 +702,8 @@ Tx Translator::translateCall(const Expr& e, ExprContext& ctx) {
             case FunctionEmit::Max:
                 t.sql = info->emit == FunctionEmit::Min ? "MIN(" : "MAX(";
                 t.sql += a.sql;
-                if (!a.type.isNumeric()) t.sql += " COLLATE JETTEXT";
+                if (!a.type.isNumeric())
+                    t.sql += " COLLATE JETTEXT";
                 t.sql += ')';
                 t.type = a.type;
                 t.type.autoNumber = false;
@@ -679,7 +715,8 @@ Tx Translator::translateCall(const Expr& e, ExprContext& ctx) {
                 t.type.autoNumber = false;
                 break;
         }
-        if (t.type.is(JetType::Boolean)) t.form = Form::JetBool;
+        if (t.type.is(JetType::Boolean))
+            t.form = Form::JetBool;
         return t;
     }
 
@@ -696,7 +733,8 @@ Tx Translator::translateCall(const Expr& e, ExprContext& ctx) {
             t.sql = "CASE WHEN " + args[0].sql + " THEN " + args[1].sql + " ELSE " + args[2].sql +
                     " END";
             if (args[1].type.known && args[2].type.known && args[1].type.type == args[2].type.type)
-                t.type = ValueType::of(args[1].type.type, std::max(args[1].type.size, args[2].type.size));
+                t.type = ValueType::of(args[1].type.type,
+                                       std::max(args[1].type.size, args[2].type.size));
             break;
         case FunctionEmit::Switch:
             t.sql = "CASE";
@@ -716,13 +754,14 @@ Tx Translator::translateCall(const Expr& e, ExprContext& ctx) {
             t.sql = "jet_" + lowerAscii(info->name) + "(";
             for (size_t i = 0; i < args.size(); ++i) {
                 toValue(args[i]);
-                if (i) t.sql += ", ";
+                if (i)
+                    t.sql += ", ";
                 t.sql += args[i].sql;
             }
             t.sql += ')';
             if (info->result == FunctionResult::Fixed) {
-                t.type = ValueType::of(info->resultType,
-                                       info->resultType == JetType::Text ? 255 : 0);
+                t.type =
+                    ValueType::of(info->resultType, info->resultType == JetType::Text ? 255 : 0);
             } else if (info->result == FunctionResult::FirstArg && !args.empty()) {
                 t.type = args[0].type;
                 t.type.autoNumber = false;
@@ -730,7 +769,8 @@ Tx Translator::translateCall(const Expr& e, ExprContext& ctx) {
             break;
         }
     }
-    if (t.type.is(JetType::Boolean)) t.form = Form::JetBool;
+    if (t.type.is(JetType::Boolean))
+        t.form = Form::JetBool;
     return t;
 }
 

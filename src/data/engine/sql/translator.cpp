@@ -17,10 +17,12 @@ namespace {
 bool containsAggregate(const Expr& e) {
     if (e.kind == ExprKind::Call) {
         const FunctionInfo* f = findFunction(e.text);
-        if (f && f->aggregate()) return true;
+        if (f && f->aggregate())
+            return true;
     }
     for (const Expr& a : e.args)
-        if (containsAggregate(a)) return true;
+        if (containsAggregate(a))
+            return true;
     return false;
 }
 
@@ -67,20 +69,23 @@ Translator::Translator(const SchemaResolver& schema, std::string_view text)
     : schema_(schema), text_(text) {}
 
 std::string_view Translator::textOf(const SourceSpan& span) const {
-    if (span.begin >= text_.size() || span.end < span.begin) return {};
+    if (span.begin >= text_.size() || span.end < span.begin)
+        return {};
     return text_.substr(span.begin, std::min<size_t>(span.end, text_.size()) - span.begin);
 }
 
 void Translator::noteDependency(std::string_view name) {
     for (const auto& d : dependencies_)
-        if (sameName(d, name)) return;
+        if (sameName(d, name))
+            return;
     dependencies_.emplace_back(name);
 }
 
 std::string Translator::allocateAlias(std::string_view base) {
     auto used = [&](std::string_view n) {
         for (const auto& a : aliases_)
-            if (sameName(a, n)) return true;
+            if (sameName(a, n))
+                return true;
         return false;
     };
     std::string name(base.empty() ? std::string_view("Query") : base);
@@ -126,24 +131,28 @@ Translation Translator::translateStatement(const Statement& statement) {
 }
 
 Translator::QueryResult Translator::translateQuery(const Query& q, const QueryOptions& options) {
-    if (!q.isUnion()) return translateCore(*q.select, &q.orderBy, options);
+    if (!q.isUnion())
+        return translateCore(*q.select, &q.orderBy, options);
     return translateUnion(q, options);
 }
 
 Translator::QueryResult Translator::translateUnion(const Query& q, const QueryOptions& options) {
     QueryResult result;
     bool dedupe = false;
-    for (bool all : q.unionAll) dedupe = dedupe || !all;
+    for (bool all : q.unionAll)
+        dedupe = dedupe || !all;
     for (size_t i = 0; i < q.parts.size(); ++i) {
         const Query& part = q.parts[i];
         QueryOptions partOptions = options;
         partOptions.collateOutputs = options.collateOutputs || dedupe;
-        if (i > 0) partOptions.naming = Naming::Jet;
+        if (i > 0)
+            partOptions.naming = Naming::Jet;
         QueryResult r = translateQuery(part, partOptions);
         if (i == 0) {
             result.columns = std::move(r.columns);
         } else {
-            if (r.columns.size() != result.columns.size()) throw SqlError(msg::kUnionColumns);
+            if (r.columns.size() != result.columns.size())
+                throw SqlError(msg::kUnionColumns);
             result.sql += q.unionAll[i - 1] ? " UNION ALL " : " UNION ";
         }
         // SQLite allows neither ORDER BY nor LIMIT nor parentheses inside a
@@ -174,14 +183,17 @@ Translator::QueryResult Translator::translateUnion(const Query& q, const QueryOp
                         (!rc.baseColumn.empty() && sameName(rc.baseColumn, item.expr.text)))
                         position = c + 1;
                 }
-                if (position == 0) throw SqlError(msg::unknownName(textOf(item.expr.span)));
+                if (position == 0)
+                    throw SqlError(msg::unknownName(textOf(item.expr.span)));
             } else {
                 throw SqlError(msg::kOrderByClause);
             }
-            if (i) result.sql += ", ";
+            if (i)
+                result.sql += ", ";
             result.sql += std::to_string(position);
             result.sql += " COLLATE JETTEXT";
-            if (item.descending) result.sql += " DESC";
+            if (item.descending)
+                result.sql += " DESC";
         }
     }
     return result;
@@ -189,7 +201,8 @@ Translator::QueryResult Translator::translateUnion(const Query& q, const QueryOp
 
 void Translator::translateFrom(const std::vector<TableRef>& from, Scope& scope, std::string& out) {
     for (size_t i = 0; i < from.size(); ++i) {
-        if (i) out += ", ";
+        if (i)
+            out += ", ";
         translateTableRef(from[i], scope, out);
     }
 }
@@ -229,9 +242,11 @@ void Translator::translateTableRef(const TableRef& ref, Scope& scope, std::strin
                     break;
             }
             bool nested = ref.right->kind == TableRef::Kind::Join;
-            if (nested) out += '(';
+            if (nested)
+                out += '(';
             translateTableRef(*ref.right, scope, out);
-            if (nested) out += ')';
+            if (nested)
+                out += ')';
             out += " ON ";
             ExprContext ctx;
             ctx.scope = &scope;
@@ -246,7 +261,8 @@ void Translator::translateTableRef(const TableRef& ref, Scope& scope, std::strin
 void Translator::addNamedSource(const TableRef& ref, Scope& scope, std::string& out) {
     std::string_view match = ref.alias.empty() ? std::string_view(ref.name) : ref.alias;
     for (const auto& s : scope.sources)
-        if (sameName(s.matchName, match)) throw SqlError(msg::repeatedTable(match));
+        if (sameName(s.matchName, match))
+            throw SqlError(msg::repeatedTable(match));
     Source s;
     s.matchName = std::string(match);
     if (auto table = schema_.findTable(ref.name)) {
@@ -277,10 +293,12 @@ void Translator::addNamedSource(const TableRef& ref, Scope& scope, std::string& 
 
 Translator::QueryResult Translator::translateView(const ResolvedView& view) {
     for (const auto& v : viewStack_)
-        if (sameName(v, view.name)) throw SqlError(msg::circularView(view.name));
+        if (sameName(v, view.name))
+            throw SqlError(msg::circularView(view.name));
     Statement st = parseStatement(view.accessSql);
     const auto* select = std::get_if<SelectStatement>(&st.body);
-    if (select == nullptr || !select->intoTable.empty()) throw SqlError(msg::kSimpleViewsOnly);
+    if (select == nullptr || !select->intoTable.empty())
+        throw SqlError(msg::kSimpleViewsOnly);
     viewStack_.push_back(view.name);
     std::string_view savedText = text_;
     text_ = st.sql;
@@ -305,7 +323,8 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
             grouped = true;
     if (!grouped && orderBy)
         for (const OrderItem& o : *orderBy)
-            if (containsAggregate(o.expr)) grouped = true;
+            if (containsAggregate(o.expr))
+                grouped = true;
 
     // GROUP BY first: the select list is checked against its keys.
     std::vector<std::string> groupKeys;
@@ -332,7 +351,8 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
             if (item.kind == SelectItem::Kind::Expression) {
                 ++expected;
             } else {
-                for (const auto& s : scope.sources) expected += s.columnCount();
+                for (const auto& s : scope.sources)
+                    expected += s.columnCount();
             }
         }
         items.reserve(expected);
@@ -350,23 +370,31 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
         it.source = &src;
         it.column = c;
         items.push_back(std::move(it));
-        if (sourceIndex < 64) sourcesUsed |= uint64_t{1} << sourceIndex;
+        if (sourceIndex < 64)
+            sourcesUsed |= uint64_t{1} << sourceIndex;
     };
     for (const SelectItem& item : core.items) {
         switch (item.kind) {
             case SelectItem::Kind::Star:
-                if (grouped) throw SqlError(msg::kStarWithGroup);
-                if (scope.sources.empty()) throw SqlError(msg::kNeedsTable);
+                if (grouped)
+                    throw SqlError(msg::kStarWithGroup);
+                if (scope.sources.empty())
+                    throw SqlError(msg::kNeedsTable);
                 for (size_t s = 0; s < scope.sources.size(); ++s)
-                    for (size_t c = 0; c < scope.sources[s].columnCount(); ++c) addColumn(s, c);
+                    for (size_t c = 0; c < scope.sources[s].columnCount(); ++c)
+                        addColumn(s, c);
                 break;
             case SelectItem::Kind::TableStar: {
-                if (grouped) throw SqlError(msg::kStarWithGroup);
+                if (grouped)
+                    throw SqlError(msg::kStarWithGroup);
                 size_t s = 0;
-                while (s < scope.sources.size() && !sameName(scope.sources[s].matchName, item.table))
+                while (s < scope.sources.size() &&
+                       !sameName(scope.sources[s].matchName, item.table))
                     ++s;
-                if (s == scope.sources.size()) throw SqlError(msg::unknownTable(item.table));
-                for (size_t c = 0; c < scope.sources[s].columnCount(); ++c) addColumn(s, c);
+                if (s == scope.sources.size())
+                    throw SqlError(msg::unknownTable(item.table));
+                for (size_t c = 0; c < scope.sources[s].columnCount(); ++c)
+                    addColumn(s, c);
                 break;
             }
             case SelectItem::Kind::Expression: {
@@ -398,7 +426,8 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
     if (scope.sources.size() > 1) {
         std::vector<bool> clash(items.size(), false);
         for (size_t i = 0; i < items.size(); ++i) {
-            if (!items[i].fromColumn) continue;
+            if (!items[i].fromColumn)
+                continue;
             for (size_t j = i + 1; j < items.size(); ++j) {
                 if (items[j].fromColumn && items[i].source != items[j].source &&
                     sameName(items[i].name, items[j].name))
@@ -406,7 +435,8 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
             }
         }
         for (size_t i = 0; i < items.size(); ++i)
-            if (clash[i]) items[i].name = items[i].source->matchName + "." + items[i].name;
+            if (clash[i])
+                items[i].name = items[i].source->matchName + "." + items[i].name;
     }
 
     // Output aliases, for WHERE and ORDER BY (k: the item an alias names).
@@ -418,10 +448,12 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
                 // A star: skip the columns it expanded to.
                 size_t n = 0;
                 if (item.kind == SelectItem::Kind::Star) {
-                    for (const auto& s : scope.sources) n += s.columnCount();
+                    for (const auto& s : scope.sources)
+                        n += s.columnCount();
                 } else {
                     for (const auto& s : scope.sources)
-                        if (sameName(s.matchName, item.table)) n = s.columnCount();
+                        if (sameName(s.matchName, item.table))
+                            n = s.columnCount();
                 }
                 k += n;
                 continue;
@@ -450,7 +482,8 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
         ExprContext ctx = itemCtx;
         ctx.clause = "HAVING";
         Tx t = translateExpr(*core.having, ctx);
-        if (!t.ungrouped.empty()) throw SqlError(msg::notInAggregate(t.ungrouped));
+        if (!t.ungrouped.empty())
+            throw SqlError(msg::notInAggregate(t.ungrouped));
         having = std::move(t.sql);
     }
 
@@ -477,7 +510,8 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
                 sql = std::move(t.sql);
             }
             std::string term = sql + " COLLATE JETTEXT";
-            if (o.descending) term += " DESC";
+            if (o.descending)
+                term += " DESC";
             orderExprs.push_back(std::move(sql));
             orderTerms.push_back(std::move(term));
             orderDesc.push_back(o.descending);
@@ -491,13 +525,16 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
     if (core.quantifier == SetQuantifier::DistinctRow && !grouped && scope.sources.size() > 1) {
         bool derived = false;
         for (size_t s = 0; s < scope.sources.size() && s < 64; ++s)
-            if ((sourcesUsed >> s) & 1) derived = derived || scope.sources[s].table == nullptr;
+            if ((sourcesUsed >> s) & 1)
+                derived = derived || scope.sources[s].table == nullptr;
         if (derived || sourcesUsed == 0) {
             distinct = true;
         } else {
             for (size_t s = 0; s < scope.sources.size() && s < 64; ++s) {
-                if (!((sourcesUsed >> s) & 1)) continue;
-                if (!distinctRowGroup.empty()) distinctRowGroup += ", ";
+                if (!((sourcesUsed >> s) & 1))
+                    continue;
+                if (!distinctRowGroup.empty())
+                    distinctRowGroup += ", ";
                 appendQuotedName(distinctRowGroup, scope.sources[s].sqlAlias);
                 distinctRowGroup += ".rowid";
             }
@@ -524,22 +561,27 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
 
     bool topWrapper = core.top && (core.top->percent || !orderTerms.empty());
     auto outputName = [&](size_t i) -> std::string {
-        if (topWrapper) return "c" + std::to_string(i);
-        if (options.naming == Naming::Positional) return "c" + std::to_string(i);
+        if (topWrapper)
+            return "c" + std::to_string(i);
+        if (options.naming == Naming::Positional)
+            return "c" + std::to_string(i);
         return items[i].name;
     };
 
     std::string& sql = result.sql;
     {
         size_t expected = 64 + from.size() + where.size() + having.size();
-        for (const Item& it : items) expected += it.sql.size() + 2 * it.name.size() + 32;
+        for (const Item& it : items)
+            expected += it.sql.size() + 2 * it.name.size() + 32;
         sql.reserve(expected);
     }
     sql += distinct ? "SELECT DISTINCT " : "SELECT ";
     for (size_t i = 0; i < items.size(); ++i) {
-        if (i) sql += ", ";
+        if (i)
+            sql += ", ";
         appendItemSql(sql, items[i]);
-        if (collate && !items[i].type.isNumeric()) sql += " COLLATE JETTEXT";
+        if (collate && !items[i].type.isNumeric())
+            sql += " COLLATE JETTEXT";
         sql += " AS ";
         appendQuotedName(sql, outputName(i));
     }
@@ -561,7 +603,8 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
     if (!groupKeys.empty() || !distinctRowGroup.empty()) {
         sql += " GROUP BY ";
         for (size_t i = 0; i < groupKeys.size(); ++i) {
-            if (i) sql += ", ";
+            if (i)
+                sql += ", ";
             sql += groupKeys[i];
             sql += " COLLATE JETTEXT";
         }
@@ -575,7 +618,8 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
         if (!orderTerms.empty()) {
             sql += " ORDER BY ";
             for (size_t i = 0; i < orderTerms.size(); ++i) {
-                if (i) sql += ", ";
+                if (i)
+                    sql += ", ";
                 sql += orderTerms[i];
             }
         }
@@ -590,19 +634,22 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
     // rank() over the order, then keep the ranks within the count.
     std::string keys;
     for (size_t i = 0; i < orderExprs.size(); ++i) {
-        if (i) keys += ", ";
+        if (i)
+            keys += ", ";
         keys += "\"k" + std::to_string(i) + "\" COLLATE JETTEXT";
-        if (orderDesc[i]) keys += " DESC";
+        if (orderDesc[i])
+            keys += " DESC";
     }
     std::string ranked = "SELECT *, ";
     ranked += keys.empty() ? "row_number() OVER ()" : "rank() OVER (ORDER BY " + keys + ")";
     ranked += " AS \"__rank\", count(*) OVER () AS \"__count\" FROM (" + sql + ")";
     std::string outer = "SELECT ";
     for (size_t i = 0; i < items.size(); ++i) {
-        if (i) outer += ", ";
+        if (i)
+            outer += ", ";
         outer += "\"c" + std::to_string(i) + "\" AS ";
-        appendQuotedName(outer, options.naming == Naming::Positional ? "c" + std::to_string(i)
-                                                                     : items[i].name);
+        appendQuotedName(
+            outer, options.naming == Naming::Positional ? "c" + std::to_string(i) : items[i].name);
     }
     outer += " FROM (" + ranked + ") WHERE ";
     if (core.top->percent) {
@@ -610,7 +657,8 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
     } else {
         outer += "\"__rank\" <= " + formatCount(core.top->count);
     }
-    if (!keys.empty()) outer += " ORDER BY " + keys;
+    if (!keys.empty())
+        outer += " ORDER BY " + keys;
     result.sql = std::move(outer);
     return result;
 }

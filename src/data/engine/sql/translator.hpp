@@ -48,11 +48,11 @@ enum class Form : uint8_t {
 
 // One table, saved query or subquery of a FROM clause.
 struct Source {
-    std::string matchName;  // what qualifiers match: the alias, else the table name as written
-    std::string sqlAlias;   // the alias emitted (unique in the statement)
+    std::string matchName;    // what qualifiers match: the alias, else the table name as written
+    std::string sqlAlias;     // the alias emitted (unique in the statement)
     std::string catalogName;  // table or saved query; empty for a subquery
-    const ResolvedTable* table = nullptr;   // base tables
-    std::vector<ResultColumn> derived;      // saved queries and subqueries
+    const ResolvedTable* table = nullptr;  // base tables
+    std::vector<ResultColumn> derived;     // saved queries and subqueries
 
     size_t columnCount() const { return table ? table->columns.size() : derived.size(); }
     const std::string& columnName(size_t i) const {
@@ -79,8 +79,8 @@ struct Tx {
     std::string sql;
     ValueType type;
     Form form = Form::Value;
-    bool aggregate = false;         // contains an aggregate function
-    std::string_view ungrouped;     // a column outside aggregates and GROUP BY keys
+    bool aggregate = false;          // contains an aggregate function
+    std::string_view ungrouped;      // a column outside aggregates and GROUP BY keys
     const Source* source = nullptr;  // a bare column reference: its source
     size_t column = 0;               // and column index
     uint64_t sourcesUsed = 0;        // bit i: uses source i of the current scope
@@ -155,11 +155,10 @@ private:
     std::vector<std::string> aliases_;
     std::vector<std::string> viewStack_;
     std::vector<std::string> dependencies_;
-
 };
 
 // SQL helpers shared by the translator's files.
-void toValue(Tx& tx);      // a Truth becomes Jet's -1/0
+void toValue(Tx& tx);  // a Truth becomes Jet's -1/0
 bool isLogical(const Tx& tx);
 void appendCollated(std::string& out, const Tx& tx);  // sql COLLATE JETTEXT
 std::string lowerAscii(std::string_view s);

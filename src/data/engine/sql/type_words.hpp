@@ -10,10 +10,10 @@ namespace orvdb::engine::sql {
 
 struct TypeWord {
     enum class Parameters : uint8_t {
-        None,           // no (...) allowed
-        Length,         // optional (n): Text and Binary
+        None,            // no (...) allowed
+        Length,          // optional (n): Text and Binary
         PrecisionScale,  // optional (p[, s]): Decimal
-        SeedStep,       // optional (seed, step): autonumbers
+        SeedStep,        // optional (seed, step): autonumbers
     };
     JetType type = JetType::Text;
     bool autoNumber = false;
