@@ -535,7 +535,8 @@ void Catalog::alterColumn(std::string_view table, ColumnDef column) {
             upd.reset();
             upd.bind(1, last).bind(2, id).run();
         }
-        t.lastAutoNumber = std::max(t.lastAutoNumber, last);
+        // Declaring a counter again restarts it after the highest value present.
+        t.lastAutoNumber = last;
         Stmt(db_, "UPDATE _orv_tables SET last_auto=? WHERE id=?")
             .bind(1, t.lastAutoNumber)
             .bind(2, t.id)
@@ -876,11 +877,17 @@ void Catalog::noteAutoNumber(std::string_view storedName, int64_t value) {
 
 void Catalog::flushAutoNumbers() {
     if (dirtyCounters_.empty()) return;
-    Stmt s(db_, "UPDATE _orv_tables SET last_auto=? WHERE stored=?");
+    if (counterUpdate_.handle() == nullptr)
+        counterUpdate_ = Stmt(db_, "UPDATE _orv_tables SET last_auto=? WHERE id=?");
     for (const auto& [stored, value] : dirtyCounters_) {
-        s.reset();
-        s.bind(1, value).bind(2, stored).run();
+        // By id: a rowid seek rather than a scan of the catalog's table.
+        auto t = std::find_if(tables_.begin(), tables_.end(),
+                              [&](const TableInfo& info) { return info.storedName == stored; });
+        if (t == tables_.end()) continue;
+        counterUpdate_.reset();
+        counterUpdate_.bind(1, value).bind(2, t->id).run();
     }
+    counterUpdate_.reset();
     dirtyCounters_.clear();
 }
 

@@ -13,6 +13,7 @@
 
 #include "data/engine/jet_types.hpp"
 #include "data/engine/sql/schema_resolver.hpp"
+#include "data/engine/sqlite_util.hpp"
 
 #include <sqlite3.h>
 
@@ -156,6 +157,8 @@ private:
     std::vector<Relationship> relationships_;
     std::map<std::string, size_t> tableIndex_;  // folded name -> position
     std::map<std::string, int64_t> dirtyCounters_;  // storedName -> last value
+    // Prepared once: every change that moves a counter flushes it.
+    Stmt counterUpdate_;
 };
 
 std::string sqliteIndexName(const TableInfo& table, const IndexDef& index);

@@ -1,6 +1,7 @@
 #include "data/engine/ddl_executor.hpp"
 
 #include "data/engine/engine_error.hpp"
+#include "data/engine/sql/front_end.hpp"
 #include "data/engine/sqlite_util.hpp"
 
 #include <cstdio>
@@ -115,10 +116,7 @@ void run(const sql::Statement& statement, Catalog& catalog) {
             } else if constexpr (std::is_same_v<T, sql::DropTableStatement>) {
                 catalog.dropTable(s.table);
             } else if constexpr (std::is_same_v<T, sql::CreateViewStatement>) {
-                if (!s.columns.empty())
-                    throw EngineError("A column list in CREATE VIEW is not supported (view '" +
-                                      s.view + "'); name the columns with AS in the SELECT.");
-                catalog.createView(s.view, s.selectText);
+                catalog.createView(s.view, sql::viewDefinitionSql(statement));
             } else if constexpr (std::is_same_v<T, sql::DropViewStatement>) {
                 catalog.dropView(s.view);
             } else {

@@ -42,9 +42,7 @@ JetType typeFromValues(const std::vector<Row>& rows, size_t column) {
 }
 
 void requireWritable(WorkingStore& store) {
-    if (store.readOnly())
-        throw EngineError("Cannot update.  Database or object is read-only. (file '" +
-                          store.path() + "')");
+    if (store.readOnly()) throw EngineError(store.readOnlyMessage());
 }
 
 [[noreturn]] void rethrowStoreError(const EngineError& e) {
@@ -62,6 +60,34 @@ int64_t runChange(WorkingStore& store, sqlite3_stmt* stmt) {
     }
     sqlite3_reset(stmt);
     return sqlite3_changes64(store.db());
+}
+
+// A change and the autonumber counters it moved. Outside a transaction both
+// go into one of their own: a single commit instead of one for the change
+// and another for the counters. A failure leaves nothing of either.
+int64_t runChangeCommitted(WorkingStore& store, sqlite3_stmt* stmt) {
+    if (!sqlite3_get_autocommit(store.db())) {
+        int64_t rows = runChange(store, stmt);
+        store.catalog().flushAutoNumbers();
+        return rows;
+    }
+    StatementCache& cache = store.statementCache();
+    cache.run(store, StatementCache::Control::Begin);
+    try {
+        int64_t rows = runChange(store, stmt);
+        store.catalog().flushAutoNumbers();
+        cache.run(store, StatementCache::Control::Commit);
+        return rows;
+    } catch (...) {
+        if (!sqlite3_get_autocommit(store.db())) {
+            try {
+                cache.run(store, StatementCache::Control::Rollback);
+            } catch (const EngineError&) {
+                // The change's own error is the one to report.
+            }
+        }
+        throw;
+    }
 }
 
 // SELECT ... INTO: the new table takes the types of the result columns.
@@ -130,14 +156,25 @@ QueryResult Connection::query(std::string_view sqlText) {
         throw EngineError(jet::translateSqliteError(message));
     }
     sqlite3_reset(s);
+    if (cached.fieldsFixed) {
+        result.fields = cached.fields;
+        return result;
+    }
+    bool allKnown = true;
     for (size_t i = 0; i < tr.columns.size(); ++i) {
         const sql::ResultColumn& rc = tr.columns[i];
         if (rc.typeKnown) {
             result.fields.push_back(fieldInfoFor(rc.column.name, rc.column));
         } else {
+            allKnown = false;
             JetType t = typeFromValues(result.rows, i);
             result.fields.push_back(fieldInfoFor(rc.column.name, t, t == JetType::Text ? 255 : 0));
         }
+    }
+    if (allKnown) {
+        // The same for every run of this statement: worked out once.
+        cached.fields = result.fields;
+        cached.fieldsFixed = true;
     }
     return result;
 }
@@ -173,12 +210,9 @@ int64_t Connection::execute(std::string_view sqlText) {
         }
         case sql::StatementKind::Insert:
         case sql::StatementKind::Update:
-        case sql::StatementKind::Delete: {
+        case sql::StatementKind::Delete:
             requireWritable(st);
-            int64_t rows = runChange(st, cached.prepared);
-            st.catalog().flushAutoNumbers();
-            return rows;
-        }
+            return runChangeCommitted(st, cached.prepared);
     }
     return 0;
 }

@@ -1,19 +1,45 @@
 #include "data/engine/statement_cache.hpp"
 
 #include "data/engine/engine_error.hpp"
+#include "data/engine/statement_parameters.hpp"
 #include "data/engine/working_store.hpp"
 
+#include <algorithm>
+
 namespace orvdb::engine {
+
+StatementCache::~StatementCache() {
+    for (sqlite3_stmt* s : control_)
+        sqlite3_finalize(s);
+}
 
 CachedStatement& StatementCache::get(WorkingStore& store, std::string_view sql) {
     if (schemaVersion_ != store.schemaVersion()) {
         entries_.clear();
         schemaVersion_ = store.schemaVersion();
     }
-    if (auto it = entries_.find(sql); it != entries_.end()) return *it->second;
+    shapeStatement(sql, shape_);
+    if (auto it = entries_.find(shape_.key); it != entries_.end()) {
+        Entry& entry = it->second;
+        if (entry.statement) {
+            bind(store, *entry.statement, sql);
+            return *entry.statement;
+        }
+        // Some literals of this shape stay as written: they pick the entry.
+        partialShapeKey(sql, shape_, entry.parameterMask, partialKey_);
+        if (auto partial = entries_.find(partialKey_);
+            partial != entries_.end() && partial->second.statement) {
+            bind(store, *partial->second.statement, sql);
+            return *partial->second.statement;
+        }
+    }
+    return build(store, sql);
+}
 
+CachedStatement& StatementCache::build(WorkingStore& store, std::string_view sql) {
     auto entry = std::make_unique<CachedStatement>();
     entry->statement = sql::parseStatement(sql);
+    std::vector<bool> mask = markParameters(entry->statement, shape_);
     entry->translation = sql::translate(entry->statement, store.catalog());
     using K = sql::StatementKind;
     K kind = entry->translation.kind;
@@ -21,14 +47,71 @@ CachedStatement& StatementCache::get(WorkingStore& store, std::string_view sql) 
         const std::string& text = entry->translation.sql;
         if (sqlite3_prepare_v2(store.db(), text.c_str(), static_cast<int>(text.size()),
                                &entry->prepared, nullptr) != SQLITE_OK) {
-            throw EngineError(std::string(sqlite3_errmsg(store.db())) + " (while running: " +
-                              std::string(sql) + ")");
+            throw EngineError(std::string(sqlite3_errmsg(store.db())) +
+                              " (while running: " + std::string(sql) + ")");
         }
     }
-    if (entries_.size() >= kMaxEntries) entries_.clear();
-    auto& slot = entries_[std::string(sql)];
-    slot = std::move(entry);
-    return *slot;
+    for (size_t i = 0; i < mask.size(); ++i) {
+        // A value the translation left out has nothing to bind to.
+        std::string name = "?" + std::to_string(i + 1);
+        if (mask[i] && entry->prepared &&
+            sqlite3_bind_parameter_index(entry->prepared, name.c_str()) > 0)
+            entry->parameters.push_back(static_cast<uint32_t>(i));
+    }
+
+    if (entries_.size() + 2 > kMaxEntries)
+        entries_.clear();
+    CachedStatement& result = *entry;
+    if (std::all_of(mask.begin(), mask.end(), [](bool b) { return b; })) {
+        entries_[shape_.key] = Entry{std::move(entry), {}};
+    } else {
+        // The other statements of this shape find the mask here, then their
+        // own entry under the key it makes.
+        partialShapeKey(sql, shape_, mask, partialKey_);
+        entries_[shape_.key] = Entry{nullptr, std::move(mask)};
+        entries_[partialKey_] = Entry{std::move(entry), {}};
+    }
+    bind(store, result, sql);
+    return result;
+}
+
+void StatementCache::bind(WorkingStore& store, CachedStatement& statement,
+                          std::string_view sql) const {
+    for (uint32_t index : statement.parameters) {
+        const ShapeLiteral& literal = shape_.literals[index];
+        int n = static_cast<int>(index) + 1;
+        int rc = SQLITE_OK;
+        switch (literal.kind) {
+            case LiteralKind::Integer:
+            case LiteralKind::WideInteger:
+                rc = sqlite3_bind_int64(statement.prepared, n, literal.integer);
+                break;
+            case LiteralKind::Real:
+                rc = sqlite3_bind_double(statement.prepared, n, literal.real);
+                break;
+            case LiteralKind::Text:
+                rc = sqlite3_bind_text64(statement.prepared, n, literal.text.data(),
+                                         literal.text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+                break;
+        }
+        if (rc != SQLITE_OK)
+            throw EngineError(std::string(sqlite3_errmsg(store.db())) + " (binding value " +
+                              std::to_string(n) + " of: " + std::string(sql) + ")");
+    }
+}
+
+void StatementCache::run(WorkingStore& store, Control control) {
+    static constexpr const char* kSql[] = {"BEGIN", "COMMIT", "ROLLBACK"};
+    size_t which = static_cast<size_t>(control);
+    sqlite3_stmt*& stmt = control_[which];
+    if (stmt == nullptr &&
+        sqlite3_prepare_v2(store.db(), kSql[which], -1, &stmt, nullptr) != SQLITE_OK)
+        throw EngineError(std::string(sqlite3_errmsg(store.db())) + " (" + kSql[which] + ")");
+    int rc = sqlite3_step(stmt);
+    std::string message = rc == SQLITE_DONE ? std::string() : sqlite3_errmsg(store.db());
+    sqlite3_reset(stmt);
+    if (rc != SQLITE_DONE)
+        throw EngineError(message + " (" + kSql[which] + ")");
 }
 
 }  // namespace orvdb::engine

@@ -23,6 +23,7 @@ namespace fs = std::filesystem;
 namespace {
 
 std::mutex registryMutex;
+std::string defaultPassword;
 std::map<std::string, std::weak_ptr<WorkingStore>>& registry() {
     static std::map<std::string, std::weak_ptr<WorkingStore>> stores;
     return stores;
@@ -85,6 +86,11 @@ std::string WorkingStore::readOnlyMessage() const {
     return "Cannot update.  Database or object is read-only. (file '" + path_ + "')";
 }
 
+void WorkingStore::setDefaultPassword(std::string password) {
+    std::lock_guard lock(registryMutex);
+    defaultPassword = std::move(password);
+}
+
 std::shared_ptr<WorkingStore> WorkingStore::adoptMirror(std::string path, sqlite3* db) {
     std::shared_ptr<WorkingStore> store(new WorkingStore(path, db, true));
     store->jetFile_ = std::move(path);
@@ -107,7 +113,7 @@ std::shared_ptr<WorkingStore> WorkingStore::open(const std::string& path,
                               "' is an Access 97 (Jet 3) database; only Access 2000 and later "
                               "(Jet 4) files are supported.");
         case FileFormat::Jet4: {
-            auto store = mirrorJetFile(path, password);
+            auto store = mirrorJetFile(path, password.empty() ? defaultPassword : password);
             registry()[key] = store;
             return store;
         }

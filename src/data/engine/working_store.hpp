@@ -35,6 +35,10 @@ public:
     // file is mirrored into a temporary store; password opens a protected one.
     static std::shared_ptr<WorkingStore> open(const std::string& path,
                                               const std::string& password = "");
+    // The password used for protected Jet files opened without one (a
+    // command-line host sets it from its --password option).
+    static void setDefaultPassword(std::string password);
+
     // Creates a new empty database (with its system tables) at path; fails
     // when a file is already there.
     static void createDatabase(const std::string& path);

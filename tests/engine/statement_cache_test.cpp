@@ -1,0 +1,317 @@
+#include "data/engine/statement_cache.hpp"
+#include "data/engine/engine_error.hpp"
+#include "data/engine/functions/jet_collation.hpp"
+#include "data/engine/query_dataset.hpp"
+#include "data/engine/statement_shape.hpp"
+#include "engine_test_support.hpp"
+
+#include <string>
+#include <vector>
+
+namespace orvdb::engine {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// ---- shapes of statement texts ----
+
+std::string keyOf(std::string_view sql) {
+    StatementShape shape;
+    shapeStatement(sql, shape);
+    return shape.key;
+}
+
+TEST(StatementShapeTest, StatementsShareAShapeOnlyWithLiteralsOfTheSameKind) {
+    struct Case {
+        const char* a;
+        const char* b;
+        bool same;
+    };
+    const Case cases[] = {
+        {"SELECT * FROM T WHERE ID = 1", "SELECT * FROM T WHERE ID = 22", true},
+        {"SELECT * FROM T WHERE N = 'a'", "SELECT * FROM T WHERE N = \"it's\"", true},
+        {"SELECT * FROM T WHERE P = 1.5", "SELECT * FROM T WHERE P = 2e3", true},
+        {"SELECT * FROM T WHERE ID = 1", "SELECT * FROM T WHERE ID = '1'", false},
+        {"SELECT * FROM T WHERE ID = 1", "SELECT * FROM T WHERE ID = 1.0", false},
+        // Beyond 32 bits an integer types as Double.
+        {"SELECT * FROM T WHERE ID = 1", "SELECT * FROM T WHERE ID = 3000000000", false},
+        // Beyond 64 bits it is a Double the parser makes: kept as written.
+        {"SELECT * FROM T WHERE ID = 99999999999999999999",
+         "SELECT * FROM T WHERE ID = 99999999999999999998", false},
+        // Names, dates and words holding digits are not literals.
+        {"SELECT [Col 1] FROM T", "SELECT [Col 2] FROM T", false},
+        {"SELECT `a1` FROM T", "SELECT `a2` FROM T", false},
+        {"SELECT * FROM T1", "SELECT * FROM T2", false},
+        {"SELECT * FROM T WHERE D = #1/2/2020#", "SELECT * FROM T WHERE D = #1/3/2020#", false},
+        // Text around the literals must match exactly.
+        {"SELECT * FROM T WHERE ID = 1", "SELECT * FROM T WHERE ID  = 1", false},
+        {"SELECT * FROM T WHERE N = 'a' AND M = 'b'", "SELECT * FROM T WHERE N = 'x' AND M = 'y'",
+         true},
+        // A number token ends where the lexer ends it.
+        {"SELECT 1e5 FROM T", "SELECT 2.5 FROM T", true},
+        {"SELECT 1e FROM T", "SELECT 2e FROM T", true},
+        {"SELECT 1e FROM T", "SELECT 2.5 FROM T", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(keyOf(c.a) == keyOf(c.b), c.same) << c.a << "  /  " << c.b;
+}
+
+TEST(StatementShapeTest, LiteralValuesAreReadAsTheParserReadsThem) {
+    StatementShape shape;
+    shapeStatement("INSERT INTO T VALUES (7, 'O''Brien', \"say \"\"hi\"\"\", .5, -3, 4000000000)",
+                   shape);
+    ASSERT_EQ(shape.literals.size(), 6u);
+    EXPECT_EQ(shape.literals[0].integer, 7);
+    EXPECT_EQ(shape.literals[1].text, "O'Brien");
+    EXPECT_EQ(shape.literals[2].text, "say \"hi\"");
+    EXPECT_EQ(shape.literals[3].real, 0.5);
+    EXPECT_EQ(shape.literals[4].integer, 3) << "the sign is an operator, kept in the text";
+    EXPECT_EQ(shape.literals[5].kind, LiteralKind::WideInteger);
+    EXPECT_EQ(shape.literals[5].integer, 4000000000);
+}
+
+TEST(StatementShapeTest, TextHoldingTheMarkerByteIsKeyedAsWritten) {
+    StatementShape a, b;
+    shapeStatement("SELECT * FROM T WHERE N = 5", a);
+    // Were the marker byte copied into a key, this text could meet a's key.
+    std::string marker = "SELECT * FROM T WHERE N = ";
+    marker += '\x01';
+    marker += 'i';
+    shapeStatement(marker, b);
+    EXPECT_NE(a.key, b.key);
+    EXPECT_TRUE(b.literals.empty());
+}
+
+// ---- the cache behind Connection ----
+
+struct StatementCacheTest : testing::StoreFixture {
+    void SetUp() override {
+        StoreFixture::SetUp();
+        conn.execute(
+            "CREATE TABLE Item (ID LONG PRIMARY KEY, Name TEXT(30), Price DOUBLE, Big DOUBLE, "
+            "D DATETIME)");
+        conn.execute("INSERT INTO Item VALUES (1, 'Porte', 12.5, 3000000000, #2020-01-01#)");
+        conn.execute("INSERT INTO Item VALUES (2, 'O''Brien', 7, 5, #2020-03-15#)");
+        conn.execute("INSERT INTO Item VALUES (3, 'say \"hi\"', -2.25, -1, #2021-06-30#)");
+    }
+    Texts column(const std::string& sql, int index = 0) {
+        QueryDataset q(conn);
+        q.setSql(sql);
+        q.open();
+        Texts out;
+        for (bool more = q.first(); more; more = q.next())
+            out.push_back(q.getText(index));
+        return out;
+    }
+    std::string errorOf(const std::string& sql) {
+        try {
+            column(sql);
+        } catch (const std::exception& e) {
+            return e.what();
+        }
+        return "";
+    }
+    StatementCache& cache() { return conn.store().statementCache(); }
+};
+
+TEST_F(StatementCacheTest, SameShapeWithOtherValuesFindsTheirOwnRows) {
+    struct Case {
+        std::string sql;
+        Texts ids;
+    };
+    const std::vector<Case> cases = {
+        {"SELECT ID FROM Item WHERE ID = 1", {"1"}},
+        {"SELECT ID FROM Item WHERE ID = 3", {"3"}},
+        {"SELECT ID FROM Item WHERE ID = 4", {}},
+        {"SELECT ID FROM Item WHERE ID = -1", {}},
+        {"SELECT ID FROM Item WHERE Name = 'O''Brien'", {"2"}},
+        {"SELECT ID FROM Item WHERE Name = 'say \"hi\"'", {"3"}},
+        {"SELECT ID FROM Item WHERE Name = 'PORTE'", {"1"}},  // text compares without case
+        {"SELECT ID FROM Item WHERE Price = 12.5", {"1"}},
+        {"SELECT ID FROM Item WHERE Price = -2.25", {"3"}},
+        {"SELECT ID FROM Item WHERE Price = 7", {"2"}},
+        {"SELECT ID FROM Item WHERE Big = 3000000000", {"1"}},
+        {"SELECT ID FROM Item WHERE Big = 5", {"2"}},
+        {"SELECT ID FROM Item WHERE Price > 0 AND Big < 10", {"2"}},
+        {"SELECT ID FROM Item WHERE Price > -5 AND Big < 4000000000 ORDER BY ID", {"1", "2", "3"}},
+    };
+    for (int round = 0; round < 2; ++round)
+        for (const Case& c : cases)
+            EXPECT_EQ(column(c.sql), c.ids) << c.sql << " round " << round;
+}
+
+TEST_F(StatementCacheTest, ValuesOfOneShapeShareOnePreparedStatement) {
+    size_t before = cache().size();
+    for (int id = 1; id <= 50; ++id)
+        column("SELECT Name FROM Item WHERE ID = " + std::to_string(id));
+    EXPECT_EQ(cache().size(), before + 1);
+    for (int id = 100; id < 150; ++id)
+        conn.execute("INSERT INTO Item (ID, Name, Price) VALUES (" + std::to_string(id) + ", 'n" +
+                     std::to_string(id) + "', " + std::to_string(id) + ".5)");
+    EXPECT_EQ(cache().size(), before + 2);
+    EXPECT_EQ(column("SELECT Name FROM Item WHERE ID = 123"), Texts{"n123"});
+    EXPECT_EQ(column("SELECT Price FROM Item WHERE ID = 149"), Texts{"149.5"});
+}
+
+TEST_F(StatementCacheTest, TextAndNumberLiteralsOfOneShapeDoNotShareAPlan) {
+    EXPECT_EQ(column("SELECT Name FROM Item WHERE ID = 2"), Texts{"O'Brien"});
+    // Jet refuses a text constant against a number column; a plan shared
+    // with the number above would bind '2' and answer.
+    EXPECT_NE(errorOf("SELECT Name FROM Item WHERE ID = '2'"), "");
+    // And the other way round: a text column against a number.
+    EXPECT_EQ(column("SELECT ID FROM Item WHERE Name = 'Porte'"), Texts{"1"});
+    EXPECT_EQ(column("SELECT ID FROM Item WHERE Name = 5"), Texts{});
+}
+
+TEST_F(StatementCacheTest, LiteralsTheTranslationReadsStayPartOfTheStatement) {
+    struct Case {
+        std::string sql;
+        Texts values;
+    };
+    const std::vector<Case> cases = {
+        {"SELECT TOP 1 ID FROM Item WHERE ID > 0 ORDER BY ID", {"1"}},
+        {"SELECT TOP 2 ID FROM Item WHERE ID > 0 ORDER BY ID", {"1", "2"}},
+        {"SELECT ID FROM Item WHERE ID IN (1, 3) ORDER BY ID", {"1", "3"}},
+        {"SELECT ID FROM Item WHERE ID IN (2, 3) ORDER BY ID", {"2", "3"}},
+        // Jet takes Between's bounds in either order.
+        {"SELECT ID FROM Item WHERE ID Between 3 And 2 ORDER BY ID", {"2", "3"}},
+        {"SELECT ID FROM Item WHERE ID Between 1 And 2 ORDER BY ID", {"1", "2"}},
+        {"SELECT ID FROM Item WHERE Format(D, 'yyyy') = '2020' ORDER BY ID", {"1", "2"}},
+        {"SELECT ID FROM Item WHERE Format(D, 'mm') = '06'", {"3"}},
+        {"SELECT ID FROM Item WHERE DateAdd('m', 1, D) = #2020-04-15#", {"2"}},
+        {"SELECT ID FROM Item WHERE DateAdd('d', 1, D) = #2020-01-02#", {"1"}},
+        {"SELECT 'a' AS X FROM Item WHERE ID = 1", {"a"}},
+        {"SELECT 'b' AS X FROM Item WHERE ID = 1", {"b"}},
+        {"SELECT ID + 10 FROM Item WHERE ID = 1", {"11"}},
+        {"SELECT ID + 20 FROM Item WHERE ID = 1", {"21"}},
+        // A comparison in the select list is not a condition.
+        {"SELECT ID = 1 AS F FROM Item WHERE ID = 1", {"True"}},
+        {"SELECT ID = 2 AS F FROM Item WHERE ID = 1", {"False"}},
+        {"SELECT Count(*) FROM Item GROUP BY Price > 0 HAVING Count(*) > 1", {"2"}},
+        {"SELECT Count(*) FROM Item GROUP BY Price > 0 HAVING Count(*) > 0 ORDER BY 1", {"1", "2"}},
+    };
+    for (int round = 0; round < 2; ++round)
+        for (const Case& c : cases)
+            EXPECT_EQ(column(c.sql), c.values) << c.sql << " round " << round;
+}
+
+TEST_F(StatementCacheTest, ConditionsInSubqueriesAndJoinsTakeTheirOwnValues) {
+    conn.execute("CREATE TABLE Part (ItemID LONG, Qty LONG)");
+    conn.execute("INSERT INTO Part VALUES (1, 4)");
+    conn.execute("INSERT INTO Part VALUES (2, 9)");
+    struct Case {
+        std::string sql;
+        Texts values;
+    };
+    const std::vector<Case> cases = {
+        {"SELECT Name FROM Item WHERE ID IN (SELECT ItemID FROM Part WHERE Qty = 4)", {"Porte"}},
+        {"SELECT Name FROM Item WHERE ID IN (SELECT ItemID FROM Part WHERE Qty = 9)", {"O'Brien"}},
+        {"SELECT Name FROM Item INNER JOIN Part ON Item.ID = Part.ItemID AND Part.Qty > 5",
+         {"O'Brien"}},
+        {"SELECT Name FROM Item INNER JOIN Part ON Item.ID = Part.ItemID AND Part.Qty > 1 "
+         "ORDER BY Name",
+         {"O'Brien", "Porte"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(column(c.sql), c.values) << c.sql;
+}
+
+TEST_F(StatementCacheTest, ChangesBindTheirValues) {
+    conn.execute(
+        "CREATE TABLE Log (ID AUTOINCREMENT PRIMARY KEY, Msg TEXT(20), Flag BIT, Amount DOUBLE)");
+    EXPECT_EQ(conn.execute("INSERT INTO Log (ID, Msg, Flag, Amount) VALUES (10, 'a''b', -1, 1.5)"),
+              1);
+    EXPECT_EQ(conn.execute("INSERT INTO Log (ID, Msg, Flag, Amount) VALUES (20, NULL, 0, -2)"), 1);
+    EXPECT_EQ(conn.execute("INSERT INTO Log (Msg, Flag, Amount) VALUES ('next', 0, 0)"), 1);
+    EXPECT_EQ(column("SELECT ID FROM Log WHERE Msg = 'next'"), Texts{"21"})
+        << "an explicit key moves the counter";
+    EXPECT_EQ(column("SELECT Msg FROM Log WHERE Flag = -1"), Texts{"a'b"});
+    EXPECT_EQ(column("SELECT ID FROM Log WHERE Msg Is Null"), Texts{"20"});
+    EXPECT_EQ(conn.execute("UPDATE Log SET Amount = 7.25 WHERE ID = 10"), 1);
+    EXPECT_EQ(conn.execute("UPDATE Log SET Amount = 9 WHERE ID = 20"), 1);
+    EXPECT_EQ(conn.execute("UPDATE Log SET Amount = 1 WHERE ID = 99"), 0);
+    EXPECT_EQ(column("SELECT Amount FROM Log ORDER BY ID", 0), (Texts{"7.25", "9", "0"}));
+    EXPECT_EQ(conn.execute("DELETE * FROM Log WHERE ID = 20"), 1);
+    EXPECT_EQ(conn.execute("DELETE * FROM Log WHERE ID = 20"), 0);
+    // A text too long for the column is refused at run time, with any value.
+    EXPECT_THROW(conn.execute("INSERT INTO Log (Msg) VALUES ('far longer than twenty chars')"),
+                 EngineError);
+    EXPECT_EQ(conn.execute("INSERT INTO Log (Msg) VALUES ('short')"), 1);
+}
+
+TEST_F(StatementCacheTest, EachChangeCommitsWithItsCounterOrNotAtAll) {
+    conn.execute("CREATE TABLE Log (ID AUTOINCREMENT PRIMARY KEY, Code LONG)");
+    conn.execute("CREATE UNIQUE INDEX ByCode ON Log (Code)");
+    conn.execute("INSERT INTO Log (ID, Code) VALUES (5, 1)");
+    EXPECT_THROW(conn.execute("INSERT INTO Log (ID, Code) VALUES (6, 1)"), EngineError);
+    EXPECT_TRUE(sqlite3_get_autocommit(db())) << "a failed change leaves no transaction open";
+    conn.execute("INSERT INTO Log (Code) VALUES (2)");
+    std::string lastId = column("SELECT Max(ID) FROM Log").at(0);
+
+    // Another connection to the file sees the row and its counter committed,
+    // while this one is still open.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.c_str(), &other, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    registerJetCollation(other);  // the table's indexes use it
+    sqlite3_stmt* s = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(other,
+                                 "SELECT (SELECT count(*) FROM Log), "
+                                 "(SELECT last_auto FROM _orv_tables WHERE name = 'Log')",
+                                 -1, &s, nullptr),
+              SQLITE_OK)
+        << sqlite3_errmsg(other);
+    ASSERT_EQ(sqlite3_step(s), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int64(s, 0), 2);
+    EXPECT_EQ(std::to_string(sqlite3_column_int64(s, 1)), lastId);
+    sqlite3_finalize(s);
+    sqlite3_close(other);
+}
+
+TEST_F(StatementCacheTest, ChangesInsideATransactionRollBackTogether) {
+    conn.beginTransaction();
+    conn.execute("INSERT INTO Item (ID, Name) VALUES (10, 'x')");
+    conn.execute("INSERT INTO Item (ID, Name) VALUES (11, 'y')");
+    conn.rollbackTransaction();
+    EXPECT_EQ(column("SELECT Count(*) FROM Item WHERE ID > 3"), Texts{"0"});
+}
+
+TEST_F(StatementCacheTest, DefinitionsInvalidateCachedStatements) {
+    EXPECT_EQ(column("SELECT * FROM Item WHERE ID = 1", 1), Texts{"Porte"});
+    conn.execute("ALTER TABLE Item ADD COLUMN Extra TEXT(5)");
+    conn.execute("UPDATE Item SET Extra = 'new' WHERE ID = 2");
+    QueryDataset q(conn);
+    q.setSql("SELECT * FROM Item WHERE ID = 2");
+    q.open();
+    EXPECT_EQ(q.fieldCount(), 6) << "the shape cached before ALTER must not answer";
+    EXPECT_EQ(q.getText(q.fieldIndex("Extra")), "new");
+
+    conn.execute("DROP TABLE Item");
+    conn.execute("CREATE TABLE Item (ID TEXT(5), Label TEXT(10))");
+    conn.execute("INSERT INTO Item VALUES ('1', 'again')");
+    EXPECT_EQ(column("SELECT * FROM Item WHERE ID = '1'", 1), Texts{"again"});
+    EXPECT_NE(errorOf("SELECT Name FROM Item WHERE ID = 1"), "");
+}
+
+TEST_F(StatementCacheTest, LongLiteralListsAreKeyedAsWritten) {
+    auto inList = [](int first, int count) {
+        std::string sql = "SELECT Count(*) FROM Item WHERE ID IN (";
+        for (int i = 0; i < count; ++i)
+            sql += (i ? ", " : "") + std::to_string(first + i);
+        return sql + ")";
+    };
+    EXPECT_EQ(column(inList(1, 1500)), Texts{"3"});
+    EXPECT_EQ(column(inList(3, 1500)), Texts{"1"});
+    EXPECT_EQ(column(inList(4, 1500)), Texts{"0"});
+}
+
+TEST_F(StatementCacheTest, MarkerBytesInATextDoNotMeetAnotherShape) {
+    EXPECT_EQ(column("SELECT Name FROM Item WHERE ID = 5"), Texts{});
+    std::string sql = "SELECT Name FROM Item WHERE ID = ";
+    sql += '\x01';
+    sql += 'i';
+    // The lexer reads the byte as a blank and i as an unknown name.
+    EXPECT_NE(errorOf(sql), "");
+}
+
+}  // namespace
+}  // namespace orvdb::engine
