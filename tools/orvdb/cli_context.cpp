@@ -1,5 +1,6 @@
 #include "cli_context.hpp"
 
+#include "data/engine/working_store.hpp"
 #include "host/debug_output.hpp"
 #include "host/dialogs.hpp"
 #include "host/host_services.hpp"
@@ -17,6 +18,8 @@ void addGlobalOptions(CLI::App& app, GlobalOptions& options) {
     auto* no = app.add_flag("--no", options.no, "Answer no to every question (the default)");
     yes->excludes(no);
     app.add_flag("-v,--verbose", options.verbose, "Write the debug output channel to stderr");
+    app.add_option("--password", options.password,
+                   "Password of a password-protected Access database");
 }
 
 void applyGlobalOptions(const GlobalOptions& options) {
@@ -35,6 +38,7 @@ void applyGlobalOptions(const GlobalOptions& options) {
         host::setDebugTrace(true);
     }
     host::installHostServices(std::move(services));
+    engine::WorkingStore::setDefaultPassword(options.password);
 }
 
 }  // namespace orvdb::cli

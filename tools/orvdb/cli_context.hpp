@@ -13,6 +13,7 @@ struct GlobalOptions {
     bool yes = false;
     bool no = false;
     bool verbose = false;
+    std::string password;  // for password-protected Access files
 };
 
 void addGlobalOptions(CLI::App& app, GlobalOptions& options);
@@ -22,6 +23,9 @@ void applyGlobalOptions(const GlobalOptions& options);
 
 // Each command adds its subcommand to the application.
 void addHostCommand(CLI::App& app);
-void addDatabaseCommands(CLI::App& app);
+void addFileCommands(CLI::App& app, const GlobalOptions& options);
+// The options tell where the debug channel goes while a command runs.
+void addDatabaseCommands(CLI::App& app, const GlobalOptions& options);
+void addOpenCommand(CLI::App& app);
 
 }  // namespace orvdb::cli

@@ -1,42 +1,179 @@
-// Commands on one database file: create, sql, tables, schema.
+// Commands on one database file: create, sql, tables, schema. Except for
+// create, they work the way the suite's host does: a connection object from
+// the factory, a query level pushed for each statement, OpenSQL, the fields
+// read by name, Next, and the level popped again.
 #include "cli_context.hpp"
 #include "result_writer.hpp"
 #include "schema_writer.hpp"
 
-#include "data/engine/connection.hpp"
-#include "data/engine/query_dataset.hpp"
-#include "data/engine/sql/front_end.hpp"
+#include <orvdb/strings.h>
+#include <orvdb/orvdb.hpp>
 
+#include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <stdexcept>
+
+#include "data/database.hpp"
+#include "data/engine/sql/front_end.hpp"
+#include "data/engine/working_store.hpp"
+#include "host/debug_output.hpp"
 
 namespace orvdb::cli {
 
 namespace {
 
-std::unique_ptr<engine::Connection> openDatabase(const std::string& file) {
-    auto conn = std::make_unique<engine::Connection>();
-    conn->setConnectionString("Data Source=" + file + ";");
-    conn->open();
-    return conn;
+// The user tables, as the driver itself finds them.
+constexpr std::string_view kUserTablesQuery =
+    "SELECT Name FROM MSysObjects WHERE ParentId=251658241 AND Flags=0 AND Type=1";
+
+// Where -v or ORVDB_DEBUG send the debug channel; empty when nowhere.
+host::DebugSink configuredDebugSink(bool verbose) {
+    if (verbose)
+        return host::stderrDebugSink();
+    const char* value = std::getenv("ORVDB_DEBUG");
+    const std::string setting = value ? value : "";
+    if (setting.empty() || setting == "0")
+        return {};
+    return (setting == "1" || setting == "stderr") ? host::stderrDebugSink()
+                                                   : host::fileDebugSink(setting);
 }
+
+// The driver keeps failing statements quiet: a rejected select sends its
+// error and its text to the debug channel and finds no row; a rejected action
+// statement reaches only the opt-in trace. The CLI must still report them, so
+// while a command runs the channel, trace included, goes through this
+// recorder. It keeps the last text and passes every text on to where -v or
+// ORVDB_DEBUG would have sent it.
+class DebugRecorder {
+public:
+    explicit DebugRecorder(bool verbose) : verbose_(verbose) {
+        host::setDebugSink(
+            [last = last_, next = configuredDebugSink(verbose)](std::string_view text) {
+                *last = std::string(text);
+                if (next)
+                    next(text);
+            });
+        host::setDebugTrace(true);
+    }
+    ~DebugRecorder() {
+        host::configureDebugFromEnvironment();
+        if (verbose_) {
+            host::setDebugSink(host::stderrDebugSink());
+            host::setDebugTrace(true);
+        }
+    }
+    DebugRecorder(const DebugRecorder&) = delete;
+    DebugRecorder& operator=(const DebugRecorder&) = delete;
+
+    void clear() { last_->reset(); }
+    const std::optional<std::string>& last() const { return *last_; }
+
+private:
+    bool verbose_;
+    std::shared_ptr<std::optional<std::string>> last_ =
+        std::make_shared<std::optional<std::string>>();
+};
+
+// Runs one statement on a query and raises the error that the cursor kept
+// quiet. The channel's text is the error followed by the statement.
+bool runStatement(Query& query, std::string_view sql, bool select, DebugRecorder& recorder) {
+    recorder.clear();
+    const bool found = select ? query.select(sql) : query.execute(sql);
+    if (!found && recorder.last()) {
+        std::string message = *recorder.last();
+        const std::string suffix = " " + std::string(sql);
+        if (message.size() > suffix.size() && message.ends_with(suffix))
+            message.resize(message.size() - suffix.size());
+        throw std::runtime_error(message);
+    }
+    return found;
+}
+
+engine::FieldType fieldTypeOfKind(int32_t kindCode) {
+    switch (kindCode) {
+        case 0:
+            return engine::FieldType::Integer;
+        case 1:
+            return engine::FieldType::Float;
+        case 6:
+            return engine::FieldType::SmallInt;
+        case 8:
+            return engine::FieldType::AutoInc;
+        case 13:
+            return engine::FieldType::Boolean;
+        default:
+            return engine::FieldType::Text;
+    }
+}
+
+// The result of a select, read through the query cursor into a dataset for
+// the result writer: the texts Getstring gives, NULL kept apart, and the
+// field kind deciding which columns JSON writes as numbers or booleans.
+class CursorRows : public engine::Dataset {
+public:
+    explicit CursorRows(Query& query) {
+        const int count = query.fieldCount();
+        for (int i = 0; i < count; ++i) {
+            engine::FieldInfo field;
+            field.name = query.fieldName(i);
+            field.type = fieldTypeOfKind(kindCode(query, i));
+            fields_.push_back(std::move(field));
+        }
+        for (bool row = query.opened(); row; row = query.next()) {
+            engine::Row values;
+            for (const engine::FieldInfo& field : fields_)
+                values.push_back(query.isNull(field.name)
+                                     ? engine::SqlValue{}
+                                     : engine::SqlValue{query.getString(field.name)});
+            rows_.push_back(std::move(values));
+        }
+        open_ = true;
+        description_ = "the query result";
+    }
+
+private:
+    // Types outside the driver's kinds (currency, GUID, ...) print as text.
+    static int32_t kindCode(Query& query, int index) {
+        OrvBstr name = nullptr;
+        int32_t kind = -1;
+        int32_t size = 0;
+        const OrvHResult status =
+            query.get()->GetFieldInternalTypeStructure(index, &name, &kind, &size);
+        OrvBstrFree(name);
+        return ORV_SUCCEEDED(status) ? kind : -1;
+    }
+};
 
 // Statements from stdin: one per line; a line ending in '\' continues.
 std::vector<std::string> readStatements(std::istream& in) {
     std::vector<std::string> out;
     std::string line, current;
     while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         if (!line.empty() && line.back() == '\\') {
             current += line.substr(0, line.size() - 1) + "\n";
             continue;
         }
         current += line;
-        if (current.find_first_not_of(" \t") != std::string::npos) out.push_back(current);
+        if (current.find_first_not_of(" \t") != std::string::npos)
+            out.push_back(current);
         current.clear();
     }
-    if (current.find_first_not_of(" \t\n") != std::string::npos) out.push_back(current);
+    if (current.find_first_not_of(" \t\n") != std::string::npos)
+        out.push_back(current);
     return out;
+}
+
+// A select that returns rows; SELECT ... INTO and everything else are action
+// statements. A statement that does not parse fails here with the engine's
+// message.
+bool returnsRows(const std::string& sql) {
+    engine::sql::Statement parsed = engine::sql::parseStatement(sql);
+    return parsed.isSelect() &&
+           std::get<engine::sql::SelectStatement>(parsed.body).intoTable.empty();
 }
 
 struct SqlOptions {
@@ -46,29 +183,46 @@ struct SqlOptions {
     bool create = false;
 };
 
-void runSql(const SqlOptions& o) {
+void runSql(const SqlOptions& o, const GlobalOptions& global) {
     OutputFormat format = parseOutputFormat(o.format);
     if (o.create && engine::detectFileFormat(o.file) == engine::FileFormat::Missing)
         engine::WorkingStore::createDatabase(o.file);
-    auto conn = openDatabase(o.file);
+    Database db = Database::openFile(o.file);
+    DebugRecorder recorder(global.verbose);
     std::vector<std::string> statements = o.statements;
-    if (statements.empty()) statements = readStatements(std::cin);
+    if (statements.empty())
+        statements = readStatements(std::cin);
     for (const auto& sql : statements) {
-        engine::sql::Statement parsed = engine::sql::parseStatement(sql);
-        if (parsed.isSelect() && std::get<engine::sql::SelectStatement>(parsed.body).intoTable.empty()) {
-            engine::QueryDataset q(*conn);
-            q.setSql(sql);
-            q.open();
-            writeResult(std::cout, q, format);
-        } else {
-            conn->execute(sql);
+        const bool select = returnsRows(sql);
+        QueryScope query(db);
+        runStatement(*query, sql, select, recorder);
+        if (select) {
+            CursorRows rows(*query);
+            writeResult(std::cout, rows, format);
         }
     }
 }
 
+void listTables(const std::string& file, const GlobalOptions& global) {
+    Database db = Database::openFile(file);
+    DebugRecorder recorder(global.verbose);
+    QueryScope query(db);
+    for (bool row = runStatement(*query, kUserTablesQuery, true, recorder); row;
+         row = query->next())
+        std::cout << query->getString("Name") << '\n';
+}
+
+void printSchema(const std::string& file) {
+    Database db = Database::openFile(file);
+    // The definitions of indexes and relationships are the engine's; the
+    // connection object opened the file and owns the connection to it.
+    auto& database = dynamic_cast<data::torvc_Database&>(*db.get());
+    writeSchema(std::cout, database.connection().store().catalog());
+}
+
 }  // namespace
 
-void addDatabaseCommands(CLI::App& app) {
+void addDatabaseCommands(CLI::App& app, const GlobalOptions& options) {
     static std::string createFile;
     auto* create = app.add_subcommand("create", "Create a new empty database");
     create->add_option("FILE", createFile, "The database file to create")->required();
@@ -82,24 +236,18 @@ void addDatabaseCommands(CLI::App& app) {
     sqlCmd->add_option("--format", sql.format, "Output of selects: tsv, csv, json or table")
         ->check(CLI::IsMember({"tsv", "csv", "json", "table"}));
     sqlCmd->add_flag("--create", sql.create, "Create the database first when it does not exist");
-    sqlCmd->callback([] { runSql(sql); });
+    sqlCmd->callback([&options] { runSql(sql, options); });
 
     static std::string tablesFile;
     auto* tables = app.add_subcommand("tables", "List the user tables of a database");
     tables->add_option("FILE", tablesFile, "The database file")->required();
-    tables->callback([] {
-        auto conn = openDatabase(tablesFile);
-        for (const auto& name : conn->userTableNames()) std::cout << name << '\n';
-    });
+    tables->callback([&options] { listTables(tablesFile, options); });
 
     static std::string schemaFile;
     auto* schema = app.add_subcommand(
         "schema", "Print Access SQL that recreates the tables, indexes and relationships");
     schema->add_option("FILE", schemaFile, "The database file")->required();
-    schema->callback([] {
-        auto conn = openDatabase(schemaFile);
-        writeSchema(std::cout, conn->store().catalog());
-    });
+    schema->callback([] { printSchema(schemaFile); });
 }
 
 }  // namespace orvdb::cli

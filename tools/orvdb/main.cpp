@@ -14,7 +14,9 @@ int main(int argc, char** argv) {
     orvdb::cli::addGlobalOptions(app, options);
     app.parse_complete_callback([&options] { orvdb::cli::applyGlobalOptions(options); });
     orvdb::cli::addHostCommand(app);
-    orvdb::cli::addDatabaseCommands(app);
+    orvdb::cli::addDatabaseCommands(app, options);
+    orvdb::cli::addOpenCommand(app);
+    orvdb::cli::addFileCommands(app, options);
 
     try {
         app.parse(argc, argv);

@@ -1,0 +1,107 @@
+// Helpers for the module suite: a scratch folder, databases made by the
+// engine, host strings for the exports, and host services that record what
+// the driver hands them.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <orvdb/exports.h>
+#include <orvdb/orvdb.hpp>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/engine/working_store.hpp"
+#include "host/boundary_strings.hpp"
+#include "host/debug_output.hpp"
+#include "host/host_services.hpp"
+
+namespace orvdb::module_test {
+
+class ScratchDir {
+public:
+    ScratchDir() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "orvdb-module-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            throw std::runtime_error("mkdtemp failed for " + pattern);
+        path_ = pattern;
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& relative) const { return (path_ / relative).string(); }
+    std::string folder() const { return path_.string() + "/"; }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline void writeFile(const std::filesystem::path& path, const std::string& content) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+// A new empty database at path (its folder is created).
+inline void createDatabaseFile(const std::filesystem::path& path) {
+    std::filesystem::create_directories(path.parent_path());
+    engine::WorkingStore::createDatabase(path.string());
+}
+
+// A host string argument, alive until the end of the full expression.
+inline host::HostString H(std::string_view utf8) {
+    return host::HostString::fromUtf8(utf8);
+}
+
+inline host::Bstr W(std::string_view utf8) {
+    return host::Bstr::fromUtf8(utf8);
+}
+
+// A host string result variable, released at the end of the scope.
+class HostResult {
+public:
+    HostResult() = default;
+    ~HostResult() { OrvHostStringRelease(value_); }
+    HostResult(const HostResult&) = delete;
+    HostResult& operator=(const HostResult&) = delete;
+
+    OrvHostString* operator&() { return &value_; }
+    std::string utf8() const { return host::toUtf8(host::hostStringView(value_)); }
+
+private:
+    OrvHostString value_ = nullptr;
+};
+
+inline std::string lastErrorMessage() {
+    return host::Bstr::adopt(OrvGetLastErrorMessage()).utf8();
+}
+
+// What the host services were handed during a test.
+struct HostRecorder {
+    std::vector<std::string> handedExceptions;
+    std::vector<std::string> debugLines;
+};
+
+// Installs recording host services and an empty registry for each test.
+class ModuleTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    void setRegistryEntry(int entry, const std::string& text);
+
+    ScratchDir dir;
+    std::shared_ptr<HostRecorder> recorder = std::make_shared<HostRecorder>();
+};
+
+// Rows of a select as "a|b|c" lines, read through the C++ API.
+std::vector<std::string> selectRows(Database& db, const std::string& sql);
+
+}  // namespace orvdb::module_test

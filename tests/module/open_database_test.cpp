@@ -1,0 +1,214 @@
+// OpenDatabase and the connection-settings file it reads.
+#include "module_test_support.hpp"
+
+#include <orvdb/com_ptr.hpp>
+
+#include "data/database.hpp"
+#include "module/connection_settings.hpp"
+#include "module/profile_file.hpp"
+
+namespace orvdb::module_test {
+namespace {
+
+using module::ProfileFile;
+
+TEST(ProfileFile, ReadsSectionsAndKeysAsWindowsDoes) {
+    ProfileFile file = ProfileFile::parse(
+        "; a comment line\n"
+        "ORPHAN=before any section\n"
+        "[ConnexionXlib]\r\n"
+        "   Name = Library   \r\n"
+        "path=/data/a;b.mdb\n"
+        "quoted=\"  spaced  \"\n"
+        "single='x'\n"
+        "mismatched=\"x'\n"
+        "empty=\n"
+        "no equals sign\n"
+        "name=second occurrence\n"
+        "[ other ]\n"
+        "NAME=Other\n"
+        "[CONNEXIONXLIB]\n"
+        "FORMAT=later section\n");
+    struct Case {
+        const char* section;
+        const char* key;
+        std::optional<std::string> expected;
+    };
+    const Case cases[] = {
+        {"CONNEXIONXLIB", "NAME", "Library"},        // trimmed, names without case, first wins
+        {"connexionxlib", "Path", "/data/a;b.mdb"},  // no inline comments
+        {"CONNEXIONXLIB", "quoted", "  spaced  "},
+        {"CONNEXIONXLIB", "single", "x"},
+        {"CONNEXIONXLIB", "mismatched", "\"x'"},
+        {"CONNEXIONXLIB", "empty", ""},
+        {"CONNEXIONXLIB", "no equals sign", std::nullopt},
+        {"CONNEXIONXLIB", "FORMAT", "later section"},
+        {"OTHER", "name", "Other"},
+        {"", "ORPHAN", std::nullopt},
+        {"CONNEXIONXLIB", "OPEN", std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(file.value(c.section, c.key), c.expected) << c.section << "/" << c.key;
+}
+
+TEST(ProfileFile, DecodesTheEncodingsWindowsToolsWrite) {
+    // "é" in each encoding a settings file may come in.
+    const std::string utf16le("\xFF\xFE[\0S\0]\0\n\0K\0=\0\xE9\0", 16);
+    const std::string utf16be("\xFE\xFF\0[\0S\0]\0\n\0K\0=\0\xE9", 16);
+    const struct {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"UTF-8", "[S]\nK=\xC3\xA9"},    {"UTF-8 with BOM", "\xEF\xBB\xBF[S]\nK=\xC3\xA9"},
+        {"UTF-16LE", utf16le},           {"UTF-16BE", utf16be},
+        {"Windows-1252", "[S]\nK=\xE9"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ProfileFile::parse(module::profileTextToUtf8(c.bytes)).value("S", "K"),
+                  "\xC3\xA9")
+            << c.what;
+    EXPECT_EQ(module::profileTextToUtf8("\x80\x9F"), "\xE2\x82\xAC\xC5\xB8");  // € Ÿ
+}
+
+TEST(ConnectionSettings, DefaultsAndUpperCasing) {
+    auto settings = [](const std::string& body) {
+        return module::readConnectionSettings(ProfileFile::parse("[CONNEXIONdemo]\n" + body),
+                                              "DEMO");
+    };
+    module::ConnectionSettings none = settings("");
+    EXPECT_EQ(none.name, "UNDEFINED");
+    EXPECT_EQ(none.alias, "UNDEFINED");
+    EXPECT_EQ(none.path, "");
+    EXPECT_FALSE(none.open);
+
+    module::ConnectionSettings all = settings(
+        "name=démo\nalias=\nPATH=/x/Données.mdb\nparampath=p.dat\nformat=jet4\nopen=True\n");
+    EXPECT_EQ(all.name, "DéMO");  // only ASCII letters change
+    EXPECT_EQ(all.alias, "");     // present but empty: no default
+    EXPECT_EQ(all.path, "/X/DONNéES.MDB");
+    EXPECT_EQ(all.paramPath, "P.DAT");
+    EXPECT_EQ(all.format, "JET4");
+    EXPECT_TRUE(all.open);
+
+    EXPECT_EQ(settings("NAME=lib\n").alias, "LIB");
+    EXPECT_FALSE(settings("OPEN=yes\n").open);
+    EXPECT_FALSE(settings("OPEN=1\n").open);
+}
+
+class OpenDatabaseTest : public ModuleTest {
+protected:
+    void SetUp() override {
+        ModuleTest::SetUp();
+        createDatabaseFile(database);
+    }
+
+    // OpenDatabase on a settings file holding section CONNEXIONDEMO.
+    OrvHResult open(const std::string& section, ComPtr<iDatabase>& out) {
+        writeFile(settings, "[CONNEXIONDEMO]\n" + section);
+        OrvIDatabase* handle = nullptr;
+        OrvHResult status = OpenDatabase(H(settings).get(), H("DEMO").get(), &handle);
+        out = ComPtr<iDatabase>::adopt(reinterpret_cast<iDatabase*>(handle));
+        return status;
+    }
+    data::torvc_Database& connection(ComPtr<iDatabase>& db) {
+        return dynamic_cast<data::torvc_Database&>(*db.get());
+    }
+
+    std::string database = dir.file("Files/demo.mdb");
+    std::string settings = dir.file("connexion.ini");
+};
+
+TEST_F(OpenDatabaseTest, SectionWithoutNameOpensTheDatabaseNamedUndefined) {
+    ComPtr<iDatabase> db;
+    ASSERT_EQ(open("PATH=" + database + "\n", db), ORV_S_OK);
+    ASSERT_TRUE(db);
+    Database wrapped(db);
+    EXPECT_EQ(wrapped.name(), "UNDEFINED");
+    EXPECT_FALSE(wrapped.opened()) << "OPEN defaults to FALSE";
+}
+
+TEST_F(OpenDatabaseTest, EmptyNameOrMissingFileGivesNoDatabase) {
+    ComPtr<iDatabase> db;
+    EXPECT_EQ(open("NAME=\nPATH=" + database + "\n", db), ORV_S_FALSE);
+    EXPECT_FALSE(db);
+    EXPECT_EQ(open("NAME=demo\nPATH=" + dir.file("none.mdb") + "\n", db), ORV_S_FALSE);
+    EXPECT_FALSE(db);
+    EXPECT_EQ(open("NAME=demo\n", db), ORV_S_FALSE) << "no PATH";
+    EXPECT_TRUE(recorder->handedExceptions.empty());
+}
+
+TEST_F(OpenDatabaseTest, OpenValueIsComparedAfterUpperCasing) {
+    const struct {
+        const char* value;
+        bool opens;
+    } cases[] = {{"true", true}, {"TRUE", true}, {"tRuE", true},  {"yes", false},
+                 {"1", false},   {"", false},    {" true ", true}};
+    for (const auto& c : cases) {
+        ComPtr<iDatabase> db;
+        ASSERT_EQ(open("NAME=demo\nPATH=" + database + "\nOPEN=" + c.value + "\n", db), ORV_S_OK);
+        EXPECT_EQ(Database(db).opened(), c.opens) << "OPEN=" << c.value;
+    }
+}
+
+TEST_F(OpenDatabaseTest, PathsAreStoredUpperCasedAndStillFound) {
+    // The folder holds lower-case letters that upper-casing changes.
+    ComPtr<iDatabase> db;
+    ASSERT_EQ(open("name=demo\npath=" + database + "\nparampath=" + dir.file("params.dat") +
+                       "\nformat=jet\nopen=true\n",
+                   db),
+              ORV_S_OK);
+    data::torvc_Database& object = connection(db);
+    EXPECT_EQ(host::toUtf8(object.path()), module::upperCaseAscii(database));
+    EXPECT_NE(host::toUtf8(object.path()), database);
+    EXPECT_EQ(host::toUtf8(object.paramFilename()), module::upperCaseAscii(dir.file("params.dat")));
+    EXPECT_EQ(host::toUtf8(object.format()), "JET");
+    EXPECT_EQ(host::toUtf8(object.dbname()), "DEMO");
+    ASSERT_TRUE(object.opened()) << (recorder->handedExceptions.empty()
+                                         ? ""
+                                         : recorder->handedExceptions.front());
+    Database wrapped(db);
+    wrapped.execute("CREATE TABLE T (A LONG)");
+    EXPECT_TRUE(wrapped.tableExists("T")) << "the upper-cased path reached the file";
+}
+
+TEST_F(OpenDatabaseTest, SectionAndKeyNamesIgnoreCase) {
+    writeFile(settings, "[connexionDemo]\nnAmE=lower\nPaTh=" + database + "\n");
+    OrvIDatabase* handle = nullptr;
+    ASSERT_EQ(OpenDatabase(H(settings).get(), H("demo").get(), &handle), ORV_S_OK);
+    Database db(ComPtr<iDatabase>::adopt(reinterpret_cast<iDatabase*>(handle)));
+    EXPECT_EQ(db.name(), "LOWER");
+}
+
+TEST_F(OpenDatabaseTest, FailedOpenIsHandedToTheHostAndTheDatabaseComesBackClosed) {
+    writeFile(dir.file("Files/broken.mdb"), "this is not a database");
+    ComPtr<iDatabase> db;
+    ASSERT_EQ(open("NAME=demo\nPATH=" + dir.file("Files/broken.mdb") + "\nOPEN=TRUE\n", db),
+              ORV_S_OK);
+    ASSERT_TRUE(db);
+    EXPECT_FALSE(Database(db).opened());
+    ASSERT_EQ(recorder->handedExceptions.size(), 1u);
+}
+
+TEST_F(OpenDatabaseTest, MissingSettingsFileIsInvalidArgumentAndClearsTheOutArgument) {
+    Database opened = Database::openFile(database);
+    ComPtr<iDatabase> previous(opened.get());
+    auto& object = connection(previous);
+    const int32_t before = object.refCount();
+    OrvIDatabase* handle = reinterpret_cast<OrvIDatabase*>(previous.get());
+    previous->AddRef();  // the reference the out variable holds
+    EXPECT_EQ(OpenDatabase(H(dir.file("nowhere.ini")).get(), H("DEMO").get(), &handle),
+              ORV_E_INVALIDARG);
+    EXPECT_EQ(handle, nullptr);
+    EXPECT_EQ(object.refCount(), before) << "the previous database was not released";
+}
+
+TEST_F(OpenDatabaseTest, SettingsFileNameIsResolvedWithoutRegardToCase) {
+    writeFile(settings, "[CONNEXIONDEMO]\nPATH=" + database + "\n");
+    OrvIDatabase* handle = nullptr;
+    ASSERT_EQ(OpenDatabase(H(dir.file("CONNEXION.INI")).get(), H("DEMO").get(), &handle), ORV_S_OK);
+    ASSERT_NE(handle, nullptr);
+    handle->lpVtbl->Release(handle);
+}
+
+}  // namespace
+}  // namespace orvdb::module_test

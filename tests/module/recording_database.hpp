@@ -1,0 +1,196 @@
+// A database whose query stack records every statement it is given, with
+// its kind and stack depth, and answers selects from scripted rows. It shows
+// the exact texts and the push/pop balance of the schema operations.
+#pragma once
+
+#include <orvdb/com_ptr.hpp>
+#include <orvdb/interfaces.hpp>
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "host/boundary_strings.hpp"
+#include "host/interfaced_object.hpp"
+
+namespace orvdb::module_test {
+
+struct RecordedStatement {
+    int depth;  // of the query stack when the statement ran
+    int kind;   // FTypeRequete
+    std::string sql;
+};
+
+using ScriptedRow = std::map<std::string, std::string>;
+
+struct Recording {
+    std::vector<RecordedStatement> statements;
+    // Rows answered to the selects whose text starts with the key.
+    std::map<std::string, std::vector<ScriptedRow>> rows;
+    std::vector<std::string> tables;  // TableExists says yes for these
+    int depth = 0;
+    int maxDepth = 0;
+};
+
+class RecordingQuery : public host::TInterfacedObjectEx<iQueryDatabase> {
+public:
+    RecordingQuery(Recording& r, int depth) : r_(r), depth_(depth) {}
+
+    OrvHResult Get_Opened(OrvWordBool* opened) override {
+        *opened = row_ < rows_.size() ? ORV_WTRUE : ORV_WFALSE;
+        return ORV_S_OK;
+    }
+    OrvHResult Getstring(OrvBstr field, OrvBstr* text) override {
+        return host::guarded([&] {
+            const std::string name = host::toUtf8(host::bstrView(field));
+            auto& row = rows_.at(row_);
+            for (const auto& [key, value] : row)
+                if (equalsNoCase(key, name))
+                    *text = host::Bstr::fromUtf8(value).release();
+        });
+    }
+    OrvHResult Set_TypeRequete(int32_t kind) override {
+        kind_ = kind;
+        return ORV_S_OK;
+    }
+    OrvHResult Get_TypeRequete(int32_t* kind) override {
+        *kind = kind_;
+        return ORV_S_OK;
+    }
+    OrvHResult OpenSQL(OrvBstr sql, OrvWordBool* found) override {
+        const std::string text = host::toUtf8(host::bstrView(sql));
+        r_.statements.push_back({depth_, kind_, text});
+        rows_.clear();
+        row_ = 0;
+        if (kind_ == 0)
+            for (const auto& [prefix, rows] : r_.rows)
+                if (text.rfind(prefix, 0) == 0)
+                    rows_ = rows;
+        *found = rows_.empty() ? ORV_WFALSE : ORV_WTRUE;
+        return ORV_S_OK;
+    }
+    OrvHResult Next() override {
+        ++row_;
+        return ORV_S_OK;
+    }
+
+    // Not used by the operations under test.
+    OrvHResult Set_Opened(OrvWordBool) override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_FieldName(int32_t, OrvBstr*) override { return ORV_E_NOTIMPL; }
+    OrvHResult GetFieldStructure(int32_t, OrvBstr*, OrvBstr*) override { return ORV_E_NOTIMPL; }
+    OrvHResult FieldCount(int32_t*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Setstring(OrvBstr, OrvBstr) override { return ORV_E_NOTIMPL; }
+    OrvHResult SetInteger(OrvBstr, int32_t) override { return ORV_E_NOTIMPL; }
+    OrvHResult SetColor(OrvBstr, int32_t) override { return ORV_E_NOTIMPL; }
+    OrvHResult GetColor(OrvBstr, int32_t*) override { return ORV_E_NOTIMPL; }
+    OrvHResult GetFloat(OrvBstr, float*) override { return ORV_E_NOTIMPL; }
+    OrvHResult SetFloat(OrvBstr, float) override { return ORV_E_NOTIMPL; }
+    OrvHResult GetInteger(OrvBstr, int32_t*) override { return ORV_E_NOTIMPL; }
+    OrvHResult SetSerializable(OrvBstr, iSerializable*) override { return ORV_E_NOTIMPL; }
+    OrvHResult GetSerializable(OrvBstr, iSerializable*) override { return ORV_E_NOTIMPL; }
+    OrvHResult GetSerializableWithCreate(OrvBstr, iSerializable**) override {
+        return ORV_E_NOTIMPL;
+    }
+    OrvHResult SetSerializableWithCreate(OrvBstr, iSerializable*) override { return ORV_E_NOTIMPL; }
+    OrvHResult GetDouble(OrvBstr, double*) override { return ORV_E_NOTIMPL; }
+    OrvHResult SetDouble(OrvBstr, double) override { return ORV_E_NOTIMPL; }
+    OrvHResult FillStream(OrvBstr) override { return ORV_E_NOTIMPL; }
+    OrvHResult SaveFileInBlobField(OrvBstr, OrvBstr) override { return ORV_E_NOTIMPL; }
+    IZvStream* GetBlob(OrvBstr) override { return nullptr; }
+    OrvHResult SetBlob(OrvBstr, IZvStream*) override { return ORV_E_NOTIMPL; }
+    OrvWordBool GetBoolean(OrvBstr) override { return ORV_WFALSE; }
+    OrvHResult SetBoolean(OrvBstr, OrvWordBool) override { return ORV_E_NOTIMPL; }
+    OrvDateTime GetDateTime(OrvBstr) override { return 0; }
+    OrvHResult SetDateTime(OrvBstr, OrvDateTime) override { return ORV_E_NOTIMPL; }
+    OrvHResult GetFieldInternalTypeStructure(int32_t, OrvBstr*, int32_t*, int32_t*) override {
+        return ORV_E_NOTIMPL;
+    }
+    OrvHResult Get_RecordCount(int32_t*) override { return ORV_E_NOTIMPL; }
+    OrvHResult FillstringList(IWideStringList*, OrvBstr) override { return ORV_E_NOTIMPL; }
+
+private:
+    static bool equalsNoCase(const std::string& a, const std::string& b) {
+        if (a.size() != b.size())
+            return false;
+        for (size_t i = 0; i < a.size(); ++i)
+            if (std::tolower(static_cast<unsigned char>(a[i])) !=
+                std::tolower(static_cast<unsigned char>(b[i])))
+                return false;
+        return true;
+    }
+
+    Recording& r_;
+    int depth_;
+    int32_t kind_ = 0;
+    std::vector<ScriptedRow> rows_;
+    size_t row_ = 0;
+};
+
+class RecordingDatabase : public host::TInterfacedObjectEx<iDatabase> {
+public:
+    Recording r;
+
+    OrvHResult PushQuery() override {
+        queries_.emplace_back(new RecordingQuery(r, ++r.depth));
+        r.maxDepth = std::max(r.maxDepth, r.depth);
+        return ORV_S_OK;
+    }
+    OrvHResult PopQuery() override {
+        if (!queries_.empty()) {
+            queries_.pop_back();
+            --r.depth;
+        }
+        return ORV_S_OK;
+    }
+    OrvHResult Get_ActiveQuery(iQueryDatabase** query) override {
+        if (queries_.empty())
+            return ORV_E_FAIL;
+        *query = ComPtr<iQueryDatabase>(queries_.back().get()).detach();
+        return ORV_S_OK;
+    }
+    OrvHResult TableExists(OrvBstr table, OrvWordBool* exists) override {
+        const std::string name = host::toUtf8(host::bstrView(table));
+        *exists = std::find(r.tables.begin(), r.tables.end(), name) != r.tables.end() ? ORV_WTRUE
+                                                                                      : ORV_WFALSE;
+        return ORV_S_OK;
+    }
+
+    // Not used by the operations under test.
+    OrvHResult Get_ActiveTable(iTableDatabase**) override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_Opened(OrvWordBool*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Set_Opened(OrvWordBool) override { return ORV_E_NOTIMPL; }
+    OrvHResult GetVersion(OrvBstr*) override { return ORV_E_NOTIMPL; }
+    OrvHResult ChangePath(const char16_t*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Open() override { return ORV_E_NOTIMPL; }
+    OrvHResult Close() override { return ORV_E_NOTIMPL; }
+    OrvHResult Purge() override { return ORV_E_NOTIMPL; }
+    OrvHResult Empty() override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_dbname(OrvBstr*) override { return ORV_E_NOTIMPL; }
+    OrvHResult SavePoint() override { return ORV_E_NOTIMPL; }
+    OrvHResult Commit() override { return ORV_E_NOTIMPL; }
+    OrvHResult Rollback() override { return ORV_E_NOTIMPL; }
+    OrvHResult PushTable() override { return ORV_E_NOTIMPL; }
+    OrvHResult PopTable() override { return ORV_E_NOTIMPL; }
+    OrvHResult ReadDump(void*, void*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_FieldDef(OrvBstr, OrvBstr, FieldDef*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Set_dbname(OrvBstr) override { return ORV_E_NOTIMPL; }
+    OrvHResult Update(IInterface*, IInterface*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_SQL(int32_t, OrvBstr*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_TableList(void*, IInterfaceList*) override { return ORV_E_NOTIMPL; }
+    OrvHResult ExportTable(ISystemObject*, iDatabase*) override { return ORV_E_NOTIMPL; }
+    OrvHResult ExecSQLScript(void*) override { return ORV_E_NOTIMPL; }
+    OrvHResult ExportTo(void*, void*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_ServerInfo(IServerInfo**) override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_FieldTypeText(int32_t, int32_t, OrvBstr*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_AlterColumnText(int32_t, OrvBstr*) override { return ORV_E_NOTIMPL; }
+    OrvHResult FieldExists(OrvBstr, OrvBstr, OrvWordBool*) override { return ORV_E_NOTIMPL; }
+    OrvHResult EmptyTable(OrvBstr) override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_SortOrderText(int32_t, OrvBstr*) override { return ORV_E_NOTIMPL; }
+
+private:
+    std::vector<ComPtr<RecordingQuery>> queries_;
+};
+
+}  // namespace orvdb::module_test

@@ -1,0 +1,97 @@
+// Commands that describe or export a whole database file: info, export.
+#include "cli_context.hpp"
+#include "result_writer.hpp"
+
+#include "data/engine/connection.hpp"
+#include "data/engine/query_dataset.hpp"
+#include "jet/database_info.hpp"
+#include "jet/jet_file.hpp"
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+namespace orvdb::cli {
+
+namespace {
+
+// The global --password reaches the engine as its default password.
+std::string connectionStringFor(const std::string& file) { return "Data Source=" + file + ";"; }
+
+struct InfoOptions {
+    std::string file;
+    const std::string* password = nullptr;
+};
+
+void runInfo(const InfoOptions& o) {
+    if (engine::detectFileFormat(o.file) == engine::FileFormat::Jet4) {
+        std::optional<std::string> pw;
+        if (o.password && !o.password->empty()) pw = *o.password;
+        jet::JetFile file = jet::JetFile::open(o.file, pw);
+        std::cout << jet::formatDatabaseInfo(jet::describeDatabase(file));
+        return;
+    }
+    engine::Connection conn;
+    conn.setConnectionString(connectionStringFor(o.file));
+    conn.open();
+    std::cout << "format: orvdb working store (SQLite)\n";
+    for (const auto& name : conn.userTableNames()) {
+        engine::QueryDataset q(conn);
+        q.setSql("SELECT Count(*) FROM [" + name + "]");
+        q.open();
+        std::cout << "table: " << name << " (" << q.getText(0) << " rows)\n";
+    }
+}
+
+struct ExportOptions {
+    std::string file;
+    std::vector<std::string> tables;
+    std::string format = "csv";
+    std::string outDir;
+};
+
+void runExport(const ExportOptions& o) {
+    OutputFormat format = parseOutputFormat(o.format);
+    engine::Connection conn;
+    conn.setConnectionString(connectionStringFor(o.file));
+    conn.open();
+    std::vector<std::string> tables = o.tables.empty() ? conn.userTableNames() : o.tables;
+    if (!o.outDir.empty()) std::filesystem::create_directories(o.outDir);
+    for (const auto& table : tables) {
+        engine::QueryDataset q(conn);
+        q.setSql("SELECT * FROM [" + table + "]");
+        q.open();
+        if (o.outDir.empty()) {
+            if (tables.size() > 1) std::cout << "-- " << table << '\n';
+            writeResult(std::cout, q, format);
+            continue;
+        }
+        std::filesystem::path target = std::filesystem::path(o.outDir) / (table + "." + o.format);
+        std::ofstream out(target, std::ios::binary);
+        if (!out) throw std::runtime_error("Cannot write '" + target.string() + "'.");
+        writeResult(out, q, format);
+        if (!out.flush()) throw std::runtime_error("Cannot write '" + target.string() + "'.");
+    }
+}
+
+}  // namespace
+
+void addFileCommands(CLI::App& app, const GlobalOptions& options) {
+    static InfoOptions info;
+    info.password = &options.password;
+    auto* infoCmd = app.add_subcommand(
+        "info", "Describe a database: format, code page, sort order, pages, tables and row counts");
+    infoCmd->add_option("FILE", info.file, "The database file")->required();
+    infoCmd->callback([] { runInfo(info); });
+
+    static ExportOptions ex;
+    auto* exportCmd = app.add_subcommand("export", "Export tables (all user tables when none is named)");
+    exportCmd->add_option("FILE", ex.file, "The database file")->required();
+    exportCmd->add_option("TABLE", ex.tables, "Tables to export");
+    exportCmd->add_option("--format", ex.format, "csv, tsv or json")
+        ->check(CLI::IsMember({"csv", "tsv", "json"}));
+    exportCmd->add_option("--out", ex.outDir, "Folder for one file per table (default: stdout)");
+    exportCmd->callback([] { runExport(ex); });
+}
+
+}  // namespace orvdb::cli
