@@ -61,6 +61,10 @@ void writeSchema(std::ostream& out, const engine::Catalog& catalog) {
         }
     }
     for (const auto& r : catalog.relationships()) {
+        // Access's own tables relate among themselves; they are not recreated.
+        const auto* child = catalog.findTableInfo(r.foreignTable);
+        const auto* parent = catalog.findTableInfo(r.primaryTable);
+        if (!child || !parent || child->system || parent->system) continue;
         auto list = [](const std::vector<std::string>& cols) {
             std::string s;
             for (size_t i = 0; i < cols.size(); ++i) s += (i ? ", " : "") + bracket(cols[i]);
