@@ -19,3 +19,10 @@ rm -f "$out/demo.mdb"
 "$orvdb" sql --format table "$out/demo.mdb" < examples/demo.sql
 echo "== Its schema"
 "$orvdb" schema "$out/demo.mdb"
+
+if [ -f ../shared/fixtures/jet4/northwind.mdb ]; then
+  echo "== An Access file: info and a query"
+  "$orvdb" info ../shared/fixtures/jet4/northwind.mdb | head -8
+  "$orvdb" sql --format table ../shared/fixtures/jet4/northwind.mdb \
+    "SELECT TOP 3 CompanyName, Country FROM Customers ORDER BY CompanyName"
+fi

@@ -57,6 +57,13 @@ std::string jsonString(const std::string& s) {
     return out + "\"";
 }
 
+// Characters, not bytes, so that accented text lines up.
+size_t displayWidth(const std::string& s) {
+    size_t n = 0;
+    for (unsigned char c : s) n += (c & 0xC0) != 0x80;
+    return n;
+}
+
 bool isNumeric(FieldType t) {
     return t == FieldType::SmallInt || t == FieldType::Word || t == FieldType::Integer ||
            t == FieldType::Float || t == FieldType::AutoInc;
@@ -128,11 +135,11 @@ void writeResult(std::ostream& out, Dataset& d, OutputFormat format) {
                 cells.push_back(std::move(row));
             }
             for (const auto& row : cells)
-                for (size_t i = 0; i < row.size(); ++i) width[i] = std::max(width[i], row[i].size());
+                for (size_t i = 0; i < row.size(); ++i) width[i] = std::max(width[i], displayWidth(row[i]));
             for (size_t r = 0; r < cells.size(); ++r) {
                 for (size_t i = 0; i < cells[r].size(); ++i) {
                     out << (i ? " | " : "") << cells[r][i];
-                    if (i + 1 < cells[r].size()) out << std::string(width[i] - cells[r][i].size(), ' ');
+                    if (i + 1 < cells[r].size()) out << std::string(width[i] - displayWidth(cells[r][i]), ' ');
                 }
                 out << '\n';
                 if (r == 0) {
