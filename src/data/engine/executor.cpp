@@ -12,22 +12,6 @@ namespace orvdb::engine {
 
 namespace {
 
-SqlValue columnValue(sqlite3_stmt* s, int i) {
-    switch (sqlite3_column_type(s, i)) {
-        case SQLITE_INTEGER: return int64_t{sqlite3_column_int64(s, i)};
-        case SQLITE_FLOAT: return sqlite3_column_double(s, i);
-        case SQLITE_TEXT: {
-            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s, i));
-            return std::string(p, static_cast<size_t>(sqlite3_column_bytes(s, i)));
-        }
-        case SQLITE_BLOB: {
-            const auto* p = static_cast<const uint8_t*>(sqlite3_column_blob(s, i));
-            return std::vector<uint8_t>(p, p + sqlite3_column_bytes(s, i));
-        }
-        default: return std::monostate{};
-    }
-}
-
 // The Jet type of an expression the translator could not type, judged from
 // the values it produced.
 JetType typeFromValues(const std::vector<Row>& rows, size_t column) {
@@ -147,7 +131,7 @@ QueryResult Connection::query(std::string_view sqlText) {
     while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
         Row row;
         row.reserve(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i) row.push_back(columnValue(s, i));
+        for (int i = 0; i < n; ++i) row.push_back(readColumnValue(s, i));
         result.rows.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE) {

@@ -5,6 +5,8 @@
 
 #include "data/engine/jet_types.hpp"
 
+#include <sqlite3.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,6 +20,9 @@ using SqlValue = std::variant<std::monostate, int64_t, double, std::string, std:
 inline bool isNull(const SqlValue& value) {
     return std::holds_alternative<std::monostate>(value);
 }
+
+// The value of column i of the current row of a SQLite statement.
+SqlValue readColumnValue(sqlite3_stmt* statement, int column);
 
 // The text form of a value: "" for Null, integers in decimal, REALs as
 // formatJetNumber writes them, text unchanged, blobs byte for byte.

@@ -9,22 +9,6 @@ namespace orvdb::engine {
 
 namespace {
 
-SqlValue columnValue(sqlite3_stmt* s, int i) {
-    switch (sqlite3_column_type(s, i)) {
-        case SQLITE_INTEGER: return int64_t{sqlite3_column_int64(s, i)};
-        case SQLITE_FLOAT: return sqlite3_column_double(s, i);
-        case SQLITE_TEXT: {
-            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s, i));
-            return std::string(p, static_cast<size_t>(sqlite3_column_bytes(s, i)));
-        }
-        case SQLITE_BLOB: {
-            const auto* p = static_cast<const uint8_t*>(sqlite3_column_blob(s, i));
-            return std::vector<uint8_t>(p, p + sqlite3_column_bytes(s, i));
-        }
-        default: return std::monostate{};
-    }
-}
-
 void bindValue(Stmt& s, int index, const SqlValue& v) {
     if (auto i = std::get_if<int64_t>(&v)) {
         s.bind(index, *i);
@@ -113,7 +97,7 @@ void TableDataset::loadRows() {
         rowids_.push_back(s.getInt(0));
         Row row;
         row.reserve(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i) row.push_back(columnValue(s.handle(), i + 1));
+        for (int i = 0; i < n; ++i) row.push_back(readColumnValue(s.handle(), i + 1));
         rows_.push_back(std::move(row));
     }
     pos_ = 0;
@@ -129,7 +113,7 @@ Row TableDataset::readRow(int64_t rowid) {
     s.bind(1, rowid);
     Row row;
     if (s.step())
-        for (int i = 0; i < s.columnCount(); ++i) row.push_back(columnValue(s.handle(), i));
+        for (int i = 0; i < s.columnCount(); ++i) row.push_back(readColumnValue(s.handle(), i));
     return row;
 }
 
