@@ -879,13 +879,14 @@ void Catalog::flushAutoNumbers() {
     if (dirtyCounters_.empty()) return;
     if (counterUpdate_.handle() == nullptr)
         counterUpdate_ = Stmt(db_, "UPDATE _orv_tables SET last_auto=? WHERE id=?");
-    for (const auto& [stored, value] : dirtyCounters_) {
+    for (const auto& entry : dirtyCounters_) {
         // By id: a rowid seek rather than a scan of the catalog's table.
+        const std::string& stored = entry.first;
         auto t = std::find_if(tables_.begin(), tables_.end(),
                               [&](const TableInfo& info) { return info.storedName == stored; });
         if (t == tables_.end()) continue;
         counterUpdate_.reset();
-        counterUpdate_.bind(1, value).bind(2, t->id).run();
+        counterUpdate_.bind(1, entry.second).bind(2, t->id).run();
     }
     counterUpdate_.reset();
     dirtyCounters_.clear();
