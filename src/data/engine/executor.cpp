@@ -5,6 +5,7 @@
 #include "data/engine/engine_error.hpp"
 #include "data/engine/jet_errors.hpp"
 #include "data/engine/sql/front_end.hpp"
+#include "data/engine/sql/sql_messages.hpp"
 #include "data/engine/sqlite_util.hpp"
 #include "data/engine/statement_cache.hpp"
 
@@ -118,6 +119,8 @@ QueryResult Connection::query(std::string_view sqlText) {
     SessionScope scope(st, session_);
     CachedStatement& cached = st.statementCache().get(st, sqlText);
     const sql::Translation& tr = cached.translation;
+    if (!tr.parametersUsed.empty())
+        throw SqlError(sql::msg::missingParameter(tr.parametersUsed.front()));
     if (tr.kind != sql::StatementKind::Select) {
         execute(sqlText);
         throw EngineError("Operation is not allowed when the object is closed. (the statement "
@@ -168,6 +171,8 @@ int64_t Connection::execute(std::string_view sqlText) {
     SessionScope scope(st, session_);
     CachedStatement& cached = st.statementCache().get(st, sqlText);
     const sql::Translation& tr = cached.translation;
+    if (!tr.parametersUsed.empty())
+        throw SqlError(sql::msg::missingParameter(tr.parametersUsed.front()));
     switch (tr.kind) {
         case sql::StatementKind::Select:
             // Executing a select runs it and changes nothing.

@@ -1,5 +1,6 @@
 #include "data/engine/store_functions.hpp"
 
+#include "data/engine/sql/sql_messages.hpp"
 #include "data/engine/working_store.hpp"
 
 #include <string>
@@ -46,6 +47,13 @@ void identity(sqlite3_context* ctx, int, sqlite3_value**) {
     sqlite3_result_int64(ctx, store.session() ? store.session()->lastIdentity : 0);
 }
 
+// Stands for a declared parameter: callers never supply parameter values, so
+// evaluating one is Jet's missing-value error (the executor refuses such
+// statements before they run; this covers any other path).
+void missingParameter(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    sqlite3_result_error(ctx, sql::msg::missingParameter(textArg(argv[0])).c_str(), -1);
+}
+
 }  // namespace
 
 void registerStoreFunctions(sqlite3* db, WorkingStore& store) {
@@ -53,6 +61,8 @@ void registerStoreFunctions(sqlite3* db, WorkingStore& store) {
                                nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "jet_note_autonumber", 2, SQLITE_UTF8, &store, noteAutoNumber,
                                nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "jet_missing_parameter", 1, SQLITE_UTF8, &store,
+                               missingParameter, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "jet_identity", 0, SQLITE_UTF8, &store, identity, nullptr,
                                nullptr, nullptr);
 }

@@ -251,8 +251,16 @@ using StatementBody =
                  CreateTableStatement, AlterTableStatement, CreateIndexStatement,
                  DropIndexStatement, DropTableStatement, CreateViewStatement, DropViewStatement>;
 
+// One entry of a leading PARAMETERS declaration. name is the whole reference
+// as written, brackets removed ("User Name", "Forms!Orders!Id").
+struct ParameterDecl {
+    std::string name;
+    ColumnDef type;
+};
+
 struct Statement {
     std::string sql;  // the text as given
+    std::vector<ParameterDecl> parameters;
     StatementBody body;
 
     bool isSelect() const { return std::holds_alternative<SelectStatement>(body); }

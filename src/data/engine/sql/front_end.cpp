@@ -12,6 +12,7 @@ Statement parseStatement(std::string_view sql) {
     st.sql = std::string(sql);
     // The tree's spans point into st.sql, so parse the copy.
     Parser parser(st.sql);
+    st.parameters = parser.parseParameterDeclarations();
     st.body = parser.parseStatement();
     return st;
 }

@@ -52,6 +52,9 @@ struct Translation {
     // changes (saved queries also with what they read): a cached translation
     // is stale once one of them is redefined.
     std::vector<std::string> dependencies;
+    // Declared PARAMETERS the statement uses (also through saved queries): no
+    // values are ever supplied, so running it raises Jet's missing-value error.
+    std::vector<std::string> parametersUsed;
 };
 
 Translation translate(const Statement& statement, const SchemaResolver& schema);

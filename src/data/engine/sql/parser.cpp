@@ -3,6 +3,7 @@
 #include "data/engine/sql/parser.hpp"
 
 #include "data/engine/engine_error.hpp"
+#include "data/engine/sql/names.hpp"
 #include "data/engine/sql/reserved_words.hpp"
 #include "data/engine/sql/sql_messages.hpp"
 
@@ -136,6 +137,8 @@ StatementBody Parser::parseStatement() {
         return parseUpdate();
     if (first.isWord("DELETE"))
         return parseDelete();
+    if (first.isWord("TRANSFORM"))
+        fail(msg::kCrosstabUnsupported);
     if (first.isWord("CREATE"))
         return parseCreate();
     if (first.isWord("ALTER"))
@@ -488,6 +491,19 @@ DeleteStatement Parser::parseDelete() {
         s.target = std::string(advance().text);
         advance();
         advance();
+    } else if ((peek().kind == TokenKind::Word || peek().kind == TokenKind::QuotedName) &&
+               (atSymbol('.', 1) || atSymbol('!', 1))) {
+        // DELETE t.c1, t.c2 FROM t, as Access saves it: Jet deletes whole
+        // records and ignores the fields, which must all name one table.
+        do {
+            std::string table = parseName(msg::kDeleteTarget);
+            if (!acceptSymbol('.') && !acceptSymbol('!'))
+                fail(msg::kDeleteTarget);
+            parseMemberName(msg::kDeleteTarget);
+            if (!s.target.empty() && !sameName(s.target, table))
+                fail(msg::kDeleteTarget);
+            s.target = std::move(table);
+        } while (acceptSymbol(','));
     }
     expectWord("FROM", msg::kFromClause);
     s.from = parseTableList(msg::kFromClause);

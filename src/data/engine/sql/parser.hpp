@@ -14,6 +14,10 @@ class Parser {
 public:
     explicit Parser(std::string_view sql);
 
+    // A leading PARAMETERS name type, ...; declaration (empty when there is
+    // none); call before parseStatement, whose column references may then
+    // use the declared names.
+    std::vector<ParameterDecl> parseParameterDeclarations();
     StatementBody parseStatement();
     // A lone expression (column defaults, saved expressions).
     Expr parseStandaloneExpression();
@@ -74,6 +78,11 @@ private:
     // Raises when the token after a complete clause expression cannot follow it.
     void checkExpressionFollower(size_t first, bool allowComma) const;
 
+    // ---- PARAMETERS (parser_parameters.cpp) ----
+    // A name path such as [Forms]![Orders]![Id], joined with the separators written.
+    std::string parseParameterName();
+    bool isDeclaredParameter(std::string_view path) const;
+
     // ---- definitions (parser_ddl.cpp) ----
     StatementBody parseCreate();
     StatementBody parseAlter();
@@ -107,6 +116,7 @@ private:
     // The error for a reserved word where an operand is expected (the
     // select list has its own wording); nullptr: the expression error.
     const char* reservedWordError_ = nullptr;
+    std::vector<std::string> declaredParameters_;  // names from PARAMETERS
 };
 
 }  // namespace orvdb::engine::sql

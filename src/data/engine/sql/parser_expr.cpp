@@ -445,11 +445,23 @@ Expr Parser::parseColumnOrCall() {
         if ((member.kind != TokenKind::Word && member.kind != TokenKind::QuotedName) ||
             member.text.empty() || member.text[0] == '@')
             failExpression();
+        const Token& separator = tokens_[pos_ - 1];
         e.qualifier = std::move(e.text);
         e.text = std::string(advance().text);
-        if (atSymbol('.') || atSymbol('!'))
-            fail("Invalid use of '.', '!', or '()'. in query expression '" +
-                 std::string(expressionText(exprStart_)) + "'.");
+        if (atSymbol('.') || atSymbol('!')) {
+            // Only a declared parameter such as [Forms]![Orders]![Id] has more parts.
+            std::string path = e.qualifier + std::string(separator.text) + e.text;
+            while ((atSymbol('.') || atSymbol('!')) &&
+                   (peek(1).kind == TokenKind::Word || peek(1).kind == TokenKind::QuotedName)) {
+                path += advance().text;
+                path += advance().text;
+            }
+            if (!isDeclaredParameter(path))
+                fail("Invalid use of '.', '!', or '()'. in query expression '" +
+                     std::string(expressionText(exprStart_)) + "'.");
+            e.qualifier.clear();
+            e.text = std::move(path);
+        }
     }
     e.span = spanFrom(first);
     return e;

@@ -50,6 +50,9 @@ std::string unknownTable(std::string_view name) {
 std::string unknownName(std::string_view name) {
     return wrap("No value given for one or more required parameters. (unknown name '", name, "')");
 }
+std::string missingParameter(std::string_view name) {
+    return wrap("No value given for one or more required parameters. (parameter '", name, "')");
+}
 std::string ambiguousField(std::string_view name) {
     return wrap("The specified field '", name,
                 "' could refer to more than one table listed in the FROM clause of your SQL "

@@ -11,6 +11,9 @@ inline constexpr const char* kInvalidStatement =
 inline constexpr const char* kSelectStatement =
     "The SELECT statement includes a reserved word or an argument name that is misspelled or "
     "missing, or the punctuation is incorrect.";
+inline constexpr const char* kParameterClause = "Syntax error in PARAMETER clause.";
+inline constexpr const char* kCrosstabUnsupported =
+    "Crosstab queries (TRANSFORM ... PIVOT) are not supported.";
 inline constexpr const char* kFromClause = "Syntax error in FROM clause.";
 inline constexpr const char* kJoinOperation = "Syntax error in JOIN operation.";
 inline constexpr const char* kWhereClause = "Syntax error in WHERE clause.";
@@ -56,6 +59,8 @@ std::string undefinedFunction(std::string_view name);
 std::string wrongArgumentCount(std::string_view expression);
 std::string unknownTable(std::string_view name);
 std::string unknownName(std::string_view name);
+// A declared parameter the statement ran without a value for.
+std::string missingParameter(std::string_view name);
 std::string ambiguousField(std::string_view name);
 std::string repeatedTable(std::string_view name);
 std::string notInAggregate(std::string_view expression);

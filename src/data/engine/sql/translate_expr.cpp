@@ -272,11 +272,43 @@ Tx Translator::literal(const Expr& e) {
             throw SqlError(msg::missingOperator(textOf(e.span)));
     }
     // Typed as written; the value is bound when the statement runs.
-    if (e.parameter != 0) t.sql = "?" + std::to_string(e.parameter);
+    if (e.parameter != 0)
+        t.sql = "?" + std::to_string(e.parameter);
     return t;
 }
 
+std::optional<Tx> Translator::translateParameterReference(const Expr& e) {
+    if (parameters_ == nullptr || parameters_->empty())
+        return std::nullopt;
+    for (const ParameterDecl& p : *parameters_) {
+        bool match = e.qualifier.empty() ? sameName(p.name, e.text)
+                                         : sameName(p.name, e.qualifier + '!' + e.text) ||
+                                               sameName(p.name, e.qualifier + '.' + e.text);
+        if (!match)
+            continue;
+        // Values for parameters are never supplied to a statement, so running
+        // one that needs a value stops with Jet's error naming it.
+        bool noted = false;
+        for (const std::string& used : parametersUsed_)
+            noted = noted || used == p.name;
+        if (!noted)
+            parametersUsed_.push_back(p.name);
+        Tx t;
+        t.sql = "jet_missing_parameter(";
+        appendQuotedText(t.sql, p.name);
+        t.sql += ')';
+        t.type = columnType(p.type);
+        if (t.type.is(JetType::Boolean))
+            t.form = Form::JetBool;
+        return t;
+    }
+    return std::nullopt;
+}
+
 Tx Translator::translateColumn(const Expr& e, ExprContext& ctx) {
+    // A declared parameter hides a field of the same name, as in Access.
+    if (std::optional<Tx> parameter = translateParameterReference(e))
+        return *parameter;
     auto make = [&](const Scope* scope, size_t sourceIndex, size_t c) {
         const Source& src = scope->sources[sourceIndex];
         Tx t;

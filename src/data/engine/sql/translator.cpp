@@ -104,6 +104,7 @@ std::string Translator::allocateAlias(std::string_view base) {
 
 Translation Translator::translateStatement(const Statement& statement) {
     Translation t;
+    parameters_ = &statement.parameters;
     if (const auto* s = std::get_if<SelectStatement>(&statement.body)) {
         QueryResult r = translateQuery(s->query, QueryOptions{});
         t.kind = s->intoTable.empty() ? StatementKind::Select : StatementKind::SelectInto;
@@ -127,6 +128,7 @@ Translation Translator::translateStatement(const Statement& statement) {
         return t;
     }
     t.dependencies = std::move(dependencies_);
+    t.parametersUsed = std::move(parametersUsed_);
     return t;
 }
 
@@ -301,9 +303,12 @@ Translator::QueryResult Translator::translateView(const ResolvedView& view) {
         throw SqlError(msg::kSimpleViewsOnly);
     viewStack_.push_back(view.name);
     std::string_view savedText = text_;
+    const std::vector<ParameterDecl>* savedParameters = parameters_;
     text_ = st.sql;
+    parameters_ = &st.parameters;
     QueryResult r = translateQuery(select->query, QueryOptions{});
     text_ = savedText;
+    parameters_ = savedParameters;
     viewStack_.pop_back();
     return r;
 }

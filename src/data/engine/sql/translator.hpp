@@ -13,6 +13,7 @@
 #include "data/engine/sql/schema_resolver.hpp"
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -132,6 +133,8 @@ private:
     // ---- expressions (translate_expr.cpp) ----
     Tx translateExpr(const Expr& e, ExprContext& ctx);
     Tx translateColumn(const Expr& e, ExprContext& ctx);
+    // A reference to a declared parameter; nullopt for any other name.
+    std::optional<Tx> translateParameterReference(const Expr& e);
     Tx translateUnary(const Expr& e, ExprContext& ctx);
     Tx translateBinary(const Expr& e, ExprContext& ctx);
     Tx translateCall(const Expr& e, ExprContext& ctx);
@@ -151,6 +154,9 @@ private:
 
     const SchemaResolver& schema_;
     std::string_view text_;  // the statement (or saved query) being translated
+    // Its PARAMETERS declaration.
+    const std::vector<ParameterDecl>* parameters_ = nullptr;
+    std::vector<std::string> parametersUsed_;
     std::deque<ResolvedTable> tables_;
     std::vector<std::string> aliases_;
     std::vector<std::string> viewStack_;
