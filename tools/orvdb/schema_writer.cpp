@@ -78,7 +78,15 @@ void writeSchema(std::ostream& out, const engine::Catalog& catalog) {
         if (r.grbit & engine::kRelCascadeNull) out << " ON DELETE SET NULL";
         out << ";\n";
     }
-    for (const auto* v : catalog.views()) out << "CREATE VIEW " << bracket(v->name) << " AS " << v->sql << ";\n";
+    for (const auto* v : catalog.views()) {
+        std::string sql = v->sql;
+        while (!sql.empty() && (sql.back() == ';' || sql.back() == '\n' || sql.back() == '\r'))
+            sql.pop_back();
+        // Selects are views; action and parameter queries are procedures in Jet's DDL.
+        bool view = v->isSelect() && sql.rfind("PARAMETERS", 0) != 0;
+        out << (view ? "CREATE VIEW " : "CREATE PROCEDURE ") << bracket(v->name) << " AS " << sql
+            << ";\n";
+    }
 }
 
 }  // namespace orvdb::cli
