@@ -20,6 +20,19 @@ rm -f "$out/demo.mdb"
 echo "== Its schema"
 "$orvdb" schema "$out/demo.mdb"
 
+echo "== An example data root: a library and a provider at old versions, then upgraded"
+root="$out/data-root"
+rm -rf "$root"
+mkdir -p "$root/Providers/Acme"
+"$orvdb" create "$root/XLib.Mdb"
+"$orvdb" sql "$root/XLib.Mdb" < examples/library.sql
+"$orvdb" create "$root/Providers/Acme/XLibData.Mdb"
+"$orvdb" sql "$root/Providers/Acme/XLibData.Mdb" < examples/provider.sql
+"$orvdb" upgrade --kind library --data-root "$root"
+"$orvdb" upgrade --kind provider --provider Acme --data-root "$root"
+"$orvdb" sql --format table "$root/Providers/Acme/XLibData.Mdb" \
+  "SELECT ID, Name, [Position] FROM variableobjtree_Textlist_Text ORDER BY [Position]"
+
 if [ -f ../shared/fixtures/jet4/northwind.mdb ]; then
   echo "== An Access file: info and a query"
   "$orvdb" info ../shared/fixtures/jet4/northwind.mdb | head -8

@@ -14,14 +14,16 @@ public:
     ComPtr(std::nullptr_t) {}
     // Takes a new reference to p.
     explicit ComPtr(I* p) : p_(p) {
-        if (p_) p_->AddRef();
+        if (p_)
+            p_->AddRef();
     }
     ComPtr(const ComPtr& o) : ComPtr(o.p_) {}
     ComPtr(ComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
     ~ComPtr() { reset(); }
 
     ComPtr& operator=(const ComPtr& o) {
-        if (this != &o) ComPtr(o).swap(*this);
+        if (this != &o)
+            ComPtr(o).swap(*this);
         return *this;
     }
     ComPtr& operator=(ComPtr&& o) noexcept {
@@ -37,7 +39,8 @@ public:
     }
 
     void reset() {
-        if (p_) std::exchange(p_, nullptr)->Release();
+        if (p_)
+            std::exchange(p_, nullptr)->Release();
     }
     // Releases what is held and gives the address to pass as an out argument.
     I** put() {
@@ -49,6 +52,7 @@ public:
 
     I* get() const { return p_; }
     I* operator->() const { return p_; }
+    I& operator*() const { return *p_; }
     explicit operator bool() const { return p_ != nullptr; }
 
     // Interface query; empty when the object does not implement Other.

@@ -147,9 +147,10 @@ ORV_API OrvHResult EnableAllconstaint(OrvIDatabase* database);
 ORV_API OrvLongBool ExistsDatabase(OrvIServerInfo* description);
 
 /* ---- Databases by kind --------------------------------------------------
- * Declared for the host's sake; they arrive with the database kinds and are
- * not in the library yet. Each hands its arguments to the kind's
- * CreateDatabase and stores the database in *database. */
+ * Each hands its arguments to the kind's CreateDatabase and stores the
+ * database in *database (released first when it held one). *database is NULL
+ * when the kind could not find or open its file; the kind has told the host's
+ * message manager or exception handler why. */
 ORV_API OrvHResult Get_XLibDatabase(OrvIDatabase** database, OrvIServerInfo* libraryInfo);
 ORV_API OrvHResult Get_XLibDataDatabase(OrvIDatabase** database, OrvBstr providerName,
                                         OrvIServerInfo* providerInfo);

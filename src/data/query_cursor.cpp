@@ -44,6 +44,7 @@ bool torvc_Query::openSql(std::string_view sql) {
     if (query_.isOpen() || opened_)
         setOpened(false);
     query_.setSql(std::string(sql));
+    selectFailed_ = false;
     if (typeRequete_ == 0) {
         // Written before the select runs, so a trace failure is the caller's.
         traceSelect(sql);
@@ -53,6 +54,7 @@ bool torvc_Query::openSql(std::string_view sql) {
             if (!opened_)
                 query_.close();
         } catch (const std::exception& e) {
+            selectFailed_ = true;
             host::debugOutput(std::string(e.what()) + " " + std::string(sql));
         }
     } else {

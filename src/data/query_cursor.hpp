@@ -37,6 +37,10 @@ public:
     // statement changed at least one.
     bool openSql(std::string_view sql);
     void next();
+    // Whether the last select failed (as opposed to finding no row). The
+    // failure itself stays quiet; callers that must tell the two apart, such
+    // as a probe for a column, ask here.
+    bool lastSelectFailed() const { return selectFailed_; }
 
 protected:
     engine::Dataset& data() override { return query_; }
@@ -49,6 +53,7 @@ private:
     std::shared_ptr<engine::Connection> connection_;
     engine::QueryDataset query_;
     int32_t typeRequete_ = 0;  // 0 select, anything else an action statement
+    bool selectFailed_ = false;
 };
 
 }  // namespace orvdb::data

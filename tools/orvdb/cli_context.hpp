@@ -27,5 +27,6 @@ void addFileCommands(CLI::App& app, const GlobalOptions& options);
 // The options tell where the debug channel goes while a command runs.
 void addDatabaseCommands(CLI::App& app, const GlobalOptions& options);
 void addOpenCommand(CLI::App& app);
+void addUpgradeCommand(CLI::App& app);
 
 }  // namespace orvdb::cli

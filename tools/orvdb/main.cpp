@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
     orvdb::cli::addDatabaseCommands(app, options);
     orvdb::cli::addOpenCommand(app);
     orvdb::cli::addFileCommands(app, options);
+    orvdb::cli::addUpgradeCommand(app);
 
     try {
         app.parse(argc, argv);

@@ -1,0 +1,8 @@
+CREATE TABLE Version (Version SINGLE)
+INSERT INTO Version VALUES (0.5)
+CREATE TABLE ZV_Language (ID COUNTER PRIMARY KEY, Name VARCHAR(100), Francais VARCHAR(100))
+INSERT INTO ZV_Language (Name, Francais) VALUES ('Casement window', 'Fenêtre à la française')
+INSERT INTO ZV_Language (Name, Francais) VALUES ('Tilt and turn', 'Oscillo-battant')
+CREATE TABLE Opening (ID LONG PRIMARY KEY, NameID LONG, [Position] LONG)
+INSERT INTO Opening VALUES (1, 1, 2)
+INSERT INTO Opening VALUES (2, 2, 1)

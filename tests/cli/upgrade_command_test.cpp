@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "cli_run.hpp"
+
+namespace orvdb::cli_test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct UpgradeCommandTest : ::testing::Test {
+    fs::path root = fs::temp_directory_path() / ("orvdb-cli-upgrade-" + std::to_string(::getpid()));
+    std::string provider;
+    void SetUp() override {
+        fs::create_directories(root / "Providers" / "Acme");
+        provider = (root / "Providers" / "Acme" / "XLibData.mdb").string();
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    std::string upgrade(const std::string& args) {
+        return "upgrade " + args + " --data-root " + root.string();
+    }
+};
+
+TEST_F(UpgradeCommandTest, ProviderUpgradePrintsVersionsAndLog) {
+    ASSERT_EQ(runOrvdb("sql --create " + provider +
+                       " \"CREATE TABLE Version (Version SINGLE, ObjectVersion SINGLE)\""
+                       " \"INSERT INTO Version VALUES (0.35839, 0.8)\"")
+                  .exitCode,
+              0);
+    auto r = runOrvdb(upgrade("--kind provider --provider acme"));
+    EXPECT_EQ(r.exitCode, 0) << r.out;
+    EXPECT_NE(r.out.find("version before\t0.35839\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("log\tProvidername: acme\nlog\tCurrent Version: 0.35839\n"
+                         "log\t2 mise(s) à jour efféctuée(s) avec succès\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("version after\t0.35841\n"), std::string::npos) << r.out;
+}
+
+TEST_F(UpgradeCommandTest, FailuresExitNonZeroWithTheMessage) {
+    ASSERT_EQ(runOrvdb("sql --create " + provider +
+                       " \"CREATE TABLE Version (Version SINGLE, ObjectVersion SINGLE)\""
+                       " \"INSERT INTO Version VALUES (0.3583, 0.9)\"")
+                  .exitCode,
+              0);
+    auto tooOld = runOrvdb(upgrade("--kind filling --provider Acme"));
+    EXPECT_EQ(tooOld.exitCode, 1);
+    EXPECT_NE(tooOld.out.find("Your database Acme version (0.36) is too old"), std::string::npos)
+        << tooOld.out;
+
+    auto missing = runOrvdb(upgrade("--kind library"));
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.out.find("CANNOT FIND " + root.string() + "/XLib.Mdb"), std::string::npos)
+        << missing.out;
+
+    auto noProvider = runOrvdb(upgrade("--kind hardware"));
+    EXPECT_EQ(noProvider.exitCode, 1);
+    EXPECT_NE(noProvider.out.find("--provider"), std::string::npos) << noProvider.out;
+}
+
+}  // namespace
+}  // namespace orvdb::cli_test

@@ -1,0 +1,142 @@
+// `orvdb upgrade --kind KIND`: opens the database of one kind the way the
+// host does (through its Get_...Database export), runs Update and shows the
+// upgrade's log with the version before and after.
+#include "cli_context.hpp"
+
+#include <orvdb/exports.h>
+#include <orvdb/strings.h>
+#include <orvdb/com_ptr.hpp>
+
+#include <iostream>
+#include <map>
+#include <stdexcept>
+
+#include "host/boundary_strings.hpp"
+#include "host/folder_server_info.hpp"
+#include "host/host_services.hpp"
+#include "host/paths.hpp"
+#include "host/utf16.hpp"
+#include "kinds/soft_database.hpp"
+
+namespace orvdb::cli {
+
+namespace {
+
+struct UpgradeOptions {
+    std::string kind;
+    std::string provider;
+    std::string database;
+};
+
+std::string lastError() {
+    return host::Bstr::adopt(OrvGetLastErrorMessage()).utf8();
+}
+
+OrvIServerInfo* toC(IServerInfo* info) {
+    return reinterpret_cast<OrvIServerInfo*>(info);
+}
+
+ComPtr<iDatabase> openKind(const UpgradeOptions& options) {
+    auto registry = host::registry();
+    ComPtr<IServerInfo> info;
+    OrvIDatabase* handle = nullptr;
+    OrvHResult status = ORV_S_OK;
+    const std::string& kind = options.kind;
+    if (kind == "library") {
+        info = host::makeFolderServerInfo(
+            host::toUtf16(registry->get(host::registry_entry::kLibraryFolder)), u"XLib");
+        status = Get_XLibDatabase(&handle, toC(info.get()));
+    } else if (kind == "provider" || kind == "filling" || kind == "hardware") {
+        if (options.provider.empty())
+            throw std::runtime_error("--kind " + kind + " needs --provider NAME");
+        host::Bstr provider = host::Bstr::fromUtf8(options.provider);
+        if (kind == "provider") {
+            info = host::makeFolderServerInfo(
+                host::toUtf16(registry->get(host::registry_entry::kDataRoot)), u"XLibData");
+            status = Get_XLibDataDatabase(&handle, provider.get(), toC(info.get()));
+        } else if (kind == "filling") {
+            status = Get_FillingDatabase(&handle, provider.get());
+        } else {
+            status = Get_HardwareDatabase(&handle, provider.get());
+        }
+    } else if (kind == "manager" || kind == "workshop") {
+        std::string name = kind == "workshop" ? "XMANDATA" : options.database;
+        std::string file = kind == "workshop" ? "Xmandata" : options.database;
+        if (name.empty())
+            throw std::runtime_error(
+                "--kind manager needs --database NAME (the file NAME.mdb of "
+                "the workshop folder, registry entry 57)");
+        info = host::makeFolderServerInfo(
+            host::toUtf16(registry->get(host::registry_entry::kWorkshopFolder)),
+            host::toUtf16(file));
+        host::HostString hostName = host::HostString::fromUtf8(name);
+        status = Get_ManagerDatabase(&handle, hostName.get(), toC(info.get()));
+    } else if (kind == "parameters") {
+        info = host::makeFolderServerInfo(
+            host::toUtf16(registry->get(host::registry_entry::kManagerParamFolder)), u"XManParam");
+        status = Get_XManParamDatabase(&handle, toC(info.get()));
+    } else if (kind == "language") {
+        info = host::makeFolderServerInfo(
+            host::toUtf16(registry->get(host::registry_entry::kLanguageFolder)), u"XLng");
+        status = Get_XLngDatabase(&handle, toC(info.get()));
+    }
+    if (status != ORV_S_OK)
+        throw std::runtime_error(lastError());
+    if (!handle)
+        throw std::runtime_error("no " + kind +
+                                 " database could be opened (see the message above)");
+    return ComPtr<iDatabase>::adopt(reinterpret_cast<iDatabase*>(handle));
+}
+
+std::string versionOf(iDatabase& db) {
+    host::Bstr version;
+    host::throwIfFailed(db.GetVersion(version.put()), "GetVersion");
+    return version.utf8();
+}
+
+void runUpgrade(const UpgradeOptions& options) {
+    ComPtr<iDatabase> db = openKind(options);
+    OrvWordBool opened = ORV_WFALSE;
+    host::throwIfFailed(db->Get_Opened(&opened), "Get_Opened");
+    if (!opened)
+        throw std::runtime_error("the " + options.kind + " database could not be opened");
+    auto& connection = dynamic_cast<kinds::TSoftDatabase&>(*db.get());
+    std::cout << "database\t" << host::resolvePath(host::toUtf8(connection.path())) << '\n';
+    // The provider folder actually opened (another one when the asked
+    // provider had no data file).
+    if (ComPtr<iProviderName> named = db.as<iProviderName>()) {
+        host::Bstr provider;
+        if (named->Get_ProviderName(provider.put()) == ORV_S_OK)
+            std::cout << "provider\t" << provider.utf8() << '\n';
+    }
+    std::cout << "version before\t" << versionOf(*db) << '\n';
+
+    const OrvHResult status = db->Update(nullptr, nullptr);
+    const std::string failure = status == ORV_S_OK ? std::string() : lastError();
+    for (const std::string& line : connection.lastUpgradeLog())
+        std::cout << "log\t" << line << '\n';
+    if (status != ORV_S_OK)
+        throw std::runtime_error("upgrade failed: " + failure);
+    std::cout << "version after\t" << versionOf(*db) << '\n';
+}
+
+}  // namespace
+
+void addUpgradeCommand(CLI::App& app) {
+    static UpgradeOptions options;
+    auto* cmd = app.add_subcommand(
+        "upgrade",
+        "Open the database of one kind as the host does and bring it to the current "
+        "schema, showing the upgrade log and the version before and after");
+    cmd->add_option("--kind", options.kind, "Database kind")
+        ->required()
+        ->check(CLI::IsMember({"library", "provider", "filling", "hardware", "manager", "workshop",
+                               "parameters", "language"}));
+    cmd->add_option("--provider", options.provider,
+                    "Provider folder under <data root>/Providers (provider, filling, hardware)");
+    cmd->add_option("--database", options.database,
+                    "Manager database name: the file NAME.mdb of the workshop folder (manager)");
+    cmd->callback([] { runUpgrade(options); });
+}
+
+}  // namespace orvdb::cli
