@@ -61,6 +61,10 @@ struct Column {
     // Memo/OLE: the usage maps of the pages holding the long values.
     std::optional<RowPointer> longValueOwnedPages;
     std::optional<RowPointer> longValueFreePages;
+    // Where its entry sits in the table definition, and the position Access
+    // shows it at; kept so that a rewritten definition lists columns alike.
+    uint16_t definitionOrder = 0;
+    uint16_t displayIndex = 0;
 
     ColumnType type() const { return static_cast<ColumnType>(typeCode); }
     bool isFixedLength() const { return (flags & kFixedLength) != 0; }

@@ -165,9 +165,11 @@ TableDefinition readTableDefinition(PageSource& source, uint32_t page) {
     table.columns.resize(columnCount);
     for (Column& column : table.columns) {
         ByteView entry = view.sub(pos, kColumnSize);
+        column.definitionOrder = static_cast<uint16_t>(&column - table.columns.data());
         column.typeCode = entry.u8(0);
         column.number = entry.u16(5);
         column.variableIndex = entry.u16(7);
+        column.displayIndex = entry.u16(9);
         if (column.type() == ColumnType::Decimal) {
             column.precision = entry.u8(11);
             column.scale = entry.u8(12);

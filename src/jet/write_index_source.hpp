@@ -1,0 +1,47 @@
+// The seam between the file writer and the index builder: for one physical
+// index of a table, the pages of its B-tree. The writer places the pages,
+// lists them in the index's usage map and records the root and the count of
+// distinct keys in the table definition.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <span>
+#include <vector>
+
+#include "jet/index_definition.hpp"
+#include "jet/page_source.hpp"
+#include "jet/row_pointer.hpp"
+#include "jet/table_definition.hpp"
+#include "jet/value.hpp"
+
+namespace orvdb::jet {
+
+struct IndexPagesRequest {
+    const TableDefinition& table;
+    // The rows as written (object ids already renumbered), one value per
+    // column of `table` in its column order.
+    std::span<const std::vector<Value>> rows;
+    std::span<const RowPointer> rowPointers;  // where each of `rows` was written
+    const PhysicalIndex& index;
+    uint32_t tablePage = 0;                  // the table's definition page
+    std::function<uint32_t()> allocatePage;  // numbers for the index's pages
+};
+
+struct IndexPages {
+    std::map<uint32_t, std::array<uint8_t, kPageSize>> pages;  // by page number
+    uint32_t rootPage = 0;
+    uint32_t uniqueEntryCount = 0;
+};
+
+using IndexPageSource = std::function<IndexPages(const IndexPagesRequest&)>;
+
+// Stands in until the index builder is connected: every index becomes one
+// empty leaf root, whatever the rows. Jet's readers accept it, but a search
+// through such an index finds nothing, so files written with it are only
+// fit for reading by table scan.
+IndexPages emptyIndexPages(const IndexPagesRequest& request);
+
+}  // namespace orvdb::jet

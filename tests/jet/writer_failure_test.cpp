@@ -1,0 +1,172 @@
+// A failed write must leave the target exactly as it was and no temporary
+// file behind, and say which file failed and why.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+
+#include "jet/file_writer.hpp"
+#include "jet/fixture_support.hpp"
+#include "jet/image_from_file.hpp"
+#include "jet/jet_error.hpp"
+
+namespace orvdb::jet {
+namespace {
+
+constexpr const char* kFixture = "northwind.mdb";
+
+class WriterFailure : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ORVDB_REQUIRE_FIXTURE(kFixture);
+        target_ = dir_.path() / "target.mdb";
+        original_ = testing::readFileBytes(testing::fixturePath(kFixture));
+        testing::writeFileBytes(target_, original_);
+        image_ = imageFromFile(JetFile::open(target_));
+    }
+
+    // The target is byte for byte what it was and is alone in its folder.
+    void expectUntouched() {
+        EXPECT_EQ(testing::readFileBytes(target_), original_);
+        size_t files = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) {
+            EXPECT_EQ(entry.path(), target_) << "left behind: " << entry.path();
+            ++files;
+        }
+        EXPECT_EQ(files, 1u);
+    }
+
+    std::string failureOf(const FileSystemCalls& calls) {
+        try {
+            writeJetFile(image_, target_, {}, calls);
+        } catch (const JetError& error) {
+            return error.what();
+        }
+        return "";
+    }
+
+    testing::TempDir dir_;
+    std::filesystem::path target_;
+    std::vector<unsigned char> original_;
+    DatabaseImage image_;
+};
+
+struct InjectedFault {
+    std::string name;
+    bool failWrite;  // else the flush fails
+    size_t bytesBeforeFailure;
+    int error;
+    std::string reason;
+};
+
+class InjectedFaults : public WriterFailure, public ::testing::WithParamInterface<InjectedFault> {};
+
+TEST_P(InjectedFaults, LeaveTheTargetAsItWas) {
+    const InjectedFault& fault = GetParam();
+    size_t written = 0;
+    FileSystemCalls calls;
+    if (fault.failWrite) {
+        calls.write = [&](int fd, const void* data, size_t size) -> ssize_t {
+            if (written >= fault.bytesBeforeFailure) {
+                errno = fault.error;
+                return -1;
+            }
+            // Short writes on the way, as a nearly full disk gives them.
+            size = std::min({size, fault.bytesBeforeFailure - written, size_t{10000}});
+            ssize_t done = ::write(fd, data, size);
+            written += static_cast<size_t>(std::max<ssize_t>(done, 0));
+            return done;
+        };
+    } else {
+        calls.fsync = [&](int) {
+            errno = fault.error;
+            return -1;
+        };
+    }
+    std::string message = failureOf(calls);
+    EXPECT_NE(message.find(target_.string()), std::string::npos) << message;
+    EXPECT_NE(message.find(fault.reason), std::string::npos) << message;
+    expectUntouched();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, InjectedFaults,
+    ::testing::Values(InjectedFault{"DiskFullAtOnce", true, 0, ENOSPC, "No space left on device"},
+                      InjectedFault{"DiskFullHalfway", true, 1000000, ENOSPC,
+                                    "No space left on device"},
+                      InjectedFault{"IoErrorOnWrite", true, 4096, EIO, "Input/output error"},
+                      InjectedFault{"IoErrorOnFlush", false, 0, EIO, "Input/output error"}),
+    [](const auto& info) { return info.param.name; });
+
+// A real limit on the file size: the kernel refuses the write (EFBIG) in a
+// child process, which reports through its exit status.
+TEST_F(WriterFailure, FileSizeLimitLeavesTheTargetAsItWas) {
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{256 * 1024, 256 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        try {
+            writeJetFile(image_, target_);
+        } catch (const JetError& error) {
+            std::string message = error.what();
+            ::_exit(message.find("File too large") != std::string::npos ? 0 : 2);
+        }
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the write succeeded; 2: the message lacks the reason";
+    expectUntouched();
+}
+
+TEST_F(WriterFailure, MissingFolderIsNamed) {
+    std::filesystem::path elsewhere = dir_.path() / "no such folder" / "x.mdb";
+    try {
+        writeJetFile(image_, elsewhere);
+        FAIL() << "writing into a missing folder succeeded";
+    } catch (const JetError& error) {
+        std::string message = error.what();
+        EXPECT_NE(message.find(elsewhere.string()), std::string::npos) << message;
+        EXPECT_NE(message.find("No such file or directory"), std::string::npos) << message;
+    }
+    expectUntouched();
+}
+
+TEST_F(WriterFailure, AnImageThatCannotBeWrittenLeavesTheTargetAsItWas) {
+    TableImage* orders = image_.findTable("Orders");
+    ASSERT_NE(orders, nullptr);
+    ASSERT_FALSE(orders->rows.empty());
+    orders->rows[0][0] = std::string("not a number");
+    std::string message = failureOf({});
+    EXPECT_NE(message.find("table 'Orders'"), std::string::npos) << message;
+    expectUntouched();
+}
+
+TEST_F(WriterFailure, SuccessfulWriteReplacesTheTargetAndKeepsItsMode) {
+    std::filesystem::permissions(target_, std::filesystem::perms(0640));
+    TableImage* shippers = image_.findTable("Shippers");
+    ASSERT_NE(shippers, nullptr);
+    shippers->rows.pop_back();
+    writeJetFile(image_, target_);
+    EXPECT_NE(testing::readFileBytes(target_), original_);
+    EXPECT_EQ(std::filesystem::status(target_).permissions(), std::filesystem::perms(0640));
+    EXPECT_EQ(JetFile::open(target_).table("Shippers")->rowCount, shippers->rows.size());
+}
+
+TEST_F(WriterFailure, ThroughALinkTheLinkedFileIsReplaced) {
+    std::filesystem::path link = dir_.path() / "link.mdb";
+    std::filesystem::create_symlink(target_, link);
+    image_.findTable("Shippers")->rows.clear();
+    writeJetFile(image_, link);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(JetFile::open(target_).table("Shippers")->rowCount, 0u);
+}
+
+}  // namespace
+}  // namespace orvdb::jet

@@ -1,0 +1,117 @@
+// The writer hands each physical index to the index builder with the rows as
+// written and where they are, and records what the builder returns: the
+// pages, the root, the count of distinct keys, and the index's usage map.
+#include <gtest/gtest.h>
+
+#include "jet/data_page.hpp"
+#include "jet/file_writer.hpp"
+#include "jet/fixture_support.hpp"
+#include "jet/image_from_file.hpp"
+#include "jet/row_decoder.hpp"
+#include "jet/usage_map.hpp"
+
+namespace orvdb::jet {
+namespace {
+
+constexpr const char* kFixture = "indexTestV2000.mdb";
+
+struct SeenIndex {
+    std::string table;
+    uint32_t tablePage = 0;
+    std::vector<std::vector<Value>> rows;
+    std::vector<RowPointer> rowPointers;
+    std::vector<uint32_t> pages;
+    uint32_t root = 0;
+};
+
+TEST(WriterIndexHook, BuilderResultsLandInTheFile) {
+    ORVDB_REQUIRE_FIXTURE(kFixture);
+    DatabaseImage image = imageFromFile(JetFile::open(testing::fixturePath(kFixture)));
+    std::vector<SeenIndex> seen;
+    WriteOptions options;
+    options.keepTablePages = false;  // ids get renumbered: the rows must show it
+    options.indexPages = [&](const IndexPagesRequest& request) {
+        SeenIndex entry;
+        entry.table = request.table.name;
+        entry.tablePage = request.tablePage;
+        entry.rows.assign(request.rows.begin(), request.rows.end());
+        entry.rowPointers.assign(request.rowPointers.begin(), request.rowPointers.end());
+        IndexPages result = emptyIndexPages(request);
+        uint32_t extra = request.allocatePage();  // a second page, as a real tree has
+        result.pages[extra] = result.pages.at(result.rootPage);
+        result.uniqueEntryCount = static_cast<uint32_t>(request.rows.size()) + 1000;
+        for (const auto& [page, bytes] : result.pages) {
+            entry.pages.push_back(page);
+        }
+        entry.root = result.rootPage;
+        seen.push_back(std::move(entry));
+        return result;
+    };
+    testing::TempDir dir;
+    std::filesystem::path target = dir.path() / "indexed.mdb";
+    writeJetFile(image, target, options);
+    JetFile file = JetFile::open(target);
+
+    size_t physicalIndexes = 0;
+    for (const TableImage& table : image.tables) {
+        physicalIndexes += table.definition.physicalIndexes.size();
+    }
+    ASSERT_EQ(seen.size(), physicalIndexes);
+    size_t next = 0;
+    for (const TableImage& table : image.tables) {
+        auto definition = file.table(table.name());
+        RowDecoder decoder(*definition, file.pages());
+        for (const PhysicalIndex& index : definition->physicalIndexes) {
+            const SeenIndex& request = seen[next++];
+            SCOPED_TRACE("table " + table.name() + " index " + std::to_string(index.number));
+            EXPECT_EQ(request.table, table.name());
+            EXPECT_EQ(request.tablePage, definition->page);
+            EXPECT_EQ(index.rootPage, request.root);
+            EXPECT_EQ(index.entryCount, request.rows.size() + 1000);
+            std::vector<uint32_t> mapped;
+            UsageMap map = UsageMap::read(file.pages(), index.usageMap, "index map");
+            while (auto page = map.next()) {
+                mapped.push_back(*page);
+            }
+            EXPECT_EQ(mapped, request.pages);
+            // Each pointer leads to the row the builder was given.
+            ASSERT_EQ(request.rows.size(), request.rowPointers.size());
+            for (size_t n = 0; n < request.rows.size(); ++n) {
+                const RowPointer& pointer = request.rowPointers[n];
+                DataPage page(file.pages(), file.pages().page(pointer.page));
+                EXPECT_EQ(decoder.decode(page.rowBytes(pointer.row)), request.rows[n]);
+            }
+        }
+    }
+    // MSysObjects rows reached the builder with the new table ids.
+    const SeenIndex& catalog = seen.front();
+    ASSERT_EQ(catalog.table, "MSysObjects");
+    for (const CatalogObject* table : file.catalog().tables(true)) {
+        bool found = false;
+        for (const auto& row : catalog.rows) {
+            found = found || row[0] == Value(int64_t{table->id});
+        }
+        EXPECT_TRUE(found) << table->name;
+    }
+}
+
+TEST(WriterIndexHook, PlaceholderIsAnEmptyLeafRoot) {
+    TableDefinition table;
+    PhysicalIndex index;
+    uint32_t next = 40;
+    IndexPages pages =
+        emptyIndexPages(IndexPagesRequest{table, {}, {}, index, 17, [&] { return next++; }});
+    ASSERT_EQ(pages.pages.size(), 1u);
+    EXPECT_EQ(pages.rootPage, 40u);
+    EXPECT_EQ(pages.uniqueEntryCount, 0u);
+    const auto& bytes = pages.pages.at(40);
+    EXPECT_EQ(bytes[0], 0x04);                            // leaf
+    EXPECT_EQ(bytes[2] | (bytes[3] << 8), 4096 - 0x1E0);  // all entry space free
+    EXPECT_EQ(bytes[4], 17);                              // owning table definition
+    for (size_t n = 8; n < bytes.size(); ++n) {
+        ASSERT_EQ(bytes[n], 0) << "byte " << n;  // no siblings, prefix or entries
+    }
+}
+
+}  // namespace
+}  // namespace orvdb::jet
