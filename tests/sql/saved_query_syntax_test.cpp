@@ -1,5 +1,5 @@
 // Constructs Access writes into saved queries: a leading PARAMETERS
-// declaration, DELETE with a field list, and crosstabs.
+// declaration and DELETE with a field list (crosstabs: crosstab_test.cpp).
 #include "data/engine/sql/sql_messages.hpp"
 #include "sql_test_support.hpp"
 
@@ -145,21 +145,6 @@ TEST(DeleteFieldList, FieldsOfSeveralTablesAreRejected) {
              "DELETE Article.ID, FROM Article",
          })
         EXPECT_EQ(errorOf([&] { parseStatement(sql); }), msg::kDeleteTarget) << sql;
-}
-
-TEST(Crosstab, IsRejectedWithAClearMessage) {
-    EXPECT_EQ(errorOf([] {
-                  parseStatement(
-                      "TRANSFORM Count(ID) SELECT RefGroup FROM Article GROUP BY RefGroup "
-                      "PIVOT Active IN (True, False)");
-              }),
-              msg::kCrosstabUnsupported);
-    EXPECT_EQ(errorOf([] {
-                  parseStatement(
-                      "PARAMETERS x Long; TRANSFORM Count(ID) SELECT RefGroup FROM "
-                      "Article GROUP BY RefGroup PIVOT Active");
-              }),
-              msg::kCrosstabUnsupported);
 }
 
 }  // namespace

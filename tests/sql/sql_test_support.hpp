@@ -144,9 +144,25 @@ public:
     // Translates Access SQL and runs it; a select's rows come back as texts
     // joined by "|" ("NULL" for Null), one string per row.
     std::vector<std::string> run(const std::string& accessSql) {
-        Translation t = translate(accessSql, schema_);
-        return query(t.sql);
+        return query(translateHere(accessSql).sql);
     }
+
+    // Translates with this store answering a crosstab's pivot values.
+    Translation translateHere(const std::string& accessSql) {
+        PivotValueReader reader = [this](const std::string& sql) {
+            std::vector<SqlValue> values;
+            sqlite3_stmt* st = nullptr;
+            if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
+                throw std::runtime_error(std::string(sqlite3_errmsg(db_)) + " in: " + sql);
+            while (sqlite3_step(st) == SQLITE_ROW)
+                values.push_back(readColumnValue(st, 0));
+            sqlite3_finalize(st);
+            ++pivotReads_;
+            return values;
+        };
+        return translate(accessSql, schema_, &reader);
+    }
+    int pivotReads() const { return pivotReads_; }
 
     std::vector<std::string> query(const std::string& sql) {
         sqlite3_stmt* st = nullptr;
@@ -198,6 +214,7 @@ private:
 
     const FakeSchema& schema_;
     sqlite3* db_ = nullptr;
+    int pivotReads_ = 0;
     std::map<std::string, int64_t> counters_;
     int64_t last_ = 0;
 };

@@ -300,8 +300,8 @@ std::optional<sql::ResolvedTable> Catalog::findTable(std::string_view name) cons
 
 std::optional<sql::ResolvedView> Catalog::findView(std::string_view name) const {
     const ViewInfo* v = findViewInfo(name);
-    // Only select and union queries can be read from.
-    if (!v || !v->isSelect()) return std::nullopt;
+    // Only select, union and crosstab queries can be read from.
+    if (!v || !v->returnsRows()) return std::nullopt;
     return sql::ResolvedView{v->name, v->sql};
 }
 

@@ -75,6 +75,8 @@ struct ViewInfo {
                       // 7 data definition, 8 pass-through, 9 union
 
     bool isSelect() const { return kind == 1 || kind == 9; }
+    // Selects, unions and crosstabs: queries other queries can read from.
+    bool returnsRows() const { return isSelect() || kind == 6; }
 };
 
 // Case-insensitive (Unicode case folding) key for names.

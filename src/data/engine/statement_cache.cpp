@@ -1,6 +1,7 @@
 #include "data/engine/statement_cache.hpp"
 
 #include "data/engine/engine_error.hpp"
+#include "data/engine/jet_errors.hpp"
 #include "data/engine/statement_parameters.hpp"
 #include "data/engine/working_store.hpp"
 
@@ -22,13 +23,17 @@ CachedStatement& StatementCache::get(WorkingStore& store, std::string_view sql) 
     if (auto it = entries_.find(shape_.key); it != entries_.end()) {
         Entry& entry = it->second;
         if (entry.statement) {
+            // Columns learnt from the data: translate again, the data may have changed.
+            if (entry.statement->translation.columnsFromData)
+                return build(store, sql);
             bind(store, *entry.statement, sql);
             return *entry.statement;
         }
         // Some literals of this shape stay as written: they pick the entry.
         partialShapeKey(sql, shape_, entry.parameterMask, partialKey_);
         if (auto partial = entries_.find(partialKey_);
-            partial != entries_.end() && partial->second.statement) {
+            partial != entries_.end() && partial->second.statement &&
+            !partial->second.statement->translation.columnsFromData) {
             bind(store, *partial->second.statement, sql);
             return *partial->second.statement;
         }
@@ -40,7 +45,27 @@ CachedStatement& StatementCache::build(WorkingStore& store, std::string_view sql
     auto entry = std::make_unique<CachedStatement>();
     entry->statement = sql::parseStatement(sql);
     std::vector<bool> mask = markParameters(entry->statement, shape_);
-    entry->translation = sql::translate(entry->statement, store.catalog());
+    // A crosstab without an IN list learns its columns from the data now;
+    // its entry is rebuilt at each use (columnsFromData).
+    const sql::PivotValueReader readPivotValues = [&store](const std::string& text) {
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(store.db(), text.c_str(), static_cast<int>(text.size()), &s,
+                               nullptr) != SQLITE_OK) {
+            std::string message = sqlite3_errmsg(store.db());
+            sqlite3_finalize(s);
+            throw EngineError(message + " (while reading the pivot values: " + text + ")");
+        }
+        std::vector<SqlValue> values;
+        int rc;
+        while ((rc = sqlite3_step(s)) == SQLITE_ROW)
+            values.push_back(readColumnValue(s, 0));
+        std::string message = rc == SQLITE_DONE ? std::string() : sqlite3_errmsg(store.db());
+        sqlite3_finalize(s);
+        if (rc != SQLITE_DONE)
+            throw EngineError(jet::translateSqliteError(message));
+        return values;
+    };
+    entry->translation = sql::translate(entry->statement, store.catalog(), &readPivotValues);
     using K = sql::StatementKind;
     K kind = entry->translation.kind;
     if (kind == K::Select || kind == K::Insert || kind == K::Update || kind == K::Delete) {

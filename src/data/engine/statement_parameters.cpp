@@ -31,8 +31,9 @@ public:
 
 private:
     void visit(sql::SelectStatement& s) {
-        // SELECT ... INTO runs its translation outside the cache's statement.
-        if (s.intoTable.empty())
+        // SELECT ... INTO runs its translation outside the cache's statement;
+        // a crosstab reads its own conditions to learn its columns.
+        if (s.intoTable.empty() && !s.crosstab)
             query(s.query);
     }
 

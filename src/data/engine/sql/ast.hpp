@@ -152,9 +152,20 @@ struct Query {
 
 // ---- data manipulation ----
 
+// TRANSFORM value SELECT ... PIVOT pivot [IN (columns)]: the select's
+// items are the row headings, each pivot value adds a column.
+struct Crosstab {
+    Expr value;
+    std::string valueAlias;  // Access saves one; the output names columns by pivot value
+    Expr pivot;
+    std::vector<Expr> columns;  // the IN list
+    bool fixedColumns = false;  // an IN list was given
+};
+
 struct SelectStatement {
     Query query;
     std::string intoTable;  // SELECT ... INTO target; empty otherwise
+    std::optional<Crosstab> crosstab;
 };
 
 struct InsertStatement {

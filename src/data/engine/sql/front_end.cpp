@@ -17,13 +17,15 @@ Statement parseStatement(std::string_view sql) {
     return st;
 }
 
-Translation translate(const Statement& statement, const SchemaResolver& schema) {
-    Translator translator(schema, statement.sql);
+Translation translate(const Statement& statement, const SchemaResolver& schema,
+                      const PivotValueReader* reader) {
+    Translator translator(schema, statement.sql, reader);
     return translator.translateStatement(statement);
 }
 
-Translation translate(std::string_view sql, const SchemaResolver& schema) {
-    return translate(parseStatement(sql), schema);
+Translation translate(std::string_view sql, const SchemaResolver& schema,
+                      const PivotValueReader* reader) {
+    return translate(parseStatement(sql), schema, reader);
 }
 
 Expr parseExpression(std::string_view text) {

@@ -15,7 +15,9 @@
 #include "data/engine/jet_types.hpp"
 #include "data/engine/sql/ast.hpp"
 #include "data/engine/sql/schema_resolver.hpp"
+#include "data/engine/sql_value.hpp"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,12 +57,22 @@ struct Translation {
     // Declared PARAMETERS the statement uses (also through saved queries): no
     // values are ever supplied, so running it raises Jet's missing-value error.
     std::vector<std::string> parametersUsed;
+    // A crosstab without an IN list (also through a saved query) took its
+    // columns from the data: the translation holds only until the data changes.
+    bool columnsFromData = false;
 };
 
-Translation translate(const Statement& statement, const SchemaResolver& schema);
+// Runs a SQLite SELECT on the store and returns the values of its first
+// column, in order. A crosstab without an IN list learns its pivot values so.
+using PivotValueReader = std::function<std::vector<SqlValue>(const std::string& sqliteSql)>;
+
+// Without a reader, a crosstab that needs its pivot values raises SqlError.
+Translation translate(const Statement& statement, const SchemaResolver& schema,
+                      const PivotValueReader* reader = nullptr);
 
 // Parses and translates in one step.
-Translation translate(std::string_view sql, const SchemaResolver& schema);
+Translation translate(std::string_view sql, const SchemaResolver& schema,
+                      const PivotValueReader* reader = nullptr);
 
 // A lone expression such as a column's default value, parsed as Access SQL.
 Expr parseExpression(std::string_view text);

@@ -138,7 +138,7 @@ StatementBody Parser::parseStatement() {
     if (first.isWord("DELETE"))
         return parseDelete();
     if (first.isWord("TRANSFORM"))
-        fail(msg::kCrosstabUnsupported);
+        return parseCrosstab();
     if (first.isWord("CREATE"))
         return parseCreate();
     if (first.isWord("ALTER"))
@@ -155,12 +155,51 @@ SelectStatement Parser::parseSelectStatement() {
     return s;
 }
 
+SelectStatement Parser::parseCrosstab() {
+    advance();  // TRANSFORM
+    Crosstab x;
+    if (atEnd() || atWord("SELECT"))
+        fail(msg::kTransformStatement);
+    x.value = parseTopExpression();
+    if (acceptWord("AS"))
+        x.valueAlias = parseName(msg::kTransformStatement);
+    if (!atWord("SELECT"))
+        fail(msg::kTransformStatement);
+    SelectStatement s;
+    crosstab_ = true;
+    s.query = parseQuery(nullptr);
+    crosstab_ = false;
+    if (s.query.isUnion())
+        fail(msg::kTransformStatement);
+    expectWord("PIVOT", msg::kTransformStatement);
+    if (atEnd() || atWord("IN"))
+        fail(msg::kTransformStatement);
+    size_t start = pos_;
+    x.pivot = parseTopExpression();
+    checkExpressionFollower(start, false);
+    // "PIVOT p IN (a, b)" parses as the expression p In (a, b): its list is
+    // the fixed columns.
+    if (x.pivot.kind == ExprKind::InQuery || (x.pivot.kind == ExprKind::InList && x.pivot.negated))
+        fail(msg::kTransformStatement);
+    if (x.pivot.kind == ExprKind::InList) {
+        x.fixedColumns = true;
+        x.columns.assign(std::make_move_iterator(x.pivot.args.begin() + 1),
+                         std::make_move_iterator(x.pivot.args.end()));
+        Expr pivot = std::move(x.pivot.args[0]);
+        x.pivot = std::move(pivot);
+    }
+    expectStatementEnd(msg::kTransformStatement);
+    s.crosstab = std::move(x);
+    return s;
+}
+
 bool Parser::atQueryFollower() const {
     const Token& t = peek();
     if (t.kind == TokenKind::End || t.is(';') || t.is(')'))
         return true;
     return t.isWord("INTO") || t.isWord("FROM") || t.isWord("WHERE") || t.isWord("GROUP") ||
-           t.isWord("HAVING") || t.isWord("ORDER") || t.isWord("UNION");
+           t.isWord("HAVING") || t.isWord("ORDER") || t.isWord("UNION") ||
+           (crosstab_ && t.isWord("PIVOT"));
 }
 
 Query Parser::parseQuery(std::string* into) {
@@ -315,7 +354,7 @@ void Parser::parseOrderBy(std::vector<OrderItem>& out) {
         } else {
             acceptWord("ASC");
         }
-        if (!atSymbol(',') && !atEnd() && !atSymbol(')')) {
+        if (!atSymbol(',') && !atEnd() && !atSymbol(')') && !(crosstab_ && atWord("PIVOT"))) {
             if (atWord("UNION") || atWord("ORDER") || atWord("WHERE") || atWord("FROM"))
                 fail(msg::kOrderByClause);
             fail(msg::missingOperator(expressionText(first)));

@@ -44,6 +44,7 @@ private:
 
     // ---- statements (parser.cpp) ----
     SelectStatement parseSelectStatement();
+    SelectStatement parseCrosstab();
     Query parseQuery(std::string* into);
     Query parseQueryTerm(std::string* into);
     std::unique_ptr<SelectCore> parseSelectCore(std::string* into);
@@ -117,6 +118,7 @@ private:
     // select list has its own wording); nullptr: the expression error.
     const char* reservedWordError_ = nullptr;
     std::vector<std::string> declaredParameters_;  // names from PARAMETERS
+    bool crosstab_ = false;                        // PIVOT ends the select of a TRANSFORM
 };
 
 }  // namespace orvdb::engine::sql

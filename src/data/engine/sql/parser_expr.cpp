@@ -24,7 +24,7 @@ bool isBoundaryWord(const Token& t, const Token& next) {
     return t.isWord("FROM") || t.isWord("WHERE") || t.isWord("GROUP") || t.isWord("HAVING") ||
            t.isWord("ORDER") || t.isWord("UNION") || t.isWord("INTO") || t.isWord("INNER") ||
            t.isWord("JOIN") || t.isWord("SET") || t.isWord("AS") || t.isWord("ASC") ||
-           t.isWord("DESC");
+           t.isWord("DESC") || t.isWord("PIVOT");
 }
 
 }  // namespace

@@ -12,8 +12,12 @@ inline constexpr const char* kSelectStatement =
     "The SELECT statement includes a reserved word or an argument name that is misspelled or "
     "missing, or the punctuation is incorrect.";
 inline constexpr const char* kParameterClause = "Syntax error in PARAMETER clause.";
-inline constexpr const char* kCrosstabUnsupported =
-    "Crosstab queries (TRANSFORM ... PIVOT) are not supported.";
+inline constexpr const char* kTransformStatement = "Syntax error in TRANSFORM statement.";
+// Not Jet's: a crosstab whose columns come from the data translated where
+// no data can be read (a bare translation without a store).
+inline constexpr const char* kCrosstabNeedsData =
+    "A crosstab query without an IN list takes its columns from the data, which cannot be read "
+    "here.";
 inline constexpr const char* kFromClause = "Syntax error in FROM clause.";
 inline constexpr const char* kJoinOperation = "Syntax error in JOIN operation.";
 inline constexpr const char* kWhereClause = "Syntax error in WHERE clause.";

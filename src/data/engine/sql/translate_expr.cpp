@@ -84,6 +84,16 @@ ResultColumn resultColumn(std::string name, const ValueType& type) {
 
 namespace {
 
+// In a crosstab cell the aggregate covers the cell's rows only, and a cell
+// without rows is Null (Count included), as in Jet, where such a cell has
+// no group at all.
+void filterAggregate(Tx& t, const std::string* condition) {
+    if (condition == nullptr)
+        return;
+    const std::string filter = " FILTER (WHERE " + *condition + ")";
+    t.sql = "CASE WHEN COUNT(*)" + filter + " > 0 THEN " + t.sql + filter + " END";
+}
+
 void absorb(Tx& into, const Tx& from) {
     into.aggregate = into.aggregate || from.aggregate;
     if (into.ungrouped.empty())
@@ -708,6 +718,7 @@ Tx Translator::translateCall(const Expr& e, ExprContext& ctx) {
         if (e.args[0].kind == ExprKind::Star) {
             t.sql = "COUNT(*)";
             t.type = ValueType::of(JetType::Long);
+            filterAggregate(t, ctx.aggregateFilter);
             return t;
         }
         Tx a = translateExpr(e.args[0], inner);
@@ -747,6 +758,7 @@ Tx Translator::translateCall(const Expr& e, ExprContext& ctx) {
                 t.type.autoNumber = false;
                 break;
         }
+        filterAggregate(t, ctx.aggregateFilter);
         if (t.type.is(JetType::Boolean))
             t.form = Form::JetBool;
         return t;

@@ -65,8 +65,9 @@ std::string itemSql(const Item& it) {
 
 }  // namespace
 
-Translator::Translator(const SchemaResolver& schema, std::string_view text)
-    : schema_(schema), text_(text) {}
+Translator::Translator(const SchemaResolver& schema, std::string_view text,
+                       const PivotValueReader* pivotReader)
+    : schema_(schema), text_(text), pivotReader_(pivotReader) {}
 
 std::string_view Translator::textOf(const SourceSpan& span) const {
     if (span.begin >= text_.size() || span.end < span.begin)
@@ -106,7 +107,7 @@ Translation Translator::translateStatement(const Statement& statement) {
     Translation t;
     parameters_ = &statement.parameters;
     if (const auto* s = std::get_if<SelectStatement>(&statement.body)) {
-        QueryResult r = translateQuery(s->query, QueryOptions{});
+        QueryResult r = translateSelectStatement(*s);
         t.kind = s->intoTable.empty() ? StatementKind::Select : StatementKind::SelectInto;
         t.sql = std::move(r.sql);
         t.columns = std::move(r.columns);
@@ -129,7 +130,15 @@ Translation Translator::translateStatement(const Statement& statement) {
     }
     t.dependencies = std::move(dependencies_);
     t.parametersUsed = std::move(parametersUsed_);
+    t.columnsFromData = columnsFromData_;
     return t;
+}
+
+Translator::QueryResult Translator::translateSelectStatement(const SelectStatement& s) {
+    QueryOptions options;
+    if (s.crosstab)
+        options.crosstab = &*s.crosstab;
+    return translateQuery(s.query, options);
 }
 
 Translator::QueryResult Translator::translateQuery(const Query& q, const QueryOptions& options) {
@@ -306,7 +315,7 @@ Translator::QueryResult Translator::translateView(const ResolvedView& view) {
     const std::vector<ParameterDecl>* savedParameters = parameters_;
     text_ = st.sql;
     parameters_ = &st.parameters;
-    QueryResult r = translateQuery(select->query, QueryOptions{});
+    QueryResult r = translateSelectStatement(*select);
     text_ = savedText;
     parameters_ = savedParameters;
     viewStack_.pop_back();
@@ -322,7 +331,8 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
     std::string from;
     translateFrom(core.from, scope, from);
 
-    bool grouped = !core.groupBy.empty() || core.having.has_value();
+    const Crosstab* crosstab = options.crosstab;
+    bool grouped = crosstab || !core.groupBy.empty() || core.having.has_value();
     for (const SelectItem& item : core.items)
         if (!grouped && item.kind == SelectItem::Kind::Expression && containsAggregate(item.expr))
             grouped = true;
@@ -482,6 +492,20 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
         ctx.clause = "WHERE";
         where = translateExpr(*core.where, ctx).sql;
     }
+    // A crosstab: one more column per pivot value. ORDER BY on the pivot
+    // itself orders these columns, not the rows.
+    std::string pivotSignature;
+    if (crosstab) {
+        pivotSignature = expressionSignature(textOf(crosstab->pivot.span));
+        for (PivotCell& cell : pivotCells(*crosstab, scope, itemCtx, orderBy, from, where)) {
+            Item it;
+            it.sql = std::move(cell.sql);
+            it.type = cell.type;
+            it.name = std::move(cell.name);
+            items.push_back(std::move(it));
+        }
+    }
+
     std::string having;
     if (core.having) {
         ExprContext ctx = itemCtx;
@@ -498,6 +522,11 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
     std::vector<bool> orderDesc;
     if (orderBy) {
         for (const OrderItem& o : *orderBy) {
+            // The pivot orders the crosstab's columns (above). With an IN list it
+            // is no grouping, and ordering by it fails as in Jet.
+            if (crosstab && !crosstab->fixedColumns &&
+                expressionSignature(textOf(o.expr.span)) == pivotSignature)
+                continue;
             std::string sql;
             if (o.expr.kind == ExprKind::Integer) {
                 // ORDER BY 2: the second output column.
@@ -520,6 +549,15 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
             orderExprs.push_back(std::move(sql));
             orderTerms.push_back(std::move(term));
             orderDesc.push_back(o.descending);
+        }
+    }
+
+    // Crosstab rows come out in the order of their row headings.
+    if (crosstab) {
+        for (const std::string& key : groupKeys) {
+            orderExprs.push_back(key);
+            orderTerms.push_back(key + " COLLATE JETTEXT");
+            orderDesc.push_back(false);
         }
     }
 

@@ -87,9 +87,16 @@ struct Tx {
     uint64_t sourcesUsed = 0;        // bit i: uses source i of the current scope
 };
 
+// One column a crosstab's pivot makes.
+struct PivotColumn {
+    std::string name;
+    std::string condition;  // SQL: the row belongs to this column
+};
+
 class Translator {
 public:
-    Translator(const SchemaResolver& schema, std::string_view text);
+    Translator(const SchemaResolver& schema, std::string_view text,
+               const PivotValueReader* pivotReader = nullptr);
 
     Translation translateStatement(const Statement& statement);
 
@@ -109,12 +116,16 @@ private:
         bool grouped = false;  // a totals query: check columns against groupKeys
         const std::vector<std::string>* groupKeys = nullptr;
         const char* clause = "";  // for the aggregate-in-WHERE error
+        // A crosstab cell: aggregates take only the rows of this SQL
+        // condition, and are Null when there are none.
+        const std::string* aggregateFilter = nullptr;
     };
 
     struct QueryOptions {
         const Scope* parent = nullptr;  // set for a correlated subquery
         Naming naming = Naming::Jet;
-        bool collateOutputs = false;  // text outputs compare with JETTEXT (UNION)
+        bool collateOutputs = false;         // text outputs compare with JETTEXT (UNION)
+        const Crosstab* crosstab = nullptr;  // the select is a TRANSFORM's
     };
 
     // ---- queries (translator.cpp) ----
@@ -126,6 +137,26 @@ private:
     void translateTableRef(const TableRef& ref, Scope& scope, std::string& out);
     void addNamedSource(const TableRef& ref, Scope& scope, std::string& out);
     QueryResult translateView(const ResolvedView& view);
+    QueryResult translateSelectStatement(const SelectStatement& s);
+
+    // ---- crosstabs (translate_crosstab.cpp) ----
+    struct PivotCell {
+        std::string name;
+        std::string sql;
+        ValueType type;
+    };
+    // The columns a crosstab adds after its row headings, each the TRANSFORM
+    // value over the rows of its group with that pivot value.
+    std::vector<PivotCell> pivotCells(const Crosstab& x, Scope& scope,
+                                      const ExprContext& itemContext,
+                                      const std::vector<OrderItem>* orderBy,
+                                      const std::string& from, const std::string& where);
+    // The pivot's columns: the IN list, or the distinct values the FROM and
+    // WHERE give (ascending unless ORDER BY sorts the pivot descending).
+    std::vector<PivotColumn> pivotColumns(const Crosstab& x, const Tx& pivot,
+                                          const std::string& from, const std::string& where,
+                                          bool descending);
+    std::vector<PivotColumn> fixedPivotColumns(const Crosstab& x, const Tx& pivot);
     std::string allocateAlias(std::string_view base);
     std::string_view textOf(const SourceSpan& span) const;
     void noteDependency(std::string_view name);
@@ -161,7 +192,13 @@ private:
     std::vector<std::string> aliases_;
     std::vector<std::string> viewStack_;
     std::vector<std::string> dependencies_;
+    const PivotValueReader* pivotReader_ = nullptr;
+    bool columnsFromData_ = false;
 };
+
+// The signature Jet compares clause expressions by: the text without
+// brackets or spaces, letter case ignored.
+std::string expressionSignature(std::string_view text);
 
 // SQL helpers shared by the translator's files.
 void toValue(Tx& tx);  // a Truth becomes Jet's -1/0
