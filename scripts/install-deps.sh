@@ -15,6 +15,11 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+# Node and npm run one independent-reader test. Some machines carry a Node
+# build that bundles npm (and conflicts with Debian's npm package), so look
+# for the commands rather than the packages.
+command -v node >/dev/null 2>&1 || missing+=(nodejs)
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]}"

@@ -1,0 +1,154 @@
+// Compact rewrite of a large Jet file (read it, write it again beside
+// itself, rename over it) against `cp` of the same file on the same disk.
+//
+//   bench_jet_rewrite [WORK_DIR] [runs] [target MB]
+//
+// The large file is generated first (once, kept in WORK_DIR): northwind's
+// Orders and Order Details repeated with shifted order ids until the file
+// passes the target size. Each side runs in a child process so that its
+// peak resident set is its own. Prints the median wall times, MB/s, the
+// ratio and the peak memory of each side.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "jet/file_writer.hpp"
+#include "jet/image_from_file.hpp"
+#include "jet/jet_file.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr int64_t kOrderIdShift = 20000;
+
+void shiftOrderIds(orvdb::jet::TableImage& table, int64_t shift) {
+    const orvdb::jet::Column* column = table.definition.findColumn("OrderID");
+    if (!column)
+        return;
+    size_t index = static_cast<size_t>(column - table.definition.columns.data());
+    for (auto& row : table.rows)
+        if (auto* id = std::get_if<int64_t>(&row[index]))
+            *id += shift;
+}
+
+// Repeats the order tables until the written file reaches targetBytes.
+void generate(const fs::path& source, const fs::path& target, uintmax_t targetBytes) {
+    using namespace orvdb::jet;
+    DatabaseImage base = imageFromFile(JetFile::open(source));
+    DatabaseImage image = base;
+    TableImage* orders = image.findTable("Orders");
+    TableImage* details = image.findTable("Order Details");
+    const TableImage* baseOrders = base.findTable("Orders");
+    const TableImage* baseDetails = base.findTable("Order Details");
+    if (!orders || !details || !baseOrders || !baseDetails)
+        throw std::runtime_error("the source has no Orders / Order Details tables");
+    // About 0.27 MB per copy of the two tables.
+    int copies = static_cast<int>(targetBytes / 270000) + 1;
+    for (int copy = 1; copy <= copies; ++copy) {
+        TableImage o = *baseOrders, d = *baseDetails;
+        shiftOrderIds(o, copy * kOrderIdShift);
+        shiftOrderIds(d, copy * kOrderIdShift);
+        orders->rows.insert(orders->rows.end(), o.rows.begin(), o.rows.end());
+        details->rows.insert(details->rows.end(), d.rows.begin(), d.rows.end());
+    }
+    writeJetFile(image, target);
+}
+
+long lastChildPeakKb = 0;
+
+// Runs work in a child; its wall time in seconds (the parent's view).
+double timedChild(const std::function<void()>& work) {
+    auto start = Clock::now();
+    pid_t pid = fork();
+    if (pid == 0) {
+        try {
+            work();
+            _exit(0);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "%s\n", e.what());
+            _exit(1);
+        }
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    lastChildPeakKb = usage.ru_maxrss;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw std::runtime_error("a benchmark child failed");
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    fs::path dir = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "orvdb-bench";
+    int runs = argc > 2 ? std::atoi(argv[2]) : 3;
+    uintmax_t targetMb = argc > 3 ? std::strtoull(argv[3], nullptr, 10) : 110;
+    fs::create_directories(dir);
+    fs::path large = dir / "large.mdb";
+    fs::path source = fs::path(ORVDB_BENCH_FIXTURES) / "jet4" / "northwind.mdb";
+    try {
+        if (!fs::exists(large) || fs::file_size(large) < targetMb * 1000000) {
+            std::printf("generating %s from %s ...\n", large.c_str(), source.c_str());
+            // In a child, so that this process stays small for the children
+            // it forks to measure.
+            timedChild([&] { generate(source, large, targetMb * 1000000); });
+        }
+        double mb = static_cast<double>(fs::file_size(large)) / 1e6;
+        std::printf("file: %.1f MB\n", mb);
+
+        fs::path copy = dir / "copy.mdb";
+        std::vector<double> cpTimes, rewriteTimes;
+        long cpPeak = 0, rewritePeak = 0;
+        for (int i = 0; i < runs; ++i) {
+            fs::copy_file(large, copy, fs::copy_options::overwrite_existing);
+            sync();
+            cpTimes.push_back(timedChild([&] {
+                std::string command =
+                    "cp '" + large.string() + "' '" + (dir / "cp.mdb").string() + "' && sync";
+                if (std::system(command.c_str()) != 0)
+                    throw std::runtime_error("cp failed");
+            }));
+            cpPeak = std::max(cpPeak, lastChildPeakKb);
+            rewriteTimes.push_back(timedChild([&] {
+                using namespace orvdb::jet;
+                auto start = Clock::now();
+                DatabaseImage image = imageFromFile(JetFile::open(copy));
+                auto read = Clock::now();
+                writeJetFile(image, copy);
+                auto written = Clock::now();
+                std::printf("  rewrite: read %.3f s, write %.3f s\n",
+                            std::chrono::duration<double>(read - start).count(),
+                            std::chrono::duration<double>(written - read).count());
+                std::fflush(stdout);
+            }));
+            rewritePeak = std::max(rewritePeak, lastChildPeakKb);
+        }
+        double cp = median(cpTimes), rewrite = median(rewriteTimes);
+        std::printf("cp (median of %d):       %.3f s, %.1f MB/s\n", runs, cp, mb / cp);
+        std::printf("rewrite (median of %d):  %.3f s, %.1f MB/s, %.1f MB written\n", runs, rewrite,
+                    mb / rewrite, static_cast<double>(fs::file_size(copy)) / 1e6);
+        std::printf("ratio rewrite / cp:     %.2f\n", rewrite / cp);
+        std::printf("peak RSS: rewrite %ld MB, cp %ld MB\n", rewritePeak / 1024, cpPeak / 1024);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench_jet_rewrite: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
