@@ -318,12 +318,11 @@ std::vector<uint8_t> buildJetFile(const DatabaseImage& image, const std::string&
                                   const WriteOptions& options) {
     // A table kept at a page far beyond what the packed file needs would
     // leave a hole of empty pages (its definition sat behind since-deleted
-    // data): only pages within the packed size are kept.
+    // data): only pages within the packed size, indexes included, are kept.
     uint32_t pageLimit = 0;
     if (options.keepTablePages) {
         WriteOptions packed = options;
         packed.keepTablePages = false;
-        packed.indexPages = emptyIndexPages;
         FileBuilder estimate(image, fileName, packed, 0);
         estimate.build();
         pageLimit = estimate.count();

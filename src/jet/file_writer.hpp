@@ -27,8 +27,9 @@ struct WriteOptions {
     // Other tables are packed in image order and every reference to them is
     // renumbered.
     bool keepTablePages = true;
-    // Builds the B-tree pages of each index.
-    IndexPageSource indexPages = emptyIndexPages;
+    // Builds the B-tree pages of each index. With keepTablePages it runs
+    // twice per index: once more to learn the size of the packed file.
+    IndexPageSource indexPages = buildIndexPages;
 };
 
 // The bytes of the file. `fileName` names the file in error messages.

@@ -90,6 +90,17 @@ void requireCount(const ByteView& view, size_t pos, uint64_t count, size_t itemS
 
 }  // namespace
 
+std::string describeIndex(const TableDefinition& table, const PhysicalIndex& index) {
+    std::string names;
+    for (const LogicalIndex& logical : table.indexes) {
+        if (logical.physicalIndex == index.number) {
+            names += (names.empty() ? "'" : ", '") + logical.name + "'";
+        }
+    }
+    std::string number = "physical index " + std::to_string(index.number);
+    return names.empty() ? number : "index " + names + " (" + number + ")";
+}
+
 bool sameName(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
         auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };

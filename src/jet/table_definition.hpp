@@ -43,6 +43,10 @@ struct TableDefinition {
 // Reads the definition starting at `page`, following continuation pages.
 TableDefinition readTableDefinition(PageSource& source, uint32_t page);
 
+// How users know a physical index: "index 'PrimaryKey', '.rB' (physical
+// index 0)", or "physical index 2" when no logical index uses it.
+std::string describeIndex(const TableDefinition& table, const PhysicalIndex& index);
+
 // Jet compares object and column names without regard to ASCII case.
 bool sameName(std::string_view a, std::string_view b);
 

@@ -1,26 +1,44 @@
 #include "jet/write_index_source.hpp"
 
-#include "jet/write_bytes.hpp"
+#include <string>
+
+#include "jet/index_key.hpp"
+#include "jet/index_pages.hpp"
+#include "jet/jet_error.hpp"
+#include "jet/table_definition.hpp"
 
 namespace orvdb::jet {
 
-namespace {
-
-constexpr uint8_t kLeafPageType = 0x04;
-constexpr size_t kEntriesOffset = 0x1E0;
-
-}  // namespace
-
-IndexPages emptyIndexPages(const IndexPagesRequest& request) {
-    IndexPages result;
-    result.rootPage = request.allocatePage();
-    auto& page = result.pages[result.rootPage];
-    page.fill(0);
-    page[0] = kLeafPageType;
-    page[1] = 0x01;
-    putU16(page, 2, static_cast<uint16_t>(kPageSize - kEntriesOffset));
-    putU32(page, 4, request.tablePage);
-    return result;
+IndexPages buildIndexPages(const IndexPagesRequest& request) {
+    const std::string where =
+        "table '" + request.table.name + "', " + describeIndex(request.table, request.index);
+    try {
+        std::vector<IndexEntry> entries;
+        std::vector<KeyColumn> columns = keyColumnsOf(request.table, request.index);
+        if (request.rows.size() != request.rowPointers.size()) {
+            throw JetError(std::to_string(request.rows.size()) + " rows came with " +
+                           std::to_string(request.rowPointers.size()) + " row pointers");
+        }
+        entries.reserve(request.rows.size());
+        for (size_t n = 0; n < request.rows.size(); ++n) {
+            std::vector<Value> values = keyValuesOf(columns, request.rows[n]);
+            if (indexHoldsRow(request.index, values)) {
+                entries.push_back(
+                    IndexEntry{encodeIndexKey(columns, values), request.rowPointers[n]});
+            }
+        }
+        IndexLayout layout =
+            layOutIndex(std::move(entries), request.tablePage, request.allocatePage);
+        IndexPages pages;
+        pages.pages = std::move(layout.pages);
+        pages.rootPage = layout.rootPage;
+        pages.uniqueEntryCount = layout.uniqueEntryCount;
+        return pages;
+    } catch (const IndexKeyError& error) {
+        throw IndexKeyError(where + ": " + error.what(), error.character());
+    } catch (const JetError& error) {
+        throw JetError(where + ": " + error.what());
+    }
 }
 
 }  // namespace orvdb::jet

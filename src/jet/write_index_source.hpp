@@ -38,10 +38,10 @@ struct IndexPages {
 
 using IndexPageSource = std::function<IndexPages(const IndexPagesRequest&)>;
 
-// Stands in until the index builder is connected: every index becomes one
-// empty leaf root, whatever the rows. Jet's readers accept it, but a search
-// through such an index finds nothing, so files written with it are only
-// fit for reading by table scan.
-IndexPages emptyIndexPages(const IndexPagesRequest& request);
+// The index's B-tree from the request's rows: one entry per row the index
+// holds, sorted by key then row. Throws JetError naming the table, the
+// index (its logical names) and the column when a key cannot be built, for
+// instance a character without a sort code (named as U+XXXX).
+IndexPages buildIndexPages(const IndexPagesRequest& request);
 
 }  // namespace orvdb::jet

@@ -148,6 +148,35 @@ TEST_F(WriterFailure, AnImageThatCannotBeWrittenLeavesTheTargetAsItWas) {
     expectUntouched();
 }
 
+// A text without an index key (a character with no known sort code) must
+// stop the write naming the table, the index and the character.
+TEST_F(WriterFailure, TextWithoutAnIndexKeyLeavesTheTargetAsItWas) {
+    TableImage* customers = image_.findTable("Customers");
+    ASSERT_NE(customers, nullptr);
+    ASSERT_FALSE(customers->rows.empty());
+    const TableDefinition& definition = customers->definition;
+    const Column* column = definition.findColumn("CompanyName");
+    ASSERT_NE(column, nullptr);
+    std::vector<std::string> indexNames;
+    for (const LogicalIndex& index : definition.indexes) {
+        const PhysicalIndex* physical = definition.physicalIndexOf(index);
+        if (physical && physical->columns.front().columnNumber == column->number) {
+            indexNames.push_back(index.name);
+        }
+    }
+    ASSERT_FALSE(indexNames.empty()) << "northwind indexes Customers.CompanyName";
+    customers->rows[0][static_cast<size_t>(column - definition.columns.data())] =
+        std::string("Dvo\u0159\u00E1k Joinery");
+
+    std::string message = failureOf({});
+    EXPECT_NE(message.find(target_.string()), std::string::npos) << message;
+    EXPECT_NE(message.find("table 'Customers'"), std::string::npos) << message;
+    EXPECT_NE(message.find("'" + indexNames.front() + "'"), std::string::npos) << message;
+    EXPECT_NE(message.find("column 'CompanyName'"), std::string::npos) << message;
+    EXPECT_NE(message.find("U+0159"), std::string::npos) << message;
+    expectUntouched();
+}
+
 TEST_F(WriterFailure, SuccessfulWriteReplacesTheTargetAndKeepsItsMode) {
     std::filesystem::permissions(target_, std::filesystem::perms(0640));
     TableImage* shippers = image_.findTable("Shippers");

@@ -36,7 +36,7 @@ TEST(WriterIndexHook, BuilderResultsLandInTheFile) {
         entry.tablePage = request.tablePage;
         entry.rows.assign(request.rows.begin(), request.rows.end());
         entry.rowPointers.assign(request.rowPointers.begin(), request.rowPointers.end());
-        IndexPages result = emptyIndexPages(request);
+        IndexPages result = buildIndexPages(request);
         uint32_t extra = request.allocatePage();  // a second page, as a real tree has
         result.pages[extra] = result.pages.at(result.rootPage);
         result.uniqueEntryCount = static_cast<uint32_t>(request.rows.size()) + 1000;
@@ -92,24 +92,6 @@ TEST(WriterIndexHook, BuilderResultsLandInTheFile) {
             found = found || row[0] == Value(int64_t{table->id});
         }
         EXPECT_TRUE(found) << table->name;
-    }
-}
-
-TEST(WriterIndexHook, PlaceholderIsAnEmptyLeafRoot) {
-    TableDefinition table;
-    PhysicalIndex index;
-    uint32_t next = 40;
-    IndexPages pages =
-        emptyIndexPages(IndexPagesRequest{table, {}, {}, index, 17, [&] { return next++; }});
-    ASSERT_EQ(pages.pages.size(), 1u);
-    EXPECT_EQ(pages.rootPage, 40u);
-    EXPECT_EQ(pages.uniqueEntryCount, 0u);
-    const auto& bytes = pages.pages.at(40);
-    EXPECT_EQ(bytes[0], 0x04);                            // leaf
-    EXPECT_EQ(bytes[2] | (bytes[3] << 8), 4096 - 0x1E0);  // all entry space free
-    EXPECT_EQ(bytes[4], 17);                              // owning table definition
-    for (size_t n = 8; n < bytes.size(); ++n) {
-        ASSERT_EQ(bytes[n], 0) << "byte " << n;  // no siblings, prefix or entries
     }
 }
 

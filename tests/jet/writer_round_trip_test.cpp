@@ -5,11 +5,14 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "jet/file_writer.hpp"
 #include "jet/fixture_support.hpp"
 #include "jet/image_from_file.hpp"
+#include "jet/index_key.hpp"
+#include "jet/index_reader.hpp"
 #include "jet/jet_error.hpp"
 #include "jet/jet_file.hpp"
 #include "jet/relationships.hpp"
@@ -191,6 +194,94 @@ void expectSameDatabase(const JetFile& original, const JetFile& copy, const Move
     }
 }
 
+// ---- Indexes: the rewritten file's entries stand for the same rows ----
+
+// An entry with its row's values in place of the row pointer, which the
+// rewrite changes.
+using KeyedRow = std::pair<std::vector<uint8_t>, std::string>;
+
+std::map<RowPointer, std::vector<Value>> rowsByPointer(const JetFile& file,
+                                                       const std::string& table) {
+    std::map<RowPointer, std::vector<Value>> rows;
+    TableReader reader = file.readTable(table);
+    while (auto row = reader.next()) {
+        rows.emplace(row->id, std::move(row->values));
+    }
+    return rows;
+}
+
+std::string rowText(const std::vector<Value>& values) {
+    std::string text;
+    for (const Value& value : values) {
+        text += describe(value) + "|";
+    }
+    return text;
+}
+
+// The entries of one index in tree order. Values naming moved tables are
+// given their new ids, and the key of such a row is the one its new values
+// give: the rewrite changed the row, not the index.
+std::vector<KeyedRow> keyedEntries(const JetFile& file, const TableDefinition& table,
+                                   const PhysicalIndex& index, const MovedIds& moved) {
+    std::map<RowPointer, std::vector<Value>> rows = rowsByPointer(file, table.name);
+    std::vector<KeyedRow> keyed;
+    for (IndexEntry& entry : readIndexEntries(file.pages(), index.rootPage, table.page)) {
+        auto row = rows.find(entry.row);
+        if (row == rows.end()) {
+            ADD_FAILURE() << "an entry points at " << entry.row.toString()
+                          << ", which holds no row of " << table.name;
+            continue;
+        }
+        std::vector<Value> values = row->second;
+        bool renumbered = false;
+        for (size_t c = 0; c < values.size(); ++c) {
+            auto* id = std::get_if<int64_t>(&values[c]);
+            if (id && moved.count(*id) && moved.at(*id) != *id &&
+                holdsObjectIds(table.name, table.columns[c].name)) {
+                *id = moved.at(*id);
+                renumbered = true;
+            }
+        }
+        if (renumbered) {
+            std::vector<KeyColumn> columns = keyColumnsOf(table, index);
+            entry.key = encodeIndexKey(columns, keyValuesOf(columns, values));
+        }
+        keyed.emplace_back(std::move(entry.key), rowText(values));
+    }
+    return keyed;
+}
+
+size_t distinctKeys(const std::vector<KeyedRow>& entries) {
+    std::set<std::vector<uint8_t>> keys;
+    for (const KeyedRow& entry : entries) {
+        keys.insert(entry.first);
+    }
+    return keys.size();
+}
+
+void expectSameIndexEntries(const JetFile& original, const JetFile& copy, const MovedIds& moved) {
+    for (const std::string& name : original.tableNames(true)) {
+        auto a = original.table(name);
+        auto b = copy.table(name);
+        ASSERT_EQ(a->physicalIndexes.size(), b->physicalIndexes.size()) << name;
+        for (size_t n = 0; n < a->physicalIndexes.size(); ++n) {
+            SCOPED_TRACE("table " + name + ", " + describeIndex(*a, a->physicalIndexes[n]));
+            std::vector<KeyedRow> expected =
+                keyedEntries(original, *a, a->physicalIndexes[n], moved);
+            std::vector<KeyedRow> actual = keyedEntries(copy, *b, b->physicalIndexes[n], {});
+            EXPECT_TRUE(std::is_sorted(
+                actual.begin(), actual.end(),
+                [](const KeyedRow& x, const KeyedRow& y) { return x.first < y.first; }))
+                << "the rewritten index is not in key order";
+            EXPECT_EQ(b->physicalIndexes[n].entryCount, distinctKeys(actual));
+            // Rows sharing a key follow their row pointers, which differ.
+            std::sort(expected.begin(), expected.end());
+            std::sort(actual.begin(), actual.end());
+            EXPECT_EQ(actual, expected);
+        }
+    }
+}
+
 class WriterRoundTrip : public ::testing::TestWithParam<FixtureInfo> {
 protected:
     void SetUp() override {
@@ -278,6 +369,23 @@ TEST_P(WriterRoundTrip, MdbtoolsSeesTheSameTablesAndRows) {
         }
         EXPECT_EQ(mdb(command, copy_), expected);
     }
+}
+
+TEST_P(WriterRoundTrip, IndexesListTheSameRowsUnderTheSameKeys) {
+    JetFile copy = writeAndReopen();
+    JetFile original = openOriginal();
+    expectSameIndexEntries(original, copy, movedIds(original, copy));
+}
+
+TEST_P(WriterRoundTrip, MovedTablesKeepTheirIndexEntries) {
+    DatabaseImage image = imageFromFile(openOriginal());
+    std::reverse(image.tables.begin(), image.tables.end());
+    WriteOptions options;
+    options.keepTablePages = false;
+    writeJetFile(image, copy_, options);
+    JetFile copy = JetFile::open(copy_, GetParam().password);
+    JetFile original = openOriginal();
+    expectSameIndexEntries(original, copy, movedIds(original, copy));
 }
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, WriterRoundTrip, ::testing::ValuesIn(testing::knownFixtures()),
