@@ -71,7 +71,7 @@ TEST_F(JetFileCommands, PasswordOption) {
     EXPECT_EQ(right.out, "Table1\n");
 }
 
-TEST_F(JetFileCommands, AccessFilesAreReadOnlyForNow) {
+TEST_F(JetFileCommands, WriteProtectedAccessFilesAreReadOnly) {
     auto r = runOrvdb("sql " + fixture("northwind.mdb") + " \"DELETE FROM Shippers\"");
     EXPECT_NE(r.exitCode, 0);
     EXPECT_NE(r.out.find("read-only"), std::string::npos) << r.out;

@@ -28,6 +28,7 @@ void addFileCommands(CLI::App& app, const GlobalOptions& options);
 void addDatabaseCommands(CLI::App& app, const GlobalOptions& options);
 void addOpenCommand(CLI::App& app);
 void addUpgradeCommand(CLI::App& app);
+void addCompactCommand(CLI::App& app);
 void addCheckCommand(CLI::App& app, const GlobalOptions& options);
 
 }  // namespace orvdb::cli

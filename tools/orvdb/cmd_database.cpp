@@ -201,6 +201,8 @@ void runSql(const SqlOptions& o, const GlobalOptions& global) {
             writeResult(std::cout, rows, format);
         }
     }
+    // Written back now, so that a failure reaches the exit status.
+    dynamic_cast<data::torvc_Database&>(*db.get()).connection().flush();
 }
 
 void listTables(const std::string& file, const GlobalOptions& global) {

@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     orvdb::cli::addOpenCommand(app);
     orvdb::cli::addFileCommands(app, options);
     orvdb::cli::addUpgradeCommand(app);
+    orvdb::cli::addCompactCommand(app);
     orvdb::cli::addCheckCommand(app, options);
 
     try {

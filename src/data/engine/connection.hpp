@@ -18,6 +18,9 @@ std::string dataSourceFromConnectionString(std::string_view connectionString);
 // The value of any property, the key given in lower case ("" when absent).
 std::string connectionProperty(std::string_view connectionString, std::string_view lowerKey);
 
+// The value of a connection string's Mode: only "Read" opens read-only.
+OpenMode openModeOf(std::string_view mode);
+
 struct QueryResult {
     std::vector<FieldInfo> fields;
     std::vector<Row> rows;
@@ -34,7 +37,10 @@ public:
     const std::string& connectionString() const { return connectionString_; }
 
     void open();
+    // Writes the file back when this was the store's last connection.
     void close();
+    // Writes a mirrored file back now (outside a transaction).
+    void flush() { store().flush(); }
     bool isOpen() const { return store_ != nullptr; }
 
     void beginTransaction();

@@ -14,6 +14,8 @@ class WorkingStore;
 // temporary folder, removed when the store closes). Rows are streamed, so
 // memory does not grow with the size of a table. Raises EngineError naming
 // the file and the reason when the file cannot be read.
-std::shared_ptr<WorkingStore> mirrorJetFile(const std::string& path, const std::string& password);
+// A read-only store refuses changes and never writes the file.
+std::shared_ptr<WorkingStore> mirrorJetFile(const std::string& path, const std::string& password,
+                                            bool readOnly);
 
 }  // namespace orvdb::engine

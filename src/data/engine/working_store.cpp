@@ -3,16 +3,20 @@
 #include "data/engine/engine_error.hpp"
 #include "data/engine/functions/jet_functions.hpp"
 #include "data/engine/jet_mirror.hpp"
-#include "data/engine/statement_cache.hpp"
+#include "data/engine/jet_write_back.hpp"
 #include "data/engine/sqlite_util.hpp"
+#include "data/engine/statement_cache.hpp"
 #include "data/engine/store_functions.hpp"
+#include "data/engine/write_lock.hpp"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <mutex>
 
@@ -39,14 +43,18 @@ std::string canonicalPath(const std::string& path) {
 
 FileFormat detectFileFormat(const std::string& path) {
     std::error_code ec;
-    if (!fs::exists(path, ec)) return FileFormat::Missing;
+    if (!fs::exists(path, ec))
+        return FileFormat::Missing;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return FileFormat::Unknown;
+    if (!in)
+        return FileFormat::Unknown;
     char head[32] = {};
     in.read(head, sizeof head);
     std::streamsize got = in.gcount();
-    if (got == 0) return FileFormat::Empty;
-    if (got >= 16 && std::memcmp(head, "SQLite format 3\0", 16) == 0) return FileFormat::Store;
+    if (got == 0)
+        return FileFormat::Empty;
+    if (got >= 16 && std::memcmp(head, "SQLite format 3\0", 16) == 0)
+        return FileFormat::Store;
     if (got >= 21 && std::memcmp(head + 4, "Standard Jet DB", 15) == 0)
         return head[20] == 0 ? FileFormat::Jet3 : FileFormat::Jet4;
     return FileFormat::Unknown;
@@ -60,14 +68,21 @@ WorkingStore::WorkingStore(std::string path, sqlite3* db, bool readOnly)
       statementCache_(std::make_unique<StatementCache>()) {}
 
 WorkingStore::~WorkingStore() {
-    if (transactionDepth_ > 0) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (transactionDepth_ > 0) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        transactionDepth_ = 0;
+    }
     try {
         catalog_->flushAutoNumbers();
-    } catch (...) {
+        flush();
+    } catch (const std::exception& e) {
+        // The last chance to save: nobody is left to catch the error.
+        std::cerr << "orvdb: " << e.what() << '\n';
     }
     statementCache_.reset();
     catalog_.reset();
     sqlite3_close_v2(db_);
+    writeLock_.reset();
 }
 
 void WorkingStore::configure() {
@@ -76,13 +91,14 @@ void WorkingStore::configure() {
     registerJetFunctions(db_);
     registerStoreFunctions(db_, *this);
     execSql(db_, "PRAGMA recursive_triggers = ON; PRAGMA foreign_keys = OFF;");
-    if (!readOnly_) execSql(db_, "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;");
+    if (!readOnly_)
+        execSql(db_, "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;");
 }
 
 std::string WorkingStore::readOnlyMessage() const {
     if (!jetFile_.empty())
         return "'" + jetFile_ +
-               "' is opened read-only: writing Jet files is not available yet.";
+               "' is opened read-only: the file is write-protected or was opened with Mode=Read.";
     return "Cannot update.  Database or object is read-only. (file '" + path_ + "')";
 }
 
@@ -91,17 +107,70 @@ void WorkingStore::setDefaultPassword(std::string password) {
     defaultPassword = std::move(password);
 }
 
-std::shared_ptr<WorkingStore> WorkingStore::adoptMirror(std::string path, sqlite3* db) {
-    std::shared_ptr<WorkingStore> store(new WorkingStore(path, db, true));
+std::shared_ptr<WorkingStore> WorkingStore::adoptMirror(std::string path, sqlite3* db,
+                                                        bool readOnly,
+                                                        std::optional<std::string> password) {
+    std::shared_ptr<WorkingStore> store(new WorkingStore(path, db, readOnly));
     store->jetFile_ = std::move(path);
+    store->password_ = std::move(password);
     return store;
 }
 
+void WorkingStore::setWriteBackCalls(const jet::FileSystemCalls& calls) {
+    writeBackCalls_ = std::make_unique<jet::FileSystemCalls>(calls);
+}
+
+void WorkingStore::markSaved() {
+    savedChanges_ = sqlite3_total_changes64(db_);
+}
+
+bool WorkingStore::unsaved() const {
+    return !jetFile_.empty() && !readOnly_ && sqlite3_total_changes64(db_) != savedChanges_;
+}
+
+void WorkingStore::compact() {
+    if (readOnly_)
+        throw EngineError(readOnlyMessage());
+    if (transactionDepth_ > 0)
+        throw EngineError("Cannot compact '" + path_ + "' inside a transaction.");
+    if (jetFile_.empty()) {
+        execSql(db_, "VACUUM");
+        return;
+    }
+    catalog_->flushAutoNumbers();
+    writeBackJetFile(db_, *catalog_, jetFile_, password_,
+                     writeBackCalls_ ? *writeBackCalls_ : jet::FileSystemCalls{});
+    markSaved();
+}
+
+void WorkingStore::flush() {
+    if (transactionDepth_ > 0 || !unsaved())
+        return;
+    catalog_->flushAutoNumbers();
+    writeBackJetFile(db_, *catalog_, jetFile_, password_,
+                     writeBackCalls_ ? *writeBackCalls_ : jet::FileSystemCalls{});
+    markSaved();
+}
+
+namespace {
+
+// A file nobody may write (no write permission bit) is opened read-only even
+// by a user the system would let write it.
+bool writeProtected(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return true;
+    return (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
+}  // namespace
+
 std::shared_ptr<WorkingStore> WorkingStore::open(const std::string& path,
-                                                 const std::string& password) {
+                                                 const std::string& password, OpenMode mode) {
     std::string key = canonicalPath(path);
     std::lock_guard lock(registryMutex);
-    if (auto existing = registry()[key].lock()) return existing;
+    if (auto existing = registry()[key].lock())
+        return existing;
 
     switch (detectFileFormat(path)) {
         case FileFormat::Missing:
@@ -113,7 +182,14 @@ std::shared_ptr<WorkingStore> WorkingStore::open(const std::string& path,
                               "' is an Access 97 (Jet 3) database; only Access 2000 and later "
                               "(Jet 4) files are supported.");
         case FileFormat::Jet4: {
-            auto store = mirrorJetFile(path, password.empty() ? defaultPassword : password);
+            bool readOnly = mode == OpenMode::ReadOnly || writeProtected(path);
+            // Taken before reading, so no other process writes while we load.
+            std::unique_ptr<WriteLock> lock;
+            if (!readOnly)
+                lock = std::make_unique<WriteLock>(key);
+            auto store =
+                mirrorJetFile(path, password.empty() ? defaultPassword : password, readOnly);
+            store->writeLock_ = std::move(lock);
             registry()[key] = store;
             return store;
         }
@@ -123,7 +199,7 @@ std::shared_ptr<WorkingStore> WorkingStore::open(const std::string& path,
             break;
     }
 
-    bool readOnly = ::access(path.c_str(), W_OK) != 0;
+    bool readOnly = mode == OpenMode::ReadOnly || ::access(path.c_str(), W_OK) != 0;
     sqlite3* db = nullptr;
     int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
@@ -140,7 +216,8 @@ std::shared_ptr<WorkingStore> WorkingStore::open(const std::string& path,
         store->catalog().load();
     } catch (const EngineError& e) {
         std::string message = e.what();
-        if (message.find(path) == std::string::npos) message += " (file '" + path + "')";
+        if (message.find(path) == std::string::npos)
+            message += " (file '" + path + "')";
         throw EngineError(message);
     }
     registry()[key] = store;
@@ -183,17 +260,21 @@ void WorkingStore::begin() {
 }
 
 void WorkingStore::commit() {
-    if (transactionDepth_ == 0) throw EngineError("Commit without a transaction.");
+    if (transactionDepth_ == 0)
+        throw EngineError("Commit without a transaction.");
     --transactionDepth_;
     catalog_->flushAutoNumbers();
-    if (transactionDepth_ == 0)
+    if (transactionDepth_ == 0) {
         execSql(db_, "COMMIT");
-    else
+        flush();
+    } else {
         execSql(db_, "RELEASE orv_tx_" + std::to_string(transactionDepth_));
+    }
 }
 
 void WorkingStore::rollback() {
-    if (transactionDepth_ == 0) throw EngineError("Rollback without a transaction.");
+    if (transactionDepth_ == 0)
+        throw EngineError("Rollback without a transaction.");
     --transactionDepth_;
     if (transactionDepth_ == 0)
         execSql(db_, "ROLLBACK");

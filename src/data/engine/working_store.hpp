@@ -9,7 +9,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+
+namespace orvdb::jet {
+struct FileSystemCalls;
+}
 
 namespace orvdb::engine {
 
@@ -24,6 +29,11 @@ struct SessionState {
 };
 
 class StatementCache;
+class WriteLock;
+
+// ReadOnly: the file is never written (Mode=Read in a connection string).
+// A write-protected file opens read-only whatever is asked.
+enum class OpenMode { ReadWrite, ReadOnly };
 
 class WorkingStore {
 public:
@@ -31,10 +41,13 @@ public:
     WorkingStore(const WorkingStore&) = delete;
     WorkingStore& operator=(const WorkingStore&) = delete;
 
-    // The store of an existing database file, shared when already open. A Jet
-    // file is mirrored into a temporary store; password opens a protected one.
+    // The store of an existing database file, shared when already open (in
+    // whatever mode it was first opened). A Jet file is mirrored into a
+    // temporary store; password opens a protected one. Opening a Jet file for
+    // writing takes its lock file.
     static std::shared_ptr<WorkingStore> open(const std::string& path,
-                                              const std::string& password = "");
+                                              const std::string& password = "",
+                                              OpenMode mode = OpenMode::ReadWrite);
     // The password used for protected Jet files opened without one (a
     // command-line host sets it from its --password option).
     static void setDefaultPassword(std::string password);
@@ -62,15 +75,33 @@ public:
     SessionState* session() const { return session_; }
     void setSession(SessionState* session) { session_ = session; }
 
-    // Transactions nest: the outermost begins and commits the SQLite one.
+    // Writes a mirrored Jet file back when the store changed since it was
+    // loaded or last written; nothing for a native store or inside a
+    // transaction. Throws EngineError naming the file and why; the file is
+    // then as before and the store stays unsaved.
+    void flush();
+    // Rewrites the file whole even when nothing changed: a mirrored Jet file
+    // is written back packed, a native store vacuumed. Throws EngineError
+    // for a read-only store or inside a transaction.
+    void compact();
+    // True when a mirrored store has changes its file does not have yet.
+    bool unsaved() const;
+    // Replaces the system calls of write-backs (tests make them fail).
+    void setWriteBackCalls(const ::orvdb::jet::FileSystemCalls& calls);
+
+    // Transactions nest: the outermost begins and commits the SQLite one;
+    // committing it writes a mirrored file back.
     void begin();
     void commit();
     void rollback();
     int transactionDepth() const { return transactionDepth_; }
 
     // Used by the Jet mirror, which builds the store itself.
-    static std::shared_ptr<WorkingStore> adoptMirror(std::string path, sqlite3* db);
+    static std::shared_ptr<WorkingStore> adoptMirror(std::string path, sqlite3* db, bool readOnly,
+                                                     std::optional<std::string> password);
     void configureForMirror() { configure(); }
+    // The store as loaded is what the file holds.
+    void markSaved();
 
 private:
     WorkingStore(std::string path, sqlite3* db, bool readOnly);
@@ -85,6 +116,10 @@ private:
     uint64_t schemaVersion_ = 1;
     SessionState* session_ = nullptr;
     int transactionDepth_ = 0;
+    std::optional<std::string> password_;
+    std::unique_ptr<WriteLock> writeLock_;
+    int64_t savedChanges_ = 0;  // sqlite3_total_changes64 when last written
+    std::unique_ptr<::orvdb::jet::FileSystemCalls> writeBackCalls_;
 };
 
 // Makes a session current on a store for the duration of a scope.

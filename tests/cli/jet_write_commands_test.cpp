@@ -1,0 +1,74 @@
+// Commands that change an Access file write it back when they end; compact
+// rewrites one in place.
+#include "cli_run.hpp"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <random>
+
+namespace orvdb::cli_test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct JetWriteCommands : ::testing::Test {
+    fs::path dir;
+    std::string file;
+
+    void SetUp() override {
+        fs::path source = fs::path(ORVDB_FIXTURES_DIR) / "jet4" / "northwind.mdb";
+        if (!fs::exists(source))
+            GTEST_SKIP() << "Jet fixtures not found under " << ORVDB_FIXTURES_DIR;
+        std::random_device rd;
+        dir = fs::temp_directory_path() / ("orvdb-cli-write-" + std::to_string(rd()));
+        fs::create_directories(dir);
+        file = (dir / "northwind.mdb").string();
+        fs::copy_file(source, file);
+        fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+};
+
+TEST_F(JetWriteCommands, SqlChangesReachTheFile) {
+    auto r = runOrvdb("sql " + file +
+                      " \"UPDATE Shippers SET CompanyName = 'Vite' WHERE ShipperID = 1\""
+                      " \"CREATE TABLE Note (ID COUNTER PRIMARY KEY, Body TEXT(30))\""
+                      " \"INSERT INTO Note (Body) VALUES ('menuiserie')\"");
+    ASSERT_EQ(r.exitCode, 0) << r.out;
+    EXPECT_FALSE(fs::exists(file + ".orvlock"));
+    auto read = runOrvdb("sql " + file +
+                         " \"SELECT CompanyName FROM Shippers WHERE ShipperID = 1\""
+                         " \"SELECT Body FROM Note\"");
+    ASSERT_EQ(read.exitCode, 0) << read.out;
+    EXPECT_EQ(read.out, "CompanyName\nVite\nBody\nmenuiserie\n");
+}
+
+TEST_F(JetWriteCommands, CompactRewritesTheFileKeepingItsData) {
+    struct stat before {};
+    ASSERT_EQ(::stat(file.c_str(), &before), 0);
+    auto r = runOrvdb("compact " + file);
+    ASSERT_EQ(r.exitCode, 0) << r.out;
+    struct stat after {};
+    ASSERT_EQ(::stat(file.c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino) << "a new file took the old one's place";
+    auto count = runOrvdb("sql " + file + " \"SELECT Count(*) AS N FROM [Order Details]\"");
+    EXPECT_EQ(count.out, "N\n2155\n");
+}
+
+TEST_F(JetWriteCommands, CompactReportsWhatItCannotDo) {
+    auto missing = runOrvdb("compact " + (dir / "none.mdb").string());
+    EXPECT_NE(missing.exitCode, 0);
+    EXPECT_NE(missing.out.find("none.mdb"), std::string::npos) << missing.out;
+    fs::permissions(file, fs::perms::owner_read);
+    auto protectedFile = runOrvdb("compact " + file);
+    EXPECT_NE(protectedFile.exitCode, 0);
+    EXPECT_NE(protectedFile.out.find("read-only"), std::string::npos) << protectedFile.out;
+}
+
+}  // namespace
+}  // namespace orvdb::cli_test

@@ -1,0 +1,381 @@
+// Changes to a mirrored Access file reach the file: at the last close, at
+// the commit of an outermost transaction and on flush; a failed write leaves
+// the file as it was; a second writer is kept out by the lock file.
+#include "data/engine/engine_error.hpp"
+#include "data/engine/query_dataset.hpp"
+#include "data/engine/write_lock.hpp"
+#include "engine_test_support.hpp"
+#include "jet/jet_file.hpp"
+#include "jet/write_atomic_file.hpp"
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace orvdb::engine {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string fixture(const std::string& name) {
+    return std::string(ORVDB_FIXTURES_DIR) + "/jet4/" + name;
+}
+
+std::vector<uint8_t> bytesOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct JetWriteBackTest : ::testing::Test {
+    testing::ScratchDir dir;
+
+    void SetUp() override {
+        if (!fs::exists(fixture("northwind.mdb")))
+            GTEST_SKIP() << "Jet fixtures not found under " << ORVDB_FIXTURES_DIR;
+    }
+    // A writable copy of a fixture.
+    std::string copy(const std::string& name) {
+        std::string target = dir.file(name);
+        fs::copy_file(fixture(name), target);
+        fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+        return target;
+    }
+    static std::unique_ptr<Connection> open(const std::string& path,
+                                            const std::string& extra = "") {
+        auto c = std::make_unique<Connection>();
+        c->setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";" +
+                               extra);
+        c->open();
+        return c;
+    }
+    static std::vector<std::string> column(Connection& c, const std::string& sql) {
+        QueryDataset q(c);
+        q.setSql(sql);
+        q.open();
+        std::vector<std::string> out;
+        for (bool more = q.first(); more; more = q.next())
+            out.push_back(q.getText(0));
+        return out;
+    }
+    static std::vector<std::string> rowCount(const std::string& path, const std::string& table) {
+        jet::JetFile file = jet::JetFile::open(path);
+        auto reader = file.readTable(table);
+        size_t n = 0;
+        while (reader.next())
+            ++n;
+        return {std::to_string(n)};
+    }
+};
+
+TEST_F(JetWriteBackTest, DefinitionsAndRowsSurviveCloseAndReopen) {
+    std::string path = copy("northwind.mdb");
+    {
+        auto c = open(path);
+        c->execute(
+            "CREATE TABLE Widget (ID COUNTER PRIMARY KEY, Name TEXT(40) NOT NULL, Price CURRENCY, "
+            "Made DATETIME, Ok YESNO, Note MEMO, Ratio SINGLE, Exact DOUBLE, Small BYTE, "
+            "Mid SHORT, Amount DECIMAL(10,2), Tag GUID, Raw BINARY(8), ShipVia LONG)");
+        c->execute(
+            "INSERT INTO Widget (Name, Price, Made, Ok, Note, Ratio, Exact, Small, Mid, Amount, "
+            "Tag, ShipVia) VALUES ('Fenêtre', 12.34, #2024-02-29 13:45:00#, True, 'long "
+            "text', 0.5, 1.25, 200, -300, 1234.5, '{12345678-9ABC-DEF0-1234-56789ABCDEF0}', "
+            "1)");
+        c->execute("INSERT INTO Widget (Name, ShipVia) VALUES ('Porte', 2)");
+        c->execute("INSERT INTO Widget (Name) VALUES ('Gone')");
+        c->execute("UPDATE Widget SET Price = 99 WHERE Name = 'Porte'");
+        c->execute("DELETE FROM Widget WHERE Name = 'Gone'");
+        c->execute("CREATE INDEX ByName ON Widget (Name DESC)");
+        c->execute(
+            "ALTER TABLE Widget ADD CONSTRAINT WidgetShipper FOREIGN KEY (ShipVia) REFERENCES "
+            "Shippers (ShipperID) ON DELETE CASCADE");
+        c->execute("ALTER TABLE Customers ADD COLUMN Extra TEXT(10)");
+        c->execute("UPDATE Customers SET Extra = 'x' WHERE CustomerID = 'ALFKI'");
+        c->execute("ALTER TABLE Customers ALTER COLUMN Extra TEXT(20)");
+        c->execute("ALTER TABLE Customers DROP COLUMN Fax");
+        c->execute("CREATE VIEW Expensive AS SELECT Name FROM Widget WHERE Price > 50");
+        c->execute(
+            "CREATE VIEW ShippedBy AS SELECT DISTINCT S.CompanyName AS Company, W.Name FROM "
+            "Shippers AS S INNER JOIN Widget AS W ON W.ShipVia = S.ShipperID ORDER BY W.Name "
+            "DESC");
+        c->execute("DELETE FROM [Order Details] WHERE OrderID = 10248");
+    }
+    EXPECT_FALSE(fs::exists(WriteLock::lockFileFor(path)));
+
+    auto c = open(path);
+    EXPECT_EQ(column(*c,
+                     "SELECT Name & '|' & Price & '|' & Format(Made, 'yyyy-mm-dd hh:nn') & "
+                     "'|' & Ok & '|' & Note & '|' & Ratio & '|' & Small & '|' & Mid & '|' & "
+                     "Amount & '|' & Tag FROM Widget ORDER BY ID"),
+              (std::vector<std::string>{
+                  "Fenêtre|12.34|2024-02-29 13:45|-1|long text|0.5|200|-300|1234.50|"
+                  "{12345678-9ABC-DEF0-1234-56789ABCDEF0}",
+                  "Porte|99||0||||||"}));
+    EXPECT_EQ(column(*c, "SELECT ID FROM Widget ORDER BY ID"),
+              (std::vector<std::string>{"1", "2"}));
+    // The counter went past the deleted row.
+    c->execute("INSERT INTO Widget (Name) VALUES ('Next')");
+    EXPECT_EQ(column(*c, "SELECT Max(ID) FROM Widget"), std::vector<std::string>{"4"});
+    EXPECT_EQ(column(*c, "SELECT Extra FROM Customers WHERE CustomerID = 'ALFKI'"),
+              std::vector<std::string>{"x"});
+    EXPECT_EQ(column(*c, "SELECT Name FROM Expensive"), std::vector<std::string>{"Porte"});
+    EXPECT_EQ(column(*c, "SELECT Company & '/' & Name FROM ShippedBy"),
+              (std::vector<std::string>{"United Package/Porte", "Speedy Express/Fenêtre"}));
+    EXPECT_EQ(column(*c, "SELECT Count(*) FROM [Order Details]"), std::vector<std::string>{"2152"});
+    const TableInfo* widget = c->store().catalog().findTableInfo("Widget");
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(widget->findColumn("Name")->size, 40);
+    EXPECT_EQ(widget->findColumn("Amount")->scale, 2);
+    EXPECT_TRUE(widget->findColumn("ID")->autoNumber);
+    const TableInfo* customers = c->store().catalog().findTableInfo("Customers");
+    EXPECT_EQ(customers->findColumn("Fax"), nullptr);
+    EXPECT_EQ(customers->findColumn("Extra")->size, 20);
+    bool related = false;
+    for (const auto& r : c->store().catalog().relationships())
+        related = related || (r.name == "WidgetShipper" && r.primaryTable == "Shippers");
+    EXPECT_TRUE(related);
+    // Integrity holds after the round trip.
+    EXPECT_THROW(c->execute("INSERT INTO Widget (Name, ShipVia) VALUES ('Bad', 77)"), EngineError);
+    EXPECT_THROW(c->execute("INSERT INTO Widget (Price) VALUES (1)"), EngineError);
+    c.reset();
+
+    // Our reader sees the indexes as written.
+    jet::JetFile file = jet::JetFile::open(path);
+    auto def = file.table("Widget");
+    ASSERT_NE(def, nullptr);
+    const jet::LogicalIndex* byName = def->findIndex("ByName");
+    ASSERT_NE(byName, nullptr);
+    EXPECT_FALSE(def->physicalIndexOf(*byName)->columns.at(0).ascending);
+    const jet::LogicalIndex* fk = def->findIndex("WidgetShipper");
+    ASSERT_NE(fk, nullptr);
+    EXPECT_TRUE(fk->isForeignKey());
+    EXPECT_EQ(fk->relatedTableType, 2) << "the referring side";
+    EXPECT_TRUE(fk->cascadeDeletes);
+    EXPECT_FALSE(fk->cascadeUpdates);
+    auto shippers = file.table("Shippers");
+    ASSERT_NE(shippers, nullptr);
+    EXPECT_EQ(fk->relatedTablePage, shippers->page);
+    const jet::LogicalIndex* back = nullptr;
+    for (const auto& l : shippers->indexes)
+        if (l.relatedTablePage == def->page)
+            back = &l;
+    ASSERT_NE(back, nullptr) << "the referenced side names the referring table";
+    EXPECT_EQ(back->relatedIndex, static_cast<int32_t>(fk->number));
+    EXPECT_EQ(static_cast<int32_t>(back->number), fk->relatedIndex);
+    EXPECT_EQ(back->relatedTableType, 1) << "the referenced side";
+    EXPECT_TRUE(back->cascadeDeletes);
+    // It shares the primary key's B-tree.
+    const jet::LogicalIndex* key = shippers->findIndex("PrimaryKey");
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(back->physicalIndex, key->physicalIndex);
+}
+
+TEST_F(JetWriteBackTest, MdbToolsReadsTheWrittenFile) {
+    if (std::system("command -v mdb-export > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "mdb-export is not installed";
+    std::string path = copy("testV2000.mdb");
+    {
+        auto c = open(path);
+        c->execute("CREATE TABLE Fresh (ID LONG PRIMARY KEY, Label TEXT(20))");
+        c->execute("INSERT INTO Fresh VALUES (1, 'un')");
+        c->execute("INSERT INTO Fresh VALUES (2, 'deux')");
+    }
+    std::string out = dir.file("export.csv");
+    ASSERT_EQ(std::system(("mdb-export '" + path + "' Fresh > '" + out + "'").c_str()), 0);
+    std::ifstream in(out);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "ID,Label\n1,\"un\"\n2,\"deux\"\n");
+}
+
+TEST_F(JetWriteBackTest, UnchangedTablesKeepTheirDefinitions) {
+    std::string path = copy("northwind.mdb");
+    jet::TableDefinition before = *jet::JetFile::open(path).table("Products");
+    {
+        auto c = open(path);
+        c->execute("UPDATE Shippers SET Phone = '(503) 555-0000' WHERE ShipperID = 1");
+    }
+    jet::JetFile file = jet::JetFile::open(path);
+    jet::TableDefinition after = *file.table("Products");
+    ASSERT_EQ(after.columns.size(), before.columns.size());
+    for (size_t i = 0; i < before.columns.size(); ++i) {
+        EXPECT_EQ(after.columns[i].name, before.columns[i].name);
+        EXPECT_EQ(after.columns[i].number, before.columns[i].number);
+        EXPECT_EQ(after.columns[i].flags, before.columns[i].flags);
+    }
+    ASSERT_EQ(after.indexes.size(), before.indexes.size());
+    for (size_t i = 0; i < before.indexes.size(); ++i) {
+        EXPECT_EQ(after.indexes[i].name, before.indexes[i].name);
+        EXPECT_EQ(after.indexes[i].relatedIndex, before.indexes[i].relatedIndex);
+    }
+    EXPECT_EQ(after.page, before.page);
+}
+
+TEST_F(JetWriteBackTest, CommitAndFlushWriteOnlyWhenSomethingChanged) {
+    std::string path = copy("testV2000.mdb");
+    auto c = open(path);
+    std::string table = c->userTableNames().at(0);
+    auto inode = [&] {
+        return fs::status(path).type() == fs::file_type::regular
+                                  ? [&] {
+                                        struct stat s {};
+                                        ::stat(path.c_str(), &s);
+                                        return s.st_ino;
+                                    }()
+                                  : ino_t{0};
+    };
+    ino_t original = inode();
+    c->flush();
+    EXPECT_EQ(inode(), original) << "nothing changed: nothing written";
+
+    std::string count = column(*c, "SELECT Count(*) FROM [" + table + "]").at(0);
+    c->beginTransaction();
+    c->execute("DELETE FROM [" + table + "]");
+    EXPECT_EQ(rowCount(path, table), std::vector<std::string>{count}) << "not before the commit";
+    c->rollbackTransaction();
+    c->beginTransaction();
+    c->beginTransaction();
+    c->execute("DELETE FROM [" + table + "]");
+    c->commitTransaction();
+    EXPECT_EQ(rowCount(path, table), std::vector<std::string>{count}) << "inner commit";
+    c->commitTransaction();
+    EXPECT_EQ(rowCount(path, table), std::vector<std::string>{"0"}) << "outermost commit";
+    EXPECT_FALSE(c->store().unsaved());
+
+    c->execute("CREATE TABLE Later (X LONG)");
+    EXPECT_TRUE(c->store().unsaved());
+    c->flush();
+    EXPECT_FALSE(c->store().unsaved());
+    EXPECT_EQ(rowCount(path, "Later"), std::vector<std::string>{"0"});
+}
+
+TEST_F(JetWriteBackTest, FailedWriteBackLeavesTheFileIntact) {
+    std::string path = copy("testV2000.mdb");
+    std::vector<uint8_t> original = bytesOf(path);
+    auto c = open(path);
+    c->execute("CREATE TABLE Lost (X LONG)");
+    jet::FileSystemCalls full;
+    full.write = [](int, const void*, size_t) -> ssize_t {
+        errno = ENOSPC;
+        return -1;
+    };
+    c->store().setWriteBackCalls(full);
+    try {
+        c->flush();
+        FAIL() << "the write-back must fail";
+    } catch (const EngineError& e) {
+        std::string message = e.what();
+        EXPECT_NE(message.find(path), std::string::npos) << message;
+        EXPECT_NE(message.find("No space left on device"), std::string::npos) << message;
+    }
+    EXPECT_EQ(bytesOf(path), original);
+    EXPECT_TRUE(c->store().unsaved());
+    size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(fs::path(path).parent_path()))
+        files += entry.path().extension() != ".orvlock";
+    EXPECT_EQ(files, 1u) << "no temporary file left behind";
+    EXPECT_THROW(c->close(), EngineError) << "the last close reports the failure too";
+
+    c->store().setWriteBackCalls({});
+    c->close();
+    EXPECT_EQ(rowCount(path, "Lost"), std::vector<std::string>{"0"});
+}
+
+TEST_F(JetWriteBackTest, PasswordSurvivesTheRewrite) {
+    std::string path = copy("withPassword2000.mdb");
+    {
+        auto c = open(path, "Jet OLEDB:Database Password=password");
+        c->execute("CREATE TABLE Secret (X LONG)");
+        c->execute("INSERT INTO Secret VALUES (7)");
+    }
+    EXPECT_THROW(open(path), EngineError);
+    auto c = open(path, "Jet OLEDB:Database Password=password");
+    EXPECT_EQ(column(*c, "SELECT X FROM Secret"), std::vector<std::string>{"7"});
+}
+
+TEST_F(JetWriteBackTest, ReadModeAndWriteProtectedFilesNeverWrite) {
+    std::string path = copy("testV2000.mdb");
+    std::vector<uint8_t> original = bytesOf(path);
+    {
+        auto c = open(path, "Mode=Read");
+        EXPECT_FALSE(fs::exists(WriteLock::lockFileFor(path)));
+        try {
+            c->execute("CREATE TABLE Nope (X LONG)");
+            FAIL() << "Mode=Read must refuse changes";
+        } catch (const EngineError& e) {
+            EXPECT_NE(std::string(e.what()).find("read-only"), std::string::npos) << e.what();
+        }
+    }
+    fs::permissions(path, fs::perms::owner_read);
+    {
+        auto c = open(path);
+        EXPECT_THROW(c->execute("CREATE TABLE Nope (X LONG)"), EngineError);
+    }
+    EXPECT_EQ(bytesOf(path), original);
+}
+
+// The child opens the file for writing and reports through a pipe; the parent
+// then tries. `exitWithoutClosing` leaves the child's lock behind.
+pid_t childHoldingTheFile(const std::string& path, int toParent[2], int toChild[2],
+                          bool exitWithoutClosing) {
+    pid_t pid = fork();
+    if (pid != 0)
+        return pid;
+    char go = 0;
+    try {
+        Connection c;
+        c.setConnectionString("Data Source=" + path);
+        c.open();
+        go = 1;
+        (void)!write(toParent[1], &go, 1);
+        if (exitWithoutClosing)
+            _exit(0);
+        (void)!read(toChild[0], &go, 1);
+        c.close();
+    } catch (...) {
+        (void)!write(toParent[1], &go, 1);
+    }
+    _exit(0);
+}
+
+TEST_F(JetWriteBackTest, SecondWriterIsRefusedAndStaleLocksAreTakenOver) {
+    std::string path = copy("testV2000.mdb");
+    int toParent[2], toChild[2];
+    ASSERT_EQ(pipe(toParent), 0);
+    ASSERT_EQ(pipe(toChild), 0);
+    pid_t child = childHoldingTheFile(path, toParent, toChild, false);
+    char ready = 0;
+    ASSERT_EQ(read(toParent[0], &ready, 1), 1);
+    ASSERT_EQ(ready, 1) << "the child could not open the file";
+    try {
+        open(path);
+        ADD_FAILURE() << "a second writer must be refused";
+    } catch (const EngineError& e) {
+        std::string message = e.what();
+        EXPECT_NE(message.find("is open for writing by process " + std::to_string(child)),
+                  std::string::npos)
+            << message;
+        EXPECT_NE(message.find(path), std::string::npos) << message;
+    }
+    EXPECT_NO_THROW(open(path, "Mode=Read")) << "reading stays possible";
+    char done = 1;
+    ASSERT_EQ(write(toChild[1], &done, 1), 1);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_FALSE(fs::exists(WriteLock::lockFileFor(path))) << "removed at the last close";
+
+    child = childHoldingTheFile(path, toParent, toChild, true);
+    ASSERT_EQ(read(toParent[0], &ready, 1), 1);
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(fs::exists(WriteLock::lockFileFor(path)));
+    EXPECT_NO_THROW(open(path)) << "the lock of a process that is gone is taken over";
+    for (int fd : {toParent[0], toParent[1], toChild[0], toChild[1]})
+        close(fd);
+}
+
+}  // namespace
+}  // namespace orvdb::engine
