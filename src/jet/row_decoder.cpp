@@ -11,8 +11,21 @@ namespace {
 constexpr size_t kFixedAreaOffset = 2;
 constexpr size_t kDecimalSize = 17;
 
-Bytes toBytes(const ByteView& bytes) {
-    return Bytes(bytes.data(), bytes.data() + bytes.size());
+// Filling a value of the same kind as the previous row's keeps its buffer.
+template <typename T>
+T& reuse(Value& value) {
+    if (T* held = std::get_if<T>(&value)) {
+        return *held;
+    }
+    return value.emplace<T>();
+}
+
+void assignBytes(const ByteView& bytes, Value& out) {
+    reuse<Bytes>(out).assign(bytes.data(), bytes.data() + bytes.size());
+}
+
+void assignText(std::span<const uint8_t> stored, Value& out) {
+    decodeJetText(stored, reuse<std::string>(out));
 }
 
 // Jet 4 NUMERIC: a sign byte (non-zero = negative), then the unscaled value as
@@ -37,14 +50,19 @@ RowDecoder::RowDecoder(const TableDefinition& table, PageSource& source)
         std::any_of(table.columns.begin(), table.columns.end(), [](const Column& column) {
             return !column.isFixedLength() && column.type() != ColumnType::Boolean;
         });
-}
-
-std::string RowDecoder::where(const Column& column) const {
-    return "column '" + column.name + "' of table '" +
-           (table_->name.empty() ? "page " + std::to_string(table_->page) : table_->name) + "'";
+    std::string tableName = table.name.empty() ? "page " + std::to_string(table.page) : table.name;
+    for (const Column& column : table.columns) {
+        where_.push_back("column '" + column.name + "' of table '" + tableName + "'");
+    }
 }
 
 std::vector<Value> RowDecoder::decode(const ByteView& row) const {
+    std::vector<Value> values;
+    decode(row, values);
+    return values;
+}
+
+void RowDecoder::decode(const ByteView& row, std::vector<Value>& values) const {
     uint16_t rowColumns = row.u16(0);
     size_t maskLength = (size_t{rowColumns} + 7) / 8;
     if (row.size() < 2 + maskLength) {
@@ -71,23 +89,23 @@ std::vector<Value> RowDecoder::decode(const ByteView& row) const {
     }
     auto variableOffset = [&](size_t index) { return row.u16(maskStart - 4 - index * 2); };
 
-    std::vector<Value> values;
-    values.reserve(table_->columns.size());
+    values.resize(table_->columns.size());
     for (size_t index = 0; index < table_->columns.size(); ++index) {
         const Column& column = table_->columns[index];
+        Value& value = values[index];
         if (!wanted_.empty() && (index >= wanted_.size() || !wanted_[index])) {
-            values.emplace_back(std::monostate{});
+            value = std::monostate{};
             continue;
         }
         bool notNull = present(column.number);
         if (column.type() == ColumnType::Boolean) {
             // The null-mask bit is the value; columns added after the row was
             // written read as False, as Access shows them.
-            values.emplace_back(notNull);
+            value = notNull;
             continue;
         }
         if (!notNull) {
-            values.emplace_back(std::monostate{});
+            value = std::monostate{};
             continue;
         }
         if (column.isFixedLength()) {
@@ -98,81 +116,99 @@ std::vector<Value> RowDecoder::decode(const ByteView& row) const {
             size_t start = kFixedAreaOffset + column.fixedOffset;
             if (start + size > offsetTableEnd) {
                 throwCorrupt(source_->name(),
-                             "the value of " + where(column) + " lies outside its row");
+                             "the value of " + where_[index] + " lies outside its row");
             }
-            values.push_back(decodeFixed(column, row.sub(start, size)));
+            decodeFixed(index, row.sub(start, size), value);
             continue;
         }
         if (column.variableIndex >= rowVariables) {
-            values.emplace_back(std::monostate{});
+            value = std::monostate{};
             continue;
         }
         size_t start = variableOffset(column.variableIndex);
         size_t end = variableOffset(column.variableIndex + 1);
         if (start > end || end > offsetTableEnd) {
-            throwCorrupt(source_->name(), "the value of " + where(column) +
+            throwCorrupt(source_->name(), "the value of " + where_[index] +
                                               " has impossible bounds " + std::to_string(start) +
                                               ".." + std::to_string(end));
         }
-        values.push_back(decodeVariable(column, row.sub(start, end - start)));
+        decodeVariable(index, row.sub(start, end - start), value);
     }
-    return values;
 }
 
-Value RowDecoder::decodeFixed(const Column& column, const ByteView& bytes) const {
+void RowDecoder::decodeFixed(size_t index, const ByteView& bytes, Value& out) const {
+    const Column& column = table_->columns[index];
     switch (column.type()) {
         case ColumnType::Byte:
-            return int64_t{bytes.u8(0)};
+            out = int64_t{bytes.u8(0)};
+            return;
         case ColumnType::Integer:
-            return int64_t{bytes.i16(0)};
+            out = int64_t{bytes.i16(0)};
+            return;
         case ColumnType::Long:
-            return int64_t{bytes.i32(0)};
+            out = int64_t{bytes.i32(0)};
+            return;
         case ColumnType::Currency:
-            return Currency{bytes.i64(0)};
+            out = Currency{bytes.i64(0)};
+            return;
         case ColumnType::Single:
-            return static_cast<double>(bytes.f32(0));
+            out = static_cast<double>(bytes.f32(0));
+            return;
         case ColumnType::Double:
-            return bytes.f64(0);
+            out = bytes.f64(0);
+            return;
         case ColumnType::DateTime:
-            return DateTime{bytes.f64(0)};
+            out = DateTime{bytes.f64(0)};
+            return;
         case ColumnType::Guid: {
             Guid guid;
             std::copy_n(bytes.data(), guid.bytes.size(), guid.bytes.begin());
-            return guid;
+            out = guid;
+            return;
         }
         case ColumnType::Decimal:
             if (bytes.size() < kDecimalSize) {
-                throwCorrupt(source_->name(), "the value of " + where(column) + " is too short");
+                throwCorrupt(source_->name(), "the value of " + where_[index] + " is too short");
             }
-            return decodeDecimal(column, bytes);
+            out = decodeDecimal(column, bytes);
+            return;
         case ColumnType::Text:
-            return decodeJetText(bytes.span());
+            assignText(bytes.span(), out);
+            return;
         default:
-            return toBytes(bytes);
+            assignBytes(bytes, out);
+            return;
     }
 }
 
-Value RowDecoder::decodeVariable(const Column& column, const ByteView& bytes) const {
+void RowDecoder::decodeVariable(size_t index, const ByteView& bytes, Value& out) const {
+    const Column& column = table_->columns[index];
     switch (column.type()) {
         case ColumnType::Text:
-            return decodeJetText(bytes.span());
+            assignText(bytes.span(), out);
+            return;
         case ColumnType::Memo: {
-            Bytes data = longValues_.read(bytes, where(column));
-            return decodeJetText(data);
+            Bytes data = longValues_.read(bytes, where_[index]);
+            assignText(data, out);
+            return;
         }
         case ColumnType::OLE:
-            return longValues_.read(bytes, where(column));
+            out = longValues_.read(bytes, where_[index]);
+            return;
         case ColumnType::Binary:
         case ColumnType::Unknown0D:
         case ColumnType::Unknown11:
-            return toBytes(bytes);
+            assignBytes(bytes, out);
+            return;
         default:
             // A numeric type without the fixed-length flag: decode it in place
             // when it has the right size.
             if (int size = fixedSizeOf(column.typeCode); size > 0 && bytes.size() >= size_t(size)) {
-                return decodeFixed(column, bytes);
+                decodeFixed(index, bytes, out);
+                return;
             }
-            return toBytes(bytes);
+            assignBytes(bytes, out);
+            return;
     }
 }
 

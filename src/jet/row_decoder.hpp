@@ -24,6 +24,9 @@ public:
 
     // One value per column of the table, in the table's column order.
     std::vector<Value> decode(const ByteView& row) const;
+    // The same into `values`, resized to the column count; text and binary
+    // values reuse the buffers a previous row left there.
+    void decode(const ByteView& row, std::vector<Value>& values) const;
 
     // Restricts decoding to the columns whose flag is set (by position in the
     // table's column list); the others read as Null. Saves reading long
@@ -31,13 +34,13 @@ public:
     void selectColumns(std::vector<bool> wanted) { wanted_ = std::move(wanted); }
 
 private:
-    Value decodeFixed(const Column& column, const ByteView& bytes) const;
-    Value decodeVariable(const Column& column, const ByteView& bytes) const;
-    std::string where(const Column& column) const;
+    void decodeFixed(size_t index, const ByteView& bytes, Value& out) const;
+    void decodeVariable(size_t index, const ByteView& bytes, Value& out) const;
 
     const TableDefinition* table_;
     PageSource* source_;
     LongValueReader longValues_;
+    std::vector<std::string> where_;  // names each column for messages
     bool hasVariableColumns_ = false;
     std::vector<bool> wanted_;  // empty: all columns
 };

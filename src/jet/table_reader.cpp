@@ -48,28 +48,36 @@ void TableReader::selectColumns(const std::vector<std::string>& names) {
 }
 
 std::optional<Row> TableReader::next() {
-    if (finished_) {
+    Row row;
+    if (!next(row)) {
         return std::nullopt;
     }
+    return row;
+}
+
+bool TableReader::next(Row& row) {
+    if (finished_) {
+        return false;
+    }
     try {
-        std::optional<Row> row = advance();
-        if (!row) {
+        bool found = advance(row);
+        if (!found) {
             finished_ = true;
         }
-        return row;
+        return found;
     } catch (const JetError& error) {
         finished_ = true;
         throw JetError(std::string(error.what()) + " while reading table " + tableLabel(*table_));
     }
 }
 
-std::optional<Row> TableReader::advance() {
+bool TableReader::advance(Row& row) {
     while (true) {
         if (!current_ || nextRow_ >= current_->rowCount()) {
             current_.reset();
             std::optional<uint32_t> pageNumber = pages_.next();
             if (!pageNumber) {
-                return std::nullopt;
+                return false;
             }
             PageRef page = source_->page(*pageNumber);
             // Usage maps may keep bits for pages that have since been reused;
@@ -86,13 +94,12 @@ std::optional<Row> TableReader::advance() {
         if (slot.deleted) {
             continue;
         }
-        Row row;
-        row.id = RowPointer{current_->number(), static_cast<uint8_t>(rowNumber)};
         PageRef holder;
         ByteView bytes = slot.overflow ? followOverflow(*current_, rowNumber, holder)
                                        : current_->view().sub(slot.start, slot.end - slot.start);
-        row.values = decoder_.decode(bytes);
-        return row;
+        decoder_.decode(bytes, row.values);
+        row.id = RowPointer{current_->number(), static_cast<uint8_t>(rowNumber)};
+        return true;
     }
 }
 

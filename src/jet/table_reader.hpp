@@ -29,6 +29,9 @@ public:
     // The next live row, nullopt after the last. Throws JetError naming the
     // file and the table when the table's pages are damaged.
     std::optional<Row> next();
+    // The same into `row`, reusing its buffers: false after the last row
+    // (`row` is then left as it was).
+    bool next(Row& row);
 
     const TableDefinition& definition() const { return *table_; }
 
@@ -37,7 +40,7 @@ public:
     void selectColumns(const std::vector<std::string>& names);
 
 private:
-    std::optional<Row> advance();
+    bool advance(Row& row);
     ByteView followOverflow(const DataPage& page, uint16_t row, PageRef& holder);
 
     std::shared_ptr<PageSource> source_;

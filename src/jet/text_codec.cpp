@@ -47,6 +47,19 @@ std::u16string utf8ToUtf16(std::string_view text) {
 }
 
 std::string utf16leToUtf8(std::span<const uint8_t> bytes) {
+    // Plain ASCII is common enough to skip the UTF-16 round trip.
+    size_t count = bytes.size() / 2;
+    bool ascii = true;
+    for (size_t n = 0; n < count && ascii; ++n) {
+        ascii = bytes[2 * n] < 0x80 && bytes[2 * n + 1] == 0;
+    }
+    if (ascii) {
+        std::string out(count, '\0');
+        for (size_t n = 0; n < count; ++n) {
+            out[n] = static_cast<char>(bytes[2 * n]);
+        }
+        return out;
+    }
     std::u16string units(bytes.size() / 2, u'\0');
     for (size_t n = 0; n < units.size(); ++n) {
         units[n] = static_cast<char16_t>(bytes[2 * n] | (bytes[2 * n + 1] << 8));
@@ -54,8 +67,40 @@ std::string utf16leToUtf8(std::span<const uint8_t> bytes) {
     return utf16ToUtf8(units);
 }
 
-std::string decodeJetText(std::span<const uint8_t> stored) {
+namespace {
+
+// Compressed text without a mode switch holds code points U+0001..U+00FF
+// only, one byte each: the UTF-8 follows without going through UTF-16.
+bool appendSingleByteRun(std::span<const uint8_t> bytes, std::string& out) {
+    size_t wide = 0;
+    for (uint8_t byte : bytes) {
+        if (byte == 0) {
+            return false;
+        }
+        wide += byte >> 7;
+    }
+    size_t start = out.size();
+    out.resize(start + bytes.size() + wide);
+    char* to = out.data() + start;
+    for (uint8_t byte : bytes) {
+        if (byte < 0x80) {
+            *to++ = static_cast<char>(byte);
+        } else {
+            *to++ = static_cast<char>(0xC0 | (byte >> 6));
+            *to++ = static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void decodeJetText(std::span<const uint8_t> stored, std::string& out) {
+    out.clear();
     if (stored.size() >= 2 && stored[0] == 0xFF && stored[1] == 0xFE) {
+        if (appendSingleByteRun(stored.subspan(2), out)) {
+            return;
+        }
         std::u16string units;
         units.reserve(stored.size());
         bool compressed = true;
@@ -75,9 +120,16 @@ std::string decodeJetText(std::span<const uint8_t> stored) {
                 break;
             }
         }
-        return utf16ToUtf8(units);
+        out = utf16ToUtf8(units);
+        return;
     }
-    return utf16leToUtf8(stored);
+    out = utf16leToUtf8(stored);
+}
+
+std::string decodeJetText(std::span<const uint8_t> stored) {
+    std::string out;
+    decodeJetText(stored, out);
+    return out;
 }
 
 }  // namespace orvdb::jet

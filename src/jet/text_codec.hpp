@@ -12,6 +12,9 @@ namespace orvdb::jet {
 // Decodes a stored Text/Memo value (either form) to UTF-8. Unpaired
 // surrogates become U+FFFD; an odd trailing byte is ignored.
 std::string decodeJetText(std::span<const uint8_t> stored);
+// The same into `out` (replaced), so that a caller decoding many values can
+// keep one buffer.
+void decodeJetText(std::span<const uint8_t> stored, std::string& out);
 
 // Plain UTF-16LE (names in table definitions, property blocks) to UTF-8.
 std::string utf16leToUtf8(std::span<const uint8_t> bytes);
