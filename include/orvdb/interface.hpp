@@ -13,9 +13,11 @@
 
 // Identifiers compare field by field (a global operator, as OrvGuid is a C type).
 constexpr bool operator==(const OrvGuid& a, const OrvGuid& b) {
-    if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3) return false;
+    if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3)
+        return false;
     for (int i = 0; i < 8; ++i)
-        if (a.Data4[i] != b.Data4[i]) return false;
+        if (a.Data4[i] != b.Data4[i])
+            return false;
     return true;
 }
 
@@ -23,8 +25,8 @@ namespace orvdb {
 
 // IInterface / IUnknown.
 struct IInterface {
-    static constexpr OrvGuid iid = {0x00000000, 0x0000, 0x0000,
-                                    {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+    static constexpr OrvGuid iid = {
+        0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
     using Parent = void;
 
     virtual OrvHResult QueryInterface(const OrvGuid& iid, void** object) = 0;
@@ -39,7 +41,8 @@ protected:
 // identifier iid (an iQueryDatabase pointer also serves as iRecordDatabase).
 template <class I>
 constexpr bool interfaceHasId(const OrvGuid& id) {
-    if (I::iid == id) return true;
+    if (I::iid == id)
+        return true;
     if constexpr (!std::is_void_v<typename I::Parent>) {
         return interfaceHasId<typename I::Parent>(id);
     } else {

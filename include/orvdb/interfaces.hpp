@@ -77,7 +77,7 @@ struct IZvStream : IInterface {
     static constexpr OrvGuid iid = guidFromString("0F115539-5BD1-45C4-BC1B-AC6C6E9EACAA");  // ours
     using Parent = IInterface;
 
-  protected:
+protected:
     ~IZvStream() = default;
 };
 
@@ -88,7 +88,7 @@ struct IWriter : IInterface {
 
     virtual OrvHResult Write(const void* data, int32_t size) = 0;
 
-  protected:
+protected:
     ~IWriter() = default;
 };
 
@@ -99,7 +99,7 @@ struct IReader : IInterface {
 
     virtual OrvHResult Read(void* data, int32_t size) = 0;
 
-  protected:
+protected:
     ~IReader() = default;
 };
 
@@ -111,7 +111,7 @@ struct iSerializable : IInterface {
     virtual OrvHResult WriteObject(IWriter* writer) = 0;
     virtual OrvHResult ReadObject(IReader* reader) = 0;
 
-  protected:
+protected:
     ~iSerializable() = default;
 };
 
@@ -125,7 +125,7 @@ struct IWideStringList : IInterface {
 
     virtual OrvHResult Add(OrvBstr text) = 0;
 
-  protected:
+protected:
     ~IWideStringList() = default;
 };
 
@@ -137,7 +137,7 @@ struct IWideStringCollection : IInterface {
     virtual OrvHResult Get_Count(int32_t* count) = 0;
     virtual OrvHResult Get_Item(int32_t index, OrvBstr* text) = 0;
 
-  protected:
+protected:
     ~IWideStringCollection() = default;
 };
 
@@ -148,7 +148,7 @@ struct IInterfaceList : IInterface {
 
     virtual OrvHResult Add(IInterface* item) = 0;
 
-  protected:
+protected:
     ~IInterfaceList() = default;
 };
 
@@ -163,7 +163,7 @@ struct ISystemObject : IInterface {
     virtual OrvHResult Get_Name(OrvBstr* name) = 0;
     virtual OrvHResult Set_Name(OrvBstr name) = 0;
 
-  protected:
+protected:
     ~ISystemObject() = default;
 };
 
@@ -179,7 +179,7 @@ struct IServerInfo : IInterface {
     virtual OrvHResult Reserved0() = 0;
     virtual OrvHResult Get_DatabaseName(OrvBstr* name) = 0;
 
-  protected:
+protected:
     ~IServerInfo() = default;
 };
 
@@ -187,7 +187,7 @@ struct IXLibServerInfo : IServerInfo {
     static constexpr OrvGuid iid = guidFromString("9586FD0E-6674-4871-8295-A4E35DD5EE8B");  // ours
     using Parent = IServerInfo;
 
-  protected:
+protected:
     ~IXLibServerInfo() = default;
 };
 
@@ -195,7 +195,7 @@ struct IProviderServerInfo : IServerInfo {
     static constexpr OrvGuid iid = guidFromString("843F6074-198A-4A5F-8D98-D51CB2268923");  // ours
     using Parent = IServerInfo;
 
-  protected:
+protected:
     ~IProviderServerInfo() = default;
 };
 
@@ -203,7 +203,7 @@ struct IXManParamServerInfo : IServerInfo {
     static constexpr OrvGuid iid = guidFromString("38036D7B-4CA6-4FDD-844E-CE641CF3494C");  // ours
     using Parent = IServerInfo;
 
-  protected:
+protected:
     ~IXManParamServerInfo() = default;
 };
 
@@ -211,7 +211,7 @@ struct IXLngServerInfo : IServerInfo {
     static constexpr OrvGuid iid = guidFromString("0552ABF6-E255-4326-9AD9-257B3D123F23");  // ours
     using Parent = IServerInfo;
 
-  protected:
+protected:
     ~IXLngServerInfo() = default;
 };
 
@@ -257,7 +257,7 @@ struct iRecordDatabase : IInterface {
     virtual OrvHResult GetFieldInternalTypeStructure(int32_t index, OrvBstr* name,  // 30
                                                      int32_t* kindCode, int32_t* size) = 0;
 
-  protected:
+protected:
     ~iRecordDatabase() = default;
 };
 
@@ -274,7 +274,7 @@ struct iQueryDatabase : iRecordDatabase {
     virtual OrvHResult Next() = 0;                                                // 35
     virtual OrvHResult FillstringList(IWideStringList* list, OrvBstr field) = 0;  // 36
 
-  protected:
+protected:
     ~iQueryDatabase() = default;
 };
 
@@ -293,7 +293,7 @@ struct iTableDatabase : iRecordDatabase {
     virtual OrvHResult Last() = 0;                                                    // 38
     virtual OrvHResult GotoKey(OrvBstr field, OrvBstr indexName, OrvBstr value) = 0;  // 39
 
-  protected:
+protected:
     ~iTableDatabase() = default;
 };
 
@@ -348,7 +348,7 @@ struct iDatabase : IInterface {
     virtual OrvHResult EmptyTable(OrvBstr table) = 0;                        // 35
     virtual OrvHResult Get_SortOrderText(int32_t order, OrvBstr* text) = 0;  // 36
 
-  protected:
+protected:
     ~iDatabase() = default;
 };
 
@@ -360,7 +360,7 @@ struct iProviderName : IInterface {
     virtual OrvHResult Get_ProviderName(OrvBstr* name) = 0;
     virtual OrvHResult Set_ProviderName(OrvBstr name) = 0;
 
-  protected:
+protected:
     ~iProviderName() = default;
 };
 
@@ -374,7 +374,7 @@ struct iMultiDatabase : IInterface {
     virtual OrvHResult SetCurrent(OrvBstr name) = 0;
     virtual OrvHResult Get_Current(iDatabase** database) = 0;
 
-  protected:
+protected:
     ~iMultiDatabase() = default;
 };
 
@@ -389,7 +389,7 @@ struct IManagerStrings : IInterface {
 
     virtual OrvHResult SetUpgradeStrings(IWideStringCollection* texts) = 0;
 
-  protected:
+protected:
     ~IManagerStrings() = default;
 };
 
@@ -399,7 +399,7 @@ struct IRightsList : IInterface {
     static constexpr OrvGuid iid = guidFromString("25476FA5-8DD7-412C-A5C7-F6E429A64BB5");  // ours
     using Parent = IInterface;
 
-  protected:
+protected:
     ~IRightsList() = default;
 };
 
@@ -414,7 +414,7 @@ struct IRightsManager : IInterface {
     virtual OrvHResult Get_RightsList(int32_t category, IRightsList** list) = 0;
     virtual OrvHResult SetRight(IRightsList* list, OrvBstr rightName, OrvWordBool granted) = 0;
 
-  protected:
+protected:
     ~IRightsManager() = default;
 };
 
@@ -431,7 +431,7 @@ struct IDbObject : IInterface {
     virtual OrvHResult Save() = 0;
     virtual OrvHResult Get_ID(int32_t* id) = 0;
 
-  protected:
+protected:
     ~IDbObject() = default;
 };
 
@@ -442,7 +442,7 @@ struct IIdOffset : IInterface {
 
     virtual OrvHResult OffsetIds(int32_t offset) = 0;
 
-  protected:
+protected:
     ~IIdOffset() = default;
 };
 
@@ -458,7 +458,7 @@ struct IProgressForm : IInterface {
     virtual OrvHResult Set_Message(uint8_t bar, OrvHostString message) = 0;
     virtual OrvHResult Set_Title(uint8_t bar, OrvHostString title) = 0;
 
-  protected:
+protected:
     ~IProgressForm() = default;
 };
 
@@ -474,7 +474,7 @@ struct IFileService : IInterface {
     virtual OrvHResult CreateFromTemplate(const char16_t* templatePath,
                                           const char16_t* targetPath) = 0;
 
-  protected:
+protected:
     ~IFileService() = default;
 };
 

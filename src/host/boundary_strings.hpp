@@ -25,7 +25,7 @@ inline std::u16string_view hostStringView(OrvHostString text) {
 
 // Owns one wide string.
 class Bstr {
-  public:
+public:
     Bstr() = default;
     explicit Bstr(std::u16string_view text) {
         if (text.size() > UINT32_MAX / 2)
@@ -65,13 +65,13 @@ class Bstr {
     std::u16string_view view() const { return bstrView(p_); }
     std::string utf8() const { return toUtf8(view()); }
 
-  private:
+private:
     OrvBstr p_ = nullptr;
 };
 
 // Owns one reference to a host string.
 class HostString {
-  public:
+public:
     HostString() = default;
     explicit HostString(std::u16string_view text) {
         if (text.size() > INT32_MAX / 2)
@@ -105,7 +105,7 @@ class HostString {
     std::u16string_view view() const { return hostStringView(p_); }
     std::string utf8() const { return toUtf8(view()); }
 
-  private:
+private:
     OrvHostString p_ = nullptr;
 };
 

@@ -8,12 +8,17 @@ namespace {
 thread_local std::string tlsLastError;
 }
 
-const std::string& lastErrorMessage() { return tlsLastError; }
+const std::string& lastErrorMessage() {
+    return tlsLastError;
+}
 
-void setLastErrorMessage(std::string message) { tlsLastError = std::move(message); }
+void setLastErrorMessage(std::string message) {
+    tlsLastError = std::move(message);
+}
 
 void throwIfFailed(OrvHResult status, const char* operation) {
-    if (ORV_SUCCEEDED(status)) return;
+    if (ORV_SUCCEEDED(status))
+        return;
     std::string message = tlsLastError;
     if (message.empty()) {
         char code[16];

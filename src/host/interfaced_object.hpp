@@ -70,7 +70,8 @@ public:
     int32_t addRef() noexcept { return ++refCount_; }
     int32_t release() noexcept {
         int32_t n = --refCount_;
-        if (n == 0) delete this;
+        if (n == 0)
+            delete this;
         return n;
     }
     int32_t refCount() const noexcept { return refCount_; }
@@ -86,15 +87,18 @@ template <class... Interfaces>
 class TInterfacedObjectEx : public TObjectEx, public Interfaces... {
 public:
     OrvHResult QueryInterface(const OrvGuid& iid, void** object) override {
-        if (!object) return ORV_E_POINTER;
+        if (!object)
+            return ORV_E_POINTER;
         *object = nullptr;
         if (iid == IInterface::iid) {
             *object = firstInterface();
         } else {
             findInterface<Interfaces...>(iid, object);
         }
-        if (!*object) *object = queryExtra(iid);
-        if (!*object) return ORV_E_NOINTERFACE;
+        if (!*object)
+            *object = queryExtra(iid);
+        if (!*object)
+            return ORV_E_NOINTERFACE;
         addRef();
         return ORV_S_OK;
     }
@@ -116,7 +120,8 @@ private:
             *object = static_cast<I*>(this);
             return;
         }
-        if constexpr (sizeof...(Rest) > 0) findInterface<Rest...>(iid, object);
+        if constexpr (sizeof...(Rest) > 0)
+            findInterface<Rest...>(iid, object);
     }
 };
 

@@ -24,18 +24,18 @@ struct IRunner : orvdb::IInterface {
     using Parent = orvdb::IInterface;
     virtual OrvHResult Run() = 0;
 
-  protected:
+protected:
     ~IRunner() = default;
 };
 
 class Runner final : public orvdb::host::TInterfacedObjectEx<IRunner> {
-  public:
+public:
     explicit Runner(std::function<OrvHResult()> body) : body_(std::move(body)) {}
     OrvHResult Run() override {
         return guarded([&] { return body_(); });
     }
 
-  private:
+private:
     std::function<OrvHResult()> body_;
 };
 

@@ -15,7 +15,7 @@ struct IShape : IInterface {
     using Parent = IInterface;
     virtual int32_t Corners() = 0;
 
-  protected:
+protected:
     ~IShape() = default;
 };
 
@@ -24,7 +24,7 @@ struct ISquare : IShape {
     using Parent = IShape;
     virtual int32_t Side() = 0;
 
-  protected:
+protected:
     ~ISquare() = default;
 };
 
@@ -33,7 +33,7 @@ struct ILabel : IInterface {
     using Parent = IInterface;
     virtual int32_t LabelLength() = 0;
 
-  protected:
+protected:
     ~ILabel() = default;
 };
 
@@ -41,7 +41,7 @@ struct IExtra : IInterface {
     static constexpr OrvGuid iid = guidFromString("6E1B0C52-1D4A-4F4B-9A51-0C6A3F7B2D13");
     using Parent = IInterface;
 
-  protected:
+protected:
     ~IExtra() = default;
 };
 
@@ -50,22 +50,22 @@ constexpr OrvGuid kUnknownIid = guidFromString("6E1B0C52-1D4A-4F4B-9A51-0C6A3F7B
 int gDestroyed = 0;
 
 class Square final : public orvdb::host::TInterfacedObjectEx<ISquare, ILabel> {
-  public:
+public:
     explicit Square(IExtra* extra = nullptr) : extra_(extra) {}
     ~Square() override { ++gDestroyed; }
     int32_t Corners() override { return 4; }
     int32_t Side() override { return 7; }
     int32_t LabelLength() override { return 6; }
 
-  protected:
+protected:
     void* queryExtra(const OrvGuid& iid) override { return iid == IExtra::iid ? extra_ : nullptr; }
 
-  private:
+private:
     IExtra* extra_;
 };
 
 class ObjectBase : public testing::Test {
-  protected:
+protected:
     void SetUp() override { gDestroyed = 0; }
 };
 

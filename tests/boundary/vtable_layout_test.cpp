@@ -66,18 +66,18 @@ static_assert(guidFromString("a1bc6bd4-32ee-472b-90ad-bb66be7edcc7") == iProvide
 // remembers it; a few echo their arguments so that passing is checked too.
 template <class I>
 class RecordStub : public host::TInterfacedObjectEx<I> {
-  public:
+public:
     int lastSlot = -1;
     double lastDouble = 0;
     float lastFloat = 0;
 
-  protected:
+protected:
     OrvHResult hit(int n) {
         lastSlot = n;
         return n;
     }
 
-  public:
+public:
     OrvHResult Get_Opened(OrvWordBool* v) override {
         *v = ORV_WTRUE;
         return hit(3);
@@ -139,7 +139,7 @@ class RecordStub : public host::TInterfacedObjectEx<I> {
 };
 
 class QueryStub final : public RecordStub<iQueryDatabase> {
-  public:
+public:
     OrvHResult Get_TypeRequete(int32_t*) override { return hit(31); }
     OrvHResult Set_TypeRequete(int32_t) override { return hit(32); }
     OrvHResult Get_RecordCount(int32_t*) override { return hit(33); }
@@ -152,7 +152,7 @@ class QueryStub final : public RecordStub<iQueryDatabase> {
 };
 
 class TableStub final : public RecordStub<iTableDatabase> {
-  public:
+public:
     OrvHResult Get_IdRow(OrvBstr*) override { return hit(31); }
     OrvHResult Set_IdRow(OrvBstr) override { return hit(32); }
     OrvHResult Get_Tablename(OrvBstr*) override { return hit(33); }
@@ -165,17 +165,17 @@ class TableStub final : public RecordStub<iTableDatabase> {
 };
 
 class DatabaseStub final : public host::TInterfacedObjectEx<iDatabase> {
-  public:
+public:
     int lastSlot = -1;
     ComPtr<iQueryDatabase> query{new QueryStub};
 
-  private:
+private:
     OrvHResult hit(int n) {
         lastSlot = n;
         return n;
     }
 
-  public:
+public:
     OrvHResult Get_ActiveQuery(iQueryDatabase** q) override {
         *q = query.get();
         query->AddRef();

@@ -1,11 +1,11 @@
 // Runs the orvdb binary and captures what it prints.
 #pragma once
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <array>
 #include <cstdio>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace orvdb::cli_test {
 
@@ -15,14 +15,16 @@ struct RunResult {
 };
 
 inline RunResult runOrvdb(const std::string& args, const std::string& env = "") {
-    std::string command = env + (env.empty() ? "" : " ") + std::string(ORVDB_CLI_PATH) + " " +
-                          args + " 2>&1";
+    std::string command =
+        env + (env.empty() ? "" : " ") + std::string(ORVDB_CLI_PATH) + " " + args + " 2>&1";
     RunResult r;
     FILE* p = popen(command.c_str(), "r");
-    if (!p) return r;
+    if (!p)
+        return r;
     std::array<char, 4096> buf{};
     size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
+    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
+        r.out.append(buf.data(), n);
     int status = pclose(p);
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;

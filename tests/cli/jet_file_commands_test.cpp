@@ -49,12 +49,14 @@ TEST_F(JetFileCommands, InfoAndExport) {
               "2,United Package,(503) 555-3199\n3,Federal Shipping,(503) 555-9931\n");
 
     fs::path out = fs::temp_directory_path() / ("orvdb-export-" + std::to_string(::getpid()));
-    auto all = runOrvdb("export " + fixture("northwind.mdb") + " --format tsv --out " + out.string());
+    auto all =
+        runOrvdb("export " + fixture("northwind.mdb") + " --format tsv --out " + out.string());
     EXPECT_EQ(all.exitCode, 0) << all.out;
     EXPECT_TRUE(fs::exists(out / "Order Details.tsv"));
     std::ifstream details(out / "Order Details.tsv");
     size_t lines = 0;
-    for (std::string line; std::getline(details, line);) ++lines;
+    for (std::string line; std::getline(details, line);)
+        ++lines;
     EXPECT_EQ(lines, 2156u) << "header + every row";
     fs::remove_all(out);
 }

@@ -39,9 +39,11 @@ void addHostCommand(CLI::App& app) {
         if (all) {
             for (int i = 0; i < host::kRegistryEntryCount; ++i) {
                 bool named = false;
-                for (const auto& e : kNamedEntries) named = named || e.entry == i;
+                for (const auto& e : kNamedEntries)
+                    named = named || e.entry == i;
                 std::string value = registry->get(i);
-                if (!named && !value.empty()) std::cout << i << "\t-\t" << value << '\n';
+                if (!named && !value.empty())
+                    std::cout << i << "\t-\t" << value << '\n';
             }
         }
     });

@@ -7,23 +7,38 @@ namespace {
 using engine::ColumnDef;
 using engine::JetType;
 
-std::string bracket(const std::string& name) { return "[" + name + "]"; }
+std::string bracket(const std::string& name) {
+    return "[" + name + "]";
+}
 
 std::string typeWord(const ColumnDef& c) {
     switch (c.type) {
-        case JetType::Boolean: return "BIT";
-        case JetType::Byte: return "BYTE";
-        case JetType::Integer: return "SHORT";
-        case JetType::Long: return c.autoNumber ? "COUNTER" : "LONG";
-        case JetType::Currency: return "CURRENCY";
-        case JetType::Single: return "REAL";
-        case JetType::Double: return "FLOAT";
-        case JetType::DateTime: return "DATETIME";
-        case JetType::Binary: return "BINARY(" + std::to_string(c.size) + ")";
-        case JetType::Text: return "VARCHAR(" + std::to_string(c.size) + ")";
-        case JetType::OLE: return "LONGBINARY";
-        case JetType::Memo: return "MEMO";
-        case JetType::GUID: return "GUID";
+        case JetType::Boolean:
+            return "BIT";
+        case JetType::Byte:
+            return "BYTE";
+        case JetType::Integer:
+            return "SHORT";
+        case JetType::Long:
+            return c.autoNumber ? "COUNTER" : "LONG";
+        case JetType::Currency:
+            return "CURRENCY";
+        case JetType::Single:
+            return "REAL";
+        case JetType::Double:
+            return "FLOAT";
+        case JetType::DateTime:
+            return "DATETIME";
+        case JetType::Binary:
+            return "BINARY(" + std::to_string(c.size) + ")";
+        case JetType::Text:
+            return "VARCHAR(" + std::to_string(c.size) + ")";
+        case JetType::OLE:
+            return "LONGBINARY";
+        case JetType::Memo:
+            return "MEMO";
+        case JetType::GUID:
+            return "GUID";
         case JetType::Decimal:
             return "DECIMAL(" + std::to_string(c.precision) + ", " + std::to_string(c.scale) + ")";
     }
@@ -34,17 +49,21 @@ std::string typeWord(const ColumnDef& c) {
 
 void writeSchema(std::ostream& out, const engine::Catalog& catalog) {
     for (const auto* t : catalog.tables()) {
-        if (t->system) continue;
+        if (t->system)
+            continue;
         out << "CREATE TABLE " << bracket(t->name) << " (";
         for (size_t i = 0; i < t->columns.size(); ++i) {
             const ColumnDef& c = t->columns[i];
             out << (i ? ",\n    " : "\n    ") << bracket(c.name) << " " << typeWord(c);
-            if (c.required) out << " NOT NULL";
-            if (c.defaultValue) out << " DEFAULT " << *c.defaultValue;
+            if (c.required)
+                out << " NOT NULL";
+            if (c.defaultValue)
+                out << " DEFAULT " << *c.defaultValue;
         }
         out << "\n);\n";
         for (const auto& ix : t->indexes) {
-            if (ix.foreignKey) continue;  // made by the relationship below
+            if (ix.foreignKey)
+                continue;  // made by the relationship below
             out << "CREATE " << (ix.unique && !ix.primary ? "UNIQUE " : "") << "INDEX "
                 << bracket(ix.name) << " ON " << bracket(t->name) << " (";
             for (size_t i = 0; i < ix.columns.size(); ++i)
@@ -64,18 +83,23 @@ void writeSchema(std::ostream& out, const engine::Catalog& catalog) {
         // Access's own tables relate among themselves; they are not recreated.
         const auto* child = catalog.findTableInfo(r.foreignTable);
         const auto* parent = catalog.findTableInfo(r.primaryTable);
-        if (!child || !parent || child->system || parent->system) continue;
+        if (!child || !parent || child->system || parent->system)
+            continue;
         auto list = [](const std::vector<std::string>& cols) {
             std::string s;
-            for (size_t i = 0; i < cols.size(); ++i) s += (i ? ", " : "") + bracket(cols[i]);
+            for (size_t i = 0; i < cols.size(); ++i)
+                s += (i ? ", " : "") + bracket(cols[i]);
             return s;
         };
         out << "ALTER TABLE " << bracket(r.foreignTable) << " ADD CONSTRAINT " << bracket(r.name)
             << " FOREIGN KEY (" << list(r.foreignColumns) << ") REFERENCES "
             << bracket(r.primaryTable) << " (" << list(r.primaryColumns) << ")";
-        if (r.grbit & engine::kRelCascadeUpdate) out << " ON UPDATE CASCADE";
-        if (r.grbit & engine::kRelCascadeDelete) out << " ON DELETE CASCADE";
-        if (r.grbit & engine::kRelCascadeNull) out << " ON DELETE SET NULL";
+        if (r.grbit & engine::kRelCascadeUpdate)
+            out << " ON UPDATE CASCADE";
+        if (r.grbit & engine::kRelCascadeDelete)
+            out << " ON DELETE CASCADE";
+        if (r.grbit & engine::kRelCascadeNull)
+            out << " ON DELETE SET NULL";
         out << ";\n";
     }
     for (const auto* v : catalog.views()) {

@@ -41,7 +41,8 @@ enum : int {
 std::string encodeIndexColumns(const IndexDef& index) {
     std::string out;
     for (const auto& c : index.columns) {
-        if (!out.empty()) out += '\x1e';
+        if (!out.empty())
+            out += '\x1e';
         out += c.column;
         out += '\x1f';
         out += c.descending ? 'D' : 'A';
@@ -54,7 +55,8 @@ std::vector<IndexColumn> decodeIndexColumns(const std::string& text) {
     size_t start = 0;
     while (start <= text.size() && !text.empty()) {
         size_t end = text.find('\x1e', start);
-        if (end == std::string::npos) end = text.size();
+        if (end == std::string::npos)
+            end = text.size();
         std::string part = text.substr(start, end - start);
         size_t sep = part.rfind('\x1f');
         IndexColumn c;
@@ -68,7 +70,8 @@ std::vector<IndexColumn> decodeIndexColumns(const std::string& text) {
 
 std::string storedNameFor(const std::string& name) {
     std::string folded = foldName(name);
-    if (folded.rfind("sqlite_", 0) == 0 || folded.rfind("_orv_", 0) == 0) return "orv_t_" + name;
+    if (folded.rfind("sqlite_", 0) == 0 || folded.rfind("_orv_", 0) == 0)
+        return "orv_t_" + name;
     return name;
 }
 
@@ -76,19 +79,22 @@ std::string storedNameFor(const std::string& name) {
 
 const ColumnDef* TableInfo::findColumn(std::string_view n) const {
     for (const auto& c : columns)
-        if (sameName(c.name, n)) return &c;
+        if (sameName(c.name, n))
+            return &c;
     return nullptr;
 }
 
 const IndexDef* TableInfo::primaryKey() const {
     for (const auto& i : indexes)
-        if (i.primary) return &i;
+        if (i.primary)
+            return &i;
     return nullptr;
 }
 
 const ColumnDef* TableInfo::autoNumberColumn() const {
     for (const auto& c : columns)
-        if (c.autoNumber) return &c;
+        if (c.autoNumber)
+            return &c;
     return nullptr;
 }
 
@@ -103,7 +109,9 @@ bool Catalog::hasCatalog(sqlite3* db) {
     return s.step();
 }
 
-void Catalog::initializeHidden() { execSql(db_, kHiddenSchema); }
+void Catalog::initializeHidden() {
+    execSql(db_, kHiddenSchema);
+}
 
 void Catalog::registerTable(const TableInfo& info) {
     execSql(db_, catalog_sql::createTableSql(info));
@@ -132,14 +140,17 @@ std::vector<std::string> Catalog::materializeIndexes() {
             try {
                 createSqliteIndex(t, ix);
             } catch (const EngineError& e) {
-                problems.push_back("index '" + ix.name + "' of table '" + t.name + "': " + e.what());
+                problems.push_back("index '" + ix.name + "' of table '" + t.name +
+                                   "': " + e.what());
             }
         }
     }
     return problems;
 }
 
-std::string Catalog::storedNameFor(const std::string& name) { return engine::storedNameFor(name); }
+std::string Catalog::storedNameFor(const std::string& name) {
+    return engine::storedNameFor(name);
+}
 
 void Catalog::initializeNewStore() {
     Savepoint sp(db_);
@@ -156,7 +167,8 @@ void Catalog::load() {
     relationships_.clear();
     tableIndex_.clear();
     {
-        Stmt s(db_, "SELECT id, name, stored, system, last_auto FROM _orv_tables ORDER BY position");
+        Stmt s(db_,
+               "SELECT id, name, stored, system, last_auto FROM _orv_tables ORDER BY position");
         while (s.step()) {
             TableInfo t;
             t.id = s.getInt(0);
@@ -179,7 +191,8 @@ void Catalog::load() {
                "ORDER BY table_id, ordinal");
         while (s.step()) {
             auto it = byId.find(s.getInt(0));
-            if (it == byId.end()) continue;
+            if (it == byId.end())
+                continue;
             ColumnDef c;
             c.name = s.getText(1);
             c.type = static_cast<JetType>(s.getInt(2));
@@ -190,18 +203,21 @@ void Catalog::load() {
             c.compressedUnicode = s.getInt(7) != 0;
             c.precision = static_cast<int>(s.getInt(8));
             c.scale = static_cast<int>(s.getInt(9));
-            if (!s.isNull(10)) c.defaultValue = s.getText(10);
+            if (!s.isNull(10))
+                c.defaultValue = s.getText(10);
             c.autoSeed = s.getInt(11);
             c.autoStep = s.getInt(12);
             it->second->columns.push_back(std::move(c));
         }
     }
     {
-        Stmt s(db_,
-               "SELECT table_id, name, columns, flags FROM _orv_indexes ORDER BY table_id, ordinal");
+        Stmt s(
+            db_,
+            "SELECT table_id, name, columns, flags FROM _orv_indexes ORDER BY table_id, ordinal");
         while (s.step()) {
             auto it = byId.find(s.getInt(0));
-            if (it == byId.end()) continue;
+            if (it == byId.end())
+                continue;
             IndexDef ix;
             ix.name = s.getText(1);
             ix.columns = decodeIndexColumns(s.getText(2));
@@ -217,7 +233,8 @@ void Catalog::load() {
     {
         Stmt s(db_, "SELECT id, name, sql, kind FROM _orv_views ORDER BY id");
         while (s.step())
-            views_.push_back({s.getInt(0), s.getText(1), s.getText(2), static_cast<int>(s.getInt(3))});
+            views_.push_back(
+                {s.getInt(0), s.getText(1), s.getText(2), static_cast<int>(s.getInt(3))});
     }
     if (findTableInfo("MSysRelationships")) {
         Stmt s(db_,
@@ -262,46 +279,53 @@ TableInfo* Catalog::mutableTable(std::string_view name) {
 
 TableInfo& Catalog::requireTable(std::string_view name) {
     TableInfo* t = mutableTable(name);
-    if (!t) throw EngineError(jet::tableNotFound(name));
+    if (!t)
+        throw EngineError(jet::tableNotFound(name));
     return *t;
 }
 
 const ViewInfo* Catalog::findViewInfo(std::string_view name) const {
     std::string key = foldName(name);
     for (const auto& v : views_)
-        if (foldName(v.name) == key) return &v;
+        if (foldName(v.name) == key)
+            return &v;
     return nullptr;
 }
 
 std::vector<const TableInfo*> Catalog::tables() const {
     std::vector<const TableInfo*> out;
-    for (const auto& t : tables_) out.push_back(&t);
+    for (const auto& t : tables_)
+        out.push_back(&t);
     return out;
 }
 
 std::vector<const ViewInfo*> Catalog::views() const {
     std::vector<const ViewInfo*> out;
-    for (const auto& v : views_) out.push_back(&v);
+    for (const auto& v : views_)
+        out.push_back(&v);
     return out;
 }
 
 std::vector<std::string> Catalog::userTableNames() const {
     std::vector<std::string> out;
     for (const auto& t : tables_)
-        if (!t.system) out.push_back(t.name);
+        if (!t.system)
+            out.push_back(t.name);
     return out;
 }
 
 std::optional<sql::ResolvedTable> Catalog::findTable(std::string_view name) const {
     const TableInfo* t = findTableInfo(name);
-    if (!t) return std::nullopt;
+    if (!t)
+        return std::nullopt;
     return sql::ResolvedTable{t->name, t->storedName, t->columns};
 }
 
 std::optional<sql::ResolvedView> Catalog::findView(std::string_view name) const {
     const ViewInfo* v = findViewInfo(name);
     // Only select, union and crosstab queries can be read from.
-    if (!v || !v->returnsRows()) return std::nullopt;
+    if (!v || !v->returnsRows())
+        return std::nullopt;
     return sql::ResolvedView{v->name, v->sql};
 }
 
@@ -316,9 +340,11 @@ int64_t Catalog::allocateObjectId() {
     int64_t id = get.step() ? get.getInt(0) : 16;
     // Ids of objects must not collide with those a mirrored file brought.
     Stmt maxId(db_, "SELECT max(id) FROM _orv_tables");
-    if (maxId.step() && !maxId.isNull(0)) id = std::max(id, maxId.getInt(0) + 1);
+    if (maxId.step() && !maxId.isNull(0))
+        id = std::max(id, maxId.getInt(0) + 1);
     Stmt maxView(db_, "SELECT max(id) FROM _orv_views");
-    if (maxView.step() && !maxView.isNull(0)) id = std::max(id, maxView.getInt(0) + 1);
+    if (maxView.step() && !maxView.isNull(0))
+        id = std::max(id, maxView.getInt(0) + 1);
     Stmt put(db_, "INSERT OR REPLACE INTO _orv_meta VALUES ('next_id', ?)");
     put.bind(1, id + 1).run();
     return id;
@@ -327,8 +353,7 @@ int64_t Catalog::allocateObjectId() {
 void Catalog::saveTableDefinition(const TableInfo& table) {
     Stmt(db_, "DELETE FROM _orv_columns WHERE table_id=?").bind(1, table.id).run();
     Stmt(db_, "DELETE FROM _orv_indexes WHERE table_id=?").bind(1, table.id).run();
-    Stmt col(db_,
-             "INSERT INTO _orv_columns VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    Stmt col(db_, "INSERT INTO _orv_columns VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
     int ordinal = 0;
     for (const auto& c : table.columns) {
         col.reset();
@@ -359,7 +384,8 @@ void Catalog::saveTableDefinition(const TableInfo& table) {
 
 void Catalog::insertMSysObject(int64_t id, int64_t parentId, std::string_view name, int type,
                                int64_t flags) {
-    if (!findTableInfo("MSysObjects")) return;
+    if (!findTableInfo("MSysObjects"))
+        return;
     Stmt s(db_,
            "INSERT INTO MSysObjects (Id, ParentId, Name, Type, DateCreate, DateUpdate, Flags) "
            "VALUES (?, ?, ?, ?, julianday('now','localtime') - 2415018.5, "
@@ -368,17 +394,21 @@ void Catalog::insertMSysObject(int64_t id, int64_t parentId, std::string_view na
 }
 
 void Catalog::deleteMSysObject(std::string_view name, int64_t parentId) {
-    if (!findTableInfo("MSysObjects")) return;
+    if (!findTableInfo("MSysObjects"))
+        return;
     Stmt s(db_, "SELECT rowid, Name FROM MSysObjects WHERE ParentId=?");
     s.bind(1, parentId);
     std::vector<int64_t> rows;
     while (s.step())
-        if (sameName(s.getText(1), name)) rows.push_back(s.getInt(0));
-    for (int64_t r : rows) Stmt(db_, "DELETE FROM MSysObjects WHERE rowid=?").bind(1, r).run();
+        if (sameName(s.getText(1), name))
+            rows.push_back(s.getInt(0));
+    for (int64_t r : rows)
+        Stmt(db_, "DELETE FROM MSysObjects WHERE rowid=?").bind(1, r).run();
 }
 
 void Catalog::touchMSysObject(int64_t id) {
-    if (!findTableInfo("MSysObjects")) return;
+    if (!findTableInfo("MSysObjects"))
+        return;
     Stmt(db_,
          "UPDATE MSysObjects SET DateUpdate = julianday('now','localtime') - 2415018.5 "
          "WHERE Id=?")
@@ -400,7 +430,8 @@ void Catalog::createTable(const std::string& name, std::vector<ColumnDef> column
         if (c.autoNumber && ++autoCount > 1)
             throw EngineError("Table '" + name + "' can have only one AutoNumber field.");
     }
-    if (columns.size() > 255) throw EngineError("Too many fields defined.");
+    if (columns.size() > 255)
+        throw EngineError("Too many fields defined.");
 
     Savepoint sp(db_);
     TableInfo t;
@@ -418,7 +449,8 @@ void Catalog::createTable(const std::string& name, std::vector<ColumnDef> column
     tables_.push_back(t);
     tableIndex_[foldName(t.name)] = tables_.size() - 1;
     insertMSysObject(t.id, kTablesContainerId, name, 1, system ? kSystemObjectFlags : 0);
-    for (auto& ix : indexes) createIndex(name, std::move(ix));
+    for (auto& ix : indexes)
+        createIndex(name, std::move(ix));
     rebuildTriggers();
     sp.commit();
     load();
@@ -457,7 +489,8 @@ void Catalog::addColumn(std::string_view table, ColumnDef column) {
         throw EngineError("Field '" + column.name + "' already exists in table '" + t.name + "'.");
     if (column.autoNumber && t.autoNumberColumn())
         throw EngineError("Table '" + t.name + "' can have only one AutoNumber field.");
-    if (t.columns.size() >= 255) throw EngineError("Too many fields defined.");
+    if (t.columns.size() >= 255)
+        throw EngineError("Too many fields defined.");
     Savepoint sp(db_);
     execSql(db_, "ALTER TABLE " + quoteIdent(t.storedName) + " ADD COLUMN " +
                      catalog_sql::columnSql(column));
@@ -465,7 +498,8 @@ void Catalog::addColumn(std::string_view table, ColumnDef column) {
         // Existing rows are numbered in table order, as Jet does.
         Stmt rows(db_, "SELECT rowid FROM " + quoteIdent(t.storedName) + " ORDER BY rowid");
         std::vector<int64_t> ids;
-        while (rows.step()) ids.push_back(rows.getInt(0));
+        while (rows.step())
+            ids.push_back(rows.getInt(0));
         Stmt upd(db_, "UPDATE " + quoteIdent(t.storedName) + " SET " + quoteIdent(column.name) +
                           "=? WHERE rowid=?");
         int64_t value = t.lastAutoNumber;
@@ -475,10 +509,13 @@ void Catalog::addColumn(std::string_view table, ColumnDef column) {
             upd.bind(1, value).bind(2, id).run();
         }
         t.lastAutoNumber = value;
-        Stmt(db_, "UPDATE _orv_tables SET last_auto=? WHERE id=?").bind(1, value).bind(2, t.id).run();
+        Stmt(db_, "UPDATE _orv_tables SET last_auto=? WHERE id=?")
+            .bind(1, value)
+            .bind(2, t.id)
+            .run();
     } else if (column.type == JetType::Boolean) {
-        execSql(db_, "UPDATE " + quoteIdent(t.storedName) + " SET " + quoteIdent(column.name) +
-                         " = 0");
+        execSql(db_,
+                "UPDATE " + quoteIdent(t.storedName) + " SET " + quoteIdent(column.name) + " = 0");
     }
     if (column.required) {
         Stmt nulls(db_, "SELECT 1 FROM " + quoteIdent(t.storedName) + " WHERE " +
@@ -513,21 +550,22 @@ void Catalog::alterColumn(std::string_view table, ColumnDef column) {
         execSql(db_, "UPDATE " + quoteIdent(t.storedName) + " SET " + quoteIdent(column.name) +
                          " = jet_coerce(" + quoteIdent(column.name) + ", " +
                          std::to_string(static_cast<int>(column.type)) + ", " +
-                         std::to_string(column.size) + ", " + quoteText(t.name + "." + column.name) +
-                         ")");
+                         std::to_string(column.size) + ", " +
+                         quoteText(t.name + "." + column.name) + ")");
     } catch (const EngineError& e) {
         throw EngineError(std::string("Data type conversion error. (field '") + t.name + "." +
                           column.name + "': " + e.what() + ")");
     }
     if (column.autoNumber) {
         // An autonumber column must hold distinct values: number the rows that have none.
-        Stmt mx(db_, "SELECT max(" + quoteIdent(column.name) + ") FROM " +
-                         quoteIdent(t.storedName));
+        Stmt mx(db_,
+                "SELECT max(" + quoteIdent(column.name) + ") FROM " + quoteIdent(t.storedName));
         int64_t last = mx.step() && !mx.isNull(0) ? mx.getInt(0) : 0;
         Stmt rows(db_, "SELECT rowid FROM " + quoteIdent(t.storedName) + " WHERE " +
                            quoteIdent(column.name) + " IS NULL ORDER BY rowid");
         std::vector<int64_t> ids;
-        while (rows.step()) ids.push_back(rows.getInt(0));
+        while (rows.step())
+            ids.push_back(rows.getInt(0));
         Stmt upd(db_, "UPDATE " + quoteIdent(t.storedName) + " SET " + quoteIdent(column.name) +
                           "=? WHERE rowid=?");
         for (int64_t id : ids) {
@@ -545,7 +583,8 @@ void Catalog::alterColumn(std::string_view table, ColumnDef column) {
     if (column.required) {
         Stmt nulls(db_, "SELECT 1 FROM " + quoteIdent(t.storedName) + " WHERE " +
                             quoteIdent(column.name) + " IS NULL LIMIT 1");
-        if (nulls.step()) throw EngineError(jet::requiredNull(t.name, column.name));
+        if (nulls.step())
+            throw EngineError(jet::requiredNull(t.name, column.name));
     }
     *it = std::move(column);
     saveTableDefinition(t);
@@ -563,7 +602,8 @@ void Catalog::alterColumn(std::string_view table, ColumnDef column) {
 void Catalog::dropColumn(std::string_view table, std::string_view column) {
     TableInfo& t = requireTable(table);
     const ColumnDef* c = t.findColumn(column);
-    if (!c) throw EngineError(jet::fieldNotFound(t.name, column));
+    if (!c)
+        throw EngineError(jet::fieldNotFound(t.name, column));
     for (const auto& ix : t.indexes)
         for (const auto& ic : ix.columns)
             if (sameName(ic.column, column))
@@ -573,14 +613,18 @@ void Catalog::dropColumn(std::string_view table, std::string_view column) {
                     t.name + "." + c->name + "', index '" + ix.name + "')");
     for (const auto& r : relationships_) {
         auto uses = [&](const std::string& tbl, const std::vector<std::string>& cols) {
-            if (!sameName(tbl, t.name)) return false;
+            if (!sameName(tbl, t.name))
+                return false;
             for (const auto& rc : cols)
-                if (sameName(rc, column)) return true;
+                if (sameName(rc, column))
+                    return true;
             return false;
         };
         if (uses(r.foreignTable, r.foreignColumns) || uses(r.primaryTable, r.primaryColumns))
-            throw EngineError("Cannot delete this field.  It is part of one or more relationships. "
-                              "(field '" + t.name + "." + c->name + "')");
+            throw EngineError(
+                "Cannot delete this field.  It is part of one or more relationships. "
+                "(field '" +
+                t.name + "." + c->name + "')");
     }
     if (t.columns.size() == 1)
         throw EngineError("Cannot delete the only field of table '" + t.name + "'.");
@@ -618,25 +662,28 @@ void Catalog::createIndex(std::string_view table, IndexDef index) {
         if (sameName(ix.name, index.name))
             throw EngineError("Table '" + t.name + "' already has an index named '" + index.name +
                               "'.");
-    if (index.primary && t.primaryKey()) throw EngineError("Primary key already exists.");
+    if (index.primary && t.primaryKey())
+        throw EngineError("Primary key already exists.");
     if (index.columns.empty() || index.columns.size() > 10)
         throw EngineError("An index must have between 1 and 10 fields. (index '" + index.name +
                           "')");
     for (auto& ic : index.columns) {
         const ColumnDef* c = t.findColumn(ic.column);
-        if (!c) throw EngineError(jet::fieldNotFound(t.name, ic.column));
+        if (!c)
+            throw EngineError(jet::fieldNotFound(t.name, ic.column));
         if (c->type == JetType::Memo || c->type == JetType::OLE)
-            throw EngineError("Cannot create an index on the Memo or OLE field '" + c->name +
-                              "'.");
+            throw EngineError("Cannot create an index on the Memo or OLE field '" + c->name + "'.");
         ic.column = c->name;
     }
-    if (index.primary) index.unique = true;
+    if (index.primary)
+        index.unique = true;
     Savepoint sp(db_);
     if (index.primary || index.required) {
         for (const auto& ic : index.columns) {
             Stmt nulls(db_, "SELECT 1 FROM " + quoteIdent(t.storedName) + " WHERE " +
                                 quoteIdent(ic.column) + " IS NULL LIMIT 1");
-            if (nulls.step()) throw EngineError("Index or primary key cannot contain a Null value.");
+            if (nulls.step())
+                throw EngineError("Index or primary key cannot contain a Null value.");
         }
     }
     createSqliteIndex(t, index);
@@ -724,46 +771,58 @@ void Catalog::addRelationship(Relationship rel) {
     // Without referenced columns the primary key is meant.
     if (rel.primaryColumns.empty()) {
         const IndexDef* pk = parent.primaryKey();
-        if (!pk) throw EngineError("No unique index found for the referenced field of the primary table.");
-        for (const auto& c : pk->columns) rel.primaryColumns.push_back(c.column);
+        if (!pk)
+            throw EngineError(
+                "No unique index found for the referenced field of the primary table.");
+        for (const auto& c : pk->columns)
+            rel.primaryColumns.push_back(c.column);
     }
     if (rel.primaryColumns.size() != rel.foreignColumns.size())
         throw EngineError("Syntax error in CONSTRAINT clause.");
     for (auto& c : rel.foreignColumns) {
         const ColumnDef* col = child.findColumn(c);
-        if (!col) throw EngineError(jet::fieldNotFound(child.name, c));
+        if (!col)
+            throw EngineError(jet::fieldNotFound(child.name, c));
         c = col->name;
     }
     for (auto& c : rel.primaryColumns) {
         const ColumnDef* col = parent.findColumn(c);
-        if (!col) throw EngineError(jet::fieldNotFound(parent.name, c));
+        if (!col)
+            throw EngineError(jet::fieldNotFound(parent.name, c));
         c = col->name;
     }
     // The referenced columns must carry a unique index (in any order).
     bool uniqueFound = false;
     for (const auto& ix : parent.indexes) {
-        if (!ix.unique || ix.columns.size() != rel.primaryColumns.size()) continue;
+        if (!ix.unique || ix.columns.size() != rel.primaryColumns.size())
+            continue;
         bool all = true;
         for (const auto& pc : rel.primaryColumns) {
             bool in = false;
-            for (const auto& ic : ix.columns) in = in || sameName(ic.column, pc);
+            for (const auto& ic : ix.columns)
+                in = in || sameName(ic.column, pc);
             all = all && in;
         }
         uniqueFound = uniqueFound || all;
     }
     if (!uniqueFound)
-        throw EngineError("No unique index found for the referenced field of the primary table. "
-                          "(table '" + parent.name + "')");
+        throw EngineError(
+            "No unique index found for the referenced field of the primary table. "
+            "(table '" +
+            parent.name + "')");
     Savepoint sp(db_);
-    if (!(rel.grbit & kRelNoIntegrity)) checkRelationshipHolds(rel);
+    if (!(rel.grbit & kRelNoIntegrity))
+        checkRelationshipHolds(rel);
     saveRelationship(rel);
     // Jet keeps an index on the foreign key columns of the referring table.
     IndexDef fk;
     fk.name = rel.name;
     fk.foreignKey = true;
-    for (const auto& c : rel.foreignColumns) fk.columns.push_back({c, false});
+    for (const auto& c : rel.foreignColumns)
+        fk.columns.push_back({c, false});
     bool nameTaken = false;
-    for (const auto& ix : child.indexes) nameTaken = nameTaken || sameName(ix.name, fk.name);
+    for (const auto& ix : child.indexes)
+        nameTaken = nameTaken || sameName(ix.name, fk.name);
     if (!nameTaken) {
         createSqliteIndex(child, fk);
         child.indexes.push_back(fk);
@@ -779,21 +838,23 @@ void Catalog::addRelationship(Relationship rel) {
 void Catalog::dropConstraint(std::string_view table, std::string_view name) {
     TableInfo& t = requireTable(table);
     for (const auto& r : relationships_) {
-        if (!sameName(r.name, name)) continue;
+        if (!sameName(r.name, name))
+            continue;
         Savepoint sp(db_);
         std::string relName = r.name;
         Stmt del(db_, "SELECT rowid, szRelationship FROM MSysRelationships");
         std::vector<int64_t> rows;
         while (del.step())
-            if (sameName(del.getText(1), relName)) rows.push_back(del.getInt(0));
+            if (sameName(del.getText(1), relName))
+                rows.push_back(del.getInt(0));
         for (int64_t row : rows)
             Stmt(db_, "DELETE FROM MSysRelationships WHERE rowid=?").bind(1, row).run();
         deleteMSysObject(relName, kRelationshipsContainerId);
         TableInfo* child = mutableTable(r.foreignTable);
         if (child) {
-            auto it = std::find_if(child->indexes.begin(), child->indexes.end(), [&](const IndexDef& i) {
-                return i.foreignKey && sameName(i.name, relName);
-            });
+            auto it = std::find_if(
+                child->indexes.begin(), child->indexes.end(),
+                [&](const IndexDef& i) { return i.foreignKey && sameName(i.name, relName); });
             if (it != child->indexes.end()) {
                 dropSqliteIndex(*child, *it);
                 child->indexes.erase(it);
@@ -831,7 +892,8 @@ void Catalog::createView(const std::string& name, const std::string& sql) {
 
 void Catalog::dropView(std::string_view name) {
     const ViewInfo* v = findViewInfo(name);
-    if (!v) throw EngineError(jet::tableNotFound(name));
+    if (!v)
+        throw EngineError(jet::tableNotFound(name));
     Savepoint sp(db_);
     int64_t id = v->id;
     std::string viewName = v->name;
@@ -846,18 +908,21 @@ void Catalog::dropView(std::string_view name) {
 void Catalog::rebuildTriggers() {
     for (const auto& t : tables_) {
         catalog_sql::dropTableTriggers(db_, t);
-        for (const auto& sql : catalog_sql::triggerSql(t, *this)) execSql(db_, sql);
+        for (const auto& sql : catalog_sql::triggerSql(t, *this))
+            execSql(db_, sql);
     }
 }
 
 int64_t Catalog::nextAutoNumber(std::string_view storedName) {
     for (auto& t : tables_) {
-        if (t.storedName != storedName) continue;
+        if (t.storedName != storedName)
+            continue;
         const ColumnDef* c = t.autoNumberColumn();
         int64_t step = c ? c->autoStep : 1;
         int64_t seed = c ? c->autoSeed : 1;
         t.lastAutoNumber = t.lastAutoNumber == 0 && seed != 0 ? seed : t.lastAutoNumber + step;
-        if (t.lastAutoNumber > INT32_MAX) throw EngineError("Overflow");
+        if (t.lastAutoNumber > INT32_MAX)
+            throw EngineError("Overflow");
         dirtyCounters_[t.storedName] = t.lastAutoNumber;
         return t.lastAutoNumber;
     }
@@ -866,7 +931,8 @@ int64_t Catalog::nextAutoNumber(std::string_view storedName) {
 
 void Catalog::noteAutoNumber(std::string_view storedName, int64_t value) {
     for (auto& t : tables_) {
-        if (t.storedName != storedName) continue;
+        if (t.storedName != storedName)
+            continue;
         if (value > t.lastAutoNumber) {
             t.lastAutoNumber = value;
             dirtyCounters_[t.storedName] = value;
@@ -876,7 +942,8 @@ void Catalog::noteAutoNumber(std::string_view storedName, int64_t value) {
 }
 
 void Catalog::flushAutoNumbers() {
-    if (dirtyCounters_.empty()) return;
+    if (dirtyCounters_.empty())
+        return;
     if (counterUpdate_.handle() == nullptr)
         counterUpdate_ = Stmt(db_, "UPDATE _orv_tables SET last_auto=? WHERE id=?");
     for (const auto& entry : dirtyCounters_) {
@@ -884,7 +951,8 @@ void Catalog::flushAutoNumbers() {
         const std::string& stored = entry.first;
         auto t = std::find_if(tables_.begin(), tables_.end(),
                               [&](const TableInfo& info) { return info.storedName == stored; });
-        if (t == tables_.end()) continue;
+        if (t == tables_.end())
+            continue;
         counterUpdate_.reset();
         counterUpdate_.bind(1, entry.second).bind(2, t->id).run();
     }

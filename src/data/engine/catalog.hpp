@@ -157,7 +157,7 @@ private:
     std::vector<TableInfo> tables_;
     std::vector<ViewInfo> views_;
     std::vector<Relationship> relationships_;
-    std::map<std::string, size_t> tableIndex_;  // folded name -> position
+    std::map<std::string, size_t> tableIndex_;      // folded name -> position
     std::map<std::string, int64_t> dirtyCounters_;  // storedName -> last value
     // Prepared once: every change that moves a counter flushes it.
     Stmt counterUpdate_;

@@ -16,7 +16,8 @@ std::string foldName(std::string_view name) {
     std::string out;
     if (ascii) {
         out.reserve(name.size());
-        for (char c : name) out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+        for (char c : name)
+            out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
         return out;
     }
     icu::UnicodeString u = icu::UnicodeString::fromUTF8(
@@ -26,6 +27,8 @@ std::string foldName(std::string_view name) {
     return out;
 }
 
-bool sameName(std::string_view a, std::string_view b) { return foldName(a) == foldName(b); }
+bool sameName(std::string_view a, std::string_view b) {
+    return foldName(a) == foldName(b);
+}
 
 }  // namespace orvdb::engine

@@ -13,18 +13,22 @@ namespace {
 
 std::string trim(std::string_view s) {
     size_t b = 0, e = s.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
+    while (b < e && std::isspace(static_cast<unsigned char>(s[b])))
+        ++b;
+    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1])))
+        --e;
     return std::string(s.substr(b, e - b));
 }
 
 std::string upper(std::string s) {
-    for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (auto& c : s)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return s;
 }
 
 bool isNumber(const std::string& s) {
-    if (s.empty()) return false;
+    if (s.empty())
+        return false;
     double v;
     auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
     return ec == std::errc() && p == s.data() + s.size();
@@ -37,15 +41,22 @@ std::string raise(const std::string& message, const std::string& condition) {
 }  // namespace
 
 std::string sqliteDefault(const ColumnDef& column) {
-    if (!column.defaultValue) return column.type == JetType::Boolean ? "0" : "";
+    if (!column.defaultValue)
+        return column.type == JetType::Boolean ? "0" : "";
     std::string v = trim(*column.defaultValue);
-    if (v.size() >= 3 && v.front() == '=') v = trim(v.substr(1));
+    if (v.size() >= 3 && v.front() == '=')
+        v = trim(v.substr(1));
     std::string u = upper(v);
-    if (u == "TRUE" || u == "YES" || u == "ON") return "-1";
-    if (u == "FALSE" || u == "NO" || u == "OFF") return "0";
-    if (u == "NULL") return "NULL";
-    if (u == "NOW()") return "(julianday('now','localtime') - 2415018.5)";
-    if (u == "DATE()") return "(CAST(julianday('now','localtime') - 2415018.5 AS INTEGER))";
+    if (u == "TRUE" || u == "YES" || u == "ON")
+        return "-1";
+    if (u == "FALSE" || u == "NO" || u == "OFF")
+        return "0";
+    if (u == "NULL")
+        return "NULL";
+    if (u == "NOW()")
+        return "(julianday('now','localtime') - 2415018.5)";
+    if (u == "DATE()")
+        return "(CAST(julianday('now','localtime') - 2415018.5 AS INTEGER))";
     if (u == "TIME()")
         return "(julianday('now','localtime') - 2415018.5 - "
                "CAST(julianday('now','localtime') - 2415018.5 AS INTEGER))";
@@ -65,7 +76,8 @@ std::string sqliteDefault(const ColumnDef& column) {
         char q = v.front();
         for (size_t i = 1; i + 1 < v.size(); ++i) {
             inner += v[i];
-            if (v[i] == q && i + 2 < v.size() && v[i + 1] == q) ++i;
+            if (v[i] == q && i + 2 < v.size() && v[i + 1] == q)
+                ++i;
         }
         return quoteText(inner);
     }
@@ -84,14 +96,16 @@ std::string columnSql(const ColumnDef& column) {
     // SQLite must not apply an affinity of its own.
     std::string sql = quoteIdent(column.name);
     std::string def = sqliteDefault(column);
-    if (!def.empty()) sql += " DEFAULT " + (def.front() == '(' ? def : "(" + def + ")");
+    if (!def.empty())
+        sql += " DEFAULT " + (def.front() == '(' ? def : "(" + def + ")");
     return sql;
 }
 
 std::string createTableSql(const TableInfo& table) {
     std::string sql = "CREATE TABLE " + quoteIdent(table.storedName) + " (";
     for (size_t i = 0; i < table.columns.size(); ++i) {
-        if (i) sql += ", ";
+        if (i)
+            sql += ", ";
         sql += columnSql(table.columns[i]);
     }
     return sql + ")";
@@ -103,14 +117,18 @@ std::string createIndexSql(const TableInfo& table, const IndexDef& index,
     sql += quoteIdent(sqliteName) + " ON " + quoteIdent(table.storedName) + " (";
     std::string notNull;
     for (size_t i = 0; i < index.columns.size(); ++i) {
-        if (i) sql += ", ";
+        if (i)
+            sql += ", ";
         sql += quoteIdent(index.columns[i].column) + " COLLATE JETTEXT";
-        if (index.columns[i].descending) sql += " DESC";
-        if (i) notNull += " AND ";
+        if (index.columns[i].descending)
+            sql += " DESC";
+        if (i)
+            notNull += " AND ";
         notNull += quoteIdent(index.columns[i].column) + " IS NOT NULL";
     }
     sql += ")";
-    if (index.ignoreNulls) sql += " WHERE " + notNull;
+    if (index.ignoreNulls)
+        sql += " WHERE " + notNull;
     return sql;
 }
 
@@ -127,12 +145,14 @@ std::vector<std::string> triggerSql(const TableInfo& t, const Catalog& catalog) 
         std::string r = row;
         for (const auto& c : t.columns) {
             std::string col = r + "." + quoteIdent(c.name);
-            if (c.required) out += raise(jet::requiredNull(t.name, c.name), col + " IS NULL");
+            if (c.required)
+                out += raise(jet::requiredNull(t.name, c.name), col + " IS NULL");
             if (!c.allowZeroLength && (c.type == JetType::Text || c.type == JetType::Memo))
                 out += raise(jet::zeroLength(t.name, c.name), col + " = ''");
         }
         for (const auto& ix : t.indexes) {
-            if (!ix.primary && !ix.required) continue;
+            if (!ix.primary && !ix.required)
+                continue;
             for (const auto& ic : ix.columns)
                 out += raise(jet::kPrimaryKeyNull, r + "." + quoteIdent(ic.column) + " IS NULL");
         }
@@ -142,10 +162,12 @@ std::vector<std::string> triggerSql(const TableInfo& t, const Catalog& catalog) 
     beforeUpdate += rowChecks("NEW");
 
     for (const auto& rel : catalog.relationships()) {
-        if (rel.grbit & kRelNoIntegrity) continue;
+        if (rel.grbit & kRelNoIntegrity)
+            continue;
         const TableInfo* child = catalog.findTableInfo(rel.foreignTable);
         const TableInfo* parent = catalog.findTableInfo(rel.primaryTable);
-        if (!child || !parent) continue;
+        if (!child || !parent)
+            continue;
         size_t n = rel.foreignColumns.size();
         if (sameName(child->name, t.name)) {
             // A referring row needs its parent (unless a key column is Null).
@@ -159,10 +181,10 @@ std::vector<std::string> triggerSql(const TableInfo& t, const Catalog& catalog) 
                 match += "p." + quoteIdent(rel.primaryColumns[i]) + " = NEW." +
                          quoteIdent(rel.foreignColumns[i]) + " COLLATE JETTEXT";
             }
-            std::string check = raise(jet::relatedRecordRequired(parent->name),
-                                      cond + " AND NOT EXISTS (SELECT 1 FROM " +
-                                          quoteIdent(parent->storedName) + " AS p WHERE " +
-                                          match + ")");
+            std::string check =
+                raise(jet::relatedRecordRequired(parent->name),
+                      cond + " AND NOT EXISTS (SELECT 1 FROM " + quoteIdent(parent->storedName) +
+                          " AS p WHERE " + match + ")");
             beforeInsert += check;
             beforeUpdate += check;
         }
@@ -208,7 +230,8 @@ std::vector<std::string> triggerSql(const TableInfo& t, const Catalog& catalog) 
     std::vector<std::string> out;
     std::string table = quoteIdent(t.storedName);
     auto add = [&](const char* kind, const char* when, const std::string& body) {
-        if (body.empty()) return;
+        if (body.empty())
+            return;
         out.push_back("CREATE TRIGGER " + quoteIdent("orvtr_" + std::to_string(t.id) + "_" + kind) +
                       " " + when + " ON " + table + " BEGIN " + body + " END");
     };

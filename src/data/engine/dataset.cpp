@@ -14,17 +14,23 @@ namespace {
 
 std::optional<double> parseNumber(std::string_view text) {
     size_t b = 0, e = text.size();
-    while (b < e && text[b] == ' ') ++b;
-    while (e > b && text[e - 1] == ' ') --e;
-    if (b == e) return std::nullopt;
+    while (b < e && text[b] == ' ')
+        ++b;
+    while (e > b && text[e - 1] == ' ')
+        --e;
+    if (b == e)
+        return std::nullopt;
     double v = 0;
     auto [p, ec] = std::from_chars(text.data() + b, text.data() + e, v);
-    if (ec != std::errc() || p != text.data() + e) return std::nullopt;
+    if (ec != std::errc() || p != text.data() + e)
+        return std::nullopt;
     return v;
 }
 
 // Round half to even, as conversions to integers do in Jet and VBA.
-double roundEven(double v) { return std::nearbyint(v); }
+double roundEven(double v) {
+    return std::nearbyint(v);
+}
 
 }  // namespace
 
@@ -34,7 +40,8 @@ bool Dataset::first() {
 }
 
 bool Dataset::next() {
-    if (pos_ < rows_.size()) ++pos_;
+    if (pos_ < rows_.size())
+        ++pos_;
     return !eof();
 }
 
@@ -52,19 +59,22 @@ const FieldInfo& Dataset::field(int index) const {
 
 int Dataset::findField(std::string_view name) const {
     for (size_t i = 0; i < fields_.size(); ++i)
-        if (fields_[i].name == name) return static_cast<int>(i);
+        if (fields_[i].name == name)
+            return static_cast<int>(i);
     std::string key = foldName(name);
     for (size_t i = 0; i < fields_.size(); ++i)
-        if (foldName(fields_[i].name) == key) return static_cast<int>(i);
+        if (foldName(fields_[i].name) == key)
+            return static_cast<int>(i);
     return -1;
 }
 
 int Dataset::fieldIndex(std::string_view name) const {
     int i = findField(name);
     if (i < 0)
-        throw EngineError("Item cannot be found in the collection corresponding to the requested "
-                          "name or ordinal. (field '" +
-                          std::string(name) + "' in " + description_ + ")");
+        throw EngineError(
+            "Item cannot be found in the collection corresponding to the requested "
+            "name or ordinal. (field '" +
+            std::string(name) + "' in " + description_ + ")");
     return i;
 }
 
@@ -85,7 +95,9 @@ const SqlValue& Dataset::value(int index) const {
     return currentRow()[static_cast<size_t>(index)];
 }
 
-bool Dataset::isNull(int index) const { return engine::isNull(value(index)); }
+bool Dataset::isNull(int index) const {
+    return engine::isNull(value(index));
+}
 
 std::string Dataset::getText(int index) const {
     const FieldInfo& f = field(index);
@@ -118,25 +130,33 @@ int32_t Dataset::getInt32(int index) const {
 
 bool Dataset::getBool(int index) const {
     const SqlValue& v = value(index);
-    if (auto i = std::get_if<int64_t>(&v)) return *i != 0;
-    if (auto r = std::get_if<double>(&v)) return *r != 0;
+    if (auto i = std::get_if<int64_t>(&v))
+        return *i != 0;
+    if (auto r = std::get_if<double>(&v))
+        return *r != 0;
     if (auto s = std::get_if<std::string>(&v)) {
         std::string key = foldName(*s);
-        if (key == "true" || key == "yes" || key == "on") return true;
-        if (key == "false" || key == "no" || key == "off" || key.empty()) return false;
-        if (auto n = parseNumber(*s)) return *n != 0;
-        throw EngineError("'" + *s + "' is not a valid boolean value (field '" +
-                          field(index).name + "').");
+        if (key == "true" || key == "yes" || key == "on")
+            return true;
+        if (key == "false" || key == "no" || key == "off" || key.empty())
+            return false;
+        if (auto n = parseNumber(*s))
+            return *n != 0;
+        throw EngineError("'" + *s + "' is not a valid boolean value (field '" + field(index).name +
+                          "').");
     }
     return false;
 }
 
 double Dataset::getDouble(int index) const {
     const SqlValue& v = value(index);
-    if (auto i = std::get_if<int64_t>(&v)) return static_cast<double>(*i);
-    if (auto r = std::get_if<double>(&v)) return *r;
+    if (auto i = std::get_if<int64_t>(&v))
+        return static_cast<double>(*i);
+    if (auto r = std::get_if<double>(&v))
+        return *r;
     if (auto s = std::get_if<std::string>(&v)) {
-        if (auto n = parseNumber(*s)) return *n;
+        if (auto n = parseNumber(*s))
+            return *n;
         throw EngineError("'" + *s + "' is not a valid floating point value (field '" +
                           field(index).name + "').");
     }
@@ -146,17 +166,20 @@ double Dataset::getDouble(int index) const {
 double Dataset::getDateTime(int index) const {
     const SqlValue& v = value(index);
     if (auto s = std::get_if<std::string>(&v)) {
-        if (auto d = parseJetDate(*s)) return *d;
-        throw EngineError("'" + *s + "' is not a valid date and time (field '" +
-                          field(index).name + "').");
+        if (auto d = parseJetDate(*s))
+            return *d;
+        throw EngineError("'" + *s + "' is not a valid date and time (field '" + field(index).name +
+                          "').");
     }
     return getDouble(index);
 }
 
 std::vector<uint8_t> Dataset::getBlob(int index) const {
     const SqlValue& v = value(index);
-    if (auto b = std::get_if<std::vector<uint8_t>>(&v)) return *b;
-    if (engine::isNull(v)) return {};
+    if (auto b = std::get_if<std::vector<uint8_t>>(&v))
+        return *b;
+    if (engine::isNull(v))
+        return {};
     std::string text = getText(index);
     return std::vector<uint8_t>(text.begin(), text.end());
 }
@@ -169,11 +192,23 @@ void Dataset::setValue(int, SqlValue) {
 void Dataset::setText(int index, std::string_view text) {
     setValue(index, std::string(text));
 }
-void Dataset::setInt32(int index, int32_t value) { setValue(index, int64_t{value}); }
-void Dataset::setBool(int index, bool value) { setValue(index, int64_t{value ? -1 : 0}); }
-void Dataset::setDouble(int index, double value) { setValue(index, value); }
-void Dataset::setDateTime(int index, double value) { setValue(index, value); }
-void Dataset::setNull(int index) { setValue(index, std::monostate{}); }
-void Dataset::setBlob(int index, std::vector<uint8_t> bytes) { setValue(index, std::move(bytes)); }
+void Dataset::setInt32(int index, int32_t value) {
+    setValue(index, int64_t{value});
+}
+void Dataset::setBool(int index, bool value) {
+    setValue(index, int64_t{value ? -1 : 0});
+}
+void Dataset::setDouble(int index, double value) {
+    setValue(index, value);
+}
+void Dataset::setDateTime(int index, double value) {
+    setValue(index, value);
+}
+void Dataset::setNull(int index) {
+    setValue(index, std::monostate{});
+}
+void Dataset::setBlob(int index, std::vector<uint8_t> bytes) {
+    setValue(index, std::move(bytes));
+}
 
 }  // namespace orvdb::engine

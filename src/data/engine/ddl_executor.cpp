@@ -15,14 +15,18 @@ using sql::TableConstraint;
 std::string generatedIndexName(const TableInfo* table, const std::vector<std::string>& columns) {
     // Unnamed constraints get a name of their own, unique within the table.
     std::string base = "Index_";
-    for (const auto& c : columns) base += c + "_";
+    for (const auto& c : columns)
+        base += c + "_";
     base.pop_back();
-    if (!table) return base;
+    if (!table)
+        return base;
     std::string name = base;
     for (int n = 1;; ++n) {
         bool taken = false;
-        for (const auto& ix : table->indexes) taken = taken || sameName(ix.name, name);
-        if (!taken) return name;
+        for (const auto& ix : table->indexes)
+            taken = taken || sameName(ix.name, name);
+        if (!taken)
+            return name;
         name = base + "_" + std::to_string(n);
     }
 }
@@ -33,17 +37,22 @@ std::string generatedRelationshipName(const Catalog& catalog, const std::string&
     std::string name = base;
     for (int n = 1;; ++n) {
         bool taken = false;
-        for (const auto& r : catalog.relationships()) taken = taken || sameName(r.name, name);
-        if (!taken) return name;
+        for (const auto& r : catalog.relationships())
+            taken = taken || sameName(r.name, name);
+        if (!taken)
+            return name;
         name = base + std::to_string(n);
     }
 }
 
 int32_t grbitFor(const TableConstraint& c) {
     int32_t grbit = 0;
-    if (c.onUpdate == sql::ReferentialAction::Cascade) grbit |= kRelCascadeUpdate;
-    if (c.onDelete == sql::ReferentialAction::Cascade) grbit |= kRelCascadeDelete;
-    if (c.onDelete == sql::ReferentialAction::SetNull || c.onUpdate == sql::ReferentialAction::SetNull)
+    if (c.onUpdate == sql::ReferentialAction::Cascade)
+        grbit |= kRelCascadeUpdate;
+    if (c.onDelete == sql::ReferentialAction::Cascade)
+        grbit |= kRelCascadeDelete;
+    if (c.onDelete == sql::ReferentialAction::SetNull ||
+        c.onUpdate == sql::ReferentialAction::SetNull)
         grbit |= kRelCascadeNull;
     return grbit;
 }
@@ -59,7 +68,8 @@ void applyConstraint(Catalog& catalog, const std::string& table, const TableCons
                                       : generatedIndexName(catalog.findTableInfo(table), c.columns);
             ix.primary = primary;
             ix.unique = true;
-            for (const auto& col : c.columns) ix.columns.push_back({col, false});
+            for (const auto& col : c.columns)
+                ix.columns.push_back({col, false});
             catalog.createIndex(table, std::move(ix));
             return;
         }
@@ -69,10 +79,10 @@ void applyConstraint(Catalog& catalog, const std::string& table, const TableCons
             const TableInfo* parent = catalog.findTableInfo(c.referencedTable);
             rel.foreignTable = table;
             rel.primaryTable = c.referencedTable;
-            rel.name = !c.name.empty()
-                           ? c.name
-                           : generatedRelationshipName(catalog, parent ? parent->name : c.referencedTable,
-                                                       child ? child->name : table);
+            rel.name = !c.name.empty() ? c.name
+                                       : generatedRelationshipName(
+                                             catalog, parent ? parent->name : c.referencedTable,
+                                             child ? child->name : table);
             rel.foreignColumns = c.columns;
             rel.primaryColumns = c.referencedColumns;
             rel.grbit = grbitFor(c);
@@ -91,23 +101,33 @@ void run(const sql::Statement& statement, Catalog& catalog) {
             using T = std::decay_t<decltype(s)>;
             if constexpr (std::is_same_v<T, sql::CreateTableStatement>) {
                 catalog.createTable(s.table, s.columns, {});
-                for (const auto& c : s.constraints) applyConstraint(catalog, s.table, c);
+                for (const auto& c : s.constraints)
+                    applyConstraint(catalog, s.table, c);
             } else if constexpr (std::is_same_v<T, sql::AlterTableStatement>) {
                 using A = sql::AlterTableStatement::Action;
                 switch (s.action) {
                     case A::AddColumns:
-                        for (const auto& c : s.columns) catalog.addColumn(s.table, c);
-                        for (const auto& c : s.constraints) applyConstraint(catalog, s.table, c);
+                        for (const auto& c : s.columns)
+                            catalog.addColumn(s.table, c);
+                        for (const auto& c : s.constraints)
+                            applyConstraint(catalog, s.table, c);
                         break;
                     case A::AlterColumn:
-                        for (const auto& c : s.columns) catalog.alterColumn(s.table, c);
-                        for (const auto& c : s.constraints) applyConstraint(catalog, s.table, c);
+                        for (const auto& c : s.columns)
+                            catalog.alterColumn(s.table, c);
+                        for (const auto& c : s.constraints)
+                            applyConstraint(catalog, s.table, c);
                         break;
-                    case A::DropColumn: catalog.dropColumn(s.table, s.name); break;
+                    case A::DropColumn:
+                        catalog.dropColumn(s.table, s.name);
+                        break;
                     case A::AddConstraint:
-                        for (const auto& c : s.constraints) applyConstraint(catalog, s.table, c);
+                        for (const auto& c : s.constraints)
+                            applyConstraint(catalog, s.table, c);
                         break;
-                    case A::DropConstraint: catalog.dropConstraint(s.table, s.name); break;
+                    case A::DropConstraint:
+                        catalog.dropConstraint(s.table, s.name);
+                        break;
                 }
             } else if constexpr (std::is_same_v<T, sql::CreateIndexStatement>) {
                 catalog.createIndex(s.table, s.index);

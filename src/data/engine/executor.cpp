@@ -18,16 +18,21 @@ namespace {
 JetType typeFromValues(const std::vector<Row>& rows, size_t column) {
     for (const auto& row : rows) {
         const SqlValue& v = row[column];
-        if (std::holds_alternative<int64_t>(v)) return JetType::Long;
-        if (std::holds_alternative<double>(v)) return JetType::Double;
-        if (std::holds_alternative<std::string>(v)) return JetType::Text;
-        if (std::holds_alternative<std::vector<uint8_t>>(v)) return JetType::OLE;
+        if (std::holds_alternative<int64_t>(v))
+            return JetType::Long;
+        if (std::holds_alternative<double>(v))
+            return JetType::Double;
+        if (std::holds_alternative<std::string>(v))
+            return JetType::Text;
+        if (std::holds_alternative<std::vector<uint8_t>>(v))
+            return JetType::OLE;
     }
     return JetType::Text;
 }
 
 void requireWritable(WorkingStore& store) {
-    if (store.readOnly()) throw EngineError(store.readOnlyMessage());
+    if (store.readOnly())
+        throw EngineError(store.readOnlyMessage());
 }
 
 [[noreturn]] void rethrowStoreError(const EngineError& e) {
@@ -95,16 +100,18 @@ int64_t selectInto(WorkingStore& store, const sql::Translation& tr) {
     const TableInfo* t = catalog.findTableInfo(tr.targetTable);
     std::string cols;
     for (size_t i = 0; i < t->columns.size(); ++i) {
-        if (i) cols += ", ";
+        if (i)
+            cols += ", ";
         cols += quoteIdent(t->columns[i].name);
     }
     Stmt insert(store.db(), "INSERT INTO " + quoteIdent(t->storedName) + " (" + cols +
                                 ") SELECT * FROM (" + tr.sql + ")");
     int64_t rows = runChange(store, insert.handle());
     if (const ColumnDef* a = t->autoNumberColumn()) {
-        Stmt mx(store.db(), "SELECT max(" + quoteIdent(a->name) + ") FROM " +
-                                quoteIdent(t->storedName));
-        if (mx.step() && !mx.isNull(0)) catalog.noteAutoNumber(t->storedName, mx.getInt(0));
+        Stmt mx(store.db(),
+                "SELECT max(" + quoteIdent(a->name) + ") FROM " + quoteIdent(t->storedName));
+        if (mx.step() && !mx.isNull(0))
+            catalog.noteAutoNumber(t->storedName, mx.getInt(0));
         catalog.flushAutoNumbers();
     }
     sp.commit();
@@ -123,9 +130,10 @@ QueryResult Connection::query(std::string_view sqlText) {
         throw SqlError(sql::msg::missingParameter(tr.parametersUsed.front()));
     if (tr.kind != sql::StatementKind::Select) {
         execute(sqlText);
-        throw EngineError("Operation is not allowed when the object is closed. (the statement "
-                          "returns no rows: " +
-                          std::string(sqlText) + ")");
+        throw EngineError(
+            "Operation is not allowed when the object is closed. (the statement "
+            "returns no rows: " +
+            std::string(sqlText) + ")");
     }
     QueryResult result;
     sqlite3_stmt* s = cached.prepared;
@@ -134,7 +142,8 @@ QueryResult Connection::query(std::string_view sqlText) {
     while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
         Row row;
         row.reserve(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i) row.push_back(readColumnValue(s, i));
+        for (int i = 0; i < n; ++i)
+            row.push_back(readColumnValue(s, i));
         result.rows.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE) {

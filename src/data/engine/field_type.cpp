@@ -4,27 +4,42 @@ namespace orvdb::engine {
 
 const char* fieldTypeName(FieldType type) {
     switch (type) {
-        case FieldType::Text: return "Text";
-        case FieldType::WideText: return "WideText";
-        case FieldType::SmallInt: return "SmallInt";
-        case FieldType::Word: return "Word";
-        case FieldType::Integer: return "Integer";
-        case FieldType::Boolean: return "Boolean";
-        case FieldType::Float: return "Float";
-        case FieldType::DateTime: return "DateTime";
-        case FieldType::AutoInc: return "AutoInc";
-        case FieldType::Blob: return "Blob";
-        case FieldType::Memo: return "Memo";
-        case FieldType::WideMemo: return "WideMemo";
-        case FieldType::Timestamp: return "Timestamp";
-        case FieldType::Unsupported: return "Unsupported";
+        case FieldType::Text:
+            return "Text";
+        case FieldType::WideText:
+            return "WideText";
+        case FieldType::SmallInt:
+            return "SmallInt";
+        case FieldType::Word:
+            return "Word";
+        case FieldType::Integer:
+            return "Integer";
+        case FieldType::Boolean:
+            return "Boolean";
+        case FieldType::Float:
+            return "Float";
+        case FieldType::DateTime:
+            return "DateTime";
+        case FieldType::AutoInc:
+            return "AutoInc";
+        case FieldType::Blob:
+            return "Blob";
+        case FieldType::Memo:
+            return "Memo";
+        case FieldType::WideMemo:
+            return "WideMemo";
+        case FieldType::Timestamp:
+            return "Timestamp";
+        case FieldType::Unsupported:
+            return "Unsupported";
     }
     return "Unsupported";
 }
 
 FieldInfo fieldInfoFor(const std::string& name, const ColumnDef& column) {
     FieldInfo f = fieldInfoFor(name, column.type, column.size);
-    if (column.autoNumber) f.type = FieldType::AutoInc;
+    if (column.autoNumber)
+        f.type = FieldType::AutoInc;
     return f;
 }
 
@@ -47,19 +62,37 @@ FieldInfo fieldInfoFor(const std::string& name, std::optional<JetType> type, int
             f.declaredSize = size > 0 ? size : 255;
             f.size = f.declaredSize + 1;
             return f;
-        case JetType::Memo: f.type = FieldType::Memo; break;
-        case JetType::Integer: f.type = FieldType::SmallInt; break;
-        case JetType::Byte: f.type = FieldType::Word; break;
-        case JetType::Long: f.type = FieldType::Integer; break;
-        case JetType::Boolean: f.type = FieldType::Boolean; break;
+        case JetType::Memo:
+            f.type = FieldType::Memo;
+            break;
+        case JetType::Integer:
+            f.type = FieldType::SmallInt;
+            break;
+        case JetType::Byte:
+            f.type = FieldType::Word;
+            break;
+        case JetType::Long:
+            f.type = FieldType::Integer;
+            break;
+        case JetType::Boolean:
+            f.type = FieldType::Boolean;
+            break;
         case JetType::Single:
-        case JetType::Double: f.type = FieldType::Float; break;
-        case JetType::DateTime: f.type = FieldType::DateTime; break;
-        case JetType::OLE: f.type = FieldType::Blob; break;
+        case JetType::Double:
+            f.type = FieldType::Float;
+            break;
+        case JetType::DateTime:
+            f.type = FieldType::DateTime;
+            break;
+        case JetType::OLE:
+            f.type = FieldType::Blob;
+            break;
         case JetType::Currency:
         case JetType::Decimal:
         case JetType::GUID:
-        case JetType::Binary: f.type = FieldType::Unsupported; break;
+        case JetType::Binary:
+            f.type = FieldType::Unsupported;
+            break;
     }
     f.size = jetFixedSize(*type);
     f.declaredSize = size;

@@ -30,9 +30,9 @@ const char* fieldTypeName(FieldType type);
 struct FieldInfo {
     std::string name;
     FieldType type = FieldType::Unsupported;
-    int size = 0;                   // Text: declared length + 1; others: byte size
+    int size = 0;                    // Text: declared length + 1; others: byte size
     std::optional<JetType> jetType;  // known for columns and typed expressions
-    int declaredSize = 0;           // Text: declared length
+    int declaredSize = 0;            // Text: declared length
 };
 
 // The field a column of that definition gives.

@@ -47,10 +47,13 @@ void checkValidName(std::string_view name) {
     bool ok = !name.empty() && name.size() <= 64 * 3 && name.front() != ' ';
     size_t chars = 0;
     for (unsigned char c : name) {
-        if ((c & 0xC0) != 0x80) ++chars;
-        if (c < 0x20 || c == '.' || c == '!' || c == '`' || c == '[' || c == ']') ok = false;
+        if ((c & 0xC0) != 0x80)
+            ++chars;
+        if (c < 0x20 || c == '.' || c == '!' || c == '`' || c == '[' || c == ']')
+            ok = false;
     }
-    if (chars > 64) ok = false;
+    if (chars > 64)
+        ok = false;
     if (!ok)
         throw EngineError("'" + std::string(name) +
                           "' is not a valid name.  Make sure that it does not include invalid "

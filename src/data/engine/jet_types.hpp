@@ -49,9 +49,9 @@ struct ColumnDef {
     bool autoNumber = false;  // Long autonumber (COUNTER / AUTOINCREMENT / IDENTITY)
     bool required = false;    // NOT NULL
     bool allowZeroLength = true;
-    bool compressedUnicode = true;  // Text/Memo: Jet's Unicode compression
-    int precision = 18;       // Decimal
-    int scale = 0;            // Decimal
+    bool compressedUnicode = true;            // Text/Memo: Jet's Unicode compression
+    int precision = 18;                       // Decimal
+    int scale = 0;                            // Decimal
     std::optional<std::string> defaultValue;  // an Access SQL expression text
     int64_t autoSeed = 1;
     int64_t autoStep = 1;
@@ -68,7 +68,7 @@ struct IndexDef {
     bool unique = false;
     bool primary = false;
     bool ignoreNulls = false;
-    bool required = false;  // DISALLOW NULL
+    bool required = false;    // DISALLOW NULL
     bool foreignKey = false;  // the index Jet keeps for a relationship
 };
 

@@ -10,7 +10,8 @@ std::string quoteIdent(std::string_view name) {
     out.reserve(name.size() + 2);
     out += '"';
     for (char c : name) {
-        if (c == '"') out += '"';
+        if (c == '"')
+            out += '"';
         out += c;
     }
     out += '"';
@@ -22,7 +23,8 @@ std::string quoteText(std::string_view text) {
     out.reserve(text.size() + 2);
     out += '\'';
     for (char c : text) {
-        if (c == '\'') out += '\'';
+        if (c == '\'')
+            out += '\'';
         out += c;
     }
     out += '\'';
@@ -56,14 +58,18 @@ Stmt& Stmt::operator=(Stmt&& o) noexcept {
     return *this;
 }
 
-Stmt::~Stmt() { sqlite3_finalize(stmt_); }
+Stmt::~Stmt() {
+    sqlite3_finalize(stmt_);
+}
 
 Stmt& Stmt::bind(int index, int64_t value) {
-    if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK) fail(db_, "bind: ");
+    if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK)
+        fail(db_, "bind: ");
     return *this;
 }
 Stmt& Stmt::bind(int index, double value) {
-    if (sqlite3_bind_double(stmt_, index, value) != SQLITE_OK) fail(db_, "bind: ");
+    if (sqlite3_bind_double(stmt_, index, value) != SQLITE_OK)
+        fail(db_, "bind: ");
     return *this;
 }
 Stmt& Stmt::bind(int index, std::string_view text) {
@@ -78,18 +84,22 @@ Stmt& Stmt::bindBlob(int index, const void* data, size_t size) {
     return *this;
 }
 Stmt& Stmt::bindNull(int index) {
-    if (sqlite3_bind_null(stmt_, index) != SQLITE_OK) fail(db_, "bind: ");
+    if (sqlite3_bind_null(stmt_, index) != SQLITE_OK)
+        fail(db_, "bind: ");
     return *this;
 }
 Stmt& Stmt::bindValue(int index, const sqlite3_value* value) {
-    if (sqlite3_bind_value(stmt_, index, value) != SQLITE_OK) fail(db_, "bind: ");
+    if (sqlite3_bind_value(stmt_, index, value) != SQLITE_OK)
+        fail(db_, "bind: ");
     return *this;
 }
 
 bool Stmt::step() {
     int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW) return true;
-    if (rc == SQLITE_DONE) return false;
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
     std::string message = sqlite3_errmsg(db_);
     sqlite3_reset(stmt_);
     throw EngineError(message);
@@ -128,8 +138,8 @@ Savepoint::Savepoint(sqlite3* db) : db_(db) {
 
 Savepoint::~Savepoint() {
     if (!done_) {
-        sqlite3_exec(db_, ("ROLLBACK TO " + name_ + "; RELEASE " + name_).c_str(), nullptr,
-                     nullptr, nullptr);
+        sqlite3_exec(db_, ("ROLLBACK TO " + name_ + "; RELEASE " + name_).c_str(), nullptr, nullptr,
+                     nullptr);
     }
 }
 

@@ -36,7 +36,8 @@ TableDataset::TableDataset(Connection& connection) : connection_(connection) {
 
 const TableInfo& TableDataset::table() const {
     const TableInfo* t = connection_.store().catalog().findTableInfo(tableName_);
-    if (!t) throw EngineError(jet::tableNotFound(tableName_));
+    if (!t)
+        throw EngineError(jet::tableNotFound(tableName_));
     return *t;
 }
 
@@ -49,17 +50,19 @@ void TableDataset::setTableName(std::string name) {
 void TableDataset::selectIndex(std::string indexName) {
     if (!indexName.empty()) {
         bool found = false;
-        for (const auto& ix : table().indexes) found = found || sameName(ix.name, indexName);
+        for (const auto& ix : table().indexes)
+            found = found || sameName(ix.name, indexName);
         if (!found)
-            throw EngineError("'" + indexName + "' isn't an index in table '" + tableName_ +
-                              "'.");
+            throw EngineError("'" + indexName + "' isn't an index in table '" + tableName_ + "'.");
     }
     indexName_ = std::move(indexName);
-    if (open_) loadRows();
+    if (open_)
+        loadRows();
 }
 
 void TableDataset::open() {
-    if (open_) return;
+    if (open_)
+        return;
     loadRows();
     open_ = true;
 }
@@ -74,19 +77,22 @@ void TableDataset::close() {
 void TableDataset::loadRows() {
     const TableInfo& t = table();
     fields_.clear();
-    for (const auto& c : t.columns) fields_.push_back(fieldInfoFor(c.name, c));
+    for (const auto& c : t.columns)
+        fields_.push_back(fieldInfoFor(c.name, c));
     std::string sql = "SELECT rowid";
-    for (const auto& c : t.columns) sql += ", " + quoteIdent(c.name);
+    for (const auto& c : t.columns)
+        sql += ", " + quoteIdent(c.name);
     sql += " FROM " + quoteIdent(t.storedName);
     const IndexDef* order = t.primaryKey();
     if (!indexName_.empty())
         for (const auto& ix : t.indexes)
-            if (sameName(ix.name, indexName_)) order = &ix;
+            if (sameName(ix.name, indexName_))
+                order = &ix;
     sql += " ORDER BY ";
     if (order) {
         for (const auto& ic : order->columns)
-            sql += quoteIdent(ic.column) + " COLLATE JETTEXT" + (ic.descending ? " DESC" : "") +
-                   ", ";
+            sql +=
+                quoteIdent(ic.column) + " COLLATE JETTEXT" + (ic.descending ? " DESC" : "") + ", ";
     }
     sql += "rowid";
     Stmt s(connection_.store().db(), sql);
@@ -97,7 +103,8 @@ void TableDataset::loadRows() {
         rowids_.push_back(s.getInt(0));
         Row row;
         row.reserve(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i) row.push_back(readColumnValue(s.handle(), i + 1));
+        for (int i = 0; i < n; ++i)
+            row.push_back(readColumnValue(s.handle(), i + 1));
         rows_.push_back(std::move(row));
     }
     pos_ = 0;
@@ -107,13 +114,15 @@ void TableDataset::loadRows() {
 Row TableDataset::readRow(int64_t rowid) {
     const TableInfo& t = table();
     std::string sql = "SELECT ";
-    for (size_t i = 0; i < t.columns.size(); ++i) sql += (i ? ", " : "") + quoteIdent(t.columns[i].name);
+    for (size_t i = 0; i < t.columns.size(); ++i)
+        sql += (i ? ", " : "") + quoteIdent(t.columns[i].name);
     sql += " FROM " + quoteIdent(t.storedName) + " WHERE rowid=?";
     Stmt s(connection_.store().db(), sql);
     s.bind(1, rowid);
     Row row;
     if (s.step())
-        for (int i = 0; i < s.columnCount(); ++i) row.push_back(readColumnValue(s.handle(), i));
+        for (int i = 0; i < s.columnCount(); ++i)
+            row.push_back(readColumnValue(s.handle(), i));
     return row;
 }
 
@@ -131,17 +140,25 @@ bool TableDataset::locate(std::string_view fieldName, const SqlValue& value) {
 }
 
 void TableDataset::edit() {
-    if (state_ != State::Browse) return;
-    if (!open_) throw EngineError("Operation is not allowed when the object is closed. (" + description_ + ")");
-    if (eof()) throw EngineError("Either BOF or EOF is True, or the current record has been deleted. (" + description_ + ")");
+    if (state_ != State::Browse)
+        return;
+    if (!open_)
+        throw EngineError("Operation is not allowed when the object is closed. (" + description_ +
+                          ")");
+    if (eof())
+        throw EngineError("Either BOF or EOF is True, or the current record has been deleted. (" +
+                          description_ + ")");
     buffer_ = rows_[pos_];
     changed_.assign(buffer_.size(), false);
     state_ = State::Edit;
 }
 
 void TableDataset::append() {
-    if (!open_) throw EngineError("Operation is not allowed when the object is closed. (" + description_ + ")");
-    if (state_ != State::Browse) cancel();
+    if (!open_)
+        throw EngineError("Operation is not allowed when the object is closed. (" + description_ +
+                          ")");
+    if (state_ != State::Browse)
+        cancel();
     buffer_.assign(fields_.size(), std::monostate{});
     changed_.assign(fields_.size(), false);
     state_ = State::Insert;
@@ -171,9 +188,11 @@ void TableDataset::setValue(int index, SqlValue value) {
 }
 
 void TableDataset::post() {
-    if (state_ == State::Browse) return;
+    if (state_ == State::Browse)
+        return;
     WorkingStore& store = connection_.store();
-    if (store.readOnly()) throw EngineError(store.readOnlyMessage());
+    if (store.readOnly())
+        throw EngineError(store.readOnlyMessage());
     const TableInfo& t = table();
     SessionScope scope(store, connection_.session());
     int64_t rowid = 0;
@@ -205,7 +224,8 @@ void TableDataset::post() {
                                   : "INSERT INTO " + quoteIdent(t.storedName) + " (" + cols +
                                         ") VALUES (" + vals + ")";
             Stmt s(store.db(), sql);
-            for (size_t i = 0; i < params.size(); ++i) bindValue(s, static_cast<int>(i + 1), *params[i]);
+            for (size_t i = 0; i < params.size(); ++i)
+                bindValue(s, static_cast<int>(i + 1), *params[i]);
             s.run();
             rowid = sqlite3_last_insert_rowid(store.db());
         } else {
@@ -213,16 +233,19 @@ void TableDataset::post() {
             std::string sets;
             std::vector<const SqlValue*> params;
             for (size_t i = 0; i < t.columns.size(); ++i) {
-                if (!changed_[i]) continue;
-                if (!sets.empty()) sets += ", ";
+                if (!changed_[i])
+                    continue;
+                if (!sets.empty())
+                    sets += ", ";
                 sets += quoteIdent(t.columns[i].name) + " = " + coerceCall(t, t.columns[i], "?");
                 params.push_back(&buffer_[i]);
             }
             if (!sets.empty()) {
-                Stmt s(store.db(), "UPDATE " + quoteIdent(t.storedName) + " SET " + sets +
-                                       " WHERE rowid = ?");
+                Stmt s(store.db(),
+                       "UPDATE " + quoteIdent(t.storedName) + " SET " + sets + " WHERE rowid = ?");
                 int n = 1;
-                for (const auto* p : params) bindValue(s, n++, *p);
+                for (const auto* p : params)
+                    bindValue(s, n++, *p);
                 s.bind(n, rowid);
                 s.run();
             }

@@ -12,8 +12,8 @@
 namespace orvdb::engine::sql {
 
 struct ResolvedTable {
-    std::string name;        // the name as the catalog spells it
-    std::string storedName;  // the table's name in the working store (quote it)
+    std::string name;                // the name as the catalog spells it
+    std::string storedName;          // the table's name in the working store (quote it)
     std::vector<ColumnDef> columns;  // in column order
 };
 
