@@ -30,6 +30,17 @@ OrvHResult FolderServerInfo::Get_DatabaseName(OrvBstr* name) {
     return answer(name, databaseName_);
 }
 
+std::string serverDatabasePath(IServerInfo& info) {
+    Bstr folder;
+    throwIfFailed(info.Get_Folder(folder.put()), "server information Get_Folder");
+    Bstr name;
+    throwIfFailed(info.Get_DatabaseName(name.put()), "server information Get_DatabaseName");
+    std::string path = folder.utf8();
+    if (!path.empty() && path.back() != '/' && path.back() != '\\')
+        path += '/';
+    return path + name.utf8() + ".mdb";
+}
+
 ComPtr<IServerInfo> makeFolderServerInfo(std::u16string folder, std::u16string databaseName) {
     auto* object = new FolderServerInfo(std::move(folder), std::move(databaseName));
     return ComPtr<IServerInfo>(static_cast<IXLibServerInfo*>(object));

@@ -27,6 +27,10 @@ private:
     std::u16string databaseName_;
 };
 
+// The database file a server information names: its folder (a separator
+// added when missing) + its database name + ".mdb".
+std::string serverDatabasePath(IServerInfo& info);
+
 // A new object with one reference held by the result.
 ComPtr<IServerInfo> makeFolderServerInfo(std::u16string folder, std::u16string databaseName);
 

@@ -2,6 +2,7 @@
 
 #include "host/boundary_strings.hpp"
 #include "host/exceptions.hpp"
+#include "host/folder_server_info.hpp"
 #include "host/host_services.hpp"
 #include "host/utf16.hpp"
 #include "kinds/kind_sql.hpp"
@@ -35,14 +36,6 @@ void checkOrReport(std::string& path) {
         host::HandleException(host::EORV_DATABASECONNEXION("CANNOT FIND " + path));
 }
 
-std::string serverText(IServerInfo& info, bool folder) {
-    host::Bstr text;
-    OrvHResult status = folder ? info.Get_Folder(text.put()) : info.Get_DatabaseName(text.put());
-    host::throwIfFailed(
-        status, folder ? "server information Get_Folder" : "server information Get_DatabaseName");
-    return text.utf8();
-}
-
 }  // namespace
 
 ComPtr<iDatabase> TXMan_Database::CreateDatabase(std::u16string_view name,
@@ -52,10 +45,7 @@ ComPtr<iDatabase> TXMan_Database::CreateDatabase(std::u16string_view name,
             "Manager database " + host::toUtf8(name) + ": no server information was given"));
         return {};
     }
-    std::string folder = serverText(*serverInfo, true);
-    if (!folder.empty() && folder.back() != '/' && folder.back() != '\\')
-        folder.push_back('/');
-    std::string path = folder + serverText(*serverInfo, false) + ".mdb";
+    std::string path = host::serverDatabasePath(*serverInfo);
     checkOrReport(path);
     return openKind<TXMan_Database>(name, u"", path, serverInfo, OpenFailure::Swallow);
 }

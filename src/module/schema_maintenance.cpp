@@ -7,6 +7,7 @@
 #include "data/cursor_calls.hpp"
 #include "host/boundary_strings.hpp"
 #include "host/debug_output.hpp"
+#include "host/folder_server_info.hpp"
 #include "host/interfaced_object.hpp"
 #include "host/paths.hpp"
 #include "host/text_case.hpp"
@@ -208,14 +209,7 @@ void setForeignKeyChecks(iDatabase& db, bool enabled) {
 }
 
 bool databaseFileExists(IServerInfo& description) {
-    host::Bstr folder;
-    host::throwIfFailed(description.Get_Folder(folder.put()), "Get_Folder");
-    host::Bstr name;
-    host::throwIfFailed(description.Get_DatabaseName(name.put()), "Get_DatabaseName");
-    std::string path = folder.utf8();
-    if (!path.empty() && path.back() != '/' && path.back() != '\\')
-        path += '/';
-    return host::fileExists(path + name.utf8() + ".mdb");
+    return host::fileExists(host::serverDatabasePath(description));
 }
 
 }  // namespace orvdb::module
