@@ -110,9 +110,17 @@ void validate(const DatabaseImage& image, const std::string& file) {
 }
 
 // Object id -> definition page: MSysObjects on page 2, others on their
-// preferred page when asked and free, the rest on the next free pages.
+// preferred page when asked and free, the rest on the lowest free pages. No
+// table takes a page whose number is the Id of another MSysObjects row (a
+// query, form, container, ...): MSysObjects ids are unique and those keep
+// theirs. Skipped pages are left for data.
 std::map<uint32_t, uint32_t> placeTables(const DatabaseImage& image, const WriteOptions& options,
-                                         uint32_t pageLimit, std::set<uint32_t>& reserved) {
+                                         uint32_t pageLimit, std::set<uint32_t>& reserved,
+                                         const std::string& file) {
+    std::set<uint32_t> otherIds = nonTableObjectIds(image);
+    auto isFree = [&](uint32_t page) {
+        return reserved.count(page) == 0 && otherIds.count(page) == 0;
+    };
     std::map<uint32_t, uint32_t> placed;
     reserved.insert(kCatalogPage);
     placed[image.findTable(kCatalogTableName)->objectId] = kCatalogPage;
@@ -120,10 +128,26 @@ std::map<uint32_t, uint32_t> placeTables(const DatabaseImage& image, const Write
         for (const TableImage& table : image.tables) {
             uint32_t page = table.preferredPage;
             if (placed.count(table.objectId) == 0 && page > kCatalogPage && page < pageLimit &&
-                page <= kLastAddressablePage && reserved.insert(page).second) {
+                page <= kLastAddressablePage && isFree(page)) {
+                reserved.insert(page);
                 placed[table.objectId] = page;
             }
         }
+    }
+    uint32_t next = kCatalogPage + 1;
+    for (const TableImage& table : image.tables) {
+        if (placed.count(table.objectId) != 0) {
+            continue;
+        }
+        while (next <= kLastAddressablePage && !isFree(next)) {
+            ++next;
+        }
+        if (next > kLastAddressablePage) {
+            throwError(file, "cannot be written: no page left for the definition of table '" +
+                                 table.name() + "'");
+        }
+        reserved.insert(next);
+        placed[table.objectId] = next;
     }
     return placed;
 }
@@ -140,14 +164,10 @@ public:
         checkHeaderPage(image_.headerPage, file_);
         validate(image_, file_);
         std::set<uint32_t> reserved;
-        std::map<uint32_t, uint32_t> placed = placeTables(image_, options_, pageLimit_, reserved);
+        std::map<uint32_t, uint32_t> placed =
+            placeTables(image_, options_, pageLimit_, reserved, file_);
         pages_.emplace(std::move(reserved));
-        for (const TableImage& table : image_.tables) {
-            if (placed.count(table.objectId) == 0) {
-                placed[table.objectId] = pages_->allocate();
-            }
-        }
-        ids_.emplace(placed);
+        ids_.emplace(image_, placed);
 
         size_t mapRowCount = 0;
         for (const TableImage& table : image_.tables) {
@@ -185,15 +205,8 @@ private:
         definition.rowCount = static_cast<uint32_t>(table.rows.size());
 
         // Rows that name tables by id are written with the new ids.
-        std::vector<size_t> idColumns = ids_->idColumns(table);
-        std::vector<std::vector<Value>> renumbered;
-        if (!idColumns.empty()) {
-            renumbered = table.rows;
-            for (std::vector<Value>& row : renumbered) {
-                ids_->apply(idColumns, row);
-            }
-        }
-        const std::vector<std::vector<Value>>& rows = idColumns.empty() ? table.rows : renumbered;
+        std::optional<std::vector<std::vector<Value>>> renumbered = ids_->renumberedRows(table);
+        const std::vector<std::vector<Value>>& rows = renumbered ? *renumbered : table.rows;
 
         std::vector<RowPointer> rowPointers = writeRows(definition, rows);
         writeIndexes(definition, rows, rowPointers);
