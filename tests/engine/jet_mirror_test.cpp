@@ -24,10 +24,12 @@ struct JetMirrorTest : ::testing::Test {
         if (!std::filesystem::exists(fixture("northwind.mdb")))
             GTEST_SKIP() << "Jet fixtures not found under " << ORVDB_FIXTURES_DIR;
     }
+    // Mode=Read: these tests must never write the shared fixtures, whatever
+    // their file permissions on the machine running them.
     std::unique_ptr<Connection> open(const std::string& name, const std::string& extra = "") {
         auto c = std::make_unique<Connection>();
         c->setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + fixture(name) +
-                               ";" + extra);
+                               ";Mode=Read;" + extra);
         c->open();
         return c;
     }
@@ -173,7 +175,7 @@ TEST(JetMirrorFixtures, EveryFixtureOpensWithItsRowCounts) {
                                 ? "Jet OLEDB:Database Password=password;"
                                 : "";
         Connection c;
-        c.setConnectionString("Data Source=" + entry.path().string() + ";" + extra);
+        c.setConnectionString("Data Source=" + entry.path().string() + ";Mode=Read;" + extra);
         ASSERT_NO_THROW(c.open()) << entry.path();
         std::optional<std::string> pw;
         if (!extra.empty())
@@ -218,7 +220,7 @@ TEST(JetMirrorQueries, SavedQueriesAreUsableSql) {
     if (!std::filesystem::exists(path))
         GTEST_SKIP() << "Jet fixtures not found: " << path;
     Connection c;
-    c.setConnectionString("Data Source=" + path);
+    c.setConnectionString("Data Source=" + path + ";Mode=Read");
     c.open();
     std::set<std::string> seen;
     for (const auto* v : c.store().catalog().views()) {
