@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "jet/query_rows.hpp"
 #include "jet/table_definition.hpp"
 
 namespace orvdb::jet {
@@ -10,27 +11,8 @@ namespace {
 
 constexpr const char* kNewline = "\r\n";
 
-enum Attribute : uint8_t {
-    kKindRow = 1,
-    kParameterRow = 2,
-    kOptionsRow = 3,
-    kRemoteDatabaseRow = 4,
-    kTableRow = 5,
-    kColumnRow = 6,
-    kJoinRow = 7,
-    kWhereRow = 8,
-    kGroupByRow = 9,
-    kHavingRow = 10,
-    kOrderByRow = 11,
-};
+using namespace query_rows;
 
-// Options row flags.
-constexpr int kSelectStar = 0x01;
-constexpr int kDistinct = 0x02;
-constexpr int kOwnerAccess = 0x04;
-constexpr int kDistinctRow = 0x08;
-constexpr int kTop = 0x10;
-constexpr int kPercent = 0x20;
 // Union queries: the options flag that keeps duplicates out.
 constexpr int kUnionDistinct = 0x02;
 // Column flags of crosstab queries.

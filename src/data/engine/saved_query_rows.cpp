@@ -1,32 +1,14 @@
 #include "data/engine/saved_query_rows.hpp"
 
 #include "data/engine/sql/front_end.hpp"
+#include "jet/query_rows.hpp"
 
 namespace orvdb::engine {
 
 namespace {
 
-// MSysQueries.Attribute values.
-enum : int {
-    kStartRow = 0,
-    kKindRow = 1,
-    kOptionsRow = 3,
-    kTableRow = 5,
-    kColumnRow = 6,
-    kJoinRow = 7,
-    kWhereRow = 8,
-    kGroupByRow = 9,
-    kHavingRow = 10,
-    kOrderByRow = 11,
-    kEndRow = 255,
-};
+using namespace jet::query_rows;
 
-// Options row flags.
-constexpr int kSelectStar = 0x01;
-constexpr int kDistinct = 0x02;
-constexpr int kDistinctRow = 0x08;
-constexpr int kTop = 0x10;
-constexpr int kPercent = 0x20;
 constexpr int kSelectKind = 1;
 
 class RowWriter {
