@@ -1,5 +1,6 @@
 #include "jet/query_text.hpp"
 
+#include <cctype>
 #include <memory>
 
 #include "jet/query_rows.hpp"
@@ -45,6 +46,18 @@ std::string trimRight(std::string value) {
         value.pop_back();
     }
     return value;
+}
+
+// A subquery in FROM is kept as a table row whose name is the query's text:
+// a name that reads "SELECT ... FROM ..." is one.
+bool isDerivedTable(std::string_view name) {
+    std::string folded;
+    for (char c : name) {
+        unsigned char u = static_cast<unsigned char>(c);
+        folded += std::isspace(u) ? ' ' : static_cast<char>(std::tolower(u));
+    }
+    return (folded.rfind("select ", 0) == 0 || folded.rfind("transform ", 0) == 0) &&
+           folded.find(" from ") != std::string::npos;
 }
 
 std::string join(const std::vector<std::string>& parts, const char* separator) {
@@ -174,6 +187,8 @@ public:
             std::string name = text(table->name1);
             if (table->expression) {
                 source->expression = "[" + *table->expression + "]." + quoteIdentifier(name);
+            } else if (isDerivedTable(name)) {
+                source->expression = "(" + trimRight(name) + ")";
             } else {
                 source->expression = quoteIdentifier(name);
             }

@@ -175,6 +175,56 @@ TEST_F(JetWriteBackTest, DefinitionsAndRowsSurviveCloseAndReopen) {
     EXPECT_EQ(back->physicalIndex, key->physicalIndex);
 }
 
+// What Access gives a table it creates: the database's owner, and the
+// permissions the Tables container passes on. A new table and view must get
+// the same as northwind's own tables, and ids no other object uses.
+TEST_F(JetWriteBackTest, NewObjectsGetTheOwnerPermissionsAndAFreeId) {
+    std::string path = copy("northwind.mdb");
+    auto texts = [](Connection& c, const std::string& sql) {
+        sqlite3_stmt* s = nullptr;
+        EXPECT_EQ(sqlite3_prepare_v2(c.store().db(), sql.c_str(), -1, &s, nullptr), SQLITE_OK)
+            << sql;
+        std::vector<std::string> out;
+        while (sqlite3_step(s) == SQLITE_ROW)
+            out.push_back(sqlite3_column_type(s, 0) == SQLITE_NULL
+                              ? "(null)"
+                              : reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+        sqlite3_finalize(s);
+        return out;
+    };
+    const std::string objectId =
+        "SELECT Id FROM MSysObjects WHERE ParentId = 251658241 AND Name = ";
+    {
+        auto c = open(path);
+        const int64_t highest = std::stoll(
+            texts(*c, "SELECT max(Id) FROM MSysObjects WHERE Id > 0 AND Id < 251658240").at(0));
+        c->execute("CREATE TABLE Widget (ID LONG PRIMARY KEY)");
+        c->execute("CREATE VIEW Widgets AS SELECT ID FROM Widget");
+        EXPECT_GT(std::stoll(texts(*c, objectId + "'Widget'").at(0)), highest);
+        EXPECT_GT(std::stoll(texts(*c, objectId + "'Widgets'").at(0)), highest);
+    }
+    auto c = open(path, "Mode=Read;");
+    auto owner = [&](const std::string& name) {
+        return texts(
+            *c, "SELECT hex(Owner) FROM MSysObjects WHERE Id = (" + objectId + "'" + name + "')");
+    };
+    auto permissions = [&](const std::string& name) {
+        return texts(*c,
+                     "SELECT hex(SID) || '=' || ACM || '/' || FInheritable FROM MSysACEs "
+                     "WHERE ObjectId = (" +
+                         objectId + "'" + name + "') ORDER BY 1");
+    };
+    const auto databaseOwner =
+        texts(*c, "SELECT hex(Owner) FROM MSysObjects WHERE Id = 268435456 AND Name = 'MSysDb'");
+    ASSERT_EQ(databaseOwner.size(), 1u);
+    ASSERT_NE(databaseOwner[0], "(null)");
+    EXPECT_EQ(owner("Widget"), databaseOwner);
+    EXPECT_EQ(owner("Widgets"), databaseOwner);
+    EXPECT_FALSE(permissions("Categories").empty());
+    EXPECT_EQ(permissions("Widget"), permissions("Categories"));
+    EXPECT_EQ(permissions("Widgets").size(), permissions("Categories").size());
+}
+
 TEST_F(JetWriteBackTest, MdbToolsReadsTheWrittenFile) {
     if (std::system("command -v mdb-export > /dev/null 2>&1") != 0)
         GTEST_SKIP() << "mdb-export is not installed";

@@ -68,40 +68,6 @@ std::string fixtureTestName(const FixtureInfo& info) {
     return name;
 }
 
-std::optional<std::string> runCommand(const std::string& command) {
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) {
-        return std::nullopt;
-    }
-    std::string output;
-    std::array<char, 65536> buffer{};
-    size_t got = 0;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        output.append(buffer.data(), got);
-    }
-    int status = ::pclose(pipe);
-    if (status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        return std::nullopt;
-    }
-    return output;
-}
-
-bool haveCommand(const std::string& name) {
-    return runCommand("command -v " + shellQuote(name) + " >/dev/null 2>&1").has_value();
-}
-
-std::string shellQuote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        if (c == '\'') {
-            quoted += "'\\''";
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + "'";
-}
-
 std::vector<CsvRow> parseCsv(const std::string& text) {
     std::vector<CsvRow> rows;
     CsvRow row;

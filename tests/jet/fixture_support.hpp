@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "support/shell_command.hpp"
+
 namespace orvdb::jet::testing {
 
 // The folder of Access-made .mdb files; empty when it is absent.
@@ -26,10 +28,9 @@ void PrintTo(const FixtureInfo& info, std::ostream* out);
 // Test-name suffix for a fixture: the file name without extension.
 std::string fixtureTestName(const FixtureInfo& info);
 
-// Runs a command through the shell; nullopt when it cannot run or fails.
-std::optional<std::string> runCommand(const std::string& command);
-bool haveCommand(const std::string& name);
-std::string shellQuote(const std::string& text);
+using test_support::haveCommand;
+using test_support::runCommand;
+using test_support::shellQuote;
 
 // RFC 4180-style parsing as mdb-export writes it: fields quoted with ",
 // quotes doubled, newlines allowed inside quotes. A field that was quoted is

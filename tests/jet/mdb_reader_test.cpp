@@ -3,48 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <sstream>
 
 #include "jet/file_writer.hpp"
 #include "jet/fixture_support.hpp"
 #include "jet/image_from_file.hpp"
+#include "support/mdb_reader.hpp"
 
 namespace orvdb::jet {
 namespace {
 
+using test_support::mdbReaderDump;
+using test_support::mdbReaderUnavailable;
 using testing::FixtureInfo;
-
-const std::filesystem::path kScript =
-    std::filesystem::path(ORVDB_SOURCE_DIR) / "tests" / "jet" / "mdb_reader_dump.mjs";
-
-// Why the comparison cannot run here; empty when it can.
-std::string missingTool() {
-    if (!testing::haveCommand("node")) {
-        return "node is not installed";
-    }
-    const char* modules = std::getenv("ORVDB_NODE_MODULES");
-    if (modules == nullptr || *modules == '\0') {
-        return "ORVDB_NODE_MODULES is not set (the folder holding the npm package mdb-reader)";
-    }
-    if (!std::filesystem::exists(std::filesystem::path(modules) / "mdb-reader" / "package.json")) {
-        return std::string("mdb-reader is not installed under ORVDB_NODE_MODULES=") + modules;
-    }
-    if (!std::filesystem::exists(kScript)) {
-        return "the script " + kScript.string() + " is missing";
-    }
-    return "";
-}
-
-std::optional<std::string> dump(const std::filesystem::path& file,
-                                const std::optional<std::string>& password) {
-    std::string command =
-        "node " + testing::shellQuote(kScript.string()) + " " + testing::shellQuote(file.string());
-    if (password) {
-        command += " " + testing::shellQuote(*password);
-    }
-    return testing::runCommand(command + " 2>&1");
-}
 
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
@@ -81,18 +52,18 @@ class MdbReaderComparison : public ::testing::TestWithParam<FixtureInfo> {};
 
 TEST_P(MdbReaderComparison, RewrittenFileReadsTheSame) {
     ORVDB_REQUIRE_FIXTURE(GetParam().file);
-    if (std::string missing = missingTool(); !missing.empty()) {
+    if (std::string missing = mdbReaderUnavailable(); !missing.empty()) {
         GTEST_SKIP() << "comparison with mdb-reader skipped: " << missing;
     }
     const std::filesystem::path original = testing::fixturePath(GetParam().file);
-    std::optional<std::string> expected = dump(original, GetParam().password);
+    std::optional<std::string> expected = mdbReaderDump(original, GetParam().password);
     ASSERT_TRUE(expected.has_value()) << "mdb-reader cannot read " << original;
     ASSERT_EQ(expected->rfind("{\n \"tables\"", 0), 0u) << *expected;
 
     testing::TempDir dir;
     const std::filesystem::path copy = dir.path() / "copy.mdb";
     writeJetFile(imageFromFile(JetFile::open(original, GetParam().password)), copy);
-    std::optional<std::string> actual = dump(copy, GetParam().password);
+    std::optional<std::string> actual = mdbReaderDump(copy, GetParam().password);
     ASSERT_TRUE(actual.has_value()) << "mdb-reader cannot read the rewritten " << GetParam().file;
     if (*actual != *expected) {
         ADD_FAILURE() << "mdb-reader reads the rewritten " << GetParam().file << " differently:\n"

@@ -152,15 +152,6 @@ std::string Catalog::storedNameFor(const std::string& name) {
     return engine::storedNameFor(name);
 }
 
-void Catalog::initializeNewStore() {
-    Savepoint sp(db_);
-    execSql(db_, kHiddenSchema);
-    load();
-    createSystemTables(*this, db_);
-    sp.commit();
-    load();
-}
-
 void Catalog::load() {
     tables_.clear();
     views_.clear();
@@ -345,6 +336,14 @@ int64_t Catalog::allocateObjectId() {
     Stmt maxView(db_, "SELECT max(id) FROM _orv_views");
     if (maxView.step() && !maxView.isNull(0))
         id = std::max(id, maxView.getInt(0) + 1);
+    // Nor with any other object of the file (forms, relationships, ...):
+    // references to an id must stay unambiguous.
+    if (findTableInfo("MSysObjects")) {
+        Stmt maxObject(db_, "SELECT max(Id) FROM MSysObjects WHERE Id > 0 AND Id < ?");
+        maxObject.bind(1, kContainersParentId);
+        if (maxObject.step() && !maxObject.isNull(0))
+            id = std::max(id, maxObject.getInt(0) + 1);
+    }
     Stmt put(db_, "INSERT OR REPLACE INTO _orv_meta VALUES ('next_id', ?)");
     put.bind(1, id + 1).run();
     return id;
@@ -387,10 +386,49 @@ void Catalog::insertMSysObject(int64_t id, int64_t parentId, std::string_view na
     if (!findTableInfo("MSysObjects"))
         return;
     Stmt s(db_,
-           "INSERT INTO MSysObjects (Id, ParentId, Name, Type, DateCreate, DateUpdate, Flags) "
-           "VALUES (?, ?, ?, ?, julianday('now','localtime') - 2415018.5, "
-           "julianday('now','localtime') - 2415018.5, ?)");
-    s.bind(1, id).bind(2, parentId).bind(3, name).bind(4, int64_t{type}).bind(5, flags).run();
+           "INSERT INTO MSysObjects (Id, ParentId, Name, Type, DateCreate, DateUpdate, Flags, "
+           "Owner) VALUES (?, ?, ?, ?, julianday('now','localtime') - 2415018.5, "
+           "julianday('now','localtime') - 2415018.5, ?, "
+           "(SELECT Owner FROM MSysObjects WHERE Id = ?))");
+    s.bind(1, id).bind(2, parentId).bind(3, name).bind(4, int64_t{type}).bind(5, flags);
+    s.bind(6, kDatabaseObjectId).run();
+    if (parentId == kTablesContainerId && findTableInfo("MSysACEs"))
+        grantInheritedPermissions(id);
+}
+
+// A new table or query gets the permissions its container passes on: each
+// account holding an inheritable entry on the Tables container gets the same
+// rights on the object. The creator-owner entry (its account holds no rights
+// on the database itself) goes to the object's owner.
+void Catalog::grantInheritedPermissions(int64_t id) {
+    std::map<std::string, int64_t> rights;  // SID bytes -> access mask
+    std::vector<std::string> order;
+    Stmt owner(db_, "SELECT Owner FROM MSysObjects WHERE Id = ?");
+    owner.bind(1, kDatabaseObjectId);
+    std::string ownerSid = owner.step() && !owner.isNull(0) ? owner.getBlob(0) : std::string();
+    Stmt inherited(db_,
+                   "SELECT SID, ACM, EXISTS (SELECT 1 FROM MSysACEs AS d WHERE d.ObjectId = ? "
+                   "AND d.SID = c.SID) FROM MSysACEs AS c WHERE c.ObjectId = ? AND "
+                   "c.FInheritable <> 0 ORDER BY c.rowid");
+    inherited.bind(1, kDatabaseObjectId).bind(2, kTablesContainerId);
+    while (inherited.step()) {
+        std::string sid = inherited.isNull(0) ? std::string() : inherited.getBlob(0);
+        if (inherited.getInt(2) == 0) {
+            if (ownerSid.empty())
+                continue;
+            sid = ownerSid;
+        }
+        if (sid.empty())
+            continue;
+        if (!rights.count(sid))
+            order.push_back(sid);
+        rights[sid] |= inherited.getInt(1);
+    }
+    Stmt insert(db_, "INSERT INTO MSysACEs (ObjectId, SID, ACM, FInheritable) VALUES (?,?,?,0)");
+    for (const std::string& sid : order) {
+        insert.reset();
+        insert.bind(1, id).bindBlob(2, sid.data(), sid.size()).bind(3, rights[sid]).run();
+    }
 }
 
 void Catalog::deleteMSysObject(std::string_view name, int64_t parentId) {
@@ -402,8 +440,14 @@ void Catalog::deleteMSysObject(std::string_view name, int64_t parentId) {
     while (s.step())
         if (sameName(s.getText(1), name))
             rows.push_back(s.getInt(0));
-    for (int64_t r : rows)
+    for (int64_t r : rows) {
+        if (findTableInfo("MSysACEs"))
+            Stmt(db_,
+                 "DELETE FROM MSysACEs WHERE ObjectId = (SELECT Id FROM MSysObjects WHERE rowid=?)")
+                .bind(1, r)
+                .run();
         Stmt(db_, "DELETE FROM MSysObjects WHERE rowid=?").bind(1, r).run();
+    }
 }
 
 void Catalog::touchMSysObject(int64_t id) {
@@ -884,8 +928,13 @@ void Catalog::createView(const std::string& name, const std::string& sql) {
         .bind(2, name)
         .bind(3, sql)
         .run();
-    insertMSysObject(id, kTablesContainerId, name, 5, 0);
-    writeQueryRows(*this, db_, id, sql);
+    SavedQueryDefinition definition = savedQueryDefinition(sql);
+    Stmt(db_, "UPDATE _orv_views SET kind=? WHERE id=?")
+        .bind(1, int64_t{definition.kind})
+        .bind(2, id)
+        .run();
+    insertMSysObject(id, kTablesContainerId, name, 5, definition.objectFlags);
+    writeQueryRows(*this, db_, id, definition.rows);
     sp.commit();
     load();
 }

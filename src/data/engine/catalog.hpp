@@ -31,6 +31,7 @@ inline constexpr int64_t kTablesContainerId = 0x0F000001;  // 251658241
 inline constexpr int64_t kDatabasesContainerId = 0x0F000002;
 inline constexpr int64_t kRelationshipsContainerId = 0x0F000003;
 inline constexpr int64_t kContainersParentId = 0x0F000000;
+inline constexpr int64_t kDatabaseObjectId = 0x10000000;  // MSysDb
 inline constexpr int64_t kSystemObjectFlags = static_cast<int32_t>(0x80000002u);
 
 // MSysRelationships.grbit bits.
@@ -87,8 +88,6 @@ class Catalog : public sql::SchemaResolver {
 public:
     explicit Catalog(sqlite3* db);
 
-    // Creates the hidden tables and the Jet system tables of a new store.
-    void initializeNewStore();
     // True when the store holds a catalog.
     static bool hasCatalog(sqlite3* db);
     // (Re)reads the in-memory model from the store.
@@ -147,6 +146,7 @@ private:
     void insertMSysObject(int64_t id, int64_t parentId, std::string_view name, int type,
                           int64_t flags);
     void deleteMSysObject(std::string_view name, int64_t parentId);
+    void grantInheritedPermissions(int64_t id);
     void touchMSysObject(int64_t id);
     void createSqliteIndex(const TableInfo& table, const IndexDef& index);
     void dropSqliteIndex(const TableInfo& table, const IndexDef& index);

@@ -1,5 +1,6 @@
 #include "data/engine/jet_datetime.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -516,6 +517,15 @@ std::optional<double> parseJetDate(std::string_view text) {
         return std::nullopt;
     }
     return DateTextParser(std::move(*tokens)).parse();
+}
+
+double jetDateNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    DateParts parts{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                    local.tm_hour,        local.tm_min,     std::min(local.tm_sec, 59)};
+    return jetDateFromParts(parts).value_or(0.0);
 }
 
 std::string formatJetDate(double value) {

@@ -33,6 +33,9 @@ DateParts jetDateToParts(double value);
 // alone (on 1899-12-30). nullopt when the text is not a date.
 std::optional<double> parseJetDate(std::string_view text);
 
+// The local time now, to the second.
+double jetDateNow();
+
 // The engine's text form, see above.
 std::string formatJetDate(double value);
 

@@ -1,6 +1,8 @@
 #include "data/engine/saved_query_rows.hpp"
 
+#include "data/engine/engine_error.hpp"
 #include "data/engine/sql/front_end.hpp"
+#include "data/engine/sql/sql_messages.hpp"
 #include "jet/query_rows.hpp"
 
 namespace orvdb::engine {
@@ -10,6 +12,8 @@ namespace {
 using namespace jet::query_rows;
 
 constexpr int kSelectKind = 1;
+constexpr int kUnionKind = 9;
+constexpr int kUnionObjectFlags = 128;
 
 class RowWriter {
 public:
@@ -21,8 +25,7 @@ public:
         return std::string(std::string_view(sql_).substr(span.begin, span.end - span.begin));
     }
 
-    // False when a table reference cannot be expressed as rows.
-    bool tables(const sql::TableRef& ref, std::vector<SavedQueryRow>& tableRows,
+    void tables(const sql::TableRef& ref, std::vector<SavedQueryRow>& tableRows,
                 std::vector<SavedQueryRow>& joinRows) const {
         switch (ref.kind) {
             case sql::TableRef::Kind::Named: {
@@ -30,23 +33,24 @@ public:
                 if (!ref.alias.empty())
                     row.name2 = ref.alias;
                 tableRows.push_back(row);
-                return true;
+                return;
             }
+            case sql::TableRef::Kind::Subquery:
+                // Access keeps a derived table as a table row whose name is
+                // the query's text.
+                tableRows.push_back({kTableRow, {}, {}, text(ref.subquery->span), keyOf(ref)});
+                return;
             case sql::TableRef::Kind::Join: {
-                if (!tables(*ref.left, tableRows, joinRows) ||
-                    !tables(*ref.right, tableRows, joinRows) || !ref.on)
-                    return false;
+                tables(*ref.left, tableRows, joinRows);
+                tables(*ref.right, tableRows, joinRows);
                 int type = ref.joinType == sql::JoinType::Inner  ? 1
                            : ref.joinType == sql::JoinType::Left ? 2
                                                                  : 3;
-                joinRows.push_back(
-                    {kJoinRow, text(ref.on->span), type, keyOf(*ref.left), keyOf(*ref.right)});
-                return true;
+                joinRows.push_back({kJoinRow, ref.on ? text(ref.on->span) : std::string("True"),
+                                    type, keyOf(*ref.left), keyOf(*ref.right)});
+                return;
             }
-            case sql::TableRef::Kind::Subquery:
-                return false;
         }
-        return false;
     }
 
 private:
@@ -60,29 +64,23 @@ private:
     const std::string& sql_;
 };
 
-}  // namespace
+void appendOrderBy(const RowWriter& writer, const std::vector<sql::OrderItem>& orderBy,
+                   std::vector<SavedQueryRow>& rows) {
+    for (const auto& order : orderBy) {
+        SavedQueryRow row{kOrderByRow, writer.text(order.expr.span), {}, {}, {}};
+        if (order.descending)
+            row.name1.emplace(1, 'D');
+        rows.push_back(row);
+    }
+}
 
-std::vector<SavedQueryRow> savedQueryRows(const std::string& selectSql) {
-    std::vector<SavedQueryRow> rows{{kStartRow, {}, 0, {}, {}},
-                                    {kKindRow, {}, kSelectKind, {}, {}}};
-    const SavedQueryRow end{kEndRow, {}, {}, {}, {}};
-    sql::Statement statement = sql::parseStatement(selectSql);
-    const auto* select = std::get_if<sql::SelectStatement>(&statement.body);
-    if (!select || select->crosstab || !select->intoTable.empty() || select->query.isUnion() ||
-        !select->query.select) {
-        rows.push_back(end);
-        return rows;
-    }
-    // Spans index the text the parser kept.
-    RowWriter writer(statement.sql);
-    const sql::SelectCore& core = *select->query.select;
+// The rows between the kind row and the end row of a single SELECT.
+void appendSelectRows(const RowWriter& writer, const sql::SelectCore& core,
+                      const std::vector<sql::OrderItem>& orderBy,
+                      std::vector<SavedQueryRow>& rows) {
     std::vector<SavedQueryRow> tableRows, joinRows;
-    for (const auto& ref : core.from) {
-        if (!writer.tables(ref, tableRows, joinRows)) {
-            rows.push_back(end);
-            return rows;
-        }
-    }
+    for (const auto& ref : core.from)
+        writer.tables(ref, tableRows, joinRows);
     int options = 0;
     if (core.quantifier == sql::SetQuantifier::Distinct)
         options |= kDistinct;
@@ -128,14 +126,45 @@ std::vector<SavedQueryRow> savedQueryRows(const std::string& selectSql) {
         rows.push_back({kGroupByRow, writer.text(group.span), 0, {}, {}});
     if (core.having)
         rows.push_back({kHavingRow, writer.text(core.having->span), {}, {}, {}});
-    for (const auto& order : select->query.orderBy) {
-        SavedQueryRow row{kOrderByRow, writer.text(order.expr.span), {}, {}, {}};
-        if (order.descending)
-            row.name1.emplace(1, 'D');
-        rows.push_back(row);
-    }
-    rows.push_back(end);
-    return rows;
+    appendOrderBy(writer, orderBy, rows);
+}
+
+// A union keeps two sides: the last select, and everything before it as one
+// text (itself a union when there are more than two parts). The options flag
+// tells UNION from UNION ALL for the last operator.
+void appendUnionRows(const RowWriter& writer, const sql::Query& query,
+                     std::vector<SavedQueryRow>& rows) {
+    constexpr int kUnionDistinct = 0x02;
+    const sql::Query& last = query.parts.back();
+    const sql::Query& beforeLast = query.parts[query.parts.size() - 2];
+    sql::SourceSpan first{query.parts.front().span.begin, beforeLast.span.end};
+    rows.push_back(
+        {kOptionsRow, {}, kSelectStar | (query.unionAll.back() ? 0 : kUnionDistinct), {}, {}});
+    rows.push_back({kTableRow, writer.text(first), {}, {}, std::string("X7YZ_____1")});
+    rows.push_back({kTableRow, writer.text(last.span), {}, {}, std::string("X7YZ_____2")});
+    appendOrderBy(writer, query.orderBy, rows);
+}
+
+}  // namespace
+
+SavedQueryDefinition savedQueryDefinition(const std::string& sql) {
+    sql::Statement statement = sql::parseStatement(sql);
+    const auto* select = std::get_if<sql::SelectStatement>(&statement.body);
+    if (!select || select->crosstab || !select->intoTable.empty())
+        throw SqlError(sql::msg::kSimpleViewsOnly);
+    // Spans index the text the parser kept.
+    RowWriter writer(statement.sql);
+    SavedQueryDefinition definition;
+    const sql::Query& query = select->query;
+    definition.kind = query.isUnion() ? kUnionKind : kSelectKind;
+    definition.objectFlags = query.isUnion() ? kUnionObjectFlags : 0;
+    definition.rows = {{kStartRow, {}, 0, {}, {}}, {kKindRow, {}, definition.kind, {}, {}}};
+    if (query.isUnion())
+        appendUnionRows(writer, query, definition.rows);
+    else
+        appendSelectRows(writer, *query.select, query.orderBy, definition.rows);
+    definition.rows.push_back({kEndRow, {}, {}, {}, {}});
+    return definition;
 }
 
 }  // namespace orvdb::engine

@@ -1,7 +1,8 @@
-// The MSysQueries rows of a saved select query, as Access writes them: one
-// row per part of the statement (tables, joins, output columns, WHERE, GROUP
-// BY, HAVING, ORDER BY) between a start and an end row. A Jet file keeps a
-// query only as these rows, so a view must be stored so to survive a write.
+// The MSysQueries rows of a saved query, as Access writes them. A select is
+// one row per part of the statement (tables, joins, output columns, WHERE,
+// GROUP BY, HAVING, ORDER BY) between a start and an end row; a union keeps
+// the text of its two sides in two table rows. A Jet file keeps a query only
+// as these rows, so a view must be stored so to survive a write.
 #pragma once
 
 #include <cstdint>
@@ -19,9 +20,15 @@ struct SavedQueryRow {
     std::optional<std::string> name2;
 };
 
-// The rows of `selectSql` (a single SELECT; unions and subqueries in FROM
-// give only the start, kind and end rows). Throws SqlError when the text does
-// not parse.
-std::vector<SavedQueryRow> savedQueryRows(const std::string& selectSql);
+struct SavedQueryDefinition {
+    int kind = 1;         // 1 select, 9 union (the kind row's flag)
+    int objectFlags = 0;  // MSysObjects.Flags of the query: 0 select, 128 union
+    std::vector<SavedQueryRow> rows;
+};
+
+// The definition of `sql`, a SELECT or a UNION of selects as CREATE VIEW
+// takes them. A subquery in FROM is kept as a table row holding its text.
+// Throws SqlError when the text does not parse or is not such a query.
+SavedQueryDefinition savedQueryDefinition(const std::string& sql);
 
 }  // namespace orvdb::engine

@@ -120,6 +120,11 @@ std::string Stmt::getText(int i) const {
     return p ? std::string(p, static_cast<size_t>(sqlite3_column_bytes(stmt_, i))) : std::string();
 }
 
+std::string Stmt::getBlob(int i) const {
+    const auto* p = static_cast<const char*>(sqlite3_column_blob(stmt_, i));
+    return p ? std::string(p, static_cast<size_t>(sqlite3_column_bytes(stmt_, i))) : std::string();
+}
+
 void execSql(sqlite3* db, std::string_view sql) {
     char* error = nullptr;
     std::string text(sql);

@@ -46,6 +46,7 @@ public:
     int64_t getInt(int i) const { return sqlite3_column_int64(stmt_, i); }
     double getDouble(int i) const { return sqlite3_column_double(stmt_, i); }
     std::string getText(int i) const;
+    std::string getBlob(int i) const;  // the bytes, whatever the value's type
     sqlite3_stmt* handle() const { return stmt_; }
 
 private:

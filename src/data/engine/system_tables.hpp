@@ -1,20 +1,19 @@
-// The Jet system tables a new store starts with, and their rows.
+// Rows of the Jet system tables the catalog keeps in step with definitions.
 #pragma once
 
 #include <sqlite3.h>
 
 #include <cstdint>
-#include <string>
+#include <vector>
+
+#include "data/engine/saved_query_rows.hpp"
 
 namespace orvdb::engine {
 
 class Catalog;
 
-// Creates MSysObjects, MSysACEs, MSysQueries and MSysRelationships with Jet's
-// column definitions, and the container rows of MSysObjects.
-void createSystemTables(Catalog& catalog, sqlite3* db);
-
-// The MSysQueries rows of a saved select query.
-void writeQueryRows(Catalog& catalog, sqlite3* db, int64_t objectId, const std::string& sql);
+// Stores the MSysQueries rows of a saved query (when the store has the table).
+void writeQueryRows(Catalog& catalog, sqlite3* db, int64_t objectId,
+                    const std::vector<SavedQueryRow>& rows);
 
 }  // namespace orvdb::engine

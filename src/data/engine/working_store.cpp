@@ -2,12 +2,15 @@
 
 #include "data/engine/engine_error.hpp"
 #include "data/engine/functions/jet_functions.hpp"
+#include "data/engine/jet_datetime.hpp"
 #include "data/engine/jet_mirror.hpp"
 #include "data/engine/jet_write_back.hpp"
 #include "data/engine/sqlite_util.hpp"
 #include "data/engine/statement_cache.hpp"
 #include "data/engine/store_functions.hpp"
 #include "data/engine/write_lock.hpp"
+#include "jet/file_writer.hpp"
+#include "jet/new_database_image.hpp"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -232,21 +235,9 @@ void WorkingStore::createDatabase(const std::string& path) {
     if (!parent.empty() && !fs::is_directory(parent, ec))
         throw EngineError("Cannot create database '" + path + "': folder '" + parent.string() +
                           "' does not exist.");
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK) {
-        std::string message = db ? sqlite3_errmsg(db) : "out of memory";
-        sqlite3_close_v2(db);
-        throw EngineError("Cannot create database '" + path + "': " + message);
-    }
     try {
-        WorkingStore store(canonicalPath(path), db, false);
-        store.configure();
-        store.catalog().initializeNewStore();
-        execSql(db, "PRAGMA journal_mode = DELETE");
-        // The store's destructor closes the handle.
-    } catch (const EngineError& e) {
-        fs::remove(path, ec);
+        jet::writeJetFile(jet::newDatabaseImage(jetDateNow()), path);
+    } catch (const std::exception& e) {
         throw EngineError("Cannot create database '" + path + "': " + e.what());
     }
 }
