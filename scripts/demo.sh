@@ -34,8 +34,13 @@ mkdir -p "$root/Providers/Acme"
   "SELECT ID, Name, [Position] FROM variableobjtree_Textlist_Text ORDER BY [Position]"
 
 if [ -f ../shared/fixtures/jet4/northwind.mdb ]; then
-  echo "== An Access file: info and a query"
-  "$orvdb" info ../shared/fixtures/jet4/northwind.mdb | head -8
-  "$orvdb" sql --format table ../shared/fixtures/jet4/northwind.mdb \
+  echo "== An Access file (a copy of northwind.mdb): info, a query, a change, a check"
+  cp ../shared/fixtures/jet4/northwind.mdb "$out/northwind.mdb"
+  chmod u+w "$out/northwind.mdb"
+  "$orvdb" info "$out/northwind.mdb" | head -8
+  "$orvdb" sql --format table "$out/northwind.mdb" \
     "SELECT TOP 3 CompanyName, Country FROM Customers ORDER BY CompanyName"
+  "$orvdb" sql "$out/northwind.mdb" \
+    "UPDATE Shippers SET Phone = '(503) 555-0101' WHERE ShipperID = 1"
+  "$orvdb" check "$out/northwind.mdb"
 fi
