@@ -187,6 +187,13 @@ public:
     }
 
     uint32_t count() const { return pages_->count(); }
+    uint32_t unusedPages() const {
+        uint32_t unused = 0;
+        for (uint32_t n = 0; n < pages_->count(); ++n) {
+            unused += pages_->isUsed(n) ? 0 : 1;
+        }
+        return unused;
+    }
 
     std::vector<uint8_t> bytes() const {
         std::vector<uint8_t> bytes;
@@ -329,19 +336,16 @@ private:
 
 std::vector<uint8_t> buildJetFile(const DatabaseImage& image, const std::string& fileName,
                                   const WriteOptions& options) {
-    // A table kept at a page far beyond what the packed file needs would
-    // leave a hole of empty pages (its definition sat behind since-deleted
-    // data): only pages within the packed size, indexes included, are kept.
-    uint32_t pageLimit = 0;
-    if (options.keepTablePages) {
-        WriteOptions packed = options;
-        packed.keepTablePages = false;
-        FileBuilder estimate(image, fileName, packed, 0);
-        estimate.build();
-        pageLimit = estimate.count();
-    }
-    FileBuilder builder(image, fileName, options, pageLimit);
+    FileBuilder builder(image, fileName, options, kLastAddressablePage + 1);
     builder.build();
+    // A table kept at a page far beyond what the packed file needs (its
+    // definition sat behind since-deleted data) leaves a hole of empty
+    // pages: build again keeping only the pages within the packed size.
+    if (uint32_t holes = builder.unusedPages(); options.keepTablePages && holes > 0) {
+        FileBuilder packed(image, fileName, options, builder.count() - holes);
+        packed.build();
+        return packed.bytes();
+    }
     return builder.bytes();
 }
 

@@ -35,9 +35,9 @@ DataPageBuilder& LongValueWriter::pageFor(size_t length) {
 }
 
 Bytes LongValueWriter::store(std::span<const uint8_t> data, bool inlineData,
-                             const std::string& where) {
+                             const ValuePlace& where) {
     if (data.size() > kMaxLength) {
-        throw JetError(where + ": the value has " + std::to_string(data.size()) +
+        throw JetError(where.text() + ": the value has " + std::to_string(data.size()) +
                        " bytes; long values must stay below 16 MB");
     }
     auto length = static_cast<uint32_t>(data.size());

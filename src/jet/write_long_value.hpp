@@ -10,6 +10,7 @@
 #include "jet/value.hpp"
 #include "jet/write_data_page.hpp"
 #include "jet/write_page_set.hpp"
+#include "jet/write_value.hpp"
 
 namespace orvdb::jet {
 
@@ -25,7 +26,7 @@ public:
     // The row's field for `data`: the header, followed by the data itself
     // when `inlineData`. Throws JetError (prefixed by `where`) for values of
     // 16 MB and more, which common readers cannot follow.
-    Bytes store(std::span<const uint8_t> data, bool inlineData, const std::string& where);
+    Bytes store(std::span<const uint8_t> data, bool inlineData, const ValuePlace& where);
 
     // The long-value pages of the column, ascending.
     std::vector<uint32_t> pages() const;

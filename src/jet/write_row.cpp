@@ -54,9 +54,8 @@ RowEncoder::RowEncoder(const TableDefinition& table,
     hasVariableArea_ = variableSlots_ > 0;
 }
 
-std::string RowEncoder::where(size_t rowIndex, const Column& column) const {
-    return "row " + std::to_string(rowIndex + 1) + " of table '" + table_->name + "', column '" +
-           column.name + "'";
+ValuePlace RowEncoder::where(size_t rowIndex, const Column& column) const {
+    return ValuePlace{table_->name, column.name, rowIndex};
 }
 
 Bytes RowEncoder::encode(const std::vector<Value>& values, size_t rowIndex) {
@@ -78,7 +77,8 @@ Bytes RowEncoder::encode(const std::vector<Value>& values, size_t rowIndex) {
         if (column.type() == ColumnType::Boolean) {
             const bool* flag = std::get_if<bool>(&value);
             if (!flag && !isNull(value)) {
-                throw JetError(where(rowIndex, column) + ": a Yes/No column needs True or False");
+                throw JetError(where(rowIndex, column).text() +
+                               ": a Yes/No column needs True or False");
             }
             if (flag && *flag) {
                 setPresent();
@@ -139,7 +139,7 @@ Bytes RowEncoder::encode(const std::vector<Value>& values, size_t rowIndex) {
             auto writer = longValues_->find(part.column->number);
             if (writer == longValues_->end()) {
                 throw JetError("internal error: no long-value storage for " +
-                               where(rowIndex, *part.column));
+                               where(rowIndex, *part.column).text());
             }
             row.append(
                 writer->second.store(part.bytes, part.keepInline, where(rowIndex, *part.column)));

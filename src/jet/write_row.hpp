@@ -11,6 +11,7 @@
 #include "jet/table_definition.hpp"
 #include "jet/value.hpp"
 #include "jet/write_long_value.hpp"
+#include "jet/write_value.hpp"
 
 namespace orvdb::jet {
 
@@ -28,7 +29,7 @@ public:
     Bytes encode(const std::vector<Value>& values, size_t rowIndex);
 
 private:
-    std::string where(size_t rowIndex, const Column& column) const;
+    ValuePlace where(size_t rowIndex, const Column& column) const;
 
     const TableDefinition* table_;
     std::map<uint16_t, LongValueWriter>* longValues_;

@@ -19,8 +19,8 @@ std::string typeOf(const Value& value) {
     return names[value.index()];
 }
 
-[[noreturn]] void wrongType(const Column& column, const Value& value, const std::string& where) {
-    throw JetError(where + ": " + typeOf(value) + " value cannot be stored in a " +
+[[noreturn]] void wrongType(const Column& column, const Value& value, const ValuePlace& where) {
+    throw JetError(where.text() + ": " + typeOf(value) + " value cannot be stored in a " +
                    columnTypeName(column.typeCode) + " column");
 }
 
@@ -30,7 +30,7 @@ void putLittleEndian(Bytes& out, uint64_t bits, size_t size) {
     }
 }
 
-int64_t integerOf(const Column& column, const Value& value, const std::string& where, int64_t low,
+int64_t integerOf(const Column& column, const Value& value, const ValuePlace& where, int64_t low,
                   int64_t high) {
     int64_t result = 0;
     if (const auto* integer = std::get_if<int64_t>(&value)) {
@@ -42,14 +42,14 @@ int64_t integerOf(const Column& column, const Value& value, const std::string& w
         wrongType(column, value, where);
     }
     if (result < low || result > high) {
-        throw JetError(where + ": " + std::to_string(result) + " is outside the range of a " +
-                       columnTypeName(column.typeCode) + " column (" + std::to_string(low) +
-                       " to " + std::to_string(high) + ")");
+        throw JetError(where.text() + ": " + std::to_string(result) +
+                       " is outside the range of a " + columnTypeName(column.typeCode) +
+                       " column (" + std::to_string(low) + " to " + std::to_string(high) + ")");
     }
     return result;
 }
 
-double realOf(const Column& column, const Value& value, const std::string& where) {
+double realOf(const Column& column, const Value& value, const ValuePlace& where) {
     if (const auto* real = std::get_if<double>(&value)) {
         return *real;
     }
@@ -61,7 +61,7 @@ double realOf(const Column& column, const Value& value, const std::string& where
 
 // Jet 4 NUMERIC: a sign byte, then the unscaled value as four little-endian
 // 32-bit words, the most significant word first.
-Bytes encodeDecimal(const Column& column, const Decimal& decimal, const std::string& where) {
+Bytes encodeDecimal(const Column& column, const Decimal& decimal, const ValuePlace& where) {
     std::string_view text = decimal.text;
     bool negative = !text.empty() && text.front() == '-';
     if (negative) {
@@ -71,7 +71,7 @@ Bytes encodeDecimal(const Column& column, const Decimal& decimal, const std::str
     std::string whole(text.substr(0, point));
     std::string fraction(point == std::string_view::npos ? "" : text.substr(point + 1));
     auto bad = [&](const std::string& why) {
-        throw JetError(where + ": the decimal value \"" + decimal.text + "\" " + why);
+        throw JetError(where.text() + ": the decimal value \"" + decimal.text + "\" " + why);
     };
     if (fraction.size() > column.scale) {
         if (fraction.find_first_not_of('0', column.scale) != std::string::npos) {
@@ -122,7 +122,7 @@ Bytes encodeText(const Column& column, const std::string& text) {
     return out;
 }
 
-Bytes encodeFixedValue(const Column& column, const Value& value, const std::string& where) {
+Bytes encodeFixedValue(const Column& column, const Value& value, const ValuePlace& where) {
     Bytes out;
     switch (column.type()) {
         case ColumnType::Byte:
@@ -184,7 +184,7 @@ Bytes encodeFixedValue(const Column& column, const Value& value, const std::stri
             plain.extendedFlags &= static_cast<uint8_t>(~Column::kCompressedUnicode);
             out = encodeText(plain, *text);
             if (out.size() > column.length) {
-                throw JetError(where + ": the text is longer than the column's " +
+                throw JetError(where.text() + ": the text is longer than the column's " +
                                std::to_string(column.characterLength()) + " characters");
             }
             while (out.size() + 2 <= column.length) {
@@ -199,7 +199,7 @@ Bytes encodeFixedValue(const Column& column, const Value& value, const std::stri
                 wrongType(column, value, where);
             }
             if (bytes->size() > column.length) {
-                throw JetError(where + ": " + std::to_string(bytes->size()) +
+                throw JetError(where.text() + ": " + std::to_string(bytes->size()) +
                                " bytes do not fit the column's " + std::to_string(column.length));
             }
             out = *bytes;
@@ -209,7 +209,7 @@ Bytes encodeFixedValue(const Column& column, const Value& value, const std::stri
     }
 }
 
-Bytes encodeVariableValue(const Column& column, const Value& value, const std::string& where) {
+Bytes encodeVariableValue(const Column& column, const Value& value, const ValuePlace& where) {
     switch (column.type()) {
         case ColumnType::Text:
         case ColumnType::Memo: {
@@ -220,7 +220,7 @@ Bytes encodeVariableValue(const Column& column, const Value& value, const std::s
             if (column.type() == ColumnType::Text) {
                 size_t characters = utf8ToUtf16(*text).size();
                 if (characters > size_t{column.length} / 2) {
-                    throw JetError(where + ": the text has " + std::to_string(characters) +
+                    throw JetError(where.text() + ": the text has " + std::to_string(characters) +
                                    " characters, more than the column's " +
                                    std::to_string(column.characterLength()));
                 }
@@ -237,7 +237,7 @@ Bytes encodeVariableValue(const Column& column, const Value& value, const std::s
             }
             if (column.type() == ColumnType::Binary && bytes->size() > column.length &&
                 column.length != 0) {
-                throw JetError(where + ": " + std::to_string(bytes->size()) +
+                throw JetError(where.text() + ": " + std::to_string(bytes->size()) +
                                " bytes are more than the column's " +
                                std::to_string(column.length));
             }
