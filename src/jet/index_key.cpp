@@ -81,6 +81,13 @@ void appendSegments(std::vector<uint8_t>& out, const uint8_t* data, size_t size)
     } while (offset < size);
 }
 
+const Value& valueOf(const KeyColumn& column, const std::vector<Value>& row) {
+    if (column.valueIndex >= row.size()) {
+        throw JetError("column '" + column.name + "': the row has no value for it");
+    }
+    return row[column.valueIndex];
+}
+
 [[noreturn]] void unsuitable(const KeyColumn& column, const Value& value, const char* expected) {
     throw JetError("column '" + column.name + "': the " + columnTypeName(column.typeCode) +
                    " index key needs " + expected + ", not " + describe(value));
@@ -108,9 +115,8 @@ double floatingOf(const KeyColumn& column, const Value& value) {
     unsuitable(column, value, "a number");
 }
 
-// The column's key bytes after the prefix, ascending.
-std::vector<uint8_t> encodeValue(const KeyColumn& column, const Value& value) {
-    std::vector<uint8_t> out;
+// Appends the column's key bytes after the prefix, ascending.
+void appendValue(const KeyColumn& column, const Value& value, std::vector<uint8_t>& out) {
     switch (static_cast<ColumnType>(column.typeCode)) {
         case ColumnType::Boolean: {
             const bool* flag = std::get_if<bool>(&value);
@@ -185,14 +191,29 @@ std::vector<uint8_t> encodeValue(const KeyColumn& column, const Value& value) {
             if (text == nullptr) {
                 unsuitable(column, value, "text");
             }
-            out = encodeTextKey(*text, column.name);
+            std::vector<uint8_t> key = encodeTextKey(*text, column.name);
+            out.insert(out.end(), key.begin(), key.end());
             break;
         }
         default:
             throw JetError("column '" + column.name + "': Access does not index " +
                            columnTypeName(column.typeCode) + " columns this way");
     }
-    return out;
+}
+
+void appendColumnKey(const KeyColumn& column, const Value& value, std::vector<uint8_t>& out) {
+    if (isNull(value)) {
+        out.push_back(column.ascending ? kAscendingNull : kDescendingNull);
+        return;
+    }
+    out.push_back(column.ascending ? kAscendingPrefix : kDescendingPrefix);
+    size_t start = out.size();
+    appendValue(column, value, out);
+    if (!column.ascending) {
+        for (size_t n = start; n < out.size(); ++n) {
+            out[n] = static_cast<uint8_t>(~out[n]);
+        }
+    }
 }
 
 }  // namespace
@@ -285,18 +306,23 @@ std::vector<uint8_t> encodeIndexKey(const std::vector<KeyColumn>& columns,
     }
     std::vector<uint8_t> key;
     for (size_t n = 0; n < columns.size(); ++n) {
-        const KeyColumn& column = columns[n];
-        if (isNull(values[n])) {
-            key.push_back(column.ascending ? kAscendingNull : kDescendingNull);
-            continue;
-        }
-        std::vector<uint8_t> bytes = encodeValue(column, values[n]);
-        key.push_back(column.ascending ? kAscendingPrefix : kDescendingPrefix);
-        for (uint8_t byte : bytes) {
-            key.push_back(column.ascending ? byte : static_cast<uint8_t>(~byte));
-        }
+        appendColumnKey(columns[n], values[n], key);
     }
     return key;
+}
+
+bool indexHoldsTableRow(const PhysicalIndex& index, const std::vector<KeyColumn>& columns,
+                        const std::vector<Value>& row) {
+    return !index.ignoresNulls() ||
+           !std::all_of(columns.begin(), columns.end(),
+                        [&](const KeyColumn& column) { return isNull(valueOf(column, row)); });
+}
+
+void appendIndexKey(const std::vector<KeyColumn>& columns, const std::vector<Value>& row,
+                    std::vector<uint8_t>& out) {
+    for (const KeyColumn& column : columns) {
+        appendColumnKey(column, valueOf(column, row), out);
+    }
 }
 
 std::vector<Value> keyValuesOf(const std::vector<KeyColumn>& columns,
@@ -304,10 +330,7 @@ std::vector<Value> keyValuesOf(const std::vector<KeyColumn>& columns,
     std::vector<Value> values;
     values.reserve(columns.size());
     for (const KeyColumn& column : columns) {
-        if (column.valueIndex >= rowValues.size()) {
-            throw JetError("column '" + column.name + "': the row has no value for it");
-        }
-        values.push_back(rowValues[column.valueIndex]);
+        values.push_back(valueOf(column, rowValues));
     }
     return values;
 }

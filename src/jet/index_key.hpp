@@ -49,6 +49,13 @@ bool indexHoldsRow(const PhysicalIndex& index, const std::vector<Value>& values)
 std::vector<uint8_t> encodeIndexKey(const std::vector<KeyColumn>& columns,
                                     const std::vector<Value>& values);
 
+// The same for a whole table row (in column order), without copying the
+// key columns' values out of it; the key is appended to `out`.
+bool indexHoldsTableRow(const PhysicalIndex& index, const std::vector<KeyColumn>& columns,
+                        const std::vector<Value>& row);
+void appendIndexKey(const std::vector<KeyColumn>& columns, const std::vector<Value>& row,
+                    std::vector<uint8_t>& out);
+
 // The key columns' values out of a whole table row (in column order).
 std::vector<Value> keyValuesOf(const std::vector<KeyColumn>& columns,
                                const std::vector<Value>& rowValues);

@@ -13,7 +13,7 @@ IndexPages buildIndexPages(const IndexPagesRequest& request) {
     const std::string where =
         "table '" + request.table.name + "', " + describeIndex(request.table, request.index);
     try {
-        std::vector<IndexEntry> entries;
+        IndexEntryList entries;
         std::vector<KeyColumn> columns = keyColumnsOf(request.table, request.index);
         if (request.rows.size() != request.rowPointers.size()) {
             throw JetError(std::to_string(request.rows.size()) + " rows came with " +
@@ -21,10 +21,9 @@ IndexPages buildIndexPages(const IndexPagesRequest& request) {
         }
         entries.reserve(request.rows.size());
         for (size_t n = 0; n < request.rows.size(); ++n) {
-            std::vector<Value> values = keyValuesOf(columns, request.rows[n]);
-            if (indexHoldsRow(request.index, values)) {
-                entries.push_back(
-                    IndexEntry{encodeIndexKey(columns, values), request.rowPointers[n]});
+            if (indexHoldsTableRow(request.index, columns, request.rows[n])) {
+                appendIndexKey(columns, request.rows[n], entries.keyBytes());
+                entries.add(request.rowPointers[n]);
             }
         }
         IndexLayout layout =

@@ -43,6 +43,15 @@ ParsedIndexPage pageOf(const IndexLayout& layout, uint32_t number) {
     return parseIndexPage(ByteView(image, name), number);
 }
 
+IndexEntryList listOf(const std::vector<IndexEntry>& entries) {
+    IndexEntryList list;
+    for (const IndexEntry& entry : entries) {
+        list.keyBytes().insert(list.keyBytes().end(), entry.key.begin(), entry.key.end());
+        list.add(entry.row);
+    }
+    return list;
+}
+
 std::vector<IndexEntry> readBack(const IndexLayout& layout) {
     std::unique_ptr<PageSource> source = PageStore::open(layout);
     return readIndexEntries(*source, layout.rootPage, kTablePage);
@@ -171,7 +180,7 @@ TEST(IndexLayout, SortsByKeyThenRow) {
         {{0x7F, 0x02}, {3, 4}}, {{0x7F, 0x01, 0x00}, {1, 0}},
     };
     PageStore store;
-    IndexLayout layout = layOutIndex(entries, kTablePage, store.allocator());
+    IndexLayout layout = layOutIndex(listOf(entries), kTablePage, store.allocator());
     std::vector<IndexEntry> expected = {
         {{0x00}, {9, 9}},       {{0x7F, 0x01}, {9, 0}}, {{0x7F, 0x01, 0x00}, {1, 0}},
         {{0x7F, 0x02}, {3, 4}}, {{0x7F, 0x02}, {7, 1}},
@@ -192,7 +201,7 @@ class GeneratedTrees : public ::testing::TestWithParam<TreeSize> {};
 TEST_P(GeneratedTrees, ReadBackSortedWithSoundStructure) {
     std::vector<IndexEntry> entries = generatedEntries(GetParam().entries, GetParam().keyLength);
     PageStore store;
-    IndexLayout layout = layOutIndex(entries, kTablePage, store.allocator());
+    IndexLayout layout = layOutIndex(listOf(entries), kTablePage, store.allocator());
     EXPECT_GE(depthOf(layout), GetParam().depth);
     checkLayout(entries, layout, store.nextPage - kFirstFreePage);
 }
@@ -207,7 +216,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, GeneratedTrees,
 TEST(IndexLayout, EntryTooLongForAPageIsRefused) {
     std::vector<IndexEntry> entries = {{std::vector<uint8_t>(index_page::kEntrySpace, 0x7F), {}}};
     PageStore store;
-    EXPECT_THROW(layOutIndex(entries, kTablePage, store.allocator()), JetError);
+    EXPECT_THROW(layOutIndex(listOf(entries), kTablePage, store.allocator()), JetError);
 }
 
 // Entries Access wrote, laid out again: the same entries come back.
@@ -223,7 +232,7 @@ TEST_P(FixtureIndexLayout, AccessEntriesSurviveALayout) {
                 readIndexEntries(file.pages(), index.rootPage, table->page);
             std::reverse(entries.begin(), entries.end());
             PageStore store;
-            IndexLayout layout = layOutIndex(entries, kTablePage, store.allocator());
+            IndexLayout layout = layOutIndex(listOf(entries), kTablePage, store.allocator());
             SCOPED_TRACE(name + " index " + std::to_string(index.number));
             checkLayout(entries, layout, store.nextPage - kFirstFreePage);
         }
@@ -253,7 +262,8 @@ void setU32(PageImage& page, size_t offset, uint32_t value) {
 
 TEST(IndexReader, DamagedTreesAreReportedNamingThePage) {
     PageStore store;
-    const IndexLayout base = layOutIndex(generatedEntries(2000, 20), kTablePage, store.allocator());
+    const IndexLayout base =
+        layOutIndex(listOf(generatedEntries(2000, 20)), kTablePage, store.allocator());
     const ParsedIndexPage root = pageOf(base, base.rootPage);
     ASSERT_FALSE(root.isLeaf());
     const uint32_t leaf = root.children.front();
