@@ -195,15 +195,7 @@ public:
         return unused;
     }
 
-    std::vector<uint8_t> bytes() const {
-        std::vector<uint8_t> bytes;
-        bytes.reserve(size_t{pages_->count()} * kPageSize);
-        for (uint32_t n = 0; n < pages_->count(); ++n) {
-            const PageBytes& page = pages_->page(n);
-            bytes.insert(bytes.end(), page.begin(), page.end());
-        }
-        return bytes;
-    }
+    PageSet takePages() { return std::move(*pages_); }
 
 private:
     void writeTable(const TableImage& table, uint32_t tablePage) {
@@ -334,8 +326,10 @@ private:
 
 }  // namespace
 
-std::vector<uint8_t> buildJetFile(const DatabaseImage& image, const std::string& fileName,
-                                  const WriteOptions& options) {
+namespace {
+
+PageSet buildPages(const DatabaseImage& image, const std::string& fileName,
+                   const WriteOptions& options) {
     FileBuilder builder(image, fileName, options, kLastAddressablePage + 1);
     builder.build();
     // A table kept at a page far beyond what the packed file needs (its
@@ -344,15 +338,34 @@ std::vector<uint8_t> buildJetFile(const DatabaseImage& image, const std::string&
     if (uint32_t holes = builder.unusedPages(); options.keepTablePages && holes > 0) {
         FileBuilder packed(image, fileName, options, builder.count() - holes);
         packed.build();
-        return packed.bytes();
+        return packed.takePages();
     }
-    return builder.bytes();
+    return builder.takePages();
+}
+
+}  // namespace
+
+std::vector<uint8_t> buildJetFile(const DatabaseImage& image, const std::string& fileName,
+                                  const WriteOptions& options) {
+    PageSet pages = buildPages(image, fileName, options);
+    std::vector<uint8_t> bytes;
+    bytes.reserve(size_t{pages.count()} * kPageSize);
+    for (uint32_t n = 0; n < pages.count(); ++n) {
+        const PageBytes& page = pages.page(n);
+        bytes.insert(bytes.end(), page.begin(), page.end());
+    }
+    return bytes;
 }
 
 void writeJetFile(const DatabaseImage& image, const std::filesystem::path& target,
                   const WriteOptions& options, const FileSystemCalls& calls) {
-    std::vector<uint8_t> bytes = buildJetFile(image, target.string(), options);
-    replaceFileAtomically(target, bytes, calls);
+    PageSet pages = buildPages(image, target.string(), options);
+    std::vector<std::span<const uint8_t>> parts;
+    parts.reserve(pages.count());
+    for (uint32_t n = 0; n < pages.count(); ++n) {
+        parts.emplace_back(pages.page(n));
+    }
+    replaceFileAtomically(target, parts, calls);
 }
 
 }  // namespace orvdb::jet

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "jet/jet_error.hpp"
 
@@ -68,6 +69,13 @@ private:
 
 void replaceFileAtomically(const std::filesystem::path& target, std::span<const uint8_t> bytes,
                            const FileSystemCalls& calls) {
+    std::span<const uint8_t> whole[] = {bytes};
+    replaceFileAtomically(target, whole, calls);
+}
+
+void replaceFileAtomically(const std::filesystem::path& target,
+                           std::span<const std::span<const uint8_t>> parts,
+                           const FileSystemCalls& calls) {
     auto writeCall = calls.write ? calls.write : [](int fd, const void* data, size_t size) {
         return ::write(fd, data, size);
     };
@@ -95,20 +103,42 @@ void replaceFileAtomically(const std::filesystem::path& target, std::span<const 
         directory = ".";
     }
     TemporaryFile temporary(directory / file.filename());
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t wrote = writeCall(temporary.fd(), bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR) {
+    auto writeAll = [&](std::span<const uint8_t> bytes) {
+        size_t done = 0;
+        while (done < bytes.size()) {
+            ssize_t wrote = writeCall(temporary.fd(), bytes.data() + done, bytes.size() - done);
+            if (wrote < 0 && errno == EINTR) {
+                continue;
+            }
+            if (wrote < 0) {
+                fail("writing the temporary file failed", errno);
+            }
+            if (wrote == 0) {
+                fail("writing the temporary file failed", ENOSPC);
+            }
+            done += static_cast<size_t>(wrote);
+        }
+    };
+    // Small parts go out gathered, a megabyte at a time.
+    constexpr size_t kGather = size_t{1} << 20;
+    std::vector<uint8_t> gathered;
+    for (std::span<const uint8_t> part : parts) {
+        if (part.size() >= kGather) {
+            writeAll(gathered);
+            gathered.clear();
+            writeAll(part);
             continue;
         }
-        if (wrote < 0) {
-            fail("writing the temporary file failed", errno);
+        if (gathered.size() + part.size() > kGather) {
+            writeAll(gathered);
+            gathered.clear();
         }
-        if (wrote == 0) {
-            fail("writing the temporary file failed", ENOSPC);
+        if (gathered.capacity() < kGather) {
+            gathered.reserve(kGather);
         }
-        done += static_cast<size_t>(wrote);
+        gathered.insert(gathered.end(), part.begin(), part.end());
     }
+    writeAll(gathered);
     if (fsyncCall(temporary.fd()) != 0) {
         fail("flushing the temporary file failed", errno);
     }

@@ -23,5 +23,10 @@ struct FileSystemCalls {
 // file gone.
 void replaceFileAtomically(const std::filesystem::path& target, std::span<const uint8_t> bytes,
                            const FileSystemCalls& calls = {});
+// The same for contents held in parts (the pages of a file), written one
+// after the other.
+void replaceFileAtomically(const std::filesystem::path& target,
+                           std::span<const std::span<const uint8_t>> parts,
+                           const FileSystemCalls& calls = {});
 
 }  // namespace orvdb::jet
