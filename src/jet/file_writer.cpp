@@ -259,9 +259,10 @@ private:
     void writeIndexes(TableDefinition& definition, const std::vector<std::vector<Value>>& rows,
                       const std::vector<RowPointer>& rowPointers) {
         for (PhysicalIndex& index : definition.physicalIndexes) {
-            IndexPagesRequest request{definition,      rows,
-                                      rowPointers,     index,
-                                      definition.page, [this] { return pages_->allocate(); }};
+            IndexPagesRequest request{definition,           rows,
+                                      rowPointers,          index,
+                                      definition.page,      [this] { return pages_->allocate(); },
+                                      options_.originalKeys};
             IndexPages built = options_.indexPages(request);
             std::vector<uint32_t> indexPages;
             for (const auto& [number, bytes] : built.pages) {

@@ -30,6 +30,10 @@ struct WriteOptions {
     // Builds the B-tree pages of each index. With keepTablePages it runs
     // twice per index: once more to learn the size of the packed file.
     IndexPageSource indexPages = buildIndexPages;
+    // The file being rewritten, when it is: index keys that cannot be built
+    // here (texts with characters of unknown sort code) are taken from it
+    // for the same values.
+    OriginalIndexKeys* originalKeys = nullptr;
 };
 
 // The bytes of the file. `fileName` names the file in error messages.

@@ -5,6 +5,7 @@
 #include "jet/index_key.hpp"
 #include "jet/index_pages.hpp"
 #include "jet/jet_error.hpp"
+#include "jet/original_index_keys.hpp"
 #include "jet/table_definition.hpp"
 
 namespace orvdb::jet {
@@ -21,10 +22,27 @@ IndexPages buildIndexPages(const IndexPagesRequest& request) {
         }
         entries.reserve(request.rows.size());
         for (size_t n = 0; n < request.rows.size(); ++n) {
-            if (indexHoldsTableRow(request.index, columns, request.rows[n])) {
-                appendIndexKey(columns, request.rows[n], entries.keyBytes());
-                entries.add(request.rowPointers[n]);
+            const std::vector<Value>& row = request.rows[n];
+            if (!indexHoldsTableRow(request.index, columns, row)) {
+                continue;
             }
+            std::vector<uint8_t>& keys = entries.keyBytes();
+            const size_t start = keys.size();
+            try {
+                appendIndexKey(columns, row, keys);
+            } catch (const IndexKeyError&) {
+                keys.resize(start);
+                std::optional<std::vector<uint8_t>> known;
+                if (request.originalKeys != nullptr) {
+                    known = request.originalKeys->find(request.table.name, columns,
+                                                       keyValuesOf(columns, row));
+                }
+                if (!known) {
+                    throw;
+                }
+                keys.insert(keys.end(), known->begin(), known->end());
+            }
+            entries.add(request.rowPointers[n]);
         }
         IndexLayout layout =
             layOutIndex(std::move(entries), request.tablePage, request.allocatePage);

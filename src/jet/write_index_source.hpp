@@ -19,6 +19,8 @@
 
 namespace orvdb::jet {
 
+class OriginalIndexKeys;
+
 struct IndexPagesRequest {
     const TableDefinition& table;
     // The rows as written (object ids already renumbered), one value per
@@ -28,6 +30,8 @@ struct IndexPagesRequest {
     const PhysicalIndex& index;
     uint32_t tablePage = 0;                  // the table's definition page
     std::function<uint32_t()> allocatePage;  // numbers for the index's pages
+    // Keys an earlier file holds for values whose key cannot be built here.
+    OriginalIndexKeys* originalKeys = nullptr;
 };
 
 struct IndexPages {
@@ -39,9 +43,10 @@ struct IndexPages {
 using IndexPageSource = std::function<IndexPages(const IndexPagesRequest&)>;
 
 // The index's B-tree from the request's rows: one entry per row the index
-// holds, sorted by key then row. Throws JetError naming the table, the
-// index (its logical names) and the column when a key cannot be built, for
-// instance a character without a sort code (named as U+XXXX).
+// holds, sorted by key then row. A key that cannot be built (a character
+// without a sort code) is taken from `originalKeys` when that file holds it
+// for the same values; otherwise JetError names the table, the index (its
+// logical names), the column and the character (as U+XXXX).
 IndexPages buildIndexPages(const IndexPagesRequest& request);
 
 }  // namespace orvdb::jet

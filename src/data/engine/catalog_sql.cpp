@@ -160,6 +160,23 @@ std::vector<std::string> triggerSql(const TableInfo& t, const Catalog& catalog) 
     };
     beforeInsert += rowChecks("NEW");
     beforeUpdate += rowChecks("NEW");
+    // Indexed texts must have index keys when the file is written; a value
+    // the row already had is left to the writer (the file may know its key).
+    for (const auto& c : t.columns) {
+        if (c.type != JetType::Text && c.type != JetType::Memo)
+            continue;
+        bool indexed = false;
+        for (const auto& ix : t.indexes)
+            for (const auto& ic : ix.columns)
+                indexed = indexed || sameName(ic.column, c.name);
+        if (!indexed)
+            continue;
+        std::string check = "jet_index_text(NEW." + quoteIdent(c.name) + ", " + quoteText(t.name) +
+                            ", " + quoteText(c.name) + ")";
+        beforeInsert += "SELECT " + check + ";";
+        beforeUpdate += "SELECT " + check + " WHERE NEW." + quoteIdent(c.name) + " IS NOT OLD." +
+                        quoteIdent(c.name) + ";";
+    }
 
     for (const auto& rel : catalog.relationships()) {
         if (rel.grbit & kRelNoIntegrity)

@@ -5,6 +5,7 @@
 #include "jet/file_writer.hpp"
 #include "jet/jet_error.hpp"
 #include "jet/jet_file.hpp"
+#include "jet/original_index_keys.hpp"
 
 namespace orvdb::engine {
 
@@ -12,14 +13,15 @@ void writeBackJetFile(sqlite3* db, const Catalog& catalog, const std::string& je
                       const std::optional<std::string>& password,
                       const jet::FileSystemCalls& calls) {
     try {
-        jet::DatabaseImage image;
-        {
-            // The original is only read for its header and unchanged table
-            // definitions; it is closed before being replaced.
-            jet::JetFile original = jet::JetFile::open(jetFile, password);
-            image = storeImage(db, catalog, original);
-        }
-        jet::writeJetFile(image, jetFile, jet::WriteOptions{}, calls);
+        // The original gives the header, the unchanged table definitions and
+        // the index keys Access wrote for texts whose sort code is not known
+        // here. Replacing it by rename leaves this open copy readable.
+        jet::JetFile original = jet::JetFile::open(jetFile, password);
+        jet::DatabaseImage image = storeImage(db, catalog, original);
+        jet::OriginalIndexKeys originalKeys(original);
+        jet::WriteOptions options;
+        options.originalKeys = &originalKeys;
+        jet::writeJetFile(image, jetFile, options, calls);
     } catch (const jet::JetError& e) {
         throw EngineError("Cannot save '" + jetFile + "': " + e.what());
     } catch (const EngineError& e) {

@@ -50,5 +50,6 @@ void registerFormatFunction(sqlite3* db);
 void registerChoiceFunctions(sqlite3* db);
 void registerAggregateFunctions(sqlite3* db);
 void registerCoerceFunction(sqlite3* db);
+void registerIndexTextFunction(sqlite3* db);
 
 }  // namespace orvdb::engine::functions

@@ -14,6 +14,7 @@ void registerJetFunctions(sqlite3* db) {
     functions::registerChoiceFunctions(db);
     functions::registerAggregateFunctions(db);
     functions::registerCoerceFunction(db);
+    functions::registerIndexTextFunction(db);
 }
 
 }  // namespace orvdb::engine
