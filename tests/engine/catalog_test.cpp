@@ -104,6 +104,33 @@ TEST_F(CatalogTest, UniqueIndexComparesWithoutCase) {
     EXPECT_NO_THROW(execSql(db(), "INSERT INTO U (Name) VALUES ('àbc')"));
 }
 
+// SQLite gets no copy of a lookup index another index stands in for, and gets
+// it back when that index goes.
+TEST_F(CatalogTest, LookupIndexesCoveredByAnotherAreNotBuiltTwice) {
+    conn.execute("CREATE TABLE Line (OrderID LONG, ProductID LONG, Qty LONG)");
+    conn.execute("CREATE UNIQUE INDEX ByOrder ON Line (OrderID, ProductID)");
+    conn.execute("CREATE INDEX OrderOnly ON Line (OrderID)");
+    conn.execute("CREATE INDEX ProductA ON Line (ProductID)");
+    conn.execute("CREATE INDEX ProductB ON Line (ProductID)");
+    conn.execute("CREATE INDEX OrderDown ON Line (OrderID DESC)");
+    auto built = [&] {
+        std::vector<std::string> names;
+        Stmt s(db(), "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = '" +
+                         catalog().findTableInfo("Line")->storedName + "' ORDER BY name");
+        while (s.step())
+            names.push_back(s.getText(0).substr(s.getText(0).rfind('_') + 1));
+        return names;
+    };
+    EXPECT_EQ(built(), (std::vector<std::string>{"byorder", "orderdown", "producta"}));
+    conn.execute("DROP INDEX ByOrder ON Line");
+    conn.execute("DROP INDEX ProductA ON Line");
+    EXPECT_EQ(built(), (std::vector<std::string>{"orderdown", "orderonly", "productb"}));
+    conn.execute("INSERT INTO Line VALUES (1, 2, 3)");
+    EXPECT_EQ(count(db(), "SELECT Count(*) FROM " + catalog().findTableInfo("Line")->storedName +
+                              " WHERE OrderID = 1"),
+              1);
+}
+
 TEST_F(CatalogTest, RequiredAndPrimaryKeyColumnsRefuseNull) {
     auto name = column("Name", JetType::Text, 20);
     name.required = true;

@@ -687,7 +687,57 @@ void Catalog::dropColumn(std::string_view table, std::string_view column) {
     load();
 }
 
+namespace {
+
+bool sameIndexColumns(const IndexDef& a, const IndexDef& b, size_t count) {
+    for (size_t i = 0; i < count; ++i)
+        if (!sameName(a.columns[i].column, b.columns[i].column) ||
+            a.columns[i].descending != b.columns[i].descending)
+            return false;
+    return true;
+}
+
+}  // namespace
+
+// A non-unique index adds nothing SQLite needs when another index of the
+// table begins with the same columns in the same directions: lookups use
+// that one. Access files have many (the index of a foreign key beside the
+// primary key that starts with the same column), and building them all
+// would double the time a file takes to open. Of identical ones the first
+// is kept.
+bool Catalog::lookupCoveredByAnother(const TableInfo& table, const IndexDef& index) const {
+    if (index.unique)
+        return false;
+    bool seenSelf = false;
+    for (const auto& other : table.indexes) {
+        if (&other == &index || sameName(other.name, index.name)) {
+            seenSelf = true;
+            continue;
+        }
+        if (other.columns.size() < index.columns.size() ||
+            !sameIndexColumns(other, index, index.columns.size()))
+            continue;
+        // A partial index serves only the rows it holds.
+        if (other.ignoreNulls &&
+            !(index.ignoreNulls && other.columns.size() == index.columns.size()))
+            continue;
+        bool identical = other.columns.size() == index.columns.size() && !other.unique &&
+                         other.ignoreNulls == index.ignoreNulls;
+        if (!identical || !seenSelf)
+            return true;
+    }
+    return false;
+}
+
+void Catalog::restoreLookupIndexes(const TableInfo& table) {
+    for (const auto& ix : table.indexes)
+        if (!lookupCoveredByAnother(table, ix))
+            execSql(db_, catalog_sql::createIndexSql(table, ix, sqliteIndexName(table, ix), true));
+}
+
 void Catalog::createSqliteIndex(const TableInfo& table, const IndexDef& index) {
+    if (lookupCoveredByAnother(table, index))
+        return;
     try {
         execSql(db_, catalog_sql::createIndexSql(table, index, sqliteIndexName(table, index)));
     } catch (const EngineError& e) {
@@ -755,6 +805,7 @@ void Catalog::dropIndex(std::string_view table, std::string_view name) {
     Savepoint sp(db_);
     dropSqliteIndex(t, *it);
     t.indexes.erase(it);
+    restoreLookupIndexes(t);
     saveTableDefinition(t);
     touchMSysObject(t.id);
     rebuildTriggers();
@@ -902,6 +953,7 @@ void Catalog::dropConstraint(std::string_view table, std::string_view name) {
             if (it != child->indexes.end()) {
                 dropSqliteIndex(*child, *it);
                 child->indexes.erase(it);
+                restoreLookupIndexes(*child);
                 saveTableDefinition(*child);
             }
         }

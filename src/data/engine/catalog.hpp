@@ -149,6 +149,9 @@ private:
     void grantInheritedPermissions(int64_t id);
     void touchMSysObject(int64_t id);
     void createSqliteIndex(const TableInfo& table, const IndexDef& index);
+    bool lookupCoveredByAnother(const TableInfo& table, const IndexDef& index) const;
+    // Builds the lookup indexes another index no longer stands in for.
+    void restoreLookupIndexes(const TableInfo& table);
     void dropSqliteIndex(const TableInfo& table, const IndexDef& index);
     void saveRelationship(const Relationship& rel);
     void checkRelationshipHolds(const Relationship& rel);

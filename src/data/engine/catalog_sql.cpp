@@ -112,8 +112,10 @@ std::string createTableSql(const TableInfo& table) {
 }
 
 std::string createIndexSql(const TableInfo& table, const IndexDef& index,
-                           const std::string& sqliteName) {
+                           const std::string& sqliteName, bool ifNotExists) {
     std::string sql = index.unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ";
+    if (ifNotExists)
+        sql += "IF NOT EXISTS ";
     sql += quoteIdent(sqliteName) + " ON " + quoteIdent(table.storedName) + " (";
     std::string notNull;
     for (size_t i = 0; i < index.columns.size(); ++i) {

@@ -14,7 +14,7 @@ namespace orvdb::engine::catalog_sql {
 std::string columnSql(const ColumnDef& column);
 std::string createTableSql(const TableInfo& table);
 std::string createIndexSql(const TableInfo& table, const IndexDef& index,
-                           const std::string& sqliteName);
+                           const std::string& sqliteName, bool ifNotExists = false);
 // The SQLite constant for a Jet default value expression, or "" when the
 // expression has none (it is then kept in the catalog only).
 std::string sqliteDefault(const ColumnDef& column);
