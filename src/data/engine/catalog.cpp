@@ -706,7 +706,7 @@ bool sameIndexColumns(const IndexDef& a, const IndexDef& b, size_t count) {
 // would double the time a file takes to open. Of identical ones the first
 // is kept.
 bool Catalog::lookupCoveredByAnother(const TableInfo& table, const IndexDef& index) const {
-    if (index.unique)
+    if (index.unique || index.primary)
         return false;
     bool seenSelf = false;
     for (const auto& other : table.indexes) {
@@ -722,7 +722,7 @@ bool Catalog::lookupCoveredByAnother(const TableInfo& table, const IndexDef& ind
             !(index.ignoreNulls && other.columns.size() == index.columns.size()))
             continue;
         bool identical = other.columns.size() == index.columns.size() && !other.unique &&
-                         other.ignoreNulls == index.ignoreNulls;
+                         !other.primary && other.ignoreNulls == index.ignoreNulls;
         if (!identical || !seenSelf)
             return true;
     }
