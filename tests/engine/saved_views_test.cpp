@@ -58,6 +58,9 @@ TEST_F(SavedViewsTest, EveryViewShapeReadsTheSameAfterTheFileIsWritten) {
         {"Repeated",
          "SELECT FrameID FROM Glass UNION ALL SELECT ID FROM Frame WHERE ID > 2 "
          "UNION ALL SELECT 7 FROM Frame WHERE ID = 1"},
+        {"Bracketed",
+         "(SELECT Code FROM Frame WHERE ID = 1) UNION (SELECT Kind FROM Glass) UNION "
+         "SELECT 'x' FROM Frame"},
         {"BigFrames",
          "SELECT T.Code, T.Width FROM (SELECT Code, Width FROM Frame) AS T "
          "WHERE T.Width > 1000"},

@@ -5,6 +5,8 @@
 #include "data/engine/sql/sql_messages.hpp"
 #include "jet/query_rows.hpp"
 
+#include <cctype>
+
 namespace orvdb::engine {
 
 namespace {
@@ -23,6 +25,22 @@ public:
         if (span.end <= span.begin || span.end > sql_.size())
             return {};
         return std::string(std::string_view(sql_).substr(span.begin, span.end - span.begin));
+    }
+
+    // The span with the parentheses around it, when the query is written so.
+    sql::SourceSpan withParentheses(sql::SourceSpan span) const {
+        for (;;) {
+            size_t before = span.begin, after = span.end;
+            while (before > 0 && std::isspace(static_cast<unsigned char>(sql_[before - 1])))
+                --before;
+            while (after < sql_.size() && std::isspace(static_cast<unsigned char>(sql_[after])))
+                ++after;
+            if (before == 0 || after >= sql_.size() || sql_[before - 1] != '(' ||
+                sql_[after] != ')')
+                return span;
+            span.begin = static_cast<uint32_t>(before - 1);
+            span.end = static_cast<uint32_t>(after + 1);
+        }
     }
 
     void tables(const sql::TableRef& ref, std::vector<SavedQueryRow>& tableRows,
@@ -137,7 +155,8 @@ void appendUnionRows(const RowWriter& writer, const sql::Query& query,
     constexpr int kUnionDistinct = 0x02;
     const sql::Query& last = query.parts.back();
     const sql::Query& beforeLast = query.parts[query.parts.size() - 2];
-    sql::SourceSpan first{query.parts.front().span.begin, beforeLast.span.end};
+    sql::SourceSpan first{writer.withParentheses(query.parts.front().span).begin,
+                          writer.withParentheses(beforeLast.span).end};
     rows.push_back(
         {kOptionsRow, {}, kSelectStar | (query.unionAll.back() ? 0 : kUnionDistinct), {}, {}});
     rows.push_back({kTableRow, writer.text(first), {}, {}, std::string("X7YZ_____1")});
