@@ -102,6 +102,8 @@ TEST_F(OriginalIndexKeysTest, NewTextsWithoutAKeyAreRefusedWhenStored) {
     EXPECT_NE(inserted.find("'Nom'"), std::string::npos) << inserted;
     EXPECT_NE(inserted.find("'Article'"), std::string::npos) << inserted;
     EXPECT_NE(refusal("UPDATE Article SET Nom = 'Porte \xE2\x80\x99' WHERE ID = 1"), "accepted");
+    // Equal to the old value for Access's comparison, but another text.
+    EXPECT_NE(refusal("UPDATE Article SET Nom = UCase(Nom) WHERE ID = 2"), "accepted");
     // Not indexed, or the row's own value: accepted.
     EXPECT_EQ(refusal("UPDATE Article SET Prix = 5 WHERE Nom = '" + kUnknown + "'"), "accepted");
     EXPECT_EQ(refusal("UPDATE Article SET Nom = Nom"), "accepted");
