@@ -15,14 +15,6 @@ constexpr int64_t kSecondsPerDay = 86400;
 // Days from 1970-01-01 back to 1899-12-30.
 constexpr int64_t kUnixEpochDay = 25569;
 
-int64_t floorDiv(int64_t a, int64_t b) {
-    int64_t q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0))) {
-        --q;
-    }
-    return q;
-}
-
 bool isLeapYear(int year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }

@@ -48,6 +48,16 @@ bool isJetDateInRange(double value);
 int64_t jetDateToSeconds(double value);
 double jetDateFromSeconds(int64_t seconds);
 
+// Integer division and remainder rounding towards minus infinity, as
+// calendar arithmetic before 1899-12-30 needs (floorDiv(-1, 7) == -1).
+inline int64_t floorDiv(int64_t a, int64_t b) {
+    int64_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+inline int64_t floorMod(int64_t a, int64_t b) {
+    return a - floorDiv(a, b) * b;
+}
+
 // Calendar helpers (proleptic Gregorian, no range check). Day numbers count
 // from 1899-12-30 like the integral part of a date on or after that day.
 int64_t jetDayNumber(int year, int month, int day);

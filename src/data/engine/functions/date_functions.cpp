@@ -16,14 +16,6 @@ namespace {
 
 constexpr int64_t kDay = 86400;
 
-int64_t floorDiv(int64_t a, int64_t b) {
-    int64_t q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0))) {
-        --q;
-    }
-    return q;
-}
-
 // The local wall-clock time, to the second (VBA's Now has no finer grain).
 double localNow() {
     const std::time_t now = std::time(nullptr);

@@ -13,18 +13,6 @@ namespace {
 
 constexpr int64_t kDay = 86400;
 
-int64_t floorDiv(int64_t a, int64_t b) {
-    int64_t q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0))) {
-        --q;
-    }
-    return q;
-}
-
-int64_t floorMod(int64_t a, int64_t b) {
-    return a - floorDiv(a, b) * b;
-}
-
 int64_t dayNumberOf(double date) {
     return floorDiv(jetDateToSeconds(date), kDay);
 }
