@@ -112,6 +112,14 @@ private:
                     free_[n] = true;
                 }
             }
+            // A large file's map lives on pages of its own.
+            if (row.size() > 0 && row.u8(0) == kReferenceMap) {
+                for (size_t offset = 1; offset + 4 <= row.size(); offset += 4) {
+                    if (uint32_t mapPage = row.u32(offset); mapPage != 0) {
+                        own(mapPage, "the global usage map");
+                    }
+                }
+            }
             UsageMap map = UsageMap::read(source_, RowPointer{kGlobalMapPage, 0}, "whole file");
             while (auto free = map.next()) {
                 if (*free < free_.size()) {

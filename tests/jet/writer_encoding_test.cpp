@@ -7,6 +7,7 @@
 
 #include "jet/catalog.hpp"
 #include "jet/data_page.hpp"
+#include "jet/file_check.hpp"
 #include "jet/file_writer.hpp"
 #include "jet/fixture_support.hpp"
 #include "jet/header.hpp"
@@ -249,6 +250,9 @@ TEST_F(WriterEncoding, LargeTablesGetReferenceUsageMaps) {
             EXPECT_EQ(file.pages().page(*page)->bytes[0], 0) << "page " << *page << " is in use";
         }
     }
+    // Every page belongs to something, the global map's own pages included.
+    CheckReport report = checkJetFile(file);
+    EXPECT_TRUE(report.findings.empty()) << describe(report.findings.front());
 }
 
 struct BadValue {
