@@ -11,6 +11,16 @@ constexpr uint16_t kGeneralSortOrder = 0x0409;
 
 }  // namespace
 
+void TableImage::forEachRow(const RowVisitor& visit) const {
+    if (rowSource) {
+        rowSource->forEach(visit);
+        return;
+    }
+    for (const std::vector<Value>& row : rows) {
+        visit(row);
+    }
+}
+
 TableImage* DatabaseImage::findTable(std::string_view name) {
     for (TableImage& table : tables) {
         if (sameName(table.name(), name)) {

@@ -10,6 +10,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +24,17 @@ namespace orvdb::jet {
 
 inline constexpr std::string_view kCatalogTableName = "MSysObjects";
 
+using RowVisitor = std::function<void(const std::vector<Value>&)>;
+
+// Rows handed out one at a time, for tables too large to hold in memory.
+// Every call of forEach goes over all of them from the first: a writer may
+// need two passes.
+class RowSource {
+public:
+    virtual ~RowSource() = default;
+    virtual void forEach(const RowVisitor& visit) const = 0;
+};
+
 struct TableImage {
     // Name, type, columns (by number; `definitionOrder` orders their entries
     // in the stored definition), indexes and the autonumber counter. The page
@@ -30,6 +43,9 @@ struct TableImage {
     TableDefinition definition;
     // One value per column, in `definition.columns` order.
     std::vector<std::vector<Value>> rows;
+    // When set, the rows come from here and `rows` stays empty. Jet's own
+    // tables, whose rows name other objects, are always held in `rows`.
+    std::shared_ptr<const RowSource> rowSource;
     // The id MSysObjects and other tables use for this table. Non-zero,
     // unique within the image.
     uint32_t objectId = 0;
@@ -39,6 +55,8 @@ struct TableImage {
     uint32_t preferredPage = 0;
 
     const std::string& name() const { return definition.name; }
+    // Visits every row, from `rows` or from `rowSource`.
+    void forEachRow(const RowVisitor& visit) const;
 };
 
 struct DatabaseImage {

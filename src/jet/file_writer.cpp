@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <span>
 
 #include "jet/catalog.hpp"
 #include "jet/jet_error.hpp"
@@ -201,21 +202,63 @@ private:
     void writeTable(const TableImage& table, uint32_t tablePage) {
         TableDefinition definition = table.definition;
         definition.page = tablePage;
-        definition.rowCount = static_cast<uint32_t>(table.rows.size());
 
         // Rows that name tables by id are written with the new ids.
         std::optional<std::vector<std::vector<Value>>> renumbered = ids_->renumberedRows(table);
-        const std::vector<std::vector<Value>>& rows = renumbered ? *renumbered : table.rows;
+        auto forEachRow = [&](const RowVisitor& visit) {
+            if (renumbered) {
+                for (const std::vector<Value>& row : *renumbered) {
+                    visit(row);
+                }
+            } else {
+                table.forEachRow(visit);
+            }
+        };
 
-        std::vector<RowPointer> rowPointers = writeRows(definition, rows);
-        writeIndexes(definition, rows, rowPointers);
+        if (options_.indexPages) {
+            // The given index builder sees all rows at once.
+            std::vector<std::vector<Value>> held;
+            const std::vector<std::vector<Value>>* rows = &held;
+            if (renumbered) {
+                rows = &*renumbered;
+            } else if (!table.rowSource) {
+                rows = &table.rows;
+            } else {
+                table.forEachRow([&](const std::vector<Value>& row) { held.push_back(row); });
+            }
+            std::vector<RowPointer> rowPointers;
+            writeRows(definition, forEachRow, {}, &rowPointers);
+            for (PhysicalIndex& index : definition.physicalIndexes) {
+                IndexPagesRequest request{
+                    definition,           *rows,
+                    rowPointers,          index,
+                    definition.page,      [this] { return pages_->allocate(); },
+                    options_.originalKeys};
+                placeIndex(index, options_.indexPages(request));
+            }
+        } else {
+            // Index keys are gathered as the rows are written.
+            std::vector<IndexKeyCollector> collectors;
+            collectors.reserve(definition.physicalIndexes.size());
+            for (const PhysicalIndex& index : definition.physicalIndexes) {
+                collectors.emplace_back(definition, index, options_.originalKeys);
+            }
+            writeRows(definition, forEachRow, collectors, nullptr);
+            for (size_t n = 0; n < collectors.size(); ++n) {
+                placeIndex(
+                    definition.physicalIndexes[n],
+                    collectors[n].build(definition.page, [this] { return pages_->allocate(); }));
+            }
+        }
         relateForeignKeys(definition);
         writeTableDefinitionPages(encodeTableDefinition(definition), tablePage, *pages_);
     }
 
-    // Data pages, long values and their usage maps; returns where each row is.
-    std::vector<RowPointer> writeRows(TableDefinition& definition,
-                                      const std::vector<std::vector<Value>>& rows) {
+    // Data pages, long values and their usage maps. Each row's position
+    // goes to the collectors and, when asked, to `rowPointers`.
+    void writeRows(TableDefinition& definition,
+                   const std::function<void(const RowVisitor&)>& forEachRow,
+                   std::span<IndexKeyCollector> collectors, std::vector<RowPointer>* rowPointers) {
         std::map<uint16_t, LongValueWriter> longValues;
         for (const Column& column : definition.columns) {
             if (column.isLongValue()) {
@@ -223,17 +266,24 @@ private:
             }
         }
         RowEncoder encoder(definition, longValues);
-        std::vector<RowPointer> rowPointers;
-        rowPointers.reserve(rows.size());
         std::vector<DataPageBuilder> dataPages;
-        for (size_t index = 0; index < rows.size(); ++index) {
-            Bytes row = encoder.encode(rows[index], index);
+        size_t count = 0;
+        forEachRow([&](const std::vector<Value>& values) {
+            Bytes row = encoder.encode(values, count);
             if (dataPages.empty() || !dataPages.back().fits(row.size())) {
                 dataPages.emplace_back(*pages_, pages_->allocate(), definition.page);
             }
-            rowPointers.push_back(dataPages.back().add(row));
-            noteAutoNumber(definition, rows[index]);
-        }
+            RowPointer where = dataPages.back().add(row);
+            if (rowPointers != nullptr) {
+                rowPointers->push_back(where);
+            }
+            for (IndexKeyCollector& collector : collectors) {
+                collector.add(values, where);
+            }
+            noteAutoNumber(definition, values);
+            ++count;
+        });
+        definition.rowCount = static_cast<uint32_t>(count);
 
         std::vector<uint32_t> owned;
         std::vector<uint32_t> withRoom;
@@ -253,30 +303,21 @@ private:
                     mapRows_->add(encodeUsageMap(writer.pagesWithRoom(), *pages_));
             }
         }
-        return rowPointers;
     }
 
-    void writeIndexes(TableDefinition& definition, const std::vector<std::vector<Value>>& rows,
-                      const std::vector<RowPointer>& rowPointers) {
-        for (PhysicalIndex& index : definition.physicalIndexes) {
-            IndexPagesRequest request{definition,           rows,
-                                      rowPointers,          index,
-                                      definition.page,      [this] { return pages_->allocate(); },
-                                      options_.originalKeys};
-            IndexPages built = options_.indexPages(request);
-            std::vector<uint32_t> indexPages;
-            for (const auto& [number, bytes] : built.pages) {
-                if (!pages_->isUsed(number)) {
-                    throw JetError("internal error: the index builder wrote page " +
-                                   std::to_string(number) + ", which it was not given");
-                }
-                pages_->page(number) = bytes;
-                indexPages.push_back(number);
+    void placeIndex(PhysicalIndex& index, const IndexPages& built) {
+        std::vector<uint32_t> indexPages;
+        for (const auto& [number, bytes] : built.pages) {
+            if (!pages_->isUsed(number)) {
+                throw JetError("internal error: the index builder wrote page " +
+                               std::to_string(number) + ", which it was not given");
             }
-            index.rootPage = built.rootPage;
-            index.entryCount = built.uniqueEntryCount;
-            index.usageMap = mapRows_->add(encodeUsageMap(indexPages, *pages_));
+            pages_->page(number) = bytes;
+            indexPages.push_back(number);
         }
+        index.rootPage = built.rootPage;
+        index.entryCount = built.uniqueEntryCount;
+        index.usageMap = mapRows_->add(encodeUsageMap(indexPages, *pages_));
     }
 
     // Foreign-key indexes name the related table by its definition page.

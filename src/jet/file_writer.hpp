@@ -27,9 +27,10 @@ struct WriteOptions {
     // Other tables are packed in image order and every reference to them is
     // renumbered.
     bool keepTablePages = true;
-    // Builds the B-tree pages of each index. With keepTablePages it runs
-    // twice per index: once more to learn the size of the packed file.
-    IndexPageSource indexPages = buildIndexPages;
+    // Builds the B-tree pages of each index from all rows of its table (a
+    // seam for tests). Empty: the writer's own builder, which gathers the
+    // keys as the rows are written and never holds a table's rows.
+    IndexPageSource indexPages;
     // The file being rewritten, when it is: index keys that cannot be built
     // here (texts with characters of unknown sort code) are taken from it
     // for the same values.

@@ -3,59 +3,81 @@
 #include <string>
 
 #include "jet/index_key.hpp"
-#include "jet/index_pages.hpp"
 #include "jet/jet_error.hpp"
 #include "jet/original_index_keys.hpp"
 #include "jet/table_definition.hpp"
 
 namespace orvdb::jet {
 
-IndexPages buildIndexPages(const IndexPagesRequest& request) {
-    const std::string where =
-        "table '" + request.table.name + "', " + describeIndex(request.table, request.index);
+IndexKeyCollector::IndexKeyCollector(const TableDefinition& table, const PhysicalIndex& index,
+                                     OriginalIndexKeys* originalKeys)
+    : table_(table), index_(index), originalKeys_(originalKeys) {
+    guarded([&] { columns_ = keyColumnsOf(table_, index_); });
+}
+
+template <class Work>
+void IndexKeyCollector::guarded(const Work& work) const {
     try {
-        IndexEntryList entries;
-        std::vector<KeyColumn> columns = keyColumnsOf(request.table, request.index);
-        if (request.rows.size() != request.rowPointers.size()) {
-            throw JetError(std::to_string(request.rows.size()) + " rows came with " +
-                           std::to_string(request.rowPointers.size()) + " row pointers");
+        work();
+    } catch (const IndexKeyError& error) {
+        throw IndexKeyError(place() + ": " + error.what(), error.character());
+    } catch (const JetError& error) {
+        throw JetError(place() + ": " + error.what());
+    }
+}
+
+std::string IndexKeyCollector::place() const {
+    return "table '" + table_.name + "', " + describeIndex(table_, index_);
+}
+
+void IndexKeyCollector::add(const std::vector<Value>& row, RowPointer where) {
+    guarded([&] {
+        if (!indexHoldsTableRow(index_, columns_, row)) {
+            return;
         }
-        entries.reserve(request.rows.size());
-        for (size_t n = 0; n < request.rows.size(); ++n) {
-            const std::vector<Value>& row = request.rows[n];
-            if (!indexHoldsTableRow(request.index, columns, row)) {
-                continue;
+        std::vector<uint8_t>& keys = entries_.keyBytes();
+        const size_t start = keys.size();
+        try {
+            appendIndexKey(columns_, row, keys);
+        } catch (const IndexKeyError&) {
+            keys.resize(start);
+            std::optional<std::vector<uint8_t>> known;
+            if (originalKeys_ != nullptr) {
+                known = originalKeys_->find(table_.name, columns_, keyValuesOf(columns_, row));
             }
-            std::vector<uint8_t>& keys = entries.keyBytes();
-            const size_t start = keys.size();
-            try {
-                appendIndexKey(columns, row, keys);
-            } catch (const IndexKeyError&) {
-                keys.resize(start);
-                std::optional<std::vector<uint8_t>> known;
-                if (request.originalKeys != nullptr) {
-                    known = request.originalKeys->find(request.table.name, columns,
-                                                       keyValuesOf(columns, row));
-                }
-                if (!known) {
-                    throw;
-                }
-                keys.insert(keys.end(), known->begin(), known->end());
+            if (!known) {
+                throw;
             }
-            entries.add(request.rowPointers[n]);
+            keys.insert(keys.end(), known->begin(), known->end());
         }
-        IndexLayout layout =
-            layOutIndex(std::move(entries), request.tablePage, request.allocatePage);
-        IndexPages pages;
+        entries_.add(where);
+    });
+}
+
+IndexPages IndexKeyCollector::build(uint32_t tablePage,
+                                    const std::function<uint32_t()>& allocatePage) {
+    IndexPages pages;
+    guarded([&] {
+        IndexLayout layout = layOutIndex(std::move(entries_), tablePage, allocatePage);
+        entries_ = IndexEntryList();
         pages.pages = std::move(layout.pages);
         pages.rootPage = layout.rootPage;
         pages.uniqueEntryCount = layout.uniqueEntryCount;
-        return pages;
-    } catch (const IndexKeyError& error) {
-        throw IndexKeyError(where + ": " + error.what(), error.character());
-    } catch (const JetError& error) {
-        throw JetError(where + ": " + error.what());
+    });
+    return pages;
+}
+
+IndexPages buildIndexPages(const IndexPagesRequest& request) {
+    IndexKeyCollector collector(request.table, request.index, request.originalKeys);
+    if (request.rows.size() != request.rowPointers.size()) {
+        throw JetError("table '" + request.table.name +
+                       "': " + std::to_string(request.rows.size()) + " rows came with " +
+                       std::to_string(request.rowPointers.size()) + " row pointers");
     }
+    for (size_t n = 0; n < request.rows.size(); ++n) {
+        collector.add(request.rows[n], request.rowPointers[n]);
+    }
+    return collector.build(request.tablePage, request.allocatePage);
 }
 
 }  // namespace orvdb::jet

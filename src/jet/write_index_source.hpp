@@ -9,9 +9,12 @@
 #include <functional>
 #include <map>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "jet/index_definition.hpp"
+#include "jet/index_key.hpp"
+#include "jet/index_pages.hpp"
 #include "jet/page_source.hpp"
 #include "jet/row_pointer.hpp"
 #include "jet/table_definition.hpp"
@@ -41,6 +44,30 @@ struct IndexPages {
 };
 
 using IndexPageSource = std::function<IndexPages(const IndexPagesRequest&)>;
+
+// The entries of one index gathered row by row while the rows are written,
+// then laid out as the index's B-tree. Errors name the table, the index (its
+// logical names), the column and, for a key that cannot be built, the
+// character (as U+XXXX); such a key is taken from `originalKeys` when that
+// file holds one for the same values.
+class IndexKeyCollector {
+public:
+    IndexKeyCollector(const TableDefinition& table, const PhysicalIndex& index,
+                      OriginalIndexKeys* originalKeys);
+    void add(const std::vector<Value>& row, RowPointer where);
+    IndexPages build(uint32_t tablePage, const std::function<uint32_t()>& allocatePage);
+
+private:
+    template <class Work>
+    void guarded(const Work& work) const;
+    std::string place() const;
+
+    const TableDefinition& table_;
+    const PhysicalIndex& index_;
+    OriginalIndexKeys* originalKeys_;
+    std::vector<KeyColumn> columns_;
+    IndexEntryList entries_;
+};
 
 // The index's B-tree from the request's rows: one entry per row the index
 // holds, sorted by key then row. A key that cannot be built (a character

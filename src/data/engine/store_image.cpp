@@ -79,6 +79,34 @@ const Relationship* relationshipOf(const Catalog& catalog, const TableInfo& tabl
     return nullptr;
 }
 
+// The rows of a user table, read from the store each time the writer goes
+// over them, so that a large table is never held whole.
+class StoreRowSource : public jet::RowSource {
+public:
+    StoreRowSource(sqlite3* db, std::string select, std::vector<jet::Column> columns,
+                   std::string table)
+        : db_(db),
+          select_(std::move(select)),
+          columns_(std::move(columns)),
+          table_(std::move(table)) {}
+
+    void forEach(const jet::RowVisitor& visit) const override {
+        Stmt s(db_, select_);
+        std::vector<jet::Value> row(columns_.size());
+        while (s.step()) {
+            for (size_t i = 0; i < columns_.size(); ++i)
+                row[i] = jetValueFromStore(s.handle(), static_cast<int>(i), columns_[i], table_);
+            visit(row);
+        }
+    }
+
+private:
+    sqlite3* db_;
+    std::string select_;
+    std::vector<jet::Column> columns_;
+    std::string table_;
+};
+
 class ImageBuilder {
 public:
     ImageBuilder(sqlite3* db, const Catalog& catalog, const jet::JetFile& original)
@@ -101,7 +129,13 @@ public:
             table.objectId = static_cast<uint32_t>(t->id);
             if (Original o = originalOf(*t))
                 table.preferredPage = o->page;
-            table.rows = rowsOf(*t, table.definition);
+            // Jet's own tables are held (the writer renumbers the ids in
+            // their rows); user tables are read while they are written.
+            if (t->system)
+                table.rows = rowsOf(*t, table.definition);
+            else
+                table.rowSource = std::make_shared<StoreRowSource>(
+                    db_, selectOf(*t, table.definition), table.definition.columns, t->name);
             image.tables.push_back(std::move(table));
         }
         updateColumnProperties(image);
@@ -427,8 +461,7 @@ private:
         }
     }
 
-    std::vector<std::vector<jet::Value>> rowsOf(const TableInfo& t,
-                                                const jet::TableDefinition& d) const {
+    static std::string selectOf(const TableInfo& t, const jet::TableDefinition& d) {
         std::string columns;
         for (const auto& c : d.columns) {
             const ColumnDef* stored = t.findColumn(c.name);
@@ -437,7 +470,12 @@ private:
                                   "' in the working store.");
             columns += (columns.empty() ? "" : ", ") + quoteIdent(stored->name);
         }
-        Stmt s(db_, "SELECT " + columns + " FROM " + quoteIdent(t.storedName) + " ORDER BY rowid");
+        return "SELECT " + columns + " FROM " + quoteIdent(t.storedName) + " ORDER BY rowid";
+    }
+
+    std::vector<std::vector<jet::Value>> rowsOf(const TableInfo& t,
+                                                const jet::TableDefinition& d) const {
+        Stmt s(db_, selectOf(t, d));
         std::vector<std::vector<jet::Value>> rows;
         while (s.step()) {
             std::vector<jet::Value> row;
