@@ -9,7 +9,7 @@
 // (the largest child, from wait4). --engine adds a third side: the same
 // export through the SQL engine (the file loaded into a working store first).
 // PATH defaults to the orvdb built next to this benchmark.
-#include "jet/jet_file.hpp"
+#include "jet/read/jet_file.hpp"
 
 #include <fcntl.h>
 #include <sys/resource.h>

@@ -21,10 +21,10 @@
 #include <string>
 #include <vector>
 
-#include "data/engine/connection.hpp"
-#include "jet/file_writer.hpp"
-#include "jet/image_from_file.hpp"
-#include "jet/jet_file.hpp"
+#include "engine/dataset/connection.hpp"
+#include "jet/write/file_writer.hpp"
+#include "jet/write/image_from_file.hpp"
+#include "jet/read/jet_file.hpp"
 
 namespace {
 

@@ -5,9 +5,9 @@
 //   bench_point_select [--rows=100000] [--lookups=100000]
 #include "bench_support.hpp"
 
-#include "data/engine/connection.hpp"
-#include "data/engine/query_dataset.hpp"
-#include "data/engine/working_store.hpp"
+#include "engine/dataset/connection.hpp"
+#include "engine/dataset/query_dataset.hpp"
+#include "engine/store/working_store.hpp"
 
 #include <sqlite3.h>
 

@@ -8,8 +8,8 @@
 // Run one side per process for a peak resident set that belongs to it alone.
 #include "bench_support.hpp"
 
-#include "data/engine/connection.hpp"
-#include "data/engine/working_store.hpp"
+#include "engine/dataset/connection.hpp"
+#include "engine/store/working_store.hpp"
 
 #include <sqlite3.h>
 

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "data/engine/connection.hpp"
+#include "engine/dataset/connection.hpp"
 #include "host/interfaced_object.hpp"
 
 namespace orvdb::data {

@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "data/engine/field_type.hpp"
-#include "data/engine/jet_types.hpp"
+#include "engine/dataset/field_type.hpp"
+#include "engine/catalog/jet_types.hpp"
 
 namespace orvdb::data {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "data/engine/connection.hpp"
-#include "data/engine/query_dataset.hpp"
+#include "engine/dataset/connection.hpp"
+#include "engine/dataset/query_dataset.hpp"
 #include "data/record_data.hpp"
 
 namespace orvdb::data {

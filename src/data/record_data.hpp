@@ -12,7 +12,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "data/engine/dataset.hpp"
+#include "engine/dataset/dataset.hpp"
 #include "host/interfaced_object.hpp"
 
 namespace orvdb::data {

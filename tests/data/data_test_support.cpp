@@ -1,6 +1,6 @@
 #include "data_test_support.hpp"
 
-#include "data/engine/table_dataset.hpp"
+#include "engine/dataset/table_dataset.hpp"
 #include "host/dialogs.hpp"
 #include "host/reporting.hpp"
 

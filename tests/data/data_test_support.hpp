@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "data/database.hpp"
-#include "data/engine/connection.hpp"
-#include "data/engine/working_store.hpp"
+#include "engine/dataset/connection.hpp"
+#include "engine/store/working_store.hpp"
 #include "host/boundary_strings.hpp"
 #include "host/debug_output.hpp"
 #include "host/host_services.hpp"

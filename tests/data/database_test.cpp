@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 
 #include "data/database_factory.hpp"
-#include "data/engine/table_dataset.hpp"
+#include "engine/dataset/table_dataset.hpp"
 #include "data/jet_connection_string.hpp"
 #include "data_test_support.hpp"
 

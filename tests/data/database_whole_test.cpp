@@ -2,7 +2,7 @@
 // another database, and stored column definitions.
 #include <gmock/gmock.h>
 
-#include "data/engine/table_dataset.hpp"
+#include "engine/dataset/table_dataset.hpp"
 #include "data/system_object.hpp"
 #include "data_test_support.hpp"
 #include "host/database_connector.hpp"

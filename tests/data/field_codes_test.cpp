@@ -2,7 +2,7 @@
 // the vocabularies other layers and the host match on character for character.
 #include <gtest/gtest.h>
 
-#include "data/engine/connection.hpp"
+#include "engine/dataset/connection.hpp"
 #include "data/field_codes.hpp"
 #include "data/jet_connection_string.hpp"
 #include "host/utf16.hpp"

@@ -1,5 +1,5 @@
-#include "data/engine/jet_errors.hpp"
-#include "data/engine/sqlite_util.hpp"
+#include "engine/jet_errors.hpp"
+#include "engine/store/sqlite_util.hpp"
 #include "engine_test_support.hpp"
 
 #include <fstream>

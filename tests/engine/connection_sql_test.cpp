@@ -1,5 +1,5 @@
-#include "data/engine/engine_error.hpp"
-#include "data/engine/query_dataset.hpp"
+#include "engine/engine_error.hpp"
+#include "engine/dataset/query_dataset.hpp"
 #include "engine_test_support.hpp"
 
 namespace orvdb::engine {

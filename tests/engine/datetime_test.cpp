@@ -1,6 +1,6 @@
 // Jet date values: parsing, parts, text form. Expected serials come from
 // std::chrono (jetSerial), not from the code under test.
-#include "data/engine/jet_datetime.hpp"
+#include "engine/jet_datetime.hpp"
 #include "functions_test_support.hpp"
 
 namespace orvdb::engine::testing {

@@ -1,7 +1,7 @@
 // Shared helpers for the engine suites: a scratch folder and a new store.
 #pragma once
 
-#include "data/engine/connection.hpp"
+#include "engine/dataset/connection.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // jet_coerce and coerceForColumn: the conversion of values stored into
 // columns, with Jet's errors naming the column.
-#include "data/engine/engine_error.hpp"
-#include "data/engine/functions/column_coercion.hpp"
+#include "engine/engine_error.hpp"
+#include "engine/functions/column_coercion.hpp"
 #include "functions_test_support.hpp"
 
 namespace orvdb::engine::testing {

@@ -1,5 +1,5 @@
 // JETTEXT: case-insensitive, accent-sensitive comparison and ordering.
-#include "data/engine/functions/jet_collation.hpp"
+#include "engine/functions/jet_collation.hpp"
 #include "functions_test_support.hpp"
 
 #include <random>

@@ -1,6 +1,6 @@
 // Math functions and the number text helpers.
-#include "data/engine/functions/number_text.hpp"
-#include "data/engine/sql_value.hpp"
+#include "engine/functions/number_text.hpp"
+#include "engine/dataset/sql_value.hpp"
 #include "functions_test_support.hpp"
 
 #include <cmath>

@@ -2,7 +2,7 @@
 // independent calendar (std::chrono) to state expected dates by hand.
 #pragma once
 
-#include "data/engine/functions/jet_functions.hpp"
+#include "engine/functions/jet_functions.hpp"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

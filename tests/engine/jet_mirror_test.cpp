@@ -1,14 +1,14 @@
-#include "data/engine/engine_error.hpp"
-#include "data/engine/query_dataset.hpp"
-#include "data/engine/sql/front_end.hpp"
-#include "data/engine/sql/sql_messages.hpp"
-#include "data/engine/table_dataset.hpp"
+#include "engine/engine_error.hpp"
+#include "engine/dataset/query_dataset.hpp"
+#include "engine/sql/front_end.hpp"
+#include "engine/sql/sql_messages.hpp"
+#include "engine/dataset/table_dataset.hpp"
 #include "engine_test_support.hpp"
 
 #include <map>
 #include <set>
-#include "jet/database_info.hpp"
-#include "jet/jet_file.hpp"
+#include "jet/read/database_info.hpp"
+#include "jet/read/jet_file.hpp"
 
 #include <filesystem>
 

@@ -1,12 +1,12 @@
 // Changes to a mirrored Access file reach the file: at the last close, at
 // the commit of an outermost transaction and on flush; a failed write leaves
 // the file as it was; a second writer is kept out by the lock file.
-#include "data/engine/engine_error.hpp"
-#include "data/engine/query_dataset.hpp"
-#include "data/engine/write_lock.hpp"
+#include "engine/engine_error.hpp"
+#include "engine/dataset/query_dataset.hpp"
+#include "engine/store/write_lock.hpp"
 #include "engine_test_support.hpp"
-#include "jet/jet_file.hpp"
-#include "jet/write_atomic_file.hpp"
+#include "jet/read/jet_file.hpp"
+#include "jet/write/atomic_file.hpp"
 
 #include <sys/stat.h>
 #include <sys/wait.h>

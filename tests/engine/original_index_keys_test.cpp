@@ -2,15 +2,15 @@
 // Access file's indexes: Access wrote their keys. Saving such a file keeps
 // those keys; a new text of that kind is refused when it is stored, not when
 // the file is saved.
-#include "data/engine/engine_error.hpp"
-#include "data/engine/query_dataset.hpp"
+#include "engine/engine_error.hpp"
+#include "engine/dataset/query_dataset.hpp"
 #include "engine_test_support.hpp"
-#include "jet/file_check.hpp"
-#include "jet/file_writer.hpp"
-#include "jet/image_from_file.hpp"
-#include "jet/index_key.hpp"
-#include "jet/index_reader.hpp"
-#include "jet/jet_file.hpp"
+#include "jet/check/file_check.hpp"
+#include "jet/write/file_writer.hpp"
+#include "jet/write/image_from_file.hpp"
+#include "jet/index/index_key.hpp"
+#include "jet/index/index_reader.hpp"
+#include "jet/read/jet_file.hpp"
 
 namespace orvdb::engine {
 namespace {

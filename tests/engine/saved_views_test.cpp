@@ -1,11 +1,11 @@
 // Views are kept in an Access file as MSysQueries rows only: every shape
 // CREATE VIEW takes must come back from the rows as the same query, and the
 // file's other readers must see it as the kind it is.
-#include "data/engine/engine_error.hpp"
-#include "data/engine/query_dataset.hpp"
+#include "engine/engine_error.hpp"
+#include "engine/dataset/query_dataset.hpp"
 #include "engine_test_support.hpp"
-#include "jet/jet_file.hpp"
-#include "jet/saved_queries.hpp"
+#include "jet/read/jet_file.hpp"
+#include "jet/read/saved_queries.hpp"
 
 #include <map>
 

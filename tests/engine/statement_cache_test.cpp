@@ -1,8 +1,8 @@
-#include "data/engine/statement_cache.hpp"
-#include "data/engine/engine_error.hpp"
-#include "data/engine/functions/jet_collation.hpp"
-#include "data/engine/query_dataset.hpp"
-#include "data/engine/statement_shape.hpp"
+#include "engine/dataset/statement_cache.hpp"
+#include "engine/engine_error.hpp"
+#include "engine/functions/jet_collation.hpp"
+#include "engine/dataset/query_dataset.hpp"
+#include "engine/dataset/statement_shape.hpp"
 #include "engine_test_support.hpp"
 
 #include <string>

@@ -1,5 +1,5 @@
-#include "data/engine/table_dataset.hpp"
-#include "data/engine/sqlite_util.hpp"
+#include "engine/dataset/table_dataset.hpp"
+#include "engine/store/sqlite_util.hpp"
 #include "engine_test_support.hpp"
 
 namespace orvdb::engine {

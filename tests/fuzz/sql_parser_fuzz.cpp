@@ -1,9 +1,9 @@
 // libFuzzer entry for the Access SQL parser: any input must either parse or
 // raise SqlError, never crash or raise anything else. Parsed selects are also
 // translated against a small fixed schema.
-#include "data/engine/engine_error.hpp"
-#include "data/engine/sql/front_end.hpp"
-#include "data/engine/sql/names.hpp"
+#include "engine/engine_error.hpp"
+#include "engine/sql/front_end.hpp"
+#include "engine/sql/names.hpp"
 
 #include <cstddef>
 #include <cstdint>

@@ -6,9 +6,9 @@
 #include <random>
 
 #include "jet/fixture_support.hpp"
-#include "jet/jet_file.hpp"
-#include "jet/relationships.hpp"
-#include "jet/saved_queries.hpp"
+#include "jet/read/jet_file.hpp"
+#include "jet/read/relationships.hpp"
+#include "jet/read/saved_queries.hpp"
 
 namespace orvdb::jet {
 namespace {

@@ -7,11 +7,11 @@
 #include <functional>
 #include <iterator>
 
-#include "jet/file_check.hpp"
-#include "jet/file_writer.hpp"
+#include "jet/check/file_check.hpp"
+#include "jet/write/file_writer.hpp"
 #include "jet/fixture_support.hpp"
-#include "jet/image_from_file.hpp"
-#include "jet/index_reader.hpp"
+#include "jet/write/image_from_file.hpp"
+#include "jet/index/index_reader.hpp"
 
 namespace orvdb::jet {
 namespace {

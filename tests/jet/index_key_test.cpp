@@ -10,9 +10,9 @@
 #include <sstream>
 
 #include "jet/fixture_support.hpp"
-#include "jet/index_key.hpp"
-#include "jet/index_reader.hpp"
-#include "jet/jet_file.hpp"
+#include "jet/index/index_key.hpp"
+#include "jet/index/index_reader.hpp"
+#include "jet/read/jet_file.hpp"
 
 namespace orvdb::jet {
 namespace {

@@ -8,9 +8,9 @@
 #include <set>
 
 #include "jet/fixture_support.hpp"
-#include "jet/index_pages.hpp"
-#include "jet/index_reader.hpp"
-#include "jet/jet_file.hpp"
+#include "jet/index/index_pages.hpp"
+#include "jet/index/index_reader.hpp"
+#include "jet/read/jet_file.hpp"
 
 namespace orvdb::jet {
 namespace {

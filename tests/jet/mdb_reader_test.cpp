@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <sstream>
 
-#include "jet/file_writer.hpp"
+#include "jet/write/file_writer.hpp"
 #include "jet/fixture_support.hpp"
-#include "jet/image_from_file.hpp"
+#include "jet/write/image_from_file.hpp"
 #include "support/mdb_reader.hpp"
 
 namespace orvdb::jet {

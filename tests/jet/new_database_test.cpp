@@ -3,10 +3,10 @@
 // Jet-created fixture.
 #include <gtest/gtest.h>
 
-#include "jet/file_writer.hpp"
+#include "jet/write/file_writer.hpp"
 #include "jet/fixture_support.hpp"
-#include "jet/image_from_file.hpp"
-#include "jet/new_database_image.hpp"
+#include "jet/write/image_from_file.hpp"
+#include "jet/write/new_database_image.hpp"
 
 namespace orvdb::jet {
 namespace {

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "jet/fixture_support.hpp"
-#include "jet/jet_file.hpp"
+#include "jet/read/jet_file.hpp"
 
 namespace orvdb::jet {
 namespace {

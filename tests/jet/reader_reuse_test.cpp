@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "jet/fixture_support.hpp"
-#include "jet/jet_file.hpp"
-#include "jet/text_codec.hpp"
+#include "jet/read/jet_file.hpp"
+#include "jet/format/text_codec.hpp"
 
 namespace orvdb::jet {
 namespace {

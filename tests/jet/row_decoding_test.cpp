@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "jet/long_value.hpp"
-#include "jet/row_decoder.hpp"
+#include "jet/read/long_value.hpp"
+#include "jet/read/row_decoder.hpp"
 
 namespace orvdb::jet {
 namespace {

@@ -5,8 +5,8 @@
 #include <sstream>
 
 #include "jet/fixture_support.hpp"
-#include "jet/jet_file.hpp"
-#include "jet/saved_queries.hpp"
+#include "jet/read/jet_file.hpp"
+#include "jet/read/saved_queries.hpp"
 
 namespace orvdb::jet {
 namespace {

@@ -8,8 +8,8 @@
 #include <set>
 
 #include "jet/fixture_support.hpp"
-#include "jet/jet_file.hpp"
-#include "jet/relationships.hpp"
+#include "jet/read/jet_file.hpp"
+#include "jet/read/relationships.hpp"
 
 namespace orvdb::jet {
 namespace {

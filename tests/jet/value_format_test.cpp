@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "jet/rc4.hpp"
-#include "jet/text_codec.hpp"
-#include "jet/value.hpp"
+#include "jet/format/rc4.hpp"
+#include "jet/format/text_codec.hpp"
+#include "jet/format/value.hpp"
 
 namespace orvdb::jet {
 namespace {

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "jet/catalog.hpp"
-#include "jet/file_check.hpp"
-#include "jet/file_writer.hpp"
-#include "jet/jet_file.hpp"
-#include "jet/new_database_image.hpp"
+#include "jet/read/catalog_rows.hpp"
+#include "jet/check/file_check.hpp"
+#include "jet/write/file_writer.hpp"
+#include "jet/read/jet_file.hpp"
+#include "jet/write/new_database_image.hpp"
 
 namespace orvdb::jet {
 namespace {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "data/engine/working_store.hpp"
+#include "engine/store/working_store.hpp"
 #include "host/boundary_strings.hpp"
 #include "host/debug_output.hpp"
 #include "host/host_services.hpp"

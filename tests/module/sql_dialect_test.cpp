@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "data/engine/sql/front_end.hpp"
+#include "engine/sql/front_end.hpp"
 
 namespace orvdb::module_test {
 namespace {

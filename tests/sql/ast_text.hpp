@@ -2,7 +2,7 @@
 // structure the parser must build: "a + b * c" is "(+ a (* b c))".
 #pragma once
 
-#include "data/engine/sql/ast.hpp"
+#include "engine/sql/parse/ast.hpp"
 
 #include <string>
 

@@ -1,5 +1,5 @@
-#include "data/engine/sql/lexer.hpp"
-#include "data/engine/engine_error.hpp"
+#include "engine/sql/parse/lexer.hpp"
+#include "engine/engine_error.hpp"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 // (columns without declared type) with the engine's functions registered.
 #pragma once
 
-#include "data/engine/engine_error.hpp"
-#include "data/engine/functions/jet_functions.hpp"
-#include "data/engine/sql/front_end.hpp"
-#include "data/engine/sql/names.hpp"
+#include "engine/engine_error.hpp"
+#include "engine/functions/jet_functions.hpp"
+#include "engine/sql/front_end.hpp"
+#include "engine/sql/names.hpp"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "data/database.hpp"
-#include "data/engine/working_store.hpp"
+#include "engine/store/working_store.hpp"
 #include "host/host_services.hpp"
 #include "upgrade/upgrade_session.hpp"
 

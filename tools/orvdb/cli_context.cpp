@@ -1,6 +1,6 @@
 #include "cli_context.hpp"
 
-#include "data/engine/working_store.hpp"
+#include "engine/store/working_store.hpp"
 #include "host/debug_output.hpp"
 #include "host/dialogs.hpp"
 #include "host/host_services.hpp"

@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "cli_context.hpp"
-#include "jet/file_check.hpp"
-#include "jet/jet_file.hpp"
+#include "jet/check/file_check.hpp"
+#include "jet/read/jet_file.hpp"
 
 namespace orvdb::cli {
 

@@ -1,7 +1,7 @@
 // orvdb compact FILE: rewrites a database file in place, packed.
 #include "cli_context.hpp"
 
-#include "data/engine/connection.hpp"
+#include "engine/dataset/connection.hpp"
 
 #include <iostream>
 

@@ -16,8 +16,8 @@
 #include <stdexcept>
 
 #include "data/database.hpp"
-#include "data/engine/sql/front_end.hpp"
-#include "data/engine/working_store.hpp"
+#include "engine/sql/front_end.hpp"
+#include "engine/store/working_store.hpp"
 #include "host/debug_output.hpp"
 
 namespace orvdb::cli {

@@ -3,10 +3,10 @@
 #include "jet_table_rows.hpp"
 #include "result_writer.hpp"
 
-#include "data/engine/connection.hpp"
-#include "data/engine/query_dataset.hpp"
-#include "jet/database_info.hpp"
-#include "jet/jet_file.hpp"
+#include "engine/dataset/connection.hpp"
+#include "engine/dataset/query_dataset.hpp"
+#include "jet/read/database_info.hpp"
+#include "jet/read/jet_file.hpp"
 
 #include <filesystem>
 #include <fstream>

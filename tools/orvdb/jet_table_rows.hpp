@@ -3,8 +3,8 @@
 // engine gives, without loading the file into a working store first.
 #pragma once
 
-#include "jet/jet_file.hpp"
-#include "jet/table_reader.hpp"
+#include "jet/read/jet_file.hpp"
+#include "jet/read/table_reader.hpp"
 #include "result_writer.hpp"
 
 #include <string>

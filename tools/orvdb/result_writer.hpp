@@ -1,8 +1,8 @@
 // Prints query results as TSV, CSV, JSON or an aligned table.
 #pragma once
 
-#include "data/engine/dataset.hpp"
-#include "data/engine/field_type.hpp"
+#include "engine/dataset/dataset.hpp"
+#include "engine/dataset/field_type.hpp"
 
 #include <ostream>
 #include <string>

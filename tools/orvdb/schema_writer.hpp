@@ -2,7 +2,7 @@
 // saved queries.
 #pragma once
 
-#include "data/engine/catalog.hpp"
+#include "engine/catalog/catalog.hpp"
 
 #include <ostream>
 

@@ -1,0 +1,171 @@
+// The Jet catalog of a working store: tables with their Jet column
+// definitions, indexes, relationships and saved queries, kept in hidden
+// tables of the store and in the Jet system tables (MSysObjects,
+// MSysRelationships, MSysQueries, MSysACEs) so that SQL on those answers as
+// on a Jet file, and so that a write-back can reproduce the definitions.
+//
+// Each user table is a SQLite table of the same name whose columns carry no
+// declared type: values are converted by jet_coerce() when written, rules
+// (required, zero-length, primary keys, referential integrity) are enforced by
+// triggers generated from the catalog, and every index is created with the
+// JETTEXT collation so that the translator's comparisons can use it.
+#pragma once
+
+#include "engine/catalog/jet_types.hpp"
+#include "engine/sql/translate/schema_resolver.hpp"
+#include "engine/store/sqlite_util.hpp"
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvdb::engine {
+
+// Well-known MSysObjects identifiers.
+inline constexpr int64_t kTablesContainerId = 0x0F000001;  // 251658241
+inline constexpr int64_t kDatabasesContainerId = 0x0F000002;
+inline constexpr int64_t kRelationshipsContainerId = 0x0F000003;
+inline constexpr int64_t kContainersParentId = 0x0F000000;
+inline constexpr int64_t kDatabaseObjectId = 0x10000000;  // MSysDb
+inline constexpr int64_t kSystemObjectFlags = static_cast<int32_t>(0x80000002u);
+
+// MSysRelationships.grbit bits.
+inline constexpr int32_t kRelUnique = 0x1;
+inline constexpr int32_t kRelNoIntegrity = 0x2;
+inline constexpr int32_t kRelCascadeUpdate = 0x100;
+inline constexpr int32_t kRelCascadeDelete = 0x1000;
+inline constexpr int32_t kRelCascadeNull = 0x2000;
+
+struct TableInfo {
+    int64_t id = 0;  // MSysObjects.Id
+    std::string name;
+    std::string storedName;
+    bool system = false;
+    std::vector<ColumnDef> columns;
+    std::vector<IndexDef> indexes;
+    int64_t lastAutoNumber = 0;  // last value handed out
+
+    const ColumnDef* findColumn(std::string_view name) const;
+    const IndexDef* primaryKey() const;
+    const ColumnDef* autoNumberColumn() const;
+};
+
+// One relationship (all its column pairs): foreignTable.foreignColumns refer
+// to primaryTable.primaryColumns.
+struct Relationship {
+    std::string name;
+    std::string foreignTable;
+    std::vector<std::string> foreignColumns;
+    std::string primaryTable;
+    std::vector<std::string> primaryColumns;
+    int32_t grbit = 0;
+};
+
+// A saved query. Views made by CREATE VIEW are selects; a mirrored Jet file
+// also brings its action queries, kept with their kind for listing.
+struct ViewInfo {
+    int64_t id = 0;
+    std::string name;
+    std::string sql;  // Access SQL
+    int kind = 1;     // 1 select, 2 make-table, 3 append, 4 update, 5 delete, 6 crosstab,
+                      // 7 data definition, 8 pass-through, 9 union
+
+    bool isSelect() const { return kind == 1 || kind == 9; }
+    // Selects, unions and crosstabs: queries other queries can read from.
+    bool returnsRows() const { return isSelect() || kind == 6; }
+};
+
+// Case-insensitive (Unicode case folding) key for names.
+std::string foldName(std::string_view name);
+bool sameName(std::string_view a, std::string_view b);
+
+class Catalog : public sql::SchemaResolver {
+public:
+    explicit Catalog(sqlite3* db);
+
+    // True when the store holds a catalog.
+    static bool hasCatalog(sqlite3* db);
+    // (Re)reads the in-memory model from the store.
+    void load();
+
+    // --- building a store from a Jet file (the caller loads rows and calls
+    // load() at the end) ---
+    void initializeHidden();
+    // Creates the table and records its definition (indexes included) with the
+    // id, names and counter given; no index is built yet.
+    void registerTable(const TableInfo& info);
+    void registerSavedQuery(int64_t id, const std::string& name, const std::string& sql, int kind);
+    // Builds the store indexes of every table; what could not be built is returned.
+    std::vector<std::string> materializeIndexes();
+    static std::string storedNameFor(const std::string& name);
+    void rebuildTriggers();
+
+    // --- queries ---
+    const TableInfo* findTableInfo(std::string_view name) const;
+    const ViewInfo* findViewInfo(std::string_view name) const;
+    std::vector<const TableInfo*> tables() const;  // in creation order
+    std::vector<const ViewInfo*> views() const;
+    const std::vector<Relationship>& relationships() const { return relationships_; }
+    std::vector<std::string> userTableNames() const;
+
+    std::optional<sql::ResolvedTable> findTable(std::string_view name) const override;
+    std::optional<sql::ResolvedView> findView(std::string_view name) const override;
+
+    // --- DDL; each is whole or changes nothing; errors in Jet's wording ---
+    void createTable(const std::string& name, std::vector<ColumnDef> columns,
+                     std::vector<IndexDef> indexes, bool system = false);
+    void dropTable(std::string_view name);  // also drops a view of that name
+    void addColumn(std::string_view table, ColumnDef column);
+    void alterColumn(std::string_view table, ColumnDef column);
+    void dropColumn(std::string_view table, std::string_view column);
+    void createIndex(std::string_view table, IndexDef index);
+    void dropIndex(std::string_view table, std::string_view index);
+    void addRelationship(Relationship rel);
+    // Drops an index or a relationship called name on table.
+    void dropConstraint(std::string_view table, std::string_view name);
+    void createView(const std::string& name, const std::string& sql);
+    void dropView(std::string_view name);
+
+    // --- autonumbers ---
+    int64_t nextAutoNumber(std::string_view storedName);
+    void noteAutoNumber(std::string_view storedName, int64_t value);
+    // Writes changed counters to the store.
+    void flushAutoNumbers();
+
+private:
+    TableInfo* mutableTable(std::string_view name);
+    TableInfo& requireTable(std::string_view name);
+    void checkNewObjectName(std::string_view name) const;
+    int64_t allocateObjectId();
+    void saveTableDefinition(const TableInfo& table);
+    void insertMSysObject(int64_t id, int64_t parentId, std::string_view name, int type,
+                          int64_t flags);
+    void deleteMSysObject(std::string_view name, int64_t parentId);
+    void grantInheritedPermissions(int64_t id);
+    void touchMSysObject(int64_t id);
+    void createSqliteIndex(const TableInfo& table, const IndexDef& index);
+    bool lookupCoveredByAnother(const TableInfo& table, const IndexDef& index) const;
+    // Builds the lookup indexes another index no longer stands in for.
+    void restoreLookupIndexes(const TableInfo& table);
+    void dropSqliteIndex(const TableInfo& table, const IndexDef& index);
+    void saveRelationship(const Relationship& rel);
+    void checkRelationshipHolds(const Relationship& rel);
+
+    sqlite3* db_;
+    std::vector<TableInfo> tables_;
+    std::vector<ViewInfo> views_;
+    std::vector<Relationship> relationships_;
+    std::map<std::string, size_t> tableIndex_;      // folded name -> position
+    std::map<std::string, int64_t> dirtyCounters_;  // storedName -> last value
+    // Prepared once: every change that moves a counter flushes it.
+    Stmt counterUpdate_;
+};
+
+std::string sqliteIndexName(const TableInfo& table, const IndexDef& index);
+
+}  // namespace orvdb::engine

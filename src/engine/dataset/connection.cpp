@@ -1,0 +1,158 @@
+#include "engine/dataset/connection.hpp"
+
+#include "engine/engine_error.hpp"
+#include "engine/jet_errors.hpp"
+
+#include <cctype>
+
+namespace orvdb::engine {
+
+std::string connectionProperty(std::string_view cs, std::string_view wanted) {
+    size_t i = 0;
+    while (i < cs.size()) {
+        while (i < cs.size() && (cs[i] == ';' || std::isspace(static_cast<unsigned char>(cs[i]))))
+            ++i;
+        size_t eq = cs.find('=', i);
+        if (eq == std::string_view::npos)
+            break;
+        std::string key(cs.substr(i, eq - i));
+        while (!key.empty() && std::isspace(static_cast<unsigned char>(key.back())))
+            key.pop_back();
+        i = eq + 1;
+        while (i < cs.size() && cs[i] == ' ')
+            ++i;
+        std::string value;
+        if (i < cs.size() && (cs[i] == '"' || cs[i] == '\'')) {
+            // A quoted value; a doubled quote stands for one.
+            char q = cs[i++];
+            while (i < cs.size()) {
+                if (cs[i] == q) {
+                    if (i + 1 < cs.size() && cs[i + 1] == q) {
+                        value += q;
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                value += cs[i++];
+            }
+            while (i < cs.size() && cs[i] != ';')
+                ++i;
+        } else {
+            size_t end = cs.find(';', i);
+            if (end == std::string_view::npos)
+                end = cs.size();
+            value = std::string(cs.substr(i, end - i));
+            while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back())))
+                value.pop_back();
+            i = end;
+        }
+        std::string lower;
+        for (char c : key)
+            lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (lower == wanted)
+            return value;
+    }
+    return {};
+}
+
+std::string dataSourceFromConnectionString(std::string_view cs) {
+    return connectionProperty(cs, "data source");
+}
+
+OpenMode openModeOf(std::string_view mode) {
+    std::string lower;
+    for (char c : mode)
+        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    // "Read" alone; "ReadWrite", "Share Deny ..." and the rest may write.
+    return lower == "read" ? OpenMode::ReadOnly : OpenMode::ReadWrite;
+}
+
+Connection::~Connection() {
+    try {
+        close();
+    } catch (...) {
+    }
+}
+
+void Connection::setConnectionString(std::string connectionString) {
+    connectionString_ = std::move(connectionString);
+}
+
+void Connection::open() {
+    if (store_)
+        return;
+    std::string path = dataSourceFromConnectionString(connectionString_);
+    if (path.empty())
+        throw EngineError(
+            "The connection string names no database file (\"Data Source\" is "
+            "missing or empty).");
+    store_ = WorkingStore::open(
+        path, connectionProperty(connectionString_, "jet oledb:database password"),
+        openModeOf(connectionProperty(connectionString_, "mode")));
+    session_ = SessionState{};
+}
+
+void Connection::close() {
+    if (!store_)
+        return;
+    while (transactionLevel_ > 0)
+        rollbackTransaction();
+    store_->catalog().flushAutoNumbers();
+    // The last connection of a store writes its file back; when that fails
+    // the connection stays open so that nothing is lost.
+    if (store_.use_count() == 1)
+        store_->flush();
+    store_.reset();
+}
+
+WorkingStore& Connection::store() const {
+    if (!store_)
+        throw EngineError("Operation is not allowed when the object is closed.");
+    return *store_;
+}
+
+void Connection::beginTransaction() {
+    store().begin();
+    ++transactionLevel_;
+}
+
+void Connection::commitTransaction() {
+    if (transactionLevel_ == 0)
+        throw EngineError("There is no transaction to commit.");
+    WorkingStore& s = store();
+    int depth = s.transactionDepth();
+    try {
+        s.commit();
+    } catch (...) {
+        // A failed write-back comes after the commit itself.
+        if (s.transactionDepth() < depth)
+            --transactionLevel_;
+        throw;
+    }
+    --transactionLevel_;
+}
+
+void Connection::rollbackTransaction() {
+    if (transactionLevel_ == 0)
+        throw EngineError("There is no transaction to roll back.");
+    store().rollback();
+    --transactionLevel_;
+}
+
+std::vector<std::string> Connection::userTableNames() const {
+    return store().catalog().userTableNames();
+}
+
+std::vector<std::string> Connection::fieldNames(std::string_view table) const {
+    const TableInfo* t = store().catalog().findTableInfo(table);
+    if (!t)
+        throw EngineError(jet::tableNotFound(table));
+    std::vector<std::string> out;
+    for (const auto& c : t->columns)
+        out.push_back(c.name);
+    return out;
+}
+
+}  // namespace orvdb::engine

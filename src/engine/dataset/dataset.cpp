@@ -1,0 +1,214 @@
+#include "engine/dataset/dataset.hpp"
+
+#include "engine/catalog/catalog.hpp"
+#include "engine/engine_error.hpp"
+#include "engine/jet_datetime.hpp"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace orvdb::engine {
+
+namespace {
+
+std::optional<double> parseNumber(std::string_view text) {
+    size_t b = 0, e = text.size();
+    while (b < e && text[b] == ' ')
+        ++b;
+    while (e > b && text[e - 1] == ' ')
+        --e;
+    if (b == e)
+        return std::nullopt;
+    double v = 0;
+    auto [p, ec] = std::from_chars(text.data() + b, text.data() + e, v);
+    if (ec != std::errc() || p != text.data() + e)
+        return std::nullopt;
+    return v;
+}
+
+// Round half to even, as conversions to integers do in Jet and VBA.
+double roundEven(double v) {
+    return std::nearbyint(v);
+}
+
+}  // namespace
+
+bool Dataset::first() {
+    pos_ = 0;
+    return !eof();
+}
+
+bool Dataset::next() {
+    if (pos_ < rows_.size())
+        ++pos_;
+    return !eof();
+}
+
+bool Dataset::last() {
+    pos_ = rows_.empty() ? 0 : rows_.size() - 1;
+    return !eof();
+}
+
+const FieldInfo& Dataset::field(int index) const {
+    if (index < 0 || index >= fieldCount())
+        throw EngineError("Field index " + std::to_string(index) + " is out of range (" +
+                          description_ + " has " + std::to_string(fieldCount()) + " fields).");
+    return fields_[static_cast<size_t>(index)];
+}
+
+int Dataset::findField(std::string_view name) const {
+    for (size_t i = 0; i < fields_.size(); ++i)
+        if (fields_[i].name == name)
+            return static_cast<int>(i);
+    std::string key = foldName(name);
+    for (size_t i = 0; i < fields_.size(); ++i)
+        if (foldName(fields_[i].name) == key)
+            return static_cast<int>(i);
+    return -1;
+}
+
+int Dataset::fieldIndex(std::string_view name) const {
+    int i = findField(name);
+    if (i < 0)
+        throw EngineError(
+            "Item cannot be found in the collection corresponding to the requested "
+            "name or ordinal. (field '" +
+            std::string(name) + "' in " + description_ + ")");
+    return i;
+}
+
+const Row& Dataset::currentRow() const {
+    if (eof())
+        throw EngineError("Either BOF or EOF is True, or the current record has been deleted. (" +
+                          description_ + ")");
+    return rows_[pos_];
+}
+
+void Dataset::clearRows() {
+    rows_.clear();
+    pos_ = 0;
+}
+
+const SqlValue& Dataset::value(int index) const {
+    field(index);
+    return currentRow()[static_cast<size_t>(index)];
+}
+
+bool Dataset::isNull(int index) const {
+    return engine::isNull(value(index));
+}
+
+std::string Dataset::getText(int index) const {
+    const FieldInfo& f = field(index);
+    const SqlValue& v = value(index);
+    return f.jetType ? valueToText(v, *f.jetType) : valueToText(v);
+}
+
+int32_t Dataset::getInt32(int index) const {
+    const SqlValue& v = value(index);
+    double d = 0;
+    if (auto i = std::get_if<int64_t>(&v)) {
+        d = static_cast<double>(*i);
+    } else if (auto r = std::get_if<double>(&v)) {
+        d = roundEven(*r);
+    } else if (auto s = std::get_if<std::string>(&v)) {
+        auto n = parseNumber(*s);
+        if (!n)
+            throw EngineError("'" + *s + "' is not a valid integer value (field '" +
+                              field(index).name + "').");
+        d = roundEven(*n);
+    } else if (engine::isNull(v)) {
+        return 0;
+    } else {
+        throw EngineError("Field '" + field(index).name + "' cannot be read as an integer.");
+    }
+    if (d < std::numeric_limits<int32_t>::min() || d > std::numeric_limits<int32_t>::max())
+        throw EngineError("Overflow (field '" + field(index).name + "').");
+    return static_cast<int32_t>(d);
+}
+
+bool Dataset::getBool(int index) const {
+    const SqlValue& v = value(index);
+    if (auto i = std::get_if<int64_t>(&v))
+        return *i != 0;
+    if (auto r = std::get_if<double>(&v))
+        return *r != 0;
+    if (auto s = std::get_if<std::string>(&v)) {
+        std::string key = foldName(*s);
+        if (key == "true" || key == "yes" || key == "on")
+            return true;
+        if (key == "false" || key == "no" || key == "off" || key.empty())
+            return false;
+        if (auto n = parseNumber(*s))
+            return *n != 0;
+        throw EngineError("'" + *s + "' is not a valid boolean value (field '" + field(index).name +
+                          "').");
+    }
+    return false;
+}
+
+double Dataset::getDouble(int index) const {
+    const SqlValue& v = value(index);
+    if (auto i = std::get_if<int64_t>(&v))
+        return static_cast<double>(*i);
+    if (auto r = std::get_if<double>(&v))
+        return *r;
+    if (auto s = std::get_if<std::string>(&v)) {
+        if (auto n = parseNumber(*s))
+            return *n;
+        throw EngineError("'" + *s + "' is not a valid floating point value (field '" +
+                          field(index).name + "').");
+    }
+    return 0;
+}
+
+double Dataset::getDateTime(int index) const {
+    const SqlValue& v = value(index);
+    if (auto s = std::get_if<std::string>(&v)) {
+        if (auto d = parseJetDate(*s))
+            return *d;
+        throw EngineError("'" + *s + "' is not a valid date and time (field '" + field(index).name +
+                          "').");
+    }
+    return getDouble(index);
+}
+
+std::vector<uint8_t> Dataset::getBlob(int index) const {
+    const SqlValue& v = value(index);
+    if (auto b = std::get_if<std::vector<uint8_t>>(&v))
+        return *b;
+    if (engine::isNull(v))
+        return {};
+    std::string text = getText(index);
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+void Dataset::setValue(int, SqlValue) {
+    throw EngineError("The fields of " + description_ +
+                      " cannot be changed: a query result is read-only.");
+}
+
+void Dataset::setText(int index, std::string_view text) {
+    setValue(index, std::string(text));
+}
+void Dataset::setInt32(int index, int32_t value) {
+    setValue(index, int64_t{value});
+}
+void Dataset::setBool(int index, bool value) {
+    setValue(index, int64_t{value ? -1 : 0});
+}
+void Dataset::setDouble(int index, double value) {
+    setValue(index, value);
+}
+void Dataset::setDateTime(int index, double value) {
+    setValue(index, value);
+}
+void Dataset::setNull(int index) {
+    setValue(index, std::monostate{});
+}
+void Dataset::setBlob(int index, std::vector<uint8_t> bytes) {
+    setValue(index, std::move(bytes));
+}
+
+}  // namespace orvdb::engine

@@ -1,0 +1,268 @@
+#include "engine/dataset/table_dataset.hpp"
+
+#include "engine/catalog/catalog.hpp"
+#include "engine/engine_error.hpp"
+#include "engine/jet_errors.hpp"
+#include "engine/store/sqlite_util.hpp"
+
+namespace orvdb::engine {
+
+namespace {
+
+void bindValue(Stmt& s, int index, const SqlValue& v) {
+    if (auto i = std::get_if<int64_t>(&v)) {
+        s.bind(index, *i);
+    } else if (auto d = std::get_if<double>(&v)) {
+        s.bind(index, *d);
+    } else if (auto t = std::get_if<std::string>(&v)) {
+        s.bind(index, std::string_view(*t));
+    } else if (auto b = std::get_if<std::vector<uint8_t>>(&v)) {
+        s.bindBlob(index, b->data(), b->size());
+    } else {
+        s.bindNull(index);
+    }
+}
+
+std::string coerceCall(const TableInfo& t, const ColumnDef& c, const std::string& arg) {
+    return "jet_coerce(" + arg + ", " + std::to_string(static_cast<int>(c.type)) + ", " +
+           std::to_string(c.size) + ", " + quoteText(t.name + "." + c.name) + ")";
+}
+
+}  // namespace
+
+TableDataset::TableDataset(Connection& connection) : connection_(connection) {
+    description_ = "the table";
+}
+
+const TableInfo& TableDataset::table() const {
+    const TableInfo* t = connection_.store().catalog().findTableInfo(tableName_);
+    if (!t)
+        throw EngineError(jet::tableNotFound(tableName_));
+    return *t;
+}
+
+void TableDataset::setTableName(std::string name) {
+    close();
+    tableName_ = std::move(name);
+    description_ = "table '" + tableName_ + "'";
+}
+
+void TableDataset::selectIndex(std::string indexName) {
+    if (!indexName.empty()) {
+        bool found = false;
+        for (const auto& ix : table().indexes)
+            found = found || sameName(ix.name, indexName);
+        if (!found)
+            throw EngineError("'" + indexName + "' isn't an index in table '" + tableName_ + "'.");
+    }
+    indexName_ = std::move(indexName);
+    if (open_)
+        loadRows();
+}
+
+void TableDataset::open() {
+    if (open_)
+        return;
+    loadRows();
+    open_ = true;
+}
+
+void TableDataset::close() {
+    open_ = false;
+    state_ = State::Browse;
+    rowids_.clear();
+    clearRows();
+}
+
+void TableDataset::loadRows() {
+    const TableInfo& t = table();
+    fields_.clear();
+    for (const auto& c : t.columns)
+        fields_.push_back(fieldInfoFor(c.name, c));
+    std::string sql = "SELECT rowid";
+    for (const auto& c : t.columns)
+        sql += ", " + quoteIdent(c.name);
+    sql += " FROM " + quoteIdent(t.storedName);
+    const IndexDef* order = t.primaryKey();
+    if (!indexName_.empty())
+        for (const auto& ix : t.indexes)
+            if (sameName(ix.name, indexName_))
+                order = &ix;
+    sql += " ORDER BY ";
+    if (order) {
+        for (const auto& ic : order->columns)
+            sql +=
+                quoteIdent(ic.column) + " COLLATE JETTEXT" + (ic.descending ? " DESC" : "") + ", ";
+    }
+    sql += "rowid";
+    Stmt s(connection_.store().db(), sql);
+    rows_.clear();
+    rowids_.clear();
+    int n = static_cast<int>(t.columns.size());
+    while (s.step()) {
+        rowids_.push_back(s.getInt(0));
+        Row row;
+        row.reserve(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i)
+            row.push_back(readColumnValue(s.handle(), i + 1));
+        rows_.push_back(std::move(row));
+    }
+    pos_ = 0;
+    state_ = State::Browse;
+}
+
+Row TableDataset::readRow(int64_t rowid) {
+    const TableInfo& t = table();
+    std::string sql = "SELECT ";
+    for (size_t i = 0; i < t.columns.size(); ++i)
+        sql += (i ? ", " : "") + quoteIdent(t.columns[i].name);
+    sql += " FROM " + quoteIdent(t.storedName) + " WHERE rowid=?";
+    Stmt s(connection_.store().db(), sql);
+    s.bind(1, rowid);
+    Row row;
+    if (s.step())
+        for (int i = 0; i < s.columnCount(); ++i)
+            row.push_back(readColumnValue(s.handle(), i));
+    return row;
+}
+
+bool TableDataset::locate(std::string_view fieldName, const SqlValue& value) {
+    int index = fieldIndex(fieldName);
+    std::string wanted = valueToText(value);
+    for (size_t r = 0; r < rows_.size(); ++r) {
+        const SqlValue& v = rows_[r][static_cast<size_t>(index)];
+        if (v == value || (!engine::isNull(v) && valueToText(v) == wanted)) {
+            pos_ = r;
+            return true;
+        }
+    }
+    return false;
+}
+
+void TableDataset::edit() {
+    if (state_ != State::Browse)
+        return;
+    if (!open_)
+        throw EngineError("Operation is not allowed when the object is closed. (" + description_ +
+                          ")");
+    if (eof())
+        throw EngineError("Either BOF or EOF is True, or the current record has been deleted. (" +
+                          description_ + ")");
+    buffer_ = rows_[pos_];
+    changed_.assign(buffer_.size(), false);
+    state_ = State::Edit;
+}
+
+void TableDataset::append() {
+    if (!open_)
+        throw EngineError("Operation is not allowed when the object is closed. (" + description_ +
+                          ")");
+    if (state_ != State::Browse)
+        cancel();
+    buffer_.assign(fields_.size(), std::monostate{});
+    changed_.assign(fields_.size(), false);
+    state_ = State::Insert;
+}
+
+void TableDataset::cancel() {
+    state_ = State::Browse;
+    buffer_.clear();
+    changed_.clear();
+}
+
+const Row& TableDataset::currentRow() const {
+    // While a row is edited or added, fields read what has been set so far.
+    return state_ == State::Browse ? Dataset::currentRow() : buffer_;
+}
+
+void TableDataset::setValue(int index, SqlValue value) {
+    field(index);
+    if (state_ == State::Browse)
+        throw EngineError("Dataset not in edit or insert mode. (" + description_ + ")");
+    const TableInfo& t = table();
+    const ColumnDef& c = t.columns[static_cast<size_t>(index)];
+    if (c.autoNumber && state_ == State::Edit)
+        throw EngineError("Cannot update '" + c.name + "'; field not updateable.");
+    buffer_[static_cast<size_t>(index)] = std::move(value);
+    changed_[static_cast<size_t>(index)] = true;
+}
+
+void TableDataset::post() {
+    if (state_ == State::Browse)
+        return;
+    WorkingStore& store = connection_.store();
+    if (store.readOnly())
+        throw EngineError(store.readOnlyMessage());
+    const TableInfo& t = table();
+    SessionScope scope(store, connection_.session());
+    int64_t rowid = 0;
+    try {
+        if (state_ == State::Insert) {
+            std::string cols, vals;
+            std::vector<const SqlValue*> params;
+            for (size_t i = 0; i < t.columns.size(); ++i) {
+                const ColumnDef& c = t.columns[i];
+                std::string expr;
+                if (changed_[i]) {
+                    params.push_back(&buffer_[i]);
+                    expr = c.autoNumber ? "jet_note_autonumber(" + quoteText(t.storedName) + ", ?)"
+                                        : coerceCall(t, c, "?");
+                } else if (c.autoNumber) {
+                    expr = "jet_next_autonumber(" + quoteText(t.storedName) + ")";
+                } else {
+                    continue;
+                }
+                if (!cols.empty()) {
+                    cols += ", ";
+                    vals += ", ";
+                }
+                cols += quoteIdent(c.name);
+                vals += expr;
+            }
+            std::string sql = cols.empty()
+                                  ? "INSERT INTO " + quoteIdent(t.storedName) + " DEFAULT VALUES"
+                                  : "INSERT INTO " + quoteIdent(t.storedName) + " (" + cols +
+                                        ") VALUES (" + vals + ")";
+            Stmt s(store.db(), sql);
+            for (size_t i = 0; i < params.size(); ++i)
+                bindValue(s, static_cast<int>(i + 1), *params[i]);
+            s.run();
+            rowid = sqlite3_last_insert_rowid(store.db());
+        } else {
+            rowid = rowids_[pos_];
+            std::string sets;
+            std::vector<const SqlValue*> params;
+            for (size_t i = 0; i < t.columns.size(); ++i) {
+                if (!changed_[i])
+                    continue;
+                if (!sets.empty())
+                    sets += ", ";
+                sets += quoteIdent(t.columns[i].name) + " = " + coerceCall(t, t.columns[i], "?");
+                params.push_back(&buffer_[i]);
+            }
+            if (!sets.empty()) {
+                Stmt s(store.db(),
+                       "UPDATE " + quoteIdent(t.storedName) + " SET " + sets + " WHERE rowid = ?");
+                int n = 1;
+                for (const auto* p : params)
+                    bindValue(s, n++, *p);
+                s.bind(n, rowid);
+                s.run();
+            }
+        }
+        store.catalog().flushAutoNumbers();
+    } catch (const EngineError& e) {
+        throw EngineError(jet::translateSqliteError(e.what()));
+    }
+    Row row = readRow(rowid);
+    if (state_ == State::Insert) {
+        rows_.push_back(std::move(row));
+        rowids_.push_back(rowid);
+        pos_ = rows_.size() - 1;
+    } else {
+        rows_[pos_] = std::move(row);
+    }
+    cancel();
+}
+
+}  // namespace orvdb::engine

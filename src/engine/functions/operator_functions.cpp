@@ -1,0 +1,221 @@
+// Access SQL operators whose meaning differs from SQLite's: & + - * / \ Mod ^
+// Like Not, and the -1/0 truth value.
+#include "engine/functions/function_registry.hpp"
+#include "engine/functions/jet_errors.hpp"
+#include "engine/functions/like_pattern.hpp"
+#include "engine/functions/sqlite_args.hpp"
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+namespace orvdb::engine::functions {
+
+namespace {
+
+// a & b: Null counts as "", the result is Null only when both are.
+void jetConcat(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNullArg(argv[0]) && isNullArg(argv[1])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const TextArg a(argv[0]);
+    const TextArg b(argv[1]);
+    std::string joined;
+    joined.reserve(a.view().size() + b.view().size());
+    joined.append(a.view());
+    joined.append(b.view());
+    resultText(ctx, joined);
+}
+
+enum class Arithmetic { Add, Subtract, Multiply };
+
+// Integers stay integers until they overflow 64 bits, then become doubles.
+Number arithmetic(Arithmetic op, const Number& a, const Number& b) {
+    if (a.isInteger && b.isInteger) {
+        int64_t result = 0;
+        bool overflow = false;
+        switch (op) {
+            case Arithmetic::Add:
+                overflow = __builtin_add_overflow(a.integer, b.integer, &result);
+                break;
+            case Arithmetic::Subtract:
+                overflow = __builtin_sub_overflow(a.integer, b.integer, &result);
+                break;
+            case Arithmetic::Multiply:
+                overflow = __builtin_mul_overflow(a.integer, b.integer, &result);
+                break;
+        }
+        if (!overflow) {
+            return Number::ofInteger(result);
+        }
+    }
+    const double x = a.toDouble();
+    const double y = b.toDouble();
+    switch (op) {
+        case Arithmetic::Add:
+            return Number::ofReal(x + y);
+        case Arithmetic::Subtract:
+            return Number::ofReal(x - y);
+        case Arithmetic::Multiply:
+            return Number::ofReal(x * y);
+    }
+    return Number::ofReal(0);
+}
+
+// a + b: two texts concatenate; otherwise both must be numbers, a text
+// operand being converted (or raising the type mismatch). Null gives Null.
+void jetAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (anyNullArg(2, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    if (sqlite3_value_type(argv[0]) == SQLITE_TEXT && sqlite3_value_type(argv[1]) == SQLITE_TEXT) {
+        jetConcat(ctx, 2, argv);
+        return;
+    }
+    resultNumber(ctx, arithmetic(Arithmetic::Add, numberArg(argv[0]), numberArg(argv[1])));
+}
+
+void jetSub(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (anyNullArg(2, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    resultNumber(ctx, arithmetic(Arithmetic::Subtract, numberArg(argv[0]), numberArg(argv[1])));
+}
+
+void jetMul(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (anyNullArg(2, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    resultNumber(ctx, arithmetic(Arithmetic::Multiply, numberArg(argv[0]), numberArg(argv[1])));
+}
+
+// a / b, always in floating point. 0/0 raises Overflow as in VBA, any other
+// division by zero "Division by zero".
+void jetDiv(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (anyNullArg(2, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const double x = doubleArg(argv[0]);
+    const double y = doubleArg(argv[1]);
+    if (y == 0) {
+        if (x == 0) {
+            raiseOverflow();
+        }
+        raiseDivisionByZero();
+    }
+    resultDouble(ctx, x / y);
+}
+
+// a \ b and a Mod b round both operands to Longs first (half to even), then
+// divide as integers: the quotient truncates, the remainder takes the sign
+// of the dividend.
+void jetIntDiv(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (anyNullArg(2, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const int64_t a = longArg(argv[0]);
+    const int64_t b = longArg(argv[1]);
+    if (b == 0) {
+        raiseDivisionByZero();
+    }
+    sqlite3_result_int64(ctx, a / b);
+}
+
+void jetMod(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (anyNullArg(2, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const int64_t a = longArg(argv[0]);
+    const int64_t b = longArg(argv[1]);
+    if (b == 0) {
+        raiseDivisionByZero();
+    }
+    sqlite3_result_int64(ctx, a % b);
+}
+
+void jetPow(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (anyNullArg(2, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const double x = doubleArg(argv[0]);
+    const double y = doubleArg(argv[1]);
+    if (x == 0 && y < 0) {
+        raiseDivisionByZero();
+    }
+    if (x < 0 && y != std::trunc(y)) {
+        raiseInvalidCall();  // a negative number has no real fractional power
+    }
+    resultDouble(ctx, std::pow(x, y));
+}
+
+void deleteLikePattern(void* pattern) {
+    delete static_cast<LikePattern*>(pattern);
+}
+
+// value Like pattern: -1/0, Null when either is Null. The compiled pattern is
+// kept with the statement while the pattern argument stays the same.
+void jetLike(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (anyNullArg(2, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const TextArg value(argv[0]);
+    if (const auto* cached = static_cast<const LikePattern*>(sqlite3_get_auxdata(ctx, 1))) {
+        resultBool(ctx, cached->matches(value.view()));
+        return;
+    }
+    auto pattern = std::make_unique<LikePattern>(TextArg(argv[1]).view());
+    const bool matched = pattern->matches(value.view());
+    // Handed over last: SQLite may delete it at once when the argument varies.
+    sqlite3_set_auxdata(ctx, 1, pattern.release(), deleteLikePattern);
+    resultBool(ctx, matched);
+}
+
+// Not x for the translator's conditions: -1 when x is zero, 0 otherwise.
+// (Jet's Not on other numbers is bitwise, Not 5 = -6; on the -1/0 of
+// conditions both readings agree.)
+void jetNot(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNullArg(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    resultBool(ctx, !truthArg(argv[0]));
+}
+
+// SQLite's 1/0 truth as Jet's -1/0.
+void jetBool(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNullArg(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    resultBool(ctx, truthArg(argv[0]));
+}
+
+}  // namespace
+
+void registerOperatorFunctions(sqlite3* db) {
+    constexpr Purity pure = Purity::Deterministic;
+    registerScalars(db, {
+                            {"jet_concat", 2, 2, pure, guarded<jetConcat>},
+                            {"jet_add", 2, 2, pure, guarded<jetAdd>},
+                            {"jet_sub", 2, 2, pure, guarded<jetSub>},
+                            {"jet_mul", 2, 2, pure, guarded<jetMul>},
+                            {"jet_div", 2, 2, pure, guarded<jetDiv>},
+                            {"jet_intdiv", 2, 2, pure, guarded<jetIntDiv>},
+                            {"jet_mod", 2, 2, pure, guarded<jetMod>},
+                            {"jet_pow", 2, 2, pure, guarded<jetPow>},
+                            {"jet_like", 2, 2, pure, guarded<jetLike>},
+                            {"jet_not", 1, 1, pure, guarded<jetNot>},
+                            {"jet_bool", 1, 1, pure, guarded<jetBool>},
+                        });
+}
+
+}  // namespace orvdb::engine::functions

@@ -1,0 +1,34 @@
+// What the SQL translator needs to know of the database it translates for.
+// The catalog implements it; tests can implement it over a fixed schema.
+#pragma once
+
+#include "engine/catalog/jet_types.hpp"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvdb::engine::sql {
+
+struct ResolvedTable {
+    std::string name;                // the name as the catalog spells it
+    std::string storedName;          // the table's name in the working store (quote it)
+    std::vector<ColumnDef> columns;  // in column order
+};
+
+struct ResolvedView {
+    std::string name;
+    std::string accessSql;  // the saved query's Access SQL, to be inlined as a subquery
+};
+
+class SchemaResolver {
+public:
+    virtual ~SchemaResolver() = default;
+    // Names compare without regard to case (Unicode case folding); nullopt
+    // when there is no such table (or view).
+    virtual std::optional<ResolvedTable> findTable(std::string_view name) const = 0;
+    virtual std::optional<ResolvedView> findView(std::string_view name) const = 0;
+};
+
+}  // namespace orvdb::engine::sql

@@ -1,0 +1,25 @@
+// The image of a mirrored store as the Jet writer takes it: every table of
+// the catalog (Jet's system tables included, in catalog order) with its
+// definition and rows, and the original file's header page.
+//
+// Tables whose columns, indexes and relationships are still those of the
+// original file keep its definition as read (column numbers, flags, index
+// entries), so an unchanged table is written back as it was. Changed and new
+// tables get a definition built from the catalog.
+#pragma once
+
+#include "jet/write/database_image.hpp"
+#include "jet/read/jet_file.hpp"
+
+#include <sqlite3.h>
+
+namespace orvdb::engine {
+
+class Catalog;
+
+// `original`: the file the store mirrors. Throws EngineError naming the
+// table and column for a value the file cannot hold.
+jet::DatabaseImage storeImage(sqlite3* db, const Catalog& catalog,
+                              const ::orvdb::jet::JetFile& original);
+
+}  // namespace orvdb::engine

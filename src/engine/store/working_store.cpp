@@ -1,0 +1,280 @@
+#include "engine/store/working_store.hpp"
+
+#include "engine/engine_error.hpp"
+#include "engine/functions/jet_functions.hpp"
+#include "engine/jet_datetime.hpp"
+#include "engine/store/jet_mirror.hpp"
+#include "engine/store/jet_write_back.hpp"
+#include "engine/store/sqlite_util.hpp"
+#include "engine/dataset/statement_cache.hpp"
+#include "engine/store/store_functions.hpp"
+#include "engine/store/write_lock.hpp"
+#include "jet/write/file_writer.hpp"
+#include "jet/write/new_database_image.hpp"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <mutex>
+
+namespace orvdb::engine {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::mutex registryMutex;
+std::string defaultPassword;
+std::map<std::string, std::weak_ptr<WorkingStore>>& registry() {
+    static std::map<std::string, std::weak_ptr<WorkingStore>> stores;
+    return stores;
+}
+
+std::string canonicalPath(const std::string& path) {
+    std::error_code ec;
+    fs::path p = fs::weakly_canonical(fs::absolute(path), ec);
+    return ec ? fs::absolute(path).lexically_normal().string() : p.string();
+}
+
+}  // namespace
+
+FileFormat detectFileFormat(const std::string& path) {
+    std::error_code ec;
+    if (!fs::exists(path, ec))
+        return FileFormat::Missing;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return FileFormat::Unknown;
+    char head[32] = {};
+    in.read(head, sizeof head);
+    std::streamsize got = in.gcount();
+    if (got == 0)
+        return FileFormat::Empty;
+    if (got >= 16 && std::memcmp(head, "SQLite format 3\0", 16) == 0)
+        return FileFormat::Store;
+    if (got >= 21 && std::memcmp(head + 4, "Standard Jet DB", 15) == 0)
+        return head[20] == 0 ? FileFormat::Jet3 : FileFormat::Jet4;
+    return FileFormat::Unknown;
+}
+
+WorkingStore::WorkingStore(std::string path, sqlite3* db, bool readOnly)
+    : path_(std::move(path)),
+      db_(db),
+      readOnly_(readOnly),
+      catalog_(std::make_unique<Catalog>(db)),
+      statementCache_(std::make_unique<StatementCache>()) {}
+
+WorkingStore::~WorkingStore() {
+    if (transactionDepth_ > 0) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        transactionDepth_ = 0;
+    }
+    try {
+        catalog_->flushAutoNumbers();
+        flush();
+    } catch (const std::exception& e) {
+        // The last chance to save: nobody is left to catch the error.
+        std::cerr << "orvdb: " << e.what() << '\n';
+    }
+    statementCache_.reset();
+    catalog_.reset();
+    sqlite3_close_v2(db_);
+    writeLock_.reset();
+}
+
+void WorkingStore::configure() {
+    sqlite3_extended_result_codes(db_, 1);
+    registerJetCollation(db_);
+    registerJetFunctions(db_);
+    registerStoreFunctions(db_, *this);
+    execSql(db_, "PRAGMA recursive_triggers = ON; PRAGMA foreign_keys = OFF;");
+    if (!readOnly_)
+        execSql(db_, "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;");
+}
+
+std::string WorkingStore::readOnlyMessage() const {
+    if (!jetFile_.empty())
+        return "'" + jetFile_ +
+               "' is opened read-only: the file is write-protected or was opened with Mode=Read.";
+    return "Cannot update.  Database or object is read-only. (file '" + path_ + "')";
+}
+
+void WorkingStore::setDefaultPassword(std::string password) {
+    std::lock_guard lock(registryMutex);
+    defaultPassword = std::move(password);
+}
+
+std::shared_ptr<WorkingStore> WorkingStore::adoptMirror(std::string path, sqlite3* db,
+                                                        bool readOnly,
+                                                        std::optional<std::string> password) {
+    std::shared_ptr<WorkingStore> store(new WorkingStore(path, db, readOnly));
+    store->jetFile_ = std::move(path);
+    store->password_ = std::move(password);
+    return store;
+}
+
+void WorkingStore::setWriteBackCalls(const jet::FileSystemCalls& calls) {
+    writeBackCalls_ = std::make_unique<jet::FileSystemCalls>(calls);
+}
+
+void WorkingStore::markSaved() {
+    savedChanges_ = sqlite3_total_changes64(db_);
+}
+
+bool WorkingStore::unsaved() const {
+    return !jetFile_.empty() && !readOnly_ && sqlite3_total_changes64(db_) != savedChanges_;
+}
+
+void WorkingStore::compact() {
+    if (readOnly_)
+        throw EngineError(readOnlyMessage());
+    if (transactionDepth_ > 0)
+        throw EngineError("Cannot compact '" + path_ + "' inside a transaction.");
+    if (jetFile_.empty()) {
+        execSql(db_, "VACUUM");
+        return;
+    }
+    catalog_->flushAutoNumbers();
+    writeBackJetFile(db_, *catalog_, jetFile_, password_,
+                     writeBackCalls_ ? *writeBackCalls_ : jet::FileSystemCalls{});
+    markSaved();
+}
+
+void WorkingStore::flush() {
+    if (transactionDepth_ > 0 || !unsaved())
+        return;
+    catalog_->flushAutoNumbers();
+    writeBackJetFile(db_, *catalog_, jetFile_, password_,
+                     writeBackCalls_ ? *writeBackCalls_ : jet::FileSystemCalls{});
+    markSaved();
+}
+
+namespace {
+
+// A file nobody may write (no write permission bit) is opened read-only even
+// by a user the system would let write it.
+bool writeProtected(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return true;
+    return (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
+}  // namespace
+
+std::shared_ptr<WorkingStore> WorkingStore::open(const std::string& path,
+                                                 const std::string& password, OpenMode mode) {
+    std::string key = canonicalPath(path);
+    std::lock_guard lock(registryMutex);
+    if (auto existing = registry()[key].lock())
+        return existing;
+
+    switch (detectFileFormat(path)) {
+        case FileFormat::Missing:
+            throw EngineError("Could not find file '" + path + "'.");
+        case FileFormat::Empty:
+            throw EngineError("'" + path + "' is empty: it is not a database file.");
+        case FileFormat::Jet3:
+            throw EngineError("'" + path +
+                              "' is an Access 97 (Jet 3) database; only Access 2000 and later "
+                              "(Jet 4) files are supported.");
+        case FileFormat::Jet4: {
+            bool readOnly = mode == OpenMode::ReadOnly || writeProtected(path);
+            // Taken before reading, so no other process writes while we load.
+            std::unique_ptr<WriteLock> lock;
+            if (!readOnly)
+                lock = std::make_unique<WriteLock>(key);
+            auto store =
+                mirrorJetFile(path, password.empty() ? defaultPassword : password, readOnly);
+            store->writeLock_ = std::move(lock);
+            registry()[key] = store;
+            return store;
+        }
+        case FileFormat::Unknown:
+            throw EngineError("Unrecognized database format '" + path + "'.");
+        case FileFormat::Store:
+            break;
+    }
+
+    bool readOnly = mode == OpenMode::ReadOnly || ::access(path.c_str(), W_OK) != 0;
+    sqlite3* db = nullptr;
+    int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+    if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+        std::string message = db ? sqlite3_errmsg(db) : "out of memory";
+        sqlite3_close_v2(db);
+        throw EngineError("Cannot open '" + path + "': " + message);
+    }
+    std::shared_ptr<WorkingStore> store(new WorkingStore(key, db, readOnly));
+    try {
+        store->configure();
+        if (!Catalog::hasCatalog(db))
+            throw EngineError("Unrecognized database format '" + path +
+                              "': it is a SQLite database without an orvdb catalog.");
+        store->catalog().load();
+    } catch (const EngineError& e) {
+        std::string message = e.what();
+        if (message.find(path) == std::string::npos)
+            message += " (file '" + path + "')";
+        throw EngineError(message);
+    }
+    registry()[key] = store;
+    return store;
+}
+
+void WorkingStore::createDatabase(const std::string& path) {
+    if (detectFileFormat(path) != FileFormat::Missing)
+        throw EngineError("Database '" + path + "' already exists.");
+    std::error_code ec;
+    fs::path parent = fs::path(path).parent_path();
+    if (!parent.empty() && !fs::is_directory(parent, ec))
+        throw EngineError("Cannot create database '" + path + "': folder '" + parent.string() +
+                          "' does not exist.");
+    try {
+        jet::writeJetFile(jet::newDatabaseImage(jetDateNow()), path);
+    } catch (const std::exception& e) {
+        throw EngineError("Cannot create database '" + path + "': " + e.what());
+    }
+}
+
+void WorkingStore::begin() {
+    if (transactionDepth_ == 0)
+        execSql(db_, "BEGIN");
+    else
+        execSql(db_, "SAVEPOINT orv_tx_" + std::to_string(transactionDepth_));
+    ++transactionDepth_;
+}
+
+void WorkingStore::commit() {
+    if (transactionDepth_ == 0)
+        throw EngineError("Commit without a transaction.");
+    --transactionDepth_;
+    catalog_->flushAutoNumbers();
+    if (transactionDepth_ == 0) {
+        execSql(db_, "COMMIT");
+        flush();
+    } else {
+        execSql(db_, "RELEASE orv_tx_" + std::to_string(transactionDepth_));
+    }
+}
+
+void WorkingStore::rollback() {
+    if (transactionDepth_ == 0)
+        throw EngineError("Rollback without a transaction.");
+    --transactionDepth_;
+    if (transactionDepth_ == 0)
+        execSql(db_, "ROLLBACK");
+    else
+        execSql(db_, "ROLLBACK TO orv_tx_" + std::to_string(transactionDepth_) +
+                         "; RELEASE orv_tx_" + std::to_string(transactionDepth_));
+    // The catalog may have changed inside the transaction.
+    catalog_->load();
+    schemaChanged();
+}
+
+}  // namespace orvdb::engine

@@ -1,0 +1,139 @@
+// The working store: one SQLite database serving every connection of the
+// process that opens the same file. Stores are shared through a registry
+// keyed by canonical path and live while a connection holds them.
+#pragma once
+
+#include "engine/catalog/catalog.hpp"
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace orvdb::jet {
+struct FileSystemCalls;
+}
+
+namespace orvdb::engine {
+
+// What a file on disk holds, judged by its first bytes.
+enum class FileFormat { Missing, Empty, Store, Jet4, Jet3, Unknown };
+FileFormat detectFileFormat(const std::string& path);
+
+// Per-connection state the store's SQL functions need while a statement of
+// that connection runs (@@IDENTITY is per connection).
+struct SessionState {
+    int64_t lastIdentity = 0;
+};
+
+class StatementCache;
+class WriteLock;
+
+// ReadOnly: the file is never written (Mode=Read in a connection string).
+// A write-protected file opens read-only whatever is asked.
+enum class OpenMode { ReadWrite, ReadOnly };
+
+class WorkingStore {
+public:
+    ~WorkingStore();
+    WorkingStore(const WorkingStore&) = delete;
+    WorkingStore& operator=(const WorkingStore&) = delete;
+
+    // The store of an existing database file, shared when already open (in
+    // whatever mode it was first opened). A Jet file is mirrored into a
+    // temporary store; password opens a protected one. Opening a Jet file for
+    // writing takes its lock file.
+    static std::shared_ptr<WorkingStore> open(const std::string& path,
+                                              const std::string& password = "",
+                                              OpenMode mode = OpenMode::ReadWrite);
+    // The password used for protected Jet files opened without one (a
+    // command-line host sets it from its --password option).
+    static void setDefaultPassword(std::string password);
+
+    // Creates a new empty database (with its system tables) at path; fails
+    // when a file is already there.
+    static void createDatabase(const std::string& path);
+
+    sqlite3* db() const { return db_; }
+    Catalog& catalog() { return *catalog_; }
+    const std::string& path() const { return path_; }
+    bool readOnly() const { return readOnly_; }
+    // Why the store cannot be changed, for the error a write gets.
+    std::string readOnlyMessage() const;
+    // The database file a mirror was loaded from ("" for a native store).
+    const std::string& jetFile() const { return jetFile_; }
+
+    // Bumped by every change of the catalog; cached translations compare it.
+    uint64_t schemaVersion() const { return schemaVersion_; }
+    void schemaChanged() { ++schemaVersion_; }
+
+    StatementCache& statementCache() { return *statementCache_; }
+
+    // The session whose statement runs now.
+    SessionState* session() const { return session_; }
+    void setSession(SessionState* session) { session_ = session; }
+
+    // Writes a mirrored Jet file back when the store changed since it was
+    // loaded or last written; nothing for a native store or inside a
+    // transaction. Throws EngineError naming the file and why; the file is
+    // then as before and the store stays unsaved.
+    void flush();
+    // Rewrites the file whole even when nothing changed: a mirrored Jet file
+    // is written back packed, a native store vacuumed. Throws EngineError
+    // for a read-only store or inside a transaction.
+    void compact();
+    // True when a mirrored store has changes its file does not have yet.
+    bool unsaved() const;
+    // Replaces the system calls of write-backs (tests make them fail).
+    void setWriteBackCalls(const ::orvdb::jet::FileSystemCalls& calls);
+
+    // Transactions nest: the outermost begins and commits the SQLite one;
+    // committing it writes a mirrored file back.
+    void begin();
+    void commit();
+    void rollback();
+    int transactionDepth() const { return transactionDepth_; }
+
+    // Used by the Jet mirror, which builds the store itself.
+    static std::shared_ptr<WorkingStore> adoptMirror(std::string path, sqlite3* db, bool readOnly,
+                                                     std::optional<std::string> password);
+    void configureForMirror() { configure(); }
+    // The store as loaded is what the file holds.
+    void markSaved();
+
+private:
+    WorkingStore(std::string path, sqlite3* db, bool readOnly);
+    void configure();
+
+    std::string path_;
+    sqlite3* db_;
+    bool readOnly_;
+    std::string jetFile_;
+    std::unique_ptr<Catalog> catalog_;
+    std::unique_ptr<StatementCache> statementCache_;
+    uint64_t schemaVersion_ = 1;
+    SessionState* session_ = nullptr;
+    int transactionDepth_ = 0;
+    std::optional<std::string> password_;
+    std::unique_ptr<WriteLock> writeLock_;
+    int64_t savedChanges_ = 0;  // sqlite3_total_changes64 when last written
+    std::unique_ptr<::orvdb::jet::FileSystemCalls> writeBackCalls_;
+};
+
+// Makes a session current on a store for the duration of a scope.
+class SessionScope {
+public:
+    SessionScope(WorkingStore& store, SessionState& session)
+        : store_(store), previous_(store.session()) {
+        store.setSession(&session);
+    }
+    ~SessionScope() { store_.setSession(previous_); }
+
+private:
+    WorkingStore& store_;
+    SessionState* previous_;
+};
+
+}  // namespace orvdb::engine

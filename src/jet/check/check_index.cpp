@@ -1,0 +1,254 @@
+#include "jet/check/check_index.hpp"
+
+#include <algorithm>
+#include <functional>
+#include <string>
+
+#include "jet/index/index_key.hpp"
+#include "jet/index/index_reader.hpp"
+#include "jet/format/jet_error.hpp"
+
+namespace orvdb::jet {
+
+namespace {
+
+// A real index of a 2 GB file has at most a handful of levels.
+constexpr int kMaxDepth = 16;
+// A badly damaged index would otherwise bury the other findings.
+constexpr size_t kMaxFindingsPerKind = 5;
+
+std::string hexBytes(const std::vector<uint8_t>& bytes) {
+    static const char* digits = "0123456789ABCDEF";
+    std::string text;
+    for (uint8_t byte : bytes) {
+        text += digits[byte >> 4];
+        text += digits[byte & 0x0F];
+    }
+    return text.empty() ? "(empty)" : text;
+}
+
+class IndexCheck {
+public:
+    IndexCheck(PageSource& source, const TableDefinition& table, const PhysicalIndex& index,
+               std::vector<CheckFinding>& findings)
+        : source_(source),
+          table_(table),
+          index_(index),
+          findings_(findings),
+          label_("table '" + table.name + "', " + describeIndex(table, index)) {}
+
+    // False when the tree cannot be walked: its entries are then unknown.
+    bool walk() {
+        try {
+            walk(index_.rootPage, 0);
+            return true;
+        } catch (const JetError& error) {
+            error_(error.what());
+            return false;
+        }
+    }
+
+    void checkOrder() {
+        for (size_t n = 1; n < entries_.size(); ++n) {
+            if (!(entries_[n - 1].entry < entries_[n].entry)) {
+                report(CheckSeverity::Error, "order",
+                       "entries out of order on index page " + std::to_string(entries_[n].page) +
+                           ": key " + hexBytes(entries_[n].entry.key) + " at " +
+                           entries_[n].entry.row.toString() + " follows key " +
+                           hexBytes(entries_[n - 1].entry.key) + " at " +
+                           entries_[n - 1].entry.row.toString());
+            }
+        }
+    }
+
+    void checkSiblings() {
+        for (size_t n = 0; n < leaves_.size(); ++n) {
+            uint32_t previous = n == 0 ? 0 : leaves_[n - 1].number;
+            uint32_t next = n + 1 == leaves_.size() ? 0 : leaves_[n + 1].number;
+            const ParsedIndexPage& leaf = leaves_[n];
+            if (leaf.previousPage != previous || leaf.nextPage != next) {
+                report(CheckSeverity::Error, "siblings",
+                       "leaf page " + std::to_string(leaf.number) + " links to previous page " +
+                           std::to_string(leaf.previousPage) + " and next page " +
+                           std::to_string(leaf.nextPage) + ", but the tree has " +
+                           std::to_string(previous) + " and " + std::to_string(next));
+            }
+        }
+    }
+
+    void checkRows(const RowsByPointer& rows) {
+        std::vector<KeyColumn> columns;
+        try {
+            columns = keyColumnsOf(table_, index_);
+        } catch (const JetError& error) {
+            error_(error.what());
+            return;
+        }
+        std::map<RowPointer, size_t> listed;
+        for (const Located& located : entries_) {
+            const IndexEntry& entry = located.entry;
+            ++listed[entry.row];
+            auto row = rows.find(entry.row);
+            if (row == rows.end()) {
+                report(CheckSeverity::Error, "dangling",
+                       "an entry on index page " + std::to_string(located.page) + " points at " +
+                           entry.row.toString() + ", which holds no live row of the table");
+                continue;
+            }
+            std::vector<Value> values = keyValuesOf(columns, row->second);
+            if (!indexHoldsRow(index_, values)) {
+                report(CheckSeverity::Error, "null",
+                       "the row at " + entry.row.toString() +
+                           " has only Null key values but is listed in an index that ignores "
+                           "Nulls");
+                continue;
+            }
+            std::vector<uint8_t> expected;
+            try {
+                expected = encodeIndexKey(columns, values);
+            } catch (const JetError&) {
+                continue;  // no key to compare with (a character without a sort code)
+            }
+            if (expected != entry.key) {
+                report(CheckSeverity::Error, "key",
+                       "the entry for the row at " + entry.row.toString() + " has key " +
+                           hexBytes(entry.key) + ", but the row's values give " +
+                           hexBytes(expected));
+            }
+        }
+        for (const auto& [pointer, values] : rows) {
+            if (!indexHoldsRow(index_, keyValuesOf(columns, values))) {
+                continue;
+            }
+            auto count = listed.find(pointer);
+            size_t times = count == listed.end() ? 0 : count->second;
+            if (times != 1) {
+                report(CheckSeverity::Error, "coverage",
+                       "the row at " + pointer.toString() + " is listed " + std::to_string(times) +
+                           " times instead of once");
+            }
+        }
+        checkUnique(columns, rows);
+    }
+
+    void checkUniqueCount() {
+        uint32_t distinct = 0;
+        for (size_t n = 0; n < entries_.size(); ++n) {
+            if (n == 0 || entries_[n].entry.key != entries_[n - 1].entry.key) {
+                ++distinct;
+            }
+        }
+        if (distinct != index_.entryCount) {
+            report(CheckSeverity::Warning, "count",
+                   "the table definition records " + std::to_string(index_.entryCount) +
+                       " distinct keys, the index holds " + std::to_string(distinct));
+        }
+    }
+
+    const std::set<uint32_t>& pages() const { return visited_; }
+
+private:
+    struct Located {
+        IndexEntry entry;
+        uint32_t page = 0;
+    };
+
+    // Access lets several rows share a unique index's key when one of its
+    // columns is Null.
+    void checkUnique(const std::vector<KeyColumn>& columns, const RowsByPointer& rows) {
+        if (!index_.isUnique()) {
+            return;
+        }
+        for (size_t n = 1; n < entries_.size(); ++n) {
+            const IndexEntry& entry = entries_[n].entry;
+            if (entry.key != entries_[n - 1].entry.key) {
+                continue;
+            }
+            auto row = rows.find(entry.row);
+            if (row != rows.end()) {
+                std::vector<Value> values = keyValuesOf(columns, row->second);
+                if (std::any_of(values.begin(), values.end(), isNull)) {
+                    continue;
+                }
+            }
+            report(CheckSeverity::Error, "unique",
+                   "the unique index lists key " + hexBytes(entry.key) + " for both " +
+                       entries_[n - 1].entry.row.toString() + " and " + entry.row.toString());
+        }
+    }
+
+    void walk(uint32_t number, int depth) {
+        if (depth > kMaxDepth) {
+            throw JetError("the tree is deeper than " + std::to_string(kMaxDepth) + " levels");
+        }
+        if (number == 0 || number >= source_.pageCount()) {
+            throw JetError("the tree names page " + std::to_string(number) +
+                           ", which the file does not have");
+        }
+        if (!visited_.insert(number).second) {
+            throw JetError("index page " + std::to_string(number) + " is reached twice");
+        }
+        PageRef page = source_.page(number);
+        ParsedIndexPage parsed = parseIndexPage(source_.view(*page), number);
+        if (parsed.tablePage != table_.page) {
+            throw JetError("index page " + std::to_string(number) +
+                           " belongs to the table at page " + std::to_string(parsed.tablePage));
+        }
+        if (parsed.isLeaf()) {
+            for (IndexEntry& entry : parsed.entries) {
+                entries_.push_back(Located{std::move(entry), number});
+            }
+            parsed.entries.clear();
+            leaves_.push_back(std::move(parsed));
+            return;
+        }
+        for (uint32_t child : parsed.children) {
+            walk(child, depth + 1);
+        }
+        if (parsed.childTailPage != 0) {
+            walk(parsed.childTailPage, depth + 1);
+        }
+    }
+
+    void error_(const std::string& text) { report(CheckSeverity::Error, "tree", text); }
+
+    void report(CheckSeverity severity, const std::string& kind, const std::string& text) {
+        size_t& count = reported_[kind];
+        if (++count <= kMaxFindingsPerKind) {
+            findings_.push_back({severity, label_ + ": " + text});
+        } else if (count == kMaxFindingsPerKind + 1) {
+            findings_.push_back({severity, label_ +
+                                               ": more findings like the last one follow; "
+                                               "only the first " +
+                                               std::to_string(kMaxFindingsPerKind) +
+                                               " are listed"});
+        }
+    }
+
+    PageSource& source_;
+    const TableDefinition& table_;
+    const PhysicalIndex& index_;
+    std::vector<CheckFinding>& findings_;
+    std::string label_;
+    std::set<uint32_t> visited_;
+    std::vector<ParsedIndexPage> leaves_;
+    std::vector<Located> entries_;
+    std::map<std::string, size_t> reported_;
+};
+
+}  // namespace
+
+std::set<uint32_t> checkIndex(PageSource& source, const TableDefinition& table,
+                              const PhysicalIndex& index, const RowsByPointer& rows,
+                              std::vector<CheckFinding>& findings) {
+    IndexCheck check(source, table, index, findings);
+    if (check.walk()) {
+        check.checkOrder();
+        check.checkSiblings();
+        check.checkRows(rows);
+        check.checkUniqueCount();
+    }
+    return check.pages();
+}
+
+}  // namespace orvdb::jet

@@ -1,0 +1,392 @@
+#include "jet/check/file_check.hpp"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <set>
+
+#include "jet/read/catalog_rows.hpp"
+#include "jet/check/check_index.hpp"
+#include "jet/read/data_page.hpp"
+#include "jet/index/index_pages.hpp"
+#include "jet/format/jet_error.hpp"
+#include "jet/read/usage_map.hpp"
+
+namespace orvdb::jet {
+
+namespace {
+
+constexpr uint32_t kGlobalMapPage = 1;
+constexpr uint8_t kHeaderPageType = 0x00;
+constexpr uint8_t kDefinitionPageType = 0x02;
+constexpr uint8_t kMapPageType = 0x05;
+// Access turns a long-value page whose rows were all deleted into this type.
+constexpr uint8_t kEmptiedLongValuePageType = 0x09;
+constexpr size_t kNextDefinitionPageOffset = 4;
+constexpr uint8_t kReferenceMap = 0x01;
+constexpr size_t kInlineMapHeader = 5;
+
+bool hasLongValueMark(const Page& page) {
+    return std::memcmp(page.bytes.data() + 4, "LVAL", 4) == 0;
+}
+
+uint32_t ownerField(const Page& page) {
+    return page.bytes[4] | (page.bytes[5] << 8) | (page.bytes[6] << 16) |
+           (uint32_t{page.bytes[7]} << 24);
+}
+
+bool isBlank(const Page& page) {
+    return std::all_of(page.bytes.begin(), page.bytes.end(), [](uint8_t b) { return b == 0; });
+}
+
+std::string hexByte(uint8_t value) {
+    static const char* digits = "0123456789ABCDEF";
+    return std::string("0x") + digits[value >> 4] + digits[value & 0x0F];
+}
+
+std::string kindOf(const Page& page) {
+    switch (page.bytes[0]) {
+        case kDataPageType:
+            if (hasLongValueMark(page)) {
+                return "long-value page";
+            }
+            return ownerField(page) == 0
+                       ? "usage-map page"
+                       : "data page of the table at page " + std::to_string(ownerField(page));
+        case kDefinitionPageType:
+            return "table definition page";
+        case index_page::kNode:
+        case index_page::kLeaf:
+            return "index page of the table at page " + std::to_string(ownerField(page));
+        case kMapPageType:
+            return "usage-map page";
+        case kEmptiedLongValuePageType:
+            return "emptied long-value page";
+        default:
+            return "page of type " + hexByte(page.bytes[0]);
+    }
+}
+
+class FileCheck {
+public:
+    explicit FileCheck(const JetFile& file) : file_(file), source_(file.pages()) {}
+
+    CheckReport run() {
+        report_.pages = source_.pageCount();
+        own(0, "the file header");
+        own(kGlobalMapPage, "the global usage map");
+        readGlobalMap();
+        // The catalog is checked from its fixed page: damage to it could hide
+        // every table, itself included.
+        checkTable("MSysObjects", kCatalogPage);
+        for (const CatalogObject* object : file_.catalog().tables(true)) {
+            if (object->tablePage() != kCatalogPage) {
+                checkTable(object->name, object->tablePage());
+            }
+        }
+        checkPages();
+        return std::move(report_);
+    }
+
+private:
+    void error(std::string text) {
+        report_.findings.push_back({CheckSeverity::Error, std::move(text)});
+    }
+    void warning(std::string text) {
+        report_.findings.push_back({CheckSeverity::Warning, std::move(text)});
+    }
+
+    void own(uint32_t page, const std::string& what) { owners_.emplace(page, what); }
+
+    bool isFree(uint32_t page) const { return page >= free_.size() || free_[page]; }
+
+    // A set bit marks a free page; pages beyond the map count as free.
+    void readGlobalMap() {
+        free_.assign(source_.pageCount(), false);
+        try {
+            DataPage page(source_, source_.page(kGlobalMapPage));
+            ByteView row = page.rowBytes(0);
+            if (row.size() > 0 && row.u8(0) != kReferenceMap && row.size() >= kInlineMapHeader) {
+                uint64_t end = uint64_t{row.u32(1)} + (row.size() - kInlineMapHeader) * 8;
+                for (uint64_t n = end; n < free_.size(); ++n) {
+                    free_[n] = true;
+                }
+            }
+            // A large file's map lives on pages of its own.
+            if (row.size() > 0 && row.u8(0) == kReferenceMap) {
+                for (size_t offset = 1; offset + 4 <= row.size(); offset += 4) {
+                    if (uint32_t mapPage = row.u32(offset); mapPage != 0) {
+                        own(mapPage, "the global usage map");
+                    }
+                }
+            }
+            UsageMap map = UsageMap::read(source_, RowPointer{kGlobalMapPage, 0}, "whole file");
+            while (auto free = map.next()) {
+                if (*free < free_.size()) {
+                    free_[*free] = true;
+                }
+            }
+        } catch (const JetError& failure) {
+            error(std::string("the global usage map cannot be read: ") + failure.what());
+        }
+    }
+
+    // The pages a usage map lists; the pages holding the map are owned by it.
+    std::vector<uint32_t> readMap(RowPointer where, const std::string& what) {
+        std::vector<uint32_t> pages;
+        if (where.isNull()) {
+            return pages;  // Access leaves some free-space maps of long values out
+        }
+        try {
+            own(where.page, "the usage map of the " + what);
+            DataPage page(source_, source_.page(where.page));
+            ByteView row = page.rowBytes(where.row);
+            if (row.size() > 0 && row.u8(0) == kReferenceMap) {
+                for (size_t offset = 1; offset + 4 <= row.size(); offset += 4) {
+                    if (uint32_t mapPage = row.u32(offset); mapPage != 0) {
+                        own(mapPage, "the usage map of the " + what);
+                    }
+                }
+            }
+            UsageMap map = UsageMap::read(source_, where, what);
+            while (auto listed = map.next()) {
+                if (*listed >= source_.pageCount()) {
+                    error("the usage map of the " + what + " lists page " +
+                          std::to_string(*listed) + ", beyond the end of the file");
+                    continue;
+                }
+                pages.push_back(*listed);
+            }
+        } catch (const JetError& failure) {
+            error("the usage map of the " + what + " cannot be read: " + failure.what());
+        }
+        return pages;
+    }
+
+    void checkTable(const std::string& name, uint32_t page) {
+        ++report_.tables;
+        const std::string label = "table '" + name + "'";
+        std::shared_ptr<TableDefinition> table;
+        try {
+            table = std::make_shared<TableDefinition>(readTableDefinition(source_, page));
+            table->name = name;
+        } catch (const JetError& failure) {
+            error(label + ": the definition cannot be read: " + failure.what());
+            return;
+        }
+        ownDefinitionPages(*table, label);
+
+        std::vector<uint32_t> dataPages = readMap(table->ownedPages, "pages of " + label);
+        std::set<uint32_t> owned(dataPages.begin(), dataPages.end());
+        for (uint32_t number : dataPages) {
+            PageRef page = source_.page(number);
+            if (!isDataPageOf(*page, table->page) || hasLongValueMark(*page)) {
+                error(label + ": its owned-pages map lists page " + std::to_string(number) +
+                      ", which is a " + kindOf(*page) + ", not one of its data pages");
+            }
+            own(number, "data page of " + label);
+        }
+        for (uint32_t number : readMap(table->freeSpacePages, "free space of " + label)) {
+            if (owned.count(number) == 0) {
+                error(label + ": its free-space map lists page " + std::to_string(number) +
+                      ", which its owned-pages map does not");
+            }
+        }
+        tablesByPage_[table->page] = {label, std::move(owned)};
+
+        for (const Column& column : table->columns) {
+            if (column.longValueOwnedPages) {
+                checkLongValuePages(column, label);
+            }
+        }
+        RowsByPointer rows = readRows(table, label);
+        for (const PhysicalIndex& index : table->physicalIndexes) {
+            ++report_.indexes;
+            std::string indexLabel = label + ", " + describeIndex(*table, index);
+            std::vector<uint32_t> mapped = readMap(index.usageMap, "pages of " + indexLabel);
+            std::set<uint32_t> inTree = checkIndex(source_, *table, index, rows, report_.findings);
+            for (uint32_t page : inTree) {
+                own(page, "index page of " + indexLabel);
+                if (std::find(mapped.begin(), mapped.end(), page) == mapped.end()) {
+                    error(indexLabel + ": page " + std::to_string(page) +
+                          " of its tree is missing from its usage map");
+                }
+            }
+            for (uint32_t page : mapped) {
+                own(page, "index page of " + indexLabel);
+            }
+        }
+    }
+
+    void ownDefinitionPages(const TableDefinition& table, const std::string& label) {
+        std::set<uint32_t> seen;
+        for (uint32_t page = table.page; page != 0 && seen.insert(page).second;) {
+            if (page >= source_.pageCount()) {
+                error(label + ": its definition continues on page " + std::to_string(page) +
+                      ", beyond the end of the file");
+                return;
+            }
+            own(page, "definition of " + label);
+            PageRef bytes = source_.page(page);
+            page = source_.view(*bytes).u32(kNextDefinitionPageOffset);
+        }
+    }
+
+    // Long-value chains are followed, and their lengths checked, when the
+    // rows are decoded; here the pages of the column's map must be
+    // long-value pages.
+    void checkLongValuePages(const Column& column, const std::string& label) {
+        std::string what = "long values of column '" + column.name + "' of " + label;
+        for (uint32_t number : readMap(*column.longValueOwnedPages, what)) {
+            PageRef page = source_.page(number);
+            uint8_t type = page->bytes[0];
+            if ((type != kDataPageType && type != kEmptiedLongValuePageType) ||
+                !hasLongValueMark(*page)) {
+                error("the map of the " + what + " lists page " + std::to_string(number) +
+                      ", which is a " + kindOf(*page) + ", not a long-value page");
+            }
+            own(number, what);
+        }
+        if (column.longValueFreePages) {
+            readMap(*column.longValueFreePages, "free space of the " + what);
+        }
+    }
+
+    RowsByPointer readRows(const std::shared_ptr<const TableDefinition>& table,
+                           const std::string& label) {
+        RowsByPointer rows;
+        try {
+            TableReader reader(file_.sharedPages(), table);
+            while (auto row = reader.next()) {
+                rows.emplace(row->id, std::move(row->values));
+            }
+        } catch (const JetError& failure) {
+            error(label + ": its rows cannot be read: " + failure.what());
+            return rows;
+        }
+        // Access leaves the count stale at times; readers that go by the
+        // usage map are not misled.
+        if (rows.size() != table->rowCount) {
+            warning(label + ": the definition records " + std::to_string(table->rowCount) +
+                    " rows, the data pages hold " + std::to_string(rows.size()));
+        }
+        return rows;
+    }
+
+    void checkPages() {
+        for (uint32_t number = 0; number < source_.pageCount(); ++number) {
+            PageRef page;
+            try {
+                page = source_.page(number);
+            } catch (const JetError& failure) {
+                error(failure.what());
+                continue;
+            }
+            auto owner = owners_.find(number);
+            if (owner != owners_.end()) {
+                if (number != 0 && isFree(number)) {
+                    error("page " + std::to_string(number) + " (" + owner->second +
+                          ") is in use but the global usage map marks it free");
+                }
+            }
+            if (isFree(number)) {
+                continue;  // free pages keep whatever they held
+            }
+            uint8_t type = page->bytes[0];
+            bool known = (type >= kDataPageType && type <= kMapPageType) ||
+                         (type == kEmptiedLongValuePageType && hasLongValueMark(*page)) ||
+                         (type == kHeaderPageType && (number == 0 || isBlank(*page)));
+            if (!known && owner != owners_.end()) {
+                error("page " + std::to_string(number) + " (" + owner->second +
+                      ") has the unknown page type " + hexByte(type));
+                continue;
+            }
+            // Access leaks pages now and then; only compacting gets them back.
+            if (owner == owners_.end() && !isBlank(*page)) {
+                leaked_.push_back(number);
+            }
+            checkDataPageOwner(number, *page);
+        }
+        reportLeakedPages();
+    }
+
+    // A data page naming a table must be in that table's owned-pages map.
+    void checkDataPageOwner(uint32_t number, const Page& page) {
+        if (page.bytes[0] != kDataPageType || hasLongValueMark(page)) {
+            return;
+        }
+        auto table = tablesByPage_.find(ownerField(page));
+        if (table == tablesByPage_.end() || table->second.dataPages.count(number) != 0) {
+            return;
+        }
+        std::string text = "data page " + std::to_string(number) + " names " + table->second.label +
+                           " but the table's owned-pages map does not list it";
+        // Readers go by the map and never see rows there. Access leaves such
+        // pages behind when a table is dropped and another one gets its page.
+        size_t liveRows = 0;
+        try {
+            DataPage data(source_, source_.page(number));
+            for (uint16_t row = 0; row < data.rowCount(); ++row) {
+                liveRows += data.slot(row).deleted ? 0 : 1;
+            }
+        } catch (const JetError& failure) {
+            error(text + "; " + failure.what());
+            return;
+        }
+        warning(text + " (" + std::to_string(liveRows) + " rows there are not read)");
+    }
+
+    // One warning for all leaked pages, as runs of page numbers.
+    void reportLeakedPages() {
+        if (leaked_.empty()) {
+            return;
+        }
+        std::string runs;
+        for (size_t n = 0; n < leaked_.size();) {
+            size_t last = n;
+            while (last + 1 < leaked_.size() && leaked_[last + 1] == leaked_[last] + 1) {
+                ++last;
+            }
+            runs += (runs.empty() ? "" : ", ") + std::to_string(leaked_[n]);
+            if (last > n) {
+                runs += "-" + std::to_string(leaked_[last]);
+            }
+            n = last + 1;
+        }
+        warning(std::to_string(leaked_.size()) +
+                " pages are marked in use in the global usage map but no table, index, long "
+                "value or usage map owns them (compacting reclaims them): " +
+                runs);
+    }
+
+    struct TablePages {
+        std::string label;
+        std::set<uint32_t> dataPages;
+    };
+
+    const JetFile& file_;
+    PageSource& source_;
+    CheckReport report_;
+    std::vector<bool> free_;
+    std::map<uint32_t, std::string> owners_;  // page -> what uses it (the first owner found)
+    std::map<uint32_t, TablePages> tablesByPage_;
+    std::vector<uint32_t> leaked_;  // in use, owned by nothing, ascending
+};
+
+}  // namespace
+
+bool CheckReport::hasErrors() const {
+    return std::any_of(findings.begin(), findings.end(), [](const CheckFinding& finding) {
+        return finding.severity == CheckSeverity::Error;
+    });
+}
+
+std::string describe(const CheckFinding& finding) {
+    return (finding.severity == CheckSeverity::Error ? "error: " : "warning: ") + finding.text;
+}
+
+CheckReport checkJetFile(const JetFile& file) {
+    return FileCheck(file).run();
+}
+
+}  // namespace orvdb::jet

@@ -1,0 +1,50 @@
+// A data page: a header, a table of row offsets, rows packed from the end.
+// Long-value pages and usage-map rows use the same layout.
+#pragma once
+
+#include <cstdint>
+
+#include "jet/format/byte_view.hpp"
+#include "jet/read/page_source.hpp"
+
+namespace orvdb::jet {
+
+inline constexpr uint8_t kDataPageType = 0x01;
+
+struct RowSlot {
+    uint16_t start = 0;
+    uint16_t end = 0;  // exclusive
+    bool deleted = false;
+    // The row holds only a pointer to where its data moved.
+    bool overflow = false;
+};
+
+class DataPage {
+public:
+    // Throws JetError when the page is not a data page or its offset table
+    // does not fit.
+    DataPage(PageSource& source, PageRef page);
+
+    uint32_t number() const { return page_->number; }
+    // The table definition page this page belongs to (0 for usage maps;
+    // long-value pages hold "LVAL" here).
+    uint32_t owner() const { return view_.u32(4); }
+    bool isLongValuePage() const;
+    uint16_t rowCount() const { return rowCount_; }
+    // Throws JetError when the slot's bounds are impossible, unless the row is
+    // deleted (then an empty slot is returned).
+    RowSlot slot(uint16_t row) const;
+    // The bytes of a row, ignoring the deleted/overflow flags.
+    ByteView rowBytes(uint16_t row) const;
+    const ByteView& view() const { return view_; }
+
+private:
+    PageRef page_;
+    ByteView view_;
+    uint16_t rowCount_ = 0;
+};
+
+// True when `page` is a data page (type 0x01) whose owner is `tablePage`.
+bool isDataPageOf(const Page& page, uint32_t tablePage);
+
+}  // namespace orvdb::jet

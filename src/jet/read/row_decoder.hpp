@@ -1,0 +1,48 @@
+// Turns the bytes of one row into values, column by column.
+//
+// Row layout: u16 column count, the fixed-length area, variable-length data,
+// then from the end backwards: the null mask ((count+7)/8 bytes, bit set =
+// not null), u16 variable-column count, one u16 offset per variable column
+// and the u16 end of the variable data. Columns are found by their number and
+// variable index, so rows written before columns were added or deleted read
+// correctly: columns beyond the row's count are Null.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "jet/format/byte_view.hpp"
+#include "jet/read/long_value.hpp"
+#include "jet/read/table_definition.hpp"
+#include "jet/format/value.hpp"
+
+namespace orvdb::jet {
+
+class RowDecoder {
+public:
+    RowDecoder(const TableDefinition& table, PageSource& source);
+
+    // One value per column of the table, in the table's column order.
+    std::vector<Value> decode(const ByteView& row) const;
+    // The same into `values`, resized to the column count; text and binary
+    // values reuse the buffers a previous row left there.
+    void decode(const ByteView& row, std::vector<Value>& values) const;
+
+    // Restricts decoding to the columns whose flag is set (by position in the
+    // table's column list); the others read as Null. Saves reading long
+    // values nobody asked for.
+    void selectColumns(std::vector<bool> wanted) { wanted_ = std::move(wanted); }
+
+private:
+    void decodeFixed(size_t index, const ByteView& bytes, Value& out) const;
+    void decodeVariable(size_t index, const ByteView& bytes, Value& out) const;
+
+    const TableDefinition* table_;
+    PageSource* source_;
+    LongValueReader longValues_;
+    std::vector<std::string> where_;  // names each column for messages
+    bool hasVariableColumns_ = false;
+    std::vector<bool> wanted_;  // empty: all columns
+};
+
+}  // namespace orvdb::jet

@@ -1,0 +1,55 @@
+// A forward cursor over the rows of one table. It walks the table's
+// owned-pages usage map page by page, so memory stays flat whatever the size
+// of the table. Deleted rows are skipped; rows moved to another page
+// (overflow rows) are read where they live.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "jet/read/data_page.hpp"
+#include "jet/read/row_decoder.hpp"
+#include "jet/format/row_pointer.hpp"
+#include "jet/read/table_definition.hpp"
+#include "jet/read/usage_map.hpp"
+#include "jet/format/value.hpp"
+
+namespace orvdb::jet {
+
+struct Row {
+    RowPointer id;              // where the row's slot is
+    std::vector<Value> values;  // one per column, in the table's column order
+};
+
+class TableReader {
+public:
+    TableReader(std::shared_ptr<PageSource> source, std::shared_ptr<const TableDefinition> table);
+
+    // The next live row, nullopt after the last. Throws JetError naming the
+    // file and the table when the table's pages are damaged.
+    std::optional<Row> next();
+    // The same into `row`, reusing its buffers: false after the last row
+    // (`row` is then left as it was).
+    bool next(Row& row);
+
+    const TableDefinition& definition() const { return *table_; }
+
+    // Decodes only the named columns (ASCII case-insensitive); the others
+    // read as Null. Throws JetError for a name the table does not have.
+    void selectColumns(const std::vector<std::string>& names);
+
+private:
+    bool advance(Row& row);
+    ByteView followOverflow(const DataPage& page, uint16_t row, PageRef& holder);
+
+    std::shared_ptr<PageSource> source_;
+    std::shared_ptr<const TableDefinition> table_;
+    RowDecoder decoder_;
+    UsageMap pages_;
+    std::optional<DataPage> current_;
+    uint16_t nextRow_ = 0;
+    bool finished_ = false;
+};
+
+}  // namespace orvdb::jet

@@ -1,0 +1,413 @@
+#include "jet/write/file_writer.hpp"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <set>
+#include <span>
+
+#include "jet/read/catalog_rows.hpp"
+#include "jet/format/jet_error.hpp"
+#include "jet/write/data_page_writer.hpp"
+#include "jet/write/header_writer.hpp"
+#include "jet/write/long_value_writer.hpp"
+#include "jet/write/object_ids.hpp"
+#include "jet/write/page_set.hpp"
+#include "jet/write/row_writer.hpp"
+#include "jet/write/table_definition_writer.hpp"
+#include "jet/write/usage_map_writer.hpp"
+#include "jet/write/usage_map_rows.hpp"
+
+namespace orvdb::jet {
+
+namespace {
+
+constexpr uint32_t kGlobalMapPage = 1;
+// Jet fills this field of the global map page with 1.
+constexpr uint32_t kGlobalMapPageOwner = 1;
+// Row pointers address pages with three bytes.
+constexpr uint32_t kLastAddressablePage = 0x00FFFFFF;
+// Data pages with at least this much room are listed as having free space.
+constexpr size_t kRoomWorthListing = 64;
+
+size_t mapRowsOf(const TableImage& table) {
+    size_t longValueColumns = static_cast<size_t>(
+        std::count_if(table.definition.columns.begin(), table.definition.columns.end(),
+                      [](const Column& column) { return column.isLongValue(); }));
+    return 2 + 2 * longValueColumns + table.definition.physicalIndexes.size();
+}
+
+std::optional<size_t> columnPosition(const TableImage& table, std::string_view name) {
+    for (size_t n = 0; n < table.definition.columns.size(); ++n) {
+        if (sameName(table.definition.columns[n].name, name)) {
+            return n;
+        }
+    }
+    return std::nullopt;
+}
+
+// Every table row of MSysObjects must name a table of the image by id and
+// name, and every table must have its row: readers find tables through it.
+void validateCatalog(const DatabaseImage& image, const TableImage& catalog,
+                     const std::string& file) {
+    auto id = columnPosition(catalog, "Id");
+    auto parent = columnPosition(catalog, "ParentId");
+    auto type = columnPosition(catalog, "Type");
+    auto name = columnPosition(catalog, "Name");
+    if (!id || !parent || !type || !name) {
+        throwError(file, "cannot be written: MSysObjects lacks one of Id, ParentId, Type, Name");
+    }
+    auto integer = [](const Value& value) {
+        const auto* held = std::get_if<int64_t>(&value);
+        return held ? *held : 0;
+    };
+    std::map<uint32_t, const TableImage*> byId;
+    for (const TableImage& table : image.tables) {
+        byId[table.objectId] = &table;
+    }
+    std::set<uint32_t> listed;
+    for (const std::vector<Value>& row : catalog.rows) {
+        if (row.size() != catalog.definition.columns.size() ||
+            integer(row[*type]) != static_cast<int16_t>(ObjectType::Table) ||
+            integer(row[*parent]) != kTablesContainerId) {
+            continue;
+        }
+        auto objectId = static_cast<uint32_t>(integer(row[*id]));
+        const auto* rowName = std::get_if<std::string>(&row[*name]);
+        auto table = byId.find(objectId);
+        if (table == byId.end() || !rowName || !sameName(*rowName, table->second->name())) {
+            throwError(file, "cannot be written: MSysObjects lists table '" +
+                                 (rowName ? *rowName : std::string("?")) + "' with id " +
+                                 std::to_string(objectId) +
+                                 ", which is not a table of the database by that id and name");
+        }
+        listed.insert(objectId);
+    }
+    for (const TableImage& table : image.tables) {
+        if (listed.count(table.objectId) == 0) {
+            throwError(file,
+                       "cannot be written: table '" + table.name() + "' has no row in MSysObjects");
+        }
+    }
+}
+
+void validate(const DatabaseImage& image, const std::string& file) {
+    const TableImage* catalog = image.findTable(kCatalogTableName);
+    if (!catalog) {
+        throwError(file, "cannot be written: the database has no MSysObjects table");
+    }
+    std::set<uint32_t> ids;
+    for (const TableImage& table : image.tables) {
+        if (&table != image.findTable(table.name())) {
+            throwError(file, "cannot be written: two tables are named '" + table.name() + "'");
+        }
+        if (table.objectId == 0 || !ids.insert(table.objectId).second) {
+            throwError(file, "cannot be written: table '" + table.name() +
+                                 "' needs an object id of its own (has " +
+                                 std::to_string(table.objectId) + ")");
+        }
+    }
+    validateCatalog(image, *catalog, file);
+}
+
+// Object id -> definition page: MSysObjects on page 2, others on their
+// preferred page when asked and free, the rest on the lowest free pages. No
+// table takes a page whose number is the Id of another MSysObjects row (a
+// query, form, container, ...): MSysObjects ids are unique and those keep
+// theirs. Skipped pages are left for data.
+std::map<uint32_t, uint32_t> placeTables(const DatabaseImage& image, const WriteOptions& options,
+                                         uint32_t pageLimit, std::set<uint32_t>& reserved,
+                                         const std::string& file) {
+    std::set<uint32_t> otherIds = nonTableObjectIds(image);
+    auto isFree = [&](uint32_t page) {
+        return reserved.count(page) == 0 && otherIds.count(page) == 0;
+    };
+    std::map<uint32_t, uint32_t> placed;
+    reserved.insert(kCatalogPage);
+    placed[image.findTable(kCatalogTableName)->objectId] = kCatalogPage;
+    if (options.keepTablePages) {
+        for (const TableImage& table : image.tables) {
+            uint32_t page = table.preferredPage;
+            if (placed.count(table.objectId) == 0 && page > kCatalogPage && page < pageLimit &&
+                page <= kLastAddressablePage && isFree(page)) {
+                reserved.insert(page);
+                placed[table.objectId] = page;
+            }
+        }
+    }
+    uint32_t next = kCatalogPage + 1;
+    for (const TableImage& table : image.tables) {
+        if (placed.count(table.objectId) != 0) {
+            continue;
+        }
+        while (next <= kLastAddressablePage && !isFree(next)) {
+            ++next;
+        }
+        if (next > kLastAddressablePage) {
+            throwError(file, "cannot be written: no page left for the definition of table '" +
+                                 table.name() + "'");
+        }
+        reserved.insert(next);
+        placed[table.objectId] = next;
+    }
+    return placed;
+}
+
+class FileBuilder {
+public:
+    // Preferred pages at or beyond `pageLimit` are not kept.
+    FileBuilder(const DatabaseImage& image, const std::string& file, const WriteOptions& options,
+                uint32_t pageLimit)
+        : image_(image), file_(file), options_(options), pageLimit_(pageLimit) {}
+
+    // Lays out every page; then count() and bytes() give the file.
+    void build() {
+        checkHeaderPage(image_.headerPage, file_);
+        validate(image_, file_);
+        std::set<uint32_t> reserved;
+        std::map<uint32_t, uint32_t> placed =
+            placeTables(image_, options_, pageLimit_, reserved, file_);
+        pages_.emplace(std::move(reserved));
+        ids_.emplace(image_, placed);
+
+        size_t mapRowCount = 0;
+        for (const TableImage& table : image_.tables) {
+            mapRowCount += mapRowsOf(table);
+        }
+        mapRows_.emplace(*pages_, mapRowCount);
+        for (const TableImage& table : image_.tables) {
+            try {
+                writeTable(table, placed.at(table.objectId));
+            } catch (const JetError& error) {
+                throwError(file_, std::string("cannot be written: ") + error.what());
+            }
+        }
+        mapRows_->writePages(*pages_);
+        writeGlobalMap();
+        std::copy(image_.headerPage.begin(), image_.headerPage.end(), pages_->page(0).begin());
+    }
+
+    uint32_t count() const { return pages_->count(); }
+    uint32_t unusedPages() const {
+        uint32_t unused = 0;
+        for (uint32_t n = 0; n < pages_->count(); ++n) {
+            unused += pages_->isUsed(n) ? 0 : 1;
+        }
+        return unused;
+    }
+
+    PageSet takePages() { return std::move(*pages_); }
+
+private:
+    void writeTable(const TableImage& table, uint32_t tablePage) {
+        TableDefinition definition = table.definition;
+        definition.page = tablePage;
+
+        // Rows that name tables by id are written with the new ids.
+        std::optional<std::vector<std::vector<Value>>> renumbered = ids_->renumberedRows(table);
+        auto forEachRow = [&](const RowVisitor& visit) {
+            if (renumbered) {
+                for (const std::vector<Value>& row : *renumbered) {
+                    visit(row);
+                }
+            } else {
+                table.forEachRow(visit);
+            }
+        };
+
+        if (options_.indexPages) {
+            // The given index builder sees all rows at once.
+            std::vector<std::vector<Value>> held;
+            const std::vector<std::vector<Value>>* rows = &held;
+            if (renumbered) {
+                rows = &*renumbered;
+            } else if (!table.rowSource) {
+                rows = &table.rows;
+            } else {
+                table.forEachRow([&](const std::vector<Value>& row) { held.push_back(row); });
+            }
+            std::vector<RowPointer> rowPointers;
+            writeRows(definition, forEachRow, {}, &rowPointers);
+            for (PhysicalIndex& index : definition.physicalIndexes) {
+                IndexPagesRequest request{
+                    definition,           *rows,
+                    rowPointers,          index,
+                    definition.page,      [this] { return pages_->allocate(); },
+                    options_.originalKeys};
+                placeIndex(index, options_.indexPages(request));
+            }
+        } else {
+            // Index keys are gathered as the rows are written.
+            std::vector<IndexKeyCollector> collectors;
+            collectors.reserve(definition.physicalIndexes.size());
+            for (const PhysicalIndex& index : definition.physicalIndexes) {
+                collectors.emplace_back(definition, index, options_.originalKeys);
+            }
+            writeRows(definition, forEachRow, collectors, nullptr);
+            for (size_t n = 0; n < collectors.size(); ++n) {
+                placeIndex(
+                    definition.physicalIndexes[n],
+                    collectors[n].build(definition.page, [this] { return pages_->allocate(); }));
+            }
+        }
+        relateForeignKeys(definition);
+        writeTableDefinitionPages(encodeTableDefinition(definition), tablePage, *pages_);
+    }
+
+    // Data pages, long values and their usage maps. Each row's position
+    // goes to the collectors and, when asked, to `rowPointers`.
+    void writeRows(TableDefinition& definition,
+                   const std::function<void(const RowVisitor&)>& forEachRow,
+                   std::span<IndexKeyCollector> collectors, std::vector<RowPointer>* rowPointers) {
+        std::map<uint16_t, LongValueWriter> longValues;
+        for (const Column& column : definition.columns) {
+            if (column.isLongValue()) {
+                longValues.emplace(column.number, LongValueWriter(*pages_));
+            }
+        }
+        RowEncoder encoder(definition, longValues);
+        std::vector<DataPageBuilder> dataPages;
+        size_t count = 0;
+        forEachRow([&](const std::vector<Value>& values) {
+            Bytes row = encoder.encode(values, count);
+            if (dataPages.empty() || !dataPages.back().fits(row.size())) {
+                dataPages.emplace_back(*pages_, pages_->allocate(), definition.page);
+            }
+            RowPointer where = dataPages.back().add(row);
+            if (rowPointers != nullptr) {
+                rowPointers->push_back(where);
+            }
+            for (IndexKeyCollector& collector : collectors) {
+                collector.add(values, where);
+            }
+            noteAutoNumber(definition, values);
+            ++count;
+        });
+        definition.rowCount = static_cast<uint32_t>(count);
+
+        std::vector<uint32_t> owned;
+        std::vector<uint32_t> withRoom;
+        for (const DataPageBuilder& page : dataPages) {
+            owned.push_back(page.number());
+            if (page.freeSpace() >= kRoomWorthListing) {
+                withRoom.push_back(page.number());
+            }
+        }
+        definition.ownedPages = mapRows_->add(encodeUsageMap(owned, *pages_));
+        definition.freeSpacePages = mapRows_->add(encodeUsageMap(withRoom, *pages_));
+        for (Column& column : definition.columns) {
+            if (column.isLongValue()) {
+                const LongValueWriter& writer = longValues.at(column.number);
+                column.longValueOwnedPages = mapRows_->add(encodeUsageMap(writer.pages(), *pages_));
+                column.longValueFreePages =
+                    mapRows_->add(encodeUsageMap(writer.pagesWithRoom(), *pages_));
+            }
+        }
+    }
+
+    void placeIndex(PhysicalIndex& index, const IndexPages& built) {
+        std::vector<uint32_t> indexPages;
+        for (const auto& [number, bytes] : built.pages) {
+            if (!pages_->isUsed(number)) {
+                throw JetError("internal error: the index builder wrote page " +
+                               std::to_string(number) + ", which it was not given");
+            }
+            pages_->page(number) = bytes;
+            indexPages.push_back(number);
+        }
+        index.rootPage = built.rootPage;
+        index.entryCount = built.uniqueEntryCount;
+        index.usageMap = mapRows_->add(encodeUsageMap(indexPages, *pages_));
+    }
+
+    // Foreign-key indexes name the related table by its definition page.
+    void relateForeignKeys(TableDefinition& definition) const {
+        for (LogicalIndex& index : definition.indexes) {
+            if (index.relatedTablePage == 0) {
+                continue;
+            }
+            uint32_t page = ids_->pageOf(index.relatedTablePage);
+            if (page == 0) {
+                throw JetError("index '" + index.name + "' of table '" + definition.name +
+                               "' relates to table id " + std::to_string(index.relatedTablePage) +
+                               ", which the database does not have");
+            }
+            index.relatedTablePage = page;
+        }
+    }
+
+    // The counter is the last value handed out: never below a stored value.
+    static void noteAutoNumber(TableDefinition& definition, const std::vector<Value>& row) {
+        for (size_t index = 0; index < definition.columns.size(); ++index) {
+            const Column& column = definition.columns[index];
+            const auto* value = std::get_if<int64_t>(&row[index]);
+            if (column.isAutoNumber() && column.type() == ColumnType::Long && value && *value > 0 &&
+                static_cast<uint64_t>(*value) > definition.lastAutoNumber) {
+                definition.lastAutoNumber = static_cast<uint32_t>(*value);
+            }
+        }
+    }
+
+    void writeGlobalMap() {
+        Bytes map = encodeGlobalUsageMap(*pages_);
+        DataPageBuilder page(*pages_, kGlobalMapPage, kGlobalMapPageOwner);
+        page.add(map);
+        // Jet keeps a second, empty map row on this page.
+        Bytes empty(kUsageMapRowSize, 0);
+        page.add(empty);
+    }
+
+    const DatabaseImage& image_;
+    const std::string& file_;
+    const WriteOptions& options_;
+    uint32_t pageLimit_;
+    std::optional<PageSet> pages_;
+    std::optional<ObjectIdRemap> ids_;
+    std::optional<UsageMapRows> mapRows_;
+};
+
+}  // namespace
+
+namespace {
+
+PageSet buildPages(const DatabaseImage& image, const std::string& fileName,
+                   const WriteOptions& options) {
+    FileBuilder builder(image, fileName, options, kLastAddressablePage + 1);
+    builder.build();
+    // A table kept at a page far beyond what the packed file needs (its
+    // definition sat behind since-deleted data) leaves a hole of empty
+    // pages: build again keeping only the pages within the packed size.
+    if (uint32_t holes = builder.unusedPages(); options.keepTablePages && holes > 0) {
+        FileBuilder packed(image, fileName, options, builder.count() - holes);
+        packed.build();
+        return packed.takePages();
+    }
+    return builder.takePages();
+}
+
+}  // namespace
+
+std::vector<uint8_t> buildJetFile(const DatabaseImage& image, const std::string& fileName,
+                                  const WriteOptions& options) {
+    PageSet pages = buildPages(image, fileName, options);
+    std::vector<uint8_t> bytes;
+    bytes.reserve(size_t{pages.count()} * kPageSize);
+    for (uint32_t n = 0; n < pages.count(); ++n) {
+        const PageBytes& page = pages.page(n);
+        bytes.insert(bytes.end(), page.begin(), page.end());
+    }
+    return bytes;
+}
+
+void writeJetFile(const DatabaseImage& image, const std::filesystem::path& target,
+                  const WriteOptions& options, const FileSystemCalls& calls) {
+    PageSet pages = buildPages(image, target.string(), options);
+    std::vector<std::span<const uint8_t>> parts;
+    parts.reserve(pages.count());
+    for (uint32_t n = 0; n < pages.count(); ++n) {
+        parts.emplace_back(pages.page(n));
+    }
+    replaceFileAtomically(target, parts, calls);
+}
+
+}  // namespace orvdb::jet

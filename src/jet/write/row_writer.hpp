@@ -1,0 +1,46 @@
+// Lays out one row of a table: u16 column count, the fixed-length area, the
+// variable-length data, then the end-of-data offset, the variable offsets in
+// reverse order, the variable-column count and the null mask. Booleans live
+// only in the null mask.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "jet/read/table_definition.hpp"
+#include "jet/format/value.hpp"
+#include "jet/write/long_value_writer.hpp"
+#include "jet/write/value_writer.hpp"
+
+namespace orvdb::jet {
+
+// Jet refuses rows longer than this.
+inline constexpr size_t kMaxRowSize = 4060;
+
+class RowEncoder {
+public:
+    // `longValues` holds a writer per Memo/OLE column, by column number.
+    RowEncoder(const TableDefinition& table, std::map<uint16_t, LongValueWriter>& longValues);
+
+    // One value per column in definition order. Throws JetError naming the
+    // table, row and column for values the column cannot hold, and for rows
+    // that stay too long even with their long values moved out.
+    Bytes encode(const std::vector<Value>& values, size_t rowIndex);
+
+private:
+    ValuePlace where(size_t rowIndex, const Column& column) const;
+
+    const TableDefinition* table_;
+    std::map<uint16_t, LongValueWriter>* longValues_;
+    uint16_t rowColumns_ = 0;
+    uint16_t variableSlots_ = 0;
+    size_t fixedAreaSize_ = 0;
+    bool hasVariableArea_ = false;
+};
+
+// The variable-column slots a row of `table` carries: none when no live
+// column is stored in the variable area.
+uint16_t variableSlotCount(const TableDefinition& table);
+
+}  // namespace orvdb::jet
