@@ -89,16 +89,19 @@ inline int64_t countOption(int argc, char** argv, const std::string& name, int64
     std::string prefix = "--" + name + "=";
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        if (arg.rfind(prefix, 0) == 0)
+        if (arg.rfind(prefix, 0) == 0) {
             return std::stoll(arg.substr(prefix.size()));
+        }
     }
     return fallback;
 }
 
 inline bool flagOption(int argc, char** argv, const std::string& name) {
-    for (int i = 1; i < argc; ++i)
-        if (argv[i] == "--" + name)
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i] == "--" + name) {
             return true;
+        }
+    }
     return false;
 }
 
@@ -107,8 +110,9 @@ inline std::string textOption(int argc, char** argv, const std::string& name,
     std::string prefix = "--" + name + "=";
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        if (arg.rfind(prefix, 0) == 0)
+        if (arg.rfind(prefix, 0) == 0) {
             return arg.substr(prefix.size());
+        }
     }
     return fallback;
 }

@@ -58,11 +58,13 @@ ChildFigures runChild(const std::vector<std::string>& argv, const std::string& o
     if (pid == 0) {
         int fd = ::open(outPath.empty() ? "/dev/null" : outPath.c_str(),
                         O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (fd < 0 || dup2(fd, STDOUT_FILENO) < 0)
+        if (fd < 0 || dup2(fd, STDOUT_FILENO) < 0) {
             _exit(126);
+        }
         std::vector<char*> args;
-        for (const auto& a : argv)
+        for (const auto& a : argv) {
             args.push_back(const_cast<char*>(a.c_str()));
+        }
         args.push_back(nullptr);
         execvp(args[0], args.data());
         _exit(127);
@@ -96,8 +98,9 @@ void runOrvdb(Side& side, const std::string& orvdb, const std::string& file, boo
     orvdb::bench::ScratchDir out;
     std::vector<std::string> argv = {orvdb, "export", file,           "--format",
                                      "csv", "--out",  out.file("csv")};
-    if (engine)
+    if (engine) {
         argv.push_back("--through-engine");
+    }
     auto start = Clock::now();
     ChildFigures child = runChild(argv, "");
     record(side, start, {child});
@@ -107,8 +110,9 @@ void runMdbExport(Side& side, const std::string& file, const std::vector<std::st
     orvdb::bench::ScratchDir out;
     std::vector<ChildFigures> children;
     auto start = Clock::now();
-    for (const auto& t : tables)
+    for (const auto& t : tables) {
         children.push_back(runChild({"mdb-export", file, t}, out.file(t + ".csv")));
+    }
     record(side, start, children);
 }
 
@@ -133,8 +137,9 @@ int main(int argc, char** argv) {
         } else if (arg == "--engine") {
             engine = true;
         } else if (positional++ == 0) {
-            if (!arg.empty())
+            if (!arg.empty()) {
                 file = arg;
+            }
         } else {
             runs = std::max(1, std::atoi(arg.c_str()));
         }
@@ -149,8 +154,9 @@ int main(int argc, char** argv) {
         orvdb::jet::JetFile jet = orvdb::jet::JetFile::open(file);
         for (const auto& t : tables) {
             orvdb::jet::TableReader reader = jet.readTable(t);
-            for (orvdb::jet::Row row; reader.next(row);)
+            for (orvdb::jet::Row row; reader.next(row);) {
                 ++rows;
+            }
         }
     }
 
@@ -158,17 +164,20 @@ int main(int argc, char** argv) {
     bool haveMdbTools = std::system("command -v mdb-export >/dev/null 2>&1") == 0;
     for (int r = 0; r < runs; ++r) {
         runOrvdb(streamed, orvdb.string(), file, false);
-        if (engine)
+        if (engine) {
             runOrvdb(throughEngine, orvdb.string(), file, true);
-        if (haveMdbTools)
+        }
+        if (haveMdbTools) {
             runMdbExport(mdb, file, tables);
+        }
     }
 
     std::printf("file: %s (%.1f MB, %zu user tables, %zu rows), %d runs, medians\n", file.c_str(),
                 static_cast<double>(fs::file_size(file)) / 1e6, tables.size(), rows, runs);
     print("orvdb export", streamed);
-    if (engine)
+    if (engine) {
         print("orvdb export --through-engine", throughEngine);
+    }
     if (!haveMdbTools) {
         std::printf("mdb-export not installed: no comparison\n");
         return 0;

@@ -22,9 +22,9 @@
 #include <vector>
 
 #include "engine/dataset/connection.hpp"
+#include "jet/read/jet_file.hpp"
 #include "jet/write/file_writer.hpp"
 #include "jet/write/image_from_file.hpp"
-#include "jet/read/jet_file.hpp"
 
 namespace {
 
@@ -35,12 +35,15 @@ constexpr int64_t kOrderIdShift = 20000;
 
 void shiftOrderIds(orvdb::jet::TableImage& table, int64_t shift) {
     const orvdb::jet::Column* column = table.definition.findColumn("OrderID");
-    if (!column)
+    if (!column) {
         return;
+    }
     size_t index = static_cast<size_t>(column - table.definition.columns.data());
-    for (auto& row : table.rows)
-        if (auto* id = std::get_if<int64_t>(&row[index]))
+    for (auto& row : table.rows) {
+        if (auto* id = std::get_if<int64_t>(&row[index])) {
             *id += shift;
+        }
+    }
 }
 
 // Repeats the order tables until the written file reaches targetBytes.
@@ -52,8 +55,9 @@ void generate(const fs::path& source, const fs::path& target, uintmax_t targetBy
     TableImage* details = image.findTable("Order Details");
     const TableImage* baseOrders = base.findTable("Orders");
     const TableImage* baseDetails = base.findTable("Order Details");
-    if (!orders || !details || !baseOrders || !baseDetails)
+    if (!orders || !details || !baseOrders || !baseDetails) {
         throw std::runtime_error("the source has no Orders / Order Details tables");
+    }
     // About 0.27 MB per copy of the two tables.
     int copies = static_cast<int>(targetBytes / 270000) + 1;
     for (int copy = 1; copy <= copies; ++copy) {
@@ -87,8 +91,9 @@ double timedChild(const std::function<void()>& work) {
     rusage usage{};
     wait4(pid, &status, 0, &usage);
     lastChildPeakKb = usage.ru_maxrss;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         throw std::runtime_error("a benchmark child failed");
+    }
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
@@ -125,8 +130,9 @@ int main(int argc, char** argv) {
             cpTimes.push_back(timedChild([&] {
                 std::string command =
                     "cp '" + large.string() + "' '" + (dir / "cp.mdb").string() + "' && sync";
-                if (std::system(command.c_str()) != 0)
+                if (std::system(command.c_str()) != 0) {
                     throw std::runtime_error("cp failed");
+                }
             }));
             cpPeak = std::max(cpPeak, lastChildPeakKb);
             rewriteTimes.push_back(timedChild([&] {

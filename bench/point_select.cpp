@@ -28,14 +28,16 @@ constexpr const char* kSelectColumns = "SELECT ID, Name, Qty, Price FROM Article
 }
 
 void exec(sqlite3* db, const char* sql) {
-    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
         fail(db, sql);
+    }
 }
 
 sqlite3_stmt* prepare(sqlite3* db, const std::string& sql) {
     sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
         fail(db, "prepare");
+    }
     return stmt;
 }
 
@@ -68,8 +70,9 @@ void fillPlain(sqlite3* db, int64_t rows) {
         sqlite3_bind_text(insert, 2, name.c_str(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
         sqlite3_bind_int64(insert, 3, id % 97);
         sqlite3_bind_double(insert, 4, static_cast<double>(id) + 0.25);
-        if (sqlite3_step(insert) != SQLITE_DONE)
+        if (sqlite3_step(insert) != SQLITE_DONE) {
             fail(db, "insert");
+        }
         sqlite3_reset(insert);
     }
     sqlite3_finalize(insert);
@@ -105,8 +108,9 @@ Run rawLookups(sqlite3* db, const std::string& sql, int64_t rows, int64_t lookup
     Stopwatch watch;
     for (int64_t i = 0; i < lookups; ++i) {
         sqlite3_bind_int64(stmt, 1, keys.next());
-        if (sqlite3_step(stmt) != SQLITE_ROW)
+        if (sqlite3_step(stmt) != SQLITE_ROW) {
             fail(db, "lookup");
+        }
         // Read as a caller would: the text is copied out of SQLite's buffer.
         std::string name(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)),
                          static_cast<size_t>(sqlite3_column_bytes(stmt, 1)));
@@ -145,8 +149,9 @@ int main(int argc, char** argv) {
     double fillSeconds = fillWatch.seconds();
 
     sqlite3* plain = nullptr;
-    if (sqlite3_open(dir.file("plain.sqlite").c_str(), &plain) != SQLITE_OK)
+    if (sqlite3_open(dir.file("plain.sqlite").c_str(), &plain) != SQLITE_OK) {
         fail(plain, "open");
+    }
     fillPlain(plain, rows);
 
     // Warm the page caches of both files before timing.

@@ -29,8 +29,9 @@ namespace {
 }
 
 void exec(sqlite3* db, const char* sql) {
-    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
         fail(db, sql);
+    }
 }
 
 std::string articleName(int64_t id) {
@@ -65,8 +66,9 @@ Run engineInserts(const std::string& path, int64_t rows) {
                      std::to_string(id) + ", '" + articleName(id) + "', " +
                      std::to_string(id % 97) + ", " + std::to_string(id) + ".25, " +
                      (id % 2 ? "-1" : "0") + ")");
-        if (id % kHeapSampleEvery == 0)
+        if (id % kHeapSampleEvery == 0) {
             run.heapPeak = std::max(run.heapPeak, heapInUse());
+        }
     }
     run.seconds = watch.seconds();
     run.cpuSeconds = watch.cpuSeconds();
@@ -77,16 +79,18 @@ Run engineInserts(const std::string& path, int64_t rows) {
 
 Run rawInserts(const std::string& path, int64_t rows) {
     sqlite3* db = nullptr;
-    if (sqlite3_open(path.c_str(), &db) != SQLITE_OK)
+    if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) {
         fail(db, "open");
+    }
     exec(db, "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;");
     exec(db,
          "CREATE TABLE Article (ID INTEGER PRIMARY KEY, Name TEXT, Qty INTEGER, Price REAL, "
          "Active INTEGER)");
     sqlite3_stmt* insert = nullptr;
     if (sqlite3_prepare_v2(db, "INSERT INTO Article VALUES (?, ?, ?, ?, ?)", -1, &insert,
-                           nullptr) != SQLITE_OK)
+                           nullptr) != SQLITE_OK) {
         fail(db, "prepare");
+    }
     Run run;
     run.heapBefore = run.heapPeak = heapInUse();
     Stopwatch watch;
@@ -97,11 +101,13 @@ Run rawInserts(const std::string& path, int64_t rows) {
         sqlite3_bind_int64(insert, 3, id % 97);
         sqlite3_bind_double(insert, 4, static_cast<double>(id) + 0.25);
         sqlite3_bind_int64(insert, 5, id % 2 ? -1 : 0);
-        if (sqlite3_step(insert) != SQLITE_DONE)
+        if (sqlite3_step(insert) != SQLITE_DONE) {
             fail(db, "insert");
+        }
         sqlite3_reset(insert);
-        if (id % kHeapSampleEvery == 0)
+        if (id % kHeapSampleEvery == 0) {
             run.heapPeak = std::max(run.heapPeak, heapInUse());
+        }
     }
     run.seconds = watch.seconds();
     run.cpuSeconds = watch.cpuSeconds();
@@ -142,10 +148,11 @@ int main(int argc, char** argv) {
         eng = engineInserts(dir.file("inserts.mdb"), rows);
         print("engine Connection::execute", eng, rows);
     }
-    if (side == "both")
+    if (side == "both") {
         std::printf(
             "ratio engine / raw: cpu %.2f, wall %.2f (max RSS is cumulative when both "
             "sides run in one process)\n",
             eng.cpuSeconds / raw.cpuSeconds, eng.seconds / raw.seconds);
+    }
     return 0;
 }

@@ -14,16 +14,18 @@ public:
     ComPtr(std::nullptr_t) {}
     // Takes a new reference to p.
     explicit ComPtr(I* p) : p_(p) {
-        if (p_)
+        if (p_) {
             p_->AddRef();
+        }
     }
     ComPtr(const ComPtr& o) : ComPtr(o.p_) {}
     ComPtr(ComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
     ~ComPtr() { reset(); }
 
     ComPtr& operator=(const ComPtr& o) {
-        if (this != &o)
+        if (this != &o) {
             ComPtr(o).swap(*this);
+        }
         return *this;
     }
     ComPtr& operator=(ComPtr&& o) noexcept {
@@ -39,8 +41,9 @@ public:
     }
 
     void reset() {
-        if (p_)
+        if (p_) {
             std::exchange(p_, nullptr)->Release();
+        }
     }
     // Releases what is held and gives the address to pass as an out argument.
     I** put() {
@@ -61,8 +64,9 @@ public:
         ComPtr<Other> r;
         if (p_) {
             void* out = nullptr;
-            if (p_->QueryInterface(Other::iid, &out) == ORV_S_OK)
+            if (p_->QueryInterface(Other::iid, &out) == ORV_S_OK) {
                 r = ComPtr<Other>::adopt(static_cast<Other*>(out));
+            }
         }
         return r;
     }

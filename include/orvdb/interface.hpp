@@ -13,11 +13,14 @@
 
 // Identifiers compare field by field (a global operator, as OrvGuid is a C type).
 constexpr bool operator==(const OrvGuid& a, const OrvGuid& b) {
-    if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3)
+    if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3) {
         return false;
-    for (int i = 0; i < 8; ++i)
-        if (a.Data4[i] != b.Data4[i])
+    }
+    for (int i = 0; i < 8; ++i) {
+        if (a.Data4[i] != b.Data4[i]) {
             return false;
+        }
+    }
     return true;
 }
 
@@ -41,8 +44,9 @@ protected:
 // identifier iid (an iQueryDatabase pointer also serves as iRecordDatabase).
 template <class I>
 constexpr bool interfaceHasId(const OrvGuid& id) {
-    if (I::iid == id)
+    if (I::iid == id) {
         return true;
+    }
     if constexpr (!std::is_void_v<typename I::Parent>) {
         return interfaceHasId<typename I::Parent>(id);
     } else {

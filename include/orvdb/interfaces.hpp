@@ -28,19 +28,23 @@ namespace orvdb {
 namespace detail {
 
 consteval uint32_t guidHexDigit(char c) {
-    if (c >= '0' && c <= '9')
+    if (c >= '0' && c <= '9') {
         return static_cast<uint32_t>(c - '0');
-    if (c >= 'a' && c <= 'f')
+    }
+    if (c >= 'a' && c <= 'f') {
         return static_cast<uint32_t>(c - 'a' + 10);
-    if (c >= 'A' && c <= 'F')
+    }
+    if (c >= 'A' && c <= 'F') {
         return static_cast<uint32_t>(c - 'A' + 10);
+    }
     throw "GUID text holds a character that is not a hexadecimal digit";
 }
 
 consteval uint32_t guidHex(const char* text, int digits) {
     uint32_t value = 0;
-    for (int i = 0; i < digits; ++i)
+    for (int i = 0; i < digits; ++i) {
         value = value << 4 | guidHexDigit(text[i]);
+    }
     return value;
 }
 
@@ -49,16 +53,18 @@ consteval uint32_t guidHex(const char* text, int digits) {
 // "XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX" (the registry form without braces)
 // as an OrvGuid; a malformed text does not compile.
 consteval OrvGuid guidFromString(const char (&text)[37]) {
-    if (text[8] != '-' || text[13] != '-' || text[18] != '-' || text[23] != '-')
+    if (text[8] != '-' || text[13] != '-' || text[18] != '-' || text[23] != '-') {
         throw "GUID text must have the form XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX";
+    }
     OrvGuid g{};
     g.Data1 = detail::guidHex(text, 8);
     g.Data2 = static_cast<uint16_t>(detail::guidHex(text + 9, 4));
     g.Data3 = static_cast<uint16_t>(detail::guidHex(text + 14, 4));
     g.Data4[0] = static_cast<uint8_t>(detail::guidHex(text + 19, 2));
     g.Data4[1] = static_cast<uint8_t>(detail::guidHex(text + 21, 2));
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 6; ++i) {
         g.Data4[2 + i] = static_cast<uint8_t>(detail::guidHex(text + 24 + 2 * i, 2));
+    }
     return g;
 }
 

@@ -23,9 +23,10 @@ inline OrvWordBool wordBool(bool value) {
 // An out pointer the caller must supply; a null one fails the operation.
 template <class T>
 T& outArgument(T* pointer, const char* operation) {
-    if (!pointer)
+    if (!pointer) {
         throw host::StatusError(ORV_E_POINTER,
                                 std::string(operation) + ": the out argument is a null pointer");
+    }
     return *pointer;
 }
 

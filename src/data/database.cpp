@@ -35,13 +35,17 @@ torvc_Database::~torvc_Database() {
         // Closing cursors does not fail; a destructor has nobody to tell.
     }
     // Whatever the stacks could not drop is closed and dropped here.
-    for (auto it = tables_.rbegin(); it != tables_.rend(); ++it)
-        if (*it)
+    for (auto it = tables_.rbegin(); it != tables_.rend(); ++it) {
+        if (*it) {
             (*it)->Set_Opened(ORV_WFALSE);
+        }
+    }
     tables_.clear();
-    for (auto it = queries_.rbegin(); it != queries_.rend(); ++it)
-        if (*it)
+    for (auto it = queries_.rbegin(); it != queries_.rend(); ++it) {
+        if (*it) {
             (*it)->Set_Opened(ORV_WFALSE);
+        }
+    }
     queries_.clear();
     try {
         connection_->close();
@@ -69,21 +73,26 @@ void torvc_Database::setOpened(bool value) {
 
 bool torvc_Database::tableExists(std::u16string_view name) const {
     std::vector<std::string> tables = connection_->userTableNames();
-    if (name.size() >= 2 && name.front() == u'[' && name.back() == u']')
+    if (name.size() >= 2 && name.front() == u'[' && name.back() == u']') {
         name = name.substr(1, name.size() - 2);
+    }
     std::string wanted = host::toUtf8(name);
-    for (const std::string& table : tables)
-        if (host::equalsIgnoringCase(table, wanted))
+    for (const std::string& table : tables) {
+        if (host::equalsIgnoringCase(table, wanted)) {
             return true;
+        }
+    }
     return false;
 }
 
 bool torvc_Database::fieldExists(std::u16string_view table, std::u16string_view field) const {
     std::vector<std::string> fields = connection_->fieldNames(host::toUtf8(table));
     std::string wanted = host::toUtf8(field);
-    for (const std::string& name : fields)
-        if (host::equalsIgnoringCase(name, wanted))
+    for (const std::string& name : fields) {
+        if (host::equalsIgnoringCase(name, wanted)) {
             return true;
+        }
+    }
     return false;
 }
 

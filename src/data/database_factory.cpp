@@ -10,8 +10,9 @@ ComPtr<iDatabase> createDatabase(std::u16string_view name, std::u16string_view f
                                  std::u16string_view paramFilePath, std::u16string_view path,
                                  IServerInfo* serverInfo) {
     ComPtr<iDatabase> database(new torvc_Database(name, format, paramFilePath, path, serverInfo));
-    if (openAfterCreate)
+    if (openAfterCreate) {
         host::throwIfFailed(database->Open(), "Open");
+    }
     return database;
 }
 

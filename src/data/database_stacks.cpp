@@ -30,8 +30,9 @@ void torvc_Database::setQueryCount(int32_t depth) {
         activeQuery_ = static_cast<int32_t>(queries_.size()) - 1;
     } else {
         for (int32_t i = count - 1; i >= depth; --i) {
-            if (i < 0)
+            if (i < 0) {
                 listIndexError("PopQuery", i);
+            }
             activeQuery_ = i;
             // Releasing the last reference closes the cursor.
             queries_.erase(queries_.begin() + i);
@@ -53,8 +54,9 @@ void torvc_Database::setTableCount(int32_t depth) {
         for (int32_t i = count - 1; i >= depth; --i) {
             // Popping an empty stack asks for depth -1 and fails here, before
             // anything is removed.
-            if (i < 0)
+            if (i < 0) {
                 listIndexError("PopTable", i);
+            }
             activeTable_ = i;
             host::throwIfFailed(tables_[static_cast<size_t>(i)]->Set_Opened(ORV_WFALSE),
                                 "Set_Opened of a table");
@@ -77,16 +79,18 @@ void torvc_Database::pushProcedure() {
 }
 
 void torvc_Database::popProcedure() {
-    if (procedureDepth_ > 0)
+    if (procedureDepth_ > 0) {
         setProcedureCount(procedureDepth_ - 1);
+    }
 }
 
 OrvHResult torvc_Database::Get_ActiveQuery(iQueryDatabase** query) {
     return guarded([&] {
         iQueryDatabase*& out = outArgument(query, "Get_ActiveQuery");
         out = nullptr;
-        if (activeQuery_ < 0 || activeQuery_ >= static_cast<int32_t>(queries_.size()))
+        if (activeQuery_ < 0 || activeQuery_ >= static_cast<int32_t>(queries_.size())) {
             listIndexError("Get_ActiveQuery", activeQuery_);
+        }
         out = ComPtr(queries_[static_cast<size_t>(activeQuery_)]).detach();
     });
 }
@@ -95,8 +99,9 @@ OrvHResult torvc_Database::Get_ActiveTable(iTableDatabase** table) {
     return guarded([&] {
         iTableDatabase*& out = outArgument(table, "Get_ActiveTable");
         out = nullptr;
-        if (activeTable_ < 0 || activeTable_ >= static_cast<int32_t>(tables_.size()))
+        if (activeTable_ < 0 || activeTable_ >= static_cast<int32_t>(tables_.size())) {
             listIndexError("Get_ActiveTable", activeTable_);
+        }
         out = ComPtr(tables_[static_cast<size_t>(activeTable_)]).detach();
     });
 }
@@ -107,8 +112,9 @@ OrvHResult torvc_Database::PushQuery() {
 
 OrvHResult torvc_Database::PopQuery() {
     return guarded([&] {
-        if (queryDepth_ > 0)
+        if (queryDepth_ > 0) {
             setQueryCount(queryDepth_ - 1);
+        }
     });
 }
 

@@ -26,8 +26,9 @@ constexpr std::u16string_view kUserTablesQuery =
 std::u16string quoted(std::u16string_view text) {
     std::u16string out = u"'";
     for (char16_t c : text) {
-        if (c == u'\'')
+        if (c == u'\'') {
             out += u'\'';
+        }
         out += c;
     }
     return out + u"'";
@@ -98,8 +99,9 @@ void torvc_Database::exportTable(ISystemObject& tableObject, iDatabase& target) 
         host::Bstr typeWord;
         host::throwIfFailed(target.Get_FieldTypeText(kind, size, typeWord.put()),
                             "Get_FieldTypeText");
-        if (i > 0)
+        if (i > 0) {
             create += u", ";
+        }
         create +=
             u"`" + std::u16string(fieldName.view()) + u"`  " + std::u16string(typeWord.view());
     }
@@ -128,8 +130,9 @@ void torvc_Database::exportTable(ISystemObject& tableObject, iDatabase& target) 
         std::u16string insert = u"INSERT INTO `" + name + u"` VALUES (";
         host::throwIfFailed(rows->FieldCount(&fieldCount), "FieldCount");
         for (int32_t i = 0; i < fieldCount; ++i) {
-            if (i > 0)
+            if (i > 0) {
                 insert += u", ";
+            }
             host::Bstr fieldNameText;
             int32_t kind = 0;
             int32_t size = 0;
@@ -159,8 +162,9 @@ void torvc_Database::exportTable(ISystemObject& tableObject, iDatabase& target) 
                     bool zeroWhenEmpty = kind == kKindLong || kind == kKindFloat ||
                                          kind == kKindText || kind == kKindShort ||
                                          kind == kKindAutoIncrement || kind == kKindMemo;
-                    if (zeroWhenEmpty && text.empty())
+                    if (zeroWhenEmpty && text.empty()) {
                         text = u"0";
+                    }
                     insert += quoted(text);
                     break;
                 }
@@ -192,15 +196,18 @@ FieldDef torvc_Database::fieldDef(std::u16string_view table, std::u16string_view
     FieldDef definition{0, 0};
     try {
         std::string file = host::toUtf8(path_);
-        if (file.empty() || !host::fileExists(file))
+        if (file.empty() || !host::fileExists(file)) {
             return definition;
+        }
         auto lookUp = [&](engine::Connection& connection) {
             const engine::TableInfo* info =
                 connection.store().catalog().findTableInfo(host::toUtf8(table));
-            if (!info)
+            if (!info) {
                 return;
-            if (const engine::ColumnDef* column = info->findColumn(host::toUtf8(field)))
+            }
+            if (const engine::ColumnDef* column = info->findColumn(host::toUtf8(field))) {
                 definition = daoFieldDef(*column);
+            }
         };
         if (connection_->isOpen()) {
             lookUp(*connection_);
@@ -224,18 +231,20 @@ OrvHResult torvc_Database::Empty() {
 
 OrvHResult torvc_Database::Get_TableList(void*, IInterfaceList* list) {
     return guarded([&] {
-        if (!list)
+        if (!list) {
             throw host::StatusError(ORV_E_POINTER, "Get_TableList: the list is a null pointer");
+        }
         listTables(*list);
     });
 }
 
 OrvHResult torvc_Database::ExportTable(ISystemObject* table, iDatabase* target) {
     return guarded([&] {
-        if (!table || !target)
+        if (!table || !target) {
             throw host::StatusError(ORV_E_POINTER,
                                     "ExportTable: the table object or the target database is a "
                                     "null pointer");
+        }
         exportTable(*table, *target);
     });
 }

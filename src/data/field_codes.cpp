@@ -164,12 +164,14 @@ std::optional<int32_t> decimalGroup(std::u16string_view group) {
         negative = group[i] == u'-';
         ++i;
     }
-    if (i == group.size())
+    if (i == group.size()) {
         return std::nullopt;
+    }
     int32_t value = 0;
     for (; i < group.size(); ++i) {
-        if (group[i] < u'0' || group[i] > u'9')
+        if (group[i] < u'0' || group[i] > u'9') {
             return std::nullopt;
+        }
         value = value * 10 + (group[i] - u'0');
     }
     return negative ? -value : value;
@@ -178,13 +180,15 @@ std::optional<int32_t> decimalGroup(std::u16string_view group) {
 }  // namespace
 
 int32_t colorFromText(std::u16string_view text) {
-    if (text.size() < 9)
+    if (text.size() < 9) {
         return 0;
+    }
     auto red = decimalGroup(text.substr(0, 3));
     auto green = decimalGroup(text.substr(3, 3));
     auto blue = decimalGroup(text.substr(6, 3));
-    if (!red || !green || !blue)
+    if (!red || !green || !blue) {
         return 0;
+    }
     auto component = [](int32_t v) { return static_cast<uint32_t>(v) & 0xFFu; };
     return static_cast<int32_t>(component(*red) | component(*green) << 8 | component(*blue) << 16);
 }

@@ -23,8 +23,9 @@ torvc_Query::~torvc_Query() {
 }
 
 void torvc_Query::openData() {
-    if (!query_.isOpen())
+    if (!query_.isOpen()) {
         query_.open();
+    }
 }
 
 void torvc_Query::closeData() {
@@ -41,8 +42,9 @@ std::string torvc_Query::creationKey(std::string_view field) const {
 
 bool torvc_Query::openSql(std::string_view sql) {
     bool found = false;
-    if (query_.isOpen() || opened_)
+    if (query_.isOpen() || opened_) {
         setOpened(false);
+    }
     query_.setSql(std::string(sql));
     selectFailed_ = false;
     if (typeRequete_ == 0) {
@@ -51,8 +53,9 @@ bool torvc_Query::openSql(std::string_view sql) {
         try {
             query_.open();
             opened_ = !query_.eof() && query_.first();
-            if (!opened_)
+            if (!opened_) {
                 query_.close();
+            }
         } catch (const std::exception& e) {
             selectFailed_ = true;
             host::debugOutput(std::string(e.what()) + " " + std::string(sql));
@@ -103,15 +106,17 @@ OrvHResult torvc_Query::Next() {
 
 OrvHResult torvc_Query::FillstringList(IWideStringList* list, OrvBstr field) {
     return guarded([&] {
-        if (!list)
+        if (!list) {
             throw host::StatusError(ORV_E_POINTER, "FillstringList: the list is a null pointer");
+        }
         int index = fieldIndex(utf8(field));
         // Ends on the last row, not past it: the cursor stays open.
         for (;;) {
             host::Bstr text(host::toUtf16(query_.getText(index)));
             host::throwIfFailed(list->Add(text.get()), "FillstringList: list Add");
-            if (query_.position() + 1 >= static_cast<size_t>(query_.recordCount()))
+            if (query_.position() + 1 >= static_cast<size_t>(query_.recordCount())) {
                 break;
+            }
             query_.next();
         }
     });

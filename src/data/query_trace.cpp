@@ -11,16 +11,19 @@
 namespace orvdb::data {
 
 void traceSelect(std::string_view sql) {
-    if (!host::fileExists(kQueryTraceCheckedFile))
+    if (!host::fileExists(kQueryTraceCheckedFile)) {
         return;
+    }
     const std::string path = host::resolvePath(kQueryTraceFile);
     std::ofstream file(path, std::ios::binary | std::ios::app);
-    if (file)
+    if (file) {
         file.write(sql.data(), static_cast<std::streamsize>(sql.size())) << "\r\n";
+    }
     file.close();
-    if (!file)
+    if (!file) {
         throw std::runtime_error("cannot append to the query trace file '" + path +
                                  "': " + std::strerror(errno));
+    }
 }
 
 }  // namespace orvdb::data

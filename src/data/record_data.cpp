@@ -16,10 +16,11 @@ using host::guarded;
 
 template <class I>
 void TORVC_Data<I>::setOpened(bool value) {
-    if (value)
+    if (value) {
         openData();
-    else
+    } else {
         closeData();
+    }
     opened_ = value;
 }
 
@@ -104,10 +105,11 @@ OrvHResult TORVC_Data<I>::SetInteger(OrvBstr field, int32_t value) {
     return guarded([&] {
         // 0 is how the suite writes "no reference".
         int index = fieldIndex(utf8(field));
-        if (value == 0)
+        if (value == 0) {
             data().setNull(index);
-        else
+        } else {
             data().setInt32(index, value);
+        }
     });
 }
 
@@ -147,12 +149,14 @@ OrvHResult TORVC_Data<I>::GetInteger(OrvBstr field, int32_t* value) {
 template <class I>
 OrvHResult TORVC_Data<I>::SetSerializable(OrvBstr field, iSerializable* object) {
     return guarded([&] {
-        if (!object)
+        if (!object) {
             return;
+        }
         try {
             std::vector<uint8_t> bytes = serializeContent(*object);
-            if (!bytes.empty())
+            if (!bytes.empty()) {
                 setBlobBytes(utf8(field), std::move(bytes));
+            }
         } catch (const std::exception& e) {
             host::debugTrace("SetSerializable(" + utf8(field) + "): " + e.what());
         }
@@ -162,12 +166,14 @@ OrvHResult TORVC_Data<I>::SetSerializable(OrvBstr field, iSerializable* object) 
 template <class I>
 OrvHResult TORVC_Data<I>::GetSerializable(OrvBstr field, iSerializable* object) {
     return guarded([&] {
-        if (!object)
+        if (!object) {
             return;
+        }
         try {
             std::vector<uint8_t> bytes = getBlobBytes(utf8(field));
-            if (!bytes.empty())
+            if (!bytes.empty()) {
                 deserializeContent(bytes, *object);
+            }
         } catch (const std::exception& e) {
             host::debugTrace("GetSerializable(" + utf8(field) + "): " + e.what());
         }
@@ -180,8 +186,9 @@ OrvHResult TORVC_Data<I>::GetSerializableWithCreate(OrvBstr field, iSerializable
         iSerializable*& out = outArgument(object, "GetSerializableWithCreate");
         out = nullptr;
         std::vector<uint8_t> bytes = getBlobBytes(utf8(field));
-        if (!bytes.empty())
+        if (!bytes.empty()) {
             out = deserializeWithCreate(bytes).detach();
+        }
     });
 }
 
@@ -190,8 +197,9 @@ OrvHResult TORVC_Data<I>::SetSerializableWithCreate(OrvBstr field, iSerializable
     return guarded([&] {
         std::string name = utf8(field);
         std::vector<uint8_t> bytes = serializeWithCreate(object, creationKey(name));
-        if (!bytes.empty())
+        if (!bytes.empty()) {
             setBlobBytes(name, std::move(bytes));
+        }
     });
 }
 
@@ -211,8 +219,9 @@ OrvHResult TORVC_Data<I>::FillStream(OrvBstr field) {
     return guarded([&] {
         std::vector<uint8_t> bytes = getBlobBytes(utf8(field));
         // An empty blob leaves whatever file an earlier call wrote.
-        if (!bytes.empty())
+        if (!bytes.empty()) {
             host::MemoryStream(std::move(bytes)).saveToFile(temporaryBlobFilePath());
+        }
     });
 }
 
@@ -220,8 +229,9 @@ template <class I>
 OrvHResult TORVC_Data<I>::SaveFileInBlobField(OrvBstr fileName, OrvBstr field) {
     return guarded([&] {
         std::string file = utf8(fileName);
-        if (!host::fileExists(file))
+        if (!host::fileExists(file)) {
             return;
+        }
         host::MemoryStream content;
         content.loadFromFile(file);
         setBlobBytes(utf8(field), content.bytes());

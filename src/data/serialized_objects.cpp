@@ -27,11 +27,13 @@ public:
 
     OrvHResult Write(const void* data, int32_t size) override {
         return host::guarded([&] {
-            if (!writer_)
+            if (!writer_) {
                 throw std::runtime_error("IWriter.Write: the writer was used after its call");
-            if (size < 0 || (size > 0 && !data))
+            }
+            if (size < 0 || (size > 0 && !data)) {
                 throw host::StatusError(ORV_E_INVALIDARG, "IWriter.Write: invalid buffer (size " +
                                                               std::to_string(size) + ")");
+            }
             writer_->writeBytes({static_cast<const uint8_t*>(data), static_cast<size_t>(size)});
         });
     }
@@ -48,18 +50,21 @@ public:
 
     OrvHResult Read(void* data, int32_t size) override {
         return host::guarded([&] {
-            if (!reader_)
+            if (!reader_) {
                 throw std::runtime_error("IReader.Read: the reader was used after its call");
-            if (size < 0 || (size > 0 && !data))
+            }
+            if (size < 0 || (size > 0 && !data)) {
                 throw host::StatusError(ORV_E_INVALIDARG, "IReader.Read: invalid buffer (size " +
                                                               std::to_string(size) + ")");
+            }
             auto* out = static_cast<uint8_t*>(data);
             auto wanted = static_cast<size_t>(size);
             while (wanted > 0) {
                 if (next_ == pending_.size()) {
-                    if (reader_->atEnd())
+                    if (reader_->atEnd()) {
                         throw host::SerializationError(
                             "the object reads past the end of its stored data");
+                    }
                     pending_ = reader_->readBytes();
                     next_ = 0;
                     continue;
@@ -120,14 +125,16 @@ void deserializeContent(std::span<const uint8_t> bytes, iSerializable& object) {
 }
 
 std::vector<uint8_t> serializeWithCreate(iSerializable* object, std::string_view creationKey) {
-    if (object && creationKey.empty())
+    if (object && creationKey.empty()) {
         throw std::invalid_argument("a stored object needs the name it is created by");
+    }
     host::MemoryStream stream;
     host::TWriterEx writer(stream, kBufferSize);
     writer.WriteSerializable([&](host::TWriterEx& w) {
         w.writeString(object ? creationKey : std::string_view());
-        if (object)
+        if (object) {
             writeObject(*object, w);
+        }
     });
     writer.FlushBuffer();
     return stream.bytes();
@@ -139,16 +146,19 @@ ComPtr<iSerializable> deserializeWithCreate(std::span<const uint8_t> bytes) {
     ComPtr<iSerializable> object;
     reader.ReadSerializable([&](host::TReaderEx& r) {
         std::string key = r.readString();
-        if (key.empty())
+        if (key.empty()) {
             return;
+        }
         ComPtr<IInterface> created = host::objectFactory()->createObject(key);
-        if (!created)
+        if (!created) {
             throw std::runtime_error("the host has no object named '" + key +
                                      "' to read a stored object into");
+        }
         object = created.as<iSerializable>();
-        if (!object)
+        if (!object) {
             throw std::runtime_error("the host object '" + key + "' cannot be read from a blob " +
                                      "(it is not serialisable)");
+        }
         readObject(*object.get(), r);
     });
     return object;

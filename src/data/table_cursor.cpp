@@ -36,8 +36,9 @@ std::string torvc_Table::creationKey(std::string_view field) const {
 }
 
 void torvc_Table::setTableName(std::u16string_view name) {
-    if (table_.isOpen())
+    if (table_.isOpen()) {
         table_.close();
+    }
     table_.setTableName(host::toUtf8(name));
     tableName_ = name;
     setOpened(true);
@@ -45,10 +46,11 @@ void torvc_Table::setTableName(std::u16string_view name) {
 
 void torvc_Table::edit() {
     // Editing an empty table starts its first row, as the host's datasets do.
-    if (table_.isOpen() && table_.recordCount() == 0)
+    if (table_.isOpen() && table_.recordCount() == 0) {
         table_.append();
-    else
+    } else {
         table_.edit();
+    }
 }
 
 void torvc_Table::setRefRow(std::string_view field, std::optional<std::string_view> value) {
@@ -81,10 +83,11 @@ OrvHResult torvc_Table::Get_IdRow(OrvBstr* id) {
 OrvHResult torvc_Table::Set_IdRow(OrvBstr id) {
     return guarded([&] {
         std::string key = utf8(id);
-        if (key == "0")
+        if (key == "0") {
             setRefRow("Id", std::nullopt);
-        else
+        } else {
             setRefRow("Id", key);
+        }
     });
 }
 

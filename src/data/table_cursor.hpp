@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "data/record_data.hpp"
 #include "engine/dataset/connection.hpp"
 #include "engine/dataset/table_dataset.hpp"
-#include "data/record_data.hpp"
 
 namespace orvdb::data {
 

@@ -47,24 +47,30 @@ void checkValidName(std::string_view name) {
     bool ok = !name.empty() && name.size() <= 64 * 3 && name.front() != ' ';
     size_t chars = 0;
     for (unsigned char c : name) {
-        if ((c & 0xC0) != 0x80)
+        if ((c & 0xC0) != 0x80) {
             ++chars;
-        if (c < 0x20 || c == '.' || c == '!' || c == '`' || c == '[' || c == ']')
+        }
+        if (c < 0x20 || c == '.' || c == '!' || c == '`' || c == '[' || c == ']') {
             ok = false;
+        }
     }
-    if (chars > 64)
+    if (chars > 64) {
         ok = false;
-    if (!ok)
+    }
+    if (!ok) {
         throw EngineError("'" + std::string(name) +
                           "' is not a valid name.  Make sure that it does not include invalid "
                           "characters or punctuation and that it is not too long.");
+    }
 }
 
 std::string translateSqliteError(std::string_view message) {
-    if (message.find("UNIQUE constraint failed") != std::string_view::npos)
+    if (message.find("UNIQUE constraint failed") != std::string_view::npos) {
         return kDuplicateValues;
-    if (message.find("NOT NULL constraint failed") != std::string_view::npos)
+    }
+    if (message.find("NOT NULL constraint failed") != std::string_view::npos) {
         return kPrimaryKeyNull;
+    }
     return std::string(message);
 }
 

@@ -28,11 +28,13 @@ class Bstr {
 public:
     Bstr() = default;
     explicit Bstr(std::u16string_view text) {
-        if (text.size() > UINT32_MAX / 2)
+        if (text.size() > UINT32_MAX / 2) {
             throw std::length_error("wide string too long");
+        }
         p_ = OrvBstrAlloc(text.data(), static_cast<uint32_t>(text.size()));
-        if (!p_)
+        if (!p_) {
             throw std::bad_alloc();
+        }
     }
     static Bstr fromUtf8(std::string_view text) { return Bstr(toUtf16(text)); }
     // Takes over a wide string the caller owned (an out argument's result).
@@ -44,8 +46,9 @@ public:
 
     Bstr(Bstr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
     Bstr& operator=(Bstr&& o) noexcept {
-        if (this != &o)
+        if (this != &o) {
             reset(std::exchange(o.p_, nullptr));
+        }
         return *this;
     }
     Bstr(const Bstr&) = delete;
@@ -74,11 +77,13 @@ class HostString {
 public:
     HostString() = default;
     explicit HostString(std::u16string_view text) {
-        if (text.size() > INT32_MAX / 2)
+        if (text.size() > INT32_MAX / 2) {
             throw std::length_error("host string too long");
+        }
         p_ = OrvHostStringCreate(text.data(), static_cast<uint32_t>(text.size()));
-        if (!p_ && !text.empty())
+        if (!p_ && !text.empty()) {
             throw std::bad_alloc();
+        }
     }
     static HostString fromUtf8(std::string_view text) { return HostString(toUtf16(text)); }
     // Takes over the reference the caller held.
@@ -122,8 +127,9 @@ struct ConstantHostString {
     char16_t units[N];
 
     constexpr ConstantHostString(const char16_t (&text)[N]) : units{} {
-        for (size_t i = 0; i < N; ++i)
+        for (size_t i = 0; i < N; ++i) {
             units[i] = text[i];
+        }
     }
     OrvHostString get() { return units; }
 };

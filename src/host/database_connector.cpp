@@ -41,9 +41,10 @@ std::string DefaultDatabaseConnector::renderDateTimeLiteral(double days) {
     // Day numbers of 1 January 0001 and 31 December 9999.
     constexpr double kFirstDay = -693593.0;
     constexpr double kLastDay = 2958465.0;
-    if (!std::isfinite(days) || days <= kFirstDay - 1 || days >= kLastDay + 1)
+    if (!std::isfinite(days) || days <= kFirstDay - 1 || days >= kLastDay + 1) {
         throw std::invalid_argument("date-time value " + std::to_string(days) +
                                     " lies outside years 1 to 9999");
+    }
     double whole = std::trunc(days);
     long long seconds = std::llround(std::fabs(days - whole) * 86400.0);
     long long dayNumber = static_cast<long long>(whole);
@@ -54,9 +55,10 @@ std::string DefaultDatabaseConnector::renderDateTimeLiteral(double days) {
     using namespace std::chrono;
     constexpr sys_days kEpoch = year{1899} / December / 30;
     year_month_day date{kEpoch + std::chrono::days{dayNumber}};
-    if (int(date.year()) < 1 || int(date.year()) > 9999)
+    if (int(date.year()) < 1 || int(date.year()) > 9999) {
         throw std::invalid_argument("date-time value " + std::to_string(days) +
                                     " lies outside years 1 to 9999");
+    }
     char text[80];
     std::snprintf(text, sizeof text, "#%04d-%02u-%02u %02lld:%02lld:%02lld#", int(date.year()),
                   unsigned(date.month()), unsigned(date.day()), seconds / 3600, (seconds / 60) % 60,

@@ -7,8 +7,9 @@
 namespace orvdb::host {
 
 void MemoryDatabaseContainer::registerDatabase(std::string_view name, ComPtr<IInterface> database) {
-    if (name.empty())
+    if (name.empty()) {
         throw std::invalid_argument("a database needs a name to be registered");
+    }
     std::string key = foldCase(name);
     std::lock_guard lock(mutex_);
     // The replaced database is released after the lock, in `database`.
@@ -20,27 +21,31 @@ void MemoryDatabaseContainer::unregisterDatabase(std::string_view name) {
     ComPtr<IInterface> released;  // released after the lock
     std::lock_guard lock(mutex_);
     auto it = databases_.find(key);
-    if (it == databases_.end())
+    if (it == databases_.end()) {
         return;
+    }
     released = std::move(it->second);
     databases_.erase(it);
-    if (current_ == key)
+    if (current_ == key) {
         current_.clear();
+    }
 }
 
 void MemoryDatabaseContainer::setCurrent(std::string_view name) {
     std::string key = foldCase(name);
     std::lock_guard lock(mutex_);
-    if (!databases_.count(key))
+    if (!databases_.count(key)) {
         throw std::invalid_argument("no database is registered under the name '" +
                                     std::string(name) + "'");
+    }
     current_ = std::move(key);
 }
 
 ComPtr<IInterface> MemoryDatabaseContainer::current() const {
     std::lock_guard lock(mutex_);
-    if (current_.empty())
+    if (current_.empty()) {
         return {};
+    }
     auto it = databases_.find(current_);
     return it == databases_.end() ? ComPtr<IInterface>() : it->second;
 }

@@ -29,8 +29,9 @@ void configureLocked(DebugChannel& c) {
     c.trace = false;
     const char* value = std::getenv("ORVDB_DEBUG");
     std::string setting = value ? value : "";
-    if (setting.empty() || setting == "0")
+    if (setting.empty() || setting == "0") {
         return;
+    }
     c.trace = true;
     c.sink = (setting == "1" || setting == "stderr") ? stderrDebugSink() : fileDebugSink(setting);
 }
@@ -39,10 +40,12 @@ void configureLocked(DebugChannel& c) {
 DebugSink currentSink(bool isTrace) {
     DebugChannel& c = channel();
     std::lock_guard lock(c.mutex);
-    if (!c.configured)
+    if (!c.configured) {
         configureLocked(c);
-    if (isTrace && !c.trace)
+    }
+    if (isTrace && !c.trace) {
         return nullptr;
+    }
     return c.sink;
 }
 
@@ -76,16 +79,18 @@ void setDebugSink(DebugSink sink) {
 void setDebugTrace(bool enabled) {
     DebugChannel& c = channel();
     std::lock_guard lock(c.mutex);
-    if (!c.configured)
+    if (!c.configured) {
         configureLocked(c);
+    }
     c.trace = enabled;
 }
 
 bool debugTraceEnabled() {
     DebugChannel& c = channel();
     std::lock_guard lock(c.mutex);
-    if (!c.configured)
+    if (!c.configured) {
         configureLocked(c);
+    }
     return c.trace;
 }
 
@@ -104,11 +109,13 @@ DebugSink fileDebugSink(std::string path) {
     return [path = std::move(path), mutex](std::string_view text) {
         std::lock_guard lock(*mutex);
         std::FILE* file = std::fopen(path.c_str(), "ab");
-        if (!file)
+        if (!file) {
             return;
+        }
         std::fwrite(text.data(), 1, text.size(), file);
-        if (text.empty() || text.back() != '\n')
+        if (text.empty() || text.back() != '\n') {
             std::fputc('\n', file);
+        }
         std::fclose(file);
     };
 }

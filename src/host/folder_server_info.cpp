@@ -7,9 +7,10 @@ namespace orvdb::host {
 namespace {
 OrvHResult answer(OrvBstr* out, const std::u16string& text) {
     return guarded([&] {
-        if (!out)
+        if (!out) {
             throw StatusError(ORV_E_POINTER,
                               "server information: the out argument is a null pointer");
+        }
         *out = Bstr(text).release();
     });
 }
@@ -36,8 +37,9 @@ std::string serverDatabasePath(IServerInfo& info) {
     Bstr name;
     throwIfFailed(info.Get_DatabaseName(name.put()), "server information Get_DatabaseName");
     std::string path = folder.utf8();
-    if (!path.empty() && path.back() != '/' && path.back() != '\\')
+    if (!path.empty() && path.back() != '/' && path.back() != '\\') {
         path += '/';
+    }
     return path + name.utf8() + ".mdb";
 }
 

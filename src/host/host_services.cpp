@@ -33,8 +33,9 @@ Installed& installed() {
 
 template <class T>
 void replaceIfSet(std::shared_ptr<T>& current, std::shared_ptr<T>& replacement) {
-    if (replacement)
+    if (replacement) {
         current.swap(replacement);
+    }
 }
 
 template <class T>
@@ -47,8 +48,9 @@ std::shared_ptr<T> get(std::shared_ptr<T> HostServices::*member) {
 }  // namespace
 
 void installHostServices(HostServices replacements) {
-    if (replacements.debugSink)
+    if (replacements.debugSink) {
         setDebugSink(std::move(replacements.debugSink));
+    }
     Installed& i = installed();
     std::lock_guard lock(i.mutex);
     HostServices& s = i.services;

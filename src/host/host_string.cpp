@@ -41,12 +41,14 @@ std::u16string_view viewOf(OrvHostString text) {
 }  // namespace
 
 OrvHostString OrvHostStringCreate(const char16_t* units, uint32_t length) {
-    if (length == 0 || length > kMaxLength)
+    if (length == 0 || length > kMaxLength) {
         return nullptr;
+    }
     const size_t bytes = static_cast<size_t>(length) * sizeof(char16_t);
     char* block = static_cast<char*>(std::malloc(kHeaderBytes + bytes + sizeof(char16_t)));
-    if (!block)
+    if (!block) {
         return nullptr;
+    }
     char* start = block + kHeaderBytes;
     store<int32_t>(block, 0);
     store<uint16_t>(start + kCodePageOffset, kUtf16CodePage);
@@ -64,8 +66,9 @@ OrvHostString OrvHostStringCreate(const char16_t* units, uint32_t length) {
 }
 
 OrvHostString OrvHostStringFromUtf8(const char* text) {
-    if (!text || !*text)
+    if (!text || !*text) {
         return nullptr;
+    }
     try {
         const std::u16string units = orvdb::host::toUtf16(text);
         return OrvHostStringCreate(units.data(), static_cast<uint32_t>(units.size()));
@@ -75,28 +78,34 @@ OrvHostString OrvHostStringFromUtf8(const char* text) {
 }
 
 OrvHostString OrvHostStringAddRef(OrvHostString text) {
-    if (!text)
+    if (!text) {
         return text;
+    }
     auto refCount = refCountOf(text);
     // A constant's count stays -1, so reading it once decides for good.
-    if (refCount.load(std::memory_order_relaxed) >= 0)
+    if (refCount.load(std::memory_order_relaxed) >= 0) {
         refCount.fetch_add(1, std::memory_order_relaxed);
+    }
     return text;
 }
 
 void OrvHostStringRelease(OrvHostString text) {
-    if (!text)
+    if (!text) {
         return;
+    }
     auto refCount = refCountOf(text);
-    if (refCount.load(std::memory_order_relaxed) < 0)
+    if (refCount.load(std::memory_order_relaxed) < 0) {
         return;
-    if (refCount.fetch_sub(1, std::memory_order_acq_rel) == 1)
+    }
+    if (refCount.fetch_sub(1, std::memory_order_acq_rel) == 1) {
         std::free(bytesOf(text) - kHeaderBytes);
+    }
 }
 
 uint32_t OrvHostStringLength(OrvHostString text) {
-    if (!text)
+    if (!text) {
         return 0;
+    }
     int32_t length;
     std::memcpy(&length, bytesOf(text) + kLengthOffset, sizeof length);
     return length > 0 ? static_cast<uint32_t>(length) : 0;
@@ -111,8 +120,9 @@ size_t OrvHostStringToUtf8(OrvHostString text, char* buffer, size_t size) {
 }
 
 void OrvHostStringAssign(OrvHostString* variable, OrvHostString value) {
-    if (!variable)
+    if (!variable) {
         return;
+    }
     // Reference the new value first: assigning a variable its own content
     // must not free it on the way.
     OrvHostStringAddRef(value);

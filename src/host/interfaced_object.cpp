@@ -17,8 +17,9 @@ void setLastErrorMessage(std::string message) {
 }
 
 void throwIfFailed(OrvHResult status, const char* operation) {
-    if (ORV_SUCCEEDED(status))
+    if (ORV_SUCCEEDED(status)) {
         return;
+    }
     std::string message = tlsLastError;
     if (message.empty()) {
         char code[16];

@@ -70,8 +70,9 @@ public:
     int32_t addRef() noexcept { return ++refCount_; }
     int32_t release() noexcept {
         int32_t n = --refCount_;
-        if (n == 0)
+        if (n == 0) {
             delete this;
+        }
         return n;
     }
     int32_t refCount() const noexcept { return refCount_; }
@@ -87,18 +88,21 @@ template <class... Interfaces>
 class TInterfacedObjectEx : public TObjectEx, public Interfaces... {
 public:
     OrvHResult QueryInterface(const OrvGuid& iid, void** object) override {
-        if (!object)
+        if (!object) {
             return ORV_E_POINTER;
+        }
         *object = nullptr;
         if (iid == IInterface::iid) {
             *object = firstInterface();
         } else {
             findInterface<Interfaces...>(iid, object);
         }
-        if (!*object)
+        if (!*object) {
             *object = queryExtra(iid);
-        if (!*object)
+        }
+        if (!*object) {
             return ORV_E_NOINTERFACE;
+        }
         addRef();
         return ORV_S_OK;
     }
@@ -120,8 +124,9 @@ private:
             *object = static_cast<I*>(this);
             return;
         }
-        if constexpr (sizeof...(Rest) > 0)
+        if constexpr (sizeof...(Rest) > 0) {
             findInterface<Rest...>(iid, object);
+        }
     }
 };
 

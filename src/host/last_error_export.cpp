@@ -9,8 +9,9 @@
 OrvBstr OrvGetLastErrorMessage(void) {
     try {
         const std::string& message = orvdb::host::lastErrorMessage();
-        if (message.empty())
+        if (message.empty()) {
             return nullptr;
+        }
         const std::u16string units = orvdb::host::toUtf16(message);
         return OrvBstrAlloc(units.data(), static_cast<uint32_t>(units.size()));
     } catch (...) {

@@ -18,10 +18,12 @@ std::vector<std::string_view> splitComponents(std::string_view path) {
     size_t start = 0;
     while (start <= path.size()) {
         size_t end = path.find('/', start);
-        if (end == std::string_view::npos)
+        if (end == std::string_view::npos) {
             end = path.size();
-        if (end > start)
+        }
+        if (end > start) {
             parts.push_back(path.substr(start, end - start));
+        }
         start = end + 1;
     }
     return parts;
@@ -35,24 +37,29 @@ bool entryExists(const fs::path& path) {
 // The name under which `component` exists in `directory`, if any.
 std::optional<std::string> findComponent(const fs::path& directory, std::string_view component) {
     if (component == "." || component == "..") {
-        if (entryExists(directory / component))
+        if (entryExists(directory / component)) {
             return std::string(component);
+        }
         return std::nullopt;
     }
-    if (entryExists(directory / component))
+    if (entryExists(directory / component)) {
         return std::string(component);
+    }
     std::error_code ec;
     fs::directory_iterator it(directory, ec);
-    if (ec)
+    if (ec) {
         return std::nullopt;
+    }
     const std::string wanted = foldCase(component);
     std::optional<std::string> best;
     for (const fs::directory_iterator end; it != end; it.increment(ec)) {
-        if (ec)
+        if (ec) {
             break;
+        }
         std::string name = it->path().filename().string();
-        if (foldCase(name) == wanted && (!best || name < *best))
+        if (foldCase(name) == wanted && (!best || name < *best)) {
             best = std::move(name);
+        }
     }
     return best;
 }
@@ -62,8 +69,9 @@ std::optional<std::string> findComponent(const fs::path& directory, std::string_
 std::string resolvePath(std::string_view suitePath) {
     std::string path(suitePath);
     std::replace(path.begin(), path.end(), '\\', '/');
-    if (path.empty())
+    if (path.empty()) {
         return path;
+    }
 
     const bool absolute = path.front() == '/';
     const bool trailingSeparator = path.back() == '/';
@@ -81,12 +89,14 @@ std::string resolvePath(std::string_view suitePath) {
                 matching = false;
             }
         }
-        if (!result.empty() && result.back() != '/')
+        if (!result.empty() && result.back() != '/') {
             result.push_back('/');
+        }
         result += name;
     }
-    if (trailingSeparator && !result.empty() && result.back() != '/')
+    if (trailingSeparator && !result.empty() && result.back() != '/') {
         result.push_back('/');
+    }
     return result;
 }
 

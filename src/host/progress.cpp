@@ -20,22 +20,25 @@ void TerminalProgress::setMax(int bar, int maxValue) {
 
 void TerminalProgress::step(int bar) {
     std::lock_guard lock(mutex_);
-    if (valid(bar))
+    if (valid(bar)) {
         bars_[bar].position = std::min(bars_[bar].position + 1, bars_[bar].max);
+    }
     redrawLocked();
 }
 
 void TerminalProgress::setPosition(int bar, int value) {
     std::lock_guard lock(mutex_);
-    if (valid(bar))
+    if (valid(bar)) {
         bars_[bar].position = std::clamp(value, 0, bars_[bar].max);
+    }
     redrawLocked();
 }
 
 void TerminalProgress::setMessage(int bar, std::string_view message) {
     std::lock_guard lock(mutex_);
-    if (bar != 0)
+    if (bar != 0) {
         return;
+    }
     Bar& upper = bars_[0];
     upper.caption = upper.titled ? upper.title + " " + std::string(message) : std::string();
     redrawLocked();
@@ -69,10 +72,12 @@ std::string TerminalProgress::lineLocked() const {
     std::string text;
     for (size_t i = 0; i < bars_.size(); ++i) {
         const Bar& bar = bars_[i];
-        if (i > 0)
+        if (i > 0) {
             text += " | ";
-        if (!bar.caption.empty())
+        }
+        if (!bar.caption.empty()) {
             text += bar.caption + " ";
+        }
         int filled =
             bar.max > 0
                 ? static_cast<int>(static_cast<long long>(bar.position) * barWidth_ / bar.max)
@@ -84,8 +89,9 @@ std::string TerminalProgress::lineLocked() const {
 }
 
 void TerminalProgress::redrawLocked() {
-    if (!out_)
+    if (!out_) {
         return;
+    }
     std::string text = "\r\033[K" + lineLocked();
     std::fwrite(text.data(), 1, text.size(), out_);
     std::fflush(out_);
@@ -93,8 +99,9 @@ void TerminalProgress::redrawLocked() {
 }
 
 std::shared_ptr<ProgressReporter> makeDefaultProgress() {
-    if (::isatty(STDERR_FILENO))
+    if (::isatty(STDERR_FILENO)) {
         return std::make_shared<TerminalProgress>(stderr);
+    }
     return std::make_shared<SilentProgress>();
 }
 

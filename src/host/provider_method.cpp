@@ -18,8 +18,9 @@ void TProviderMethod::InitCaches(iDatabase* database) {
         std::lock_guard lock(handlerMutex);
         current = handler();
     }
-    if (current)
+    if (current) {
         current(database);
+    }
 }
 
 void TProviderMethod::setInitCachesHandler(InitCachesHandler replacement) {

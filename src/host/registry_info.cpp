@@ -8,10 +8,11 @@ namespace orvdb::host {
 namespace {
 
 void checkEntry(int entry) {
-    if (entry < 0 || entry >= kRegistryEntryCount)
+    if (entry < 0 || entry >= kRegistryEntryCount) {
         throw std::out_of_range("registry information has no entry " + std::to_string(entry) +
                                 " (entries are 0 to " + std::to_string(kRegistryEntryCount - 1) +
                                 ")");
+    }
 }
 
 }  // namespace
@@ -35,8 +36,9 @@ bool isRegistryFolderEntry(int entry) {
 std::string normaliseFolderText(std::string_view text) {
     std::string folder(text);
     std::replace(folder.begin(), folder.end(), '\\', '/');
-    if (!folder.empty() && folder.back() != '/')
+    if (!folder.empty() && folder.back() != '/') {
         folder.push_back('/');
+    }
     return folder;
 }
 

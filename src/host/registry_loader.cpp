@@ -36,8 +36,9 @@ constexpr std::pair<std::string_view, int> kNamedEntries[] = {
 std::optional<int> parseInteger(std::string_view text) {
     int value = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || text.empty())
+    if (ec != std::errc() || end != text.data() + text.size() || text.empty()) {
         return std::nullopt;
+    }
     return value;
 }
 
@@ -45,8 +46,9 @@ std::optional<int> parseInteger(std::string_view text) {
 std::string absoluteFolder(std::string_view text, const fs::path& base) {
     std::string folder = normaliseFolderText(text);
     fs::path path(folder);
-    if (path.is_relative())
+    if (path.is_relative()) {
         path = base / path;
+    }
     std::string result = path.lexically_normal().generic_string();
     return normaliseFolderText(result);
 }
@@ -54,16 +56,19 @@ std::string absoluteFolder(std::string_view text, const fs::path& base) {
 fs::path currentDirectory() {
     std::error_code ec;
     fs::path cwd = fs::current_path(ec);
-    if (ec)
+    if (ec) {
         throw std::runtime_error("cannot determine the current directory: " + ec.message());
+    }
     return cwd;
 }
 
 // Absolute folders for the folder entries among values; others unchanged.
 void makeFoldersAbsolute(RegistryValues& values, const fs::path& base) {
-    for (auto& [entry, text] : values.entries)
-        if (isRegistryFolderEntry(entry) && !text.empty())
+    for (auto& [entry, text] : values.entries) {
+        if (isRegistryFolderEntry(entry) && !text.empty()) {
             text = absoluteFolder(text, base);
+        }
+    }
 }
 
 // inih reads through this so that the handler knows the line it is on.
@@ -86,8 +91,9 @@ struct ConfigReader {
 char* readConfigLine(char* buffer, int size, void* stream) {
     auto& reader = *static_cast<ConfigReader*>(stream);
     const std::string& text = *reader.text;
-    if (reader.pos >= text.size() || size <= 1)
+    if (reader.pos >= text.size() || size <= 1) {
         return nullptr;
+    }
     size_t end = text.find('\n', reader.pos);
     end = (end == std::string::npos) ? text.size() : end + 1;
     size_t length = std::min(end - reader.pos, static_cast<size_t>(size - 1));
@@ -100,11 +106,13 @@ char* readConfigLine(char* buffer, int size, void* stream) {
 
 int handleConfigValue(void* user, const char* section, const char* name, const char* value) {
     auto& reader = *static_cast<ConfigReader*>(user);
-    if (!equalsIgnoringCase(section, "registry"))
+    if (!equalsIgnoringCase(section, "registry")) {
         return 1;
+    }
     std::string_view key(name);
-    if (std::string_view(value).empty())
+    if (std::string_view(value).empty()) {
         return 1;
+    }
     if (equalsIgnoringCase(key, "languageid")) {
         auto id = parseInteger(value);
         if (!id) {
@@ -123,9 +131,11 @@ int handleConfigValue(void* user, const char* section, const char* name, const c
         }
     } else {
         std::string folded = foldCase(key);
-        for (const auto& [known, number] : kNamedEntries)
-            if (folded == known)
+        for (const auto& [known, number] : kNamedEntries) {
+            if (folded == known) {
                 entry = number;
+            }
+        }
         if (!entry) {
             reader.fail("unknown key '" + std::string(key) + "' in section [registry]");
             return 0;
@@ -140,15 +150,18 @@ RegistryValues environmentValues(const EnvironmentLookup& environment) {
     RegistryValues values;
     for (int entry = 0; entry < kRegistryEntryCount; ++entry) {
         auto text = environment("ORVDB_REGISTRY_" + std::to_string(entry));
-        if (text && !text->empty())
+        if (text && !text->empty()) {
             values.entries[entry] = *text;
+        }
     }
-    if (auto root = environment("ORVDB_DATA_ROOT"); root && !root->empty())
+    if (auto root = environment("ORVDB_DATA_ROOT"); root && !root->empty()) {
         values.entries[kDataRoot] = *root;
+    }
     if (auto id = environment("ORVDB_LANGUAGE_ID"); id && !id->empty()) {
         auto parsed = parseInteger(*id);
-        if (!parsed)
+        if (!parsed) {
             throw std::runtime_error("ORVDB_LANGUAGE_ID must be an integer, not '" + *id + "'");
+        }
         values.languageId = *parsed;
     }
     return values;
@@ -156,30 +169,36 @@ RegistryValues environmentValues(const EnvironmentLookup& environment) {
 
 // Values of a stronger source replace those of a weaker one.
 void overlay(RegistryValues& weaker, const RegistryValues& stronger) {
-    for (const auto& [entry, text] : stronger.entries)
-        if (!text.empty())
+    for (const auto& [entry, text] : stronger.entries) {
+        if (!text.empty()) {
             weaker.entries[entry] = text;
-    if (stronger.languageId)
+        }
+    }
+    if (stronger.languageId) {
         weaker.languageId = stronger.languageId;
+    }
 }
 
 }  // namespace
 
 std::optional<std::string> processEnvironment(const std::string& name) {
     const char* value = std::getenv(name.c_str());
-    if (!value)
+    if (!value) {
         return std::nullopt;
+    }
     return std::string(value);
 }
 
 RegistryValues readRegistryConfig(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
-    if (!file)
+    if (!file) {
         throw std::runtime_error("cannot read config file '" + path + "': " + std::strerror(errno));
+    }
     std::ostringstream content;
     content << file.rdbuf();
-    if (file.bad())
+    if (file.bad()) {
         throw std::runtime_error("cannot read config file '" + path + "'");
+    }
     std::string text = content.str();
 
     // inih would silently split longer lines.
@@ -187,30 +206,36 @@ RegistryValues readRegistryConfig(const std::string& path) {
     for (size_t start = 0; start < text.size(); ++lineNumber) {
         size_t end = text.find('\n', start);
         size_t stop = (end == std::string::npos) ? text.size() : end;
-        if (stop - start >= INI_MAX_LINE - 1)
+        if (stop - start >= INI_MAX_LINE - 1) {
             throw std::runtime_error(path + ":" + std::to_string(lineNumber) +
                                      ": line longer than " + std::to_string(INI_MAX_LINE - 2) +
                                      " characters");
-        if (end == std::string::npos)
+        }
+        if (end == std::string::npos) {
             break;
+        }
         start = end + 1;
     }
 
     ConfigReader reader;
     reader.text = &text;
     int syntaxLine = ini_parse_stream(readConfigLine, &reader, handleConfigValue, &reader);
-    if (reader.errorLine != 0 && (syntaxLine <= 0 || reader.errorLine <= syntaxLine))
+    if (reader.errorLine != 0 && (syntaxLine <= 0 || reader.errorLine <= syntaxLine)) {
         throw std::runtime_error(path + ":" + std::to_string(reader.errorLine) + ": " +
                                  reader.error);
-    if (syntaxLine > 0)
+    }
+    if (syntaxLine > 0) {
         throw std::runtime_error(path + ":" + std::to_string(syntaxLine) +
                                  ": expected [section], key=value or a comment");
-    if (syntaxLine < 0)
+    }
+    if (syntaxLine < 0) {
         throw std::runtime_error("cannot parse config file '" + path + "'");
+    }
 
     fs::path base = fs::path(path).parent_path();
-    if (base.empty() || base.is_relative())
+    if (base.empty() || base.is_relative()) {
         base = currentDirectory() / base;
+    }
     makeFoldersAbsolute(reader.values, base);
     return reader.values;
 }
@@ -221,24 +246,28 @@ void loadRegistry(RegistryInfo& registry, const RegistrySettings& settings,
 
     RegistryValues values;
     std::string configFile = settings.configFile;
-    if (configFile.empty())
+    if (configFile.empty()) {
         configFile = environment("ORVDB_CONFIG").value_or("");
-    if (!configFile.empty())
+    }
+    if (!configFile.empty()) {
         values = readRegistryConfig(configFile);
+    }
 
     RegistryValues fromEnvironment = environmentValues(environment);
     makeFoldersAbsolute(fromEnvironment, cwd);
     overlay(values, fromEnvironment);
 
     RegistryValues fromSettings = settings.values;
-    if (!settings.dataRoot.empty())
+    if (!settings.dataRoot.empty()) {
         fromSettings.entries[kDataRoot] = settings.dataRoot;
+    }
     makeFoldersAbsolute(fromSettings, cwd);
     overlay(values, fromSettings);
 
     auto& entries = values.entries;
-    if (!entries.count(kDataRoot))
+    if (!entries.count(kDataRoot)) {
         entries[kDataRoot] = absoluteFolder("", cwd);
+    }
     const std::string root = entries[kDataRoot];
     const std::pair<int, std::string> derived[] = {
         {kLibraryFolder, root},
@@ -248,13 +277,16 @@ void loadRegistry(RegistryInfo& registry, const RegistrySettings& settings,
         {kManagerParamFolder, root + "XMan/"},
         {kLanguageFolder, root + "Languages/"},
     };
-    for (const auto& [entry, folder] : derived)
+    for (const auto& [entry, folder] : derived) {
         entries.try_emplace(entry, folder);
+    }
 
-    for (const auto& [entry, text] : entries)
+    for (const auto& [entry, text] : entries) {
         registry.set(entry, text);
-    if (values.languageId)
+    }
+    if (values.languageId) {
         registry.setLanguageId(*values.languageId);
+    }
 }
 
 }  // namespace orvdb::host

@@ -22,18 +22,21 @@ void MemoryRightsManager::setAdministratorGroup(std::string_view groupName) {
 void MemoryRightsManager::selectGroup(std::string_view groupName) {
     std::lock_guard lock(mutex_);
     auto it = groups_.find(groupName);
-    if (it == groups_.end())
+    if (it == groups_.end()) {
         it = groups_.emplace(std::string(groupName), Group(mutex_)).first;
+    }
     selected_ = &it->second;
 }
 
 RightsList& MemoryRightsManager::rights(RightsCategory category) {
     auto index = static_cast<size_t>(category);
-    if (index > 2)
+    if (index > 2) {
         throw std::out_of_range("rights category " + std::to_string(index) + " does not exist");
+    }
     std::lock_guard lock(mutex_);
-    if (!selected_)
+    if (!selected_) {
         throw std::logic_error("rights asked for before any rights group was selected");
+    }
     return selected_->lists[index];
 }
 

@@ -64,8 +64,9 @@ constexpr size_t kPiece = 1 << 16;
 
 TWriterEx::TWriterEx(ByteStream& stream, size_t bufferSize)
     : stream_(stream), capacity_(bufferSize) {
-    if (bufferSize == 0)
+    if (bufferSize == 0) {
         throw std::invalid_argument("TWriterEx: buffer size must not be 0");
+    }
     buffer_.reserve(bufferSize);
 }
 
@@ -84,14 +85,16 @@ void TWriterEx::put(const void* data, size_t size) {
         buffer_.insert(buffer_.end(), bytes, bytes + n);
         bytes += n;
         size -= n;
-        if (buffer_.size() == capacity_)
+        if (buffer_.size() == capacity_) {
             FlushBuffer();
+        }
     }
 }
 
 void TWriterEx::FlushBuffer() {
-    if (buffer_.empty())
+    if (buffer_.empty()) {
         return;
+    }
     stream_.write(buffer_);
     buffer_.clear();
 }
@@ -121,8 +124,9 @@ void TWriterEx::writeBool(bool value) {
 }
 
 void TWriterEx::writeString(std::string_view value) {
-    if (value.size() > UINT32_MAX)
+    if (value.size() > UINT32_MAX) {
         throw SerializationError("string too long to serialise");
+    }
     putTag(kString);
     uint32_t length = toLittleEndian(static_cast<uint32_t>(value.size()));
     put(&length, sizeof length);
@@ -130,8 +134,9 @@ void TWriterEx::writeString(std::string_view value) {
 }
 
 void TWriterEx::writeBytes(std::span<const uint8_t> value) {
-    if (value.size() > UINT32_MAX)
+    if (value.size() > UINT32_MAX) {
         throw SerializationError("byte block too long to serialise");
+    }
     putTag(kBytes);
     uint32_t length = toLittleEndian(static_cast<uint32_t>(value.size()));
     put(&length, sizeof length);
@@ -140,15 +145,17 @@ void TWriterEx::writeBytes(std::span<const uint8_t> value) {
 
 void TWriterEx::WriteSerializable(const std::function<void(TWriterEx&)>& writeContent) {
     putTag(kObjectBegin);
-    if (writeContent)
+    if (writeContent) {
         writeContent(*this);
+    }
     putTag(kObjectEnd);
 }
 
 TReaderEx::TReaderEx(ByteStream& stream, size_t bufferSize)
     : stream_(stream), capacity_(bufferSize) {
-    if (bufferSize == 0)
+    if (bufferSize == 0) {
         throw std::invalid_argument("TReaderEx: buffer size must not be 0");
+    }
 }
 
 bool TReaderEx::fill() {
@@ -163,9 +170,10 @@ bool TReaderEx::fill() {
 void TReaderEx::take(void* out, size_t size, const char* what) {
     auto bytes = static_cast<uint8_t*>(out);
     while (size > 0) {
-        if (next_ == buffer_.size() && !fill())
+        if (next_ == buffer_.size() && !fill()) {
             throw SerializationError(std::string("serialised data ends at byte ") +
                                      std::to_string(consumed_) + " in the middle of " + what);
+        }
         size_t n = std::min(size, buffer_.size() - next_);
         std::memcpy(bytes, buffer_.data() + next_, n);
         next_ += n;
@@ -178,9 +186,10 @@ void TReaderEx::expectTag(uint8_t tag, const char* what) {
     uint64_t at = consumed_ + next_;
     uint8_t found = 0;
     take(&found, 1, what);
-    if (found != tag)
+    if (found != tag) {
         throw SerializationError(std::string("expected ") + what + " but found " + tagName(found) +
                                  " at byte " + std::to_string(at) + " of serialised data");
+    }
 }
 
 uint32_t TReaderEx::takeLength(const char* what) {
@@ -249,8 +258,9 @@ std::vector<uint8_t> TReaderEx::readBytes() {
 
 void TReaderEx::ReadSerializable(const std::function<void(TReaderEx&)>& readContent) {
     expectTag(kObjectBegin, "object begin");
-    if (readContent)
+    if (readContent) {
         readContent(*this);
+    }
     expectTag(kObjectEnd, "object end");
 }
 

@@ -17,8 +17,9 @@ std::string Get_SQL_INDEX(std::string_view table, std::string_view indexName,
     std::string sql = unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ";
     sql.append(indexName).append(" ON ").append(table);
     sql.append("(").append(columns).append(")");
-    if (primary)
+    if (primary) {
         sql.append(" WITH PRIMARY");
+    }
     return sql;
 }
 
@@ -26,8 +27,9 @@ std::string Get_CREATE_TABLE(std::string_view table, const std::vector<std::stri
     std::string sql = "CREATE TABLE ";
     sql.append(table).append(" (");
     for (size_t i = 0; i < definitions.size(); ++i) {
-        if (i > 0)
+        if (i > 0) {
             sql.append(", ");
+        }
         sql.append(definitions[i]);
     }
     sql.append(")");
@@ -48,8 +50,9 @@ std::string Get_SQL_String(std::string_view text) {
     std::string literal = "'";
     for (char c : text) {
         literal.push_back(c);
-        if (c == '\'')
+        if (c == '\'') {
             literal.push_back('\'');
+        }
     }
     literal.push_back('\'');
     return literal;

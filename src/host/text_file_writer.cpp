@@ -24,8 +24,9 @@ void writeAll(int fd, const std::string& data, const std::string& path) {
     while (done < data.size()) {
         ssize_t n = ::write(fd, data.data() + done, data.size() - done);
         if (n < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR) {
                 continue;
+            }
             fail(path, "write", errno);
         }
         done += static_cast<size_t>(n);
@@ -36,38 +37,47 @@ void writeAll(int fd, const std::string& data, const std::string& path) {
 
 void WriteSL(std::string_view fileName, const std::vector<std::string>& lines, int encoding) {
     const std::string path = resolvePath(fileName);
-    if (encoding != kEncodingUtf8 && encoding != kEncodingUtf8WithBom)
+    if (encoding != kEncodingUtf8 && encoding != kEncodingUtf8WithBom) {
         throw std::invalid_argument("WriteSL: unknown encoding code " + std::to_string(encoding) +
                                     " for '" + path + "'");
-    if (path.empty() || path.back() == '/')
+    }
+    if (path.empty() || path.back() == '/') {
         throw std::invalid_argument("WriteSL: '" + std::string(fileName) + "' is not a file name");
+    }
 
     std::string content = encoding == kEncodingUtf8WithBom ? "\xEF\xBB\xBF" : "";
-    for (const std::string& line : lines)
+    for (const std::string& line : lines) {
         content.append(line).append("\r\n");
+    }
 
     std::string temporary = path + ".XXXXXX";
     int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
+    if (fd < 0) {
         fail(path, "create a temporary file beside", errno);
+    }
     try {
         // Keep the mode of the file being replaced; a new file gets rw-r--r--.
         struct stat existing {};
         mode_t mode = ::stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644;
-        if (::fchmod(fd, mode) != 0)
+        if (::fchmod(fd, mode) != 0) {
             fail(path, "set the mode of the temporary file for", errno);
+        }
         writeAll(fd, content, path);
-        if (::fsync(fd) != 0)
+        if (::fsync(fd) != 0) {
             fail(path, "flush", errno);
+        }
         int fdToClose = fd;
         fd = -1;
-        if (::close(fdToClose) != 0)
+        if (::close(fdToClose) != 0) {
             fail(path, "close", errno);
-        if (::rename(temporary.c_str(), path.c_str()) != 0)
+        }
+        if (::rename(temporary.c_str(), path.c_str()) != 0) {
             fail(path, "replace", errno);
+        }
     } catch (...) {
-        if (fd >= 0)
+        if (fd >= 0) {
             ::close(fd);
+        }
         ::unlink(temporary.c_str());
         throw;
     }

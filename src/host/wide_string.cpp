@@ -25,12 +25,14 @@ std::u16string_view viewOf(OrvBstr text) {
 }  // namespace
 
 OrvBstr OrvBstrAlloc(const char16_t* text, uint32_t units) {
-    if (units > kMaxUnits)
+    if (units > kMaxUnits) {
         return nullptr;
+    }
     const size_t bytes = static_cast<size_t>(units) * sizeof(char16_t);
     char* block = static_cast<char*>(std::malloc(kPrefixBytes + bytes + sizeof(char16_t)));
-    if (!block)
+    if (!block) {
         return nullptr;
+    }
     const uint32_t byteLength = static_cast<uint32_t>(bytes);
     std::memcpy(block, &byteLength, sizeof byteLength);
     auto* result = reinterpret_cast<char16_t*>(block + kPrefixBytes);
@@ -53,13 +55,15 @@ OrvBstr OrvBstrFromUtf8(const char* text) {
 }
 
 void OrvBstrFree(OrvBstr text) {
-    if (text)
+    if (text) {
         std::free(blockOf(text));
+    }
 }
 
 uint32_t OrvBstrLength(OrvBstr text) {
-    if (!text)
+    if (!text) {
         return 0;
+    }
     uint32_t byteLength;
     std::memcpy(&byteLength, blockOf(text), sizeof byteLength);
     return byteLength / sizeof(char16_t);

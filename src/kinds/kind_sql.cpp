@@ -55,16 +55,18 @@ const std::array<std::string_view, 3> kLanguageSql = {
 
 template <size_t N>
 std::string pick(const std::array<std::string_view, N>& texts, int32_t index) {
-    if (index < 0 || static_cast<size_t>(index) >= N)
+    if (index < 0 || static_cast<size_t>(index) >= N) {
         return {};
+    }
     return std::string(texts[static_cast<size_t>(index)]);
 }
 
 }  // namespace
 
 std::string librarySql(int32_t index) {
-    if (index != 0)
+    if (index != 0) {
         return {};
+    }
     return "SELECT %s AS zvTranslation FROM ZV_Language, Opening WHERE "
            "ZV_Language.ID=Opening.NameID AND Opening.ID=%d";
 }

@@ -56,8 +56,9 @@ void runLibraryUpgrade(iDatabase& database) {
     QueryHandle query = session.current();
     if (query.open("SELECT Version FROM Version")) {
         float version = query.fieldFloat("Version");
-        if (upgrade::versionBelow(version, kLibraryVersion))
+        if (upgrade::versionBelow(version, kLibraryVersion)) {
             migratePositions(session);
+        }
     }
 }
 

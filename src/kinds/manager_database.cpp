@@ -23,8 +23,9 @@ ComPtr<iDatabase> openKind(std::u16string_view name, std::u16string_view format,
             new Kind(name, format, host::toUtf16(parametersFilePath()), host::toUtf16(path), info));
         return openOrDrop(std::move(database));
     } catch (const std::exception& e) {
-        if (failure == OpenFailure::Report)
+        if (failure == OpenFailure::Report) {
             host::HandleException(host::EORV_DATABASECONNEXION(e.what()));
+        }
         return {};
     }
 }
@@ -32,8 +33,9 @@ ComPtr<iDatabase> openKind(std::u16string_view name, std::u16string_view format,
 // A missing file is the host's to report; these kinds still try to open.
 void checkOrReport(std::string& path) {
     std::string unusedProvider;
-    if (!TSoftDatabase::CheckDatabaseFile(path, unusedProvider, true))
+    if (!TSoftDatabase::CheckDatabaseFile(path, unusedProvider, true)) {
         host::HandleException(host::EORV_DATABASECONNEXION("CANNOT FIND " + path));
+    }
 }
 
 }  // namespace
@@ -67,17 +69,19 @@ OrvHResult TXMan_Database::SetUpgradeStrings(IWideStringCollection* texts) {
 }
 
 void* TXMan_Database::queryExtra(const OrvGuid& iid) {
-    if (iid == IManagerStrings::iid)
+    if (iid == IManagerStrings::iid) {
         return static_cast<IManagerStrings*>(this);
+    }
     return TSoftDatabase::queryExtra(iid);
 }
 
 void TXMan_Database::update(IInterface* rightsHost, IInterface* hostObject) {
     withUpgradeLog([&](upgrade::UpgradeLog& log) {
-        if (dbname() == u"XMANDATA")
+        if (dbname() == u"XMANDATA") {
             upgrade::runWorkshopUpgrade(*this, log);
-        else
+        } else {
             upgrade::runManagerUpgrade(*this, log, rightsHost, hostObject);
+        }
     });
 }
 

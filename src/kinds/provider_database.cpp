@@ -26,32 +26,39 @@ std::vector<std::string> ListProviderFolders() {
     std::string root = registryPath(host::registry_entry::kDataRoot, "providers");
     std::error_code error;
     fs::directory_iterator it(host::resolvePath(root), error);
-    if (error)
+    if (error) {
         return folders;
+    }
     for (; it != fs::directory_iterator(); it.increment(error)) {
-        if (error)
+        if (error) {
             break;
+        }
         std::error_code typeError;
-        if (!it->is_directory(typeError))
+        if (!it->is_directory(typeError)) {
             continue;
+        }
         std::string name = it->path().filename().string();
-        if (name == "." || name == "..")
+        if (name == "." || name == "..") {
             continue;
-        if (host::fileExists(root + "/" + name + "/XLIBData.mdb"))
+        }
+        if (host::fileExists(root + "/" + name + "/XLIBData.mdb")) {
             folders.push_back(name);
+        }
     }
     return folders;
 }
 
 bool TProvider_Database::CheckDatabaseFile(std::string& path, std::string& providerName,
                                            bool /*quiet*/) {
-    if (TSoftDatabase::CheckDatabaseFile(path, providerName, true))
+    if (TSoftDatabase::CheckDatabaseFile(path, providerName, true)) {
         return true;
+    }
     std::string asked = host::foldCase(path);
     for (const std::string& folder : ListProviderFolders()) {
         path = providerDataPath(folder);
-        if (host::foldCase(path) == asked)
+        if (host::foldCase(path) == asked) {
             continue;
+        }
         if (TSoftDatabase::CheckDatabaseFile(path, providerName, true)) {
             host::registry()->set(host::registry_entry::kProviderName, folder);
             providerName = folder;
@@ -76,8 +83,9 @@ ComPtr<iDatabase> TProvider_Database::CreateDatabase(std::u16string_view alias,
         auto* object = new TProvider_Database(alias, u"0", host::toUtf16(parametersFilePath()),
                                               host::toUtf16(path), serverInfo);
         ComPtr<iDatabase> database = openOrDrop(ComPtr<iDatabase>(object));
-        if (!database)
+        if (!database) {
             return {};
+        }
         ComPtr<iProviderName> named = database.as<iProviderName>();
         host::Bstr folder(host::toUtf16(provider));
         host::throwIfFailed(named->Set_ProviderName(folder.get()), "Set_ProviderName");

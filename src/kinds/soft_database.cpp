@@ -14,8 +14,9 @@ namespace {
 // The read-only attribute of a suite file: no one may write it.
 bool isReadOnlyFile(const std::string& path) {
     struct stat info {};
-    if (::stat(host::resolvePath(path).c_str(), &info) != 0)
+    if (::stat(host::resolvePath(path).c_str(), &info) != 0) {
         return false;
+    }
     return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
@@ -30,8 +31,9 @@ bool TSoftDatabase::CheckDatabaseFile(std::string& path, std::string& /*provider
         }
         return true;
     }
-    if (!quiet)
+    if (!quiet) {
         host::showMessage(path + " doesnt exist");
+    }
     return false;
 }
 
@@ -41,8 +43,9 @@ std::u16string TSoftDatabase::version() {
     upgrade::QueryLevel level(session);
     upgrade::QueryHandle query = session.current();
     query.open("SELECT Version FROM Version");
-    if (query.active())
+    if (query.active()) {
         result = host::toUtf16(query.fieldText("Version"));
+    }
     return result;
 }
 
@@ -50,8 +53,9 @@ ComPtr<iDatabase> openOrDrop(ComPtr<iDatabase> database) {
     host::throwIfFailed(database->Open(), "Open");
     OrvWordBool opened = ORV_WFALSE;
     host::throwIfFailed(database->Get_Opened(&opened), "Get_Opened");
-    if (!opened)
+    if (!opened) {
         return {};
+    }
     return database;
 }
 

@@ -19,8 +19,9 @@ public:
 
 protected:
     void* queryExtra(const OrvGuid& iid) override {
-        if (iid == iProviderName::iid)
+        if (iid == iProviderName::iid) {
             return static_cast<iProviderName*>(this);
+        }
         return Base::queryExtra(iid);
     }
 };

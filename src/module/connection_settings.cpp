@@ -4,9 +4,11 @@ namespace orvdb::module {
 
 std::string upperCaseAscii(std::string_view text) {
     std::string upper(text);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z')
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') {
             c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
     return upper;
 }
 

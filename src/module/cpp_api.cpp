@@ -59,8 +59,9 @@ ComPtr<iTableDatabase> pushedTable(iDatabase& db) {
 }  // namespace
 
 void checkStatus(OrvHResult status, const char* operation) {
-    if (ORV_SUCCEEDED(status))
+    if (ORV_SUCCEEDED(status)) {
         return;
+    }
     std::string message = host::lastErrorMessage();
     if (message.empty()) {
         char code[16];
@@ -116,10 +117,12 @@ OrvDateTime Record::getDateTime(std::string_view field) const {
 
 bool Record::isNull(std::string_view field) const {
     return direct([&] {
-        if (auto* query = dynamic_cast<const data::TORVC_Data<iQueryDatabase>*>(record_))
+        if (auto* query = dynamic_cast<const data::TORVC_Data<iQueryDatabase>*>(record_)) {
             return query->isNull(field);
-        if (auto* table = dynamic_cast<const data::TORVC_Data<iTableDatabase>*>(record_))
+        }
+        if (auto* table = dynamic_cast<const data::TORVC_Data<iTableDatabase>*>(record_)) {
             return table->isNull(field);
+        }
         throw Error(ORV_E_NOTIMPL, "isNull: the cursor was not made by this library");
     });
 }
@@ -214,32 +217,37 @@ Database Database::fromSettings(const std::string& settingsFile, const std::stri
     host::HostString section = host::HostString::fromUtf8(alias);
     OrvIDatabase* database = nullptr;
     const OrvHResult status = ::OpenDatabase(file.get(), section.get(), &database);
-    if (status == ORV_E_INVALIDARG)
+    if (status == ORV_E_INVALIDARG) {
         throw Error(status, "settings file '" + settingsFile + "' does not exist");
-    if (status == ORV_S_FALSE)
+    }
+    if (status == ORV_S_FALSE) {
         throw Error(status, "section CONNEXION" + alias + " of '" + settingsFile +
                                 "' names no database (NAME empty, or no file at PATH)");
+    }
     checkStatus(status, "OpenDatabase");
     return Database(ComPtr<iDatabase>::adopt(reinterpret_cast<iDatabase*>(database)));
 }
 
 Database Database::openFile(const std::string& path, const std::string& name) {
-    if (!host::fileExists(path))
+    if (!host::fileExists(path)) {
         throw Error(ORV_E_INVALIDARG, "database file '" + path + "' does not exist");
+    }
     const std::string dbName = name.empty() ? std::filesystem::path(path).stem().string() : name;
     Database db(data::createDatabase(host::toUtf16(dbName), u"", host::toUtf16(dbName), false, u"",
                                      host::toUtf16(path), nullptr));
     checkStatus(db.get()->Open(), "Open");
-    if (!db.opened())
+    if (!db.opened()) {
         throw Error(ORV_E_FAIL, "database file '" + path +
                                     "' could not be opened (the reason went to the host's "
                                     "exception handler)");
+    }
     return db;
 }
 
 Database::Database(ComPtr<iDatabase> database) : db_(std::move(database)) {
-    if (!db_)
+    if (!db_) {
         throw Error(ORV_E_POINTER, "Database: no database object");
+    }
 }
 
 bool Database::opened() const {
@@ -250,10 +258,11 @@ bool Database::opened() const {
 
 void Database::open() {
     checkStatus(db_->Open(), "Open");
-    if (!opened())
+    if (!opened()) {
         throw Error(ORV_E_FAIL, "database '" + name() +
                                     "' could not be opened (the reason went to the host's "
                                     "exception handler)");
+    }
 }
 
 void Database::close() {

@@ -45,8 +45,9 @@ void runVoidExport(const char* exportName, Body&& body) noexcept {
 // A required interface argument; a null pointer fails with ORV_E_POINTER.
 template <class T>
 T& required(T* pointer, const char* what) {
-    if (!pointer)
+    if (!pointer) {
         throw host::StatusError(ORV_E_POINTER, std::string(what) + " is a null pointer");
+    }
     return *pointer;
 }
 

@@ -1,3 +1,5 @@
 /* The shared object's own identification; everything else is linked in whole
  * from the layer libraries. */
-const char *OrvLibraryName(void) { return "orvdb"; }
+const char* OrvLibraryName(void) {
+    return "orvdb";
+}

@@ -17,18 +17,21 @@ OrvHResult OpenDatabase(OrvHostString settingsFile, OrvHostString alias, OrvIDat
             previous->lpVtbl->Release(previous);
         }
         const std::string file = host::toUtf8(host::hostStringView(settingsFile));
-        if (!host::fileExists(file))
+        if (!host::fileExists(file)) {
             return ORV_E_INVALIDARG;
+        }
 
         const module::ConnectionSettings settings =
             module::readConnectionSettings(module::ProfileFile::load(host::resolvePath(file)),
                                            host::toUtf8(host::hostStringView(alias)));
         // The path is upper-cased like every value; the resolver finds the
         // file whatever the letter case on disk.
-        if (settings.name.empty() || !host::fileExists(settings.path))
+        if (settings.name.empty() || !host::fileExists(settings.path)) {
             return ORV_S_FALSE;
-        if (!database)
+        }
+        if (!database) {
             throw host::StatusError(ORV_E_POINTER, "the database argument is a null pointer");
+        }
 
         ComPtr<iDatabase> opened = data::createDatabase(
             host::toUtf16(settings.name), host::toUtf16(settings.format),

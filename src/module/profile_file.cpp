@@ -17,16 +17,18 @@ constexpr std::string_view kWhitespace = " \t\r\f\v";
 
 std::string_view trim(std::string_view text) {
     size_t first = text.find_first_not_of(kWhitespace);
-    if (first == std::string_view::npos)
+    if (first == std::string_view::npos) {
         return {};
+    }
     size_t last = text.find_last_not_of(kWhitespace);
     return text.substr(first, last - first + 1);
 }
 
 std::string_view stripQuotes(std::string_view value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front())
+        value.back() == value.front()) {
         return value.substr(1, value.size() - 2);
+    }
     return value;
 }
 
@@ -70,26 +72,32 @@ bool isValidUtf8(std::string_view bytes) {
 }  // namespace
 
 std::string profileTextToUtf8(std::string_view bytes) {
-    if (bytes.starts_with("\xFF\xFE"))
+    if (bytes.starts_with("\xFF\xFE")) {
         return utf16ToUtf8(bytes.substr(2), false);
-    if (bytes.starts_with("\xFE\xFF"))
+    }
+    if (bytes.starts_with("\xFE\xFF")) {
         return utf16ToUtf8(bytes.substr(2), true);
-    if (bytes.starts_with("\xEF\xBB\xBF"))
+    }
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
         return std::string(bytes.substr(3));
-    if (isValidUtf8(bytes))
+    }
+    if (isValidUtf8(bytes)) {
         return std::string(bytes);
+    }
     return ansiToUtf8(bytes);
 }
 
 ProfileFile ProfileFile::load(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
-    if (!file)
+    if (!file) {
         throw std::runtime_error("cannot read settings file '" + path +
                                  "': " + std::strerror(errno));
+    }
     std::ostringstream content;
     content << file.rdbuf();
-    if (file.bad())
+    if (file.bad()) {
         throw std::runtime_error("cannot read settings file '" + path + "'");
+    }
     return parse(profileTextToUtf8(content.str()));
 }
 
@@ -100,12 +108,14 @@ ProfileFile ProfileFile::parse(std::string_view text) {
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
+        if (end == std::string_view::npos) {
             end = text.size();
+        }
         std::string_view line = trim(text.substr(start, end - start));
         start = end + 1;
-        if (line.empty() || line.front() == ';')
+        if (line.empty() || line.front() == ';') {
             continue;
+        }
         if (line.front() == '[') {
             size_t close = line.find(']');
             // A header without ']' names the rest of the line, as Windows reads it.
@@ -115,8 +125,9 @@ ProfileFile ProfileFile::parse(std::string_view text) {
             continue;
         }
         size_t equals = line.find('=');
-        if (!inSection || equals == std::string_view::npos)
+        if (!inSection || equals == std::string_view::npos) {
             continue;
+        }
         file.entries_.push_back({section, std::string(trim(line.substr(0, equals))),
                                  std::string(stripQuotes(trim(line.substr(equals + 1))))});
     }
@@ -125,10 +136,12 @@ ProfileFile ProfileFile::parse(std::string_view text) {
 
 std::optional<std::string> ProfileFile::value(std::string_view section,
                                               std::string_view key) const {
-    for (const Entry& entry : entries_)
+    for (const Entry& entry : entries_) {
         if (host::equalsIgnoringCase(entry.section, section) &&
-            host::equalsIgnoringCase(entry.key, key))
+            host::equalsIgnoringCase(entry.key, key)) {
             return entry.value;
+        }
+    }
     return std::nullopt;
 }
 

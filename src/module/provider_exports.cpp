@@ -33,8 +33,9 @@ OrvHResult CreateProvider(OrvBstr name, OrvIFileService* fileService) {
     return module::runExport("CreateProvider", [&] {
         const std::string templatePath =
             entry(host::registry_entry::kTemplateFolder) + "Data\\DataModel.Dat";
-        if (!host::fileExists(templatePath))
+        if (!host::fileExists(templatePath)) {
             return ORV_S_FALSE;
+        }
         const std::string target = entry(host::registry_entry::kDataRoot) + "Providers\\" +
                                    providerName(name) + "\\XLibData.mdb";
         IFileService& service = module::required(module::fromC(fileService), "the file service");
@@ -56,8 +57,9 @@ OrvHResult CreateProvider(OrvBstr name, OrvIFileService* fileService) {
 OrvHResult ExistsProvider(OrvBstr name) {
     return module::runExport("ExistsProvider", [&] {
         // The workshop file answers only to this exact spelling.
-        if (host::bstrView(name) == u"XMANDATA")
+        if (host::bstrView(name) == u"XMANDATA") {
             return existsAnswer(entry(host::registry_entry::kWorkshopFolder) + "Xmandata.mdb");
+        }
         return existsAnswer(entry(host::registry_entry::kDataRoot) + "Providers\\" +
                             providerName(name) + "\\XLibdata.mdb");
     });

@@ -69,8 +69,9 @@ u16string quoted(u16string_view text) {
     u16string out = u"'";
     for (char16_t c : text) {
         out += c;
-        if (c == u'\'')
+        if (c == u'\'') {
             out += c;
+        }
     }
     return out + u"'";
 }
@@ -114,8 +115,9 @@ struct ForeignKey {
 void recreateForeignKey(iDatabase& db, const ForeignKey& key, bool dropFirst) {
     PushedQuery query(db);
     query.setKind(kExecute);
-    if (dropFirst)
+    if (dropFirst) {
         dropConstraint(query, key.table, key.relationship);
+    }
     const u16string newName = key.relationship + u"__X";
     query.run(
         fill(u"ALTER TABLE  %s  "
@@ -129,13 +131,15 @@ void recreateForeignKey(iDatabase& db, const ForeignKey& key, bool dropFirst) {
 
 void renameTable(iDatabase& db, u16string_view oldName, u16string_view newName, bool dropOld,
                  bool dropNewFirst) {
-    if (!tableExists(db, oldName))
+    if (!tableExists(db, oldName)) {
         return;
+    }
     PushedQuery reader(db);
     PushedQuery executor(db);
     executor.setKind(kExecute);
-    if (dropNewFirst)
+    if (dropNewFirst) {
         executor.run(u"DROP TABLE " + u16string(newName));
+    }
     executor.run(fill(u"SELECT * INTO %s FROM [%s]", {newName, oldName}));
     executor.run(
         fill(u"CREATE UNIQUE INDEX ID_%s ON %s(%s) WITH PRIMARY", {newName, newName, u"ID"}));
@@ -149,15 +153,18 @@ void renameTable(iDatabase& db, u16string_view oldName, u16string_view newName, 
         ForeignKey key{reader.field(u"szObject"), reader.field(u"szRelationShip"),
                        reader.field(u"szColumn"), reader.field(u"szReferencedObject"),
                        reader.field(u"szReferencedColumn")};
-        if (sameTable(key.table, oldName))
+        if (sameTable(key.table, oldName)) {
             key.table = newName;
-        if (sameTable(key.referencedTable, oldName))
+        }
+        if (sameTable(key.referencedTable, oldName)) {
             key.referencedTable = newName;
+        }
         recreateForeignKey(db, key, dropOld);
         reader.next();
     }
-    if (dropOld)
+    if (dropOld) {
         executor.run(fill(u"DROP TABLE [%s]", {oldName}));
+    }
 }
 
 void renameColumn(iDatabase& db, u16string_view table, u16string_view oldColumn,
@@ -191,8 +198,9 @@ void renameColumn(iDatabase& db, u16string_view table, u16string_view oldColumn,
     ignoringFailure("RenameColumn: copying the values", [&] {
         query.setKind(kExecute);
         query.run(fill(u"UPDATE %s SET %s=[%s]", {table, newColumn, oldColumn}));
-        if (dropOld)
+        if (dropOld) {
             query.run(fill(u"ALTER TABLE %s DROP COLUMN [%s]", {table, oldColumn}));
+        }
     });
 }
 

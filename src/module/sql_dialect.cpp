@@ -37,8 +37,9 @@ CivilDate civilFromDays(int64_t days) {
 
 std::u16string ascii(const char* text) {
     std::u16string out;
-    for (; *text; ++text)
+    for (; *text; ++text) {
         out.push_back(static_cast<char16_t>(static_cast<unsigned char>(*text)));
+    }
     return out;
 }
 
@@ -48,8 +49,9 @@ std::u16string decodeValueSql2(std::u16string_view condition, std::u16string_vie
                                std::u16string_view b, std::u16string_view alias) {
     std::u16string out = u"IIF(";
     out.append(condition).append(u",").append(a).append(u",").append(b).append(u")");
-    if (alias != u"[CONDITION]")
+    if (alias != u"[CONDITION]") {
         out.append(u" AS ").append(alias);
+    }
     return out;
 }
 
@@ -73,10 +75,11 @@ std::u16string lineFeed(std::u16string_view text) {
         size_t at = cr + 2;
         out.erase(at, 2);
         std::u16string joiner(kBreak);
-        if (at == out.size())
+        if (at == out.size()) {
             endsWithBreak = true;
-        else
+        } else {
             joiner += u'&';
+        }
         out.insert(at, joiner);
         start = at + joiner.size();
     }
@@ -88,16 +91,18 @@ std::u16string lineFeed(std::u16string_view text) {
 }
 
 std::u16string castHex(std::u16string_view text) {
-    if (text.empty())
+    if (text.empty()) {
         return u"0x0";
+    }
     std::u16string out = u"0x";
     out += text;
     return out;
 }
 
 std::u16string dateTimeLiteral(double dateTime) {
-    if (!std::isfinite(dateTime))
+    if (!std::isfinite(dateTime)) {
         dateTime = 0;
+    }
     dateTime = std::fmax(-kDayLimit, std::fmin(kDayLimit, dateTime));
     int64_t days = static_cast<int64_t>(std::trunc(dateTime));
     int64_t milliseconds =

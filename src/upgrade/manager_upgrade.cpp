@@ -16,8 +16,9 @@ std::vector<std::string>& strings() {
 
 std::string databaseName(iDatabase& database) {
     host::Bstr name;
-    if (database.Get_dbname(name.put()) != ORV_S_OK)
+    if (database.Get_dbname(name.put()) != ORV_S_OK) {
         return "?";
+    }
     return name.utf8();
 }
 }  // namespace

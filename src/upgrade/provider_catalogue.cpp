@@ -28,11 +28,13 @@ Statements step35836(UpgradeSession&) {
 Statements step35837(UpgradeSession&) {
     Statements list;
     for (const char* key : {"fk_Group_empillagebeam", "fk_proc_empillagebeam",
-                            "fk_Comproc_empillagebeam", "fk_Fabproc_empillagebeam"})
+                            "fk_Comproc_empillagebeam", "fk_Fabproc_empillagebeam"}) {
         list.push_back(std::string("ALTER TABLE EmpillageBeam DROP CONSTRAINT ") + key);
+    }
     for (const char* key : {"fk_Group_AssemblageNode", "fk_proc_AssemblageNode",
-                            "fk_Fabproc_AssemblageNode", "fk_Relproc_AssemblageNode"})
+                            "fk_Fabproc_AssemblageNode", "fk_Relproc_AssemblageNode"}) {
         list.push_back(std::string("ALTER TABLE AssemblageNode DROP CONSTRAINT ") + key);
+    }
     return list;
 }
 

@@ -9,11 +9,13 @@ void scriptPositionColumns(UpgradeSession& session) {
     for (std::string_view table : {std::string_view("variableobjtree_textlist_text"),
                                    std::string_view("variableobjtree_Valuelist_Value")}) {
         session.setSelectMode();
-        if (session.tryOpen("SELECT [Position] FROM " + std::string(table)))
+        if (session.tryOpen("SELECT [Position] FROM " + std::string(table))) {
             continue;
+        }
         session.setCommandMode();
-        for (const std::string& sql : positionColumnStatements(table))
+        for (const std::string& sql : positionColumnStatements(table)) {
             session.open(sql);
+        }
         session.setSelectMode();
     }
 }

@@ -29,8 +29,9 @@ std::string fiveDecimals(double value) {
 // alone: those views then fail quietly like any other statement.
 void enterLibraryFolder() {
     std::string folder = host::registry()->get(host::registry_entry::kLibraryFolder);
-    if (folder.empty())
+    if (folder.empty()) {
         return;
+    }
     std::string resolved = host::resolvePath(folder);
     if (::chdir(resolved.c_str()) != 0) {
         // Nothing to do: see above.
@@ -59,8 +60,9 @@ void runProviderUpgrade(iDatabase& database, UpgradeLog& log, const std::string&
         AppliedCodes applied;
         if (!versionBelow(version, kFirstVersionWithCodes)) {
             for (bool row = session.open("SELECT zvCode FROM ZV_VersionCode");
-                 row && session.active(); session.next())
+                 row && session.active(); session.next()) {
                 applied.add(session.fieldText("zvCode"));
+            }
         }
 
         session.setCommandMode();
@@ -76,8 +78,9 @@ void runProviderUpgrade(iDatabase& database, UpgradeLog& log, const std::string&
         log.push_back(std::to_string(done) + " mise(s) à jour efféctuée(s) avec succès");
     }
     host::TProviderMethod::InitCaches(&database);
-    if (catalogue.closingChecks)
+    if (catalogue.closingChecks) {
         catalogue.closingChecks(session);
+    }
     log.push_back("");
 }
 

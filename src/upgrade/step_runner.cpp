@@ -8,9 +8,11 @@
 namespace orvdb::upgrade {
 
 bool AppliedCodes::contains(std::string_view code) const {
-    for (const std::string& applied : codes_)
-        if (host::equalsIgnoringCase(applied, code))
+    for (const std::string& applied : codes_) {
+        if (host::equalsIgnoringCase(applied, code)) {
             return true;
+        }
+    }
     return false;
 }
 
@@ -18,12 +20,14 @@ namespace {
 
 void runStatements(UpgradeSession& session, int count, const Statements& statements) {
     int available = static_cast<int>(statements.size());
-    if (count > available)
+    if (count > available) {
         throw std::out_of_range("upgrade step: " + std::to_string(count) +
                                 " statements announced, " + std::to_string(available) +
                                 " prepared");
-    for (int i = 0; i < count; ++i)
+    }
+    for (int i = 0; i < count; ++i) {
         session.open(statements[static_cast<size_t>(i)]);
+    }
 }
 
 std::string tooOldMessage(std::string_view databaseName, float version) {
@@ -36,8 +40,9 @@ std::string tooOldMessage(std::string_view databaseName, float version) {
 
 void UpdateVersion(UpgradeSession& session, float& version, int count, const Statements& statements,
                    float target) {
-    if (!versionBelow(version, target))
+    if (!versionBelow(version, target)) {
         return;
+    }
     runStatements(session, count, statements);
     session.open(versionUpdateSql(target));
     version = target;
@@ -45,8 +50,9 @@ void UpdateVersion(UpgradeSession& session, float& version, int count, const Sta
 
 void ApplyPatch(UpgradeSession& session, std::string_view code, const AppliedCodes& applied,
                 int count, const Statements& statements) {
-    if (applied.contains(code))
+    if (applied.contains(code)) {
         return;
+    }
     runStatements(session, count, statements);
     session.open("INSERT INTO ZV_VersionCode (zvCode) VALUES ('" + std::string(code) + "')");
 }
@@ -54,8 +60,9 @@ void ApplyPatch(UpgradeSession& session, std::string_view code, const AppliedCod
 void ScriptStep(UpgradeSession& session, const UpgradeCatalogue& catalogue, float& version,
                 int number, std::string_view library, std::string_view procedure, bool /*flag*/,
                 float target) {
-    if (!versionBelow(version, target))
+    if (!versionBelow(version, target)) {
         return;
+    }
     if (library == kNoLibrary && procedure == kNoProcedure) {
         for (const ScriptEntry& entry : catalogue.scripts) {
             if (entry.number == number && entry.routine) {
@@ -70,14 +77,16 @@ void ScriptStep(UpgradeSession& session, const UpgradeCatalogue& catalogue, floa
 
 int runSteps(UpgradeSession& session, const UpgradeCatalogue& catalogue,
              std::string_view databaseName, const AppliedCodes& applied, float version) {
-    if (host::TMathEx::PlusPetitOuEgal(version, kOldestUpgradableVersion))
+    if (host::TMathEx::PlusPetitOuEgal(version, kOldestUpgradableVersion)) {
         throw DatabaseTooOld(tooOldMessage(databaseName, version));
+    }
 
     int done = 0;
     float running = version;
     for (const VersionStep& step : catalogue.steps) {
-        if (!versionBelow(running, step.target))
+        if (!versionBelow(running, step.target)) {
             continue;
+        }
         ++done;
         if (step.kind == VersionStep::Kind::Script) {
             ScriptStep(session, catalogue, running, step.script, kNoLibrary, kNoProcedure, false,
@@ -92,13 +101,15 @@ int runSteps(UpgradeSession& session, const UpgradeCatalogue& catalogue,
     }
     for (const NamedPatch& patch : catalogue.patches) {
         if (patch.custom) {
-            if (!applied.contains(patch.code))
+            if (!applied.contains(patch.code)) {
                 ++done;
+            }
             patch.custom(session, applied);
             continue;
         }
-        if (applied.contains(patch.code))
+        if (applied.contains(patch.code)) {
             continue;
+        }
         ++done;
         Statements list = patch.statements ? patch.statements(session) : Statements{};
         ApplyPatch(session, patch.code, applied, static_cast<int>(list.size()), list);

@@ -28,8 +28,9 @@ void UpgradeSession::popLevel() {
 QueryHandle UpgradeSession::current() {
     ComPtr<iQueryDatabase> query;
     throwIfFailed(database_.Get_ActiveQuery(query.put()), "Get_ActiveQuery");
-    if (!query)
+    if (!query) {
         throw std::logic_error("upgrade: no query level is open on the database");
+    }
     return QueryHandle(std::move(query));
 }
 
@@ -49,8 +50,9 @@ bool QueryHandle::open(std::string_view sql) {
 
 bool QueryHandle::tryOpen(std::string_view sql) {
     auto* cursor = dynamic_cast<data::torvc_Query*>(query_.get());
-    if (!cursor)
+    if (!cursor) {
         throw std::logic_error("upgrade: the query of the current level is not an orvdb query");
+    }
     int32_t savedMode = cursor->typeRequete();
     cursor->setTypeRequete(0);
     cursor->openSql(sql);

@@ -14,8 +14,9 @@ std::string versionText(float version) {
     char buffer[64];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(version),
                                 std::chars_format::general, 15);
-    if (result.ec != std::errc())
+    if (result.ec != std::errc()) {
         return "0";
+    }
     return std::string(buffer, result.ptr);
 }
 

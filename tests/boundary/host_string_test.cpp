@@ -174,8 +174,9 @@ TEST(HostString, ReferenceCountIsThreadSafe) {
             }  // two Releases
         });
     }
-    for (auto& thread : threads)
+    for (auto& thread : threads) {
         thread.join();
+    }
     EXPECT_EQ(refCount(s.get()), 1);
 }
 

@@ -338,8 +338,9 @@ TEST(VtableLayout, CViewOfDatabaseCallsEverySlot) {
         {35, v->EmptyTable(db, nullptr)},
         {36, v->Get_SortOrderText(db, 2, order.put())},
     };
-    for (const auto& c : calls)
+    for (const auto& c : calls) {
         EXPECT_EQ(c.status, c.slot);
+    }
     EXPECT_EQ(stub->lastSlot, 36);
     EXPECT_EQ(out.utf8(), "2:50");
     EXPECT_EQ(order.utf8(), "DESC");
@@ -444,8 +445,9 @@ TEST(VtableLayout, CViewOfTableReachesTheTableSlots) {
         v->Last(t),
         v->GotoKey(t, nullptr, nullptr, nullptr),
     };
-    for (int i = 0; i < static_cast<int>(std::size(statuses)); ++i)
+    for (int i = 0; i < static_cast<int>(std::size(statuses)); ++i) {
         EXPECT_EQ(statuses[i], i + 31);
+    }
     OrvWordBool opened = 0;
     EXPECT_EQ(v->Get_Opened(t, &opened), 3);
     EXPECT_EQ(opened, ORV_WTRUE);

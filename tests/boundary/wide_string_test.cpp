@@ -57,8 +57,9 @@ TEST(WideString, NullTextGivesZeroedUnits) {
     Bstr b = Bstr::adopt(OrvBstrAlloc(nullptr, 3));
     ASSERT_NE(b.get(), nullptr);
     EXPECT_EQ(OrvBstrLength(b.get()), 3u);
-    for (int i = 0; i <= 3; ++i)
+    for (int i = 0; i <= 3; ++i) {
         EXPECT_EQ(b.get()[i], u'\0') << i;
+    }
 }
 
 TEST(WideString, UnitsBeyondThe32BitByteLengthAreRefused) {
@@ -115,8 +116,9 @@ TEST(WideString, InvalidUtf8BecomesReplacementCharacter) {
         } else {
             EXPECT_NE(b.view().find(u'\uFFFD'), std::u16string_view::npos);
         }
-        for (char16_t unit : b.view())
+        for (char16_t unit : b.view()) {
             EXPECT_FALSE(unit >= 0xD800 && unit <= 0xDFFF);
+        }
         EXPECT_NE(toUtf8(b.get()).find("\xEF\xBF\xBD"), std::string::npos);
     }
 }

@@ -51,8 +51,9 @@ static void checkQueries(OrvIDatabase* db) {
     OrvIQueryDatabase* query = NULL;
     CHECK(db->lpVtbl->PushQuery(db) == ORV_S_OK);
     CHECK(db->lpVtbl->Get_ActiveQuery(db, &query) == ORV_S_OK);
-    if (!query)
+    if (!query) {
         return;
+    }
 
     run(query, 1, "DROP TABLE Items");
     run(query, 1, "CREATE TABLE Items (Id COUNTER PRIMARY KEY, Name VARCHAR(20), Qty LONG)");
@@ -100,8 +101,9 @@ static void checkQueries(OrvIDatabase* db) {
     {
         void* record = NULL;
         CHECK(query->lpVtbl->QueryInterface(query, &ORV_IID_iRecordDatabase, &record) == ORV_S_OK);
-        if (record)
+        if (record) {
             ((OrvIRecordDatabase*)record)->lpVtbl->Release((OrvIRecordDatabase*)record);
+        }
     }
     query->lpVtbl->Release(query);
     CHECK(db->lpVtbl->PopQuery(db) == ORV_S_OK);
@@ -133,8 +135,9 @@ static void checkHelpers(void) {
 
 static int writeSettings(const char* settings, const char* database) {
     FILE* file = fopen(settings, "w");
-    if (!file)
+    if (!file) {
         return 0;
+    }
     fprintf(file, "[CONNEXIONCLIENT]\nname=client\npath=%s\nopen=true\n", database);
     return fclose(file) == 0;
 }
@@ -179,7 +182,8 @@ int main(int argc, char** argv) {
     OrvHostStringRelease(settings);
     OrvHostStringRelease(alias);
     OrvHostStringRelease(wrongAlias);
-    if (failures)
+    if (failures) {
         fprintf(stderr, "%d check(s) failed\n", failures);
+    }
     return failures ? 1 : 0;
 }

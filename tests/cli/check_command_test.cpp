@@ -18,15 +18,17 @@ std::string fixture(const std::string& name) {
 
 struct CheckCommand : ::testing::Test {
     void SetUp() override {
-        if (!fs::exists(fixture("compIndexTestV2000.mdb")))
+        if (!fs::exists(fixture("compIndexTestV2000.mdb"))) {
             GTEST_SKIP() << "Jet fixtures not found under " << ORVDB_FIXTURES_DIR
                          << "; the check command tests need compIndexTestV2000.mdb";
+        }
         dir = fs::temp_directory_path() / ("orvdb-check-" + std::to_string(::getpid()));
         fs::create_directories(dir);
     }
     void TearDown() override {
-        if (!dir.empty())
+        if (!dir.empty()) {
             fs::remove_all(dir);
+        }
     }
     fs::path dir;
 };
@@ -61,8 +63,9 @@ TEST_F(CheckCommand, DamagedCopyFailsNamingThePage) {
         return uint8_t(bytes[at + 4]) | uint8_t(bytes[at + 5]) << 8 | uint8_t(bytes[at + 6]) << 16;
     };
     while ((page + 1) * 4096 <= bytes.size() &&
-           !(bytes[page * 4096] == 0x01 && owner(page * 4096) == 2))
+           !(bytes[page * 4096] == 0x01 && owner(page * 4096) == 2)) {
         ++page;
+    }
     ASSERT_LT(page * 4096, bytes.size()) << "no data page of MSysObjects";
     bytes[page * 4096] = 0x07;
     fs::path damaged = dir / "damaged.mdb";

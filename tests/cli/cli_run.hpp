@@ -19,12 +19,14 @@ inline RunResult runOrvdb(const std::string& args, const std::string& env = "") 
         env + (env.empty() ? "" : " ") + std::string(ORVDB_CLI_PATH) + " " + args + " 2>&1";
     RunResult r;
     FILE* p = popen(command.c_str(), "r");
-    if (!p)
+    if (!p) {
         return r;
+    }
     std::array<char, 4096> buf{};
     size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
+    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) {
         r.out.append(buf.data(), n);
+    }
     int status = pclose(p);
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;

@@ -25,19 +25,23 @@ std::string readAll(const fs::path& path) {
 
 std::vector<std::string> fileNames(const fs::path& dir) {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir))
+    for (const auto& entry : fs::directory_iterator(dir)) {
         names.push_back(entry.path().filename());
+    }
     std::sort(names.begin(), names.end());
     return names;
 }
 
 std::vector<fs::path> fixtureFiles() {
     std::vector<fs::path> files;
-    if (!fs::is_directory(kFixtures))
+    if (!fs::is_directory(kFixtures)) {
         return files;
-    for (const auto& entry : fs::directory_iterator(kFixtures))
-        if (entry.path().extension() == ".mdb")
+    }
+    for (const auto& entry : fs::directory_iterator(kFixtures)) {
+        if (entry.path().extension() == ".mdb") {
             files.push_back(entry.path());
+        }
+    }
     std::sort(files.begin(), files.end());
     return files;
 }
@@ -48,8 +52,9 @@ std::string passwordOption(const fs::path& file) {
 
 struct ExportPaths : ::testing::Test {
     void SetUp() override {
-        if (fixtureFiles().empty())
+        if (fixtureFiles().empty()) {
             GTEST_SKIP() << "Jet fixtures not found under " << kFixtures;
+        }
         scratch = fs::temp_directory_path() / ("orvdb-export-paths-" + std::to_string(::getpid()));
         fs::remove_all(scratch);
     }
@@ -73,8 +78,9 @@ TEST_F(ExportPaths, StreamedExportMatchesTheEngineForEveryFixture) {
             ASSERT_EQ(a.exitCode, 0) << a.out;
             ASSERT_EQ(b.exitCode, 0) << b.out;
             ASSERT_EQ(fileNames(streamed), fileNames(engine));
-            for (const std::string& name : fileNames(engine))
+            for (const std::string& name : fileNames(engine)) {
                 EXPECT_EQ(readAll(streamed / name), readAll(engine / name)) << name;
+            }
             fs::remove_all(scratch);
         }
         auto a = runOrvdb(common + "--format tsv");

@@ -16,8 +16,9 @@ TEST(CliGlobalOptions, VersionAndHelp) {
     EXPECT_EQ(v.out.rfind("orvdb ", 0), 0u) << v.out;
     auto h = runOrvdb("--help");
     EXPECT_EQ(h.exitCode, 0);
-    for (const char* option : {"--config", "--data-root", "--yes", "--no", "-v"})
+    for (const char* option : {"--config", "--data-root", "--yes", "--no", "-v"}) {
         EXPECT_NE(h.out.find(option), std::string::npos) << option;
+    }
     auto sub = runOrvdb("host --help");
     EXPECT_EQ(sub.exitCode, 0);
     EXPECT_NE(sub.out.find("--all"), std::string::npos);

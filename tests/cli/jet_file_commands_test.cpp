@@ -17,8 +17,9 @@ std::string fixture(const std::string& name) {
 
 struct JetFileCommands : ::testing::Test {
     void SetUp() override {
-        if (!fs::exists(fixture("northwind.mdb")))
+        if (!fs::exists(fixture("northwind.mdb"))) {
             GTEST_SKIP() << "Jet fixtures not found under " << ORVDB_FIXTURES_DIR;
+        }
     }
 };
 
@@ -55,8 +56,9 @@ TEST_F(JetFileCommands, InfoAndExport) {
     EXPECT_TRUE(fs::exists(out / "Order Details.tsv"));
     std::ifstream details(out / "Order Details.tsv");
     size_t lines = 0;
-    for (std::string line; std::getline(details, line);)
+    for (std::string line; std::getline(details, line);) {
         ++lines;
+    }
     EXPECT_EQ(lines, 2156u) << "header + every row";
     fs::remove_all(out);
 }

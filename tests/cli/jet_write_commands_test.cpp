@@ -19,8 +19,9 @@ struct JetWriteCommands : ::testing::Test {
 
     void SetUp() override {
         fs::path source = fs::path(ORVDB_FIXTURES_DIR) / "jet4" / "northwind.mdb";
-        if (!fs::exists(source))
+        if (!fs::exists(source)) {
             GTEST_SKIP() << "Jet fixtures not found under " << ORVDB_FIXTURES_DIR;
+        }
         std::random_device rd;
         dir = fs::temp_directory_path() / ("orvdb-cli-write-" + std::to_string(rd()));
         fs::create_directories(dir);

@@ -87,8 +87,9 @@ TEST_F(NewDatabaseCommand, DefinitionsAndRowsReachEveryReader) {
              "CREATE UNIQUE INDEX \"frame_bycode_idx\" ON \"frame\" (\"code\");",
              "ALTER TABLE \"frame\" ADD CONSTRAINT \"frame_pkey\" PRIMARY KEY (\"id\");",
              "FOREIGN KEY (\"frameid\") REFERENCES \"Frame\"(\"id\")",
-         })
+         }) {
         EXPECT_NE(schema.find(expected), std::string::npos) << expected << "\n" << schema;
+    }
     EXPECT_EQ(schema.find("\"note\""), std::string::npos) << schema;
     EXPECT_EQ(runCommand("mdb-queries " + shellQuote(file) + " Wide"),
               "SELECT Code FROM [Frame] WHERE Width > 1000 \n");
@@ -102,8 +103,9 @@ TEST_F(NewDatabaseCommand, DefinitionsAndRowsReachEveryReader) {
              "[\n     1,\n     \"Fenêtre\",\n     1200,\n     1350\n    ]",
              "[\n     3,\n     \"Baie\",\n     2400,\n     2000\n    ]",
              "[\n     2,\n     3,\n     \"Triple\"\n    ]",
-         })
+         }) {
         EXPECT_NE(dump.find(expected), std::string::npos) << expected << "\n" << dump;
+    }
     EXPECT_EQ(dump.find("Porte"), std::string::npos) << dump;
     EXPECT_EQ(dump.find("\"Note\""), std::string::npos) << dump;
 }

@@ -13,9 +13,11 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string upper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') {
             c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
     return text;
 }
 

@@ -41,8 +41,9 @@ void DataTest::SetUp() {
     installHostServices(std::move(services));
     std::weak_ptr<HostRecorder> weak = recorder;
     host::setDebugSink([weak](std::string_view text) {
-        if (auto r = weak.lock())
+        if (auto r = weak.lock()) {
             r->debugLines.emplace_back(text);
+        }
     });
     host::setDebugTrace(false);
 }
@@ -70,8 +71,9 @@ void DataTest::addRows(torvc_Database& db, const std::string& table,
     t.open();
     for (const auto& row : rows) {
         t.append();
-        for (const auto& [name, text] : row)
+        for (const auto& [name, text] : row) {
             t.setText(t.fieldIndex(name), text);
+        }
         t.post();
     }
 }

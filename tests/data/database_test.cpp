@@ -3,9 +3,9 @@
 #include <gmock/gmock.h>
 
 #include "data/database_factory.hpp"
-#include "engine/dataset/table_dataset.hpp"
 #include "data/jet_connection_string.hpp"
 #include "data_test_support.hpp"
+#include "engine/dataset/table_dataset.hpp"
 
 namespace orvdb::data {
 namespace {

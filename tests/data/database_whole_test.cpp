@@ -2,9 +2,9 @@
 // another database, and stored column definitions.
 #include <gmock/gmock.h>
 
-#include "engine/dataset/table_dataset.hpp"
 #include "data/system_object.hpp"
 #include "data_test_support.hpp"
+#include "engine/dataset/table_dataset.hpp"
 #include "host/database_connector.hpp"
 #include "recording_target.hpp"
 
@@ -132,8 +132,9 @@ TEST_F(DatabaseWholeTest, ExportOfAMissingTableFails) {
 }
 
 TEST_F(DatabaseWholeTest, EmptyDeletesEveryRowExceptWhereTheNameNeedsBrackets) {
-    for (const char* name : {"One", "Two", "Odd Name"})
+    for (const char* name : {"One", "Two", "Odd Name"}) {
         catalog(*db.get()).createTable(name, {testing::column("X", engine::JetType::Long)}, {});
+    }
     addRows(*db.get(), "One", {{{"X", "1"}}, {{"X", "2"}}});
     addRows(*db.get(), "Two", {{{"X", "3"}}});
     addRows(*db.get(), "Odd Name", {{{"X", "4"}}});
@@ -153,8 +154,9 @@ class RecordingList : public host::TInterfacedObjectEx<IInterfaceList> {
 public:
     OrvHResult Add(IInterface* item) override {
         ComPtr<ISystemObject> object = ComPtr<IInterface>(item).as<ISystemObject>();
-        if (!object)
+        if (!object) {
             return ORV_E_NOINTERFACE;
+        }
         OrvBstr name = nullptr;
         object->Get_Name(&name);
         names.push_back(testing::take(name));
@@ -166,8 +168,9 @@ public:
 };
 
 TEST_F(DatabaseWholeTest, TableListAddsOneNamedObjectPerUserTable) {
-    for (const char* name : {"Alpha", "Beta"})
+    for (const char* name : {"Alpha", "Beta"}) {
         catalog(*db.get()).createTable(name, {testing::column("X", engine::JetType::Long)}, {});
+    }
     ComPtr<RecordingList> list(new RecordingList);
     ASSERT_EQ(db->Get_TableList(nullptr, list.get()), ORV_S_OK);
     std::vector<std::string> names = list->names;
@@ -179,8 +182,9 @@ TEST_F(DatabaseWholeTest, TableListAddsOneNamedObjectPerUserTable) {
 }
 
 TEST_F(DatabaseWholeTest, EmptyTableDeletesTheNamedTableAndPopsItsLevel) {
-    for (const char* name : {"Keep", "Clear"})
+    for (const char* name : {"Keep", "Clear"}) {
         catalog(*db.get()).createTable(name, {testing::column("X", engine::JetType::Long)}, {});
+    }
     addRows(*db.get(), "Keep", {{{"X", "1"}}});
     addRows(*db.get(), "Clear", {{{"X", "1"}}, {{"X", "2"}}});
     ASSERT_EQ(db->EmptyTable(W("Clear").get()), ORV_S_OK);

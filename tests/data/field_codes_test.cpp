@@ -2,9 +2,9 @@
 // the vocabularies other layers and the host match on character for character.
 #include <gtest/gtest.h>
 
-#include "engine/dataset/connection.hpp"
 #include "data/field_codes.hpp"
 #include "data/jet_connection_string.hpp"
+#include "engine/dataset/connection.hpp"
 #include "host/utf16.hpp"
 
 namespace orvdb::data {

@@ -170,23 +170,27 @@ public:
     explicit Note(std::string text = {}, bool writesNothing = false)
         : text(std::move(text)), writesNothing_(writesNothing) {}
     OrvHResult WriteObject(IWriter* writer) override {
-        if (writesNothing_)
+        if (writesNothing_) {
             return ORV_S_OK;
+        }
         auto length = static_cast<int32_t>(text.size());
         OrvHResult status = writer->Write(&length, sizeof length);
-        if (ORV_FAILED(status))
+        if (ORV_FAILED(status)) {
             return status;
+        }
         return writer->Write(text.data(), length);
     }
     OrvHResult ReadObject(IReader* reader) override {
         int32_t length = 0;
         OrvHResult status = reader->Read(&length, sizeof length);
-        if (ORV_FAILED(status))
+        if (ORV_FAILED(status)) {
             return status;
+        }
         std::string read(static_cast<size_t>(length), '\0');
         status = reader->Read(read.data(), length);
-        if (ORV_SUCCEEDED(status))
+        if (ORV_SUCCEEDED(status)) {
             text = read;
+        }
         return status;
     }
     std::string text;
@@ -199,8 +203,9 @@ class NoteFactory : public host::ObjectFactory {
 public:
     ComPtr<IInterface> createObject(std::string_view name) override {
         names.emplace_back(name);
-        if (name != "THINGS_DATA")
+        if (name != "THINGS_DATA") {
             return {};
+        }
         ComPtr<Note> note(new Note);
         return note.as<IInterface>();
     }
@@ -293,15 +298,17 @@ struct TempVariable {
     explicit TempVariable(const std::string& value) {
         const char* old = std::getenv("TEMP");
         had = old != nullptr;
-        if (had)
+        if (had) {
             previous = old;
+        }
         ::setenv("TEMP", value.c_str(), 1);
     }
     ~TempVariable() {
-        if (had)
+        if (had) {
             ::setenv("TEMP", previous.c_str(), 1);
-        else
+        } else {
             ::unsetenv("TEMP");
+        }
     }
     bool had = false;
     std::string previous;

@@ -56,13 +56,15 @@ public:
         return ORV_S_OK;
     }
     OrvHResult PopQuery() override {
-        if (!queries_.empty())
+        if (!queries_.empty()) {
             queries_.pop_back();
+        }
         return ORV_S_OK;
     }
     OrvHResult Get_ActiveQuery(iQueryDatabase** query) override {
-        if (queries_.empty())
+        if (queries_.empty()) {
             return ORV_E_FAIL;
+        }
         *query = ComPtr<iQueryDatabase>(queries_.back()).detach();
         return ORV_S_OK;
     }

@@ -48,8 +48,9 @@ struct CatalogTest : StoreFixture {
 
 TEST_F(CatalogTest, NewDatabaseHasOnlySystemTables) {
     EXPECT_TRUE(conn.userTableNames().empty());
-    for (const char* t : {"MSysObjects", "MSysACEs", "MSysQueries", "MSysRelationships"})
+    for (const char* t : {"MSysObjects", "MSysACEs", "MSysQueries", "MSysRelationships"}) {
         EXPECT_NE(catalog().findTableInfo(t), nullptr) << t;
+    }
     // The query the suite uses to list user tables answers nothing yet.
     EXPECT_EQ(count(db(),
                     "SELECT count(*) FROM MSysObjects WHERE ParentId=251658241 AND Flags=0 "
@@ -117,8 +118,9 @@ TEST_F(CatalogTest, LookupIndexesCoveredByAnotherAreNotBuiltTwice) {
         std::vector<std::string> names;
         Stmt s(db(), "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = '" +
                          catalog().findTableInfo("Line")->storedName + "' ORDER BY name");
-        while (s.step())
+        while (s.step()) {
             names.push_back(s.getText(0).substr(s.getText(0).rfind('_') + 1));
+        }
         return names;
     };
     EXPECT_EQ(built(), (std::vector<std::string>{"byorder", "orderdown", "producta"}));

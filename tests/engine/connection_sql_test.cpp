@@ -1,5 +1,5 @@
-#include "engine/engine_error.hpp"
 #include "engine/dataset/query_dataset.hpp"
+#include "engine/engine_error.hpp"
 #include "engine_test_support.hpp"
 
 namespace orvdb::engine {
@@ -11,8 +11,9 @@ struct ConnectionSqlTest : testing::StoreFixture {
         q.setSql(sql);
         q.open();
         std::vector<std::string> out;
-        for (bool more = q.first(); more; more = q.next())
+        for (bool more = q.first(); more; more = q.next()) {
             out.push_back(q.getText(index));
+        }
         return out;
     }
     std::string errorOf(const std::string& sql) {

@@ -1,8 +1,8 @@
-#include "engine/engine_error.hpp"
 #include "engine/dataset/query_dataset.hpp"
+#include "engine/dataset/table_dataset.hpp"
+#include "engine/engine_error.hpp"
 #include "engine/sql/front_end.hpp"
 #include "engine/sql/sql_messages.hpp"
-#include "engine/dataset/table_dataset.hpp"
 #include "engine_test_support.hpp"
 
 #include <map>
@@ -21,8 +21,9 @@ std::string fixture(const std::string& name) {
 
 struct JetMirrorTest : ::testing::Test {
     void SetUp() override {
-        if (!std::filesystem::exists(fixture("northwind.mdb")))
+        if (!std::filesystem::exists(fixture("northwind.mdb"))) {
             GTEST_SKIP() << "Jet fixtures not found under " << ORVDB_FIXTURES_DIR;
+        }
     }
     // Mode=Read: these tests must never write the shared fixtures, whatever
     // their file permissions on the machine running them.
@@ -38,8 +39,9 @@ struct JetMirrorTest : ::testing::Test {
         q.setSql(sql);
         q.open();
         std::vector<std::string> out;
-        for (bool more = q.first(); more; more = q.next())
+        for (bool more = q.first(); more; more = q.next()) {
             out.push_back(q.getText(0));
+        }
         return out;
     }
 };
@@ -86,8 +88,9 @@ TEST_F(JetMirrorTest, SavedSelectQueriesRunAsViews) {
     const auto views = c->store().catalog().views();
     int selects = 0;
     for (const auto* v : views) {
-        if (!v->returnsRows())
+        if (!v->returnsRows()) {
             continue;  // crosstabs included
+        }
         ++selects;
         // Queries that ask for parameters or read an open form cannot run on
         // their own; in Jet they fail too.
@@ -96,10 +99,11 @@ TEST_F(JetMirrorTest, SavedSelectQueriesRunAsViews) {
                           v->name == "Query1";  // adds text to numbers: a mismatch in Jet
         QueryDataset q(*c);
         q.setSql("SELECT * FROM [" + v->name + "]");
-        if (needsInput)
+        if (needsInput) {
             EXPECT_THROW(q.open(), EngineError) << v->name;
-        else
+        } else {
             EXPECT_NO_THROW(q.open()) << v->name << ": " << v->sql;
+        }
     }
     EXPECT_GT(selects, 10);
 }
@@ -110,8 +114,9 @@ TEST_F(JetMirrorTest, SavedCrosstabAgreesWithItsGroupedTotals) {
     auto c = open("northwind.mdb");
     QueryResult crosstab = c->query("SELECT * FROM [Quarterly Orders by Product]");
     std::vector<std::string> names;
-    for (const auto& f : crosstab.fields)
+    for (const auto& f : crosstab.fields) {
         names.push_back(f.name);
+    }
     EXPECT_EQ(names, (std::vector<std::string>{"ProductName", "CustomerID", "OrderYear", "Qtr 1",
                                                "Qtr 2", "Qtr 3", "Qtr 4"}));
     QueryResult totals = c->query(
@@ -164,12 +169,14 @@ namespace {
 // holds as many rows as the file's own table definition records.
 TEST(JetMirrorFixtures, EveryFixtureOpensWithItsRowCounts) {
     std::filesystem::path dir = std::string(ORVDB_FIXTURES_DIR) + "/jet4";
-    if (!std::filesystem::exists(dir))
+    if (!std::filesystem::exists(dir)) {
         GTEST_SKIP() << "Jet fixtures not found under " << dir;
+    }
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        if (entry.path().extension() != ".mdb")
+        if (entry.path().extension() != ".mdb") {
             continue;
+        }
         ++files;
         std::string extra = entry.path().filename() == "withPassword2000.mdb"
                                 ? "Jet OLEDB:Database Password=password;"
@@ -178,15 +185,17 @@ TEST(JetMirrorFixtures, EveryFixtureOpensWithItsRowCounts) {
         c.setConnectionString("Data Source=" + entry.path().string() + ";Mode=Read;" + extra);
         ASSERT_NO_THROW(c.open()) << entry.path();
         std::optional<std::string> pw;
-        if (!extra.empty())
+        if (!extra.empty()) {
             pw = "password";
+        }
         jet::DatabaseInfo info = jet::describeDatabase(jet::JetFile::open(entry.path(), pw), true);
         for (const auto& summary : info.tables) {
             // Jet does not keep the recorded count of its own system tables
             // exact (MSysQueries, MSysACEs differ by a few rows in Access-made
             // files); those are checked value by value by the codec's suite.
-            if (summary.system)
+            if (summary.system) {
                 continue;
+            }
             QueryDataset q(c);
             q.setSql("SELECT Count(*) FROM [" + summary.name + "]");
             ASSERT_NO_THROW(q.open()) << entry.path() << " " << summary.name;
@@ -217,8 +226,9 @@ std::string sqlErrorOf(const std::string& sql, Connection& c) {
 
 TEST(JetMirrorQueries, SavedQueriesAreUsableSql) {
     std::string path = std::string(ORVDB_FIXTURES_DIR) + "/jet4/queryTestV2000.mdb";
-    if (!std::filesystem::exists(path))
+    if (!std::filesystem::exists(path)) {
         GTEST_SKIP() << "Jet fixtures not found: " << path;
+    }
     Connection c;
     c.setConnectionString("Data Source=" + path + ";Mode=Read");
     c.open();
@@ -273,8 +283,9 @@ TEST(JetMirrorQueries, SavedQueriesAreUsableSql) {
     EXPECT_NE(error.find("Which One"), std::string::npos) << error;
     for (const char* name :
          {"SelectQuery", "UpdateQuery", "AppendQuery", "DeleteQuery", "MakeTableQuery",
-          "CrosstabQuery", "UnionQuery", "PassthroughQuery", "DataDefinitionQuery"})
+          "CrosstabQuery", "UnionQuery", "PassthroughQuery", "DataDefinitionQuery"}) {
         EXPECT_EQ(seen.count(name), 1u) << name;
+    }
 }
 
 }  // namespace
@@ -288,8 +299,9 @@ namespace {
 struct CrosstabColumns : testing::StoreFixture {
     std::vector<std::string> columnsOf(const std::string& sql) {
         std::vector<std::string> names;
-        for (const auto& f : conn.query(sql).fields)
+        for (const auto& f : conn.query(sql).fields) {
             names.push_back(f.name);
+        }
         return names;
     }
 };

@@ -1,8 +1,8 @@
 // Changes to a mirrored Access file reach the file: at the last close, at
 // the commit of an outermost transaction and on flush; a failed write leaves
 // the file as it was; a second writer is kept out by the lock file.
-#include "engine/engine_error.hpp"
 #include "engine/dataset/query_dataset.hpp"
+#include "engine/engine_error.hpp"
 #include "engine/store/write_lock.hpp"
 #include "engine_test_support.hpp"
 #include "jet/read/jet_file.hpp"
@@ -36,8 +36,9 @@ struct JetWriteBackTest : ::testing::Test {
     testing::ScratchDir dir;
 
     void SetUp() override {
-        if (!fs::exists(fixture("northwind.mdb")))
+        if (!fs::exists(fixture("northwind.mdb"))) {
             GTEST_SKIP() << "Jet fixtures not found under " << ORVDB_FIXTURES_DIR;
+        }
     }
     // A writable copy of a fixture.
     std::string copy(const std::string& name) {
@@ -59,16 +60,18 @@ struct JetWriteBackTest : ::testing::Test {
         q.setSql(sql);
         q.open();
         std::vector<std::string> out;
-        for (bool more = q.first(); more; more = q.next())
+        for (bool more = q.first(); more; more = q.next()) {
             out.push_back(q.getText(0));
+        }
         return out;
     }
     static std::vector<std::string> rowCount(const std::string& path, const std::string& table) {
         jet::JetFile file = jet::JetFile::open(path);
         auto reader = file.readTable(table);
         size_t n = 0;
-        while (reader.next())
+        while (reader.next()) {
             ++n;
+        }
         return {std::to_string(n)};
     }
 };
@@ -136,8 +139,9 @@ TEST_F(JetWriteBackTest, DefinitionsAndRowsSurviveCloseAndReopen) {
     EXPECT_EQ(customers->findColumn("Fax"), nullptr);
     EXPECT_EQ(customers->findColumn("Extra")->size, 20);
     bool related = false;
-    for (const auto& r : c->store().catalog().relationships())
+    for (const auto& r : c->store().catalog().relationships()) {
         related = related || (r.name == "WidgetShipper" && r.primaryTable == "Shippers");
+    }
     EXPECT_TRUE(related);
     // Integrity holds after the round trip.
     EXPECT_THROW(c->execute("INSERT INTO Widget (Name, ShipVia) VALUES ('Bad', 77)"), EngineError);
@@ -161,9 +165,11 @@ TEST_F(JetWriteBackTest, DefinitionsAndRowsSurviveCloseAndReopen) {
     ASSERT_NE(shippers, nullptr);
     EXPECT_EQ(fk->relatedTablePage, shippers->page);
     const jet::LogicalIndex* back = nullptr;
-    for (const auto& l : shippers->indexes)
-        if (l.relatedTablePage == def->page)
+    for (const auto& l : shippers->indexes) {
+        if (l.relatedTablePage == def->page) {
             back = &l;
+        }
+    }
     ASSERT_NE(back, nullptr) << "the referenced side names the referring table";
     EXPECT_EQ(back->relatedIndex, static_cast<int32_t>(fk->number));
     EXPECT_EQ(static_cast<int32_t>(back->number), fk->relatedIndex);
@@ -185,10 +191,11 @@ TEST_F(JetWriteBackTest, NewObjectsGetTheOwnerPermissionsAndAFreeId) {
         EXPECT_EQ(sqlite3_prepare_v2(c.store().db(), sql.c_str(), -1, &s, nullptr), SQLITE_OK)
             << sql;
         std::vector<std::string> out;
-        while (sqlite3_step(s) == SQLITE_ROW)
+        while (sqlite3_step(s) == SQLITE_ROW) {
             out.push_back(sqlite3_column_type(s, 0) == SQLITE_NULL
                               ? "(null)"
                               : reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+        }
         sqlite3_finalize(s);
         return out;
     };
@@ -226,8 +233,9 @@ TEST_F(JetWriteBackTest, NewObjectsGetTheOwnerPermissionsAndAFreeId) {
 }
 
 TEST_F(JetWriteBackTest, MdbToolsReadsTheWrittenFile) {
-    if (std::system("command -v mdb-export > /dev/null 2>&1") != 0)
+    if (std::system("command -v mdb-export > /dev/null 2>&1") != 0) {
         GTEST_SKIP() << "mdb-export is not installed";
+    }
     std::string path = copy("testV2000.mdb");
     {
         auto c = open(path);
@@ -325,8 +333,9 @@ TEST_F(JetWriteBackTest, FailedWriteBackLeavesTheFileIntact) {
     EXPECT_EQ(bytesOf(path), original);
     EXPECT_TRUE(c->store().unsaved());
     size_t files = 0;
-    for (const auto& entry : fs::directory_iterator(fs::path(path).parent_path()))
+    for (const auto& entry : fs::directory_iterator(fs::path(path).parent_path())) {
         files += entry.path().extension() != ".orvlock";
+    }
     EXPECT_EQ(files, 1u) << "no temporary file left behind";
     EXPECT_THROW(c->close(), EngineError) << "the last close reports the failure too";
 
@@ -373,8 +382,9 @@ TEST_F(JetWriteBackTest, ReadModeAndWriteProtectedFilesNeverWrite) {
 pid_t childHoldingTheFile(const std::string& path, int toParent[2], int toChild[2],
                           bool exitWithoutClosing) {
     pid_t pid = fork();
-    if (pid != 0)
+    if (pid != 0) {
         return pid;
+    }
     char go = 0;
     try {
         Connection c;
@@ -382,8 +392,9 @@ pid_t childHoldingTheFile(const std::string& path, int toParent[2], int toChild[
         c.open();
         go = 1;
         (void)!write(toParent[1], &go, 1);
-        if (exitWithoutClosing)
+        if (exitWithoutClosing) {
             _exit(0);
+        }
         (void)!read(toChild[0], &go, 1);
         c.close();
     } catch (...) {
@@ -423,8 +434,9 @@ TEST_F(JetWriteBackTest, SecondWriterIsRefusedAndStaleLocksAreTakenOver) {
     waitpid(child, &status, 0);
     EXPECT_TRUE(fs::exists(WriteLock::lockFileFor(path)));
     EXPECT_NO_THROW(open(path)) << "the lock of a process that is gone is taken over";
-    for (int fd : {toParent[0], toParent[1], toChild[0], toChild[1]})
+    for (int fd : {toParent[0], toParent[1], toChild[0], toChild[1]}) {
         close(fd);
+    }
 }
 
 }  // namespace

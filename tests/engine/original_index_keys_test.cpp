@@ -2,15 +2,15 @@
 // Access file's indexes: Access wrote their keys. Saving such a file keeps
 // those keys; a new text of that kind is refused when it is stored, not when
 // the file is saved.
-#include "engine/engine_error.hpp"
 #include "engine/dataset/query_dataset.hpp"
+#include "engine/engine_error.hpp"
 #include "engine_test_support.hpp"
 #include "jet/check/file_check.hpp"
-#include "jet/write/file_writer.hpp"
-#include "jet/write/image_from_file.hpp"
 #include "jet/index/index_key.hpp"
 #include "jet/index/index_reader.hpp"
 #include "jet/read/jet_file.hpp"
+#include "jet/write/file_writer.hpp"
+#include "jet/write/image_from_file.hpp"
 
 namespace orvdb::engine {
 namespace {
@@ -32,16 +32,21 @@ struct OriginalIndexKeysTest : testing::StoreFixture {
         jet::DatabaseImage image = jet::imageFromFile(jet::JetFile::open(path));
         jet::TableImage* article = image.findTable("Article");
         ASSERT_NE(article, nullptr);
-        for (auto& row : article->rows)
-            if (row[1] == jet::Value(kStandIn))
+        for (auto& row : article->rows) {
+            if (row[1] == jet::Value(kStandIn)) {
                 row[1] = kUnknown;
+            }
+        }
         jet::WriteOptions options;
         options.indexPages = [](const jet::IndexPagesRequest& request) {
             std::vector<std::vector<jet::Value>> rows(request.rows.begin(), request.rows.end());
-            for (auto& row : rows)
-                for (auto& value : row)
-                    if (value == jet::Value(kUnknown))
+            for (auto& row : rows) {
+                for (auto& value : row) {
+                    if (value == jet::Value(kUnknown)) {
                         value = kStandIn;
+                    }
+                }
+            }
             jet::IndexPagesRequest standIn = request;
             standIn.rows = rows;
             return jet::buildIndexPages(standIn);
@@ -57,13 +62,15 @@ struct OriginalIndexKeysTest : testing::StoreFixture {
         std::map<uint32_t, std::string> names;
         auto reader = file.readTable("Article");
         jet::Row row;
-        while (reader.next(row))
+        while (reader.next(row)) {
             names[row.id.page << 8 | row.id.row] = std::get<std::string>(row.values[1]);
+        }
         const jet::LogicalIndex* byNom = table->findIndex("ByNom");
         const jet::PhysicalIndex* index = table->physicalIndexOf(*byNom);
         std::map<std::string, std::vector<uint8_t>> keys;
-        for (auto& entry : jet::readIndexEntries(file.pages(), index->rootPage, table->page))
+        for (auto& entry : jet::readIndexEntries(file.pages(), index->rootPage, table->page)) {
             keys[names.at(entry.row.page << 8 | entry.row.row)] = entry.key;
+        }
         return keys;
     }
     static std::vector<uint8_t> keyOf(const std::string& text) {

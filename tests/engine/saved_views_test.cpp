@@ -1,8 +1,8 @@
 // Views are kept in an Access file as MSysQueries rows only: every shape
 // CREATE VIEW takes must come back from the rows as the same query, and the
 // file's other readers must see it as the kind it is.
-#include "engine/engine_error.hpp"
 #include "engine/dataset/query_dataset.hpp"
+#include "engine/engine_error.hpp"
 #include "engine_test_support.hpp"
 #include "jet/read/jet_file.hpp"
 #include "jet/read/saved_queries.hpp"
@@ -26,8 +26,9 @@ struct SavedViewsTest : testing::StoreFixture {
                  "INSERT INTO Glass VALUES (1, 1, 'Double')",
                  "INSERT INTO Glass VALUES (2, 3, 'Triple')",
                  "INSERT INTO Glass VALUES (3, 3, 'Double')",
-             })
+             }) {
             conn.execute(statement);
+        }
     }
     static Texts rows(Connection& c, const std::string& sql) {
         QueryDataset q(c);
@@ -36,8 +37,9 @@ struct SavedViewsTest : testing::StoreFixture {
         Texts out;
         for (bool more = q.first(); more; more = q.next()) {
             std::string row;
-            for (int i = 0; i < q.fieldCount(); ++i)
+            for (int i = 0; i < q.fieldCount(); ++i) {
                 row += (i ? "|" : "") + q.getText(i);
+            }
             out.push_back(row);
         }
         return out;
@@ -79,8 +81,9 @@ TEST_F(SavedViewsTest, EveryViewShapeReadsTheSameAfterTheFileIsWritten) {
 
     jet::JetFile file = jet::JetFile::open(path);
     std::map<std::string, jet::SavedQuery> saved;
-    for (auto& query : jet::readSavedQueries(file))
+    for (auto& query : jet::readSavedQueries(file)) {
         saved[query.name] = query;
+    }
     for (const auto& [name, sql] : views) {
         ASSERT_TRUE(saved.count(name)) << name << " is not in the file";
         EXPECT_EQ(saved[name].problem, "") << name;
@@ -93,9 +96,10 @@ TEST_F(SavedViewsTest, EveryViewShapeReadsTheSameAfterTheFileIsWritten) {
     Connection reopened;
     reopened.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";");
     reopened.open();
-    for (const auto& [name, sql] : views)
+    for (const auto& [name, sql] : views) {
         EXPECT_EQ(rows(reopened, "SELECT * FROM " + name), before[name])
             << name << " as rebuilt: " << saved[name].sql;
+    }
 }
 
 TEST_F(SavedViewsTest, ViewsOnlyTakeQueriesThatReturnRows) {
@@ -104,8 +108,9 @@ TEST_F(SavedViewsTest, ViewsOnlyTakeQueriesThatReturnRows) {
              "CREATE VIEW V AS TRANSFORM Count(*) SELECT Kind FROM Glass GROUP BY Kind PIVOT "
              "FrameID",
              "CREATE VIEW V AS DELETE FROM Frame",
-         })
+         }) {
         EXPECT_THROW(conn.execute(statement), EngineError) << statement;
+    }
     EXPECT_EQ(catalog().findViewInfo("V"), nullptr);
 }
 

@@ -1,8 +1,8 @@
 #include "engine/dataset/statement_cache.hpp"
-#include "engine/engine_error.hpp"
-#include "engine/functions/jet_collation.hpp"
 #include "engine/dataset/query_dataset.hpp"
 #include "engine/dataset/statement_shape.hpp"
+#include "engine/engine_error.hpp"
+#include "engine/functions/jet_collation.hpp"
 #include "engine_test_support.hpp"
 
 #include <string>
@@ -52,8 +52,9 @@ TEST(StatementShapeTest, StatementsShareAShapeOnlyWithLiteralsOfTheSameKind) {
         {"SELECT 1e FROM T", "SELECT 2e FROM T", true},
         {"SELECT 1e FROM T", "SELECT 2.5 FROM T", false},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(keyOf(c.a) == keyOf(c.b), c.same) << c.a << "  /  " << c.b;
+    }
 }
 
 TEST(StatementShapeTest, LiteralValuesAreReadAsTheParserReadsThem) {
@@ -99,8 +100,9 @@ struct StatementCacheTest : testing::StoreFixture {
         q.setSql(sql);
         q.open();
         Texts out;
-        for (bool more = q.first(); more; more = q.next())
+        for (bool more = q.first(); more; more = q.next()) {
             out.push_back(q.getText(index));
+        }
         return out;
     }
     std::string errorOf(const std::string& sql) {
@@ -135,19 +137,23 @@ TEST_F(StatementCacheTest, SameShapeWithOtherValuesFindsTheirOwnRows) {
         {"SELECT ID FROM Item WHERE Price > 0 AND Big < 10", {"2"}},
         {"SELECT ID FROM Item WHERE Price > -5 AND Big < 4000000000 ORDER BY ID", {"1", "2", "3"}},
     };
-    for (int round = 0; round < 2; ++round)
-        for (const Case& c : cases)
+    for (int round = 0; round < 2; ++round) {
+        for (const Case& c : cases) {
             EXPECT_EQ(column(c.sql), c.ids) << c.sql << " round " << round;
+        }
+    }
 }
 
 TEST_F(StatementCacheTest, ValuesOfOneShapeShareOnePreparedStatement) {
     size_t before = cache().size();
-    for (int id = 1; id <= 50; ++id)
+    for (int id = 1; id <= 50; ++id) {
         column("SELECT Name FROM Item WHERE ID = " + std::to_string(id));
+    }
     EXPECT_EQ(cache().size(), before + 1);
-    for (int id = 100; id < 150; ++id)
+    for (int id = 100; id < 150; ++id) {
         conn.execute("INSERT INTO Item (ID, Name, Price) VALUES (" + std::to_string(id) + ", 'n" +
                      std::to_string(id) + "', " + std::to_string(id) + ".5)");
+    }
     EXPECT_EQ(cache().size(), before + 2);
     EXPECT_EQ(column("SELECT Name FROM Item WHERE ID = 123"), Texts{"n123"});
     EXPECT_EQ(column("SELECT Price FROM Item WHERE ID = 149"), Texts{"149.5"});
@@ -190,9 +196,11 @@ TEST_F(StatementCacheTest, LiteralsTheTranslationReadsStayPartOfTheStatement) {
         {"SELECT Count(*) FROM Item GROUP BY Price > 0 HAVING Count(*) > 1", {"2"}},
         {"SELECT Count(*) FROM Item GROUP BY Price > 0 HAVING Count(*) > 0 ORDER BY 1", {"1", "2"}},
     };
-    for (int round = 0; round < 2; ++round)
-        for (const Case& c : cases)
+    for (int round = 0; round < 2; ++round) {
+        for (const Case& c : cases) {
             EXPECT_EQ(column(c.sql), c.values) << c.sql << " round " << round;
+        }
+    }
 }
 
 TEST_F(StatementCacheTest, ConditionsInSubqueriesAndJoinsTakeTheirOwnValues) {
@@ -212,8 +220,9 @@ TEST_F(StatementCacheTest, ConditionsInSubqueriesAndJoinsTakeTheirOwnValues) {
          "ORDER BY Name",
          {"O'Brien", "Porte"}},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(column(c.sql), c.values) << c.sql;
+    }
 }
 
 TEST_F(StatementCacheTest, ChangesBindTheirValues) {
@@ -290,8 +299,9 @@ TEST_F(StatementCacheTest, DefinitionsInvalidateCachedStatements) {
 TEST_F(StatementCacheTest, LongLiteralListsAreKeyedAsWritten) {
     auto inList = [](int first, int count) {
         std::string sql = "SELECT Count(*) FROM Item WHERE ID IN (";
-        for (int i = 0; i < count; ++i)
+        for (int i = 0; i < count; ++i) {
             sql += (i ? ", " : "") + std::to_string(first + i);
+        }
         return sql + ")";
     };
     EXPECT_EQ(column(inList(1, 1500)), Texts{"3"});

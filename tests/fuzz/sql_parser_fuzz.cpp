@@ -16,8 +16,9 @@ using namespace orvdb::engine;
 class FuzzSchema : public sql::SchemaResolver {
 public:
     std::optional<sql::ResolvedTable> findTable(std::string_view name) const override {
-        if (!sql::sameName(name, "t") && !sql::sameName(name, "u"))
+        if (!sql::sameName(name, "t") && !sql::sameName(name, "u")) {
             return std::nullopt;
+        }
         sql::ResolvedTable t;
         t.name = std::string(name);
         t.storedName = t.name;
@@ -32,8 +33,9 @@ public:
         return t;
     }
     std::optional<sql::ResolvedView> findView(std::string_view name) const override {
-        if (!sql::sameName(name, "v"))
+        if (!sql::sameName(name, "v")) {
             return std::nullopt;
+        }
         return sql::ResolvedView{"v", "SELECT a FROM t WHERE ID > 1"};
     }
 };

@@ -30,8 +30,9 @@ TEST(DatabaseConnectorTest, DateTimeLiterals) {
         {2958465.0, "#9999-12-31 00:00:00#"},
     };
     DefaultDatabaseConnector connector;
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(connector.renderDateTimeLiteral(c.days), c.expected) << c.days;
+    }
     EXPECT_THROW(connector.renderDateTimeLiteral(3000000.0), std::invalid_argument);
     EXPECT_THROW(connector.renderDateTimeLiteral(-700000.0), std::invalid_argument);
     EXPECT_THROW(connector.renderDateTimeLiteral(std::nan("")), std::invalid_argument);

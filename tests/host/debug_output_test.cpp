@@ -20,22 +20,25 @@ class DebugOutputTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const char* value = std::getenv("ORVDB_DEBUG");
-        if (value)
+        if (value) {
             saved_ = value;
+        }
         hadValue_ = value != nullptr;
     }
     void TearDown() override {
-        if (hadValue_)
+        if (hadValue_) {
             ::setenv("ORVDB_DEBUG", saved_.c_str(), 1);
-        else
+        } else {
             ::unsetenv("ORVDB_DEBUG");
+        }
         configureDebugFromEnvironment();
     }
     void useEnvironment(const char* value) {
-        if (value)
+        if (value) {
             ::setenv("ORVDB_DEBUG", value, 1);
-        else
+        } else {
             ::unsetenv("ORVDB_DEBUG");
+        }
         configureDebugFromEnvironment();
     }
 

@@ -97,8 +97,9 @@ TEST(MD5Test, KnownDigestsInLowerCaseHex) {
         {"12345678901234567890123456789012345678901234567890123456789012345678901234567890",
          "57edf4a22be3c955ac49da2e2107b67a"},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(MD5DigestToHex(CalcMD5(c.text)), c.hex) << c.text;
+    }
 }
 
 TEST(MD5Test, BytesAndTextGiveTheSameDigest) {

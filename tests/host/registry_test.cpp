@@ -43,8 +43,9 @@ protected:
     EnvironmentLookup environment() const {
         return [this](const std::string& name) -> std::optional<std::string> {
             auto it = env.find(name);
-            if (it == env.end())
+            if (it == env.end()) {
                 return std::nullopt;
+            }
             return it->second;
         };
     }

@@ -15,8 +15,9 @@ public:
     TempDir() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "orvdb-host-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
+        if (!::mkdtemp(pattern.data())) {
             throw std::runtime_error("mkdtemp failed");
+        }
         path_ = pattern;
     }
     ~TempDir() {

@@ -8,10 +8,10 @@
 #include <iterator>
 
 #include "jet/check/file_check.hpp"
-#include "jet/write/file_writer.hpp"
 #include "jet/fixture_support.hpp"
-#include "jet/write/image_from_file.hpp"
 #include "jet/index/index_reader.hpp"
+#include "jet/write/file_writer.hpp"
+#include "jet/write/image_from_file.hpp"
 
 namespace orvdb::jet {
 namespace {

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <sstream>
 
-#include "jet/write/file_writer.hpp"
 #include "jet/fixture_support.hpp"
+#include "jet/write/file_writer.hpp"
 #include "jet/write/image_from_file.hpp"
 #include "support/mdb_reader.hpp"
 

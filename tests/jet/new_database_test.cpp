@@ -3,8 +3,8 @@
 // Jet-created fixture.
 #include <gtest/gtest.h>
 
-#include "jet/write/file_writer.hpp"
 #include "jet/fixture_support.hpp"
+#include "jet/write/file_writer.hpp"
 #include "jet/write/image_from_file.hpp"
 #include "jet/write/new_database_image.hpp"
 

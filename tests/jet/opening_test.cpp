@@ -6,10 +6,10 @@
 #include <cstring>
 #include <fstream>
 
-#include "jet/read/database_info.hpp"
 #include "jet/fixture_support.hpp"
-#include "jet/read/jet_file.hpp"
 #include "jet/format/rc4.hpp"
+#include "jet/read/database_info.hpp"
+#include "jet/read/jet_file.hpp"
 
 namespace orvdb::jet {
 namespace {

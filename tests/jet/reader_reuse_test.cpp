@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "jet/fixture_support.hpp"
-#include "jet/read/jet_file.hpp"
 #include "jet/format/text_codec.hpp"
+#include "jet/read/jet_file.hpp"
 
 namespace orvdb::jet {
 namespace {
@@ -39,8 +39,9 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, ReusedRow, ::testing::ValuesIn(testing::known
 
 std::vector<uint8_t> bytesOf(std::initializer_list<int> list) {
     std::vector<uint8_t> out;
-    for (int b : list)
+    for (int b : list) {
         out.push_back(static_cast<uint8_t>(b));
+    }
     return out;
 }
 
@@ -69,8 +70,9 @@ TEST(JetTextFastPaths, MatchTheUtf16Conversion) {
         {"UTF-16, first non-ASCII", bytesOf({'a', 0, 0x80, 0}), "a\xC2\x80"},
         {"UTF-16, high byte set", bytesOf({'a', 0, 0x41, 0x01}), "a\xC5\x81"},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(decodeJetText(c.stored), c.expected) << c.what;
+    }
 }
 
 TEST(JetTextFastPaths, DecodingIntoABufferReplacesItsText) {

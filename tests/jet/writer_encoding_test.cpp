@@ -5,16 +5,16 @@
 
 #include <cstring>
 
+#include "jet/check/file_check.hpp"
+#include "jet/fixture_support.hpp"
+#include "jet/format/jet_error.hpp"
 #include "jet/read/catalog_rows.hpp"
 #include "jet/read/data_page.hpp"
-#include "jet/check/file_check.hpp"
-#include "jet/write/file_writer.hpp"
-#include "jet/fixture_support.hpp"
 #include "jet/read/header.hpp"
-#include "jet/write/image_from_file.hpp"
-#include "jet/format/jet_error.hpp"
 #include "jet/read/usage_map.hpp"
+#include "jet/write/file_writer.hpp"
 #include "jet/write/header_writer.hpp"
+#include "jet/write/image_from_file.hpp"
 #include "jet/write/value_writer.hpp"
 
 namespace orvdb::jet {

@@ -8,10 +8,10 @@
 #include <cerrno>
 #include <csignal>
 
-#include "jet/write/file_writer.hpp"
 #include "jet/fixture_support.hpp"
-#include "jet/write/image_from_file.hpp"
 #include "jet/format/jet_error.hpp"
+#include "jet/write/file_writer.hpp"
+#include "jet/write/image_from_file.hpp"
 
 namespace orvdb::jet {
 namespace {

@@ -3,12 +3,12 @@
 // pages, the root, the count of distinct keys, and the index's usage map.
 #include <gtest/gtest.h>
 
-#include "jet/read/data_page.hpp"
-#include "jet/write/file_writer.hpp"
 #include "jet/fixture_support.hpp"
-#include "jet/write/image_from_file.hpp"
+#include "jet/read/data_page.hpp"
 #include "jet/read/row_decoder.hpp"
 #include "jet/read/usage_map.hpp"
+#include "jet/write/file_writer.hpp"
+#include "jet/write/image_from_file.hpp"
 
 namespace orvdb::jet {
 namespace {

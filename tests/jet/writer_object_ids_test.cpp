@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "jet/read/catalog_rows.hpp"
 #include "jet/check/file_check.hpp"
-#include "jet/write/file_writer.hpp"
+#include "jet/read/catalog_rows.hpp"
 #include "jet/read/jet_file.hpp"
+#include "jet/write/file_writer.hpp"
 #include "jet/write/new_database_image.hpp"
 
 namespace orvdb::jet {

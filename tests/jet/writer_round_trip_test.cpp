@@ -8,15 +8,15 @@
 #include <set>
 #include <sstream>
 
-#include "jet/write/file_writer.hpp"
 #include "jet/fixture_support.hpp"
-#include "jet/write/image_from_file.hpp"
+#include "jet/format/jet_error.hpp"
 #include "jet/index/index_key.hpp"
 #include "jet/index/index_reader.hpp"
-#include "jet/format/jet_error.hpp"
 #include "jet/read/jet_file.hpp"
 #include "jet/read/relationships.hpp"
 #include "jet/read/saved_queries.hpp"
+#include "jet/write/file_writer.hpp"
+#include "jet/write/image_from_file.hpp"
 
 namespace orvdb::jet {
 namespace {

@@ -30,8 +30,9 @@ std::string text(iDatabase& db, OrvHResult (iDatabase::*get)(OrvBstr*)) {
 
 std::string providerNameOf(iDatabase& db) {
     ComPtr<iProviderName> named = ComPtr<iDatabase>(&db).as<iProviderName>();
-    if (!named)
+    if (!named) {
         return "<no iProviderName>";
+    }
     host::Bstr value;
     EXPECT_EQ(named->Get_ProviderName(value.put()), ORV_S_OK);
     return value.utf8();
@@ -214,12 +215,14 @@ TEST_F(KindsTest, SqlCataloguesOfEachKind) {
               "SELECT %s AS zvTranslation FROM ZV_Language, Opening WHERE "
               "ZV_Language.ID=Opening.NameID AND Opening.ID=%d");
     EXPECT_EQ(sqlOf(*library, 1), "");
-    for (size_t i = 0; i < kProviderTexts.size(); ++i)
+    for (size_t i = 0; i < kProviderTexts.size(); ++i) {
         EXPECT_EQ(sqlOf(*provider, static_cast<int32_t>(i)), kProviderTexts[i]) << "index " << i;
+    }
     EXPECT_EQ(sqlOf(*provider, 19), "");
     EXPECT_EQ(sqlOf(*provider, -1), "");
-    for (size_t i = 0; i < kLanguageTexts.size(); ++i)
+    for (size_t i = 0; i < kLanguageTexts.size(); ++i) {
         EXPECT_EQ(sqlOf(*language, static_cast<int32_t>(i)), kLanguageTexts[i]) << "index " << i;
+    }
     EXPECT_EQ(sqlOf(*language, 3), "");
     EXPECT_EQ(sqlOf(*parameters, 0), "");
 }

@@ -30,8 +30,9 @@ protected:
                       "CREATE TABLE EmptyList (ID LONG, [Position] LONG)",
                       "CREATE TABLE Colours (ID LONG, Name TEXT(20))",
                       "INSERT INTO Colours VALUES (1, 'Red')"});
-        if (version)
+        if (version) {
             execute(*db, {std::string("INSERT INTO Version VALUES (") + version + ")"});
+        }
         return db;
     }
 };

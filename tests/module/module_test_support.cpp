@@ -27,8 +27,9 @@ void ModuleTest::SetUp() {
     host::installHostServices(std::move(services));
     std::weak_ptr<HostRecorder> weak = recorder;
     host::setDebugSink([weak](std::string_view text) {
-        if (auto r = weak.lock())
+        if (auto r = weak.lock()) {
             r->debugLines.emplace_back(text);
+        }
     });
     host::setDebugTrace(false);
 }
@@ -48,8 +49,9 @@ std::vector<std::string> selectRows(Database& db, const std::string& sql) {
     QueryScope query(db);
     for (bool row = query->select(sql); row; row = query->next()) {
         std::string line;
-        for (int i = 0; i < query->fieldCount(); ++i)
+        for (int i = 0; i < query->fieldCount(); ++i) {
             line += (i ? "|" : "") + query->getString(query->fieldName(i));
+        }
         rows.push_back(line);
     }
     return rows;

@@ -26,8 +26,9 @@ public:
     ScratchDir() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "orvdb-module-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
+        if (!::mkdtemp(pattern.data())) {
             throw std::runtime_error("mkdtemp failed for " + pattern);
+        }
         path_ = pattern;
     }
     ~ScratchDir() {

@@ -47,8 +47,9 @@ TEST(ProfileFile, ReadsSectionsAndKeysAsWindowsDoes) {
         {"", "ORPHAN", std::nullopt},
         {"CONNEXIONXLIB", "OPEN", std::nullopt},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(file.value(c.section, c.key), c.expected) << c.section << "/" << c.key;
+    }
 }
 
 TEST(ProfileFile, DecodesTheEncodingsWindowsToolsWrite) {
@@ -63,10 +64,11 @@ TEST(ProfileFile, DecodesTheEncodingsWindowsToolsWrite) {
         {"UTF-16LE", utf16le},           {"UTF-16BE", utf16be},
         {"Windows-1252", "[S]\nK=\xE9"},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(ProfileFile::parse(module::profileTextToUtf8(c.bytes)).value("S", "K"),
                   "\xC3\xA9")
             << c.what;
+    }
     EXPECT_EQ(module::profileTextToUtf8("\x80\x9F"), "\xE2\x82\xAC\xC5\xB8");  // € Ÿ
 }
 

@@ -47,9 +47,11 @@ public:
         return host::guarded([&] {
             const std::string name = host::toUtf8(host::bstrView(field));
             auto& row = rows_.at(row_);
-            for (const auto& [key, value] : row)
-                if (equalsNoCase(key, name))
+            for (const auto& [key, value] : row) {
+                if (equalsNoCase(key, name)) {
                     *text = host::Bstr::fromUtf8(value).release();
+                }
+            }
         });
     }
     OrvHResult Set_TypeRequete(int32_t kind) override {
@@ -65,10 +67,13 @@ public:
         r_.statements.push_back({depth_, kind_, text});
         rows_.clear();
         row_ = 0;
-        if (kind_ == 0)
-            for (const auto& [prefix, rows] : r_.rows)
-                if (text.rfind(prefix, 0) == 0)
+        if (kind_ == 0) {
+            for (const auto& [prefix, rows] : r_.rows) {
+                if (text.rfind(prefix, 0) == 0) {
                     rows_ = rows;
+                }
+            }
+        }
         *found = rows_.empty() ? ORV_WFALSE : ORV_WTRUE;
         return ORV_S_OK;
     }
@@ -79,12 +84,15 @@ public:
 
 private:
     static bool equalsNoCase(const std::string& a, const std::string& b) {
-        if (a.size() != b.size())
+        if (a.size() != b.size()) {
             return false;
-        for (size_t i = 0; i < a.size(); ++i)
+        }
+        for (size_t i = 0; i < a.size(); ++i) {
             if (std::tolower(static_cast<unsigned char>(a[i])) !=
-                std::tolower(static_cast<unsigned char>(b[i])))
+                std::tolower(static_cast<unsigned char>(b[i]))) {
                 return false;
+            }
+        }
         return true;
     }
 
@@ -112,8 +120,9 @@ public:
         return ORV_S_OK;
     }
     OrvHResult Get_ActiveQuery(iQueryDatabase** query) override {
-        if (queries_.empty())
+        if (queries_.empty()) {
             return ORV_E_FAIL;
+        }
         *query = ComPtr<iQueryDatabase>(queries_.back().get()).detach();
         return ORV_S_OK;
     }

@@ -14,8 +14,9 @@ OrvIDatabase* c(iDatabase* db) {
 
 std::vector<std::string> texts(const Recording& r) {
     std::vector<std::string> out;
-    for (const auto& s : r.statements)
+    for (const auto& s : r.statements) {
         out.push_back(std::to_string(s.depth) + " " + std::to_string(s.kind) + " " + s.sql);
+    }
     return out;
 }
 
@@ -160,8 +161,9 @@ protected:
                  "INSERT INTO Clients (Nom) VALUES ('Martin')",
                  "INSERT INTO Devis (ClientId, Montant) VALUES (2, 10.5)",
                  "INSERT INTO Devis (ClientId, Montant) VALUES (1, 20)",
-             })
+             }) {
             db().execute(sql);
+        }
         ASSERT_EQ(selectRows(db(), "SELECT COUNT(*) AS N FROM Devis"), Texts{"2"});
     }
     Texts relationships() {
@@ -270,8 +272,9 @@ TEST_F(SchemaMaintenance, FlushTableEmptiesTablesWithOrWithoutId) {
 // ALTER COLUMN declares it again on an empty table (it keeps the last value).
 TEST_F(SchemaMaintenance, FlushTableRestartsTheCounter) {
     db().execute("CREATE TABLE Journal (Id COUNTER PRIMARY KEY, Txt VARCHAR(10))");
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         db().execute("INSERT INTO Journal (Txt) VALUES ('x')");
+    }
     ASSERT_EQ(FlushTable(handle(), H("Journal").get()), ORV_S_OK);
     db().execute("INSERT INTO Journal (Txt) VALUES ('y')");
     EXPECT_EQ(selectRows(db(), "SELECT Id FROM Journal"), Texts{"1"});

@@ -68,8 +68,9 @@ TEST(SqlDialect, DateTimeLiteral) {
         {2958465 + 86399.9 * second, "#9999-12-31 23.59.59#"},  // not rounded up
         {std::numeric_limits<double>::quiet_NaN(), "#1899-12-30 00.00.00#"},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(dateTime(c.value), c.expected) << c.value;
+    }
     // Far outside the calendar still gives text, never a crash.
     EXPECT_EQ(dateTime(1e300).front(), '#');
     EXPECT_EQ(dateTime(-std::numeric_limits<double>::infinity()), "#1899-12-30 00.00.00#");
@@ -97,8 +98,9 @@ const LineFeedCase kLineFeedCases[] = {
 };
 
 TEST(SqlDialect, LineFeed) {
-    for (const auto& c : kLineFeedCases)
+    for (const auto& c : kLineFeedCases) {
         EXPECT_EQ(lineFeed(c.text), c.expected) << "text: " << ::testing::PrintToString(c.text);
+    }
 }
 
 class LineFeedInEngine : public ModuleTest {};
@@ -113,8 +115,9 @@ TEST_F(LineFeedInEngine, ResultsParseAndEvaluateToTheText) {
     db.execute("INSERT INTO One (Id) VALUES (1)");
     for (const auto& c : kLineFeedCases) {
         const std::string text = c.text;
-        if (text.find('\r') != std::string::npos && text.find("\r\n") == std::string::npos)
+        if (text.find('\r') != std::string::npos && text.find("\r\n") == std::string::npos) {
             continue;  // the break takes a character that is not a line feed
+        }
         const std::string expression = lineFeed(text);
         EXPECT_NO_THROW(engine::sql::parseExpression(expression)) << expression;
         QueryScope query(db);

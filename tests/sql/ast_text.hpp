@@ -55,8 +55,9 @@ inline std::string binaryOpText(BinaryOp op) {
 inline std::string exprText(const Expr& e) {
     auto args = [&](size_t from) {
         std::string s;
-        for (size_t i = from; i < e.args.size(); ++i)
+        for (size_t i = from; i < e.args.size(); ++i) {
             s += " " + exprText(e.args[i]);
+        }
         return s;
     };
     switch (e.kind) {
@@ -105,8 +106,9 @@ inline std::string exprText(const Expr& e) {
             return "<select>";
         case ExprKind::Call: {
             std::string s = e.text + "(";
-            for (size_t i = 0; i < e.args.size(); ++i)
+            for (size_t i = 0; i < e.args.size(); ++i) {
                 s += (i ? " " : "") + exprText(e.args[i]);
+            }
             return s + ")";
         }
     }

@@ -17,8 +17,9 @@ std::vector<std::string> readLines(const std::string& path) {
     std::vector<std::string> lines;
     std::string line;
     while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
+        if (!line.empty() && line.back() == '\r') {
             line.pop_back();
+        }
         lines.push_back(line);
     }
     return lines;
@@ -31,8 +32,9 @@ TEST(SuiteStatements, AllParse) {
     ASSERT_GT(lines.size(), 300u);
     size_t parsed = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].empty())
+        if (lines[i].empty()) {
             continue;
+        }
         try {
             parseStatement(lines[i]);
             ++parsed;
@@ -47,8 +49,9 @@ TEST(SuiteStatements, RejectedOnesFailAsInJet) {
     auto lines = readLines(kDir + "suite_rejected.txt");
     std::vector<std::pair<std::string, std::string>> cases;
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].empty() || lines[i][0] == '#')
+        if (lines[i].empty() || lines[i][0] == '#') {
             continue;
+        }
         ASSERT_LT(i + 1, lines.size()) << "statement without message: " << lines[i];
         cases.emplace_back(lines[i], lines[i + 1]);
         ++i;

@@ -84,15 +84,17 @@ protected:
         for (const char* row :
              {"('North', 'Q1', 2020, 10)", "('North', 'Q1', 2020, 5)", "('North', 'Q2', 2020, 7)",
               "('South', 'Q1', 2020, 3)", "('South', 'Q3', 2021, 4)", "('East', Null, 2021, 1)",
-              "('East', 'Q3', 2021, Null)"})
+              "('East', 'Q3', 2021, Null)"}) {
             store_.exec(std::string("INSERT INTO Sales VALUES ") + row);
+        }
     }
 
     Rows run(const std::string& sql) { return store_.run(sql); }
     Names columns(const std::string& sql) {
         Names names;
-        for (const ResultColumn& c : store_.translateHere(sql).columns)
+        for (const ResultColumn& c : store_.translateHere(sql).columns) {
             names.push_back(c.column.name);
+        }
         return names;
     }
 
@@ -209,8 +211,9 @@ TEST_F(CrosstabRun, ErrorsUseJetWording) {
         {"TRANSFORM Sum(Amount) SELECT Region FROM Sales GROUP BY Region PIVOT Mon In (1)",
          msg::unknownName("Mon")},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(testing::errorOf([&] { translate(c.sql, schema_); }), c.error) << c.sql;
+    }
 }
 
 }  // namespace

@@ -13,8 +13,9 @@ namespace {
 std::string describe(std::string_view sql) {
     std::string out;
     for (const Token& t : tokenize(sql)) {
-        if (!out.empty())
+        if (!out.empty()) {
             out += ' ';
+        }
         switch (t.kind) {
             case TokenKind::Word:
                 out += "W:";

@@ -13,8 +13,9 @@ using testing::exprText;
 
 const SelectCore& firstCore(const Statement& st) {
     const Query* q = &std::get<SelectStatement>(st.body).query;
-    while (q->isUnion())
+    while (q->isUnion()) {
         q = &q->parts[0];
+    }
     return *q->select;
 }
 

@@ -53,8 +53,9 @@ TEST(ParametersDeclaration, MalformedDeclarationsAreRejected) {
              "PARAMETERS x; SELECT 1",          // no type
              "PARAMETERS x Text, ; SELECT 1",   // dangling comma
              "PARAMETERS [a]! Long; SELECT 1",  // path cut short
-         })
+         }) {
         EXPECT_EQ(errorOf([&] { parseStatement(sql); }), msg::kParameterClause) << sql;
+    }
     EXPECT_EQ(errorOf([] { parseStatement("PARAMETERS x Bogus; SELECT 1"); }),
               msg::kFieldDefinition);
     EXPECT_EQ(errorOf([] { parseStatement("PARAMETERS x Text(300); SELECT 1"); }),
@@ -122,8 +123,9 @@ TEST(ParametersDeclaration, SavedParameterQueryKeepsItsDeclaration) {
 TEST(DeleteFieldList, FieldsNameTheTableWhoseRecordsGo) {
     testing::FakeSchema schema = testing::suiteSchema();
     testing::TestStore store(schema);
-    for (const char* name : {"'a'", "'b'", "'c'"})
+    for (const char* name : {"'a'", "'b'", "'c'"}) {
         store.run(std::string("INSERT INTO GroupArticle (Name) VALUES (") + name + ")");
+    }
     store.run("INSERT INTO Article (Reference, RefGroup) VALUES ('r1', 1)");
     Statement st = parseStatement(
         "DELETE GroupArticle.ID, [GroupArticle]![Name] FROM GroupArticle "
@@ -143,8 +145,9 @@ TEST(DeleteFieldList, FieldsOfSeveralTablesAreRejected) {
     for (const char* sql : {
              "DELETE Article.ID, GroupArticle.ID FROM Article, GroupArticle",
              "DELETE Article.ID, FROM Article",
-         })
+         }) {
         EXPECT_EQ(errorOf([&] { parseStatement(sql); }), msg::kDeleteTarget) << sql;
+    }
 }
 
 }  // namespace

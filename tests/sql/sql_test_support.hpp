@@ -46,15 +46,19 @@ public:
         return *this;
     }
     std::optional<ResolvedTable> findTable(std::string_view name) const override {
-        for (const auto& t : tables_)
-            if (sameName(t.name, name))
+        for (const auto& t : tables_) {
+            if (sameName(t.name, name)) {
                 return t;
+            }
+        }
         return std::nullopt;
     }
     std::optional<ResolvedView> findView(std::string_view name) const override {
-        for (const auto& v : views_)
-            if (sameName(v.name, name))
+        for (const auto& v : views_) {
+            if (sameName(v.name, name)) {
                 return v;
+            }
+        }
         return std::nullopt;
     }
     const std::vector<ResolvedTable>& tables() const { return tables_; }
@@ -108,8 +112,9 @@ std::string errorOf(Fn&& fn) {
 class TestStore {
 public:
     explicit TestStore(const FakeSchema& schema) : schema_(schema) {
-        if (sqlite3_open(":memory:", &db_) != SQLITE_OK)
+        if (sqlite3_open(":memory:", &db_) != SQLITE_OK) {
             throw std::runtime_error("sqlite open");
+        }
         registerJetCollation(db_);
         registerJetFunctions(db_);
         sqlite3_create_function(db_, "jet_next_autonumber", 1, SQLITE_UTF8, this, &nextAuto,
@@ -121,8 +126,9 @@ public:
         for (const auto& t : schema.tables()) {
             std::string ddl = "CREATE TABLE " + quoteName(t.storedName) + " (";
             for (size_t i = 0; i < t.columns.size(); ++i) {
-                if (i)
+                if (i) {
                     ddl += ", ";
+                }
                 ddl += quoteName(t.columns[i].name);
             }
             exec(ddl + ")");
@@ -152,10 +158,12 @@ public:
         PivotValueReader reader = [this](const std::string& sql) {
             std::vector<SqlValue> values;
             sqlite3_stmt* st = nullptr;
-            if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
+            if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
                 throw std::runtime_error(std::string(sqlite3_errmsg(db_)) + " in: " + sql);
-            while (sqlite3_step(st) == SQLITE_ROW)
+            }
+            while (sqlite3_step(st) == SQLITE_ROW) {
                 values.push_back(readColumnValue(st, 0));
+            }
             sqlite3_finalize(st);
             ++pivotReads_;
             return values;
@@ -166,15 +174,17 @@ public:
 
     std::vector<std::string> query(const std::string& sql) {
         sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
+        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
             throw std::runtime_error(std::string(sqlite3_errmsg(db_)) + " in: " + sql);
+        }
         std::vector<std::string> rows;
         int rc;
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
             std::string row;
             for (int i = 0; i < sqlite3_column_count(st); ++i) {
-                if (i)
+                if (i) {
                     row += "|";
+                }
                 if (sqlite3_column_type(st, i) == SQLITE_NULL) {
                     row += "NULL";
                 } else {
@@ -185,8 +195,9 @@ public:
         }
         std::string err = rc == SQLITE_DONE ? "" : sqlite3_errmsg(db_);
         sqlite3_finalize(st);
-        if (!err.empty())
+        if (!err.empty()) {
             throw std::runtime_error(err + " in: " + sql);
+        }
         return rows;
     }
 
@@ -203,8 +214,9 @@ private:
         auto* self = static_cast<TestStore*>(sqlite3_user_data(ctx));
         std::string table = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
         int64_t v = sqlite3_value_int64(argv[1]);
-        if (v > self->counters_[table])
+        if (v > self->counters_[table]) {
             self->counters_[table] = v;
+        }
         self->last_ = v;
         sqlite3_result_int64(ctx, v);
     }

@@ -31,8 +31,9 @@ protected:
     }
 
     void fillScores() {
-        for (auto row : {"('a', 10)", "('b', 20)", "('c', 20)", "('d', 30)"})
+        for (auto row : {"('a', 10)", "('b', 20)", "('c', 20)", "('d', 30)"}) {
             exec(std::string("INSERT INTO Scores (Player, Points) VALUES ") + row);
+        }
     }
 
     testing::FakeSchema schema_;

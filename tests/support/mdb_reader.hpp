@@ -19,15 +19,19 @@ inline std::filesystem::path mdbReaderScript() {
 
 // Why mdb-reader cannot run here; empty when it can.
 inline std::string mdbReaderUnavailable() {
-    if (!haveCommand("node"))
+    if (!haveCommand("node")) {
         return "node is not installed";
+    }
     const char* modules = std::getenv("ORVDB_NODE_MODULES");
-    if (modules == nullptr || *modules == '\0')
+    if (modules == nullptr || *modules == '\0') {
         return "ORVDB_NODE_MODULES is not set (the folder holding the npm package mdb-reader)";
-    if (!std::filesystem::exists(std::filesystem::path(modules) / "mdb-reader" / "package.json"))
+    }
+    if (!std::filesystem::exists(std::filesystem::path(modules) / "mdb-reader" / "package.json")) {
         return std::string("mdb-reader is not installed under ORVDB_NODE_MODULES=") + modules;
-    if (!std::filesystem::exists(mdbReaderScript()))
+    }
+    if (!std::filesystem::exists(mdbReaderScript())) {
         return "the script " + mdbReaderScript().string() + " is missing";
+    }
     return "";
 }
 
@@ -37,8 +41,9 @@ inline std::optional<std::string> mdbReaderDump(
     const std::filesystem::path& file, const std::optional<std::string>& password = std::nullopt) {
     std::string command =
         "node " + shellQuote(mdbReaderScript().string()) + " " + shellQuote(file.string());
-    if (password)
+    if (password) {
         command += " " + shellQuote(*password);
+    }
     return runCommand(command + " 2>&1");
 }
 

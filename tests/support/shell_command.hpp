@@ -13,23 +13,27 @@ namespace orvdb::test_support {
 // What the command printed on stdout; nullopt when it cannot run or fails.
 inline std::optional<std::string> runCommand(const std::string& command) {
     FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
+    if (!pipe) {
         return std::nullopt;
+    }
     std::string output;
     std::array<char, 65536> buffer{};
     size_t got = 0;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
         output.append(buffer.data(), got);
+    }
     int status = ::pclose(pipe);
-    if (status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    if (status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         return std::nullopt;
+    }
     return output;
 }
 
 inline std::string shellQuote(const std::string& text) {
     std::string quoted = "'";
-    for (char c : text)
+    for (char c : text) {
         quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
     return quoted + "'";
 }
 

@@ -61,8 +61,9 @@ protected:
         services.messages = std::make_shared<RecordingMessages>(record);
         services.exceptions = std::make_shared<RecordingExceptions>(record);
         host::installHostServices(std::move(services));
-        for (int entry : {9, 28, 30})
-            host::registry()->set(entry, root);
+        for (int entry : {9, 28, 30}) {
+            { host::registry()->set(entry, root); }
+        }
         host::registry()->set(57, root + "XMan/");
         host::registry()->set(63, root + "XMan/");
         host::registry()->set(64, root + "Languages/");
@@ -94,8 +95,9 @@ protected:
 // that fails throws, so a test's own set-up never fails quietly.
 inline void execute(iDatabase& db, std::initializer_list<std::string> statements) {
     auto& connection = dynamic_cast<data::torvc_Database&>(db).connection();
-    for (const std::string& sql : statements)
-        connection.execute(sql);
+    for (const std::string& sql : statements) {
+        { connection.execute(sql); }
+    }
 }
 
 // Rows of a select as "a|b" lines (fields named in `fields`).
@@ -106,8 +108,9 @@ inline std::vector<std::string> rows(iDatabase& db, const std::string& sql,
     upgrade::QueryLevel level(session);
     for (bool row = session.open(sql); row && session.active(); session.next()) {
         std::string line;
-        for (const std::string& field : fields)
-            line += (line.empty() ? "" : "|") + session.fieldText(field);
+        for (const std::string& field : fields) {
+            { line += (line.empty() ? "" : "|") + session.fieldText(field); }
+        }
         result.push_back(line);
     }
     return result;

@@ -118,8 +118,9 @@ Statements addNotes(UpgradeSession&) {
     return {"ALTER TABLE Provider ADD COLUMN Notes TEXT(10)"};
 }
 void customPatch(UpgradeSession& session, const AppliedCodes& applied) {
-    if (applied.contains("CUSTOM"))
+    if (applied.contains("CUSTOM")) {
         return;
+    }
     session.open("ALTER TABLE Provider ADD COLUMN Custom TEXT(10)");
     session.open("INSERT INTO ZV_VersionCode (zvCode) VALUES ('CUSTOM')");
 }

@@ -19,8 +19,9 @@ struct CheckOptions {
 // Warnings alone do not fail the command: Access itself leaves them.
 void runCheck(const CheckOptions& o) {
     std::optional<std::string> password;
-    if (o.password && !o.password->empty())
+    if (o.password && !o.password->empty()) {
         password = *o.password;
+    }
     jet::JetFile file = jet::JetFile::open(o.file, password);
     jet::CheckReport report = jet::checkJetFile(file);
     for (const jet::CheckFinding& finding : report.findings) {
@@ -31,8 +32,9 @@ void runCheck(const CheckOptions& o) {
                   << report.indexes << " indexes checked\n";
     }
     std::cout.flush();
-    if (report.hasErrors())
+    if (report.hasErrors()) {
         throw CLI::RuntimeError(1);
+    }
 }
 
 }  // namespace

@@ -30,12 +30,14 @@ constexpr std::string_view kUserTablesQuery =
 
 // Where -v or ORVDB_DEBUG send the debug channel; empty when nowhere.
 host::DebugSink configuredDebugSink(bool verbose) {
-    if (verbose)
+    if (verbose) {
         return host::stderrDebugSink();
+    }
     const char* value = std::getenv("ORVDB_DEBUG");
     const std::string setting = value ? value : "";
-    if (setting.empty() || setting == "0")
+    if (setting.empty() || setting == "0") {
         return {};
+    }
     return (setting == "1" || setting == "stderr") ? host::stderrDebugSink()
                                                    : host::fileDebugSink(setting);
 }
@@ -52,8 +54,9 @@ public:
         host::setDebugSink(
             [last = last_, next = configuredDebugSink(verbose)](std::string_view text) {
                 *last = std::string(text);
-                if (next)
+                if (next) {
                     next(text);
+                }
             });
         host::setDebugTrace(true);
     }
@@ -84,8 +87,9 @@ bool runStatement(Query& query, std::string_view sql, bool select, DebugRecorder
     if (!found && recorder.last()) {
         std::string message = *recorder.last();
         const std::string suffix = " " + std::string(sql);
-        if (message.size() > suffix.size() && message.ends_with(suffix))
+        if (message.size() > suffix.size() && message.ends_with(suffix)) {
             message.resize(message.size() - suffix.size());
+        }
         throw std::runtime_error(message);
     }
     return found;
@@ -123,10 +127,11 @@ public:
         }
         for (bool row = query.opened(); row; row = query.next()) {
             engine::Row values;
-            for (const engine::FieldInfo& field : fields_)
+            for (const engine::FieldInfo& field : fields_) {
                 values.push_back(query.isNull(field.name)
                                      ? engine::SqlValue{}
                                      : engine::SqlValue{query.getString(field.name)});
+            }
             rows_.push_back(std::move(values));
         }
         open_ = true;
@@ -151,19 +156,22 @@ std::vector<std::string> readStatements(std::istream& in) {
     std::vector<std::string> out;
     std::string line, current;
     while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
+        if (!line.empty() && line.back() == '\r') {
             line.pop_back();
+        }
         if (!line.empty() && line.back() == '\\') {
             current += line.substr(0, line.size() - 1) + "\n";
             continue;
         }
         current += line;
-        if (current.find_first_not_of(" \t") != std::string::npos)
+        if (current.find_first_not_of(" \t") != std::string::npos) {
             out.push_back(current);
+        }
         current.clear();
     }
-    if (current.find_first_not_of(" \t\n") != std::string::npos)
+    if (current.find_first_not_of(" \t\n") != std::string::npos) {
         out.push_back(current);
+    }
     return out;
 }
 
@@ -185,13 +193,15 @@ struct SqlOptions {
 
 void runSql(const SqlOptions& o, const GlobalOptions& global) {
     OutputFormat format = parseOutputFormat(o.format);
-    if (o.create && engine::detectFileFormat(o.file) == engine::FileFormat::Missing)
+    if (o.create && engine::detectFileFormat(o.file) == engine::FileFormat::Missing) {
         engine::WorkingStore::createDatabase(o.file);
+    }
     Database db = Database::openFile(o.file);
     DebugRecorder recorder(global.verbose);
     std::vector<std::string> statements = o.statements;
-    if (statements.empty())
+    if (statements.empty()) {
         statements = readStatements(std::cin);
+    }
     for (const auto& sql : statements) {
         const bool select = returnsRows(sql);
         QueryScope query(db);
@@ -210,8 +220,9 @@ void listTables(const std::string& file, const GlobalOptions& global) {
     DebugRecorder recorder(global.verbose);
     QueryScope query(db);
     for (bool row = runStatement(*query, kUserTablesQuery, true, recorder); row;
-         row = query->next())
+         row = query->next()) {
         std::cout << query->getString("Name") << '\n';
+    }
 }
 
 void printSchema(const std::string& file) {

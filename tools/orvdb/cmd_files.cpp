@@ -31,8 +31,9 @@ struct InfoOptions {
 void runInfo(const InfoOptions& o) {
     if (engine::detectFileFormat(o.file) == engine::FileFormat::Jet4) {
         std::optional<std::string> pw;
-        if (o.password && !o.password->empty())
+        if (o.password && !o.password->empty()) {
             pw = *o.password;
+        }
         jet::JetFile file = jet::JetFile::open(o.file, pw);
         std::cout << jet::formatDatabaseInfo(jet::describeDatabase(file));
         return;
@@ -65,23 +66,27 @@ using TableWriter = std::function<void(std::ostream&)>;
 // "-- name" line when there are several), or one file per table.
 void writeTables(const ExportOptions& o, const std::vector<std::string>& tables,
                  const std::function<TableWriter(const std::string&)>& prepare) {
-    if (!o.outDir.empty())
+    if (!o.outDir.empty()) {
         std::filesystem::create_directories(o.outDir);
+    }
     for (const auto& table : tables) {
         TableWriter writeTable = prepare(table);
         if (o.outDir.empty()) {
-            if (tables.size() > 1)
+            if (tables.size() > 1) {
                 std::cout << "-- " << table << '\n';
+            }
             writeTable(std::cout);
             continue;
         }
         std::filesystem::path target = std::filesystem::path(o.outDir) / (table + "." + o.format);
         std::ofstream out(target, std::ios::binary);
-        if (!out)
+        if (!out) {
             throw std::runtime_error("Cannot write '" + target.string() + "'.");
+        }
         writeTable(out);
-        if (!out.flush())
+        if (!out.flush()) {
             throw std::runtime_error("Cannot write '" + target.string() + "'.");
+        }
     }
 }
 
@@ -89,8 +94,9 @@ void writeTables(const ExportOptions& o, const std::vector<std::string>& tables,
 // from its pages, without loading it into a working store and indexing it.
 void exportJetFile(const ExportOptions& o, OutputFormat format) {
     std::optional<std::string> pw;
-    if (o.password && !o.password->empty())
+    if (o.password && !o.password->empty()) {
         pw = *o.password;
+    }
     jet::JetFile file = jet::JetFile::open(o.file, pw);
     std::vector<std::string> tables = o.tables.empty() ? file.tableNames() : o.tables;
     writeTables(o, tables, [&](const std::string& table) -> TableWriter {

@@ -34,16 +34,19 @@ void addHostCommand(CLI::App& app) {
     cmd->add_flag("--all", all, "List every non-empty entry, not only the named ones");
     cmd->callback([] {
         auto registry = host::registry();
-        for (const auto& e : kNamedEntries)
+        for (const auto& e : kNamedEntries) {
             std::cout << e.entry << '\t' << e.name << '\t' << registry->get(e.entry) << '\n';
+        }
         if (all) {
             for (int i = 0; i < host::kRegistryEntryCount; ++i) {
                 bool named = false;
-                for (const auto& e : kNamedEntries)
+                for (const auto& e : kNamedEntries) {
                     named = named || e.entry == i;
+                }
                 std::string value = registry->get(i);
-                if (!named && !value.empty())
+                if (!named && !value.empty()) {
                     std::cout << i << "\t-\t" << value << '\n';
+                }
             }
         }
     });

@@ -19,8 +19,9 @@ namespace orvdb::cli {
 namespace {
 
 std::string statusText(OrvHResult status) {
-    if (status == ORV_S_OK || status == ORV_S_FALSE)
+    if (status == ORV_S_OK || status == ORV_S_FALSE) {
         return std::to_string(status);
+    }
     char code[16];
     std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(status));
     return code;
@@ -32,11 +33,13 @@ std::string lastErrorMessage() {
 
 // Why OpenDatabase gave no database.
 std::string failureText(OrvHResult status, const std::string& settings, const std::string& alias) {
-    if (status == ORV_E_INVALIDARG)
+    if (status == ORV_E_INVALIDARG) {
         return "settings file '" + settings + "' does not exist";
-    if (status == ORV_S_FALSE)
+    }
+    if (status == ORV_S_FALSE) {
         return "section CONNEXION" + alias + " of '" + settings +
                "' names no database (NAME is empty, or no file exists at PATH)";
+    }
     return lastErrorMessage();
 }
 
@@ -46,8 +49,9 @@ void openFromSettings(const std::string& settings, const std::string& alias) {
     OrvIDatabase* handle = nullptr;
     const OrvHResult status = OpenDatabase(file.get(), section.get(), &handle);
     std::cout << "status\t" << statusText(status) << '\n';
-    if (!handle)
+    if (!handle) {
         throw std::runtime_error(failureText(status, settings, alias));
+    }
 
     ComPtr<iDatabase> db = ComPtr<iDatabase>::adopt(reinterpret_cast<iDatabase*>(handle));
     host::Bstr name;

@@ -47,8 +47,9 @@ ComPtr<iDatabase> openKind(const UpgradeOptions& options) {
             host::toUtf16(registry->get(host::registry_entry::kLibraryFolder)), u"XLib");
         status = Get_XLibDatabase(&handle, toC(info.get()));
     } else if (kind == "provider" || kind == "filling" || kind == "hardware") {
-        if (options.provider.empty())
+        if (options.provider.empty()) {
             throw std::runtime_error("--kind " + kind + " needs --provider NAME");
+        }
         host::Bstr provider = host::Bstr::fromUtf8(options.provider);
         if (kind == "provider") {
             info = host::makeFolderServerInfo(
@@ -62,10 +63,11 @@ ComPtr<iDatabase> openKind(const UpgradeOptions& options) {
     } else if (kind == "manager" || kind == "workshop") {
         std::string name = kind == "workshop" ? "XMANDATA" : options.database;
         std::string file = kind == "workshop" ? "Xmandata" : options.database;
-        if (name.empty())
+        if (name.empty()) {
             throw std::runtime_error(
                 "--kind manager needs --database NAME (the file NAME.mdb of "
                 "the workshop folder, registry entry 57)");
+        }
         info = host::makeFolderServerInfo(
             host::toUtf16(registry->get(host::registry_entry::kWorkshopFolder)),
             host::toUtf16(file));
@@ -80,11 +82,13 @@ ComPtr<iDatabase> openKind(const UpgradeOptions& options) {
             host::toUtf16(registry->get(host::registry_entry::kLanguageFolder)), u"XLng");
         status = Get_XLngDatabase(&handle, toC(info.get()));
     }
-    if (status != ORV_S_OK)
+    if (status != ORV_S_OK) {
         throw std::runtime_error(lastError());
-    if (!handle)
+    }
+    if (!handle) {
         throw std::runtime_error("no " + kind +
                                  " database could be opened (see the message above)");
+    }
     return ComPtr<iDatabase>::adopt(reinterpret_cast<iDatabase*>(handle));
 }
 
@@ -98,25 +102,29 @@ void runUpgrade(const UpgradeOptions& options) {
     ComPtr<iDatabase> db = openKind(options);
     OrvWordBool opened = ORV_WFALSE;
     host::throwIfFailed(db->Get_Opened(&opened), "Get_Opened");
-    if (!opened)
+    if (!opened) {
         throw std::runtime_error("the " + options.kind + " database could not be opened");
+    }
     auto& connection = dynamic_cast<kinds::TSoftDatabase&>(*db.get());
     std::cout << "database\t" << host::resolvePath(host::toUtf8(connection.path())) << '\n';
     // The provider folder actually opened (another one when the asked
     // provider had no data file).
     if (ComPtr<iProviderName> named = db.as<iProviderName>()) {
         host::Bstr provider;
-        if (named->Get_ProviderName(provider.put()) == ORV_S_OK)
+        if (named->Get_ProviderName(provider.put()) == ORV_S_OK) {
             std::cout << "provider\t" << provider.utf8() << '\n';
+        }
     }
     std::cout << "version before\t" << versionOf(*db) << '\n';
 
     const OrvHResult status = db->Update(nullptr, nullptr);
     const std::string failure = status == ORV_S_OK ? std::string() : lastError();
-    for (const std::string& line : connection.lastUpgradeLog())
+    for (const std::string& line : connection.lastUpgradeLog()) {
         std::cout << "log\t" << line << '\n';
-    if (status != ORV_S_OK)
+    }
+    if (status != ORV_S_OK) {
         throw std::runtime_error("upgrade failed: " + failure);
+    }
     std::cout << "version after\t" << versionOf(*db) << '\n';
 }
 

@@ -17,8 +17,9 @@ using engine::FieldType;
 template <typename Special>
 bool hasAny(std::string_view s, Special special) {
     for (char c : s) {
-        if (special(c))
+        if (special(c)) {
             return true;
+        }
     }
     return false;
 }
@@ -55,8 +56,9 @@ void appendCsv(std::string& out, std::string_view s) {
     }
     out += '"';
     for (char c : s) {
-        if (c == '"')
+        if (c == '"') {
             out += '"';
+        }
         out += c;
     }
     out += '"';
@@ -103,8 +105,9 @@ std::string tsvEscape(std::string_view s) {
 // Characters, not bytes, so that accented text lines up.
 size_t displayWidth(const std::string& s) {
     size_t n = 0;
-    for (unsigned char c : s)
+    for (unsigned char c : s) {
         n += (c & 0xC0) != 0x80;
+    }
     return n;
 }
 
@@ -123,8 +126,9 @@ public:
     OutputBuffer& operator=(const OutputBuffer&) = delete;
 
     void endRow() {
-        if (text.size() >= kFlushAt)
+        if (text.size() >= kFlushAt) {
             flush();
+        }
     }
     void flush() {
         out_.write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -146,19 +150,22 @@ void writeDelimited(std::ostream& stream, ResultRows& rows, OutputFormat format)
     const int n = static_cast<int>(fields.size());
     OutputBuffer out(stream);
     for (int i = 0; i < n; ++i) {
-        if (i)
+        if (i) {
             out.text += sep;
+        }
         append(out.text, fields[i].name);
     }
     out.text += '\n';
     std::string scratch;
     while (rows.nextRow()) {
         for (int i = 0; i < n; ++i) {
-            if (i)
+            if (i) {
                 out.text += sep;
+            }
             if (rows.isNull(i)) {
-                if (tsv)
+                if (tsv) {
                     out.text += "\\N";
+                }
             } else {
                 append(out.text, rows.text(i, scratch));
             }
@@ -185,8 +192,9 @@ void writeJson(std::ostream& stream, ResultRows& rows) {
         out.text += firstRow ? "\n  {" : ",\n  {";
         firstRow = false;
         for (int i = 0; i < n; ++i) {
-            if (i)
+            if (i) {
                 out.text += ", ";
+            }
             out.text += keys[i];
             FieldType type = fields[i].type;
             if (rows.isNull(i)) {
@@ -211,8 +219,9 @@ void writeTable(std::ostream& out, ResultRows& rows) {
     std::vector<std::vector<std::string>> cells;
     std::vector<size_t> width(n, 0);
     std::vector<std::string> header;
-    for (const auto& field : fields)
+    for (const auto& field : fields) {
         header.push_back(field.name);
+    }
     cells.push_back(header);
     std::string scratch;
     while (rows.nextRow()) {
@@ -223,19 +232,23 @@ void writeTable(std::ostream& out, ResultRows& rows) {
         }
         cells.push_back(std::move(row));
     }
-    for (const auto& row : cells)
-        for (size_t i = 0; i < row.size(); ++i)
+    for (const auto& row : cells) {
+        for (size_t i = 0; i < row.size(); ++i) {
             width[i] = std::max(width[i], displayWidth(row[i]));
+        }
+    }
     for (size_t r = 0; r < cells.size(); ++r) {
         for (size_t i = 0; i < cells[r].size(); ++i) {
             out << (i ? " | " : "") << cells[r][i];
-            if (i + 1 < cells[r].size())
+            if (i + 1 < cells[r].size()) {
                 out << std::string(width[i] - displayWidth(cells[r][i]), ' ');
+            }
         }
         out << '\n';
         if (r == 0) {
-            for (size_t i = 0; i < width.size(); ++i)
+            for (size_t i = 0; i < width.size(); ++i) {
                 out << (i ? "-+-" : "") << std::string(width[i], '-');
+            }
             out << '\n';
         }
     }
@@ -245,8 +258,9 @@ void writeTable(std::ostream& out, ResultRows& rows) {
 class DatasetRows final : public ResultRows {
 public:
     explicit DatasetRows(Dataset& data) : data_(data) {
-        for (int i = 0; i < data.fieldCount(); ++i)
+        for (int i = 0; i < data.fieldCount(); ++i) {
             fields_.push_back(data.field(i));
+        }
     }
     const std::vector<engine::FieldInfo>& fields() const override { return fields_; }
     bool nextRow() override {
@@ -270,14 +284,18 @@ private:
 }  // namespace
 
 OutputFormat parseOutputFormat(const std::string& name) {
-    if (name == "tsv")
+    if (name == "tsv") {
         return OutputFormat::Tsv;
-    if (name == "csv")
+    }
+    if (name == "csv") {
         return OutputFormat::Csv;
-    if (name == "json")
+    }
+    if (name == "json") {
         return OutputFormat::Json;
-    if (name == "table")
+    }
+    if (name == "table") {
         return OutputFormat::Table;
+    }
     throw std::invalid_argument("unknown output format '" + name + "' (tsv, csv, json, table)");
 }
 

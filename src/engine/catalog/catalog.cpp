@@ -1,10 +1,10 @@
 #include "engine/catalog/catalog.hpp"
 
 #include "engine/catalog/catalog_sql.hpp"
+#include "engine/catalog/system_tables.hpp"
 #include "engine/engine_error.hpp"
 #include "engine/jet_errors.hpp"
 #include "engine/store/sqlite_util.hpp"
-#include "engine/catalog/system_tables.hpp"
 
 #include <algorithm>
 #include <set>
@@ -41,8 +41,9 @@ enum : int {
 std::string encodeIndexColumns(const IndexDef& index) {
     std::string out;
     for (const auto& c : index.columns) {
-        if (!out.empty())
+        if (!out.empty()) {
             out += '\x1e';
+        }
         out += c.column;
         out += '\x1f';
         out += c.descending ? 'D' : 'A';
@@ -55,8 +56,9 @@ std::vector<IndexColumn> decodeIndexColumns(const std::string& text) {
     size_t start = 0;
     while (start <= text.size() && !text.empty()) {
         size_t end = text.find('\x1e', start);
-        if (end == std::string::npos)
+        if (end == std::string::npos) {
             end = text.size();
+        }
         std::string part = text.substr(start, end - start);
         size_t sep = part.rfind('\x1f');
         IndexColumn c;
@@ -70,31 +72,38 @@ std::vector<IndexColumn> decodeIndexColumns(const std::string& text) {
 
 std::string storedNameFor(const std::string& name) {
     std::string folded = foldName(name);
-    if (folded.rfind("sqlite_", 0) == 0 || folded.rfind("_orv_", 0) == 0)
+    if (folded.rfind("sqlite_", 0) == 0 || folded.rfind("_orv_", 0) == 0) {
         return "orv_t_" + name;
+    }
     return name;
 }
 
 }  // namespace
 
 const ColumnDef* TableInfo::findColumn(std::string_view n) const {
-    for (const auto& c : columns)
-        if (sameName(c.name, n))
+    for (const auto& c : columns) {
+        if (sameName(c.name, n)) {
             return &c;
+        }
+    }
     return nullptr;
 }
 
 const IndexDef* TableInfo::primaryKey() const {
-    for (const auto& i : indexes)
-        if (i.primary)
+    for (const auto& i : indexes) {
+        if (i.primary) {
             return &i;
+        }
+    }
     return nullptr;
 }
 
 const ColumnDef* TableInfo::autoNumberColumn() const {
-    for (const auto& c : columns)
-        if (c.autoNumber)
+    for (const auto& c : columns) {
+        if (c.autoNumber) {
             return &c;
+        }
+    }
     return nullptr;
 }
 
@@ -182,8 +191,9 @@ void Catalog::load() {
                "ORDER BY table_id, ordinal");
         while (s.step()) {
             auto it = byId.find(s.getInt(0));
-            if (it == byId.end())
+            if (it == byId.end()) {
                 continue;
+            }
             ColumnDef c;
             c.name = s.getText(1);
             c.type = static_cast<JetType>(s.getInt(2));
@@ -194,8 +204,9 @@ void Catalog::load() {
             c.compressedUnicode = s.getInt(7) != 0;
             c.precision = static_cast<int>(s.getInt(8));
             c.scale = static_cast<int>(s.getInt(9));
-            if (!s.isNull(10))
+            if (!s.isNull(10)) {
                 c.defaultValue = s.getText(10);
+            }
             c.autoSeed = s.getInt(11);
             c.autoStep = s.getInt(12);
             it->second->columns.push_back(std::move(c));
@@ -207,8 +218,9 @@ void Catalog::load() {
             "SELECT table_id, name, columns, flags FROM _orv_indexes ORDER BY table_id, ordinal");
         while (s.step()) {
             auto it = byId.find(s.getInt(0));
-            if (it == byId.end())
+            if (it == byId.end()) {
                 continue;
+            }
             IndexDef ix;
             ix.name = s.getText(1);
             ix.columns = decodeIndexColumns(s.getText(2));
@@ -223,9 +235,10 @@ void Catalog::load() {
     }
     {
         Stmt s(db_, "SELECT id, name, sql, kind FROM _orv_views ORDER BY id");
-        while (s.step())
+        while (s.step()) {
             views_.push_back(
                 {s.getInt(0), s.getText(1), s.getText(2), static_cast<int>(s.getInt(3))});
+        }
     }
     if (findTableInfo("MSysRelationships")) {
         Stmt s(db_,
@@ -270,60 +283,70 @@ TableInfo* Catalog::mutableTable(std::string_view name) {
 
 TableInfo& Catalog::requireTable(std::string_view name) {
     TableInfo* t = mutableTable(name);
-    if (!t)
+    if (!t) {
         throw EngineError(jet::tableNotFound(name));
+    }
     return *t;
 }
 
 const ViewInfo* Catalog::findViewInfo(std::string_view name) const {
     std::string key = foldName(name);
-    for (const auto& v : views_)
-        if (foldName(v.name) == key)
+    for (const auto& v : views_) {
+        if (foldName(v.name) == key) {
             return &v;
+        }
+    }
     return nullptr;
 }
 
 std::vector<const TableInfo*> Catalog::tables() const {
     std::vector<const TableInfo*> out;
-    for (const auto& t : tables_)
+    for (const auto& t : tables_) {
         out.push_back(&t);
+    }
     return out;
 }
 
 std::vector<const ViewInfo*> Catalog::views() const {
     std::vector<const ViewInfo*> out;
-    for (const auto& v : views_)
+    for (const auto& v : views_) {
         out.push_back(&v);
+    }
     return out;
 }
 
 std::vector<std::string> Catalog::userTableNames() const {
     std::vector<std::string> out;
-    for (const auto& t : tables_)
-        if (!t.system)
+    for (const auto& t : tables_) {
+        if (!t.system) {
             out.push_back(t.name);
+        }
+    }
     return out;
 }
 
 std::optional<sql::ResolvedTable> Catalog::findTable(std::string_view name) const {
     const TableInfo* t = findTableInfo(name);
-    if (!t)
+    if (!t) {
         return std::nullopt;
+    }
     return sql::ResolvedTable{t->name, t->storedName, t->columns};
 }
 
 std::optional<sql::ResolvedView> Catalog::findView(std::string_view name) const {
     const ViewInfo* v = findViewInfo(name);
     // Only select, union and crosstab queries can be read from.
-    if (!v || !v->returnsRows())
+    if (!v || !v->returnsRows()) {
         return std::nullopt;
+    }
     return sql::ResolvedView{v->name, v->sql};
 }
 
 void Catalog::checkNewObjectName(std::string_view name) const {
     jet::checkValidName(name);
-    if (findTableInfo(name) || findViewInfo(name))
+    if (findTableInfo(name) || findViewInfo(name)) {
         throw EngineError("Table '" + std::string(name) + "' already exists.");
+    }
 }
 
 int64_t Catalog::allocateObjectId() {
@@ -331,18 +354,21 @@ int64_t Catalog::allocateObjectId() {
     int64_t id = get.step() ? get.getInt(0) : 16;
     // Ids of objects must not collide with those a mirrored file brought.
     Stmt maxId(db_, "SELECT max(id) FROM _orv_tables");
-    if (maxId.step() && !maxId.isNull(0))
+    if (maxId.step() && !maxId.isNull(0)) {
         id = std::max(id, maxId.getInt(0) + 1);
+    }
     Stmt maxView(db_, "SELECT max(id) FROM _orv_views");
-    if (maxView.step() && !maxView.isNull(0))
+    if (maxView.step() && !maxView.isNull(0)) {
         id = std::max(id, maxView.getInt(0) + 1);
+    }
     // Nor with any other object of the file (forms, relationships, ...):
     // references to an id must stay unambiguous.
     if (findTableInfo("MSysObjects")) {
         Stmt maxObject(db_, "SELECT max(Id) FROM MSysObjects WHERE Id > 0 AND Id < ?");
         maxObject.bind(1, kContainersParentId);
-        if (maxObject.step() && !maxObject.isNull(0))
+        if (maxObject.step() && !maxObject.isNull(0)) {
             id = std::max(id, maxObject.getInt(0) + 1);
+        }
     }
     Stmt put(db_, "INSERT OR REPLACE INTO _orv_meta VALUES ('next_id', ?)");
     put.bind(1, id + 1).run();
@@ -361,10 +387,11 @@ void Catalog::saveTableDefinition(const TableInfo& table) {
         col.bind(6, int64_t{c.autoNumber}).bind(7, int64_t{c.required});
         col.bind(8, int64_t{c.allowZeroLength}).bind(9, int64_t{c.compressedUnicode});
         col.bind(10, int64_t{c.precision}).bind(11, int64_t{c.scale});
-        if (c.defaultValue)
+        if (c.defaultValue) {
             col.bind(12, *c.defaultValue);
-        else
+        } else {
             col.bindNull(12);
+        }
         col.bind(13, c.autoSeed).bind(14, c.autoStep);
         col.run();
     }
@@ -383,8 +410,9 @@ void Catalog::saveTableDefinition(const TableInfo& table) {
 
 void Catalog::insertMSysObject(int64_t id, int64_t parentId, std::string_view name, int type,
                                int64_t flags) {
-    if (!findTableInfo("MSysObjects"))
+    if (!findTableInfo("MSysObjects")) {
         return;
+    }
     Stmt s(db_,
            "INSERT INTO MSysObjects (Id, ParentId, Name, Type, DateCreate, DateUpdate, Flags, "
            "Owner) VALUES (?, ?, ?, ?, julianday('now','localtime') - 2415018.5, "
@@ -392,8 +420,9 @@ void Catalog::insertMSysObject(int64_t id, int64_t parentId, std::string_view na
            "(SELECT Owner FROM MSysObjects WHERE Id = ?))");
     s.bind(1, id).bind(2, parentId).bind(3, name).bind(4, int64_t{type}).bind(5, flags);
     s.bind(6, kDatabaseObjectId).run();
-    if (parentId == kTablesContainerId && findTableInfo("MSysACEs"))
+    if (parentId == kTablesContainerId && findTableInfo("MSysACEs")) {
         grantInheritedPermissions(id);
+    }
 }
 
 // A new table or query gets the permissions its container passes on: each
@@ -414,14 +443,17 @@ void Catalog::grantInheritedPermissions(int64_t id) {
     while (inherited.step()) {
         std::string sid = inherited.isNull(0) ? std::string() : inherited.getBlob(0);
         if (inherited.getInt(2) == 0) {
-            if (ownerSid.empty())
+            if (ownerSid.empty()) {
                 continue;
+            }
             sid = ownerSid;
         }
-        if (sid.empty())
+        if (sid.empty()) {
             continue;
-        if (!rights.count(sid))
+        }
+        if (!rights.count(sid)) {
             order.push_back(sid);
+        }
         rights[sid] |= inherited.getInt(1);
     }
     Stmt insert(db_, "INSERT INTO MSysACEs (ObjectId, SID, ACM, FInheritable) VALUES (?,?,?,0)");
@@ -432,27 +464,32 @@ void Catalog::grantInheritedPermissions(int64_t id) {
 }
 
 void Catalog::deleteMSysObject(std::string_view name, int64_t parentId) {
-    if (!findTableInfo("MSysObjects"))
+    if (!findTableInfo("MSysObjects")) {
         return;
+    }
     Stmt s(db_, "SELECT rowid, Name FROM MSysObjects WHERE ParentId=?");
     s.bind(1, parentId);
     std::vector<int64_t> rows;
-    while (s.step())
-        if (sameName(s.getText(1), name))
+    while (s.step()) {
+        if (sameName(s.getText(1), name)) {
             rows.push_back(s.getInt(0));
+        }
+    }
     for (int64_t r : rows) {
-        if (findTableInfo("MSysACEs"))
+        if (findTableInfo("MSysACEs")) {
             Stmt(db_,
                  "DELETE FROM MSysACEs WHERE ObjectId = (SELECT Id FROM MSysObjects WHERE rowid=?)")
                 .bind(1, r)
                 .run();
+        }
         Stmt(db_, "DELETE FROM MSysObjects WHERE rowid=?").bind(1, r).run();
     }
 }
 
 void Catalog::touchMSysObject(int64_t id) {
-    if (!findTableInfo("MSysObjects"))
+    if (!findTableInfo("MSysObjects")) {
         return;
+    }
     Stmt(db_,
          "UPDATE MSysObjects SET DateUpdate = julianday('now','localtime') - 2415018.5 "
          "WHERE Id=?")
@@ -463,19 +500,23 @@ void Catalog::touchMSysObject(int64_t id) {
 void Catalog::createTable(const std::string& name, std::vector<ColumnDef> columns,
                           std::vector<IndexDef> indexes, bool system) {
     checkNewObjectName(name);
-    if (columns.empty())
+    if (columns.empty()) {
         throw EngineError("Table '" + name + "' must have at least one field.");
+    }
     std::set<std::string> seen;
     int autoCount = 0;
     for (auto& c : columns) {
         jet::checkValidName(c.name);
-        if (!seen.insert(foldName(c.name)).second)
+        if (!seen.insert(foldName(c.name)).second) {
             throw EngineError("Field '" + c.name + "' already exists in table '" + name + "'.");
-        if (c.autoNumber && ++autoCount > 1)
+        }
+        if (c.autoNumber && ++autoCount > 1) {
             throw EngineError("Table '" + name + "' can have only one AutoNumber field.");
+        }
     }
-    if (columns.size() > 255)
+    if (columns.size() > 255) {
         throw EngineError("Too many fields defined.");
+    }
 
     Savepoint sp(db_);
     TableInfo t;
@@ -493,8 +534,9 @@ void Catalog::createTable(const std::string& name, std::vector<ColumnDef> column
     tables_.push_back(t);
     tableIndex_[foldName(t.name)] = tables_.size() - 1;
     insertMSysObject(t.id, kTablesContainerId, name, 1, system ? kSystemObjectFlags : 0);
-    for (auto& ix : indexes)
+    for (auto& ix : indexes) {
         createIndex(name, std::move(ix));
+    }
     rebuildTriggers();
     sp.commit();
     load();
@@ -507,11 +549,12 @@ void Catalog::dropTable(std::string_view name) {
     }
     TableInfo& t = requireTable(name);
     for (const auto& r : relationships_) {
-        if (sameName(r.foreignTable, t.name) || sameName(r.primaryTable, t.name))
+        if (sameName(r.foreignTable, t.name) || sameName(r.primaryTable, t.name)) {
             throw EngineError(
                 "Cannot delete this index or table.  It is either the current index or is used "
                 "in a relationship. (table '" +
                 t.name + "', relationship '" + r.name + "')");
+        }
     }
     Savepoint sp(db_);
     execSql(db_, "DROP TABLE " + quoteIdent(t.storedName));
@@ -519,8 +562,9 @@ void Catalog::dropTable(std::string_view name) {
     Stmt(db_, "DELETE FROM _orv_columns WHERE table_id=?").bind(1, t.id).run();
     Stmt(db_, "DELETE FROM _orv_indexes WHERE table_id=?").bind(1, t.id).run();
     deleteMSysObject(t.name, kTablesContainerId);
-    if (findTableInfo("MSysACEs"))
+    if (findTableInfo("MSysACEs")) {
         Stmt(db_, "DELETE FROM MSysACEs WHERE ObjectId=?").bind(1, t.id).run();
+    }
     sp.commit();
     load();
     rebuildTriggers();
@@ -529,12 +573,15 @@ void Catalog::dropTable(std::string_view name) {
 void Catalog::addColumn(std::string_view table, ColumnDef column) {
     TableInfo& t = requireTable(table);
     jet::checkValidName(column.name);
-    if (t.findColumn(column.name))
+    if (t.findColumn(column.name)) {
         throw EngineError("Field '" + column.name + "' already exists in table '" + t.name + "'.");
-    if (column.autoNumber && t.autoNumberColumn())
+    }
+    if (column.autoNumber && t.autoNumberColumn()) {
         throw EngineError("Table '" + t.name + "' can have only one AutoNumber field.");
-    if (t.columns.size() >= 255)
+    }
+    if (t.columns.size() >= 255) {
         throw EngineError("Too many fields defined.");
+    }
     Savepoint sp(db_);
     execSql(db_, "ALTER TABLE " + quoteIdent(t.storedName) + " ADD COLUMN " +
                      catalog_sql::columnSql(column));
@@ -542,8 +589,9 @@ void Catalog::addColumn(std::string_view table, ColumnDef column) {
         // Existing rows are numbered in table order, as Jet does.
         Stmt rows(db_, "SELECT rowid FROM " + quoteIdent(t.storedName) + " ORDER BY rowid");
         std::vector<int64_t> ids;
-        while (rows.step())
+        while (rows.step()) {
             ids.push_back(rows.getInt(0));
+        }
         Stmt upd(db_, "UPDATE " + quoteIdent(t.storedName) + " SET " + quoteIdent(column.name) +
                           "=? WHERE rowid=?");
         int64_t value = t.lastAutoNumber;
@@ -564,8 +612,9 @@ void Catalog::addColumn(std::string_view table, ColumnDef column) {
     if (column.required) {
         Stmt nulls(db_, "SELECT 1 FROM " + quoteIdent(t.storedName) + " WHERE " +
                             quoteIdent(column.name) + " IS NULL LIMIT 1");
-        if (nulls.step())
+        if (nulls.step()) {
             throw EngineError(jet::requiredNull(t.name, column.name));
+        }
     }
     t.columns.push_back(std::move(column));
     saveTableDefinition(t);
@@ -579,12 +628,14 @@ void Catalog::alterColumn(std::string_view table, ColumnDef column) {
     TableInfo& t = requireTable(table);
     auto it = std::find_if(t.columns.begin(), t.columns.end(),
                            [&](const ColumnDef& c) { return sameName(c.name, column.name); });
-    if (it == t.columns.end())
+    if (it == t.columns.end()) {
         throw EngineError(jet::fieldNotFound(t.name, column.name));
+    }
     if (column.autoNumber && !it->autoNumber) {
         const ColumnDef* other = t.autoNumberColumn();
-        if (other && !sameName(other->name, column.name))
+        if (other && !sameName(other->name, column.name)) {
             throw EngineError("Table '" + t.name + "' can have only one AutoNumber field.");
+        }
     }
     column.name = it->name;
     Savepoint sp(db_);
@@ -608,8 +659,9 @@ void Catalog::alterColumn(std::string_view table, ColumnDef column) {
         Stmt rows(db_, "SELECT rowid FROM " + quoteIdent(t.storedName) + " WHERE " +
                            quoteIdent(column.name) + " IS NULL ORDER BY rowid");
         std::vector<int64_t> ids;
-        while (rows.step())
+        while (rows.step()) {
             ids.push_back(rows.getInt(0));
+        }
         Stmt upd(db_, "UPDATE " + quoteIdent(t.storedName) + " SET " + quoteIdent(column.name) +
                           "=? WHERE rowid=?");
         for (int64_t id : ids) {
@@ -627,8 +679,9 @@ void Catalog::alterColumn(std::string_view table, ColumnDef column) {
     if (column.required) {
         Stmt nulls(db_, "SELECT 1 FROM " + quoteIdent(t.storedName) + " WHERE " +
                             quoteIdent(column.name) + " IS NULL LIMIT 1");
-        if (nulls.step())
+        if (nulls.step()) {
             throw EngineError(jet::requiredNull(t.name, column.name));
+        }
     }
     *it = std::move(column);
     saveTableDefinition(t);
@@ -646,32 +699,41 @@ void Catalog::alterColumn(std::string_view table, ColumnDef column) {
 void Catalog::dropColumn(std::string_view table, std::string_view column) {
     TableInfo& t = requireTable(table);
     const ColumnDef* c = t.findColumn(column);
-    if (!c)
+    if (!c) {
         throw EngineError(jet::fieldNotFound(t.name, column));
-    for (const auto& ix : t.indexes)
-        for (const auto& ic : ix.columns)
-            if (sameName(ic.column, column))
+    }
+    for (const auto& ix : t.indexes) {
+        for (const auto& ic : ix.columns) {
+            if (sameName(ic.column, column)) {
                 throw EngineError(
                     "Cannot delete a field that is part of an index or is needed by the system. "
                     "(field '" +
                     t.name + "." + c->name + "', index '" + ix.name + "')");
+            }
+        }
+    }
     for (const auto& r : relationships_) {
         auto uses = [&](const std::string& tbl, const std::vector<std::string>& cols) {
-            if (!sameName(tbl, t.name))
+            if (!sameName(tbl, t.name)) {
                 return false;
-            for (const auto& rc : cols)
-                if (sameName(rc, column))
+            }
+            for (const auto& rc : cols) {
+                if (sameName(rc, column)) {
                     return true;
+                }
+            }
             return false;
         };
-        if (uses(r.foreignTable, r.foreignColumns) || uses(r.primaryTable, r.primaryColumns))
+        if (uses(r.foreignTable, r.foreignColumns) || uses(r.primaryTable, r.primaryColumns)) {
             throw EngineError(
                 "Cannot delete this field.  It is part of one or more relationships. "
                 "(field '" +
                 t.name + "." + c->name + "')");
+        }
     }
-    if (t.columns.size() == 1)
+    if (t.columns.size() == 1) {
         throw EngineError("Cannot delete the only field of table '" + t.name + "'.");
+    }
     std::string name = c->name;
     Savepoint sp(db_);
     // Triggers may name the column; they are generated again afterwards.
@@ -690,10 +752,12 @@ void Catalog::dropColumn(std::string_view table, std::string_view column) {
 namespace {
 
 bool sameIndexColumns(const IndexDef& a, const IndexDef& b, size_t count) {
-    for (size_t i = 0; i < count; ++i)
+    for (size_t i = 0; i < count; ++i) {
         if (!sameName(a.columns[i].column, b.columns[i].column) ||
-            a.columns[i].descending != b.columns[i].descending)
+            a.columns[i].descending != b.columns[i].descending) {
             return false;
+        }
+    }
     return true;
 }
 
@@ -706,8 +770,9 @@ bool sameIndexColumns(const IndexDef& a, const IndexDef& b, size_t count) {
 // would double the time a file takes to open. Of identical ones the first
 // is kept.
 bool Catalog::lookupCoveredByAnother(const TableInfo& table, const IndexDef& index) const {
-    if (index.unique || index.primary)
+    if (index.unique || index.primary) {
         return false;
+    }
     bool seenSelf = false;
     for (const auto& other : table.indexes) {
         if (&other == &index || sameName(other.name, index.name)) {
@@ -715,29 +780,35 @@ bool Catalog::lookupCoveredByAnother(const TableInfo& table, const IndexDef& ind
             continue;
         }
         if (other.columns.size() < index.columns.size() ||
-            !sameIndexColumns(other, index, index.columns.size()))
+            !sameIndexColumns(other, index, index.columns.size())) {
             continue;
+        }
         // A partial index serves only the rows it holds.
         if (other.ignoreNulls &&
-            !(index.ignoreNulls && other.columns.size() == index.columns.size()))
+            !(index.ignoreNulls && other.columns.size() == index.columns.size())) {
             continue;
+        }
         bool identical = other.columns.size() == index.columns.size() && !other.unique &&
                          !other.primary && other.ignoreNulls == index.ignoreNulls;
-        if (!identical || !seenSelf)
+        if (!identical || !seenSelf) {
             return true;
+        }
     }
     return false;
 }
 
 void Catalog::restoreLookupIndexes(const TableInfo& table) {
-    for (const auto& ix : table.indexes)
-        if (!lookupCoveredByAnother(table, ix))
+    for (const auto& ix : table.indexes) {
+        if (!lookupCoveredByAnother(table, ix)) {
             execSql(db_, catalog_sql::createIndexSql(table, ix, sqliteIndexName(table, ix), true));
+        }
+    }
 }
 
 void Catalog::createSqliteIndex(const TableInfo& table, const IndexDef& index) {
-    if (lookupCoveredByAnother(table, index))
+    if (lookupCoveredByAnother(table, index)) {
         return;
+    }
     try {
         execSql(db_, catalog_sql::createIndexSql(table, index, sqliteIndexName(table, index)));
     } catch (const EngineError& e) {
@@ -752,32 +823,40 @@ void Catalog::dropSqliteIndex(const TableInfo& table, const IndexDef& index) {
 void Catalog::createIndex(std::string_view table, IndexDef index) {
     TableInfo& t = requireTable(table);
     jet::checkValidName(index.name);
-    for (const auto& ix : t.indexes)
-        if (sameName(ix.name, index.name))
+    for (const auto& ix : t.indexes) {
+        if (sameName(ix.name, index.name)) {
             throw EngineError("Table '" + t.name + "' already has an index named '" + index.name +
                               "'.");
-    if (index.primary && t.primaryKey())
+        }
+    }
+    if (index.primary && t.primaryKey()) {
         throw EngineError("Primary key already exists.");
-    if (index.columns.empty() || index.columns.size() > 10)
+    }
+    if (index.columns.empty() || index.columns.size() > 10) {
         throw EngineError("An index must have between 1 and 10 fields. (index '" + index.name +
                           "')");
+    }
     for (auto& ic : index.columns) {
         const ColumnDef* c = t.findColumn(ic.column);
-        if (!c)
+        if (!c) {
             throw EngineError(jet::fieldNotFound(t.name, ic.column));
-        if (c->type == JetType::Memo || c->type == JetType::OLE)
+        }
+        if (c->type == JetType::Memo || c->type == JetType::OLE) {
             throw EngineError("Cannot create an index on the Memo or OLE field '" + c->name + "'.");
+        }
         ic.column = c->name;
     }
-    if (index.primary)
+    if (index.primary) {
         index.unique = true;
+    }
     Savepoint sp(db_);
     if (index.primary || index.required) {
         for (const auto& ic : index.columns) {
             Stmt nulls(db_, "SELECT 1 FROM " + quoteIdent(t.storedName) + " WHERE " +
                                 quoteIdent(ic.column) + " IS NULL LIMIT 1");
-            if (nulls.step())
+            if (nulls.step()) {
                 throw EngineError("Index or primary key cannot contain a Null value.");
+            }
         }
     }
     createSqliteIndex(t, index);
@@ -793,14 +872,16 @@ void Catalog::dropIndex(std::string_view table, std::string_view name) {
     TableInfo& t = requireTable(table);
     auto it = std::find_if(t.indexes.begin(), t.indexes.end(),
                            [&](const IndexDef& i) { return sameName(i.name, name); });
-    if (it == t.indexes.end())
+    if (it == t.indexes.end()) {
         throw EngineError("'" + std::string(name) + "' isn't an index in table '" + t.name + "'.");
+    }
     for (const auto& r : relationships_) {
-        if (it->primary && sameName(r.primaryTable, t.name))
+        if (it->primary && sameName(r.primaryTable, t.name)) {
             throw EngineError(
                 "Cannot delete this index or table.  It is either the current index or is used "
                 "in a relationship. (index '" +
                 it->name + "', relationship '" + r.name + "')");
+        }
     }
     Savepoint sp(db_);
     dropSqliteIndex(t, *it);
@@ -830,10 +911,11 @@ void Catalog::checkRelationshipHolds(const Relationship& rel) {
     sql += notNull + " AND NOT EXISTS (SELECT 1 FROM " + quoteIdent(parent->storedName) +
            " AS p WHERE " + match + ") LIMIT 1";
     Stmt s(db_, sql);
-    if (s.step())
+    if (s.step()) {
         throw EngineError("Data in the table '" + child->name +
                           "' violates referential integrity rules. (relationship '" + rel.name +
                           "' to table '" + parent->name + "')");
+    }
 }
 
 void Catalog::saveRelationship(const Relationship& rel) {
@@ -860,64 +942,77 @@ void Catalog::addRelationship(Relationship rel) {
     rel.foreignTable = child.name;
     rel.primaryTable = parent.name;
     jet::checkValidName(rel.name);
-    for (const auto& r : relationships_)
-        if (sameName(r.name, rel.name))
+    for (const auto& r : relationships_) {
+        if (sameName(r.name, rel.name)) {
             throw EngineError("Relationship '" + rel.name + "' already exists.");
+        }
+    }
     // Without referenced columns the primary key is meant.
     if (rel.primaryColumns.empty()) {
         const IndexDef* pk = parent.primaryKey();
-        if (!pk)
+        if (!pk) {
             throw EngineError(
                 "No unique index found for the referenced field of the primary table.");
-        for (const auto& c : pk->columns)
+        }
+        for (const auto& c : pk->columns) {
             rel.primaryColumns.push_back(c.column);
+        }
     }
-    if (rel.primaryColumns.size() != rel.foreignColumns.size())
+    if (rel.primaryColumns.size() != rel.foreignColumns.size()) {
         throw EngineError("Syntax error in CONSTRAINT clause.");
+    }
     for (auto& c : rel.foreignColumns) {
         const ColumnDef* col = child.findColumn(c);
-        if (!col)
+        if (!col) {
             throw EngineError(jet::fieldNotFound(child.name, c));
+        }
         c = col->name;
     }
     for (auto& c : rel.primaryColumns) {
         const ColumnDef* col = parent.findColumn(c);
-        if (!col)
+        if (!col) {
             throw EngineError(jet::fieldNotFound(parent.name, c));
+        }
         c = col->name;
     }
     // The referenced columns must carry a unique index (in any order).
     bool uniqueFound = false;
     for (const auto& ix : parent.indexes) {
-        if (!ix.unique || ix.columns.size() != rel.primaryColumns.size())
+        if (!ix.unique || ix.columns.size() != rel.primaryColumns.size()) {
             continue;
+        }
         bool all = true;
         for (const auto& pc : rel.primaryColumns) {
             bool in = false;
-            for (const auto& ic : ix.columns)
+            for (const auto& ic : ix.columns) {
                 in = in || sameName(ic.column, pc);
+            }
             all = all && in;
         }
         uniqueFound = uniqueFound || all;
     }
-    if (!uniqueFound)
+    if (!uniqueFound) {
         throw EngineError(
             "No unique index found for the referenced field of the primary table. "
             "(table '" +
             parent.name + "')");
+    }
     Savepoint sp(db_);
-    if (!(rel.grbit & kRelNoIntegrity))
+    if (!(rel.grbit & kRelNoIntegrity)) {
         checkRelationshipHolds(rel);
+    }
     saveRelationship(rel);
     // Jet keeps an index on the foreign key columns of the referring table.
     IndexDef fk;
     fk.name = rel.name;
     fk.foreignKey = true;
-    for (const auto& c : rel.foreignColumns)
+    for (const auto& c : rel.foreignColumns) {
         fk.columns.push_back({c, false});
+    }
     bool nameTaken = false;
-    for (const auto& ix : child.indexes)
+    for (const auto& ix : child.indexes) {
         nameTaken = nameTaken || sameName(ix.name, fk.name);
+    }
     if (!nameTaken) {
         createSqliteIndex(child, fk);
         child.indexes.push_back(fk);
@@ -933,17 +1028,21 @@ void Catalog::addRelationship(Relationship rel) {
 void Catalog::dropConstraint(std::string_view table, std::string_view name) {
     TableInfo& t = requireTable(table);
     for (const auto& r : relationships_) {
-        if (!sameName(r.name, name))
+        if (!sameName(r.name, name)) {
             continue;
+        }
         Savepoint sp(db_);
         std::string relName = r.name;
         Stmt del(db_, "SELECT rowid, szRelationship FROM MSysRelationships");
         std::vector<int64_t> rows;
-        while (del.step())
-            if (sameName(del.getText(1), relName))
+        while (del.step()) {
+            if (sameName(del.getText(1), relName)) {
                 rows.push_back(del.getInt(0));
-        for (int64_t row : rows)
+            }
+        }
+        for (int64_t row : rows) {
             Stmt(db_, "DELETE FROM MSysRelationships WHERE rowid=?").bind(1, row).run();
+        }
         deleteMSysObject(relName, kRelationshipsContainerId);
         TableInfo* child = mutableTable(r.foreignTable);
         if (child) {
@@ -962,11 +1061,12 @@ void Catalog::dropConstraint(std::string_view table, std::string_view name) {
         sp.commit();
         return;
     }
-    for (const auto& ix : t.indexes)
+    for (const auto& ix : t.indexes) {
         if (sameName(ix.name, name)) {
             dropIndex(table, name);
             return;
         }
+    }
     throw EngineError("CHECK constraint '" + std::string(name) + "' does not exist. (table '" +
                       t.name + "')");
 }
@@ -993,14 +1093,16 @@ void Catalog::createView(const std::string& name, const std::string& sql) {
 
 void Catalog::dropView(std::string_view name) {
     const ViewInfo* v = findViewInfo(name);
-    if (!v)
+    if (!v) {
         throw EngineError(jet::tableNotFound(name));
+    }
     Savepoint sp(db_);
     int64_t id = v->id;
     std::string viewName = v->name;
     Stmt(db_, "DELETE FROM _orv_views WHERE id=?").bind(1, id).run();
-    if (findTableInfo("MSysQueries"))
+    if (findTableInfo("MSysQueries")) {
         Stmt(db_, "DELETE FROM MSysQueries WHERE ObjectId=?").bind(1, id).run();
+    }
     deleteMSysObject(viewName, kTablesContainerId);
     sp.commit();
     load();
@@ -1009,21 +1111,24 @@ void Catalog::dropView(std::string_view name) {
 void Catalog::rebuildTriggers() {
     for (const auto& t : tables_) {
         catalog_sql::dropTableTriggers(db_, t);
-        for (const auto& sql : catalog_sql::triggerSql(t, *this))
+        for (const auto& sql : catalog_sql::triggerSql(t, *this)) {
             execSql(db_, sql);
+        }
     }
 }
 
 int64_t Catalog::nextAutoNumber(std::string_view storedName) {
     for (auto& t : tables_) {
-        if (t.storedName != storedName)
+        if (t.storedName != storedName) {
             continue;
+        }
         const ColumnDef* c = t.autoNumberColumn();
         int64_t step = c ? c->autoStep : 1;
         int64_t seed = c ? c->autoSeed : 1;
         t.lastAutoNumber = t.lastAutoNumber == 0 && seed != 0 ? seed : t.lastAutoNumber + step;
-        if (t.lastAutoNumber > INT32_MAX)
+        if (t.lastAutoNumber > INT32_MAX) {
             throw EngineError("Overflow");
+        }
         dirtyCounters_[t.storedName] = t.lastAutoNumber;
         return t.lastAutoNumber;
     }
@@ -1032,8 +1137,9 @@ int64_t Catalog::nextAutoNumber(std::string_view storedName) {
 
 void Catalog::noteAutoNumber(std::string_view storedName, int64_t value) {
     for (auto& t : tables_) {
-        if (t.storedName != storedName)
+        if (t.storedName != storedName) {
             continue;
+        }
         if (value > t.lastAutoNumber) {
             t.lastAutoNumber = value;
             dirtyCounters_[t.storedName] = value;
@@ -1043,17 +1149,20 @@ void Catalog::noteAutoNumber(std::string_view storedName, int64_t value) {
 }
 
 void Catalog::flushAutoNumbers() {
-    if (dirtyCounters_.empty())
+    if (dirtyCounters_.empty()) {
         return;
-    if (counterUpdate_.handle() == nullptr)
+    }
+    if (counterUpdate_.handle() == nullptr) {
         counterUpdate_ = Stmt(db_, "UPDATE _orv_tables SET last_auto=? WHERE id=?");
+    }
     for (const auto& entry : dirtyCounters_) {
         // By id: a rowid seek rather than a scan of the catalog's table.
         const std::string& stored = entry.first;
         auto t = std::find_if(tables_.begin(), tables_.end(),
                               [&](const TableInfo& info) { return info.storedName == stored; });
-        if (t == tables_.end())
+        if (t == tables_.end()) {
             continue;
+        }
         counterUpdate_.reset();
         counterUpdate_.bind(1, entry.second).bind(2, t->id).run();
     }

@@ -16,8 +16,9 @@ std::string foldName(std::string_view name) {
     std::string out;
     if (ascii) {
         out.reserve(name.size());
-        for (char c : name)
+        for (char c : name) {
             out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+        }
         return out;
     }
     icu::UnicodeString u = icu::UnicodeString::fromUTF8(

@@ -2,9 +2,9 @@
 
 #include "engine/catalog/catalog.hpp"
 #include "jet/format/column.hpp"
+#include "jet/format/text_codec.hpp"
 #include "jet/read/properties.hpp"
 #include "jet/read/table_definition.hpp"
-#include "jet/format/text_codec.hpp"
 
 #include <cstring>
 
@@ -38,8 +38,9 @@ void putDouble(::orvdb::jet::Bytes& out, double v) {
 
 ::orvdb::jet::Bytes utf16le(const std::string& text) {
     ::orvdb::jet::Bytes out;
-    for (char16_t c : ::orvdb::jet::utf8ToUtf16(text))
+    for (char16_t c : ::orvdb::jet::utf8ToUtf16(text)) {
         put16(out, c);
+    }
     return out;
 }
 
@@ -93,8 +94,9 @@ public:
     void block(uint16_t type, const ::orvdb::jet::PropertyMap& map) {
         ::orvdb::jet::Bytes body;
         ::orvdb::jet::Bytes name;
-        if (!map.name.empty())
+        if (!map.name.empty()) {
             putName(name, map.name);
+        }
         put32(body, static_cast<uint32_t>(4 + name.size()));
         body.insert(body.end(), name.begin(), name.end());
         for (const ::orvdb::jet::Property& p : map.properties) {
@@ -113,8 +115,9 @@ public:
 
     ::orvdb::jet::Bytes finish() const {
         ::orvdb::jet::Bytes names;
-        for (const std::string& n : names_)
+        for (const std::string& n : names_) {
             putName(names, n);
+        }
         ::orvdb::jet::Bytes out{'M', 'R', '2', 0};
         put32(out, static_cast<uint32_t>(6 + names.size()));
         put16(out, kNamesBlock);
@@ -125,9 +128,11 @@ public:
 
 private:
     uint32_t indexOf(const std::string& name) {
-        for (size_t i = 0; i < names_.size(); ++i)
-            if (names_[i] == name)
+        for (size_t i = 0; i < names_.size(); ++i) {
+            if (names_[i] == name) {
                 return static_cast<uint32_t>(i);
+            }
+        }
         names_.push_back(name);
         return static_cast<uint32_t>(names_.size() - 1);
     }
@@ -137,10 +142,12 @@ private:
 };
 
 bool isTrue(const ::orvdb::jet::Value& v) {
-    if (auto b = std::get_if<bool>(&v))
+    if (auto b = std::get_if<bool>(&v)) {
         return *b;
-    if (auto i = std::get_if<int64_t>(&v))
+    }
+    if (auto i = std::get_if<int64_t>(&v)) {
         return *i != 0;
+    }
     return false;
 }
 
@@ -148,22 +155,25 @@ bool isTrue(const ::orvdb::jet::Value& v) {
 bool setProperty(::orvdb::jet::PropertyMap& map, const std::string& name,
                  const ::orvdb::jet::Value* value, uint8_t typeCode) {
     for (auto it = map.properties.begin(); it != map.properties.end(); ++it) {
-        if (!::orvdb::jet::sameName(it->name, name))
+        if (!::orvdb::jet::sameName(it->name, name)) {
             continue;
+        }
         if (!value) {
             map.properties.erase(it);
             return true;
         }
         bool same =
             typeCode == kBooleanType ? isTrue(it->value) == isTrue(*value) : it->value == *value;
-        if (same)
+        if (same) {
             return false;
+        }
         it->value = *value;
         it->typeCode = typeCode;
         return true;
     }
-    if (!value)
+    if (!value) {
         return false;
+    }
     ::orvdb::jet::Property p;
     p.name = name;
     p.typeCode = typeCode;
@@ -183,18 +193,22 @@ std::optional<::orvdb::jet::Bytes> updatedColumnProperties(const ::orvdb::jet::B
     std::vector<::orvdb::jet::PropertyMap> kept;
     for (auto& map : props.columns) {
         bool exists = false;
-        for (const auto& c : columns)
+        for (const auto& c : columns) {
             exists = exists || sameName(c.name, map.name);
-        if (exists)
+        }
+        if (exists) {
             kept.push_back(std::move(map));
-        else
+        } else {
             changed = true;
+        }
     }
     for (const auto& c : columns) {
         ::orvdb::jet::PropertyMap* map = nullptr;
-        for (auto& m : kept)
-            if (sameName(m.name, c.name))
+        for (auto& m : kept) {
+            if (sameName(m.name, c.name)) {
                 map = &m;
+            }
+        }
         ::orvdb::jet::PropertyMap fresh;
         fresh.name = c.name;
         ::orvdb::jet::PropertyMap& target = map ? *map : fresh;
@@ -206,22 +220,27 @@ std::optional<::orvdb::jet::Bytes> updatedColumnProperties(const ::orvdb::jet::B
             setProperty(target, "Required",
                         c.required || target.find("Required") ? &required : nullptr, kBooleanType);
         const ::orvdb::jet::Value allowZero(c.allowZeroLength);
-        if (textual && (!c.allowZeroLength || target.find("AllowZeroLength")))
+        if (textual && (!c.allowZeroLength || target.find("AllowZeroLength"))) {
             edited |= setProperty(target, "AllowZeroLength", &allowZero, kBooleanType);
+        }
         const ::orvdb::jet::Value defaultValue(c.defaultValue.value_or(std::string()));
         edited |= setProperty(target, "DefaultValue", c.defaultValue ? &defaultValue : nullptr,
                               kTextType);
-        if (edited && !map)
+        if (edited && !map) {
             kept.push_back(std::move(fresh));
+        }
         changed |= edited;
     }
-    if (!changed)
+    if (!changed) {
         return std::nullopt;
+    }
     Encoder encoder;
-    if (!props.object.properties.empty() || !props.object.name.empty())
+    if (!props.object.properties.empty() || !props.object.name.empty()) {
         encoder.block(kObjectBlock, props.object);
-    for (const auto& map : kept)
+    }
+    for (const auto& map : kept) {
         encoder.block(kColumnBlock, map);
+    }
     return encoder.finish();
 }
 

@@ -5,16 +5,19 @@ namespace orvdb::engine {
 namespace {
 
 bool propertyTrue(const jet::Value& v) {
-    if (auto b = std::get_if<bool>(&v))
+    if (auto b = std::get_if<bool>(&v)) {
         return *b;
-    if (auto i = std::get_if<int64_t>(&v))
+    }
+    if (auto i = std::get_if<int64_t>(&v)) {
         return *i != 0;
+    }
     return false;
 }
 
 std::optional<std::string> propertyText(const jet::Value& v) {
-    if (auto s = std::get_if<std::string>(&v))
+    if (auto s = std::get_if<std::string>(&v)) {
         return *s;
+    }
     return std::nullopt;
 }
 
@@ -76,8 +79,9 @@ ColumnDef columnDefOf(const jet::Column& c, const jet::PropertyMap* props) {
     d.scale = c.scale;
     if (props) {
         d.required = propertyTrue(props->value("Required"));
-        if (props->find("AllowZeroLength"))
+        if (props->find("AllowZeroLength")) {
             d.allowZeroLength = propertyTrue(props->value("AllowZeroLength"));
+        }
         d.defaultValue = propertyText(props->value("DefaultValue"));
     }
     return d;
@@ -88,11 +92,13 @@ std::vector<IndexDef> indexDefsOf(const jet::TableDefinition& def) {
     for (const auto& li : def.indexes) {
         // The referenced side of a relationship gets a logical index of its
         // own ('.rB' ...) sharing the primary key: the relationship covers it.
-        if (li.isForeignKey() && !li.name.empty() && li.name[0] == '.')
+        if (li.isForeignKey() && !li.name.empty() && li.name[0] == '.') {
             continue;
+        }
         const jet::PhysicalIndex* pi = def.physicalIndexOf(li);
-        if (!pi)
+        if (!pi) {
             continue;
+        }
         IndexDef ix;
         ix.name = li.name;
         // Jet's own tables have primary keys that allow nulls (MSysQueries
@@ -112,8 +118,9 @@ std::vector<IndexDef> indexDefsOf(const jet::TableDefinition& def) {
             }
             ix.columns.push_back({c->name, !ic.ascending});
         }
-        if (complete && !ix.columns.empty())
+        if (complete && !ix.columns.empty()) {
             out.push_back(std::move(ix));
+        }
     }
     return out;
 }

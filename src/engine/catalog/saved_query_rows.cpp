@@ -22,8 +22,9 @@ public:
     explicit RowWriter(const std::string& sql) : sql_(sql) {}
 
     std::string text(sql::SourceSpan span) const {
-        if (span.end <= span.begin || span.end > sql_.size())
+        if (span.end <= span.begin || span.end > sql_.size()) {
             return {};
+        }
         return std::string(std::string_view(sql_).substr(span.begin, span.end - span.begin));
     }
 
@@ -31,13 +32,16 @@ public:
     sql::SourceSpan withParentheses(sql::SourceSpan span) const {
         for (;;) {
             size_t before = span.begin, after = span.end;
-            while (before > 0 && std::isspace(static_cast<unsigned char>(sql_[before - 1])))
+            while (before > 0 && std::isspace(static_cast<unsigned char>(sql_[before - 1]))) {
                 --before;
-            while (after < sql_.size() && std::isspace(static_cast<unsigned char>(sql_[after])))
+            }
+            while (after < sql_.size() && std::isspace(static_cast<unsigned char>(sql_[after]))) {
                 ++after;
+            }
             if (before == 0 || after >= sql_.size() || sql_[before - 1] != '(' ||
-                sql_[after] != ')')
+                sql_[after] != ')') {
                 return span;
+            }
             span.begin = static_cast<uint32_t>(before - 1);
             span.end = static_cast<uint32_t>(after + 1);
         }
@@ -48,8 +52,9 @@ public:
         switch (ref.kind) {
             case sql::TableRef::Kind::Named: {
                 SavedQueryRow row{kTableRow, {}, {}, ref.name, {}};
-                if (!ref.alias.empty())
+                if (!ref.alias.empty()) {
                     row.name2 = ref.alias;
+                }
                 tableRows.push_back(row);
                 return;
             }
@@ -74,8 +79,9 @@ public:
 private:
     // The name a join row uses for one side: a table of that side.
     static std::string keyOf(const sql::TableRef& ref) {
-        if (ref.kind == sql::TableRef::Kind::Join)
+        if (ref.kind == sql::TableRef::Kind::Join) {
             return keyOf(*ref.left);
+        }
         return ref.alias.empty() ? ref.name : ref.alias;
     }
 
@@ -86,8 +92,9 @@ void appendOrderBy(const RowWriter& writer, const std::vector<sql::OrderItem>& o
                    std::vector<SavedQueryRow>& rows) {
     for (const auto& order : orderBy) {
         SavedQueryRow row{kOrderByRow, writer.text(order.expr.span), {}, {}, {}};
-        if (order.descending)
+        if (order.descending) {
             row.name1.emplace(1, 'D');
+        }
         rows.push_back(row);
     }
 }
@@ -97,13 +104,16 @@ void appendSelectRows(const RowWriter& writer, const sql::SelectCore& core,
                       const std::vector<sql::OrderItem>& orderBy,
                       std::vector<SavedQueryRow>& rows) {
     std::vector<SavedQueryRow> tableRows, joinRows;
-    for (const auto& ref : core.from)
+    for (const auto& ref : core.from) {
         writer.tables(ref, tableRows, joinRows);
+    }
     int options = 0;
-    if (core.quantifier == sql::SetQuantifier::Distinct)
+    if (core.quantifier == sql::SetQuantifier::Distinct) {
         options |= kDistinct;
-    if (core.quantifier == sql::SetQuantifier::DistinctRow)
+    }
+    if (core.quantifier == sql::SetQuantifier::DistinctRow) {
         options |= kDistinctRow;
+    }
     std::optional<std::string> topCount;
     if (core.top) {
         options |= kTop | (core.top->percent ? kPercent : 0);
@@ -126,24 +136,29 @@ void appendSelectRows(const RowWriter& writer, const sql::SelectCore& core,
             }
             case sql::SelectItem::Kind::Expression: {
                 SavedQueryRow row{kColumnRow, writer.text(item.expr.span), 0, {}, {}};
-                if (!item.alias.empty())
+                if (!item.alias.empty()) {
                     row.name1 = item.alias;
+                }
                 columnRows.push_back(row);
                 break;
             }
         }
     }
-    if (options)
+    if (options) {
         rows.push_back({kOptionsRow, {}, options, topCount, {}});
+    }
     rows.insert(rows.end(), tableRows.begin(), tableRows.end());
     rows.insert(rows.end(), columnRows.begin(), columnRows.end());
     rows.insert(rows.end(), joinRows.begin(), joinRows.end());
-    if (core.where)
+    if (core.where) {
         rows.push_back({kWhereRow, writer.text(core.where->span), {}, {}, {}});
-    for (const auto& group : core.groupBy)
+    }
+    for (const auto& group : core.groupBy) {
         rows.push_back({kGroupByRow, writer.text(group.span), 0, {}, {}});
-    if (core.having)
+    }
+    if (core.having) {
         rows.push_back({kHavingRow, writer.text(core.having->span), {}, {}, {}});
+    }
     appendOrderBy(writer, orderBy, rows);
 }
 
@@ -169,8 +184,9 @@ void appendUnionRows(const RowWriter& writer, const sql::Query& query,
 SavedQueryDefinition savedQueryDefinition(const std::string& sql) {
     sql::Statement statement = sql::parseStatement(sql);
     const auto* select = std::get_if<sql::SelectStatement>(&statement.body);
-    if (!select || select->crosstab || !select->intoTable.empty())
+    if (!select || select->crosstab || !select->intoTable.empty()) {
         throw SqlError(sql::msg::kSimpleViewsOnly);
+    }
     // Spans index the text the parser kept.
     RowWriter writer(statement.sql);
     SavedQueryDefinition definition;
@@ -178,10 +194,11 @@ SavedQueryDefinition savedQueryDefinition(const std::string& sql) {
     definition.kind = query.isUnion() ? kUnionKind : kSelectKind;
     definition.objectFlags = query.isUnion() ? kUnionObjectFlags : 0;
     definition.rows = {{kStartRow, {}, 0, {}, {}}, {kKindRow, {}, definition.kind, {}, {}}};
-    if (query.isUnion())
+    if (query.isUnion()) {
         appendUnionRows(writer, query, definition.rows);
-    else
+    } else {
         appendSelectRows(writer, *query.select, query.orderBy, definition.rows);
+    }
     definition.rows.push_back({kEndRow, {}, {}, {}, {}});
     return definition;
 }

@@ -9,25 +9,28 @@ namespace orvdb::engine {
 
 void writeQueryRows(Catalog& catalog, sqlite3* db, int64_t objectId,
                     const std::vector<SavedQueryRow>& rows) {
-    if (!catalog.findTableInfo("MSysQueries"))
+    if (!catalog.findTableInfo("MSysQueries")) {
         return;
+    }
     Stmt s(db,
            "INSERT INTO MSysQueries (ObjectId, Attribute, Expression, Flag, Name1, Name2) "
            "VALUES (?, ?, ?, ?, ?, ?)");
     auto bindText = [&](int index, const std::optional<std::string>& value) {
-        if (value)
+        if (value) {
             s.bind(index, std::string_view(*value));
-        else
+        } else {
             s.bindNull(index);
+        }
     };
     for (const SavedQueryRow& row : rows) {
         s.reset();
         s.bind(1, objectId).bind(2, int64_t{row.attribute});
         bindText(3, row.expression);
-        if (row.flag)
+        if (row.flag) {
             s.bind(4, int64_t{*row.flag});
-        else
+        } else {
             s.bindNull(4);
+        }
         bindText(5, row.name1);
         bindText(6, row.name2);
         s.run();

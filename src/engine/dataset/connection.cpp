@@ -10,17 +10,21 @@ namespace orvdb::engine {
 std::string connectionProperty(std::string_view cs, std::string_view wanted) {
     size_t i = 0;
     while (i < cs.size()) {
-        while (i < cs.size() && (cs[i] == ';' || std::isspace(static_cast<unsigned char>(cs[i]))))
+        while (i < cs.size() && (cs[i] == ';' || std::isspace(static_cast<unsigned char>(cs[i])))) {
             ++i;
+        }
         size_t eq = cs.find('=', i);
-        if (eq == std::string_view::npos)
+        if (eq == std::string_view::npos) {
             break;
+        }
         std::string key(cs.substr(i, eq - i));
-        while (!key.empty() && std::isspace(static_cast<unsigned char>(key.back())))
+        while (!key.empty() && std::isspace(static_cast<unsigned char>(key.back()))) {
             key.pop_back();
+        }
         i = eq + 1;
-        while (i < cs.size() && cs[i] == ' ')
+        while (i < cs.size() && cs[i] == ' ') {
             ++i;
+        }
         std::string value;
         if (i < cs.size() && (cs[i] == '"' || cs[i] == '\'')) {
             // A quoted value; a doubled quote stands for one.
@@ -37,22 +41,27 @@ std::string connectionProperty(std::string_view cs, std::string_view wanted) {
                 }
                 value += cs[i++];
             }
-            while (i < cs.size() && cs[i] != ';')
+            while (i < cs.size() && cs[i] != ';') {
                 ++i;
+            }
         } else {
             size_t end = cs.find(';', i);
-            if (end == std::string_view::npos)
+            if (end == std::string_view::npos) {
                 end = cs.size();
+            }
             value = std::string(cs.substr(i, end - i));
-            while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back())))
+            while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back()))) {
                 value.pop_back();
+            }
             i = end;
         }
         std::string lower;
-        for (char c : key)
+        for (char c : key) {
             lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (lower == wanted)
+        }
+        if (lower == wanted) {
             return value;
+        }
     }
     return {};
 }
@@ -63,8 +72,9 @@ std::string dataSourceFromConnectionString(std::string_view cs) {
 
 OpenMode openModeOf(std::string_view mode) {
     std::string lower;
-    for (char c : mode)
+    for (char c : mode) {
         lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
     // "Read" alone; "ReadWrite", "Share Deny ..." and the rest may write.
     return lower == "read" ? OpenMode::ReadOnly : OpenMode::ReadWrite;
 }
@@ -81,13 +91,15 @@ void Connection::setConnectionString(std::string connectionString) {
 }
 
 void Connection::open() {
-    if (store_)
+    if (store_) {
         return;
+    }
     std::string path = dataSourceFromConnectionString(connectionString_);
-    if (path.empty())
+    if (path.empty()) {
         throw EngineError(
             "The connection string names no database file (\"Data Source\" is "
             "missing or empty).");
+    }
     store_ = WorkingStore::open(
         path, connectionProperty(connectionString_, "jet oledb:database password"),
         openModeOf(connectionProperty(connectionString_, "mode")));
@@ -95,21 +107,25 @@ void Connection::open() {
 }
 
 void Connection::close() {
-    if (!store_)
+    if (!store_) {
         return;
-    while (transactionLevel_ > 0)
+    }
+    while (transactionLevel_ > 0) {
         rollbackTransaction();
+    }
     store_->catalog().flushAutoNumbers();
     // The last connection of a store writes its file back; when that fails
     // the connection stays open so that nothing is lost.
-    if (store_.use_count() == 1)
+    if (store_.use_count() == 1) {
         store_->flush();
+    }
     store_.reset();
 }
 
 WorkingStore& Connection::store() const {
-    if (!store_)
+    if (!store_) {
         throw EngineError("Operation is not allowed when the object is closed.");
+    }
     return *store_;
 }
 
@@ -119,24 +135,27 @@ void Connection::beginTransaction() {
 }
 
 void Connection::commitTransaction() {
-    if (transactionLevel_ == 0)
+    if (transactionLevel_ == 0) {
         throw EngineError("There is no transaction to commit.");
+    }
     WorkingStore& s = store();
     int depth = s.transactionDepth();
     try {
         s.commit();
     } catch (...) {
         // A failed write-back comes after the commit itself.
-        if (s.transactionDepth() < depth)
+        if (s.transactionDepth() < depth) {
             --transactionLevel_;
+        }
         throw;
     }
     --transactionLevel_;
 }
 
 void Connection::rollbackTransaction() {
-    if (transactionLevel_ == 0)
+    if (transactionLevel_ == 0) {
         throw EngineError("There is no transaction to roll back.");
+    }
     store().rollback();
     --transactionLevel_;
 }
@@ -147,11 +166,13 @@ std::vector<std::string> Connection::userTableNames() const {
 
 std::vector<std::string> Connection::fieldNames(std::string_view table) const {
     const TableInfo* t = store().catalog().findTableInfo(table);
-    if (!t)
+    if (!t) {
         throw EngineError(jet::tableNotFound(table));
+    }
     std::vector<std::string> out;
-    for (const auto& c : t->columns)
+    for (const auto& c : t->columns) {
         out.push_back(c.name);
+    }
     return out;
 }
 

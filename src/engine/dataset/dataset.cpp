@@ -14,16 +14,20 @@ namespace {
 
 std::optional<double> parseNumber(std::string_view text) {
     size_t b = 0, e = text.size();
-    while (b < e && text[b] == ' ')
+    while (b < e && text[b] == ' ') {
         ++b;
-    while (e > b && text[e - 1] == ' ')
+    }
+    while (e > b && text[e - 1] == ' ') {
         --e;
-    if (b == e)
+    }
+    if (b == e) {
         return std::nullopt;
+    }
     double v = 0;
     auto [p, ec] = std::from_chars(text.data() + b, text.data() + e, v);
-    if (ec != std::errc() || p != text.data() + e)
+    if (ec != std::errc() || p != text.data() + e) {
         return std::nullopt;
+    }
     return v;
 }
 
@@ -40,8 +44,9 @@ bool Dataset::first() {
 }
 
 bool Dataset::next() {
-    if (pos_ < rows_.size())
+    if (pos_ < rows_.size()) {
         ++pos_;
+    }
     return !eof();
 }
 
@@ -51,37 +56,44 @@ bool Dataset::last() {
 }
 
 const FieldInfo& Dataset::field(int index) const {
-    if (index < 0 || index >= fieldCount())
+    if (index < 0 || index >= fieldCount()) {
         throw EngineError("Field index " + std::to_string(index) + " is out of range (" +
                           description_ + " has " + std::to_string(fieldCount()) + " fields).");
+    }
     return fields_[static_cast<size_t>(index)];
 }
 
 int Dataset::findField(std::string_view name) const {
-    for (size_t i = 0; i < fields_.size(); ++i)
-        if (fields_[i].name == name)
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (fields_[i].name == name) {
             return static_cast<int>(i);
+        }
+    }
     std::string key = foldName(name);
-    for (size_t i = 0; i < fields_.size(); ++i)
-        if (foldName(fields_[i].name) == key)
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (foldName(fields_[i].name) == key) {
             return static_cast<int>(i);
+        }
+    }
     return -1;
 }
 
 int Dataset::fieldIndex(std::string_view name) const {
     int i = findField(name);
-    if (i < 0)
+    if (i < 0) {
         throw EngineError(
             "Item cannot be found in the collection corresponding to the requested "
             "name or ordinal. (field '" +
             std::string(name) + "' in " + description_ + ")");
+    }
     return i;
 }
 
 const Row& Dataset::currentRow() const {
-    if (eof())
+    if (eof()) {
         throw EngineError("Either BOF or EOF is True, or the current record has been deleted. (" +
                           description_ + ")");
+    }
     return rows_[pos_];
 }
 
@@ -114,34 +126,41 @@ int32_t Dataset::getInt32(int index) const {
         d = roundEven(*r);
     } else if (auto s = std::get_if<std::string>(&v)) {
         auto n = parseNumber(*s);
-        if (!n)
+        if (!n) {
             throw EngineError("'" + *s + "' is not a valid integer value (field '" +
                               field(index).name + "').");
+        }
         d = roundEven(*n);
     } else if (engine::isNull(v)) {
         return 0;
     } else {
         throw EngineError("Field '" + field(index).name + "' cannot be read as an integer.");
     }
-    if (d < std::numeric_limits<int32_t>::min() || d > std::numeric_limits<int32_t>::max())
+    if (d < std::numeric_limits<int32_t>::min() || d > std::numeric_limits<int32_t>::max()) {
         throw EngineError("Overflow (field '" + field(index).name + "').");
+    }
     return static_cast<int32_t>(d);
 }
 
 bool Dataset::getBool(int index) const {
     const SqlValue& v = value(index);
-    if (auto i = std::get_if<int64_t>(&v))
+    if (auto i = std::get_if<int64_t>(&v)) {
         return *i != 0;
-    if (auto r = std::get_if<double>(&v))
+    }
+    if (auto r = std::get_if<double>(&v)) {
         return *r != 0;
+    }
     if (auto s = std::get_if<std::string>(&v)) {
         std::string key = foldName(*s);
-        if (key == "true" || key == "yes" || key == "on")
+        if (key == "true" || key == "yes" || key == "on") {
             return true;
-        if (key == "false" || key == "no" || key == "off" || key.empty())
+        }
+        if (key == "false" || key == "no" || key == "off" || key.empty()) {
             return false;
-        if (auto n = parseNumber(*s))
+        }
+        if (auto n = parseNumber(*s)) {
             return *n != 0;
+        }
         throw EngineError("'" + *s + "' is not a valid boolean value (field '" + field(index).name +
                           "').");
     }
@@ -150,13 +169,16 @@ bool Dataset::getBool(int index) const {
 
 double Dataset::getDouble(int index) const {
     const SqlValue& v = value(index);
-    if (auto i = std::get_if<int64_t>(&v))
+    if (auto i = std::get_if<int64_t>(&v)) {
         return static_cast<double>(*i);
-    if (auto r = std::get_if<double>(&v))
+    }
+    if (auto r = std::get_if<double>(&v)) {
         return *r;
+    }
     if (auto s = std::get_if<std::string>(&v)) {
-        if (auto n = parseNumber(*s))
+        if (auto n = parseNumber(*s)) {
             return *n;
+        }
         throw EngineError("'" + *s + "' is not a valid floating point value (field '" +
                           field(index).name + "').");
     }
@@ -166,8 +188,9 @@ double Dataset::getDouble(int index) const {
 double Dataset::getDateTime(int index) const {
     const SqlValue& v = value(index);
     if (auto s = std::get_if<std::string>(&v)) {
-        if (auto d = parseJetDate(*s))
+        if (auto d = parseJetDate(*s)) {
             return *d;
+        }
         throw EngineError("'" + *s + "' is not a valid date and time (field '" + field(index).name +
                           "').");
     }
@@ -176,10 +199,12 @@ double Dataset::getDateTime(int index) const {
 
 std::vector<uint8_t> Dataset::getBlob(int index) const {
     const SqlValue& v = value(index);
-    if (auto b = std::get_if<std::vector<uint8_t>>(&v))
+    if (auto b = std::get_if<std::vector<uint8_t>>(&v)) {
         return *b;
-    if (engine::isNull(v))
+    }
+    if (engine::isNull(v)) {
         return {};
+    }
     std::string text = getText(index);
     return std::vector<uint8_t>(text.begin(), text.end());
 }

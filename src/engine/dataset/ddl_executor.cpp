@@ -15,18 +15,22 @@ using sql::TableConstraint;
 std::string generatedIndexName(const TableInfo* table, const std::vector<std::string>& columns) {
     // Unnamed constraints get a name of their own, unique within the table.
     std::string base = "Index_";
-    for (const auto& c : columns)
+    for (const auto& c : columns) {
         base += c + "_";
+    }
     base.pop_back();
-    if (!table)
+    if (!table) {
         return base;
+    }
     std::string name = base;
     for (int n = 1;; ++n) {
         bool taken = false;
-        for (const auto& ix : table->indexes)
+        for (const auto& ix : table->indexes) {
             taken = taken || sameName(ix.name, name);
-        if (!taken)
+        }
+        if (!taken) {
             return name;
+        }
         name = base + "_" + std::to_string(n);
     }
 }
@@ -37,23 +41,28 @@ std::string generatedRelationshipName(const Catalog& catalog, const std::string&
     std::string name = base;
     for (int n = 1;; ++n) {
         bool taken = false;
-        for (const auto& r : catalog.relationships())
+        for (const auto& r : catalog.relationships()) {
             taken = taken || sameName(r.name, name);
-        if (!taken)
+        }
+        if (!taken) {
             return name;
+        }
         name = base + std::to_string(n);
     }
 }
 
 int32_t grbitFor(const TableConstraint& c) {
     int32_t grbit = 0;
-    if (c.onUpdate == sql::ReferentialAction::Cascade)
+    if (c.onUpdate == sql::ReferentialAction::Cascade) {
         grbit |= kRelCascadeUpdate;
-    if (c.onDelete == sql::ReferentialAction::Cascade)
+    }
+    if (c.onDelete == sql::ReferentialAction::Cascade) {
         grbit |= kRelCascadeDelete;
+    }
     if (c.onDelete == sql::ReferentialAction::SetNull ||
-        c.onUpdate == sql::ReferentialAction::SetNull)
+        c.onUpdate == sql::ReferentialAction::SetNull) {
         grbit |= kRelCascadeNull;
+    }
     return grbit;
 }
 
@@ -68,8 +77,9 @@ void applyConstraint(Catalog& catalog, const std::string& table, const TableCons
                                       : generatedIndexName(catalog.findTableInfo(table), c.columns);
             ix.primary = primary;
             ix.unique = true;
-            for (const auto& col : c.columns)
+            for (const auto& col : c.columns) {
                 ix.columns.push_back({col, false});
+            }
             catalog.createIndex(table, std::move(ix));
             return;
         }
@@ -101,29 +111,35 @@ void run(const sql::Statement& statement, Catalog& catalog) {
             using T = std::decay_t<decltype(s)>;
             if constexpr (std::is_same_v<T, sql::CreateTableStatement>) {
                 catalog.createTable(s.table, s.columns, {});
-                for (const auto& c : s.constraints)
+                for (const auto& c : s.constraints) {
                     applyConstraint(catalog, s.table, c);
+                }
             } else if constexpr (std::is_same_v<T, sql::AlterTableStatement>) {
                 using A = sql::AlterTableStatement::Action;
                 switch (s.action) {
                     case A::AddColumns:
-                        for (const auto& c : s.columns)
+                        for (const auto& c : s.columns) {
                             catalog.addColumn(s.table, c);
-                        for (const auto& c : s.constraints)
+                        }
+                        for (const auto& c : s.constraints) {
                             applyConstraint(catalog, s.table, c);
+                        }
                         break;
                     case A::AlterColumn:
-                        for (const auto& c : s.columns)
+                        for (const auto& c : s.columns) {
                             catalog.alterColumn(s.table, c);
-                        for (const auto& c : s.constraints)
+                        }
+                        for (const auto& c : s.constraints) {
                             applyConstraint(catalog, s.table, c);
+                        }
                         break;
                     case A::DropColumn:
                         catalog.dropColumn(s.table, s.name);
                         break;
                     case A::AddConstraint:
-                        for (const auto& c : s.constraints)
+                        for (const auto& c : s.constraints) {
                             applyConstraint(catalog, s.table, c);
+                        }
                         break;
                     case A::DropConstraint:
                         catalog.dropConstraint(s.table, s.name);

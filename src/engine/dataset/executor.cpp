@@ -2,12 +2,12 @@
 // onto the working store.
 #include "engine/dataset/connection.hpp"
 #include "engine/dataset/ddl_executor.hpp"
+#include "engine/dataset/statement_cache.hpp"
 #include "engine/engine_error.hpp"
 #include "engine/jet_errors.hpp"
 #include "engine/sql/front_end.hpp"
 #include "engine/sql/sql_messages.hpp"
 #include "engine/store/sqlite_util.hpp"
-#include "engine/dataset/statement_cache.hpp"
 
 namespace orvdb::engine {
 
@@ -18,21 +18,26 @@ namespace {
 JetType typeFromValues(const std::vector<Row>& rows, size_t column) {
     for (const auto& row : rows) {
         const SqlValue& v = row[column];
-        if (std::holds_alternative<int64_t>(v))
+        if (std::holds_alternative<int64_t>(v)) {
             return JetType::Long;
-        if (std::holds_alternative<double>(v))
+        }
+        if (std::holds_alternative<double>(v)) {
             return JetType::Double;
-        if (std::holds_alternative<std::string>(v))
+        }
+        if (std::holds_alternative<std::string>(v)) {
             return JetType::Text;
-        if (std::holds_alternative<std::vector<uint8_t>>(v))
+        }
+        if (std::holds_alternative<std::vector<uint8_t>>(v)) {
             return JetType::OLE;
+        }
     }
     return JetType::Text;
 }
 
 void requireWritable(WorkingStore& store) {
-    if (store.readOnly())
+    if (store.readOnly()) {
         throw EngineError(store.readOnlyMessage());
+    }
 }
 
 [[noreturn]] void rethrowStoreError(const EngineError& e) {
@@ -100,8 +105,9 @@ int64_t selectInto(WorkingStore& store, const sql::Translation& tr) {
     const TableInfo* t = catalog.findTableInfo(tr.targetTable);
     std::string cols;
     for (size_t i = 0; i < t->columns.size(); ++i) {
-        if (i)
+        if (i) {
             cols += ", ";
+        }
         cols += quoteIdent(t->columns[i].name);
     }
     Stmt insert(store.db(), "INSERT INTO " + quoteIdent(t->storedName) + " (" + cols +
@@ -110,8 +116,9 @@ int64_t selectInto(WorkingStore& store, const sql::Translation& tr) {
     if (const ColumnDef* a = t->autoNumberColumn()) {
         Stmt mx(store.db(),
                 "SELECT max(" + quoteIdent(a->name) + ") FROM " + quoteIdent(t->storedName));
-        if (mx.step() && !mx.isNull(0))
+        if (mx.step() && !mx.isNull(0)) {
             catalog.noteAutoNumber(t->storedName, mx.getInt(0));
+        }
         catalog.flushAutoNumbers();
     }
     sp.commit();
@@ -126,8 +133,9 @@ QueryResult Connection::query(std::string_view sqlText) {
     SessionScope scope(st, session_);
     CachedStatement& cached = st.statementCache().get(st, sqlText);
     const sql::Translation& tr = cached.translation;
-    if (!tr.parametersUsed.empty())
+    if (!tr.parametersUsed.empty()) {
         throw SqlError(sql::msg::missingParameter(tr.parametersUsed.front()));
+    }
     if (tr.kind != sql::StatementKind::Select) {
         execute(sqlText);
         throw EngineError(
@@ -142,8 +150,9 @@ QueryResult Connection::query(std::string_view sqlText) {
     while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
         Row row;
         row.reserve(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i)
+        for (int i = 0; i < n; ++i) {
             row.push_back(readColumnValue(s, i));
+        }
         result.rows.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE) {
@@ -180,8 +189,9 @@ int64_t Connection::execute(std::string_view sqlText) {
     SessionScope scope(st, session_);
     CachedStatement& cached = st.statementCache().get(st, sqlText);
     const sql::Translation& tr = cached.translation;
-    if (!tr.parametersUsed.empty())
+    if (!tr.parametersUsed.empty()) {
         throw SqlError(sql::msg::missingParameter(tr.parametersUsed.front()));
+    }
     switch (tr.kind) {
         case sql::StatementKind::Select:
             // Executing a select runs it and changes nothing.

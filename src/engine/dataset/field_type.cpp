@@ -38,8 +38,9 @@ const char* fieldTypeName(FieldType type) {
 
 FieldInfo fieldInfoFor(const std::string& name, const ColumnDef& column) {
     FieldInfo f = fieldInfoFor(name, column.type, column.size);
-    if (column.autoNumber)
+    if (column.autoNumber) {
         f.type = FieldType::AutoInc;
+    }
     return f;
 }
 

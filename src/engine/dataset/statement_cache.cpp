@@ -1,8 +1,8 @@
 #include "engine/dataset/statement_cache.hpp"
 
+#include "engine/dataset/statement_parameters.hpp"
 #include "engine/engine_error.hpp"
 #include "engine/jet_errors.hpp"
-#include "engine/dataset/statement_parameters.hpp"
 #include "engine/store/working_store.hpp"
 
 #include <algorithm>
@@ -10,8 +10,9 @@
 namespace orvdb::engine {
 
 StatementCache::~StatementCache() {
-    for (sqlite3_stmt* s : control_)
+    for (sqlite3_stmt* s : control_) {
         sqlite3_finalize(s);
+    }
 }
 
 CachedStatement& StatementCache::get(WorkingStore& store, std::string_view sql) {
@@ -24,8 +25,9 @@ CachedStatement& StatementCache::get(WorkingStore& store, std::string_view sql) 
         Entry& entry = it->second;
         if (entry.statement) {
             // Columns learnt from the data: translate again, the data may have changed.
-            if (entry.statement->translation.columnsFromData)
+            if (entry.statement->translation.columnsFromData) {
                 return build(store, sql);
+            }
             bind(store, *entry.statement, sql);
             return *entry.statement;
         }
@@ -57,12 +59,14 @@ CachedStatement& StatementCache::build(WorkingStore& store, std::string_view sql
         }
         std::vector<SqlValue> values;
         int rc;
-        while ((rc = sqlite3_step(s)) == SQLITE_ROW)
+        while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
             values.push_back(readColumnValue(s, 0));
+        }
         std::string message = rc == SQLITE_DONE ? std::string() : sqlite3_errmsg(store.db());
         sqlite3_finalize(s);
-        if (rc != SQLITE_DONE)
+        if (rc != SQLITE_DONE) {
             throw EngineError(jet::translateSqliteError(message));
+        }
         return values;
     };
     entry->translation = sql::translate(entry->statement, store.catalog(), &readPivotValues);
@@ -80,12 +84,14 @@ CachedStatement& StatementCache::build(WorkingStore& store, std::string_view sql
         // A value the translation left out has nothing to bind to.
         std::string name = "?" + std::to_string(i + 1);
         if (mask[i] && entry->prepared &&
-            sqlite3_bind_parameter_index(entry->prepared, name.c_str()) > 0)
+            sqlite3_bind_parameter_index(entry->prepared, name.c_str()) > 0) {
             entry->parameters.push_back(static_cast<uint32_t>(i));
+        }
     }
 
-    if (entries_.size() + 2 > kMaxEntries)
+    if (entries_.size() + 2 > kMaxEntries) {
         entries_.clear();
+    }
     CachedStatement& result = *entry;
     if (std::all_of(mask.begin(), mask.end(), [](bool b) { return b; })) {
         entries_[shape_.key] = Entry{std::move(entry), {}};
@@ -119,9 +125,10 @@ void StatementCache::bind(WorkingStore& store, CachedStatement& statement,
                                          literal.text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
                 break;
         }
-        if (rc != SQLITE_OK)
+        if (rc != SQLITE_OK) {
             throw EngineError(std::string(sqlite3_errmsg(store.db())) + " (binding value " +
                               std::to_string(n) + " of: " + std::string(sql) + ")");
+        }
     }
 }
 
@@ -130,13 +137,15 @@ void StatementCache::run(WorkingStore& store, Control control) {
     size_t which = static_cast<size_t>(control);
     sqlite3_stmt*& stmt = control_[which];
     if (stmt == nullptr &&
-        sqlite3_prepare_v2(store.db(), kSql[which], -1, &stmt, nullptr) != SQLITE_OK)
+        sqlite3_prepare_v2(store.db(), kSql[which], -1, &stmt, nullptr) != SQLITE_OK) {
         throw EngineError(std::string(sqlite3_errmsg(store.db())) + " (" + kSql[which] + ")");
+    }
     int rc = sqlite3_step(stmt);
     std::string message = rc == SQLITE_DONE ? std::string() : sqlite3_errmsg(store.db());
     sqlite3_reset(stmt);
-    if (rc != SQLITE_DONE)
+    if (rc != SQLITE_DONE) {
         throw EngineError(message + " (" + kSql[which] + ")");
+    }
 }
 
 }  // namespace orvdb::engine

@@ -6,8 +6,8 @@
 #pragma once
 
 #include "engine/dataset/field_type.hpp"
-#include "engine/sql/front_end.hpp"
 #include "engine/dataset/statement_shape.hpp"
+#include "engine/sql/front_end.hpp"
 
 #include <sqlite3.h>
 

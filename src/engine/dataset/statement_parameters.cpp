@@ -24,8 +24,9 @@ public:
         : shape_(shape), marked_(shape.literals.size(), false) {}
 
     std::vector<bool> run(sql::Statement& statement) {
-        if (!shape_.literals.empty())
+        if (!shape_.literals.empty()) {
             std::visit([this](auto& body) { visit(body); }, statement.body);
+        }
         return std::move(marked_);
     }
 
@@ -33,8 +34,9 @@ private:
     void visit(sql::SelectStatement& s) {
         // SELECT ... INTO runs its translation outside the cache's statement;
         // a crosstab reads its own conditions to learn its columns.
-        if (s.intoTable.empty() && !s.crosstab)
+        if (s.intoTable.empty() && !s.crosstab) {
             query(s.query);
+        }
     }
 
     void visit(sql::InsertStatement& s) {
@@ -42,26 +44,31 @@ private:
             confirm(value);
             plain(value);
         }
-        if (s.select)
+        if (s.select) {
             query(writable(s.select));
+        }
     }
 
     void visit(sql::UpdateStatement& s) {
-        for (sql::TableRef& ref : s.tables)
+        for (sql::TableRef& ref : s.tables) {
             tableRef(ref);
+        }
         for (sql::Assignment& a : s.assignments) {
             confirm(a.value);
             plain(a.value);
         }
-        if (s.where)
+        if (s.where) {
             criteria(*s.where);
+        }
     }
 
     void visit(sql::DeleteStatement& s) {
-        for (sql::TableRef& ref : s.from)
+        for (sql::TableRef& ref : s.from) {
             tableRef(ref);
-        if (s.where)
+        }
+        if (s.where) {
             criteria(*s.where);
+        }
     }
 
     // Definitions: the catalog reads their literals.
@@ -69,26 +76,35 @@ private:
     void visit(Definition&) {}
 
     void query(Query& q) {
-        if (q.select)
+        if (q.select) {
             core(*q.select);
-        for (Query& part : q.parts)
+        }
+        for (Query& part : q.parts) {
             query(part);
-        for (sql::OrderItem& item : q.orderBy)
+        }
+        for (sql::OrderItem& item : q.orderBy) {
             plain(item.expr);
+        }
     }
 
     void core(sql::SelectCore& c) {
-        for (sql::SelectItem& item : c.items)
-            if (item.kind == sql::SelectItem::Kind::Expression)
+        for (sql::SelectItem& item : c.items) {
+            if (item.kind == sql::SelectItem::Kind::Expression) {
                 plain(item.expr);
-        for (sql::TableRef& ref : c.from)
+            }
+        }
+        for (sql::TableRef& ref : c.from) {
             tableRef(ref);
-        if (c.where)
+        }
+        if (c.where) {
             criteria(*c.where);
-        for (Expr& key : c.groupBy)
+        }
+        for (Expr& key : c.groupBy) {
             plain(key);
-        if (c.having)
+        }
+        if (c.having) {
             plain(*c.having);
+        }
     }
 
     void tableRef(sql::TableRef& ref) {
@@ -101,43 +117,51 @@ private:
             case sql::TableRef::Kind::Join:
                 tableRef(*ref.left);
                 tableRef(*ref.right);
-                if (ref.on)
+                if (ref.on) {
                     criteria(*ref.on);
+                }
                 break;
         }
     }
 
     // A WHERE or ON condition: the right-hand literals of its comparisons.
     void criteria(Expr& e) {
-        if (e.kind == ExprKind::Binary && sql::isComparison(e.binaryOp))
+        if (e.kind == ExprKind::Binary && sql::isComparison(e.binaryOp)) {
             confirm(e.args[1]);
-        for (Expr& arg : e.args)
+        }
+        for (Expr& arg : e.args) {
             criteria(arg);
-        if (e.subquery)
+        }
+        if (e.subquery) {
             query(writable(e.subquery));
+        }
     }
 
     // Elsewhere only the conditions of subqueries take parameters.
     void plain(Expr& e) {
-        for (Expr& arg : e.args)
+        for (Expr& arg : e.args) {
             plain(arg);
-        if (e.subquery)
+        }
+        if (e.subquery) {
             query(writable(e.subquery));
+        }
     }
 
     // e, or the literal e negates, becomes a parameter when it is a literal
     // the shape found at the same place with the same value.
     void confirm(Expr& e) {
         Expr* target = &e;
-        if (e.kind == ExprKind::Unary && e.unaryOp == sql::UnaryOp::Negate && e.args.size() == 1)
+        if (e.kind == ExprKind::Unary && e.unaryOp == sql::UnaryOp::Negate && e.args.size() == 1) {
             target = &e.args[0];
+        }
         const auto& literals = shape_.literals;
         auto it = std::lower_bound(
             literals.begin(), literals.end(), target->span.begin,
             [](const ShapeLiteral& literal, uint32_t begin) { return literal.begin < begin; });
         if (it == literals.end() || it->begin != target->span.begin ||
-            it->end != target->span.end || !sameValue(*target, *it))
+            it->end != target->span.end || !sameValue(*target, *it)) {
             return;
+        }
         size_t index = static_cast<size_t>(it - literals.begin());
         target->parameter = static_cast<uint32_t>(index + 1);
         marked_[index] = true;

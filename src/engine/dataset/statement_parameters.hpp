@@ -10,8 +10,8 @@
 // definitions get no parameters.
 #pragma once
 
-#include "engine/sql/parse/ast.hpp"
 #include "engine/dataset/statement_shape.hpp"
+#include "engine/sql/parse/ast.hpp"
 
 #include <vector>
 

@@ -42,15 +42,19 @@ enum class CharClass : uint8_t {
 
 constexpr std::array<CharClass, 256> makeCharClasses() {
     std::array<CharClass, 256> classes{};
-    for (int c = 'a'; c <= 'z'; ++c)
+    for (int c = 'a'; c <= 'z'; ++c) {
         classes[c] = CharClass::Word;
-    for (int c = 'A'; c <= 'Z'; ++c)
+    }
+    for (int c = 'A'; c <= 'Z'; ++c) {
         classes[c] = CharClass::Word;
-    for (int c = 0x80; c <= 0xFF; ++c)
+    }
+    for (int c = 0x80; c <= 0xFF; ++c) {
         classes[c] = CharClass::Word;
+    }
     classes['_'] = CharClass::Word;
-    for (int c = '0'; c <= '9'; ++c)
+    for (int c = '0'; c <= '9'; ++c) {
         classes[c] = CharClass::Digit;
+    }
     classes['.'] = CharClass::Point;
     classes['\''] = CharClass::Quote;
     classes['"'] = CharClass::Quote;
@@ -86,8 +90,9 @@ public:
                     ++pos;
                     while (pos < size) {
                         CharClass c = classOf(sql_[pos]);
-                        if (c != CharClass::Word && c != CharClass::Digit)
+                        if (c != CharClass::Word && c != CharClass::Digit) {
                             break;
+                        }
                         ++pos;
                     }
                     break;
@@ -107,8 +112,9 @@ public:
                     pos = closing('#', pos + 1);
                     break;
             }
-            if (count_ > kMaxLiterals)
+            if (count_ > kMaxLiterals) {
                 return false;
+            }
         }
         shape_.key.append(sql_.substr(copied_));
         shape_.literals.resize(count_);
@@ -125,8 +131,9 @@ private:
 
     // Records a literal and puts its marker in the key in place of its text.
     ShapeLiteral& add(size_t begin, size_t end, LiteralKind kind) {
-        if (count_ == shape_.literals.size())
+        if (count_ == shape_.literals.size()) {
             shape_.literals.emplace_back();
+        }
         ShapeLiteral& literal = shape_.literals[count_++];
         literal.begin = static_cast<uint32_t>(begin);
         literal.end = static_cast<uint32_t>(end);
@@ -143,8 +150,9 @@ private:
         size_t p = start + 1;
         for (;;) {
             size_t found = sql_.find(quote, p);
-            if (found == std::string_view::npos)
+            if (found == std::string_view::npos) {
                 return sql_.size();
+            }
             if (found + 1 < sql_.size() && sql_[found + 1] == quote) {
                 p = found + 2;
                 continue;
@@ -152,14 +160,16 @@ private:
             std::string_view body = sql_.substr(start + 1, found - start - 1);
             // SQLite would end a quoted literal at a NUL but binds all of it:
             // such a text keeps its own translation.
-            if (body.find('\0') != std::string_view::npos)
+            if (body.find('\0') != std::string_view::npos) {
                 return found + 1;
+            }
             ShapeLiteral& literal = add(start, found + 1, LiteralKind::Text);
             literal.text.clear();
             for (size_t i = 0; i < body.size(); ++i) {
                 literal.text += body[i];
-                if (body[i] == quote && i + 1 < body.size())
+                if (body[i] == quote && i + 1 < body.size()) {
                     ++i;
+                }
             }
             return found + 1;
         }
@@ -170,23 +180,27 @@ private:
     size_t number(size_t start) {
         size_t pos = start;
         bool real = false;
-        while (pos < sql_.size() && isDigit(sql_[pos]))
+        while (pos < sql_.size() && isDigit(sql_[pos])) {
             ++pos;
+        }
         if (pos < sql_.size() && sql_[pos] == '.') {
             real = true;
             ++pos;
-            while (pos < sql_.size() && isDigit(sql_[pos]))
+            while (pos < sql_.size() && isDigit(sql_[pos])) {
                 ++pos;
+            }
         }
         if (pos < sql_.size() && (sql_[pos] == 'e' || sql_[pos] == 'E')) {
             size_t p = pos + 1;
-            if (p < sql_.size() && (sql_[p] == '+' || sql_[p] == '-'))
+            if (p < sql_.size() && (sql_[p] == '+' || sql_[p] == '-')) {
                 ++p;
+            }
             if (p < sql_.size() && isDigit(sql_[p])) {
                 real = true;
                 pos = p;
-                while (pos < sql_.size() && isDigit(sql_[pos]))
+                while (pos < sql_.size() && isDigit(sql_[pos])) {
                     ++pos;
+                }
             }
         }
         std::string_view token = sql_.substr(start, pos - start);
@@ -194,8 +208,9 @@ private:
             int64_t value = 0;
             auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), value);
             // Beyond 64 bits the parser makes a Double of it: kept as written.
-            if (ec != std::errc() || end != token.data() + token.size())
+            if (ec != std::errc() || end != token.data() + token.size()) {
                 return pos;
+            }
             bool narrow = value >= std::numeric_limits<int32_t>::min() &&
                           value <= std::numeric_limits<int32_t>::max();
             add(start, pos, narrow ? LiteralKind::Integer : LiteralKind::WideInteger).integer =
@@ -204,14 +219,16 @@ private:
         }
         // Read as the parser reads it, so that the bound value is the same double.
         char buffer[64];
-        if (token.size() >= sizeof buffer)
+        if (token.size() >= sizeof buffer) {
             return pos;
+        }
         std::memcpy(buffer, token.data(), token.size());
         buffer[token.size()] = '\0';
         double value = std::strtod(buffer, nullptr);
         // An overflowing literal translates to Null: kept as written.
-        if (!std::isfinite(value))
+        if (!std::isfinite(value)) {
             return pos;
+        }
         add(start, pos, LiteralKind::Real).real = value;
         return pos;
     }
@@ -225,8 +242,9 @@ private:
 }  // namespace
 
 void shapeStatement(std::string_view sql, StatementShape& shape) {
-    if (sql.find(kMarker) == std::string_view::npos && Scanner(sql, shape).run())
+    if (sql.find(kMarker) == std::string_view::npos && Scanner(sql, shape).run()) {
         return;
+    }
     shape.literals.clear();
     shape.key.clear();
     shape.key += kExactTag;
@@ -239,8 +257,9 @@ void partialShapeKey(std::string_view sql, const StatementShape& shape,
     key += kPartialTag;
     size_t copied = 0;
     for (size_t i = 0; i < shape.literals.size(); ++i) {
-        if (!parameters[i])
+        if (!parameters[i]) {
             continue;
+        }
         const ShapeLiteral& literal = shape.literals[i];
         key.append(sql.substr(copied, literal.begin - copied));
         key += kMarker;

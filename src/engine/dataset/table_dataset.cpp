@@ -36,8 +36,9 @@ TableDataset::TableDataset(Connection& connection) : connection_(connection) {
 
 const TableInfo& TableDataset::table() const {
     const TableInfo* t = connection_.store().catalog().findTableInfo(tableName_);
-    if (!t)
+    if (!t) {
         throw EngineError(jet::tableNotFound(tableName_));
+    }
     return *t;
 }
 
@@ -50,19 +51,23 @@ void TableDataset::setTableName(std::string name) {
 void TableDataset::selectIndex(std::string indexName) {
     if (!indexName.empty()) {
         bool found = false;
-        for (const auto& ix : table().indexes)
+        for (const auto& ix : table().indexes) {
             found = found || sameName(ix.name, indexName);
-        if (!found)
+        }
+        if (!found) {
             throw EngineError("'" + indexName + "' isn't an index in table '" + tableName_ + "'.");
+        }
     }
     indexName_ = std::move(indexName);
-    if (open_)
+    if (open_) {
         loadRows();
+    }
 }
 
 void TableDataset::open() {
-    if (open_)
+    if (open_) {
         return;
+    }
     loadRows();
     open_ = true;
 }
@@ -77,22 +82,28 @@ void TableDataset::close() {
 void TableDataset::loadRows() {
     const TableInfo& t = table();
     fields_.clear();
-    for (const auto& c : t.columns)
+    for (const auto& c : t.columns) {
         fields_.push_back(fieldInfoFor(c.name, c));
+    }
     std::string sql = "SELECT rowid";
-    for (const auto& c : t.columns)
+    for (const auto& c : t.columns) {
         sql += ", " + quoteIdent(c.name);
+    }
     sql += " FROM " + quoteIdent(t.storedName);
     const IndexDef* order = t.primaryKey();
-    if (!indexName_.empty())
-        for (const auto& ix : t.indexes)
-            if (sameName(ix.name, indexName_))
+    if (!indexName_.empty()) {
+        for (const auto& ix : t.indexes) {
+            if (sameName(ix.name, indexName_)) {
                 order = &ix;
+            }
+        }
+    }
     sql += " ORDER BY ";
     if (order) {
-        for (const auto& ic : order->columns)
+        for (const auto& ic : order->columns) {
             sql +=
                 quoteIdent(ic.column) + " COLLATE JETTEXT" + (ic.descending ? " DESC" : "") + ", ";
+        }
     }
     sql += "rowid";
     Stmt s(connection_.store().db(), sql);
@@ -103,8 +114,9 @@ void TableDataset::loadRows() {
         rowids_.push_back(s.getInt(0));
         Row row;
         row.reserve(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i)
+        for (int i = 0; i < n; ++i) {
             row.push_back(readColumnValue(s.handle(), i + 1));
+        }
         rows_.push_back(std::move(row));
     }
     pos_ = 0;
@@ -114,15 +126,18 @@ void TableDataset::loadRows() {
 Row TableDataset::readRow(int64_t rowid) {
     const TableInfo& t = table();
     std::string sql = "SELECT ";
-    for (size_t i = 0; i < t.columns.size(); ++i)
+    for (size_t i = 0; i < t.columns.size(); ++i) {
         sql += (i ? ", " : "") + quoteIdent(t.columns[i].name);
+    }
     sql += " FROM " + quoteIdent(t.storedName) + " WHERE rowid=?";
     Stmt s(connection_.store().db(), sql);
     s.bind(1, rowid);
     Row row;
-    if (s.step())
-        for (int i = 0; i < s.columnCount(); ++i)
+    if (s.step()) {
+        for (int i = 0; i < s.columnCount(); ++i) {
             row.push_back(readColumnValue(s.handle(), i));
+        }
+    }
     return row;
 }
 
@@ -140,25 +155,30 @@ bool TableDataset::locate(std::string_view fieldName, const SqlValue& value) {
 }
 
 void TableDataset::edit() {
-    if (state_ != State::Browse)
+    if (state_ != State::Browse) {
         return;
-    if (!open_)
+    }
+    if (!open_) {
         throw EngineError("Operation is not allowed when the object is closed. (" + description_ +
                           ")");
-    if (eof())
+    }
+    if (eof()) {
         throw EngineError("Either BOF or EOF is True, or the current record has been deleted. (" +
                           description_ + ")");
+    }
     buffer_ = rows_[pos_];
     changed_.assign(buffer_.size(), false);
     state_ = State::Edit;
 }
 
 void TableDataset::append() {
-    if (!open_)
+    if (!open_) {
         throw EngineError("Operation is not allowed when the object is closed. (" + description_ +
                           ")");
-    if (state_ != State::Browse)
+    }
+    if (state_ != State::Browse) {
         cancel();
+    }
     buffer_.assign(fields_.size(), std::monostate{});
     changed_.assign(fields_.size(), false);
     state_ = State::Insert;
@@ -177,22 +197,26 @@ const Row& TableDataset::currentRow() const {
 
 void TableDataset::setValue(int index, SqlValue value) {
     field(index);
-    if (state_ == State::Browse)
+    if (state_ == State::Browse) {
         throw EngineError("Dataset not in edit or insert mode. (" + description_ + ")");
+    }
     const TableInfo& t = table();
     const ColumnDef& c = t.columns[static_cast<size_t>(index)];
-    if (c.autoNumber && state_ == State::Edit)
+    if (c.autoNumber && state_ == State::Edit) {
         throw EngineError("Cannot update '" + c.name + "'; field not updateable.");
+    }
     buffer_[static_cast<size_t>(index)] = std::move(value);
     changed_[static_cast<size_t>(index)] = true;
 }
 
 void TableDataset::post() {
-    if (state_ == State::Browse)
+    if (state_ == State::Browse) {
         return;
+    }
     WorkingStore& store = connection_.store();
-    if (store.readOnly())
+    if (store.readOnly()) {
         throw EngineError(store.readOnlyMessage());
+    }
     const TableInfo& t = table();
     SessionScope scope(store, connection_.session());
     int64_t rowid = 0;
@@ -224,8 +248,9 @@ void TableDataset::post() {
                                   : "INSERT INTO " + quoteIdent(t.storedName) + " (" + cols +
                                         ") VALUES (" + vals + ")";
             Stmt s(store.db(), sql);
-            for (size_t i = 0; i < params.size(); ++i)
+            for (size_t i = 0; i < params.size(); ++i) {
                 bindValue(s, static_cast<int>(i + 1), *params[i]);
+            }
             s.run();
             rowid = sqlite3_last_insert_rowid(store.db());
         } else {
@@ -233,10 +258,12 @@ void TableDataset::post() {
             std::string sets;
             std::vector<const SqlValue*> params;
             for (size_t i = 0; i < t.columns.size(); ++i) {
-                if (!changed_[i])
+                if (!changed_[i]) {
                     continue;
-                if (!sets.empty())
+                }
+                if (!sets.empty()) {
                     sets += ", ";
+                }
                 sets += quoteIdent(t.columns[i].name) + " = " + coerceCall(t, t.columns[i], "?");
                 params.push_back(&buffer_[i]);
             }
@@ -244,8 +271,9 @@ void TableDataset::post() {
                 Stmt s(store.db(),
                        "UPDATE " + quoteIdent(t.storedName) + " SET " + sets + " WHERE rowid = ?");
                 int n = 1;
-                for (const auto* p : params)
+                for (const auto* p : params) {
                     bindValue(s, n++, *p);
+                }
                 s.bind(n, rowid);
                 s.run();
             }

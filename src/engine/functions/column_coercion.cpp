@@ -203,12 +203,15 @@ bool toBinary(SqlValue& out, const ValueView& v, JetType type, int size) {
 }
 
 int hexValue(char c) {
-    if (c >= '0' && c <= '9')
+    if (c >= '0' && c <= '9') {
         return c - '0';
-    if (c >= 'a' && c <= 'f')
+    }
+    if (c >= 'a' && c <= 'f') {
         return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
+    }
+    if (c >= 'A' && c <= 'F') {
         return c - 'A' + 10;
+    }
     return -1;
 }
 
@@ -235,10 +238,12 @@ bool toGuid(SqlValue& out, const ValueView& v) {
         raiseTypeMismatch();
     }
     std::string_view text = v.bytes;
-    while (!text.empty() && text.front() == ' ')
+    while (!text.empty() && text.front() == ' ') {
         text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
+    }
+    while (!text.empty() && text.back() == ' ') {
         text.remove_suffix(1);
+    }
     if (text.size() >= 2 && text.front() == '{' && text.back() == '}') {
         text = text.substr(1, text.size() - 2);
     }

@@ -70,26 +70,36 @@ std::optional<DateInterval> parseDateInterval(std::string_view code) {
             lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
         }
     }
-    if (lower == "yyyy")
+    if (lower == "yyyy") {
         return DateInterval::Year;
-    if (lower == "q")
+    }
+    if (lower == "q") {
         return DateInterval::Quarter;
-    if (lower == "m")
+    }
+    if (lower == "m") {
         return DateInterval::Month;
-    if (lower == "y")
+    }
+    if (lower == "y") {
         return DateInterval::DayOfYear;
-    if (lower == "d")
+    }
+    if (lower == "d") {
         return DateInterval::Day;
-    if (lower == "w")
+    }
+    if (lower == "w") {
         return DateInterval::Weekday;
-    if (lower == "ww")
+    }
+    if (lower == "ww") {
         return DateInterval::Week;
-    if (lower == "h")
+    }
+    if (lower == "h") {
         return DateInterval::Hour;
-    if (lower == "n")
+    }
+    if (lower == "n") {
         return DateInterval::Minute;
-    if (lower == "s")
+    }
+    if (lower == "s") {
         return DateInterval::Second;
+    }
     return std::nullopt;
 }
 

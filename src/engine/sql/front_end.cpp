@@ -35,22 +35,26 @@ Expr parseExpression(std::string_view text) {
 
 std::string viewDefinitionSql(const Statement& createView) {
     const auto& view = std::get<CreateViewStatement>(createView.body);
-    if (view.columns.empty())
+    if (view.columns.empty()) {
         return view.selectText;
+    }
     const Query* q = view.query.get();
-    while (q->isUnion())
+    while (q->isUnion()) {
         q = &q->parts[0];  // a union takes the first part's names
+    }
     const SelectCore& core = *q->select;
-    if (core.items.size() != view.columns.size())
+    if (core.items.size() != view.columns.size()) {
         throw SqlError(msg::kQueryValuesCount);
+    }
     std::string_view sql = createView.sql;
     const SourceSpan whole = view.query->span;
     std::string out;
     uint32_t at = whole.begin;
     for (size_t i = 0; i < core.items.size(); ++i) {
         const SelectItem& item = core.items[i];
-        if (item.kind != SelectItem::Kind::Expression)
+        if (item.kind != SelectItem::Kind::Expression) {
             throw SqlError(msg::kQueryValuesCount);
+        }
         out.append(sql.substr(at, item.span.begin - at));
         out.append(sql.substr(item.expr.span.begin, item.expr.span.end - item.expr.span.begin));
         out += " AS [";

@@ -13,9 +13,9 @@
 #pragma once
 
 #include "engine/catalog/jet_types.hpp"
+#include "engine/dataset/sql_value.hpp"
 #include "engine/sql/parse/ast.hpp"
 #include "engine/sql/translate/schema_resolver.hpp"
-#include "engine/dataset/sql_value.hpp"
 
 #include <functional>
 #include <string>

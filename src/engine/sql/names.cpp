@@ -38,8 +38,9 @@ char32_t decodeUtf8(std::string_view text, size_t& pos) {
 }
 
 bool isNameStart(char32_t c) {
-    if (c < 0x80)
+    if (c < 0x80) {
         return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+    }
     return u_isalpha(static_cast<UChar32>(c));
 }
 
@@ -48,8 +49,9 @@ bool isNamePart(char32_t c) {
         return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
                c == '_';
     }
-    if (u_isalnum(static_cast<UChar32>(c)))
+    if (u_isalnum(static_cast<UChar32>(c))) {
         return true;
+    }
     int8_t type = u_charType(static_cast<UChar32>(c));
     return type == U_NON_SPACING_MARK || type == U_COMBINING_SPACING_MARK;
 }
@@ -60,8 +62,9 @@ bool sameName(std::string_view a, std::string_view b) {
         unsigned char ca = static_cast<unsigned char>(a[i]);
         unsigned char cb = static_cast<unsigned char>(b[j]);
         if (ca < 0x80 && cb < 0x80) {
-            if (asciiLower(static_cast<char>(ca)) != asciiLower(static_cast<char>(cb)))
+            if (asciiLower(static_cast<char>(ca)) != asciiLower(static_cast<char>(cb))) {
                 return false;
+            }
             ++i;
             ++j;
             continue;
@@ -69,8 +72,9 @@ bool sameName(std::string_view a, std::string_view b) {
         char32_t x = decodeUtf8(a, i);
         char32_t y = decodeUtf8(b, j);
         if (x != y && u_foldCase(static_cast<UChar32>(x), U_FOLD_CASE_DEFAULT) !=
-                          u_foldCase(static_cast<UChar32>(y), U_FOLD_CASE_DEFAULT))
+                          u_foldCase(static_cast<UChar32>(y), U_FOLD_CASE_DEFAULT)) {
             return false;
+        }
     }
     return i == a.size() && j == b.size();
 }
@@ -81,8 +85,9 @@ void appendQuoted(std::string& out, std::string_view text, char quote) {
     out += quote;
     for (;;) {
         size_t q = text.find(quote);
-        if (q == std::string_view::npos)
+        if (q == std::string_view::npos) {
             break;
+        }
         out.append(text.data(), q + 1);
         out += quote;  // doubled
         text.remove_prefix(q + 1);

@@ -1,8 +1,8 @@
 #include "engine/store/jet_mirror.hpp"
 
 #include "engine/catalog/catalog.hpp"
-#include "engine/engine_error.hpp"
 #include "engine/catalog/jet_definition_mapping.hpp"
+#include "engine/engine_error.hpp"
 #include "engine/store/sqlite_util.hpp"
 #include "engine/store/working_store.hpp"
 #include "jet/format/jet_error.hpp"
@@ -54,8 +54,9 @@ void loadTable(const jet::JetFile& file, const jet::CatalogObject& object, Catal
     info.storedName = Catalog::storedNameFor(object.name);
     info.system = object.isSystemTable();
     info.lastAutoNumber = def->lastAutoNumber;
-    for (const auto& c : def->columns)
+    for (const auto& c : def->columns) {
         info.columns.push_back(columnDefOf(c, props.column(c.name)));
+    }
     info.indexes = indexDefsOf(*def);
     catalog.registerTable(info);
 
@@ -69,8 +70,9 @@ void loadTable(const jet::JetFile& file, const jet::CatalogObject& object, Catal
     jet::TableReader reader = file.readTable(object.name);
     while (auto row = reader.next()) {
         insert.reset();
-        for (size_t i = 0; i < row->values.size() && i < info.columns.size(); ++i)
+        for (size_t i = 0; i < row->values.size() && i < info.columns.size(); ++i) {
             bindJetValue(insert, static_cast<int>(i + 1), row->values[i]);
+        }
         insert.run();
     }
 }
@@ -80,8 +82,9 @@ void loadTable(const jet::JetFile& file, const jet::CatalogObject& object, Catal
 std::shared_ptr<WorkingStore> mirrorJetFile(const std::string& path, const std::string& password,
                                             bool readOnly) {
     std::optional<std::string> pw;
-    if (!password.empty())
+    if (!password.empty()) {
         pw = password;
+    }
     try {
         jet::JetFile file = jet::JetFile::open(path, pw);
         sqlite3* db = nullptr;
@@ -98,13 +101,15 @@ std::shared_ptr<WorkingStore> mirrorJetFile(const std::string& path, const std::
         execSql(db, "BEGIN");
         catalog.initializeHidden();
         for (const auto& object : file.catalog().objects()) {
-            if (!object.isTable())
+            if (!object.isTable()) {
                 continue;
+            }
             loadTable(file, object, catalog, db);
         }
         for (const auto& q : jet::readSavedQueries(file)) {
-            if (q.sql.empty() || q.isInternal())
+            if (q.sql.empty() || q.isInternal()) {
                 continue;
+            }
             catalog.registerSavedQuery(q.id, q.name, q.sql, static_cast<int>(q.kind));
         }
         catalog.load();
@@ -118,8 +123,9 @@ std::shared_ptr<WorkingStore> mirrorJetFile(const std::string& path, const std::
         throw EngineError(e.what());
     } catch (const EngineError& e) {
         std::string message = e.what();
-        if (message.find(path) == std::string::npos)
+        if (message.find(path) == std::string::npos) {
             message += " (file '" + path + "')";
+        }
         throw EngineError(message);
     }
 }

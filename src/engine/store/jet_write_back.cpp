@@ -2,10 +2,10 @@
 
 #include "engine/engine_error.hpp"
 #include "engine/store/store_image.hpp"
-#include "jet/write/file_writer.hpp"
 #include "jet/format/jet_error.hpp"
-#include "jet/read/jet_file.hpp"
 #include "jet/index/original_index_keys.hpp"
+#include "jet/read/jet_file.hpp"
+#include "jet/write/file_writer.hpp"
 
 namespace orvdb::engine {
 

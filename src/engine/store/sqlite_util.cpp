@@ -10,8 +10,9 @@ std::string quoteIdent(std::string_view name) {
     out.reserve(name.size() + 2);
     out += '"';
     for (char c : name) {
-        if (c == '"')
+        if (c == '"') {
             out += '"';
+        }
         out += c;
     }
     out += '"';
@@ -23,8 +24,9 @@ std::string quoteText(std::string_view text) {
     out.reserve(text.size() + 2);
     out += '\'';
     for (char c : text) {
-        if (c == '\'')
+        if (c == '\'') {
             out += '\'';
+        }
         out += c;
     }
     out += '\'';
@@ -63,43 +65,51 @@ Stmt::~Stmt() {
 }
 
 Stmt& Stmt::bind(int index, int64_t value) {
-    if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK)
+    if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK) {
         fail(db_, "bind: ");
+    }
     return *this;
 }
 Stmt& Stmt::bind(int index, double value) {
-    if (sqlite3_bind_double(stmt_, index, value) != SQLITE_OK)
+    if (sqlite3_bind_double(stmt_, index, value) != SQLITE_OK) {
         fail(db_, "bind: ");
+    }
     return *this;
 }
 Stmt& Stmt::bind(int index, std::string_view text) {
     if (sqlite3_bind_text64(stmt_, index, text.data(), text.size(), SQLITE_TRANSIENT,
-                            SQLITE_UTF8) != SQLITE_OK)
+                            SQLITE_UTF8) != SQLITE_OK) {
         fail(db_, "bind: ");
+    }
     return *this;
 }
 Stmt& Stmt::bindBlob(int index, const void* data, size_t size) {
-    if (sqlite3_bind_blob64(stmt_, index, size ? data : "", size, SQLITE_TRANSIENT) != SQLITE_OK)
+    if (sqlite3_bind_blob64(stmt_, index, size ? data : "", size, SQLITE_TRANSIENT) != SQLITE_OK) {
         fail(db_, "bind: ");
+    }
     return *this;
 }
 Stmt& Stmt::bindNull(int index) {
-    if (sqlite3_bind_null(stmt_, index) != SQLITE_OK)
+    if (sqlite3_bind_null(stmt_, index) != SQLITE_OK) {
         fail(db_, "bind: ");
+    }
     return *this;
 }
 Stmt& Stmt::bindValue(int index, const sqlite3_value* value) {
-    if (sqlite3_bind_value(stmt_, index, value) != SQLITE_OK)
+    if (sqlite3_bind_value(stmt_, index, value) != SQLITE_OK) {
         fail(db_, "bind: ");
+    }
     return *this;
 }
 
 bool Stmt::step() {
     int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW)
+    if (rc == SQLITE_ROW) {
         return true;
-    if (rc == SQLITE_DONE)
+    }
+    if (rc == SQLITE_DONE) {
         return false;
+    }
     std::string message = sqlite3_errmsg(db_);
     sqlite3_reset(stmt_);
     throw EngineError(message);

@@ -22,8 +22,9 @@ void nextAutoNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
     WorkingStore& store = storeOf(ctx);
     try {
         int64_t value = store.catalog().nextAutoNumber(textArg(argv[0]));
-        if (store.session())
+        if (store.session()) {
             store.session()->lastIdentity = value;
+        }
         sqlite3_result_int64(ctx, value);
     } catch (const std::exception& e) {
         sqlite3_result_error(ctx, e.what(), -1);
@@ -39,8 +40,9 @@ void noteAutoNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
     }
     sqlite3_int64 value = sqlite3_value_int64(argv[1]);
     store.catalog().noteAutoNumber(textArg(argv[0]), value);
-    if (store.session())
+    if (store.session()) {
         store.session()->lastIdentity = value;
+    }
     sqlite3_result_int64(ctx, value);
 }
 

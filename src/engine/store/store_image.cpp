@@ -2,8 +2,8 @@
 
 #include "engine/catalog/catalog.hpp"
 #include "engine/catalog/column_properties.hpp"
-#include "engine/engine_error.hpp"
 #include "engine/catalog/jet_definition_mapping.hpp"
+#include "engine/engine_error.hpp"
 #include "engine/store/sqlite_util.hpp"
 #include "engine/store/store_value_to_jet.hpp"
 
@@ -33,36 +33,47 @@ bool sameColumn(const ColumnDef& a, const ColumnDef& b) {
 bool sameIndex(const IndexDef& a, const IndexDef& b) {
     if (a.name != b.name || a.unique != b.unique || a.primary != b.primary ||
         a.ignoreNulls != b.ignoreNulls || a.required != b.required ||
-        a.foreignKey != b.foreignKey || a.columns.size() != b.columns.size())
+        a.foreignKey != b.foreignKey || a.columns.size() != b.columns.size()) {
         return false;
-    for (size_t i = 0; i < a.columns.size(); ++i)
+    }
+    for (size_t i = 0; i < a.columns.size(); ++i) {
         if (a.columns[i].column != b.columns[i].column ||
-            a.columns[i].descending != b.columns[i].descending)
+            a.columns[i].descending != b.columns[i].descending) {
             return false;
+        }
+    }
     return true;
 }
 
 // Columns and indexes as the original definition reads are what the catalog holds.
 bool definitionMatches(const TableInfo& table, const jet::TableDefinition& original) {
-    if (original.columns.size() != table.columns.size())
+    if (original.columns.size() != table.columns.size()) {
         return false;
-    for (size_t i = 0; i < table.columns.size(); ++i)
-        if (!sameColumn(columnDefOf(original.columns[i], nullptr), table.columns[i]))
+    }
+    for (size_t i = 0; i < table.columns.size(); ++i) {
+        if (!sameColumn(columnDefOf(original.columns[i], nullptr), table.columns[i])) {
             return false;
+        }
+    }
     std::vector<IndexDef> indexes = indexDefsOf(original);
-    if (indexes.size() != table.indexes.size())
+    if (indexes.size() != table.indexes.size()) {
         return false;
-    for (size_t i = 0; i < indexes.size(); ++i)
-        if (!sameIndex(indexes[i], table.indexes[i]))
+    }
+    for (size_t i = 0; i < indexes.size(); ++i) {
+        if (!sameIndex(indexes[i], table.indexes[i])) {
             return false;
+        }
+    }
     return true;
 }
 
 std::string upperAscii(std::string_view text) {
     std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z')
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z') {
             c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
     return out;
 }
 
@@ -73,9 +84,11 @@ bool enforced(const Relationship& r) {
 // The relationship a foreign-key index of `table` stands for.
 const Relationship* relationshipOf(const Catalog& catalog, const TableInfo& table,
                                    const IndexDef& index) {
-    for (const auto& r : catalog.relationships())
-        if (sameName(r.name, index.name) && sameName(r.foreignTable, table.name))
+    for (const auto& r : catalog.relationships()) {
+        if (sameName(r.name, index.name) && sameName(r.foreignTable, table.name)) {
             return &r;
+        }
+    }
     return nullptr;
 }
 
@@ -94,8 +107,9 @@ public:
         Stmt s(db_, select_);
         std::vector<jet::Value> row(columns_.size());
         while (s.step()) {
-            for (size_t i = 0; i < columns_.size(); ++i)
+            for (size_t i = 0; i < columns_.size(); ++i) {
                 row[i] = jetValueFromStore(s.handle(), static_cast<int>(i), columns_[i], table_);
+            }
             visit(row);
         }
     }
@@ -116,26 +130,30 @@ public:
         jet::DatabaseImage image;
         jet::PageRef header = original_.pages().page(0);
         image.headerPage.assign(header->bytes.begin(), header->bytes.end());
-        for (const std::string& name : original_.tableNames(true))
+        for (const std::string& name : original_.tableNames(true)) {
             originals_[foldName(name)] = original_.table(name);
+        }
         tables_ = catalog_.tables();
         findUnchangedTables();
-        for (const TableInfo* t : tables_)
+        for (const TableInfo* t : tables_) {
             definitions_[t->id] = definitionOf(*t);
+        }
         relateForeignKeys();
         for (const TableInfo* t : tables_) {
             jet::TableImage table;
             table.definition = std::move(definitions_[t->id]);
             table.objectId = static_cast<uint32_t>(t->id);
-            if (Original o = originalOf(*t))
+            if (Original o = originalOf(*t)) {
                 table.preferredPage = o->page;
+            }
             // Jet's own tables are held (the writer renumbers the ids in
             // their rows); user tables are read while they are written.
-            if (t->system)
+            if (t->system) {
                 table.rows = rowsOf(*t, table.definition);
-            else
+            } else {
                 table.rowSource = std::make_shared<StoreRowSource>(
                     db_, selectOf(*t, table.definition), table.definition.columns, t->name);
+            }
             image.tables.push_back(std::move(table));
         }
         updateColumnProperties(image);
@@ -147,47 +165,57 @@ private:
     // MSysObjects row; DDL changed them in the catalog only.
     void updateColumnProperties(jet::DatabaseImage& image) const {
         jet::TableImage* objects = image.findTable(jet::kCatalogTableName);
-        if (!objects)
+        if (!objects) {
             return;
+        }
         auto position = [&](std::string_view name) -> std::optional<size_t> {
-            for (size_t i = 0; i < objects->definition.columns.size(); ++i)
-                if (jet::sameName(objects->definition.columns[i].name, name))
+            for (size_t i = 0; i < objects->definition.columns.size(); ++i) {
+                if (jet::sameName(objects->definition.columns[i].name, name)) {
                     return i;
+                }
+            }
             return std::nullopt;
         };
         auto id = position("Id"), parent = position("ParentId"), type = position("Type"),
              lvProp = position("LvProp");
-        if (!id || !parent || !type || !lvProp)
+        if (!id || !parent || !type || !lvProp) {
             return;
+        }
         for (auto& row : objects->rows) {
             const auto* rowId = std::get_if<int64_t>(&row[*id]);
             const auto* rowParent = std::get_if<int64_t>(&row[*parent]);
             const auto* rowType = std::get_if<int64_t>(&row[*type]);
             if (!rowId || !rowParent || !rowType || *rowParent != kTablesContainerId ||
-                *rowType != 1)
+                *rowType != 1) {
                 continue;
+            }
             const TableInfo* t = tableById(*rowId);
-            if (!t || t->system)
+            if (!t || t->system) {
                 continue;
+            }
             const auto* bytes = std::get_if<jet::Bytes>(&row[*lvProp]);
             auto updated = updatedColumnProperties(bytes ? *bytes : jet::Bytes{}, t->columns,
                                                    original_.name(), t->name);
-            if (updated)
+            if (updated) {
                 row[*lvProp] = std::move(*updated);
+            }
         }
     }
 
     Original originalOf(const TableInfo& t) const {
         auto found = originals_.find(foldName(t.name));
-        if (found == originals_.end() || found->second->page != static_cast<uint32_t>(t.id))
+        if (found == originals_.end() || found->second->page != static_cast<uint32_t>(t.id)) {
             return nullptr;
+        }
         return found->second;
     }
 
     const TableInfo* tableById(int64_t id) const {
-        for (const TableInfo* t : tables_)
-            if (t->id == id)
+        for (const TableInfo* t : tables_) {
+            if (t->id == id) {
                 return t;
+            }
+        }
         return nullptr;
     }
 
@@ -197,26 +225,32 @@ private:
     void findUnchangedTables() {
         for (const TableInfo* t : tables_) {
             Original o = originalOf(*t);
-            if (o && definitionMatches(*t, *o))
+            if (o && definitionMatches(*t, *o)) {
                 unchanged_.insert(t->id);
+            }
         }
         bool shrunk = true;
         while (shrunk) {
             shrunk = false;
             for (const TableInfo* t : tables_) {
-                if (!unchanged_.count(t->id))
+                if (!unchanged_.count(t->id)) {
                     continue;
+                }
                 bool keep = true;
-                for (const auto& li : originalOf(*t)->indexes)
-                    if (li.relatedTablePage != 0 && !unchanged_.count(li.relatedTablePage))
+                for (const auto& li : originalOf(*t)->indexes) {
+                    if (li.relatedTablePage != 0 && !unchanged_.count(li.relatedTablePage)) {
                         keep = false;
+                    }
+                }
                 for (const auto& r : catalog_.relationships()) {
-                    if (!sameName(r.foreignTable, t->name) && !sameName(r.primaryTable, t->name))
+                    if (!sameName(r.foreignTable, t->name) && !sameName(r.primaryTable, t->name)) {
                         continue;
+                    }
                     const TableInfo* a = catalog_.findTableInfo(r.foreignTable);
                     const TableInfo* b = catalog_.findTableInfo(r.primaryTable);
-                    if (!a || !b || !unchanged_.count(a->id) || !unchanged_.count(b->id))
+                    if (!a || !b || !unchanged_.count(a->id) || !unchanged_.count(b->id)) {
                         keep = false;
+                    }
                 }
                 if (!keep) {
                     unchanged_.erase(t->id);
@@ -239,8 +273,9 @@ private:
         d.tableType =
             t.system ? jet::TableDefinition::kSystemTable : jet::TableDefinition::kUserTable;
         d.lastAutoNumber = static_cast<uint32_t>(lastAutoNumber(t));
-        for (const ColumnDef& c : t.columns)
+        for (const ColumnDef& c : t.columns) {
             d.columns.push_back(columnOf(c, o.get()));
+        }
         jet::assignColumnLayout(d);
         addIndexes(t, d, o.get());
         return d;
@@ -266,8 +301,9 @@ private:
             }
         }
         column.name = c.name;
-        if (column.typeCode == 0 || engineTypeOf(column.typeCode) != c.type)
+        if (column.typeCode == 0 || engineTypeOf(column.typeCode) != c.type) {
             column.typeCode = static_cast<uint8_t>(c.type);
+        }
         switch (c.type) {
             case JetType::Text:
                 column.length = static_cast<uint16_t>(c.size * 2);
@@ -282,15 +318,17 @@ private:
             default:
                 column.length = static_cast<uint16_t>(jetFixedSize(c.type));
         }
-        if (c.autoNumber)
+        if (c.autoNumber) {
             column.flags |= jet::Column::kAutoNumber;
-        else
+        } else {
             column.flags &= static_cast<uint8_t>(~jet::Column::kAutoNumber);
+        }
         bool textual = c.type == JetType::Text || c.type == JetType::Memo;
-        if (textual && c.compressedUnicode)
+        if (textual && c.compressedUnicode) {
             column.extendedFlags |= jet::Column::kCompressedUnicode;
-        else
+        } else {
             column.extendedFlags &= static_cast<uint8_t>(~jet::Column::kCompressedUnicode);
+        }
         if (c.type == JetType::Decimal) {
             column.precision = static_cast<uint8_t>(c.precision);
             column.scale = static_cast<uint8_t>(c.scale);
@@ -303,9 +341,10 @@ private:
         std::vector<jet::IndexColumn> out;
         for (const auto& ic : ix.columns) {
             const jet::Column* c = d.findColumn(ic.column);
-            if (!c)
+            if (!c) {
                 throw EngineError("Index '" + ix.name + "' of table '" + t.name +
                                   "' names column '" + ic.column + "', which the table lacks.");
+            }
             out.push_back({c->number, !ic.descending});
         }
         return out;
@@ -315,11 +354,13 @@ private:
                                      const std::vector<jet::IndexColumn>& columns, uint8_t flags) {
         for (const auto& p : d.physicalIndexes) {
             bool same = p.columns.size() == columns.size();
-            for (size_t i = 0; same && i < columns.size(); ++i)
+            for (size_t i = 0; same && i < columns.size(); ++i) {
                 same = p.columns[i].columnNumber == columns[i].columnNumber &&
                        p.columns[i].ascending == columns[i].ascending;
-            if (same)
+            }
+            if (same) {
                 return p.number;
+            }
         }
         jet::PhysicalIndex p;
         p.number = static_cast<uint32_t>(d.physicalIndexes.size());
@@ -337,22 +378,26 @@ private:
         std::vector<std::pair<const IndexDef*, const Relationship*>> referring;
         for (const auto& ix : t.indexes) {
             const Relationship* r = ix.foreignKey ? relationshipOf(catalog_, t, ix) : nullptr;
-            if (r && enforced(*r))
+            if (r && enforced(*r)) {
                 referring.emplace_back(&ix, r);
-            else
+            } else {
                 ordinary.push_back(&ix);
+            }
         }
         std::sort(ordinary.begin(), ordinary.end(), [](const IndexDef* a, const IndexDef* b) {
             return upperAscii(a->name) < upperAscii(b->name);
         });
         for (const IndexDef* ix : ordinary) {
             uint8_t flags = kIndexAlwaysSet;
-            if (ix->unique || ix->primary)
+            if (ix->unique || ix->primary) {
                 flags |= jet::PhysicalIndex::kUnique;
-            if (ix->ignoreNulls)
+            }
+            if (ix->ignoreNulls) {
                 flags |= jet::PhysicalIndex::kIgnoreNulls;
-            if (ix->required || ix->primary)
+            }
+            if (ix->required || ix->primary) {
                 flags |= jet::PhysicalIndex::kRequired;
+            }
             jet::PhysicalIndex p;
             p.number = static_cast<uint32_t>(d.physicalIndexes.size());
             p.columns = indexColumns(t, *ix, d);
@@ -374,30 +419,36 @@ private:
         }
         // The referenced side: one index per enforced relationship.
         std::set<std::string> taken;
-        for (const auto& l : d.indexes)
+        for (const auto& l : d.indexes) {
             taken.insert(upperAscii(l.name));
+        }
         for (const auto& r : catalog_.relationships()) {
-            if (!enforced(r) || !sameName(r.primaryTable, t.name))
+            if (!enforced(r) || !sameName(r.primaryTable, t.name)) {
                 continue;
+            }
             const TableInfo* child = catalog_.findTableInfo(r.foreignTable);
             // Only a relationship the referring table keeps an index for
             // gets one here: the two name each other.
             bool childIndexed = false;
-            for (const auto& ix : child ? child->indexes : std::vector<IndexDef>{})
+            for (const auto& ix : child ? child->indexes : std::vector<IndexDef>{}) {
                 childIndexed = childIndexed || (ix.foreignKey && sameName(ix.name, r.name));
-            if (!childIndexed)
+            }
+            if (!childIndexed) {
                 continue;
+            }
             std::string name = originalReferencedName(original, child);
             for (char letter = 'B'; name.empty() || !taken.insert(upperAscii(name)).second;) {
                 name = std::string(".r") + letter;
-                if (letter == 'Z')
+                if (letter == 'Z') {
                     break;
+                }
                 ++letter;
             }
             IndexDef ix;
             ix.name = name;
-            for (const auto& c : r.primaryColumns)
+            for (const auto& c : r.primaryColumns) {
                 ix.columns.push_back({c, false});
+            }
             jet::LogicalIndex l = relationshipIndex(name, original);
             l.physicalIndex = physicalIndexFor(d, indexColumns(t, ix, d),
                                                kIndexAlwaysSet | jet::PhysicalIndex::kUnique);
@@ -417,10 +468,12 @@ private:
     static jet::LogicalIndex relationshipIndex(const std::string& name,
                                                const jet::TableDefinition* original) {
         jet::LogicalIndex l;
-        if (original)
+        if (original) {
             if (const jet::LogicalIndex* was = original->findIndex(name);
-                was && was->isForeignKey())
+                was && was->isForeignKey()) {
                 l = *was;
+            }
+        }
         l.name = name;
         l.kindCode = kKindForeign;
         return l;
@@ -428,12 +481,15 @@ private:
 
     static std::string originalReferencedName(const jet::TableDefinition* original,
                                               const TableInfo* child) {
-        if (!original || !child)
+        if (!original || !child) {
             return {};
-        for (const auto& l : original->indexes)
+        }
+        for (const auto& l : original->indexes) {
             if (l.isForeignKey() && !l.name.empty() && l.name[0] == '.' &&
-                l.relatedTablePage == static_cast<uint32_t>(child->id))
+                l.relatedTablePage == static_cast<uint32_t>(child->id)) {
                 return l.name;
+            }
+        }
         return {};
     }
 
@@ -441,15 +497,19 @@ private:
     void relateForeignKeys() {
         for (const Link& link : links_) {
             const Link* other = nullptr;
-            for (const Link& candidate : links_)
+            for (const Link& candidate : links_) {
                 if (candidate.referenced != link.referenced &&
-                    sameName(candidate.relationship.name, link.relationship.name))
+                    sameName(candidate.relationship.name, link.relationship.name)) {
                     other = &candidate;
-            if (!other)
+                }
+            }
+            if (!other) {
                 continue;
+            }
             for (auto& l : definitions_[link.table].indexes) {
-                if (l.number != link.number)
+                if (l.number != link.number) {
                     continue;
+                }
                 // The referenced side says 1, the referring side 2.
                 l.relatedTableType = link.referenced ? 1 : 2;
                 l.relatedTablePage = static_cast<uint32_t>(other->table);
@@ -465,9 +525,10 @@ private:
         std::string columns;
         for (const auto& c : d.columns) {
             const ColumnDef* stored = t.findColumn(c.name);
-            if (!stored)
+            if (!stored) {
                 throw EngineError("Table '" + t.name + "' has no column '" + c.name +
                                   "' in the working store.");
+            }
             columns += (columns.empty() ? "" : ", ") + quoteIdent(stored->name);
         }
         return "SELECT " + columns + " FROM " + quoteIdent(t.storedName) + " ORDER BY rowid";
@@ -480,9 +541,10 @@ private:
         while (s.step()) {
             std::vector<jet::Value> row;
             row.reserve(d.columns.size());
-            for (size_t i = 0; i < d.columns.size(); ++i)
+            for (size_t i = 0; i < d.columns.size(); ++i) {
                 row.push_back(
                     jetValueFromStore(s.handle(), static_cast<int>(i), d.columns[i], t.name));
+            }
             rows.push_back(std::move(row));
         }
         return rows;

@@ -8,8 +8,8 @@
 // tables get a definition built from the catalog.
 #pragma once
 
-#include "jet/write/database_image.hpp"
 #include "jet/read/jet_file.hpp"
+#include "jet/write/database_image.hpp"
 
 #include <sqlite3.h>
 

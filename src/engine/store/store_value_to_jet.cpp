@@ -10,12 +10,15 @@ namespace orvdb::engine {
 namespace {
 
 int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
+    if (c >= '0' && c <= '9') {
         return c - '0';
-    if (c >= 'a' && c <= 'f')
+    }
+    if (c >= 'a' && c <= 'f') {
         return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
+    }
+    if (c >= 'A' && c <= 'F') {
         return c - 'A' + 10;
+    }
     return -1;
 }
 
@@ -40,36 +43,43 @@ jet::Bytes bytesOf(sqlite3_stmt* s, int i) {
 }  // namespace
 
 bool parseGuid(std::string_view text, jet::Guid& guid) {
-    if (text.size() == 38 && text.front() == '{' && text.back() == '}')
+    if (text.size() == 38 && text.front() == '{' && text.back() == '}') {
         text = text.substr(1, 36);
-    if (text.size() != 36)
+    }
+    if (text.size() != 36) {
         return false;
+    }
     uint8_t plain[16];
     size_t n = 0;
     for (size_t i = 0; i < text.size();) {
         if (i == 8 || i == 13 || i == 18 || i == 23) {
-            if (text[i++] != '-')
+            if (text[i++] != '-') {
                 return false;
+            }
             continue;
         }
         int hi = hexDigit(text[i]), lo = hexDigit(text[i + 1]);
-        if (hi < 0 || lo < 0)
+        if (hi < 0 || lo < 0) {
             return false;
+        }
         plain[n++] = static_cast<uint8_t>(hi * 16 + lo);
         i += 2;
     }
     // The first three fields are stored little-endian.
     static constexpr int kOrder[16] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
-    for (int i = 0; i < 16; ++i)
+    for (int i = 0; i < 16; ++i) {
         guid.bytes[static_cast<size_t>(i)] = plain[kOrder[i]];
+    }
     return true;
 }
 
 bool normalizeDecimal(std::string_view text, unsigned scale, std::string& out) {
-    while (!text.empty() && text.front() == ' ')
+    while (!text.empty() && text.front() == ' ') {
         text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
+    }
+    while (!text.empty() && text.back() == ' ') {
         text.remove_suffix(1);
+    }
     bool negative = false;
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
         negative = text.front() == '-';
@@ -79,16 +89,22 @@ bool normalizeDecimal(std::string_view text, unsigned scale, std::string& out) {
     std::string_view whole = text.substr(0, point);
     std::string_view fraction =
         point == std::string_view::npos ? std::string_view{} : text.substr(point + 1);
-    if (whole.empty() && fraction.empty())
+    if (whole.empty() && fraction.empty()) {
         return false;
-    for (char c : whole)
-        if (!std::isdigit(static_cast<unsigned char>(c)))
+    }
+    for (char c : whole) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) {
             return false;
-    for (char c : fraction)
-        if (!std::isdigit(static_cast<unsigned char>(c)))
+        }
+    }
+    for (char c : fraction) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) {
             return false;
-    while (whole.size() > 1 && whole.front() == '0')
+        }
+    }
+    while (whole.size() > 1 && whole.front() == '0') {
         whole.remove_prefix(1);
+    }
     std::string digits = whole.empty() ? "0" : std::string(whole);
     std::string decimals(fraction.substr(0, scale));
     decimals.resize(scale, '0');
@@ -102,8 +118,9 @@ jet::Value jetValueFromStore(sqlite3_stmt* s, int i, const jet::Column& column,
     int storage = sqlite3_column_type(s, i);
     if (storage == SQLITE_NULL) {
         // Jet has no null Boolean: the null-mask bit is the value.
-        if (column.type() == jet::ColumnType::Boolean)
+        if (column.type() == jet::ColumnType::Boolean) {
             return false;
+        }
         return std::monostate{};
     }
     switch (column.type()) {
@@ -132,8 +149,9 @@ jet::Value jetValueFromStore(sqlite3_stmt* s, int i, const jet::Column& column,
             }
             std::string text = textOf(s, i);
             jet::Guid guid;
-            if (!parseGuid(text, guid))
+            if (!parseGuid(text, guid)) {
                 badValue(table, column, text, "a GUID");
+            }
             return guid;
         }
         case jet::ColumnType::Decimal: {
@@ -141,8 +159,9 @@ jet::Value jetValueFromStore(sqlite3_stmt* s, int i, const jet::Column& column,
             jet::Decimal decimal;
             decimal.precision = column.precision;
             decimal.scale = column.scale;
-            if (!normalizeDecimal(text, column.scale, decimal.text))
+            if (!normalizeDecimal(text, column.scale, decimal.text)) {
                 badValue(table, column, text, "a decimal number");
+            }
             return decimal;
         }
         default:

@@ -1,12 +1,12 @@
 #include "engine/store/working_store.hpp"
 
+#include "engine/dataset/statement_cache.hpp"
 #include "engine/engine_error.hpp"
 #include "engine/functions/jet_functions.hpp"
 #include "engine/jet_datetime.hpp"
 #include "engine/store/jet_mirror.hpp"
 #include "engine/store/jet_write_back.hpp"
 #include "engine/store/sqlite_util.hpp"
-#include "engine/dataset/statement_cache.hpp"
 #include "engine/store/store_functions.hpp"
 #include "engine/store/write_lock.hpp"
 #include "jet/write/file_writer.hpp"
@@ -46,20 +46,25 @@ std::string canonicalPath(const std::string& path) {
 
 FileFormat detectFileFormat(const std::string& path) {
     std::error_code ec;
-    if (!fs::exists(path, ec))
+    if (!fs::exists(path, ec)) {
         return FileFormat::Missing;
+    }
     std::ifstream in(path, std::ios::binary);
-    if (!in)
+    if (!in) {
         return FileFormat::Unknown;
+    }
     char head[32] = {};
     in.read(head, sizeof head);
     std::streamsize got = in.gcount();
-    if (got == 0)
+    if (got == 0) {
         return FileFormat::Empty;
-    if (got >= 16 && std::memcmp(head, "SQLite format 3\0", 16) == 0)
+    }
+    if (got >= 16 && std::memcmp(head, "SQLite format 3\0", 16) == 0) {
         return FileFormat::Store;
-    if (got >= 21 && std::memcmp(head + 4, "Standard Jet DB", 15) == 0)
+    }
+    if (got >= 21 && std::memcmp(head + 4, "Standard Jet DB", 15) == 0) {
         return head[20] == 0 ? FileFormat::Jet3 : FileFormat::Jet4;
+    }
     return FileFormat::Unknown;
 }
 
@@ -94,14 +99,16 @@ void WorkingStore::configure() {
     registerJetFunctions(db_);
     registerStoreFunctions(db_, *this);
     execSql(db_, "PRAGMA recursive_triggers = ON; PRAGMA foreign_keys = OFF;");
-    if (!readOnly_)
+    if (!readOnly_) {
         execSql(db_, "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;");
+    }
 }
 
 std::string WorkingStore::readOnlyMessage() const {
-    if (!jetFile_.empty())
+    if (!jetFile_.empty()) {
         return "'" + jetFile_ +
                "' is opened read-only: the file is write-protected or was opened with Mode=Read.";
+    }
     return "Cannot update.  Database or object is read-only. (file '" + path_ + "')";
 }
 
@@ -132,10 +139,12 @@ bool WorkingStore::unsaved() const {
 }
 
 void WorkingStore::compact() {
-    if (readOnly_)
+    if (readOnly_) {
         throw EngineError(readOnlyMessage());
-    if (transactionDepth_ > 0)
+    }
+    if (transactionDepth_ > 0) {
         throw EngineError("Cannot compact '" + path_ + "' inside a transaction.");
+    }
     if (jetFile_.empty()) {
         execSql(db_, "VACUUM");
         return;
@@ -147,8 +156,9 @@ void WorkingStore::compact() {
 }
 
 void WorkingStore::flush() {
-    if (transactionDepth_ > 0 || !unsaved())
+    if (transactionDepth_ > 0 || !unsaved()) {
         return;
+    }
     catalog_->flushAutoNumbers();
     writeBackJetFile(db_, *catalog_, jetFile_, password_,
                      writeBackCalls_ ? *writeBackCalls_ : jet::FileSystemCalls{});
@@ -161,8 +171,9 @@ namespace {
 // by a user the system would let write it.
 bool writeProtected(const std::string& path) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
+    if (::stat(path.c_str(), &info) != 0) {
         return true;
+    }
     return (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
@@ -172,8 +183,9 @@ std::shared_ptr<WorkingStore> WorkingStore::open(const std::string& path,
                                                  const std::string& password, OpenMode mode) {
     std::string key = canonicalPath(path);
     std::lock_guard lock(registryMutex);
-    if (auto existing = registry()[key].lock())
+    if (auto existing = registry()[key].lock()) {
         return existing;
+    }
 
     switch (detectFileFormat(path)) {
         case FileFormat::Missing:
@@ -188,8 +200,9 @@ std::shared_ptr<WorkingStore> WorkingStore::open(const std::string& path,
             bool readOnly = mode == OpenMode::ReadOnly || writeProtected(path);
             // Taken before reading, so no other process writes while we load.
             std::unique_ptr<WriteLock> lock;
-            if (!readOnly)
+            if (!readOnly) {
                 lock = std::make_unique<WriteLock>(key);
+            }
             auto store =
                 mirrorJetFile(path, password.empty() ? defaultPassword : password, readOnly);
             store->writeLock_ = std::move(lock);
@@ -213,14 +226,16 @@ std::shared_ptr<WorkingStore> WorkingStore::open(const std::string& path,
     std::shared_ptr<WorkingStore> store(new WorkingStore(key, db, readOnly));
     try {
         store->configure();
-        if (!Catalog::hasCatalog(db))
+        if (!Catalog::hasCatalog(db)) {
             throw EngineError("Unrecognized database format '" + path +
                               "': it is a SQLite database without an orvdb catalog.");
+        }
         store->catalog().load();
     } catch (const EngineError& e) {
         std::string message = e.what();
-        if (message.find(path) == std::string::npos)
+        if (message.find(path) == std::string::npos) {
             message += " (file '" + path + "')";
+        }
         throw EngineError(message);
     }
     registry()[key] = store;
@@ -228,13 +243,15 @@ std::shared_ptr<WorkingStore> WorkingStore::open(const std::string& path,
 }
 
 void WorkingStore::createDatabase(const std::string& path) {
-    if (detectFileFormat(path) != FileFormat::Missing)
+    if (detectFileFormat(path) != FileFormat::Missing) {
         throw EngineError("Database '" + path + "' already exists.");
+    }
     std::error_code ec;
     fs::path parent = fs::path(path).parent_path();
-    if (!parent.empty() && !fs::is_directory(parent, ec))
+    if (!parent.empty() && !fs::is_directory(parent, ec)) {
         throw EngineError("Cannot create database '" + path + "': folder '" + parent.string() +
                           "' does not exist.");
+    }
     try {
         jet::writeJetFile(jet::newDatabaseImage(jetDateNow()), path);
     } catch (const std::exception& e) {
@@ -243,16 +260,18 @@ void WorkingStore::createDatabase(const std::string& path) {
 }
 
 void WorkingStore::begin() {
-    if (transactionDepth_ == 0)
+    if (transactionDepth_ == 0) {
         execSql(db_, "BEGIN");
-    else
+    } else {
         execSql(db_, "SAVEPOINT orv_tx_" + std::to_string(transactionDepth_));
+    }
     ++transactionDepth_;
 }
 
 void WorkingStore::commit() {
-    if (transactionDepth_ == 0)
+    if (transactionDepth_ == 0) {
         throw EngineError("Commit without a transaction.");
+    }
     --transactionDepth_;
     catalog_->flushAutoNumbers();
     if (transactionDepth_ == 0) {
@@ -264,14 +283,16 @@ void WorkingStore::commit() {
 }
 
 void WorkingStore::rollback() {
-    if (transactionDepth_ == 0)
+    if (transactionDepth_ == 0) {
         throw EngineError("Rollback without a transaction.");
+    }
     --transactionDepth_;
-    if (transactionDepth_ == 0)
+    if (transactionDepth_ == 0) {
         execSql(db_, "ROLLBACK");
-    else
+    } else {
         execSql(db_, "ROLLBACK TO orv_tx_" + std::to_string(transactionDepth_) +
                          "; RELEASE orv_tx_" + std::to_string(transactionDepth_));
+    }
     // The catalog may have changed inside the transaction.
     catalog_->load();
     schemaChanged();

@@ -18,8 +18,9 @@ namespace {
 
 std::string hostName() {
     char name[256] = {};
-    if (gethostname(name, sizeof name - 1) != 0)
+    if (gethostname(name, sizeof name - 1) != 0) {
         return "unknown";
+    }
     return name;
 }
 
@@ -33,8 +34,9 @@ LockOwner readOwner(const std::string& lockFile) {
     LockOwner owner;
     std::ifstream in(lockFile);
     in >> owner.pid >> owner.host;
-    if (!in)
+    if (!in) {
         owner.pid = 0;
+    }
     return owner;
 }
 
@@ -69,22 +71,25 @@ WriteLock::WriteLock(std::string databaseFile)
             }
             return;
         }
-        if (errno != EEXIST)
+        if (errno != EEXIST) {
             throw EngineError("Cannot open '" + databaseFile_ + "' for writing: the lock file '" +
                               lockFile_ + "' cannot be created (" + std::strerror(errno) + ").");
+        }
         LockOwner owner = readOwner(lockFile_);
         bool stale = owner.pid == 0 || (owner.host == host && !processAlive(owner.pid));
-        if (!stale || attempt > 0)
+        if (!stale || attempt > 0) {
             throw EngineError("'" + databaseFile_ + "' is open for writing by process " +
                               std::to_string(owner.pid) + " on " + owner.host + ".");
+        }
         ::unlink(lockFile_.c_str());
     }
 }
 
 WriteLock::~WriteLock() {
     // Only our own lock is removed.
-    if (readOwner(lockFile_).pid == getpid())
+    if (readOwner(lockFile_).pid == getpid()) {
         ::unlink(lockFile_.c_str());
+    }
 }
 
 }  // namespace orvdb::engine

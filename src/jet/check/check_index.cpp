@@ -4,9 +4,9 @@
 #include <functional>
 #include <string>
 
+#include "jet/format/jet_error.hpp"
 #include "jet/index/index_key.hpp"
 #include "jet/index/index_reader.hpp"
-#include "jet/format/jet_error.hpp"
 
 namespace orvdb::jet {
 

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "jet/check/file_check.hpp"
-#include "jet/read/page_source.hpp"
 #include "jet/format/row_pointer.hpp"
-#include "jet/read/table_definition.hpp"
 #include "jet/format/value.hpp"
+#include "jet/read/page_source.hpp"
+#include "jet/read/table_definition.hpp"
 
 namespace orvdb::jet {
 

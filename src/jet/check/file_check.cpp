@@ -5,11 +5,11 @@
 #include <map>
 #include <set>
 
-#include "jet/read/catalog_rows.hpp"
 #include "jet/check/check_index.hpp"
-#include "jet/read/data_page.hpp"
-#include "jet/index/index_pages.hpp"
 #include "jet/format/jet_error.hpp"
+#include "jet/index/index_pages.hpp"
+#include "jet/read/catalog_rows.hpp"
+#include "jet/read/data_page.hpp"
 #include "jet/read/usage_map.hpp"
 
 namespace orvdb::jet {

@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "jet/format/column.hpp"
-#include "jet/index/general_legacy_codes.hpp"
 #include "jet/format/text_codec.hpp"
+#include "jet/index/general_legacy_codes.hpp"
 
 namespace orvdb::jet {
 namespace {

@@ -10,8 +10,8 @@
 
 #include "jet/format/index_definition.hpp"
 #include "jet/format/jet_error.hpp"
-#include "jet/read/table_definition.hpp"
 #include "jet/format/value.hpp"
+#include "jet/read/table_definition.hpp"
 
 namespace orvdb::jet {
 

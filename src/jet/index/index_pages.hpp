@@ -22,8 +22,8 @@
 #include <span>
 #include <vector>
 
-#include "jet/read/page_source.hpp"
 #include "jet/format/row_pointer.hpp"
+#include "jet/read/page_source.hpp"
 
 namespace orvdb::jet {
 

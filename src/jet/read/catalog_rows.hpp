@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "jet/read/page_source.hpp"
 #include "jet/format/value.hpp"
+#include "jet/read/page_source.hpp"
 
 namespace orvdb::jet {
 

@@ -1,7 +1,7 @@
 #include "jet/read/long_value.hpp"
 
-#include "jet/read/data_page.hpp"
 #include "jet/format/row_pointer.hpp"
+#include "jet/read/data_page.hpp"
 
 namespace orvdb::jet {
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "jet/format/byte_view.hpp"
-#include "jet/read/page_source.hpp"
 #include "jet/format/value.hpp"
+#include "jet/read/page_source.hpp"
 
 namespace orvdb::jet {
 

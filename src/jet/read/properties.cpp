@@ -5,8 +5,8 @@
 
 #include "jet/format/byte_view.hpp"
 #include "jet/format/column.hpp"
-#include "jet/read/table_definition.hpp"
 #include "jet/format/text_codec.hpp"
+#include "jet/read/table_definition.hpp"
 
 namespace orvdb::jet {
 
@@ -22,36 +22,44 @@ Value decodePropertyValue(uint8_t typeCode, const ByteView& data) {
     auto fits = [&](size_t size) { return data.size() >= size; };
     switch (static_cast<ColumnType>(typeCode)) {
         case ColumnType::Boolean:
-            if (fits(1))
+            if (fits(1)) {
                 return data.u8(0) != 0;
+            }
             break;
         case ColumnType::Byte:
-            if (fits(1))
+            if (fits(1)) {
                 return int64_t{data.u8(0)};
+            }
             break;
         case ColumnType::Integer:
-            if (fits(2))
+            if (fits(2)) {
                 return int64_t{data.i16(0)};
+            }
             break;
         case ColumnType::Long:
-            if (fits(4))
+            if (fits(4)) {
                 return int64_t{data.i32(0)};
+            }
             break;
         case ColumnType::Currency:
-            if (fits(8))
+            if (fits(8)) {
                 return Currency{data.i64(0)};
+            }
             break;
         case ColumnType::Single:
-            if (fits(4))
+            if (fits(4)) {
                 return static_cast<double>(data.f32(0));
+            }
             break;
         case ColumnType::Double:
-            if (fits(8))
+            if (fits(8)) {
                 return data.f64(0);
+            }
             break;
         case ColumnType::DateTime:
-            if (fits(8))
+            if (fits(8)) {
                 return DateTime{data.f64(0)};
+            }
             break;
         case ColumnType::Text:
         case ColumnType::Memo:

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "jet/format/byte_view.hpp"
+#include "jet/format/value.hpp"
 #include "jet/read/long_value.hpp"
 #include "jet/read/table_definition.hpp"
-#include "jet/format/value.hpp"
 
 namespace orvdb::jet {
 

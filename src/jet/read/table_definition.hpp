@@ -8,8 +8,8 @@
 
 #include "jet/format/column.hpp"
 #include "jet/format/index_definition.hpp"
-#include "jet/read/page_source.hpp"
 #include "jet/format/row_pointer.hpp"
+#include "jet/read/page_source.hpp"
 
 namespace orvdb::jet {
 

@@ -8,12 +8,12 @@
 #include <optional>
 #include <vector>
 
+#include "jet/format/row_pointer.hpp"
+#include "jet/format/value.hpp"
 #include "jet/read/data_page.hpp"
 #include "jet/read/row_decoder.hpp"
-#include "jet/format/row_pointer.hpp"
 #include "jet/read/table_definition.hpp"
 #include "jet/read/usage_map.hpp"
-#include "jet/format/value.hpp"
 
 namespace orvdb::jet {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "jet/read/page_source.hpp"
 #include "jet/format/row_pointer.hpp"
+#include "jet/read/page_source.hpp"
 
 namespace orvdb::jet {
 

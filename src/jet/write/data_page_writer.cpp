@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "jet/read/data_page.hpp"
-#include "jet/format/jet_error.hpp"
 #include "jet/format/bytes.hpp"
+#include "jet/format/jet_error.hpp"
+#include "jet/read/data_page.hpp"
 
 namespace orvdb::jet {
 

@@ -16,9 +16,9 @@
 #include <string_view>
 #include <vector>
 
+#include "jet/format/value.hpp"
 #include "jet/read/page_source.hpp"
 #include "jet/read/table_definition.hpp"
-#include "jet/format/value.hpp"
 
 namespace orvdb::jet {
 

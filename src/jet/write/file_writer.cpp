@@ -6,8 +6,8 @@
 #include <set>
 #include <span>
 
-#include "jet/read/catalog_rows.hpp"
 #include "jet/format/jet_error.hpp"
+#include "jet/read/catalog_rows.hpp"
 #include "jet/write/data_page_writer.hpp"
 #include "jet/write/header_writer.hpp"
 #include "jet/write/long_value_writer.hpp"
@@ -15,8 +15,8 @@
 #include "jet/write/page_set.hpp"
 #include "jet/write/row_writer.hpp"
 #include "jet/write/table_definition_writer.hpp"
-#include "jet/write/usage_map_writer.hpp"
 #include "jet/write/usage_map_rows.hpp"
+#include "jet/write/usage_map_writer.hpp"
 
 namespace orvdb::jet {
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "jet/write/database_image.hpp"
 #include "jet/write/atomic_file.hpp"
+#include "jet/write/database_image.hpp"
 #include "jet/write/index_source.hpp"
 
 namespace orvdb::jet {

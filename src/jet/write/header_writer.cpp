@@ -6,10 +6,10 @@
 #include <cstring>
 #include <span>
 
-#include "jet/read/header.hpp"
 #include "jet/format/jet_error.hpp"
-#include "jet/read/page_source.hpp"
 #include "jet/format/rc4.hpp"
+#include "jet/read/header.hpp"
+#include "jet/read/page_source.hpp"
 
 namespace orvdb::jet {
 

@@ -3,8 +3,8 @@
 // back, it gives the same database.
 #pragma once
 
-#include "jet/write/database_image.hpp"
 #include "jet/read/jet_file.hpp"
+#include "jet/write/database_image.hpp"
 
 namespace orvdb::jet {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "jet/index/index_key.hpp"
 #include "jet/format/jet_error.hpp"
+#include "jet/index/index_key.hpp"
 #include "jet/index/original_index_keys.hpp"
 #include "jet/read/table_definition.hpp"
 

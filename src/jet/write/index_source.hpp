@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "jet/format/index_definition.hpp"
+#include "jet/format/row_pointer.hpp"
+#include "jet/format/value.hpp"
 #include "jet/index/index_key.hpp"
 #include "jet/index/index_pages.hpp"
 #include "jet/read/page_source.hpp"
-#include "jet/format/row_pointer.hpp"
 #include "jet/read/table_definition.hpp"
-#include "jet/format/value.hpp"
 
 namespace orvdb::jet {
 

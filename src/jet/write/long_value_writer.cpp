@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "jet/format/jet_error.hpp"
 #include "jet/format/bytes.hpp"
+#include "jet/format/jet_error.hpp"
 
 namespace orvdb::jet {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "jet/read/table_definition.hpp"
 #include "jet/format/value.hpp"
+#include "jet/read/table_definition.hpp"
 #include "jet/write/long_value_writer.hpp"
 #include "jet/write/value_writer.hpp"
 

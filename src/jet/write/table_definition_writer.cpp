@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "jet/format/bytes.hpp"
 #include "jet/format/jet_error.hpp"
 #include "jet/format/text_codec.hpp"
-#include "jet/format/bytes.hpp"
 #include "jet/write/row_writer.hpp"
 
 namespace orvdb::jet {

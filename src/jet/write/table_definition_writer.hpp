@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "jet/read/table_definition.hpp"
 #include "jet/format/value.hpp"
+#include "jet/read/table_definition.hpp"
 #include "jet/write/page_set.hpp"
 
 namespace orvdb::jet {

@@ -7,14 +7,17 @@
 namespace orvdb::engine::sql {
 
 bool Token::isWord(std::string_view keyword) const {
-    if (kind != TokenKind::Word || text.size() != keyword.size())
+    if (kind != TokenKind::Word || text.size() != keyword.size()) {
         return false;
+    }
     for (size_t i = 0; i < text.size(); ++i) {
         char c = text[i];
-        if (c >= 'a' && c <= 'z')
+        if (c >= 'a' && c <= 'z') {
             c = static_cast<char>(c - 32);
-        if (c != keyword[i])
+        }
+        if (c != keyword[i]) {
             return false;
+        }
     }
     return true;
 }
@@ -38,8 +41,9 @@ public:
         tokens.reserve(16 + sql_.size() / 4);
         for (;;) {
             skipBlanks();
-            if (pos_ >= sql_.size())
+            if (pos_ >= sql_.size()) {
                 break;
+            }
             tokens.push_back(next());
         }
         Token end;
@@ -51,8 +55,9 @@ public:
 
 private:
     void skipBlanks() {
-        while (pos_ < sql_.size() && static_cast<unsigned char>(sql_[pos_]) <= 0x20)
+        while (pos_ < sql_.size() && static_cast<unsigned char>(sql_[pos_]) <= 0x20) {
             ++pos_;
+        }
     }
 
     Token make(TokenKind kind, size_t begin, size_t end, size_t textBegin, size_t textEnd) {
@@ -67,14 +72,18 @@ private:
     Token next() {
         size_t start = pos_;
         char c = sql_[pos_];
-        if (c == '[' || c == '`')
+        if (c == '[' || c == '`') {
             return delimitedName(c == '[' ? ']' : '`');
-        if (c == '\'' || c == '"')
+        }
+        if (c == '\'' || c == '"') {
             return string(c);
-        if (c == '#')
+        }
+        if (c == '#') {
             return date();
-        if (isDigit(c) || (c == '.' && pos_ + 1 < sql_.size() && isDigit(sql_[pos_ + 1])))
+        }
+        if (isDigit(c) || (c == '.' && pos_ + 1 < sql_.size() && isDigit(sql_[pos_ + 1]))) {
             return number();
+        }
         if (c == '@' && pos_ + 2 < sql_.size() && sql_[pos_ + 1] == '@') {
             size_t p = pos_ + 2;
             size_t q = p;
@@ -105,14 +114,16 @@ private:
         while (pos_ < sql_.size()) {
             unsigned char c = static_cast<unsigned char>(sql_[pos_]);
             if (c < 0x80) {  // the common case, without decoding
-                if (!isAsciiNamePart(c))
+                if (!isAsciiNamePart(c)) {
                     break;
+                }
                 ++pos_;
                 continue;
             }
             size_t p = pos_;
-            if (!isNamePart(decodeUtf8(sql_, p)))
+            if (!isNamePart(decodeUtf8(sql_, p))) {
                 break;
+            }
             pos_ = p;
         }
     }
@@ -120,8 +131,9 @@ private:
     Token delimitedName(char close) {
         size_t start = pos_;
         size_t found = sql_.find(close, pos_ + 1);
-        if (found == std::string_view::npos)
+        if (found == std::string_view::npos) {
             throw SqlError(msg::badBracketing(sql_.substr(start)));
+        }
         pos_ = found + 1;
         return make(TokenKind::QuotedName, start, pos_, start + 1, found);
     }
@@ -131,8 +143,9 @@ private:
         size_t p = pos_ + 1;
         for (;;) {
             size_t found = sql_.find(quote, p);
-            if (found == std::string_view::npos)
+            if (found == std::string_view::npos) {
                 throw SqlError(msg::badString(sql_.substr(start)));
+            }
             if (found + 1 < sql_.size() && sql_[found + 1] == quote) {
                 p = found + 2;
                 continue;
@@ -147,8 +160,9 @@ private:
     Token date() {
         size_t start = pos_;
         size_t found = sql_.find('#', pos_ + 1);
-        if (found == std::string_view::npos)
+        if (found == std::string_view::npos) {
             throw SqlError(msg::badDate(sql_.substr(start)));
+        }
         pos_ = found + 1;
         return make(TokenKind::Date, start, pos_, start + 1, found);
     }
@@ -156,23 +170,27 @@ private:
     Token number() {
         size_t start = pos_;
         bool real = false;
-        while (pos_ < sql_.size() && isDigit(sql_[pos_]))
+        while (pos_ < sql_.size() && isDigit(sql_[pos_])) {
             ++pos_;
+        }
         if (pos_ < sql_.size() && sql_[pos_] == '.') {
             real = true;
             ++pos_;
-            while (pos_ < sql_.size() && isDigit(sql_[pos_]))
+            while (pos_ < sql_.size() && isDigit(sql_[pos_])) {
                 ++pos_;
+            }
         }
         if (pos_ < sql_.size() && (sql_[pos_] == 'e' || sql_[pos_] == 'E')) {
             size_t p = pos_ + 1;
-            if (p < sql_.size() && (sql_[p] == '+' || sql_[p] == '-'))
+            if (p < sql_.size() && (sql_[p] == '+' || sql_[p] == '-')) {
                 ++p;
+            }
             if (p < sql_.size() && isDigit(sql_[p])) {
                 real = true;
                 pos_ = p;
-                while (pos_ < sql_.size() && isDigit(sql_[pos_]))
+                while (pos_ < sql_.size() && isDigit(sql_[pos_])) {
                     ++pos_;
+                }
             }
         }
         return make(real ? TokenKind::Number : TokenKind::Integer, start, pos_, start, pos_);
@@ -193,8 +211,9 @@ std::string unquoteString(const Token& token) {
     out.reserve(token.text.size());
     for (size_t i = 0; i < token.text.size(); ++i) {
         out += token.text[i];
-        if (token.text[i] == token.quote && i + 1 < token.text.size())
+        if (token.text[i] == token.quote && i + 1 < token.text.size()) {
             ++i;
+        }
     }
     return out;
 }

@@ -34,8 +34,9 @@ const Token& Parser::peek(size_t ahead) const {
 
 const Token& Parser::advance() {
     const Token& t = tokens_[pos_];
-    if (pos_ + 1 < tokens_.size())
+    if (pos_ + 1 < tokens_.size()) {
         ++pos_;
+    }
     return t;
 }
 
@@ -44,15 +45,17 @@ bool Parser::atWord(std::string_view keyword, size_t ahead) const {
 }
 
 bool Parser::acceptWord(std::string_view keyword) {
-    if (!atWord(keyword))
+    if (!atWord(keyword)) {
         return false;
+    }
     advance();
     return true;
 }
 
 void Parser::expectWord(std::string_view keyword, const char* error) {
-    if (!acceptWord(keyword))
+    if (!acceptWord(keyword)) {
         fail(error);
+    }
 }
 
 bool Parser::atSymbol(char c, size_t ahead) const {
@@ -60,15 +63,17 @@ bool Parser::atSymbol(char c, size_t ahead) const {
 }
 
 bool Parser::acceptSymbol(char c) {
-    if (!atSymbol(c))
+    if (!atSymbol(c)) {
         return false;
+    }
     advance();
     return true;
 }
 
 void Parser::expectSymbol(char c, const char* error) {
-    if (!acceptSymbol(c))
+    if (!acceptSymbol(c)) {
         fail(error);
+    }
 }
 
 bool Parser::atEnd() const {
@@ -89,38 +94,45 @@ SourceSpan Parser::spanFrom(size_t firstToken) const {
 
 void Parser::expectStatementEnd(const char* error) {
     if (acceptSymbol(';')) {
-        if (peek().kind != TokenKind::End)
+        if (peek().kind != TokenKind::End) {
             fail(msg::kCharactersAfterEnd);
+        }
         return;
     }
-    if (peek().kind != TokenKind::End)
+    if (peek().kind != TokenKind::End) {
         fail(error);
+    }
 }
 
 // ---- names ----
 
 bool Parser::atName(size_t ahead) const {
     const Token& t = peek(ahead);
-    if (t.kind == TokenKind::QuotedName)
+    if (t.kind == TokenKind::QuotedName) {
         return true;
+    }
     return t.kind == TokenKind::Word && t.text[0] != '@' && !isReservedWord(t.text);
 }
 
 std::string Parser::parseName(const char* error) {
-    if (!atName())
+    if (!atName()) {
         fail(error);
+    }
     const Token& t = advance();
-    if (t.text.empty())
+    if (t.text.empty()) {
         fail(error);
+    }
     return std::string(t.text);
 }
 
 std::string Parser::parseMemberName(const char* error) {
     const Token& t = peek();
-    if ((t.kind != TokenKind::Word || t.text[0] == '@') && t.kind != TokenKind::QuotedName)
+    if ((t.kind != TokenKind::Word || t.text[0] == '@') && t.kind != TokenKind::QuotedName) {
         fail(error);
-    if (t.text.empty())
+    }
+    if (t.text.empty()) {
         fail(error);
+    }
     advance();
     return std::string(t.text);
 }
@@ -129,22 +141,30 @@ std::string Parser::parseMemberName(const char* error) {
 
 StatementBody Parser::parseStatement() {
     const Token& first = peek();
-    if (first.isWord("SELECT") || first.is('('))
+    if (first.isWord("SELECT") || first.is('(')) {
         return parseSelectStatement();
-    if (first.isWord("INSERT"))
+    }
+    if (first.isWord("INSERT")) {
         return parseInsert();
-    if (first.isWord("UPDATE"))
+    }
+    if (first.isWord("UPDATE")) {
         return parseUpdate();
-    if (first.isWord("DELETE"))
+    }
+    if (first.isWord("DELETE")) {
         return parseDelete();
-    if (first.isWord("TRANSFORM"))
+    }
+    if (first.isWord("TRANSFORM")) {
         return parseCrosstab();
-    if (first.isWord("CREATE"))
+    }
+    if (first.isWord("CREATE")) {
         return parseCreate();
-    if (first.isWord("ALTER"))
+    }
+    if (first.isWord("ALTER")) {
         return parseAlter();
-    if (first.isWord("DROP"))
+    }
+    if (first.isWord("DROP")) {
         return parseDrop();
+    }
     fail(msg::kInvalidStatement);
 }
 
@@ -158,29 +178,36 @@ SelectStatement Parser::parseSelectStatement() {
 SelectStatement Parser::parseCrosstab() {
     advance();  // TRANSFORM
     Crosstab x;
-    if (atEnd() || atWord("SELECT"))
+    if (atEnd() || atWord("SELECT")) {
         fail(msg::kTransformStatement);
+    }
     x.value = parseTopExpression();
-    if (acceptWord("AS"))
+    if (acceptWord("AS")) {
         x.valueAlias = parseName(msg::kTransformStatement);
-    if (!atWord("SELECT"))
+    }
+    if (!atWord("SELECT")) {
         fail(msg::kTransformStatement);
+    }
     SelectStatement s;
     crosstab_ = true;
     s.query = parseQuery(nullptr);
     crosstab_ = false;
-    if (s.query.isUnion())
+    if (s.query.isUnion()) {
         fail(msg::kTransformStatement);
+    }
     expectWord("PIVOT", msg::kTransformStatement);
-    if (atEnd() || atWord("IN"))
+    if (atEnd() || atWord("IN")) {
         fail(msg::kTransformStatement);
+    }
     size_t start = pos_;
     x.pivot = parseTopExpression();
     checkExpressionFollower(start, false);
     // "PIVOT p IN (a, b)" parses as the expression p In (a, b): its list is
     // the fixed columns.
-    if (x.pivot.kind == ExprKind::InQuery || (x.pivot.kind == ExprKind::InList && x.pivot.negated))
+    if (x.pivot.kind == ExprKind::InQuery ||
+        (x.pivot.kind == ExprKind::InList && x.pivot.negated)) {
         fail(msg::kTransformStatement);
+    }
     if (x.pivot.kind == ExprKind::InList) {
         x.fixedColumns = true;
         x.columns.assign(std::make_move_iterator(x.pivot.args.begin() + 1),
@@ -195,8 +222,9 @@ SelectStatement Parser::parseCrosstab() {
 
 bool Parser::atQueryFollower() const {
     const Token& t = peek();
-    if (t.kind == TokenKind::End || t.is(';') || t.is(')'))
+    if (t.kind == TokenKind::End || t.is(';') || t.is(')')) {
         return true;
+    }
     return t.isWord("INTO") || t.isWord("FROM") || t.isWord("WHERE") || t.isWord("GROUP") ||
            t.isWord("HAVING") || t.isWord("ORDER") || t.isWord("UNION") ||
            (crosstab_ && t.isWord("PIVOT"));
@@ -211,8 +239,9 @@ Query Parser::parseQuery(std::string* into) {
         u.parts.push_back(std::move(q));
         while (acceptWord("UNION")) {
             u.unionAll.push_back(acceptWord("ALL"));
-            if (!atWord("SELECT") && !atSymbol('('))
+            if (!atWord("SELECT") && !atSymbol('(')) {
                 fail(msg::kUnionQuery);
+            }
             u.parts.push_back(parseQueryTerm(nullptr));
         }
         q = std::move(u);
@@ -236,8 +265,9 @@ Query Parser::parseQueryTerm(std::string* into) {
         expectSymbol(')', msg::kSelectStatement);
         return q;
     }
-    if (!atWord("SELECT"))
+    if (!atWord("SELECT")) {
         fail(msg::kSelectStatement);
+    }
     Query q;
     size_t first = pos_;
     q.select = parseSelectCore(into);
@@ -258,33 +288,38 @@ std::unique_ptr<SelectCore> Parser::parseSelectCore(std::string* into) {
     }
     if (acceptWord("TOP")) {
         const Token& n = peek();
-        if (n.kind != TokenKind::Integer && n.kind != TokenKind::Number)
+        if (n.kind != TokenKind::Integer && n.kind != TokenKind::Number) {
             fail(msg::kSelectStatement);
+        }
         TopClause top;
         top.count = std::strtod(std::string(n.text).c_str(), nullptr);
         advance();
         top.percent = acceptWord("PERCENT");
         if (!(top.count > 0 && top.count <= 2147483647.0) ||
             (!top.percent && top.count != std::floor(top.count)) ||
-            (top.percent && top.count > 100))
+            (top.percent && top.count > 100)) {
             fail(msg::kSelectStatement);
+        }
         core->top = top;
     }
     parseSelectItems(*core);
     if (atWord("INTO")) {
-        if (into == nullptr)
+        if (into == nullptr) {
             fail(msg::kSelectStatement);
+        }
         advance();
         *into = parseName(msg::kSelectStatement);
     }
     if (acceptWord("FROM")) {
         core->from = parseTableList(msg::kFromClause);
-        if (!atQueryFollower())
+        if (!atQueryFollower()) {
             fail(msg::kFromClause);
+        }
     }
     if (acceptWord("WHERE")) {
-        if (atQueryFollower())
+        if (atQueryFollower()) {
             fail(msg::kWhereClause);
+        }
         size_t start = pos_;
         core->where = parseTopExpression();
         checkExpressionFollower(start, false);
@@ -292,16 +327,18 @@ std::unique_ptr<SelectCore> Parser::parseSelectCore(std::string* into) {
     if (acceptWord("GROUP")) {
         expectWord("BY", msg::kGroupByClause);
         do {
-            if (atQueryFollower())
+            if (atQueryFollower()) {
                 fail(msg::kGroupByClause);
+            }
             size_t start = pos_;
             core->groupBy.push_back(parseTopExpression());
             checkExpressionFollower(start, true);
         } while (acceptSymbol(','));
     }
     if (acceptWord("HAVING")) {
-        if (atQueryFollower())
+        if (atQueryFollower()) {
             fail(msg::kSelectStatement);
+        }
         size_t start = pos_;
         core->having = parseTopExpression();
         checkExpressionFollower(start, false);
@@ -323,18 +360,21 @@ void Parser::parseSelectItems(SelectCore& core) {
             advance();
             advance();
         } else {
-            if (atQueryFollower() || atSymbol(','))
+            if (atQueryFollower() || atSymbol(',')) {
                 fail(msg::kSelectStatement);
+            }
             const char* saved = reservedWordError_;
             reservedWordError_ = msg::kSelectStatement;
             item.expr = parseTopExpression();
             reservedWordError_ = saved;
-            if (acceptWord("AS"))
+            if (acceptWord("AS")) {
                 item.alias = parseName(msg::kSelectStatement);
+            }
             checkExpressionFollower(first, true);
         }
-        if (!atSymbol(',') && !atQueryFollower())
+        if (!atSymbol(',') && !atQueryFollower()) {
             fail(msg::kSelectStatement);
+        }
         item.span = spanFrom(first);
         core.items.push_back(std::move(item));
     } while (acceptSymbol(','));
@@ -344,8 +384,9 @@ void Parser::parseOrderBy(std::vector<OrderItem>& out) {
     advance();  // ORDER
     expectWord("BY", msg::kOrderByClause);
     do {
-        if (atEnd() || atSymbol(')') || atSymbol(','))
+        if (atEnd() || atSymbol(')') || atSymbol(',')) {
             fail(msg::kOrderByClause);
+        }
         size_t first = pos_;
         OrderItem item;
         item.expr = parseTopExpression();
@@ -355,8 +396,9 @@ void Parser::parseOrderBy(std::vector<OrderItem>& out) {
             acceptWord("ASC");
         }
         if (!atSymbol(',') && !atEnd() && !atSymbol(')') && !(crosstab_ && atWord("PIVOT"))) {
-            if (atWord("UNION") || atWord("ORDER") || atWord("WHERE") || atWord("FROM"))
+            if (atWord("UNION") || atWord("ORDER") || atWord("WHERE") || atWord("FROM")) {
                 fail(msg::kOrderByClause);
+            }
             fail(msg::missingOperator(expressionText(first)));
         }
         out.push_back(std::move(item));
@@ -371,8 +413,9 @@ std::shared_ptr<const Query> Parser::parseSubquery() {
     auto q = std::make_shared<Query>(parseQuery(nullptr));
     exprStart_ = savedStart;
     reservedWordError_ = savedReserved;
-    if (!acceptSymbol(')'))
+    if (!acceptSymbol(')')) {
         fail(msg::missingParenthesis(expressionText(exprStart_)));
+    }
     return q;
 }
 
@@ -387,8 +430,9 @@ std::vector<TableRef> Parser::parseTableList(const char* error) {
 }
 
 bool Parser::atJoin() const {
-    if (atWord("INNER") || atWord("JOIN"))
+    if (atWord("INNER") || atWord("JOIN")) {
         return true;
+    }
     return (atWord("LEFT") || atWord("RIGHT")) && !atSymbol('(', 1);
 }
 
@@ -412,8 +456,9 @@ TableRef Parser::parseTableRef(const char* error) {
         }
         expectWord("JOIN", msg::kJoinOperation);
         TableRef right = parseTablePrimary(error);
-        if (!acceptWord("ON"))
+        if (!acceptWord("ON")) {
             fail(msg::kJoinOperation);
+        }
         size_t start = pos_;
         join.on = parseTopExpression();
         checkExpressionFollower(start, true);
@@ -465,15 +510,17 @@ InsertStatement Parser::parseInsert() {
     if (acceptWord("VALUES")) {
         expectSymbol('(', msg::kInsertStatement);
         do {
-            if (atSymbol(')') || atSymbol(','))
+            if (atSymbol(')') || atSymbol(',')) {
                 fail(msg::kInsertStatement);
+            }
             size_t start = pos_;
             s.values.push_back(parseTopExpression());
             checkExpressionFollower(start, true);
         } while (acceptSymbol(','));
         expectSymbol(')', msg::kInsertStatement);
-        if (!atEnd())
+        if (!atEnd()) {
             fail(msg::kMissingSemicolon);
+        }
         expectStatementEnd(msg::kInsertStatement);
         return s;
     }
@@ -500,8 +547,9 @@ UpdateStatement Parser::parseUpdate() {
             a.column = parseMemberName(msg::kUpdateStatement);
         }
         expectSymbol('=', msg::kUpdateStatement);
-        if (atEnd() || atSymbol(','))
+        if (atEnd() || atSymbol(',')) {
             fail(msg::kUpdateStatement);
+        }
         size_t start = pos_;
         a.value = parseTopExpression();
         checkExpressionFollower(start, true);
@@ -509,8 +557,9 @@ UpdateStatement Parser::parseUpdate() {
         s.assignments.push_back(std::move(a));
     } while (acceptSymbol(','));
     if (acceptWord("WHERE")) {
-        if (atEnd())
+        if (atEnd()) {
             fail(msg::kWhereClause);
+        }
         size_t start = pos_;
         s.where = parseTopExpression();
         checkExpressionFollower(start, false);
@@ -536,19 +585,22 @@ DeleteStatement Parser::parseDelete() {
         // records and ignores the fields, which must all name one table.
         do {
             std::string table = parseName(msg::kDeleteTarget);
-            if (!acceptSymbol('.') && !acceptSymbol('!'))
+            if (!acceptSymbol('.') && !acceptSymbol('!')) {
                 fail(msg::kDeleteTarget);
+            }
             parseMemberName(msg::kDeleteTarget);
-            if (!s.target.empty() && !sameName(s.target, table))
+            if (!s.target.empty() && !sameName(s.target, table)) {
                 fail(msg::kDeleteTarget);
+            }
             s.target = std::move(table);
         } while (acceptSymbol(','));
     }
     expectWord("FROM", msg::kFromClause);
     s.from = parseTableList(msg::kFromClause);
     if (acceptWord("WHERE")) {
-        if (atEnd())
+        if (atEnd()) {
             fail(msg::kWhereClause);
+        }
         size_t start = pos_;
         s.where = parseTopExpression();
         checkExpressionFollower(start, false);

@@ -12,16 +12,19 @@ namespace orvdb::engine::sql {
 
 StatementBody Parser::parseCreate() {
     advance();  // CREATE
-    if (acceptWord("TABLE"))
+    if (acceptWord("TABLE")) {
         return parseCreateTable();
+    }
     if (acceptWord("UNIQUE")) {
         expectWord("INDEX", msg::kCreateIndex);
         return parseCreateIndex(true);
     }
-    if (acceptWord("INDEX"))
+    if (acceptWord("INDEX")) {
         return parseCreateIndex(false);
-    if (acceptWord("VIEW"))
+    }
+    if (acceptWord("VIEW")) {
         return parseCreateView();
+    }
     fail(msg::kCreateTable);
 }
 
@@ -35,14 +38,17 @@ CreateTableStatement Parser::parseCreateTable() {
         } else {
             s.columns.push_back(parseColumnDefinition(s.constraints));
         }
-        if (atEnd())
+        if (atEnd()) {
             fail(msg::kCreateTable);
-        if (!atSymbol(',') && !atSymbol(')'))
+        }
+        if (!atSymbol(',') && !atSymbol(')')) {
             fail(msg::kFieldDefinition);
+        }
     } while (acceptSymbol(','));
     expectSymbol(')', msg::kCreateTable);
-    if (s.columns.empty())
+    if (s.columns.empty()) {
         fail(msg::kCreateTable);
+    }
     expectStatementEnd(msg::kCreateTable);
     return s;
 }
@@ -60,11 +66,13 @@ ColumnDef Parser::parseColumnDefinition(std::vector<TableConstraint>& constraint
 
 void Parser::parseColumnType(ColumnDef& column) {
     const Token& word = peek();
-    if (word.kind != TokenKind::Word)
+    if (word.kind != TokenKind::Word) {
         fail(msg::kFieldDefinition);
+    }
     auto info = lookupTypeWord(word.text);
-    if (!info)
+    if (!info) {
         fail(msg::kFieldDefinition);
+    }
     advance();
     column.type = info->type;
     column.autoNumber = info->autoNumber;
@@ -76,20 +84,24 @@ void Parser::parseColumnType(ColumnDef& column) {
             case P::Length: {
                 int64_t n = parseSignedInteger(msg::kFieldDefinition);
                 int max = info->type == JetType::Binary ? kMaxBinaryLength : kMaxTextLength;
-                if (n <= 0)
+                if (n <= 0) {
                     fail(msg::kFieldDefinition);
-                if (n > max)
+                }
+                if (n > max) {
                     fail(msg::fieldTooLong(column.name));
+                }
                 column.size = static_cast<int>(n);
                 break;
             }
             case P::PrecisionScale: {
                 int64_t p = parseSignedInteger(msg::kFieldDefinition);
                 int64_t s = 0;
-                if (acceptSymbol(','))
+                if (acceptSymbol(',')) {
                     s = parseSignedInteger(msg::kFieldDefinition);
-                if (p < 1 || p > kMaxDecimalPrecision || s < 0 || s > p)
+                }
+                if (p < 1 || p > kMaxDecimalPrecision || s < 0 || s > p) {
                     fail(msg::kFieldDefinition);
+                }
                 column.precision = static_cast<int>(p);
                 column.scale = static_cast<int>(s);
                 break;
@@ -98,27 +110,32 @@ void Parser::parseColumnType(ColumnDef& column) {
                 column.autoSeed = parseSignedInteger(msg::kFieldDefinition);
                 expectSymbol(',', msg::kFieldDefinition);
                 column.autoStep = parseSignedInteger(msg::kFieldDefinition);
-                if (column.autoStep == 0)
+                if (column.autoStep == 0) {
                     fail(msg::kFieldDefinition);
+                }
                 break;
             }
         }
         expectSymbol(')', msg::kFieldDefinition);
     } else {
-        if (info->memoWithoutLength)
+        if (info->memoWithoutLength) {
             column.type = JetType::Memo;
-        if (column.type == JetType::Text)
+        }
+        if (column.type == JetType::Text) {
             column.size = kMaxTextLength;
-        if (column.type == JetType::Binary)
+        }
+        if (column.type == JetType::Binary) {
             column.size = kMaxBinaryLength;
+        }
         if (column.type == JetType::Decimal) {
             column.precision = 18;
             column.scale = 0;
         }
     }
     if (atWord("WITH") && (atWord("COMP", 1) || atWord("COMPRESSION", 1))) {
-        if (column.type != JetType::Text && column.type != JetType::Memo)
+        if (column.type != JetType::Text && column.type != JetType::Memo) {
             fail(msg::kFieldDefinition);
+        }
         advance();
         advance();
         column.compressedUnicode = true;
@@ -127,15 +144,18 @@ void Parser::parseColumnType(ColumnDef& column) {
 
 int64_t Parser::parseSignedInteger(const char* error) {
     bool negative = acceptSymbol('-');
-    if (!negative)
+    if (!negative) {
         acceptSymbol('+');
+    }
     const Token& t = peek();
-    if (t.kind != TokenKind::Integer)
+    if (t.kind != TokenKind::Integer) {
         fail(error);
+    }
     int64_t value = 0;
     auto [p, ec] = std::from_chars(t.text.data(), t.text.data() + t.text.size(), value);
-    if (ec != std::errc() || p != t.text.data() + t.text.size())
+    if (ec != std::errc() || p != t.text.data() + t.text.size()) {
         fail(error);
+    }
     advance();
     return negative ? -value : value;
 }
@@ -147,11 +167,13 @@ bool Parser::parseColumnConstraint(ColumnDef& column, std::vector<TableConstrain
         column.required = true;
         return true;
     }
-    if (acceptWord("NULL"))
+    if (acceptWord("NULL")) {
         return true;
+    }
     if (acceptWord("DEFAULT")) {
-        if (atSymbol(',') || atSymbol(')') || atEnd())
+        if (atSymbol(',') || atSymbol(')') || atEnd()) {
             fail(msg::kFieldDefinition);
+        }
         size_t first = pos_;
         size_t saved = exprStart_;
         exprStart_ = first;
@@ -164,8 +186,9 @@ bool Parser::parseColumnConstraint(ColumnDef& column, std::vector<TableConstrain
     if (atWord("CONSTRAINT") || atWord("PRIMARY") || atWord("UNIQUE") || atWord("REFERENCES") ||
         atWord("CHECK")) {
         TableConstraint c;
-        if (acceptWord("CONSTRAINT"))
+        if (acceptWord("CONSTRAINT")) {
             c.name = parseName(msg::kConstraintClause);
+        }
         parseConstraintBody(c, &column.name);
         constraints.push_back(std::move(c));
         return true;
@@ -180,8 +203,9 @@ bool Parser::atTableConstraint() const {
 
 TableConstraint Parser::parseTableConstraint() {
     TableConstraint c;
-    if (acceptWord("CONSTRAINT"))
+    if (acceptWord("CONSTRAINT")) {
         c.name = parseName(msg::kConstraintClause);
+    }
     parseConstraintBody(c, nullptr);
     return c;
 }
@@ -231,15 +255,18 @@ void Parser::parseConstraintBody(TableConstraint& c, const std::string* column) 
 void Parser::parseReferences(TableConstraint& c) {
     expectWord("REFERENCES", msg::kConstraintClause);
     c.referencedTable = parseName(msg::kConstraintClause);
-    if (atSymbol('('))
+    if (atSymbol('(')) {
         c.referencedColumns = parseNameList(msg::kConstraintClause);
-    if (!c.referencedColumns.empty() && c.referencedColumns.size() != c.columns.size())
+    }
+    if (!c.referencedColumns.empty() && c.referencedColumns.size() != c.columns.size()) {
         fail(msg::kConstraintClause);
+    }
     while (atWord("ON")) {
         advance();
         bool update = acceptWord("UPDATE");
-        if (!update)
+        if (!update) {
             expectWord("DELETE", msg::kConstraintClause);
+        }
         ReferentialAction action;
         if (acceptWord("CASCADE")) {
             action = ReferentialAction::Cascade;
@@ -296,16 +323,19 @@ CreateIndexStatement Parser::parseCreateIndex(bool unique) {
 CreateViewStatement Parser::parseCreateView() {
     CreateViewStatement s;
     s.view = parseName(msg::kCreateTable);
-    if (atSymbol('('))
+    if (atSymbol('(')) {
         s.columns = parseNameList(msg::kCreateTable);
+    }
     expectWord("AS", msg::kCreateTable);
-    if (!atWord("SELECT") && !atSymbol('('))
+    if (!atWord("SELECT") && !atSymbol('(')) {
         fail(msg::kSimpleViewsOnly);
+    }
     size_t first = pos_;
     std::string into;
     auto query = std::make_shared<Query>(parseQuery(&into));
-    if (!into.empty())
+    if (!into.empty()) {
         fail(msg::kSimpleViewsOnly);
+    }
     SourceSpan span = spanFrom(first);
     s.selectText = std::string(sql_.substr(span.begin, span.end - span.begin));
     s.query = std::move(query);
@@ -328,16 +358,18 @@ StatementBody Parser::parseAlter() {
             do {
                 acceptWord("COLUMN");
                 s.columns.push_back(parseColumnDefinition(s.constraints));
-                if (!atSymbol(',') && !atEnd())
+                if (!atSymbol(',') && !atEnd()) {
                     fail(msg::kFieldDefinition);
+                }
             } while (acceptSymbol(','));
         }
     } else if (acceptWord("ALTER")) {
         s.action = A::AlterColumn;
         acceptWord("COLUMN");
         s.columns.push_back(parseColumnDefinition(s.constraints));
-        if (!atEnd())
+        if (!atEnd()) {
             fail(msg::kFieldDefinition);
+        }
     } else if (acceptWord("DROP")) {
         if (acceptWord("CONSTRAINT")) {
             s.action = A::DropConstraint;

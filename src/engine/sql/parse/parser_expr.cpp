@@ -1,8 +1,8 @@
 // Expressions, with VBA's operator precedence (highest first): ^, unary -,
 // * /, \, Mod, + -, &, comparisons (= <> < > <= >= Like Between In Is),
 // Not, And, Or, Xor, Eqv, Imp.
-#include "engine/sql/translate/access_functions.hpp"
 #include "engine/sql/parse/parser.hpp"
+#include "engine/sql/translate/access_functions.hpp"
 
 #include "engine/engine_error.hpp"
 #include "engine/sql/parse/reserved_words.hpp"
@@ -17,10 +17,12 @@ namespace {
 
 // Words that end a clause expression (the start of the next clause).
 bool isBoundaryWord(const Token& t, const Token& next) {
-    if (t.kind != TokenKind::Word)
+    if (t.kind != TokenKind::Word) {
         return false;
-    if (t.isWord("LEFT") || t.isWord("RIGHT"))
+    }
+    if (t.isWord("LEFT") || t.isWord("RIGHT")) {
         return !next.is('(');
+    }
     return t.isWord("FROM") || t.isWord("WHERE") || t.isWord("GROUP") || t.isWord("HAVING") ||
            t.isWord("ORDER") || t.isWord("UNION") || t.isWord("INTO") || t.isWord("INNER") ||
            t.isWord("JOIN") || t.isWord("SET") || t.isWord("AS") || t.isWord("ASC") ||
@@ -30,18 +32,21 @@ bool isBoundaryWord(const Token& t, const Token& next) {
 }  // namespace
 
 Expr Parser::parseStandaloneExpression() {
-    if (atEnd())
+    if (atEnd()) {
         fail(msg::queryExpression(""));
+    }
     Expr e = parseTopExpression();
-    if (!atEnd())
+    if (!atEnd()) {
         fail(msg::missingOperator(expressionText(0)));
+    }
     expectStatementEnd(msg::kCharactersAfterEnd);
     return e;
 }
 
 std::string_view Parser::expressionText(size_t first) const {
-    if (first >= tokens_.size() - 1)
+    if (first >= tokens_.size() - 1) {
         return {};
+    }
     int depth = 0;
     size_t last = first;
     bool any = false;
@@ -50,8 +55,9 @@ std::string_view Parser::expressionText(size_t first) const {
         if (t.is('(')) {
             ++depth;
         } else if (t.is(')')) {
-            if (depth == 0)
+            if (depth == 0) {
                 break;
+            }
             --depth;
         } else if (depth == 0 && (t.is(',') || t.is(';') || isBoundaryWord(t, tokens_[i + 1]))) {
             break;
@@ -59,8 +65,9 @@ std::string_view Parser::expressionText(size_t first) const {
         last = i;
         any = true;
     }
-    if (!any)
+    if (!any) {
         return {};
+    }
     return sql_.substr(tokens_[first].begin, tokens_[last].end - tokens_[first].begin);
 }
 
@@ -70,15 +77,18 @@ void Parser::failExpression() const {
 
 void Parser::checkExpressionFollower(size_t first, bool allowComma) const {
     const Token& t = peek();
-    if (t.kind == TokenKind::End || t.is(';') || t.is(')'))
+    if (t.kind == TokenKind::End || t.is(';') || t.is(')')) {
         return;
+    }
     if (t.is(',')) {
-        if (allowComma)
+        if (allowComma) {
             return;
+        }
         fail(msg::commaInExpression(expressionText(first)));
     }
-    if (isBoundaryWord(t, peek(1)))
+    if (isBoundaryWord(t, peek(1))) {
         return;
+    }
     fail(msg::missingOperator(expressionText(first)));
 }
 
@@ -132,12 +142,15 @@ InfixOperator infixAt(const Token& t, const Token& next) {
     switch (t.kind) {
         case TokenKind::Symbol:
             if (t.text.size() == 2) {
-                if (t.text == "<>")
+                if (t.text == "<>") {
                     return {kComparison, BinaryOp::NotEqual};
-                if (t.text == "<=")
+                }
+                if (t.text == "<=") {
                     return {kComparison, BinaryOp::LessEqual};
-                if (t.text == ">=")
+                }
+                if (t.text == ">=") {
                     return {kComparison, BinaryOp::GreaterEqual};
+                }
                 return {};
             }
             switch (t.text[0]) {
@@ -167,33 +180,43 @@ InfixOperator infixAt(const Token& t, const Token& next) {
         case TokenKind::Word:
             switch (t.text.size()) {
                 case 2:
-                    if (t.isWord("OR"))
+                    if (t.isWord("OR")) {
                         return {kOr, BinaryOp::Or};
-                    if (t.isWord("IN") || t.isWord("IS"))
+                    }
+                    if (t.isWord("IN") || t.isWord("IS")) {
                         return {kComparison, BinaryOp::Equal};
+                    }
                     return {};
                 case 3:
-                    if (t.isWord("AND"))
+                    if (t.isWord("AND")) {
                         return {kAnd, BinaryOp::And};
-                    if (t.isWord("MOD"))
+                    }
+                    if (t.isWord("MOD")) {
                         return {kMod, BinaryOp::Mod};
-                    if (t.isWord("XOR"))
+                    }
+                    if (t.isWord("XOR")) {
                         return {kXor, BinaryOp::Xor};
-                    if (t.isWord("EQV"))
+                    }
+                    if (t.isWord("EQV")) {
                         return {kEqv, BinaryOp::Eqv};
-                    if (t.isWord("IMP"))
+                    }
+                    if (t.isWord("IMP")) {
                         return {kImp, BinaryOp::Imp};
+                    }
                     if (t.isWord("NOT") &&
-                        (next.isWord("LIKE") || next.isWord("BETWEEN") || next.isWord("IN")))
+                        (next.isWord("LIKE") || next.isWord("BETWEEN") || next.isWord("IN"))) {
                         return {kComparison, BinaryOp::Equal};
+                    }
                     return {};
                 case 4:
-                    if (t.isWord("LIKE"))
+                    if (t.isWord("LIKE")) {
                         return {kComparison, BinaryOp::Equal};
+                    }
                     return {};
                 case 7:
-                    if (t.isWord("BETWEEN"))
+                    if (t.isWord("BETWEEN")) {
                         return {kComparison, BinaryOp::Equal};
+                    }
                     return {};
                 default:
                     return {};
@@ -211,8 +234,9 @@ Expr Parser::parseBinary(int minLevel) {
     Expr left = parseOperand();
     for (;;) {
         InfixOperator infix = infixAt(peek(), peek(1));
-        if (infix.level == 0 || infix.level < minLevel)
+        if (infix.level == 0 || infix.level < minLevel) {
             return left;
+        }
         if (infix.level != kComparison || peek().kind == TokenKind::Symbol) {
             advance();
             if (infix.level == kComparison && (atWord("ANY") || atWord("SOME") || atWord("ALL")) &&
@@ -223,8 +247,9 @@ Expr Parser::parseBinary(int minLevel) {
                 q.all = atWord("ALL");
                 advance();
                 advance();
-                if (!atWord("SELECT") && !atSymbol('('))
+                if (!atWord("SELECT") && !atSymbol('(')) {
                     failExpression();
+                }
                 q.subquery = parseSubquery();
                 q.args.push_back(std::move(left));
                 q.span = spanFrom(first);
@@ -248,12 +273,14 @@ Expr Parser::parseBinary(int minLevel) {
             e.kind = ExprKind::Between;
             e.args.push_back(std::move(left));
             e.args.push_back(parseBinary(kConcat));
-            if (!acceptWord("AND"))
+            if (!acceptWord("AND")) {
                 failExpression();
+            }
             e.args.push_back(parseBinary(kConcat));
         } else if (acceptWord("IN")) {
-            if (!acceptSymbol('('))
+            if (!acceptSymbol('(')) {
                 failExpression();
+            }
             e.args.push_back(std::move(left));
             if (atWord("SELECT") || (atSymbol('(') && atWord("SELECT", 1))) {
                 e.kind = ExprKind::InQuery;
@@ -261,19 +288,22 @@ Expr Parser::parseBinary(int minLevel) {
             } else {
                 e.kind = ExprKind::InList;
                 do {
-                    if (atSymbol(',') || atSymbol(')'))
+                    if (atSymbol(',') || atSymbol(')')) {
                         fail(msg::commaInExpression(expressionText(exprStart_)));
+                    }
                     e.args.push_back(parseExpression());
                 } while (acceptSymbol(','));
-                if (!acceptSymbol(')'))
+                if (!acceptSymbol(')')) {
                     fail(msg::missingParenthesis(expressionText(exprStart_)));
+                }
             }
         } else {
             advance();  // IS
             e.kind = ExprKind::IsNull;
             e.negated = acceptWord("NOT");
-            if (!acceptWord("NULL"))
+            if (!acceptWord("NULL")) {
                 failExpression();
+            }
             e.args.push_back(std::move(left));
         }
         e.span = spanFrom(first);
@@ -366,11 +396,13 @@ Expr Parser::parsePrimary() {
                     e.subquery = parseSubquery();
                     break;
                 }
-                if (atSymbol(')'))
+                if (atSymbol(')')) {
                     failExpression();
+                }
                 e = parseExpression();
-                if (!acceptSymbol(')'))
+                if (!acceptSymbol(')')) {
                     fail(msg::missingParenthesis(expressionText(exprStart_)));
+                }
                 // Keep the parenthesised span, for texts quoted in errors.
                 e.span = spanFrom(first);
                 return e;
@@ -398,17 +430,20 @@ Expr Parser::parsePrimary() {
             }
             if (t.isWord("EXISTS")) {
                 advance();
-                if (!acceptSymbol('('))
+                if (!acceptSymbol('(')) {
                     failExpression();
-                if (!atWord("SELECT") && !atSymbol('('))
+                }
+                if (!atWord("SELECT") && !atSymbol('(')) {
                     failExpression();
+                }
                 e.kind = ExprKind::Exists;
                 e.subquery = parseSubquery();
                 break;
             }
             if (t.text[0] == '@') {
-                if (!t.isWord("@@IDENTITY"))
+                if (!t.isWord("@@IDENTITY")) {
                     failExpression();
+                }
                 advance();
                 e.kind = ExprKind::Identity;
                 break;
@@ -424,27 +459,32 @@ Expr Parser::parsePrimary() {
 Expr Parser::parseColumnOrCall() {
     size_t first = pos_;
     const Token& name = peek();
-    if (name.kind == TokenKind::Word && atSymbol('(', 1))
+    if (name.kind == TokenKind::Word && atSymbol('(', 1)) {
         return parseCall(first);
+    }
     if (name.kind == TokenKind::Word && isReservedWord(name.text)) {
-        if (reservedWordError_)
+        if (reservedWordError_) {
             fail(reservedWordError_);
+        }
         failExpression();
     }
-    if (name.text.empty())
+    if (name.text.empty()) {
         fail(msg::badBracketing(name.text));
+    }
     Expr e;
     e.kind = ExprKind::Column;
     e.text = std::string(name.text);
     advance();
     if (atSymbol('.') || atSymbol('!')) {
         advance();
-        if (atSymbol('*'))
+        if (atSymbol('*')) {
             failExpression();
+        }
         const Token& member = peek();
         if ((member.kind != TokenKind::Word && member.kind != TokenKind::QuotedName) ||
-            member.text.empty() || member.text[0] == '@')
+            member.text.empty() || member.text[0] == '@') {
             failExpression();
+        }
         const Token& separator = tokens_[pos_ - 1];
         e.qualifier = std::move(e.text);
         e.text = std::string(advance().text);
@@ -456,9 +496,10 @@ Expr Parser::parseColumnOrCall() {
                 path += advance().text;
                 path += advance().text;
             }
-            if (!isDeclaredParameter(path))
+            if (!isDeclaredParameter(path)) {
                 fail("Invalid use of '.', '!', or '()'. in query expression '" +
                      std::string(expressionText(exprStart_)) + "'.");
+            }
             e.qualifier.clear();
             e.text = std::move(path);
         }
@@ -472,8 +513,9 @@ Expr Parser::parseCall(size_t nameToken) {
     const FunctionInfo* info = findFunction(nameTok.text);
     if (info == nullptr) {
         if (isReservedWord(nameTok.text)) {
-            if (reservedWordError_)
+            if (reservedWordError_) {
                 fail(reservedWordError_);
+            }
             failExpression();
         }
         fail(msg::undefinedFunction(nameTok.text));
@@ -493,22 +535,27 @@ Expr Parser::parseCall(size_t nameToken) {
                 continue;
             }
             // Jet has no Count(DISTINCT x) nor Sum(ALL x).
-            if (atWord("DISTINCT") || atWord("ALL") || atWord("DISTINCTROW"))
+            if (atWord("DISTINCT") || atWord("ALL") || atWord("DISTINCTROW")) {
                 failExpression();
-            if (atSymbol(',') || atSymbol(')'))
+            }
+            if (atSymbol(',') || atSymbol(')')) {
                 fail(msg::commaInExpression(expressionText(exprStart_)));
+            }
             e.args.push_back(parseExpression());
         } while (acceptSymbol(','));
     }
-    if (!acceptSymbol(')'))
+    if (!acceptSymbol(')')) {
         fail(msg::missingParenthesis(expressionText(exprStart_)));
+    }
     e.span = spanFrom(nameToken);
     size_t n = e.args.size();
     bool arityOk = n >= info->minArgs && (info->maxArgs == kVariadic || n <= info->maxArgs);
-    if (info->emit == FunctionEmit::Switch && n % 2 != 0)
+    if (info->emit == FunctionEmit::Switch && n % 2 != 0) {
         arityOk = false;
-    if (!arityOk)
+    }
+    if (!arityOk) {
         fail(msg::wrongArgumentCount(sql_.substr(e.span.begin, e.span.end - e.span.begin)));
+    }
     return e;
 }
 

@@ -8,8 +8,9 @@ namespace orvdb::engine::sql {
 
 std::vector<ParameterDecl> Parser::parseParameterDeclarations() {
     std::vector<ParameterDecl> out;
-    if (!atWord("PARAMETERS"))
+    if (!atWord("PARAMETERS")) {
         return out;
+    }
     advance();
     do {
         ParameterDecl p;
@@ -17,42 +18,50 @@ std::vector<ParameterDecl> Parser::parseParameterDeclarations() {
         p.type.name = p.name;
         // The type words are those of a column definition; any (n) they take too.
         const Token& typeWord = peek();
-        if (typeWord.kind != TokenKind::Word)
+        if (typeWord.kind != TokenKind::Word) {
             fail(msg::kParameterClause);
+        }
         parseColumnType(p.type);
         out.push_back(std::move(p));
     } while (acceptSymbol(','));
-    if (!acceptSymbol(';'))
+    if (!acceptSymbol(';')) {
         fail(msg::kParameterClause);
-    if (peek().kind == TokenKind::End)
+    }
+    if (peek().kind == TokenKind::End) {
         fail(msg::kParameterClause);
+    }
     declaredParameters_.reserve(out.size());
-    for (const ParameterDecl& p : out)
+    for (const ParameterDecl& p : out) {
         declaredParameters_.push_back(p.name);
+    }
     return out;
 }
 
 std::string Parser::parseParameterName() {
     const Token& first = peek();
     if ((first.kind != TokenKind::Word && first.kind != TokenKind::QuotedName) ||
-        first.text.empty())
+        first.text.empty()) {
         fail(msg::kParameterClause);
+    }
     std::string path(advance().text);
     while (atSymbol('.') || atSymbol('!')) {
         path += advance().text;
         const Token& member = peek();
         if ((member.kind != TokenKind::Word && member.kind != TokenKind::QuotedName) ||
-            member.text.empty())
+            member.text.empty()) {
             fail(msg::kParameterClause);
+        }
         path += advance().text;
     }
     return path;
 }
 
 bool Parser::isDeclaredParameter(std::string_view path) const {
-    for (const std::string& name : declaredParameters_)
-        if (sameName(name, path))
+    for (const std::string& name : declaredParameters_) {
+        if (sameName(name, path)) {
             return true;
+        }
+    }
     return false;
 }
 

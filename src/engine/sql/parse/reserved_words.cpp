@@ -261,43 +261,52 @@ constexpr std::string_view kReserved[] = {
 bool isReservedWord(std::string_view word) {
     // Most names are rejected on their first letter and length without
     // folding the whole word.
-    if (word.size() < 2 || word.size() > 17)
+    if (word.size() < 2 || word.size() > 17) {
         return false;
+    }
     char first = word[0];
-    if (first >= 'a' && first <= 'z')
+    if (first >= 'a' && first <= 'z') {
         first = static_cast<char>(first - 32);
-    if (first < 'A' || first > 'Z')
+    }
+    if (first < 'A' || first > 'Z') {
         return false;
+    }
     struct Range {
         const std::string_view* begin;
         const std::string_view* end;
     };
     static const auto ranges = [] {
         std::array<Range, 26> r{};
-        for (auto& x : r)
+        for (auto& x : r) {
             x = {std::end(kReserved), std::end(kReserved)};
+        }
         for (const std::string_view* p = std::begin(kReserved); p != std::end(kReserved); ++p) {
             Range& x = r[static_cast<size_t>((*p)[0] - 'A')];
-            if (x.begin == std::end(kReserved))
+            if (x.begin == std::end(kReserved)) {
                 x.begin = p;
+            }
             x.end = p + 1;
         }
         return r;
     }();
     const Range& range = ranges[static_cast<size_t>(first - 'A')];
     for (const std::string_view* p = range.begin; p != range.end; ++p) {
-        if (p->size() != word.size())
+        if (p->size() != word.size()) {
             continue;
+        }
         size_t i = 1;
         for (; i < word.size(); ++i) {
             char c = word[i];
-            if (c >= 'a' && c <= 'z')
+            if (c >= 'a' && c <= 'z') {
                 c = static_cast<char>(c - 32);
-            if (c != (*p)[i])
+            }
+            if (c != (*p)[i]) {
                 break;
+            }
         }
-        if (i == word.size())
+        if (i == word.size()) {
             return true;
+        }
     }
     return false;
 }

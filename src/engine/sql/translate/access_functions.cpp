@@ -101,8 +101,9 @@ int compareNames(std::string_view a, std::string_view b) {
     size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
         char x = upper(a[i]), y = upper(b[i]);
-        if (x != y)
+        if (x != y) {
             return x < y ? -1 : 1;
+        }
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
@@ -113,8 +114,9 @@ const FunctionInfo* findFunction(std::string_view name) {
     auto it = std::lower_bound(
         std::begin(kFunctions), std::end(kFunctions), name,
         [](const FunctionInfo& f, std::string_view n) { return compareNames(f.name, n) < 0; });
-    if (it == std::end(kFunctions) || compareNames(it->name, name) != 0)
+    if (it == std::end(kFunctions) || compareNames(it->name, name) != 0) {
         return nullptr;
+    }
     return it;
 }
 

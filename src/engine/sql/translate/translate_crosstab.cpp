@@ -18,17 +18,20 @@ namespace {
 constexpr const char* kNullHeading = "<>";
 
 std::string valueLiteral(const SqlValue& value) {
-    if (const auto* i = std::get_if<int64_t>(&value))
+    if (const auto* i = std::get_if<int64_t>(&value)) {
         return std::to_string(*i);
+    }
     if (const auto* d = std::get_if<double>(&value)) {
-        if (!std::isfinite(*d))
+        if (!std::isfinite(*d)) {
             return std::isnan(*d) ? "NULL" : (*d > 0 ? "9e999" : "-9e999");  // SQLite's infinity
+        }
         char buf[40];
         std::snprintf(buf, sizeof buf, "%.17g", *d);
         return buf;
     }
-    if (const auto* s = std::get_if<std::string>(&value))
+    if (const auto* s = std::get_if<std::string>(&value)) {
         return quoteText(*s);
+    }
     static const char* kHex = "0123456789ABCDEF";
     std::string out = "X'";
     for (uint8_t b : std::get<std::vector<uint8_t>>(value)) {
@@ -55,8 +58,9 @@ std::string expressionSignature(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (char c : text) {
-        if (c == '[' || c == ']' || c == ' ' || c == '\t' || c == '\r' || c == '\n')
+        if (c == '[' || c == ']' || c == ' ' || c == '\t' || c == '\r' || c == '\n') {
             continue;
+        }
         out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
     }
     return out;
@@ -74,10 +78,13 @@ std::vector<Translator::PivotCell> Translator::pivotCells(const Crosstab& x, Sco
     toValue(pivot);
     const std::string signature = expressionSignature(textOf(x.pivot.span));
     bool descending = false;
-    if (orderBy)
-        for (const OrderItem& o : *orderBy)
-            if (expressionSignature(textOf(o.expr.span)) == signature)
+    if (orderBy) {
+        for (const OrderItem& o : *orderBy) {
+            if (expressionSignature(textOf(o.expr.span)) == signature) {
                 descending = o.descending;
+            }
+        }
+    }
     std::vector<PivotCell> cells;
     for (const PivotColumn& column : pivotColumns(x, pivot, from, where, descending)) {
         ExprContext context = itemContext;
@@ -85,10 +92,12 @@ std::vector<Translator::PivotCell> Translator::pivotCells(const Crosstab& x, Sco
         context.aggregateFilter = &column.condition;
         Tx t = translateExpr(x.value, context);
         toValue(t);
-        if (!t.ungrouped.empty())
+        if (!t.ungrouped.empty()) {
             throw SqlError(msg::notInAggregate(t.ungrouped));
-        if (!t.aggregate)
+        }
+        if (!t.aggregate) {
             throw SqlError(msg::kTransformStatement);
+        }
         cells.push_back({column.name, std::move(t.sql), t.type});
     }
     return cells;
@@ -97,15 +106,19 @@ std::vector<Translator::PivotCell> Translator::pivotCells(const Crosstab& x, Sco
 std::vector<PivotColumn> Translator::pivotColumns(const Crosstab& x, const Tx& pivot,
                                                   const std::string& from, const std::string& where,
                                                   bool descending) {
-    if (x.fixedColumns)
+    if (x.fixedColumns) {
         return fixedPivotColumns(x, pivot);
-    if (pivotReader_ == nullptr)
+    }
+    if (pivotReader_ == nullptr) {
         throw SqlError(msg::kCrosstabNeedsData);
+    }
     std::string probe = "SELECT DISTINCT " + pivot.sql + " COLLATE JETTEXT";
-    if (!from.empty())
+    if (!from.empty()) {
         probe += " FROM " + from;
-    if (!where.empty())
+    }
+    if (!where.empty()) {
         probe += " WHERE " + where;
+    }
     probe += descending ? " ORDER BY 1 DESC" : " ORDER BY 1";
     std::vector<SqlValue> values = (*pivotReader_)(probe);
     columnsFromData_ = true;
@@ -147,10 +160,11 @@ std::vector<PivotColumn> Translator::fixedPivotColumns(const Crosstab& x, const 
                 break;
             case ExprKind::Date:
                 // Headed as a probed date would be.
-                if (auto day = parseJetDate(e->text))
+                if (auto day = parseJetDate(e->text)) {
                     name = formatJetDate(*day);
-                else
+                } else {
                     throw SqlError(msg::badDate("#" + e->text + "#"));
+                }
                 break;
             case ExprKind::Integer:
                 name = sign + std::to_string(e->integer);

@@ -12,16 +12,20 @@ namespace orvdb::engine::sql {
 namespace {
 
 const ColumnDef* findColumn(const ResolvedTable& table, std::string_view name) {
-    for (const auto& c : table.columns)
-        if (sameName(c.name, name))
+    for (const auto& c : table.columns) {
+        if (sameName(c.name, name)) {
             return &c;
+        }
+    }
     return nullptr;
 }
 
 const ColumnDef* autoNumberColumn(const ResolvedTable& table) {
-    for (const auto& c : table.columns)
-        if (c.autoNumber)
+    for (const auto& c : table.columns) {
+        if (c.autoNumber) {
             return &c;
+        }
+    }
     return nullptr;
 }
 
@@ -37,8 +41,9 @@ const ResolvedTable& Translator::requireTable(std::string_view name) {
         noteDependency(tables_.back().name);
         return tables_.back();
     }
-    if (schema_.findView(name))
+    if (schema_.findView(name)) {
         throw SqlError(msg::kUpdatableQuery);
+    }
     throw SqlError(msg::unknownTable(name));
 }
 
@@ -49,8 +54,9 @@ std::string Translator::coerce(std::string_view valueSql, const ResolvedTable& t
     sql += ", " + std::to_string(static_cast<int>(column.type)) + ", " +
            std::to_string(column.size) + ", ";
     appendQuotedText(sql, table.name + "." + column.name);
-    if (column.type == JetType::Decimal)
+    if (column.type == JetType::Decimal) {
         sql += ", " + std::to_string(column.precision) + ", " + std::to_string(column.scale);
+    }
     sql += ')';
     if (column.autoNumber) {
         // An autonumber given explicitly: the catalog notes it (the next one follows it).
@@ -63,16 +69,20 @@ Translation Translator::translateInsert(const InsertStatement& s) {
     const ResolvedTable& table = requireTable(s.table);
     std::vector<const ColumnDef*> targets;
     if (s.columns.empty()) {
-        for (const auto& c : table.columns)
+        for (const auto& c : table.columns) {
             targets.push_back(&c);
+        }
     } else {
         for (const auto& name : s.columns) {
             const ColumnDef* c = findColumn(table, name);
-            if (c == nullptr)
+            if (c == nullptr) {
                 throw SqlError(msg::unknownInsertField(name));
-            for (const ColumnDef* t : targets)
-                if (t == c)
+            }
+            for (const ColumnDef* t : targets) {
+                if (t == c) {
                     throw SqlError(msg::duplicateDestination(name));
+                }
+            }
             targets.push_back(c);
         }
     }
@@ -87,10 +97,12 @@ Translation Translator::translateInsert(const InsertStatement& s) {
         const Query& q = *s.select;
         // Jet will not append the values of a query without a table.
         const Query* first = &q;
-        while (first->isUnion())
+        while (first->isUnion()) {
             first = &first->parts[0];
-        if (first->select->from.empty())
+        }
+        if (first->select->from.empty()) {
             throw SqlError(msg::kNeedsTable);
+        }
         QueryOptions options;
         options.naming = Naming::Positional;
         QueryResult r = translateQuery(q, options);
@@ -100,28 +112,35 @@ Translation Translator::translateInsert(const InsertStatement& s) {
             std::vector<const ColumnDef*> byName;
             for (const auto& rc : r.columns) {
                 const ColumnDef* c = findColumn(table, rc.column.name);
-                if (c == nullptr)
+                if (c == nullptr) {
                     break;
+                }
                 bool repeated = false;
-                for (const ColumnDef* b : byName)
+                for (const ColumnDef* b : byName) {
                     repeated = repeated || b == c;
-                if (repeated)
+                }
+                if (repeated) {
                     break;
+                }
                 byName.push_back(c);
             }
-            if (byName.size() == r.columns.size())
+            if (byName.size() == r.columns.size()) {
                 targets = std::move(byName);
+            }
         }
-        if (r.columns.size() != targets.size())
+        if (r.columns.size() != targets.size()) {
             throw SqlError(msg::kQueryValuesCount);
+        }
         std::string alias = allocateAlias("src");
-        for (size_t i = 0; i < targets.size(); ++i)
+        for (size_t i = 0; i < targets.size(); ++i) {
             values.push_back(
                 coerce(quoteName(alias) + ".\"c" + std::to_string(i) + "\"", table, *targets[i]));
+        }
         fromSelect = " FROM (" + r.sql + ") AS " + quoteName(alias);
     } else {
-        if (s.values.size() != targets.size())
+        if (s.values.size() != targets.size()) {
             throw SqlError(msg::kQueryValuesCount);
+        }
         Scope empty;
         ExprContext ctx;
         ctx.scope = &empty;
@@ -140,32 +159,37 @@ Translation Translator::translateInsert(const InsertStatement& s) {
 
     const ColumnDef* autoColumn = autoNumberColumn(table);
     bool autoGiven = false;
-    for (const ColumnDef* c : targets)
+    for (const ColumnDef* c : targets) {
         autoGiven = autoGiven || c == autoColumn;
+    }
 
     std::string& sql = t.sql;
     sql = "INSERT INTO ";
     appendQuotedName(sql, table.storedName);
     sql += " (";
     for (size_t i = 0; i < targets.size(); ++i) {
-        if (i)
+        if (i) {
             sql += ", ";
+        }
         appendQuotedName(sql, targets[i]->name);
     }
     if (autoColumn && !autoGiven) {
-        if (!targets.empty())
+        if (!targets.empty()) {
             sql += ", ";
+        }
         appendQuotedName(sql, autoColumn->name);
     }
     sql += s.select ? ") SELECT " : ") VALUES (";
     for (size_t i = 0; i < values.size(); ++i) {
-        if (i)
+        if (i) {
             sql += ", ";
+        }
         sql += values[i];
     }
     if (autoColumn && !autoGiven) {
-        if (!values.empty())
+        if (!values.empty()) {
             sql += ", ";
+        }
         sql += nextAutoNumber(table);
     }
     sql += s.select ? fromSelect : ")";
@@ -186,28 +210,36 @@ Translation Translator::translateUpdate(const UpdateStatement& s) {
         const ColumnDef* column = nullptr;
         for (size_t i = 0; i < scope.sources.size(); ++i) {
             const Source& src = scope.sources[i];
-            if (!a.qualifier.empty() && !sameName(src.matchName, a.qualifier))
+            if (!a.qualifier.empty() && !sameName(src.matchName, a.qualifier)) {
                 continue;
+            }
             for (size_t c = 0; c < src.columnCount(); ++c) {
-                if (!sameName(src.columnName(c), a.column))
+                if (!sameName(src.columnName(c), a.column)) {
                     continue;
-                if (found)
+                }
+                if (found) {
                     throw SqlError(msg::ambiguousField(a.column));
+                }
                 found = &src;
-                if (src.table)
+                if (src.table) {
                     column = &src.table->columns[c];
+                }
                 break;
             }
         }
-        if (!found)
+        if (!found) {
             throw SqlError(
                 msg::unknownName(a.qualifier.empty() ? a.column : a.qualifier + "." + a.column));
-        if (!column)
+        }
+        if (!column) {
             throw SqlError(msg::kUpdatableQuery);
-        if (target && target != found)
+        }
+        if (target && target != found) {
             throw SqlError(msg::kUpdatableQuery);
-        if (column->autoNumber)
+        }
+        if (column->autoNumber) {
             throw SqlError(msg::notUpdatable(column->name));
+        }
         target = found;
         columns.push_back(column);
     }
@@ -242,14 +274,16 @@ Translation Translator::translateUpdate(const UpdateStatement& s) {
         appendQuotedName(sql, target->sqlAlias);
         sql += " SET ";
         for (size_t i = 0; i < columns.size(); ++i) {
-            if (i)
+            if (i) {
                 sql += ", ";
+            }
             appendQuotedName(sql, columns[i]->name);
             sql += " = ";
             sql += coerce(values[i], table, *columns[i]);
         }
-        if (!where.empty())
+        if (!where.empty()) {
             sql += " WHERE " + where;
+        }
         return t;
     }
     // Several tables: the new values are computed by a query over the whole
@@ -260,8 +294,9 @@ Translation Translator::translateUpdate(const UpdateStatement& s) {
     appendQuotedName(sql, updated);
     sql += " SET ";
     for (size_t i = 0; i < columns.size(); ++i) {
-        if (i)
+        if (i) {
             sql += ", ";
+        }
         appendQuotedName(sql, columns[i]->name);
         sql += " = ";
         sql += coerce(quoteName(joined) + ".\"v" + std::to_string(i) + "\"", table, *columns[i]);
@@ -269,11 +304,13 @@ Translation Translator::translateUpdate(const UpdateStatement& s) {
     sql += " FROM (SELECT ";
     appendQuotedName(sql, target->sqlAlias);
     sql += ".rowid AS \"rid\"";
-    for (size_t i = 0; i < values.size(); ++i)
+    for (size_t i = 0; i < values.size(); ++i) {
         sql += ", " + values[i] + " AS \"v" + std::to_string(i) + '"';
+    }
     sql += " FROM " + from;
-    if (!where.empty())
+    if (!where.empty()) {
         sql += " WHERE " + where;
+    }
     sql += ") AS ";
     appendQuotedName(sql, joined);
     sql += " WHERE ";
@@ -291,18 +328,22 @@ Translation Translator::translateDelete(const DeleteStatement& s) {
     translateFrom(s.from, scope, from);
     const Source* target = nullptr;
     if (!s.target.empty()) {
-        for (const auto& src : scope.sources)
-            if (sameName(src.matchName, s.target))
+        for (const auto& src : scope.sources) {
+            if (sameName(src.matchName, s.target)) {
                 target = &src;
-        if (target == nullptr)
+            }
+        }
+        if (target == nullptr) {
             throw SqlError(msg::kDeleteTarget);
+        }
     } else if (scope.sources.size() == 1) {
         target = &scope.sources[0];
     } else {
         throw SqlError(msg::kDeleteTarget);
     }
-    if (target->table == nullptr)
+    if (target->table == nullptr) {
         throw SqlError(msg::kUpdatableQuery);
+    }
     const ResolvedTable& table = *target->table;
 
     std::string where;
@@ -323,15 +364,17 @@ Translation Translator::translateDelete(const DeleteStatement& s) {
     if (single) {
         sql += " AS ";
         appendQuotedName(sql, target->sqlAlias);
-        if (!where.empty())
+        if (!where.empty()) {
             sql += " WHERE " + where;
+        }
         return t;
     }
     sql += " WHERE rowid IN (SELECT ";
     appendQuotedName(sql, target->sqlAlias);
     sql += ".rowid FROM " + from;
-    if (!where.empty())
+    if (!where.empty()) {
         sql += " WHERE " + where;
+    }
     sql += ')';
     return t;
 }

@@ -5,9 +5,9 @@
 // collation, and on numbers it changes nothing.
 #include "engine/engine_error.hpp"
 #include "engine/jet_datetime.hpp"
-#include "engine/sql/translate/access_functions.hpp"
 #include "engine/sql/names.hpp"
 #include "engine/sql/sql_messages.hpp"
+#include "engine/sql/translate/access_functions.hpp"
 #include "engine/sql/translate/translator.hpp"
 
 #include <charconv>
@@ -18,8 +18,9 @@
 namespace orvdb::engine::sql {
 
 bool ValueType::isNumeric() const {
-    if (!known)
+    if (!known) {
         return false;
+    }
     switch (type) {
         case JetType::Boolean:
         case JetType::Byte:
@@ -36,8 +37,9 @@ bool ValueType::isNumeric() const {
 }
 
 void toValue(Tx& tx) {
-    if (tx.form != Form::Truth)
+    if (tx.form != Form::Truth) {
         return;
+    }
     tx.sql.insert(0, "(-");
     tx.sql += ')';
     tx.form = Form::JetBool;
@@ -54,9 +56,11 @@ void appendCollated(std::string& out, const Tx& tx) {
 
 std::string lowerAscii(std::string_view s) {
     std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') {
             c = static_cast<char>(c + 32);
+        }
+    }
     return out;
 }
 
@@ -88,16 +92,18 @@ namespace {
 // without rows is Null (Count included), as in Jet, where such a cell has
 // no group at all.
 void filterAggregate(Tx& t, const std::string* condition) {
-    if (condition == nullptr)
+    if (condition == nullptr) {
         return;
+    }
     const std::string filter = " FILTER (WHERE " + *condition + ")";
     t.sql = "CASE WHEN COUNT(*)" + filter + " > 0 THEN " + t.sql + filter + " END";
 }
 
 void absorb(Tx& into, const Tx& from) {
     into.aggregate = into.aggregate || from.aggregate;
-    if (into.ungrouped.empty())
+    if (into.ungrouped.empty()) {
         into.ungrouped = from.ungrouped;
+    }
     into.sourcesUsed |= from.sourcesUsed;
 }
 
@@ -130,18 +136,22 @@ int numericRank(JetType t) {
 
 // The type of a + b, a - b, a * b for two numbers (Jet widens).
 ValueType widen(const ValueType& a, const ValueType& b) {
-    if (!isJetNumber(a) || !isJetNumber(b))
+    if (!isJetNumber(a) || !isJetNumber(b)) {
         return {};
+    }
     JetType t = numericRank(a.type) >= numericRank(b.type) ? a.type : b.type;
-    if (t == JetType::Boolean || t == JetType::Byte)
+    if (t == JetType::Boolean || t == JetType::Byte) {
         t = JetType::Integer;
+    }
     // Single with anything wider than Integer needs a Double.
     if (t == JetType::Single && (a.type == JetType::Long || b.type == JetType::Long ||
-                                 a.type == JetType::Double || b.type == JetType::Double))
+                                 a.type == JetType::Double || b.type == JetType::Double)) {
         t = JetType::Double;
+    }
     if (t == JetType::Currency && (a.type == JetType::Double || b.type == JetType::Double ||
-                                   a.type == JetType::Single || b.type == JetType::Single))
+                                   a.type == JetType::Single || b.type == JetType::Single)) {
         t = JetType::Double;
+    }
     return ValueType::of(t);
 }
 
@@ -156,8 +166,9 @@ std::optional<double> literalNumber(const Expr& e) {
             return parseJetDate(e.text);
         case ExprKind::Unary:
             if (e.unaryOp == UnaryOp::Negate) {
-                if (auto v = literalNumber(e.args[0]))
+                if (auto v = literalNumber(e.args[0])) {
                     return -*v;
+                }
             }
             return std::nullopt;
         default:
@@ -169,8 +180,9 @@ std::string formatReal(double value) {
     char buf[40];
     auto [p, ec] = std::to_chars(buf, buf + sizeof buf, value);
     std::string s(buf, ec == std::errc() ? p : buf);
-    if (s.find_first_of(".eE") == std::string::npos)
+    if (s.find_first_of(".eE") == std::string::npos) {
         s += ".0";
+    }
     return s;
 }
 
@@ -263,8 +275,9 @@ Tx Translator::literal(const Expr& e) {
             break;
         case ExprKind::Date: {
             auto value = parseJetDate(e.text);
-            if (!value)
+            if (!value) {
                 throw SqlError(msg::badDate("#" + e.text + "#"));
+            }
             t.sql = formatReal(*value);
             t.type = ValueType::of(JetType::DateTime);
             break;
@@ -282,34 +295,40 @@ Tx Translator::literal(const Expr& e) {
             throw SqlError(msg::missingOperator(textOf(e.span)));
     }
     // Typed as written; the value is bound when the statement runs.
-    if (e.parameter != 0)
+    if (e.parameter != 0) {
         t.sql = "?" + std::to_string(e.parameter);
+    }
     return t;
 }
 
 std::optional<Tx> Translator::translateParameterReference(const Expr& e) {
-    if (parameters_ == nullptr || parameters_->empty())
+    if (parameters_ == nullptr || parameters_->empty()) {
         return std::nullopt;
+    }
     for (const ParameterDecl& p : *parameters_) {
         bool match = e.qualifier.empty() ? sameName(p.name, e.text)
                                          : sameName(p.name, e.qualifier + '!' + e.text) ||
                                                sameName(p.name, e.qualifier + '.' + e.text);
-        if (!match)
+        if (!match) {
             continue;
+        }
         // Values for parameters are never supplied to a statement, so running
         // one that needs a value stops with Jet's error naming it.
         bool noted = false;
-        for (const std::string& used : parametersUsed_)
+        for (const std::string& used : parametersUsed_) {
             noted = noted || used == p.name;
-        if (!noted)
+        }
+        if (!noted) {
             parametersUsed_.push_back(p.name);
+        }
         Tx t;
         t.sql = "jet_missing_parameter(";
         appendQuotedText(t.sql, p.name);
         t.sql += ')';
         t.type = columnType(p.type);
-        if (t.type.is(JetType::Boolean))
+        if (t.type.is(JetType::Boolean)) {
             t.form = Form::JetBool;
+        }
         return t;
     }
     return std::nullopt;
@@ -317,8 +336,9 @@ std::optional<Tx> Translator::translateParameterReference(const Expr& e) {
 
 Tx Translator::translateColumn(const Expr& e, ExprContext& ctx) {
     // A declared parameter hides a field of the same name, as in Access.
-    if (std::optional<Tx> parameter = translateParameterReference(e))
+    if (std::optional<Tx> parameter = translateParameterReference(e)) {
         return *parameter;
+    }
     auto make = [&](const Scope* scope, size_t sourceIndex, size_t c) {
         const Source& src = scope->sources[sourceIndex];
         Tx t;
@@ -332,15 +352,18 @@ Tx Translator::translateColumn(const Expr& e, ExprContext& ctx) {
         } else if (src.derived[c].typeKnown) {
             t.type = columnType(src.derived[c].column);
         }
-        if (t.type.is(JetType::Boolean))
+        if (t.type.is(JetType::Boolean)) {
             t.form = Form::JetBool;
+        }
         t.source = &src;
         t.column = c;
         if (scope == ctx.scope) {
-            if (sourceIndex < 64)
+            if (sourceIndex < 64) {
                 t.sourcesUsed = uint64_t{1} << sourceIndex;
-            if (ctx.grouped && !ctx.inAggregate)
+            }
+            if (ctx.grouped && !ctx.inAggregate) {
                 t.ungrouped = textOf(e.span);
+            }
         }
         return t;
     };
@@ -348,11 +371,14 @@ Tx Translator::translateColumn(const Expr& e, ExprContext& ctx) {
         for (const Scope* s = ctx.scope; s; s = s->parent) {
             for (size_t i = 0; i < s->sources.size(); ++i) {
                 const Source& src = s->sources[i];
-                if (!sameName(src.matchName, e.qualifier))
+                if (!sameName(src.matchName, e.qualifier)) {
                     continue;
-                for (size_t c = 0; c < src.columnCount(); ++c)
-                    if (sameName(src.columnName(c), e.text))
+                }
+                for (size_t c = 0; c < src.columnCount(); ++c) {
+                    if (sameName(src.columnName(c), e.text)) {
                         return make(s, i, c);
+                    }
+                }
                 throw SqlError(msg::unknownName(textOf(e.span)));
             }
         }
@@ -364,22 +390,26 @@ Tx Translator::translateColumn(const Expr& e, ExprContext& ctx) {
         for (size_t i = 0; i < s->sources.size(); ++i) {
             const Source& src = s->sources[i];
             for (size_t c = 0; c < src.columnCount(); ++c) {
-                if (!sameName(src.columnName(c), e.text))
+                if (!sameName(src.columnName(c), e.text)) {
                     continue;
-                if (found)
+                }
+                if (found) {
                     throw SqlError(msg::ambiguousField(e.text));
+                }
                 found = true;
                 foundSource = i;
                 foundColumn = c;
                 break;
             }
         }
-        if (found)
+        if (found) {
             return make(s, foundSource, foundColumn);
+        }
         if (s == ctx.scope && s->aliases) {
             for (const auto& a : *s->aliases) {
-                if (!sameName(a.name, e.text))
+                if (!sameName(a.name, e.text)) {
                     continue;
+                }
                 Tx t;
                 t.sql = "(" + a.sql + ")";
                 t.type = a.type;
@@ -431,8 +461,9 @@ void Translator::checkCriteriaTypes(const Tx& a, const Tx& b, const Expr& ea,
     auto mismatch = [](const Tx& column, const Expr& other) {
         return column.source && isJetNumber(column.type) && other.kind == ExprKind::Text;
     };
-    if (mismatch(a, eb) || mismatch(b, ea))
+    if (mismatch(a, eb) || mismatch(b, ea)) {
         throw SqlError(msg::kCriteriaMismatch);
+    }
 }
 
 Tx Translator::translateBinary(const Expr& e, ExprContext& ctx) {
@@ -453,12 +484,15 @@ Tx Translator::translateBinary(const Expr& e, ExprContext& ctx) {
         toValue(a);
         toValue(b);
         if (logical) {
-            if (op == BinaryOp::Xor)
+            if (op == BinaryOp::Xor) {
                 t.sql = "(" + a.sql + " <> " + b.sql + ")";
-            if (op == BinaryOp::Eqv)
+            }
+            if (op == BinaryOp::Eqv) {
                 t.sql = "(" + a.sql + " = " + b.sql + ")";
-            if (op == BinaryOp::Imp)
+            }
+            if (op == BinaryOp::Imp) {
                 t.sql = "((NOT " + a.sql + ") OR " + b.sql + ")";
+            }
             t.form = Form::Truth;
             return t;
         }
@@ -601,8 +635,9 @@ Tx Translator::translatePredicate(const Expr& e, ExprContext& ctx) {
             auto l = literalNumber(e.args[1]);
             auto h = literalNumber(e.args[2]);
             if (l && h) {
-                if (*l > *h)
+                if (*l > *h) {
                     std::swap(lo, hi);
+                }
                 t.sql += lo.sql + " AND " + hi.sql + ")";
             } else if (e.args[1].kind == ExprKind::Text && e.args[2].kind == ExprKind::Text) {
                 t.sql += lo.sql + " AND " + hi.sql + ")";
@@ -626,8 +661,9 @@ Tx Translator::translatePredicate(const Expr& e, ExprContext& ctx) {
                 toValue(v);
                 checkCriteriaTypes(x, v, e.args[0], e.args[i]);
                 absorb(t, v);
-                if (i > 1)
+                if (i > 1) {
                     t.sql += ", ";
+                }
                 t.sql += v.sql;
             }
             t.sql += "))";
@@ -638,8 +674,9 @@ Tx Translator::translatePredicate(const Expr& e, ExprContext& ctx) {
             toValue(x);
             absorb(t, x);
             QueryResult q = translateSubquery(*e.subquery, ctx, Naming::Jet);
-            if (q.columns.size() != 1)
+            if (q.columns.size() != 1) {
                 throw SqlError(msg::kSubqueryOneField);
+            }
             t.sql = "(";
             appendCollated(t.sql, x);
             t.sql += ' ';
@@ -664,8 +701,9 @@ Tx Translator::translatePredicate(const Expr& e, ExprContext& ctx) {
             toValue(x);
             absorb(t, x);
             QueryResult q = translateSubquery(*e.subquery, ctx, Naming::Positional);
-            if (q.columns.size() != 1)
+            if (q.columns.size() != 1) {
                 throw SqlError(msg::kSubqueryOneField);
+            }
             std::string alias = allocateAlias("any");
             std::string test = "(" + x.sql + comparisonSql(e.binaryOp) + quoteName(alias) +
                                ".\"c0\" COLLATE JETTEXT)";
@@ -691,27 +729,33 @@ Translator::QueryResult Translator::translateSubquery(const Query& q, ExprContex
 
 Tx Translator::translateSubqueryExpr(const Expr& e, ExprContext& ctx) {
     QueryResult q = translateSubquery(*e.subquery, ctx, Naming::Jet);
-    if (q.columns.size() != 1)
+    if (q.columns.size() != 1) {
         throw SqlError(msg::kSubqueryOneField);
+    }
     Tx t;
     t.sql = "(" + q.sql + ")";
-    if (q.columns[0].typeKnown)
+    if (q.columns[0].typeKnown) {
         t.type = columnType(q.columns[0].column);
-    if (t.type.is(JetType::Boolean))
+    }
+    if (t.type.is(JetType::Boolean)) {
         t.form = Form::JetBool;
+    }
     return t;
 }
 
 Tx Translator::translateCall(const Expr& e, ExprContext& ctx) {
     const FunctionInfo* info = findFunction(e.text);
-    if (info == nullptr)
+    if (info == nullptr) {
         throw SqlError(msg::undefinedFunction(e.text));
+    }
     Tx t;
     if (info->aggregate()) {
-        if (!ctx.aggregatesAllowed)
+        if (!ctx.aggregatesAllowed) {
             throw SqlError(msg::aggregateInClause(ctx.clause, textOf(e.span)));
-        if (ctx.inAggregate)
+        }
+        if (ctx.inAggregate) {
             throw SqlError(msg::nestedAggregate(textOf(e.span)));
+        }
         ExprContext inner = ctx;
         inner.inAggregate = true;
         t.aggregate = true;
@@ -745,8 +789,9 @@ Tx Translator::translateCall(const Expr& e, ExprContext& ctx) {
             case FunctionEmit::Max:
                 t.sql = info->emit == FunctionEmit::Min ? "MIN(" : "MAX(";
                 t.sql += a.sql;
-                if (!a.type.isNumeric())
+                if (!a.type.isNumeric()) {
                     t.sql += " COLLATE JETTEXT";
+                }
                 t.sql += ')';
                 t.type = a.type;
                 t.type.autoNumber = false;
@@ -759,8 +804,9 @@ Tx Translator::translateCall(const Expr& e, ExprContext& ctx) {
                 break;
         }
         filterAggregate(t, ctx.aggregateFilter);
-        if (t.type.is(JetType::Boolean))
+        if (t.type.is(JetType::Boolean)) {
             t.form = Form::JetBool;
+        }
         return t;
     }
 
@@ -776,9 +822,11 @@ Tx Translator::translateCall(const Expr& e, ExprContext& ctx) {
             toValue(args[2]);
             t.sql = "CASE WHEN " + args[0].sql + " THEN " + args[1].sql + " ELSE " + args[2].sql +
                     " END";
-            if (args[1].type.known && args[2].type.known && args[1].type.type == args[2].type.type)
+            if (args[1].type.known && args[2].type.known &&
+                args[1].type.type == args[2].type.type) {
                 t.type = ValueType::of(args[1].type.type,
                                        std::max(args[1].type.size, args[2].type.size));
+            }
             break;
         case FunctionEmit::Switch:
             t.sql = "CASE";
@@ -798,8 +846,9 @@ Tx Translator::translateCall(const Expr& e, ExprContext& ctx) {
             t.sql = "jet_" + lowerAscii(info->name) + "(";
             for (size_t i = 0; i < args.size(); ++i) {
                 toValue(args[i]);
-                if (i)
+                if (i) {
                     t.sql += ", ";
+                }
                 t.sql += args[i].sql;
             }
             t.sql += ')';
@@ -813,8 +862,9 @@ Tx Translator::translateCall(const Expr& e, ExprContext& ctx) {
             break;
         }
     }
-    if (t.type.is(JetType::Boolean))
+    if (t.type.is(JetType::Boolean)) {
         t.form = Form::JetBool;
+    }
     return t;
 }
 

@@ -2,9 +2,9 @@
 #include "engine/sql/translate/translator.hpp"
 
 #include "engine/engine_error.hpp"
-#include "engine/sql/translate/access_functions.hpp"
 #include "engine/sql/names.hpp"
 #include "engine/sql/sql_messages.hpp"
+#include "engine/sql/translate/access_functions.hpp"
 
 #include <cmath>
 #include <cstdio>
@@ -17,12 +17,15 @@ namespace {
 bool containsAggregate(const Expr& e) {
     if (e.kind == ExprKind::Call) {
         const FunctionInfo* f = findFunction(e.text);
-        if (f && f->aggregate())
+        if (f && f->aggregate()) {
             return true;
+        }
     }
-    for (const Expr& a : e.args)
-        if (containsAggregate(a))
+    for (const Expr& a : e.args) {
+        if (containsAggregate(a)) {
             return true;
+        }
+    }
     return false;
 }
 
@@ -70,23 +73,28 @@ Translator::Translator(const SchemaResolver& schema, std::string_view text,
     : schema_(schema), text_(text), pivotReader_(pivotReader) {}
 
 std::string_view Translator::textOf(const SourceSpan& span) const {
-    if (span.begin >= text_.size() || span.end < span.begin)
+    if (span.begin >= text_.size() || span.end < span.begin) {
         return {};
+    }
     return text_.substr(span.begin, std::min<size_t>(span.end, text_.size()) - span.begin);
 }
 
 void Translator::noteDependency(std::string_view name) {
-    for (const auto& d : dependencies_)
-        if (sameName(d, name))
+    for (const auto& d : dependencies_) {
+        if (sameName(d, name)) {
             return;
+        }
+    }
     dependencies_.emplace_back(name);
 }
 
 std::string Translator::allocateAlias(std::string_view base) {
     auto used = [&](std::string_view n) {
-        for (const auto& a : aliases_)
-            if (sameName(a, n))
+        for (const auto& a : aliases_) {
+            if (sameName(a, n)) {
                 return true;
+            }
+        }
         return false;
     };
     std::string name(base.empty() ? std::string_view("Query") : base);
@@ -113,10 +121,13 @@ Translation Translator::translateStatement(const Statement& statement) {
         t.columns = std::move(r.columns);
         t.targetTable = s->intoTable;
         if (!s->intoTable.empty()) {
-            for (const auto& c : t.columns)
-                for (const auto& d : t.columns)
-                    if (&c != &d && sameName(c.column.name, d.column.name))
+            for (const auto& c : t.columns) {
+                for (const auto& d : t.columns) {
+                    if (&c != &d && sameName(c.column.name, d.column.name)) {
                         throw SqlError(msg::duplicateDestination(c.column.name));
+                    }
+                }
+            }
         }
     } else if (const auto* s = std::get_if<InsertStatement>(&statement.body)) {
         t = translateInsert(*s);
@@ -136,34 +147,39 @@ Translation Translator::translateStatement(const Statement& statement) {
 
 Translator::QueryResult Translator::translateSelectStatement(const SelectStatement& s) {
     QueryOptions options;
-    if (s.crosstab)
+    if (s.crosstab) {
         options.crosstab = &*s.crosstab;
+    }
     return translateQuery(s.query, options);
 }
 
 Translator::QueryResult Translator::translateQuery(const Query& q, const QueryOptions& options) {
-    if (!q.isUnion())
+    if (!q.isUnion()) {
         return translateCore(*q.select, &q.orderBy, options);
+    }
     return translateUnion(q, options);
 }
 
 Translator::QueryResult Translator::translateUnion(const Query& q, const QueryOptions& options) {
     QueryResult result;
     bool dedupe = false;
-    for (bool all : q.unionAll)
+    for (bool all : q.unionAll) {
         dedupe = dedupe || !all;
+    }
     for (size_t i = 0; i < q.parts.size(); ++i) {
         const Query& part = q.parts[i];
         QueryOptions partOptions = options;
         partOptions.collateOutputs = options.collateOutputs || dedupe;
-        if (i > 0)
+        if (i > 0) {
             partOptions.naming = Naming::Jet;
+        }
         QueryResult r = translateQuery(part, partOptions);
         if (i == 0) {
             result.columns = std::move(r.columns);
         } else {
-            if (r.columns.size() != result.columns.size())
+            if (r.columns.size() != result.columns.size()) {
                 throw SqlError(msg::kUnionColumns);
+            }
             result.sql += q.unionAll[i - 1] ? " UNION ALL " : " UNION ";
         }
         // SQLite allows neither ORDER BY nor LIMIT nor parentheses inside a
@@ -185,26 +201,31 @@ Translator::QueryResult Translator::translateUnion(const Query& q, const QueryOp
             size_t position = 0;
             if (item.expr.kind == ExprKind::Integer) {
                 position = static_cast<size_t>(item.expr.integer);
-                if (item.expr.integer < 1 || position > result.columns.size())
+                if (item.expr.integer < 1 || position > result.columns.size()) {
                     throw SqlError(msg::kOrderByClause);
+                }
             } else if (item.expr.kind == ExprKind::Column) {
                 for (size_t c = 0; c < result.columns.size() && position == 0; ++c) {
                     const ResultColumn& rc = result.columns[c];
                     if (sameName(rc.column.name, item.expr.text) ||
-                        (!rc.baseColumn.empty() && sameName(rc.baseColumn, item.expr.text)))
+                        (!rc.baseColumn.empty() && sameName(rc.baseColumn, item.expr.text))) {
                         position = c + 1;
+                    }
                 }
-                if (position == 0)
+                if (position == 0) {
                     throw SqlError(msg::unknownName(textOf(item.expr.span)));
+                }
             } else {
                 throw SqlError(msg::kOrderByClause);
             }
-            if (i)
+            if (i) {
                 result.sql += ", ";
+            }
             result.sql += std::to_string(position);
             result.sql += " COLLATE JETTEXT";
-            if (item.descending)
+            if (item.descending) {
                 result.sql += " DESC";
+            }
         }
     }
     return result;
@@ -212,8 +233,9 @@ Translator::QueryResult Translator::translateUnion(const Query& q, const QueryOp
 
 void Translator::translateFrom(const std::vector<TableRef>& from, Scope& scope, std::string& out) {
     for (size_t i = 0; i < from.size(); ++i) {
-        if (i)
+        if (i) {
             out += ", ";
+        }
         translateTableRef(from[i], scope, out);
     }
 }
@@ -224,9 +246,11 @@ void Translator::translateTableRef(const TableRef& ref, Scope& scope, std::strin
             addNamedSource(ref, scope, out);
             return;
         case TableRef::Kind::Subquery: {
-            for (const auto& s : scope.sources)
-                if (!ref.alias.empty() && sameName(s.matchName, ref.alias))
+            for (const auto& s : scope.sources) {
+                if (!ref.alias.empty() && sameName(s.matchName, ref.alias)) {
                     throw SqlError(msg::repeatedTable(ref.alias));
+                }
+            }
             QueryResult r = translateQuery(*ref.subquery, QueryOptions{});
             Source s;
             s.matchName = ref.alias;
@@ -253,11 +277,13 @@ void Translator::translateTableRef(const TableRef& ref, Scope& scope, std::strin
                     break;
             }
             bool nested = ref.right->kind == TableRef::Kind::Join;
-            if (nested)
+            if (nested) {
                 out += '(';
+            }
             translateTableRef(*ref.right, scope, out);
-            if (nested)
+            if (nested) {
                 out += ')';
+            }
             out += " ON ";
             ExprContext ctx;
             ctx.scope = &scope;
@@ -271,9 +297,11 @@ void Translator::translateTableRef(const TableRef& ref, Scope& scope, std::strin
 
 void Translator::addNamedSource(const TableRef& ref, Scope& scope, std::string& out) {
     std::string_view match = ref.alias.empty() ? std::string_view(ref.name) : ref.alias;
-    for (const auto& s : scope.sources)
-        if (sameName(s.matchName, match))
+    for (const auto& s : scope.sources) {
+        if (sameName(s.matchName, match)) {
             throw SqlError(msg::repeatedTable(match));
+        }
+    }
     Source s;
     s.matchName = std::string(match);
     if (auto table = schema_.findTable(ref.name)) {
@@ -303,13 +331,16 @@ void Translator::addNamedSource(const TableRef& ref, Scope& scope, std::string& 
 }
 
 Translator::QueryResult Translator::translateView(const ResolvedView& view) {
-    for (const auto& v : viewStack_)
-        if (sameName(v, view.name))
+    for (const auto& v : viewStack_) {
+        if (sameName(v, view.name)) {
             throw SqlError(msg::circularView(view.name));
+        }
+    }
     Statement st = parseStatement(view.accessSql);
     const auto* select = std::get_if<SelectStatement>(&st.body);
-    if (select == nullptr || !select->intoTable.empty())
+    if (select == nullptr || !select->intoTable.empty()) {
         throw SqlError(msg::kSimpleViewsOnly);
+    }
     viewStack_.push_back(view.name);
     std::string_view savedText = text_;
     const std::vector<ParameterDecl>* savedParameters = parameters_;
@@ -333,13 +364,18 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
 
     const Crosstab* crosstab = options.crosstab;
     bool grouped = crosstab || !core.groupBy.empty() || core.having.has_value();
-    for (const SelectItem& item : core.items)
-        if (!grouped && item.kind == SelectItem::Kind::Expression && containsAggregate(item.expr))
+    for (const SelectItem& item : core.items) {
+        if (!grouped && item.kind == SelectItem::Kind::Expression && containsAggregate(item.expr)) {
             grouped = true;
-    if (!grouped && orderBy)
-        for (const OrderItem& o : *orderBy)
-            if (containsAggregate(o.expr))
+        }
+    }
+    if (!grouped && orderBy) {
+        for (const OrderItem& o : *orderBy) {
+            if (containsAggregate(o.expr)) {
                 grouped = true;
+            }
+        }
+    }
 
     // GROUP BY first: the select list is checked against its keys.
     std::vector<std::string> groupKeys;
@@ -366,8 +402,9 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
             if (item.kind == SelectItem::Kind::Expression) {
                 ++expected;
             } else {
-                for (const auto& s : scope.sources)
+                for (const auto& s : scope.sources) {
                     expected += s.columnCount();
+                }
             }
         }
         items.reserve(expected);
@@ -385,38 +422,48 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
         it.source = &src;
         it.column = c;
         items.push_back(std::move(it));
-        if (sourceIndex < 64)
+        if (sourceIndex < 64) {
             sourcesUsed |= uint64_t{1} << sourceIndex;
+        }
     };
     for (const SelectItem& item : core.items) {
         switch (item.kind) {
             case SelectItem::Kind::Star:
-                if (grouped)
+                if (grouped) {
                     throw SqlError(msg::kStarWithGroup);
-                if (scope.sources.empty())
+                }
+                if (scope.sources.empty()) {
                     throw SqlError(msg::kNeedsTable);
-                for (size_t s = 0; s < scope.sources.size(); ++s)
-                    for (size_t c = 0; c < scope.sources[s].columnCount(); ++c)
+                }
+                for (size_t s = 0; s < scope.sources.size(); ++s) {
+                    for (size_t c = 0; c < scope.sources[s].columnCount(); ++c) {
                         addColumn(s, c);
+                    }
+                }
                 break;
             case SelectItem::Kind::TableStar: {
-                if (grouped)
+                if (grouped) {
                     throw SqlError(msg::kStarWithGroup);
+                }
                 size_t s = 0;
                 while (s < scope.sources.size() &&
-                       !sameName(scope.sources[s].matchName, item.table))
+                       !sameName(scope.sources[s].matchName, item.table)) {
                     ++s;
-                if (s == scope.sources.size())
+                }
+                if (s == scope.sources.size()) {
                     throw SqlError(msg::unknownTable(item.table));
-                for (size_t c = 0; c < scope.sources[s].columnCount(); ++c)
+                }
+                for (size_t c = 0; c < scope.sources[s].columnCount(); ++c) {
                     addColumn(s, c);
+                }
                 break;
             }
             case SelectItem::Kind::Expression: {
                 Tx t = translateExpr(item.expr, itemCtx);
                 toValue(t);
-                if (grouped && !t.ungrouped.empty())
+                if (grouped && !t.ungrouped.empty()) {
                     throw SqlError(msg::notInAggregate(t.ungrouped));
+                }
                 Item it;
                 it.sql = std::move(t.sql);
                 it.type = t.type;
@@ -441,17 +488,21 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
     if (scope.sources.size() > 1) {
         std::vector<bool> clash(items.size(), false);
         for (size_t i = 0; i < items.size(); ++i) {
-            if (!items[i].fromColumn)
+            if (!items[i].fromColumn) {
                 continue;
+            }
             for (size_t j = i + 1; j < items.size(); ++j) {
                 if (items[j].fromColumn && items[i].source != items[j].source &&
-                    sameName(items[i].name, items[j].name))
+                    sameName(items[i].name, items[j].name)) {
                     clash[i] = clash[j] = true;
+                }
             }
         }
-        for (size_t i = 0; i < items.size(); ++i)
-            if (clash[i])
+        for (size_t i = 0; i < items.size(); ++i) {
+            if (clash[i]) {
                 items[i].name = items[i].source->matchName + "." + items[i].name;
+            }
+        }
     }
 
     // Output aliases, for WHERE and ORDER BY (k: the item an alias names).
@@ -463,12 +514,15 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
                 // A star: skip the columns it expanded to.
                 size_t n = 0;
                 if (item.kind == SelectItem::Kind::Star) {
-                    for (const auto& s : scope.sources)
+                    for (const auto& s : scope.sources) {
                         n += s.columnCount();
+                    }
                 } else {
-                    for (const auto& s : scope.sources)
-                        if (sameName(s.matchName, item.table))
+                    for (const auto& s : scope.sources) {
+                        if (sameName(s.matchName, item.table)) {
                             n = s.columnCount();
+                        }
+                    }
                 }
                 k += n;
                 continue;
@@ -511,8 +565,9 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
         ExprContext ctx = itemCtx;
         ctx.clause = "HAVING";
         Tx t = translateExpr(*core.having, ctx);
-        if (!t.ungrouped.empty())
+        if (!t.ungrouped.empty()) {
             throw SqlError(msg::notInAggregate(t.ungrouped));
+        }
         having = std::move(t.sql);
     }
 
@@ -525,13 +580,15 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
             // The pivot orders the crosstab's columns (above). With an IN list it
             // is no grouping, and ordering by it fails as in Jet.
             if (crosstab && !crosstab->fixedColumns &&
-                expressionSignature(textOf(o.expr.span)) == pivotSignature)
+                expressionSignature(textOf(o.expr.span)) == pivotSignature) {
                 continue;
+            }
             std::string sql;
             if (o.expr.kind == ExprKind::Integer) {
                 // ORDER BY 2: the second output column.
-                if (o.expr.integer < 1 || static_cast<size_t>(o.expr.integer) > items.size())
+                if (o.expr.integer < 1 || static_cast<size_t>(o.expr.integer) > items.size()) {
                     throw SqlError(msg::kOrderByClause);
+                }
                 sql = itemSql(items[static_cast<size_t>(o.expr.integer) - 1]);
             } else {
                 ExprContext ctx = itemCtx;
@@ -539,13 +596,15 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
                 ctx.clause = "ORDER BY";
                 Tx t = translateExpr(o.expr, ctx);
                 toValue(t);
-                if (grouped && !t.ungrouped.empty())
+                if (grouped && !t.ungrouped.empty()) {
                     throw SqlError(msg::notInAggregate(t.ungrouped));
+                }
                 sql = std::move(t.sql);
             }
             std::string term = sql + " COLLATE JETTEXT";
-            if (o.descending)
+            if (o.descending) {
                 term += " DESC";
+            }
             orderExprs.push_back(std::move(sql));
             orderTerms.push_back(std::move(term));
             orderDesc.push_back(o.descending);
@@ -567,17 +626,21 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
     std::string distinctRowGroup;
     if (core.quantifier == SetQuantifier::DistinctRow && !grouped && scope.sources.size() > 1) {
         bool derived = false;
-        for (size_t s = 0; s < scope.sources.size() && s < 64; ++s)
-            if ((sourcesUsed >> s) & 1)
+        for (size_t s = 0; s < scope.sources.size() && s < 64; ++s) {
+            if ((sourcesUsed >> s) & 1) {
                 derived = derived || scope.sources[s].table == nullptr;
+            }
+        }
         if (derived || sourcesUsed == 0) {
             distinct = true;
         } else {
             for (size_t s = 0; s < scope.sources.size() && s < 64; ++s) {
-                if (!((sourcesUsed >> s) & 1))
+                if (!((sourcesUsed >> s) & 1)) {
                     continue;
-                if (!distinctRowGroup.empty())
+                }
+                if (!distinctRowGroup.empty()) {
                     distinctRowGroup += ", ";
+                }
                 appendQuotedName(distinctRowGroup, scope.sources[s].sqlAlias);
                 distinctRowGroup += ".rowid";
             }
@@ -604,27 +667,32 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
 
     bool topWrapper = core.top && (core.top->percent || !orderTerms.empty());
     auto outputName = [&](size_t i) -> std::string {
-        if (topWrapper)
+        if (topWrapper) {
             return "c" + std::to_string(i);
-        if (options.naming == Naming::Positional)
+        }
+        if (options.naming == Naming::Positional) {
             return "c" + std::to_string(i);
+        }
         return items[i].name;
     };
 
     std::string& sql = result.sql;
     {
         size_t expected = 64 + from.size() + where.size() + having.size();
-        for (const Item& it : items)
+        for (const Item& it : items) {
             expected += it.sql.size() + 2 * it.name.size() + 32;
+        }
         sql.reserve(expected);
     }
     sql += distinct ? "SELECT DISTINCT " : "SELECT ";
     for (size_t i = 0; i < items.size(); ++i) {
-        if (i)
+        if (i) {
             sql += ", ";
+        }
         appendItemSql(sql, items[i]);
-        if (collate && !items[i].type.isNumeric())
+        if (collate && !items[i].type.isNumeric()) {
             sql += " COLLATE JETTEXT";
+        }
         sql += " AS ";
         appendQuotedName(sql, outputName(i));
     }
@@ -646,8 +714,9 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
     if (!groupKeys.empty() || !distinctRowGroup.empty()) {
         sql += " GROUP BY ";
         for (size_t i = 0; i < groupKeys.size(); ++i) {
-            if (i)
+            if (i) {
                 sql += ", ";
+            }
             sql += groupKeys[i];
             sql += " COLLATE JETTEXT";
         }
@@ -661,8 +730,9 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
         if (!orderTerms.empty()) {
             sql += " ORDER BY ";
             for (size_t i = 0; i < orderTerms.size(); ++i) {
-                if (i)
+                if (i) {
                     sql += ", ";
+                }
                 sql += orderTerms[i];
             }
         }
@@ -677,19 +747,22 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
     // rank() over the order, then keep the ranks within the count.
     std::string keys;
     for (size_t i = 0; i < orderExprs.size(); ++i) {
-        if (i)
+        if (i) {
             keys += ", ";
+        }
         keys += "\"k" + std::to_string(i) + "\" COLLATE JETTEXT";
-        if (orderDesc[i])
+        if (orderDesc[i]) {
             keys += " DESC";
+        }
     }
     std::string ranked = "SELECT *, ";
     ranked += keys.empty() ? "row_number() OVER ()" : "rank() OVER (ORDER BY " + keys + ")";
     ranked += " AS \"__rank\", count(*) OVER () AS \"__count\" FROM (" + sql + ")";
     std::string outer = "SELECT ";
     for (size_t i = 0; i < items.size(); ++i) {
-        if (i)
+        if (i) {
             outer += ", ";
+        }
         outer += "\"c" + std::to_string(i) + "\" AS ";
         appendQuotedName(
             outer, options.naming == Naming::Positional ? "c" + std::to_string(i) : items[i].name);
@@ -700,8 +773,9 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
     } else {
         outer += "\"__rank\" <= " + formatCount(core.top->count);
     }
-    if (!keys.empty())
+    if (!keys.empty()) {
         outer += " ORDER BY " + keys;
+    }
     result.sql = std::move(outer);
     return result;
 }

@@ -8,8 +8,8 @@
 // "alias"."column", so SQLite never has to resolve a name itself.
 #pragma once
 
-#include "engine/sql/parse/ast.hpp"
 #include "engine/sql/front_end.hpp"
+#include "engine/sql/parse/ast.hpp"
 #include "engine/sql/translate/schema_resolver.hpp"
 
 #include <deque>

@@ -79,8 +79,9 @@ constexpr Entry kTypeWords[] = {
 
 std::optional<TypeWord> lookupTypeWord(std::string_view word) {
     char buf[24];
-    if (word.size() >= sizeof buf)
+    if (word.size() >= sizeof buf) {
         return std::nullopt;
+    }
     for (size_t i = 0; i < word.size(); ++i) {
         char c = word[i];
         buf[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
@@ -88,8 +89,9 @@ std::optional<TypeWord> lookupTypeWord(std::string_view word) {
     std::string_view upper(buf, word.size());
     auto it = std::lower_bound(std::begin(kTypeWords), std::end(kTypeWords), upper,
                                [](const Entry& e, std::string_view w) { return e.word < w; });
-    if (it == std::end(kTypeWords) || it->word != upper)
+    if (it == std::end(kTypeWords) || it->word != upper) {
         return std::nullopt;
+    }
     return it->info;
 }
 
