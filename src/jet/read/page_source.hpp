@@ -15,6 +15,7 @@
 namespace orvdb::jet {
 
 inline constexpr uint32_t kPageSize = 4096;
+using PageBytes = std::array<uint8_t, kPageSize>;
 
 struct Page {
     uint32_t number = 0;

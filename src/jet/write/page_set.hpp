@@ -12,8 +12,6 @@
 
 namespace orvdb::jet {
 
-using PageBytes = std::array<uint8_t, kPageSize>;
-
 class PageSet {
 public:
     // Pages 0 and 1 (header, global usage map) always exist; `reserved` are
