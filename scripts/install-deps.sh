@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  libsqlite3-dev sqlite3 libicu-dev nettle-dev libinih-dev libcli11-dev libpugixml-dev
+  libsqlite3-dev sqlite3 zlib1g-dev libicu-dev nettle-dev libinih-dev libcli11-dev libpugixml-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   mdbtools

@@ -11,12 +11,26 @@
 
 namespace orvdb::jet {
 
-PageSource::PageSource(std::string name, uint64_t size) : name_(std::move(name)), size_(size) {
+PageSource::PageSource(std::string name, uint64_t size) : name_(std::move(name)) {
+    setSize(size);
+}
+
+void PageSource::setSize(uint64_t size) {
+    size_ = size;
     uint64_t pages = size / kPageSize;
     // Page numbers are 24 bits wide in row pointers; anything larger is not
     // a Jet file the format can address.
     pageCount_ =
         static_cast<uint32_t>(std::min<uint64_t>(pages, std::numeric_limits<uint32_t>::max()));
+}
+
+void PageSource::forget(uint32_t number) {
+    for (Slot& slot : cache_) {
+        if (slot.page && slot.page->number == number) {
+            slot.page.reset();
+            slot.lastUse = 0;
+        }
+    }
 }
 
 PageRef PageSource::page(uint32_t number) {

@@ -43,8 +43,13 @@ public:
     // (for recognising the file before it is known to be a Jet file).
     std::vector<uint8_t> readPrefix(size_t length);
 
+    // Drops a cached copy of page `number` (it was changed underneath).
+    void forget(uint32_t number);
+
 protected:
     PageSource(std::string name, uint64_t size);
+    // The file grew or shrank underneath.
+    void setSize(uint64_t size);
     virtual void readAt(uint64_t offset, std::span<uint8_t> out) = 0;
 
 private:

@@ -17,7 +17,7 @@ constexpr size_t kOffsetTable = 14;
 
 }  // namespace
 
-DataPageBuilder::DataPageBuilder(PageSet& pages, uint32_t number, uint32_t owner)
+DataPageBuilder::DataPageBuilder(PageSink& pages, uint32_t number, uint32_t owner)
     : page_(&pages.page(number)), number_(number) {
     page_->fill(0);
     (*page_)[0] = kDataPageType;
@@ -26,7 +26,7 @@ DataPageBuilder::DataPageBuilder(PageSet& pages, uint32_t number, uint32_t owner
     putU32(*page_, kOwnerOffset, owner);
 }
 
-DataPageBuilder DataPageBuilder::longValuePage(PageSet& pages, uint32_t number) {
+DataPageBuilder DataPageBuilder::longValuePage(PageSink& pages, uint32_t number) {
     DataPageBuilder builder(pages, number, 0);
     std::copy_n("LVAL", 4, builder.page_->begin() + kOwnerOffset);
     return builder;

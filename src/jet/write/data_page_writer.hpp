@@ -19,8 +19,8 @@ class DataPageBuilder {
 public:
     // Starts an empty data page at `number`; `owner` is the table definition
     // page, 0 for usage maps. Long-value pages hold "LVAL" there instead.
-    DataPageBuilder(PageSet& pages, uint32_t number, uint32_t owner);
-    static DataPageBuilder longValuePage(PageSet& pages, uint32_t number);
+    DataPageBuilder(PageSink& pages, uint32_t number, uint32_t owner);
+    static DataPageBuilder longValuePage(PageSink& pages, uint32_t number);
 
     uint32_t number() const { return number_; }
     size_t freeSpace() const { return free_; }

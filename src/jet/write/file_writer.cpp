@@ -16,6 +16,7 @@
 #include "jet/write/row_writer.hpp"
 #include "jet/write/table_definition_writer.hpp"
 #include "jet/write/usage_map_rows.hpp"
+#include "jet/write/table_writer.hpp"
 #include "jet/write/usage_map_writer.hpp"
 
 namespace orvdb::jet {
@@ -27,8 +28,6 @@ constexpr uint32_t kGlobalMapPage = 1;
 constexpr uint32_t kGlobalMapPageOwner = 1;
 // Row pointers address pages with three bytes.
 constexpr uint32_t kLastAddressablePage = 0x00FFFFFF;
-// Data pages with at least this much room are listed as having free space.
-constexpr size_t kRoomWorthListing = 64;
 
 size_t mapRowsOf(const TableImage& table) {
     size_t longValueColumns = static_cast<size_t>(
@@ -201,8 +200,6 @@ public:
 private:
     void writeTable(const TableImage& table, uint32_t tablePage) {
         TableDefinition definition = table.definition;
-        definition.page = tablePage;
-
         // Rows that name tables by id are written with the new ids.
         std::optional<std::vector<std::vector<Value>>> renumbered = ids_->renumberedRows(table);
         auto forEachRow = [&](const RowVisitor& visit) {
@@ -214,110 +211,9 @@ private:
                 table.forEachRow(visit);
             }
         };
-
-        if (options_.indexPages) {
-            // The given index builder sees all rows at once.
-            std::vector<std::vector<Value>> held;
-            const std::vector<std::vector<Value>>* rows = &held;
-            if (renumbered) {
-                rows = &*renumbered;
-            } else if (!table.rowSource) {
-                rows = &table.rows;
-            } else {
-                table.forEachRow([&](const std::vector<Value>& row) { held.push_back(row); });
-            }
-            std::vector<RowPointer> rowPointers;
-            writeRows(definition, forEachRow, {}, &rowPointers);
-            for (PhysicalIndex& index : definition.physicalIndexes) {
-                IndexPagesRequest request{
-                    definition,           *rows,
-                    rowPointers,          index,
-                    definition.page,      [this] { return pages_->allocate(); },
-                    options_.originalKeys};
-                placeIndex(index, options_.indexPages(request));
-            }
-        } else {
-            // Index keys are gathered as the rows are written.
-            std::vector<IndexKeyCollector> collectors;
-            collectors.reserve(definition.physicalIndexes.size());
-            for (const PhysicalIndex& index : definition.physicalIndexes) {
-                collectors.emplace_back(definition, index, options_.originalKeys);
-            }
-            writeRows(definition, forEachRow, collectors, nullptr);
-            for (size_t n = 0; n < collectors.size(); ++n) {
-                placeIndex(
-                    definition.physicalIndexes[n],
-                    collectors[n].build(definition.page, [this] { return pages_->allocate(); }));
-            }
-        }
-        relateForeignKeys(definition);
-        writeTableDefinitionPages(encodeTableDefinition(definition), tablePage, *pages_);
-    }
-
-    // Data pages, long values and their usage maps. Each row's position
-    // goes to the collectors and, when asked, to `rowPointers`.
-    void writeRows(TableDefinition& definition,
-                   const std::function<void(const RowVisitor&)>& forEachRow,
-                   std::span<IndexKeyCollector> collectors, std::vector<RowPointer>* rowPointers) {
-        std::map<uint16_t, LongValueWriter> longValues;
-        for (const Column& column : definition.columns) {
-            if (column.isLongValue()) {
-                longValues.emplace(column.number, LongValueWriter(*pages_));
-            }
-        }
-        RowEncoder encoder(definition, longValues);
-        std::vector<DataPageBuilder> dataPages;
-        size_t count = 0;
-        forEachRow([&](const std::vector<Value>& values) {
-            Bytes row = encoder.encode(values, count);
-            if (dataPages.empty() || !dataPages.back().fits(row.size())) {
-                dataPages.emplace_back(*pages_, pages_->allocate(), definition.page);
-            }
-            RowPointer where = dataPages.back().add(row);
-            if (rowPointers != nullptr) {
-                rowPointers->push_back(where);
-            }
-            for (IndexKeyCollector& collector : collectors) {
-                collector.add(values, where);
-            }
-            noteAutoNumber(definition, values);
-            ++count;
-        });
-        definition.rowCount = static_cast<uint32_t>(count);
-
-        std::vector<uint32_t> owned;
-        std::vector<uint32_t> withRoom;
-        for (const DataPageBuilder& page : dataPages) {
-            owned.push_back(page.number());
-            if (page.freeSpace() >= kRoomWorthListing) {
-                withRoom.push_back(page.number());
-            }
-        }
-        definition.ownedPages = mapRows_->add(encodeUsageMap(owned, *pages_));
-        definition.freeSpacePages = mapRows_->add(encodeUsageMap(withRoom, *pages_));
-        for (Column& column : definition.columns) {
-            if (column.isLongValue()) {
-                const LongValueWriter& writer = longValues.at(column.number);
-                column.longValueOwnedPages = mapRows_->add(encodeUsageMap(writer.pages(), *pages_));
-                column.longValueFreePages =
-                    mapRows_->add(encodeUsageMap(writer.pagesWithRoom(), *pages_));
-            }
-        }
-    }
-
-    void placeIndex(PhysicalIndex& index, const IndexPages& built) {
-        std::vector<uint32_t> indexPages;
-        for (const auto& [number, bytes] : built.pages) {
-            if (!pages_->isUsed(number)) {
-                throw JetError("internal error: the index builder wrote page " +
-                               std::to_string(number) + ", which it was not given");
-            }
-            pages_->page(number) = bytes;
-            indexPages.push_back(number);
-        }
-        index.rootPage = built.rootPage;
-        index.entryCount = built.uniqueEntryCount;
-        index.usageMap = mapRows_->add(encodeUsageMap(indexPages, *pages_));
+        TableWriteOptions tableOptions{options_.indexPages, options_.originalKeys};
+        writeTablePages(definition, tablePage, forEachRow, *pages_, *mapRows_, tableOptions,
+                        [this](TableDefinition& written) { relateForeignKeys(written); });
     }
 
     // Foreign-key indexes name the related table by its definition page.
@@ -333,18 +229,6 @@ private:
                                ", which the database does not have");
             }
             index.relatedTablePage = page;
-        }
-    }
-
-    // The counter is the last value handed out: never below a stored value.
-    static void noteAutoNumber(TableDefinition& definition, const std::vector<Value>& row) {
-        for (size_t index = 0; index < definition.columns.size(); ++index) {
-            const Column& column = definition.columns[index];
-            const auto* value = std::get_if<int64_t>(&row[index]);
-            if (column.isAutoNumber() && column.type() == ColumnType::Long && value && *value > 0 &&
-                static_cast<uint64_t>(*value) > definition.lastAutoNumber) {
-                definition.lastAutoNumber = static_cast<uint32_t>(*value);
-            }
         }
     }
 

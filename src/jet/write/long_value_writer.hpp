@@ -19,14 +19,24 @@ inline constexpr size_t kMaxInlineLongValue = 64;
 // The 12-byte header a row holds for a long value.
 inline constexpr size_t kLongValueHeaderSize = 12;
 
-class LongValueWriter {
+// Where a column's long values go as rows are encoded.
+class LongValueStore {
 public:
-    explicit LongValueWriter(PageSet& pages) : pages_(&pages) {}
-
+    virtual ~LongValueStore() = default;
     // The row's field for `data`: the header, followed by the data itself
     // when `inlineData`. Throws JetError (prefixed by `where`) for values of
     // 16 MB and more, which common readers cannot follow.
-    Bytes store(std::span<const uint8_t> data, bool inlineData, const ValuePlace& where);
+    virtual Bytes store(std::span<const uint8_t> data, bool inlineData,
+                        const ValuePlace& where) = 0;
+};
+
+// The long values of a column of a file being written whole: new LVAL pages
+// taken from the page set as they fill.
+class LongValueWriter : public LongValueStore {
+public:
+    explicit LongValueWriter(PageSink& pages) : pages_(&pages) {}
+
+    Bytes store(std::span<const uint8_t> data, bool inlineData, const ValuePlace& where) override;
 
     // The long-value pages of the column, ascending.
     std::vector<uint32_t> pages() const;
@@ -36,7 +46,7 @@ public:
 private:
     DataPageBuilder& pageFor(size_t length);
 
-    PageSet* pages_;
+    PageSink* pages_;
     std::vector<DataPageBuilder> builders_;
 };
 

@@ -12,17 +12,28 @@
 
 namespace orvdb::jet {
 
-class PageSet {
+// Where the writer's pages come from: numbers for new pages, and their images.
+class PageSink {
+public:
+    virtual ~PageSink() = default;
+    // A page no structure uses yet.
+    virtual uint32_t allocate() = 0;
+    // The image of page `number`, for filling; references stay valid while
+    // more pages are added.
+    virtual PageBytes& page(uint32_t number) = 0;
+};
+
+class PageSet : public PageSink {
 public:
     // Pages 0 and 1 (header, global usage map) always exist; `reserved` are
     // further pages placed by the caller (table definitions kept in place).
     explicit PageSet(std::set<uint32_t> reserved);
 
     // The lowest page number neither handed out nor reserved.
-    uint32_t allocate();
+    uint32_t allocate() override;
     // The image of page `number` (zero-filled until written); references
     // stay valid while more pages are added.
-    PageBytes& page(uint32_t number);
+    PageBytes& page(uint32_t number) override;
     // An existing page (number < count()).
     const PageBytes& page(uint32_t number) const { return *pages_.at(number); }
     // Pages 0 .. count-1 make up the file.

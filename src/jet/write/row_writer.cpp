@@ -40,9 +40,8 @@ uint16_t variableSlotCount(const TableDefinition& table) {
     return any ? std::max(slots, table.variableColumnCount) : 0;
 }
 
-RowEncoder::RowEncoder(const TableDefinition& table,
-                       std::map<uint16_t, LongValueWriter>& longValues)
-    : table_(&table), longValues_(&longValues) {
+RowEncoder::RowEncoder(const TableDefinition& table, LongValueStores longValues)
+    : table_(&table), longValues_(std::move(longValues)) {
     rowColumns_ = table.maxColumns;
     for (const Column& column : table.columns) {
         rowColumns_ = std::max<uint16_t>(rowColumns_, static_cast<uint16_t>(column.number + 1));
@@ -136,13 +135,13 @@ Bytes RowEncoder::encode(const std::vector<Value>& values, size_t rowIndex) {
     for (VariablePart& part : parts) {
         offsets.push_back(static_cast<uint16_t>(row.size()));
         if (part.longValue) {
-            auto writer = longValues_->find(part.column->number);
-            if (writer == longValues_->end()) {
+            auto writer = longValues_.find(part.column->number);
+            if (writer == longValues_.end() || writer->second == nullptr) {
                 throw JetError("internal error: no long-value storage for " +
                                where(rowIndex, *part.column).text());
             }
             row.append(
-                writer->second.store(part.bytes, part.keepInline, where(rowIndex, *part.column)));
+                writer->second->store(part.bytes, part.keepInline, where(rowIndex, *part.column)));
         } else {
             row.append(part.bytes);
         }

@@ -20,8 +20,9 @@ inline constexpr size_t kMaxRowSize = 4060;
 
 class RowEncoder {
 public:
-    // `longValues` holds a writer per Memo/OLE column, by column number.
-    RowEncoder(const TableDefinition& table, std::map<uint16_t, LongValueWriter>& longValues);
+    // The storage of each Memo/OLE column's long values, by column number.
+    using LongValueStores = std::map<uint16_t, LongValueStore*>;
+    RowEncoder(const TableDefinition& table, LongValueStores longValues);
 
     // One value per column in definition order. Throws JetError naming the
     // table, row and column for values the column cannot hold, and for rows
@@ -32,7 +33,7 @@ private:
     ValuePlace where(size_t rowIndex, const Column& column) const;
 
     const TableDefinition* table_;
-    std::map<uint16_t, LongValueWriter>* longValues_;
+    LongValueStores longValues_;
     uint16_t rowColumns_ = 0;
     uint16_t variableSlots_ = 0;
     size_t fixedAreaSize_ = 0;

@@ -173,7 +173,7 @@ Bytes encodeTableDefinition(const TableDefinition& table) {
     return std::move(out.bytes());
 }
 
-void writeTableDefinitionPages(const Bytes& definition, uint32_t firstPage, PageSet& pages) {
+void writeTableDefinitionPages(const Bytes& definition, uint32_t firstPage, PageSink& pages) {
     auto freeSpace = [](size_t used) {
         return static_cast<uint16_t>(
             used + kPageHeader >= kPageSize ? 0 : kPageSize - used - kPageHeader);

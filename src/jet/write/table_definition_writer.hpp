@@ -21,6 +21,6 @@ Bytes encodeTableDefinition(const TableDefinition& table);
 
 // Writes the encoded definition at `firstPage`, taking continuation pages
 // from `pages` as needed.
-void writeTableDefinitionPages(const Bytes& definition, uint32_t firstPage, PageSet& pages);
+void writeTableDefinitionPages(const Bytes& definition, uint32_t firstPage, PageSink& pages);
 
 }  // namespace orvdb::jet

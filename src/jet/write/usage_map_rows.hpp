@@ -9,16 +9,17 @@
 #include "jet/format/row_pointer.hpp"
 #include "jet/format/value.hpp"
 #include "jet/write/page_set.hpp"
+#include "jet/write/table_writer.hpp"
 
 namespace orvdb::jet {
 
-class UsageMapRows {
+class UsageMapRows : public MapRowSink {
 public:
     // Takes the pages for `rowCount` map rows from `pages`.
     UsageMapRows(PageSet& pages, size_t rowCount);
 
     // Stores the next row and returns where it will be.
-    RowPointer add(Bytes row);
+    RowPointer add(Bytes row) override;
     // Writes the rows added so far onto their pages.
     void writePages(PageSet& pages) const;
 

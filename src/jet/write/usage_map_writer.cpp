@@ -33,7 +33,7 @@ Bytes inlineMap(uint32_t start, const std::vector<uint32_t>& pages) {
 }
 
 // One map page per run of pages that has any listed page.
-Bytes referenceMap(const std::vector<uint32_t>& pages, PageSet& pageSet) {
+Bytes referenceMap(const std::vector<uint32_t>& pages, PageSink& pageSet) {
     uint32_t last = pages.empty() ? 0 : pages.back();
     size_t slots = last / kPagesPerMapPage + 1;
     if (slots > kReferenceSlots) {
@@ -63,7 +63,7 @@ Bytes referenceMap(const std::vector<uint32_t>& pages, PageSet& pageSet) {
 
 }  // namespace
 
-Bytes encodeUsageMap(std::vector<uint32_t> pages, PageSet& pageSet) {
+Bytes encodeUsageMap(std::vector<uint32_t> pages, PageSink& pageSet) {
     std::sort(pages.begin(), pages.end());
     pages.erase(std::unique(pages.begin(), pages.end()), pages.end());
     if (pages.empty()) {

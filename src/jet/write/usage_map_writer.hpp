@@ -20,7 +20,7 @@ inline constexpr size_t kUsageMapRowSize = 69;
 // The map row listing `pages`; reference maps take their map pages from
 // `pageSet`. Throws JetError when the pages lie beyond what one map row can
 // reference.
-Bytes encodeUsageMap(std::vector<uint32_t> pages, PageSet& pageSet);
+Bytes encodeUsageMap(std::vector<uint32_t> pages, PageSink& pageSet);
 
 // The global map of page 1: a set bit marks a free page. Needs the final
 // page count: call it after every other page is allocated. Map pages it

@@ -1,0 +1,325 @@
+#include "jet/update/file_pages.hpp"
+
+#include <algorithm>
+#include <cstring>
+
+#include "jet/format/bytes.hpp"
+#include "jet/format/jet_error.hpp"
+
+namespace orvdb::jet {
+
+namespace {
+
+constexpr uint32_t kGlobalMapPage = 1;
+constexpr uint32_t kFirstAllocatablePage = 3;  // 0 header, 1 global map, 2 MSysObjects
+constexpr size_t kRowOffsetsStart = 14;
+constexpr uint16_t kOffsetMask = 0x1FFF;
+constexpr uint8_t kInlineMap = 0x00;
+constexpr uint8_t kReferenceMap = 0x01;
+constexpr size_t kInlineHeader = 5;
+constexpr uint8_t kMapPageType = 0x05;
+constexpr size_t kMapPageHeader = 4;
+constexpr uint32_t kPagesPerMapPage = (kPageSize - kMapPageHeader) * 8;
+// Row pointers address pages with three bytes.
+constexpr uint32_t kLastAddressablePage = 0x00FFFFFF;
+
+uint16_t u16At(const PageBytes& page, size_t offset) {
+    return static_cast<uint16_t>(page[offset] | page[offset + 1] << 8);
+}
+
+uint32_t u32At(const uint8_t* data) {
+    return data[0] | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24;
+}
+
+bool bitAt(const uint8_t* bitmap, uint32_t bit) {
+    return (bitmap[bit / 8] >> (bit % 8)) & 1;
+}
+
+void setBitAt(uint8_t* bitmap, uint32_t bit, bool value) {
+    if (value) {
+        bitmap[bit / 8] |= static_cast<uint8_t>(1u << (bit % 8));
+    } else {
+        bitmap[bit / 8] &= static_cast<uint8_t>(~(1u << (bit % 8)));
+    }
+}
+
+// Where row 0 of page 1 (the global map) lies.
+std::pair<size_t, size_t> mapRowBounds(const PageBytes& page, const std::string& file) {
+    if (page[0] != 0x01 || u16At(page, 12) == 0) {
+        throwCorrupt(file, "page 1 does not hold the global usage map");
+    }
+    size_t start = u16At(page, kRowOffsetsStart) & kOffsetMask;
+    if (start < kRowOffsetsStart + 2 || start + kInlineHeader > kPageSize) {
+        throwCorrupt(file, "the global usage map on page 1 has an impossible offset");
+    }
+    return {start, kPageSize};
+}
+
+}  // namespace
+
+class FilePages::Source : public PageSource {
+public:
+    Source(FilePages& owner)
+        : PageSource(owner.name_, uint64_t{owner.pageCount_} * kPageSize), owner_(owner) {}
+    void resize(uint32_t pages) { setSize(uint64_t{pages} * kPageSize); }
+
+protected:
+    void readAt(uint64_t offset, std::span<uint8_t> out) override {
+        size_t done = 0;
+        while (done < out.size()) {
+            uint64_t at = offset + done;
+            auto number = static_cast<uint32_t>(at / kPageSize);
+            size_t within = static_cast<size_t>(at % kPageSize);
+            size_t take = std::min(out.size() - done, kPageSize - within);
+            const PageBytes& page = owner_.read(number);
+            std::memcpy(out.data() + done, page.data() + within, take);
+            done += take;
+        }
+    }
+
+private:
+    FilePages& owner_;
+};
+
+FilePages::FilePages(PageReader& file, std::string fileName)
+    : file_(file), name_(std::move(fileName)), pageCount_(file.pageCount()) {}
+
+FilePages::~FilePages() = default;
+
+FilePages::Entry& FilePages::entry(uint32_t number) {
+    auto found = pages_.find(number);
+    if (found != pages_.end()) {
+        return *found->second;
+    }
+    if (number >= pageCount_) {
+        throwCorrupt(name_, "page " + std::to_string(number) +
+                                " is beyond the end of the file, which has " +
+                                std::to_string(pageCount_) + " pages");
+    }
+    auto fresh = std::make_unique<Entry>();
+    file_.readPage(number, fresh->bytes);
+    Entry& result = *fresh;
+    pages_.emplace(number, std::move(fresh));
+    return result;
+}
+
+const PageBytes& FilePages::read(uint32_t number) {
+    return entry(number).bytes;
+}
+
+PageBytes& FilePages::modify(uint32_t number) {
+    Entry& found = entry(number);
+    found.modified = true;
+    if (source_) {
+        source_->forget(number);
+    }
+    return found.bytes;
+}
+
+PageSource& FilePages::source() {
+    return *sharedSource();
+}
+
+std::shared_ptr<PageSource> FilePages::sharedSource() {
+    if (!source_) {
+        source_ = std::make_shared<Source>(*this);
+    }
+    return source_;
+}
+
+std::map<uint32_t, const PageBytes*> FilePages::modifiedPages() const {
+    std::map<uint32_t, const PageBytes*> out;
+    for (const auto& [number, found] : pages_) {
+        if (found->modified) {
+            out.emplace(number, &found->bytes);
+        }
+    }
+    return out;
+}
+
+bool FilePages::modified() const {
+    return std::any_of(pages_.begin(), pages_.end(),
+                       [](const auto& page) { return page.second->modified; });
+}
+
+void FilePages::reload() {
+    if (modified()) {
+        throw JetError(name_ + ": internal error: pages reloaded under an unfinished change");
+    }
+    pages_.clear();
+    pageCount_ = file_.pageCount();
+    source_.reset();
+    scanFrom_ = 2;
+}
+
+std::optional<bool> FilePages::freeBit(uint32_t number) {
+    const PageBytes& mapPage = read(kGlobalMapPage);
+    auto [start, end] = mapRowBounds(mapPage, name_);
+    const uint8_t* row = mapPage.data() + start;
+    if (row[0] == kInlineMap) {
+        uint32_t first = u32At(row + 1);
+        uint64_t bits = uint64_t{end - start - kInlineHeader} * 8;
+        if (number < first || number - first >= bits) {
+            return std::nullopt;
+        }
+        return bitAt(row + kInlineHeader, number - first);
+    }
+    if (row[0] != kReferenceMap) {
+        throwCorrupt(name_, "the global usage map has unknown type " + std::to_string(row[0]));
+    }
+    size_t slot = number / kPagesPerMapPage;
+    if (1 + slot * 4 + 4 > end - start) {
+        return std::nullopt;
+    }
+    uint32_t mapPageNumber = u32At(row + 1 + slot * 4);
+    if (mapPageNumber == 0) {
+        return std::nullopt;
+    }
+    const PageBytes& bitmapPage = read(mapPageNumber);
+    if (bitmapPage[0] != kMapPageType) {
+        throwCorrupt(name_, "page " + std::to_string(mapPageNumber) +
+                                " of the global usage map is not a usage-map page");
+    }
+    return bitAt(bitmapPage.data() + kMapPageHeader, number % kPagesPerMapPage);
+}
+
+void FilePages::setFreeBit(uint32_t number, bool free) {
+    PageBytes& mapPage = modify(kGlobalMapPage);
+    auto [start, end] = mapRowBounds(mapPage, name_);
+    uint8_t* row = mapPage.data() + start;
+    size_t rowSize = end - start;
+    if (row[0] == kInlineMap) {
+        uint32_t first = u32At(row + 1);
+        uint64_t bits = uint64_t{rowSize - kInlineHeader} * 8;
+        if (number >= first && number - first < bits) {
+            setBitAt(row + kInlineHeader, number - first, free);
+        } else if (!free) {
+            convertToReferenceMap();
+            setFreeBit(number, false);
+        }
+        return;
+    }
+    if (row[0] != kReferenceMap) {
+        throwCorrupt(name_, "the global usage map has unknown type " + std::to_string(row[0]));
+    }
+    size_t slot = number / kPagesPerMapPage;
+    if (1 + slot * 4 + 4 > rowSize) {
+        throwError(name_, "is full: page " + std::to_string(number) +
+                              " is beyond what the global usage map can describe");
+    }
+    uint32_t mapPageNumber = u32At(row + 1 + slot * 4);
+    if (mapPageNumber == 0) {
+        if (free) {
+            return;  // pages no map page covers already count as free
+        }
+        addMapPage(static_cast<uint32_t>(slot), [](uint32_t) { return true; });
+        setFreeBit(number, false);
+        return;
+    }
+    PageBytes& bitmapPage = modify(mapPageNumber);
+    setBitAt(bitmapPage.data() + kMapPageHeader, number % kPagesPerMapPage, free);
+}
+
+void FilePages::convertToReferenceMap() {
+    PageBytes& mapPage = modify(kGlobalMapPage);
+    auto [start, end] = mapRowBounds(mapPage, name_);
+    uint8_t* row = mapPage.data() + start;
+    size_t rowSize = end - start;
+    uint32_t first = u32At(row + 1);
+    std::vector<uint8_t> bitmap(row + kInlineHeader, row + rowSize);
+    uint64_t bits = uint64_t{bitmap.size()} * 8;
+    // What the inline map said: pages it did not cover counted as free.
+    auto wasFree = [first, bits, bitmap](uint32_t page) {
+        if (page < first || page - first >= bits) {
+            return true;
+        }
+        return bitAt(bitmap.data(), page - first);
+    };
+    uint32_t usedPages = pageCount_;
+    std::memset(row, 0, rowSize);
+    row[0] = kReferenceMap;
+    for (uint32_t slot = 0; uint64_t{slot} * kPagesPerMapPage < usedPages; ++slot) {
+        if (u32At(modify(kGlobalMapPage).data() + start + 1 + slot * 4) == 0) {
+            addMapPage(slot, wasFree);
+        }
+    }
+}
+
+void FilePages::addMapPage(uint32_t slot, const std::function<bool(uint32_t)>& wasFree) {
+    uint32_t mapPageNumber = pageCount_;
+    if (mapPageNumber > kLastAddressablePage) {
+        throwError(name_, "is full: no page is left for the global usage map");
+    }
+    ++pageCount_;
+    auto fresh = std::make_unique<Entry>();
+    fresh->modified = true;
+    PageBytes& bitmapPage = fresh->bytes;
+    bitmapPage[0] = kMapPageType;
+    bitmapPage[1] = 0x01;
+    uint32_t firstPage = slot * kPagesPerMapPage;
+    for (uint32_t bit = 0; bit < kPagesPerMapPage; ++bit) {
+        uint32_t page = firstPage + bit;
+        setBitAt(bitmapPage.data() + kMapPageHeader, bit, page >= mapPageNumber || wasFree(page));
+    }
+    pages_[mapPageNumber] = std::move(fresh);
+    if (source_) {
+        source_->resize(pageCount_);
+    }
+    PageBytes& mapPage = modify(kGlobalMapPage);
+    auto [start, end] = mapRowBounds(mapPage, name_);
+    putU32(std::span<uint8_t>(mapPage.data() + start, end - start), 1 + slot * 4, mapPageNumber);
+    setFreeBit(mapPageNumber, false);
+}
+
+uint32_t FilePages::appendPage() {
+    uint32_t number = pageCount_;
+    if (number > kLastAddressablePage) {
+        throwError(name_, "is full: a Jet file cannot have more than " +
+                              std::to_string(kLastAddressablePage + 1) + " pages");
+    }
+    ++pageCount_;
+    auto fresh = std::make_unique<Entry>();
+    fresh->modified = true;
+    pages_[number] = std::move(fresh);
+    if (source_) {
+        source_->resize(pageCount_);
+    }
+    setFreeBit(number, false);
+    return number;
+}
+
+uint32_t FilePages::allocate() {
+    for (uint32_t number = std::max(scanFrom_, kFirstAllocatablePage); number < pageCount_;
+         ++number) {
+        std::optional<bool> free = freeBit(number);
+        if (free.value_or(false)) {
+            setFreeBit(number, false);
+            modify(number).fill(0);
+            scanFrom_ = number + 1;
+            return number;
+        }
+    }
+    scanFrom_ = pageCount_;
+    uint32_t number = appendPage();
+    // A map page may have been added before it; skip past both.
+    scanFrom_ = pageCount_;
+    return number;
+}
+
+void FilePages::release(uint32_t number) {
+    if (number < kFirstAllocatablePage || number >= pageCount_) {
+        throw JetError(name_ + ": internal error: page " + std::to_string(number) +
+                       " cannot be given back");
+    }
+    if (freeBit(number).value_or(false)) {
+        throw JetError(name_ + ": internal error: page " + std::to_string(number) +
+                       " given back twice");
+    }
+    // A page no structure uses holds nothing, so that no reader or check
+    // mistakes old contents for a live page.
+    modify(number).fill(0);
+    setFreeBit(number, true);
+    scanFrom_ = std::min(scanFrom_, number);
+}
+
+}  // namespace orvdb::jet
