@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   mdbtools
+  libgtk-3-dev fonts-liberation
+  xvfb imagemagick tesseract-ocr tesseract-ocr-eng tmux
 )
 
 missing=()

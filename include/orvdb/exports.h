@@ -161,6 +161,45 @@ ORV_API OrvHResult Get_ManagerDatabase(OrvIDatabase** database, OrvHostString da
 ORV_API OrvHResult Get_XLngDatabase(OrvIDatabase** database, OrvIServerInfo* languageInfo);
 ORV_API OrvHResult Get_XManParamDatabase(OrvIDatabase** database, OrvIServerInfo* parametersInfo);
 
+/* ---- Merging provider folders ------------------------------------------ */
+
+/* The host's container of open databases, each registered under a name
+ * ("XLIB" the library, "GAMMISTE" the provider database). SetCurrent fails
+ * when nothing can be found under the name. */
+typedef struct OrvIMultiDatabase OrvIMultiDatabase;
+typedef struct OrvIMultiDatabaseVtbl {
+    OrvHResult (*QueryInterface)(OrvIMultiDatabase* self, const OrvGuid* iid, void** object);
+    int32_t (*AddRef)(OrvIMultiDatabase* self);
+    int32_t (*Release)(OrvIMultiDatabase* self);
+    OrvHResult (*RegisterDatabase)(OrvIMultiDatabase* self, OrvBstr name, OrvIDatabase* database);
+    OrvHResult (*SetCurrent)(OrvIMultiDatabase* self, OrvBstr name);
+    OrvHResult (*Get_Current)(OrvIMultiDatabase* self, OrvIDatabase** database);
+} OrvIMultiDatabaseVtbl;
+struct OrvIMultiDatabase {
+    const OrvIMultiDatabaseVtbl* lpVtbl;
+};
+
+/* The host's object factory: the business object for an upper-cased name (a
+ * table name, or TABLE_FIELD for the object a binary column holds), carrying
+ * one reference for the caller, or NULL when the host has none. */
+typedef OrvIInterface* (*OrvCreateObjectFunction)(OrvHostString upperName);
+
+/* Merges the provider folders inputDB1 and inputDB2 (names of folders under
+ * <data root>/Providers) into outputDB, shifting the keys of inputDB2's rows
+ * by offset as the library's MergeKey_* tables configure, and writes the
+ * merge log to <data root>/Merge.Log. A NULL container stands for the default
+ * one, which opens the library and the provider database where the host
+ * would find them. The progress window is shown during the run (with
+ * showProgress 0 it keeps its initial captions and empty bars); a NULL
+ * createObject means no business objects, so binary values of inputDB2 are
+ * not carried. `unused` is ignored.
+ * Returns 0 when the run ended, also when the user answered No at the
+ * common-files warning (then nothing was copied). A failure is handed to the
+ * host's exception handler and returns ORV_E_FAIL with the message. */
+ORV_API OrvHResult MergeDatabase(OrvIMultiDatabase* container, OrvBstr inputDB1, OrvBstr inputDB2,
+                                 OrvBstr outputDB, int32_t unused, uint8_t showProgress,
+                                 OrvCreateObjectFunction createObject, int32_t offset);
+
 ORV_EXTERN_C_END
 
 #endif

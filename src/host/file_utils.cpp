@@ -77,7 +77,7 @@ bool Get_CommonFiles(std::string_view folder1, std::string_view folder2,
     return !common.empty();
 }
 
-void SilentCopyDir(std::string_view source, std::string_view destination) {
+void SilentCopyDir(std::string_view source, std::string_view destination, bool overwrite) {
     const std::string from = resolvePath(source);
     std::error_code ec;
     if (!fs::is_directory(from, ec)) {
@@ -101,7 +101,10 @@ void SilentCopyDir(std::string_view source, std::string_view destination) {
     if (ec) {
         fail("SilentCopyDir", "cannot create folder '" + to + "'", ec.message());
     }
-    fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+    fs::copy(from, to,
+             fs::copy_options::recursive | (overwrite ? fs::copy_options::overwrite_existing
+                                                      : fs::copy_options::skip_existing),
+             ec);
     if (ec) {
         fail("SilentCopyDir", "cannot copy '" + from + "' to '" + to + "'", ec.message());
     }

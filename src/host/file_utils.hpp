@@ -22,8 +22,9 @@ bool Get_CommonFiles(std::string_view folder1, std::string_view folder2,
 // with a separator and is an existing folder, the source folder is copied into
 // it under its own name instead (copying ".../Out_Temp/X2D" to ".../Out/" gives
 // ".../Out/X2D/"), as the merge expects. Throws when the source is missing or
-// the copy would land inside the source.
-void SilentCopyDir(std::string_view source, std::string_view destination);
+// the copy would land inside the source. With `overwrite` false, files the
+// destination already holds are kept and only the others are copied.
+void SilentCopyDir(std::string_view source, std::string_view destination, bool overwrite = true);
 
 // Deletes the folder with its content. A missing folder is not an error; a
 // path that names a file, an empty path and "/" are refused.

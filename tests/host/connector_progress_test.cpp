@@ -45,9 +45,10 @@ TEST(DatabaseConnectorTest, BlobLiteralsAreUpperCaseHex) {
     EXPECT_EQ(connector.renderBlobLiteral({}), "0x");
 }
 
-TEST(TerminalProgressTest, BarsFollowTheCallsAndIgnoreOtherIndexes) {
+TEST(TerminalProgressTest, BarsAndCaptionsFollowTheCallsAndIgnoreOtherIndexes) {
     TerminalProgress progress(nullptr, 10);
-    progress.setMessage(0, "XLibData");  // no title yet: empty caption
+    EXPECT_EQ(progress.text(), "stTablename [..........] 0/100\nstFieldname [..........] 0/100");
+    progress.setMessage(0, "XLibData");  // no title yet: the caption is cleared
     progress.setMax(0, 4);
     progress.step(0);
     progress.step(0);
@@ -56,15 +57,15 @@ TEST(TerminalProgressTest, BarsFollowTheCallsAndIgnoreOtherIndexes) {
     progress.setPosition(1, 99);  // clamped to the maximum
     progress.step(2);
     progress.setTitle(2, "ignored");
-    EXPECT_EQ(progress.line(), "[#####.....] 2/4 | Champs [##########] 3/3");
+    EXPECT_EQ(progress.text(), "[#####.....] 2/4\nChamps [##########] 3/3");
 
     progress.setTitle(0, "Progression de la table en cours:");
     progress.setMessage(0, "Profils");
     progress.setMessage(1, "ignored");
     progress.setMax(1, 2);  // the position follows a lower maximum
-    EXPECT_EQ(progress.line(),
-              "Progression de la table en cours: Profils [#####.....] 2/4 | Champs [##########] "
-              "2/2");
+    EXPECT_EQ(progress.text(),
+              "Progression de la table en cours: Profils [#####.....] 2/4\n"
+              "Champs [##########] 2/2");
 }
 
 }  // namespace

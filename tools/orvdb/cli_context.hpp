@@ -30,5 +30,6 @@ void addOpenCommand(CLI::App& app);
 void addUpgradeCommand(CLI::App& app);
 void addCompactCommand(CLI::App& app);
 void addCheckCommand(CLI::App& app, const GlobalOptions& options);
+void addMergeCommand(CLI::App& app);
 
 }  // namespace orvdb::cli

@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     orvdb::cli::addUpgradeCommand(app);
     orvdb::cli::addCompactCommand(app);
     orvdb::cli::addCheckCommand(app, options);
+    orvdb::cli::addMergeCommand(app);
 
     try {
         app.parse(argc, argv);
