@@ -24,6 +24,7 @@
 #include "jet/update/index_tree_page.hpp"
 #include "jet/write/usage_map_writer.hpp"
 #include "support/memory_page_store.hpp"
+#include "support/usage_map_rows_page.hpp"
 
 namespace orvdb::jet {
 namespace {
@@ -88,8 +89,7 @@ struct EditedIndex {
 
     // `exactPrefixes`: every leaf was written by the editor, which leaves out
     // the longest common prefix (Access at times leaves out less).
-    void verify(const std::string& when, std::optional<uint32_t> expectedCount,
-                bool exactPrefixes) {
+    void verify(const std::string& when, uint32_t expectedCount, bool exactPrefixes) {
         SCOPED_TRACE(when);
         source_ = openPageMemory(store.bytes(), store.fileName());
         std::vector<IndexEntry> expected(model.begin(), model.end());
@@ -108,7 +108,7 @@ struct EditedIndex {
         for (uint32_t released : store.released()) {
             EXPECT_EQ(pages_.count(released), 0u) << "released page " << released;
         }
-        EXPECT_EQ(index->entryCount, expectedCount.value_or(index->entryCount));
+        EXPECT_EQ(index->entryCount, expectedCount);
         checkSeeks();
     }
 
@@ -121,9 +121,9 @@ private:
         if (levels_.size() <= depth) {
             levels_.resize(depth + 1);
         }
-        levels_[depth].push_back(number);
         PageRef page = source_->page(number);
         ParsedIndexPage parsed = parseIndexPage(source_->view(*page), number);
+        levels_[depth].push_back({number, parsed.previousPage, parsed.nextPage});
         const std::string where = "page " + std::to_string(number);
         EXPECT_EQ(parsed.tablePage, table.page) << where;
         EXPECT_EQ(parsed.freeSpace + usedEntryBytes(*page), kEntrySpace) << where;
@@ -172,14 +172,12 @@ private:
         EXPECT_EQ(leafDepths_.size(), 1u) << "leaves at several depths";
         leafDepths_.clear();
         for (size_t depth = 0; depth < levels_.size(); ++depth) {
-            const std::vector<uint32_t>& level = levels_[depth];
+            const std::vector<Linked>& level = levels_[depth];
             for (size_t n = 0; n < level.size(); ++n) {
-                PageRef page = source_->page(level[n]);
-                ParsedIndexPage parsed = parseIndexPage(source_->view(*page), level[n]);
-                EXPECT_EQ(parsed.previousPage, n == 0 ? 0 : level[n - 1])
-                    << "level " << depth << " page " << level[n];
-                EXPECT_EQ(parsed.nextPage, n + 1 == level.size() ? 0 : level[n + 1])
-                    << "level " << depth << " page " << level[n];
+                EXPECT_EQ(level[n].previous, n == 0 ? 0 : level[n - 1].number)
+                    << "level " << depth << " page " << level[n].number;
+                EXPECT_EQ(level[n].next, n + 1 == level.size() ? 0 : level[n + 1].number)
+                    << "level " << depth << " page " << level[n].number;
             }
         }
     }
@@ -213,8 +211,14 @@ private:
         }
     }
 
+    struct Linked {
+        uint32_t number;
+        uint32_t previous;
+        uint32_t next;
+    };
+
     std::unique_ptr<PageSource> source_;
-    std::vector<std::vector<uint32_t>> levels_;
+    std::vector<std::vector<Linked>> levels_;  // pages by depth, in tree order
     std::set<size_t> leafDepths_;
     std::set<uint32_t> pages_;
     bool exactPrefixes_ = true;
@@ -237,14 +241,7 @@ std::unique_ptr<EditedIndex> laidOutIndex(const Model& entries) {
         treePages.push_back(number);
     }
     PageSet unused({});
-    Bytes mapRow = encodeUsageMap(treePages, unused);
-    PageBytes& rows = store.modify(kMapRow.page);
-    rows[0] = 0x01;
-    rows[1] = 0x01;
-    putU16(rows, 2, static_cast<uint16_t>(kPageSize - 14 - mapRow.size() - 2));
-    putU16(rows, 12, 1);
-    putU16(rows, 14, static_cast<uint16_t>(kPageSize - mapRow.size()));
-    std::copy(mapRow.begin(), mapRow.end(), rows.end() - static_cast<ptrdiff_t>(mapRow.size()));
+    orvdb::testing::writeRowsPage(store.modify(kMapRow.page), {encodeUsageMap(treePages, unused)});
 
     TableDefinition table;
     table.page = kTablePage;
