@@ -12,33 +12,17 @@
 #include "jet/update/usage_map_editor.hpp"
 #include "jet/write/usage_map_writer.hpp"
 #include "support/memory_page_store.hpp"
+#include "support/usage_map_rows_page.hpp"
 
 namespace orvdb::jet {
 namespace {
 
 using orvdb::testing::MemoryPageStore;
+using orvdb::testing::writeRowsPage;
 
 constexpr uint32_t kMapRowsPage = 2;
 constexpr RowPointer kEdited{kMapRowsPage, 1};
 constexpr uint32_t kPagesPerMapPage = (kPageSize - 4) * 8;
-
-// A usage-map data page (owner 0) holding `rows`, packed from the end.
-void writeRowsPage(PageBytes& page, const std::vector<Bytes>& rows, uint32_t owner = 0) {
-    page.fill(0);
-    page[0] = 0x01;
-    page[1] = 0x01;
-    putU32(page, 4, owner);
-    putU16(page, 12, static_cast<uint16_t>(rows.size()));
-    size_t top = kPageSize;
-    size_t free = kPageSize - 14;
-    for (size_t n = 0; n < rows.size(); ++n) {
-        top -= rows[n].size();
-        std::copy(rows[n].begin(), rows[n].end(), page.begin() + static_cast<ptrdiff_t>(top));
-        putU16(page, 14 + n * 2, static_cast<uint16_t>(top));
-        free -= rows[n].size() + 2;
-    }
-    putU16(page, 2, static_cast<uint16_t>(free));
-}
 
 // An inline map row as the writer encodes it (no map pages needed).
 Bytes inlineRow(const std::vector<uint32_t>& pages) {

@@ -1,0 +1,657 @@
+// Index trees edited in place: sequences of inserts and erases against a
+// model set, each phase read back through the index reader and checked for
+// what readers and Access rely on (sibling chains both ways, node entries
+// that copy their child's last entry, tails, prefix lengths, free space,
+// a usage map listing exactly the tree, released pages out of reach), and
+// indexes of Access-made files emptied and filled again, then passed
+// through the file check.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <optional>
+#include <random>
+#include <set>
+
+#include "jet/check/file_check.hpp"
+#include "jet/fixture_support.hpp"
+#include "jet/format/bytes.hpp"
+#include "jet/index/index_reader.hpp"
+#include "jet/read/jet_file.hpp"
+#include "jet/read/usage_map.hpp"
+#include "jet/update/index_tree.hpp"
+#include "jet/update/index_tree_page.hpp"
+#include "jet/write/usage_map_writer.hpp"
+#include "support/memory_page_store.hpp"
+#include "support/usage_map_rows_page.hpp"
+
+namespace orvdb::jet {
+namespace {
+
+using orvdb::testing::MemoryPageStore;
+using Model = std::set<IndexEntry>;
+using namespace index_page;
+
+constexpr uint32_t kTablePage = 0x2A;
+constexpr RowPointer kMapRow{2, 0};
+constexpr uint32_t kFirstTreePage = 3;
+
+size_t distinctKeys(const Model& model) {
+    std::set<std::vector<uint8_t>> keys;
+    for (const IndexEntry& entry : model) {
+        keys.insert(entry.key);
+    }
+    return keys.size();
+}
+
+size_t commonPrefix(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+    auto mismatch = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+    return static_cast<size_t>(mismatch.first - a.begin());
+}
+
+// The entry bytes a page uses, from the highest bit of its bitmask.
+size_t usedEntryBytes(const Page& page) {
+    for (size_t bit = kEntrySpace; bit > 0; --bit) {
+        if (page.bytes[kBitmaskOffset + bit / 8] & (1u << (bit % 8))) {
+            return bit;
+        }
+    }
+    return 0;
+}
+
+// One index and its table, the store holding its pages, and the model of
+// the entries it should hold.
+struct EditedIndex {
+    MemoryPageStore store;
+    TableDefinition table;
+    Model model;
+    std::unique_ptr<IndexTreeEditor> editor;
+
+    EditedIndex(MemoryPageStore pages, TableDefinition definition, size_t physicalIndex,
+                Model entries)
+        : store(std::move(pages)), table(std::move(definition)), model(std::move(entries)) {
+        editor = std::make_unique<IndexTreeEditor>(store, table,
+                                                   table.physicalIndexes.at(physicalIndex));
+        index = &table.physicalIndexes[physicalIndex];
+    }
+    EditedIndex(const EditedIndex&) = delete;
+    EditedIndex& operator=(const EditedIndex&) = delete;
+
+    void insert(const IndexEntry& entry) {
+        editor->insert(entry.key, entry.row);
+        model.insert(entry);
+    }
+    void erase(const IndexEntry& entry) {
+        editor->erase(entry.key, entry.row);
+        model.erase(entry);
+    }
+
+    // `exactPrefixes`: every leaf was written by the editor, which leaves out
+    // the longest common prefix (Access at times leaves out less).
+    void verify(const std::string& when, uint32_t expectedCount, bool exactPrefixes) {
+        SCOPED_TRACE(when);
+        source_ = openPageMemory(store.bytes(), store.fileName());
+        std::vector<IndexEntry> expected(model.begin(), model.end());
+        ASSERT_EQ(readIndexEntries(*source_, index->rootPage, table.page), expected);
+        levels_.clear();
+        pages_.clear();
+        exactPrefixes_ = exactPrefixes;
+        walk(index->rootPage, 0, true);
+        checkLevels();
+        UsageMap map = UsageMap::read(*source_, index->usageMap, "index");
+        std::set<uint32_t> mapped;
+        while (auto page = map.next()) {
+            mapped.insert(*page);
+        }
+        EXPECT_EQ(mapped, pages_) << "the usage map lists exactly the pages of the tree";
+        for (uint32_t released : store.released()) {
+            EXPECT_EQ(pages_.count(released), 0u) << "released page " << released;
+        }
+        EXPECT_EQ(index->entryCount, expectedCount);
+        checkSeeks();
+    }
+
+    PhysicalIndex* index = nullptr;
+
+private:
+    // Checks the page and what lies below it; returns its last leaf entry.
+    std::optional<IndexEntry> walk(uint32_t number, size_t depth, bool lastOfLevel) {
+        pages_.insert(number);
+        if (levels_.size() <= depth) {
+            levels_.resize(depth + 1);
+        }
+        PageRef page = source_->page(number);
+        ParsedIndexPage parsed = parseIndexPage(source_->view(*page), number);
+        levels_[depth].push_back({number, parsed.previousPage, parsed.nextPage});
+        const std::string where = "page " + std::to_string(number);
+        EXPECT_EQ(parsed.tablePage, table.page) << where;
+        EXPECT_EQ(parsed.freeSpace + usedEntryBytes(*page), kEntrySpace) << where;
+        const bool isRoot = number == index->rootPage;
+        if (parsed.isLeaf()) {
+            leafDepths_.insert(depth);
+            EXPECT_EQ(parsed.childTailPage, 0u) << where;
+            EXPECT_EQ(page->bytes[kNodeMarkerOffset], 0) << where;
+            if (isRoot) {
+                EXPECT_EQ(parsed.prefixLength, 0u) << "a lone leaf is not compressed";
+            } else {
+                EXPECT_FALSE(parsed.entries.empty()) << "an empty leaf stays in the tree";
+                size_t common = parsed.entries.empty() ? 0
+                                                       : commonPrefix(parsed.entries.front().key,
+                                                                      parsed.entries.back().key);
+                if (exactPrefixes_) {
+                    EXPECT_EQ(parsed.prefixLength, common) << where;
+                } else {
+                    EXPECT_LE(parsed.prefixLength, common) << where;
+                }
+            }
+            if (parsed.entries.empty()) {
+                return std::nullopt;
+            }
+            return parsed.entries.back();
+        }
+        EXPECT_EQ(page->bytes[kNodeMarkerOffset], 1) << where;
+        EXPECT_EQ(parsed.prefixLength, 0u) << "node entries stay whole: " << where;
+        EXPECT_FALSE(parsed.entries.empty()) << "a node lists at least one child: " << where;
+        EXPECT_EQ(parsed.childTailPage != 0, lastOfLevel) << "only the last node has a tail";
+        std::optional<IndexEntry> last;
+        for (size_t n = 0; n < parsed.children.size(); ++n) {
+            last = walk(parsed.children[n], depth + 1, false);
+            EXPECT_EQ(std::optional(parsed.entries[n]), last)
+                << where << " entry " << n << " copies the last entry of its child";
+        }
+        if (parsed.childTailPage != 0) {
+            last = walk(parsed.childTailPage, depth + 1, lastOfLevel);
+        }
+        return last;
+    }
+
+    // Every level is one chain of siblings, linked both ways, in tree order;
+    // all leaves are on the last level.
+    void checkLevels() {
+        EXPECT_EQ(leafDepths_.size(), 1u) << "leaves at several depths";
+        leafDepths_.clear();
+        for (size_t depth = 0; depth < levels_.size(); ++depth) {
+            const std::vector<Linked>& level = levels_[depth];
+            for (size_t n = 0; n < level.size(); ++n) {
+                EXPECT_EQ(level[n].previous, n == 0 ? 0 : level[n - 1].number)
+                    << "level " << depth << " page " << level[n].number;
+                EXPECT_EQ(level[n].next, n + 1 == level.size() ? 0 : level[n + 1].number)
+                    << "level " << depth << " page " << level[n].number;
+            }
+        }
+    }
+
+    // Seeks land on the first entry whose key is not below the one asked
+    // for, and go on in order across leaves.
+    void checkSeeks() {
+        std::vector<std::vector<uint8_t>> probes = {{}, {0xFF}};
+        for (auto it = model.begin(); it != model.end() && probes.size() < 40; std::advance(
+                 it, std::min<size_t>(model.size() / 16 + 1,
+                                      static_cast<size_t>(std::distance(it, model.end()))))) {
+            probes.push_back(it->key);
+            std::vector<uint8_t> between = it->key;
+            between.push_back(0x00);  // after the key, before any longer one
+            probes.push_back(between);
+        }
+        for (const std::vector<uint8_t>& key : probes) {
+            auto expected = model.lower_bound(IndexEntry{key, RowPointer{}});
+            EXPECT_EQ(editor->containsKey(key), expected != model.end() && expected->key == key);
+            IndexCursor cursor = editor->seek(key);
+            size_t limit = key.empty() ? model.size() + 1 : 3;
+            for (size_t n = 0; n < limit; ++n, ++expected) {
+                std::optional<IndexEntry> entry = cursor.next();
+                if (expected == model.end()) {
+                    EXPECT_FALSE(entry.has_value());
+                    break;
+                }
+                ASSERT_TRUE(entry.has_value());
+                ASSERT_EQ(*entry, *expected);
+            }
+        }
+    }
+
+    struct Linked {
+        uint32_t number;
+        uint32_t previous;
+        uint32_t next;
+    };
+
+    std::unique_ptr<PageSource> source_;
+    std::vector<std::vector<Linked>> levels_;  // pages by depth, in tree order
+    std::set<size_t> leafDepths_;
+    std::set<uint32_t> pages_;
+    bool exactPrefixes_ = true;
+};
+
+// A store with a usage-map page (page 2) and the writer's layout of
+// `entries` from page 3 on; the table definition names the index.
+std::unique_ptr<EditedIndex> laidOutIndex(const Model& entries) {
+    IndexEntryList list;
+    for (const IndexEntry& entry : entries) {
+        list.keyBytes().insert(list.keyBytes().end(), entry.key.begin(), entry.key.end());
+        list.add(entry.row);
+    }
+    uint32_t next = kFirstTreePage;
+    IndexLayout layout = layOutIndex(std::move(list), kTablePage, [&next] { return next++; });
+    MemoryPageStore store(next, "tree.mdb");
+    std::vector<uint32_t> treePages;
+    for (const auto& [number, image] : layout.pages) {
+        store.modify(number) = image;
+        treePages.push_back(number);
+    }
+    PageSet unused({});
+    orvdb::testing::writeRowsPage(store.modify(kMapRow.page), {encodeUsageMap(treePages, unused)});
+
+    TableDefinition table;
+    table.page = kTablePage;
+    table.name = "Orders";
+    PhysicalIndex index;
+    index.usageMap = kMapRow;
+    index.rootPage = layout.rootPage;
+    index.entryCount = layout.uniqueEntryCount;
+    table.physicalIndexes.push_back(index);
+    LogicalIndex logical;
+    logical.name = "PrimaryKey";
+    table.indexes.push_back(logical);
+    return std::make_unique<EditedIndex>(std::move(store), std::move(table), 0, entries);
+}
+
+// ---- Generated workloads ----
+
+enum class Order : uint8_t { Ascending, Descending, Random };
+
+struct Workload {
+    const char* name;
+    size_t entries;
+    size_t keyValues;  // keys are drawn from this many values
+    size_t minKeyLength;
+    size_t maxKeyLength;
+    size_t sharedPrefix;  // bytes every key has after its 7F
+    Order insertOrder;
+    Order eraseOrder;
+    size_t laidOutFirst;  // entries the writer lays out before the edits
+    size_t minimumDepth;  // levels the full tree reaches
+};
+
+const Workload kWorkloads[] = {
+    {"AscendingKeys", 1500, 1500, 16, 16, 0, Order::Ascending, Order::Random, 0, 2},
+    {"DescendingKeys", 1500, 1500, 16, 16, 0, Order::Descending, Order::Ascending, 0, 2},
+    {"RandomKeysOfManyLengths", 1500, 1500, 5, 60, 0, Order::Random, Order::Random, 0, 2},
+    {"ManyRowsOfOneKey", 1500, 1, 12, 12, 0, Order::Random, Order::Descending, 0, 2},
+    {"FewKeysManyDuplicates", 1500, 7, 5, 30, 0, Order::Random, Order::Random, 0, 2},
+    {"LongCommonPrefix", 1500, 1500, 5, 20, 60, Order::Random, Order::Random, 0, 2},
+    {"LongKeysSplitEveryLevel", 300, 300, 900, 1700, 0, Order::Random, Order::Random, 0, 4},
+    {"KeysOfTheLongestLength", 60, 60, IndexTreeEditor::kMaxKeyLength,
+     IndexTreeEditor::kMaxKeyLength, 0, Order::Ascending, Order::Descending, 0, 5},
+    {"EditsAWriterLayout", 2000, 2000, 5, 30, 0, Order::Random, Order::Random, 1500, 2},
+};
+
+void PrintTo(const Workload& workload, std::ostream* out) {
+    *out << workload.name;
+}
+
+// 7F, the shared bytes, the value big-endian (so keys order as values),
+// then filler up to a length that depends on the value.
+std::vector<uint8_t> keyFor(size_t value, const Workload& workload) {
+    std::vector<uint8_t> key{0x7F};
+    key.insert(key.end(), workload.sharedPrefix, 0x41);
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        key.push_back(static_cast<uint8_t>(value >> shift));
+    }
+    size_t span = workload.maxKeyLength - workload.minKeyLength + 1;
+    size_t length = std::max(workload.minKeyLength + value * 7919 % span, key.size());
+    std::mt19937 filler(static_cast<uint32_t>(value));
+    while (key.size() < length) {
+        key.push_back(static_cast<uint8_t>(filler()));
+    }
+    key.resize(length);
+    return key;
+}
+
+std::vector<IndexEntry> inOrder(std::vector<IndexEntry> entries, Order order,
+                                std::mt19937& random) {
+    std::sort(entries.begin(), entries.end());
+    if (order == Order::Descending) {
+        std::reverse(entries.begin(), entries.end());
+    } else if (order == Order::Random) {
+        std::shuffle(entries.begin(), entries.end(), random);
+    }
+    return entries;
+}
+
+size_t depthOf(EditedIndex& tree) {
+    size_t depth = 1;
+    for (uint32_t page = tree.index->rootPage;; ++depth) {
+        const PageBytes& bytes = tree.store.read(page);
+        if (bytes[0] == kLeaf) {
+            return depth;
+        }
+        page = bytes[kChildTailOffset] | (bytes[kChildTailOffset + 1] << 8) |
+               (bytes[kChildTailOffset + 2] << 16) | (bytes[kChildTailOffset + 3] << 24);
+    }
+}
+
+class IndexTreeWorkloads : public ::testing::TestWithParam<Workload> {};
+
+TEST_P(IndexTreeWorkloads, EveryPhaseReadsBackAsTheModelWithASoundTree) {
+    const Workload& workload = GetParam();
+    std::mt19937 random(20261206);
+    std::vector<IndexEntry> all;
+    for (size_t n = 0; n < workload.entries; ++n) {
+        size_t value = workload.keyValues == workload.entries ? n : random() % workload.keyValues;
+        all.push_back(IndexEntry{
+            keyFor(value, workload),
+            RowPointer{static_cast<uint32_t>(100 + n / 64), static_cast<uint8_t>(n % 64)}});
+    }
+    std::shuffle(all.begin(), all.end(), random);
+    Model laidOut(all.begin(), all.begin() + static_cast<ptrdiff_t>(workload.laidOutFirst));
+    std::unique_ptr<EditedIndex> tree = laidOutIndex(laidOut);
+    tree->verify("as laid out", static_cast<uint32_t>(distinctKeys(tree->model)), true);
+
+    auto run = [&](const std::vector<IndexEntry>& entries, bool insert, const char* phase) {
+        for (size_t n = 0; n < entries.size(); ++n) {
+            insert ? tree->insert(entries[n]) : tree->erase(entries[n]);
+            if ((n + 1) % (entries.size() / 2 + 1) == 0 || n + 1 == entries.size()) {
+                tree->verify(std::string(phase) + " " + std::to_string(n + 1),
+                             static_cast<uint32_t>(distinctKeys(tree->model)), true);
+                if (::testing::Test::HasFailure()) {
+                    return;
+                }
+            }
+        }
+    };
+    std::vector<IndexEntry> rest(all.begin() + static_cast<ptrdiff_t>(workload.laidOutFirst),
+                                 all.end());
+    run(inOrder(rest, workload.insertOrder, random), true, "inserted");
+    ASSERT_FALSE(HasFailure());
+    EXPECT_GE(depthOf(*tree), workload.minimumDepth);
+
+    std::vector<IndexEntry> half;
+    for (size_t n = 0; n < all.size(); n += 2) {
+        half.push_back(all[n]);
+    }
+    run(inOrder(half, workload.eraseOrder, random), false, "half erased");
+    ASSERT_FALSE(HasFailure());
+    run(inOrder(half, workload.insertOrder, random), true, "erased half inserted again");
+    ASSERT_FALSE(HasFailure());
+    run(inOrder(all, workload.eraseOrder, random), false, "all erased");
+
+    ParsedIndexPage root = parseIndexPage(
+        ByteView(tree->store.read(tree->index->rootPage), tree->store.fileName()), 0);
+    EXPECT_TRUE(root.isLeaf() && root.entries.empty()) << "one empty leaf root is left";
+}
+
+INSTANTIATE_TEST_SUITE_P(Workloads, IndexTreeWorkloads, ::testing::ValuesIn(kWorkloads),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// ---- Cutting a page ----
+
+TEST(IndexTreePage, IsCutWhereThePiecesFit) {
+    using Runs = std::vector<std::pair<size_t, size_t>>;
+    struct Cut {
+        const char* what;
+        bool leaf;
+        std::vector<size_t> keyLengths;  // keys share all bytes but their last
+        bool compressed;
+        SplitBias bias;
+        size_t minimumRuns;
+        Runs runs;
+    };
+    const Cut cases[] = {
+        {"all fit one page", true, {10, 10, 10}, false, SplitBias::Even, 1, {{0, 3}}},
+        {"even halves",
+         false,
+         {1000, 1000, 1000, 1000},
+         false,
+         SplitBias::Even,
+         1,
+         {{0, 2}, {2, 4}}},
+        {"ascending: the left page full",
+         false,
+         {1000, 1000, 1000, 1000},
+         false,
+         SplitBias::FillLeft,
+         1,
+         {{0, 3}, {3, 4}}},
+        {"descending: the right page full",
+         false,
+         {1000, 1000, 1000, 1000},
+         false,
+         SplitBias::FillRight,
+         1,
+         {{0, 1}, {1, 4}}},
+        {"a lone leaf that fits only compressed",
+         true,
+         {1500, 1500, 1500, 1500},
+         true,
+         SplitBias::Even,
+         2,
+         {{0, 2}, {2, 4}}},
+        {"no cut in two fits",
+         false,
+         {2000, 3000, 2000},
+         false,
+         SplitBias::Even,
+         1,
+         {{0, 1}, {1, 2}, {2, 3}}},
+    };
+    for (const Cut& cut : cases) {
+        IndexTreePage page;
+        page.leaf = cut.leaf;
+        for (size_t n = 0; n < cut.keyLengths.size(); ++n) {
+            std::vector<uint8_t> key(cut.keyLengths[n], 0x41);
+            key.back() = static_cast<uint8_t>(n);
+            page.entries.push_back(IndexEntry{key, RowPointer{1, 0}});
+            page.children.push_back(10 + static_cast<uint32_t>(n));
+        }
+        EXPECT_EQ(partitionIndexTreePage(page, cut.compressed, cut.bias, cut.minimumRuns), cut.runs)
+            << cut.what;
+    }
+}
+
+// ---- Refusals ----
+
+TEST(IndexTreeEditor, RefusalsNameTheFileTableAndIndexAndChangeNothing) {
+    const Workload shortKeys{"", 0, 0, 5, 5, 0, Order::Random, Order::Random, 0, 0};
+    auto tailLeaf = [](EditedIndex& tree) {
+        const PageBytes& root = tree.store.read(tree.index->rootPage);
+        return uint32_t{root[kChildTailOffset]} | (root[kChildTailOffset + 1] << 8);
+    };
+    struct Refusal {
+        const char* what;
+        std::function<void(EditedIndex&)> damage;  // done to the file first
+        std::function<void(EditedIndex&)> act;
+        std::string says;
+    };
+    const Refusal cases[] = {
+        {"erasing an entry the index does not have", nullptr,
+         [&](EditedIndex& tree) {
+             tree.editor->erase(keyFor(5, shortKeys), RowPointer{9, 9});
+         },
+         "the index has no entry for key 7F00000005 at page 9 row 9 (the index does not match"},
+        {"inserting an entry twice", nullptr,
+         [&](EditedIndex& tree) {
+             tree.editor->insert(keyFor(5, shortKeys), RowPointer{100, 5});
+         },
+         "already lists key 7F00000005 at page 100 row 5"},
+        {"a key longer than a node entry can hold", nullptr,
+         [](EditedIndex& tree) {
+             tree.editor->insert(std::vector<uint8_t>(IndexTreeEditor::kMaxKeyLength + 1, 0x7F),
+                                 RowPointer{1, 1});
+         },
+         "an index key of 1801 bytes is longer than the 1800 bytes"},
+        {"a root that is not an index page",
+         [](EditedIndex& tree) { tree.store.modify(tree.index->rootPage)[0] = 0x01; },
+         [](EditedIndex& tree) {
+             tree.editor->insert(std::vector<uint8_t>{0x7F}, {1, 1});
+         },
+         "should be an index page but has type 1"},
+        {"a leaf of another table",
+         [&](EditedIndex& tree) { putU32(tree.store.modify(tailLeaf(tree)), kTablePageOffset, 7); },
+         [](EditedIndex& tree) {
+             tree.editor->insert(std::vector<uint8_t>{0xFF}, {1, 1});
+         },
+         "belongs to the table at page 7"},
+    };
+    for (const Refusal& refusal : cases) {
+        Model entries;
+        for (size_t value = 0; value < 1000; ++value) {
+            entries.insert(IndexEntry{keyFor(value, shortKeys),
+                                      RowPointer{100, static_cast<uint8_t>(value % 200)}});
+        }
+        std::unique_ptr<EditedIndex> tree = laidOutIndex(entries);
+        if (refusal.damage) {
+            refusal.damage(*tree);
+        }
+        const std::vector<uint8_t> before = tree->store.bytes();
+        std::string message;
+        try {
+            refusal.act(*tree);
+        } catch (const JetError& error) {
+            message = error.what();
+        }
+        EXPECT_NE(message.find(refusal.says), std::string::npos)
+            << refusal.what << ": \"" << message << '"';
+        EXPECT_EQ(message.rfind("tree.mdb: ", 0), 0u) << refusal.what;
+        EXPECT_NE(message.find("table 'Orders', index 'PrimaryKey' (physical index 0)"),
+                  std::string::npos)
+            << refusal.what;
+        EXPECT_TRUE(tree->store.bytes() == before) << refusal.what << " changed the file";
+    }
+}
+
+// ---- Indexes of Access-made files ----
+
+// Writes the index's new root page and distinct-key count into the table
+// definition, as the engine does after an edit.
+void recordInDefinition(MemoryPageStore& store, const TableDefinition& table,
+                        const PhysicalIndex& before, const PhysicalIndex& after) {
+    constexpr size_t kHeaderEnd = 63;
+    constexpr size_t kPhysicalIndexHeaderSize = 12;
+    PageBytes& first = store.modify(table.page);
+    putU32(first, kHeaderEnd + before.number * kPhysicalIndexHeaderSize + 4, after.entryCount);
+    // The 52-byte index entry holds the map row pointer, then the root page.
+    Bytes pattern(8);
+    putU32(pattern, 0, rawRowPointer(before.usageMap.page, before.usageMap.row));
+    putU32(pattern, 4, before.rootPage);
+    for (uint32_t page = table.page; page != 0;) {
+        PageBytes& bytes = store.modify(page);
+        auto found = std::search(bytes.begin(), bytes.end(), pattern.begin(), pattern.end());
+        if (found != bytes.end()) {
+            putU32(bytes, static_cast<size_t>(found - bytes.begin()) + 4, after.rootPage);
+            return;
+        }
+        page = bytes[4] | (bytes[5] << 8) | (bytes[6] << 16) | (uint32_t{bytes[7]} << 24);
+    }
+    ADD_FAILURE() << "the definition of table '" << table.name << "' names no root page "
+                  << before.rootPage;
+}
+
+// Marks pages added past the original end in use and released pages free in
+// the global map of page 1, as the engine does for a commit.
+void recordInGlobalMap(MemoryPageStore& store, uint32_t originalPages) {
+    PageBytes& page = store.modify(1);
+    size_t start = getU16(page, 14) & 0x1FFF;
+    ASSERT_EQ(page[start], 0x00) << "the test handles inline global maps";
+    uint32_t firstPage = page[start + 1] | (page[start + 2] << 8) | (page[start + 3] << 16) |
+                         (uint32_t{page[start + 4]} << 24);
+    size_t bits = (kPageSize - start - 5) * 8;
+    for (uint32_t number = 0; number < store.pageCount(); ++number) {
+        bool isFree = store.released().count(number) != 0;
+        if (!isFree && number < originalPages) {
+            continue;
+        }
+        ASSERT_GE(number, firstPage);
+        ASSERT_LT(number - firstPage, bits) << "page " << number << " is past the global map";
+        uint8_t& byte = page[start + 5 + (number - firstPage) / 8];
+        auto mask = static_cast<uint8_t>(1u << ((number - firstPage) % 8));
+        byte = isFree ? byte | mask : byte & ~mask;
+    }
+}
+
+struct FixtureEdit {
+    const char* file;
+    size_t erasedPercent;  // of each index's entries, chosen at random
+};
+
+void PrintTo(const FixtureEdit& edit, std::ostream* out) {
+    *out << edit.file << ", " << edit.erasedPercent << "% of the entries";
+}
+
+const FixtureEdit kFixtureEdits[] = {
+    {"indexTestV2000.mdb", 100},     {"bigIndexTestV2000.mdb", 100},
+    {"compIndexTestV2000.mdb", 100}, {"compIndexTestV2000.mdb", 50},
+    {"northwind.mdb", 25},           {"testIndexPropertiesV2000.mdb", 100},
+};
+
+class AccessIndexEdits : public ::testing::TestWithParam<FixtureEdit> {};
+
+TEST_P(AccessIndexEdits, ErasedAndInsertedAgainTheyReadBackAndPassTheFileCheck) {
+    const FixtureEdit& edit = GetParam();
+    ORVDB_REQUIRE_FIXTURE(edit.file);
+    std::vector<uint8_t> bytes = testing::readFileBytes(testing::fixturePath(edit.file));
+    JetFile original = JetFile::openMemory(bytes, edit.file);
+    std::vector<std::string> warningsBefore;
+    for (const CheckFinding& finding : checkJetFile(original).findings) {
+        ASSERT_EQ(finding.severity, CheckSeverity::Warning) << finding.text;
+        warningsBefore.push_back(finding.text);
+    }
+
+    MemoryPageStore pages = MemoryPageStore::fromBytes(bytes, edit.file);
+    std::mt19937 random(20261207);
+    size_t edited = 0;
+    for (const std::string& name : original.tableNames(true)) {
+        TableDefinition table = *original.table(name);
+        for (size_t number = 0; number < table.physicalIndexes.size(); ++number) {
+            const PhysicalIndex before = table.physicalIndexes[number];
+            std::vector<IndexEntry> entries =
+                readIndexEntries(original.pages(), before.rootPage, table.page);
+            if (entries.empty()) {
+                continue;
+            }
+            SCOPED_TRACE(name + ", " + describeIndex(table, before));
+            ++edited;
+            EditedIndex tree(std::move(pages), table, number,
+                             Model(entries.begin(), entries.end()));
+            std::shuffle(entries.begin(), entries.end(), random);
+            const bool eraseAll = edit.erasedPercent == 100;
+            size_t erased = entries.size() * edit.erasedPercent / 100;
+            std::vector<IndexEntry> taken(entries.begin(),
+                                          entries.begin() + static_cast<ptrdiff_t>(erased));
+            const auto exactCount = static_cast<uint32_t>(distinctKeys(tree.model));
+            for (const IndexEntry& entry : taken) {
+                tree.erase(entry);
+            }
+            // Keys no longer listed come off the count, stale or not.
+            auto goneKeys = static_cast<uint32_t>(exactCount - distinctKeys(tree.model));
+            tree.verify("erased", eraseAll ? 0 : before.entryCount - goneKeys, eraseAll);
+            std::shuffle(taken.begin(), taken.end(), random);
+            for (const IndexEntry& entry : taken) {
+                tree.insert(entry);
+            }
+            // Access leaves stale counts; emptied and filled again they are exact.
+            tree.verify("inserted again", eraseAll ? exactCount : before.entryCount, eraseAll);
+            recordInDefinition(tree.store, table, before, *tree.index);
+            pages = std::move(tree.store);
+        }
+    }
+    EXPECT_GT(edited, 0u);
+    recordInGlobalMap(pages, original.pageCount());
+    std::vector<uint8_t> changed = pages.bytes();
+    CheckReport report = checkJetFile(JetFile::openMemory(changed, edit.file));
+    for (const CheckFinding& finding : report.findings) {
+        bool known = std::find(warningsBefore.begin(), warningsBefore.end(), finding.text) !=
+                     warningsBefore.end();
+        EXPECT_TRUE(finding.severity == CheckSeverity::Warning && known) << describe(finding);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, AccessIndexEdits, ::testing::ValuesIn(kFixtureEdits),
+                         [](const auto& info) {
+                             std::string name = testing::fixtureTestName({info.param.file, {}});
+                             return name + "_" + std::to_string(info.param.erasedPercent);
+                         });
+
+}  // namespace
+}  // namespace orvdb::jet
