@@ -11,7 +11,7 @@
 // JETTEXT collation so that the translator's comparisons can use it.
 #pragma once
 
-#include "engine/catalog/jet_types.hpp"
+#include "engine/jet_types.hpp"
 #include "engine/sql/translate/schema_resolver.hpp"
 #include "engine/store/sqlite_util.hpp"
 

@@ -1,10 +1,10 @@
 #include "engine/functions/column_coercion.hpp"
 
 #include "engine/functions/jet_errors.hpp"
-#include "engine/functions/number_text.hpp"
 #include "engine/functions/sqlite_args.hpp"
 #include "engine/functions/utf16_text.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/number_text.hpp"
 
 #include <cfloat>
 #include <cmath>

@@ -18,8 +18,8 @@
 // Anything else raises "Data type mismatch in criteria expression.".
 #pragma once
 
-#include "engine/catalog/jet_types.hpp"
-#include "engine/dataset/sql_value.hpp"
+#include "engine/jet_types.hpp"
+#include "engine/sql_value.hpp"
 
 #include <optional>
 #include <string_view>

@@ -3,8 +3,8 @@
 // there: Null raises "Invalid use of Null".
 #include "engine/functions/function_registry.hpp"
 #include "engine/functions/jet_errors.hpp"
-#include "engine/functions/number_text.hpp"
 #include "engine/functions/sqlite_args.hpp"
+#include "engine/number_text.hpp"
 
 #include <cfloat>
 #include <charconv>

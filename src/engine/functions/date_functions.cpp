@@ -4,9 +4,9 @@
 #include "engine/functions/date_names.hpp"
 #include "engine/functions/function_registry.hpp"
 #include "engine/functions/jet_errors.hpp"
-#include "engine/functions/number_text.hpp"
 #include "engine/functions/sqlite_args.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/number_text.hpp"
 
 #include <ctime>
 

@@ -2,9 +2,9 @@
 
 #include "engine/functions/date_intervals.hpp"
 #include "engine/functions/date_names.hpp"
-#include "engine/functions/number_text.hpp"
 #include "engine/functions/utf16_text.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/number_text.hpp"
 
 #include <unicode/uchar.h>
 

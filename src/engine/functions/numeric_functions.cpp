@@ -2,8 +2,8 @@
 // them in queries.
 #include "engine/functions/function_registry.hpp"
 #include "engine/functions/jet_errors.hpp"
-#include "engine/functions/number_text.hpp"
 #include "engine/functions/sqlite_args.hpp"
+#include "engine/number_text.hpp"
 
 #include <cmath>
 #include <random>

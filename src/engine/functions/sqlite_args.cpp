@@ -1,8 +1,8 @@
 #include "engine/functions/sqlite_args.hpp"
 
 #include "engine/functions/jet_errors.hpp"
-#include "engine/functions/number_text.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/number_text.hpp"
 
 #include <strings.h>
 #include <cmath>

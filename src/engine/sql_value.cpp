@@ -1,7 +1,7 @@
-#include "engine/dataset/sql_value.hpp"
+#include "engine/sql_value.hpp"
 
-#include "engine/functions/number_text.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/number_text.hpp"
 
 namespace orvdb::engine {
 
