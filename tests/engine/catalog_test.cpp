@@ -1,4 +1,4 @@
-#include "engine/jet_errors.hpp"
+#include "engine/messages.hpp"
 #include "engine/store/sqlite_util.hpp"
 #include "engine_test_support.hpp"
 
@@ -79,7 +79,7 @@ TEST_F(CatalogTest, DefinitionErrorsUseJetWording) {
                   catalog().createTable("Bad.Name", {column("A", JetType::Long)}, {});
               }).find("is not a valid name"),
               std::string::npos);
-    EXPECT_EQ(errorOf([&] { catalog().dropTable("Nowhere"); }), jet::tableNotFound("Nowhere"));
+    EXPECT_EQ(errorOf([&] { catalog().dropTable("Nowhere"); }), msg::tableNotFound("Nowhere"));
 }
 
 TEST_F(CatalogTest, SecondConnectionSharesTheStoreAndSeesChanges) {
@@ -98,9 +98,9 @@ TEST_F(CatalogTest, UniqueIndexComparesWithoutCase) {
     ix.columns = {{"Name", false}};
     catalog().createTable("U", {column("Name", JetType::Text, 20)}, {ix});
     execSql(db(), "INSERT INTO U (Name) VALUES ('abc')");
-    EXPECT_EQ(jet::translateSqliteError(
+    EXPECT_EQ(msg::translateSqliteError(
                   errorOf([&] { execSql(db(), "INSERT INTO U (Name) VALUES ('ABC')"); })),
-              jet::kDuplicateValues);
+              msg::kDuplicateValues);
     // Accents make a different value.
     EXPECT_NO_THROW(execSql(db(), "INSERT INTO U (Name) VALUES ('àbc')"));
 }
@@ -142,9 +142,9 @@ TEST_F(CatalogTest, RequiredAndPrimaryKeyColumnsRefuseNull) {
     pk.columns = {{"Code", false}};
     catalog().createTable("R", {column("Code", JetType::Long), name}, {pk});
     EXPECT_EQ(errorOf([&] { execSql(db(), "INSERT INTO R (Code) VALUES (1)"); }),
-              jet::requiredNull("R", "Name"));
+              msg::requiredNull("R", "Name"));
     EXPECT_EQ(errorOf([&] { execSql(db(), "INSERT INTO R (Name) VALUES ('x')"); }),
-              jet::kPrimaryKeyNull);
+              msg::kPrimaryKeyNull);
     EXPECT_EQ(count(db(), "SELECT count(*) FROM R"), 0);
 }
 
@@ -154,11 +154,11 @@ TEST_F(CatalogTest, RelationshipIsEnforcedBothWays) {
     execSql(db(), "INSERT INTO Child VALUES (10, 1)");
     execSql(db(), "INSERT INTO Child VALUES (11, NULL)");  // a Null key needs no parent
     EXPECT_EQ(errorOf([&] { execSql(db(), "INSERT INTO Child VALUES (12, 2)"); }),
-              jet::relatedRecordRequired("Parent"));
+              msg::relatedRecordRequired("Parent"));
     EXPECT_EQ(errorOf([&] { execSql(db(), "DELETE FROM Parent"); }),
-              jet::relatedRecordsExist("Child"));
+              msg::relatedRecordsExist("Child"));
     EXPECT_EQ(errorOf([&] { execSql(db(), "UPDATE Parent SET Id = 5"); }),
-              jet::relatedRecordsExist("Child"));
+              msg::relatedRecordsExist("Child"));
     // The relationship is in MSysRelationships, as Jet keeps it.
     EXPECT_EQ(count(db(),
                     "SELECT count(*) FROM MSysRelationships WHERE szRelationship="

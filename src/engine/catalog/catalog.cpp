@@ -3,7 +3,7 @@
 #include "engine/catalog/catalog_sql.hpp"
 #include "engine/catalog/system_tables.hpp"
 #include "engine/engine_error.hpp"
-#include "engine/jet_errors.hpp"
+#include "engine/messages.hpp"
 #include "engine/store/sqlite_util.hpp"
 
 #include <algorithm>
@@ -76,6 +76,27 @@ std::string storedNameFor(const std::string& name) {
         return "orv_t_" + name;
     }
     return name;
+}
+
+// Raises when name is not a valid Jet object name (empty, too long, leading
+// blank, control characters or one of . ! ` [ ]).
+void checkValidName(std::string_view name) {
+    bool ok = !name.empty() && name.size() <= 64 * 3 && name.front() != ' ';
+    size_t chars = 0;
+    for (unsigned char c : name) {
+        if ((c & 0xC0) != 0x80) {
+            ++chars;
+        }
+        if (c < 0x20 || c == '.' || c == '!' || c == '`' || c == '[' || c == ']') {
+            ok = false;
+        }
+    }
+    if (chars > 64) {
+        ok = false;
+    }
+    if (!ok) {
+        throw EngineError(msg::invalidName(name));
+    }
 }
 
 }  // namespace
@@ -284,7 +305,7 @@ TableInfo* Catalog::mutableTable(std::string_view name) {
 TableInfo& Catalog::requireTable(std::string_view name) {
     TableInfo* t = mutableTable(name);
     if (!t) {
-        throw EngineError(jet::tableNotFound(name));
+        throw EngineError(msg::tableNotFound(name));
     }
     return *t;
 }
@@ -343,7 +364,7 @@ std::optional<sql::ResolvedView> Catalog::findView(std::string_view name) const 
 }
 
 void Catalog::checkNewObjectName(std::string_view name) const {
-    jet::checkValidName(name);
+    checkValidName(name);
     if (findTableInfo(name) || findViewInfo(name)) {
         throw EngineError("Table '" + std::string(name) + "' already exists.");
     }
@@ -506,7 +527,7 @@ void Catalog::createTable(const std::string& name, std::vector<ColumnDef> column
     std::set<std::string> seen;
     int autoCount = 0;
     for (auto& c : columns) {
-        jet::checkValidName(c.name);
+        checkValidName(c.name);
         if (!seen.insert(foldName(c.name)).second) {
             throw EngineError("Field '" + c.name + "' already exists in table '" + name + "'.");
         }
@@ -572,7 +593,7 @@ void Catalog::dropTable(std::string_view name) {
 
 void Catalog::addColumn(std::string_view table, ColumnDef column) {
     TableInfo& t = requireTable(table);
-    jet::checkValidName(column.name);
+    checkValidName(column.name);
     if (t.findColumn(column.name)) {
         throw EngineError("Field '" + column.name + "' already exists in table '" + t.name + "'.");
     }
@@ -613,7 +634,7 @@ void Catalog::addColumn(std::string_view table, ColumnDef column) {
         Stmt nulls(db_, "SELECT 1 FROM " + quoteIdent(t.storedName) + " WHERE " +
                             quoteIdent(column.name) + " IS NULL LIMIT 1");
         if (nulls.step()) {
-            throw EngineError(jet::requiredNull(t.name, column.name));
+            throw EngineError(msg::requiredNull(t.name, column.name));
         }
     }
     t.columns.push_back(std::move(column));
@@ -629,7 +650,7 @@ void Catalog::alterColumn(std::string_view table, ColumnDef column) {
     auto it = std::find_if(t.columns.begin(), t.columns.end(),
                            [&](const ColumnDef& c) { return sameName(c.name, column.name); });
     if (it == t.columns.end()) {
-        throw EngineError(jet::fieldNotFound(t.name, column.name));
+        throw EngineError(msg::fieldNotFound(t.name, column.name));
     }
     if (column.autoNumber && !it->autoNumber) {
         const ColumnDef* other = t.autoNumberColumn();
@@ -680,7 +701,7 @@ void Catalog::alterColumn(std::string_view table, ColumnDef column) {
         Stmt nulls(db_, "SELECT 1 FROM " + quoteIdent(t.storedName) + " WHERE " +
                             quoteIdent(column.name) + " IS NULL LIMIT 1");
         if (nulls.step()) {
-            throw EngineError(jet::requiredNull(t.name, column.name));
+            throw EngineError(msg::requiredNull(t.name, column.name));
         }
     }
     *it = std::move(column);
@@ -700,7 +721,7 @@ void Catalog::dropColumn(std::string_view table, std::string_view column) {
     TableInfo& t = requireTable(table);
     const ColumnDef* c = t.findColumn(column);
     if (!c) {
-        throw EngineError(jet::fieldNotFound(t.name, column));
+        throw EngineError(msg::fieldNotFound(t.name, column));
     }
     for (const auto& ix : t.indexes) {
         for (const auto& ic : ix.columns) {
@@ -812,7 +833,7 @@ void Catalog::createSqliteIndex(const TableInfo& table, const IndexDef& index) {
     try {
         execSql(db_, catalog_sql::createIndexSql(table, index, sqliteIndexName(table, index)));
     } catch (const EngineError& e) {
-        throw EngineError(jet::translateSqliteError(e.what()));
+        throw EngineError(msg::translateSqliteError(e.what()));
     }
 }
 
@@ -822,7 +843,7 @@ void Catalog::dropSqliteIndex(const TableInfo& table, const IndexDef& index) {
 
 void Catalog::createIndex(std::string_view table, IndexDef index) {
     TableInfo& t = requireTable(table);
-    jet::checkValidName(index.name);
+    checkValidName(index.name);
     for (const auto& ix : t.indexes) {
         if (sameName(ix.name, index.name)) {
             throw EngineError("Table '" + t.name + "' already has an index named '" + index.name +
@@ -839,7 +860,7 @@ void Catalog::createIndex(std::string_view table, IndexDef index) {
     for (auto& ic : index.columns) {
         const ColumnDef* c = t.findColumn(ic.column);
         if (!c) {
-            throw EngineError(jet::fieldNotFound(t.name, ic.column));
+            throw EngineError(msg::fieldNotFound(t.name, ic.column));
         }
         if (c->type == JetType::Memo || c->type == JetType::OLE) {
             throw EngineError("Cannot create an index on the Memo or OLE field '" + c->name + "'.");
@@ -941,7 +962,7 @@ void Catalog::addRelationship(Relationship rel) {
     TableInfo& parent = requireTable(rel.primaryTable);
     rel.foreignTable = child.name;
     rel.primaryTable = parent.name;
-    jet::checkValidName(rel.name);
+    checkValidName(rel.name);
     for (const auto& r : relationships_) {
         if (sameName(r.name, rel.name)) {
             throw EngineError("Relationship '" + rel.name + "' already exists.");
@@ -964,14 +985,14 @@ void Catalog::addRelationship(Relationship rel) {
     for (auto& c : rel.foreignColumns) {
         const ColumnDef* col = child.findColumn(c);
         if (!col) {
-            throw EngineError(jet::fieldNotFound(child.name, c));
+            throw EngineError(msg::fieldNotFound(child.name, c));
         }
         c = col->name;
     }
     for (auto& c : rel.primaryColumns) {
         const ColumnDef* col = parent.findColumn(c);
         if (!col) {
-            throw EngineError(jet::fieldNotFound(parent.name, c));
+            throw EngineError(msg::fieldNotFound(parent.name, c));
         }
         c = col->name;
     }
@@ -1094,7 +1115,7 @@ void Catalog::createView(const std::string& name, const std::string& sql) {
 void Catalog::dropView(std::string_view name) {
     const ViewInfo* v = findViewInfo(name);
     if (!v) {
-        throw EngineError(jet::tableNotFound(name));
+        throw EngineError(msg::tableNotFound(name));
     }
     Savepoint sp(db_);
     int64_t id = v->id;

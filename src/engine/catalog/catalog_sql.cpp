@@ -1,7 +1,7 @@
 #include "engine/catalog/catalog_sql.hpp"
 
 #include "engine/jet_datetime.hpp"
-#include "engine/jet_errors.hpp"
+#include "engine/messages.hpp"
 #include "engine/store/sqlite_util.hpp"
 
 #include <cctype>
@@ -170,10 +170,10 @@ std::vector<std::string> triggerSql(const TableInfo& t, const Catalog& catalog) 
         for (const auto& c : t.columns) {
             std::string col = r + "." + quoteIdent(c.name);
             if (c.required) {
-                out += raise(jet::requiredNull(t.name, c.name), col + " IS NULL");
+                out += raise(msg::requiredNull(t.name, c.name), col + " IS NULL");
             }
             if (!c.allowZeroLength && (c.type == JetType::Text || c.type == JetType::Memo)) {
-                out += raise(jet::zeroLength(t.name, c.name), col + " = ''");
+                out += raise(msg::zeroLength(t.name, c.name), col + " = ''");
             }
         }
         for (const auto& ix : t.indexes) {
@@ -181,7 +181,7 @@ std::vector<std::string> triggerSql(const TableInfo& t, const Catalog& catalog) 
                 continue;
             }
             for (const auto& ic : ix.columns) {
-                out += raise(jet::kPrimaryKeyNull, r + "." + quoteIdent(ic.column) + " IS NULL");
+                out += raise(msg::kPrimaryKeyNull, r + "." + quoteIdent(ic.column) + " IS NULL");
             }
         }
         return out;
@@ -233,7 +233,7 @@ std::vector<std::string> triggerSql(const TableInfo& t, const Catalog& catalog) 
                          quoteIdent(rel.foreignColumns[i]) + " COLLATE JETTEXT";
             }
             std::string check =
-                raise(jet::relatedRecordRequired(parent->name),
+                raise(msg::relatedRecordRequired(parent->name),
                       cond + " AND NOT EXISTS (SELECT 1 FROM " + quoteIdent(parent->storedName) +
                           " AS p WHERE " + match + ")");
             beforeInsert += check;
@@ -263,7 +263,7 @@ std::vector<std::string> triggerSql(const TableInfo& t, const Catalog& catalog) 
                 afterUpdate += "UPDATE " + quoteIdent(child->storedName) + " SET " + setNull +
                                " WHERE (" + changed + ") AND " + matchOld + ";";
             } else {
-                beforeUpdate += raise(jet::relatedRecordsExist(child->name),
+                beforeUpdate += raise(msg::relatedRecordsExist(child->name),
                                       "(" + changed + ") AND EXISTS (SELECT 1" + inChild + ")");
             }
             if (rel.grbit & kRelCascadeDelete) {
@@ -272,7 +272,7 @@ std::vector<std::string> triggerSql(const TableInfo& t, const Catalog& catalog) 
                 afterDelete += "UPDATE " + quoteIdent(child->storedName) + " SET " + setNull +
                                " WHERE " + matchOld + ";";
             } else {
-                beforeDelete += raise(jet::relatedRecordsExist(child->name),
+                beforeDelete += raise(msg::relatedRecordsExist(child->name),
                                       "EXISTS (SELECT 1" + inChild + ")");
             }
         }

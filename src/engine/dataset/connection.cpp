@@ -1,7 +1,7 @@
 #include "engine/dataset/connection.hpp"
 
 #include "engine/engine_error.hpp"
-#include "engine/jet_errors.hpp"
+#include "engine/messages.hpp"
 
 #include <cctype>
 
@@ -96,9 +96,7 @@ void Connection::open() {
     }
     std::string path = dataSourceFromConnectionString(connectionString_);
     if (path.empty()) {
-        throw EngineError(
-            "The connection string names no database file (\"Data Source\" is "
-            "missing or empty).");
+        throw EngineError(msg::kNoDataSource);
     }
     store_ = WorkingStore::open(
         path, connectionProperty(connectionString_, "jet oledb:database password"),
@@ -124,7 +122,7 @@ void Connection::close() {
 
 WorkingStore& Connection::store() const {
     if (!store_) {
-        throw EngineError("Operation is not allowed when the object is closed.");
+        throw EngineError(msg::kObjectClosed);
     }
     return *store_;
 }
@@ -136,7 +134,7 @@ void Connection::beginTransaction() {
 
 void Connection::commitTransaction() {
     if (transactionLevel_ == 0) {
-        throw EngineError("There is no transaction to commit.");
+        throw EngineError(msg::kNothingToCommit);
     }
     WorkingStore& s = store();
     int depth = s.transactionDepth();
@@ -154,7 +152,7 @@ void Connection::commitTransaction() {
 
 void Connection::rollbackTransaction() {
     if (transactionLevel_ == 0) {
-        throw EngineError("There is no transaction to roll back.");
+        throw EngineError(msg::kNothingToRollBack);
     }
     store().rollback();
     --transactionLevel_;
@@ -167,7 +165,7 @@ std::vector<std::string> Connection::userTableNames() const {
 std::vector<std::string> Connection::fieldNames(std::string_view table) const {
     const TableInfo* t = store().catalog().findTableInfo(table);
     if (!t) {
-        throw EngineError(jet::tableNotFound(table));
+        throw EngineError(msg::tableNotFound(table));
     }
     std::vector<std::string> out;
     for (const auto& c : t->columns) {

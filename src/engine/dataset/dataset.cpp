@@ -3,6 +3,7 @@
 #include "engine/catalog/catalog.hpp"
 #include "engine/engine_error.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/messages.hpp"
 
 #include <charconv>
 #include <cmath>
@@ -57,8 +58,7 @@ bool Dataset::last() {
 
 const FieldInfo& Dataset::field(int index) const {
     if (index < 0 || index >= fieldCount()) {
-        throw EngineError("Field index " + std::to_string(index) + " is out of range (" +
-                          description_ + " has " + std::to_string(fieldCount()) + " fields).");
+        throw EngineError(msg::fieldIndexOutOfRange(index, description_, fieldCount()));
     }
     return fields_[static_cast<size_t>(index)];
 }
@@ -81,18 +81,14 @@ int Dataset::findField(std::string_view name) const {
 int Dataset::fieldIndex(std::string_view name) const {
     int i = findField(name);
     if (i < 0) {
-        throw EngineError(
-            "Item cannot be found in the collection corresponding to the requested "
-            "name or ordinal. (field '" +
-            std::string(name) + "' in " + description_ + ")");
+        throw EngineError(msg::itemNotFound(name, description_));
     }
     return i;
 }
 
 const Row& Dataset::currentRow() const {
     if (eof()) {
-        throw EngineError("Either BOF or EOF is True, or the current record has been deleted. (" +
-                          description_ + ")");
+        throw EngineError(msg::noCurrentRecord(description_));
     }
     return rows_[pos_];
 }
@@ -127,17 +123,16 @@ int32_t Dataset::getInt32(int index) const {
     } else if (auto s = std::get_if<std::string>(&v)) {
         auto n = parseNumber(*s);
         if (!n) {
-            throw EngineError("'" + *s + "' is not a valid integer value (field '" +
-                              field(index).name + "').");
+            throw EngineError(msg::notAnInteger(*s, field(index).name));
         }
         d = roundEven(*n);
     } else if (engine::isNull(v)) {
         return 0;
     } else {
-        throw EngineError("Field '" + field(index).name + "' cannot be read as an integer.");
+        throw EngineError(msg::notReadableAsInteger(field(index).name));
     }
     if (d < std::numeric_limits<int32_t>::min() || d > std::numeric_limits<int32_t>::max()) {
-        throw EngineError("Overflow (field '" + field(index).name + "').");
+        throw EngineError(msg::integerOverflow(field(index).name));
     }
     return static_cast<int32_t>(d);
 }
@@ -161,8 +156,7 @@ bool Dataset::getBool(int index) const {
         if (auto n = parseNumber(*s)) {
             return *n != 0;
         }
-        throw EngineError("'" + *s + "' is not a valid boolean value (field '" + field(index).name +
-                          "').");
+        throw EngineError(msg::notABoolean(*s, field(index).name));
     }
     return false;
 }
@@ -179,8 +173,7 @@ double Dataset::getDouble(int index) const {
         if (auto n = parseNumber(*s)) {
             return *n;
         }
-        throw EngineError("'" + *s + "' is not a valid floating point value (field '" +
-                          field(index).name + "').");
+        throw EngineError(msg::notAFloat(*s, field(index).name));
     }
     return 0;
 }
@@ -191,8 +184,7 @@ double Dataset::getDateTime(int index) const {
         if (auto d = parseJetDate(*s)) {
             return *d;
         }
-        throw EngineError("'" + *s + "' is not a valid date and time (field '" + field(index).name +
-                          "').");
+        throw EngineError(msg::notADate(*s, field(index).name));
     }
     return getDouble(index);
 }
@@ -210,8 +202,7 @@ std::vector<uint8_t> Dataset::getBlob(int index) const {
 }
 
 void Dataset::setValue(int, SqlValue) {
-    throw EngineError("The fields of " + description_ +
-                      " cannot be changed: a query result is read-only.");
+    throw EngineError(msg::readOnlyResult(description_));
 }
 
 void Dataset::setText(int index, std::string_view text) {

@@ -1,6 +1,7 @@
 #include "engine/dataset/ddl_executor.hpp"
 
 #include "engine/engine_error.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/front_end.hpp"
 #include "engine/store/sqlite_util.hpp"
 
@@ -100,8 +101,7 @@ void applyConstraint(Catalog& catalog, const std::string& table, const TableCons
             return;
         }
         case TableConstraint::Kind::Check:
-            throw EngineError("CHECK constraints are not supported by this engine (constraint '" +
-                              c.name + "' on table '" + table + "').");
+            throw EngineError(msg::checkNotSupported(c.name, table));
     }
 }
 
@@ -156,7 +156,7 @@ void run(const sql::Statement& statement, Catalog& catalog) {
             } else if constexpr (std::is_same_v<T, sql::DropViewStatement>) {
                 catalog.dropView(s.view);
             } else {
-                throw EngineError("Not a data definition statement: " + statement.sql);
+                throw EngineError(msg::notDataDefinition(statement.sql));
             }
         },
         statement.body);

@@ -4,9 +4,8 @@
 #include "engine/dataset/ddl_executor.hpp"
 #include "engine/dataset/statement_cache.hpp"
 #include "engine/engine_error.hpp"
-#include "engine/jet_errors.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/front_end.hpp"
-#include "engine/sql/sql_messages.hpp"
 #include "engine/store/sqlite_util.hpp"
 
 namespace orvdb::engine {
@@ -41,7 +40,7 @@ void requireWritable(WorkingStore& store) {
 }
 
 [[noreturn]] void rethrowStoreError(const EngineError& e) {
-    throw EngineError(jet::translateSqliteError(e.what()));
+    throw EngineError(msg::translateSqliteError(e.what()));
 }
 
 int64_t runChange(WorkingStore& store, sqlite3_stmt* stmt) {
@@ -51,7 +50,7 @@ int64_t runChange(WorkingStore& store, sqlite3_stmt* stmt) {
     if (rc != SQLITE_DONE) {
         std::string message = sqlite3_errmsg(store.db());
         sqlite3_reset(stmt);
-        throw EngineError(jet::translateSqliteError(message));
+        throw EngineError(msg::translateSqliteError(message));
     }
     sqlite3_reset(stmt);
     return sqlite3_changes64(store.db());
@@ -134,14 +133,11 @@ QueryResult Connection::query(std::string_view sqlText) {
     CachedStatement& cached = st.statementCache().get(st, sqlText);
     const sql::Translation& tr = cached.translation;
     if (!tr.parametersUsed.empty()) {
-        throw SqlError(sql::msg::missingParameter(tr.parametersUsed.front()));
+        throw SqlError(msg::missingParameter(tr.parametersUsed.front()));
     }
     if (tr.kind != sql::StatementKind::Select) {
         execute(sqlText);
-        throw EngineError(
-            "Operation is not allowed when the object is closed. (the statement "
-            "returns no rows: " +
-            std::string(sqlText) + ")");
+        throw EngineError(msg::returnsNoRows(sqlText));
     }
     QueryResult result;
     sqlite3_stmt* s = cached.prepared;
@@ -158,7 +154,7 @@ QueryResult Connection::query(std::string_view sqlText) {
     if (rc != SQLITE_DONE) {
         std::string message = sqlite3_errmsg(st.db());
         sqlite3_reset(s);
-        throw EngineError(jet::translateSqliteError(message));
+        throw EngineError(msg::translateSqliteError(message));
     }
     sqlite3_reset(s);
     if (cached.fieldsFixed) {
@@ -190,7 +186,7 @@ int64_t Connection::execute(std::string_view sqlText) {
     CachedStatement& cached = st.statementCache().get(st, sqlText);
     const sql::Translation& tr = cached.translation;
     if (!tr.parametersUsed.empty()) {
-        throw SqlError(sql::msg::missingParameter(tr.parametersUsed.front()));
+        throw SqlError(msg::missingParameter(tr.parametersUsed.front()));
     }
     switch (tr.kind) {
         case sql::StatementKind::Select:

@@ -2,7 +2,7 @@
 
 #include "engine/dataset/statement_parameters.hpp"
 #include "engine/engine_error.hpp"
-#include "engine/jet_errors.hpp"
+#include "engine/messages.hpp"
 #include "engine/store/working_store.hpp"
 
 #include <algorithm>
@@ -55,7 +55,7 @@ CachedStatement& StatementCache::build(WorkingStore& store, std::string_view sql
                                nullptr) != SQLITE_OK) {
             std::string message = sqlite3_errmsg(store.db());
             sqlite3_finalize(s);
-            throw EngineError(message + " (while reading the pivot values: " + text + ")");
+            throw EngineError(msg::readingPivotValues(message, text));
         }
         std::vector<SqlValue> values;
         int rc;
@@ -65,7 +65,7 @@ CachedStatement& StatementCache::build(WorkingStore& store, std::string_view sql
         std::string message = rc == SQLITE_DONE ? std::string() : sqlite3_errmsg(store.db());
         sqlite3_finalize(s);
         if (rc != SQLITE_DONE) {
-            throw EngineError(jet::translateSqliteError(message));
+            throw EngineError(msg::translateSqliteError(message));
         }
         return values;
     };
@@ -76,8 +76,7 @@ CachedStatement& StatementCache::build(WorkingStore& store, std::string_view sql
         const std::string& text = entry->translation.sql;
         if (sqlite3_prepare_v2(store.db(), text.c_str(), static_cast<int>(text.size()),
                                &entry->prepared, nullptr) != SQLITE_OK) {
-            throw EngineError(std::string(sqlite3_errmsg(store.db())) +
-                              " (while running: " + std::string(sql) + ")");
+            throw EngineError(msg::whileRunning(sqlite3_errmsg(store.db()), sql));
         }
     }
     for (size_t i = 0; i < mask.size(); ++i) {
@@ -126,8 +125,7 @@ void StatementCache::bind(WorkingStore& store, CachedStatement& statement,
                 break;
         }
         if (rc != SQLITE_OK) {
-            throw EngineError(std::string(sqlite3_errmsg(store.db())) + " (binding value " +
-                              std::to_string(n) + " of: " + std::string(sql) + ")");
+            throw EngineError(msg::bindingFailed(sqlite3_errmsg(store.db()), n, sql));
         }
     }
 }
@@ -138,13 +136,13 @@ void StatementCache::run(WorkingStore& store, Control control) {
     sqlite3_stmt*& stmt = control_[which];
     if (stmt == nullptr &&
         sqlite3_prepare_v2(store.db(), kSql[which], -1, &stmt, nullptr) != SQLITE_OK) {
-        throw EngineError(std::string(sqlite3_errmsg(store.db())) + " (" + kSql[which] + ")");
+        throw EngineError(msg::inStatement(sqlite3_errmsg(store.db()), kSql[which]));
     }
     int rc = sqlite3_step(stmt);
     std::string message = rc == SQLITE_DONE ? std::string() : sqlite3_errmsg(store.db());
     sqlite3_reset(stmt);
     if (rc != SQLITE_DONE) {
-        throw EngineError(message + " (" + kSql[which] + ")");
+        throw EngineError(msg::inStatement(message, kSql[which]));
     }
 }
 

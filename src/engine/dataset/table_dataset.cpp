@@ -2,7 +2,7 @@
 
 #include "engine/catalog/catalog.hpp"
 #include "engine/engine_error.hpp"
-#include "engine/jet_errors.hpp"
+#include "engine/messages.hpp"
 #include "engine/store/sqlite_util.hpp"
 
 namespace orvdb::engine {
@@ -37,7 +37,7 @@ TableDataset::TableDataset(Connection& connection) : connection_(connection) {
 const TableInfo& TableDataset::table() const {
     const TableInfo* t = connection_.store().catalog().findTableInfo(tableName_);
     if (!t) {
-        throw EngineError(jet::tableNotFound(tableName_));
+        throw EngineError(msg::tableNotFound(tableName_));
     }
     return *t;
 }
@@ -55,7 +55,7 @@ void TableDataset::selectIndex(std::string indexName) {
             found = found || sameName(ix.name, indexName);
         }
         if (!found) {
-            throw EngineError("'" + indexName + "' isn't an index in table '" + tableName_ + "'.");
+            throw EngineError(msg::notAnIndex(indexName, tableName_));
         }
     }
     indexName_ = std::move(indexName);
@@ -159,12 +159,10 @@ void TableDataset::edit() {
         return;
     }
     if (!open_) {
-        throw EngineError("Operation is not allowed when the object is closed. (" + description_ +
-                          ")");
+        throw EngineError(msg::objectClosed(description_));
     }
     if (eof()) {
-        throw EngineError("Either BOF or EOF is True, or the current record has been deleted. (" +
-                          description_ + ")");
+        throw EngineError(msg::noCurrentRecord(description_));
     }
     buffer_ = rows_[pos_];
     changed_.assign(buffer_.size(), false);
@@ -173,8 +171,7 @@ void TableDataset::edit() {
 
 void TableDataset::append() {
     if (!open_) {
-        throw EngineError("Operation is not allowed when the object is closed. (" + description_ +
-                          ")");
+        throw EngineError(msg::objectClosed(description_));
     }
     if (state_ != State::Browse) {
         cancel();
@@ -198,12 +195,12 @@ const Row& TableDataset::currentRow() const {
 void TableDataset::setValue(int index, SqlValue value) {
     field(index);
     if (state_ == State::Browse) {
-        throw EngineError("Dataset not in edit or insert mode. (" + description_ + ")");
+        throw EngineError(msg::notEditing(description_));
     }
     const TableInfo& t = table();
     const ColumnDef& c = t.columns[static_cast<size_t>(index)];
     if (c.autoNumber && state_ == State::Edit) {
-        throw EngineError("Cannot update '" + c.name + "'; field not updateable.");
+        throw EngineError(msg::notUpdatable(c.name));
     }
     buffer_[static_cast<size_t>(index)] = std::move(value);
     changed_[static_cast<size_t>(index)] = true;
@@ -280,7 +277,7 @@ void TableDataset::post() {
         }
         store.catalog().flushAutoNumbers();
     } catch (const EngineError& e) {
-        throw EngineError(jet::translateSqliteError(e.what()));
+        throw EngineError(msg::translateSqliteError(e.what()));
     }
     Row row = readRow(rowid);
     if (state_ == State::Insert) {

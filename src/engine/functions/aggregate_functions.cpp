@@ -5,6 +5,7 @@
 #include "engine/engine_error.hpp"
 #include "engine/functions/function_registry.hpp"
 #include "engine/functions/sqlite_args.hpp"
+#include "engine/messages.hpp"
 
 #include <cmath>
 #include <string>
@@ -93,8 +94,7 @@ void registerAggregate(sqlite3* db, const char* name, SqlFunction step,
     const int rc = sqlite3_create_function_v2(db, name, 1, SQLITE_UTF8, nullptr, nullptr, step,
                                               final, nullptr);
     if (rc != SQLITE_OK) {
-        throw EngineError(std::string("Cannot register the SQL function ") + name + ": " +
-                          sqlite3_errstr(rc));
+        throw EngineError(msg::functionNotRegistered(name, sqlite3_errstr(rc)));
     }
 }
 

@@ -1,6 +1,6 @@
 // Tests and choices: IsNull, IsNumeric, IsDate, Nz, IIf, Switch, Choose.
 #include "engine/functions/function_registry.hpp"
-#include "engine/functions/jet_errors.hpp"
+#include "engine/functions/raise.hpp"
 #include "engine/functions/sqlite_args.hpp"
 #include "engine/jet_datetime.hpp"
 #include "engine/number_text.hpp"

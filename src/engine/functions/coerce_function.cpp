@@ -2,8 +2,9 @@
 // the conversion of a value stored into a column (see column_coercion.hpp).
 #include "engine/functions/column_coercion.hpp"
 #include "engine/functions/function_registry.hpp"
-#include "engine/functions/jet_errors.hpp"
+#include "engine/functions/raise.hpp"
 #include "engine/functions/sqlite_args.hpp"
+#include "engine/messages.hpp"
 
 #include <string>
 
@@ -58,7 +59,7 @@ void jetCoerce(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     const int code = sqlite3_value_int(argv[1]);
     const std::optional<JetType> type = jetTypeFromCode(code);
     if (!type) {
-        throw EngineError("jet_coerce: unknown Jet column type code " + std::to_string(code));
+        throw EngineError(msg::unknownTypeCode(code));
     }
     ColumnCoercion coercion;
     coercion.type = *type;
@@ -77,7 +78,7 @@ void jetCoerce(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     } catch (const EngineError& e) {
         const TextArg column(argv[3]);
         throw EngineError(
-            coercionMessage(e.what(), isNullArg(argv[3]) ? std::string_view() : column.view()));
+            msg::coercionFailed(e.what(), isNullArg(argv[3]) ? std::string_view() : column.view()));
     }
 }
 

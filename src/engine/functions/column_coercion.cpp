@@ -1,9 +1,10 @@
 #include "engine/functions/column_coercion.hpp"
 
-#include "engine/functions/jet_errors.hpp"
+#include "engine/functions/raise.hpp"
 #include "engine/functions/sqlite_args.hpp"
 #include "engine/functions/utf16_text.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/messages.hpp"
 #include "engine/number_text.hpp"
 
 #include <cfloat>
@@ -157,7 +158,7 @@ void checkTextLength(std::string_view text, int size) {
     // Byte count is an upper bound of the UTF-16 length: skip the count when it fits.
     if (size > 0 && text.size() > static_cast<size_t>(size) &&
         utf16Length(text) > static_cast<size_t>(size)) {
-        raise(kFieldTooSmall);
+        raise(msg::kFieldTooSmall);
     }
 }
 
@@ -193,7 +194,7 @@ bool toBinary(SqlValue& out, const ValueView& v, JetType type, int size) {
         raiseTypeMismatch();
     }
     if (type == JetType::Binary && size > 0 && v.bytes.size() > static_cast<size_t>(size)) {
-        raise(kFieldTooSmall);
+        raise(msg::kFieldTooSmall);
     }
     if (v.kind == ValueView::Blob) {
         return false;
@@ -348,14 +349,6 @@ bool coerceValue(const ValueView& v, const ColumnCoercion& c, SqlValue& out) {
     raiseTypeMismatch();
 }
 
-std::string coercionMessage(const char* jetMessage, std::string_view column) {
-    std::string message(jetMessage);
-    if (!column.empty()) {
-        message.append(" (field '").append(column).append("')");
-    }
-    return message;
-}
-
 }  // namespace functions
 
 ColumnCoercion coercionFor(const ColumnDef& column) {
@@ -411,7 +404,7 @@ SqlValue coerceForColumn(const SqlValue& value, const ColumnCoercion& coercion,
         SqlValue converted;
         return functions::coerceValue(view, coercion, converted) ? converted : value;
     } catch (const EngineError& e) {
-        throw EngineError(functions::coercionMessage(e.what(), column));
+        throw EngineError(msg::coercionFailed(e.what(), column));
     }
 }
 

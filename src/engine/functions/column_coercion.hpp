@@ -58,9 +58,6 @@ struct ValueView {
 // stored as it came. Throws EngineError with Jet's bare message.
 bool coerceValue(const ValueView& value, const ColumnCoercion& coercion, SqlValue& out);
 
-// Jet's message plus the column, as coerceForColumn reports it.
-std::string coercionMessage(const char* jetMessage, std::string_view column);
-
 }  // namespace functions
 
 }  // namespace orvdb::engine

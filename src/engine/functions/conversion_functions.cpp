@@ -2,7 +2,7 @@
 // CDbl, CBool, CDate, Hex, Oct. The C... functions take a value that must be
 // there: Null raises "Invalid use of Null".
 #include "engine/functions/function_registry.hpp"
-#include "engine/functions/jet_errors.hpp"
+#include "engine/functions/raise.hpp"
 #include "engine/functions/sqlite_args.hpp"
 #include "engine/number_text.hpp"
 

@@ -3,7 +3,7 @@
 #include "engine/functions/date_intervals.hpp"
 #include "engine/functions/date_names.hpp"
 #include "engine/functions/function_registry.hpp"
-#include "engine/functions/jet_errors.hpp"
+#include "engine/functions/raise.hpp"
 #include "engine/functions/sqlite_args.hpp"
 #include "engine/jet_datetime.hpp"
 #include "engine/number_text.hpp"

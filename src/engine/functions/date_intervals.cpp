@@ -1,6 +1,6 @@
 #include "engine/functions/date_intervals.hpp"
 
-#include "engine/functions/jet_errors.hpp"
+#include "engine/functions/raise.hpp"
 #include "engine/jet_datetime.hpp"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // VBA's math functions. Null propagates, as Jet's expression service does for
 // them in queries.
 #include "engine/functions/function_registry.hpp"
-#include "engine/functions/jet_errors.hpp"
+#include "engine/functions/raise.hpp"
 #include "engine/functions/sqlite_args.hpp"
 #include "engine/number_text.hpp"
 

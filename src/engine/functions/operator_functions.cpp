@@ -1,8 +1,8 @@
 // Access SQL operators whose meaning differs from SQLite's: & + - * / \ Mod ^
 // Like Not, and the -1/0 truth value.
 #include "engine/functions/function_registry.hpp"
-#include "engine/functions/jet_errors.hpp"
 #include "engine/functions/like_pattern.hpp"
+#include "engine/functions/raise.hpp"
 #include "engine/functions/sqlite_args.hpp"
 
 #include <cmath>

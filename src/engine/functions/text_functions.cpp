@@ -3,7 +3,7 @@
 // Null there raises "Invalid use of Null"; a Null string gives Null.
 #include "engine/functions/function_registry.hpp"
 #include "engine/functions/jet_collation.hpp"
-#include "engine/functions/jet_errors.hpp"
+#include "engine/functions/raise.hpp"
 #include "engine/functions/sqlite_args.hpp"
 #include "engine/functions/text_search.hpp"
 #include "engine/functions/utf16_text.hpp"

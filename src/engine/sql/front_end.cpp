@@ -1,8 +1,8 @@
 #include "engine/sql/front_end.hpp"
 
 #include "engine/engine_error.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/parse/parser.hpp"
-#include "engine/sql/sql_messages.hpp"
 #include "engine/sql/translate/translator.hpp"
 
 namespace orvdb::engine::sql {

@@ -1,8 +1,8 @@
 #include "engine/sql/parse/lexer.hpp"
 
 #include "engine/engine_error.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/names.hpp"
-#include "engine/sql/sql_messages.hpp"
 
 namespace orvdb::engine::sql {
 

@@ -3,9 +3,9 @@
 #include "engine/sql/parse/parser.hpp"
 
 #include "engine/engine_error.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/names.hpp"
 #include "engine/sql/parse/reserved_words.hpp"
-#include "engine/sql/sql_messages.hpp"
 
 #include <cmath>
 #include <cstdlib>

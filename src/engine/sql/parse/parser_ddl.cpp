@@ -3,7 +3,7 @@
 #include "engine/sql/parse/parser.hpp"
 
 #include "engine/engine_error.hpp"
-#include "engine/sql/sql_messages.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/translate/type_words.hpp"
 
 #include <charconv>

@@ -5,8 +5,8 @@
 #include "engine/sql/translate/access_functions.hpp"
 
 #include "engine/engine_error.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/parse/reserved_words.hpp"
-#include "engine/sql/sql_messages.hpp"
 
 #include <charconv>
 #include <cstdlib>
@@ -497,8 +497,7 @@ Expr Parser::parseColumnOrCall() {
                 path += advance().text;
             }
             if (!isDeclaredParameter(path)) {
-                fail("Invalid use of '.', '!', or '()'. in query expression '" +
-                     std::string(expressionText(exprStart_)) + "'.");
+                fail(msg::badQualifier(expressionText(exprStart_)));
             }
             e.qualifier.clear();
             e.text = std::move(path);

@@ -1,8 +1,8 @@
 // The PARAMETERS declaration that may open a saved query:
 //   PARAMETERS [User Name] Text (255), [Forms]![Orders]![Id] Long;
+#include "engine/messages.hpp"
 #include "engine/sql/names.hpp"
 #include "engine/sql/parse/parser.hpp"
-#include "engine/sql/sql_messages.hpp"
 
 namespace orvdb::engine::sql {
 

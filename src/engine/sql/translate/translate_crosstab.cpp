@@ -3,8 +3,8 @@
 // grouped select.
 #include "engine/engine_error.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/names.hpp"
-#include "engine/sql/sql_messages.hpp"
 #include "engine/sql/translate/translator.hpp"
 
 #include <cmath>

@@ -3,8 +3,8 @@
 // catalog (jet_next_autonumber) or are recorded when given
 // (jet_note_autonumber).
 #include "engine/engine_error.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/names.hpp"
-#include "engine/sql/sql_messages.hpp"
 #include "engine/sql/translate/translator.hpp"
 
 namespace orvdb::engine::sql {
@@ -44,7 +44,7 @@ const ResolvedTable& Translator::requireTable(std::string_view name) {
     if (schema_.findView(name)) {
         throw SqlError(msg::kUpdatableQuery);
     }
-    throw SqlError(msg::unknownTable(name));
+    throw SqlError(msg::tableNotFound(name));
 }
 
 std::string Translator::coerce(std::string_view valueSql, const ResolvedTable& table,

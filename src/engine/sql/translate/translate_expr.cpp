@@ -5,8 +5,8 @@
 // collation, and on numbers it changes nothing.
 #include "engine/engine_error.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/names.hpp"
-#include "engine/sql/sql_messages.hpp"
 #include "engine/sql/translate/access_functions.hpp"
 #include "engine/sql/translate/translator.hpp"
 
@@ -462,7 +462,7 @@ void Translator::checkCriteriaTypes(const Tx& a, const Tx& b, const Expr& ea,
         return column.source && isJetNumber(column.type) && other.kind == ExprKind::Text;
     };
     if (mismatch(a, eb) || mismatch(b, ea)) {
-        throw SqlError(msg::kCriteriaMismatch);
+        throw SqlError(msg::kTypeMismatch);
     }
 }
 

@@ -2,8 +2,8 @@
 #include "engine/sql/translate/translator.hpp"
 
 #include "engine/engine_error.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/names.hpp"
-#include "engine/sql/sql_messages.hpp"
 #include "engine/sql/translate/access_functions.hpp"
 
 #include <cmath>
@@ -325,7 +325,7 @@ void Translator::addNamedSource(const TableRef& ref, Scope& scope, std::string& 
         out += ") AS ";
         appendQuotedName(out, s.sqlAlias);
     } else {
-        throw SqlError(msg::unknownTable(ref.name));
+        throw SqlError(msg::tableNotFound(ref.name));
     }
     scope.sources.push_back(std::move(s));
 }
@@ -451,7 +451,7 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
                     ++s;
                 }
                 if (s == scope.sources.size()) {
-                    throw SqlError(msg::unknownTable(item.table));
+                    throw SqlError(msg::tableNotFound(item.table));
                 }
                 for (size_t c = 0; c < scope.sources[s].columnCount(); ++c) {
                     addColumn(s, c);
