@@ -3,6 +3,7 @@
 #include "engine_test_support.hpp"
 
 #include <fstream>
+#include <sstream>
 
 namespace orvdb::engine {
 namespace {
@@ -230,6 +231,61 @@ TEST_F(CatalogTest, AutoNumberCountsOnAndSurvivesReopen) {
     conn.close();
     conn.open();
     EXPECT_EQ(catalog().nextAutoNumber("N"), 42);
+}
+
+// A column that becomes an autonumber numbers the rows in table order: an
+// added column all of them from the table's counter, an altered one the rows
+// without a value, after the highest value present. The counter then goes on
+// from the last number handed out.
+TEST_F(CatalogTest, NewAutoNumberColumnNumbersExistingRows) {
+    enum class Change { Add, Alter };
+    struct Case {
+        const char* table;
+        Change change;
+        const char* values;  // V before the change; an added column starts on three rows
+        int64_t seed;
+        int64_t step;
+        const char* numbered;  // V afterwards, in rowid order
+        int64_t next;
+    };
+    const Case kCases[] = {
+        {"AddDefault", Change::Add, "", 1, 1, "1,2,3", 4},
+        {"AddSeeded", Change::Add, "", 10, 5, "10,15,20", 25},
+        {"AlterFillsGaps", Change::Alter, "5,NULL,2,NULL", 1, 1, "5,6,2,7", 8},
+        {"AlterAllEmpty", Change::Alter, "NULL,NULL", 100, 10, "100,110", 120},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.table);
+        const std::string table = c.table;
+        const bool added = c.change == Change::Add;
+        std::vector<ColumnDef> columns = {column("K", JetType::Long)};
+        if (!added) {
+            columns.push_back(column("V", JetType::Long));
+        }
+        catalog().createTable(table, columns, {});
+        std::stringstream list(added ? "NULL,NULL,NULL" : c.values);
+        int key = 0;
+        for (std::string value; std::getline(list, value, ',');) {
+            const std::string keyText = std::to_string(++key);
+            execSql(db(), added ? "INSERT INTO " + table + " (K) VALUES (" + keyText + ")"
+                                : "INSERT INTO " + table + " (K, V) VALUES (" + keyText + ", " +
+                                      value + ")");
+        }
+        auto counter = column("V", JetType::Long);
+        counter.autoNumber = true;
+        counter.autoSeed = c.seed;
+        counter.autoStep = c.step;
+        if (added) {
+            catalog().addColumn(table, counter);
+        } else {
+            catalog().alterColumn(table, counter);
+        }
+        Stmt rows(db(),
+                  "SELECT group_concat(V, ',') FROM (SELECT V FROM " + table + " ORDER BY rowid)");
+        ASSERT_TRUE(rows.step());
+        EXPECT_EQ(rows.getText(0), c.numbered);
+        EXPECT_EQ(catalog().nextAutoNumber(table), c.next);
+    }
 }
 
 TEST(WorkingStoreOpen, ReportsWhyAFileCannotBeOpened) {
