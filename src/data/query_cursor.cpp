@@ -1,6 +1,7 @@
 #include "data/query_cursor.hpp"
 
 #include "data/boundary_values.hpp"
+#include "data/messages.hpp"
 #include "data/query_trace.hpp"
 #include "data/serialized_objects.hpp"
 #include "host/debug_output.hpp"
@@ -107,7 +108,7 @@ OrvHResult torvc_Query::Next() {
 OrvHResult torvc_Query::FillstringList(IWideStringList* list, OrvBstr field) {
     return guarded([&] {
         if (!list) {
-            throw host::StatusError(ORV_E_POINTER, "FillstringList: the list is a null pointer");
+            throw host::StatusError(ORV_E_POINTER, msg::nullArgument("FillstringList", "the list"));
         }
         int index = fieldIndex(utf8(field));
         // Ends on the last row, not past it: the cursor stays open.
