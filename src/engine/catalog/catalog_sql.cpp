@@ -162,26 +162,28 @@ void dropTableTriggers(sqlite3* db, const TableInfo& table) {
     }
 }
 
-std::vector<std::string> triggerSql(const TableInfo& t, const Catalog& catalog) {
+std::vector<std::string> triggerSql(const TableInfo& table, const Catalog& catalog) {
     std::string beforeInsert, beforeUpdate, beforeDelete, afterUpdate, afterDelete;
     auto rowChecks = [&](const char* row) {
         std::string out;
         std::string r = row;
-        for (const auto& c : t.columns) {
-            std::string col = r + "." + quoteIdent(c.name);
-            if (c.required) {
-                out += raise(msg::requiredNull(t.name, c.name), col + " IS NULL");
+        for (const auto& column : table.columns) {
+            std::string col = r + "." + quoteIdent(column.name);
+            if (column.required) {
+                out += raise(msg::requiredNull(table.name, column.name), col + " IS NULL");
             }
-            if (!c.allowZeroLength && (c.type == JetType::Text || c.type == JetType::Memo)) {
-                out += raise(msg::zeroLength(t.name, c.name), col + " = ''");
+            if (!column.allowZeroLength &&
+                (column.type == JetType::Text || column.type == JetType::Memo)) {
+                out += raise(msg::zeroLength(table.name, column.name), col + " = ''");
             }
         }
-        for (const auto& ix : t.indexes) {
-            if (!ix.primary && !ix.required) {
+        for (const auto& index : table.indexes) {
+            if (!index.primary && !index.required) {
                 continue;
             }
-            for (const auto& ic : ix.columns) {
-                out += raise(msg::kPrimaryKeyNull, r + "." + quoteIdent(ic.column) + " IS NULL");
+            for (const auto& indexColumn : index.columns) {
+                out += raise(msg::kPrimaryKeyNull,
+                             r + "." + quoteIdent(indexColumn.column) + " IS NULL");
             }
         }
         return out;
@@ -190,37 +192,37 @@ std::vector<std::string> triggerSql(const TableInfo& t, const Catalog& catalog) 
     beforeUpdate += rowChecks("NEW");
     // Indexed texts must have index keys when the file is written; a value
     // the row already had is left to the writer (the file may know its key).
-    for (const auto& c : t.columns) {
-        if (c.type != JetType::Text && c.type != JetType::Memo) {
+    for (const auto& column : table.columns) {
+        if (column.type != JetType::Text && column.type != JetType::Memo) {
             continue;
         }
         bool indexed = false;
-        for (const auto& ix : t.indexes) {
-            for (const auto& ic : ix.columns) {
-                indexed = indexed || sameName(ic.column, c.name);
+        for (const auto& index : table.indexes) {
+            for (const auto& indexColumn : index.columns) {
+                indexed = indexed || sameName(indexColumn.column, column.name);
             }
         }
         if (!indexed) {
             continue;
         }
-        std::string check = "jet_index_text(NEW." + quoteIdent(c.name) + ", " + quoteText(t.name) +
-                            ", " + quoteText(c.name) + ")";
+        std::string check = "jet_index_text(NEW." + quoteIdent(column.name) + ", " +
+                            quoteText(table.name) + ", " + quoteText(column.name) + ")";
         beforeInsert += "SELECT " + check + ";";
-        beforeUpdate += "SELECT " + check + " WHERE NEW." + quoteIdent(c.name) + " IS NOT OLD." +
-                        quoteIdent(c.name) + ";";
+        beforeUpdate += "SELECT " + check + " WHERE NEW." + quoteIdent(column.name) +
+                        " IS NOT OLD." + quoteIdent(column.name) + ";";
     }
 
-    for (const auto& rel : catalog.relationships()) {
-        if (rel.grbit & kRelNoIntegrity) {
+    for (const auto& relationship : catalog.relationships()) {
+        if (relationship.grbit & kRelNoIntegrity) {
             continue;
         }
-        const TableInfo* child = catalog.findTableInfo(rel.foreignTable);
-        const TableInfo* parent = catalog.findTableInfo(rel.primaryTable);
+        const TableInfo* child = catalog.findTableInfo(relationship.foreignTable);
+        const TableInfo* parent = catalog.findTableInfo(relationship.primaryTable);
         if (!child || !parent) {
             continue;
         }
-        size_t n = rel.foreignColumns.size();
-        if (sameName(child->name, t.name)) {
+        size_t n = relationship.foreignColumns.size();
+        if (sameName(child->name, table.name)) {
             // A referring row needs its parent (unless a key column is Null).
             std::string cond, match;
             for (size_t i = 0; i < n; ++i) {
@@ -228,9 +230,9 @@ std::vector<std::string> triggerSql(const TableInfo& t, const Catalog& catalog) 
                     cond += " AND ";
                     match += " AND ";
                 }
-                cond += "NEW." + quoteIdent(rel.foreignColumns[i]) + " IS NOT NULL";
-                match += "p." + quoteIdent(rel.primaryColumns[i]) + " = NEW." +
-                         quoteIdent(rel.foreignColumns[i]) + " COLLATE JETTEXT";
+                cond += "NEW." + quoteIdent(relationship.foreignColumns[i]) + " IS NOT NULL";
+                match += "p." + quoteIdent(relationship.primaryColumns[i]) + " = NEW." +
+                         quoteIdent(relationship.foreignColumns[i]) + " COLLATE JETTEXT";
             }
             std::string check =
                 raise(msg::relatedRecordRequired(parent->name),
@@ -239,7 +241,7 @@ std::vector<std::string> triggerSql(const TableInfo& t, const Catalog& catalog) 
             beforeInsert += check;
             beforeUpdate += check;
         }
-        if (sameName(parent->name, t.name)) {
+        if (sameName(parent->name, table.name)) {
             std::string matchOld, changed, setNew, setNull;
             for (size_t i = 0; i < n; ++i) {
                 if (i) {
@@ -248,27 +250,27 @@ std::vector<std::string> triggerSql(const TableInfo& t, const Catalog& catalog) 
                     setNew += ", ";
                     setNull += ", ";
                 }
-                std::string fc = quoteIdent(rel.foreignColumns[i]);
-                std::string pc = quoteIdent(rel.primaryColumns[i]);
+                std::string fc = quoteIdent(relationship.foreignColumns[i]);
+                std::string pc = quoteIdent(relationship.primaryColumns[i]);
                 matchOld += fc + " = OLD." + pc + " COLLATE JETTEXT";
                 changed += "OLD." + pc + " IS NOT NEW." + pc;
                 setNew += fc + " = NEW." + pc;
                 setNull += fc + " = NULL";
             }
             std::string inChild = " FROM " + quoteIdent(child->storedName) + " WHERE " + matchOld;
-            if (rel.grbit & kRelCascadeUpdate) {
+            if (relationship.grbit & kRelCascadeUpdate) {
                 afterUpdate += "UPDATE " + quoteIdent(child->storedName) + " SET " + setNew +
                                " WHERE (" + changed + ") AND " + matchOld + ";";
-            } else if (rel.grbit & kRelCascadeNull) {
+            } else if (relationship.grbit & kRelCascadeNull) {
                 afterUpdate += "UPDATE " + quoteIdent(child->storedName) + " SET " + setNull +
                                " WHERE (" + changed + ") AND " + matchOld + ";";
             } else {
                 beforeUpdate += raise(msg::relatedRecordsExist(child->name),
                                       "(" + changed + ") AND EXISTS (SELECT 1" + inChild + ")");
             }
-            if (rel.grbit & kRelCascadeDelete) {
+            if (relationship.grbit & kRelCascadeDelete) {
                 afterDelete += "DELETE" + inChild + ";";
-            } else if (rel.grbit & kRelCascadeNull) {
+            } else if (relationship.grbit & kRelCascadeNull) {
                 afterDelete += "UPDATE " + quoteIdent(child->storedName) + " SET " + setNull +
                                " WHERE " + matchOld + ";";
             } else {
@@ -279,13 +281,14 @@ std::vector<std::string> triggerSql(const TableInfo& t, const Catalog& catalog) 
     }
 
     std::vector<std::string> out;
-    std::string table = quoteIdent(t.storedName);
+    std::string quotedTable = quoteIdent(table.storedName);
     auto add = [&](const char* kind, const char* when, const std::string& body) {
         if (body.empty()) {
             return;
         }
-        out.push_back("CREATE TRIGGER " + quoteIdent("orvtr_" + std::to_string(t.id) + "_" + kind) +
-                      " " + when + " ON " + table + " BEGIN " + body + " END");
+        out.push_back("CREATE TRIGGER " +
+                      quoteIdent("orvtr_" + std::to_string(table.id) + "_" + kind) + " " + when +
+                      " ON " + quotedTable + " BEGIN " + body + " END");
     };
     add("bi", "BEFORE INSERT", beforeInsert);
     add("bu", "BEFORE UPDATE", beforeUpdate);

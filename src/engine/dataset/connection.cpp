@@ -136,13 +136,13 @@ void Connection::commitTransaction() {
     if (transactionLevel_ == 0) {
         throw EngineError(msg::kNothingToCommit);
     }
-    WorkingStore& s = store();
-    int depth = s.transactionDepth();
+    WorkingStore& workingStore = store();
+    int depth = workingStore.transactionDepth();
     try {
-        s.commit();
+        workingStore.commit();
     } catch (...) {
         // A failed write-back comes after the commit itself.
-        if (s.transactionDepth() < depth) {
+        if (workingStore.transactionDepth() < depth) {
             --transactionLevel_;
         }
         throw;
@@ -162,14 +162,14 @@ std::vector<std::string> Connection::userTableNames() const {
     return store().catalog().userTableNames();
 }
 
-std::vector<std::string> Connection::fieldNames(std::string_view table) const {
-    const TableInfo* t = store().catalog().findTableInfo(table);
-    if (!t) {
-        throw EngineError(msg::tableNotFound(table));
+std::vector<std::string> Connection::fieldNames(std::string_view tableName) const {
+    const TableInfo* table = store().catalog().findTableInfo(tableName);
+    if (!table) {
+        throw EngineError(msg::tableNotFound(tableName));
     }
     std::vector<std::string> out;
-    for (const auto& c : t->columns) {
-        out.push_back(c.name);
+    for (const auto& column : table->columns) {
+        out.push_back(column.name);
     }
     return out;
 }

@@ -108,25 +108,25 @@ bool Dataset::isNull(int index) const {
 }
 
 std::string Dataset::getText(int index) const {
-    const FieldInfo& f = field(index);
-    const SqlValue& v = value(index);
-    return f.jetType ? valueToText(v, *f.jetType) : valueToText(v);
+    const FieldInfo& info = field(index);
+    const SqlValue& stored = value(index);
+    return info.jetType ? valueToText(stored, *info.jetType) : valueToText(stored);
 }
 
 int32_t Dataset::getInt32(int index) const {
-    const SqlValue& v = value(index);
+    const SqlValue& stored = value(index);
     double d = 0;
-    if (auto i = std::get_if<int64_t>(&v)) {
+    if (auto i = std::get_if<int64_t>(&stored)) {
         d = static_cast<double>(*i);
-    } else if (auto r = std::get_if<double>(&v)) {
+    } else if (auto r = std::get_if<double>(&stored)) {
         d = roundEven(*r);
-    } else if (auto s = std::get_if<std::string>(&v)) {
-        auto n = parseNumber(*s);
+    } else if (auto text = std::get_if<std::string>(&stored)) {
+        auto n = parseNumber(*text);
         if (!n) {
-            throw EngineError(msg::notAnInteger(*s, field(index).name));
+            throw EngineError(msg::notAnInteger(*text, field(index).name));
         }
         d = roundEven(*n);
-    } else if (engine::isNull(v)) {
+    } else if (engine::isNull(stored)) {
         return 0;
     } else {
         throw EngineError(msg::notReadableAsInteger(field(index).name));
@@ -138,63 +138,63 @@ int32_t Dataset::getInt32(int index) const {
 }
 
 bool Dataset::getBool(int index) const {
-    const SqlValue& v = value(index);
-    if (auto i = std::get_if<int64_t>(&v)) {
+    const SqlValue& stored = value(index);
+    if (auto i = std::get_if<int64_t>(&stored)) {
         return *i != 0;
     }
-    if (auto r = std::get_if<double>(&v)) {
+    if (auto r = std::get_if<double>(&stored)) {
         return *r != 0;
     }
-    if (auto s = std::get_if<std::string>(&v)) {
-        std::string key = foldName(*s);
+    if (auto text = std::get_if<std::string>(&stored)) {
+        std::string key = foldName(*text);
         if (key == "true" || key == "yes" || key == "on") {
             return true;
         }
         if (key == "false" || key == "no" || key == "off" || key.empty()) {
             return false;
         }
-        if (auto n = parseNumber(*s)) {
+        if (auto n = parseNumber(*text)) {
             return *n != 0;
         }
-        throw EngineError(msg::notABoolean(*s, field(index).name));
+        throw EngineError(msg::notABoolean(*text, field(index).name));
     }
     return false;
 }
 
 double Dataset::getDouble(int index) const {
-    const SqlValue& v = value(index);
-    if (auto i = std::get_if<int64_t>(&v)) {
+    const SqlValue& stored = value(index);
+    if (auto i = std::get_if<int64_t>(&stored)) {
         return static_cast<double>(*i);
     }
-    if (auto r = std::get_if<double>(&v)) {
+    if (auto r = std::get_if<double>(&stored)) {
         return *r;
     }
-    if (auto s = std::get_if<std::string>(&v)) {
-        if (auto n = parseNumber(*s)) {
+    if (auto text = std::get_if<std::string>(&stored)) {
+        if (auto n = parseNumber(*text)) {
             return *n;
         }
-        throw EngineError(msg::notAFloat(*s, field(index).name));
+        throw EngineError(msg::notAFloat(*text, field(index).name));
     }
     return 0;
 }
 
 double Dataset::getDateTime(int index) const {
-    const SqlValue& v = value(index);
-    if (auto s = std::get_if<std::string>(&v)) {
-        if (auto d = parseJetDate(*s)) {
+    const SqlValue& stored = value(index);
+    if (auto text = std::get_if<std::string>(&stored)) {
+        if (auto d = parseJetDate(*text)) {
             return *d;
         }
-        throw EngineError(msg::notADate(*s, field(index).name));
+        throw EngineError(msg::notADate(*text, field(index).name));
     }
     return getDouble(index);
 }
 
 std::vector<uint8_t> Dataset::getBlob(int index) const {
-    const SqlValue& v = value(index);
-    if (auto b = std::get_if<std::vector<uint8_t>>(&v)) {
+    const SqlValue& stored = value(index);
+    if (auto b = std::get_if<std::vector<uint8_t>>(&stored)) {
         return *b;
     }
-    if (engine::isNull(v)) {
+    if (engine::isNull(stored)) {
         return {};
     }
     std::string text = getText(index);

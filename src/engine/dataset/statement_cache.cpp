@@ -10,8 +10,8 @@
 namespace orvdb::engine {
 
 StatementCache::~StatementCache() {
-    for (sqlite3_stmt* s : control_) {
-        sqlite3_finalize(s);
+    for (sqlite3_stmt* statement : control_) {
+        sqlite3_finalize(statement);
     }
 }
 
@@ -50,20 +50,20 @@ CachedStatement& StatementCache::build(WorkingStore& store, std::string_view sql
     // A crosstab without an IN list learns its columns from the data now;
     // its entry is rebuilt at each use (columnsFromData).
     const sql::PivotValueReader readPivotValues = [&store](const std::string& text) {
-        sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(store.db(), text.c_str(), static_cast<int>(text.size()), &s,
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(store.db(), text.c_str(), static_cast<int>(text.size()), &statement,
                                nullptr) != SQLITE_OK) {
             std::string message = sqlite3_errmsg(store.db());
-            sqlite3_finalize(s);
+            sqlite3_finalize(statement);
             throw EngineError(msg::readingPivotValues(message, text));
         }
         std::vector<SqlValue> values;
         int rc;
-        while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
-            values.push_back(readColumnValue(s, 0));
+        while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+            values.push_back(readColumnValue(statement, 0));
         }
         std::string message = rc == SQLITE_DONE ? std::string() : sqlite3_errmsg(store.db());
-        sqlite3_finalize(s);
+        sqlite3_finalize(statement);
         if (rc != SQLITE_DONE) {
             throw EngineError(msg::translateSqliteError(message));
         }

@@ -66,26 +66,27 @@ void spreadStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
         return;
     }
     const double x = doubleArg(argv[0]);
-    auto* s = static_cast<Spread*>(sqlite3_aggregate_context(ctx, sizeof(Spread)));
-    if (!s) {
+    auto* spread = static_cast<Spread*>(sqlite3_aggregate_context(ctx, sizeof(Spread)));
+    if (!spread) {
         sqlite3_result_error_nomem(ctx);
         return;
     }
-    ++s->count;
-    const double delta = x - s->mean;
-    s->mean += delta / static_cast<double>(s->count);
-    s->squares += delta * (x - s->mean);
+    ++spread->count;
+    const double delta = x - spread->mean;
+    spread->mean += delta / static_cast<double>(spread->count);
+    spread->squares += delta * (x - spread->mean);
 }
 
 template <bool Sample, bool Root>
 void spreadFinal(sqlite3_context* ctx) {
-    const auto* s = static_cast<const Spread*>(sqlite3_aggregate_context(ctx, 0));
+    const auto* spread = static_cast<const Spread*>(sqlite3_aggregate_context(ctx, 0));
     const int64_t needed = Sample ? 2 : 1;
-    if (!s || s->count < needed) {
+    if (!spread || spread->count < needed) {
         sqlite3_result_null(ctx);
         return;
     }
-    const double variance = s->squares / static_cast<double>(Sample ? s->count - 1 : s->count);
+    const double variance =
+        spread->squares / static_cast<double>(Sample ? spread->count - 1 : spread->count);
     sqlite3_result_double(ctx, Root ? std::sqrt(variance) : variance);
 }
 

@@ -46,8 +46,8 @@ void resultValue(sqlite3_context* ctx, const SqlValue& value) {
         sqlite3_result_int64(ctx, *i);
     } else if (const auto* d = std::get_if<double>(&value)) {
         sqlite3_result_double(ctx, *d);
-    } else if (const auto* s = std::get_if<std::string>(&value)) {
-        resultText(ctx, *s);
+    } else if (const auto* text = std::get_if<std::string>(&value)) {
+        resultText(ctx, *text);
     } else if (const auto* b = std::get_if<std::vector<uint8_t>>(&value)) {
         sqlite3_result_blob64(ctx, b->data(), b->size(), SQLITE_TRANSIENT);
     } else {

@@ -31,27 +31,27 @@ void jetConcat(sqlite3_context* ctx, int, sqlite3_value** argv) {
 enum class Arithmetic { Add, Subtract, Multiply };
 
 // Integers stay integers until they overflow 64 bits, then become doubles.
-Number arithmetic(Arithmetic op, const Number& a, const Number& b) {
-    if (a.isInteger && b.isInteger) {
+Number arithmetic(Arithmetic op, const Number& left, const Number& right) {
+    if (left.isInteger && right.isInteger) {
         int64_t result = 0;
         bool overflow = false;
         switch (op) {
             case Arithmetic::Add:
-                overflow = __builtin_add_overflow(a.integer, b.integer, &result);
+                overflow = __builtin_add_overflow(left.integer, right.integer, &result);
                 break;
             case Arithmetic::Subtract:
-                overflow = __builtin_sub_overflow(a.integer, b.integer, &result);
+                overflow = __builtin_sub_overflow(left.integer, right.integer, &result);
                 break;
             case Arithmetic::Multiply:
-                overflow = __builtin_mul_overflow(a.integer, b.integer, &result);
+                overflow = __builtin_mul_overflow(left.integer, right.integer, &result);
                 break;
         }
         if (!overflow) {
             return Number::ofInteger(result);
         }
     }
-    const double x = a.toDouble();
-    const double y = b.toDouble();
+    const double x = left.toDouble();
+    const double y = right.toDouble();
     switch (op) {
         case Arithmetic::Add:
             return Number::ofReal(x + y);

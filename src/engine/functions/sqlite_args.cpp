@@ -61,14 +61,14 @@ double doubleArg(sqlite3_value* value) {
 }
 
 int32_t longArg(sqlite3_value* value) {
-    const Number n = numberArg(value);
-    if (n.isInteger) {
-        if (n.integer < INT32_MIN || n.integer > INT32_MAX) {
+    const Number number = numberArg(value);
+    if (number.isInteger) {
+        if (number.integer < INT32_MIN || number.integer > INT32_MAX) {
             raiseOverflow();
         }
-        return static_cast<int32_t>(n.integer);
+        return static_cast<int32_t>(number.integer);
     }
-    const double rounded = roundHalfEven(n.real);
+    const double rounded = roundHalfEven(number.real);
     if (!(rounded >= INT32_MIN && rounded <= INT32_MAX)) {
         raiseOverflow();
     }

@@ -111,9 +111,10 @@ int compareNames(std::string_view a, std::string_view b) {
 }  // namespace
 
 const FunctionInfo* findFunction(std::string_view name) {
-    auto it = std::lower_bound(
-        std::begin(kFunctions), std::end(kFunctions), name,
-        [](const FunctionInfo& f, std::string_view n) { return compareNames(f.name, n) < 0; });
+    auto it = std::lower_bound(std::begin(kFunctions), std::end(kFunctions), name,
+                               [](const FunctionInfo& function, std::string_view n) {
+                                   return compareNames(function.name, n) < 0;
+                               });
     if (it == std::end(kFunctions) || compareNames(it->name, name) != 0) {
         return nullptr;
     }
