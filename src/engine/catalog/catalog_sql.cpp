@@ -11,31 +11,31 @@ namespace orvdb::engine::catalog_sql {
 
 namespace {
 
-std::string trim(std::string_view s) {
-    size_t b = 0, e = s.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) {
+std::string trim(std::string_view text) {
+    size_t b = 0, e = text.size();
+    while (b < e && std::isspace(static_cast<unsigned char>(text[b]))) {
         ++b;
     }
-    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) {
+    while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1]))) {
         --e;
     }
-    return std::string(s.substr(b, e - b));
+    return std::string(text.substr(b, e - b));
 }
 
-std::string upper(std::string s) {
-    for (auto& c : s) {
+std::string upper(std::string text) {
+    for (auto& c : text) {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
-    return s;
+    return text;
 }
 
-bool isNumber(const std::string& s) {
-    if (s.empty()) {
+bool isNumber(const std::string& text) {
+    if (text.empty()) {
         return false;
     }
     double v;
-    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    return ec == std::errc() && p == s.data() + s.size();
+    auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    return ec == std::errc() && p == text.data() + text.size();
 }
 
 std::string raise(const std::string& message, const std::string& condition) {
@@ -48,57 +48,58 @@ std::string sqliteDefault(const ColumnDef& column) {
     if (!column.defaultValue) {
         return column.type == JetType::Boolean ? "0" : "";
     }
-    std::string v = trim(*column.defaultValue);
-    if (v.size() >= 3 && v.front() == '=') {
-        v = trim(v.substr(1));
+    std::string written = trim(*column.defaultValue);
+    if (written.size() >= 3 && written.front() == '=') {
+        written = trim(written.substr(1));
     }
-    std::string u = upper(v);
-    if (u == "TRUE" || u == "YES" || u == "ON") {
+    std::string upperCase = upper(written);
+    if (upperCase == "TRUE" || upperCase == "YES" || upperCase == "ON") {
         return "-1";
     }
-    if (u == "FALSE" || u == "NO" || u == "OFF") {
+    if (upperCase == "FALSE" || upperCase == "NO" || upperCase == "OFF") {
         return "0";
     }
-    if (u == "NULL") {
+    if (upperCase == "NULL") {
         return "NULL";
     }
-    if (u == "NOW()") {
+    if (upperCase == "NOW()") {
         return "(julianday('now','localtime') - 2415018.5)";
     }
-    if (u == "DATE()") {
+    if (upperCase == "DATE()") {
         return "(CAST(julianday('now','localtime') - 2415018.5 AS INTEGER))";
     }
-    if (u == "TIME()") {
+    if (upperCase == "TIME()") {
         return "(julianday('now','localtime') - 2415018.5 - "
                "CAST(julianday('now','localtime') - 2415018.5 AS INTEGER))";
     }
     std::string sign;
-    std::string num = v;
-    if (!num.empty() && (num[0] == '-' || num[0] == '+')) {
-        sign = num[0] == '-' ? "-" : "";
-        num = trim(num.substr(1));
+    std::string digits = written;
+    if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) {
+        sign = digits[0] == '-' ? "-" : "";
+        digits = trim(digits.substr(1));
     }
-    if (isNumber(num)) {
+    if (isNumber(digits)) {
         if (column.type == JetType::Text || column.type == JetType::Memo) {
-            return quoteText(sign + num);
+            return quoteText(sign + digits);
         }
-        return sign + num;
+        return sign + digits;
     }
-    if (v.size() >= 2 && (v.front() == '\'' || v.front() == '"') && v.back() == v.front()) {
+    if (written.size() >= 2 && (written.front() == '\'' || written.front() == '"') &&
+        written.back() == written.front()) {
         std::string inner;
-        char q = v.front();
-        for (size_t i = 1; i + 1 < v.size(); ++i) {
-            inner += v[i];
-            if (v[i] == q && i + 2 < v.size() && v[i + 1] == q) {
+        char q = written.front();
+        for (size_t i = 1; i + 1 < written.size(); ++i) {
+            inner += written[i];
+            if (written[i] == q && i + 2 < written.size() && written[i + 1] == q) {
                 ++i;
             }
         }
         return quoteText(inner);
     }
-    if (v.size() >= 2 && v.front() == '#' && v.back() == '#') {
-        if (auto d = parseJetDate(v.substr(1, v.size() - 2))) {
+    if (written.size() >= 2 && written.front() == '#' && written.back() == '#') {
+        if (auto date = parseJetDate(written.substr(1, written.size() - 2))) {
             char buf[64];
-            auto [p, ec] = std::to_chars(buf, buf + sizeof buf, *d);
+            auto [p, ec] = std::to_chars(buf, buf + sizeof buf, *date);
             return std::string(buf, p);
         }
     }
@@ -109,9 +110,9 @@ std::string columnSql(const ColumnDef& column) {
     // No declared type: the engine converts values itself (jet_coerce), and
     // SQLite must not apply an affinity of its own.
     std::string sql = quoteIdent(column.name);
-    std::string def = sqliteDefault(column);
-    if (!def.empty()) {
-        sql += " DEFAULT " + (def.front() == '(' ? def : "(" + def + ")");
+    std::string defaultSql = sqliteDefault(column);
+    if (!defaultSql.empty()) {
+        sql += " DEFAULT " + (defaultSql.front() == '(' ? defaultSql : "(" + defaultSql + ")");
     }
     return sql;
 }
@@ -166,15 +167,15 @@ std::vector<std::string> triggerSql(const TableInfo& table, const Catalog& catal
     std::string beforeInsert, beforeUpdate, beforeDelete, afterUpdate, afterDelete;
     auto rowChecks = [&](const char* row) {
         std::string out;
-        std::string r = row;
+        std::string rowName = row;
         for (const auto& column : table.columns) {
-            std::string col = r + "." + quoteIdent(column.name);
+            std::string qualified = rowName + "." + quoteIdent(column.name);
             if (column.required) {
-                out += raise(msg::requiredNull(table.name, column.name), col + " IS NULL");
+                out += raise(msg::requiredNull(table.name, column.name), qualified + " IS NULL");
             }
             if (!column.allowZeroLength &&
                 (column.type == JetType::Text || column.type == JetType::Memo)) {
-                out += raise(msg::zeroLength(table.name, column.name), col + " = ''");
+                out += raise(msg::zeroLength(table.name, column.name), qualified + " = ''");
             }
         }
         for (const auto& index : table.indexes) {
@@ -183,7 +184,7 @@ std::vector<std::string> triggerSql(const TableInfo& table, const Catalog& catal
             }
             for (const auto& indexColumn : index.columns) {
                 out += raise(msg::kPrimaryKeyNull,
-                             r + "." + quoteIdent(indexColumn.column) + " IS NULL");
+                             rowName + "." + quoteIdent(indexColumn.column) + " IS NULL");
             }
         }
         return out;
@@ -250,12 +251,12 @@ std::vector<std::string> triggerSql(const TableInfo& table, const Catalog& catal
                     setNew += ", ";
                     setNull += ", ";
                 }
-                std::string fc = quoteIdent(relationship.foreignColumns[i]);
-                std::string pc = quoteIdent(relationship.primaryColumns[i]);
-                matchOld += fc + " = OLD." + pc + " COLLATE JETTEXT";
-                changed += "OLD." + pc + " IS NOT NEW." + pc;
-                setNew += fc + " = NEW." + pc;
-                setNull += fc + " = NULL";
+                std::string foreignColumn = quoteIdent(relationship.foreignColumns[i]);
+                std::string primaryColumn = quoteIdent(relationship.primaryColumns[i]);
+                matchOld += foreignColumn + " = OLD." + primaryColumn + " COLLATE JETTEXT";
+                changed += "OLD." + primaryColumn + " IS NOT NEW." + primaryColumn;
+                setNew += foreignColumn + " = NEW." + primaryColumn;
+                setNull += foreignColumn + " = NULL";
             }
             std::string inChild = " FROM " + quoteIdent(child->storedName) + " WHERE " + matchOld;
             if (relationship.grbit & kRelCascadeUpdate) {

@@ -47,8 +47,8 @@ void putDouble(::orvdb::jet::Bytes& out, double v) {
 ::orvdb::jet::Bytes encodeValue(const ::orvdb::jet::Property& property) {
     ::orvdb::jet::Bytes out;
     const ::orvdb::jet::Value& value = property.value;
-    if (auto b = std::get_if<bool>(&value)) {
-        out.push_back(*b ? 1 : 0);
+    if (auto flag = std::get_if<bool>(&value)) {
+        out.push_back(*flag ? 1 : 0);
     } else if (auto i = std::get_if<int64_t>(&value)) {
         switch (static_cast<::orvdb::jet::ColumnType>(property.typeCode)) {
             case ::orvdb::jet::ColumnType::Byte:
@@ -60,14 +60,14 @@ void putDouble(::orvdb::jet::Bytes& out, double v) {
             default:
                 put32(out, static_cast<uint32_t>(*i));
         }
-    } else if (auto d = std::get_if<double>(&value)) {
+    } else if (auto number = std::get_if<double>(&value)) {
         if (property.typeCode == static_cast<uint8_t>(::orvdb::jet::ColumnType::Single)) {
-            float f = static_cast<float>(*d);
+            float f = static_cast<float>(*number);
             uint32_t bits;
             std::memcpy(&bits, &f, sizeof bits);
             put32(out, bits);
         } else {
-            putDouble(out, *d);
+            putDouble(out, *number);
         }
     } else if (auto currency = std::get_if<::orvdb::jet::Currency>(&value)) {
         put64(out, static_cast<uint64_t>(currency->scaled));
@@ -115,8 +115,8 @@ public:
 
     ::orvdb::jet::Bytes finish() const {
         ::orvdb::jet::Bytes names;
-        for (const std::string& n : names_) {
-            putName(names, n);
+        for (const std::string& name : names_) {
+            putName(names, name);
         }
         ::orvdb::jet::Bytes out{'M', 'R', '2', 0};
         put32(out, static_cast<uint32_t>(6 + names.size()));
@@ -142,8 +142,8 @@ private:
 };
 
 bool isTrue(const ::orvdb::jet::Value& value) {
-    if (auto b = std::get_if<bool>(&value)) {
-        return *b;
+    if (auto flag = std::get_if<bool>(&value)) {
+        return *flag;
     }
     if (auto i = std::get_if<int64_t>(&value)) {
         return *i != 0;

@@ -5,8 +5,8 @@ namespace orvdb::engine {
 namespace {
 
 bool propertyTrue(const jet::Value& value) {
-    if (auto b = std::get_if<bool>(&value)) {
-        return *b;
+    if (auto flag = std::get_if<bool>(&value)) {
+        return *flag;
     }
     if (auto i = std::get_if<int64_t>(&value)) {
         return *i != 0;

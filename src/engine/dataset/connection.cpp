@@ -7,31 +7,34 @@
 
 namespace orvdb::engine {
 
-std::string connectionProperty(std::string_view cs, std::string_view wanted) {
+std::string connectionProperty(std::string_view connectionString, std::string_view wanted) {
     size_t i = 0;
-    while (i < cs.size()) {
-        while (i < cs.size() && (cs[i] == ';' || std::isspace(static_cast<unsigned char>(cs[i])))) {
+    while (i < connectionString.size()) {
+        while (i < connectionString.size() &&
+               (connectionString[i] == ';' ||
+                std::isspace(static_cast<unsigned char>(connectionString[i])))) {
             ++i;
         }
-        size_t eq = cs.find('=', i);
+        size_t eq = connectionString.find('=', i);
         if (eq == std::string_view::npos) {
             break;
         }
-        std::string key(cs.substr(i, eq - i));
+        std::string key(connectionString.substr(i, eq - i));
         while (!key.empty() && std::isspace(static_cast<unsigned char>(key.back()))) {
             key.pop_back();
         }
         i = eq + 1;
-        while (i < cs.size() && cs[i] == ' ') {
+        while (i < connectionString.size() && connectionString[i] == ' ') {
             ++i;
         }
         std::string value;
-        if (i < cs.size() && (cs[i] == '"' || cs[i] == '\'')) {
+        if (i < connectionString.size() &&
+            (connectionString[i] == '"' || connectionString[i] == '\'')) {
             // A quoted value; a doubled quote stands for one.
-            char q = cs[i++];
-            while (i < cs.size()) {
-                if (cs[i] == q) {
-                    if (i + 1 < cs.size() && cs[i + 1] == q) {
+            char q = connectionString[i++];
+            while (i < connectionString.size()) {
+                if (connectionString[i] == q) {
+                    if (i + 1 < connectionString.size() && connectionString[i + 1] == q) {
                         value += q;
                         i += 2;
                         continue;
@@ -39,17 +42,17 @@ std::string connectionProperty(std::string_view cs, std::string_view wanted) {
                     ++i;
                     break;
                 }
-                value += cs[i++];
+                value += connectionString[i++];
             }
-            while (i < cs.size() && cs[i] != ';') {
+            while (i < connectionString.size() && connectionString[i] != ';') {
                 ++i;
             }
         } else {
-            size_t end = cs.find(';', i);
+            size_t end = connectionString.find(';', i);
             if (end == std::string_view::npos) {
-                end = cs.size();
+                end = connectionString.size();
             }
-            value = std::string(cs.substr(i, end - i));
+            value = std::string(connectionString.substr(i, end - i));
             while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back()))) {
                 value.pop_back();
             }
@@ -66,8 +69,8 @@ std::string connectionProperty(std::string_view cs, std::string_view wanted) {
     return {};
 }
 
-std::string dataSourceFromConnectionString(std::string_view cs) {
-    return connectionProperty(cs, "data source");
+std::string dataSourceFromConnectionString(std::string_view connectionString) {
+    return connectionProperty(connectionString, "data source");
 }
 
 OpenMode openModeOf(std::string_view mode) {

@@ -118,14 +118,14 @@ int32_t Dataset::getInt32(int index) const {
     double d = 0;
     if (auto i = std::get_if<int64_t>(&stored)) {
         d = static_cast<double>(*i);
-    } else if (auto r = std::get_if<double>(&stored)) {
-        d = roundEven(*r);
+    } else if (auto real = std::get_if<double>(&stored)) {
+        d = roundEven(*real);
     } else if (auto text = std::get_if<std::string>(&stored)) {
-        auto n = parseNumber(*text);
-        if (!n) {
+        auto number = parseNumber(*text);
+        if (!number) {
             throw EngineError(msg::notAnInteger(*text, field(index).name));
         }
-        d = roundEven(*n);
+        d = roundEven(*number);
     } else if (engine::isNull(stored)) {
         return 0;
     } else {
@@ -142,8 +142,8 @@ bool Dataset::getBool(int index) const {
     if (auto i = std::get_if<int64_t>(&stored)) {
         return *i != 0;
     }
-    if (auto r = std::get_if<double>(&stored)) {
-        return *r != 0;
+    if (auto real = std::get_if<double>(&stored)) {
+        return *real != 0;
     }
     if (auto text = std::get_if<std::string>(&stored)) {
         std::string key = foldName(*text);
@@ -153,8 +153,8 @@ bool Dataset::getBool(int index) const {
         if (key == "false" || key == "no" || key == "off" || key.empty()) {
             return false;
         }
-        if (auto n = parseNumber(*text)) {
-            return *n != 0;
+        if (auto number = parseNumber(*text)) {
+            return *number != 0;
         }
         throw EngineError(msg::notABoolean(*text, field(index).name));
     }
@@ -166,12 +166,12 @@ double Dataset::getDouble(int index) const {
     if (auto i = std::get_if<int64_t>(&stored)) {
         return static_cast<double>(*i);
     }
-    if (auto r = std::get_if<double>(&stored)) {
-        return *r;
+    if (auto real = std::get_if<double>(&stored)) {
+        return *real;
     }
     if (auto text = std::get_if<std::string>(&stored)) {
-        if (auto n = parseNumber(*text)) {
-            return *n;
+        if (auto number = parseNumber(*text)) {
+            return *number;
         }
         throw EngineError(msg::notAFloat(*text, field(index).name));
     }
@@ -181,8 +181,8 @@ double Dataset::getDouble(int index) const {
 double Dataset::getDateTime(int index) const {
     const SqlValue& stored = value(index);
     if (auto text = std::get_if<std::string>(&stored)) {
-        if (auto d = parseJetDate(*text)) {
-            return *d;
+        if (auto date = parseJetDate(*text)) {
+            return *date;
         }
         throw EngineError(msg::notADate(*text, field(index).name));
     }
@@ -191,8 +191,8 @@ double Dataset::getDateTime(int index) const {
 
 std::vector<uint8_t> Dataset::getBlob(int index) const {
     const SqlValue& stored = value(index);
-    if (auto b = std::get_if<std::vector<uint8_t>>(&stored)) {
-        return *b;
+    if (auto bytes = std::get_if<std::vector<uint8_t>>(&stored)) {
+        return *bytes;
     }
     if (engine::isNull(stored)) {
         return {};

@@ -43,32 +43,32 @@ void requireWritable(WorkingStore& store) {
     throw EngineError(msg::translateSqliteError(e.what()));
 }
 
-int64_t runChange(WorkingStore& store, sqlite3_stmt* stmt) {
+int64_t runChange(WorkingStore& store, sqlite3_stmt* statement) {
     int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE) {
         std::string message = sqlite3_errmsg(store.db());
-        sqlite3_reset(stmt);
+        sqlite3_reset(statement);
         throw EngineError(msg::translateSqliteError(message));
     }
-    sqlite3_reset(stmt);
+    sqlite3_reset(statement);
     return sqlite3_changes64(store.db());
 }
 
 // A change and the autonumber counters it moved. Outside a transaction both
 // go into one of their own: a single commit instead of one for the change
 // and another for the counters. A failure leaves nothing of either.
-int64_t runChangeCommitted(WorkingStore& store, sqlite3_stmt* stmt) {
+int64_t runChangeCommitted(WorkingStore& store, sqlite3_stmt* statement) {
     if (!sqlite3_get_autocommit(store.db())) {
-        int64_t rows = runChange(store, stmt);
+        int64_t rows = runChange(store, statement);
         store.catalog().flushAutoNumbers();
         return rows;
     }
     StatementCache& cache = store.statementCache();
     cache.run(store, StatementCache::Control::Begin);
     try {
-        int64_t rows = runChange(store, stmt);
+        int64_t rows = runChange(store, statement);
         store.catalog().flushAutoNumbers();
         cache.run(store, StatementCache::Control::Commit);
         return rows;

@@ -133,14 +133,14 @@ void StatementCache::bind(WorkingStore& store, CachedStatement& statement,
 void StatementCache::run(WorkingStore& store, Control control) {
     static constexpr const char* kSql[] = {"BEGIN", "COMMIT", "ROLLBACK"};
     size_t which = static_cast<size_t>(control);
-    sqlite3_stmt*& stmt = control_[which];
-    if (stmt == nullptr &&
-        sqlite3_prepare_v2(store.db(), kSql[which], -1, &stmt, nullptr) != SQLITE_OK) {
+    sqlite3_stmt*& statement = control_[which];
+    if (statement == nullptr &&
+        sqlite3_prepare_v2(store.db(), kSql[which], -1, &statement, nullptr) != SQLITE_OK) {
         throw EngineError(msg::inStatement(sqlite3_errmsg(store.db()), kSql[which]));
     }
-    int rc = sqlite3_step(stmt);
+    int rc = sqlite3_step(statement);
     std::string message = rc == SQLITE_DONE ? std::string() : sqlite3_errmsg(store.db());
-    sqlite3_reset(stmt);
+    sqlite3_reset(statement);
     if (rc != SQLITE_DONE) {
         throw EngineError(msg::inStatement(message, kSql[which]));
     }

@@ -129,8 +129,8 @@ private:
         if (expression.kind == ExprKind::Binary && sql::isComparison(expression.binaryOp)) {
             confirm(expression.args[1]);
         }
-        for (Expr& arg : expression.args) {
-            criteria(arg);
+        for (Expr& argument : expression.args) {
+            criteria(argument);
         }
         if (expression.subquery) {
             query(writable(expression.subquery));
@@ -139,8 +139,8 @@ private:
 
     // Elsewhere only the conditions of subqueries take parameters.
     void plain(Expr& expression) {
-        for (Expr& arg : expression.args) {
-            plain(arg);
+        for (Expr& argument : expression.args) {
+            plain(argument);
         }
         if (expression.subquery) {
             query(writable(expression.subquery));

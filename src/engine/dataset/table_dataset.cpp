@@ -12,19 +12,20 @@ namespace {
 void bindValue(Stmt& statement, int index, const SqlValue& value) {
     if (auto i = std::get_if<int64_t>(&value)) {
         statement.bind(index, *i);
-    } else if (auto d = std::get_if<double>(&value)) {
-        statement.bind(index, *d);
+    } else if (auto real = std::get_if<double>(&value)) {
+        statement.bind(index, *real);
     } else if (auto text = std::get_if<std::string>(&value)) {
         statement.bind(index, std::string_view(*text));
-    } else if (auto b = std::get_if<std::vector<uint8_t>>(&value)) {
-        statement.bindBlob(index, b->data(), b->size());
+    } else if (auto bytes = std::get_if<std::vector<uint8_t>>(&value)) {
+        statement.bindBlob(index, bytes->data(), bytes->size());
     } else {
         statement.bindNull(index);
     }
 }
 
-std::string coerceCall(const TableInfo& table, const ColumnDef& column, const std::string& arg) {
-    return "jet_coerce(" + arg + ", " + std::to_string(static_cast<int>(column.type)) + ", " +
+std::string coerceCall(const TableInfo& table, const ColumnDef& column,
+                       const std::string& valueSql) {
+    return "jet_coerce(" + valueSql + ", " + std::to_string(static_cast<int>(column.type)) + ", " +
            std::to_string(column.size) + ", " + quoteText(table.name + "." + column.name) + ")";
 }
 
@@ -224,14 +225,14 @@ void TableDataset::post() {
             std::vector<const SqlValue*> params;
             for (size_t i = 0; i < definition.columns.size(); ++i) {
                 const ColumnDef& column = definition.columns[i];
-                std::string expr;
+                std::string valueSql;
                 if (changed_[i]) {
                     params.push_back(&buffer_[i]);
-                    expr = column.autoNumber
-                               ? "jet_note_autonumber(" + quoteText(definition.storedName) + ", ?)"
-                               : coerceCall(definition, column, "?");
+                    valueSql = column.autoNumber ? "jet_note_autonumber(" +
+                                                       quoteText(definition.storedName) + ", ?)"
+                                                 : coerceCall(definition, column, "?");
                 } else if (column.autoNumber) {
-                    expr = "jet_next_autonumber(" + quoteText(definition.storedName) + ")";
+                    valueSql = "jet_next_autonumber(" + quoteText(definition.storedName) + ")";
                 } else {
                     continue;
                 }
@@ -240,7 +241,7 @@ void TableDataset::post() {
                     vals += ", ";
                 }
                 cols += quoteIdent(column.name);
-                vals += expr;
+                vals += valueSql;
             }
             std::string sql = cols.empty() ? "INSERT INTO " + quoteIdent(definition.storedName) +
                                                  " DEFAULT VALUES"
@@ -271,8 +272,8 @@ void TableDataset::post() {
                 Stmt s(store.db(), "UPDATE " + quoteIdent(definition.storedName) + " SET " + sets +
                                        " WHERE rowid = ?");
                 int n = 1;
-                for (const auto* p : params) {
-                    bindValue(s, n++, *p);
+                for (const auto* parameter : params) {
+                    bindValue(s, n++, *parameter);
                 }
                 s.bind(n, rowid);
                 s.run();

@@ -48,8 +48,8 @@ void resultValue(sqlite3_context* ctx, const SqlValue& value) {
         sqlite3_result_double(ctx, *d);
     } else if (const auto* text = std::get_if<std::string>(&value)) {
         resultText(ctx, *text);
-    } else if (const auto* b = std::get_if<std::vector<uint8_t>>(&value)) {
-        sqlite3_result_blob64(ctx, b->data(), b->size(), SQLITE_TRANSIENT);
+    } else if (const auto* bytes = std::get_if<std::vector<uint8_t>>(&value)) {
+        sqlite3_result_blob64(ctx, bytes->data(), bytes->size(), SQLITE_TRANSIENT);
     } else {
         sqlite3_result_null(ctx);
     }

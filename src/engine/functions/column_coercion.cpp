@@ -57,11 +57,11 @@ std::optional<double> numberOf(const ValueView& value) {
 }
 
 double requireNumber(const ValueView& value) {
-    const std::optional<double> n = numberOf(value);
-    if (!n) {
+    const std::optional<double> number = numberOf(value);
+    if (!number) {
         raiseTypeMismatch();
     }
-    return *n;
+    return *number;
 }
 
 bool toBoolean(SqlValue& out, const ValueView& value) {
@@ -396,9 +396,9 @@ SqlValue coerceForColumn(const SqlValue& value, const ColumnCoercion& coercion,
     } else if (const auto* text = std::get_if<std::string>(&value)) {
         view.kind = functions::ValueView::Text;
         view.bytes = *text;
-    } else if (const auto* b = std::get_if<std::vector<uint8_t>>(&value)) {
+    } else if (const auto* bytes = std::get_if<std::vector<uint8_t>>(&value)) {
         view.kind = functions::ValueView::Blob;
-        view.bytes = std::string_view(reinterpret_cast<const char*>(b->data()), b->size());
+        view.bytes = std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size());
     }
     try {
         SqlValue converted;

@@ -134,8 +134,8 @@ void registerJetCollation(sqlite3* db) {
     }
 }
 
-int jetCompareText(std::string_view a, std::string_view b) {
-    return compareUtf8(a.data(), a.size(), b.data(), b.size());
+int jetCompareText(std::string_view left, std::string_view right) {
+    return compareUtf8(left.data(), left.size(), right.data(), right.size());
 }
 
 std::string jetFoldKey(std::string_view text) {

@@ -21,12 +21,12 @@ char lowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
 
-bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
+bool equalsIgnoreCase(std::string_view left, std::string_view right) {
+    if (left.size() != right.size()) {
         return false;
     }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) {
+    for (size_t i = 0; i < left.size(); ++i) {
+        if (lowerAscii(left[i]) != lowerAscii(right[i])) {
             return false;
         }
     }
@@ -695,8 +695,8 @@ std::string formatCustomText(std::string_view text, std::string_view pattern) {
         for (const Piece& piece : pieces) {
             out.append(piece.literal);
         }
-        for (const std::string& c : chars) {
-            out.append(c);
+        for (const std::string& character : chars) {
+            out.append(character);
         }
         return out;
     }

@@ -36,11 +36,11 @@ int compareChars(char32_t a, char32_t b) {
     if (ra >= 0 && rb >= 0) {
         return ra < rb ? -1 : (ra > rb ? 1 : 0);
     }
-    std::string ua;
-    std::string ub;
-    appendUtf8(ua, a);
-    appendUtf8(ub, b);
-    return jetCompareText(ua, ub);
+    std::string leftText;
+    std::string rightText;
+    appendUtf8(leftText, a);
+    appendUtf8(rightText, b);
+    return jetCompareText(leftText, rightText);
 }
 
 }  // namespace

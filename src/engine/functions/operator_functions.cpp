@@ -19,12 +19,12 @@ void jetConcat(sqlite3_context* ctx, int, sqlite3_value** argv) {
         sqlite3_result_null(ctx);
         return;
     }
-    const TextArg a(argv[0]);
-    const TextArg b(argv[1]);
+    const TextArg left(argv[0]);
+    const TextArg right(argv[1]);
     std::string joined;
-    joined.reserve(a.view().size() + b.view().size());
-    joined.append(a.view());
-    joined.append(b.view());
+    joined.reserve(left.view().size() + right.view().size());
+    joined.append(left.view());
+    joined.append(right.view());
     resultText(ctx, joined);
 }
 

@@ -11,8 +11,9 @@ namespace orvdb::engine::functions {
 
 namespace {
 
-bool equalsIgnoreCase(std::string_view a, const char* b) {
-    return a.size() == std::char_traits<char>::length(b) && strncasecmp(a.data(), b, a.size()) == 0;
+bool equalsIgnoreCase(std::string_view text, const char* word) {
+    return text.size() == std::char_traits<char>::length(word) &&
+           strncasecmp(text.data(), word, text.size()) == 0;
 }
 
 }  // namespace

@@ -411,13 +411,13 @@ std::shared_ptr<const Query> Parser::parseSubquery() {
     size_t savedStart = exprStart_;
     const char* savedReserved = reservedWordError_;
     reservedWordError_ = nullptr;
-    auto q = std::make_shared<Query>(parseQuery(nullptr));
+    auto subquery = std::make_shared<Query>(parseQuery(nullptr));
     exprStart_ = savedStart;
     reservedWordError_ = savedReserved;
     if (!acceptSymbol(')')) {
         fail(msg::missingParenthesis(expressionText(exprStart_)));
     }
-    return q;
+    return subquery;
 }
 
 // ---- FROM ----
@@ -477,8 +477,8 @@ TableRef Parser::parseTablePrimary(const char* error) {
     if (acceptSymbol('(')) {
         if (atWord("SELECT") || (atSymbol('(') && atWord("SELECT", 1))) {
             ref.kind = TableRef::Kind::Subquery;
-            auto q = std::make_shared<Query>(parseQuery(nullptr));
-            ref.subquery = std::move(q);
+            auto subquery = std::make_shared<Query>(parseQuery(nullptr));
+            ref.subquery = std::move(subquery);
             expectSymbol(')', error);
         } else {
             ref = parseTableRef(error);

@@ -54,8 +54,8 @@ void appendCollated(std::string& out, const Tx& translated) {
     out += " COLLATE JETTEXT";
 }
 
-std::string lowerAscii(std::string_view s) {
-    std::string out(s);
+std::string lowerAscii(std::string_view text) {
+    std::string out(text);
     for (char& c : out) {
         if (c >= 'A' && c <= 'Z') {
             c = static_cast<char>(c + 32);
@@ -167,8 +167,8 @@ std::optional<double> literalNumber(const Expr& expression) {
             return parseJetDate(expression.text);
         case ExprKind::Unary:
             if (expression.unaryOp == UnaryOp::Negate) {
-                if (auto v = literalNumber(expression.args[0])) {
-                    return -*v;
+                if (auto number = literalNumber(expression.args[0])) {
+                    return -*number;
                 }
             }
             return std::nullopt;
@@ -180,11 +180,11 @@ std::optional<double> literalNumber(const Expr& expression) {
 std::string formatReal(double value) {
     char buf[40];
     auto [p, ec] = std::to_chars(buf, buf + sizeof buf, value);
-    std::string s(buf, ec == std::errc() ? p : buf);
-    if (s.find_first_of(".eE") == std::string::npos) {
-        s += ".0";
+    std::string text(buf, ec == std::errc() ? p : buf);
+    if (text.find_first_of(".eE") == std::string::npos) {
+        text += ".0";
     }
-    return s;
+    return text;
 }
 
 const char* comparisonSql(BinaryOp op) {
@@ -462,13 +462,13 @@ Tx Translator::translateUnary(const Expr& expression, ExprContext& ctx) {
     return translated;
 }
 
-void Translator::checkCriteriaTypes(const Tx& left, const Tx& right, const Expr& ea,
-                                    const Expr& eb) const {
+void Translator::checkCriteriaTypes(const Tx& left, const Tx& right, const Expr& leftExpression,
+                                    const Expr& rightExpression) const {
     // Jet refuses to compare a number column with a text constant ("5" included).
     auto mismatch = [](const Tx& column, const Expr& other) {
         return column.source && isJetNumber(column.type) && other.kind == ExprKind::Text;
     };
-    if (mismatch(left, eb) || mismatch(right, ea)) {
+    if (mismatch(left, rightExpression) || mismatch(right, leftExpression)) {
         throw SqlError(msg::kTypeMismatch);
     }
 }
@@ -626,35 +626,35 @@ Tx Translator::translatePredicate(const Expr& expression, ExprContext& ctx) {
         }
         case ExprKind::Between: {
             Tx operand = translateExpr(expression.args[0], ctx);
-            Tx lo = translateExpr(expression.args[1], ctx);
-            Tx hi = translateExpr(expression.args[2], ctx);
+            Tx low = translateExpr(expression.args[1], ctx);
+            Tx high = translateExpr(expression.args[2], ctx);
             toValue(operand);
-            toValue(lo);
-            toValue(hi);
+            toValue(low);
+            toValue(high);
             absorb(translated, operand);
-            absorb(translated, lo);
-            absorb(translated, hi);
-            checkCriteriaTypes(operand, lo, expression.args[0], expression.args[1]);
-            checkCriteriaTypes(operand, hi, expression.args[0], expression.args[2]);
+            absorb(translated, low);
+            absorb(translated, high);
+            checkCriteriaTypes(operand, low, expression.args[0], expression.args[1]);
+            checkCriteriaTypes(operand, high, expression.args[0], expression.args[2]);
             translated.sql = "(";
             appendCollated(translated.sql, operand);
             translated.sql += ' ';
             translated.sql += notSql;
             translated.sql += "BETWEEN ";
             // Jet accepts the bounds in either order (Between 10 And 1).
-            auto l = literalNumber(expression.args[1]);
-            auto h = literalNumber(expression.args[2]);
-            if (l && h) {
-                if (*l > *h) {
-                    std::swap(lo, hi);
+            auto lowNumber = literalNumber(expression.args[1]);
+            auto highNumber = literalNumber(expression.args[2]);
+            if (lowNumber && highNumber) {
+                if (*lowNumber > *highNumber) {
+                    std::swap(low, high);
                 }
-                translated.sql += lo.sql + " AND " + hi.sql + ")";
+                translated.sql += low.sql + " AND " + high.sql + ")";
             } else if (expression.args[1].kind == ExprKind::Text &&
                        expression.args[2].kind == ExprKind::Text) {
-                translated.sql += lo.sql + " AND " + hi.sql + ")";
+                translated.sql += low.sql + " AND " + high.sql + ")";
             } else {
-                translated.sql += "min(" + lo.sql + " COLLATE JETTEXT, " + hi.sql + ") AND max(" +
-                                  lo.sql + " COLLATE JETTEXT, " + hi.sql + "))";
+                translated.sql += "min(" + low.sql + " COLLATE JETTEXT, " + high.sql +
+                                  ") AND max(" + low.sql + " COLLATE JETTEXT, " + high.sql + "))";
             }
             return translated;
         }

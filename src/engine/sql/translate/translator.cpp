@@ -61,9 +61,9 @@ void appendItemSql(std::string& out, const Item& item) {
 }
 
 std::string itemSql(const Item& item) {
-    std::string s;
-    appendItemSql(s, item);
-    return s;
+    std::string sql;
+    appendItemSql(sql, item);
+    return sql;
 }
 
 }  // namespace
@@ -89,9 +89,9 @@ void Translator::noteDependency(std::string_view name) {
 }
 
 std::string Translator::allocateAlias(std::string_view base) {
-    auto used = [&](std::string_view n) {
+    auto used = [&](std::string_view name) {
         for (const auto& text : aliases_) {
-            if (sameName(text, n)) {
+            if (sameName(text, name)) {
                 return true;
             }
         }
