@@ -12,7 +12,11 @@
 // A failure status of an interface operation becomes orvdb::Error with the
 // operation's message. SQL keeps the driver's quiet rule: a select the
 // engine rejects finds no row (its error goes to the debug output channel),
-// an action statement it rejects changes nothing; neither throws.
+// an action statement it rejects changes nothing; neither throws. The
+// cursor's lastError() tells the two "nothing found" apart:
+//
+//   if (!query->select(sql) && !query->lastError().empty())
+//       throw std::runtime_error(query->lastError());
 //
 // Handles hold references: a QueryScope or TableScope keeps its database
 // alive; a Query or Table is meant for use until its scope pops it.
@@ -60,6 +64,12 @@ public:
     OrvDateTime getDateTime(std::string_view field) const;
     // Cursors made by this library only; throws for others.
     bool isNull(std::string_view field) const;
+    // The message of the last failed statement or row operation of this
+    // cursor (select, execute, next, open, seek, edit, append, post, last),
+    // "" after one that succeeded: how a caller learns why a select found
+    // nothing or a post was refused. Cursors made by this library only;
+    // throws for others.
+    std::string lastError() const;
 
     // Writing (table cursors; a query result is read-only).
     void setString(std::string_view field, std::string_view text);

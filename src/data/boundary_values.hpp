@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/messages.hpp"
 #include "host/boundary_strings.hpp"
 #include "host/interfaced_object.hpp"
 
@@ -24,8 +25,7 @@ inline OrvWordBool wordBool(bool value) {
 template <class T>
 T& outArgument(T* pointer, const char* operation) {
     if (!pointer) {
-        throw host::StatusError(ORV_E_POINTER,
-                                std::string(operation) + ": the out argument is a null pointer");
+        throw host::StatusError(ORV_E_POINTER, msg::nullOutArgument(operation));
     }
     return *pointer;
 }

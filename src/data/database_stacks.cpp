@@ -4,6 +4,7 @@
 // top one, so no setting survives a pop and a push.
 #include "data/boundary_values.hpp"
 #include "data/database.hpp"
+#include "data/messages.hpp"
 #include "data/query_cursor.hpp"
 #include "data/table_cursor.hpp"
 
@@ -14,8 +15,7 @@ using host::guarded;
 namespace {
 
 [[noreturn]] void listIndexError(const char* operation, int32_t index) {
-    throw std::out_of_range(std::string(operation) + ": list index out of bounds (" +
-                            std::to_string(index) + ")");
+    throw std::out_of_range(msg::listIndexOutOfBounds(operation, index));
 }
 
 }  // namespace

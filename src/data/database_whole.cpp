@@ -6,6 +6,7 @@
 #include "data/cursor_calls.hpp"
 #include "data/database.hpp"
 #include "data/field_codes.hpp"
+#include "data/messages.hpp"
 #include "data/query_cursor.hpp"
 #include "data/system_object.hpp"
 #include "host/database_connector.hpp"
@@ -232,7 +233,7 @@ OrvHResult torvc_Database::Empty() {
 OrvHResult torvc_Database::Get_TableList(void*, IInterfaceList* list) {
     return guarded([&] {
         if (!list) {
-            throw host::StatusError(ORV_E_POINTER, "Get_TableList: the list is a null pointer");
+            throw host::StatusError(ORV_E_POINTER, msg::nullArgument("Get_TableList", "the list"));
         }
         listTables(*list);
     });
@@ -241,9 +242,9 @@ OrvHResult torvc_Database::Get_TableList(void*, IInterfaceList* list) {
 OrvHResult torvc_Database::ExportTable(ISystemObject* table, iDatabase* target) {
     return guarded([&] {
         if (!table || !target) {
-            throw host::StatusError(ORV_E_POINTER,
-                                    "ExportTable: the table object or the target database is a "
-                                    "null pointer");
+            throw host::StatusError(
+                ORV_E_POINTER,
+                msg::nullArgument("ExportTable", "the table object or the target database"));
         }
         exportTable(*table, *target);
     });

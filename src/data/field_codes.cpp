@@ -1,5 +1,7 @@
 #include "data/field_codes.hpp"
 
+#include "data/messages.hpp"
+
 #include <cstdio>
 #include <stdexcept>
 
@@ -45,8 +47,7 @@ int32_t fieldKindCode(const engine::FieldInfo& field) {
         case FieldType::Unsupported:
             break;
     }
-    // The host matches on this text; the type is never named in it.
-    throw std::runtime_error("Error Ado Database Unknown FieldType[Unknown]");
+    throw std::runtime_error(msg::kUnknownFieldType);
 }
 
 std::string fieldTypeWord(const engine::FieldInfo& field) {

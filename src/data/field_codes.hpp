@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/catalog/jet_types.hpp"
 #include "engine/dataset/field_type.hpp"
+#include "engine/jet_types.hpp"
 
 namespace orvdb::data {
 

@@ -1,6 +1,7 @@
 #include "data/query_cursor.hpp"
 
 #include "data/boundary_values.hpp"
+#include "data/messages.hpp"
 #include "data/query_trace.hpp"
 #include "data/serialized_objects.hpp"
 #include "host/debug_output.hpp"
@@ -41,41 +42,47 @@ std::string torvc_Query::creationKey(std::string_view field) const {
 }
 
 bool torvc_Query::openSql(std::string_view sql) {
-    bool found = false;
-    if (query_.isOpen() || opened_) {
-        setOpened(false);
-    }
-    query_.setSql(std::string(sql));
-    selectFailed_ = false;
-    if (typeRequete_ == 0) {
-        // Written before the select runs, so a trace failure is the caller's.
-        traceSelect(sql);
-        try {
-            query_.open();
-            opened_ = !query_.eof() && query_.first();
-            if (!opened_) {
-                query_.close();
+    return noteOutcome([&] {
+        bool found = false;
+        if (query_.isOpen() || opened_) {
+            setOpened(false);
+        }
+        query_.setSql(std::string(sql));
+        selectFailed_ = false;
+        if (typeRequete_ == 0) {
+            // Written before the select runs, so a trace failure is the caller's.
+            traceSelect(sql);
+            try {
+                query_.open();
+                opened_ = !query_.eof() && query_.first();
+                if (!opened_) {
+                    query_.close();
+                }
+            } catch (const std::exception& e) {
+                selectFailed_ = true;
+                noteQuietFailure(e.what());
+                host::debugOutput(std::string(e.what()) + " " + std::string(sql));
             }
-        } catch (const std::exception& e) {
-            selectFailed_ = true;
-            host::debugOutput(std::string(e.what()) + " " + std::string(sql));
+        } else {
+            try {
+                found = query_.execute() > 0;
+            } catch (const std::exception& e) {
+                // Schema scripts run statements that may fail by design (drop
+                // before create); only the opt-in trace hears about it.
+                noteQuietFailure(e.what());
+                host::debugTrace(std::string(e.what()) + " " + std::string(sql));
+            }
+            query_.close();
         }
-    } else {
-        try {
-            found = query_.execute() > 0;
-        } catch (const std::exception& e) {
-            // Schema scripts run statements that may fail by design (drop
-            // before create); only the opt-in trace hears about it.
-            host::debugTrace(std::string(e.what()) + " " + std::string(sql));
-        }
-        query_.close();
-    }
-    return found || opened_;
+        return found || opened_;
+    });
 }
 
 void torvc_Query::next() {
-    query_.next();
-    setOpened(!query_.eof());
+    noteOutcome([&] {
+        query_.next();
+        setOpened(!query_.eof());
+    });
 }
 
 OrvHResult torvc_Query::Get_TypeRequete(int32_t* kind) {
@@ -107,7 +114,7 @@ OrvHResult torvc_Query::Next() {
 OrvHResult torvc_Query::FillstringList(IWideStringList* list, OrvBstr field) {
     return guarded([&] {
         if (!list) {
-            throw host::StatusError(ORV_E_POINTER, "FillstringList: the list is a null pointer");
+            throw host::StatusError(ORV_E_POINTER, msg::nullArgument("FillstringList", "the list"));
         }
         int index = fieldIndex(utf8(field));
         // Ends on the last row, not past it: the cursor stays open.

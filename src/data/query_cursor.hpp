@@ -2,7 +2,8 @@
 // SQL text at a time: a select, positioned on its first row, or (statement
 // kind other than 0) an action statement, executed. Failures of either are
 // quiet: a failing select is noted on the debug channel, a failing action
-// statement is dropped, and both just report "nothing found".
+// statement only on the opt-in trace, and both just report "nothing found";
+// lastError() keeps the message for callers that must report it.
 #pragma once
 
 #include <memory>

@@ -1,5 +1,6 @@
 #include "data/query_trace.hpp"
 
+#include "data/messages.hpp"
 #include "host/paths.hpp"
 
 #include <cerrno>
@@ -21,8 +22,7 @@ void traceSelect(std::string_view sql) {
     }
     file.close();
     if (!file) {
-        throw std::runtime_error("cannot append to the query trace file '" + path +
-                                 "': " + std::strerror(errno));
+        throw std::runtime_error(msg::traceNotWritable(path, std::strerror(errno)));
     }
 }
 

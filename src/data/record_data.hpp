@@ -69,6 +69,14 @@ public:
     engine::Dataset& dataset() { return data(); }
     const engine::Dataset& dataset() const { return const_cast<TORVC_Data*>(this)->data(); }
 
+    // The message of the last failed statement or row operation of this
+    // cursor (running SQL, moving, opening a table, positioning, editing,
+    // posting); "" after one that succeeded. Reading and writing field
+    // values do not count. The cursor stays quiet for its host as before (a
+    // failed select finds no row, a refused post goes to a message box);
+    // this is where a caller that must report the failure finds it.
+    const std::string& lastError() const { return lastError_; }
+
 protected:
     TORVC_Data() = default;
 
@@ -82,7 +90,26 @@ protected:
 
     int fieldIndex(std::string_view field) const { return dataset().fieldIndex(field); }
 
+    // Runs one statement or row operation, keeping its outcome for
+    // lastError(): cleared first, set when the operation throws (and the
+    // exception goes on). A failure the operation keeps quiet it notes
+    // itself with noteQuietFailure().
+    template <class Operation>
+    decltype(auto) noteOutcome(Operation&& operation) {
+        try {
+            lastError_.clear();
+            return operation();
+        } catch (const std::exception& e) {
+            lastError_ = e.what();
+            throw;
+        }
+    }
+    void noteQuietFailure(std::string message) { lastError_ = std::move(message); }
+
     bool opened_ = false;
+
+private:
+    std::string lastError_;
 };
 
 class torvc_Query;

@@ -1,5 +1,6 @@
 #include "data/serialized_objects.hpp"
 
+#include "data/messages.hpp"
 #include "host/host_services.hpp"
 #include "host/interfaced_object.hpp"
 #include "host/memory_stream.hpp"
@@ -28,11 +29,11 @@ public:
     OrvHResult Write(const void* data, int32_t size) override {
         return host::guarded([&] {
             if (!writer_) {
-                throw std::runtime_error("IWriter.Write: the writer was used after its call");
+                throw std::runtime_error(msg::usedAfterCall("IWriter.Write", "writer"));
             }
             if (size < 0 || (size > 0 && !data)) {
-                throw host::StatusError(ORV_E_INVALIDARG, "IWriter.Write: invalid buffer (size " +
-                                                              std::to_string(size) + ")");
+                throw host::StatusError(ORV_E_INVALIDARG,
+                                        msg::invalidBuffer("IWriter.Write", size));
             }
             writer_->writeBytes({static_cast<const uint8_t*>(data), static_cast<size_t>(size)});
         });
@@ -51,19 +52,17 @@ public:
     OrvHResult Read(void* data, int32_t size) override {
         return host::guarded([&] {
             if (!reader_) {
-                throw std::runtime_error("IReader.Read: the reader was used after its call");
+                throw std::runtime_error(msg::usedAfterCall("IReader.Read", "reader"));
             }
             if (size < 0 || (size > 0 && !data)) {
-                throw host::StatusError(ORV_E_INVALIDARG, "IReader.Read: invalid buffer (size " +
-                                                              std::to_string(size) + ")");
+                throw host::StatusError(ORV_E_INVALIDARG, msg::invalidBuffer("IReader.Read", size));
             }
             auto* out = static_cast<uint8_t*>(data);
             auto wanted = static_cast<size_t>(size);
             while (wanted > 0) {
                 if (next_ == pending_.size()) {
                     if (reader_->atEnd()) {
-                        throw host::SerializationError(
-                            "the object reads past the end of its stored data");
+                        throw host::SerializationError(msg::kReadPastEnd);
                     }
                     pending_ = reader_->readBytes();
                     next_ = 0;
@@ -151,13 +150,11 @@ ComPtr<iSerializable> deserializeWithCreate(std::span<const uint8_t> bytes) {
         }
         ComPtr<IInterface> created = host::objectFactory()->createObject(key);
         if (!created) {
-            throw std::runtime_error("the host has no object named '" + key +
-                                     "' to read a stored object into");
+            throw std::runtime_error(msg::noHostObject(key));
         }
         object = created.as<iSerializable>();
         if (!object) {
-            throw std::runtime_error("the host object '" + key + "' cannot be read from a blob " +
-                                     "(it is not serialisable)");
+            throw std::runtime_error(msg::notSerialisable(key));
         }
         readObject(*object.get(), r);
     });

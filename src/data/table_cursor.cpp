@@ -36,44 +36,72 @@ std::string torvc_Table::creationKey(std::string_view field) const {
 }
 
 void torvc_Table::setTableName(std::u16string_view name) {
-    if (table_.isOpen()) {
-        table_.close();
-    }
-    table_.setTableName(host::toUtf8(name));
-    tableName_ = name;
-    setOpened(true);
+    noteOutcome([&] {
+        if (table_.isOpen()) {
+            table_.close();
+        }
+        table_.setTableName(host::toUtf8(name));
+        tableName_ = name;
+        setOpened(true);
+    });
 }
 
 void torvc_Table::edit() {
-    // Editing an empty table starts its first row, as the host's datasets do.
-    if (table_.isOpen() && table_.recordCount() == 0) {
-        table_.append();
-    } else {
-        table_.edit();
-    }
+    noteOutcome([&] {
+        // Editing an empty table starts its first row, as the host's datasets do.
+        if (table_.isOpen() && table_.recordCount() == 0) {
+            table_.append();
+        } else {
+            table_.edit();
+        }
+    });
+}
+
+void torvc_Table::append() {
+    noteOutcome([&] { table_.append(); });
+}
+
+void torvc_Table::last() {
+    noteOutcome([&] { table_.last(); });
 }
 
 void torvc_Table::setRefRow(std::string_view field, std::optional<std::string_view> value) {
-    if (value && !value->empty()) {
-        // No match leaves the current row current, and that one is edited.
-        table_.locate(field, engine::SqlValue(std::string(*value)));
+    noteOutcome([&] {
+        if (value && !value->empty()) {
+            // No match leaves the current row current, and that one is edited.
+            table_.locate(field, engine::SqlValue(std::string(*value)));
+            edit();
+        } else {
+            edit();
+            table_.append();
+        }
+    });
+}
+
+void torvc_Table::gotoKey(std::string_view field, std::string_view indexName,
+                          std::string_view value) {
+    noteOutcome([&] {
+        table_.close();
+        table_.selectIndex(std::string(indexName));
+        table_.open();
         edit();
-    } else {
-        edit();
-        table_.append();
-    }
+        table_.setText(fieldIndex(field), value);
+    });
 }
 
 void torvc_Table::post() {
-    try {
-        table_.post();
-        table_.last();
-        int id = table_.findField("Id");
-        std::string key = id < 0 ? "0" : table_.getText(id);
-        idRow_ = host::toUtf16(key);
-    } catch (const std::exception& e) {
-        host::MessageBox(e.what(), "", host::MB_OK, 0);
-    }
+    noteOutcome([&] {
+        try {
+            table_.post();
+            table_.last();
+            int id = table_.findField("Id");
+            std::string key = id < 0 ? "0" : table_.getText(id);
+            idRow_ = host::toUtf16(key);
+        } catch (const std::exception& e) {
+            noteQuietFailure(e.what());
+            host::MessageBox(e.what(), "", host::MB_OK, 0);
+        }
+    });
 }
 
 OrvHResult torvc_Table::Get_IdRow(OrvBstr* id) {
@@ -108,21 +136,15 @@ OrvHResult torvc_Table::Edit() {
 }
 
 OrvHResult torvc_Table::Append() {
-    return guarded([&] { table_.append(); });
+    return guarded([&] { append(); });
 }
 
 OrvHResult torvc_Table::Last() {
-    return guarded([&] { table_.last(); });
+    return guarded([&] { last(); });
 }
 
 OrvHResult torvc_Table::GotoKey(OrvBstr field, OrvBstr indexName, OrvBstr value) {
-    return guarded([&] {
-        table_.close();
-        table_.selectIndex(utf8(indexName));
-        table_.open();
-        edit();
-        table_.setText(fieldIndex(utf8(field)), utf8(value));
-    });
+    return guarded([&] { gotoKey(utf8(field), utf8(indexName), utf8(value)); });
 }
 
 }  // namespace orvdb::data

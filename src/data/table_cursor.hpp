@@ -38,9 +38,15 @@ public:
     // With a value: edits the first row whose field equals it (or, when none
     // does, the current row). Without one (none or empty): starts a new row.
     void setRefRow(std::string_view field, std::optional<std::string_view> value);
-    // Posts; a refused row is shown to the user in a message box, not raised.
+    // Posts; a refused row is shown to the user in a message box, not
+    // raised (lastError() keeps it).
     void post();
     void edit();
+    void append();
+    void last();
+    // Opens the table again in the order of the index and edits the current
+    // row with field set to value.
+    void gotoKey(std::string_view field, std::string_view indexName, std::string_view value);
 
 protected:
     engine::Dataset& data() override { return table_; }

@@ -114,23 +114,24 @@ int matchName(const std::string& word, const char* const* names, size_t count) {
     return 0;
 }
 
-int monthFromWord(const Token& t) {
-    return t.kind == Token::Word ? matchName(t.word, kMonthNames.data(), kMonthNames.size()) : 0;
+int monthFromWord(const Token& token) {
+    return token.kind == Token::Word ? matchName(token.word, kMonthNames.data(), kMonthNames.size())
+                                     : 0;
 }
 
-bool isWeekdayWord(const Token& t) {
-    return t.kind == Token::Word &&
-           matchName(t.word, kWeekdayNames.data(), kWeekdayNames.size()) != 0;
+bool isWeekdayWord(const Token& token) {
+    return token.kind == Token::Word &&
+           matchName(token.word, kWeekdayNames.data(), kWeekdayNames.size()) != 0;
 }
 
-int meridiemOf(const Token& t) {  // 1 AM, 2 PM, 0 neither
-    if (t.kind != Token::Word) {
+int meridiemOf(const Token& token) {  // 1 AM, 2 PM, 0 neither
+    if (token.kind != Token::Word) {
         return 0;
     }
-    if (t.word == "am" || t.word == "a") {
+    if (token.word == "am" || token.word == "a") {
         return 1;
     }
-    if (t.word == "pm" || t.word == "p") {
+    if (token.word == "pm" || token.word == "p") {
         return 2;
     }
     return 0;
@@ -179,15 +180,16 @@ private:
         return pos_ + offset < tokens_.size() ? &tokens_[pos_ + offset] : nullptr;
     }
     void skipSeparator(char sep) {
-        if (const Token* t = peek(); t && t->kind == Token::Separator && t->separator == sep) {
+        if (const Token* token = peek();
+            token && token->kind == Token::Separator && token->separator == sep) {
             ++pos_;
         }
     }
     void skipWeekday() {
-        if (const Token* t = peek(); t && isWeekdayWord(*t)) {
+        if (const Token* token = peek(); token && isWeekdayWord(*token)) {
             ++pos_;
-            if (const Token* s = peek();
-                s && s->kind == Token::Separator && (s->separator == ',' || s->separator == ' ')) {
+            if (const Token* next = peek(); next && next->kind == Token::Separator &&
+                                            (next->separator == ',' || next->separator == ' ')) {
                 ++pos_;
             }
         }
@@ -215,11 +217,11 @@ private:
         if (at >= tokens_.size()) {
             return false;
         }
-        const Token& t = tokens_[at];
-        if (t.kind == Token::Number) {
+        const Token& token = tokens_[at];
+        if (token.kind == Token::Number) {
             return !startsTime(at);
         }
-        return monthFromWord(t) != 0;
+        return monthFromWord(token) != 0;
     }
 
     void collectDateComponents() {
@@ -236,22 +238,23 @@ private:
         }
     }
 
-    static bool yearLike(const Token& t) { return t.digits >= 3 || t.value > 31; }
-    static int yearOf(const Token& t) {
-        return t.digits <= 2 ? jetExpandYear(static_cast<int>(t.value)) : static_cast<int>(t.value);
+    static bool yearLike(const Token& token) { return token.digits >= 3 || token.value > 31; }
+    static int yearOf(const Token& token) {
+        return token.digits <= 2 ? jetExpandYear(static_cast<int>(token.value))
+                                 : static_cast<int>(token.value);
     }
 
     bool resolveDate(DateParts& parts) const {
         std::vector<const Token*> numbers;
         int month = 0;
         for (size_t index : components_) {
-            const Token& t = tokens_[index];
-            if (t.kind == Token::Number) {
-                numbers.push_back(&t);
+            const Token& token = tokens_[index];
+            if (token.kind == Token::Number) {
+                numbers.push_back(&token);
             } else if (month != 0) {
                 return false;  // two month names
             } else {
-                month = monthFromWord(t);
+                month = monthFromWord(token);
             }
         }
         if (month != 0) {
@@ -367,18 +370,19 @@ private:
                 pos_ += 2;
                 if (timeSep == ':' && peek() && peek()->kind == Token::Separator &&
                     peek()->separator == '.' && peek(1) && peek(1)->kind == Token::Number) {
-                    const Token& f = *peek(1);
-                    fraction = static_cast<double>(f.value) / std::pow(10.0, std::min(f.digits, 9));
+                    const Token& fractionToken = *peek(1);
+                    fraction = static_cast<double>(fractionToken.value) /
+                               std::pow(10.0, std::min(fractionToken.digits, 9));
                     pos_ += 2;
                 }
             }
         }
         skipSeparator(' ');
-        if (const Token* m = peek(); m && meridiemOf(*m) != 0) {
+        if (const Token* meridiemToken = peek(); meridiemToken && meridiemOf(*meridiemToken) != 0) {
             if (hour < 1 || hour > 12) {
                 return false;
             }
-            if (meridiemOf(*m) == 1) {
+            if (meridiemOf(*meridiemToken) == 1) {
                 hour = hour == 12 ? 0 : hour;
             } else {
                 hour = hour == 12 ? 12 : hour + 12;
@@ -441,14 +445,15 @@ int jetExpandYear(int year) {
     return year;
 }
 
-std::optional<double> jetDateFromParts(const DateParts& p) {
-    if (p.year < 100 || p.year > 9999 || p.month < 1 || p.month > 12 || p.day < 1 ||
-        p.day > jetDaysInMonth(p.year, p.month) || p.hour < 0 || p.hour > 23 || p.minute < 0 ||
-        p.minute > 59 || p.second < 0 || p.second > 59) {
+std::optional<double> jetDateFromParts(const DateParts& parts) {
+    if (parts.year < 100 || parts.year > 9999 || parts.month < 1 || parts.month > 12 ||
+        parts.day < 1 || parts.day > jetDaysInMonth(parts.year, parts.month) || parts.hour < 0 ||
+        parts.hour > 23 || parts.minute < 0 || parts.minute > 59 || parts.second < 0 ||
+        parts.second > 59) {
         return std::nullopt;
     }
-    const int64_t seconds = jetDayNumber(p.year, p.month, p.day) * kSecondsPerDay + p.hour * 3600 +
-                            p.minute * 60 + p.second;
+    const int64_t seconds = jetDayNumber(parts.year, parts.month, parts.day) * kSecondsPerDay +
+                            parts.hour * 3600 + parts.minute * 60 + parts.second;
     return jetDateFromSeconds(seconds);
 }
 
@@ -521,13 +526,13 @@ double jetDateNow() {
 }
 
 std::string formatJetDate(double value) {
-    const DateParts p = jetDateToParts(value);
+    const DateParts parts = jetDateToParts(value);
     char buffer[48];
-    if (p.hour == 0 && p.minute == 0 && p.second == 0) {
-        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", p.year, p.month, p.day);
+    if (parts.hour == 0 && parts.minute == 0 && parts.second == 0) {
+        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", parts.year, parts.month, parts.day);
     } else {
-        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month,
-                      p.day, p.hour, p.minute, p.second);
+        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", parts.year,
+                      parts.month, parts.day, parts.hour, parts.minute, parts.second);
     }
     return buffer;
 }

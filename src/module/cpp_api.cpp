@@ -115,16 +115,33 @@ OrvDateTime Record::getDateTime(std::string_view field) const {
     return direct([&] { return record_->GetDateTime(wide(field).get()); });
 }
 
+namespace {
+
+// Calls `read` on the library's own cursor behind record; throws for a
+// cursor of another implementation.
+template <class Read>
+auto onOwnCursor(const iRecordDatabase* record, const char* operation, Read&& read) {
+    if (auto* query = dynamic_cast<const data::TORVC_Data<iQueryDatabase>*>(record)) {
+        return read(*query);
+    }
+    if (auto* table = dynamic_cast<const data::TORVC_Data<iTableDatabase>*>(record)) {
+        return read(*table);
+    }
+    throw Error(ORV_E_NOTIMPL,
+                std::string(operation) + ": the cursor was not made by this library");
+}
+
+}  // namespace
+
 bool Record::isNull(std::string_view field) const {
     return direct([&] {
-        if (auto* query = dynamic_cast<const data::TORVC_Data<iQueryDatabase>*>(record_)) {
-            return query->isNull(field);
-        }
-        if (auto* table = dynamic_cast<const data::TORVC_Data<iTableDatabase>*>(record_)) {
-            return table->isNull(field);
-        }
-        throw Error(ORV_E_NOTIMPL, "isNull: the cursor was not made by this library");
+        return onOwnCursor(record_, "isNull",
+                           [&](const auto& cursor) { return cursor.isNull(field); });
     });
+}
+
+std::string Record::lastError() const {
+    return onOwnCursor(record_, "lastError", [](const auto& cursor) { return cursor.lastError(); });
 }
 
 void Record::setString(std::string_view field, std::string_view text) {

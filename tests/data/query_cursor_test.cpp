@@ -5,7 +5,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "data/query_cursor.hpp"
 #include "data_test_support.hpp"
+#include "engine/messages.hpp"
 
 namespace orvdb::data {
 namespace {
@@ -80,6 +82,36 @@ TEST_F(QueryCursorTest, FailingActionStatementReachesTheOptInTrace) {
     EXPECT_FALSE(testing::openSql(*query.get(), "DROP TABLE NoSuchTable"));
     ASSERT_EQ(recorder->debugLines.size(), 1u);
     EXPECT_THAT(recorder->debugLines[0], HasSubstr("DROP TABLE NoSuchTable"));
+}
+
+// lastError() holds the message of the statement that just failed quietly
+// and is cleared by the next one that runs, whether it finds rows or not.
+TEST_F(QueryCursorTest, LastErrorKeepsTheQuietFailureUntilTheNextStatement) {
+    struct Step {
+        int32_t kind;  // 0 select, 1 action statement
+        const char* sql;
+        bool found;
+        std::string lastError;
+    };
+    const Step kSteps[] = {
+        {0, "SELECT Nope FROM Missing", false, engine::msg::tableNotFound("Missing")},
+        {0, "SELECT * FROM Items WHERE Id = 99", false, ""},
+        {1, "DROP TABLE NoSuchTable", false, engine::msg::tableNotFound("NoSuchTable")},
+        {1, "DELETE FROM Empty", false, ""},
+        {1, "this is not SQL", false, engine::msg::kInvalidStatement},
+        {0, "SELECT Name FROM Items", true, ""},
+    };
+    auto& cursor = dynamic_cast<torvc_Query&>(*query.get());
+    for (const Step& step : kSteps) {
+        SCOPED_TRACE(step.sql);
+        ASSERT_EQ(query->Set_TypeRequete(step.kind), ORV_S_OK);
+        EXPECT_EQ(testing::openSql(*query.get(), step.sql), step.found);
+        EXPECT_EQ(cursor.lastError(), step.lastError);
+    }
+    // The select's failure reached the debug channel too, followed by its text.
+    ASSERT_EQ(recorder->debugLines.size(), 1u);
+    EXPECT_EQ(recorder->debugLines[0],
+              engine::msg::tableNotFound("Missing") + " SELECT Nope FROM Missing");
 }
 
 TEST_F(QueryCursorTest, DeleteReportsWhetherRowsWereAffected) {

@@ -2,6 +2,7 @@
 // and the key it reports afterwards.
 #include <gmock/gmock.h>
 
+#include "data/table_cursor.hpp"
 #include "data_test_support.hpp"
 
 namespace orvdb::data {
@@ -37,6 +38,7 @@ struct TableCursorTest : DataTest {
     void set(const char* field, const char* text) {
         ASSERT_EQ(table->Setstring(W(field).get(), W(text).get()), ORV_S_OK) << field;
     }
+    std::string lastError() { return dynamic_cast<torvc_Table&>(*table.get()).lastError(); }
     std::vector<std::string> namesById() {
         auto q = testing::pushQuery(*db.get());
         std::vector<std::string> names;
@@ -113,7 +115,12 @@ TEST_F(TableCursorTest, RefusedPostShowsTheEngineMessageAndKeepsTheKey) {
     EXPECT_EQ(table->Post(), ORV_S_OK);
     ASSERT_EQ(recorder->messageBoxes.size(), 1u);
     EXPECT_THAT(recorder->messageBoxes[0], HasSubstr("Name"));
+    EXPECT_EQ(lastError(), recorder->messageBoxes[0]) << "the cursor keeps what it showed";
     EXPECT_EQ(idRow(), "1");
+    set("Name", "fixed");
+    ASSERT_EQ(table->Post(), ORV_S_OK);
+    EXPECT_EQ(lastError(), "") << "a post that succeeds clears it";
+    EXPECT_EQ(namesById(), (std::vector<std::string>{"ok", "fixed"}));
 }
 
 TEST_F(TableCursorTest, SetIntegerZeroStoresNull) {

@@ -1,8 +1,9 @@
-#include "engine/jet_errors.hpp"
+#include "engine/messages.hpp"
 #include "engine/store/sqlite_util.hpp"
 #include "engine_test_support.hpp"
 
 #include <fstream>
+#include <sstream>
 
 namespace orvdb::engine {
 namespace {
@@ -79,7 +80,7 @@ TEST_F(CatalogTest, DefinitionErrorsUseJetWording) {
                   catalog().createTable("Bad.Name", {column("A", JetType::Long)}, {});
               }).find("is not a valid name"),
               std::string::npos);
-    EXPECT_EQ(errorOf([&] { catalog().dropTable("Nowhere"); }), jet::tableNotFound("Nowhere"));
+    EXPECT_EQ(errorOf([&] { catalog().dropTable("Nowhere"); }), msg::tableNotFound("Nowhere"));
 }
 
 TEST_F(CatalogTest, SecondConnectionSharesTheStoreAndSeesChanges) {
@@ -98,9 +99,9 @@ TEST_F(CatalogTest, UniqueIndexComparesWithoutCase) {
     ix.columns = {{"Name", false}};
     catalog().createTable("U", {column("Name", JetType::Text, 20)}, {ix});
     execSql(db(), "INSERT INTO U (Name) VALUES ('abc')");
-    EXPECT_EQ(jet::translateSqliteError(
+    EXPECT_EQ(msg::translateSqliteError(
                   errorOf([&] { execSql(db(), "INSERT INTO U (Name) VALUES ('ABC')"); })),
-              jet::kDuplicateValues);
+              msg::kDuplicateValues);
     // Accents make a different value.
     EXPECT_NO_THROW(execSql(db(), "INSERT INTO U (Name) VALUES ('àbc')"));
 }
@@ -142,9 +143,9 @@ TEST_F(CatalogTest, RequiredAndPrimaryKeyColumnsRefuseNull) {
     pk.columns = {{"Code", false}};
     catalog().createTable("R", {column("Code", JetType::Long), name}, {pk});
     EXPECT_EQ(errorOf([&] { execSql(db(), "INSERT INTO R (Code) VALUES (1)"); }),
-              jet::requiredNull("R", "Name"));
+              msg::requiredNull("R", "Name"));
     EXPECT_EQ(errorOf([&] { execSql(db(), "INSERT INTO R (Name) VALUES ('x')"); }),
-              jet::kPrimaryKeyNull);
+              msg::kPrimaryKeyNull);
     EXPECT_EQ(count(db(), "SELECT count(*) FROM R"), 0);
 }
 
@@ -154,11 +155,11 @@ TEST_F(CatalogTest, RelationshipIsEnforcedBothWays) {
     execSql(db(), "INSERT INTO Child VALUES (10, 1)");
     execSql(db(), "INSERT INTO Child VALUES (11, NULL)");  // a Null key needs no parent
     EXPECT_EQ(errorOf([&] { execSql(db(), "INSERT INTO Child VALUES (12, 2)"); }),
-              jet::relatedRecordRequired("Parent"));
+              msg::relatedRecordRequired("Parent"));
     EXPECT_EQ(errorOf([&] { execSql(db(), "DELETE FROM Parent"); }),
-              jet::relatedRecordsExist("Child"));
+              msg::relatedRecordsExist("Child"));
     EXPECT_EQ(errorOf([&] { execSql(db(), "UPDATE Parent SET Id = 5"); }),
-              jet::relatedRecordsExist("Child"));
+              msg::relatedRecordsExist("Child"));
     // The relationship is in MSysRelationships, as Jet keeps it.
     EXPECT_EQ(count(db(),
                     "SELECT count(*) FROM MSysRelationships WHERE szRelationship="
@@ -230,6 +231,61 @@ TEST_F(CatalogTest, AutoNumberCountsOnAndSurvivesReopen) {
     conn.close();
     conn.open();
     EXPECT_EQ(catalog().nextAutoNumber("N"), 42);
+}
+
+// A column that becomes an autonumber numbers the rows in table order: an
+// added column all of them from the table's counter, an altered one the rows
+// without a value, after the highest value present. The counter then goes on
+// from the last number handed out.
+TEST_F(CatalogTest, NewAutoNumberColumnNumbersExistingRows) {
+    enum class Change { Add, Alter };
+    struct Case {
+        const char* table;
+        Change change;
+        const char* values;  // V before the change; an added column starts on three rows
+        int64_t seed;
+        int64_t step;
+        const char* numbered;  // V afterwards, in rowid order
+        int64_t next;
+    };
+    const Case kCases[] = {
+        {"AddDefault", Change::Add, "", 1, 1, "1,2,3", 4},
+        {"AddSeeded", Change::Add, "", 10, 5, "10,15,20", 25},
+        {"AlterFillsGaps", Change::Alter, "5,NULL,2,NULL", 1, 1, "5,6,2,7", 8},
+        {"AlterAllEmpty", Change::Alter, "NULL,NULL", 100, 10, "100,110", 120},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.table);
+        const std::string table = c.table;
+        const bool added = c.change == Change::Add;
+        std::vector<ColumnDef> columns = {column("K", JetType::Long)};
+        if (!added) {
+            columns.push_back(column("V", JetType::Long));
+        }
+        catalog().createTable(table, columns, {});
+        std::stringstream list(added ? "NULL,NULL,NULL" : c.values);
+        int key = 0;
+        for (std::string value; std::getline(list, value, ',');) {
+            const std::string keyText = std::to_string(++key);
+            execSql(db(), added ? "INSERT INTO " + table + " (K) VALUES (" + keyText + ")"
+                                : "INSERT INTO " + table + " (K, V) VALUES (" + keyText + ", " +
+                                      value + ")");
+        }
+        auto counter = column("V", JetType::Long);
+        counter.autoNumber = true;
+        counter.autoSeed = c.seed;
+        counter.autoStep = c.step;
+        if (added) {
+            catalog().addColumn(table, counter);
+        } else {
+            catalog().alterColumn(table, counter);
+        }
+        Stmt rows(db(),
+                  "SELECT group_concat(V, ',') FROM (SELECT V FROM " + table + " ORDER BY rowid)");
+        ASSERT_TRUE(rows.step());
+        EXPECT_EQ(rows.getText(0), c.numbered);
+        EXPECT_EQ(catalog().nextAutoNumber(table), c.next);
+    }
 }
 
 TEST(WorkingStoreOpen, ReportsWhyAFileCannotBeOpened) {

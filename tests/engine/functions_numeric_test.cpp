@@ -1,6 +1,6 @@
 // Math functions and the number text helpers.
-#include "engine/dataset/sql_value.hpp"
-#include "engine/functions/number_text.hpp"
+#include "engine/number_text.hpp"
+#include "engine/sql_value.hpp"
 #include "functions_test_support.hpp"
 
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "engine/dataset/query_dataset.hpp"
 #include "engine/dataset/table_dataset.hpp"
 #include "engine/engine_error.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/front_end.hpp"
-#include "engine/sql/sql_messages.hpp"
 #include "engine_test_support.hpp"
 
 #include <map>
@@ -244,17 +244,17 @@ TEST(JetMirrorQueries, SavedQueriesAreUsableSql) {
                 << v->name << ": " << v->sql;
         } else if (v->name == "AppendQuery") {
             // The file's append query names col2 twice as its destination: Jet refuses it.
-            EXPECT_EQ(sqlErrorOf(v->sql, c), sql::msg::duplicateDestination("col2")) << v->sql;
+            EXPECT_EQ(sqlErrorOf(v->sql, c), msg::duplicateDestination("col2")) << v->sql;
         } else if (v->name == "DeleteQuery") {
             EXPECT_NO_THROW(sql::translate(v->sql, c.store().catalog())) << v->sql;
         } else if (v->name == "UpdateQuery") {
             // Its PARAMETERS declaration parses, but the SET list writes [Table2], which the
             // query does not join: Jet asks for that name as a parameter value.
-            EXPECT_EQ(sqlErrorOf(v->sql, c), sql::msg::unknownName("Table2.col1")) << v->sql;
+            EXPECT_EQ(sqlErrorOf(v->sql, c), msg::unknownName("Table2.col1")) << v->sql;
         } else if (v->name == "UnionQuery") {
             // Its parts have no FROM clause, so Table1.col1 names nothing: to Jet a
             // parameter without a value.
-            EXPECT_EQ(sqlErrorOf(v->sql, c), sql::msg::unknownName("Table1.col1")) << v->sql;
+            EXPECT_EQ(sqlErrorOf(v->sql, c), msg::unknownName("Table1.col1")) << v->sql;
         } else if (v->name == "CrosstabQuery") {
             // The TRANSFORM text parses; its WHERE holds Avg(...), which Jet refuses
             // when the query runs.

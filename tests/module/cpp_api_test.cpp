@@ -1,10 +1,14 @@
 // The C++ API: handles, scopes, typed reads and errors.
 #include "module_test_support.hpp"
 
+#include <gmock/gmock.h>
+
 #include "data/database.hpp"
 
 namespace orvdb::module_test {
 namespace {
+
+using ::testing::HasSubstr;
 
 class CppApi : public ModuleTest {
 protected:
@@ -53,9 +57,13 @@ TEST_F(CppApi, QuietSqlFailuresDoNotThrowButInterfaceFailuresDo) {
     Database db = Database::openFile(path);
     QueryScope query(db);
     EXPECT_FALSE(query->select("SELECT * FROM Missing"));
+    EXPECT_THAT(query->lastError(), HasSubstr("'Missing'")) << "the select's error is kept";
     EXPECT_FALSE(query->execute("DROP TABLE Missing"));
+    EXPECT_THAT(query->lastError(), HasSubstr("'Missing'")) << "and the action statement's";
     db.execute("CREATE TABLE T (A LONG)");
     db.execute("INSERT INTO T (A) VALUES (1)");
+    EXPECT_FALSE(query->select("SELECT A FROM T WHERE A = 2"));
+    EXPECT_EQ(query->lastError(), "") << "no row is not a failure";
     ASSERT_TRUE(query->select("SELECT A FROM T"));
     try {
         query->getInt("Nope");

@@ -1,6 +1,6 @@
 // Crosstab queries (TRANSFORM ... PIVOT): parsing, the columns the pivot
 // makes, and the cells, run on an in-memory store.
-#include "engine/sql/sql_messages.hpp"
+#include "engine/messages.hpp"
 #include "sql_test_support.hpp"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Constructs Access writes into saved queries: a leading PARAMETERS
 // declaration and DELETE with a field list (crosstabs: crosstab_test.cpp).
-#include "engine/sql/sql_messages.hpp"
+#include "engine/messages.hpp"
 #include "sql_test_support.hpp"
 
 #include <gtest/gtest.h>

@@ -24,8 +24,7 @@ void applyGlobalOptions(const GlobalOptions& options);
 // Each command adds its subcommand to the application.
 void addHostCommand(CLI::App& app);
 void addFileCommands(CLI::App& app, const GlobalOptions& options);
-// The options tell where the debug channel goes while a command runs.
-void addDatabaseCommands(CLI::App& app, const GlobalOptions& options);
+void addDatabaseCommands(CLI::App& app);
 void addOpenCommand(CLI::App& app);
 void addUpgradeCommand(CLI::App& app);
 void addCompactCommand(CLI::App& app);

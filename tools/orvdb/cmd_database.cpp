@@ -9,16 +9,12 @@
 #include <orvdb/strings.h>
 #include <orvdb/orvdb.hpp>
 
-#include <cstdlib>
 #include <iostream>
-#include <memory>
-#include <optional>
 #include <stdexcept>
 
 #include "data/database.hpp"
 #include "engine/sql/front_end.hpp"
 #include "engine/store/working_store.hpp"
-#include "host/debug_output.hpp"
 
 namespace orvdb::cli {
 
@@ -28,69 +24,16 @@ namespace {
 constexpr std::string_view kUserTablesQuery =
     "SELECT Name FROM MSysObjects WHERE ParentId=251658241 AND Flags=0 AND Type=1";
 
-// Where -v or ORVDB_DEBUG send the debug channel; empty when nowhere.
-host::DebugSink configuredDebugSink(bool verbose) {
-    if (verbose) {
-        return host::stderrDebugSink();
-    }
-    const char* value = std::getenv("ORVDB_DEBUG");
-    const std::string setting = value ? value : "";
-    if (setting.empty() || setting == "0") {
-        return {};
-    }
-    return (setting == "1" || setting == "stderr") ? host::stderrDebugSink()
-                                                   : host::fileDebugSink(setting);
-}
-
-// The driver keeps failing statements quiet: a rejected select sends its
-// error and its text to the debug channel and finds no row; a rejected action
-// statement reaches only the opt-in trace. The CLI must still report them, so
-// while a command runs the channel, trace included, goes through this
-// recorder. It keeps the last text and passes every text on to where -v or
-// ORVDB_DEBUG would have sent it.
-class DebugRecorder {
-public:
-    explicit DebugRecorder(bool verbose) : verbose_(verbose) {
-        host::setDebugSink(
-            [last = last_, next = configuredDebugSink(verbose)](std::string_view text) {
-                *last = std::string(text);
-                if (next) {
-                    next(text);
-                }
-            });
-        host::setDebugTrace(true);
-    }
-    ~DebugRecorder() {
-        host::configureDebugFromEnvironment();
-        if (verbose_) {
-            host::setDebugSink(host::stderrDebugSink());
-            host::setDebugTrace(true);
-        }
-    }
-    DebugRecorder(const DebugRecorder&) = delete;
-    DebugRecorder& operator=(const DebugRecorder&) = delete;
-
-    void clear() { last_->reset(); }
-    const std::optional<std::string>& last() const { return *last_; }
-
-private:
-    bool verbose_;
-    std::shared_ptr<std::optional<std::string>> last_ =
-        std::make_shared<std::optional<std::string>>();
-};
-
-// Runs one statement on a query and raises the error that the cursor kept
-// quiet. The channel's text is the error followed by the statement.
-bool runStatement(Query& query, std::string_view sql, bool select, DebugRecorder& recorder) {
-    recorder.clear();
+// Runs one statement on a query. The cursor keeps a failing statement quiet
+// (a select finds no row, an action statement changes nothing); its
+// lastError() tells a failure from an empty result, and the CLI reports it.
+bool runStatement(Query& query, std::string_view sql, bool select) {
     const bool found = select ? query.select(sql) : query.execute(sql);
-    if (!found && recorder.last()) {
-        std::string message = *recorder.last();
-        const std::string suffix = " " + std::string(sql);
-        if (message.size() > suffix.size() && message.ends_with(suffix)) {
-            message.resize(message.size() - suffix.size());
+    if (!found) {
+        const std::string error = query.lastError();
+        if (!error.empty()) {
+            throw std::runtime_error(error);
         }
-        throw std::runtime_error(message);
     }
     return found;
 }
@@ -191,13 +134,12 @@ struct SqlOptions {
     bool create = false;
 };
 
-void runSql(const SqlOptions& o, const GlobalOptions& global) {
+void runSql(const SqlOptions& o) {
     OutputFormat format = parseOutputFormat(o.format);
     if (o.create && engine::detectFileFormat(o.file) == engine::FileFormat::Missing) {
         engine::WorkingStore::createDatabase(o.file);
     }
     Database db = Database::openFile(o.file);
-    DebugRecorder recorder(global.verbose);
     std::vector<std::string> statements = o.statements;
     if (statements.empty()) {
         statements = readStatements(std::cin);
@@ -205,7 +147,7 @@ void runSql(const SqlOptions& o, const GlobalOptions& global) {
     for (const auto& sql : statements) {
         const bool select = returnsRows(sql);
         QueryScope query(db);
-        runStatement(*query, sql, select, recorder);
+        runStatement(*query, sql, select);
         if (select) {
             CursorRows rows(*query);
             writeResult(std::cout, rows, format);
@@ -215,12 +157,10 @@ void runSql(const SqlOptions& o, const GlobalOptions& global) {
     dynamic_cast<data::torvc_Database&>(*db.get()).connection().flush();
 }
 
-void listTables(const std::string& file, const GlobalOptions& global) {
+void listTables(const std::string& file) {
     Database db = Database::openFile(file);
-    DebugRecorder recorder(global.verbose);
     QueryScope query(db);
-    for (bool row = runStatement(*query, kUserTablesQuery, true, recorder); row;
-         row = query->next()) {
+    for (bool row = runStatement(*query, kUserTablesQuery, true); row; row = query->next()) {
         std::cout << query->getString("Name") << '\n';
     }
 }
@@ -235,7 +175,7 @@ void printSchema(const std::string& file) {
 
 }  // namespace
 
-void addDatabaseCommands(CLI::App& app, const GlobalOptions& options) {
+void addDatabaseCommands(CLI::App& app) {
     static std::string createFile;
     auto* create = app.add_subcommand("create", "Create a new empty database");
     create->add_option("FILE", createFile, "The database file to create")->required();
@@ -249,12 +189,12 @@ void addDatabaseCommands(CLI::App& app, const GlobalOptions& options) {
     sqlCmd->add_option("--format", sql.format, "Output of selects: tsv, csv, json or table")
         ->check(CLI::IsMember({"tsv", "csv", "json", "table"}));
     sqlCmd->add_flag("--create", sql.create, "Create the database first when it does not exist");
-    sqlCmd->callback([&options] { runSql(sql, options); });
+    sqlCmd->callback([] { runSql(sql); });
 
     static std::string tablesFile;
     auto* tables = app.add_subcommand("tables", "List the user tables of a database");
     tables->add_option("FILE", tablesFile, "The database file")->required();
-    tables->callback([&options] { listTables(tablesFile, options); });
+    tables->callback([] { listTables(tablesFile); });
 
     static std::string schemaFile;
     auto* schema = app.add_subcommand(

@@ -1,7 +1,7 @@
 #include "jet_table_rows.hpp"
 
 #include "engine/catalog/jet_definition_mapping.hpp"
-#include "engine/dataset/sql_value.hpp"
+#include "engine/sql_value.hpp"
 
 #include <cmath>
 

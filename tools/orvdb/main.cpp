@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     orvdb::cli::addGlobalOptions(app, options);
     app.parse_complete_callback([&options] { orvdb::cli::applyGlobalOptions(options); });
     orvdb::cli::addHostCommand(app);
-    orvdb::cli::addDatabaseCommands(app, options);
+    orvdb::cli::addDatabaseCommands(app);
     orvdb::cli::addOpenCommand(app);
     orvdb::cli::addFileCommands(app, options);
     orvdb::cli::addUpgradeCommand(app);

@@ -11,7 +11,7 @@
 // JETTEXT collation so that the translator's comparisons can use it.
 #pragma once
 
-#include "engine/catalog/jet_types.hpp"
+#include "engine/jet_types.hpp"
 #include "engine/sql/translate/schema_resolver.hpp"
 #include "engine/store/sqlite_util.hpp"
 
@@ -94,7 +94,7 @@ public:
     void load();
 
     // --- building a store from a Jet file (the caller loads rows and calls
-    // load() at the end) ---
+    // load() at the end; catalog_load.cpp, index_ddl.cpp) ---
     void initializeHidden();
     // Creates the table and records its definition (indexes included) with the
     // id, names and counter given; no index is built yet.
@@ -105,7 +105,7 @@ public:
     static std::string storedNameFor(const std::string& name);
     void rebuildTriggers();
 
-    // --- queries ---
+    // --- queries (catalog.cpp) ---
     const TableInfo* findTableInfo(std::string_view name) const;
     const ViewInfo* findViewInfo(std::string_view name) const;
     std::vector<const TableInfo*> tables() const;  // in creation order
@@ -116,7 +116,8 @@ public:
     std::optional<sql::ResolvedTable> findTable(std::string_view name) const override;
     std::optional<sql::ResolvedView> findView(std::string_view name) const override;
 
-    // --- DDL; each is whole or changes nothing; errors in Jet's wording ---
+    // --- DDL; each is whole or changes nothing; errors in Jet's wording
+    // (table_ddl.cpp, index_ddl.cpp, relationship_ddl.cpp, view_ddl.cpp) ---
     void createTable(const std::string& name, std::vector<ColumnDef> columns,
                      std::vector<IndexDef> indexes, bool system = false);
     void dropTable(std::string_view name);  // also drops a view of that name
@@ -125,36 +126,55 @@ public:
     void dropColumn(std::string_view table, std::string_view column);
     void createIndex(std::string_view table, IndexDef index);
     void dropIndex(std::string_view table, std::string_view index);
-    void addRelationship(Relationship rel);
+    void addRelationship(Relationship relationship);
     // Drops an index or a relationship called name on table.
     void dropConstraint(std::string_view table, std::string_view name);
     void createView(const std::string& name, const std::string& sql);
     void dropView(std::string_view name);
 
-    // --- autonumbers ---
+    // --- autonumbers (autonumbers.cpp) ---
     int64_t nextAutoNumber(std::string_view storedName);
     void noteAutoNumber(std::string_view storedName, int64_t value);
     // Writes changed counters to the store.
     void flushAutoNumbers();
 
 private:
+    // Lookups and names (catalog.cpp).
     TableInfo* mutableTable(std::string_view name);
     TableInfo& requireTable(std::string_view name);
+    // Raises when name is not a valid Jet object name.
+    static void checkValidName(std::string_view name);
     void checkNewObjectName(std::string_view name) const;
+
+    // The catalog's own tables (catalog_load.cpp).
     int64_t allocateObjectId();
     void saveTableDefinition(const TableInfo& table);
+
+    // MSysObjects and MSysACEs rows (system_objects.cpp).
     void insertMSysObject(int64_t id, int64_t parentId, std::string_view name, int type,
                           int64_t flags);
     void deleteMSysObject(std::string_view name, int64_t parentId);
     void grantInheritedPermissions(int64_t id);
     void touchMSysObject(int64_t id);
+
+    // Store indexes (index_ddl.cpp).
     void createSqliteIndex(const TableInfo& table, const IndexDef& index);
     bool lookupCoveredByAnother(const TableInfo& table, const IndexDef& index) const;
     // Builds the lookup indexes another index no longer stands in for.
     void restoreLookupIndexes(const TableInfo& table);
     void dropSqliteIndex(const TableInfo& table, const IndexDef& index);
-    void saveRelationship(const Relationship& rel);
-    void checkRelationshipHolds(const Relationship& rel);
+
+    // MSysRelationships (relationship_ddl.cpp).
+    void loadRelationships();
+    void saveRelationship(const Relationship& relationship);
+    void checkRelationshipHolds(const Relationship& relationship);
+
+    // Counters (autonumbers.cpp).
+    enum class RowsToNumber { All, WithoutValue };
+    // Hands out values of the autonumber column to rows in table order,
+    // continuing after `last`, and stores the table's counter at the last
+    // value handed out.
+    void numberRows(TableInfo& table, const ColumnDef& column, int64_t last, RowsToNumber rows);
 
     sqlite3* db_;
     std::vector<TableInfo> tables_;

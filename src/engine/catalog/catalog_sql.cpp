@@ -1,7 +1,7 @@
 #include "engine/catalog/catalog_sql.hpp"
 
 #include "engine/jet_datetime.hpp"
-#include "engine/jet_errors.hpp"
+#include "engine/messages.hpp"
 #include "engine/store/sqlite_util.hpp"
 
 #include <cctype>
@@ -11,31 +11,31 @@ namespace orvdb::engine::catalog_sql {
 
 namespace {
 
-std::string trim(std::string_view s) {
-    size_t b = 0, e = s.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) {
+std::string trim(std::string_view text) {
+    size_t b = 0, e = text.size();
+    while (b < e && std::isspace(static_cast<unsigned char>(text[b]))) {
         ++b;
     }
-    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) {
+    while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1]))) {
         --e;
     }
-    return std::string(s.substr(b, e - b));
+    return std::string(text.substr(b, e - b));
 }
 
-std::string upper(std::string s) {
-    for (auto& c : s) {
+std::string upper(std::string text) {
+    for (auto& c : text) {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
-    return s;
+    return text;
 }
 
-bool isNumber(const std::string& s) {
-    if (s.empty()) {
+bool isNumber(const std::string& text) {
+    if (text.empty()) {
         return false;
     }
     double v;
-    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    return ec == std::errc() && p == s.data() + s.size();
+    auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    return ec == std::errc() && p == text.data() + text.size();
 }
 
 std::string raise(const std::string& message, const std::string& condition) {
@@ -48,57 +48,58 @@ std::string sqliteDefault(const ColumnDef& column) {
     if (!column.defaultValue) {
         return column.type == JetType::Boolean ? "0" : "";
     }
-    std::string v = trim(*column.defaultValue);
-    if (v.size() >= 3 && v.front() == '=') {
-        v = trim(v.substr(1));
+    std::string written = trim(*column.defaultValue);
+    if (written.size() >= 3 && written.front() == '=') {
+        written = trim(written.substr(1));
     }
-    std::string u = upper(v);
-    if (u == "TRUE" || u == "YES" || u == "ON") {
+    std::string upperCase = upper(written);
+    if (upperCase == "TRUE" || upperCase == "YES" || upperCase == "ON") {
         return "-1";
     }
-    if (u == "FALSE" || u == "NO" || u == "OFF") {
+    if (upperCase == "FALSE" || upperCase == "NO" || upperCase == "OFF") {
         return "0";
     }
-    if (u == "NULL") {
+    if (upperCase == "NULL") {
         return "NULL";
     }
-    if (u == "NOW()") {
+    if (upperCase == "NOW()") {
         return "(julianday('now','localtime') - 2415018.5)";
     }
-    if (u == "DATE()") {
+    if (upperCase == "DATE()") {
         return "(CAST(julianday('now','localtime') - 2415018.5 AS INTEGER))";
     }
-    if (u == "TIME()") {
+    if (upperCase == "TIME()") {
         return "(julianday('now','localtime') - 2415018.5 - "
                "CAST(julianday('now','localtime') - 2415018.5 AS INTEGER))";
     }
     std::string sign;
-    std::string num = v;
-    if (!num.empty() && (num[0] == '-' || num[0] == '+')) {
-        sign = num[0] == '-' ? "-" : "";
-        num = trim(num.substr(1));
+    std::string digits = written;
+    if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) {
+        sign = digits[0] == '-' ? "-" : "";
+        digits = trim(digits.substr(1));
     }
-    if (isNumber(num)) {
+    if (isNumber(digits)) {
         if (column.type == JetType::Text || column.type == JetType::Memo) {
-            return quoteText(sign + num);
+            return quoteText(sign + digits);
         }
-        return sign + num;
+        return sign + digits;
     }
-    if (v.size() >= 2 && (v.front() == '\'' || v.front() == '"') && v.back() == v.front()) {
+    if (written.size() >= 2 && (written.front() == '\'' || written.front() == '"') &&
+        written.back() == written.front()) {
         std::string inner;
-        char q = v.front();
-        for (size_t i = 1; i + 1 < v.size(); ++i) {
-            inner += v[i];
-            if (v[i] == q && i + 2 < v.size() && v[i + 1] == q) {
+        char q = written.front();
+        for (size_t i = 1; i + 1 < written.size(); ++i) {
+            inner += written[i];
+            if (written[i] == q && i + 2 < written.size() && written[i + 1] == q) {
                 ++i;
             }
         }
         return quoteText(inner);
     }
-    if (v.size() >= 2 && v.front() == '#' && v.back() == '#') {
-        if (auto d = parseJetDate(v.substr(1, v.size() - 2))) {
+    if (written.size() >= 2 && written.front() == '#' && written.back() == '#') {
+        if (auto date = parseJetDate(written.substr(1, written.size() - 2))) {
             char buf[64];
-            auto [p, ec] = std::to_chars(buf, buf + sizeof buf, *d);
+            auto [p, ec] = std::to_chars(buf, buf + sizeof buf, *date);
             return std::string(buf, p);
         }
     }
@@ -109,9 +110,9 @@ std::string columnSql(const ColumnDef& column) {
     // No declared type: the engine converts values itself (jet_coerce), and
     // SQLite must not apply an affinity of its own.
     std::string sql = quoteIdent(column.name);
-    std::string def = sqliteDefault(column);
-    if (!def.empty()) {
-        sql += " DEFAULT " + (def.front() == '(' ? def : "(" + def + ")");
+    std::string defaultSql = sqliteDefault(column);
+    if (!defaultSql.empty()) {
+        sql += " DEFAULT " + (defaultSql.front() == '(' ? defaultSql : "(" + defaultSql + ")");
     }
     return sql;
 }
@@ -162,26 +163,28 @@ void dropTableTriggers(sqlite3* db, const TableInfo& table) {
     }
 }
 
-std::vector<std::string> triggerSql(const TableInfo& t, const Catalog& catalog) {
+std::vector<std::string> triggerSql(const TableInfo& table, const Catalog& catalog) {
     std::string beforeInsert, beforeUpdate, beforeDelete, afterUpdate, afterDelete;
     auto rowChecks = [&](const char* row) {
         std::string out;
-        std::string r = row;
-        for (const auto& c : t.columns) {
-            std::string col = r + "." + quoteIdent(c.name);
-            if (c.required) {
-                out += raise(jet::requiredNull(t.name, c.name), col + " IS NULL");
+        std::string rowName = row;
+        for (const auto& column : table.columns) {
+            std::string qualified = rowName + "." + quoteIdent(column.name);
+            if (column.required) {
+                out += raise(msg::requiredNull(table.name, column.name), qualified + " IS NULL");
             }
-            if (!c.allowZeroLength && (c.type == JetType::Text || c.type == JetType::Memo)) {
-                out += raise(jet::zeroLength(t.name, c.name), col + " = ''");
+            if (!column.allowZeroLength &&
+                (column.type == JetType::Text || column.type == JetType::Memo)) {
+                out += raise(msg::zeroLength(table.name, column.name), qualified + " = ''");
             }
         }
-        for (const auto& ix : t.indexes) {
-            if (!ix.primary && !ix.required) {
+        for (const auto& index : table.indexes) {
+            if (!index.primary && !index.required) {
                 continue;
             }
-            for (const auto& ic : ix.columns) {
-                out += raise(jet::kPrimaryKeyNull, r + "." + quoteIdent(ic.column) + " IS NULL");
+            for (const auto& indexColumn : index.columns) {
+                out += raise(msg::kPrimaryKeyNull,
+                             rowName + "." + quoteIdent(indexColumn.column) + " IS NULL");
             }
         }
         return out;
@@ -190,37 +193,37 @@ std::vector<std::string> triggerSql(const TableInfo& t, const Catalog& catalog) 
     beforeUpdate += rowChecks("NEW");
     // Indexed texts must have index keys when the file is written; a value
     // the row already had is left to the writer (the file may know its key).
-    for (const auto& c : t.columns) {
-        if (c.type != JetType::Text && c.type != JetType::Memo) {
+    for (const auto& column : table.columns) {
+        if (column.type != JetType::Text && column.type != JetType::Memo) {
             continue;
         }
         bool indexed = false;
-        for (const auto& ix : t.indexes) {
-            for (const auto& ic : ix.columns) {
-                indexed = indexed || sameName(ic.column, c.name);
+        for (const auto& index : table.indexes) {
+            for (const auto& indexColumn : index.columns) {
+                indexed = indexed || sameName(indexColumn.column, column.name);
             }
         }
         if (!indexed) {
             continue;
         }
-        std::string check = "jet_index_text(NEW." + quoteIdent(c.name) + ", " + quoteText(t.name) +
-                            ", " + quoteText(c.name) + ")";
+        std::string check = "jet_index_text(NEW." + quoteIdent(column.name) + ", " +
+                            quoteText(table.name) + ", " + quoteText(column.name) + ")";
         beforeInsert += "SELECT " + check + ";";
-        beforeUpdate += "SELECT " + check + " WHERE NEW." + quoteIdent(c.name) + " IS NOT OLD." +
-                        quoteIdent(c.name) + ";";
+        beforeUpdate += "SELECT " + check + " WHERE NEW." + quoteIdent(column.name) +
+                        " IS NOT OLD." + quoteIdent(column.name) + ";";
     }
 
-    for (const auto& rel : catalog.relationships()) {
-        if (rel.grbit & kRelNoIntegrity) {
+    for (const auto& relationship : catalog.relationships()) {
+        if (relationship.grbit & kRelNoIntegrity) {
             continue;
         }
-        const TableInfo* child = catalog.findTableInfo(rel.foreignTable);
-        const TableInfo* parent = catalog.findTableInfo(rel.primaryTable);
+        const TableInfo* child = catalog.findTableInfo(relationship.foreignTable);
+        const TableInfo* parent = catalog.findTableInfo(relationship.primaryTable);
         if (!child || !parent) {
             continue;
         }
-        size_t n = rel.foreignColumns.size();
-        if (sameName(child->name, t.name)) {
+        size_t n = relationship.foreignColumns.size();
+        if (sameName(child->name, table.name)) {
             // A referring row needs its parent (unless a key column is Null).
             std::string cond, match;
             for (size_t i = 0; i < n; ++i) {
@@ -228,18 +231,18 @@ std::vector<std::string> triggerSql(const TableInfo& t, const Catalog& catalog) 
                     cond += " AND ";
                     match += " AND ";
                 }
-                cond += "NEW." + quoteIdent(rel.foreignColumns[i]) + " IS NOT NULL";
-                match += "p." + quoteIdent(rel.primaryColumns[i]) + " = NEW." +
-                         quoteIdent(rel.foreignColumns[i]) + " COLLATE JETTEXT";
+                cond += "NEW." + quoteIdent(relationship.foreignColumns[i]) + " IS NOT NULL";
+                match += "p." + quoteIdent(relationship.primaryColumns[i]) + " = NEW." +
+                         quoteIdent(relationship.foreignColumns[i]) + " COLLATE JETTEXT";
             }
             std::string check =
-                raise(jet::relatedRecordRequired(parent->name),
+                raise(msg::relatedRecordRequired(parent->name),
                       cond + " AND NOT EXISTS (SELECT 1 FROM " + quoteIdent(parent->storedName) +
                           " AS p WHERE " + match + ")");
             beforeInsert += check;
             beforeUpdate += check;
         }
-        if (sameName(parent->name, t.name)) {
+        if (sameName(parent->name, table.name)) {
             std::string matchOld, changed, setNew, setNull;
             for (size_t i = 0; i < n; ++i) {
                 if (i) {
@@ -248,44 +251,45 @@ std::vector<std::string> triggerSql(const TableInfo& t, const Catalog& catalog) 
                     setNew += ", ";
                     setNull += ", ";
                 }
-                std::string fc = quoteIdent(rel.foreignColumns[i]);
-                std::string pc = quoteIdent(rel.primaryColumns[i]);
-                matchOld += fc + " = OLD." + pc + " COLLATE JETTEXT";
-                changed += "OLD." + pc + " IS NOT NEW." + pc;
-                setNew += fc + " = NEW." + pc;
-                setNull += fc + " = NULL";
+                std::string foreignColumn = quoteIdent(relationship.foreignColumns[i]);
+                std::string primaryColumn = quoteIdent(relationship.primaryColumns[i]);
+                matchOld += foreignColumn + " = OLD." + primaryColumn + " COLLATE JETTEXT";
+                changed += "OLD." + primaryColumn + " IS NOT NEW." + primaryColumn;
+                setNew += foreignColumn + " = NEW." + primaryColumn;
+                setNull += foreignColumn + " = NULL";
             }
             std::string inChild = " FROM " + quoteIdent(child->storedName) + " WHERE " + matchOld;
-            if (rel.grbit & kRelCascadeUpdate) {
+            if (relationship.grbit & kRelCascadeUpdate) {
                 afterUpdate += "UPDATE " + quoteIdent(child->storedName) + " SET " + setNew +
                                " WHERE (" + changed + ") AND " + matchOld + ";";
-            } else if (rel.grbit & kRelCascadeNull) {
+            } else if (relationship.grbit & kRelCascadeNull) {
                 afterUpdate += "UPDATE " + quoteIdent(child->storedName) + " SET " + setNull +
                                " WHERE (" + changed + ") AND " + matchOld + ";";
             } else {
-                beforeUpdate += raise(jet::relatedRecordsExist(child->name),
+                beforeUpdate += raise(msg::relatedRecordsExist(child->name),
                                       "(" + changed + ") AND EXISTS (SELECT 1" + inChild + ")");
             }
-            if (rel.grbit & kRelCascadeDelete) {
+            if (relationship.grbit & kRelCascadeDelete) {
                 afterDelete += "DELETE" + inChild + ";";
-            } else if (rel.grbit & kRelCascadeNull) {
+            } else if (relationship.grbit & kRelCascadeNull) {
                 afterDelete += "UPDATE " + quoteIdent(child->storedName) + " SET " + setNull +
                                " WHERE " + matchOld + ";";
             } else {
-                beforeDelete += raise(jet::relatedRecordsExist(child->name),
+                beforeDelete += raise(msg::relatedRecordsExist(child->name),
                                       "EXISTS (SELECT 1" + inChild + ")");
             }
         }
     }
 
     std::vector<std::string> out;
-    std::string table = quoteIdent(t.storedName);
+    std::string quotedTable = quoteIdent(table.storedName);
     auto add = [&](const char* kind, const char* when, const std::string& body) {
         if (body.empty()) {
             return;
         }
-        out.push_back("CREATE TRIGGER " + quoteIdent("orvtr_" + std::to_string(t.id) + "_" + kind) +
-                      " " + when + " ON " + table + " BEGIN " + body + " END");
+        out.push_back("CREATE TRIGGER " +
+                      quoteIdent("orvtr_" + std::to_string(table.id) + "_" + kind) + " " + when +
+                      " ON " + quotedTable + " BEGIN " + body + " END");
     };
     add("bi", "BEFORE INSERT", beforeInsert);
     add("bu", "BEFORE UPDATE", beforeUpdate);

@@ -44,13 +44,13 @@ void putDouble(::orvdb::jet::Bytes& out, double v) {
     return out;
 }
 
-::orvdb::jet::Bytes encodeValue(const ::orvdb::jet::Property& p) {
+::orvdb::jet::Bytes encodeValue(const ::orvdb::jet::Property& property) {
     ::orvdb::jet::Bytes out;
-    const ::orvdb::jet::Value& v = p.value;
-    if (auto b = std::get_if<bool>(&v)) {
-        out.push_back(*b ? 1 : 0);
-    } else if (auto i = std::get_if<int64_t>(&v)) {
-        switch (static_cast<::orvdb::jet::ColumnType>(p.typeCode)) {
+    const ::orvdb::jet::Value& value = property.value;
+    if (auto flag = std::get_if<bool>(&value)) {
+        out.push_back(*flag ? 1 : 0);
+    } else if (auto i = std::get_if<int64_t>(&value)) {
+        switch (static_cast<::orvdb::jet::ColumnType>(property.typeCode)) {
             case ::orvdb::jet::ColumnType::Byte:
                 out.push_back(static_cast<uint8_t>(*i));
                 break;
@@ -60,24 +60,24 @@ void putDouble(::orvdb::jet::Bytes& out, double v) {
             default:
                 put32(out, static_cast<uint32_t>(*i));
         }
-    } else if (auto d = std::get_if<double>(&v)) {
-        if (p.typeCode == static_cast<uint8_t>(::orvdb::jet::ColumnType::Single)) {
-            float f = static_cast<float>(*d);
+    } else if (auto number = std::get_if<double>(&value)) {
+        if (property.typeCode == static_cast<uint8_t>(::orvdb::jet::ColumnType::Single)) {
+            float f = static_cast<float>(*number);
             uint32_t bits;
             std::memcpy(&bits, &f, sizeof bits);
             put32(out, bits);
         } else {
-            putDouble(out, *d);
+            putDouble(out, *number);
         }
-    } else if (auto c = std::get_if<::orvdb::jet::Currency>(&v)) {
-        put64(out, static_cast<uint64_t>(c->scaled));
-    } else if (auto t = std::get_if<::orvdb::jet::DateTime>(&v)) {
-        putDouble(out, t->days);
-    } else if (auto s = std::get_if<std::string>(&v)) {
-        out = utf16le(*s);
-    } else if (auto g = std::get_if<::orvdb::jet::Guid>(&v)) {
-        out.assign(g->bytes.begin(), g->bytes.end());
-    } else if (auto bytes = std::get_if<::orvdb::jet::Bytes>(&v)) {
+    } else if (auto currency = std::get_if<::orvdb::jet::Currency>(&value)) {
+        put64(out, static_cast<uint64_t>(currency->scaled));
+    } else if (auto dateTime = std::get_if<::orvdb::jet::DateTime>(&value)) {
+        putDouble(out, dateTime->days);
+    } else if (auto text = std::get_if<std::string>(&value)) {
+        out = utf16le(*text);
+    } else if (auto guid = std::get_if<::orvdb::jet::Guid>(&value)) {
+        out.assign(guid->bytes.begin(), guid->bytes.end());
+    } else if (auto bytes = std::get_if<::orvdb::jet::Bytes>(&value)) {
         out = *bytes;
     }
     return out;
@@ -99,12 +99,12 @@ public:
         }
         put32(body, static_cast<uint32_t>(4 + name.size()));
         body.insert(body.end(), name.begin(), name.end());
-        for (const ::orvdb::jet::Property& p : map.properties) {
-            ::orvdb::jet::Bytes value = encodeValue(p);
+        for (const ::orvdb::jet::Property& property : map.properties) {
+            ::orvdb::jet::Bytes value = encodeValue(property);
             put16(body, static_cast<uint32_t>(8 + value.size()));
-            body.push_back(p.flags);
-            body.push_back(p.typeCode);
-            put16(body, indexOf(p.name));
+            body.push_back(property.flags);
+            body.push_back(property.typeCode);
+            put16(body, indexOf(property.name));
             put16(body, static_cast<uint32_t>(value.size()));
             body.insert(body.end(), value.begin(), value.end());
         }
@@ -115,8 +115,8 @@ public:
 
     ::orvdb::jet::Bytes finish() const {
         ::orvdb::jet::Bytes names;
-        for (const std::string& n : names_) {
-            putName(names, n);
+        for (const std::string& name : names_) {
+            putName(names, name);
         }
         ::orvdb::jet::Bytes out{'M', 'R', '2', 0};
         put32(out, static_cast<uint32_t>(6 + names.size()));
@@ -141,11 +141,11 @@ private:
     ::orvdb::jet::Bytes blocks_;
 };
 
-bool isTrue(const ::orvdb::jet::Value& v) {
-    if (auto b = std::get_if<bool>(&v)) {
-        return *b;
+bool isTrue(const ::orvdb::jet::Value& value) {
+    if (auto flag = std::get_if<bool>(&value)) {
+        return *flag;
     }
-    if (auto i = std::get_if<int64_t>(&v)) {
+    if (auto i = std::get_if<int64_t>(&value)) {
         return *i != 0;
     }
     return false;
@@ -174,11 +174,11 @@ bool setProperty(::orvdb::jet::PropertyMap& map, const std::string& name,
     if (!value) {
         return false;
     }
-    ::orvdb::jet::Property p;
-    p.name = name;
-    p.typeCode = typeCode;
-    p.value = *value;
-    map.properties.push_back(std::move(p));
+    ::orvdb::jet::Property property;
+    property.name = name;
+    property.typeCode = typeCode;
+    property.value = *value;
+    map.properties.push_back(std::move(property));
     return true;
 }
 
@@ -193,8 +193,8 @@ std::optional<::orvdb::jet::Bytes> updatedColumnProperties(const ::orvdb::jet::B
     std::vector<::orvdb::jet::PropertyMap> kept;
     for (auto& map : props.columns) {
         bool exists = false;
-        for (const auto& c : columns) {
-            exists = exists || sameName(c.name, map.name);
+        for (const auto& column : columns) {
+            exists = exists || sameName(column.name, map.name);
         }
         if (exists) {
             kept.push_back(std::move(map));
@@ -202,29 +202,29 @@ std::optional<::orvdb::jet::Bytes> updatedColumnProperties(const ::orvdb::jet::B
             changed = true;
         }
     }
-    for (const auto& c : columns) {
+    for (const auto& column : columns) {
         ::orvdb::jet::PropertyMap* map = nullptr;
-        for (auto& m : kept) {
-            if (sameName(m.name, c.name)) {
-                map = &m;
+        for (auto& properties : kept) {
+            if (sameName(properties.name, column.name)) {
+                map = &properties;
             }
         }
         ::orvdb::jet::PropertyMap fresh;
-        fresh.name = c.name;
+        fresh.name = column.name;
         ::orvdb::jet::PropertyMap& target = map ? *map : fresh;
         // Absent properties read as Required = No, AllowZeroLength = Yes.
-        bool textual = c.type == JetType::Text || c.type == JetType::Memo;
+        bool textual = column.type == JetType::Text || column.type == JetType::Memo;
         bool edited = false;
-        const ::orvdb::jet::Value required(c.required);
-        edited |=
-            setProperty(target, "Required",
-                        c.required || target.find("Required") ? &required : nullptr, kBooleanType);
-        const ::orvdb::jet::Value allowZero(c.allowZeroLength);
-        if (textual && (!c.allowZeroLength || target.find("AllowZeroLength"))) {
+        const ::orvdb::jet::Value required(column.required);
+        edited |= setProperty(target, "Required",
+                              column.required || target.find("Required") ? &required : nullptr,
+                              kBooleanType);
+        const ::orvdb::jet::Value allowZero(column.allowZeroLength);
+        if (textual && (!column.allowZeroLength || target.find("AllowZeroLength"))) {
             edited |= setProperty(target, "AllowZeroLength", &allowZero, kBooleanType);
         }
-        const ::orvdb::jet::Value defaultValue(c.defaultValue.value_or(std::string()));
-        edited |= setProperty(target, "DefaultValue", c.defaultValue ? &defaultValue : nullptr,
+        const ::orvdb::jet::Value defaultValue(column.defaultValue.value_or(std::string()));
+        edited |= setProperty(target, "DefaultValue", column.defaultValue ? &defaultValue : nullptr,
                               kTextType);
         if (edited && !map) {
             kept.push_back(std::move(fresh));

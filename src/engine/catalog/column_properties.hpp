@@ -3,7 +3,7 @@
 // property blocks, so that what DDL changed survives a write to the file.
 #pragma once
 
-#include "engine/catalog/jet_types.hpp"
+#include "engine/jet_types.hpp"
 #include "jet/format/value.hpp"
 
 #include <optional>

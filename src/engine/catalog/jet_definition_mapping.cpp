@@ -4,19 +4,19 @@ namespace orvdb::engine {
 
 namespace {
 
-bool propertyTrue(const jet::Value& v) {
-    if (auto b = std::get_if<bool>(&v)) {
-        return *b;
+bool propertyTrue(const jet::Value& value) {
+    if (auto flag = std::get_if<bool>(&value)) {
+        return *flag;
     }
-    if (auto i = std::get_if<int64_t>(&v)) {
+    if (auto i = std::get_if<int64_t>(&value)) {
         return *i != 0;
     }
     return false;
 }
 
-std::optional<std::string> propertyText(const jet::Value& v) {
-    if (auto s = std::get_if<std::string>(&v)) {
-        return *s;
+std::optional<std::string> propertyText(const jet::Value& value) {
+    if (auto text = std::get_if<std::string>(&value)) {
+        return *text;
     }
     return std::nullopt;
 }
@@ -58,68 +58,69 @@ std::optional<JetType> engineTypeOf(uint8_t code) {
     }
 }
 
-ColumnDef columnDefOf(const jet::Column& c, const jet::PropertyMap* props) {
-    ColumnDef d;
-    d.name = c.name;
+ColumnDef columnDefOf(const jet::Column& jetColumn, const jet::PropertyMap* props) {
+    ColumnDef column;
+    column.name = jetColumn.name;
     // Column types this engine does not know (Access's internal ones) are kept as bytes.
-    d.type = engineTypeOf(c.typeCode).value_or(JetType::Binary);
-    switch (d.type) {
+    column.type = engineTypeOf(jetColumn.typeCode).value_or(JetType::Binary);
+    switch (column.type) {
         case JetType::Text:
-            d.size = c.characterLength();
+            column.size = jetColumn.characterLength();
             break;
         case JetType::Binary:
-            d.size = c.length;
+            column.size = jetColumn.length;
             break;
         default:
-            d.size = jetFixedSize(d.type);
+            column.size = jetFixedSize(column.type);
     }
-    d.autoNumber = c.isAutoNumber() && d.type == JetType::Long;
-    d.compressedUnicode = c.isCompressedUnicode();
-    d.precision = c.precision;
-    d.scale = c.scale;
+    column.autoNumber = jetColumn.isAutoNumber() && column.type == JetType::Long;
+    column.compressedUnicode = jetColumn.isCompressedUnicode();
+    column.precision = jetColumn.precision;
+    column.scale = jetColumn.scale;
     if (props) {
-        d.required = propertyTrue(props->value("Required"));
+        column.required = propertyTrue(props->value("Required"));
         if (props->find("AllowZeroLength")) {
-            d.allowZeroLength = propertyTrue(props->value("AllowZeroLength"));
+            column.allowZeroLength = propertyTrue(props->value("AllowZeroLength"));
         }
-        d.defaultValue = propertyText(props->value("DefaultValue"));
+        column.defaultValue = propertyText(props->value("DefaultValue"));
     }
-    return d;
+    return column;
 }
 
-std::vector<IndexDef> indexDefsOf(const jet::TableDefinition& def) {
+std::vector<IndexDef> indexDefsOf(const jet::TableDefinition& definition) {
     std::vector<IndexDef> out;
-    for (const auto& li : def.indexes) {
+    for (const auto& li : definition.indexes) {
         // The referenced side of a relationship gets a logical index of its
         // own ('.rB' ...) sharing the primary key: the relationship covers it.
         if (li.isForeignKey() && !li.name.empty() && li.name[0] == '.') {
             continue;
         }
-        const jet::PhysicalIndex* pi = def.physicalIndexOf(li);
+        const jet::PhysicalIndex* pi = definition.physicalIndexOf(li);
         if (!pi) {
             continue;
         }
-        IndexDef ix;
-        ix.name = li.name;
+        IndexDef index;
+        index.name = li.name;
         // Jet's own tables have primary keys that allow nulls (MSysQueries
         // leaves Order empty): only a key that requires values is one here.
-        ix.primary = li.isPrimaryKey() &&
-                     (pi->isRequired() || def.tableType != jet::TableDefinition::kSystemTable);
-        ix.foreignKey = li.isForeignKey();
-        ix.unique = pi->isUnique() || ix.primary;
-        ix.ignoreNulls = pi->ignoresNulls();
-        ix.required = pi->isRequired();
+        index.primary =
+            li.isPrimaryKey() &&
+            (pi->isRequired() || definition.tableType != jet::TableDefinition::kSystemTable);
+        index.foreignKey = li.isForeignKey();
+        index.unique = pi->isUnique() || index.primary;
+        index.ignoreNulls = pi->ignoresNulls();
+        index.required = pi->isRequired();
         bool complete = true;
-        for (const auto& ic : pi->columns) {
-            const jet::Column* c = def.columnByNumber(ic.columnNumber);
-            if (!c) {
+        for (const auto& indexColumn : pi->columns) {
+            const jet::Column* jetColumn = definition.columnByNumber(indexColumn.columnNumber);
+            if (!jetColumn) {
                 complete = false;
                 break;
             }
-            ix.columns.push_back({c->name, !ic.ascending});
+            index.columns.push_back({jetColumn->name, !indexColumn.ascending});
         }
-        if (complete && !ix.columns.empty()) {
-            out.push_back(std::move(ix));
+        if (complete && !index.columns.empty()) {
+            out.push_back(std::move(index));
         }
     }
     return out;

@@ -3,7 +3,7 @@
 // tell which tables still match their original definition.
 #pragma once
 
-#include "engine/catalog/jet_types.hpp"
+#include "engine/jet_types.hpp"
 #include "jet/read/properties.hpp"
 #include "jet/read/table_definition.hpp"
 

@@ -1,8 +1,8 @@
 #include "engine/catalog/saved_query_rows.hpp"
 
 #include "engine/engine_error.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/front_end.hpp"
-#include "engine/sql/sql_messages.hpp"
 #include "jet/format/query_rows.hpp"
 
 #include <cctype>
@@ -185,7 +185,7 @@ SavedQueryDefinition savedQueryDefinition(const std::string& sql) {
     sql::Statement statement = sql::parseStatement(sql);
     const auto* select = std::get_if<sql::SelectStatement>(&statement.body);
     if (!select || select->crosstab || !select->intoTable.empty()) {
-        throw SqlError(sql::msg::kSimpleViewsOnly);
+        throw SqlError(msg::kSimpleViewsOnly);
     }
     // Spans index the text the parser kept.
     RowWriter writer(statement.sql);

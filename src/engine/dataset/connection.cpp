@@ -1,37 +1,40 @@
 #include "engine/dataset/connection.hpp"
 
 #include "engine/engine_error.hpp"
-#include "engine/jet_errors.hpp"
+#include "engine/messages.hpp"
 
 #include <cctype>
 
 namespace orvdb::engine {
 
-std::string connectionProperty(std::string_view cs, std::string_view wanted) {
+std::string connectionProperty(std::string_view connectionString, std::string_view wanted) {
     size_t i = 0;
-    while (i < cs.size()) {
-        while (i < cs.size() && (cs[i] == ';' || std::isspace(static_cast<unsigned char>(cs[i])))) {
+    while (i < connectionString.size()) {
+        while (i < connectionString.size() &&
+               (connectionString[i] == ';' ||
+                std::isspace(static_cast<unsigned char>(connectionString[i])))) {
             ++i;
         }
-        size_t eq = cs.find('=', i);
+        size_t eq = connectionString.find('=', i);
         if (eq == std::string_view::npos) {
             break;
         }
-        std::string key(cs.substr(i, eq - i));
+        std::string key(connectionString.substr(i, eq - i));
         while (!key.empty() && std::isspace(static_cast<unsigned char>(key.back()))) {
             key.pop_back();
         }
         i = eq + 1;
-        while (i < cs.size() && cs[i] == ' ') {
+        while (i < connectionString.size() && connectionString[i] == ' ') {
             ++i;
         }
         std::string value;
-        if (i < cs.size() && (cs[i] == '"' || cs[i] == '\'')) {
+        if (i < connectionString.size() &&
+            (connectionString[i] == '"' || connectionString[i] == '\'')) {
             // A quoted value; a doubled quote stands for one.
-            char q = cs[i++];
-            while (i < cs.size()) {
-                if (cs[i] == q) {
-                    if (i + 1 < cs.size() && cs[i + 1] == q) {
+            char q = connectionString[i++];
+            while (i < connectionString.size()) {
+                if (connectionString[i] == q) {
+                    if (i + 1 < connectionString.size() && connectionString[i + 1] == q) {
                         value += q;
                         i += 2;
                         continue;
@@ -39,17 +42,17 @@ std::string connectionProperty(std::string_view cs, std::string_view wanted) {
                     ++i;
                     break;
                 }
-                value += cs[i++];
+                value += connectionString[i++];
             }
-            while (i < cs.size() && cs[i] != ';') {
+            while (i < connectionString.size() && connectionString[i] != ';') {
                 ++i;
             }
         } else {
-            size_t end = cs.find(';', i);
+            size_t end = connectionString.find(';', i);
             if (end == std::string_view::npos) {
-                end = cs.size();
+                end = connectionString.size();
             }
-            value = std::string(cs.substr(i, end - i));
+            value = std::string(connectionString.substr(i, end - i));
             while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back()))) {
                 value.pop_back();
             }
@@ -66,8 +69,8 @@ std::string connectionProperty(std::string_view cs, std::string_view wanted) {
     return {};
 }
 
-std::string dataSourceFromConnectionString(std::string_view cs) {
-    return connectionProperty(cs, "data source");
+std::string dataSourceFromConnectionString(std::string_view connectionString) {
+    return connectionProperty(connectionString, "data source");
 }
 
 OpenMode openModeOf(std::string_view mode) {
@@ -96,9 +99,7 @@ void Connection::open() {
     }
     std::string path = dataSourceFromConnectionString(connectionString_);
     if (path.empty()) {
-        throw EngineError(
-            "The connection string names no database file (\"Data Source\" is "
-            "missing or empty).");
+        throw EngineError(msg::kNoDataSource);
     }
     store_ = WorkingStore::open(
         path, connectionProperty(connectionString_, "jet oledb:database password"),
@@ -124,7 +125,7 @@ void Connection::close() {
 
 WorkingStore& Connection::store() const {
     if (!store_) {
-        throw EngineError("Operation is not allowed when the object is closed.");
+        throw EngineError(msg::kObjectClosed);
     }
     return *store_;
 }
@@ -136,15 +137,15 @@ void Connection::beginTransaction() {
 
 void Connection::commitTransaction() {
     if (transactionLevel_ == 0) {
-        throw EngineError("There is no transaction to commit.");
+        throw EngineError(msg::kNothingToCommit);
     }
-    WorkingStore& s = store();
-    int depth = s.transactionDepth();
+    WorkingStore& workingStore = store();
+    int depth = workingStore.transactionDepth();
     try {
-        s.commit();
+        workingStore.commit();
     } catch (...) {
         // A failed write-back comes after the commit itself.
-        if (s.transactionDepth() < depth) {
+        if (workingStore.transactionDepth() < depth) {
             --transactionLevel_;
         }
         throw;
@@ -154,7 +155,7 @@ void Connection::commitTransaction() {
 
 void Connection::rollbackTransaction() {
     if (transactionLevel_ == 0) {
-        throw EngineError("There is no transaction to roll back.");
+        throw EngineError(msg::kNothingToRollBack);
     }
     store().rollback();
     --transactionLevel_;
@@ -164,14 +165,14 @@ std::vector<std::string> Connection::userTableNames() const {
     return store().catalog().userTableNames();
 }
 
-std::vector<std::string> Connection::fieldNames(std::string_view table) const {
-    const TableInfo* t = store().catalog().findTableInfo(table);
-    if (!t) {
-        throw EngineError(jet::tableNotFound(table));
+std::vector<std::string> Connection::fieldNames(std::string_view tableName) const {
+    const TableInfo* table = store().catalog().findTableInfo(tableName);
+    if (!table) {
+        throw EngineError(msg::tableNotFound(tableName));
     }
     std::vector<std::string> out;
-    for (const auto& c : t->columns) {
-        out.push_back(c.name);
+    for (const auto& column : table->columns) {
+        out.push_back(column.name);
     }
     return out;
 }

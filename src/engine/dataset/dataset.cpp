@@ -3,6 +3,7 @@
 #include "engine/catalog/catalog.hpp"
 #include "engine/engine_error.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/messages.hpp"
 
 #include <charconv>
 #include <cmath>
@@ -57,8 +58,7 @@ bool Dataset::last() {
 
 const FieldInfo& Dataset::field(int index) const {
     if (index < 0 || index >= fieldCount()) {
-        throw EngineError("Field index " + std::to_string(index) + " is out of range (" +
-                          description_ + " has " + std::to_string(fieldCount()) + " fields).");
+        throw EngineError(msg::fieldIndexOutOfRange(index, description_, fieldCount()));
     }
     return fields_[static_cast<size_t>(index)];
 }
@@ -81,18 +81,14 @@ int Dataset::findField(std::string_view name) const {
 int Dataset::fieldIndex(std::string_view name) const {
     int i = findField(name);
     if (i < 0) {
-        throw EngineError(
-            "Item cannot be found in the collection corresponding to the requested "
-            "name or ordinal. (field '" +
-            std::string(name) + "' in " + description_ + ")");
+        throw EngineError(msg::itemNotFound(name, description_));
     }
     return i;
 }
 
 const Row& Dataset::currentRow() const {
     if (eof()) {
-        throw EngineError("Either BOF or EOF is True, or the current record has been deleted. (" +
-                          description_ + ")");
+        throw EngineError(msg::noCurrentRecord(description_));
     }
     return rows_[pos_];
 }
@@ -112,97 +108,93 @@ bool Dataset::isNull(int index) const {
 }
 
 std::string Dataset::getText(int index) const {
-    const FieldInfo& f = field(index);
-    const SqlValue& v = value(index);
-    return f.jetType ? valueToText(v, *f.jetType) : valueToText(v);
+    const FieldInfo& info = field(index);
+    const SqlValue& stored = value(index);
+    return info.jetType ? valueToText(stored, *info.jetType) : valueToText(stored);
 }
 
 int32_t Dataset::getInt32(int index) const {
-    const SqlValue& v = value(index);
+    const SqlValue& stored = value(index);
     double d = 0;
-    if (auto i = std::get_if<int64_t>(&v)) {
+    if (auto i = std::get_if<int64_t>(&stored)) {
         d = static_cast<double>(*i);
-    } else if (auto r = std::get_if<double>(&v)) {
-        d = roundEven(*r);
-    } else if (auto s = std::get_if<std::string>(&v)) {
-        auto n = parseNumber(*s);
-        if (!n) {
-            throw EngineError("'" + *s + "' is not a valid integer value (field '" +
-                              field(index).name + "').");
+    } else if (auto real = std::get_if<double>(&stored)) {
+        d = roundEven(*real);
+    } else if (auto text = std::get_if<std::string>(&stored)) {
+        auto number = parseNumber(*text);
+        if (!number) {
+            throw EngineError(msg::notAnInteger(*text, field(index).name));
         }
-        d = roundEven(*n);
-    } else if (engine::isNull(v)) {
+        d = roundEven(*number);
+    } else if (engine::isNull(stored)) {
         return 0;
     } else {
-        throw EngineError("Field '" + field(index).name + "' cannot be read as an integer.");
+        throw EngineError(msg::notReadableAsInteger(field(index).name));
     }
     if (d < std::numeric_limits<int32_t>::min() || d > std::numeric_limits<int32_t>::max()) {
-        throw EngineError("Overflow (field '" + field(index).name + "').");
+        throw EngineError(msg::integerOverflow(field(index).name));
     }
     return static_cast<int32_t>(d);
 }
 
 bool Dataset::getBool(int index) const {
-    const SqlValue& v = value(index);
-    if (auto i = std::get_if<int64_t>(&v)) {
+    const SqlValue& stored = value(index);
+    if (auto i = std::get_if<int64_t>(&stored)) {
         return *i != 0;
     }
-    if (auto r = std::get_if<double>(&v)) {
-        return *r != 0;
+    if (auto real = std::get_if<double>(&stored)) {
+        return *real != 0;
     }
-    if (auto s = std::get_if<std::string>(&v)) {
-        std::string key = foldName(*s);
+    if (auto text = std::get_if<std::string>(&stored)) {
+        std::string key = foldName(*text);
         if (key == "true" || key == "yes" || key == "on") {
             return true;
         }
         if (key == "false" || key == "no" || key == "off" || key.empty()) {
             return false;
         }
-        if (auto n = parseNumber(*s)) {
-            return *n != 0;
+        if (auto number = parseNumber(*text)) {
+            return *number != 0;
         }
-        throw EngineError("'" + *s + "' is not a valid boolean value (field '" + field(index).name +
-                          "').");
+        throw EngineError(msg::notABoolean(*text, field(index).name));
     }
     return false;
 }
 
 double Dataset::getDouble(int index) const {
-    const SqlValue& v = value(index);
-    if (auto i = std::get_if<int64_t>(&v)) {
+    const SqlValue& stored = value(index);
+    if (auto i = std::get_if<int64_t>(&stored)) {
         return static_cast<double>(*i);
     }
-    if (auto r = std::get_if<double>(&v)) {
-        return *r;
+    if (auto real = std::get_if<double>(&stored)) {
+        return *real;
     }
-    if (auto s = std::get_if<std::string>(&v)) {
-        if (auto n = parseNumber(*s)) {
-            return *n;
+    if (auto text = std::get_if<std::string>(&stored)) {
+        if (auto number = parseNumber(*text)) {
+            return *number;
         }
-        throw EngineError("'" + *s + "' is not a valid floating point value (field '" +
-                          field(index).name + "').");
+        throw EngineError(msg::notAFloat(*text, field(index).name));
     }
     return 0;
 }
 
 double Dataset::getDateTime(int index) const {
-    const SqlValue& v = value(index);
-    if (auto s = std::get_if<std::string>(&v)) {
-        if (auto d = parseJetDate(*s)) {
-            return *d;
+    const SqlValue& stored = value(index);
+    if (auto text = std::get_if<std::string>(&stored)) {
+        if (auto date = parseJetDate(*text)) {
+            return *date;
         }
-        throw EngineError("'" + *s + "' is not a valid date and time (field '" + field(index).name +
-                          "').");
+        throw EngineError(msg::notADate(*text, field(index).name));
     }
     return getDouble(index);
 }
 
 std::vector<uint8_t> Dataset::getBlob(int index) const {
-    const SqlValue& v = value(index);
-    if (auto b = std::get_if<std::vector<uint8_t>>(&v)) {
-        return *b;
+    const SqlValue& stored = value(index);
+    if (auto bytes = std::get_if<std::vector<uint8_t>>(&stored)) {
+        return *bytes;
     }
-    if (engine::isNull(v)) {
+    if (engine::isNull(stored)) {
         return {};
     }
     std::string text = getText(index);
@@ -210,8 +202,7 @@ std::vector<uint8_t> Dataset::getBlob(int index) const {
 }
 
 void Dataset::setValue(int, SqlValue) {
-    throw EngineError("The fields of " + description_ +
-                      " cannot be changed: a query result is read-only.");
+    throw EngineError(msg::readOnlyResult(description_));
 }
 
 void Dataset::setText(int index, std::string_view text) {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "engine/dataset/field_type.hpp"
-#include "engine/dataset/sql_value.hpp"
+#include "engine/sql_value.hpp"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,7 @@
 #include "engine/dataset/ddl_executor.hpp"
 
 #include "engine/engine_error.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/front_end.hpp"
 #include "engine/store/sqlite_util.hpp"
 
@@ -15,8 +16,8 @@ using sql::TableConstraint;
 std::string generatedIndexName(const TableInfo* table, const std::vector<std::string>& columns) {
     // Unnamed constraints get a name of their own, unique within the table.
     std::string base = "Index_";
-    for (const auto& c : columns) {
-        base += c + "_";
+    for (const auto& text : columns) {
+        base += text + "_";
     }
     base.pop_back();
     if (!table) {
@@ -25,8 +26,8 @@ std::string generatedIndexName(const TableInfo* table, const std::vector<std::st
     std::string name = base;
     for (int n = 1;; ++n) {
         bool taken = false;
-        for (const auto& ix : table->indexes) {
-            taken = taken || sameName(ix.name, name);
+        for (const auto& index : table->indexes) {
+            taken = taken || sameName(index.name, name);
         }
         if (!taken) {
             return name;
@@ -41,8 +42,8 @@ std::string generatedRelationshipName(const Catalog& catalog, const std::string&
     std::string name = base;
     for (int n = 1;; ++n) {
         bool taken = false;
-        for (const auto& r : catalog.relationships()) {
-            taken = taken || sameName(r.name, name);
+        for (const auto& relationship : catalog.relationships()) {
+            taken = taken || sameName(relationship.name, name);
         }
         if (!taken) {
             return name;
@@ -51,112 +52,115 @@ std::string generatedRelationshipName(const Catalog& catalog, const std::string&
     }
 }
 
-int32_t grbitFor(const TableConstraint& c) {
+int32_t grbitFor(const TableConstraint& constraint) {
     int32_t grbit = 0;
-    if (c.onUpdate == sql::ReferentialAction::Cascade) {
+    if (constraint.onUpdate == sql::ReferentialAction::Cascade) {
         grbit |= kRelCascadeUpdate;
     }
-    if (c.onDelete == sql::ReferentialAction::Cascade) {
+    if (constraint.onDelete == sql::ReferentialAction::Cascade) {
         grbit |= kRelCascadeDelete;
     }
-    if (c.onDelete == sql::ReferentialAction::SetNull ||
-        c.onUpdate == sql::ReferentialAction::SetNull) {
+    if (constraint.onDelete == sql::ReferentialAction::SetNull ||
+        constraint.onUpdate == sql::ReferentialAction::SetNull) {
         grbit |= kRelCascadeNull;
     }
     return grbit;
 }
 
-void applyConstraint(Catalog& catalog, const std::string& table, const TableConstraint& c) {
-    switch (c.kind) {
+void applyConstraint(Catalog& catalog, const std::string& table,
+                     const TableConstraint& constraint) {
+    switch (constraint.kind) {
         case TableConstraint::Kind::PrimaryKey:
         case TableConstraint::Kind::Unique: {
-            IndexDef ix;
-            bool primary = c.kind == TableConstraint::Kind::PrimaryKey;
-            ix.name = !c.name.empty() ? c.name
-                      : primary       ? std::string("PrimaryKey")
-                                      : generatedIndexName(catalog.findTableInfo(table), c.columns);
-            ix.primary = primary;
-            ix.unique = true;
-            for (const auto& col : c.columns) {
-                ix.columns.push_back({col, false});
+            IndexDef index;
+            bool primary = constraint.kind == TableConstraint::Kind::PrimaryKey;
+            index.name = !constraint.name.empty() ? constraint.name
+                         : primary
+                             ? std::string("PrimaryKey")
+                             : generatedIndexName(catalog.findTableInfo(table), constraint.columns);
+            index.primary = primary;
+            index.unique = true;
+            for (const auto& text : constraint.columns) {
+                index.columns.push_back({text, false});
             }
-            catalog.createIndex(table, std::move(ix));
+            catalog.createIndex(table, std::move(index));
             return;
         }
         case TableConstraint::Kind::ForeignKey: {
-            Relationship rel;
+            Relationship relationship;
             const TableInfo* child = catalog.findTableInfo(table);
-            const TableInfo* parent = catalog.findTableInfo(c.referencedTable);
-            rel.foreignTable = table;
-            rel.primaryTable = c.referencedTable;
-            rel.name = !c.name.empty() ? c.name
-                                       : generatedRelationshipName(
-                                             catalog, parent ? parent->name : c.referencedTable,
-                                             child ? child->name : table);
-            rel.foreignColumns = c.columns;
-            rel.primaryColumns = c.referencedColumns;
-            rel.grbit = grbitFor(c);
-            catalog.addRelationship(std::move(rel));
+            const TableInfo* parent = catalog.findTableInfo(constraint.referencedTable);
+            relationship.foreignTable = table;
+            relationship.primaryTable = constraint.referencedTable;
+            relationship.name =
+                !constraint.name.empty()
+                    ? constraint.name
+                    : generatedRelationshipName(catalog,
+                                                parent ? parent->name : constraint.referencedTable,
+                                                child ? child->name : table);
+            relationship.foreignColumns = constraint.columns;
+            relationship.primaryColumns = constraint.referencedColumns;
+            relationship.grbit = grbitFor(constraint);
+            catalog.addRelationship(std::move(relationship));
             return;
         }
         case TableConstraint::Kind::Check:
-            throw EngineError("CHECK constraints are not supported by this engine (constraint '" +
-                              c.name + "' on table '" + table + "').");
+            throw EngineError(msg::checkNotSupported(constraint.name, table));
     }
 }
 
 void run(const sql::Statement& statement, Catalog& catalog) {
     std::visit(
-        [&](const auto& s) {
-            using T = std::decay_t<decltype(s)>;
+        [&](const auto& definition) {
+            using T = std::decay_t<decltype(definition)>;
             if constexpr (std::is_same_v<T, sql::CreateTableStatement>) {
-                catalog.createTable(s.table, s.columns, {});
-                for (const auto& c : s.constraints) {
-                    applyConstraint(catalog, s.table, c);
+                catalog.createTable(definition.table, definition.columns, {});
+                for (const auto& constraint : definition.constraints) {
+                    applyConstraint(catalog, definition.table, constraint);
                 }
             } else if constexpr (std::is_same_v<T, sql::AlterTableStatement>) {
                 using A = sql::AlterTableStatement::Action;
-                switch (s.action) {
+                switch (definition.action) {
                     case A::AddColumns:
-                        for (const auto& c : s.columns) {
-                            catalog.addColumn(s.table, c);
+                        for (const auto& column : definition.columns) {
+                            catalog.addColumn(definition.table, column);
                         }
-                        for (const auto& c : s.constraints) {
-                            applyConstraint(catalog, s.table, c);
+                        for (const auto& constraint : definition.constraints) {
+                            applyConstraint(catalog, definition.table, constraint);
                         }
                         break;
                     case A::AlterColumn:
-                        for (const auto& c : s.columns) {
-                            catalog.alterColumn(s.table, c);
+                        for (const auto& column : definition.columns) {
+                            catalog.alterColumn(definition.table, column);
                         }
-                        for (const auto& c : s.constraints) {
-                            applyConstraint(catalog, s.table, c);
+                        for (const auto& constraint : definition.constraints) {
+                            applyConstraint(catalog, definition.table, constraint);
                         }
                         break;
                     case A::DropColumn:
-                        catalog.dropColumn(s.table, s.name);
+                        catalog.dropColumn(definition.table, definition.name);
                         break;
                     case A::AddConstraint:
-                        for (const auto& c : s.constraints) {
-                            applyConstraint(catalog, s.table, c);
+                        for (const auto& constraint : definition.constraints) {
+                            applyConstraint(catalog, definition.table, constraint);
                         }
                         break;
                     case A::DropConstraint:
-                        catalog.dropConstraint(s.table, s.name);
+                        catalog.dropConstraint(definition.table, definition.name);
                         break;
                 }
             } else if constexpr (std::is_same_v<T, sql::CreateIndexStatement>) {
-                catalog.createIndex(s.table, s.index);
+                catalog.createIndex(definition.table, definition.index);
             } else if constexpr (std::is_same_v<T, sql::DropIndexStatement>) {
-                catalog.dropIndex(s.table, s.index);
+                catalog.dropIndex(definition.table, definition.index);
             } else if constexpr (std::is_same_v<T, sql::DropTableStatement>) {
-                catalog.dropTable(s.table);
+                catalog.dropTable(definition.table);
             } else if constexpr (std::is_same_v<T, sql::CreateViewStatement>) {
-                catalog.createView(s.view, sql::viewDefinitionSql(statement));
+                catalog.createView(definition.view, sql::viewDefinitionSql(statement));
             } else if constexpr (std::is_same_v<T, sql::DropViewStatement>) {
-                catalog.dropView(s.view);
+                catalog.dropView(definition.view);
             } else {
-                throw EngineError("Not a data definition statement: " + statement.sql);
+                throw EngineError(msg::notDataDefinition(statement.sql));
             }
         },
         statement.body);
@@ -166,9 +170,9 @@ void run(const sql::Statement& statement, Catalog& catalog) {
 
 void executeDefinition(const sql::Statement& statement, Catalog& catalog, sqlite3* db) {
     try {
-        Savepoint sp(db);
+        Savepoint savepoint(db);
         run(statement, catalog);
-        sp.commit();
+        savepoint.commit();
     } catch (...) {
         // The savepoint rolled the store back; the model follows it.
         catalog.load();

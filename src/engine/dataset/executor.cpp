@@ -4,9 +4,8 @@
 #include "engine/dataset/ddl_executor.hpp"
 #include "engine/dataset/statement_cache.hpp"
 #include "engine/engine_error.hpp"
-#include "engine/jet_errors.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/front_end.hpp"
-#include "engine/sql/sql_messages.hpp"
 #include "engine/store/sqlite_util.hpp"
 
 namespace orvdb::engine {
@@ -17,17 +16,17 @@ namespace {
 // the values it produced.
 JetType typeFromValues(const std::vector<Row>& rows, size_t column) {
     for (const auto& row : rows) {
-        const SqlValue& v = row[column];
-        if (std::holds_alternative<int64_t>(v)) {
+        const SqlValue& value = row[column];
+        if (std::holds_alternative<int64_t>(value)) {
             return JetType::Long;
         }
-        if (std::holds_alternative<double>(v)) {
+        if (std::holds_alternative<double>(value)) {
             return JetType::Double;
         }
-        if (std::holds_alternative<std::string>(v)) {
+        if (std::holds_alternative<std::string>(value)) {
             return JetType::Text;
         }
-        if (std::holds_alternative<std::vector<uint8_t>>(v)) {
+        if (std::holds_alternative<std::vector<uint8_t>>(value)) {
             return JetType::OLE;
         }
     }
@@ -41,35 +40,35 @@ void requireWritable(WorkingStore& store) {
 }
 
 [[noreturn]] void rethrowStoreError(const EngineError& e) {
-    throw EngineError(jet::translateSqliteError(e.what()));
+    throw EngineError(msg::translateSqliteError(e.what()));
 }
 
-int64_t runChange(WorkingStore& store, sqlite3_stmt* stmt) {
+int64_t runChange(WorkingStore& store, sqlite3_stmt* statement) {
     int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE) {
         std::string message = sqlite3_errmsg(store.db());
-        sqlite3_reset(stmt);
-        throw EngineError(jet::translateSqliteError(message));
+        sqlite3_reset(statement);
+        throw EngineError(msg::translateSqliteError(message));
     }
-    sqlite3_reset(stmt);
+    sqlite3_reset(statement);
     return sqlite3_changes64(store.db());
 }
 
 // A change and the autonumber counters it moved. Outside a transaction both
 // go into one of their own: a single commit instead of one for the change
 // and another for the counters. A failure leaves nothing of either.
-int64_t runChangeCommitted(WorkingStore& store, sqlite3_stmt* stmt) {
+int64_t runChangeCommitted(WorkingStore& store, sqlite3_stmt* statement) {
     if (!sqlite3_get_autocommit(store.db())) {
-        int64_t rows = runChange(store, stmt);
+        int64_t rows = runChange(store, statement);
         store.catalog().flushAutoNumbers();
         return rows;
     }
     StatementCache& cache = store.statementCache();
     cache.run(store, StatementCache::Control::Begin);
     try {
-        int64_t rows = runChange(store, stmt);
+        int64_t rows = runChange(store, statement);
         store.catalog().flushAutoNumbers();
         cache.run(store, StatementCache::Control::Commit);
         return rows;
@@ -86,42 +85,42 @@ int64_t runChangeCommitted(WorkingStore& store, sqlite3_stmt* stmt) {
 }
 
 // SELECT ... INTO: the new table takes the types of the result columns.
-int64_t selectInto(WorkingStore& store, const sql::Translation& tr) {
+int64_t selectInto(WorkingStore& store, const sql::Translation& translation) {
     Catalog& catalog = store.catalog();
     std::vector<ColumnDef> columns;
-    for (const auto& rc : tr.columns) {
+    for (const auto& rc : translation.columns) {
         // The new table takes names, types and sizes; defaults and rules stay behind.
-        ColumnDef c;
-        c.name = rc.column.name;
-        c.type = rc.typeKnown ? rc.column.type : JetType::Text;
-        c.size = rc.typeKnown ? rc.column.size : 255;
-        c.autoNumber = rc.column.autoNumber;
-        c.precision = rc.column.precision;
-        c.scale = rc.column.scale;
-        columns.push_back(std::move(c));
+        ColumnDef column;
+        column.name = rc.column.name;
+        column.type = rc.typeKnown ? rc.column.type : JetType::Text;
+        column.size = rc.typeKnown ? rc.column.size : 255;
+        column.autoNumber = rc.column.autoNumber;
+        column.precision = rc.column.precision;
+        column.scale = rc.column.scale;
+        columns.push_back(std::move(column));
     }
-    Savepoint sp(store.db());
-    catalog.createTable(tr.targetTable, columns, {});
-    const TableInfo* t = catalog.findTableInfo(tr.targetTable);
+    Savepoint savepoint(store.db());
+    catalog.createTable(translation.targetTable, columns, {});
+    const TableInfo* table = catalog.findTableInfo(translation.targetTable);
     std::string cols;
-    for (size_t i = 0; i < t->columns.size(); ++i) {
+    for (size_t i = 0; i < table->columns.size(); ++i) {
         if (i) {
             cols += ", ";
         }
-        cols += quoteIdent(t->columns[i].name);
+        cols += quoteIdent(table->columns[i].name);
     }
-    Stmt insert(store.db(), "INSERT INTO " + quoteIdent(t->storedName) + " (" + cols +
-                                ") SELECT * FROM (" + tr.sql + ")");
+    Stmt insert(store.db(), "INSERT INTO " + quoteIdent(table->storedName) + " (" + cols +
+                                ") SELECT * FROM (" + translation.sql + ")");
     int64_t rows = runChange(store, insert.handle());
-    if (const ColumnDef* a = t->autoNumberColumn()) {
-        Stmt mx(store.db(),
-                "SELECT max(" + quoteIdent(a->name) + ") FROM " + quoteIdent(t->storedName));
+    if (const ColumnDef* counter = table->autoNumberColumn()) {
+        Stmt mx(store.db(), "SELECT max(" + quoteIdent(counter->name) + ") FROM " +
+                                quoteIdent(table->storedName));
         if (mx.step() && !mx.isNull(0)) {
-            catalog.noteAutoNumber(t->storedName, mx.getInt(0));
+            catalog.noteAutoNumber(table->storedName, mx.getInt(0));
         }
         catalog.flushAutoNumbers();
     }
-    sp.commit();
+    savepoint.commit();
     store.schemaChanged();
     return rows;
 }
@@ -129,51 +128,49 @@ int64_t selectInto(WorkingStore& store, const sql::Translation& tr) {
 }  // namespace
 
 QueryResult Connection::query(std::string_view sqlText) {
-    WorkingStore& st = store();
-    SessionScope scope(st, session_);
-    CachedStatement& cached = st.statementCache().get(st, sqlText);
-    const sql::Translation& tr = cached.translation;
-    if (!tr.parametersUsed.empty()) {
-        throw SqlError(sql::msg::missingParameter(tr.parametersUsed.front()));
+    WorkingStore& workingStore = store();
+    SessionScope scope(workingStore, session_);
+    CachedStatement& cached = workingStore.statementCache().get(workingStore, sqlText);
+    const sql::Translation& translation = cached.translation;
+    if (!translation.parametersUsed.empty()) {
+        throw SqlError(msg::missingParameter(translation.parametersUsed.front()));
     }
-    if (tr.kind != sql::StatementKind::Select) {
+    if (translation.kind != sql::StatementKind::Select) {
         execute(sqlText);
-        throw EngineError(
-            "Operation is not allowed when the object is closed. (the statement "
-            "returns no rows: " +
-            std::string(sqlText) + ")");
+        throw EngineError(msg::returnsNoRows(sqlText));
     }
     QueryResult result;
-    sqlite3_stmt* s = cached.prepared;
-    int n = sqlite3_column_count(s);
+    sqlite3_stmt* statement = cached.prepared;
+    int n = sqlite3_column_count(statement);
     int rc;
-    while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
         Row row;
         row.reserve(static_cast<size_t>(n));
         for (int i = 0; i < n; ++i) {
-            row.push_back(readColumnValue(s, i));
+            row.push_back(readColumnValue(statement, i));
         }
         result.rows.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE) {
-        std::string message = sqlite3_errmsg(st.db());
-        sqlite3_reset(s);
-        throw EngineError(jet::translateSqliteError(message));
+        std::string message = sqlite3_errmsg(workingStore.db());
+        sqlite3_reset(statement);
+        throw EngineError(msg::translateSqliteError(message));
     }
-    sqlite3_reset(s);
+    sqlite3_reset(statement);
     if (cached.fieldsFixed) {
         result.fields = cached.fields;
         return result;
     }
     bool allKnown = true;
-    for (size_t i = 0; i < tr.columns.size(); ++i) {
-        const sql::ResultColumn& rc = tr.columns[i];
+    for (size_t i = 0; i < translation.columns.size(); ++i) {
+        const sql::ResultColumn& rc = translation.columns[i];
         if (rc.typeKnown) {
             result.fields.push_back(fieldInfoFor(rc.column.name, rc.column));
         } else {
             allKnown = false;
-            JetType t = typeFromValues(result.rows, i);
-            result.fields.push_back(fieldInfoFor(rc.column.name, t, t == JetType::Text ? 255 : 0));
+            JetType type = typeFromValues(result.rows, i);
+            result.fields.push_back(
+                fieldInfoFor(rc.column.name, type, type == JetType::Text ? 255 : 0));
         }
     }
     if (allKnown) {
@@ -185,42 +182,42 @@ QueryResult Connection::query(std::string_view sqlText) {
 }
 
 int64_t Connection::execute(std::string_view sqlText) {
-    WorkingStore& st = store();
-    SessionScope scope(st, session_);
-    CachedStatement& cached = st.statementCache().get(st, sqlText);
-    const sql::Translation& tr = cached.translation;
-    if (!tr.parametersUsed.empty()) {
-        throw SqlError(sql::msg::missingParameter(tr.parametersUsed.front()));
+    WorkingStore& workingStore = store();
+    SessionScope scope(workingStore, session_);
+    CachedStatement& cached = workingStore.statementCache().get(workingStore, sqlText);
+    const sql::Translation& translation = cached.translation;
+    if (!translation.parametersUsed.empty()) {
+        throw SqlError(msg::missingParameter(translation.parametersUsed.front()));
     }
-    switch (tr.kind) {
+    switch (translation.kind) {
         case sql::StatementKind::Select:
             // Executing a select runs it and changes nothing.
             query(sqlText);
             return 0;
         case sql::StatementKind::Definition: {
-            requireWritable(st);
+            requireWritable(workingStore);
             sql::Statement statement = std::move(cached.statement);
-            st.statementCache().clear();
+            workingStore.statementCache().clear();
             try {
-                executeDefinition(statement, st.catalog(), st.db());
+                executeDefinition(statement, workingStore.catalog(), workingStore.db());
             } catch (const EngineError& e) {
-                st.schemaChanged();
+                workingStore.schemaChanged();
                 rethrowStoreError(e);
             }
-            st.schemaChanged();
+            workingStore.schemaChanged();
             return 0;
         }
         case sql::StatementKind::SelectInto: {
-            requireWritable(st);
-            sql::Translation copy = tr;
-            st.statementCache().clear();
-            return selectInto(st, copy);
+            requireWritable(workingStore);
+            sql::Translation copy = translation;
+            workingStore.statementCache().clear();
+            return selectInto(workingStore, copy);
         }
         case sql::StatementKind::Insert:
         case sql::StatementKind::Update:
         case sql::StatementKind::Delete:
-            requireWritable(st);
-            return runChangeCommitted(st, cached.prepared);
+            requireWritable(workingStore);
+            return runChangeCommitted(workingStore, cached.prepared);
     }
     return 0;
 }

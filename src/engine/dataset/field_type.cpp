@@ -37,67 +37,67 @@ const char* fieldTypeName(FieldType type) {
 }
 
 FieldInfo fieldInfoFor(const std::string& name, const ColumnDef& column) {
-    FieldInfo f = fieldInfoFor(name, column.type, column.size);
+    FieldInfo field = fieldInfoFor(name, column.type, column.size);
     if (column.autoNumber) {
-        f.type = FieldType::AutoInc;
+        field.type = FieldType::AutoInc;
     }
-    return f;
+    return field;
 }
 
 FieldInfo fieldInfoFor(const std::string& name, std::optional<JetType> type, int size) {
-    FieldInfo f;
-    f.name = name;
-    f.jetType = type;
+    FieldInfo field;
+    field.name = name;
+    field.jetType = type;
     if (!type) {
         // An expression of unknown type: reported as text, the widest reading.
-        f.type = FieldType::WideText;
-        f.declaredSize = 255;
-        f.size = 256;
-        return f;
+        field.type = FieldType::WideText;
+        field.declaredSize = 255;
+        field.size = 256;
+        return field;
     }
     switch (*type) {
         case JetType::Text:
             // Text columns are Unicode in Jet 4; the size counts the
             // terminator, so that size - 1 gives the declared length back.
-            f.type = FieldType::WideText;
-            f.declaredSize = size > 0 ? size : 255;
-            f.size = f.declaredSize + 1;
-            return f;
+            field.type = FieldType::WideText;
+            field.declaredSize = size > 0 ? size : 255;
+            field.size = field.declaredSize + 1;
+            return field;
         case JetType::Memo:
-            f.type = FieldType::Memo;
+            field.type = FieldType::Memo;
             break;
         case JetType::Integer:
-            f.type = FieldType::SmallInt;
+            field.type = FieldType::SmallInt;
             break;
         case JetType::Byte:
-            f.type = FieldType::Word;
+            field.type = FieldType::Word;
             break;
         case JetType::Long:
-            f.type = FieldType::Integer;
+            field.type = FieldType::Integer;
             break;
         case JetType::Boolean:
-            f.type = FieldType::Boolean;
+            field.type = FieldType::Boolean;
             break;
         case JetType::Single:
         case JetType::Double:
-            f.type = FieldType::Float;
+            field.type = FieldType::Float;
             break;
         case JetType::DateTime:
-            f.type = FieldType::DateTime;
+            field.type = FieldType::DateTime;
             break;
         case JetType::OLE:
-            f.type = FieldType::Blob;
+            field.type = FieldType::Blob;
             break;
         case JetType::Currency:
         case JetType::Decimal:
         case JetType::GUID:
         case JetType::Binary:
-            f.type = FieldType::Unsupported;
+            field.type = FieldType::Unsupported;
             break;
     }
-    f.size = jetFixedSize(*type);
-    f.declaredSize = size;
-    return f;
+    field.size = jetFixedSize(*type);
+    field.declaredSize = size;
+    return field;
 }
 
 }  // namespace orvdb::engine

@@ -1,7 +1,7 @@
 // The logical field types a dataset reports, and the size it reports.
 #pragma once
 
-#include "engine/catalog/jet_types.hpp"
+#include "engine/jet_types.hpp"
 
 #include <optional>
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "engine/dataset/statement_parameters.hpp"
 #include "engine/engine_error.hpp"
-#include "engine/jet_errors.hpp"
+#include "engine/messages.hpp"
 #include "engine/store/working_store.hpp"
 
 #include <algorithm>
@@ -10,8 +10,8 @@
 namespace orvdb::engine {
 
 StatementCache::~StatementCache() {
-    for (sqlite3_stmt* s : control_) {
-        sqlite3_finalize(s);
+    for (sqlite3_stmt* statement : control_) {
+        sqlite3_finalize(statement);
     }
 }
 
@@ -50,22 +50,22 @@ CachedStatement& StatementCache::build(WorkingStore& store, std::string_view sql
     // A crosstab without an IN list learns its columns from the data now;
     // its entry is rebuilt at each use (columnsFromData).
     const sql::PivotValueReader readPivotValues = [&store](const std::string& text) {
-        sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(store.db(), text.c_str(), static_cast<int>(text.size()), &s,
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(store.db(), text.c_str(), static_cast<int>(text.size()), &statement,
                                nullptr) != SQLITE_OK) {
             std::string message = sqlite3_errmsg(store.db());
-            sqlite3_finalize(s);
-            throw EngineError(message + " (while reading the pivot values: " + text + ")");
+            sqlite3_finalize(statement);
+            throw EngineError(msg::readingPivotValues(message, text));
         }
         std::vector<SqlValue> values;
         int rc;
-        while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
-            values.push_back(readColumnValue(s, 0));
+        while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+            values.push_back(readColumnValue(statement, 0));
         }
         std::string message = rc == SQLITE_DONE ? std::string() : sqlite3_errmsg(store.db());
-        sqlite3_finalize(s);
+        sqlite3_finalize(statement);
         if (rc != SQLITE_DONE) {
-            throw EngineError(jet::translateSqliteError(message));
+            throw EngineError(msg::translateSqliteError(message));
         }
         return values;
     };
@@ -76,8 +76,7 @@ CachedStatement& StatementCache::build(WorkingStore& store, std::string_view sql
         const std::string& text = entry->translation.sql;
         if (sqlite3_prepare_v2(store.db(), text.c_str(), static_cast<int>(text.size()),
                                &entry->prepared, nullptr) != SQLITE_OK) {
-            throw EngineError(std::string(sqlite3_errmsg(store.db())) +
-                              " (while running: " + std::string(sql) + ")");
+            throw EngineError(msg::whileRunning(sqlite3_errmsg(store.db()), sql));
         }
     }
     for (size_t i = 0; i < mask.size(); ++i) {
@@ -126,8 +125,7 @@ void StatementCache::bind(WorkingStore& store, CachedStatement& statement,
                 break;
         }
         if (rc != SQLITE_OK) {
-            throw EngineError(std::string(sqlite3_errmsg(store.db())) + " (binding value " +
-                              std::to_string(n) + " of: " + std::string(sql) + ")");
+            throw EngineError(msg::bindingFailed(sqlite3_errmsg(store.db()), n, sql));
         }
     }
 }
@@ -135,16 +133,16 @@ void StatementCache::bind(WorkingStore& store, CachedStatement& statement,
 void StatementCache::run(WorkingStore& store, Control control) {
     static constexpr const char* kSql[] = {"BEGIN", "COMMIT", "ROLLBACK"};
     size_t which = static_cast<size_t>(control);
-    sqlite3_stmt*& stmt = control_[which];
-    if (stmt == nullptr &&
-        sqlite3_prepare_v2(store.db(), kSql[which], -1, &stmt, nullptr) != SQLITE_OK) {
-        throw EngineError(std::string(sqlite3_errmsg(store.db())) + " (" + kSql[which] + ")");
+    sqlite3_stmt*& statement = control_[which];
+    if (statement == nullptr &&
+        sqlite3_prepare_v2(store.db(), kSql[which], -1, &statement, nullptr) != SQLITE_OK) {
+        throw EngineError(msg::inStatement(sqlite3_errmsg(store.db()), kSql[which]));
     }
-    int rc = sqlite3_step(stmt);
+    int rc = sqlite3_step(statement);
     std::string message = rc == SQLITE_DONE ? std::string() : sqlite3_errmsg(store.db());
-    sqlite3_reset(stmt);
+    sqlite3_reset(statement);
     if (rc != SQLITE_DONE) {
-        throw EngineError(message + " (" + kSql[which] + ")");
+        throw EngineError(msg::inStatement(message, kSql[which]));
     }
 }
 

@@ -31,43 +31,43 @@ public:
     }
 
 private:
-    void visit(sql::SelectStatement& s) {
+    void visit(sql::SelectStatement& select) {
         // SELECT ... INTO runs its translation outside the cache's statement;
         // a crosstab reads its own conditions to learn its columns.
-        if (s.intoTable.empty() && !s.crosstab) {
-            query(s.query);
+        if (select.intoTable.empty() && !select.crosstab) {
+            query(select.query);
         }
     }
 
-    void visit(sql::InsertStatement& s) {
-        for (Expr& value : s.values) {
+    void visit(sql::InsertStatement& insert) {
+        for (Expr& value : insert.values) {
             confirm(value);
             plain(value);
         }
-        if (s.select) {
-            query(writable(s.select));
+        if (insert.select) {
+            query(writable(insert.select));
         }
     }
 
-    void visit(sql::UpdateStatement& s) {
-        for (sql::TableRef& ref : s.tables) {
+    void visit(sql::UpdateStatement& update) {
+        for (sql::TableRef& ref : update.tables) {
             tableRef(ref);
         }
-        for (sql::Assignment& a : s.assignments) {
-            confirm(a.value);
-            plain(a.value);
+        for (sql::Assignment& assignment : update.assignments) {
+            confirm(assignment.value);
+            plain(assignment.value);
         }
-        if (s.where) {
-            criteria(*s.where);
+        if (update.where) {
+            criteria(*update.where);
         }
     }
 
-    void visit(sql::DeleteStatement& s) {
-        for (sql::TableRef& ref : s.from) {
+    void visit(sql::DeleteStatement& statement) {
+        for (sql::TableRef& ref : statement.from) {
             tableRef(ref);
         }
-        if (s.where) {
-            criteria(*s.where);
+        if (statement.where) {
+            criteria(*statement.where);
         }
     }
 
@@ -75,14 +75,14 @@ private:
     template <typename Definition>
     void visit(Definition&) {}
 
-    void query(Query& q) {
-        if (q.select) {
-            core(*q.select);
+    void query(Query& current) {
+        if (current.select) {
+            core(*current.select);
         }
-        for (Query& part : q.parts) {
+        for (Query& part : current.parts) {
             query(part);
         }
-        for (sql::OrderItem& item : q.orderBy) {
+        for (sql::OrderItem& item : current.orderBy) {
             plain(item.expr);
         }
     }
@@ -125,34 +125,35 @@ private:
     }
 
     // A WHERE or ON condition: the right-hand literals of its comparisons.
-    void criteria(Expr& e) {
-        if (e.kind == ExprKind::Binary && sql::isComparison(e.binaryOp)) {
-            confirm(e.args[1]);
+    void criteria(Expr& expression) {
+        if (expression.kind == ExprKind::Binary && sql::isComparison(expression.binaryOp)) {
+            confirm(expression.args[1]);
         }
-        for (Expr& arg : e.args) {
-            criteria(arg);
+        for (Expr& argument : expression.args) {
+            criteria(argument);
         }
-        if (e.subquery) {
-            query(writable(e.subquery));
+        if (expression.subquery) {
+            query(writable(expression.subquery));
         }
     }
 
     // Elsewhere only the conditions of subqueries take parameters.
-    void plain(Expr& e) {
-        for (Expr& arg : e.args) {
-            plain(arg);
+    void plain(Expr& expression) {
+        for (Expr& argument : expression.args) {
+            plain(argument);
         }
-        if (e.subquery) {
-            query(writable(e.subquery));
+        if (expression.subquery) {
+            query(writable(expression.subquery));
         }
     }
 
     // e, or the literal e negates, becomes a parameter when it is a literal
     // the shape found at the same place with the same value.
-    void confirm(Expr& e) {
-        Expr* target = &e;
-        if (e.kind == ExprKind::Unary && e.unaryOp == sql::UnaryOp::Negate && e.args.size() == 1) {
-            target = &e.args[0];
+    void confirm(Expr& expression) {
+        Expr* target = &expression;
+        if (expression.kind == ExprKind::Unary && expression.unaryOp == sql::UnaryOp::Negate &&
+            expression.args.size() == 1) {
+            target = &expression.args[0];
         }
         const auto& literals = shape_.literals;
         auto it = std::lower_bound(
@@ -167,16 +168,16 @@ private:
         marked_[index] = true;
     }
 
-    static bool sameValue(const Expr& e, const ShapeLiteral& literal) {
-        switch (e.kind) {
+    static bool sameValue(const Expr& expression, const ShapeLiteral& literal) {
+        switch (expression.kind) {
             case ExprKind::Integer:
                 return (literal.kind == LiteralKind::Integer ||
                         literal.kind == LiteralKind::WideInteger) &&
-                       e.integer == literal.integer;
+                       expression.integer == literal.integer;
             case ExprKind::Number:
-                return literal.kind == LiteralKind::Real && e.number == literal.real;
+                return literal.kind == LiteralKind::Real && expression.number == literal.real;
             case ExprKind::Text:
-                return literal.kind == LiteralKind::Text && e.text == literal.text;
+                return literal.kind == LiteralKind::Text && expression.text == literal.text;
             default:
                 return false;
         }

@@ -2,30 +2,31 @@
 
 #include "engine/catalog/catalog.hpp"
 #include "engine/engine_error.hpp"
-#include "engine/jet_errors.hpp"
+#include "engine/messages.hpp"
 #include "engine/store/sqlite_util.hpp"
 
 namespace orvdb::engine {
 
 namespace {
 
-void bindValue(Stmt& s, int index, const SqlValue& v) {
-    if (auto i = std::get_if<int64_t>(&v)) {
-        s.bind(index, *i);
-    } else if (auto d = std::get_if<double>(&v)) {
-        s.bind(index, *d);
-    } else if (auto t = std::get_if<std::string>(&v)) {
-        s.bind(index, std::string_view(*t));
-    } else if (auto b = std::get_if<std::vector<uint8_t>>(&v)) {
-        s.bindBlob(index, b->data(), b->size());
+void bindValue(Stmt& statement, int index, const SqlValue& value) {
+    if (auto i = std::get_if<int64_t>(&value)) {
+        statement.bind(index, *i);
+    } else if (auto real = std::get_if<double>(&value)) {
+        statement.bind(index, *real);
+    } else if (auto text = std::get_if<std::string>(&value)) {
+        statement.bind(index, std::string_view(*text));
+    } else if (auto bytes = std::get_if<std::vector<uint8_t>>(&value)) {
+        statement.bindBlob(index, bytes->data(), bytes->size());
     } else {
-        s.bindNull(index);
+        statement.bindNull(index);
     }
 }
 
-std::string coerceCall(const TableInfo& t, const ColumnDef& c, const std::string& arg) {
-    return "jet_coerce(" + arg + ", " + std::to_string(static_cast<int>(c.type)) + ", " +
-           std::to_string(c.size) + ", " + quoteText(t.name + "." + c.name) + ")";
+std::string coerceCall(const TableInfo& table, const ColumnDef& column,
+                       const std::string& valueSql) {
+    return "jet_coerce(" + valueSql + ", " + std::to_string(static_cast<int>(column.type)) + ", " +
+           std::to_string(column.size) + ", " + quoteText(table.name + "." + column.name) + ")";
 }
 
 }  // namespace
@@ -35,11 +36,11 @@ TableDataset::TableDataset(Connection& connection) : connection_(connection) {
 }
 
 const TableInfo& TableDataset::table() const {
-    const TableInfo* t = connection_.store().catalog().findTableInfo(tableName_);
-    if (!t) {
-        throw EngineError(jet::tableNotFound(tableName_));
+    const TableInfo* table = connection_.store().catalog().findTableInfo(tableName_);
+    if (!table) {
+        throw EngineError(msg::tableNotFound(tableName_));
     }
-    return *t;
+    return *table;
 }
 
 void TableDataset::setTableName(std::string name) {
@@ -51,11 +52,11 @@ void TableDataset::setTableName(std::string name) {
 void TableDataset::selectIndex(std::string indexName) {
     if (!indexName.empty()) {
         bool found = false;
-        for (const auto& ix : table().indexes) {
-            found = found || sameName(ix.name, indexName);
+        for (const auto& index : table().indexes) {
+            found = found || sameName(index.name, indexName);
         }
         if (!found) {
-            throw EngineError("'" + indexName + "' isn't an index in table '" + tableName_ + "'.");
+            throw EngineError(msg::notAnIndex(indexName, tableName_));
         }
     }
     indexName_ = std::move(indexName);
@@ -80,42 +81,42 @@ void TableDataset::close() {
 }
 
 void TableDataset::loadRows() {
-    const TableInfo& t = table();
+    const TableInfo& definition = table();
     fields_.clear();
-    for (const auto& c : t.columns) {
-        fields_.push_back(fieldInfoFor(c.name, c));
+    for (const auto& column : definition.columns) {
+        fields_.push_back(fieldInfoFor(column.name, column));
     }
     std::string sql = "SELECT rowid";
-    for (const auto& c : t.columns) {
-        sql += ", " + quoteIdent(c.name);
+    for (const auto& column : definition.columns) {
+        sql += ", " + quoteIdent(column.name);
     }
-    sql += " FROM " + quoteIdent(t.storedName);
-    const IndexDef* order = t.primaryKey();
+    sql += " FROM " + quoteIdent(definition.storedName);
+    const IndexDef* order = definition.primaryKey();
     if (!indexName_.empty()) {
-        for (const auto& ix : t.indexes) {
-            if (sameName(ix.name, indexName_)) {
-                order = &ix;
+        for (const auto& index : definition.indexes) {
+            if (sameName(index.name, indexName_)) {
+                order = &index;
             }
         }
     }
     sql += " ORDER BY ";
     if (order) {
-        for (const auto& ic : order->columns) {
-            sql +=
-                quoteIdent(ic.column) + " COLLATE JETTEXT" + (ic.descending ? " DESC" : "") + ", ";
+        for (const auto& indexColumn : order->columns) {
+            sql += quoteIdent(indexColumn.column) + " COLLATE JETTEXT" +
+                   (indexColumn.descending ? " DESC" : "") + ", ";
         }
     }
     sql += "rowid";
-    Stmt s(connection_.store().db(), sql);
+    Stmt statement(connection_.store().db(), sql);
     rows_.clear();
     rowids_.clear();
-    int n = static_cast<int>(t.columns.size());
-    while (s.step()) {
-        rowids_.push_back(s.getInt(0));
+    int n = static_cast<int>(definition.columns.size());
+    while (statement.step()) {
+        rowids_.push_back(statement.getInt(0));
         Row row;
         row.reserve(static_cast<size_t>(n));
         for (int i = 0; i < n; ++i) {
-            row.push_back(readColumnValue(s.handle(), i + 1));
+            row.push_back(readColumnValue(statement.handle(), i + 1));
         }
         rows_.push_back(std::move(row));
     }
@@ -124,18 +125,18 @@ void TableDataset::loadRows() {
 }
 
 Row TableDataset::readRow(int64_t rowid) {
-    const TableInfo& t = table();
+    const TableInfo& definition = table();
     std::string sql = "SELECT ";
-    for (size_t i = 0; i < t.columns.size(); ++i) {
-        sql += (i ? ", " : "") + quoteIdent(t.columns[i].name);
+    for (size_t i = 0; i < definition.columns.size(); ++i) {
+        sql += (i ? ", " : "") + quoteIdent(definition.columns[i].name);
     }
-    sql += " FROM " + quoteIdent(t.storedName) + " WHERE rowid=?";
-    Stmt s(connection_.store().db(), sql);
-    s.bind(1, rowid);
+    sql += " FROM " + quoteIdent(definition.storedName) + " WHERE rowid=?";
+    Stmt statement(connection_.store().db(), sql);
+    statement.bind(1, rowid);
     Row row;
-    if (s.step()) {
-        for (int i = 0; i < s.columnCount(); ++i) {
-            row.push_back(readColumnValue(s.handle(), i));
+    if (statement.step()) {
+        for (int i = 0; i < statement.columnCount(); ++i) {
+            row.push_back(readColumnValue(statement.handle(), i));
         }
     }
     return row;
@@ -145,8 +146,9 @@ bool TableDataset::locate(std::string_view fieldName, const SqlValue& value) {
     int index = fieldIndex(fieldName);
     std::string wanted = valueToText(value);
     for (size_t r = 0; r < rows_.size(); ++r) {
-        const SqlValue& v = rows_[r][static_cast<size_t>(index)];
-        if (v == value || (!engine::isNull(v) && valueToText(v) == wanted)) {
+        const SqlValue& candidate = rows_[r][static_cast<size_t>(index)];
+        if (candidate == value ||
+            (!engine::isNull(candidate) && valueToText(candidate) == wanted)) {
             pos_ = r;
             return true;
         }
@@ -159,12 +161,10 @@ void TableDataset::edit() {
         return;
     }
     if (!open_) {
-        throw EngineError("Operation is not allowed when the object is closed. (" + description_ +
-                          ")");
+        throw EngineError(msg::objectClosed(description_));
     }
     if (eof()) {
-        throw EngineError("Either BOF or EOF is True, or the current record has been deleted. (" +
-                          description_ + ")");
+        throw EngineError(msg::noCurrentRecord(description_));
     }
     buffer_ = rows_[pos_];
     changed_.assign(buffer_.size(), false);
@@ -173,8 +173,7 @@ void TableDataset::edit() {
 
 void TableDataset::append() {
     if (!open_) {
-        throw EngineError("Operation is not allowed when the object is closed. (" + description_ +
-                          ")");
+        throw EngineError(msg::objectClosed(description_));
     }
     if (state_ != State::Browse) {
         cancel();
@@ -198,12 +197,12 @@ const Row& TableDataset::currentRow() const {
 void TableDataset::setValue(int index, SqlValue value) {
     field(index);
     if (state_ == State::Browse) {
-        throw EngineError("Dataset not in edit or insert mode. (" + description_ + ")");
+        throw EngineError(msg::notEditing(description_));
     }
-    const TableInfo& t = table();
-    const ColumnDef& c = t.columns[static_cast<size_t>(index)];
-    if (c.autoNumber && state_ == State::Edit) {
-        throw EngineError("Cannot update '" + c.name + "'; field not updateable.");
+    const TableInfo& definition = table();
+    const ColumnDef& column = definition.columns[static_cast<size_t>(index)];
+    if (column.autoNumber && state_ == State::Edit) {
+        throw EngineError(msg::notUpdatable(column.name));
     }
     buffer_[static_cast<size_t>(index)] = std::move(value);
     changed_[static_cast<size_t>(index)] = true;
@@ -217,22 +216,23 @@ void TableDataset::post() {
     if (store.readOnly()) {
         throw EngineError(store.readOnlyMessage());
     }
-    const TableInfo& t = table();
+    const TableInfo& definition = table();
     SessionScope scope(store, connection_.session());
     int64_t rowid = 0;
     try {
         if (state_ == State::Insert) {
             std::string cols, vals;
             std::vector<const SqlValue*> params;
-            for (size_t i = 0; i < t.columns.size(); ++i) {
-                const ColumnDef& c = t.columns[i];
-                std::string expr;
+            for (size_t i = 0; i < definition.columns.size(); ++i) {
+                const ColumnDef& column = definition.columns[i];
+                std::string valueSql;
                 if (changed_[i]) {
                     params.push_back(&buffer_[i]);
-                    expr = c.autoNumber ? "jet_note_autonumber(" + quoteText(t.storedName) + ", ?)"
-                                        : coerceCall(t, c, "?");
-                } else if (c.autoNumber) {
-                    expr = "jet_next_autonumber(" + quoteText(t.storedName) + ")";
+                    valueSql = column.autoNumber ? "jet_note_autonumber(" +
+                                                       quoteText(definition.storedName) + ", ?)"
+                                                 : coerceCall(definition, column, "?");
+                } else if (column.autoNumber) {
+                    valueSql = "jet_next_autonumber(" + quoteText(definition.storedName) + ")";
                 } else {
                     continue;
                 }
@@ -240,39 +240,40 @@ void TableDataset::post() {
                     cols += ", ";
                     vals += ", ";
                 }
-                cols += quoteIdent(c.name);
-                vals += expr;
+                cols += quoteIdent(column.name);
+                vals += valueSql;
             }
-            std::string sql = cols.empty()
-                                  ? "INSERT INTO " + quoteIdent(t.storedName) + " DEFAULT VALUES"
-                                  : "INSERT INTO " + quoteIdent(t.storedName) + " (" + cols +
-                                        ") VALUES (" + vals + ")";
-            Stmt s(store.db(), sql);
+            std::string sql = cols.empty() ? "INSERT INTO " + quoteIdent(definition.storedName) +
+                                                 " DEFAULT VALUES"
+                                           : "INSERT INTO " + quoteIdent(definition.storedName) +
+                                                 " (" + cols + ") VALUES (" + vals + ")";
+            Stmt statement(store.db(), sql);
             for (size_t i = 0; i < params.size(); ++i) {
-                bindValue(s, static_cast<int>(i + 1), *params[i]);
+                bindValue(statement, static_cast<int>(i + 1), *params[i]);
             }
-            s.run();
+            statement.run();
             rowid = sqlite3_last_insert_rowid(store.db());
         } else {
             rowid = rowids_[pos_];
             std::string sets;
             std::vector<const SqlValue*> params;
-            for (size_t i = 0; i < t.columns.size(); ++i) {
+            for (size_t i = 0; i < definition.columns.size(); ++i) {
                 if (!changed_[i]) {
                     continue;
                 }
                 if (!sets.empty()) {
                     sets += ", ";
                 }
-                sets += quoteIdent(t.columns[i].name) + " = " + coerceCall(t, t.columns[i], "?");
+                sets += quoteIdent(definition.columns[i].name) + " = " +
+                        coerceCall(definition, definition.columns[i], "?");
                 params.push_back(&buffer_[i]);
             }
             if (!sets.empty()) {
-                Stmt s(store.db(),
-                       "UPDATE " + quoteIdent(t.storedName) + " SET " + sets + " WHERE rowid = ?");
+                Stmt s(store.db(), "UPDATE " + quoteIdent(definition.storedName) + " SET " + sets +
+                                       " WHERE rowid = ?");
                 int n = 1;
-                for (const auto* p : params) {
-                    bindValue(s, n++, *p);
+                for (const auto* parameter : params) {
+                    bindValue(s, n++, *parameter);
                 }
                 s.bind(n, rowid);
                 s.run();
@@ -280,7 +281,7 @@ void TableDataset::post() {
         }
         store.catalog().flushAutoNumbers();
     } catch (const EngineError& e) {
-        throw EngineError(jet::translateSqliteError(e.what()));
+        throw EngineError(msg::translateSqliteError(e.what()));
     }
     Row row = readRow(rowid);
     if (state_ == State::Insert) {

@@ -5,6 +5,7 @@
 #include "engine/engine_error.hpp"
 #include "engine/functions/function_registry.hpp"
 #include "engine/functions/sqlite_args.hpp"
+#include "engine/messages.hpp"
 
 #include <cmath>
 #include <string>
@@ -65,26 +66,27 @@ void spreadStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
         return;
     }
     const double x = doubleArg(argv[0]);
-    auto* s = static_cast<Spread*>(sqlite3_aggregate_context(ctx, sizeof(Spread)));
-    if (!s) {
+    auto* spread = static_cast<Spread*>(sqlite3_aggregate_context(ctx, sizeof(Spread)));
+    if (!spread) {
         sqlite3_result_error_nomem(ctx);
         return;
     }
-    ++s->count;
-    const double delta = x - s->mean;
-    s->mean += delta / static_cast<double>(s->count);
-    s->squares += delta * (x - s->mean);
+    ++spread->count;
+    const double delta = x - spread->mean;
+    spread->mean += delta / static_cast<double>(spread->count);
+    spread->squares += delta * (x - spread->mean);
 }
 
 template <bool Sample, bool Root>
 void spreadFinal(sqlite3_context* ctx) {
-    const auto* s = static_cast<const Spread*>(sqlite3_aggregate_context(ctx, 0));
+    const auto* spread = static_cast<const Spread*>(sqlite3_aggregate_context(ctx, 0));
     const int64_t needed = Sample ? 2 : 1;
-    if (!s || s->count < needed) {
+    if (!spread || spread->count < needed) {
         sqlite3_result_null(ctx);
         return;
     }
-    const double variance = s->squares / static_cast<double>(Sample ? s->count - 1 : s->count);
+    const double variance =
+        spread->squares / static_cast<double>(Sample ? spread->count - 1 : spread->count);
     sqlite3_result_double(ctx, Root ? std::sqrt(variance) : variance);
 }
 
@@ -93,8 +95,7 @@ void registerAggregate(sqlite3* db, const char* name, SqlFunction step,
     const int rc = sqlite3_create_function_v2(db, name, 1, SQLITE_UTF8, nullptr, nullptr, step,
                                               final, nullptr);
     if (rc != SQLITE_OK) {
-        throw EngineError(std::string("Cannot register the SQL function ") + name + ": " +
-                          sqlite3_errstr(rc));
+        throw EngineError(msg::functionNotRegistered(name, sqlite3_errstr(rc)));
     }
 }
 

@@ -1,9 +1,9 @@
 // Tests and choices: IsNull, IsNumeric, IsDate, Nz, IIf, Switch, Choose.
 #include "engine/functions/function_registry.hpp"
-#include "engine/functions/jet_errors.hpp"
-#include "engine/functions/number_text.hpp"
+#include "engine/functions/raise.hpp"
 #include "engine/functions/sqlite_args.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/number_text.hpp"
 
 namespace orvdb::engine::functions {
 

@@ -2,8 +2,9 @@
 // the conversion of a value stored into a column (see column_coercion.hpp).
 #include "engine/functions/column_coercion.hpp"
 #include "engine/functions/function_registry.hpp"
-#include "engine/functions/jet_errors.hpp"
+#include "engine/functions/raise.hpp"
 #include "engine/functions/sqlite_args.hpp"
+#include "engine/messages.hpp"
 
 #include <string>
 
@@ -45,10 +46,10 @@ void resultValue(sqlite3_context* ctx, const SqlValue& value) {
         sqlite3_result_int64(ctx, *i);
     } else if (const auto* d = std::get_if<double>(&value)) {
         sqlite3_result_double(ctx, *d);
-    } else if (const auto* s = std::get_if<std::string>(&value)) {
-        resultText(ctx, *s);
-    } else if (const auto* b = std::get_if<std::vector<uint8_t>>(&value)) {
-        sqlite3_result_blob64(ctx, b->data(), b->size(), SQLITE_TRANSIENT);
+    } else if (const auto* text = std::get_if<std::string>(&value)) {
+        resultText(ctx, *text);
+    } else if (const auto* bytes = std::get_if<std::vector<uint8_t>>(&value)) {
+        sqlite3_result_blob64(ctx, bytes->data(), bytes->size(), SQLITE_TRANSIENT);
     } else {
         sqlite3_result_null(ctx);
     }
@@ -58,7 +59,7 @@ void jetCoerce(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     const int code = sqlite3_value_int(argv[1]);
     const std::optional<JetType> type = jetTypeFromCode(code);
     if (!type) {
-        throw EngineError("jet_coerce: unknown Jet column type code " + std::to_string(code));
+        throw EngineError(msg::unknownTypeCode(code));
     }
     ColumnCoercion coercion;
     coercion.type = *type;
@@ -77,7 +78,7 @@ void jetCoerce(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     } catch (const EngineError& e) {
         const TextArg column(argv[3]);
         throw EngineError(
-            coercionMessage(e.what(), isNullArg(argv[3]) ? std::string_view() : column.view()));
+            msg::coercionFailed(e.what(), isNullArg(argv[3]) ? std::string_view() : column.view()));
     }
 }
 

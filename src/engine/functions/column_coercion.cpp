@@ -1,10 +1,11 @@
 #include "engine/functions/column_coercion.hpp"
 
-#include "engine/functions/jet_errors.hpp"
-#include "engine/functions/number_text.hpp"
+#include "engine/functions/raise.hpp"
 #include "engine/functions/sqlite_args.hpp"
 #include "engine/functions/utf16_text.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/messages.hpp"
+#include "engine/number_text.hpp"
 
 #include <cfloat>
 #include <cmath>
@@ -34,14 +35,14 @@ bool setText(SqlValue& out, std::string text) {
     return true;
 }
 
-std::optional<double> numberOf(const ValueView& v) {
-    switch (v.kind) {
+std::optional<double> numberOf(const ValueView& value) {
+    switch (value.kind) {
         case ValueView::Integer:
-            return static_cast<double>(v.integer);
+            return static_cast<double>(value.integer);
         case ValueView::Real:
-            return v.real;
+            return value.real;
         case ValueView::Text: {
-            const std::optional<ParsedNumber> parsed = parseJetNumber(v.bytes);
+            const std::optional<ParsedNumber> parsed = parseJetNumber(value.bytes);
             if (!parsed) {
                 return std::nullopt;
             }
@@ -55,41 +56,41 @@ std::optional<double> numberOf(const ValueView& v) {
     }
 }
 
-double requireNumber(const ValueView& v) {
-    const std::optional<double> n = numberOf(v);
-    if (!n) {
+double requireNumber(const ValueView& value) {
+    const std::optional<double> number = numberOf(value);
+    if (!number) {
         raiseTypeMismatch();
     }
-    return *n;
+    return *number;
 }
 
-bool toBoolean(SqlValue& out, const ValueView& v) {
-    switch (v.kind) {
+bool toBoolean(SqlValue& out, const ValueView& value) {
+    switch (value.kind) {
         case ValueView::Null:
             return setInteger(out, 0);
         case ValueView::Integer:
-            return setInteger(out, v.integer != 0 ? -1 : 0);
+            return setInteger(out, value.integer != 0 ? -1 : 0);
         case ValueView::Real:
-            return setInteger(out, v.real != 0 ? -1 : 0);
+            return setInteger(out, value.real != 0 ? -1 : 0);
         case ValueView::Text:
-            if (const std::optional<bool> word = booleanWord(v.bytes)) {
+            if (const std::optional<bool> word = booleanWord(value.bytes)) {
                 return setInteger(out, *word ? -1 : 0);
             }
-            return setInteger(out, requireNumber(v) != 0 ? -1 : 0);
+            return setInteger(out, requireNumber(value) != 0 ? -1 : 0);
         default:
             raiseTypeMismatch();
     }
 }
 
-bool toInteger(SqlValue& out, const ValueView& v, int64_t min, int64_t max) {
-    if (v.kind == ValueView::Integer) {
-        if (v.integer < min || v.integer > max) {
+bool toInteger(SqlValue& out, const ValueView& value, int64_t min, int64_t max) {
+    if (value.kind == ValueView::Integer) {
+        if (value.integer < min || value.integer > max) {
             raiseOverflow();
         }
         return false;
     }
-    if (v.kind == ValueView::Text) {
-        const std::optional<ParsedNumber> parsed = parseJetNumber(v.bytes);
+    if (value.kind == ValueView::Text) {
+        const std::optional<ParsedNumber> parsed = parseJetNumber(value.bytes);
         if (parsed && parsed->isInteger) {
             if (parsed->integer < min || parsed->integer > max) {
                 raiseOverflow();
@@ -97,26 +98,26 @@ bool toInteger(SqlValue& out, const ValueView& v, int64_t min, int64_t max) {
             return setInteger(out, parsed->integer);
         }
     }
-    const double rounded = roundHalfEven(requireNumber(v));
+    const double rounded = roundHalfEven(requireNumber(value));
     if (!(rounded >= static_cast<double>(min) && rounded <= static_cast<double>(max))) {
         raiseOverflow();
     }
     return setInteger(out, static_cast<int64_t>(rounded));
 }
 
-bool toDouble(SqlValue& out, const ValueView& v) {
-    const double d = requireNumber(v);
+bool toDouble(SqlValue& out, const ValueView& value) {
+    const double d = requireNumber(value);
     if (!std::isfinite(d)) {
         raiseOverflow();
     }
-    if (v.kind == ValueView::Real) {
+    if (value.kind == ValueView::Real) {
         return false;
     }
     return setReal(out, d);
 }
 
-bool toSingle(SqlValue& out, const ValueView& v) {
-    const double d = requireNumber(v);
+bool toSingle(SqlValue& out, const ValueView& value) {
+    const double d = requireNumber(value);
     const float f = static_cast<float>(d);
     if (!std::isfinite(f)) {
         raiseOverflow();
@@ -124,27 +125,27 @@ bool toSingle(SqlValue& out, const ValueView& v) {
     return setReal(out, static_cast<double>(f));
 }
 
-bool toCurrency(SqlValue& out, const ValueView& v) {
-    const double rounded = roundToDecimals(requireNumber(v), 4, DecimalRounding::HalfEven);
+bool toCurrency(SqlValue& out, const ValueView& value) {
+    const double rounded = roundToDecimals(requireNumber(value), 4, DecimalRounding::HalfEven);
     if (!(std::fabs(rounded) <= kCurrencyLimit)) {
         raiseOverflow();
     }
     return setReal(out, rounded);
 }
 
-bool toDateTime(SqlValue& out, const ValueView& v) {
-    switch (v.kind) {
+bool toDateTime(SqlValue& out, const ValueView& value) {
+    switch (value.kind) {
         case ValueView::Integer:
         case ValueView::Real: {
             const double serial =
-                v.kind == ValueView::Integer ? static_cast<double>(v.integer) : v.real;
+                value.kind == ValueView::Integer ? static_cast<double>(value.integer) : value.real;
             if (!isJetDateInRange(serial)) {
                 raiseOverflow();
             }
-            return v.kind == ValueView::Real ? false : setReal(out, serial);
+            return value.kind == ValueView::Real ? false : setReal(out, serial);
         }
         case ValueView::Text:
-            if (const std::optional<double> date = parseJetDate(v.bytes)) {
+            if (const std::optional<double> date = parseJetDate(value.bytes)) {
                 return setReal(out, *date);
             }
             raiseTypeMismatch();
@@ -157,48 +158,48 @@ void checkTextLength(std::string_view text, int size) {
     // Byte count is an upper bound of the UTF-16 length: skip the count when it fits.
     if (size > 0 && text.size() > static_cast<size_t>(size) &&
         utf16Length(text) > static_cast<size_t>(size)) {
-        raise(kFieldTooSmall);
+        raise(msg::kFieldTooSmall);
     }
 }
 
-bool toText(SqlValue& out, const ValueView& v, JetType type, int size) {
+bool toText(SqlValue& out, const ValueView& value, JetType type, int size) {
     const int limit = type == JetType::Text ? size : 0;
-    switch (v.kind) {
+    switch (value.kind) {
         case ValueView::Integer: {
-            std::string text = std::to_string(v.integer);
+            std::string text = std::to_string(value.integer);
             checkTextLength(text, limit);
             return setText(out, std::move(text));
         }
         case ValueView::Real: {
-            std::string text = formatJetNumber(v.real);
+            std::string text = formatJetNumber(value.real);
             checkTextLength(text, limit);
             return setText(out, std::move(text));
         }
         case ValueView::Text:
-            checkTextLength(v.bytes, limit);
+            checkTextLength(value.bytes, limit);
             return false;
         case ValueView::Blob:
-            if (!isValidUtf8(v.bytes)) {
+            if (!isValidUtf8(value.bytes)) {
                 raiseTypeMismatch();
             }
-            checkTextLength(v.bytes, limit);
-            return setText(out, std::string(v.bytes));
+            checkTextLength(value.bytes, limit);
+            return setText(out, std::string(value.bytes));
         default:
             raiseTypeMismatch();
     }
 }
 
-bool toBinary(SqlValue& out, const ValueView& v, JetType type, int size) {
-    if (v.kind != ValueView::Blob && v.kind != ValueView::Text) {
+bool toBinary(SqlValue& out, const ValueView& value, JetType type, int size) {
+    if (value.kind != ValueView::Blob && value.kind != ValueView::Text) {
         raiseTypeMismatch();
     }
-    if (type == JetType::Binary && size > 0 && v.bytes.size() > static_cast<size_t>(size)) {
-        raise(kFieldTooSmall);
+    if (type == JetType::Binary && size > 0 && value.bytes.size() > static_cast<size_t>(size)) {
+        raise(msg::kFieldTooSmall);
     }
-    if (v.kind == ValueView::Blob) {
+    if (value.kind == ValueView::Blob) {
         return false;
     }
-    out.emplace<std::vector<uint8_t>>(v.bytes.begin(), v.bytes.end());
+    out.emplace<std::vector<uint8_t>>(value.bytes.begin(), value.bytes.end());
     return true;
 }
 
@@ -224,20 +225,20 @@ std::string guidText(const uint8_t (&b)[16]) {
     return buffer;
 }
 
-bool toGuid(SqlValue& out, const ValueView& v) {
+bool toGuid(SqlValue& out, const ValueView& value) {
     uint8_t bytes[16];
-    if (v.kind == ValueView::Blob && v.bytes.size() == 16) {
+    if (value.kind == ValueView::Blob && value.bytes.size() == 16) {
         // Windows byte order: the first three fields are little-endian.
         static constexpr int kOrder[16] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
         for (int i = 0; i < 16; ++i) {
-            bytes[i] = static_cast<uint8_t>(v.bytes[static_cast<size_t>(kOrder[i])]);
+            bytes[i] = static_cast<uint8_t>(value.bytes[static_cast<size_t>(kOrder[i])]);
         }
         return setText(out, guidText(bytes));
     }
-    if (v.kind != ValueView::Text) {
+    if (value.kind != ValueView::Text) {
         raiseTypeMismatch();
     }
-    std::string_view text = v.bytes;
+    std::string_view text = value.bytes;
     while (!text.empty() && text.front() == ' ') {
         text.remove_prefix(1);
     }
@@ -271,29 +272,29 @@ bool toGuid(SqlValue& out, const ValueView& v) {
         raiseTypeMismatch();
     }
     std::string normalised = guidText(bytes);
-    if (normalised.size() == v.bytes.size() && normalised == v.bytes) {
+    if (normalised.size() == value.bytes.size() && normalised == value.bytes) {
         return false;
     }
     return setText(out, std::move(normalised));
 }
 
-bool toDecimal(SqlValue& out, const ValueView& v, int precision, int scale) {
+bool toDecimal(SqlValue& out, const ValueView& value, int precision, int scale) {
     DecimalDigits digits;
-    switch (v.kind) {
+    switch (value.kind) {
         case ValueView::Integer:
-            digits = *parseDecimalText(std::to_string(v.integer));
+            digits = *parseDecimalText(std::to_string(value.integer));
             break;
         case ValueView::Real:
-            if (!std::isfinite(v.real)) {
+            if (!std::isfinite(value.real)) {
                 raiseOverflow();
             }
-            digits = shortestDigits(v.real);
+            digits = shortestDigits(value.real);
             break;
         case ValueView::Text:
-            if (std::optional<DecimalDigits> parsed = parseDecimalText(v.bytes)) {
+            if (std::optional<DecimalDigits> parsed = parseDecimalText(value.bytes)) {
                 digits = std::move(*parsed);
             } else {
-                digits = shortestDigits(requireNumber(v));  // grouping, hex...
+                digits = shortestDigits(requireNumber(value));  // grouping, hex...
             }
             break;
         default:
@@ -313,60 +314,52 @@ bool toDecimal(SqlValue& out, const ValueView& v, int precision, int scale) {
 
 }  // namespace
 
-bool coerceValue(const ValueView& v, const ColumnCoercion& c, SqlValue& out) {
-    if (v.kind == ValueView::Null) {
-        return c.type == JetType::Boolean && setInteger(out, 0);
+bool coerceValue(const ValueView& value, const ColumnCoercion& coercion, SqlValue& out) {
+    if (value.kind == ValueView::Null) {
+        return coercion.type == JetType::Boolean && setInteger(out, 0);
     }
-    switch (c.type) {
+    switch (coercion.type) {
         case JetType::Boolean:
-            return toBoolean(out, v);
+            return toBoolean(out, value);
         case JetType::Byte:
-            return toInteger(out, v, 0, 255);
+            return toInteger(out, value, 0, 255);
         case JetType::Integer:
-            return toInteger(out, v, INT16_MIN, INT16_MAX);
+            return toInteger(out, value, INT16_MIN, INT16_MAX);
         case JetType::Long:
-            return toInteger(out, v, INT32_MIN, INT32_MAX);
+            return toInteger(out, value, INT32_MIN, INT32_MAX);
         case JetType::Currency:
-            return toCurrency(out, v);
+            return toCurrency(out, value);
         case JetType::Single:
-            return toSingle(out, v);
+            return toSingle(out, value);
         case JetType::Double:
-            return toDouble(out, v);
+            return toDouble(out, value);
         case JetType::DateTime:
-            return toDateTime(out, v);
+            return toDateTime(out, value);
         case JetType::Text:
         case JetType::Memo:
-            return toText(out, v, c.type, c.size);
+            return toText(out, value, coercion.type, coercion.size);
         case JetType::Binary:
         case JetType::OLE:
-            return toBinary(out, v, c.type, c.size);
+            return toBinary(out, value, coercion.type, coercion.size);
         case JetType::GUID:
-            return toGuid(out, v);
+            return toGuid(out, value);
         case JetType::Decimal:
-            return toDecimal(out, v, c.precision, c.scale);
+            return toDecimal(out, value, coercion.precision, coercion.scale);
     }
     raiseTypeMismatch();
-}
-
-std::string coercionMessage(const char* jetMessage, std::string_view column) {
-    std::string message(jetMessage);
-    if (!column.empty()) {
-        message.append(" (field '").append(column).append("')");
-    }
-    return message;
 }
 
 }  // namespace functions
 
 ColumnCoercion coercionFor(const ColumnDef& column) {
-    ColumnCoercion c;
-    c.type = column.type;
-    c.size = column.size;
+    ColumnCoercion coercion;
+    coercion.type = column.type;
+    coercion.size = column.size;
     if (column.type == JetType::Decimal) {
-        c.precision = column.precision;
-        c.scale = column.scale;
+        coercion.precision = column.precision;
+        coercion.scale = column.scale;
     }
-    return c;
+    return coercion;
 }
 
 std::optional<JetType> jetTypeFromCode(int code) {
@@ -400,18 +393,18 @@ SqlValue coerceForColumn(const SqlValue& value, const ColumnCoercion& coercion,
     } else if (const auto* d = std::get_if<double>(&value)) {
         view.kind = functions::ValueView::Real;
         view.real = *d;
-    } else if (const auto* s = std::get_if<std::string>(&value)) {
+    } else if (const auto* text = std::get_if<std::string>(&value)) {
         view.kind = functions::ValueView::Text;
-        view.bytes = *s;
-    } else if (const auto* b = std::get_if<std::vector<uint8_t>>(&value)) {
+        view.bytes = *text;
+    } else if (const auto* bytes = std::get_if<std::vector<uint8_t>>(&value)) {
         view.kind = functions::ValueView::Blob;
-        view.bytes = std::string_view(reinterpret_cast<const char*>(b->data()), b->size());
+        view.bytes = std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size());
     }
     try {
         SqlValue converted;
         return functions::coerceValue(view, coercion, converted) ? converted : value;
     } catch (const EngineError& e) {
-        throw EngineError(functions::coercionMessage(e.what(), column));
+        throw EngineError(msg::coercionFailed(e.what(), column));
     }
 }
 

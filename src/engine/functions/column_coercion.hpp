@@ -18,8 +18,8 @@
 // Anything else raises "Data type mismatch in criteria expression.".
 #pragma once
 
-#include "engine/catalog/jet_types.hpp"
-#include "engine/dataset/sql_value.hpp"
+#include "engine/jet_types.hpp"
+#include "engine/sql_value.hpp"
 
 #include <optional>
 #include <string_view>
@@ -57,9 +57,6 @@ struct ValueView {
 // Fills `out` and returns true when the value changes; false when it is
 // stored as it came. Throws EngineError with Jet's bare message.
 bool coerceValue(const ValueView& value, const ColumnCoercion& coercion, SqlValue& out);
-
-// Jet's message plus the column, as coerceForColumn reports it.
-std::string coercionMessage(const char* jetMessage, std::string_view column);
 
 }  // namespace functions
 

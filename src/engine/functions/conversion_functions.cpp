@@ -2,9 +2,9 @@
 // CDbl, CBool, CDate, Hex, Oct. The C... functions take a value that must be
 // there: Null raises "Invalid use of Null".
 #include "engine/functions/function_registry.hpp"
-#include "engine/functions/jet_errors.hpp"
-#include "engine/functions/number_text.hpp"
+#include "engine/functions/raise.hpp"
 #include "engine/functions/sqlite_args.hpp"
+#include "engine/number_text.hpp"
 
 #include <cfloat>
 #include <charconv>
@@ -15,8 +15,8 @@ namespace orvdb::engine::functions {
 
 namespace {
 
-std::string numberText(const Number& n) {
-    return n.isInteger ? std::to_string(n.integer) : formatJetNumber(n.real);
+std::string numberText(const Number& number) {
+    return number.isInteger ? std::to_string(number.integer) : formatJetNumber(number.real);
 }
 
 // Str(n): the number's text with a leading blank where a '-' would stand.
@@ -25,9 +25,9 @@ void jetStr(sqlite3_context* ctx, int, sqlite3_value** argv) {
         sqlite3_result_null(ctx);
         return;
     }
-    const Number n = numberArg(argv[0]);
-    std::string text = numberText(n);
-    if (n.toDouble() >= 0) {
+    const Number number = numberArg(argv[0]);
+    std::string text = numberText(number);
+    if (number.toDouble() >= 0) {
         text.insert(text.begin(), ' ');
     }
     resultText(ctx, text);
@@ -141,14 +141,14 @@ void jetCStr(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 template <int64_t Min, int64_t Max>
 void convertInteger(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    const Number n = numberArg(argv[0]);
-    double rounded = n.isInteger ? 0 : roundHalfEven(n.real);
-    if (n.isInteger
-            ? (n.integer < Min || n.integer > Max)
+    const Number number = numberArg(argv[0]);
+    double rounded = number.isInteger ? 0 : roundHalfEven(number.real);
+    if (number.isInteger
+            ? (number.integer < Min || number.integer > Max)
             : !(rounded >= static_cast<double>(Min) && rounded <= static_cast<double>(Max))) {
         raiseOverflow();
     }
-    sqlite3_result_int64(ctx, n.isInteger ? n.integer : static_cast<int64_t>(rounded));
+    sqlite3_result_int64(ctx, number.isInteger ? number.integer : static_cast<int64_t>(rounded));
 }
 
 // Currency: four decimals, rounded half to even, within +-922337203685477.5807.

@@ -3,10 +3,10 @@
 #include "engine/functions/date_intervals.hpp"
 #include "engine/functions/date_names.hpp"
 #include "engine/functions/function_registry.hpp"
-#include "engine/functions/jet_errors.hpp"
-#include "engine/functions/number_text.hpp"
+#include "engine/functions/raise.hpp"
 #include "engine/functions/sqlite_args.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/number_text.hpp"
 
 #include <ctime>
 
@@ -59,23 +59,23 @@ void datePartOf(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_int64(ctx, Part(jetDateToParts(dateArg(argv[0]))));
 }
 
-int64_t yearOf(const DateParts& p) {
-    return p.year;
+int64_t yearOf(const DateParts& parts) {
+    return parts.year;
 }
-int64_t monthOf(const DateParts& p) {
-    return p.month;
+int64_t monthOf(const DateParts& parts) {
+    return parts.month;
 }
-int64_t dayOf(const DateParts& p) {
-    return p.day;
+int64_t dayOf(const DateParts& parts) {
+    return parts.day;
 }
-int64_t hourOf(const DateParts& p) {
-    return p.hour;
+int64_t hourOf(const DateParts& parts) {
+    return parts.hour;
 }
-int64_t minuteOf(const DateParts& p) {
-    return p.minute;
+int64_t minuteOf(const DateParts& parts) {
+    return parts.minute;
 }
-int64_t secondOf(const DateParts& p) {
-    return p.second;
+int64_t secondOf(const DateParts& parts) {
+    return parts.second;
 }
 
 int optionalCode(int argc, sqlite3_value** argv, int index) {

@@ -1,6 +1,6 @@
 #include "engine/functions/date_intervals.hpp"
 
-#include "engine/functions/jet_errors.hpp"
+#include "engine/functions/raise.hpp"
 #include "engine/jet_datetime.hpp"
 
 #include <algorithm>
@@ -193,34 +193,34 @@ int64_t dateDiff(DateInterval interval, double d1, double d2, int firstDayOfWeek
 }
 
 int64_t datePart(DateInterval interval, double date, int firstDayOfWeek, int firstWeekOfYear) {
-    const DateParts p = jetDateToParts(date);
+    const DateParts parts = jetDateToParts(date);
     const int64_t day = dayNumberOf(date);
     switch (interval) {
         case DateInterval::Year:
-            return p.year;
+            return parts.year;
         case DateInterval::Quarter:
-            return (p.month - 1) / 3 + 1;
+            return (parts.month - 1) / 3 + 1;
         case DateInterval::Month:
-            return p.month;
+            return parts.month;
         case DateInterval::DayOfYear:
-            return day - jetDayNumber(p.year, 1, 1) + 1;
+            return day - jetDayNumber(parts.year, 1, 1) + 1;
         case DateInterval::Day:
-            return p.day;
+            return parts.day;
         case DateInterval::Weekday:
             return weekdayOfDay(day, firstDayOfWeek);
         case DateInterval::Week: {
-            int64_t start = firstWeekStart(p.year, firstDayOfWeek, firstWeekOfYear);
+            int64_t start = firstWeekStart(parts.year, firstDayOfWeek, firstWeekOfYear);
             if (day < start) {
-                start = firstWeekStart(p.year - 1, firstDayOfWeek, firstWeekOfYear);
+                start = firstWeekStart(parts.year - 1, firstDayOfWeek, firstWeekOfYear);
             }
             return (day - start) / 7 + 1;
         }
         case DateInterval::Hour:
-            return p.hour;
+            return parts.hour;
         case DateInterval::Minute:
-            return p.minute;
+            return parts.minute;
         case DateInterval::Second:
-            return p.second;
+            return parts.second;
     }
     return 0;
 }

@@ -2,9 +2,9 @@
 #include "engine/functions/date_intervals.hpp"
 #include "engine/functions/function_registry.hpp"
 #include "engine/functions/jet_format.hpp"
-#include "engine/functions/number_text.hpp"
 #include "engine/functions/sqlite_args.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/number_text.hpp"
 
 #include <cmath>
 

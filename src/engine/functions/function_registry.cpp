@@ -1,6 +1,7 @@
 #include "engine/functions/function_registry.hpp"
 
 #include "engine/engine_error.hpp"
+#include "engine/messages.hpp"
 
 #include <exception>
 #include <new>
@@ -16,7 +17,7 @@ void reportCurrentException(sqlite3_context* ctx) noexcept {
     } catch (const std::exception& e) {
         sqlite3_result_error(ctx, e.what(), -1);
     } catch (...) {
-        sqlite3_result_error(ctx, "Unknown error in an SQL function", -1);
+        sqlite3_result_error(ctx, msg::kUnknownFunctionError, -1);
     }
 }
 
@@ -33,8 +34,7 @@ void registerScalars(sqlite3* db, std::initializer_list<ScalarFunction> function
             const int rc = sqlite3_create_function_v2(db, f.name, nArg, flags, nullptr, f.function,
                                                       nullptr, nullptr, nullptr);
             if (rc != SQLITE_OK) {
-                throw EngineError(std::string("Cannot register the SQL function ") + f.name + ": " +
-                                  sqlite3_errstr(rc));
+                throw EngineError(msg::functionNotRegistered(f.name, sqlite3_errstr(rc)));
             }
         }
     }

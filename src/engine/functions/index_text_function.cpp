@@ -5,6 +5,7 @@
 #include "engine/engine_error.hpp"
 #include "engine/functions/function_registry.hpp"
 #include "engine/functions/sqlite_args.hpp"
+#include "engine/messages.hpp"
 #include "jet/index/index_key.hpp"
 
 #include <cstdio>
@@ -24,13 +25,7 @@ void jetIndexText(sqlite3_context* ctx, int, sqlite3_value** argv) {
         } catch (const jet::IndexKeyError& e) {
             char code[16];
             std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(e.character()));
-            throw EngineError("Cannot store this text in field '" + std::string(column.view()) +
-                              "' of table '" + std::string(table.view()) +
-                              "': the field is indexed and the Access sort order of the "
-                              "character " +
-                              code +
-                              " is not known to orvdb, so the database "
-                              "could not be saved with it.");
+            throw EngineError(msg::unsortableCharacter(table.view(), column.view(), code));
         }
     }
     sqlite3_result_null(ctx);

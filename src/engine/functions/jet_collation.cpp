@@ -1,6 +1,7 @@
 #include "engine/functions/jet_collation.hpp"
 
 #include "engine/engine_error.hpp"
+#include "engine/messages.hpp"
 
 #include <unicode/ucol.h>
 #include <unicode/ustring.h>
@@ -23,8 +24,7 @@ const UCollator* jetCollator() {
         UErrorCode status = U_ZERO_ERROR;
         UCollator* c = ucol_open("", &status);
         if (U_FAILURE(status)) {
-            throw EngineError(std::string("Cannot open the ICU collator for text comparison: ") +
-                              u_errorName(status));
+            throw EngineError(msg::collatorUnavailable(u_errorName(status)));
         }
         ucol_setStrength(c, UCOL_SECONDARY);
         return c;
@@ -130,13 +130,12 @@ void registerJetCollation(sqlite3* db) {
     const int rc = sqlite3_create_collation_v2(db, kJetCollationName, SQLITE_UTF8, nullptr,
                                                collationCallback, nullptr);
     if (rc != SQLITE_OK) {
-        throw EngineError(std::string("Cannot register the collation ") + kJetCollationName + ": " +
-                          sqlite3_errstr(rc));
+        throw EngineError(msg::collationNotRegistered(kJetCollationName, sqlite3_errstr(rc)));
     }
 }
 
-int jetCompareText(std::string_view a, std::string_view b) {
-    return compareUtf8(a.data(), a.size(), b.data(), b.size());
+int jetCompareText(std::string_view left, std::string_view right) {
+    return compareUtf8(left.data(), left.size(), right.data(), right.size());
 }
 
 std::string jetFoldKey(std::string_view text) {
@@ -149,7 +148,7 @@ std::string jetFoldKey(std::string_view text) {
     u_strFromUTF8WithSub(utf16.data(), static_cast<int32_t>(utf16.size()), &length16, text.data(),
                          clampLength(text.size()), 0xFFFD, nullptr, &status);
     if (U_FAILURE(status)) {
-        throw EngineError("Cannot convert text to UTF-16 for a comparison key");
+        throw EngineError(msg::kComparisonKeyFailed);
     }
     std::string key(64, '\0');
     for (;;) {

@@ -2,9 +2,9 @@
 
 #include "engine/functions/date_intervals.hpp"
 #include "engine/functions/date_names.hpp"
-#include "engine/functions/number_text.hpp"
 #include "engine/functions/utf16_text.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/number_text.hpp"
 
 #include <unicode/uchar.h>
 
@@ -21,12 +21,12 @@ char lowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
 
-bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
+bool equalsIgnoreCase(std::string_view left, std::string_view right) {
+    if (left.size() != right.size()) {
         return false;
     }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) {
+    for (size_t i = 0; i < left.size(); ++i) {
+        if (lowerAscii(left[i]) != lowerAscii(right[i])) {
             return false;
         }
     }
@@ -162,9 +162,9 @@ public:
             }
             const char c = pattern[i];
             if (c == '0' || c == '#') {
-                NumElement e(NumElement::Digit);
-                e.digit = c;
-                elements_.push_back(e);
+                NumElement element(NumElement::Digit);
+                element.digit = c;
+                elements_.push_back(element);
                 ++i;
             } else if (c == '.' && !pointSeen) {
                 pointSeen = true;
@@ -175,15 +175,15 @@ public:
                 ++i;
             } else if ((c == 'E' || c == 'e') && i + 1 < pattern.size() &&
                        (pattern[i + 1] == '+' || pattern[i + 1] == '-') && !hasExponent()) {
-                NumElement e(NumElement::Exponent);
-                e.expChar = c;
-                e.expPlus = pattern[i + 1] == '+';
+                NumElement element(NumElement::Exponent);
+                element.expChar = c;
+                element.expPlus = pattern[i + 1] == '+';
                 i += 2;
                 while (i < pattern.size() && (pattern[i] == '0' || pattern[i] == '#')) {
-                    e.expDigits += pattern[i] == '0' ? 1 : 0;
+                    element.expDigits += pattern[i] == '0' ? 1 : 0;
                     ++i;
                 }
-                elements_.push_back(e);
+                elements_.push_back(element);
             } else {
                 if (c == '%') {
                     ++percent_;
@@ -250,8 +250,8 @@ private:
     static constexpr size_t npos = static_cast<size_t>(-1);
 
     bool hasExponent() const {
-        for (const NumElement& e : elements_) {
-            if (e.kind == NumElement::Exponent) {
+        for (const NumElement& element : elements_) {
+            if (element.kind == NumElement::Exponent) {
                 return true;
             }
         }
@@ -262,9 +262,9 @@ private:
         if (!elements_.empty() && elements_.back().kind == NumElement::Literal) {
             elements_.back().text.append(text);
         } else {
-            NumElement e(NumElement::Literal);
-            e.text = std::string(text);
-            elements_.push_back(e);
+            NumElement element(NumElement::Literal);
+            element.text = std::string(text);
+            elements_.push_back(element);
         }
     }
 
@@ -280,11 +280,11 @@ private:
         intEnd_ = std::min({pointIndex_, exponentIndex_, elements_.size()});
         const size_t fracEnd = std::min(exponentIndex_, elements_.size());
         for (size_t i = 0; i < elements_.size(); ++i) {
-            const NumElement& e = elements_[i];
-            if (e.kind == NumElement::Digit) {
+            const NumElement& element = elements_[i];
+            if (element.kind == NumElement::Digit) {
                 if (i < intEnd_) {
                     ++intPlaces_;
-                    intZeros_ += e.digit == '0' ? 1 : 0;
+                    intZeros_ += element.digit == '0' ? 1 : 0;
                 } else if (pointIndex_ != npos && i > pointIndex_ && i < fracEnd) {
                     ++fracPlaces_;
                 }
@@ -377,10 +377,10 @@ private:
         }
         size_t fracIndex = 0;
         for (size_t i = 0; i < elements_.size(); ++i) {
-            const NumElement& e = elements_[i];
-            switch (e.kind) {
+            const NumElement& element = elements_[i];
+            switch (element.kind) {
                 case NumElement::Literal:
-                    out.append(e.text);
+                    out.append(element.text);
                     break;
                 case NumElement::Digit:
                     if (i < intEnd_) {
@@ -401,15 +401,16 @@ private:
                 case NumElement::Comma:
                     break;
                 case NumElement::Exponent: {
-                    out.push_back(e.expChar);
+                    out.push_back(element.expChar);
                     if (exponent < 0) {
                         out.push_back('-');
-                    } else if (e.expPlus) {
+                    } else if (element.expPlus) {
                         out.push_back('+');
                     }
                     std::string expText = std::to_string(std::abs(exponent));
-                    if (static_cast<int>(expText.size()) < e.expDigits) {
-                        expText.insert(0, static_cast<size_t>(e.expDigits) - expText.size(), '0');
+                    if (static_cast<int>(expText.size()) < element.expDigits) {
+                        expText.insert(0, static_cast<size_t>(element.expDigits) - expText.size(),
+                                       '0');
                     }
                     out.append(expText);
                     break;
@@ -475,9 +476,9 @@ std::string longTime(double date) {
 // General Date: the date, then the time when there is one; a value on
 // 1899-12-30 shows only its time (0 is "12:00:00 AM"), as CStr of a date does.
 std::string generalDate(double date) {
-    const DateParts p = jetDateToParts(date);
-    const bool hasTime = p.hour != 0 || p.minute != 0 || p.second != 0;
-    if (p.year == 1899 && p.month == 12 && p.day == 30) {
+    const DateParts parts = jetDateToParts(date);
+    const bool hasTime = parts.hour != 0 || parts.minute != 0 || parts.second != 0;
+    if (parts.year == 1899 && parts.month == 12 && parts.day == 30) {
         return longTime(date);
     }
     return hasTime ? shortDate(date) + " " + longTime(date) : shortDate(date);
@@ -501,10 +502,10 @@ bool usesTwelveHours(std::string_view pattern) {
 
 std::string formatCustomDate(double date, std::string_view pattern,
                              const DateFormatOptions& options) {
-    const DateParts p = jetDateToParts(date);
+    const DateParts parts = jetDateToParts(date);
     const bool twelveHours = usesTwelveHours(pattern);
-    const int hour12 = p.hour % 12 == 0 ? 12 : p.hour % 12;
-    const int shownHour = twelveHours ? hour12 : p.hour;
+    const int hour12 = parts.hour % 12 == 0 ? 12 : parts.hour % 12;
+    const int shownHour = twelveHours ? hour12 : parts.hour;
     std::string out;
     bool afterHour = false;  // 'm' right after an hour means minutes
     for (size_t i = 0; i < pattern.size();) {
@@ -516,18 +517,18 @@ std::string formatCustomDate(double date, std::string_view pattern,
         if (lc == 'a') {
             if (startsWithIgnoreCase(pattern, i, "am/pm")) {
                 const bool upper = c == 'A';
-                out.append(p.hour < 12 ? (upper ? "AM" : "am") : (upper ? "PM" : "pm"));
+                out.append(parts.hour < 12 ? (upper ? "AM" : "am") : (upper ? "PM" : "pm"));
                 i += 5;
                 continue;
             }
             if (startsWithIgnoreCase(pattern, i, "a/p")) {
                 const bool upper = c == 'A';
-                out.append(p.hour < 12 ? (upper ? "A" : "a") : (upper ? "P" : "p"));
+                out.append(parts.hour < 12 ? (upper ? "A" : "a") : (upper ? "P" : "p"));
                 i += 3;
                 continue;
             }
             if (startsWithIgnoreCase(pattern, i, "ampm")) {
-                out.append(p.hour < 12 ? "AM" : "PM");
+                out.append(parts.hour < 12 ? "AM" : "PM");
                 i += 4;
                 continue;
             }
@@ -539,9 +540,9 @@ std::string formatCustomDate(double date, std::string_view pattern,
         switch (lc) {
             case 'd':
                 if (run == 1) {
-                    out.append(std::to_string(p.day));
+                    out.append(std::to_string(parts.day));
                 } else if (run == 2) {
-                    out.append(twoDigits(p.day));
+                    out.append(twoDigits(parts.day));
                 } else if (run == 3) {
                     out.append(kWeekdayAbbreviations[static_cast<size_t>(weekdayOf(date, 1) - 1)]);
                 } else if (run == 4) {
@@ -565,20 +566,20 @@ std::string formatCustomDate(double date, std::string_view pattern,
                 break;
             case 'm':
                 if (run <= 2 && afterHour) {
-                    out.append(run == 1 ? std::to_string(p.minute) : twoDigits(p.minute));
+                    out.append(run == 1 ? std::to_string(parts.minute) : twoDigits(parts.minute));
                 } else if (run == 1) {
-                    out.append(std::to_string(p.month));
+                    out.append(std::to_string(parts.month));
                 } else if (run == 2) {
-                    out.append(twoDigits(p.month));
+                    out.append(twoDigits(parts.month));
                 } else if (run == 3) {
-                    out.append(kMonthAbbreviations[static_cast<size_t>(p.month - 1)]);
+                    out.append(kMonthAbbreviations[static_cast<size_t>(parts.month - 1)]);
                 } else {
-                    out.append(kMonthNames[static_cast<size_t>(p.month - 1)]);
+                    out.append(kMonthNames[static_cast<size_t>(parts.month - 1)]);
                 }
                 afterHour = false;
                 break;
             case 'q':
-                out.append(std::to_string((p.month - 1) / 3 + 1));
+                out.append(std::to_string((parts.month - 1) / 3 + 1));
                 afterHour = false;
                 break;
             case 'y': {
@@ -586,11 +587,11 @@ std::string formatCustomDate(double date, std::string_view pattern,
                 while (left > 0) {
                     if (left >= 4) {
                         char buffer[16];
-                        std::snprintf(buffer, sizeof buffer, "%04d", p.year);
+                        std::snprintf(buffer, sizeof buffer, "%04d", parts.year);
                         out.append(buffer);
                         left -= 4;
                     } else if (left >= 2) {
-                        out.append(twoDigits(p.year % 100));
+                        out.append(twoDigits(parts.year % 100));
                         left -= 2;
                     } else {
                         out.append(std::to_string(datePart(DateInterval::DayOfYear, date, 1, 1)));
@@ -605,11 +606,11 @@ std::string formatCustomDate(double date, std::string_view pattern,
                 afterHour = true;
                 break;
             case 'n':
-                out.append(run == 1 ? std::to_string(p.minute) : twoDigits(p.minute));
+                out.append(run == 1 ? std::to_string(parts.minute) : twoDigits(parts.minute));
                 afterHour = false;
                 break;
             case 's':
-                out.append(run == 1 ? std::to_string(p.second) : twoDigits(p.second));
+                out.append(run == 1 ? std::to_string(parts.second) : twoDigits(parts.second));
                 afterHour = false;
                 break;
             case 'c':
@@ -694,8 +695,8 @@ std::string formatCustomText(std::string_view text, std::string_view pattern) {
         for (const Piece& piece : pieces) {
             out.append(piece.literal);
         }
-        for (const std::string& c : chars) {
-            out.append(c);
+        for (const std::string& character : chars) {
+            out.append(character);
         }
         return out;
     }

@@ -1,8 +1,9 @@
 #include "engine/functions/like_pattern.hpp"
 
 #include "engine/functions/jet_collation.hpp"
-#include "engine/functions/jet_errors.hpp"
+#include "engine/functions/raise.hpp"
 #include "engine/functions/utf16_text.hpp"
+#include "engine/messages.hpp"
 
 #include <unicode/uchar.h>
 
@@ -35,11 +36,11 @@ int compareChars(char32_t a, char32_t b) {
     if (ra >= 0 && rb >= 0) {
         return ra < rb ? -1 : (ra > rb ? 1 : 0);
     }
-    std::string ua;
-    std::string ub;
-    appendUtf8(ua, a);
-    appendUtf8(ub, b);
-    return jetCompareText(ua, ub);
+    std::string leftText;
+    std::string rightText;
+    appendUtf8(leftText, a);
+    appendUtf8(rightText, b);
+    return jetCompareText(leftText, rightText);
 }
 
 }  // namespace
@@ -78,7 +79,7 @@ LikePattern::LikePattern(std::string_view pattern) {
                     size_t after = pos + 1;
                     const char32_t high = nextCodePoint(pattern, after);
                     if (compareChars(m, high) > 0) {
-                        raise(kInvalidPattern);
+                        raise(msg::kInvalidPattern);
                     }
                     set.ranges.emplace_back(m, high);
                     pos = after;
@@ -87,7 +88,7 @@ LikePattern::LikePattern(std::string_view pattern) {
                 set.singles.push_back(fold(m));
             }
             if (!closed) {
-                raise(kInvalidPattern);
+                raise(msg::kInvalidPattern);
             }
             if (!set.negated && set.singles.empty() && set.ranges.empty()) {
                 continue;  // "[]" stands for the zero-length string

@@ -1,9 +1,9 @@
 // VBA's math functions. Null propagates, as Jet's expression service does for
 // them in queries.
 #include "engine/functions/function_registry.hpp"
-#include "engine/functions/jet_errors.hpp"
-#include "engine/functions/number_text.hpp"
+#include "engine/functions/raise.hpp"
 #include "engine/functions/sqlite_args.hpp"
+#include "engine/number_text.hpp"
 
 #include <cmath>
 #include <random>
@@ -19,11 +19,11 @@ void integerPart(sqlite3_context* ctx, int, sqlite3_value** argv) {
         sqlite3_result_null(ctx);
         return;
     }
-    const Number n = numberArg(argv[0]);
-    if (n.isInteger) {
-        sqlite3_result_int64(ctx, n.integer);
+    const Number number = numberArg(argv[0]);
+    if (number.isInteger) {
+        sqlite3_result_int64(ctx, number.integer);
     } else {
-        resultDouble(ctx, Round(n.real));
+        resultDouble(ctx, Round(number.real));
     }
 }
 
@@ -39,11 +39,11 @@ void jetAbs(sqlite3_context* ctx, int, sqlite3_value** argv) {
         sqlite3_result_null(ctx);
         return;
     }
-    const Number n = numberArg(argv[0]);
-    if (n.isInteger && n.integer != INT64_MIN) {
-        sqlite3_result_int64(ctx, n.integer < 0 ? -n.integer : n.integer);
+    const Number number = numberArg(argv[0]);
+    if (number.isInteger && number.integer != INT64_MIN) {
+        sqlite3_result_int64(ctx, number.integer < 0 ? -number.integer : number.integer);
     } else {
-        resultDouble(ctx, std::fabs(n.toDouble()));
+        resultDouble(ctx, std::fabs(number.toDouble()));
     }
 }
 
@@ -67,12 +67,12 @@ void jetRound(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         sqlite3_result_null(ctx);
         return;
     }
-    const Number n = numberArg(argv[0]);
-    if (n.isInteger) {
-        sqlite3_result_int64(ctx, n.integer);
+    const Number number = numberArg(argv[0]);
+    if (number.isInteger) {
+        sqlite3_result_int64(ctx, number.integer);
         return;
     }
-    resultDouble(ctx, roundToDecimals(n.real, decimals, DecimalRounding::HalfEven));
+    resultDouble(ctx, roundToDecimals(number.real, decimals, DecimalRounding::HalfEven));
 }
 
 enum class MathFunction { Sqr, Exp, Log, Sin, Cos, Tan, Atn };

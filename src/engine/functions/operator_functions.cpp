@@ -1,8 +1,8 @@
 // Access SQL operators whose meaning differs from SQLite's: & + - * / \ Mod ^
 // Like Not, and the -1/0 truth value.
 #include "engine/functions/function_registry.hpp"
-#include "engine/functions/jet_errors.hpp"
 #include "engine/functions/like_pattern.hpp"
+#include "engine/functions/raise.hpp"
 #include "engine/functions/sqlite_args.hpp"
 
 #include <cmath>
@@ -19,39 +19,39 @@ void jetConcat(sqlite3_context* ctx, int, sqlite3_value** argv) {
         sqlite3_result_null(ctx);
         return;
     }
-    const TextArg a(argv[0]);
-    const TextArg b(argv[1]);
+    const TextArg left(argv[0]);
+    const TextArg right(argv[1]);
     std::string joined;
-    joined.reserve(a.view().size() + b.view().size());
-    joined.append(a.view());
-    joined.append(b.view());
+    joined.reserve(left.view().size() + right.view().size());
+    joined.append(left.view());
+    joined.append(right.view());
     resultText(ctx, joined);
 }
 
 enum class Arithmetic { Add, Subtract, Multiply };
 
 // Integers stay integers until they overflow 64 bits, then become doubles.
-Number arithmetic(Arithmetic op, const Number& a, const Number& b) {
-    if (a.isInteger && b.isInteger) {
+Number arithmetic(Arithmetic op, const Number& left, const Number& right) {
+    if (left.isInteger && right.isInteger) {
         int64_t result = 0;
         bool overflow = false;
         switch (op) {
             case Arithmetic::Add:
-                overflow = __builtin_add_overflow(a.integer, b.integer, &result);
+                overflow = __builtin_add_overflow(left.integer, right.integer, &result);
                 break;
             case Arithmetic::Subtract:
-                overflow = __builtin_sub_overflow(a.integer, b.integer, &result);
+                overflow = __builtin_sub_overflow(left.integer, right.integer, &result);
                 break;
             case Arithmetic::Multiply:
-                overflow = __builtin_mul_overflow(a.integer, b.integer, &result);
+                overflow = __builtin_mul_overflow(left.integer, right.integer, &result);
                 break;
         }
         if (!overflow) {
             return Number::ofInteger(result);
         }
     }
-    const double x = a.toDouble();
-    const double y = b.toDouble();
+    const double x = left.toDouble();
+    const double y = right.toDouble();
     switch (op) {
         case Arithmetic::Add:
             return Number::ofReal(x + y);

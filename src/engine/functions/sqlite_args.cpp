@@ -1,8 +1,8 @@
 #include "engine/functions/sqlite_args.hpp"
 
-#include "engine/functions/jet_errors.hpp"
-#include "engine/functions/number_text.hpp"
+#include "engine/functions/raise.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/number_text.hpp"
 
 #include <strings.h>
 #include <cmath>
@@ -11,8 +11,9 @@ namespace orvdb::engine::functions {
 
 namespace {
 
-bool equalsIgnoreCase(std::string_view a, const char* b) {
-    return a.size() == std::char_traits<char>::length(b) && strncasecmp(a.data(), b, a.size()) == 0;
+bool equalsIgnoreCase(std::string_view text, const char* word) {
+    return text.size() == std::char_traits<char>::length(word) &&
+           strncasecmp(text.data(), word, text.size()) == 0;
 }
 
 }  // namespace
@@ -61,14 +62,14 @@ double doubleArg(sqlite3_value* value) {
 }
 
 int32_t longArg(sqlite3_value* value) {
-    const Number n = numberArg(value);
-    if (n.isInteger) {
-        if (n.integer < INT32_MIN || n.integer > INT32_MAX) {
+    const Number number = numberArg(value);
+    if (number.isInteger) {
+        if (number.integer < INT32_MIN || number.integer > INT32_MAX) {
             raiseOverflow();
         }
-        return static_cast<int32_t>(n.integer);
+        return static_cast<int32_t>(number.integer);
     }
-    const double rounded = roundHalfEven(n.real);
+    const double rounded = roundHalfEven(number.real);
     if (!(rounded >= INT32_MIN && rounded <= INT32_MAX)) {
         raiseOverflow();
     }

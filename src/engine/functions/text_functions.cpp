@@ -3,7 +3,7 @@
 // Null there raises "Invalid use of Null"; a Null string gives Null.
 #include "engine/functions/function_registry.hpp"
 #include "engine/functions/jet_collation.hpp"
-#include "engine/functions/jet_errors.hpp"
+#include "engine/functions/raise.hpp"
 #include "engine/functions/sqlite_args.hpp"
 #include "engine/functions/text_search.hpp"
 #include "engine/functions/utf16_text.hpp"
@@ -149,8 +149,8 @@ void trimSpaces(sqlite3_context* ctx, int, sqlite3_value** argv) {
         sqlite3_result_null(ctx);
         return;
     }
-    const TextArg arg(argv[0]);
-    std::string_view text = arg.view();
+    const TextArg argument(argv[0]);
+    std::string_view text = argument.view();
     while (Left && !text.empty() && text.front() == ' ') {
         text.remove_prefix(1);
     }
@@ -282,11 +282,11 @@ void jetStrComp(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         sqlite3_result_null(ctx);
         return;
     }
-    const TextArg a(argv[0]);
-    const TextArg b(argv[1]);
-    int c =
-        mode == CompareMode::Text ? jetCompareText(a.view(), b.view()) : a.view().compare(b.view());
-    sqlite3_result_int(ctx, c < 0 ? -1 : (c > 0 ? 1 : 0));
+    const TextArg left(argv[0]);
+    const TextArg right(argv[1]);
+    int order = mode == CompareMode::Text ? jetCompareText(left.view(), right.view())
+                                          : left.view().compare(right.view());
+    sqlite3_result_int(ctx, order < 0 ? -1 : (order > 0 ? 1 : 0));
 }
 
 // Replace(expression, find, replacement[, start[, count[, compare]]]): the
@@ -341,8 +341,8 @@ void jetStrReverse(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (isNullArg(argv[0])) {
         raiseInvalidUseOfNull();
     }
-    const TextArg arg(argv[0]);
-    const std::string_view text = arg.view();
+    const TextArg argument(argv[0]);
+    const std::string_view text = argument.view();
     std::string reversed;
     reversed.reserve(text.size());
     size_t end = text.size();

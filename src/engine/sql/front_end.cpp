@@ -1,20 +1,20 @@
 #include "engine/sql/front_end.hpp"
 
 #include "engine/engine_error.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/parse/parser.hpp"
-#include "engine/sql/sql_messages.hpp"
 #include "engine/sql/translate/translator.hpp"
 
 namespace orvdb::engine::sql {
 
 Statement parseStatement(std::string_view sql) {
-    Statement st;
-    st.sql = std::string(sql);
+    Statement statement;
+    statement.sql = std::string(sql);
     // The tree's spans point into st.sql, so parse the copy.
-    Parser parser(st.sql);
-    st.parameters = parser.parseParameterDeclarations();
-    st.body = parser.parseStatement();
-    return st;
+    Parser parser(statement.sql);
+    statement.parameters = parser.parseParameterDeclarations();
+    statement.body = parser.parseStatement();
+    return statement;
 }
 
 Translation translate(const Statement& statement, const SchemaResolver& schema,
@@ -38,11 +38,11 @@ std::string viewDefinitionSql(const Statement& createView) {
     if (view.columns.empty()) {
         return view.selectText;
     }
-    const Query* q = view.query.get();
-    while (q->isUnion()) {
-        q = &q->parts[0];  // a union takes the first part's names
+    const Query* query = view.query.get();
+    while (query->isUnion()) {
+        query = &query->parts[0];  // a union takes the first part's names
     }
-    const SelectCore& core = *q->select;
+    const SelectCore& core = *query->select;
     if (core.items.size() != view.columns.size()) {
         throw SqlError(msg::kQueryValuesCount);
     }

@@ -12,10 +12,10 @@
 // for inserts jet_coerce / jet_next_autonumber / jet_note_autonumber.
 #pragma once
 
-#include "engine/catalog/jet_types.hpp"
-#include "engine/dataset/sql_value.hpp"
+#include "engine/jet_types.hpp"
 #include "engine/sql/parse/ast.hpp"
 #include "engine/sql/translate/schema_resolver.hpp"
+#include "engine/sql_value.hpp"
 
 #include <functional>
 #include <string>

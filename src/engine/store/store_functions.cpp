@@ -1,6 +1,6 @@
 #include "engine/store/store_functions.hpp"
 
-#include "engine/sql/sql_messages.hpp"
+#include "engine/messages.hpp"
 #include "engine/store/working_store.hpp"
 
 #include <string>
@@ -55,7 +55,7 @@ void identity(sqlite3_context* ctx, int, sqlite3_value**) {
 // evaluating one is Jet's missing-value error (the executor refuses such
 // statements before they run; this covers any other path).
 void missingParameter(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    sqlite3_result_error(ctx, sql::msg::missingParameter(textArg(argv[0])).c_str(), -1);
+    sqlite3_result_error(ctx, msg::missingParameter(textArg(argv[0])).c_str(), -1);
 }
 
 }  // namespace

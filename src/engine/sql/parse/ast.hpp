@@ -3,7 +3,7 @@
 // removed); the translator resolves them against the catalog.
 #pragma once
 
-#include "engine/catalog/jet_types.hpp"
+#include "engine/jet_types.hpp"
 
 #include <cstdint>
 #include <memory>

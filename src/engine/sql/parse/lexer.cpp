@@ -1,8 +1,8 @@
 #include "engine/sql/parse/lexer.hpp"
 
 #include "engine/engine_error.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/names.hpp"
-#include "engine/sql/sql_messages.hpp"
 
 namespace orvdb::engine::sql {
 
@@ -61,12 +61,12 @@ private:
     }
 
     Token make(TokenKind kind, size_t begin, size_t end, size_t textBegin, size_t textEnd) {
-        Token t;
-        t.kind = kind;
-        t.begin = static_cast<uint32_t>(begin);
-        t.end = static_cast<uint32_t>(end);
-        t.text = sql_.substr(textBegin, textEnd - textBegin);
-        return t;
+        Token token;
+        token.kind = kind;
+        token.begin = static_cast<uint32_t>(begin);
+        token.end = static_cast<uint32_t>(end);
+        token.text = sql_.substr(textBegin, textEnd - textBegin);
+        return token;
     }
 
     Token next() {
@@ -151,9 +151,9 @@ private:
                 continue;
             }
             pos_ = found + 1;
-            Token t = make(TokenKind::String, start, pos_, start + 1, found);
-            t.quote = quote;
-            return t;
+            Token token = make(TokenKind::String, start, pos_, start + 1, found);
+            token.quote = quote;
+            return token;
         }
     }
 

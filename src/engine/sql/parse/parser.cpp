@@ -3,9 +3,9 @@
 #include "engine/sql/parse/parser.hpp"
 
 #include "engine/engine_error.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/names.hpp"
 #include "engine/sql/parse/reserved_words.hpp"
-#include "engine/sql/sql_messages.hpp"
 
 #include <cmath>
 #include <cstdlib>
@@ -33,11 +33,11 @@ const Token& Parser::peek(size_t ahead) const {
 }
 
 const Token& Parser::advance() {
-    const Token& t = tokens_[pos_];
+    const Token& token = tokens_[pos_];
     if (pos_ + 1 < tokens_.size()) {
         ++pos_;
     }
-    return t;
+    return token;
 }
 
 bool Parser::atWord(std::string_view keyword, size_t ahead) const {
@@ -107,34 +107,35 @@ void Parser::expectStatementEnd(const char* error) {
 // ---- names ----
 
 bool Parser::atName(size_t ahead) const {
-    const Token& t = peek(ahead);
-    if (t.kind == TokenKind::QuotedName) {
+    const Token& token = peek(ahead);
+    if (token.kind == TokenKind::QuotedName) {
         return true;
     }
-    return t.kind == TokenKind::Word && t.text[0] != '@' && !isReservedWord(t.text);
+    return token.kind == TokenKind::Word && token.text[0] != '@' && !isReservedWord(token.text);
 }
 
 std::string Parser::parseName(const char* error) {
     if (!atName()) {
         fail(error);
     }
-    const Token& t = advance();
-    if (t.text.empty()) {
+    const Token& token = advance();
+    if (token.text.empty()) {
         fail(error);
     }
-    return std::string(t.text);
+    return std::string(token.text);
 }
 
 std::string Parser::parseMemberName(const char* error) {
-    const Token& t = peek();
-    if ((t.kind != TokenKind::Word || t.text[0] == '@') && t.kind != TokenKind::QuotedName) {
+    const Token& token = peek();
+    if ((token.kind != TokenKind::Word || token.text[0] == '@') &&
+        token.kind != TokenKind::QuotedName) {
         fail(error);
     }
-    if (t.text.empty()) {
+    if (token.text.empty()) {
         fail(error);
     }
     advance();
-    return std::string(t.text);
+    return std::string(token.text);
 }
 
 // ---- statements ----
@@ -169,30 +170,30 @@ StatementBody Parser::parseStatement() {
 }
 
 SelectStatement Parser::parseSelectStatement() {
-    SelectStatement s;
-    s.query = parseQuery(&s.intoTable);
+    SelectStatement select;
+    select.query = parseQuery(&select.intoTable);
     expectStatementEnd(msg::kSelectStatement);
-    return s;
+    return select;
 }
 
 SelectStatement Parser::parseCrosstab() {
     advance();  // TRANSFORM
-    Crosstab x;
+    Crosstab crosstab;
     if (atEnd() || atWord("SELECT")) {
         fail(msg::kTransformStatement);
     }
-    x.value = parseTopExpression();
+    crosstab.value = parseTopExpression();
     if (acceptWord("AS")) {
-        x.valueAlias = parseName(msg::kTransformStatement);
+        crosstab.valueAlias = parseName(msg::kTransformStatement);
     }
     if (!atWord("SELECT")) {
         fail(msg::kTransformStatement);
     }
-    SelectStatement s;
+    SelectStatement select;
     crosstab_ = true;
-    s.query = parseQuery(nullptr);
+    select.query = parseQuery(nullptr);
     crosstab_ = false;
-    if (s.query.isUnion()) {
+    if (select.query.isUnion()) {
         fail(msg::kTransformStatement);
     }
     expectWord("PIVOT", msg::kTransformStatement);
@@ -200,79 +201,79 @@ SelectStatement Parser::parseCrosstab() {
         fail(msg::kTransformStatement);
     }
     size_t start = pos_;
-    x.pivot = parseTopExpression();
+    crosstab.pivot = parseTopExpression();
     checkExpressionFollower(start, false);
     // "PIVOT p IN (a, b)" parses as the expression p In (a, b): its list is
     // the fixed columns.
-    if (x.pivot.kind == ExprKind::InQuery ||
-        (x.pivot.kind == ExprKind::InList && x.pivot.negated)) {
+    if (crosstab.pivot.kind == ExprKind::InQuery ||
+        (crosstab.pivot.kind == ExprKind::InList && crosstab.pivot.negated)) {
         fail(msg::kTransformStatement);
     }
-    if (x.pivot.kind == ExprKind::InList) {
-        x.fixedColumns = true;
-        x.columns.assign(std::make_move_iterator(x.pivot.args.begin() + 1),
-                         std::make_move_iterator(x.pivot.args.end()));
-        Expr pivot = std::move(x.pivot.args[0]);
-        x.pivot = std::move(pivot);
+    if (crosstab.pivot.kind == ExprKind::InList) {
+        crosstab.fixedColumns = true;
+        crosstab.columns.assign(std::make_move_iterator(crosstab.pivot.args.begin() + 1),
+                                std::make_move_iterator(crosstab.pivot.args.end()));
+        Expr pivot = std::move(crosstab.pivot.args[0]);
+        crosstab.pivot = std::move(pivot);
     }
     expectStatementEnd(msg::kTransformStatement);
-    s.crosstab = std::move(x);
-    return s;
+    select.crosstab = std::move(crosstab);
+    return select;
 }
 
 bool Parser::atQueryFollower() const {
-    const Token& t = peek();
-    if (t.kind == TokenKind::End || t.is(';') || t.is(')')) {
+    const Token& token = peek();
+    if (token.kind == TokenKind::End || token.is(';') || token.is(')')) {
         return true;
     }
-    return t.isWord("INTO") || t.isWord("FROM") || t.isWord("WHERE") || t.isWord("GROUP") ||
-           t.isWord("HAVING") || t.isWord("ORDER") || t.isWord("UNION") ||
-           (crosstab_ && t.isWord("PIVOT"));
+    return token.isWord("INTO") || token.isWord("FROM") || token.isWord("WHERE") ||
+           token.isWord("GROUP") || token.isWord("HAVING") || token.isWord("ORDER") ||
+           token.isWord("UNION") || (crosstab_ && token.isWord("PIVOT"));
 }
 
 Query Parser::parseQuery(std::string* into) {
     DepthGuard guard(*this);
     size_t first = pos_;
-    Query q = parseQueryTerm(into);
+    Query query = parseQueryTerm(into);
     if (atWord("UNION")) {
-        Query u;
-        u.parts.push_back(std::move(q));
+        Query unionQuery;
+        unionQuery.parts.push_back(std::move(query));
         while (acceptWord("UNION")) {
-            u.unionAll.push_back(acceptWord("ALL"));
+            unionQuery.unionAll.push_back(acceptWord("ALL"));
             if (!atWord("SELECT") && !atSymbol('(')) {
                 fail(msg::kUnionQuery);
             }
-            u.parts.push_back(parseQueryTerm(nullptr));
+            unionQuery.parts.push_back(parseQueryTerm(nullptr));
         }
-        q = std::move(u);
+        query = std::move(unionQuery);
     }
     if (atWord("ORDER")) {
-        if (!q.orderBy.empty()) {
+        if (!query.orderBy.empty()) {
             // (SELECT ... ORDER BY a) ORDER BY b: the outer order wraps the inner query.
-            Query w;
-            w.parts.push_back(std::move(q));
-            q = std::move(w);
+            Query wrapper;
+            wrapper.parts.push_back(std::move(query));
+            query = std::move(wrapper);
         }
-        parseOrderBy(q.orderBy);
+        parseOrderBy(query.orderBy);
     }
-    q.span = spanFrom(first);
-    return q;
+    query.span = spanFrom(first);
+    return query;
 }
 
 Query Parser::parseQueryTerm(std::string* into) {
     if (acceptSymbol('(')) {
-        Query q = parseQuery(into);
+        Query query = parseQuery(into);
         expectSymbol(')', msg::kSelectStatement);
-        return q;
+        return query;
     }
     if (!atWord("SELECT")) {
         fail(msg::kSelectStatement);
     }
-    Query q;
+    Query query;
     size_t first = pos_;
-    q.select = parseSelectCore(into);
-    q.span = spanFrom(first);
-    return q;
+    query.select = parseSelectCore(into);
+    query.span = spanFrom(first);
+    return query;
 }
 
 std::unique_ptr<SelectCore> Parser::parseSelectCore(std::string* into) {
@@ -287,12 +288,12 @@ std::unique_ptr<SelectCore> Parser::parseSelectCore(std::string* into) {
         acceptWord("ALL");
     }
     if (acceptWord("TOP")) {
-        const Token& n = peek();
-        if (n.kind != TokenKind::Integer && n.kind != TokenKind::Number) {
+        const Token& countToken = peek();
+        if (countToken.kind != TokenKind::Integer && countToken.kind != TokenKind::Number) {
             fail(msg::kSelectStatement);
         }
         TopClause top;
-        top.count = std::strtod(std::string(n.text).c_str(), nullptr);
+        top.count = std::strtod(std::string(countToken.text).c_str(), nullptr);
         advance();
         top.percent = acceptWord("PERCENT");
         if (!(top.count > 0 && top.count <= 2147483647.0) ||
@@ -410,13 +411,13 @@ std::shared_ptr<const Query> Parser::parseSubquery() {
     size_t savedStart = exprStart_;
     const char* savedReserved = reservedWordError_;
     reservedWordError_ = nullptr;
-    auto q = std::make_shared<Query>(parseQuery(nullptr));
+    auto subquery = std::make_shared<Query>(parseQuery(nullptr));
     exprStart_ = savedStart;
     reservedWordError_ = savedReserved;
     if (!acceptSymbol(')')) {
         fail(msg::missingParenthesis(expressionText(exprStart_)));
     }
-    return q;
+    return subquery;
 }
 
 // ---- FROM ----
@@ -476,8 +477,8 @@ TableRef Parser::parseTablePrimary(const char* error) {
     if (acceptSymbol('(')) {
         if (atWord("SELECT") || (atSymbol('(') && atWord("SELECT", 1))) {
             ref.kind = TableRef::Kind::Subquery;
-            auto q = std::make_shared<Query>(parseQuery(nullptr));
-            ref.subquery = std::move(q);
+            auto subquery = std::make_shared<Query>(parseQuery(nullptr));
+            ref.subquery = std::move(subquery);
             expectSymbol(')', error);
         } else {
             ref = parseTableRef(error);
@@ -500,12 +501,12 @@ TableRef Parser::parseTablePrimary(const char* error) {
 // ---- INSERT / UPDATE / DELETE ----
 
 InsertStatement Parser::parseInsert() {
-    InsertStatement s;
+    InsertStatement insert;
     advance();  // INSERT
     expectWord("INTO", msg::kInsertStatement);
-    s.table = parseName(msg::kInsertStatement);
+    insert.table = parseName(msg::kInsertStatement);
     if (atSymbol('(') && !atWord("SELECT", 1)) {
-        s.columns = parseNameList(msg::kInsertStatement);
+        insert.columns = parseNameList(msg::kInsertStatement);
     }
     if (acceptWord("VALUES")) {
         expectSymbol('(', msg::kInsertStatement);
@@ -514,7 +515,7 @@ InsertStatement Parser::parseInsert() {
                 fail(msg::kInsertStatement);
             }
             size_t start = pos_;
-            s.values.push_back(parseTopExpression());
+            insert.values.push_back(parseTopExpression());
             checkExpressionFollower(start, true);
         } while (acceptSymbol(','));
         expectSymbol(')', msg::kInsertStatement);
@@ -522,61 +523,61 @@ InsertStatement Parser::parseInsert() {
             fail(msg::kMissingSemicolon);
         }
         expectStatementEnd(msg::kInsertStatement);
-        return s;
+        return insert;
     }
     if (atWord("SELECT") || atSymbol('(')) {
-        s.select = std::make_shared<Query>(parseQuery(nullptr));
+        insert.select = std::make_shared<Query>(parseQuery(nullptr));
         expectStatementEnd(msg::kInsertStatement);
-        return s;
+        return insert;
     }
     fail(msg::kInsertStatement);
 }
 
 UpdateStatement Parser::parseUpdate() {
-    UpdateStatement s;
+    UpdateStatement update;
     advance();  // UPDATE
     acceptWord("DISTINCTROW");
-    s.tables = parseTableList(msg::kUpdateStatement);
+    update.tables = parseTableList(msg::kUpdateStatement);
     expectWord("SET", msg::kUpdateStatement);
     do {
         size_t first = pos_;
-        Assignment a;
-        a.column = parseName(msg::kUpdateStatement);
+        Assignment assignment;
+        assignment.column = parseName(msg::kUpdateStatement);
         if (acceptSymbol('.') || acceptSymbol('!')) {
-            a.qualifier = std::move(a.column);
-            a.column = parseMemberName(msg::kUpdateStatement);
+            assignment.qualifier = std::move(assignment.column);
+            assignment.column = parseMemberName(msg::kUpdateStatement);
         }
         expectSymbol('=', msg::kUpdateStatement);
         if (atEnd() || atSymbol(',')) {
             fail(msg::kUpdateStatement);
         }
         size_t start = pos_;
-        a.value = parseTopExpression();
+        assignment.value = parseTopExpression();
         checkExpressionFollower(start, true);
-        a.span = spanFrom(first);
-        s.assignments.push_back(std::move(a));
+        assignment.span = spanFrom(first);
+        update.assignments.push_back(std::move(assignment));
     } while (acceptSymbol(','));
     if (acceptWord("WHERE")) {
         if (atEnd()) {
             fail(msg::kWhereClause);
         }
         size_t start = pos_;
-        s.where = parseTopExpression();
+        update.where = parseTopExpression();
         checkExpressionFollower(start, false);
     }
     expectStatementEnd(msg::kUpdateStatement);
-    return s;
+    return update;
 }
 
 DeleteStatement Parser::parseDelete() {
-    DeleteStatement s;
+    DeleteStatement statement;
     advance();  // DELETE
     acceptWord("DISTINCTROW");
     if (acceptSymbol('*')) {
         // DELETE * FROM t
     } else if ((peek().kind == TokenKind::Word || peek().kind == TokenKind::QuotedName) &&
                (atSymbol('.', 1) || atSymbol('!', 1)) && atSymbol('*', 2)) {
-        s.target = std::string(advance().text);
+        statement.target = std::string(advance().text);
         advance();
         advance();
     } else if ((peek().kind == TokenKind::Word || peek().kind == TokenKind::QuotedName) &&
@@ -589,24 +590,24 @@ DeleteStatement Parser::parseDelete() {
                 fail(msg::kDeleteTarget);
             }
             parseMemberName(msg::kDeleteTarget);
-            if (!s.target.empty() && !sameName(s.target, table)) {
+            if (!statement.target.empty() && !sameName(statement.target, table)) {
                 fail(msg::kDeleteTarget);
             }
-            s.target = std::move(table);
+            statement.target = std::move(table);
         } while (acceptSymbol(','));
     }
     expectWord("FROM", msg::kFromClause);
-    s.from = parseTableList(msg::kFromClause);
+    statement.from = parseTableList(msg::kFromClause);
     if (acceptWord("WHERE")) {
         if (atEnd()) {
             fail(msg::kWhereClause);
         }
         size_t start = pos_;
-        s.where = parseTopExpression();
+        statement.where = parseTopExpression();
         checkExpressionFollower(start, false);
     }
     expectStatementEnd(msg::kFromClause);
-    return s;
+    return statement;
 }
 
 std::vector<std::string> Parser::parseNameList(const char* error) {

@@ -96,8 +96,8 @@ private:
     bool parseColumnConstraint(ColumnDef& column, std::vector<TableConstraint>& constraints);
     bool atTableConstraint() const;
     TableConstraint parseTableConstraint();
-    void parseConstraintBody(TableConstraint& c, const std::string* column);
-    void parseReferences(TableConstraint& c);
+    void parseConstraintBody(TableConstraint& constraint, const std::string* column);
+    void parseReferences(TableConstraint& constraint);
     std::vector<std::string> parseNameList(const char* error);
     int64_t parseSignedInteger(const char* error);
 

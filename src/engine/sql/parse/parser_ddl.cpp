@@ -3,7 +3,7 @@
 #include "engine/sql/parse/parser.hpp"
 
 #include "engine/engine_error.hpp"
-#include "engine/sql/sql_messages.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/translate/type_words.hpp"
 
 #include <charconv>
@@ -29,14 +29,14 @@ StatementBody Parser::parseCreate() {
 }
 
 CreateTableStatement Parser::parseCreateTable() {
-    CreateTableStatement s;
-    s.table = parseName(msg::kCreateTable);
+    CreateTableStatement statement;
+    statement.table = parseName(msg::kCreateTable);
     expectSymbol('(', msg::kCreateTable);
     do {
         if (atTableConstraint()) {
-            s.constraints.push_back(parseTableConstraint());
+            statement.constraints.push_back(parseTableConstraint());
         } else {
-            s.columns.push_back(parseColumnDefinition(s.constraints));
+            statement.columns.push_back(parseColumnDefinition(statement.constraints));
         }
         if (atEnd()) {
             fail(msg::kCreateTable);
@@ -46,11 +46,11 @@ CreateTableStatement Parser::parseCreateTable() {
         }
     } while (acceptSymbol(','));
     expectSymbol(')', msg::kCreateTable);
-    if (s.columns.empty()) {
+    if (statement.columns.empty()) {
         fail(msg::kCreateTable);
     }
     expectStatementEnd(msg::kCreateTable);
-    return s;
+    return statement;
 }
 
 ColumnDef Parser::parseColumnDefinition(std::vector<TableConstraint>& constraints) {
@@ -147,13 +147,13 @@ int64_t Parser::parseSignedInteger(const char* error) {
     if (!negative) {
         acceptSymbol('+');
     }
-    const Token& t = peek();
-    if (t.kind != TokenKind::Integer) {
+    const Token& token = peek();
+    if (token.kind != TokenKind::Integer) {
         fail(error);
     }
     int64_t value = 0;
-    auto [p, ec] = std::from_chars(t.text.data(), t.text.data() + t.text.size(), value);
-    if (ec != std::errc() || p != t.text.data() + t.text.size()) {
+    auto [p, ec] = std::from_chars(token.text.data(), token.text.data() + token.text.size(), value);
+    if (ec != std::errc() || p != token.text.data() + token.text.size()) {
         fail(error);
     }
     advance();
@@ -185,12 +185,12 @@ bool Parser::parseColumnConstraint(ColumnDef& column, std::vector<TableConstrain
     }
     if (atWord("CONSTRAINT") || atWord("PRIMARY") || atWord("UNIQUE") || atWord("REFERENCES") ||
         atWord("CHECK")) {
-        TableConstraint c;
+        TableConstraint constraint;
         if (acceptWord("CONSTRAINT")) {
-            c.name = parseName(msg::kConstraintClause);
+            constraint.name = parseName(msg::kConstraintClause);
         }
-        parseConstraintBody(c, &column.name);
-        constraints.push_back(std::move(c));
+        parseConstraintBody(constraint, &column.name);
+        constraints.push_back(std::move(constraint));
         return true;
     }
     return false;
@@ -202,36 +202,36 @@ bool Parser::atTableConstraint() const {
 }
 
 TableConstraint Parser::parseTableConstraint() {
-    TableConstraint c;
+    TableConstraint constraint;
     if (acceptWord("CONSTRAINT")) {
-        c.name = parseName(msg::kConstraintClause);
+        constraint.name = parseName(msg::kConstraintClause);
     }
-    parseConstraintBody(c, nullptr);
-    return c;
+    parseConstraintBody(constraint, nullptr);
+    return constraint;
 }
 
 // The part after CONSTRAINT name. For a column constraint (column set) the
 // column lists are implied.
-void Parser::parseConstraintBody(TableConstraint& c, const std::string* column) {
+void Parser::parseConstraintBody(TableConstraint& constraint, const std::string* column) {
     using K = TableConstraint::Kind;
     if (acceptWord("PRIMARY")) {
         expectWord("KEY", msg::kConstraintClause);
-        c.kind = K::PrimaryKey;
+        constraint.kind = K::PrimaryKey;
     } else if (acceptWord("UNIQUE")) {
-        c.kind = K::Unique;
+        constraint.kind = K::Unique;
     } else if (column == nullptr && acceptWord("FOREIGN")) {
         expectWord("KEY", msg::kConstraintClause);
-        c.kind = K::ForeignKey;
-        c.columns = parseNameList(msg::kConstraintClause);
-        parseReferences(c);
+        constraint.kind = K::ForeignKey;
+        constraint.columns = parseNameList(msg::kConstraintClause);
+        parseReferences(constraint);
         return;
     } else if (atWord("REFERENCES") && column != nullptr) {
-        c.kind = K::ForeignKey;
-        c.columns.push_back(*column);
-        parseReferences(c);
+        constraint.kind = K::ForeignKey;
+        constraint.columns.push_back(*column);
+        parseReferences(constraint);
         return;
     } else if (acceptWord("CHECK")) {
-        c.kind = K::Check;
+        constraint.kind = K::Check;
         expectSymbol('(', msg::kConstraintClause);
         size_t first = pos_;
         size_t saved = exprStart_;
@@ -239,26 +239,27 @@ void Parser::parseConstraintBody(TableConstraint& c, const std::string* column) 
         parseExpression();
         exprStart_ = saved;
         SourceSpan span = spanFrom(first);
-        c.checkText = std::string(sql_.substr(span.begin, span.end - span.begin));
+        constraint.checkText = std::string(sql_.substr(span.begin, span.end - span.begin));
         expectSymbol(')', msg::kConstraintClause);
         return;
     } else {
         fail(msg::kConstraintClause);
     }
     if (column != nullptr) {
-        c.columns.push_back(*column);
+        constraint.columns.push_back(*column);
     } else {
-        c.columns = parseNameList(msg::kConstraintClause);
+        constraint.columns = parseNameList(msg::kConstraintClause);
     }
 }
 
-void Parser::parseReferences(TableConstraint& c) {
+void Parser::parseReferences(TableConstraint& constraint) {
     expectWord("REFERENCES", msg::kConstraintClause);
-    c.referencedTable = parseName(msg::kConstraintClause);
+    constraint.referencedTable = parseName(msg::kConstraintClause);
     if (atSymbol('(')) {
-        c.referencedColumns = parseNameList(msg::kConstraintClause);
+        constraint.referencedColumns = parseNameList(msg::kConstraintClause);
     }
-    if (!c.referencedColumns.empty() && c.referencedColumns.size() != c.columns.size()) {
+    if (!constraint.referencedColumns.empty() &&
+        constraint.referencedColumns.size() != constraint.columns.size()) {
         fail(msg::kConstraintClause);
     }
     while (atWord("ON")) {
@@ -279,52 +280,52 @@ void Parser::parseReferences(TableConstraint& c) {
         } else {
             fail(msg::kConstraintClause);
         }
-        (update ? c.onUpdate : c.onDelete) = action;
+        (update ? constraint.onUpdate : constraint.onDelete) = action;
     }
 }
 
 CreateIndexStatement Parser::parseCreateIndex(bool unique) {
-    CreateIndexStatement s;
-    s.index.unique = unique;
-    s.index.name = parseName(msg::kCreateIndex);
+    CreateIndexStatement statement;
+    statement.index.unique = unique;
+    statement.index.name = parseName(msg::kCreateIndex);
     expectWord("ON", msg::kCreateIndex);
-    s.table = parseName(msg::kCreateIndex);
+    statement.table = parseName(msg::kCreateIndex);
     expectSymbol('(', msg::kCreateIndex);
     do {
-        IndexColumn col;
-        col.column = parseName(msg::kCreateIndex);
+        IndexColumn indexColumn;
+        indexColumn.column = parseName(msg::kCreateIndex);
         if (acceptWord("DESC")) {
-            col.descending = true;
+            indexColumn.descending = true;
         } else {
             acceptWord("ASC");
         }
-        s.index.columns.push_back(std::move(col));
+        statement.index.columns.push_back(std::move(indexColumn));
     } while (acceptSymbol(','));
     expectSymbol(')', msg::kCreateIndex);
     if (acceptWord("WITH")) {
         if (acceptWord("PRIMARY")) {
-            s.index.primary = true;
-            s.index.unique = true;
-            s.index.required = true;
+            statement.index.primary = true;
+            statement.index.unique = true;
+            statement.index.required = true;
         } else if (acceptWord("DISALLOW")) {
             expectWord("NULL", msg::kCreateIndex);
-            s.index.required = true;
+            statement.index.required = true;
         } else if (acceptWord("IGNORE")) {
             expectWord("NULL", msg::kCreateIndex);
-            s.index.ignoreNulls = true;
+            statement.index.ignoreNulls = true;
         } else {
             fail(msg::kCreateIndex);
         }
     }
     expectStatementEnd(msg::kCreateIndex);
-    return s;
+    return statement;
 }
 
 CreateViewStatement Parser::parseCreateView() {
-    CreateViewStatement s;
-    s.view = parseName(msg::kCreateTable);
+    CreateViewStatement statement;
+    statement.view = parseName(msg::kCreateTable);
     if (atSymbol('(')) {
-        s.columns = parseNameList(msg::kCreateTable);
+        statement.columns = parseNameList(msg::kCreateTable);
     }
     expectWord("AS", msg::kCreateTable);
     if (!atWord("SELECT") && !atSymbol('(')) {
@@ -337,76 +338,76 @@ CreateViewStatement Parser::parseCreateView() {
         fail(msg::kSimpleViewsOnly);
     }
     SourceSpan span = spanFrom(first);
-    s.selectText = std::string(sql_.substr(span.begin, span.end - span.begin));
-    s.query = std::move(query);
+    statement.selectText = std::string(sql_.substr(span.begin, span.end - span.begin));
+    statement.query = std::move(query);
     expectStatementEnd(msg::kSelectStatement);
-    return s;
+    return statement;
 }
 
 StatementBody Parser::parseAlter() {
     advance();  // ALTER
     expectWord("TABLE", msg::kAlterTable);
-    AlterTableStatement s;
-    s.table = parseName(msg::kAlterTable);
+    AlterTableStatement statement;
+    statement.table = parseName(msg::kAlterTable);
     using A = AlterTableStatement::Action;
     if (acceptWord("ADD")) {
         if (atTableConstraint()) {
-            s.action = A::AddConstraint;
-            s.constraints.push_back(parseTableConstraint());
+            statement.action = A::AddConstraint;
+            statement.constraints.push_back(parseTableConstraint());
         } else {
-            s.action = A::AddColumns;
+            statement.action = A::AddColumns;
             do {
                 acceptWord("COLUMN");
-                s.columns.push_back(parseColumnDefinition(s.constraints));
+                statement.columns.push_back(parseColumnDefinition(statement.constraints));
                 if (!atSymbol(',') && !atEnd()) {
                     fail(msg::kFieldDefinition);
                 }
             } while (acceptSymbol(','));
         }
     } else if (acceptWord("ALTER")) {
-        s.action = A::AlterColumn;
+        statement.action = A::AlterColumn;
         acceptWord("COLUMN");
-        s.columns.push_back(parseColumnDefinition(s.constraints));
+        statement.columns.push_back(parseColumnDefinition(statement.constraints));
         if (!atEnd()) {
             fail(msg::kFieldDefinition);
         }
     } else if (acceptWord("DROP")) {
         if (acceptWord("CONSTRAINT")) {
-            s.action = A::DropConstraint;
-            s.name = parseName(msg::kConstraintClause);
+            statement.action = A::DropConstraint;
+            statement.name = parseName(msg::kConstraintClause);
         } else {
-            s.action = A::DropColumn;
+            statement.action = A::DropColumn;
             acceptWord("COLUMN");
-            s.name = parseName(msg::kAlterTable);
+            statement.name = parseName(msg::kAlterTable);
         }
     } else {
         fail(msg::kAlterTable);
     }
     expectStatementEnd(msg::kAlterTable);
-    return s;
+    return statement;
 }
 
 StatementBody Parser::parseDrop() {
     advance();  // DROP
     if (acceptWord("TABLE")) {
-        DropTableStatement s;
-        s.table = parseName(msg::kDropStatement);
+        DropTableStatement statement;
+        statement.table = parseName(msg::kDropStatement);
         expectStatementEnd(msg::kDropStatement);
-        return s;
+        return statement;
     }
     if (acceptWord("INDEX")) {
-        DropIndexStatement s;
-        s.index = parseName(msg::kDropStatement);
+        DropIndexStatement statement;
+        statement.index = parseName(msg::kDropStatement);
         expectWord("ON", msg::kDropStatement);
-        s.table = parseName(msg::kDropStatement);
+        statement.table = parseName(msg::kDropStatement);
         expectStatementEnd(msg::kDropStatement);
-        return s;
+        return statement;
     }
     if (acceptWord("VIEW")) {
-        DropViewStatement s;
-        s.view = parseName(msg::kDropStatement);
+        DropViewStatement statement;
+        statement.view = parseName(msg::kDropStatement);
         expectStatementEnd(msg::kDropStatement);
-        return s;
+        return statement;
     }
     fail(msg::kDropStatement);
 }

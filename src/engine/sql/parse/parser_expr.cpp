@@ -5,8 +5,8 @@
 #include "engine/sql/translate/access_functions.hpp"
 
 #include "engine/engine_error.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/parse/reserved_words.hpp"
-#include "engine/sql/sql_messages.hpp"
 
 #include <charconv>
 #include <cstdlib>
@@ -16,17 +16,18 @@ namespace orvdb::engine::sql {
 namespace {
 
 // Words that end a clause expression (the start of the next clause).
-bool isBoundaryWord(const Token& t, const Token& next) {
-    if (t.kind != TokenKind::Word) {
+bool isBoundaryWord(const Token& token, const Token& next) {
+    if (token.kind != TokenKind::Word) {
         return false;
     }
-    if (t.isWord("LEFT") || t.isWord("RIGHT")) {
+    if (token.isWord("LEFT") || token.isWord("RIGHT")) {
         return !next.is('(');
     }
-    return t.isWord("FROM") || t.isWord("WHERE") || t.isWord("GROUP") || t.isWord("HAVING") ||
-           t.isWord("ORDER") || t.isWord("UNION") || t.isWord("INTO") || t.isWord("INNER") ||
-           t.isWord("JOIN") || t.isWord("SET") || t.isWord("AS") || t.isWord("ASC") ||
-           t.isWord("DESC") || t.isWord("PIVOT");
+    return token.isWord("FROM") || token.isWord("WHERE") || token.isWord("GROUP") ||
+           token.isWord("HAVING") || token.isWord("ORDER") || token.isWord("UNION") ||
+           token.isWord("INTO") || token.isWord("INNER") || token.isWord("JOIN") ||
+           token.isWord("SET") || token.isWord("AS") || token.isWord("ASC") ||
+           token.isWord("DESC") || token.isWord("PIVOT");
 }
 
 }  // namespace
@@ -35,12 +36,12 @@ Expr Parser::parseStandaloneExpression() {
     if (atEnd()) {
         fail(msg::queryExpression(""));
     }
-    Expr e = parseTopExpression();
+    Expr expression = parseTopExpression();
     if (!atEnd()) {
         fail(msg::missingOperator(expressionText(0)));
     }
     expectStatementEnd(msg::kCharactersAfterEnd);
-    return e;
+    return expression;
 }
 
 std::string_view Parser::expressionText(size_t first) const {
@@ -51,15 +52,16 @@ std::string_view Parser::expressionText(size_t first) const {
     size_t last = first;
     bool any = false;
     for (size_t i = first; i + 1 < tokens_.size(); ++i) {
-        const Token& t = tokens_[i];
-        if (t.is('(')) {
+        const Token& token = tokens_[i];
+        if (token.is('(')) {
             ++depth;
-        } else if (t.is(')')) {
+        } else if (token.is(')')) {
             if (depth == 0) {
                 break;
             }
             --depth;
-        } else if (depth == 0 && (t.is(',') || t.is(';') || isBoundaryWord(t, tokens_[i + 1]))) {
+        } else if (depth == 0 &&
+                   (token.is(',') || token.is(';') || isBoundaryWord(token, tokens_[i + 1]))) {
             break;
         }
         last = i;
@@ -76,17 +78,17 @@ void Parser::failExpression() const {
 }
 
 void Parser::checkExpressionFollower(size_t first, bool allowComma) const {
-    const Token& t = peek();
-    if (t.kind == TokenKind::End || t.is(';') || t.is(')')) {
+    const Token& token = peek();
+    if (token.kind == TokenKind::End || token.is(';') || token.is(')')) {
         return;
     }
-    if (t.is(',')) {
+    if (token.is(',')) {
         if (allowComma) {
             return;
         }
         fail(msg::commaInExpression(expressionText(first)));
     }
-    if (isBoundaryWord(t, peek(1))) {
+    if (isBoundaryWord(token, peek(1))) {
         return;
     }
     fail(msg::missingOperator(expressionText(first)));
@@ -95,20 +97,20 @@ void Parser::checkExpressionFollower(size_t first, bool allowComma) const {
 Expr Parser::parseTopExpression() {
     size_t saved = exprStart_;
     exprStart_ = pos_;
-    Expr e = parseExpression();
+    Expr expression = parseExpression();
     exprStart_ = saved;
-    return e;
+    return expression;
 }
 
 Expr Parser::makeBinary(BinaryOp op, Expr left, Expr right, size_t firstToken) const {
-    Expr e;
-    e.kind = ExprKind::Binary;
-    e.binaryOp = op;
-    e.args.reserve(2);
-    e.args.push_back(std::move(left));
-    e.args.push_back(std::move(right));
-    e.span = spanFrom(firstToken);
-    return e;
+    Expr expression;
+    expression.kind = ExprKind::Binary;
+    expression.binaryOp = op;
+    expression.args.reserve(2);
+    expression.args.push_back(std::move(left));
+    expression.args.push_back(std::move(right));
+    expression.span = spanFrom(firstToken);
+    return expression;
 }
 
 namespace {
@@ -138,22 +140,22 @@ struct InfixOperator {
 
 // The infix operator that t (followed by next) starts; predicates (Like,
 // Between, In, Is, Not Like...) report kComparison with op left unset.
-InfixOperator infixAt(const Token& t, const Token& next) {
-    switch (t.kind) {
+InfixOperator infixAt(const Token& token, const Token& next) {
+    switch (token.kind) {
         case TokenKind::Symbol:
-            if (t.text.size() == 2) {
-                if (t.text == "<>") {
+            if (token.text.size() == 2) {
+                if (token.text == "<>") {
                     return {kComparison, BinaryOp::NotEqual};
                 }
-                if (t.text == "<=") {
+                if (token.text == "<=") {
                     return {kComparison, BinaryOp::LessEqual};
                 }
-                if (t.text == ">=") {
+                if (token.text == ">=") {
                     return {kComparison, BinaryOp::GreaterEqual};
                 }
                 return {};
             }
-            switch (t.text[0]) {
+            switch (token.text[0]) {
                 case '=':
                     return {kComparison, BinaryOp::Equal};
                 case '<':
@@ -178,43 +180,43 @@ InfixOperator infixAt(const Token& t, const Token& next) {
                     return {};
             }
         case TokenKind::Word:
-            switch (t.text.size()) {
+            switch (token.text.size()) {
                 case 2:
-                    if (t.isWord("OR")) {
+                    if (token.isWord("OR")) {
                         return {kOr, BinaryOp::Or};
                     }
-                    if (t.isWord("IN") || t.isWord("IS")) {
+                    if (token.isWord("IN") || token.isWord("IS")) {
                         return {kComparison, BinaryOp::Equal};
                     }
                     return {};
                 case 3:
-                    if (t.isWord("AND")) {
+                    if (token.isWord("AND")) {
                         return {kAnd, BinaryOp::And};
                     }
-                    if (t.isWord("MOD")) {
+                    if (token.isWord("MOD")) {
                         return {kMod, BinaryOp::Mod};
                     }
-                    if (t.isWord("XOR")) {
+                    if (token.isWord("XOR")) {
                         return {kXor, BinaryOp::Xor};
                     }
-                    if (t.isWord("EQV")) {
+                    if (token.isWord("EQV")) {
                         return {kEqv, BinaryOp::Eqv};
                     }
-                    if (t.isWord("IMP")) {
+                    if (token.isWord("IMP")) {
                         return {kImp, BinaryOp::Imp};
                     }
-                    if (t.isWord("NOT") &&
+                    if (token.isWord("NOT") &&
                         (next.isWord("LIKE") || next.isWord("BETWEEN") || next.isWord("IN"))) {
                         return {kComparison, BinaryOp::Equal};
                     }
                     return {};
                 case 4:
-                    if (t.isWord("LIKE")) {
+                    if (token.isWord("LIKE")) {
                         return {kComparison, BinaryOp::Equal};
                     }
                     return {};
                 case 7:
-                    if (t.isWord("BETWEEN")) {
+                    if (token.isWord("BETWEEN")) {
                         return {kComparison, BinaryOp::Equal};
                     }
                     return {};
@@ -241,19 +243,19 @@ Expr Parser::parseBinary(int minLevel) {
             advance();
             if (infix.level == kComparison && (atWord("ANY") || atWord("SOME") || atWord("ALL")) &&
                 atSymbol('(', 1)) {
-                Expr q;
-                q.kind = ExprKind::Quantified;
-                q.binaryOp = infix.op;
-                q.all = atWord("ALL");
+                Expr expression;
+                expression.kind = ExprKind::Quantified;
+                expression.binaryOp = infix.op;
+                expression.all = atWord("ALL");
                 advance();
                 advance();
                 if (!atWord("SELECT") && !atSymbol('(')) {
                     failExpression();
                 }
-                q.subquery = parseSubquery();
-                q.args.push_back(std::move(left));
-                q.span = spanFrom(first);
-                left = std::move(q);
+                expression.subquery = parseSubquery();
+                expression.args.push_back(std::move(left));
+                expression.span = spanFrom(first);
+                left = std::move(expression);
                 continue;
             }
             // Left-associative: the right side binds one level tighter;
@@ -263,35 +265,35 @@ Expr Parser::parseBinary(int minLevel) {
             continue;
         }
         // Like, Between, In, Is, each optionally after Not.
-        Expr e;
-        e.negated = acceptWord("NOT");
+        Expr expression;
+        expression.negated = acceptWord("NOT");
         if (acceptWord("LIKE")) {
-            e.kind = ExprKind::Like;
-            e.args.push_back(std::move(left));
-            e.args.push_back(parseBinary(kConcat));
+            expression.kind = ExprKind::Like;
+            expression.args.push_back(std::move(left));
+            expression.args.push_back(parseBinary(kConcat));
         } else if (acceptWord("BETWEEN")) {
-            e.kind = ExprKind::Between;
-            e.args.push_back(std::move(left));
-            e.args.push_back(parseBinary(kConcat));
+            expression.kind = ExprKind::Between;
+            expression.args.push_back(std::move(left));
+            expression.args.push_back(parseBinary(kConcat));
             if (!acceptWord("AND")) {
                 failExpression();
             }
-            e.args.push_back(parseBinary(kConcat));
+            expression.args.push_back(parseBinary(kConcat));
         } else if (acceptWord("IN")) {
             if (!acceptSymbol('(')) {
                 failExpression();
             }
-            e.args.push_back(std::move(left));
+            expression.args.push_back(std::move(left));
             if (atWord("SELECT") || (atSymbol('(') && atWord("SELECT", 1))) {
-                e.kind = ExprKind::InQuery;
-                e.subquery = parseSubquery();
+                expression.kind = ExprKind::InQuery;
+                expression.subquery = parseSubquery();
             } else {
-                e.kind = ExprKind::InList;
+                expression.kind = ExprKind::InList;
                 do {
                     if (atSymbol(',') || atSymbol(')')) {
                         fail(msg::commaInExpression(expressionText(exprStart_)));
                     }
-                    e.args.push_back(parseExpression());
+                    expression.args.push_back(parseExpression());
                 } while (acceptSymbol(','));
                 if (!acceptSymbol(')')) {
                     fail(msg::missingParenthesis(expressionText(exprStart_)));
@@ -299,15 +301,15 @@ Expr Parser::parseBinary(int minLevel) {
             }
         } else {
             advance();  // IS
-            e.kind = ExprKind::IsNull;
-            e.negated = acceptWord("NOT");
+            expression.kind = ExprKind::IsNull;
+            expression.negated = acceptWord("NOT");
             if (!acceptWord("NULL")) {
                 failExpression();
             }
-            e.args.push_back(std::move(left));
+            expression.args.push_back(std::move(left));
         }
-        e.span = spanFrom(first);
-        left = std::move(e);
+        expression.span = spanFrom(first);
+        left = std::move(expression);
     }
 }
 
@@ -315,19 +317,19 @@ Expr Parser::parseBinary(int minLevel) {
 Expr Parser::parseOperand() {
     size_t first = pos_;
     if (atSymbol('-') || atSymbol('+') || atWord("NOT")) {
-        Expr e;
-        e.kind = ExprKind::Unary;
+        Expr expression;
+        expression.kind = ExprKind::Unary;
         if (acceptWord("NOT")) {
             // Not binds looser than comparisons: Not a = b is Not (a = b).
-            e.unaryOp = UnaryOp::Not;
-            e.args.push_back(parseBinary(kComparison));
+            expression.unaryOp = UnaryOp::Not;
+            expression.args.push_back(parseBinary(kComparison));
         } else {
             // Unary minus binds looser than ^: -2^2 is -(2^2).
-            e.unaryOp = advance().is('-') ? UnaryOp::Negate : UnaryOp::Plus;
-            e.args.push_back(parseBinary(kPower));
+            expression.unaryOp = advance().is('-') ? UnaryOp::Negate : UnaryOp::Plus;
+            expression.args.push_back(parseBinary(kPower));
         }
-        e.span = spanFrom(first);
-        return e;
+        expression.span = spanFrom(first);
+        return expression;
     }
     return parsePrimary();
 }
@@ -341,94 +343,95 @@ Expr Parser::parsePowerOperand() {
     size_t first = pos_;
     if (atSymbol('-') || atSymbol('+')) {
         bool minus = advance().is('-');
-        Expr e;
-        e.kind = ExprKind::Unary;
-        e.unaryOp = minus ? UnaryOp::Negate : UnaryOp::Plus;
-        e.args.push_back(parsePowerOperand());
-        e.span = spanFrom(first);
-        return e;
+        Expr expression;
+        expression.kind = ExprKind::Unary;
+        expression.unaryOp = minus ? UnaryOp::Negate : UnaryOp::Plus;
+        expression.args.push_back(parsePowerOperand());
+        expression.span = spanFrom(first);
+        return expression;
     }
     return parsePrimary();
 }
 
 Expr Parser::parsePrimary() {
     size_t first = pos_;
-    const Token& t = peek();
-    Expr e;
-    switch (t.kind) {
+    const Token& token = peek();
+    Expr expression;
+    switch (token.kind) {
         case TokenKind::Integer: {
             int64_t value = 0;
-            auto [p, ec] = std::from_chars(t.text.data(), t.text.data() + t.text.size(), value);
-            if (ec == std::errc() && p == t.text.data() + t.text.size()) {
-                e.kind = ExprKind::Integer;
-                e.integer = value;
+            auto [p, ec] =
+                std::from_chars(token.text.data(), token.text.data() + token.text.size(), value);
+            if (ec == std::errc() && p == token.text.data() + token.text.size()) {
+                expression.kind = ExprKind::Integer;
+                expression.integer = value;
             } else {  // too large for 64 bits: a Double, as in Jet
-                e.kind = ExprKind::Number;
-                e.number = std::strtod(std::string(t.text).c_str(), nullptr);
+                expression.kind = ExprKind::Number;
+                expression.number = std::strtod(std::string(token.text).c_str(), nullptr);
             }
-            e.text = std::string(t.text);
+            expression.text = std::string(token.text);
             advance();
             break;
         }
         case TokenKind::Number:
-            e.kind = ExprKind::Number;
-            e.text = std::string(t.text);
-            e.number = std::strtod(e.text.c_str(), nullptr);
+            expression.kind = ExprKind::Number;
+            expression.text = std::string(token.text);
+            expression.number = std::strtod(expression.text.c_str(), nullptr);
             advance();
             break;
         case TokenKind::String:
-            e.kind = ExprKind::Text;
-            e.text = unquoteString(t);
+            expression.kind = ExprKind::Text;
+            expression.text = unquoteString(token);
             advance();
             break;
         case TokenKind::Date:
-            e.kind = ExprKind::Date;
-            e.text = std::string(t.text);
+            expression.kind = ExprKind::Date;
+            expression.text = std::string(token.text);
             advance();
             break;
         case TokenKind::QuotedName:
             return parseColumnOrCall();
         case TokenKind::Symbol:
-            if (t.is('(')) {
+            if (token.is('(')) {
                 advance();
                 if (atWord("SELECT") || (atSymbol('(') && atWord("SELECT", 1))) {
-                    e.kind = ExprKind::Subquery;
-                    e.subquery = parseSubquery();
+                    expression.kind = ExprKind::Subquery;
+                    expression.subquery = parseSubquery();
                     break;
                 }
                 if (atSymbol(')')) {
                     failExpression();
                 }
-                e = parseExpression();
+                expression = parseExpression();
                 if (!acceptSymbol(')')) {
                     fail(msg::missingParenthesis(expressionText(exprStart_)));
                 }
                 // Keep the parenthesised span, for texts quoted in errors.
-                e.span = spanFrom(first);
-                return e;
+                expression.span = spanFrom(first);
+                return expression;
             }
             failExpression();
         case TokenKind::Word:
-            if (t.isWord("NULL")) {
+            if (token.isWord("NULL")) {
                 advance();
-                e.kind = ExprKind::Null;
+                expression.kind = ExprKind::Null;
                 break;
             }
             if (!atSymbol('(', 1) && !atSymbol('.', 1) && !atSymbol('!', 1)) {
-                if (t.isWord("TRUE") || t.isWord("YES") || t.isWord("ON")) {
+                if (token.isWord("TRUE") || token.isWord("YES") || token.isWord("ON")) {
                     advance();
-                    e.kind = ExprKind::Boolean;
-                    e.integer = -1;
+                    expression.kind = ExprKind::Boolean;
+                    expression.integer = -1;
                     break;
                 }
-                if (t.isWord("FALSE") || t.isWord("NO") || t.isWord("OFF")) {
+                if (token.isWord("FALSE") || token.isWord("NO") || token.isWord("OFF")) {
                     advance();
-                    e.kind = ExprKind::Boolean;
-                    e.integer = 0;
+                    expression.kind = ExprKind::Boolean;
+                    expression.integer = 0;
                     break;
                 }
             }
-            if (t.isWord("EXISTS")) {
+            if (token.isWord("EXISTS")) {
                 advance();
                 if (!acceptSymbol('(')) {
                     failExpression();
@@ -436,24 +439,24 @@ Expr Parser::parsePrimary() {
                 if (!atWord("SELECT") && !atSymbol('(')) {
                     failExpression();
                 }
-                e.kind = ExprKind::Exists;
-                e.subquery = parseSubquery();
+                expression.kind = ExprKind::Exists;
+                expression.subquery = parseSubquery();
                 break;
             }
-            if (t.text[0] == '@') {
-                if (!t.isWord("@@IDENTITY")) {
+            if (token.text[0] == '@') {
+                if (!token.isWord("@@IDENTITY")) {
                     failExpression();
                 }
                 advance();
-                e.kind = ExprKind::Identity;
+                expression.kind = ExprKind::Identity;
                 break;
             }
             return parseColumnOrCall();
         case TokenKind::End:
             failExpression();
     }
-    e.span = spanFrom(first);
-    return e;
+    expression.span = spanFrom(first);
+    return expression;
 }
 
 Expr Parser::parseColumnOrCall() {
@@ -471,9 +474,9 @@ Expr Parser::parseColumnOrCall() {
     if (name.text.empty()) {
         fail(msg::badBracketing(name.text));
     }
-    Expr e;
-    e.kind = ExprKind::Column;
-    e.text = std::string(name.text);
+    Expr expression;
+    expression.kind = ExprKind::Column;
+    expression.text = std::string(name.text);
     advance();
     if (atSymbol('.') || atSymbol('!')) {
         advance();
@@ -486,26 +489,25 @@ Expr Parser::parseColumnOrCall() {
             failExpression();
         }
         const Token& separator = tokens_[pos_ - 1];
-        e.qualifier = std::move(e.text);
-        e.text = std::string(advance().text);
+        expression.qualifier = std::move(expression.text);
+        expression.text = std::string(advance().text);
         if (atSymbol('.') || atSymbol('!')) {
             // Only a declared parameter such as [Forms]![Orders]![Id] has more parts.
-            std::string path = e.qualifier + std::string(separator.text) + e.text;
+            std::string path = expression.qualifier + std::string(separator.text) + expression.text;
             while ((atSymbol('.') || atSymbol('!')) &&
                    (peek(1).kind == TokenKind::Word || peek(1).kind == TokenKind::QuotedName)) {
                 path += advance().text;
                 path += advance().text;
             }
             if (!isDeclaredParameter(path)) {
-                fail("Invalid use of '.', '!', or '()'. in query expression '" +
-                     std::string(expressionText(exprStart_)) + "'.");
+                fail(msg::badQualifier(expressionText(exprStart_)));
             }
-            e.qualifier.clear();
-            e.text = std::move(path);
+            expression.qualifier.clear();
+            expression.text = std::move(path);
         }
     }
-    e.span = spanFrom(first);
-    return e;
+    expression.span = spanFrom(first);
+    return expression;
 }
 
 Expr Parser::parseCall(size_t nameToken) {
@@ -521,9 +523,9 @@ Expr Parser::parseCall(size_t nameToken) {
         fail(msg::undefinedFunction(nameTok.text));
     }
     advance();  // (
-    Expr e;
-    e.kind = ExprKind::Call;
-    e.text = std::string(info->name);
+    Expr expression;
+    expression.kind = ExprKind::Call;
+    expression.text = std::string(info->name);
     if (!atSymbol(')')) {
         do {
             if (info->emit == FunctionEmit::Count && atSymbol('*') && atSymbol(')', 1)) {
@@ -531,7 +533,7 @@ Expr Parser::parseCall(size_t nameToken) {
                 star.kind = ExprKind::Star;
                 star.span = spanFrom(pos_);
                 advance();
-                e.args.push_back(std::move(star));
+                expression.args.push_back(std::move(star));
                 continue;
             }
             // Jet has no Count(DISTINCT x) nor Sum(ALL x).
@@ -541,22 +543,23 @@ Expr Parser::parseCall(size_t nameToken) {
             if (atSymbol(',') || atSymbol(')')) {
                 fail(msg::commaInExpression(expressionText(exprStart_)));
             }
-            e.args.push_back(parseExpression());
+            expression.args.push_back(parseExpression());
         } while (acceptSymbol(','));
     }
     if (!acceptSymbol(')')) {
         fail(msg::missingParenthesis(expressionText(exprStart_)));
     }
-    e.span = spanFrom(nameToken);
-    size_t n = e.args.size();
+    expression.span = spanFrom(nameToken);
+    size_t n = expression.args.size();
     bool arityOk = n >= info->minArgs && (info->maxArgs == kVariadic || n <= info->maxArgs);
     if (info->emit == FunctionEmit::Switch && n % 2 != 0) {
         arityOk = false;
     }
     if (!arityOk) {
-        fail(msg::wrongArgumentCount(sql_.substr(e.span.begin, e.span.end - e.span.begin)));
+        fail(msg::wrongArgumentCount(
+            sql_.substr(expression.span.begin, expression.span.end - expression.span.begin)));
     }
-    return e;
+    return expression;
 }
 
 }  // namespace orvdb::engine::sql

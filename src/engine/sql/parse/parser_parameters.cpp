@@ -1,8 +1,8 @@
 // The PARAMETERS declaration that may open a saved query:
 //   PARAMETERS [User Name] Text (255), [Forms]![Orders]![Id] Long;
+#include "engine/messages.hpp"
 #include "engine/sql/names.hpp"
 #include "engine/sql/parse/parser.hpp"
-#include "engine/sql/sql_messages.hpp"
 
 namespace orvdb::engine::sql {
 
@@ -13,16 +13,16 @@ std::vector<ParameterDecl> Parser::parseParameterDeclarations() {
     }
     advance();
     do {
-        ParameterDecl p;
-        p.name = parseParameterName();
-        p.type.name = p.name;
+        ParameterDecl parameter;
+        parameter.name = parseParameterName();
+        parameter.type.name = parameter.name;
         // The type words are those of a column definition; any (n) they take too.
         const Token& typeWord = peek();
         if (typeWord.kind != TokenKind::Word) {
             fail(msg::kParameterClause);
         }
-        parseColumnType(p.type);
-        out.push_back(std::move(p));
+        parseColumnType(parameter.type);
+        out.push_back(std::move(parameter));
     } while (acceptSymbol(','));
     if (!acceptSymbol(';')) {
         fail(msg::kParameterClause);
@@ -31,8 +31,8 @@ std::vector<ParameterDecl> Parser::parseParameterDeclarations() {
         fail(msg::kParameterClause);
     }
     declaredParameters_.reserve(out.size());
-    for (const ParameterDecl& p : out) {
-        declaredParameters_.push_back(p.name);
+    for (const ParameterDecl& parameter : out) {
+        declaredParameters_.push_back(parameter.name);
     }
     return out;
 }

@@ -276,22 +276,23 @@ bool isReservedWord(std::string_view word) {
         const std::string_view* end;
     };
     static const auto ranges = [] {
-        std::array<Range, 26> r{};
-        for (auto& x : r) {
-            x = {std::end(kReserved), std::end(kReserved)};
+        std::array<Range, 26> byLetter{};
+        for (auto& range : byLetter) {
+            range = {std::end(kReserved), std::end(kReserved)};
         }
-        for (const std::string_view* p = std::begin(kReserved); p != std::end(kReserved); ++p) {
-            Range& x = r[static_cast<size_t>((*p)[0] - 'A')];
-            if (x.begin == std::end(kReserved)) {
-                x.begin = p;
+        for (const std::string_view* entry = std::begin(kReserved); entry != std::end(kReserved);
+             ++entry) {
+            Range& range = byLetter[static_cast<size_t>((*entry)[0] - 'A')];
+            if (range.begin == std::end(kReserved)) {
+                range.begin = entry;
             }
-            x.end = p + 1;
+            range.end = entry + 1;
         }
-        return r;
+        return byLetter;
     }();
     const Range& range = ranges[static_cast<size_t>(first - 'A')];
-    for (const std::string_view* p = range.begin; p != range.end; ++p) {
-        if (p->size() != word.size()) {
+    for (const std::string_view* entry = range.begin; entry != range.end; ++entry) {
+        if (entry->size() != word.size()) {
             continue;
         }
         size_t i = 1;
@@ -300,7 +301,7 @@ bool isReservedWord(std::string_view word) {
             if (c >= 'a' && c <= 'z') {
                 c = static_cast<char>(c - 32);
             }
-            if (c != (*p)[i]) {
+            if (c != (*entry)[i]) {
                 break;
             }
         }

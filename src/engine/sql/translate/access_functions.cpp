@@ -97,23 +97,24 @@ char upper(char c) {
 }
 
 // Case-insensitive ASCII ordering, the order of the table above.
-int compareNames(std::string_view a, std::string_view b) {
-    size_t n = std::min(a.size(), b.size());
+int compareNames(std::string_view left, std::string_view right) {
+    size_t n = std::min(left.size(), right.size());
     for (size_t i = 0; i < n; ++i) {
-        char x = upper(a[i]), y = upper(b[i]);
+        char x = upper(left[i]), y = upper(right[i]);
         if (x != y) {
             return x < y ? -1 : 1;
         }
     }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+    return left.size() == right.size() ? 0 : (left.size() < right.size() ? -1 : 1);
 }
 
 }  // namespace
 
 const FunctionInfo* findFunction(std::string_view name) {
-    auto it = std::lower_bound(
-        std::begin(kFunctions), std::end(kFunctions), name,
-        [](const FunctionInfo& f, std::string_view n) { return compareNames(f.name, n) < 0; });
+    auto it = std::lower_bound(std::begin(kFunctions), std::end(kFunctions), name,
+                               [](const FunctionInfo& function, std::string_view wanted) {
+                                   return compareNames(function.name, wanted) < 0;
+                               });
     if (it == std::end(kFunctions) || compareNames(it->name, name) != 0) {
         return nullptr;
     }

@@ -3,7 +3,7 @@
 // become SQLite syntax (IIf, IsNull, Switch, the standard aggregates).
 #pragma once
 
-#include "engine/catalog/jet_types.hpp"
+#include "engine/jet_types.hpp"
 
 #include <cstdint>
 #include <optional>

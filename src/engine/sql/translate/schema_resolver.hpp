@@ -2,7 +2,7 @@
 // The catalog implements it; tests can implement it over a fixed schema.
 #pragma once
 
-#include "engine/catalog/jet_types.hpp"
+#include "engine/jet_types.hpp"
 
 #include <optional>
 #include <string>

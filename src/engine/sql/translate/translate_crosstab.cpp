@@ -3,8 +3,8 @@
 // grouped select.
 #include "engine/engine_error.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/names.hpp"
-#include "engine/sql/sql_messages.hpp"
 #include "engine/sql/translate/translator.hpp"
 
 #include <cmath>
@@ -29,8 +29,8 @@ std::string valueLiteral(const SqlValue& value) {
         std::snprintf(buf, sizeof buf, "%.17g", *d);
         return buf;
     }
-    if (const auto* s = std::get_if<std::string>(&value)) {
-        return quoteText(*s);
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        return quoteText(*text);
     }
     static const char* kHex = "0123456789ABCDEF";
     std::string out = "X'";
@@ -66,7 +66,7 @@ std::string expressionSignature(std::string_view text) {
     return out;
 }
 
-std::vector<Translator::PivotCell> Translator::pivotCells(const Crosstab& x, Scope& scope,
+std::vector<Translator::PivotCell> Translator::pivotCells(const Crosstab& crosstab, Scope& scope,
                                                           const ExprContext& itemContext,
                                                           const std::vector<OrderItem>* orderBy,
                                                           const std::string& from,
@@ -74,40 +74,40 @@ std::vector<Translator::PivotCell> Translator::pivotCells(const Crosstab& x, Sco
     ExprContext pivotContext;
     pivotContext.scope = &scope;
     pivotContext.clause = "PIVOT";
-    Tx pivot = translateExpr(x.pivot, pivotContext);
+    Tx pivot = translateExpr(crosstab.pivot, pivotContext);
     toValue(pivot);
-    const std::string signature = expressionSignature(textOf(x.pivot.span));
+    const std::string signature = expressionSignature(textOf(crosstab.pivot.span));
     bool descending = false;
     if (orderBy) {
-        for (const OrderItem& o : *orderBy) {
-            if (expressionSignature(textOf(o.expr.span)) == signature) {
-                descending = o.descending;
+        for (const OrderItem& order : *orderBy) {
+            if (expressionSignature(textOf(order.expr.span)) == signature) {
+                descending = order.descending;
             }
         }
     }
     std::vector<PivotCell> cells;
-    for (const PivotColumn& column : pivotColumns(x, pivot, from, where, descending)) {
+    for (const PivotColumn& column : pivotColumns(crosstab, pivot, from, where, descending)) {
         ExprContext context = itemContext;
         context.clause = "TRANSFORM";
         context.aggregateFilter = &column.condition;
-        Tx t = translateExpr(x.value, context);
-        toValue(t);
-        if (!t.ungrouped.empty()) {
-            throw SqlError(msg::notInAggregate(t.ungrouped));
+        Tx translated = translateExpr(crosstab.value, context);
+        toValue(translated);
+        if (!translated.ungrouped.empty()) {
+            throw SqlError(msg::notInAggregate(translated.ungrouped));
         }
-        if (!t.aggregate) {
+        if (!translated.aggregate) {
             throw SqlError(msg::kTransformStatement);
         }
-        cells.push_back({column.name, std::move(t.sql), t.type});
+        cells.push_back({column.name, std::move(translated.sql), translated.type});
     }
     return cells;
 }
 
-std::vector<PivotColumn> Translator::pivotColumns(const Crosstab& x, const Tx& pivot,
+std::vector<PivotColumn> Translator::pivotColumns(const Crosstab& crosstab, const Tx& pivot,
                                                   const std::string& from, const std::string& where,
                                                   bool descending) {
-    if (x.fixedColumns) {
-        return fixedPivotColumns(x, pivot);
+    if (crosstab.fixedColumns) {
+        return fixedPivotColumns(crosstab, pivot);
     }
     if (pivotReader_ == nullptr) {
         throw SqlError(msg::kCrosstabNeedsData);
@@ -139,43 +139,45 @@ std::vector<PivotColumn> Translator::pivotColumns(const Crosstab& x, const Tx& p
 // IN (v1, v2, ...): exactly those columns, in that order. A value matches
 // the pivot as a value or as the text of its heading, so PIVOT Year(d)
 // IN ("1996") finds the year 1996.
-std::vector<PivotColumn> Translator::fixedPivotColumns(const Crosstab& x, const Tx& pivot) {
+std::vector<PivotColumn> Translator::fixedPivotColumns(const Crosstab& crosstab, const Tx& pivot) {
     std::vector<PivotColumn> columns;
-    for (const Expr& item : x.columns) {
-        const Expr* e = &item;
+    for (const Expr& item : crosstab.columns) {
+        const Expr* expression = &item;
         std::string sign;
-        if (e->kind == ExprKind::Unary && e->unaryOp == UnaryOp::Negate && e->args.size() == 1 &&
-            (e->args[0].kind == ExprKind::Integer || e->args[0].kind == ExprKind::Number)) {
+        if (expression->kind == ExprKind::Unary && expression->unaryOp == UnaryOp::Negate &&
+            expression->args.size() == 1 &&
+            (expression->args[0].kind == ExprKind::Integer ||
+             expression->args[0].kind == ExprKind::Number)) {
             sign = "-";
-            e = &e->args[0];
+            expression = &expression->args[0];
         }
         std::string name;
-        switch (e->kind) {
+        switch (expression->kind) {
             case ExprKind::Null:
                 addColumn(columns, kNullHeading, "(" + pivot.sql + " IS NULL)");
                 continue;
             case ExprKind::Text:
             case ExprKind::Number:
-                name = sign + e->text;
+                name = sign + expression->text;
                 break;
             case ExprKind::Date:
                 // Headed as a probed date would be.
-                if (auto day = parseJetDate(e->text)) {
+                if (auto day = parseJetDate(expression->text)) {
                     name = formatJetDate(*day);
                 } else {
-                    throw SqlError(msg::badDate("#" + e->text + "#"));
+                    throw SqlError(msg::badDate("#" + expression->text + "#"));
                 }
                 break;
             case ExprKind::Integer:
-                name = sign + std::to_string(e->integer);
+                name = sign + std::to_string(expression->integer);
                 break;
             case ExprKind::Boolean:
-                name = e->integer ? "True" : "False";
+                name = expression->integer ? "True" : "False";
                 break;
             default:
                 throw SqlError(msg::kTransformStatement);
         }
-        std::string value = "(" + sign + literal(*e).sql + ")";
+        std::string value = "(" + sign + literal(*expression).sql + ")";
         addColumn(columns, name,
                   "(" + pivot.sql + " = " + value + " COLLATE JETTEXT OR CAST(" + pivot.sql +
                       " AS TEXT) = " + quoteText(name) + " COLLATE JETTEXT)");

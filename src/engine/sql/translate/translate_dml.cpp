@@ -3,8 +3,8 @@
 // catalog (jet_next_autonumber) or are recorded when given
 // (jet_note_autonumber).
 #include "engine/engine_error.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/names.hpp"
-#include "engine/sql/sql_messages.hpp"
 #include "engine/sql/translate/translator.hpp"
 
 namespace orvdb::engine::sql {
@@ -12,18 +12,18 @@ namespace orvdb::engine::sql {
 namespace {
 
 const ColumnDef* findColumn(const ResolvedTable& table, std::string_view name) {
-    for (const auto& c : table.columns) {
-        if (sameName(c.name, name)) {
-            return &c;
+    for (const auto& column : table.columns) {
+        if (sameName(column.name, name)) {
+            return &column;
         }
     }
     return nullptr;
 }
 
 const ColumnDef* autoNumberColumn(const ResolvedTable& table) {
-    for (const auto& c : table.columns) {
-        if (c.autoNumber) {
-            return &c;
+    for (const auto& column : table.columns) {
+        if (column.autoNumber) {
+            return &column;
         }
     }
     return nullptr;
@@ -44,7 +44,7 @@ const ResolvedTable& Translator::requireTable(std::string_view name) {
     if (schema_.findView(name)) {
         throw SqlError(msg::kUpdatableQuery);
     }
-    throw SqlError(msg::unknownTable(name));
+    throw SqlError(msg::tableNotFound(name));
 }
 
 std::string Translator::coerce(std::string_view valueSql, const ResolvedTable& table,
@@ -65,38 +65,38 @@ std::string Translator::coerce(std::string_view valueSql, const ResolvedTable& t
     return sql;
 }
 
-Translation Translator::translateInsert(const InsertStatement& s) {
-    const ResolvedTable& table = requireTable(s.table);
+Translation Translator::translateInsert(const InsertStatement& insert) {
+    const ResolvedTable& table = requireTable(insert.table);
     std::vector<const ColumnDef*> targets;
-    if (s.columns.empty()) {
-        for (const auto& c : table.columns) {
-            targets.push_back(&c);
+    if (insert.columns.empty()) {
+        for (const auto& column : table.columns) {
+            targets.push_back(&column);
         }
     } else {
-        for (const auto& name : s.columns) {
-            const ColumnDef* c = findColumn(table, name);
-            if (c == nullptr) {
+        for (const auto& name : insert.columns) {
+            const ColumnDef* column = findColumn(table, name);
+            if (column == nullptr) {
                 throw SqlError(msg::unknownInsertField(name));
             }
-            for (const ColumnDef* t : targets) {
-                if (t == c) {
+            for (const ColumnDef* target : targets) {
+                if (target == column) {
                     throw SqlError(msg::duplicateDestination(name));
                 }
             }
-            targets.push_back(c);
+            targets.push_back(column);
         }
     }
 
-    Translation t;
-    t.kind = StatementKind::Insert;
-    t.targetTable = table.name;
+    Translation translation;
+    translation.kind = StatementKind::Insert;
+    translation.targetTable = table.name;
 
     std::vector<std::string> values;
     std::string fromSelect;
-    if (s.select) {
-        const Query& q = *s.select;
+    if (insert.select) {
+        const Query& query = *insert.select;
         // Jet will not append the values of a query without a table.
-        const Query* first = &q;
+        const Query* first = &query;
         while (first->isUnion()) {
             first = &first->parts[0];
         }
@@ -105,30 +105,30 @@ Translation Translator::translateInsert(const InsertStatement& s) {
         }
         QueryOptions options;
         options.naming = Naming::Positional;
-        QueryResult r = translateQuery(q, options);
-        if (s.columns.empty()) {
+        QueryResult result = translateQuery(query, options);
+        if (insert.columns.empty()) {
             // INSERT INTO t SELECT ...: fields of the same name go together
             // (SELECT * from a table of another column order); otherwise by position.
             std::vector<const ColumnDef*> byName;
-            for (const auto& rc : r.columns) {
-                const ColumnDef* c = findColumn(table, rc.column.name);
-                if (c == nullptr) {
+            for (const auto& rc : result.columns) {
+                const ColumnDef* column = findColumn(table, rc.column.name);
+                if (column == nullptr) {
                     break;
                 }
                 bool repeated = false;
-                for (const ColumnDef* b : byName) {
-                    repeated = repeated || b == c;
+                for (const ColumnDef* other : byName) {
+                    repeated = repeated || other == column;
                 }
                 if (repeated) {
                     break;
                 }
-                byName.push_back(c);
+                byName.push_back(column);
             }
-            if (byName.size() == r.columns.size()) {
+            if (byName.size() == result.columns.size()) {
                 targets = std::move(byName);
             }
         }
-        if (r.columns.size() != targets.size()) {
+        if (result.columns.size() != targets.size()) {
             throw SqlError(msg::kQueryValuesCount);
         }
         std::string alias = allocateAlias("src");
@@ -136,9 +136,9 @@ Translation Translator::translateInsert(const InsertStatement& s) {
             values.push_back(
                 coerce(quoteName(alias) + ".\"c" + std::to_string(i) + "\"", table, *targets[i]));
         }
-        fromSelect = " FROM (" + r.sql + ") AS " + quoteName(alias);
+        fromSelect = " FROM (" + result.sql + ") AS " + quoteName(alias);
     } else {
-        if (s.values.size() != targets.size()) {
+        if (insert.values.size() != targets.size()) {
             throw SqlError(msg::kQueryValuesCount);
         }
         Scope empty;
@@ -147,23 +147,23 @@ Translation Translator::translateInsert(const InsertStatement& s) {
         ctx.clause = "VALUES";
         for (size_t i = 0; i < targets.size(); ++i) {
             // Null given for an autonumber: Jet numbers the row as if none was given.
-            if (targets[i]->autoNumber && s.values[i].kind == ExprKind::Null) {
+            if (targets[i]->autoNumber && insert.values[i].kind == ExprKind::Null) {
                 values.push_back(nextAutoNumber(table));
                 continue;
             }
-            Tx v = translateExpr(s.values[i], ctx);
-            toValue(v);
-            values.push_back(coerce(v.sql, table, *targets[i]));
+            Tx value = translateExpr(insert.values[i], ctx);
+            toValue(value);
+            values.push_back(coerce(value.sql, table, *targets[i]));
         }
     }
 
     const ColumnDef* autoColumn = autoNumberColumn(table);
     bool autoGiven = false;
-    for (const ColumnDef* c : targets) {
-        autoGiven = autoGiven || c == autoColumn;
+    for (const ColumnDef* column : targets) {
+        autoGiven = autoGiven || column == autoColumn;
     }
 
-    std::string& sql = t.sql;
+    std::string& sql = translation.sql;
     sql = "INSERT INTO ";
     appendQuotedName(sql, table.storedName);
     sql += " (";
@@ -179,7 +179,7 @@ Translation Translator::translateInsert(const InsertStatement& s) {
         }
         appendQuotedName(sql, autoColumn->name);
     }
-    sql += s.select ? ") SELECT " : ") VALUES (";
+    sql += insert.select ? ") SELECT " : ") VALUES (";
     for (size_t i = 0; i < values.size(); ++i) {
         if (i) {
             sql += ", ";
@@ -192,44 +192,46 @@ Translation Translator::translateInsert(const InsertStatement& s) {
         }
         sql += nextAutoNumber(table);
     }
-    sql += s.select ? fromSelect : ")";
-    return t;
+    sql += insert.select ? fromSelect : ")";
+    return translation;
 }
 
-Translation Translator::translateUpdate(const UpdateStatement& s) {
+Translation Translator::translateUpdate(const UpdateStatement& update) {
     Scope scope;
-    scope.sources.reserve(s.tables.size() + 2);
+    scope.sources.reserve(update.tables.size() + 2);
     std::string from;
-    translateFrom(s.tables, scope, from);
+    translateFrom(update.tables, scope, from);
 
     // Which source does each SET name? All must name the same base table.
     const Source* target = nullptr;
     std::vector<const ColumnDef*> columns;
-    for (const Assignment& a : s.assignments) {
+    for (const Assignment& assignment : update.assignments) {
         const Source* found = nullptr;
         const ColumnDef* column = nullptr;
         for (size_t i = 0; i < scope.sources.size(); ++i) {
-            const Source& src = scope.sources[i];
-            if (!a.qualifier.empty() && !sameName(src.matchName, a.qualifier)) {
+            const Source& source = scope.sources[i];
+            if (!assignment.qualifier.empty() &&
+                !sameName(source.matchName, assignment.qualifier)) {
                 continue;
             }
-            for (size_t c = 0; c < src.columnCount(); ++c) {
-                if (!sameName(src.columnName(c), a.column)) {
+            for (size_t c = 0; c < source.columnCount(); ++c) {
+                if (!sameName(source.columnName(c), assignment.column)) {
                     continue;
                 }
                 if (found) {
-                    throw SqlError(msg::ambiguousField(a.column));
+                    throw SqlError(msg::ambiguousField(assignment.column));
                 }
-                found = &src;
-                if (src.table) {
-                    column = &src.table->columns[c];
+                found = &source;
+                if (source.table) {
+                    column = &source.table->columns[c];
                 }
                 break;
             }
         }
         if (!found) {
-            throw SqlError(
-                msg::unknownName(a.qualifier.empty() ? a.column : a.qualifier + "." + a.column));
+            throw SqlError(msg::unknownName(assignment.qualifier.empty()
+                                                ? assignment.column
+                                                : assignment.qualifier + "." + assignment.column));
         }
         if (!column) {
             throw SqlError(msg::kUpdatableQuery);
@@ -249,26 +251,26 @@ Translation Translator::translateUpdate(const UpdateStatement& s) {
     ctx.scope = &scope;
     ctx.clause = "UPDATE";
     std::vector<std::string> values;
-    for (size_t i = 0; i < s.assignments.size(); ++i) {
-        Tx v = translateExpr(s.assignments[i].value, ctx);
-        toValue(v);
-        values.push_back(std::move(v.sql));
+    for (size_t i = 0; i < update.assignments.size(); ++i) {
+        Tx value = translateExpr(update.assignments[i].value, ctx);
+        toValue(value);
+        values.push_back(std::move(value.sql));
     }
     std::string where;
-    if (s.where) {
+    if (update.where) {
         ExprContext wctx;
         wctx.scope = &scope;
         wctx.clause = "WHERE";
-        where = translateExpr(*s.where, wctx).sql;
+        where = translateExpr(*update.where, wctx).sql;
     }
 
-    Translation t;
-    t.kind = StatementKind::Update;
-    t.targetTable = table.name;
-    std::string& sql = t.sql;
+    Translation translation;
+    translation.kind = StatementKind::Update;
+    translation.targetTable = table.name;
+    std::string& sql = translation.sql;
     sql = "UPDATE ";
     appendQuotedName(sql, table.storedName);
-    bool single = scope.sources.size() == 1 && s.tables[0].kind == TableRef::Kind::Named;
+    bool single = scope.sources.size() == 1 && update.tables[0].kind == TableRef::Kind::Named;
     if (single) {
         sql += " AS ";
         appendQuotedName(sql, target->sqlAlias);
@@ -284,7 +286,7 @@ Translation Translator::translateUpdate(const UpdateStatement& s) {
         if (!where.empty()) {
             sql += " WHERE " + where;
         }
-        return t;
+        return translation;
     }
     // Several tables: the new values are computed by a query over the whole
     // FROM clause, which also gives the rowid of the row to change.
@@ -318,19 +320,19 @@ Translation Translator::translateUpdate(const UpdateStatement& s) {
     sql += ".rowid = ";
     appendQuotedName(sql, joined);
     sql += ".\"rid\"";
-    return t;
+    return translation;
 }
 
-Translation Translator::translateDelete(const DeleteStatement& s) {
+Translation Translator::translateDelete(const DeleteStatement& statement) {
     Scope scope;
-    scope.sources.reserve(s.from.size() + 2);
+    scope.sources.reserve(statement.from.size() + 2);
     std::string from;
-    translateFrom(s.from, scope, from);
+    translateFrom(statement.from, scope, from);
     const Source* target = nullptr;
-    if (!s.target.empty()) {
-        for (const auto& src : scope.sources) {
-            if (sameName(src.matchName, s.target)) {
-                target = &src;
+    if (!statement.target.empty()) {
+        for (const auto& source : scope.sources) {
+            if (sameName(source.matchName, statement.target)) {
+                target = &source;
             }
         }
         if (target == nullptr) {
@@ -347,27 +349,27 @@ Translation Translator::translateDelete(const DeleteStatement& s) {
     const ResolvedTable& table = *target->table;
 
     std::string where;
-    if (s.where) {
+    if (statement.where) {
         ExprContext ctx;
         ctx.scope = &scope;
         ctx.clause = "WHERE";
-        where = translateExpr(*s.where, ctx).sql;
+        where = translateExpr(*statement.where, ctx).sql;
     }
 
-    Translation t;
-    t.kind = StatementKind::Delete;
-    t.targetTable = table.name;
-    std::string& sql = t.sql;
+    Translation translation;
+    translation.kind = StatementKind::Delete;
+    translation.targetTable = table.name;
+    std::string& sql = translation.sql;
     sql = "DELETE FROM ";
     appendQuotedName(sql, table.storedName);
-    bool single = scope.sources.size() == 1 && s.from[0].kind == TableRef::Kind::Named;
+    bool single = scope.sources.size() == 1 && statement.from[0].kind == TableRef::Kind::Named;
     if (single) {
         sql += " AS ";
         appendQuotedName(sql, target->sqlAlias);
         if (!where.empty()) {
             sql += " WHERE " + where;
         }
-        return t;
+        return translation;
     }
     sql += " WHERE rowid IN (SELECT ";
     appendQuotedName(sql, target->sqlAlias);
@@ -376,7 +378,7 @@ Translation Translator::translateDelete(const DeleteStatement& s) {
         sql += " WHERE " + where;
     }
     sql += ')';
-    return t;
+    return translation;
 }
 
 }  // namespace orvdb::engine::sql

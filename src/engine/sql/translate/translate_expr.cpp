@@ -5,8 +5,8 @@
 // collation, and on numbers it changes nothing.
 #include "engine/engine_error.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/names.hpp"
-#include "engine/sql/sql_messages.hpp"
 #include "engine/sql/translate/access_functions.hpp"
 #include "engine/sql/translate/translator.hpp"
 
@@ -36,26 +36,26 @@ bool ValueType::isNumeric() const {
     }
 }
 
-void toValue(Tx& tx) {
-    if (tx.form != Form::Truth) {
+void toValue(Tx& translated) {
+    if (translated.form != Form::Truth) {
         return;
     }
-    tx.sql.insert(0, "(-");
-    tx.sql += ')';
-    tx.form = Form::JetBool;
+    translated.sql.insert(0, "(-");
+    translated.sql += ')';
+    translated.form = Form::JetBool;
 }
 
-bool isLogical(const Tx& tx) {
-    return tx.form != Form::Value;
+bool isLogical(const Tx& translated) {
+    return translated.form != Form::Value;
 }
 
-void appendCollated(std::string& out, const Tx& tx) {
-    out += tx.sql;
+void appendCollated(std::string& out, const Tx& translated) {
+    out += translated.sql;
     out += " COLLATE JETTEXT";
 }
 
-std::string lowerAscii(std::string_view s) {
-    std::string out(s);
+std::string lowerAscii(std::string_view text) {
+    std::string out(text);
     for (char& c : out) {
         if (c >= 'A' && c <= 'Z') {
             c = static_cast<char>(c + 32);
@@ -64,11 +64,11 @@ std::string lowerAscii(std::string_view s) {
     return out;
 }
 
-ValueType columnType(const ColumnDef& c) {
-    ValueType v = ValueType::of(c.type, c.size);
-    v.precision = c.precision;
-    v.scale = c.scale;
-    v.autoNumber = c.autoNumber;
+ValueType columnType(const ColumnDef& column) {
+    ValueType v = ValueType::of(column.type, column.size);
+    v.precision = column.precision;
+    v.scale = column.scale;
+    v.autoNumber = column.autoNumber;
     return v;
 }
 
@@ -91,12 +91,13 @@ namespace {
 // In a crosstab cell the aggregate covers the cell's rows only, and a cell
 // without rows is Null (Count included), as in Jet, where such a cell has
 // no group at all.
-void filterAggregate(Tx& t, const std::string* condition) {
+void filterAggregate(Tx& translated, const std::string* condition) {
     if (condition == nullptr) {
         return;
     }
     const std::string filter = " FILTER (WHERE " + *condition + ")";
-    t.sql = "CASE WHEN COUNT(*)" + filter + " > 0 THEN " + t.sql + filter + " END";
+    translated.sql =
+        "CASE WHEN COUNT(*)" + filter + " > 0 THEN " + translated.sql + filter + " END";
 }
 
 void absorb(Tx& into, const Tx& from) {
@@ -112,8 +113,8 @@ bool isJetNumber(const ValueType& t) {
     return t.known && (t.isNumeric() || t.type == JetType::Decimal) && t.type != JetType::DateTime;
 }
 
-int numericRank(JetType t) {
-    switch (t) {
+int numericRank(JetType type) {
+    switch (type) {
         case JetType::Boolean:
         case JetType::Byte:
             return 1;
@@ -139,35 +140,35 @@ ValueType widen(const ValueType& a, const ValueType& b) {
     if (!isJetNumber(a) || !isJetNumber(b)) {
         return {};
     }
-    JetType t = numericRank(a.type) >= numericRank(b.type) ? a.type : b.type;
-    if (t == JetType::Boolean || t == JetType::Byte) {
-        t = JetType::Integer;
+    JetType type = numericRank(a.type) >= numericRank(b.type) ? a.type : b.type;
+    if (type == JetType::Boolean || type == JetType::Byte) {
+        type = JetType::Integer;
     }
     // Single with anything wider than Integer needs a Double.
-    if (t == JetType::Single && (a.type == JetType::Long || b.type == JetType::Long ||
-                                 a.type == JetType::Double || b.type == JetType::Double)) {
-        t = JetType::Double;
+    if (type == JetType::Single && (a.type == JetType::Long || b.type == JetType::Long ||
+                                    a.type == JetType::Double || b.type == JetType::Double)) {
+        type = JetType::Double;
     }
-    if (t == JetType::Currency && (a.type == JetType::Double || b.type == JetType::Double ||
-                                   a.type == JetType::Single || b.type == JetType::Single)) {
-        t = JetType::Double;
+    if (type == JetType::Currency && (a.type == JetType::Double || b.type == JetType::Double ||
+                                      a.type == JetType::Single || b.type == JetType::Single)) {
+        type = JetType::Double;
     }
-    return ValueType::of(t);
+    return ValueType::of(type);
 }
 
 // A numeric literal's value (for Between's bounds); dates count as numbers.
-std::optional<double> literalNumber(const Expr& e) {
-    switch (e.kind) {
+std::optional<double> literalNumber(const Expr& expression) {
+    switch (expression.kind) {
         case ExprKind::Integer:
-            return static_cast<double>(e.integer);
+            return static_cast<double>(expression.integer);
         case ExprKind::Number:
-            return e.number;
+            return expression.number;
         case ExprKind::Date:
-            return parseJetDate(e.text);
+            return parseJetDate(expression.text);
         case ExprKind::Unary:
-            if (e.unaryOp == UnaryOp::Negate) {
-                if (auto v = literalNumber(e.args[0])) {
-                    return -*v;
+            if (expression.unaryOp == UnaryOp::Negate) {
+                if (auto number = literalNumber(expression.args[0])) {
+                    return -*number;
                 }
             }
             return std::nullopt;
@@ -179,11 +180,11 @@ std::optional<double> literalNumber(const Expr& e) {
 std::string formatReal(double value) {
     char buf[40];
     auto [p, ec] = std::to_chars(buf, buf + sizeof buf, value);
-    std::string s(buf, ec == std::errc() ? p : buf);
-    if (s.find_first_of(".eE") == std::string::npos) {
-        s += ".0";
+    std::string text(buf, ec == std::errc() ? p : buf);
+    if (text.find_first_of(".eE") == std::string::npos) {
+        text += ".0";
     }
-    return s;
+    return text;
 }
 
 const char* comparisonSql(BinaryOp op) {
@@ -205,20 +206,20 @@ const char* comparisonSql(BinaryOp op) {
 
 }  // namespace
 
-Tx Translator::translateExpr(const Expr& e, ExprContext& ctx) {
-    Tx t;
-    switch (e.kind) {
+Tx Translator::translateExpr(const Expr& expression, ExprContext& ctx) {
+    Tx translated;
+    switch (expression.kind) {
         case ExprKind::Column:
-            t = translateColumn(e, ctx);
+            translated = translateColumn(expression, ctx);
             break;
         case ExprKind::Unary:
-            t = translateUnary(e, ctx);
+            translated = translateUnary(expression, ctx);
             break;
         case ExprKind::Binary:
-            t = translateBinary(e, ctx);
+            translated = translateBinary(expression, ctx);
             break;
         case ExprKind::Call:
-            t = translateCall(e, ctx);
+            translated = translateCall(expression, ctx);
             break;
         case ExprKind::Like:
         case ExprKind::Between:
@@ -227,88 +228,92 @@ Tx Translator::translateExpr(const Expr& e, ExprContext& ctx) {
         case ExprKind::IsNull:
         case ExprKind::Exists:
         case ExprKind::Quantified:
-            t = translatePredicate(e, ctx);
+            translated = translatePredicate(expression, ctx);
             break;
         case ExprKind::Subquery:
-            t = translateSubqueryExpr(e, ctx);
+            translated = translateSubqueryExpr(expression, ctx);
             break;
         case ExprKind::Star:
-            throw SqlError(msg::missingOperator(textOf(e.span)));
+            throw SqlError(msg::missingOperator(textOf(expression.span)));
         default:
-            t = literal(e);
+            translated = literal(expression);
             break;
     }
     // In a totals query, an expression that is itself a GROUP BY key is fine.
-    if (ctx.grouped && !ctx.inAggregate && !t.ungrouped.empty() && ctx.groupKeys) {
+    if (ctx.grouped && !ctx.inAggregate && !translated.ungrouped.empty() && ctx.groupKeys) {
         for (const auto& key : *ctx.groupKeys) {
-            if (key == t.sql) {
-                t.ungrouped = {};
+            if (key == translated.sql) {
+                translated.ungrouped = {};
                 break;
             }
         }
     }
-    return t;
+    return translated;
 }
 
-Tx Translator::literal(const Expr& e) {
-    Tx t;
-    switch (e.kind) {
+Tx Translator::literal(const Expr& expression) {
+    Tx translated;
+    switch (expression.kind) {
         case ExprKind::Null:
             // Null takes part in logic as unknown: True Or Null is True.
-            t.sql = "NULL";
-            t.form = Form::JetBool;
+            translated.sql = "NULL";
+            translated.form = Form::JetBool;
             break;
         case ExprKind::Integer:
-            t.sql = std::to_string(e.integer);
-            t.type = ValueType::of(e.integer >= std::numeric_limits<int32_t>::min() &&
-                                           e.integer <= std::numeric_limits<int32_t>::max()
-                                       ? JetType::Long
-                                       : JetType::Double);
+            translated.sql = std::to_string(expression.integer);
+            translated.type =
+                ValueType::of(expression.integer >= std::numeric_limits<int32_t>::min() &&
+                                      expression.integer <= std::numeric_limits<int32_t>::max()
+                                  ? JetType::Long
+                                  : JetType::Double);
             break;
         case ExprKind::Number:
-            t.sql = std::isfinite(e.number) ? formatReal(e.number) : "NULL";
-            t.type = ValueType::of(JetType::Double);
+            translated.sql =
+                std::isfinite(expression.number) ? formatReal(expression.number) : "NULL";
+            translated.type = ValueType::of(JetType::Double);
             break;
         case ExprKind::Text:
-            appendQuotedText(t.sql, e.text);
-            t.type = ValueType::of(JetType::Text, 255);
+            appendQuotedText(translated.sql, expression.text);
+            translated.type = ValueType::of(JetType::Text, 255);
             break;
         case ExprKind::Date: {
-            auto value = parseJetDate(e.text);
+            auto value = parseJetDate(expression.text);
             if (!value) {
-                throw SqlError(msg::badDate("#" + e.text + "#"));
+                throw SqlError(msg::badDate("#" + expression.text + "#"));
             }
-            t.sql = formatReal(*value);
-            t.type = ValueType::of(JetType::DateTime);
+            translated.sql = formatReal(*value);
+            translated.type = ValueType::of(JetType::DateTime);
             break;
         }
         case ExprKind::Boolean:
-            t.sql = e.integer ? "-1" : "0";
-            t.type = ValueType::of(JetType::Boolean);
-            t.form = Form::JetBool;
+            translated.sql = expression.integer ? "-1" : "0";
+            translated.type = ValueType::of(JetType::Boolean);
+            translated.form = Form::JetBool;
             break;
         case ExprKind::Identity:
-            t.sql = "jet_identity()";
-            t.type = ValueType::of(JetType::Long);
+            translated.sql = "jet_identity()";
+            translated.type = ValueType::of(JetType::Long);
             break;
         default:
-            throw SqlError(msg::missingOperator(textOf(e.span)));
+            throw SqlError(msg::missingOperator(textOf(expression.span)));
     }
     // Typed as written; the value is bound when the statement runs.
-    if (e.parameter != 0) {
-        t.sql = "?" + std::to_string(e.parameter);
+    if (expression.parameter != 0) {
+        translated.sql = "?" + std::to_string(expression.parameter);
     }
-    return t;
+    return translated;
 }
 
-std::optional<Tx> Translator::translateParameterReference(const Expr& e) {
+std::optional<Tx> Translator::translateParameterReference(const Expr& expression) {
     if (parameters_ == nullptr || parameters_->empty()) {
         return std::nullopt;
     }
-    for (const ParameterDecl& p : *parameters_) {
-        bool match = e.qualifier.empty() ? sameName(p.name, e.text)
-                                         : sameName(p.name, e.qualifier + '!' + e.text) ||
-                                               sameName(p.name, e.qualifier + '.' + e.text);
+    for (const ParameterDecl& parameter : *parameters_) {
+        bool match =
+            expression.qualifier.empty()
+                ? sameName(parameter.name, expression.text)
+                : sameName(parameter.name, expression.qualifier + '!' + expression.text) ||
+                      sameName(parameter.name, expression.qualifier + '.' + expression.text);
         if (!match) {
             continue;
         }
@@ -316,85 +321,85 @@ std::optional<Tx> Translator::translateParameterReference(const Expr& e) {
         // one that needs a value stops with Jet's error naming it.
         bool noted = false;
         for (const std::string& used : parametersUsed_) {
-            noted = noted || used == p.name;
+            noted = noted || used == parameter.name;
         }
         if (!noted) {
-            parametersUsed_.push_back(p.name);
+            parametersUsed_.push_back(parameter.name);
         }
-        Tx t;
-        t.sql = "jet_missing_parameter(";
-        appendQuotedText(t.sql, p.name);
-        t.sql += ')';
-        t.type = columnType(p.type);
-        if (t.type.is(JetType::Boolean)) {
-            t.form = Form::JetBool;
+        Tx translated;
+        translated.sql = "jet_missing_parameter(";
+        appendQuotedText(translated.sql, parameter.name);
+        translated.sql += ')';
+        translated.type = columnType(parameter.type);
+        if (translated.type.is(JetType::Boolean)) {
+            translated.form = Form::JetBool;
         }
-        return t;
+        return translated;
     }
     return std::nullopt;
 }
 
-Tx Translator::translateColumn(const Expr& e, ExprContext& ctx) {
+Tx Translator::translateColumn(const Expr& expression, ExprContext& ctx) {
     // A declared parameter hides a field of the same name, as in Access.
-    if (std::optional<Tx> parameter = translateParameterReference(e)) {
+    if (std::optional<Tx> parameter = translateParameterReference(expression)) {
         return *parameter;
     }
     auto make = [&](const Scope* scope, size_t sourceIndex, size_t c) {
-        const Source& src = scope->sources[sourceIndex];
-        Tx t;
-        const std::string& name = src.columnName(c);
-        t.sql.reserve(src.sqlAlias.size() + name.size() + 5);
-        appendQuotedName(t.sql, src.sqlAlias);
-        t.sql += '.';
-        appendQuotedName(t.sql, name);
-        if (src.table) {
-            t.type = columnType(src.table->columns[c]);
-        } else if (src.derived[c].typeKnown) {
-            t.type = columnType(src.derived[c].column);
+        const Source& source = scope->sources[sourceIndex];
+        Tx translated;
+        const std::string& name = source.columnName(c);
+        translated.sql.reserve(source.sqlAlias.size() + name.size() + 5);
+        appendQuotedName(translated.sql, source.sqlAlias);
+        translated.sql += '.';
+        appendQuotedName(translated.sql, name);
+        if (source.table) {
+            translated.type = columnType(source.table->columns[c]);
+        } else if (source.derived[c].typeKnown) {
+            translated.type = columnType(source.derived[c].column);
         }
-        if (t.type.is(JetType::Boolean)) {
-            t.form = Form::JetBool;
+        if (translated.type.is(JetType::Boolean)) {
+            translated.form = Form::JetBool;
         }
-        t.source = &src;
-        t.column = c;
+        translated.source = &source;
+        translated.column = c;
         if (scope == ctx.scope) {
             if (sourceIndex < 64) {
-                t.sourcesUsed = uint64_t{1} << sourceIndex;
+                translated.sourcesUsed = uint64_t{1} << sourceIndex;
             }
             if (ctx.grouped && !ctx.inAggregate) {
-                t.ungrouped = textOf(e.span);
+                translated.ungrouped = textOf(expression.span);
             }
         }
-        return t;
+        return translated;
     };
-    if (!e.qualifier.empty()) {
-        for (const Scope* s = ctx.scope; s; s = s->parent) {
-            for (size_t i = 0; i < s->sources.size(); ++i) {
-                const Source& src = s->sources[i];
-                if (!sameName(src.matchName, e.qualifier)) {
+    if (!expression.qualifier.empty()) {
+        for (const Scope* scope = ctx.scope; scope; scope = scope->parent) {
+            for (size_t i = 0; i < scope->sources.size(); ++i) {
+                const Source& source = scope->sources[i];
+                if (!sameName(source.matchName, expression.qualifier)) {
                     continue;
                 }
-                for (size_t c = 0; c < src.columnCount(); ++c) {
-                    if (sameName(src.columnName(c), e.text)) {
-                        return make(s, i, c);
+                for (size_t c = 0; c < source.columnCount(); ++c) {
+                    if (sameName(source.columnName(c), expression.text)) {
+                        return make(scope, i, c);
                     }
                 }
-                throw SqlError(msg::unknownName(textOf(e.span)));
+                throw SqlError(msg::unknownName(textOf(expression.span)));
             }
         }
-        throw SqlError(msg::unknownName(textOf(e.span)));
+        throw SqlError(msg::unknownName(textOf(expression.span)));
     }
-    for (const Scope* s = ctx.scope; s; s = s->parent) {
+    for (const Scope* scope = ctx.scope; scope; scope = scope->parent) {
         size_t foundSource = 0, foundColumn = 0;
         bool found = false;
-        for (size_t i = 0; i < s->sources.size(); ++i) {
-            const Source& src = s->sources[i];
-            for (size_t c = 0; c < src.columnCount(); ++c) {
-                if (!sameName(src.columnName(c), e.text)) {
+        for (size_t i = 0; i < scope->sources.size(); ++i) {
+            const Source& source = scope->sources[i];
+            for (size_t c = 0; c < source.columnCount(); ++c) {
+                if (!sameName(source.columnName(c), expression.text)) {
                     continue;
                 }
                 if (found) {
-                    throw SqlError(msg::ambiguousField(e.text));
+                    throw SqlError(msg::ambiguousField(expression.text));
                 }
                 found = true;
                 foundSource = i;
@@ -403,469 +408,479 @@ Tx Translator::translateColumn(const Expr& e, ExprContext& ctx) {
             }
         }
         if (found) {
-            return make(s, foundSource, foundColumn);
+            return make(scope, foundSource, foundColumn);
         }
-        if (s == ctx.scope && s->aliases) {
-            for (const auto& a : *s->aliases) {
-                if (!sameName(a.name, e.text)) {
+        if (scope == ctx.scope && scope->aliases) {
+            for (const auto& alias : *scope->aliases) {
+                if (!sameName(alias.name, expression.text)) {
                     continue;
                 }
-                Tx t;
-                t.sql = "(" + a.sql + ")";
-                t.type = a.type;
-                t.form = a.form;
-                return t;
+                Tx translated;
+                translated.sql = "(" + alias.sql + ")";
+                translated.type = alias.type;
+                translated.form = alias.form;
+                return translated;
             }
         }
     }
-    throw SqlError(msg::unknownName(e.text));
+    throw SqlError(msg::unknownName(expression.text));
 }
 
-Tx Translator::translateUnary(const Expr& e, ExprContext& ctx) {
-    Tx a = translateExpr(e.args[0], ctx);
-    Tx t;
-    absorb(t, a);
-    switch (e.unaryOp) {
+Tx Translator::translateUnary(const Expr& expression, ExprContext& ctx) {
+    Tx operand = translateExpr(expression.args[0], ctx);
+    Tx translated;
+    absorb(translated, operand);
+    switch (expression.unaryOp) {
         case UnaryOp::Plus:
-            toValue(a);
-            t.sql = std::move(a.sql);
-            t.type = a.type;
-            return t;
+            toValue(operand);
+            translated.sql = std::move(operand.sql);
+            translated.type = operand.type;
+            return translated;
         case UnaryOp::Negate:
-            toValue(a);
-            t.sql = "(-" + a.sql + ")";
-            t.type = a.type.is(JetType::Boolean) ? ValueType::of(JetType::Integer) : a.type;
-            return t;
+            toValue(operand);
+            translated.sql = "(-" + operand.sql + ")";
+            translated.type =
+                operand.type.is(JetType::Boolean) ? ValueType::of(JetType::Integer) : operand.type;
+            return translated;
         case UnaryOp::Not:
-            if (isLogical(a)) {
-                t.sql = "(NOT " + a.sql + ")";
-                t.form = Form::Truth;
-                t.type = ValueType::of(JetType::Boolean);
-            } else if (a.type.isNumeric()) {
+            if (isLogical(operand)) {
+                translated.sql = "(NOT " + operand.sql + ")";
+                translated.form = Form::Truth;
+                translated.type = ValueType::of(JetType::Boolean);
+            } else if (operand.type.isNumeric()) {
                 // Not on a number is bitwise in Jet (Not 1 = -2).
-                t.sql = "(~" + a.sql + ")";
-                t.type = a.type.is(JetType::Byte) ? ValueType::of(JetType::Integer) : a.type;
+                translated.sql = "(~" + operand.sql + ")";
+                translated.type =
+                    operand.type.is(JetType::Byte) ? ValueType::of(JetType::Integer) : operand.type;
             } else {
-                t.sql = "jet_not(" + a.sql + ")";
-                t.form = Form::JetBool;
-                t.type = ValueType::of(JetType::Boolean);
+                translated.sql = "jet_not(" + operand.sql + ")";
+                translated.form = Form::JetBool;
+                translated.type = ValueType::of(JetType::Boolean);
             }
-            return t;
+            return translated;
     }
-    return t;
+    return translated;
 }
 
-void Translator::checkCriteriaTypes(const Tx& a, const Tx& b, const Expr& ea,
-                                    const Expr& eb) const {
+void Translator::checkCriteriaTypes(const Tx& left, const Tx& right, const Expr& leftExpression,
+                                    const Expr& rightExpression) const {
     // Jet refuses to compare a number column with a text constant ("5" included).
     auto mismatch = [](const Tx& column, const Expr& other) {
         return column.source && isJetNumber(column.type) && other.kind == ExprKind::Text;
     };
-    if (mismatch(a, eb) || mismatch(b, ea)) {
-        throw SqlError(msg::kCriteriaMismatch);
+    if (mismatch(left, rightExpression) || mismatch(right, leftExpression)) {
+        throw SqlError(msg::kTypeMismatch);
     }
 }
 
-Tx Translator::translateBinary(const Expr& e, ExprContext& ctx) {
-    BinaryOp op = e.binaryOp;
-    Tx a = translateExpr(e.args[0], ctx);
-    Tx b = translateExpr(e.args[1], ctx);
-    Tx t;
-    absorb(t, a);
-    absorb(t, b);
+Tx Translator::translateBinary(const Expr& expression, ExprContext& ctx) {
+    BinaryOp op = expression.binaryOp;
+    Tx left = translateExpr(expression.args[0], ctx);
+    Tx right = translateExpr(expression.args[1], ctx);
+    Tx translated;
+    absorb(translated, left);
+    absorb(translated, right);
     if (sql::isLogical(op)) {
-        bool logical = isLogical(a) && isLogical(b);
-        t.type = ValueType::of(logical ? JetType::Boolean : JetType::Long);
+        bool logical = isLogical(left) && isLogical(right);
+        translated.type = ValueType::of(logical ? JetType::Boolean : JetType::Long);
         if (logical && (op == BinaryOp::And || op == BinaryOp::Or)) {
-            t.sql = "(" + a.sql + (op == BinaryOp::And ? " AND " : " OR ") + b.sql + ")";
-            t.form = Form::Truth;
-            return t;
+            translated.sql =
+                "(" + left.sql + (op == BinaryOp::And ? " AND " : " OR ") + right.sql + ")";
+            translated.form = Form::Truth;
+            return translated;
         }
-        toValue(a);
-        toValue(b);
+        toValue(left);
+        toValue(right);
         if (logical) {
             if (op == BinaryOp::Xor) {
-                t.sql = "(" + a.sql + " <> " + b.sql + ")";
+                translated.sql = "(" + left.sql + " <> " + right.sql + ")";
             }
             if (op == BinaryOp::Eqv) {
-                t.sql = "(" + a.sql + " = " + b.sql + ")";
+                translated.sql = "(" + left.sql + " = " + right.sql + ")";
             }
             if (op == BinaryOp::Imp) {
-                t.sql = "((NOT " + a.sql + ") OR " + b.sql + ")";
+                translated.sql = "((NOT " + left.sql + ") OR " + right.sql + ")";
             }
-            t.form = Form::Truth;
-            return t;
+            translated.form = Form::Truth;
+            return translated;
         }
         // On numbers Jet's logical operators work bit by bit.
-        std::string orSql = "(" + a.sql + " | " + b.sql + ")";
-        std::string andSql = "(" + a.sql + " & " + b.sql + ")";
+        std::string orSql = "(" + left.sql + " | " + right.sql + ")";
+        std::string andSql = "(" + left.sql + " & " + right.sql + ")";
         switch (op) {
             case BinaryOp::And:
-                t.sql = andSql;
+                translated.sql = andSql;
                 break;
             case BinaryOp::Or:
-                t.sql = orSql;
+                translated.sql = orSql;
                 break;
             case BinaryOp::Xor:
-                t.sql = "(" + orSql + " - " + andSql + ")";
+                translated.sql = "(" + orSql + " - " + andSql + ")";
                 break;
             case BinaryOp::Eqv:
-                t.sql = "(~(" + orSql + " - " + andSql + "))";
+                translated.sql = "(~(" + orSql + " - " + andSql + "))";
                 break;
             default:  // Imp
-                t.sql = "((~" + a.sql + ") | " + b.sql + ")";
+                translated.sql = "((~" + left.sql + ") | " + right.sql + ")";
                 break;
         }
-        return t;
+        return translated;
     }
-    toValue(a);
-    toValue(b);
+    toValue(left);
+    toValue(right);
     if (isComparison(op)) {
-        checkCriteriaTypes(a, b, e.args[0], e.args[1]);
-        t.sql.reserve(a.sql.size() + b.sql.size() + 24);
-        t.sql += '(';
-        t.sql += a.sql;
-        t.sql += comparisonSql(op);
-        appendCollated(t.sql, b);
-        t.sql += ')';
-        t.form = Form::Truth;
-        t.type = ValueType::of(JetType::Boolean);
-        return t;
+        checkCriteriaTypes(left, right, expression.args[0], expression.args[1]);
+        translated.sql.reserve(left.sql.size() + right.sql.size() + 24);
+        translated.sql += '(';
+        translated.sql += left.sql;
+        translated.sql += comparisonSql(op);
+        appendCollated(translated.sql, right);
+        translated.sql += ')';
+        translated.form = Form::Truth;
+        translated.type = ValueType::of(JetType::Boolean);
+        return translated;
     }
-    auto call = [&](const char* fn) { t.sql = std::string(fn) + "(" + a.sql + ", " + b.sql + ")"; };
+    auto call = [&](const char* fn) {
+        translated.sql = std::string(fn) + "(" + left.sql + ", " + right.sql + ")";
+    };
     switch (op) {
         case BinaryOp::Power:
             call("jet_pow");
-            t.type = ValueType::of(JetType::Double);
+            translated.type = ValueType::of(JetType::Double);
             break;
         case BinaryOp::Multiply:
-            t.sql = "(" + a.sql + " * " + b.sql + ")";
-            t.type = widen(a.type, b.type);
+            translated.sql = "(" + left.sql + " * " + right.sql + ")";
+            translated.type = widen(left.type, right.type);
             break;
         case BinaryOp::Divide:
             call("jet_div");
-            t.type = ValueType::of(JetType::Double);
+            translated.type = ValueType::of(JetType::Double);
             break;
         case BinaryOp::IntDivide:
             call("jet_intdiv");
-            t.type = ValueType::of(JetType::Long);
+            translated.type = ValueType::of(JetType::Long);
             break;
         case BinaryOp::Mod:
             call("jet_mod");
-            t.type = ValueType::of(JetType::Long);
+            translated.type = ValueType::of(JetType::Long);
             break;
         case BinaryOp::Add:
-            if (a.type.isNumeric() && b.type.isNumeric()) {
-                t.sql = "(" + a.sql + " + " + b.sql + ")";
+            if (left.type.isNumeric() && right.type.isNumeric()) {
+                translated.sql = "(" + left.sql + " + " + right.sql + ")";
             } else {
                 call("jet_add");  // numbers add, texts concatenate
             }
-            if (a.type.is(JetType::DateTime) || b.type.is(JetType::DateTime)) {
-                t.type = (a.type.isNumeric() && b.type.isNumeric())
-                             ? ValueType::of(JetType::DateTime)
-                             : ValueType{};
-            } else if ((a.type.is(JetType::Text) || a.type.is(JetType::Memo)) &&
-                       (b.type.is(JetType::Text) || b.type.is(JetType::Memo))) {
-                t.type = ValueType::of(JetType::Text, 255);
+            if (left.type.is(JetType::DateTime) || right.type.is(JetType::DateTime)) {
+                translated.type = (left.type.isNumeric() && right.type.isNumeric())
+                                      ? ValueType::of(JetType::DateTime)
+                                      : ValueType{};
+            } else if ((left.type.is(JetType::Text) || left.type.is(JetType::Memo)) &&
+                       (right.type.is(JetType::Text) || right.type.is(JetType::Memo))) {
+                translated.type = ValueType::of(JetType::Text, 255);
             } else {
-                t.type = widen(a.type, b.type);
+                translated.type = widen(left.type, right.type);
             }
             break;
         case BinaryOp::Subtract:
-            t.sql = "(" + a.sql + " - " + b.sql + ")";
-            if (a.type.is(JetType::DateTime) && b.type.is(JetType::DateTime)) {
-                t.type = ValueType::of(JetType::Double);
-            } else if (a.type.is(JetType::DateTime) && b.type.isNumeric()) {
-                t.type = ValueType::of(JetType::DateTime);
+            translated.sql = "(" + left.sql + " - " + right.sql + ")";
+            if (left.type.is(JetType::DateTime) && right.type.is(JetType::DateTime)) {
+                translated.type = ValueType::of(JetType::Double);
+            } else if (left.type.is(JetType::DateTime) && right.type.isNumeric()) {
+                translated.type = ValueType::of(JetType::DateTime);
             } else {
-                t.type = widen(a.type, b.type);
+                translated.type = widen(left.type, right.type);
             }
             break;
         case BinaryOp::Concat:
             call("jet_concat");
-            t.type = (a.type.is(JetType::Memo) || b.type.is(JetType::Memo))
-                         ? ValueType::of(JetType::Memo)
-                         : ValueType::of(JetType::Text, 255);
+            translated.type = (left.type.is(JetType::Memo) || right.type.is(JetType::Memo))
+                                  ? ValueType::of(JetType::Memo)
+                                  : ValueType::of(JetType::Text, 255);
             break;
         default:
             break;
     }
-    return t;
+    return translated;
 }
 
-Tx Translator::translatePredicate(const Expr& e, ExprContext& ctx) {
-    Tx t;
-    t.form = Form::Truth;
-    t.type = ValueType::of(JetType::Boolean);
-    const char* notSql = e.negated ? "NOT " : "";
-    switch (e.kind) {
+Tx Translator::translatePredicate(const Expr& expression, ExprContext& ctx) {
+    Tx translated;
+    translated.form = Form::Truth;
+    translated.type = ValueType::of(JetType::Boolean);
+    const char* notSql = expression.negated ? "NOT " : "";
+    switch (expression.kind) {
         case ExprKind::Like: {
-            Tx a = translateExpr(e.args[0], ctx);
-            Tx b = translateExpr(e.args[1], ctx);
-            toValue(a);
-            toValue(b);
-            absorb(t, a);
-            absorb(t, b);
-            t.sql = "jet_like(" + a.sql + ", " + b.sql + ")";
-            if (e.negated) {
-                t.sql = "(NOT " + t.sql + ")";
+            Tx value = translateExpr(expression.args[0], ctx);
+            Tx pattern = translateExpr(expression.args[1], ctx);
+            toValue(value);
+            toValue(pattern);
+            absorb(translated, value);
+            absorb(translated, pattern);
+            translated.sql = "jet_like(" + value.sql + ", " + pattern.sql + ")";
+            if (expression.negated) {
+                translated.sql = "(NOT " + translated.sql + ")";
             } else {
-                t.form = Form::JetBool;  // jet_like answers -1/0/Null
+                translated.form = Form::JetBool;  // jet_like answers -1/0/Null
             }
-            return t;
+            return translated;
         }
         case ExprKind::Between: {
-            Tx x = translateExpr(e.args[0], ctx);
-            Tx lo = translateExpr(e.args[1], ctx);
-            Tx hi = translateExpr(e.args[2], ctx);
-            toValue(x);
-            toValue(lo);
-            toValue(hi);
-            absorb(t, x);
-            absorb(t, lo);
-            absorb(t, hi);
-            checkCriteriaTypes(x, lo, e.args[0], e.args[1]);
-            checkCriteriaTypes(x, hi, e.args[0], e.args[2]);
-            t.sql = "(";
-            appendCollated(t.sql, x);
-            t.sql += ' ';
-            t.sql += notSql;
-            t.sql += "BETWEEN ";
+            Tx operand = translateExpr(expression.args[0], ctx);
+            Tx low = translateExpr(expression.args[1], ctx);
+            Tx high = translateExpr(expression.args[2], ctx);
+            toValue(operand);
+            toValue(low);
+            toValue(high);
+            absorb(translated, operand);
+            absorb(translated, low);
+            absorb(translated, high);
+            checkCriteriaTypes(operand, low, expression.args[0], expression.args[1]);
+            checkCriteriaTypes(operand, high, expression.args[0], expression.args[2]);
+            translated.sql = "(";
+            appendCollated(translated.sql, operand);
+            translated.sql += ' ';
+            translated.sql += notSql;
+            translated.sql += "BETWEEN ";
             // Jet accepts the bounds in either order (Between 10 And 1).
-            auto l = literalNumber(e.args[1]);
-            auto h = literalNumber(e.args[2]);
-            if (l && h) {
-                if (*l > *h) {
-                    std::swap(lo, hi);
+            auto lowNumber = literalNumber(expression.args[1]);
+            auto highNumber = literalNumber(expression.args[2]);
+            if (lowNumber && highNumber) {
+                if (*lowNumber > *highNumber) {
+                    std::swap(low, high);
                 }
-                t.sql += lo.sql + " AND " + hi.sql + ")";
-            } else if (e.args[1].kind == ExprKind::Text && e.args[2].kind == ExprKind::Text) {
-                t.sql += lo.sql + " AND " + hi.sql + ")";
+                translated.sql += low.sql + " AND " + high.sql + ")";
+            } else if (expression.args[1].kind == ExprKind::Text &&
+                       expression.args[2].kind == ExprKind::Text) {
+                translated.sql += low.sql + " AND " + high.sql + ")";
             } else {
-                t.sql += "min(" + lo.sql + " COLLATE JETTEXT, " + hi.sql + ") AND max(" + lo.sql +
-                         " COLLATE JETTEXT, " + hi.sql + "))";
+                translated.sql += "min(" + low.sql + " COLLATE JETTEXT, " + high.sql +
+                                  ") AND max(" + low.sql + " COLLATE JETTEXT, " + high.sql + "))";
             }
-            return t;
+            return translated;
         }
         case ExprKind::InList: {
-            Tx x = translateExpr(e.args[0], ctx);
-            toValue(x);
-            absorb(t, x);
-            t.sql = "(";
-            appendCollated(t.sql, x);
-            t.sql += ' ';
-            t.sql += notSql;
-            t.sql += "IN (";
-            for (size_t i = 1; i < e.args.size(); ++i) {
-                Tx v = translateExpr(e.args[i], ctx);
-                toValue(v);
-                checkCriteriaTypes(x, v, e.args[0], e.args[i]);
-                absorb(t, v);
+            Tx operand = translateExpr(expression.args[0], ctx);
+            toValue(operand);
+            absorb(translated, operand);
+            translated.sql = "(";
+            appendCollated(translated.sql, operand);
+            translated.sql += ' ';
+            translated.sql += notSql;
+            translated.sql += "IN (";
+            for (size_t i = 1; i < expression.args.size(); ++i) {
+                Tx item = translateExpr(expression.args[i], ctx);
+                toValue(item);
+                checkCriteriaTypes(operand, item, expression.args[0], expression.args[i]);
+                absorb(translated, item);
                 if (i > 1) {
-                    t.sql += ", ";
+                    translated.sql += ", ";
                 }
-                t.sql += v.sql;
+                translated.sql += item.sql;
             }
-            t.sql += "))";
-            return t;
+            translated.sql += "))";
+            return translated;
         }
         case ExprKind::InQuery: {
-            Tx x = translateExpr(e.args[0], ctx);
-            toValue(x);
-            absorb(t, x);
-            QueryResult q = translateSubquery(*e.subquery, ctx, Naming::Jet);
-            if (q.columns.size() != 1) {
+            Tx operand = translateExpr(expression.args[0], ctx);
+            toValue(operand);
+            absorb(translated, operand);
+            QueryResult result = translateSubquery(*expression.subquery, ctx, Naming::Jet);
+            if (result.columns.size() != 1) {
                 throw SqlError(msg::kSubqueryOneField);
             }
-            t.sql = "(";
-            appendCollated(t.sql, x);
-            t.sql += ' ';
-            t.sql += notSql;
-            t.sql += "IN (" + q.sql + "))";
-            return t;
+            translated.sql = "(";
+            appendCollated(translated.sql, operand);
+            translated.sql += ' ';
+            translated.sql += notSql;
+            translated.sql += "IN (" + result.sql + "))";
+            return translated;
         }
         case ExprKind::IsNull: {
-            Tx x = translateExpr(e.args[0], ctx);
-            toValue(x);
-            absorb(t, x);
-            t.sql = "(" + x.sql + (e.negated ? " IS NOT NULL)" : " IS NULL)");
-            return t;
+            Tx operand = translateExpr(expression.args[0], ctx);
+            toValue(operand);
+            absorb(translated, operand);
+            translated.sql =
+                "(" + operand.sql + (expression.negated ? " IS NOT NULL)" : " IS NULL)");
+            return translated;
         }
         case ExprKind::Exists: {
-            QueryResult q = translateSubquery(*e.subquery, ctx, Naming::Jet);
-            t.sql = "EXISTS (" + q.sql + ")";
-            return t;
+            QueryResult result = translateSubquery(*expression.subquery, ctx, Naming::Jet);
+            translated.sql = "EXISTS (" + result.sql + ")";
+            return translated;
         }
         default: {  // Quantified: x op ANY|ALL (subquery)
-            Tx x = translateExpr(e.args[0], ctx);
-            toValue(x);
-            absorb(t, x);
-            QueryResult q = translateSubquery(*e.subquery, ctx, Naming::Positional);
-            if (q.columns.size() != 1) {
+            Tx operand = translateExpr(expression.args[0], ctx);
+            toValue(operand);
+            absorb(translated, operand);
+            QueryResult result = translateSubquery(*expression.subquery, ctx, Naming::Positional);
+            if (result.columns.size() != 1) {
                 throw SqlError(msg::kSubqueryOneField);
             }
             std::string alias = allocateAlias("any");
-            std::string test = "(" + x.sql + comparisonSql(e.binaryOp) + quoteName(alias) +
-                               ".\"c0\" COLLATE JETTEXT)";
-            if (e.all) {
-                t.sql = "(NOT EXISTS (SELECT 1 FROM (" + q.sql + ") AS " + quoteName(alias) +
-                        " WHERE NOT " + test + "))";
+            std::string test = "(" + operand.sql + comparisonSql(expression.binaryOp) +
+                               quoteName(alias) + ".\"c0\" COLLATE JETTEXT)";
+            if (expression.all) {
+                translated.sql = "(NOT EXISTS (SELECT 1 FROM (" + result.sql + ") AS " +
+                                 quoteName(alias) + " WHERE NOT " + test + "))";
             } else {
-                t.sql = "EXISTS (SELECT 1 FROM (" + q.sql + ") AS " + quoteName(alias) + " WHERE " +
-                        test + ")";
+                translated.sql = "EXISTS (SELECT 1 FROM (" + result.sql + ") AS " +
+                                 quoteName(alias) + " WHERE " + test + ")";
             }
-            return t;
+            return translated;
         }
     }
 }
 
-Translator::QueryResult Translator::translateSubquery(const Query& q, ExprContext& ctx,
+Translator::QueryResult Translator::translateSubquery(const Query& query, ExprContext& ctx,
                                                       Naming naming) {
     QueryOptions options;
     options.parent = ctx.scope;
     options.naming = naming;
-    return translateQuery(q, options);
+    return translateQuery(query, options);
 }
 
-Tx Translator::translateSubqueryExpr(const Expr& e, ExprContext& ctx) {
-    QueryResult q = translateSubquery(*e.subquery, ctx, Naming::Jet);
-    if (q.columns.size() != 1) {
+Tx Translator::translateSubqueryExpr(const Expr& expression, ExprContext& ctx) {
+    QueryResult result = translateSubquery(*expression.subquery, ctx, Naming::Jet);
+    if (result.columns.size() != 1) {
         throw SqlError(msg::kSubqueryOneField);
     }
-    Tx t;
-    t.sql = "(" + q.sql + ")";
-    if (q.columns[0].typeKnown) {
-        t.type = columnType(q.columns[0].column);
+    Tx translated;
+    translated.sql = "(" + result.sql + ")";
+    if (result.columns[0].typeKnown) {
+        translated.type = columnType(result.columns[0].column);
     }
-    if (t.type.is(JetType::Boolean)) {
-        t.form = Form::JetBool;
+    if (translated.type.is(JetType::Boolean)) {
+        translated.form = Form::JetBool;
     }
-    return t;
+    return translated;
 }
 
-Tx Translator::translateCall(const Expr& e, ExprContext& ctx) {
-    const FunctionInfo* info = findFunction(e.text);
+Tx Translator::translateCall(const Expr& expression, ExprContext& ctx) {
+    const FunctionInfo* info = findFunction(expression.text);
     if (info == nullptr) {
-        throw SqlError(msg::undefinedFunction(e.text));
+        throw SqlError(msg::undefinedFunction(expression.text));
     }
-    Tx t;
+    Tx translated;
     if (info->aggregate()) {
         if (!ctx.aggregatesAllowed) {
-            throw SqlError(msg::aggregateInClause(ctx.clause, textOf(e.span)));
+            throw SqlError(msg::aggregateInClause(ctx.clause, textOf(expression.span)));
         }
         if (ctx.inAggregate) {
-            throw SqlError(msg::nestedAggregate(textOf(e.span)));
+            throw SqlError(msg::nestedAggregate(textOf(expression.span)));
         }
         ExprContext inner = ctx;
         inner.inAggregate = true;
-        t.aggregate = true;
-        if (e.args[0].kind == ExprKind::Star) {
-            t.sql = "COUNT(*)";
-            t.type = ValueType::of(JetType::Long);
-            filterAggregate(t, ctx.aggregateFilter);
-            return t;
+        translated.aggregate = true;
+        if (expression.args[0].kind == ExprKind::Star) {
+            translated.sql = "COUNT(*)";
+            translated.type = ValueType::of(JetType::Long);
+            filterAggregate(translated, ctx.aggregateFilter);
+            return translated;
         }
-        Tx a = translateExpr(e.args[0], inner);
-        toValue(a);
-        t.sourcesUsed = a.sourcesUsed;
+        Tx argument = translateExpr(expression.args[0], inner);
+        toValue(argument);
+        translated.sourcesUsed = argument.sourcesUsed;
         switch (info->emit) {
             case FunctionEmit::Count:
-                t.sql = "COUNT(" + a.sql + ")";
-                t.type = ValueType::of(JetType::Long);
+                translated.sql = "COUNT(" + argument.sql + ")";
+                translated.type = ValueType::of(JetType::Long);
                 break;
             case FunctionEmit::Sum:
-                t.sql = "SUM(" + a.sql + ")";
+                translated.sql = "SUM(" + argument.sql + ")";
                 // Currency and Decimal keep their type, other numbers sum as Double.
-                t.type = (a.type.is(JetType::Currency) || a.type.is(JetType::Decimal))
-                             ? ValueType::of(a.type.type)
-                             : ValueType::of(JetType::Double);
+                translated.type =
+                    (argument.type.is(JetType::Currency) || argument.type.is(JetType::Decimal))
+                        ? ValueType::of(argument.type.type)
+                        : ValueType::of(JetType::Double);
                 break;
             case FunctionEmit::Avg:
-                t.sql = "AVG(" + a.sql + ")";
-                t.type = a.type.is(JetType::Currency) ? ValueType::of(JetType::Currency)
-                                                      : ValueType::of(JetType::Double);
+                translated.sql = "AVG(" + argument.sql + ")";
+                translated.type = argument.type.is(JetType::Currency)
+                                      ? ValueType::of(JetType::Currency)
+                                      : ValueType::of(JetType::Double);
                 break;
             case FunctionEmit::Min:
             case FunctionEmit::Max:
-                t.sql = info->emit == FunctionEmit::Min ? "MIN(" : "MAX(";
-                t.sql += a.sql;
-                if (!a.type.isNumeric()) {
-                    t.sql += " COLLATE JETTEXT";
+                translated.sql = info->emit == FunctionEmit::Min ? "MIN(" : "MAX(";
+                translated.sql += argument.sql;
+                if (!argument.type.isNumeric()) {
+                    translated.sql += " COLLATE JETTEXT";
                 }
-                t.sql += ')';
-                t.type = a.type;
-                t.type.autoNumber = false;
+                translated.sql += ')';
+                translated.type = argument.type;
+                translated.type.autoNumber = false;
                 break;
             default:
-                t.sql = "jet_" + lowerAscii(info->name) + "(" + a.sql + ")";
-                t.type = info->result == FunctionResult::FirstArg ? a.type
-                                                                  : ValueType::of(info->resultType);
-                t.type.autoNumber = false;
+                translated.sql = "jet_" + lowerAscii(info->name) + "(" + argument.sql + ")";
+                translated.type = info->result == FunctionResult::FirstArg
+                                      ? argument.type
+                                      : ValueType::of(info->resultType);
+                translated.type.autoNumber = false;
                 break;
         }
-        filterAggregate(t, ctx.aggregateFilter);
-        if (t.type.is(JetType::Boolean)) {
-            t.form = Form::JetBool;
+        filterAggregate(translated, ctx.aggregateFilter);
+        if (translated.type.is(JetType::Boolean)) {
+            translated.form = Form::JetBool;
         }
-        return t;
+        return translated;
     }
 
     std::vector<Tx> args;
-    args.reserve(e.args.size());
-    for (const Expr& a : e.args) {
-        args.push_back(translateExpr(a, ctx));
-        absorb(t, args.back());
+    args.reserve(expression.args.size());
+    for (const Expr& argument : expression.args) {
+        args.push_back(translateExpr(argument, ctx));
+        absorb(translated, args.back());
     }
     switch (info->emit) {
         case FunctionEmit::Iif:
             toValue(args[1]);
             toValue(args[2]);
-            t.sql = "CASE WHEN " + args[0].sql + " THEN " + args[1].sql + " ELSE " + args[2].sql +
-                    " END";
+            translated.sql = "CASE WHEN " + args[0].sql + " THEN " + args[1].sql + " ELSE " +
+                             args[2].sql + " END";
             if (args[1].type.known && args[2].type.known &&
                 args[1].type.type == args[2].type.type) {
-                t.type = ValueType::of(args[1].type.type,
-                                       std::max(args[1].type.size, args[2].type.size));
+                translated.type = ValueType::of(args[1].type.type,
+                                                std::max(args[1].type.size, args[2].type.size));
             }
             break;
         case FunctionEmit::Switch:
-            t.sql = "CASE";
+            translated.sql = "CASE";
             for (size_t i = 0; i + 1 < args.size(); i += 2) {
                 toValue(args[i + 1]);
-                t.sql += " WHEN " + args[i].sql + " THEN " + args[i + 1].sql;
+                translated.sql += " WHEN " + args[i].sql + " THEN " + args[i + 1].sql;
             }
-            t.sql += " END";
+            translated.sql += " END";
             break;
         case FunctionEmit::IsNull:
             toValue(args[0]);
-            t.sql = "(" + args[0].sql + " IS NULL)";
-            t.form = Form::Truth;
-            t.type = ValueType::of(JetType::Boolean);
-            return t;
+            translated.sql = "(" + args[0].sql + " IS NULL)";
+            translated.form = Form::Truth;
+            translated.type = ValueType::of(JetType::Boolean);
+            return translated;
         default: {
-            t.sql = "jet_" + lowerAscii(info->name) + "(";
+            translated.sql = "jet_" + lowerAscii(info->name) + "(";
             for (size_t i = 0; i < args.size(); ++i) {
                 toValue(args[i]);
                 if (i) {
-                    t.sql += ", ";
+                    translated.sql += ", ";
                 }
-                t.sql += args[i].sql;
+                translated.sql += args[i].sql;
             }
-            t.sql += ')';
+            translated.sql += ')';
             if (info->result == FunctionResult::Fixed) {
-                t.type =
+                translated.type =
                     ValueType::of(info->resultType, info->resultType == JetType::Text ? 255 : 0);
             } else if (info->result == FunctionResult::FirstArg && !args.empty()) {
-                t.type = args[0].type;
-                t.type.autoNumber = false;
+                translated.type = args[0].type;
+                translated.type.autoNumber = false;
             }
             break;
         }
     }
-    if (t.type.is(JetType::Boolean)) {
-        t.form = Form::JetBool;
+    if (translated.type.is(JetType::Boolean)) {
+        translated.form = Form::JetBool;
     }
-    return t;
+    return translated;
 }
 
 }  // namespace orvdb::engine::sql

@@ -2,8 +2,8 @@
 #include "engine/sql/translate/translator.hpp"
 
 #include "engine/engine_error.hpp"
+#include "engine/messages.hpp"
 #include "engine/sql/names.hpp"
-#include "engine/sql/sql_messages.hpp"
 #include "engine/sql/translate/access_functions.hpp"
 
 #include <cmath>
@@ -14,15 +14,15 @@ namespace orvdb::engine::sql {
 namespace {
 
 // Does e use an aggregate function outside of subqueries?
-bool containsAggregate(const Expr& e) {
-    if (e.kind == ExprKind::Call) {
-        const FunctionInfo* f = findFunction(e.text);
-        if (f && f->aggregate()) {
+bool containsAggregate(const Expr& expression) {
+    if (expression.kind == ExprKind::Call) {
+        const FunctionInfo* function = findFunction(expression.text);
+        if (function && function->aggregate()) {
             return true;
         }
     }
-    for (const Expr& a : e.args) {
-        if (containsAggregate(a)) {
+    for (const Expr& argument : expression.args) {
+        if (containsAggregate(argument)) {
             return true;
         }
     }
@@ -50,20 +50,20 @@ struct Item {
     size_t column = 0;
 };
 
-void appendItemSql(std::string& out, const Item& it) {
-    if (!it.sql.empty() || it.source == nullptr) {
-        out += it.sql;
+void appendItemSql(std::string& out, const Item& item) {
+    if (!item.sql.empty() || item.source == nullptr) {
+        out += item.sql;
         return;
     }
-    appendQuotedName(out, it.source->sqlAlias);
+    appendQuotedName(out, item.source->sqlAlias);
     out += '.';
-    appendQuotedName(out, it.source->columnName(it.column));
+    appendQuotedName(out, item.source->columnName(item.column));
 }
 
-std::string itemSql(const Item& it) {
-    std::string s;
-    appendItemSql(s, it);
-    return s;
+std::string itemSql(const Item& item) {
+    std::string sql;
+    appendItemSql(sql, item);
+    return sql;
 }
 
 }  // namespace
@@ -80,8 +80,8 @@ std::string_view Translator::textOf(const SourceSpan& span) const {
 }
 
 void Translator::noteDependency(std::string_view name) {
-    for (const auto& d : dependencies_) {
-        if (sameName(d, name)) {
+    for (const auto& text : dependencies_) {
+        if (sameName(text, name)) {
             return;
         }
     }
@@ -89,9 +89,9 @@ void Translator::noteDependency(std::string_view name) {
 }
 
 std::string Translator::allocateAlias(std::string_view base) {
-    auto used = [&](std::string_view n) {
-        for (const auto& a : aliases_) {
-            if (sameName(a, n)) {
+    auto used = [&](std::string_view name) {
+        for (const auto& text : aliases_) {
+            if (sameName(text, name)) {
                 return true;
             }
         }
@@ -112,92 +112,95 @@ std::string Translator::allocateAlias(std::string_view base) {
 }
 
 Translation Translator::translateStatement(const Statement& statement) {
-    Translation t;
+    Translation translation;
     parameters_ = &statement.parameters;
-    if (const auto* s = std::get_if<SelectStatement>(&statement.body)) {
-        QueryResult r = translateSelectStatement(*s);
-        t.kind = s->intoTable.empty() ? StatementKind::Select : StatementKind::SelectInto;
-        t.sql = std::move(r.sql);
-        t.columns = std::move(r.columns);
-        t.targetTable = s->intoTable;
-        if (!s->intoTable.empty()) {
-            for (const auto& c : t.columns) {
-                for (const auto& d : t.columns) {
+    if (const auto* select = std::get_if<SelectStatement>(&statement.body)) {
+        QueryResult result = translateSelectStatement(*select);
+        translation.kind =
+            select->intoTable.empty() ? StatementKind::Select : StatementKind::SelectInto;
+        translation.sql = std::move(result.sql);
+        translation.columns = std::move(result.columns);
+        translation.targetTable = select->intoTable;
+        if (!select->intoTable.empty()) {
+            for (const auto& c : translation.columns) {
+                for (const auto& d : translation.columns) {
                     if (&c != &d && sameName(c.column.name, d.column.name)) {
                         throw SqlError(msg::duplicateDestination(c.column.name));
                     }
                 }
             }
         }
-    } else if (const auto* s = std::get_if<InsertStatement>(&statement.body)) {
-        t = translateInsert(*s);
-    } else if (const auto* s = std::get_if<UpdateStatement>(&statement.body)) {
-        t = translateUpdate(*s);
-    } else if (const auto* s = std::get_if<DeleteStatement>(&statement.body)) {
-        t = translateDelete(*s);
+    } else if (const auto* insert = std::get_if<InsertStatement>(&statement.body)) {
+        translation = translateInsert(*insert);
+    } else if (const auto* update = std::get_if<UpdateStatement>(&statement.body)) {
+        translation = translateUpdate(*update);
+    } else if (const auto* deletion = std::get_if<DeleteStatement>(&statement.body)) {
+        translation = translateDelete(*deletion);
     } else {
-        t.kind = StatementKind::Definition;
-        return t;
+        translation.kind = StatementKind::Definition;
+        return translation;
     }
-    t.dependencies = std::move(dependencies_);
-    t.parametersUsed = std::move(parametersUsed_);
-    t.columnsFromData = columnsFromData_;
-    return t;
+    translation.dependencies = std::move(dependencies_);
+    translation.parametersUsed = std::move(parametersUsed_);
+    translation.columnsFromData = columnsFromData_;
+    return translation;
 }
 
-Translator::QueryResult Translator::translateSelectStatement(const SelectStatement& s) {
+Translator::QueryResult Translator::translateSelectStatement(const SelectStatement& select) {
     QueryOptions options;
-    if (s.crosstab) {
-        options.crosstab = &*s.crosstab;
+    if (select.crosstab) {
+        options.crosstab = &*select.crosstab;
     }
-    return translateQuery(s.query, options);
+    return translateQuery(select.query, options);
 }
 
-Translator::QueryResult Translator::translateQuery(const Query& q, const QueryOptions& options) {
-    if (!q.isUnion()) {
-        return translateCore(*q.select, &q.orderBy, options);
+Translator::QueryResult Translator::translateQuery(const Query& query,
+                                                   const QueryOptions& options) {
+    if (!query.isUnion()) {
+        return translateCore(*query.select, &query.orderBy, options);
     }
-    return translateUnion(q, options);
+    return translateUnion(query, options);
 }
 
-Translator::QueryResult Translator::translateUnion(const Query& q, const QueryOptions& options) {
+Translator::QueryResult Translator::translateUnion(const Query& query,
+                                                   const QueryOptions& options) {
     QueryResult result;
     bool dedupe = false;
-    for (bool all : q.unionAll) {
+    for (bool all : query.unionAll) {
         dedupe = dedupe || !all;
     }
-    for (size_t i = 0; i < q.parts.size(); ++i) {
-        const Query& part = q.parts[i];
+    for (size_t i = 0; i < query.parts.size(); ++i) {
+        const Query& part = query.parts[i];
         QueryOptions partOptions = options;
         partOptions.collateOutputs = options.collateOutputs || dedupe;
         if (i > 0) {
             partOptions.naming = Naming::Jet;
         }
-        QueryResult r = translateQuery(part, partOptions);
+        QueryResult partResult = translateQuery(part, partOptions);
         if (i == 0) {
-            result.columns = std::move(r.columns);
+            result.columns = std::move(partResult.columns);
         } else {
-            if (r.columns.size() != result.columns.size()) {
+            if (partResult.columns.size() != result.columns.size()) {
                 throw SqlError(msg::kUnionColumns);
             }
-            result.sql += q.unionAll[i - 1] ? " UNION ALL " : " UNION ";
+            result.sql += query.unionAll[i - 1] ? " UNION ALL " : " UNION ";
         }
         // SQLite allows neither ORDER BY nor LIMIT nor parentheses inside a
         // compound member: such a member becomes a subquery.
         bool plain = !part.isUnion() && part.orderBy.empty() && !part.select->top;
         if (plain) {
-            result.sql += r.sql;
+            result.sql += partResult.sql;
         } else {
             result.sql += "SELECT * FROM (";
-            result.sql += r.sql;
+            result.sql += partResult.sql;
             result.sql += ')';
         }
     }
-    if (!q.orderBy.empty()) {
+    if (!query.orderBy.empty()) {
         // The order of a union names its output columns (or their positions).
         result.sql += " ORDER BY ";
-        for (size_t i = 0; i < q.orderBy.size(); ++i) {
-            const OrderItem& item = q.orderBy[i];
+        for (size_t i = 0; i < query.orderBy.size(); ++i) {
+            const OrderItem& item = query.orderBy[i];
             size_t position = 0;
             if (item.expr.kind == ExprKind::Integer) {
                 position = static_cast<size_t>(item.expr.integer);
@@ -246,21 +249,21 @@ void Translator::translateTableRef(const TableRef& ref, Scope& scope, std::strin
             addNamedSource(ref, scope, out);
             return;
         case TableRef::Kind::Subquery: {
-            for (const auto& s : scope.sources) {
-                if (!ref.alias.empty() && sameName(s.matchName, ref.alias)) {
+            for (const auto& source : scope.sources) {
+                if (!ref.alias.empty() && sameName(source.matchName, ref.alias)) {
                     throw SqlError(msg::repeatedTable(ref.alias));
                 }
             }
-            QueryResult r = translateQuery(*ref.subquery, QueryOptions{});
-            Source s;
-            s.matchName = ref.alias;
-            s.sqlAlias = allocateAlias(ref.alias);
-            s.derived = std::move(r.columns);
+            QueryResult result = translateQuery(*ref.subquery, QueryOptions{});
+            Source source;
+            source.matchName = ref.alias;
+            source.sqlAlias = allocateAlias(ref.alias);
+            source.derived = std::move(result.columns);
             out += '(';
-            out += r.sql;
+            out += result.sql;
             out += ") AS ";
-            appendQuotedName(out, s.sqlAlias);
-            scope.sources.push_back(std::move(s));
+            appendQuotedName(out, source.sqlAlias);
+            scope.sources.push_back(std::move(source));
             return;
         }
         case TableRef::Kind::Join: {
@@ -297,60 +300,60 @@ void Translator::translateTableRef(const TableRef& ref, Scope& scope, std::strin
 
 void Translator::addNamedSource(const TableRef& ref, Scope& scope, std::string& out) {
     std::string_view match = ref.alias.empty() ? std::string_view(ref.name) : ref.alias;
-    for (const auto& s : scope.sources) {
-        if (sameName(s.matchName, match)) {
+    for (const auto& source : scope.sources) {
+        if (sameName(source.matchName, match)) {
             throw SqlError(msg::repeatedTable(match));
         }
     }
-    Source s;
-    s.matchName = std::string(match);
+    Source source;
+    source.matchName = std::string(match);
     if (auto table = schema_.findTable(ref.name)) {
         tables_.push_back(std::move(*table));
-        const ResolvedTable& t = tables_.back();
-        noteDependency(t.name);
-        s.sqlAlias = allocateAlias(match);
-        s.catalogName = t.name;
-        s.table = &t;
-        appendQuotedName(out, t.storedName);
+        const ResolvedTable& resolved = tables_.back();
+        noteDependency(resolved.name);
+        source.sqlAlias = allocateAlias(match);
+        source.catalogName = resolved.name;
+        source.table = &resolved;
+        appendQuotedName(out, resolved.storedName);
         out += " AS ";
-        appendQuotedName(out, s.sqlAlias);
+        appendQuotedName(out, source.sqlAlias);
     } else if (auto view = schema_.findView(ref.name)) {
         noteDependency(view->name);
-        QueryResult r = translateView(*view);
-        s.sqlAlias = allocateAlias(match);
-        s.catalogName = view->name;
-        s.derived = std::move(r.columns);
+        QueryResult result = translateView(*view);
+        source.sqlAlias = allocateAlias(match);
+        source.catalogName = view->name;
+        source.derived = std::move(result.columns);
         out += '(';
-        out += r.sql;
+        out += result.sql;
         out += ") AS ";
-        appendQuotedName(out, s.sqlAlias);
+        appendQuotedName(out, source.sqlAlias);
     } else {
-        throw SqlError(msg::unknownTable(ref.name));
+        throw SqlError(msg::tableNotFound(ref.name));
     }
-    scope.sources.push_back(std::move(s));
+    scope.sources.push_back(std::move(source));
 }
 
 Translator::QueryResult Translator::translateView(const ResolvedView& view) {
-    for (const auto& v : viewStack_) {
-        if (sameName(v, view.name)) {
+    for (const auto& text : viewStack_) {
+        if (sameName(text, view.name)) {
             throw SqlError(msg::circularView(view.name));
         }
     }
-    Statement st = parseStatement(view.accessSql);
-    const auto* select = std::get_if<SelectStatement>(&st.body);
+    Statement statement = parseStatement(view.accessSql);
+    const auto* select = std::get_if<SelectStatement>(&statement.body);
     if (select == nullptr || !select->intoTable.empty()) {
         throw SqlError(msg::kSimpleViewsOnly);
     }
     viewStack_.push_back(view.name);
     std::string_view savedText = text_;
     const std::vector<ParameterDecl>* savedParameters = parameters_;
-    text_ = st.sql;
-    parameters_ = &st.parameters;
-    QueryResult r = translateSelectStatement(*select);
+    text_ = statement.sql;
+    parameters_ = &statement.parameters;
+    QueryResult result = translateSelectStatement(*select);
     text_ = savedText;
     parameters_ = savedParameters;
     viewStack_.pop_back();
-    return r;
+    return result;
 }
 
 Translator::QueryResult Translator::translateCore(const SelectCore& core,
@@ -370,8 +373,8 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
         }
     }
     if (!grouped && orderBy) {
-        for (const OrderItem& o : *orderBy) {
-            if (containsAggregate(o.expr)) {
+        for (const OrderItem& order : *orderBy) {
+            if (containsAggregate(order.expr)) {
                 grouped = true;
             }
         }
@@ -380,13 +383,13 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
     // GROUP BY first: the select list is checked against its keys.
     std::vector<std::string> groupKeys;
     groupKeys.reserve(core.groupBy.size());
-    for (const Expr& g : core.groupBy) {
+    for (const Expr& groupExpression : core.groupBy) {
         ExprContext ctx;
         ctx.scope = &scope;
         ctx.clause = "GROUP BY";
-        Tx t = translateExpr(g, ctx);
-        toValue(t);
-        groupKeys.push_back(std::move(t.sql));
+        Tx translated = translateExpr(groupExpression, ctx);
+        toValue(translated);
+        groupKeys.push_back(std::move(translated.sql));
     }
 
     ExprContext itemCtx;
@@ -402,8 +405,8 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
             if (item.kind == SelectItem::Kind::Expression) {
                 ++expected;
             } else {
-                for (const auto& s : scope.sources) {
-                    expected += s.columnCount();
+                for (const auto& source : scope.sources) {
+                    expected += source.columnCount();
                 }
             }
         }
@@ -412,16 +415,17 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
     uint64_t sourcesUsed = 0;
     int exprNumber = 1000;
     auto addColumn = [&](size_t sourceIndex, size_t c) {
-        const Source& src = scope.sources[sourceIndex];
-        Item it;
-        it.type = src.table ? columnType(src.table->columns[c])
-                            : (src.derived[c].typeKnown ? columnType(src.derived[c].column)
-                                                        : ValueType{});
-        it.name = src.columnName(c);
-        it.fromColumn = true;
-        it.source = &src;
-        it.column = c;
-        items.push_back(std::move(it));
+        const Source& source = scope.sources[sourceIndex];
+        Item item;
+        item.type = source.table
+                        ? columnType(source.table->columns[c])
+                        : (source.derived[c].typeKnown ? columnType(source.derived[c].column)
+                                                       : ValueType{});
+        item.name = source.columnName(c);
+        item.fromColumn = true;
+        item.source = &source;
+        item.column = c;
+        items.push_back(std::move(item));
         if (sourceIndex < 64) {
             sourcesUsed |= uint64_t{1} << sourceIndex;
         }
@@ -451,7 +455,7 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
                     ++s;
                 }
                 if (s == scope.sources.size()) {
-                    throw SqlError(msg::unknownTable(item.table));
+                    throw SqlError(msg::tableNotFound(item.table));
                 }
                 for (size_t c = 0; c < scope.sources[s].columnCount(); ++c) {
                     addColumn(s, c);
@@ -459,26 +463,26 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
                 break;
             }
             case SelectItem::Kind::Expression: {
-                Tx t = translateExpr(item.expr, itemCtx);
-                toValue(t);
-                if (grouped && !t.ungrouped.empty()) {
-                    throw SqlError(msg::notInAggregate(t.ungrouped));
+                Tx translated = translateExpr(item.expr, itemCtx);
+                toValue(translated);
+                if (grouped && !translated.ungrouped.empty()) {
+                    throw SqlError(msg::notInAggregate(translated.ungrouped));
                 }
-                Item it;
-                it.sql = std::move(t.sql);
-                it.type = t.type;
-                sourcesUsed |= t.sourcesUsed;
+                Item output;
+                output.sql = std::move(translated.sql);
+                output.type = translated.type;
+                sourcesUsed |= translated.sourcesUsed;
                 if (!item.alias.empty()) {
-                    it.name = item.alias;
-                } else if (t.source) {
-                    it.name = t.source->columnName(t.column);
-                    it.fromColumn = true;
+                    output.name = item.alias;
+                } else if (translated.source) {
+                    output.name = translated.source->columnName(translated.column);
+                    output.fromColumn = true;
                 } else {
-                    it.name = "Expr" + std::to_string(exprNumber++);
+                    output.name = "Expr" + std::to_string(exprNumber++);
                 }
-                it.source = t.source;
-                it.column = t.column;
-                items.push_back(std::move(it));
+                output.source = translated.source;
+                output.column = translated.column;
+                items.push_back(std::move(output));
                 break;
             }
         }
@@ -514,13 +518,13 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
                 // A star: skip the columns it expanded to.
                 size_t n = 0;
                 if (item.kind == SelectItem::Kind::Star) {
-                    for (const auto& s : scope.sources) {
-                        n += s.columnCount();
+                    for (const auto& source : scope.sources) {
+                        n += source.columnCount();
                     }
                 } else {
-                    for (const auto& s : scope.sources) {
-                        if (sameName(s.matchName, item.table)) {
-                            n = s.columnCount();
+                    for (const auto& source : scope.sources) {
+                        if (sameName(source.matchName, item.table)) {
+                            n = source.columnCount();
                         }
                     }
                 }
@@ -528,11 +532,11 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
                 continue;
             }
             if (!item.alias.empty()) {
-                Scope::Alias a;
-                a.name = item.alias;
-                a.sql = items[k].sql;
-                a.type = items[k].type;
-                aliases.push_back(std::move(a));
+                Scope::Alias alias;
+                alias.name = item.alias;
+                alias.sql = items[k].sql;
+                alias.type = items[k].type;
+                aliases.push_back(std::move(alias));
             }
             ++k;
         }
@@ -552,11 +556,11 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
     if (crosstab) {
         pivotSignature = expressionSignature(textOf(crosstab->pivot.span));
         for (PivotCell& cell : pivotCells(*crosstab, scope, itemCtx, orderBy, from, where)) {
-            Item it;
-            it.sql = std::move(cell.sql);
-            it.type = cell.type;
-            it.name = std::move(cell.name);
-            items.push_back(std::move(it));
+            Item item;
+            item.sql = std::move(cell.sql);
+            item.type = cell.type;
+            item.name = std::move(cell.name);
+            items.push_back(std::move(item));
         }
     }
 
@@ -564,11 +568,11 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
     if (core.having) {
         ExprContext ctx = itemCtx;
         ctx.clause = "HAVING";
-        Tx t = translateExpr(*core.having, ctx);
-        if (!t.ungrouped.empty()) {
-            throw SqlError(msg::notInAggregate(t.ungrouped));
+        Tx translated = translateExpr(*core.having, ctx);
+        if (!translated.ungrouped.empty()) {
+            throw SqlError(msg::notInAggregate(translated.ungrouped));
         }
-        having = std::move(t.sql);
+        having = std::move(translated.sql);
     }
 
     // ORDER BY terms (with COLLATE and direction) and their bare expressions.
@@ -576,38 +580,39 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
     std::vector<std::string> orderExprs;
     std::vector<bool> orderDesc;
     if (orderBy) {
-        for (const OrderItem& o : *orderBy) {
+        for (const OrderItem& order : *orderBy) {
             // The pivot orders the crosstab's columns (above). With an IN list it
             // is no grouping, and ordering by it fails as in Jet.
             if (crosstab && !crosstab->fixedColumns &&
-                expressionSignature(textOf(o.expr.span)) == pivotSignature) {
+                expressionSignature(textOf(order.expr.span)) == pivotSignature) {
                 continue;
             }
             std::string sql;
-            if (o.expr.kind == ExprKind::Integer) {
+            if (order.expr.kind == ExprKind::Integer) {
                 // ORDER BY 2: the second output column.
-                if (o.expr.integer < 1 || static_cast<size_t>(o.expr.integer) > items.size()) {
+                if (order.expr.integer < 1 ||
+                    static_cast<size_t>(order.expr.integer) > items.size()) {
                     throw SqlError(msg::kOrderByClause);
                 }
-                sql = itemSql(items[static_cast<size_t>(o.expr.integer) - 1]);
+                sql = itemSql(items[static_cast<size_t>(order.expr.integer) - 1]);
             } else {
                 ExprContext ctx = itemCtx;
                 ctx.aggregatesAllowed = grouped;
                 ctx.clause = "ORDER BY";
-                Tx t = translateExpr(o.expr, ctx);
-                toValue(t);
-                if (grouped && !t.ungrouped.empty()) {
-                    throw SqlError(msg::notInAggregate(t.ungrouped));
+                Tx translated = translateExpr(order.expr, ctx);
+                toValue(translated);
+                if (grouped && !translated.ungrouped.empty()) {
+                    throw SqlError(msg::notInAggregate(translated.ungrouped));
                 }
-                sql = std::move(t.sql);
+                sql = std::move(translated.sql);
             }
             std::string term = sql + " COLLATE JETTEXT";
-            if (o.descending) {
+            if (order.descending) {
                 term += " DESC";
             }
             orderExprs.push_back(std::move(sql));
             orderTerms.push_back(std::move(term));
-            orderDesc.push_back(o.descending);
+            orderDesc.push_back(order.descending);
         }
     }
 
@@ -650,16 +655,16 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
 
     QueryResult result;
     result.columns.reserve(items.size());
-    for (const Item& it : items) {
-        ResultColumn rc = resultColumn(it.name, it.type);
-        if (it.source) {
-            const Source& src = *it.source;
-            if (src.table) {
-                rc.baseTable = src.table->name;
-                rc.baseColumn = src.table->columns[it.column].name;
+    for (const Item& item : items) {
+        ResultColumn rc = resultColumn(item.name, item.type);
+        if (item.source) {
+            const Source& source = *item.source;
+            if (source.table) {
+                rc.baseTable = source.table->name;
+                rc.baseColumn = source.table->columns[item.column].name;
             } else {
-                rc.baseTable = src.derived[it.column].baseTable;
-                rc.baseColumn = src.derived[it.column].baseColumn;
+                rc.baseTable = source.derived[item.column].baseTable;
+                rc.baseColumn = source.derived[item.column].baseColumn;
             }
         }
         result.columns.push_back(std::move(rc));
@@ -679,8 +684,8 @@ Translator::QueryResult Translator::translateCore(const SelectCore& core,
     std::string& sql = result.sql;
     {
         size_t expected = 64 + from.size() + where.size() + having.size();
-        for (const Item& it : items) {
-            expected += it.sql.size() + 2 * it.name.size() + 32;
+        for (const Item& item : items) {
+            expected += item.sql.size() + 2 * item.name.size() + 32;
         }
         sql.reserve(expected);
     }

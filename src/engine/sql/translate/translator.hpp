@@ -29,15 +29,15 @@ struct ValueType {
     int scale = 0;
     bool autoNumber = false;
 
-    static ValueType of(JetType t, int size = 0) {
-        ValueType v;
-        v.known = true;
-        v.type = t;
-        v.size = size;
-        return v;
+    static ValueType of(JetType jetType, int size = 0) {
+        ValueType valueType;
+        valueType.known = true;
+        valueType.type = jetType;
+        valueType.size = size;
+        return valueType;
     }
     bool isNumeric() const;  // known, and stored as a SQLite number
-    bool is(JetType t) const { return known && type == t; }
+    bool is(JetType wanted) const { return known && type == wanted; }
 };
 
 // How an expression's SQL yields truth values.
@@ -129,15 +129,15 @@ private:
     };
 
     // ---- queries (translator.cpp) ----
-    QueryResult translateQuery(const Query& q, const QueryOptions& options);
+    QueryResult translateQuery(const Query& query, const QueryOptions& options);
     QueryResult translateCore(const SelectCore& core, const std::vector<OrderItem>* orderBy,
                               const QueryOptions& options);
-    QueryResult translateUnion(const Query& q, const QueryOptions& options);
+    QueryResult translateUnion(const Query& query, const QueryOptions& options);
     void translateFrom(const std::vector<TableRef>& from, Scope& scope, std::string& out);
     void translateTableRef(const TableRef& ref, Scope& scope, std::string& out);
     void addNamedSource(const TableRef& ref, Scope& scope, std::string& out);
     QueryResult translateView(const ResolvedView& view);
-    QueryResult translateSelectStatement(const SelectStatement& s);
+    QueryResult translateSelectStatement(const SelectStatement& select);
 
     // ---- crosstabs (translate_crosstab.cpp) ----
     struct PivotCell {
@@ -147,38 +147,39 @@ private:
     };
     // The columns a crosstab adds after its row headings, each the TRANSFORM
     // value over the rows of its group with that pivot value.
-    std::vector<PivotCell> pivotCells(const Crosstab& x, Scope& scope,
+    std::vector<PivotCell> pivotCells(const Crosstab& crosstab, Scope& scope,
                                       const ExprContext& itemContext,
                                       const std::vector<OrderItem>* orderBy,
                                       const std::string& from, const std::string& where);
     // The pivot's columns: the IN list, or the distinct values the FROM and
     // WHERE give (ascending unless ORDER BY sorts the pivot descending).
-    std::vector<PivotColumn> pivotColumns(const Crosstab& x, const Tx& pivot,
+    std::vector<PivotColumn> pivotColumns(const Crosstab& crosstab, const Tx& pivot,
                                           const std::string& from, const std::string& where,
                                           bool descending);
-    std::vector<PivotColumn> fixedPivotColumns(const Crosstab& x, const Tx& pivot);
+    std::vector<PivotColumn> fixedPivotColumns(const Crosstab& crosstab, const Tx& pivot);
     std::string allocateAlias(std::string_view base);
     std::string_view textOf(const SourceSpan& span) const;
     void noteDependency(std::string_view name);
 
     // ---- expressions (translate_expr.cpp) ----
-    Tx translateExpr(const Expr& e, ExprContext& ctx);
-    Tx translateColumn(const Expr& e, ExprContext& ctx);
+    Tx translateExpr(const Expr& expression, ExprContext& ctx);
+    Tx translateColumn(const Expr& expression, ExprContext& ctx);
     // A reference to a declared parameter; nullopt for any other name.
-    std::optional<Tx> translateParameterReference(const Expr& e);
-    Tx translateUnary(const Expr& e, ExprContext& ctx);
-    Tx translateBinary(const Expr& e, ExprContext& ctx);
-    Tx translateCall(const Expr& e, ExprContext& ctx);
-    Tx translatePredicate(const Expr& e, ExprContext& ctx);
-    Tx translateSubqueryExpr(const Expr& e, ExprContext& ctx);
-    QueryResult translateSubquery(const Query& q, ExprContext& ctx, Naming naming);
-    Tx literal(const Expr& e);
-    void checkCriteriaTypes(const Tx& a, const Tx& b, const Expr& ea, const Expr& eb) const;
+    std::optional<Tx> translateParameterReference(const Expr& expression);
+    Tx translateUnary(const Expr& expression, ExprContext& ctx);
+    Tx translateBinary(const Expr& expression, ExprContext& ctx);
+    Tx translateCall(const Expr& expression, ExprContext& ctx);
+    Tx translatePredicate(const Expr& expression, ExprContext& ctx);
+    Tx translateSubqueryExpr(const Expr& expression, ExprContext& ctx);
+    QueryResult translateSubquery(const Query& query, ExprContext& ctx, Naming naming);
+    Tx literal(const Expr& expression);
+    void checkCriteriaTypes(const Tx& left, const Tx& right, const Expr& leftExpression,
+                            const Expr& rightExpression) const;
 
     // ---- data manipulation (translate_dml.cpp) ----
-    Translation translateInsert(const InsertStatement& s);
-    Translation translateUpdate(const UpdateStatement& s);
-    Translation translateDelete(const DeleteStatement& s);
+    Translation translateInsert(const InsertStatement& insert);
+    Translation translateUpdate(const UpdateStatement& update);
+    Translation translateDelete(const DeleteStatement& statement);
     const ResolvedTable& requireTable(std::string_view name);
     std::string coerce(std::string_view valueSql, const ResolvedTable& table,
                        const ColumnDef& column) const;
@@ -201,11 +202,11 @@ private:
 std::string expressionSignature(std::string_view text);
 
 // SQL helpers shared by the translator's files.
-void toValue(Tx& tx);  // a Truth becomes Jet's -1/0
-bool isLogical(const Tx& tx);
-void appendCollated(std::string& out, const Tx& tx);  // sql COLLATE JETTEXT
+void toValue(Tx& translated);  // a Truth becomes Jet's -1/0
+bool isLogical(const Tx& translated);
+void appendCollated(std::string& out, const Tx& translated);  // sql COLLATE JETTEXT
 std::string lowerAscii(std::string_view s);
-ValueType columnType(const ColumnDef& c);
+ValueType columnType(const ColumnDef& column);
 ResultColumn resultColumn(std::string name, const ValueType& type);
 
 }  // namespace orvdb::engine::sql

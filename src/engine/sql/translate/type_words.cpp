@@ -87,8 +87,9 @@ std::optional<TypeWord> lookupTypeWord(std::string_view word) {
         buf[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
     }
     std::string_view upper(buf, word.size());
-    auto it = std::lower_bound(std::begin(kTypeWords), std::end(kTypeWords), upper,
-                               [](const Entry& e, std::string_view w) { return e.word < w; });
+    auto it = std::lower_bound(
+        std::begin(kTypeWords), std::end(kTypeWords), upper,
+        [](const Entry& entry, std::string_view wanted) { return entry.word < wanted; });
     if (it == std::end(kTypeWords) || it->word != upper) {
         return std::nullopt;
     }

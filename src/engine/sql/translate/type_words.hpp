@@ -1,7 +1,7 @@
 // The column type words of Jet's DDL (ANSI-92 mode) and what they stand for.
 #pragma once
 
-#include "engine/catalog/jet_types.hpp"
+#include "engine/jet_types.hpp"
 
 #include <optional>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "engine/functions/number_text.hpp"
+#include "engine/number_text.hpp"
 
 #include <charconv>
 #include <cmath>

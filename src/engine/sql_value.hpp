@@ -3,7 +3,7 @@
 // SQLite's storage classes: Null, INTEGER, REAL, TEXT (UTF-8), BLOB.
 #pragma once
 
-#include "engine/catalog/jet_types.hpp"
+#include "engine/jet_types.hpp"
 
 #include <sqlite3.h>
 

@@ -1,4 +1,4 @@
-#include "engine/catalog/jet_types.hpp"
+#include "engine/jet_types.hpp"
 
 namespace orvdb::engine {
 

@@ -1,7 +1,7 @@
-#include "engine/dataset/sql_value.hpp"
+#include "engine/sql_value.hpp"
 
-#include "engine/functions/number_text.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/number_text.hpp"
 
 namespace orvdb::engine {
 
@@ -50,19 +50,19 @@ std::string valueToText(const SqlValue& value, JetType type) {
     return valueToText(value);
 }
 
-SqlValue readColumnValue(sqlite3_stmt* s, int i) {
-    switch (sqlite3_column_type(s, i)) {
+SqlValue readColumnValue(sqlite3_stmt* statement, int i) {
+    switch (sqlite3_column_type(statement, i)) {
         case SQLITE_INTEGER:
-            return int64_t{sqlite3_column_int64(s, i)};
+            return int64_t{sqlite3_column_int64(statement, i)};
         case SQLITE_FLOAT:
-            return sqlite3_column_double(s, i);
+            return sqlite3_column_double(statement, i);
         case SQLITE_TEXT: {
-            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s, i));
-            return std::string(p, static_cast<size_t>(sqlite3_column_bytes(s, i)));
+            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(statement, i));
+            return std::string(p, static_cast<size_t>(sqlite3_column_bytes(statement, i)));
         }
         case SQLITE_BLOB: {
-            const auto* p = static_cast<const uint8_t*>(sqlite3_column_blob(s, i));
-            return std::vector<uint8_t>(p, p + sqlite3_column_bytes(s, i));
+            const auto* p = static_cast<const uint8_t*>(sqlite3_column_blob(statement, i));
+            return std::vector<uint8_t>(p, p + sqlite3_column_bytes(statement, i));
         }
         default:
             return std::monostate{};

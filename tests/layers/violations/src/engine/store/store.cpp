@@ -1,0 +1,1 @@
+#include "engine/dataset/statement_cache.hpp"  // allowed: store/ has no rule of its own yet

@@ -1,0 +1,1 @@
+#include "data/database.hpp"  // breaks: host/ includes no other layer

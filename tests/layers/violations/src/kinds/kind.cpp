@@ -1,0 +1,2 @@
+#include "merge/merge.hpp"      // breaks: kinds/ is below merge/
+#include "upgrade/upgrade.hpp"  // allowed
