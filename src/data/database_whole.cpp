@@ -24,7 +24,7 @@ namespace {
 constexpr std::u16string_view kUserTablesQuery =
     u"SELECT Name FROM MSysObjects WHERE ParentId=251658241 AND Flags=0 AND Type=1";
 
-std::u16string quoted(std::u16string_view text) {
+std::u16string sqlTextLiteral(std::u16string_view text) {
     std::u16string out = u"'";
     for (char16_t c : text) {
         if (c == u'\'') {
@@ -166,7 +166,7 @@ void torvc_Database::exportTable(ISystemObject& tableObject, iDatabase& target) 
                     if (zeroWhenEmpty && text.empty()) {
                         text = u"0";
                     }
-                    insert += quoted(text);
+                    insert += sqlTextLiteral(text);
                     break;
                 }
             }

@@ -98,12 +98,12 @@ TEST_F(CatalogTest, UniqueIndexComparesWithoutCase) {
     ix.unique = true;
     ix.columns = {{"Name", false}};
     catalog().createTable("U", {column("Name", JetType::Text, 20)}, {ix});
-    execSql(db(), "INSERT INTO U (Name) VALUES ('abc')");
+    change("INSERT INTO U (Name) VALUES ('abc')");
     EXPECT_EQ(msg::translateSqliteError(
-                  errorOf([&] { execSql(db(), "INSERT INTO U (Name) VALUES ('ABC')"); })),
+                  errorOf([&] { change("INSERT INTO U (Name) VALUES ('ABC')"); })),
               msg::kDuplicateValues);
     // Accents make a different value.
-    EXPECT_NO_THROW(execSql(db(), "INSERT INTO U (Name) VALUES ('àbc')"));
+    EXPECT_NO_THROW(change("INSERT INTO U (Name) VALUES ('àbc')"));
 }
 
 // SQLite gets no copy of a lookup index another index stands in for, and gets
@@ -142,23 +142,23 @@ TEST_F(CatalogTest, RequiredAndPrimaryKeyColumnsRefuseNull) {
     pk.primary = true;
     pk.columns = {{"Code", false}};
     catalog().createTable("R", {column("Code", JetType::Long), name}, {pk});
-    EXPECT_EQ(errorOf([&] { execSql(db(), "INSERT INTO R (Code) VALUES (1)"); }),
+    EXPECT_EQ(errorOf([&] { change("INSERT INTO R (Code) VALUES (1)"); }),
               msg::requiredNull("R", "Name"));
-    EXPECT_EQ(errorOf([&] { execSql(db(), "INSERT INTO R (Name) VALUES ('x')"); }),
+    EXPECT_EQ(errorOf([&] { change("INSERT INTO R (Name) VALUES ('x')"); }),
               msg::kPrimaryKeyNull);
     EXPECT_EQ(count(db(), "SELECT count(*) FROM R"), 0);
 }
 
 TEST_F(CatalogTest, RelationshipIsEnforcedBothWays) {
     makeParentChild(0);
-    execSql(db(), "INSERT INTO Parent (Id, Name) VALUES (1, 'p')");
-    execSql(db(), "INSERT INTO Child VALUES (10, 1)");
-    execSql(db(), "INSERT INTO Child VALUES (11, NULL)");  // a Null key needs no parent
-    EXPECT_EQ(errorOf([&] { execSql(db(), "INSERT INTO Child VALUES (12, 2)"); }),
+    change("INSERT INTO Parent (Id, Name) VALUES (1, 'p')");
+    change("INSERT INTO Child VALUES (10, 1)");
+    change("INSERT INTO Child VALUES (11, NULL)");  // a Null key needs no parent
+    EXPECT_EQ(errorOf([&] { change("INSERT INTO Child VALUES (12, 2)"); }),
               msg::relatedRecordRequired("Parent"));
-    EXPECT_EQ(errorOf([&] { execSql(db(), "DELETE FROM Parent"); }),
+    EXPECT_EQ(errorOf([&] { change("DELETE FROM Parent"); }),
               msg::relatedRecordsExist("Child"));
-    EXPECT_EQ(errorOf([&] { execSql(db(), "UPDATE Parent SET Id = 5"); }),
+    EXPECT_EQ(errorOf([&] { change("UPDATE Parent SET Id = 5"); }),
               msg::relatedRecordsExist("Child"));
     // The relationship is in MSysRelationships, as Jet keeps it.
     EXPECT_EQ(count(db(),
@@ -169,11 +169,11 @@ TEST_F(CatalogTest, RelationshipIsEnforcedBothWays) {
 
 TEST_F(CatalogTest, CascadesFollowTheRelationshipFlags) {
     makeParentChild(kRelCascadeDelete | kRelCascadeUpdate);
-    execSql(db(), "INSERT INTO Parent (Id, Name) VALUES (1, 'p')");
-    execSql(db(), "INSERT INTO Child VALUES (10, 1)");
-    execSql(db(), "UPDATE Parent SET Id = 7");
+    change("INSERT INTO Parent (Id, Name) VALUES (1, 'p')");
+    change("INSERT INTO Child VALUES (10, 1)");
+    change("UPDATE Parent SET Id = 7");
     EXPECT_EQ(count(db(), "SELECT ParentId FROM Child"), 7);
-    execSql(db(), "DELETE FROM Parent");
+    change("DELETE FROM Parent");
     EXPECT_EQ(count(db(), "SELECT count(*) FROM Child"), 0);
 }
 
@@ -202,7 +202,7 @@ TEST_F(CatalogTest, RelationshipNeedsUniqueParentKeyAndClean_data) {
     ix.primary = true;
     ix.columns = {{"K", false}};
     catalog().createIndex("P", ix);
-    execSql(db(), "INSERT INTO C VALUES (3)");
+    change("INSERT INTO C VALUES (3)");
     EXPECT_NE(
         errorOf([&] { catalog().addRelationship(rel); }).find("violates referential integrity"),
         std::string::npos);
@@ -211,10 +211,10 @@ TEST_F(CatalogTest, RelationshipNeedsUniqueParentKeyAndClean_data) {
 
 TEST_F(CatalogTest, AlterColumnConvertsValuesOrFailsWhole) {
     catalog().createTable("A", {column("V", JetType::Text, 10)}, {});
-    execSql(db(), "INSERT INTO A VALUES ('12'), ('7')");
+    change("INSERT INTO A VALUES ('12'), ('7')");
     catalog().alterColumn("A", column("V", JetType::Long));
     EXPECT_EQ(count(db(), "SELECT sum(V) FROM A WHERE typeof(V)='integer'"), 19);
-    execSql(db(), "UPDATE A SET V = 'abc' WHERE V = 7");
+    change("UPDATE A SET V = 'abc' WHERE V = 7");
     EXPECT_NE(errorOf([&] { catalog().alterColumn("A", column("V", JetType::Double)); }), "");
     EXPECT_EQ(catalog().findTableInfo("A")->columns[0].type, JetType::Long)
         << "the failed change left the definition as it was";
@@ -267,7 +267,7 @@ TEST_F(CatalogTest, NewAutoNumberColumnNumbersExistingRows) {
         int key = 0;
         for (std::string value; std::getline(list, value, ',');) {
             const std::string keyText = std::to_string(++key);
-            execSql(db(), added ? "INSERT INTO " + table + " (K) VALUES (" + keyText + ")"
+            change(added ? "INSERT INTO " + table + " (K) VALUES (" + keyText + ")"
                                 : "INSERT INTO " + table + " (K, V) VALUES (" + keyText + ", " +
                                       value + ")");
         }

@@ -42,6 +42,12 @@ struct StoreFixture : ::testing::Test {
     }
     Catalog& catalog() { return conn.store().catalog(); }
     sqlite3* db() { return conn.store().db(); }
+    // Runs store SQL as one committed change (through the file's write-through).
+    void change(const std::string& sql) {
+        Savepoint savepoint(db());
+        execSql(db(), sql);
+        savepoint.commit();
+    }
 };
 
 inline ColumnDef column(const std::string& name, JetType type, int size = 0) {

@@ -49,7 +49,7 @@ TEST_F(TableDatasetTest, AppendPostReadsBackTheAutoNumber) {
 }
 
 TEST_F(TableDatasetTest, EditLocateAndIndexOrder) {
-    execSql(db(), "INSERT INTO Items (Id, Name) VALUES (1, 'zeta'), (2, 'Alpha'), (3, 'beta')");
+    change("INSERT INTO Items (Id, Name) VALUES (1, 'zeta'), (2, 'Alpha'), (3, 'beta')");
     TableDataset t(conn);
     t.setTableName("Items");
     t.open();

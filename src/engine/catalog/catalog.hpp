@@ -18,6 +18,7 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -132,6 +133,10 @@ public:
     void createView(const std::string& name, const std::string& sql);
     void dropView(std::string_view name);
 
+    // Where new tables get their ids: a mirrored Jet file sets aside a free
+    // page for the table's definition (the id of a Jet table is its page).
+    void setTableIdSource(std::function<int64_t()> source) { tableIdSource_ = std::move(source); }
+
     // --- autonumbers (autonumbers.cpp) ---
     int64_t nextAutoNumber(std::string_view storedName);
     void noteAutoNumber(std::string_view storedName, int64_t value);
@@ -184,6 +189,7 @@ private:
     std::map<std::string, int64_t> dirtyCounters_;  // storedName -> last value
     // Prepared once: every change that moves a counter flushes it.
     Stmt counterUpdate_;
+    std::function<int64_t()> tableIdSource_;
 };
 
 std::string sqliteIndexName(const TableInfo& table, const IndexDef& index);

@@ -54,7 +54,7 @@ void Catalog::createTable(const std::string& name, std::vector<ColumnDef> column
 
     Savepoint savepoint(db_);
     TableInfo table;
-    table.id = allocateObjectId();
+    table.id = tableIdSource_ ? tableIdSource_() : allocateObjectId();
     table.name = name;
     table.storedName = storedNameFor(name);
     table.system = system;

@@ -114,12 +114,9 @@ void Connection::close() {
     while (transactionLevel_ > 0) {
         rollbackTransaction();
     }
-    store_->catalog().flushAutoNumbers();
-    // The last connection of a store writes its file back; when that fails
-    // the connection stays open so that nothing is lost.
-    if (store_.use_count() == 1) {
-        store_->flush();
-    }
+    // Counters moved by inserts that failed are written; when that fails the
+    // connection stays open so that nothing is lost.
+    store_->flush();
     store_.reset();
 }
 

@@ -120,8 +120,8 @@ int64_t selectInto(WorkingStore& store, const sql::Translation& translation) {
         }
         catalog.flushAutoNumbers();
     }
+    store.definitionsChanged();
     savepoint.commit();
-    store.schemaChanged();
     return rows;
 }
 
@@ -199,7 +199,8 @@ int64_t Connection::execute(std::string_view sqlText) {
             sql::Statement statement = std::move(cached.statement);
             workingStore.statementCache().clear();
             try {
-                executeDefinition(statement, workingStore.catalog(), workingStore.db());
+                executeDefinition(statement, workingStore.catalog(), workingStore.db(),
+                                  [&workingStore] { workingStore.definitionsChanged(); });
             } catch (const EngineError& e) {
                 workingStore.schemaChanged();
                 rethrowStoreError(e);

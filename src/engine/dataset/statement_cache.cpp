@@ -133,6 +133,9 @@ void StatementCache::bind(WorkingStore& store, CachedStatement& statement,
 void StatementCache::run(WorkingStore& store, Control control) {
     static constexpr const char* kSql[] = {"BEGIN", "COMMIT", "ROLLBACK"};
     size_t which = static_cast<size_t>(control);
+    if (control == Control::Commit) {
+        beforeCommit(store.db());
+    }
     sqlite3_stmt*& statement = control_[which];
     if (statement == nullptr &&
         sqlite3_prepare_v2(store.db(), kSql[which], -1, &statement, nullptr) != SQLITE_OK) {

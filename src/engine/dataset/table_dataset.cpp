@@ -220,6 +220,9 @@ void TableDataset::post() {
     SessionScope scope(store, connection_.session());
     int64_t rowid = 0;
     try {
+        // Outside a transaction the row is committed (and in the file) when
+        // Post returns.
+        Savepoint change(store.db());
         if (state_ == State::Insert) {
             std::string cols, vals;
             std::vector<const SqlValue*> params;
@@ -280,6 +283,7 @@ void TableDataset::post() {
             }
         }
         store.catalog().flushAutoNumbers();
+        change.commit();
     } catch (const EngineError& e) {
         throw EngineError(msg::translateSqliteError(e.what()));
     }

@@ -60,18 +60,21 @@ void loadTable(const jet::JetFile& file, const jet::CatalogObject& object, Catal
     info.indexes = indexDefsOf(*def);
     catalog.registerTable(info);
 
-    std::string cols, marks;
+    // A row's id in the store is its row pointer in the file: commits find
+    // the file's row by it.
+    std::string cols = "rowid", marks = "?";
     for (size_t i = 0; i < info.columns.size(); ++i) {
-        cols += (i ? ", " : "") + quoteIdent(info.columns[i].name);
-        marks += i ? ", ?" : "?";
+        cols += ", " + quoteIdent(info.columns[i].name);
+        marks += ", ?";
     }
     Stmt insert(db, "INSERT INTO " + quoteIdent(info.storedName) + " (" + cols + ") VALUES (" +
                         marks + ")");
     jet::TableReader reader = file.readTable(object.name);
     while (auto row = reader.next()) {
         insert.reset();
+        insert.bind(1, int64_t{row->id.page} << 8 | row->id.row);
         for (size_t i = 0; i < row->values.size() && i < info.columns.size(); ++i) {
-            bindJetValue(insert, static_cast<int>(i + 1), row->values[i]);
+            bindJetValue(insert, static_cast<int>(i + 2), row->values[i]);
         }
         insert.run();
     }
@@ -117,7 +120,6 @@ std::shared_ptr<WorkingStore> mirrorJetFile(const std::string& path, const std::
         catalog.rebuildTriggers();
         execSql(db, "COMMIT");
         catalog.load();
-        store->markSaved();
         return store;
     } catch (const jet::JetError& e) {
         throw EngineError(e.what());

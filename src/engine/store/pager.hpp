@@ -24,6 +24,7 @@
 
 #include "engine/store/file_lock.hpp"
 #include "engine/store/journal.hpp"
+#include "jet/update/file_pages.hpp"
 
 namespace orvdb::engine {
 
@@ -46,7 +47,7 @@ public:
     FileLock& lock() { return *lock_; }
 
     // Reads page `number` (< pageCount()) from the file.
-    void read(uint32_t number, jet::PageBytes& out) const;
+    void read(uint32_t number, ::orvdb::jet::PageBytes& out) const;
 
     // Writes `pages` so that the file holds all of them or none of them
     // whatever happens to the process, and sets the file's length to
@@ -54,7 +55,7 @@ public:
     // RESERVED) and drops back to RESERVED. On failure the file is as before
     // (rolled back from the journal if pages were already written) and
     // EngineError says what failed.
-    void commit(const std::map<uint32_t, const jet::PageBytes*>& pages, uint32_t newPageCount);
+    void commit(const std::map<uint32_t, const ::orvdb::jet::PageBytes*>& pages, uint32_t newPageCount);
 
     // Re-reads the file's length (another process may have changed it).
     void refreshSize();
@@ -63,7 +64,7 @@ public:
 
 private:
     Pager(std::string path, int fd, bool readOnly, const StorageCalls& calls);
-    void writePages(const std::map<uint32_t, const jet::PageBytes*>& pages,
+    void writePages(const std::map<uint32_t, const ::orvdb::jet::PageBytes*>& pages,
                     uint32_t newPageCount);
 
     std::string path_;
@@ -72,6 +73,17 @@ private:
     uint32_t pageCount_ = 0;
     StorageCalls calls_;
     std::unique_ptr<FileLock> lock_;
+};
+
+// The file as the pager reads it, for the codec's in-place editors.
+class PagerPageReader : public ::orvdb::jet::PageReader {
+public:
+    explicit PagerPageReader(Pager& pager) : pager_(pager) {}
+    uint32_t pageCount() const override { return pager_.pageCount(); }
+    void readPage(uint32_t number, ::orvdb::jet::PageBytes& out) override { pager_.read(number, out); }
+
+private:
+    Pager& pager_;
 };
 
 }  // namespace orvdb::engine

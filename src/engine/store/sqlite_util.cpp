@@ -1,6 +1,8 @@
 #include "engine/store/sqlite_util.hpp"
 
 #include <atomic>
+#include <map>
+#include <mutex>
 #include <utility>
 
 namespace orvdb::engine {
@@ -145,20 +147,64 @@ void execSql(sqlite3* db, std::string_view sql) {
     }
 }
 
+namespace {
+
+std::mutex& beforeCommitMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::map<sqlite3*, std::function<void()>>& beforeCommitSteps() {
+    static std::map<sqlite3*, std::function<void()>> steps;
+    return steps;
+}
+
+}  // namespace
+
+void setBeforeCommit(sqlite3* db, std::function<void()> step) {
+    std::lock_guard lock(beforeCommitMutex());
+    beforeCommitSteps()[db] = std::move(step);
+}
+
+void clearBeforeCommit(sqlite3* db) {
+    std::lock_guard lock(beforeCommitMutex());
+    beforeCommitSteps().erase(db);
+}
+
+void beforeCommit(sqlite3* db) {
+    std::function<void()> step;
+    {
+        std::lock_guard lock(beforeCommitMutex());
+        auto found = beforeCommitSteps().find(db);
+        if (found == beforeCommitSteps().end()) {
+            return;
+        }
+        step = found->second;
+    }
+    step();
+}
+
 Savepoint::Savepoint(sqlite3* db) : db_(db) {
     static std::atomic<unsigned> counter{0};
     name_ = "orv_sp_" + std::to_string(++counter);
+    outermost_ = sqlite3_get_autocommit(db_) != 0;
     execSql(db_, "SAVEPOINT " + name_);
 }
 
 Savepoint::~Savepoint() {
-    if (!done_) {
-        sqlite3_exec(db_, ("ROLLBACK TO " + name_ + "; RELEASE " + name_).c_str(), nullptr, nullptr,
-                     nullptr);
+    if (done_) {
+        return;
     }
+    // The transaction this savepoint began ends with it.
+    std::string sql =
+        outermost_ ? "ROLLBACK TO " + name_ + "; ROLLBACK" : "ROLLBACK TO " + name_ + "; RELEASE " + name_;
+    sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
 }
 
 void Savepoint::commit() {
+    if (outermost_) {
+        beforeCommit(db_);
+    }
     execSql(db_, "RELEASE " + name_);
     done_ = true;
 }

@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -58,6 +59,18 @@ private:
 void execSql(sqlite3* db, std::string_view sql);
 
 // A savepoint that rolls back unless committed: makes multi-step changes whole.
+// A step that must run before a transaction of `db` commits (a mirrored
+// Access file writes the transaction's changes into the file there). Every
+// commit the engine makes goes through beforeCommit(): an outermost
+// Savepoint's commit(), the store's COMMIT. A step that throws keeps the
+// transaction from committing.
+void setBeforeCommit(sqlite3* db, std::function<void()> step);
+void clearBeforeCommit(sqlite3* db);
+void beforeCommit(sqlite3* db);
+
+// A savepoint: commit() releases it; destroyed without commit() it rolls
+// back to where it began. An outermost savepoint (no transaction was open)
+// is a commit point.
 class Savepoint {
 public:
     explicit Savepoint(sqlite3* db);
@@ -67,6 +80,7 @@ public:
 private:
     sqlite3* db_;
     std::string name_;
+    bool outermost_ = false;
     bool done_ = false;
 };
 

@@ -126,10 +126,7 @@ public:
     ImageBuilder(sqlite3* db, const Catalog& catalog, const jet::JetFile& original)
         : db_(db), catalog_(catalog), original_(original) {}
 
-    jet::DatabaseImage build() {
-        jet::DatabaseImage image;
-        jet::PageRef header = original_.pages().page(0);
-        image.headerPage.assign(header->bytes.begin(), header->bytes.end());
+    CatalogDefinitions definitions() {
         for (const std::string& name : original_.tableNames(true)) {
             originals_[foldName(name)] = original_.table(name);
         }
@@ -139,6 +136,14 @@ public:
             definitions_[t->id] = definitionOf(*t);
         }
         relateForeignKeys();
+        return CatalogDefinitions{definitions_, unchanged_};
+    }
+
+    jet::DatabaseImage build() {
+        jet::DatabaseImage image;
+        jet::PageRef header = original_.pages().page(0);
+        image.headerPage.assign(header->bytes.begin(), header->bytes.end());
+        definitions();
         for (const TableInfo* t : tables_) {
             jet::TableImage table;
             table.definition = std::move(definitions_[t->id]);
@@ -571,6 +576,11 @@ private:
 
 jet::DatabaseImage storeImage(sqlite3* db, const Catalog& catalog, const jet::JetFile& original) {
     return ImageBuilder(db, catalog, original).build();
+}
+
+CatalogDefinitions catalogDefinitions(sqlite3* db, const Catalog& catalog,
+                                      const jet::JetFile& original) {
+    return ImageBuilder(db, catalog, original).definitions();
 }
 
 }  // namespace orvdb::engine

@@ -13,6 +13,9 @@
 
 #include <sqlite3.h>
 
+#include <map>
+#include <set>
+
 namespace orvdb::engine {
 
 class Catalog;
@@ -21,5 +24,15 @@ class Catalog;
 // table and column for a value the file cannot hold.
 jet::DatabaseImage storeImage(sqlite3* db, const Catalog& catalog,
                               const ::orvdb::jet::JetFile& original);
+
+// The definition each table of the catalog is written with (by table id),
+// and the ids of the tables whose definition is still the one `original`
+// holds at their page.
+struct CatalogDefinitions {
+    std::map<int64_t, jet::TableDefinition> byId;
+    std::set<int64_t> unchanged;
+};
+CatalogDefinitions catalogDefinitions(sqlite3* db, const Catalog& catalog,
+                                      const ::orvdb::jet::JetFile& original);
 
 }  // namespace orvdb::engine

@@ -6,6 +6,8 @@
 #include "engine/jet_datetime.hpp"
 #include "engine/store/jet_mirror.hpp"
 #include "engine/store/jet_write_back.hpp"
+#include "engine/store/pager.hpp"
+#include "engine/store/write_through.hpp"
 #include "engine/store/sqlite_util.hpp"
 #include "engine/store/store_functions.hpp"
 #include "engine/store/write_lock.hpp"
@@ -76,21 +78,123 @@ WorkingStore::WorkingStore(std::string path, sqlite3* db, bool readOnly)
       statementCache_(std::make_unique<StatementCache>()) {}
 
 WorkingStore::~WorkingStore() {
-    if (transactionDepth_ > 0) {
+    // A transaction still open is rolled back, as when Jet closes: what was
+    // committed is in the file already.
+    if (transactionDepth_ > 0 || !sqlite3_get_autocommit(db_)) {
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         transactionDepth_ = 0;
     }
-    try {
-        catalog_->flushAutoNumbers();
-        flush();
-    } catch (const std::exception& e) {
-        // The last chance to save: nobody is left to catch the error.
-        std::cerr << "orvdb: " << e.what() << '\n';
+    if (!readOnly_ && transactionDepth_ == 0) {
+        try {
+            flush();
+        } catch (const std::exception& e) {
+            // Only counters can be left here, never rows: those were
+            // committed (or refused) when they were written.
+            std::cerr << "orvdb: " << e.what() << '\n';
+        }
     }
+    clearBeforeCommit(db_);
+    sqlite3_commit_hook(db_, nullptr, nullptr);
+    sqlite3_rollback_hook(db_, nullptr, nullptr);
+    writeThrough_.reset();
     statementCache_.reset();
     catalog_.reset();
     sqlite3_close_v2(db_);
+    pager_.reset();
     writeLock_.reset();
+}
+
+void WorkingStore::startWriteThrough(std::unique_ptr<Pager> pager) {
+    pager_ = std::move(pager);
+    if (readOnly_) {
+        return;
+    }
+    writeThrough_ = std::make_unique<WriteThrough>(db_, *catalog_, *pager_, password_);
+    setBeforeCommit(db_, [this] {
+        if (writeThrough_) {
+            writeThrough_->commit();
+        }
+    });
+    sqlite3_commit_hook(db_, &WorkingStore::onCommit, this);
+    sqlite3_rollback_hook(db_, &WorkingStore::onRollback, this);
+    catalog_->setTableIdSource([this] { return reserveTablePage(); });
+}
+
+int WorkingStore::onCommit(void* self) {
+    auto* store = static_cast<WorkingStore*>(self);
+    // A change about to be committed without having been written to the
+    // file would be lost: the commit is refused (and rolled back).
+    if (store->writeThrough_ && store->writeThrough_->pending()) {
+        return 1;
+    }
+    store->reservedTablePages_.clear();
+    return 0;
+}
+
+void WorkingStore::onRollback(void* self) {
+    auto* store = static_cast<WorkingStore*>(self);
+    if (store->writeThrough_) {
+        store->writeThrough_->rollback();
+    }
+    store->reservedTablePages_.clear();
+}
+
+int64_t WorkingStore::reserveTablePage() {
+    auto taken = [this](uint32_t page) {
+        if (reservedTablePages_.count(page) != 0) {
+            return true;
+        }
+        // Object ids are unique in MSysObjects: a table whose id another
+        // object has would be ambiguous.
+        for (const char* sql : {"SELECT 1 FROM _orv_tables WHERE id = ?",
+                                "SELECT 1 FROM _orv_views WHERE id = ?"}) {
+            Stmt s(db_, sql);
+            s.bind(1, int64_t{page});
+            if (s.step()) {
+                return true;
+            }
+        }
+        if (const TableInfo* objects = catalog_->findTableInfo("MSysObjects")) {
+            Stmt s(db_, "SELECT 1 FROM " + quoteIdent(objects->storedName) + " WHERE Id = ?");
+            s.bind(1, int64_t{page});
+            if (s.step()) {
+                return true;
+            }
+        }
+        return false;
+    };
+    PagerPageReader reader(*pager_);
+    jet::FilePages view(reader, pager_->path());
+    uint32_t page = 3;
+    for (; page < view.pageCount(); ++page) {
+        if (view.isFree(page) && !taken(page)) {
+            break;
+        }
+    }
+    if (page >= view.pageCount()) {
+        page = view.pageCount();
+        while (taken(page)) {
+            ++page;
+        }
+    }
+    reservedTablePages_.insert(page);
+    return page;
+}
+
+void WorkingStore::flush() {
+    if (readOnly_ || transactionDepth_ > 0 || !sqlite3_get_autocommit(db_)) {
+        return;
+    }
+    Savepoint counters(db_);
+    catalog_->flushAutoNumbers();
+    counters.commit();
+}
+
+void WorkingStore::definitionsChanged() {
+    schemaChanged();
+    if (writeThrough_) {
+        writeThrough_->definitionsChanged();
+    }
 }
 
 void WorkingStore::configure() {
@@ -130,12 +234,10 @@ void WorkingStore::setWriteBackCalls(const jet::FileSystemCalls& calls) {
     writeBackCalls_ = std::make_unique<jet::FileSystemCalls>(calls);
 }
 
-void WorkingStore::markSaved() {
-    savedChanges_ = sqlite3_total_changes64(db_);
-}
-
-bool WorkingStore::unsaved() const {
-    return !jetFile_.empty() && !readOnly_ && sqlite3_total_changes64(db_) != savedChanges_;
+void WorkingStore::setStorageCalls(const StorageCalls& calls) {
+    if (pager_) {
+        pager_->setCalls(calls);
+    }
 }
 
 void WorkingStore::compact() {
@@ -149,20 +251,17 @@ void WorkingStore::compact() {
         execSql(db_, "VACUUM");
         return;
     }
-    catalog_->flushAutoNumbers();
-    writeBackJetFile(db_, *catalog_, jetFile_, password_,
-                     writeBackCalls_ ? *writeBackCalls_ : jet::FileSystemCalls{});
-    markSaved();
-}
-
-void WorkingStore::flush() {
-    if (transactionDepth_ > 0 || !unsaved()) {
-        return;
+    // Nobody else may read the file while it is replaced.
+    pager_->lock().acquire(LockLevel::Exclusive, FileLock::defaultTimeout());
+    try {
+        writeBackJetFile(db_, *catalog_, jetFile_, password_,
+                         writeBackCalls_ ? *writeBackCalls_ : jet::FileSystemCalls{});
+    } catch (...) {
+        pager_->lock().release(LockLevel::Shared);
+        throw;
     }
-    catalog_->flushAutoNumbers();
-    writeBackJetFile(db_, *catalog_, jetFile_, password_,
-                     writeBackCalls_ ? *writeBackCalls_ : jet::FileSystemCalls{});
-    markSaved();
+    pager_->lock().release(LockLevel::Shared);
+    compacted_ = true;
 }
 
 namespace {
@@ -203,9 +302,13 @@ std::shared_ptr<WorkingStore> WorkingStore::open(const std::string& path,
             if (!readOnly) {
                 lock = std::make_unique<WriteLock>(key);
             }
+            // The pager first: it rolls back what an interrupted commit left
+            // and holds the shared lock while the file is read.
+            std::unique_ptr<Pager> pager = Pager::open(path, readOnly);
             auto store =
                 mirrorJetFile(path, password.empty() ? defaultPassword : password, readOnly);
             store->writeLock_ = std::move(lock);
+            store->startWriteThrough(std::move(pager));
             registry()[key] = store;
             return store;
         }
@@ -272,12 +375,20 @@ void WorkingStore::commit() {
     if (transactionDepth_ == 0) {
         throw EngineError("Commit without a transaction.");
     }
-    --transactionDepth_;
     catalog_->flushAutoNumbers();
-    if (transactionDepth_ == 0) {
-        execSql(db_, "COMMIT");
-        flush();
+    if (transactionDepth_ == 1) {
+        try {
+            beforeCommit(db_);
+            execSql(db_, "COMMIT");
+        } catch (const EngineError&) {
+            // The file could not take the transaction: it is rolled back
+            // whole, and the file is as it was.
+            rollback();
+            throw;
+        }
+        transactionDepth_ = 0;
     } else {
+        --transactionDepth_;
         execSql(db_, "RELEASE orv_tx_" + std::to_string(transactionDepth_));
     }
 }

@@ -4,12 +4,14 @@
 #pragma once
 
 #include "engine/catalog/catalog.hpp"
+#include "engine/store/journal.hpp"
 
 #include <sqlite3.h>
 
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 namespace orvdb::jet {
@@ -28,8 +30,10 @@ struct SessionState {
     int64_t lastIdentity = 0;
 };
 
+class Pager;
 class StatementCache;
 class WriteLock;
+class WriteThrough;
 
 // ReadOnly: the file is never written (Mode=Read in a connection string).
 // A write-protected file opens read-only whatever is asked.
@@ -75,19 +79,22 @@ public:
     SessionState* session() const { return session_; }
     void setSession(SessionState* session) { session_ = session; }
 
-    // Writes a mirrored Jet file back when the store changed since it was
-    // loaded or last written; nothing for a native store or inside a
-    // transaction. Throws EngineError naming the file and why; the file is
-    // then as before and the store stays unsaved.
+    // Every commit of a mirrored Jet file writes its changes into the file
+    // before it returns; what may be left outside a transaction are
+    // autonumber counters moved by inserts that failed: written now.
+    // Throws EngineError naming the file and why.
     void flush();
     // Rewrites the file whole even when nothing changed: a mirrored Jet file
-    // is written back packed, a native store vacuumed. Throws EngineError
-    // for a read-only store or inside a transaction.
+    // is written anew packed (beside the original, renamed over it), a
+    // native store vacuumed. Throws EngineError for a read-only store or
+    // inside a transaction. A compacted Jet store must be opened again
+    // before further use.
     void compact();
-    // True when a mirrored store has changes its file does not have yet.
-    bool unsaved() const;
-    // Replaces the system calls of write-backs (tests make them fail).
+    // Replaces the system calls of commits and compacting (tests make them fail).
     void setWriteBackCalls(const ::orvdb::jet::FileSystemCalls& calls);
+    void setStorageCalls(const StorageCalls& calls);
+    // The file's pager (Jet files only).
+    Pager* pager() const { return pager_.get(); }
 
     // Transactions nest: the outermost begins and commits the SQLite one;
     // committing it writes a mirrored file back.
@@ -96,16 +103,24 @@ public:
     void rollback();
     int transactionDepth() const { return transactionDepth_; }
 
+    // DDL ran: the next commit compares table definitions with the file.
+    void definitionsChanged();
+
     // Used by the Jet mirror, which builds the store itself.
     static std::shared_ptr<WorkingStore> adoptMirror(std::string path, sqlite3* db, bool readOnly,
                                                      std::optional<std::string> password);
     void configureForMirror() { configure(); }
-    // The store as loaded is what the file holds.
-    void markSaved();
 
 private:
     WorkingStore(std::string path, sqlite3* db, bool readOnly);
     void configure();
+    // From now on every commit writes through to the Jet file.
+    void startWriteThrough(std::unique_ptr<Pager> pager);
+    // A page for the definition of a new table (its id): free in the file
+    // and set aside until the transaction ends.
+    int64_t reserveTablePage();
+    static int onCommit(void* self);
+    static void onRollback(void* self);
 
     std::string path_;
     sqlite3* db_;
@@ -118,7 +133,11 @@ private:
     int transactionDepth_ = 0;
     std::optional<std::string> password_;
     std::unique_ptr<WriteLock> writeLock_;
-    int64_t savedChanges_ = 0;  // sqlite3_total_changes64 when last written
+    std::unique_ptr<Pager> pager_;
+    std::unique_ptr<WriteThrough> writeThrough_;
+    bool committing_ = false;  // the write-through of this commit ran
+    bool compacted_ = false;
+    std::set<uint32_t> reservedTablePages_;
     std::unique_ptr<::orvdb::jet::FileSystemCalls> writeBackCalls_;
 };
 

@@ -306,6 +306,25 @@ uint32_t FilePages::allocate() {
     return number;
 }
 
+void FilePages::claim(uint32_t number) {
+    while (pageCount_ <= number) {
+        uint32_t added = appendPage();
+        if (added != number) {
+            release(added);
+        }
+        if (added == number) {
+            modify(number).fill(0);
+            return;
+        }
+    }
+    if (number < kFirstAllocatablePage || !freeBit(number).value_or(false)) {
+        throw JetError(name_ + ": page " + std::to_string(number) +
+                       " was set aside for a new table but is in use");
+    }
+    setFreeBit(number, false);
+    modify(number).fill(0);
+}
+
 void FilePages::release(uint32_t number) {
     if (number < kFirstAllocatablePage || number >= pageCount_) {
         throw JetError(name_ + ": internal error: page " + std::to_string(number) +

@@ -39,6 +39,15 @@ public:
     PageBytes& modify(uint32_t number) override;
     uint32_t allocate() override;
     void release(uint32_t number) override;
+    // Takes page `number` for a structure whose place was decided earlier
+    // (the definition page of a new table, whose number is its id): a free
+    // page of the file, or one past its end (the pages between are added
+    // free). Throws JetError when the page is in use.
+    void claim(uint32_t number);
+
+    // Whether the global usage map marks page `number` free (pages it does
+    // not cover count as in use here, unlike for readers: never hand them out).
+    bool isFree(uint32_t number) { return freeBit(number).value_or(false); }
 
     // A PageSource over the pages as this change sees them, for the readers
     // (table definitions, rows, long values, usage maps).

@@ -1,0 +1,356 @@
+#include "jet/update/table_editor.hpp"
+
+#include "jet/format/byte_view.hpp"
+#include "jet/format/bytes.hpp"
+#include "jet/format/jet_error.hpp"
+#include "jet/read/row_decoder.hpp"
+#include "jet/read/usage_map.hpp"
+#include "jet/update/data_page_editor.hpp"
+#include "jet/update/definition_patch.hpp"
+#include "jet/update/index_edits.hpp"
+#include "jet/update/map_edits.hpp"
+#include "jet/write/row_writer.hpp"
+
+namespace orvdb::jet {
+
+namespace {
+
+// Data pages with at least this much room are listed as having free space.
+constexpr size_t kRoomWorthListing = 64;
+constexpr size_t kOverflowPointerSize = 4;
+
+uint32_t ownerOf(const PageBytes& page) {
+    return page[4] | page[5] << 8 | page[6] << 16 | static_cast<uint32_t>(page[7]) << 24;
+}
+
+bool isDataPageOf(const PageBytes& page, uint32_t tablePage) {
+    return page[0] == 0x01 && ownerOf(page) == tablePage;
+}
+
+uint32_t u32At(const uint8_t* data) {
+    return data[0] | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24;
+}
+
+// The bytes a row holds for the variable-length column `column`; empty for
+// a Null or a column the row predates.
+std::span<const uint8_t> variableField(const TableDefinition& table, const Column& column,
+                                       std::span<const uint8_t> row) {
+    if (row.size() < 2) {
+        return {};
+    }
+    uint16_t rowColumns = static_cast<uint16_t>(row[0] | row[1] << 8);
+    size_t maskLength = (size_t{rowColumns} + 7) / 8;
+    if (column.number >= rowColumns || row.size() < 2 + maskLength + 4) {
+        return {};
+    }
+    size_t maskStart = row.size() - maskLength;
+    if (((row[maskStart + column.number / 8] >> (column.number % 8)) & 1) == 0) {
+        return {};
+    }
+    auto u16 = [&](size_t offset) { return static_cast<uint16_t>(row[offset] | row[offset + 1] << 8); };
+    uint16_t rowVariables = u16(maskStart - 2);
+    if (column.variableIndex >= rowVariables ||
+        maskStart < 4 + (size_t{column.variableIndex} + 1) * 2) {
+        return {};
+    }
+    size_t start = u16(maskStart - 4 - size_t{column.variableIndex} * 2);
+    size_t end = u16(maskStart - 4 - (size_t{column.variableIndex} + 1) * 2);
+    if (start > end || end > row.size()) {
+        return {};
+    }
+    (void)table;
+    return row.subspan(start, end - start);
+}
+
+}  // namespace
+
+TableEditor::TableEditor(FilePages& pages, uint32_t tablePage, std::string tableName)
+    : pages_(pages), definition_(readTableDefinition(pages.source(), tablePage)) {
+    definition_.name = std::move(tableName);
+    for (const PhysicalIndex& index : definition_.physicalIndexes) {
+        keyColumns_.push_back(keyColumnsOf(definition_, index));
+    }
+    for (const Column& column : definition_.columns) {
+        if (column.isLongValue() && column.longValueOwnedPages) {
+            longValues_.emplace(column.number,
+                                std::make_unique<LongValueEditor>(pages_, column, definition_.name));
+        }
+    }
+}
+
+TableEditor::~TableEditor() = default;
+
+std::string TableEditor::label() const {
+    return "table '" + definition_.name + "'";
+}
+
+std::optional<TableEditor::Located> TableEditor::locate(RowPointer where) {
+    if (where.page == 0 || where.page >= pages_.pageCount()) {
+        return std::nullopt;
+    }
+    const PageBytes& page = pages_.read(where.page);
+    if (!isDataPageOf(page, definition_.page) || where.row >= data_page_edit::slotCount(page)) {
+        return std::nullopt;
+    }
+    uint16_t flags = data_page_edit::flags(page, where.row);
+    if ((flags & data_page_edit::kOverflowTargetFlags) != 0) {
+        return std::nullopt;  // deleted, or the data of another row
+    }
+    Located found{where, where, {}};
+    std::span<const uint8_t> bytes = data_page_edit::rowBytes(page, where.row);
+    if ((flags & data_page_edit::kOverflowPointerFlag) != 0) {
+        if (bytes.size() < kOverflowPointerSize) {
+            throwCorrupt(pages_.fileName(), label() + ": the row at " + where.toString() +
+                                                " holds a broken pointer to its data");
+        }
+        found.data = RowPointer::fromRaw(u32At(bytes.data()));
+        const PageBytes& target = pages_.read(found.data.page);
+        if (!isDataPageOf(target, definition_.page) ||
+            found.data.row >= data_page_edit::slotCount(target) ||
+            data_page_edit::flags(target, found.data.row) != data_page_edit::kOverflowTargetFlags) {
+            throwCorrupt(pages_.fileName(), label() + ": the row at " + where.toString() +
+                                                " points to " + found.data.toString() +
+                                                ", which does not hold its data");
+        }
+        bytes = data_page_edit::rowBytes(target, found.data.row);
+    }
+    found.bytes.assign(bytes.begin(), bytes.end());
+    return found;
+}
+
+std::vector<Value> TableEditor::decode(const std::vector<uint8_t>& bytes) {
+    RowDecoder decoder(definition_, pages_.source());
+    return decoder.decode(ByteView(bytes, pages_.fileName()));
+}
+
+std::optional<std::vector<Value>> TableEditor::read(RowPointer where) {
+    std::optional<Located> found = locate(where);
+    if (!found) {
+        return std::nullopt;
+    }
+    return decode(found->bytes);
+}
+
+std::vector<uint8_t> TableEditor::encode(const std::vector<Value>& values) {
+    RowEncoder::LongValueStores stores;
+    for (auto& [number, editor] : longValues_) {
+        stores[number] = editor.get();
+    }
+    RowEncoder encoder(definition_, stores);
+    return encoder.encode(values, definition_.rowCount);
+}
+
+void TableEditor::noteRoom(uint32_t page) {
+    bool roomy = data_page_edit::freeSpace(pages_.read(page)) >= kRoomWorthListing;
+    bool listed = usageMapHas(pages_, definition_.freeSpacePages, page);
+    if (roomy && !listed) {
+        addToUsageMap(pages_, definition_.freeSpacePages, page);
+    } else if (!roomy && listed) {
+        removeFromUsageMap(pages_, definition_.freeSpacePages, page);
+    }
+}
+
+RowPointer TableEditor::place(const std::vector<uint8_t>& row, uint16_t flags) {
+    auto fitsOn = [&](uint32_t page) {
+        if (page < 3 || page >= pages_.pageCount()) {
+            return false;
+        }
+        const PageBytes& bytes = pages_.read(page);
+        return isDataPageOf(bytes, definition_.page) && data_page_edit::fits(bytes, row.size());
+    };
+    uint32_t target = 0;
+    if (lastPage_ != 0 && fitsOn(lastPage_)) {
+        target = lastPage_;
+    } else {
+        for (uint32_t page : usageMapPages(pages_, definition_.freeSpacePages)) {
+            if (fitsOn(page)) {
+                target = page;
+                break;
+            }
+        }
+    }
+    if (target == 0) {
+        target = pages_.allocate();
+        data_page_edit::initialize(pages_.modify(target), definition_.page);
+        addToUsageMap(pages_, definition_.ownedPages, target);
+    }
+    uint8_t slot = data_page_edit::addRow(pages_.modify(target), row, flags);
+    noteRoom(target);
+    lastPage_ = target;
+    return RowPointer{target, slot};
+}
+
+void TableEditor::releaseLongValues(const std::vector<uint8_t>& rowBytes) {
+    for (auto& [number, editor] : longValues_) {
+        const Column* column = definition_.columnByNumber(number);
+        editor->release(variableField(definition_, *column, rowBytes));
+    }
+}
+
+std::optional<std::vector<uint8_t>> TableEditor::keyOf(size_t index,
+                                                       const std::vector<Value>& values) {
+    const PhysicalIndex& physical = definition_.physicalIndexes[index];
+    if (!indexHoldsTableRow(physical, keyColumns_[index], values)) {
+        return std::nullopt;
+    }
+    std::vector<uint8_t> key;
+    try {
+        appendIndexKey(keyColumns_[index], values, key);
+    } catch (const IndexKeyError& error) {
+        throw IndexKeyError(pages_.fileName() + ": " + label() + ", " +
+                                describeIndex(definition_, physical) + ": " + error.what(),
+                            error.character());
+    }
+    return key;
+}
+
+void TableEditor::addIndexEntries(const std::vector<Value>& values, RowPointer where) {
+    for (size_t index = 0; index < definition_.physicalIndexes.size(); ++index) {
+        std::optional<std::vector<uint8_t>> key = keyOf(index, values);
+        if (!key) {
+            continue;
+        }
+        PhysicalIndex& physical = definition_.physicalIndexes[index];
+        if (physical.isUnique() && indexHasKey(pages_, definition_, physical, *key)) {
+            throw JetError(
+                "The changes you requested to the table were not successful because they would "
+                "create duplicate values in the index, primary key, or relationship. (" +
+                pages_.fileName() + ": " + label() + ", " + describeIndex(definition_, physical) +
+                ")");
+        }
+        insertIndexEntry(pages_, definition_, physical, *key, where);
+    }
+}
+
+void TableEditor::removeIndexEntries(const std::vector<Value>& values, RowPointer where) {
+    for (size_t index = 0; index < definition_.physicalIndexes.size(); ++index) {
+        PhysicalIndex& physical = definition_.physicalIndexes[index];
+        std::optional<std::vector<uint8_t>> key;
+        try {
+            key = keyOf(index, values);
+        } catch (const IndexKeyError&) {
+            // Access wrote a key this build cannot make: find it by the row.
+            key = findKeyOfRow(pages_, definition_, physical, where);
+            if (!key) {
+                continue;
+            }
+        }
+        if (key) {
+            eraseIndexEntry(pages_, definition_, physical, *key, where);
+        }
+    }
+}
+
+RowPointer TableEditor::insert(const std::vector<Value>& values) {
+    std::vector<uint8_t> row = encode(values);
+    RowPointer where = place(row, 0);
+    addIndexEntries(values, where);
+    ++definition_.rowCount;
+    changed_ = true;
+    return where;
+}
+
+void TableEditor::update(RowPointer where, const std::vector<Value>& values) {
+    std::optional<Located> found = locate(where);
+    if (!found) {
+        throw JetError(pages_.fileName() + ": " + label() + " has no row at " + where.toString() +
+                       " to change");
+    }
+    std::vector<Value> old = decode(found->bytes);
+    // Index entries whose key stays the same are left alone (their key may
+    // be one Access wrote and this build cannot make).
+    std::vector<size_t> rekeyed;
+    for (size_t index = 0; index < definition_.physicalIndexes.size(); ++index) {
+        if (keyValuesOf(keyColumns_[index], old) != keyValuesOf(keyColumns_[index], values)) {
+            rekeyed.push_back(index);
+        }
+    }
+    releaseLongValues(found->bytes);
+    std::vector<uint8_t> row = encode(values);
+
+    for (size_t index : rekeyed) {
+        PhysicalIndex& physical = definition_.physicalIndexes[index];
+        std::optional<std::vector<uint8_t>> key;
+        try {
+            key = keyOf(index, old);
+        } catch (const IndexKeyError&) {
+            key = findKeyOfRow(pages_, definition_, physical, where);
+        }
+        if (key) {
+            eraseIndexEntry(pages_, definition_, physical, *key, where);
+        }
+    }
+
+    const PageBytes& home = pages_.read(found->data.page);
+    uint16_t flags = found->data == where ? 0 : data_page_edit::kOverflowTargetFlags;
+    if (data_page_edit::fitsReplacing(home, found->data.row, row.size())) {
+        data_page_edit::replaceRow(pages_.modify(found->data.page), found->data.row, row, flags);
+        noteRoom(found->data.page);
+    } else {
+        // The row no longer fits where its data is: the data moves to a
+        // page with room, and the row's own slot points there.
+        if (found->data != where) {
+            data_page_edit::deleteRow(pages_.modify(found->data.page), found->data.row);
+            noteRoom(found->data.page);
+        }
+        RowPointer moved = place(row, data_page_edit::kOverflowTargetFlags);
+        Bytes pointer(kOverflowPointerSize, 0);
+        putU32(pointer, 0, rawRowPointer(moved.page, moved.row));
+        data_page_edit::replaceRow(pages_.modify(where.page), where.row, pointer,
+                                   data_page_edit::kOverflowPointerFlag);
+        noteRoom(where.page);
+    }
+
+    for (size_t index : rekeyed) {
+        std::optional<std::vector<uint8_t>> key = keyOf(index, values);
+        if (!key) {
+            continue;
+        }
+        PhysicalIndex& physical = definition_.physicalIndexes[index];
+        if (physical.isUnique() && indexHasKey(pages_, definition_, physical, *key)) {
+            throw JetError(
+                "The changes you requested to the table were not successful because they would "
+                "create duplicate values in the index, primary key, or relationship. (" +
+                pages_.fileName() + ": " + label() + ", " + describeIndex(definition_, physical) +
+                ")");
+        }
+        insertIndexEntry(pages_, definition_, physical, *key, where);
+    }
+    changed_ = true;
+}
+
+void TableEditor::erase(RowPointer where) {
+    std::optional<Located> found = locate(where);
+    if (!found) {
+        throw JetError(pages_.fileName() + ": " + label() + " has no row at " + where.toString() +
+                       " to delete");
+    }
+    removeIndexEntries(decode(found->bytes), where);
+    releaseLongValues(found->bytes);
+    if (found->data != where) {
+        data_page_edit::deleteRow(pages_.modify(found->data.page), found->data.row);
+        noteRoom(found->data.page);
+    }
+    data_page_edit::deleteRow(pages_.modify(where.page), where.row);
+    noteRoom(where.page);
+    if (definition_.rowCount > 0) {
+        --definition_.rowCount;
+    }
+    changed_ = true;
+}
+
+void TableEditor::noteAutoNumber(uint32_t lastHandedOut) {
+    if (lastHandedOut > definition_.lastAutoNumber) {
+        definition_.lastAutoNumber = lastHandedOut;
+        changed_ = true;
+    }
+}
+
+void TableEditor::finish() {
+    if (changed_) {
+        patchTableDefinition(pages_, definition_);
+        changed_ = false;
+    }
+}
+
+}  // namespace orvdb::jet
