@@ -107,7 +107,9 @@ std::optional<sql::ResolvedTable> Catalog::findTable(std::string_view name) cons
     if (!table) {
         return std::nullopt;
     }
-    return sql::ResolvedTable{table->name, table->storedName, table->columns};
+    std::string stored =
+        tableNameSource_ ? tableNameSource_(*table, changesData_) : table->storedName;
+    return sql::ResolvedTable{table->name, std::move(stored), table->columns};
 }
 
 std::optional<sql::ResolvedView> Catalog::findView(std::string_view name) const {

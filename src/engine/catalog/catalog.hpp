@@ -116,6 +116,13 @@ public:
 
     std::optional<sql::ResolvedTable> findTable(std::string_view name) const override;
     std::optional<sql::ResolvedView> findView(std::string_view name) const override;
+    void statementBegins(bool changesData) const override { changesData_ = changesData; }
+
+    // The name statements use for a table: a mirrored Jet file may first
+    // load the table's rows, or let a statement that only reads it read the
+    // file directly. Without a source, the table's stored name.
+    using TableNameSource = std::function<std::string(const TableInfo& table, bool changesData)>;
+    void setTableNameSource(TableNameSource source) { tableNameSource_ = std::move(source); }
 
     // --- DDL; each is whole or changes nothing; errors in Jet's wording
     // (table_ddl.cpp, index_ddl.cpp, relationship_ddl.cpp, view_ddl.cpp) ---
@@ -190,6 +197,8 @@ private:
     // Prepared once: every change that moves a counter flushes it.
     Stmt counterUpdate_;
     std::function<int64_t()> tableIdSource_;
+    TableNameSource tableNameSource_;
+    mutable bool changesData_ = true;
 };
 
 std::string sqliteIndexName(const TableInfo& table, const IndexDef& index);

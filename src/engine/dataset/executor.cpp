@@ -125,6 +125,34 @@ int64_t selectInto(WorkingStore& store, const sql::Translation& translation) {
     return rows;
 }
 
+// The tables a definition statement changes or checks.
+std::vector<std::string> tablesDefinedBy(const sql::Statement& statement) {
+    std::vector<std::string> names;
+    std::visit(
+        [&names](const auto& body) {
+            using T = std::decay_t<decltype(body)>;
+            if constexpr (std::is_same_v<T, sql::AlterTableStatement>) {
+                names.push_back(body.table);
+                for (const sql::TableConstraint& constraint : body.constraints) {
+                    if (!constraint.referencedTable.empty()) {
+                        names.push_back(constraint.referencedTable);
+                    }
+                }
+            } else if constexpr (std::is_same_v<T, sql::CreateIndexStatement> ||
+                                 std::is_same_v<T, sql::DropIndexStatement>) {
+                names.push_back(body.table);
+            } else if constexpr (std::is_same_v<T, sql::CreateTableStatement>) {
+                for (const sql::TableConstraint& constraint : body.constraints) {
+                    if (!constraint.referencedTable.empty()) {
+                        names.push_back(constraint.referencedTable);
+                    }
+                }
+            }
+        },
+        statement.body);
+    return names;
+}
+
 }  // namespace
 
 QueryResult Connection::query(std::string_view sqlText) {
@@ -198,6 +226,8 @@ int64_t Connection::execute(std::string_view sqlText) {
             requireWritable(workingStore);
             sql::Statement statement = std::move(cached.statement);
             workingStore.statementCache().clear();
+            // Definitions are rebuilt from the store's rows: those must be there.
+            workingStore.loadForChange(tablesDefinedBy(statement));
             try {
                 executeDefinition(statement, workingStore.catalog(), workingStore.db(),
                                   [&workingStore] { workingStore.definitionsChanged(); });

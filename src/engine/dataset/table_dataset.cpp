@@ -69,6 +69,8 @@ void TableDataset::open() {
     if (open_) {
         return;
     }
+    // A table cursor holds every row and may change them.
+    connection_.store().loadForChange({tableName_});
     loadRows();
     open_ = true;
 }

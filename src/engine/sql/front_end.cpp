@@ -19,6 +19,7 @@ Statement parseStatement(std::string_view sql) {
 
 Translation translate(const Statement& statement, const SchemaResolver& schema,
                       const PivotValueReader* reader) {
+    schema.statementBegins(!std::holds_alternative<SelectStatement>(statement.body));
     Translator translator(schema, statement.sql, reader);
     return translator.translateStatement(statement);
 }

@@ -44,8 +44,10 @@ void bindJetValue(Stmt& s, int index, const jet::Value& v) {
         v);
 }
 
-void loadTable(const jet::JetFile& file, const jet::CatalogObject& object, Catalog& catalog,
-               sqlite3* db) {
+// Registers the table; Jet's and Access's own tables are small and read by
+// the catalog: their rows come at once, a user table's when it is first used.
+void registerTable(const jet::JetFile& file, const jet::CatalogObject& object, Catalog& catalog,
+                   sqlite3* db, WorkingStore& store) {
     auto def = file.table(object.name);
     jet::ObjectProperties props = file.tableProperties(object.name);
     TableInfo info;
@@ -59,28 +61,37 @@ void loadTable(const jet::JetFile& file, const jet::CatalogObject& object, Catal
     }
     info.indexes = indexDefsOf(*def);
     catalog.registerTable(info);
-
-    // A row's id in the store is its row pointer in the file: commits find
-    // the file's row by it.
-    std::string cols = "rowid", marks = "?";
-    for (size_t i = 0; i < info.columns.size(); ++i) {
-        cols += ", " + quoteIdent(info.columns[i].name);
-        marks += ", ?";
-    }
-    Stmt insert(db, "INSERT INTO " + quoteIdent(info.storedName) + " (" + cols + ") VALUES (" +
-                        marks + ")");
-    jet::TableReader reader = file.readTable(object.name);
-    while (auto row = reader.next()) {
-        insert.reset();
-        insert.bind(1, int64_t{row->id.page} << 8 | row->id.row);
-        for (size_t i = 0; i < row->values.size() && i < info.columns.size(); ++i) {
-            bindJetValue(insert, static_cast<int>(i + 2), row->values[i]);
-        }
-        insert.run();
+    if (info.system) {
+        jet::TableReader reader = file.readTable(object.name);
+        loadJetRows(db, info.storedName, reader);
+    } else {
+        store.tableNotLoaded(info.id, def->rowCount);
     }
 }
 
 }  // namespace
+
+void loadJetRows(sqlite3* db, const std::string& storedName, jet::TableReader& reader) {
+    // A row's id in the store is its row pointer in the file: commits find
+    // the file's row by it.
+    const std::vector<jet::Column>& columns = reader.definition().columns;
+    std::string names = "rowid", marks = "?";
+    for (const jet::Column& column : columns) {
+        names += ", " + quoteIdent(column.name);
+        marks += ", ?";
+    }
+    Stmt insert(db, "INSERT INTO " + quoteIdent(storedName) + " (" + names + ") VALUES (" + marks +
+                        ")");
+    jet::Row row;
+    while (reader.next(row)) {
+        insert.reset();
+        insert.bind(1, int64_t{row.id.page} << 8 | row.id.row);
+        for (size_t i = 0; i < row.values.size() && i < columns.size(); ++i) {
+            bindJetValue(insert, static_cast<int>(i + 2), row.values[i]);
+        }
+        insert.run();
+    }
+}
 
 std::shared_ptr<WorkingStore> mirrorJetFile(const std::string& path, const std::string& password,
                                             bool readOnly) {
@@ -107,7 +118,7 @@ std::shared_ptr<WorkingStore> mirrorJetFile(const std::string& path, const std::
             if (!object.isTable()) {
                 continue;
             }
-            loadTable(file, object, catalog, db);
+            registerTable(file, object, catalog, db, *store);
         }
         for (const auto& q : jet::readSavedQueries(file)) {
             if (q.sql.empty() || q.isInternal()) {

@@ -3,19 +3,32 @@
 // queries, so that SQL and cursors answer as for a native store.
 #pragma once
 
+#include <sqlite3.h>
+
 #include <memory>
 #include <string>
+
+namespace orvdb::jet {
+class TableReader;
+}
 
 namespace orvdb::engine {
 
 class WorkingStore;
 
-// Reads the whole file into a new temporary store (on disk in the system's
-// temporary folder, removed when the store closes). Rows are streamed, so
-// memory does not grow with the size of a table. Raises EngineError naming
-// the file and the reason when the file cannot be read.
+// Reads the file's catalog into a new temporary store (on disk in the
+// system's temporary folder, removed when the store closes): every table's
+// definition, the rows of the system tables, saved queries, relationships.
+// The rows of a user table are read when a statement first uses it (see
+// WorkingStore). Raises EngineError naming the file and the reason when the
+// file cannot be read.
 // A read-only store refuses changes and never writes the file.
 std::shared_ptr<WorkingStore> mirrorJetFile(const std::string& path, const std::string& password,
                                             bool readOnly);
+
+// Inserts the rows `reader` gives into the store's table `storedName` (whose
+// columns have the names of the definition's), each with its row pointer as
+// its rowid.
+void loadJetRows(sqlite3* db, const std::string& storedName, ::orvdb::jet::TableReader& reader);
 
 }  // namespace orvdb::engine

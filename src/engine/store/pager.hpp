@@ -86,4 +86,18 @@ private:
     Pager& pager_;
 };
 
+namespace detail {
+struct PagerReaderHolder {
+    explicit PagerReaderHolder(Pager& pager) : reader(pager) {}
+    PagerPageReader reader;
+};
+}  // namespace detail
+
+// A view of the file's pages that owns its reader.
+class PagerFilePages : private detail::PagerReaderHolder, public ::orvdb::jet::FilePages {
+public:
+    explicit PagerFilePages(Pager& pager)
+        : detail::PagerReaderHolder(pager), FilePages(reader, pager.path()) {}
+};
+
 }  // namespace orvdb::engine

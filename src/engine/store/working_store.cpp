@@ -6,7 +6,11 @@
 #include "engine/jet_datetime.hpp"
 #include "engine/store/jet_mirror.hpp"
 #include "engine/store/jet_write_back.hpp"
+#include "engine/store/jet_table_module.hpp"
 #include "engine/store/pager.hpp"
+#include "jet/format/jet_error.hpp"
+#include "jet/read/table_definition.hpp"
+#include "jet/read/table_reader.hpp"
 #include "engine/store/write_through.hpp"
 #include "engine/store/sqlite_util.hpp"
 #include "engine/store/store_functions.hpp"
@@ -110,6 +114,7 @@ void WorkingStore::startWriteThrough(std::unique_ptr<Pager> pager) {
         return;
     }
     writeThrough_ = std::make_unique<WriteThrough>(db_, *catalog_, *pager_, password_);
+    writeThrough_->setLoadedCheck([this](int64_t id) { return loaded(id); });
     setBeforeCommit(db_, [this] {
         if (writeThrough_) {
             writeThrough_->commit();
@@ -120,6 +125,111 @@ void WorkingStore::startWriteThrough(std::unique_ptr<Pager> pager) {
     catalog_->setTableIdSource([this] { return reserveTablePage(); });
 }
 
+void WorkingStore::tableNotLoaded(int64_t id, uint32_t rowsInFile) {
+    unloaded_.insert(id);
+    rowsInFile_[id] = rowsInFile;
+    if (unloaded_.size() == 1) {
+        catalog_->setTableNameSource([this](const TableInfo& table, bool changesData) {
+            return tableNameFor(table, changesData);
+        });
+        registerJetTableModule(db_, [this]() -> std::unique_ptr<jet::FilePages> {
+            return std::make_unique<PagerFilePages>(*pager_);
+        });
+    }
+}
+
+std::string WorkingStore::tableNameFor(const TableInfo& table, bool changesData) {
+    if (unloaded_.count(table.id) == 0) {
+        return table.storedName;
+    }
+    if (changesData || rowsInFile_[table.id] <= kLoadedWhenRead) {
+        loadForChange({table.name});
+        return table.storedName;
+    }
+    if (fileReaders_.insert(table.id).second) {
+        execSql(db_, "CREATE VIRTUAL TABLE IF NOT EXISTS temp." + quoteIdent(jetTableName(table.id)) +
+                         " USING orvjet(" + std::to_string(table.id) + ")");
+    }
+    return jetTableName(table.id);
+}
+
+void WorkingStore::loadForChange(const std::vector<std::string>& tableNames) {
+    if (unloaded_.empty()) {
+        return;
+    }
+    // The tables named and, through relationships, every table tied to them.
+    std::set<int64_t> wanted;
+    std::vector<std::string> pending = tableNames;
+    while (!pending.empty()) {
+        const TableInfo* table = catalog_->findTableInfo(pending.back());
+        pending.pop_back();
+        if (!table || !wanted.insert(table->id).second) {
+            continue;
+        }
+        for (const Relationship& relationship : catalog_->relationships()) {
+            if (sameName(relationship.foreignTable, table->name)) {
+                pending.push_back(relationship.primaryTable);
+            }
+            if (sameName(relationship.primaryTable, table->name)) {
+                pending.push_back(relationship.foreignTable);
+            }
+        }
+    }
+    for (int64_t id : wanted) {
+        if (unloaded_.count(id) != 0) {
+            loadRows(id);
+        }
+    }
+}
+
+void WorkingStore::loadRows(int64_t id) {
+    const TableInfo* table = nullptr;
+    for (const TableInfo* candidate : catalog_->tables()) {
+        if (candidate->id == id) {
+            table = candidate;
+        }
+    }
+    if (!table) {
+        unloaded_.erase(id);
+        return;
+    }
+    // The rows are what the file holds: no change to write, no rule to check.
+    std::optional<ChangeLog::Pause> quiet;
+    if (writeThrough_) {
+        quiet.emplace(writeThrough_->log());
+    }
+    int triggers = 1;
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, -1, &triggers);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+    try {
+        Savepoint load(db_);
+        PagerPageReader reader(*pager_);
+        jet::FilePages pages(reader, pager_->path());
+        auto definition = std::make_shared<jet::TableDefinition>(
+            jet::readTableDefinition(pages.source(), static_cast<uint32_t>(id)));
+        definition->name = table->name;
+        jet::TableReader rows(pages.sharedSource(), definition);
+        loadJetRows(db_, table->storedName, rows);
+        load.commit();
+    } catch (const jet::JetError& error) {
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, triggers, nullptr);
+        throw EngineError(error.what());
+    } catch (...) {
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, triggers, nullptr);
+        throw;
+    }
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, triggers, nullptr);
+    unloaded_.erase(id);
+    if (!sqlite3_get_autocommit(db_)) {
+        loadedInTransaction_.push_back(id);  // a rollback takes the rows out again
+    }
+    if (fileReaders_.erase(id) != 0) {
+        execSql(db_, "DROP TABLE IF EXISTS temp." + quoteIdent(jetTableName(id)));
+    }
+    // Statements translated to read the file read the store from now on.
+    schemaChanged();
+}
+
 int WorkingStore::onCommit(void* self) {
     auto* store = static_cast<WorkingStore*>(self);
     // A change about to be committed without having been written to the
@@ -128,6 +238,7 @@ int WorkingStore::onCommit(void* self) {
         return 1;
     }
     store->reservedTablePages_.clear();
+    store->loadedInTransaction_.clear();
     return 0;
 }
 
@@ -137,6 +248,10 @@ void WorkingStore::onRollback(void* self) {
         store->writeThrough_->rollback();
     }
     store->reservedTablePages_.clear();
+    for (int64_t id : store->loadedInTransaction_) {
+        store->unloaded_.insert(id);
+    }
+    store->loadedInTransaction_.clear();
 }
 
 int64_t WorkingStore::reserveTablePage() {
@@ -250,6 +365,10 @@ void WorkingStore::compact() {
     if (jetFile_.empty()) {
         execSql(db_, "VACUUM");
         return;
+    }
+    // The file is written anew from the store: every row must be in it.
+    for (int64_t id : std::set<int64_t>(unloaded_)) {
+        loadRows(id);
     }
     // Nobody else may read the file while it is replaced.
     pager_->lock().acquire(LockLevel::Exclusive, FileLock::defaultTimeout());

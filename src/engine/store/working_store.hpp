@@ -10,7 +10,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <map>
 #include <optional>
+#include <vector>
 #include <set>
 #include <string>
 
@@ -106,6 +108,18 @@ public:
     // DDL ran: the next commit compares table definitions with the file.
     void definitionsChanged();
 
+    // --- rows read when first used ---
+    // A user table of a mirrored file whose rows are still only in the file.
+    void tableNotLoaded(int64_t id, uint32_t rowsInFile);
+    bool loaded(int64_t id) const { return unloaded_.count(id) == 0; }
+    // The store holds the rows of the named tables, and of every table a
+    // relationship ties them to (integrity checks and cascades read those),
+    // before a statement changes them. Unknown names are ignored.
+    void loadForChange(const std::vector<std::string>& tableNames);
+    // Tables of at most this many rows are loaded when a statement first
+    // reads them; larger ones are read from the file until one changes them.
+    static constexpr uint32_t kLoadedWhenRead = 5000;
+
     // Used by the Jet mirror, which builds the store itself.
     static std::shared_ptr<WorkingStore> adoptMirror(std::string path, sqlite3* db, bool readOnly,
                                                      std::optional<std::string> password);
@@ -121,6 +135,8 @@ private:
     int64_t reserveTablePage();
     static int onCommit(void* self);
     static void onRollback(void* self);
+    std::string tableNameFor(const TableInfo& table, bool changesData);
+    void loadRows(int64_t id);
 
     std::string path_;
     sqlite3* db_;
@@ -138,6 +154,10 @@ private:
     bool committing_ = false;  // the write-through of this commit ran
     bool compacted_ = false;
     std::set<uint32_t> reservedTablePages_;
+    std::set<int64_t> unloaded_;
+    std::map<int64_t, uint32_t> rowsInFile_;
+    std::set<int64_t> fileReaders_;  // tables with a virtual table over the file
+    std::vector<int64_t> loadedInTransaction_;
     std::unique_ptr<::orvdb::jet::FileSystemCalls> writeBackCalls_;
 };
 

@@ -163,6 +163,10 @@ std::set<int64_t> WriteThrough::writeDefinitions(jet::FilePages& pages,
             continue;
         }
         auto page = static_cast<uint32_t>(table->id);
+        if (loaded_ && !loaded_(table->id)) {
+            throw EngineError("internal error: table '" + table->name +
+                              "' would be written anew without its rows");
+        }
         std::vector<uint32_t> mapPages;
         if (auto old = inFile.find(page); old != inFile.end()) {
             mapPages = jet::releaseTable(pages, *old->second, true);

@@ -39,6 +39,9 @@ public:
     ~WriteThrough();
 
     ChangeLog& log() { return log_; }
+    // Whether the store holds a table's rows (a table whose rows are only in
+    // the file must not be written anew from the store).
+    void setLoadedCheck(std::function<bool(int64_t)> loaded) { loaded_ = std::move(loaded); }
     // DDL ran: at the commit, tables whose definition no longer matches the
     // file are written anew, new ones written and dropped ones given back.
     void definitionsChanged() { definitionsChanged_ = true; }
@@ -72,6 +75,7 @@ private:
     std::optional<std::string> password_;
     ChangeLog log_;
     bool definitionsChanged_ = false;
+    std::function<bool(int64_t)> loaded_;
     std::map<int64_t, std::unique_ptr<RowIds>> rowIds_;  // by table id
 };
 

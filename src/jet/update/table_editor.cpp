@@ -84,31 +84,32 @@ std::string TableEditor::label() const {
     return "table '" + definition_.name + "'";
 }
 
-std::optional<TableEditor::Located> TableEditor::locate(RowPointer where) {
-    if (where.page == 0 || where.page >= pages_.pageCount()) {
+std::optional<LocatedRow> locateRow(PageStore& pages, const TableDefinition& table,
+                                    RowPointer where) {
+    if (where.page == 0 || where.page >= pages.pageCount()) {
         return std::nullopt;
     }
-    const PageBytes& page = pages_.read(where.page);
-    if (!isDataPageOf(page, definition_.page) || where.row >= data_page_edit::slotCount(page)) {
+    const PageBytes& page = pages.read(where.page);
+    if (!isDataPageOf(page, table.page) || where.row >= data_page_edit::slotCount(page)) {
         return std::nullopt;
     }
     uint16_t flags = data_page_edit::flags(page, where.row);
     if ((flags & data_page_edit::kOverflowTargetFlags) != 0) {
         return std::nullopt;  // deleted, or the data of another row
     }
-    Located found{where, where, {}};
+    LocatedRow found{where, where, {}};
     std::span<const uint8_t> bytes = data_page_edit::rowBytes(page, where.row);
     if ((flags & data_page_edit::kOverflowPointerFlag) != 0) {
         if (bytes.size() < kOverflowPointerSize) {
-            throwCorrupt(pages_.fileName(), label() + ": the row at " + where.toString() +
+            throwCorrupt(pages.fileName(), ("table '" + table.name + "'") + ": the row at " + where.toString() +
                                                 " holds a broken pointer to its data");
         }
         found.data = RowPointer::fromRaw(u32At(bytes.data()));
-        const PageBytes& target = pages_.read(found.data.page);
-        if (!isDataPageOf(target, definition_.page) ||
+        const PageBytes& target = pages.read(found.data.page);
+        if (!isDataPageOf(target, table.page) ||
             found.data.row >= data_page_edit::slotCount(target) ||
             data_page_edit::flags(target, found.data.row) != data_page_edit::kOverflowTargetFlags) {
-            throwCorrupt(pages_.fileName(), label() + ": the row at " + where.toString() +
+            throwCorrupt(pages.fileName(), ("table '" + table.name + "'") + ": the row at " + where.toString() +
                                                 " points to " + found.data.toString() +
                                                 ", which does not hold its data");
         }

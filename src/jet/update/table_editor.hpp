@@ -28,6 +28,19 @@
 
 namespace orvdb::jet {
 
+// A live row of a table as stored: its identity, where its bytes are (the
+// same unless an update moved them) and a copy of them.
+struct LocatedRow {
+    RowPointer home;
+    RowPointer data;
+    std::vector<uint8_t> bytes;
+};
+
+// The live row `where` of `table`; nullopt when no live row of the table has
+// that pointer. Throws JetError for a moved row whose pointer is broken.
+std::optional<LocatedRow> locateRow(PageStore& pages, const TableDefinition& table,
+                                    RowPointer where);
+
 class TableEditor {
 public:
     // Reads the table's definition from `pages`. Throws JetError naming the
@@ -55,12 +68,8 @@ public:
     void finish();
 
 private:
-    struct Located {
-        RowPointer home;             // the row's identity
-        RowPointer data;             // where its bytes are (home unless it moved)
-        std::vector<uint8_t> bytes;  // a copy of them
-    };
-    std::optional<Located> locate(RowPointer where);
+    using Located = LocatedRow;
+    std::optional<Located> locate(RowPointer where) { return locateRow(pages_, definition_, where); }
     std::vector<Value> decode(const std::vector<uint8_t>& bytes);
     std::vector<uint8_t> encode(const std::vector<Value>& values);
     RowPointer place(const std::vector<uint8_t>& row, uint16_t flags);

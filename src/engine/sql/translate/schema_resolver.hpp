@@ -29,6 +29,10 @@ public:
     // when there is no such table (or view).
     virtual std::optional<ResolvedTable> findTable(std::string_view name) const = 0;
     virtual std::optional<ResolvedView> findView(std::string_view name) const = 0;
+    // A statement's translation begins; `changesData` when it inserts,
+    // updates or deletes (or defines), so that the tables it names must be
+    // changeable, not only readable.
+    virtual void statementBegins(bool changesData) const { (void)changesData; }
 };
 
 }  // namespace orvdb::engine::sql

@@ -1,0 +1,125 @@
+// Opening an Access file reads its catalog only: a small table's rows are
+// loaded when a statement first reads it, a large table is read in place
+// (through its indexes when the WHERE clause allows) until a statement
+// changes it. Whichever way a table is read, statements answer the same.
+#include "engine/store/working_store.hpp"
+#include "engine_test_support.hpp"
+
+namespace orvdb::engine {
+namespace {
+
+constexpr int kLargeRows = static_cast<int>(WorkingStore::kLoadedWhenRead) + 500;
+
+std::unique_ptr<Connection> openFile(const std::string& path) {
+    auto connection = std::make_unique<Connection>();
+    connection->setConnectionString("Data Source=" + path + ";");
+    connection->open();
+    return connection;
+}
+
+std::vector<std::string> column(Connection& connection, const std::string& sql) {
+    std::vector<std::string> out;
+    for (const Row& row : connection.query(sql).rows) {
+        const SqlValue& value = row.at(0);
+        if (const auto* number = std::get_if<int64_t>(&value)) {
+            out.push_back(std::to_string(*number));
+        } else if (const auto* text = std::get_if<std::string>(&value)) {
+            out.push_back(*text);
+        } else {
+            out.push_back(std::holds_alternative<std::monostate>(value) ? "Null" : "?");
+        }
+    }
+    return out;
+}
+
+struct LazyTablesTest : ::testing::Test {
+    testing::ScratchDir dir;
+    std::string path = dir.file("big.mdb");
+
+    void SetUp() override {
+        WorkingStore::createDatabase(path);
+        auto connection = openFile(path);
+        connection->execute(
+            "CREATE TABLE Article (ID LONG PRIMARY KEY, Code TEXT(20), Family LONG, "
+            "Label TEXT(50))");
+        connection->execute("CREATE INDEX ByCode ON Article (Code)");
+        connection->execute("CREATE TABLE Family (ID LONG PRIMARY KEY, Name TEXT(20))");
+        connection->beginTransaction();
+        for (int id = 1; id <= kLargeRows; ++id) {
+            connection->execute("INSERT INTO Article VALUES (" + std::to_string(id) + ", 'code" +
+                                std::to_string(id) + "', " + std::to_string(id % 7) +
+                                ", 'Fenêtre " + std::to_string(id) + "')");
+        }
+        for (int id = 0; id < 7; ++id) {
+            connection->execute("INSERT INTO Family VALUES (" + std::to_string(id) + ", 'family " +
+                                std::to_string(id) + "')");
+        }
+        connection->execute("INSERT INTO Article VALUES (0, 'àbc', 1, 'accent')");
+        connection->execute("INSERT INTO Article VALUES (-1, 'ABC', 1, 'upper')");
+        connection->commitTransaction();
+    }
+    static int64_t articleId(Connection& connection) {
+        return connection.store().catalog().findTableInfo("Article")->id;
+    }
+};
+
+// Each query reads the large table in place, then again after a change has
+// loaded it: the answers are the same.
+TEST_F(LazyTablesTest, ReadingInPlaceAnswersAsTheLoadedTable) {
+    const std::vector<std::string> queries = {
+        "SELECT Label FROM Article WHERE ID = 4242",
+        "SELECT Label FROM Article WHERE ID = 4242.0",
+        "SELECT Count(*) FROM Article WHERE ID = 99999",
+        "SELECT Label FROM Article WHERE Code = 'CODE77'",
+        "SELECT Label FROM Article WHERE Code = 'abc' ORDER BY Label",
+        "SELECT Count(*) FROM Article WHERE Code IS NULL",
+        "SELECT Count(*) FROM Article WHERE Family = 3",
+        "SELECT Max(ID) FROM Article",
+        "SELECT F.Name FROM Article AS A INNER JOIN Family AS F ON F.ID = A.Family "
+        "WHERE A.ID = 5001",
+        "SELECT A.ID FROM Family AS F INNER JOIN Article AS A ON A.ID = F.ID + 100 ORDER BY 1",
+    };
+    std::vector<std::vector<std::string>> inPlace;
+    {
+        auto connection = openFile(path);
+        for (const std::string& query : queries) {
+            inPlace.push_back(column(*connection, query));
+        }
+        EXPECT_FALSE(connection->store().loaded(articleId(*connection)))
+            << "reads alone never load a large table";
+        EXPECT_TRUE(connection->store().loaded(
+            connection->store().catalog().findTableInfo("Family")->id))
+            << "a small table is loaded when first read";
+    }
+    EXPECT_EQ(inPlace[0], std::vector<std::string>{"Fenêtre 4242"});
+    EXPECT_EQ(inPlace[1], inPlace[0]);
+    EXPECT_EQ(inPlace[2], std::vector<std::string>{"0"});
+    EXPECT_EQ(inPlace[4], (std::vector<std::string>{"upper"})) << "case ignored, accents not";
+
+    auto connection = openFile(path);
+    connection->execute("UPDATE Article SET Label = Label WHERE ID = 1");
+    ASSERT_TRUE(connection->store().loaded(articleId(*connection)));
+    for (size_t n = 0; n < queries.size(); ++n) {
+        EXPECT_EQ(column(*connection, queries[n]), inPlace[n]) << queries[n];
+    }
+}
+
+// A table loaded inside a transaction that is rolled back is read from the
+// file again: the rows the rollback took out of the store are still there.
+TEST_F(LazyTablesTest, ARolledBackLoadLeavesTheTableReadable) {
+    auto connection = openFile(path);
+    connection->beginTransaction();
+    connection->execute("DELETE FROM Article WHERE ID > 100");
+    EXPECT_EQ(column(*connection, "SELECT Count(*) FROM Article"), std::vector<std::string>{"102"});
+    connection->rollbackTransaction();
+    EXPECT_FALSE(connection->store().loaded(articleId(*connection)));
+    EXPECT_EQ(column(*connection, "SELECT Count(*) FROM Article"),
+              std::vector<std::string>{std::to_string(kLargeRows + 2)});
+    connection->execute("DELETE FROM Article WHERE ID > 100");
+    connection.reset();
+    EXPECT_EQ(column(*openFile(path), "SELECT Count(*) FROM Article"),
+              std::vector<std::string>{"102"});
+}
+
+}  // namespace
+}  // namespace orvdb::engine
