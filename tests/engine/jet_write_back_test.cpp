@@ -4,7 +4,7 @@
 #include "engine/dataset/query_dataset.hpp"
 #include "engine/engine_error.hpp"
 #include "engine/store/journal.hpp"
-#include "engine/store/write_lock.hpp"
+#include "engine/store/change_counter.hpp"
 #include "engine_test_support.hpp"
 #include "jet/read/jet_file.hpp"
 #include "jet/write/atomic_file.hpp"
@@ -109,7 +109,7 @@ TEST_F(JetWriteBackTest, DefinitionsAndRowsSurviveCloseAndReopen) {
             "DESC");
         c->execute("DELETE FROM [Order Details] WHERE OrderID = 10248");
     }
-    EXPECT_FALSE(fs::exists(WriteLock::lockFileFor(path)));
+    EXPECT_FALSE(fs::exists(ChangeCounter::pathFor(path)));
 
     auto c = open(path);
     EXPECT_EQ(column(*c,
@@ -361,7 +361,7 @@ TEST_F(JetWriteBackTest, ReadModeAndWriteProtectedFilesNeverWrite) {
     std::vector<uint8_t> original = bytesOf(path);
     {
         auto c = open(path, "Mode=Read");
-        EXPECT_FALSE(fs::exists(WriteLock::lockFileFor(path)));
+        EXPECT_FALSE(fs::exists(ChangeCounter::pathFor(path)));
         try {
             c->execute("CREATE TABLE Nope (X LONG)");
             FAIL() << "Mode=Read must refuse changes";
@@ -375,68 +375,6 @@ TEST_F(JetWriteBackTest, ReadModeAndWriteProtectedFilesNeverWrite) {
         EXPECT_THROW(c->execute("CREATE TABLE Nope (X LONG)"), EngineError);
     }
     EXPECT_EQ(bytesOf(path), original);
-}
-
-// The child opens the file for writing and reports through a pipe; the parent
-// then tries. `exitWithoutClosing` leaves the child's lock behind.
-pid_t childHoldingTheFile(const std::string& path, int toParent[2], int toChild[2],
-                          bool exitWithoutClosing) {
-    pid_t pid = fork();
-    if (pid != 0) {
-        return pid;
-    }
-    char go = 0;
-    try {
-        Connection c;
-        c.setConnectionString("Data Source=" + path);
-        c.open();
-        go = 1;
-        (void)!write(toParent[1], &go, 1);
-        if (exitWithoutClosing) {
-            _exit(0);
-        }
-        (void)!read(toChild[0], &go, 1);
-        c.close();
-    } catch (...) {
-        (void)!write(toParent[1], &go, 1);
-    }
-    _exit(0);
-}
-
-TEST_F(JetWriteBackTest, SecondWriterIsRefusedAndStaleLocksAreTakenOver) {
-    std::string path = copy("testV2000.mdb");
-    int toParent[2], toChild[2];
-    ASSERT_EQ(pipe(toParent), 0);
-    ASSERT_EQ(pipe(toChild), 0);
-    pid_t child = childHoldingTheFile(path, toParent, toChild, false);
-    char ready = 0;
-    ASSERT_EQ(read(toParent[0], &ready, 1), 1);
-    ASSERT_EQ(ready, 1) << "the child could not open the file";
-    try {
-        open(path);
-        ADD_FAILURE() << "a second writer must be refused";
-    } catch (const EngineError& e) {
-        std::string message = e.what();
-        EXPECT_NE(message.find("is open for writing by process " + std::to_string(child)),
-                  std::string::npos)
-            << message;
-        EXPECT_NE(message.find(path), std::string::npos) << message;
-    }
-    EXPECT_NO_THROW(open(path, "Mode=Read")) << "reading stays possible";
-    char done = 1;
-    ASSERT_EQ(write(toChild[1], &done, 1), 1);
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_FALSE(fs::exists(WriteLock::lockFileFor(path))) << "removed at the last close";
-
-    child = childHoldingTheFile(path, toParent, toChild, true);
-    ASSERT_EQ(read(toParent[0], &ready, 1), 1);
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(fs::exists(WriteLock::lockFileFor(path)));
-    EXPECT_NO_THROW(open(path)) << "the lock of a process that is gone is taken over";
-    for (int fd : {toParent[0], toParent[1], toChild[0], toChild[1]}) {
-        close(fd);
-    }
 }
 
 }  // namespace

@@ -157,6 +157,7 @@ std::vector<std::string> tablesDefinedBy(const sql::Statement& statement) {
 
 QueryResult Connection::query(std::string_view sqlText) {
     WorkingStore& workingStore = store();
+    WorkingStore::Access access(workingStore, false);
     SessionScope scope(workingStore, session_);
     CachedStatement& cached = workingStore.statementCache().get(workingStore, sqlText);
     const sql::Translation& translation = cached.translation;
@@ -211,6 +212,7 @@ QueryResult Connection::query(std::string_view sqlText) {
 
 int64_t Connection::execute(std::string_view sqlText) {
     WorkingStore& workingStore = store();
+    WorkingStore::Access access(workingStore, true);
     SessionScope scope(workingStore, session_);
     CachedStatement& cached = workingStore.statementCache().get(workingStore, sqlText);
     const sql::Translation& translation = cached.translation;

@@ -70,6 +70,7 @@ void TableDataset::open() {
         return;
     }
     // A table cursor holds every row and may change them.
+    WorkingStore::Access access(connection_.store(), false);
     connection_.store().loadForChange({tableName_});
     loadRows();
     open_ = true;
@@ -218,6 +219,7 @@ void TableDataset::post() {
     if (store.readOnly()) {
         throw EngineError(store.readOnlyMessage());
     }
+    WorkingStore::Access access(store, true);
     const TableInfo& definition = table();
     SessionScope scope(store, connection_.session());
     int64_t rowid = 0;

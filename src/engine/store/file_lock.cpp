@@ -23,6 +23,7 @@ constexpr long long kSharedByte = kPendingByte + 2;
 // A process-wide lock held beside RESERVED only so that a waiting process
 // can learn who is writing: open file description locks carry no pid.
 constexpr long long kHolderByte = kPendingByte + 3;
+constexpr long long kOpenByte = kPendingByte + 4;
 
 struct flock byteLock(long long offset, short type) {
     struct flock request {};
@@ -122,6 +123,23 @@ void FileLock::acquire(LockLevel level, std::chrono::milliseconds timeout) {
     if (level <= level_) {
         return;
     }
+    if (level_ == LockLevel::None && level >= LockLevel::Reserved) {
+        // Writer intent first, then the right to read: waiting for RESERVED
+        // while holding SHARED could wait on a writer that waits on us.
+        waitForByte(kReservedByte, F_WRLCK, timeout, "update");
+        try {
+            waitForByte(kPendingByte, F_RDLCK, timeout, "read");
+            waitForByte(kSharedByte, F_RDLCK, timeout, "read");
+        } catch (...) {
+            setByte(kPendingByte, F_UNLCK);
+            setByte(kReservedByte, F_UNLCK);
+            throw;
+        }
+        setByte(kPendingByte, F_UNLCK);
+        struct flock holder = byteLock(kHolderByte, F_WRLCK);
+        ::fcntl(fd_, F_SETLK, &holder);  // best effort: only names us to waiting processes
+        level_ = LockLevel::Reserved;
+    }
     if (level_ == LockLevel::None) {
         // A writer waiting for EXCLUSIVE holds PENDING: new readers wait.
         waitForByte(kPendingByte, F_RDLCK, timeout, "read");
@@ -172,6 +190,22 @@ void FileLock::release(LockLevel level) {
         setByte(kSharedByte, F_UNLCK);
     }
     level_ = level;
+}
+
+void FileLock::holdOpen() {
+    setByte(kOpenByte, F_RDLCK);
+}
+
+bool FileLock::lastToClose() {
+    return tryByte(kOpenByte, F_WRLCK);
+}
+
+LockAtLeast::~LockAtLeast() {
+    try {
+        lock_.release(before_);
+    } catch (const EngineError&) {
+        // Closing the descriptor drops the locks anyway.
+    }
 }
 
 bool FileLock::otherWriterActive() const {

@@ -43,6 +43,13 @@ public:
     // may be running). Needs at least SHARED held by the caller.
     bool otherWriterActive() const;
 
+    // Every process that has the file open holds OPEN (shared) until it
+    // closes it; the last one to close can tell, and tidies up after all.
+    void holdOpen();
+    // True when no other process has the file open (OPEN taken alone; it is
+    // dropped again with the descriptor).
+    bool lastToClose();
+
     // How long lock requests wait by default (ORVDB_LOCK_TIMEOUT_MS, else 10 s).
     static std::chrono::milliseconds defaultTimeout();
 
@@ -56,6 +63,22 @@ private:
     int fd_;
     std::string path_;
     LockLevel level_ = LockLevel::None;
+};
+
+// Holds at least `level` for a scope, then goes back to what was held.
+class LockAtLeast {
+public:
+    LockAtLeast(FileLock& lock, LockLevel level)
+        : lock_(lock), before_(lock.level()) {
+        lock_.acquire(level, FileLock::defaultTimeout());
+    }
+    ~LockAtLeast();
+    LockAtLeast(const LockAtLeast&) = delete;
+    LockAtLeast& operator=(const LockAtLeast&) = delete;
+
+private:
+    FileLock& lock_;
+    LockLevel before_;
 };
 
 }  // namespace orvdb::engine

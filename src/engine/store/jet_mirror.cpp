@@ -93,32 +93,19 @@ void loadJetRows(sqlite3* db, const std::string& storedName, jet::TableReader& r
     }
 }
 
-std::shared_ptr<WorkingStore> mirrorJetFile(const std::string& path, const std::string& password,
-                                            bool readOnly) {
-    std::optional<std::string> pw;
-    if (!password.empty()) {
-        pw = password;
-    }
+void fillMirror(WorkingStore& store, const std::string& path,
+                const std::optional<std::string>& password) {
     try {
-        jet::JetFile file = jet::JetFile::open(path, pw);
-        sqlite3* db = nullptr;
-        // An empty name gives a private on-disk database that SQLite removes
-        // when it is closed.
-        if (sqlite3_open_v2("", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-            SQLITE_OK) {
-            sqlite3_close_v2(db);
-            throw EngineError("Cannot create a working store for '" + path + "'.");
-        }
-        auto store = WorkingStore::adoptMirror(path, db, readOnly, pw);
-        store->configureForMirror();
-        Catalog& catalog = store->catalog();
+        jet::JetFile file = jet::JetFile::open(path, password);
+        sqlite3* db = store.db();
+        Catalog& catalog = store.catalog();
         execSql(db, "BEGIN");
         catalog.initializeHidden();
         for (const auto& object : file.catalog().objects()) {
             if (!object.isTable()) {
                 continue;
             }
-            registerTable(file, object, catalog, db, *store);
+            registerTable(file, object, catalog, db, store);
         }
         for (const auto& q : jet::readSavedQueries(file)) {
             if (q.sql.empty() || q.isInternal()) {
@@ -131,7 +118,6 @@ std::shared_ptr<WorkingStore> mirrorJetFile(const std::string& path, const std::
         catalog.rebuildTriggers();
         execSql(db, "COMMIT");
         catalog.load();
-        return store;
     } catch (const jet::JetError& e) {
         throw EngineError(e.what());
     } catch (const EngineError& e) {
@@ -141,6 +127,29 @@ std::shared_ptr<WorkingStore> mirrorJetFile(const std::string& path, const std::
         }
         throw EngineError(message);
     }
+}
+
+sqlite3* openTemporaryStore(const std::string& path) {
+    sqlite3* db = nullptr;
+    // An empty name gives a private on-disk database that SQLite removes
+    // when it is closed.
+    if (sqlite3_open_v2("", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        sqlite3_close_v2(db);
+        throw EngineError("Cannot create a working store for '" + path + "'.");
+    }
+    return db;
+}
+
+std::shared_ptr<WorkingStore> mirrorJetFile(const std::string& path, const std::string& password,
+                                            bool readOnly) {
+    std::optional<std::string> pw;
+    if (!password.empty()) {
+        pw = password;
+    }
+    auto store = WorkingStore::adoptMirror(path, openTemporaryStore(path), readOnly, pw);
+    store->configureForMirror();
+    fillMirror(*store, path, pw);
+    return store;
 }
 
 }  // namespace orvdb::engine

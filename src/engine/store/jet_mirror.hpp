@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace orvdb::jet {
@@ -25,6 +26,13 @@ class WorkingStore;
 // A read-only store refuses changes and never writes the file.
 std::shared_ptr<WorkingStore> mirrorJetFile(const std::string& path, const std::string& password,
                                             bool readOnly);
+
+// The same into an existing store (its connection freshly opened and
+// configured): a store reads its file again after another process changed it.
+void fillMirror(WorkingStore& store, const std::string& path,
+                const std::optional<std::string>& password);
+// A new private temporary SQLite database for a store of `path`.
+sqlite3* openTemporaryStore(const std::string& path);
 
 // Inserts the rows `reader` gives into the store's table `storedName` (whose
 // columns have the names of the definition's), each with its row pointer as

@@ -27,7 +27,7 @@ uint32_t pagesOf(int fd, const std::string& path) {
 
 // Rolls back a journal left by a process that died while committing. The
 // caller holds SHARED; recovery needs the file to itself.
-void recoverIfNeeded(const std::string& path, int fd, bool writable, FileLock& lock,
+void recoverJournalIfAny(const std::string& path, int fd, bool writable, FileLock& lock,
                      const StorageCalls& calls) {
     if (inspectJournal(path) == JournalState::None) {
         return;
@@ -84,6 +84,13 @@ Pager::Pager(std::string path, int fd, bool readOnly, const StorageCalls& calls)
       lock_(std::make_unique<FileLock>(fd, path_)) {}
 
 Pager::~Pager() {
+    // The last process to close the file removes the counter file.
+    try {
+        if (counter_ && lock_->lastToClose()) {
+            counter_->remove();
+        }
+    } catch (const EngineError&) {
+    }
     lock_.reset();
     if (fd_ >= 0) {
         ::close(fd_);
@@ -97,10 +104,18 @@ std::unique_ptr<Pager> Pager::open(const std::string& path, bool readOnly,
         throw EngineError("Cannot open '" + path + "': " + reason(errno));
     }
     std::unique_ptr<Pager> pager(new Pager(path, fd, readOnly, calls));
+    pager->lock_->holdOpen();
     pager->lock_->acquire(LockLevel::Shared, FileLock::defaultTimeout());
-    recoverIfNeeded(path, fd, !readOnly, *pager->lock_, pager->calls_);
+    recoverJournalIfAny(path, fd, !readOnly, *pager->lock_, pager->calls_);
+    pager->counter_ = std::make_unique<ChangeCounter>(path, !readOnly);
+    pager->markSeen();
     pager->refreshSize();
     return pager;
+}
+
+void Pager::recoverIfNeeded() {
+    recoverJournalIfAny(path_, fd_, !readOnly_, *lock_, calls_);
+    refreshSize();
 }
 
 void Pager::refreshSize() {
@@ -164,16 +179,7 @@ void Pager::commit(const std::map<uint32_t, const jet::PageBytes*>& pages, uint3
     if (pages.empty() && newPageCount == pageCount_) {
         return;
     }
-    lock_->acquire(LockLevel::Exclusive, FileLock::defaultTimeout());
-    struct Unlock {
-        FileLock& lock;
-        ~Unlock() {
-            try {
-                lock.release(LockLevel::Reserved);
-            } catch (const EngineError&) {
-            }
-        }
-    } unlock{*lock_};
+    LockAtLeast writing(*lock_, LockLevel::Exclusive);
     // A commit of ours that failed half-way may have left its journal.
     if (inspectJournal(path_) != JournalState::None) {
         recoverJournal(path_, fd_, calls_);
@@ -195,6 +201,10 @@ void Pager::commit(const std::map<uint32_t, const jet::PageBytes*>& pages, uint3
     }
     writeJournal(path_, pageCount_, oldPages, calls_);
     try {
+        // Before any page changes: a process that reads the counter after
+        // this reads the file again.
+        counter_->raise();
+        seenCounter_ = counter_->read();
         writePages(pages, newPageCount);
     } catch (const EngineError&) {
         // Put the old images back now; should that fail too, the journal

@@ -22,6 +22,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/store/change_counter.hpp"
 #include "engine/store/file_lock.hpp"
 #include "engine/store/journal.hpp"
 #include "jet/update/file_pages.hpp"
@@ -59,6 +60,12 @@ public:
 
     // Re-reads the file's length (another process may have changed it).
     void refreshSize();
+    // Whether another process committed since this one last looked (the
+    // counter of change_counter.hpp moved), and noting that it has looked.
+    bool changedByOthers() { return counter_->read() != seenCounter_; }
+    void markSeen() { seenCounter_ = counter_->read(); }
+    // Rolls back a journal a dead process left (the caller holds SHARED).
+    void recoverIfNeeded();
     // The replacement system calls (tests).
     void setCalls(const StorageCalls& calls) { calls_ = calls.withDefaults(); }
 
@@ -73,6 +80,8 @@ private:
     uint32_t pageCount_ = 0;
     StorageCalls calls_;
     std::unique_ptr<FileLock> lock_;
+    std::unique_ptr<ChangeCounter> counter_;
+    uint64_t seenCounter_ = 0;
 };
 
 // The file as the pager reads it, for the codec's in-place editors.

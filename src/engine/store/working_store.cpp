@@ -14,7 +14,6 @@
 #include "engine/store/write_through.hpp"
 #include "engine/store/sqlite_util.hpp"
 #include "engine/store/store_functions.hpp"
-#include "engine/store/write_lock.hpp"
 #include "jet/write/file_writer.hpp"
 #include "jet/write/new_database_image.hpp"
 
@@ -105,11 +104,94 @@ WorkingStore::~WorkingStore() {
     catalog_.reset();
     sqlite3_close_v2(db_);
     pager_.reset();
-    writeLock_.reset();
 }
 
 void WorkingStore::startWriteThrough(std::unique_ptr<Pager> pager) {
     pager_ = std::move(pager);
+    // Between statements the file is not locked: other processes may commit.
+    pager_->lock().release(LockLevel::None);
+    installWriteThrough();
+}
+
+void WorkingStore::removeWriteThrough() {
+    clearBeforeCommit(db_);
+    sqlite3_commit_hook(db_, nullptr, nullptr);
+    sqlite3_rollback_hook(db_, nullptr, nullptr);
+    writeThrough_.reset();
+}
+
+void WorkingStore::reloadFromFile() {
+    statementCache_ = std::make_unique<StatementCache>();
+    removeWriteThrough();
+    catalog_.reset();
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    unloaded_.clear();
+    rowsInFile_.clear();
+    fileReaders_.clear();
+    loadedInTransaction_.clear();
+    reservedTablePages_.clear();
+    db_ = openTemporaryStore(jetFile_);
+    catalog_ = std::make_unique<Catalog>(db_);
+    configure();
+    pager_->refreshSize();
+    fillMirror(*this, jetFile_, password_);
+    installWriteThrough();
+    pager_->markSeen();
+    schemaChanged();
+}
+
+void WorkingStore::enter(bool changes) {
+    if (!pager_) {
+        return;
+    }
+    bool writes = changes && !readOnly_;
+    bool outermost = readers_ == 0 && writers_ == 0;
+    if (writes) {
+        if (writers_ == 0) {
+            pager_->lock().acquire(LockLevel::Reserved, FileLock::defaultTimeout());
+        }
+        ++writers_;
+    } else {
+        if (outermost) {
+            pager_->lock().acquire(LockLevel::Shared, FileLock::defaultTimeout());
+        }
+        ++readers_;
+    }
+    if (!outermost) {
+        return;
+    }
+    try {
+        // A process that died committing left its journal: roll it back
+        // before anything is read.
+        pager_->recoverIfNeeded();
+        if (transactionDepth_ == 0 && sqlite3_get_autocommit(db_) && pager_->changedByOthers()) {
+            reloadFromFile();
+        }
+    } catch (...) {
+        leave(changes);
+        throw;
+    }
+}
+
+void WorkingStore::leave(bool changes) {
+    if (!pager_) {
+        return;
+    }
+    try {
+        if (changes && !readOnly_) {
+            if (--writers_ == 0) {
+                pager_->lock().release(readers_ > 0 ? LockLevel::Shared : LockLevel::None);
+            }
+        } else if (--readers_ == 0 && writers_ == 0) {
+            pager_->lock().release(LockLevel::None);
+        }
+    } catch (const EngineError&) {
+        // The locks go with the descriptor at worst.
+    }
+}
+
+void WorkingStore::installWriteThrough() {
     if (readOnly_) {
         return;
     }
@@ -193,6 +275,7 @@ void WorkingStore::loadRows(int64_t id) {
         unloaded_.erase(id);
         return;
     }
+    LockAtLeast reading(pager_->lock(), LockLevel::Shared);
     // The rows are what the file holds: no change to write, no rule to check.
     std::optional<ChangeLog::Pause> quiet;
     if (writeThrough_) {
@@ -278,6 +361,7 @@ int64_t WorkingStore::reserveTablePage() {
         }
         return false;
     };
+    LockAtLeast reading(pager_->lock(), LockLevel::Shared);
     PagerPageReader reader(*pager_);
     jet::FilePages view(reader, pager_->path());
     uint32_t page = 3;
@@ -417,16 +501,11 @@ std::shared_ptr<WorkingStore> WorkingStore::open(const std::string& path,
         case FileFormat::Jet4: {
             bool readOnly = mode == OpenMode::ReadOnly || writeProtected(path);
             // Taken before reading, so no other process writes while we load.
-            std::unique_ptr<WriteLock> lock;
-            if (!readOnly) {
-                lock = std::make_unique<WriteLock>(key);
-            }
             // The pager first: it rolls back what an interrupted commit left
             // and holds the shared lock while the file is read.
             std::unique_ptr<Pager> pager = Pager::open(path, readOnly);
             auto store =
                 mirrorJetFile(path, password.empty() ? defaultPassword : password, readOnly);
-            store->writeLock_ = std::move(lock);
             store->startWriteThrough(std::move(pager));
             registry()[key] = store;
             return store;
@@ -483,7 +562,14 @@ void WorkingStore::createDatabase(const std::string& path) {
 
 void WorkingStore::begin() {
     if (transactionDepth_ == 0) {
-        execSql(db_, "BEGIN");
+        // The transaction holds the file for writing until it ends.
+        enter(true);
+        try {
+            execSql(db_, "BEGIN");
+        } catch (...) {
+            leave(true);
+            throw;
+        }
     } else {
         execSql(db_, "SAVEPOINT orv_tx_" + std::to_string(transactionDepth_));
     }
@@ -506,6 +592,7 @@ void WorkingStore::commit() {
             throw;
         }
         transactionDepth_ = 0;
+        leave(true);
     } else {
         --transactionDepth_;
         execSql(db_, "RELEASE orv_tx_" + std::to_string(transactionDepth_));
@@ -518,6 +605,10 @@ void WorkingStore::rollback() {
     }
     --transactionDepth_;
     if (transactionDepth_ == 0) {
+        struct Leave {
+            WorkingStore& store;
+            ~Leave() { store.leave(true); }
+        } leaving{*this};
         execSql(db_, "ROLLBACK");
     } else {
         execSql(db_, "ROLLBACK TO orv_tx_" + std::to_string(transactionDepth_) +

@@ -34,7 +34,6 @@ struct SessionState {
 
 class Pager;
 class StatementCache;
-class WriteLock;
 class WriteThrough;
 
 // ReadOnly: the file is never written (Mode=Read in a connection string).
@@ -108,6 +107,29 @@ public:
     // DDL ran: the next commit compares table definitions with the file.
     void definitionsChanged();
 
+    // --- sharing the file with other processes ---
+    // Holds the file's locks while a statement, a cursor operation or a
+    // transaction reads it (SHARED) or changes it (RESERVED, then EXCLUSIVE
+    // while its commit writes). The outermost access first reads the file
+    // again when another process changed it. Waits up to the lock timeout
+    // for other processes, then throws EngineError naming the file and the
+    // process in the way.
+    class Access {
+    public:
+        Access(WorkingStore& store, bool changes) : store_(store), changes_(changes) {
+            store_.enter(changes_);
+        }
+        ~Access() { store_.leave(changes_); }
+        Access(const Access&) = delete;
+        Access& operator=(const Access&) = delete;
+
+    private:
+        WorkingStore& store_;
+        bool changes_;
+    };
+    void enter(bool changes);
+    void leave(bool changes);
+
     // --- rows read when first used ---
     // A user table of a mirrored file whose rows are still only in the file.
     void tableNotLoaded(int64_t id, uint32_t rowsInFile);
@@ -130,6 +152,10 @@ private:
     void configure();
     // From now on every commit writes through to the Jet file.
     void startWriteThrough(std::unique_ptr<Pager> pager);
+    void installWriteThrough();
+    void removeWriteThrough();
+    // Another process changed the file: the store is read from it again.
+    void reloadFromFile();
     // A page for the definition of a new table (its id): free in the file
     // and set aside until the transaction ends.
     int64_t reserveTablePage();
@@ -148,7 +174,6 @@ private:
     SessionState* session_ = nullptr;
     int transactionDepth_ = 0;
     std::optional<std::string> password_;
-    std::unique_ptr<WriteLock> writeLock_;
     std::unique_ptr<Pager> pager_;
     std::unique_ptr<WriteThrough> writeThrough_;
     bool committing_ = false;  // the write-through of this commit ran
@@ -158,6 +183,8 @@ private:
     std::map<int64_t, uint32_t> rowsInFile_;
     std::set<int64_t> fileReaders_;  // tables with a virtual table over the file
     std::vector<int64_t> loadedInTransaction_;
+    int readers_ = 0;  // accesses that read
+    int writers_ = 0;  // accesses that change
     std::unique_ptr<::orvdb::jet::FileSystemCalls> writeBackCalls_;
 };
 

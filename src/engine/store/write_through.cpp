@@ -312,16 +312,7 @@ void WriteThrough::commit() {
     if (!pending()) {
         return;
     }
-    pager_.lock().acquire(LockLevel::Reserved, FileLock::defaultTimeout());
-    struct Unlock {
-        Pager& pager;
-        ~Unlock() {
-            try {
-                pager.lock().release(LockLevel::Shared);
-            } catch (const EngineError&) {
-            }
-        }
-    } unlock{pager_};
+    LockAtLeast writing(pager_.lock(), LockLevel::Reserved);
 
     PagerPageReader reader(pager_);
     jet::FilePages pages(reader, pager_.path());
