@@ -148,9 +148,25 @@ void Catalog::checkNewObjectName(std::string_view name) const {
 
 void Catalog::rebuildTriggers() {
     for (const auto& table : tables_) {
-        catalog_sql::dropTableTriggers(db_, table);
-        for (const auto& sql : catalog_sql::triggerSql(table, *this)) {
-            execSql(db_, sql);
+        rebuildTriggers(table);
+    }
+}
+
+void Catalog::rebuildTriggers(const TableInfo& table) {
+    catalog_sql::dropTableTriggers(db_, table);
+    if (!rowsPresent(table.id)) {
+        return;  // nothing changes its rows before they are loaded, with their rules
+    }
+    for (const auto& sql : catalog_sql::triggerSql(table, *this)) {
+        execSql(db_, sql);
+    }
+}
+
+void Catalog::rowsLoaded(const std::set<int64_t>& ids) {
+    for (const auto& table : tables_) {
+        if (ids.count(table.id) != 0) {
+            materializeIndexes(table);
+            rebuildTriggers(table);
         }
     }
 }

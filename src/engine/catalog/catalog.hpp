@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -103,8 +104,17 @@ public:
     void registerSavedQuery(int64_t id, const std::string& name, const std::string& sql, int kind);
     // Builds the store indexes of every table; what could not be built is returned.
     std::vector<std::string> materializeIndexes();
+    std::vector<std::string> materializeIndexes(const TableInfo& table);
+    // The rows of a table are only in the store once loaded (a mirrored Jet
+    // file loads them when first used): its store indexes and triggers come
+    // with them. Without a check, every table's rows are present.
+    void setRowsPresentCheck(std::function<bool(int64_t)> check) { rowsPresent_ = std::move(check); }
+    bool rowsPresent(int64_t id) const { return !rowsPresent_ || rowsPresent_(id); }
+    // The rows of these tables were loaded: their indexes and triggers now.
+    void rowsLoaded(const std::set<int64_t>& ids);
     static std::string storedNameFor(const std::string& name);
     void rebuildTriggers();
+    void rebuildTriggers(const TableInfo& table);
 
     // --- queries (catalog.cpp) ---
     const TableInfo* findTableInfo(std::string_view name) const;
@@ -160,7 +170,8 @@ private:
 
     // The catalog's own tables (catalog_load.cpp).
     int64_t allocateObjectId();
-    void saveTableDefinition(const TableInfo& table);
+    // `replacing`: the table had a definition saved before.
+    void saveTableDefinition(const TableInfo& table, bool replacing = true);
 
     // MSysObjects and MSysACEs rows (system_objects.cpp).
     void insertMSysObject(int64_t id, int64_t parentId, std::string_view name, int type,
@@ -198,6 +209,7 @@ private:
     Stmt counterUpdate_;
     std::function<int64_t()> tableIdSource_;
     TableNameSource tableNameSource_;
+    std::function<bool(int64_t)> rowsPresent_;
     mutable bool changesData_ = true;
 };
 

@@ -101,7 +101,7 @@ void Catalog::registerTable(const TableInfo& info) {
                 "(?, ?, ?, ?, ?, (SELECT coalesce(max(position), 0) + 1 FROM _orv_tables))");
     insert.bind(1, info.id).bind(2, info.name).bind(3, info.storedName);
     insert.bind(4, int64_t{info.system}).bind(5, info.lastAutoNumber).run();
-    saveTableDefinition(info);
+    saveTableDefinition(info, false);
 }
 
 void Catalog::registerSavedQuery(int64_t id, const std::string& name, const std::string& sql,
@@ -222,9 +222,11 @@ int64_t Catalog::allocateObjectId() {
     return id;
 }
 
-void Catalog::saveTableDefinition(const TableInfo& table) {
-    Stmt(db_, "DELETE FROM _orv_columns WHERE table_id=?").bind(1, table.id).run();
-    Stmt(db_, "DELETE FROM _orv_indexes WHERE table_id=?").bind(1, table.id).run();
+void Catalog::saveTableDefinition(const TableInfo& table, bool replacing) {
+    if (replacing) {
+        Stmt(db_, "DELETE FROM _orv_columns WHERE table_id=?").bind(1, table.id).run();
+        Stmt(db_, "DELETE FROM _orv_indexes WHERE table_id=?").bind(1, table.id).run();
+    }
     Stmt insertColumn(db_, "INSERT INTO _orv_columns VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
     int64_t ordinal = 0;
     for (const auto& column : table.columns) {

@@ -37,12 +37,22 @@ std::string sqliteIndexName(const TableInfo& table, const IndexDef& index) {
 std::vector<std::string> Catalog::materializeIndexes() {
     std::vector<std::string> problems;
     for (const auto& table : tables_) {
-        for (const auto& index : table.indexes) {
-            try {
-                createSqliteIndex(table, index);
-            } catch (const EngineError& e) {
-                problems.push_back(msg::indexNotBuilt(index.name, table.name, e.what()));
-            }
+        std::vector<std::string> found = materializeIndexes(table);
+        problems.insert(problems.end(), found.begin(), found.end());
+    }
+    return problems;
+}
+
+std::vector<std::string> Catalog::materializeIndexes(const TableInfo& table) {
+    std::vector<std::string> problems;
+    if (!rowsPresent(table.id)) {
+        return problems;  // built with the rows
+    }
+    for (const auto& index : table.indexes) {
+        try {
+            createSqliteIndex(table, index);
+        } catch (const EngineError& e) {
+            problems.push_back(msg::indexNotBuilt(index.name, table.name, e.what()));
         }
     }
     return problems;

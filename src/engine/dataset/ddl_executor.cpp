@@ -168,14 +168,10 @@ void run(const sql::Statement& statement, Catalog& catalog) {
 
 }  // namespace
 
-void executeDefinition(const sql::Statement& statement, Catalog& catalog, sqlite3* db,
-                       const std::function<void()>& changed) {
+void executeDefinition(const sql::Statement& statement, Catalog& catalog, sqlite3* db) {
     try {
         Savepoint savepoint(db);
         run(statement, catalog);
-        if (changed) {
-            changed();
-        }
         savepoint.commit();
     } catch (...) {
         // The savepoint rolled the store back; the model follows it.

@@ -120,8 +120,8 @@ int64_t selectInto(WorkingStore& store, const sql::Translation& translation) {
         }
         catalog.flushAutoNumbers();
     }
-    store.definitionsChanged();
     savepoint.commit();
+    store.schemaChanged();
     return rows;
 }
 
@@ -231,8 +231,7 @@ int64_t Connection::execute(std::string_view sqlText) {
             // Definitions are rebuilt from the store's rows: those must be there.
             workingStore.loadForChange(tablesDefinedBy(statement));
             try {
-                executeDefinition(statement, workingStore.catalog(), workingStore.db(),
-                                  [&workingStore] { workingStore.definitionsChanged(); });
+                executeDefinition(statement, workingStore.catalog(), workingStore.db());
             } catch (const EngineError& e) {
                 workingStore.schemaChanged();
                 rethrowStoreError(e);

@@ -28,12 +28,15 @@ public:
     // A table was added, dropped or redefined (the catalog's tables of
     // columns and indexes changed).
     bool definitionsTouched() const { return definitionsTouched_; }
+    // The ids of the tables added, dropped or redefined.
+    const std::set<int64_t>& redefined() const { return redefined_; }
     // Tables (by id) whose autonumber counter moved.
     const std::set<int64_t>& counters() const { return counters_; }
     bool empty() const { return touched_.empty() && !definitionsTouched_ && counters_.empty(); }
     void clear() {
         touched_.clear();
         counters_.clear();
+        redefined_.clear();
         definitionsTouched_ = false;
     }
 
@@ -58,6 +61,7 @@ private:
     bool definitionsTouched_ = false;
     std::map<std::string, std::set<int64_t>> touched_;
     std::set<int64_t> counters_;
+    std::set<int64_t> redefined_;
 };
 
 }  // namespace orvdb::engine

@@ -44,8 +44,19 @@ void bindJetValue(Stmt& s, int index, const jet::Value& v) {
         v);
 }
 
-// Registers the table; Jet's and Access's own tables are small and read by
-// the catalog: their rows come at once, a user table's when it is first used.
+// Jet's tables that the catalog reads and DDL changes: their rows come at
+// once. Every other table's rows (Access's own forms, reports and navigation
+// tables included) come when a statement first uses it.
+bool catalogTable(std::string_view name) {
+    for (std::string_view table : {"MSysObjects", "MSysACEs", "MSysQueries", "MSysRelationships"}) {
+        if (sameName(name, table)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Registers the table, with its rows when the catalog reads them.
 void registerTable(const jet::JetFile& file, const jet::CatalogObject& object, Catalog& catalog,
                    sqlite3* db, WorkingStore& store) {
     auto def = file.table(object.name);
@@ -61,7 +72,7 @@ void registerTable(const jet::JetFile& file, const jet::CatalogObject& object, C
     }
     info.indexes = indexDefsOf(*def);
     catalog.registerTable(info);
-    if (info.system) {
+    if (catalogTable(info.name)) {
         jet::TableReader reader = file.readTable(object.name);
         loadJetRows(db, info.storedName, reader);
     } else {

@@ -176,11 +176,12 @@ void writeJournal(const std::string& databaseFile, uint32_t pageCount,
 
 void removeJournal(const std::string& databaseFile) {
     std::string path = journalPathFor(databaseFile);
+    // Not flushed: should the removal be lost with the power, the journal
+    // only rolls back a change that is in the file anyway, to before it.
     if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
         throw EngineError("Cannot finish saving '" + databaseFile + "': cannot remove the journal '" +
                           path + "': " + reason(errno));
     }
-    syncFolderOf(path);
 }
 
 JournalState inspectJournal(const std::string& databaseFile) {

@@ -49,7 +49,7 @@ std::string journalPathFor(const std::string& databaseFile);
 void writeJournal(const std::string& databaseFile, uint32_t pageCount,
                   const std::map<uint32_t, ::orvdb::jet::PageBytes>& oldPages, const StorageCalls& calls);
 
-// Removes the journal once the commit is complete (and flushes the folder).
+// Removes the journal once the commit is complete.
 void removeJournal(const std::string& databaseFile);
 
 // What an open finds beside the file.

@@ -218,6 +218,9 @@ void Pager::commit(const std::map<uint32_t, const jet::PageBytes*>& pages, uint3
     }
     removeJournal(path_);
     pageCount_ = newPageCount;
+    ++statistics_.commits;
+    statistics_.pagesWritten += pages.size();
+    statistics_.pagesJournaled += oldPages.size();
 }
 
 }  // namespace orvdb::engine

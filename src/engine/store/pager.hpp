@@ -66,6 +66,14 @@ public:
     void markSeen() { seenCounter_ = counter_->read(); }
     // Rolls back a journal a dead process left (the caller holds SHARED).
     void recoverIfNeeded();
+    // What the commits so far wrote (benchmarks report it).
+    struct Statistics {
+        uint64_t commits = 0;
+        uint64_t pagesWritten = 0;
+        uint64_t pagesJournaled = 0;
+    };
+    const Statistics& statistics() const { return statistics_; }
+
     // The replacement system calls (tests).
     void setCalls(const StorageCalls& calls) { calls_ = calls.withDefaults(); }
 
@@ -82,6 +90,7 @@ private:
     std::unique_ptr<FileLock> lock_;
     std::unique_ptr<ChangeCounter> counter_;
     uint64_t seenCounter_ = 0;
+    Statistics statistics_;
 };
 
 // The file as the pager reads it, for the codec's in-place editors.

@@ -124,13 +124,26 @@ private:
 class ImageBuilder {
 public:
     ImageBuilder(sqlite3* db, const Catalog& catalog, const jet::JetFile& original)
-        : db_(db), catalog_(catalog), original_(original) {}
-
-    CatalogDefinitions definitions() {
-        for (const std::string& name : original_.tableNames(true)) {
-            originals_[foldName(name)] = original_.table(name);
+        : db_(db), catalog_(catalog), original_(&original), fileName_(original.name()) {
+        for (const std::string& name : original.tableNames(true)) {
+            Original definition = original.table(name);
+            originals_[definition->page] = definition;
         }
         tables_ = catalog_.tables();
+    }
+
+    // Only the tables `ids`, whose definitions in the file are `originals`.
+    ImageBuilder(sqlite3* db, const Catalog& catalog, const std::set<int64_t>& ids,
+                 std::map<int64_t, Original> originals, std::string fileName)
+        : db_(db), catalog_(catalog), fileName_(std::move(fileName)), originals_(std::move(originals)) {
+        for (const TableInfo* table : catalog_.tables()) {
+            if (ids.count(table->id) != 0) {
+                tables_.push_back(table);
+            }
+        }
+    }
+
+    CatalogDefinitions definitions() {
         findUnchangedTables();
         for (const TableInfo* t : tables_) {
             definitions_[t->id] = definitionOf(*t);
@@ -141,7 +154,7 @@ public:
 
     jet::DatabaseImage build() {
         jet::DatabaseImage image;
-        jet::PageRef header = original_.pages().page(0);
+        jet::PageRef header = original_->pages().page(0);
         image.headerPage.assign(header->bytes.begin(), header->bytes.end());
         definitions();
         for (const TableInfo* t : tables_) {
@@ -200,7 +213,7 @@ private:
             }
             const auto* bytes = std::get_if<jet::Bytes>(&row[*lvProp]);
             auto updated = updatedColumnProperties(bytes ? *bytes : jet::Bytes{}, t->columns,
-                                                   original_.name(), t->name);
+                                                   fileName_, t->name);
             if (updated) {
                 row[*lvProp] = std::move(*updated);
             }
@@ -208,11 +221,8 @@ private:
     }
 
     Original originalOf(const TableInfo& t) const {
-        auto found = originals_.find(foldName(t.name));
-        if (found == originals_.end() || found->second->page != static_cast<uint32_t>(t.id)) {
-            return nullptr;
-        }
-        return found->second;
+        auto found = originals_.find(t.id);
+        return found == originals_.end() ? nullptr : found->second;
     }
 
     const TableInfo* tableById(int64_t id) const {
@@ -564,8 +574,9 @@ private:
 
     sqlite3* db_;
     const Catalog& catalog_;
-    const jet::JetFile& original_;
-    std::map<std::string, Original> originals_;
+    const jet::JetFile* original_ = nullptr;
+    std::string fileName_;
+    std::map<int64_t, Original> originals_;
     std::vector<const TableInfo*> tables_;
     std::set<int64_t> unchanged_;
     std::map<int64_t, jet::TableDefinition> definitions_;
@@ -581,6 +592,13 @@ jet::DatabaseImage storeImage(sqlite3* db, const Catalog& catalog, const jet::Je
 CatalogDefinitions catalogDefinitions(sqlite3* db, const Catalog& catalog,
                                       const jet::JetFile& original) {
     return ImageBuilder(db, catalog, original).definitions();
+}
+
+CatalogDefinitions catalogDefinitions(
+    sqlite3* db, const Catalog& catalog, const std::set<int64_t>& tables,
+    std::map<int64_t, std::shared_ptr<const jet::TableDefinition>> originals,
+    const std::string& fileName) {
+    return ImageBuilder(db, catalog, tables, std::move(originals), fileName).definitions();
 }
 
 }  // namespace orvdb::engine

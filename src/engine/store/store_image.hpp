@@ -34,5 +34,12 @@ struct CatalogDefinitions {
 };
 CatalogDefinitions catalogDefinitions(sqlite3* db, const Catalog& catalog,
                                       const ::orvdb::jet::JetFile& original);
+// The same for the tables `tables` alone, whose definitions in the file are
+// `originals` (by id; a new table has none). Tables related to one of them
+// must be among them: relationship indexes name each other.
+CatalogDefinitions catalogDefinitions(
+    sqlite3* db, const Catalog& catalog, const std::set<int64_t>& tables,
+    std::map<int64_t, std::shared_ptr<const ::orvdb::jet::TableDefinition>> originals,
+    const std::string& fileName);
 
 }  // namespace orvdb::engine

@@ -211,6 +211,7 @@ void WorkingStore::tableNotLoaded(int64_t id, uint32_t rowsInFile) {
     unloaded_.insert(id);
     rowsInFile_[id] = rowsInFile;
     if (unloaded_.size() == 1) {
+        catalog_->setRowsPresentCheck([this](int64_t table) { return loaded(table); });
         catalog_->setTableNameSource([this](const TableInfo& table, bool changesData) {
             return tableNameFor(table, changesData);
         });
@@ -257,10 +258,19 @@ void WorkingStore::loadForChange(const std::vector<std::string>& tableNames) {
             }
         }
     }
+    std::set<int64_t> loading;
     for (int64_t id : wanted) {
         if (unloaded_.count(id) != 0) {
             loadRows(id);
+            loading.insert(id);
         }
+    }
+    if (!loading.empty()) {
+        // Indexes built after the rows go in, and the rules of the tables
+        // now that every table they read is there.
+        Savepoint rules(db_);
+        catalog_->rowsLoaded(loading);
+        rules.commit();
     }
 }
 
@@ -389,12 +399,6 @@ void WorkingStore::flush() {
     counters.commit();
 }
 
-void WorkingStore::definitionsChanged() {
-    schemaChanged();
-    if (writeThrough_) {
-        writeThrough_->definitionsChanged();
-    }
-}
 
 void WorkingStore::configure() {
     sqlite3_extended_result_codes(db_, 1);

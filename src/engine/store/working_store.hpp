@@ -104,8 +104,6 @@ public:
     void rollback();
     int transactionDepth() const { return transactionDepth_; }
 
-    // DDL ran: the next commit compares table definitions with the file.
-    void definitionsChanged();
 
     // --- sharing the file with other processes ---
     // Holds the file's locks while a statement, a cursor operation or a

@@ -132,31 +132,97 @@ std::set<int64_t> WriteThrough::writeDefinitions(jet::FilePages& pages,
     // The catalog's model as the transaction leaves it (DDL commits before
     // it reloads its model).
     catalog_.load();
-    jet::JetFile original = jet::JetFile::open(pager_.path(), password_);
-    CatalogDefinitions definitions = catalogDefinitions(db_, catalog_, original);
-    jet::OriginalIndexKeys originalKeys(original);
-
-    std::map<uint32_t, std::shared_ptr<const jet::TableDefinition>> inFile;
-    for (const std::string& name : original.tableNames(true)) {
-        auto definition = original.table(name);
-        inFile[definition->page] = definition;
-    }
     std::vector<const TableInfo*> tables = catalog_.tables();
-    std::set<int64_t> inCatalog;
+    std::map<int64_t, const TableInfo*> byId;
     for (const TableInfo* table : tables) {
-        inCatalog.insert(table->id);
+        byId[table->id] = table;
     }
+    // A table is in the file when its definition page is a definition page
+    // in use (a page set aside for a new table is free, whatever it holds).
+    std::map<int64_t, std::shared_ptr<const jet::TableDefinition>> inFile;
+    auto readOriginal = [&](int64_t id) {
+        auto page = static_cast<uint32_t>(id);
+        if (inFile.count(id) != 0 || id < 2 || page >= pages.pageCount() || pages.isFree(page) ||
+            pages.read(page)[0] != 0x02) {
+            return;
+        }
+        auto definition = std::make_shared<jet::TableDefinition>(
+            jet::readTableDefinition(pages.source(), page));
+        if (auto known = byId.find(id); known != byId.end()) {
+            definition->name = known->second->name;
+        }
+        inFile[id] = definition;
+    };
+
+    // The tables DDL touched, and every table tied to one of them by a
+    // relationship (in the catalog or in the file): their definitions name
+    // each other. Without a list, every table.
+    std::set<int64_t> affected = log_.redefined();
+    if (affected.empty()) {
+        for (const TableInfo* table : tables) {
+            affected.insert(table->id);
+        }
+    }
+    std::vector<int64_t> pending(affected.begin(), affected.end());
+    while (!pending.empty()) {
+        int64_t id = pending.back();
+        pending.pop_back();
+        readOriginal(id);
+        std::vector<int64_t> partners;
+        if (auto known = byId.find(id); known != byId.end()) {
+            for (const Relationship& relationship : catalog_.relationships()) {
+                for (const auto& [one, other] :
+                     {std::pair{relationship.foreignTable, relationship.primaryTable},
+                      std::pair{relationship.primaryTable, relationship.foreignTable}}) {
+                    if (sameName(one, known->second->name)) {
+                        if (const TableInfo* partner = catalog_.findTableInfo(other)) {
+                            partners.push_back(partner->id);
+                        }
+                    }
+                }
+            }
+        }
+        if (auto original = inFile.find(id); original != inFile.end()) {
+            for (const jet::LogicalIndex& index : original->second->indexes) {
+                if (index.relatedTablePage != 0) {
+                    partners.push_back(index.relatedTablePage);
+                }
+            }
+        }
+        for (int64_t partner : partners) {
+            if (affected.insert(partner).second) {
+                pending.push_back(partner);
+            }
+        }
+    }
+    std::set<int64_t> inCatalog;
+    for (int64_t id : affected) {
+        if (byId.count(id) != 0) {
+            inCatalog.insert(id);
+        }
+    }
+    CatalogDefinitions definitions =
+        catalogDefinitions(db_, catalog_, inCatalog, inFile, pager_.path());
+
     // Dropped tables give their pages back; new ones take the pages set
     // aside for them before anything else takes a page.
-    for (const auto& [page, definition] : inFile) {
-        if (inCatalog.count(page) == 0) {
+    for (const auto& [id, definition] : inFile) {
+        if (byId.count(id) == 0) {
             jet::releaseTable(pages, *definition, false);
         }
     }
-    for (const TableInfo* table : tables) {
-        if (inFile.count(static_cast<uint32_t>(table->id)) == 0) {
-            pages.claim(static_cast<uint32_t>(table->id));
+    for (int64_t id : inCatalog) {
+        if (inFile.count(id) == 0) {
+            pages.claim(static_cast<uint32_t>(id));
         }
+    }
+    // Keys Access wrote for texts this build cannot key, should a rebuilt
+    // table hold one: read from the file as committed, when first needed.
+    std::optional<jet::JetFile> original;
+    std::optional<jet::OriginalIndexKeys> originalKeys;
+    tables.clear();
+    for (int64_t id : inCatalog) {
+        tables.push_back(byId[id]);
     }
     for (const TableInfo* table : tables) {
         if (definitions.unchanged.count(table->id) != 0) {
@@ -168,8 +234,12 @@ std::set<int64_t> WriteThrough::writeDefinitions(jet::FilePages& pages,
                               "' would be written anew without its rows");
         }
         std::vector<uint32_t> mapPages;
-        if (auto old = inFile.find(page); old != inFile.end()) {
+        if (auto old = inFile.find(table->id); old != inFile.end()) {
             mapPages = jet::releaseTable(pages, *old->second, true);
+        }
+        if (!originalKeys) {
+            original.emplace(jet::JetFile::open(pager_.path(), password_));
+            originalKeys.emplace(*original);
         }
         jet::TableDefinition& definition = definitions.byId.at(table->id);
         Stmt rows(db_, "SELECT rowid, " + columnList(definition.columns) + " FROM " +
@@ -183,7 +253,7 @@ std::set<int64_t> WriteThrough::writeDefinitions(jet::FilePages& pages,
                                            visit(storeRow(rows, 1, definition.columns, table->name));
                                        }
                                    },
-                                   mapPages, &originalKeys);
+                                   mapPages, &*originalKeys);
         renumber(table->storedName, rowids, pointers);
         whole.insert(table->id);
         written.push_back(Written{table->id, true, {}, {}});
@@ -341,7 +411,6 @@ void WriteThrough::commit() {
         }
     }
     log_.clear();
-    definitionsChanged_ = false;
 }
 
 }  // namespace orvdb::engine

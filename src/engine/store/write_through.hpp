@@ -42,21 +42,18 @@ public:
     // Whether the store holds a table's rows (a table whose rows are only in
     // the file must not be written anew from the store).
     void setLoadedCheck(std::function<bool(int64_t)> loaded) { loaded_ = std::move(loaded); }
-    // DDL ran: at the commit, tables whose definition no longer matches the
-    // file are written anew, new ones written and dropped ones given back.
-    void definitionsChanged() { definitionsChanged_ = true; }
-    bool pending() const { return !log_.empty() || definitionsChanged_; }
-    bool definitionsPending() const { return definitionsChanged_ || log_.definitionsTouched(); }
+    bool pending() const { return !log_.empty(); }
+    // DDL added, dropped or redefined tables: at the commit, those whose
+    // definition no longer matches the file are written anew, new ones
+    // written and dropped ones given back.
+    bool definitionsPending() const { return log_.definitionsTouched(); }
 
     // Writes what the current transaction changed into the file, before the
     // store commits it. Throws EngineError naming the file and why; the file
     // is then as it was (the caller rolls the store back).
     void commit();
     // The transaction was rolled back: nothing to write.
-    void rollback() {
-        log_.clear();
-        definitionsChanged_ = false;
-    }
+    void rollback() { log_.clear(); }
 
 private:
     struct RowIds;
@@ -74,7 +71,6 @@ private:
     Pager& pager_;
     std::optional<std::string> password_;
     ChangeLog log_;
-    bool definitionsChanged_ = false;
     std::function<bool(int64_t)> loaded_;
     std::map<int64_t, std::unique_ptr<RowIds>> rowIds_;  // by table id
 };
