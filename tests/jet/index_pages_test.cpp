@@ -39,7 +39,7 @@ struct PageStore {
 
 ParsedIndexPage pageOf(const IndexLayout& layout, uint32_t number) {
     static const std::string name = "laid-out.mdb";
-    const PageImage& image = layout.pages.at(number);
+    const PageBytes& image = layout.pages.at(number);
     return parseIndexPage(ByteView(image, name), number);
 }
 
@@ -94,9 +94,9 @@ size_t distinctKeys(std::vector<IndexEntry> entries) {
 }
 
 // The entry bytes a page uses, from the highest bit of its bitmask.
-size_t usedEntryBytes(const PageImage& image) {
+size_t usedEntryBytes(const PageBytes& image) {
     for (size_t bit = index_page::kEntrySpace; bit > 0; --bit) {
-        if (image[index_page::kBitmaskOffset + bit / 8] & (1u << (bit % 8))) {
+        if (image[index_page::kBitmask + bit / 8] & (1u << (bit % 8))) {
             return bit;
         }
     }
@@ -108,7 +108,7 @@ size_t usedEntryBytes(const PageImage& image) {
 IndexEntry checkSubtree(const IndexLayout& layout, uint32_t number, bool rightmost,
                         std::vector<uint32_t>& leavesInOrder) {
     ParsedIndexPage page = pageOf(layout, number);
-    const PageImage& image = layout.pages.at(number);
+    const PageBytes& image = layout.pages.at(number);
     EXPECT_EQ(page.tablePage, kTablePage) << "page " << number;
     EXPECT_EQ(page.freeSpace + usedEntryBytes(image), index_page::kEntrySpace) << number;
     if (page.isLeaf()) {
@@ -127,7 +127,7 @@ IndexEntry checkSubtree(const IndexLayout& layout, uint32_t number, bool rightmo
         return page.entries.empty() ? IndexEntry{} : page.entries.back();
     }
     EXPECT_EQ(page.prefixLength, 0u);
-    EXPECT_EQ(image[index_page::kNodeMarkerOffset], 1u);
+    EXPECT_EQ(image[index_page::kNodeMarker], 1u);
     // Only the last node page of a level reaches its last child by the tail.
     EXPECT_EQ(page.childTailPage != 0, rightmost) << "node " << number;
     IndexEntry last;
@@ -254,7 +254,7 @@ std::string readError(IndexLayout layout) {
     return "";
 }
 
-void setU32(PageImage& page, size_t offset, uint32_t value) {
+void setU32(PageBytes& page, size_t offset, uint32_t value) {
     for (int n = 0; n < 4; ++n) {
         page[offset + n] = static_cast<uint8_t>(value >> (8 * n));
     }
@@ -277,20 +277,17 @@ TEST(IndexReader, DamagedTreesAreReportedNamingThePage) {
         {"a leaf that is a data page", [&](IndexLayout& l) { l.pages[leaf][0] = 0x01; },
          "page " + std::to_string(leaf) + " should be an index page"},
         {"a leaf of another table",
-         [&](IndexLayout& l) { setU32(l.pages[leaf], index_page::kTablePageOffset, 7); },
+         [&](IndexLayout& l) { setU32(l.pages[leaf], index_page::kTablePage, 7); },
          "index page " + std::to_string(leaf) + " belongs to the table at page 7"},
         {"a child tail pointing back at the root",
-         [&](IndexLayout& l) {
-             setU32(l.pages[l.rootPage], index_page::kChildTailOffset, l.rootPage);
-         },
+         [&](IndexLayout& l) { setU32(l.pages[l.rootPage], index_page::kChildTail, l.rootPage); },
          "index page " + std::to_string(base.rootPage) + " is reached twice"},
         {"an entry shorter than its row pointer",
          [&](IndexLayout& l) {
-             PageImage& page = l.pages[leaf];
-             std::fill(page.begin() + index_page::kBitmaskOffset,
-                       page.begin() + index_page::kEntriesOffset, 0);
-             page[index_page::kBitmaskOffset] = 0x04;  // an entry of 2 bytes
-             page[index_page::kPrefixLengthOffset] = 0;
+             PageBytes& page = l.pages[leaf];
+             std::fill(page.begin() + index_page::kBitmask, page.begin() + index_page::kEntries, 0);
+             page[index_page::kBitmask] = 0x04;  // an entry of 2 bytes
+             page[index_page::kPrefixLength] = 0;
          },
          "index page " + std::to_string(leaf) + " has an entry of 2 bytes"},
     };

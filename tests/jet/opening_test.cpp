@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "jet/fixture_support.hpp"
+#include "jet/format/header_page.hpp"
 #include "jet/format/rc4.hpp"
 #include "jet/read/database_info.hpp"
 #include "jet/read/jet_file.hpp"
@@ -50,7 +51,7 @@ class FixtureHeader : public ::testing::TestWithParam<testing::FixtureInfo> {};
 TEST_P(FixtureHeader, OpensAsJet4WithWesternCodePage) {
     ORVDB_REQUIRE_FIXTURE(GetParam().file);
     JetFile file = JetFile::open(fixturePath(GetParam().file), GetParam().password);
-    EXPECT_EQ(file.header().version, kJet4Version);
+    EXPECT_EQ(file.header().version, header_page::kJet4Version);
     EXPECT_EQ(file.header().codePage, 1252);
     EXPECT_EQ(file.header().sortOrder, 0x0409);
     EXPECT_EQ(file.header().encryptionKey, 0u);

@@ -7,6 +7,7 @@
 #include <regex>
 #include <sstream>
 
+#include "base/names.hpp"
 #include "jet/fixture_support.hpp"
 #include "jet/read/jet_file.hpp"
 
@@ -85,7 +86,7 @@ TEST_P(FixtureProperties, TablePropertiesAgreeWithMdbProp) {
         // share a table's name.
         size_t namesakes = 0;
         for (const CatalogObject& object : file.catalog().objects()) {
-            namesakes += sameName(object.name, name) ? 1 : 0;
+            namesakes += base::sameName(object.name, name) ? 1 : 0;
         }
         if (namesakes != 1) {
             continue;

@@ -46,8 +46,7 @@ TEST_P(FixtureDefinitions, DefinitionsAreConsistent) {
     for (const std::string& name : file.tableNames(true)) {
         SCOPED_TRACE(name);
         auto table = file.table(name);
-        EXPECT_TRUE(table->tableType == TableDefinition::kUserTable ||
-                    table->tableType == TableDefinition::kSystemTable);
+        EXPECT_TRUE(table->tableType == tdef::kUserTable || table->tableType == tdef::kSystemTable);
         EXPECT_GE(table->maxColumns, table->columns.size());
         std::set<uint16_t> variableSlots;
         for (const Column& column : table->columns) {

@@ -58,7 +58,7 @@ protected:
     TableImage& addTable(std::string name, std::vector<Column> columns) {
         TableImage table;
         table.definition.name = name;
-        table.definition.tableType = TableDefinition::kUserTable;
+        table.definition.tableType = tdef::kUserTable;
         table.definition.columns = std::move(columns);
         assignColumnLayout(table.definition);
         table.objectId = kNewTableId + static_cast<uint32_t>(image_.tables.size());

@@ -49,7 +49,7 @@ void addCatalogRow(DatabaseImage& image, int64_t id, const std::string& name, Ob
 void addTable(DatabaseImage& image, uint32_t objectId, uint32_t preferredPage) {
     TableImage table;
     table.definition.name = kTable;
-    table.definition.tableType = TableDefinition::kUserTable;
+    table.definition.tableType = tdef::kUserTable;
     Column amount;
     amount.name = "Amount";
     amount.typeCode = static_cast<uint8_t>(ColumnType::Long);

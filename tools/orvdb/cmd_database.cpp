@@ -16,6 +16,7 @@
 #include <stdexcept>
 
 #include "data/database.hpp"
+#include "data/user_tables_query.hpp"
 #include "engine/sql/front_end.hpp"
 #include "engine/store/working_store.hpp"
 #include "host/debug_output.hpp"
@@ -23,10 +24,6 @@
 namespace orvdb::cli {
 
 namespace {
-
-// The user tables, as the driver itself finds them.
-constexpr std::string_view kUserTablesQuery =
-    "SELECT Name FROM MSysObjects WHERE ParentId=251658241 AND Flags=0 AND Type=1";
 
 // Where -v or ORVDB_DEBUG send the debug channel; empty when nowhere.
 host::DebugSink configuredDebugSink(bool verbose) {
@@ -219,7 +216,7 @@ void listTables(const std::string& file, const GlobalOptions& global) {
     Database db = Database::openFile(file);
     DebugRecorder recorder(global.verbose);
     QueryScope query(db);
-    for (bool row = runStatement(*query, kUserTablesQuery, true, recorder); row;
+    for (bool row = runStatement(*query, data::userTablesQuery(), true, recorder); row;
          row = query->next()) {
         std::cout << query->getString("Name") << '\n';
     }

@@ -133,12 +133,12 @@ void Catalog::registerTable(const TableInfo& info) {
 }
 
 void Catalog::registerSavedQuery(int64_t id, const std::string& name, const std::string& sql,
-                                 int kind) {
+                                 QueryKind kind) {
     Stmt(db_, "INSERT INTO _orv_views (id, name, sql, kind) VALUES (?,?,?,?)")
         .bind(1, id)
         .bind(2, name)
         .bind(3, sql)
-        .bind(4, int64_t{kind})
+        .bind(4, int64_t{static_cast<uint8_t>(kind)})
         .run();
 }
 
@@ -237,7 +237,7 @@ void Catalog::load() {
         Stmt s(db_, "SELECT id, name, sql, kind FROM _orv_views ORDER BY id");
         while (s.step()) {
             views_.push_back(
-                {s.getInt(0), s.getText(1), s.getText(2), static_cast<int>(s.getInt(3))});
+                {s.getInt(0), s.getText(1), s.getText(2), static_cast<QueryKind>(s.getInt(3))});
         }
     }
     if (findTableInfo("MSysRelationships")) {
@@ -365,7 +365,7 @@ int64_t Catalog::allocateObjectId() {
     // references to an id must stay unambiguous.
     if (findTableInfo("MSysObjects")) {
         Stmt maxObject(db_, "SELECT max(Id) FROM MSysObjects WHERE Id > 0 AND Id < ?");
-        maxObject.bind(1, kContainersParentId);
+        maxObject.bind(1, int64_t{kContainersId});
         if (maxObject.step() && !maxObject.isNull(0)) {
             id = std::max(id, maxObject.getInt(0) + 1);
         }
@@ -408,7 +408,7 @@ void Catalog::saveTableDefinition(const TableInfo& table) {
     }
 }
 
-void Catalog::insertMSysObject(int64_t id, int64_t parentId, std::string_view name, int type,
+void Catalog::insertMSysObject(int64_t id, int64_t parentId, std::string_view name, ObjectType type,
                                int64_t flags) {
     if (!findTableInfo("MSysObjects")) {
         return;
@@ -418,8 +418,8 @@ void Catalog::insertMSysObject(int64_t id, int64_t parentId, std::string_view na
            "Owner) VALUES (?, ?, ?, ?, julianday('now','localtime') - 2415018.5, "
            "julianday('now','localtime') - 2415018.5, ?, "
            "(SELECT Owner FROM MSysObjects WHERE Id = ?))");
-    s.bind(1, id).bind(2, parentId).bind(3, name).bind(4, int64_t{type}).bind(5, flags);
-    s.bind(6, kDatabaseObjectId).run();
+    s.bind(1, id).bind(2, parentId).bind(3, name).bind(4, int64_t{::orvdb::jet::typeCode(type)});
+    s.bind(5, flags).bind(6, int64_t{kDatabaseObjectId}).run();
     if (parentId == kTablesContainerId && findTableInfo("MSysACEs")) {
         grantInheritedPermissions(id);
     }
@@ -433,13 +433,13 @@ void Catalog::grantInheritedPermissions(int64_t id) {
     std::map<std::string, int64_t> rights;  // SID bytes -> access mask
     std::vector<std::string> order;
     Stmt owner(db_, "SELECT Owner FROM MSysObjects WHERE Id = ?");
-    owner.bind(1, kDatabaseObjectId);
+    owner.bind(1, int64_t{kDatabaseObjectId});
     std::string ownerSid = owner.step() && !owner.isNull(0) ? owner.getBlob(0) : std::string();
     Stmt inherited(db_,
                    "SELECT SID, ACM, EXISTS (SELECT 1 FROM MSysACEs AS d WHERE d.ObjectId = ? "
                    "AND d.SID = c.SID) FROM MSysACEs AS c WHERE c.ObjectId = ? AND "
                    "c.FInheritable <> 0 ORDER BY c.rowid");
-    inherited.bind(1, kDatabaseObjectId).bind(2, kTablesContainerId);
+    inherited.bind(1, int64_t{kDatabaseObjectId}).bind(2, int64_t{kTablesContainerId});
     while (inherited.step()) {
         std::string sid = inherited.isNull(0) ? std::string() : inherited.getBlob(0);
         if (inherited.getInt(2) == 0) {
@@ -533,7 +533,8 @@ void Catalog::createTable(const std::string& name, std::vector<ColumnDef> column
     saveTableDefinition(t);
     tables_.push_back(t);
     tableIndex_[foldName(t.name)] = tables_.size() - 1;
-    insertMSysObject(t.id, kTablesContainerId, name, 1, system ? kSystemObjectFlags : 0);
+    int64_t flags = system ? static_cast<int32_t>(::orvdb::jet::kSystemObjectFlags) : 0;
+    insertMSysObject(t.id, kTablesContainerId, name, ObjectType::Table, flags);
     for (auto& ix : indexes) {
         createIndex(name, std::move(ix));
     }
@@ -998,7 +999,7 @@ void Catalog::addRelationship(Relationship rel) {
             parent.name + "')");
     }
     Savepoint sp(db_);
-    if (!(rel.grbit & kRelNoIntegrity)) {
+    if (!(rel.grbit & relationship_flags::kNoIntegrity)) {
         checkRelationshipHolds(rel);
     }
     saveRelationship(rel);
@@ -1018,7 +1019,8 @@ void Catalog::addRelationship(Relationship rel) {
         child.indexes.push_back(fk);
         saveTableDefinition(child);
     }
-    insertMSysObject(allocateObjectId(), kRelationshipsContainerId, rel.name, 8, 0);
+    insertMSysObject(allocateObjectId(), kRelationshipsContainerId, rel.name,
+                     ObjectType::Relationship, 0);
     relationships_.push_back(rel);
     rebuildTriggers();
     sp.commit();
@@ -1082,10 +1084,11 @@ void Catalog::createView(const std::string& name, const std::string& sql) {
         .run();
     SavedQueryDefinition definition = savedQueryDefinition(sql);
     Stmt(db_, "UPDATE _orv_views SET kind=? WHERE id=?")
-        .bind(1, int64_t{definition.kind})
+        .bind(1, int64_t{static_cast<uint8_t>(definition.kind)})
         .bind(2, id)
         .run();
-    insertMSysObject(id, kTablesContainerId, name, 5, definition.objectFlags);
+    insertMSysObject(id, kTablesContainerId, name, ObjectType::Query,
+                     ::orvdb::jet::queryObjectFlags(definition.kind));
     writeQueryRows(*this, db_, id, definition.rows);
     sp.commit();
     load();

@@ -211,7 +211,7 @@ std::vector<std::string> triggerSql(const TableInfo& t, const Catalog& catalog) 
     }
 
     for (const auto& rel : catalog.relationships()) {
-        if (rel.grbit & kRelNoIntegrity) {
+        if (rel.grbit & relationship_flags::kNoIntegrity) {
             continue;
         }
         const TableInfo* child = catalog.findTableInfo(rel.foreignTable);
@@ -256,19 +256,19 @@ std::vector<std::string> triggerSql(const TableInfo& t, const Catalog& catalog) 
                 setNull += fc + " = NULL";
             }
             std::string inChild = " FROM " + quoteIdent(child->storedName) + " WHERE " + matchOld;
-            if (rel.grbit & kRelCascadeUpdate) {
+            if (rel.grbit & relationship_flags::kCascadeUpdates) {
                 afterUpdate += "UPDATE " + quoteIdent(child->storedName) + " SET " + setNew +
                                " WHERE (" + changed + ") AND " + matchOld + ";";
-            } else if (rel.grbit & kRelCascadeNull) {
+            } else if (rel.grbit & relationship_flags::kCascadeSetNull) {
                 afterUpdate += "UPDATE " + quoteIdent(child->storedName) + " SET " + setNull +
                                " WHERE (" + changed + ") AND " + matchOld + ";";
             } else {
                 beforeUpdate += raise(jet::relatedRecordsExist(child->name),
                                       "(" + changed + ") AND EXISTS (SELECT 1" + inChild + ")");
             }
-            if (rel.grbit & kRelCascadeDelete) {
+            if (rel.grbit & relationship_flags::kCascadeDeletes) {
                 afterDelete += "DELETE" + inChild + ";";
-            } else if (rel.grbit & kRelCascadeNull) {
+            } else if (rel.grbit & relationship_flags::kCascadeSetNull) {
                 afterDelete += "UPDATE " + quoteIdent(child->storedName) + " SET " + setNull +
                                " WHERE " + matchOld + ";";
             } else {

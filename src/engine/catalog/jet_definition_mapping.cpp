@@ -103,8 +103,8 @@ std::vector<IndexDef> indexDefsOf(const jet::TableDefinition& def) {
         ix.name = li.name;
         // Jet's own tables have primary keys that allow nulls (MSysQueries
         // leaves Order empty): only a key that requires values is one here.
-        ix.primary = li.isPrimaryKey() &&
-                     (pi->isRequired() || def.tableType != jet::TableDefinition::kSystemTable);
+        ix.primary =
+            li.isPrimaryKey() && (pi->isRequired() || def.tableType != jet::tdef::kSystemTable);
         ix.foreignKey = li.isForeignKey();
         ix.unique = pi->isUnique() || ix.primary;
         ix.ignoreNulls = pi->ignoresNulls();

@@ -54,14 +54,14 @@ std::string generatedRelationshipName(const Catalog& catalog, const std::string&
 int32_t grbitFor(const TableConstraint& c) {
     int32_t grbit = 0;
     if (c.onUpdate == sql::ReferentialAction::Cascade) {
-        grbit |= kRelCascadeUpdate;
+        grbit |= relationship_flags::kCascadeUpdates;
     }
     if (c.onDelete == sql::ReferentialAction::Cascade) {
-        grbit |= kRelCascadeDelete;
+        grbit |= relationship_flags::kCascadeDeletes;
     }
     if (c.onDelete == sql::ReferentialAction::SetNull ||
         c.onUpdate == sql::ReferentialAction::SetNull) {
-        grbit |= kRelCascadeNull;
+        grbit |= relationship_flags::kCascadeSetNull;
     }
     return grbit;
 }
