@@ -8,6 +8,7 @@
 #include <set>
 
 #include "jet/fixture_support.hpp"
+#include "jet/format/bytes.hpp"
 #include "jet/index/index_pages.hpp"
 #include "jet/index/index_reader.hpp"
 #include "jet/read/jet_file.hpp"
@@ -15,7 +16,7 @@
 namespace orvdb::jet {
 namespace {
 
-using testing::fixturePath;
+using testing::EveryFixture;
 
 constexpr uint32_t kTablePage = 0x2A;
 constexpr uint32_t kFirstFreePage = 100;
@@ -160,20 +161,6 @@ void checkLayout(std::vector<IndexEntry> entries, const IndexLayout& layout,
     checkLeafChain(layout, leaves);
 }
 
-TEST(IndexLayout, EmptyIndexIsOneEmptyLeafRoot) {
-    PageStore store;
-    IndexLayout layout = layOutIndex({}, kTablePage, store.allocator());
-    ASSERT_EQ(layout.pages.size(), 1u);
-    EXPECT_EQ(layout.rootPage, kFirstFreePage);
-    EXPECT_EQ(layout.uniqueEntryCount, 0u);
-    ParsedIndexPage root = pageOf(layout, layout.rootPage);
-    EXPECT_TRUE(root.isLeaf());
-    EXPECT_EQ(root.freeSpace, 3616);
-    EXPECT_EQ(root.tablePage, kTablePage);
-    EXPECT_TRUE(root.entries.empty());
-    EXPECT_TRUE(readBack(layout).empty());
-}
-
 TEST(IndexLayout, SortsByKeyThenRow) {
     std::vector<IndexEntry> entries = {
         {{0x7F, 0x02}, {7, 1}}, {{0x7F, 0x01}, {9, 0}},       {{0x00}, {9, 9}},
@@ -207,7 +194,8 @@ TEST_P(GeneratedTrees, ReadBackSortedWithSoundStructure) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, GeneratedTrees,
-                         ::testing::Values(TreeSize{"OneLeaf", 100, 20, 1},
+                         ::testing::Values(TreeSize{"Empty", 0, 20, 1},
+                                           TreeSize{"OneLeaf", 100, 20, 1},
                                            TreeSize{"TwoLevels", 2000, 20, 2},
                                            TreeSize{"ThreeLevels", 12000, 60, 3},
                                            TreeSize{"LongKeys", 60, 1400, 4}),
@@ -220,11 +208,8 @@ TEST(IndexLayout, EntryTooLongForAPageIsRefused) {
 }
 
 // Entries Access wrote, laid out again: the same entries come back.
-class FixtureIndexLayout : public ::testing::TestWithParam<testing::FixtureInfo> {};
-
-TEST_P(FixtureIndexLayout, AccessEntriesSurviveALayout) {
-    ORVDB_REQUIRE_FIXTURE(GetParam().file);
-    JetFile file = JetFile::open(fixturePath(GetParam().file), GetParam().password);
+TEST_P(EveryFixture, AccessEntriesSurviveALayout) {
+    JetFile file = open();
     for (const std::string& name : file.tableNames(true)) {
         std::shared_ptr<const TableDefinition> table = file.table(name);
         for (const PhysicalIndex& index : table->physicalIndexes) {
@@ -239,26 +224,7 @@ TEST_P(FixtureIndexLayout, AccessEntriesSurviveALayout) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, FixtureIndexLayout,
-                         ::testing::ValuesIn(testing::knownFixtures()),
-                         [](const auto& info) { return testing::fixtureTestName(info.param); });
-
 // ---- Damaged trees give clear errors ----
-
-std::string readError(IndexLayout layout) {
-    try {
-        readBack(layout);
-    } catch (const JetError& error) {
-        return error.what();
-    }
-    return "";
-}
-
-void setU32(PageBytes& page, size_t offset, uint32_t value) {
-    for (int n = 0; n < 4; ++n) {
-        page[offset + n] = static_cast<uint8_t>(value >> (8 * n));
-    }
-}
 
 TEST(IndexReader, DamagedTreesAreReportedNamingThePage) {
     PageStore store;
@@ -277,10 +243,10 @@ TEST(IndexReader, DamagedTreesAreReportedNamingThePage) {
         {"a leaf that is a data page", [&](IndexLayout& l) { l.pages[leaf][0] = 0x01; },
          "page " + std::to_string(leaf) + " should be an index page"},
         {"a leaf of another table",
-         [&](IndexLayout& l) { setU32(l.pages[leaf], index_page::kTablePage, 7); },
+         [&](IndexLayout& l) { putU32(l.pages[leaf], index_page::kTablePage, 7); },
          "index page " + std::to_string(leaf) + " belongs to the table at page 7"},
         {"a child tail pointing back at the root",
-         [&](IndexLayout& l) { setU32(l.pages[l.rootPage], index_page::kChildTail, l.rootPage); },
+         [&](IndexLayout& l) { putU32(l.pages[l.rootPage], index_page::kChildTail, l.rootPage); },
          "index page " + std::to_string(base.rootPage) + " is reached twice"},
         {"an entry shorter than its row pointer",
          [&](IndexLayout& l) {
@@ -294,7 +260,7 @@ TEST(IndexReader, DamagedTreesAreReportedNamingThePage) {
     for (const Damage& damage : cases) {
         IndexLayout damaged = base;
         damage.apply(damaged);
-        std::string message = readError(damaged);
+        std::string message = testing::errorOf([&] { readBack(damaged); });
         EXPECT_NE(message.find(damage.says), std::string::npos)
             << damage.what << ": \"" << message << '"';
         EXPECT_NE(message.find("laid-out.mdb"), std::string::npos) << damage.what;

@@ -68,19 +68,18 @@ bool sameAsMdbProp(const Property& property, const std::string& theirs) {
     return false;
 }
 
-class FixtureProperties : public ::testing::TestWithParam<testing::FixtureInfo> {
+class FixtureProperties : public testing::EveryFixture {
 protected:
     void SetUp() override {
-        ORVDB_REQUIRE_FIXTURE(GetParam().file);
-        if (!testing::haveCommand("mdb-prop")) {
+        testing::EveryFixture::SetUp();
+        if (!IsSkipped() && !testing::haveCommand("mdb-prop")) {
             GTEST_SKIP() << "mdbtools (mdb-prop) is not installed";
         }
     }
 };
 
 TEST_P(FixtureProperties, TablePropertiesAgreeWithMdbProp) {
-    JetFile file = JetFile::open(fixturePath(GetParam().file), GetParam().password);
-    std::string path = fixturePath(GetParam().file);
+    JetFile file = open();
     for (const std::string& name : file.tableNames(true)) {
         // mdb-prop shows the first object of that name; forms and pages may
         // share a table's name.
@@ -92,7 +91,7 @@ TEST_P(FixtureProperties, TablePropertiesAgreeWithMdbProp) {
             continue;
         }
         SCOPED_TRACE(name);
-        auto output = testing::runCommand("mdb-prop " + testing::shellQuote(path) + " " +
+        auto output = testing::runCommand("mdb-prop " + testing::shellQuote(path()) + " " +
                                           testing::shellQuote(name) + " 2>&1");
         if (!output) {
             continue;  // mdb-prop fails on objects without properties
@@ -124,9 +123,8 @@ TEST_P(FixtureProperties, DescriptionsAgreeWithMdbSchemaComments) {
     if (!testing::haveCommand("mdb-schema")) {
         GTEST_SKIP() << "mdbtools (mdb-schema) is not installed";
     }
-    JetFile file = JetFile::open(fixturePath(GetParam().file), GetParam().password);
-    auto schema = testing::runCommand("mdb-schema --comments " +
-                                      testing::shellQuote(fixturePath(GetParam().file)) +
+    JetFile file = open();
+    auto schema = testing::runCommand("mdb-schema --comments " + testing::shellQuote(path()) +
                                       " postgres 2>/dev/null");
     if (!schema) {
         GTEST_SKIP() << "mdb-schema cannot read " << GetParam().file;
@@ -159,12 +157,11 @@ TEST_P(FixtureProperties, DescriptionsAgreeWithMdbSchemaComments) {
     EXPECT_EQ(mine, theirs);
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, FixtureProperties, ::testing::ValuesIn(testing::knownFixtures()),
-                         [](const auto& info) { return testing::fixtureTestName(info.param); });
+ORVDB_FOR_EVERY_FIXTURE(FixtureProperties);
 
 TEST(Properties, ColumnRulesOfNorthwind) {
-    ORVDB_REQUIRE_FIXTURE("northwind.mdb");
-    JetFile file = JetFile::open(fixturePath("northwind.mdb"));
+    ORVDB_REQUIRE_FIXTURE(testing::kNorthwind);
+    JetFile file = JetFile::open(fixturePath(testing::kNorthwind));
     ObjectProperties orders = file.tableProperties("Orders");
     ASSERT_NE(orders.column("Freight"), nullptr);
     EXPECT_EQ(orders.column("freight")->value("DefaultValue"), Value(std::string("0")));
@@ -190,15 +187,12 @@ TEST(Properties, DamagedBlocksAreReportedWithTheObject) {
          "property name 5"},
     };
     for (const auto& [bytes, expected] : cases) {
-        try {
-            decodeProperties(bytes, "file.mdb", "Orders");
-            ADD_FAILURE() << "no error for " << expected;
-        } catch (const JetError& error) {
-            std::string message = error.what();
-            EXPECT_NE(message.find("file.mdb"), std::string::npos) << message;
-            EXPECT_NE(message.find("'Orders'"), std::string::npos) << message;
-            EXPECT_NE(message.find(expected), std::string::npos) << message;
-        }
+        std::string message =
+            testing::errorOf([&] { decodeProperties(bytes, "file.mdb", "Orders"); });
+        EXPECT_NE(message.find("file.mdb: the file is damaged (the properties of 'Orders'"),
+                  std::string::npos)
+            << message;
+        EXPECT_NE(message.find(expected), std::string::npos) << message;
     }
     EXPECT_TRUE(decodeProperties({}, "file.mdb", "Orders").empty());
 }

@@ -101,15 +101,13 @@ TEST(SavedQueries, EveryKindOfTheQueryFixture) {
         EXPECT_EQ(query.problem, "");
         EXPECT_EQ(query.kind, want.kind);
         // The union parts are stored with bare LF line ends.
-        std::string sql = query.sql;
-        for (size_t at = 0; (at = sql.find("\r\n", at)) != std::string::npos;) {
-            sql.replace(at, 2, "\n");
-        }
-        std::string wanted = want.sql;
-        for (size_t at = 0; (at = wanted.find("\r\n", at)) != std::string::npos;) {
-            wanted.replace(at, 2, "\n");
-        }
-        EXPECT_EQ(sql, wanted);
+        auto plainLines = [](std::string text) {
+            for (size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos;) {
+                text.replace(at, 2, "\n");
+            }
+            return text;
+        };
+        EXPECT_EQ(plainLines(query.sql), plainLines(want.sql));
     }
     EXPECT_EQ(queries["PassthroughQuery"].connect, "ODBC;");
 }
