@@ -189,6 +189,15 @@ std::vector<CsvRow> parseCsv(const std::string& text) {
     return rows;
 }
 
+std::optional<std::string> mdbtools(const std::string& program, const std::filesystem::path& file,
+                                    const std::vector<std::string>& arguments, bool keepErrors) {
+    std::string command = program + " " + shellQuote(file.string());
+    for (const std::string& argument : arguments) {
+        command += " " + shellQuote(argument);
+    }
+    return runCommand(command + (keepErrors ? " 2>&1" : " 2>/dev/null"));
+}
+
 std::vector<unsigned char> readFileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});

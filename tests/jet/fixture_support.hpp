@@ -78,6 +78,13 @@ using test_support::haveCommand;
 using test_support::runCommand;
 using test_support::shellQuote;
 
+// An mdbtools program (with its options) run on `file` and further
+// arguments, each quoted: what it printed, or nullopt when it failed. What
+// it says on stderr is dropped, or kept in the output with `keepErrors`.
+std::optional<std::string> mdbtools(const std::string& program, const std::filesystem::path& file,
+                                    const std::vector<std::string>& arguments = {},
+                                    bool keepErrors = false);
+
 std::vector<unsigned char> readFileBytes(const std::filesystem::path& path);
 void writeFileBytes(const std::filesystem::path& path, const std::vector<unsigned char>& bytes);
 
@@ -92,6 +99,18 @@ using CsvRow = std::vector<CsvField>;
 std::vector<CsvRow> parseCsv(const std::string& text);
 
 }  // namespace orvdb::jet::testing
+
+// Skips the current test unless every program named is installed.
+#define ORVDB_REQUIRE_COMMANDS(...)                                         \
+    do {                                                                    \
+        for (const char* program : {__VA_ARGS__}) {                         \
+            if (!::orvdb::jet::testing::haveCommand(program)) {             \
+                GTEST_SKIP() << program                                     \
+                             << " (mdbtools) is not installed; nothing to " \
+                                "compare with";                             \
+            }                                                               \
+        }                                                                   \
+    } while (false)
 
 // Skips the current test when the fixture folder or file is missing.
 #define ORVDB_REQUIRE_FIXTURE(name)                                                        \

@@ -131,32 +131,14 @@ std::string compareRow(const TableDefinition& table, const Row& mine, const CsvR
     return "";
 }
 
-class MdbtoolsComparison : public testing::EveryFixture {
-protected:
-    void SetUp() override {
-        testing::EveryFixture::SetUp();
-        if (IsSkipped()) {
-            return;
-        }
-        if (!testing::haveCommand("mdb-export") || !testing::haveCommand("mdb-tables")) {
-            GTEST_SKIP() << "mdbtools (mdb-tables, mdb-export) is not installed; nothing to "
-                            "compare with";
-        }
-        path_ = path();
-    }
+using testing::EveryFixture;
+using testing::mdbtools;
 
-    std::optional<std::string> mdb(const std::string& tool, const std::string& arguments) {
-        return testing::runCommand(tool + " " + arguments + " " + testing::shellQuote(path_) +
-                                   " 2>/dev/null");
-    }
-
-    std::string path_;
-};
-
-TEST_P(MdbtoolsComparison, TableListsAgree) {
-    JetFile file = JetFile::open(path_, GetParam().password);
-    auto all = mdb("mdb-tables", "-S -1");
-    auto user = mdb("mdb-tables", "-1");
+TEST_P(EveryFixture, TableListsAgreeWithMdbtools) {
+    ORVDB_REQUIRE_COMMANDS("mdb-tables");
+    JetFile file = open();
+    auto all = mdbtools("mdb-tables -S -1", path());
+    auto user = mdbtools("mdb-tables -1", path());
     if (!all || !user) {
         GTEST_SKIP() << "mdbtools cannot read " << GetParam().file;
     }
@@ -173,14 +155,14 @@ TEST_P(MdbtoolsComparison, TableListsAgree) {
     EXPECT_EQ(mineUser, theirUser);
 }
 
-TEST_P(MdbtoolsComparison, EveryValueOfEveryTableAgrees) {
-    JetFile file = JetFile::open(path_, GetParam().password);
+TEST_P(EveryFixture, EveryValueOfEveryTableAgreesWithMdbExport) {
+    ORVDB_REQUIRE_COMMANDS("mdb-export");
+    JetFile file = open();
+    const std::string options = "mdb-export -b hex -D " + testing::shellQuote(kDateFormat) +
+                                " -T " + testing::shellQuote(kDateFormat);
     for (const std::string& name : file.tableNames(true)) {
         SCOPED_TRACE("table " + name);
-        auto exported = testing::runCommand(
-            "mdb-export -b hex -D " + testing::shellQuote(kDateFormat) + " -T " +
-            testing::shellQuote(kDateFormat) + " " + testing::shellQuote(path_) + " " +
-            testing::shellQuote(name) + " 2>/dev/null");
+        auto exported = mdbtools(options, path(), {name});
         if (!exported) {
             ADD_FAILURE() << "mdb-export failed on table " << name;
             continue;
@@ -252,9 +234,10 @@ std::string mdbtoolsTypeName(const Column& column) {
     }
 }
 
-TEST_P(MdbtoolsComparison, ColumnTypesAgreeWithMdbSchema) {
-    JetFile file = JetFile::open(path_, GetParam().password);
-    auto schema = mdb("mdb-schema", "--no-relations --no-indexes");
+TEST_P(EveryFixture, ColumnTypesAgreeWithMdbSchema) {
+    ORVDB_REQUIRE_COMMANDS("mdb-schema");
+    JetFile file = open();
+    auto schema = mdbtools("mdb-schema --no-relations --no-indexes", path());
     if (!schema) {
         GTEST_SKIP() << "mdb-schema cannot read " << GetParam().file;
     }
@@ -294,8 +277,6 @@ TEST_P(MdbtoolsComparison, ColumnTypesAgreeWithMdbSchema) {
         EXPECT_GT(checked, 0);
     }
 }
-
-ORVDB_FOR_EVERY_FIXTURE(MdbtoolsComparison);
 
 }  // namespace
 }  // namespace orvdb::jet

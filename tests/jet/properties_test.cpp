@@ -68,17 +68,10 @@ bool sameAsMdbProp(const Property& property, const std::string& theirs) {
     return false;
 }
 
-class FixtureProperties : public testing::EveryFixture {
-protected:
-    void SetUp() override {
-        testing::EveryFixture::SetUp();
-        if (!IsSkipped() && !testing::haveCommand("mdb-prop")) {
-            GTEST_SKIP() << "mdbtools (mdb-prop) is not installed";
-        }
-    }
-};
+using testing::EveryFixture;
 
-TEST_P(FixtureProperties, TablePropertiesAgreeWithMdbProp) {
+TEST_P(EveryFixture, TablePropertiesAgreeWithMdbProp) {
+    ORVDB_REQUIRE_COMMANDS("mdb-prop");
     JetFile file = open();
     for (const std::string& name : file.tableNames(true)) {
         // mdb-prop shows the first object of that name; forms and pages may
@@ -91,8 +84,7 @@ TEST_P(FixtureProperties, TablePropertiesAgreeWithMdbProp) {
             continue;
         }
         SCOPED_TRACE(name);
-        auto output = testing::runCommand("mdb-prop " + testing::shellQuote(path()) + " " +
-                                          testing::shellQuote(name) + " 2>&1");
+        auto output = testing::mdbtools("mdb-prop", path(), {name}, true);
         if (!output) {
             continue;  // mdb-prop fails on objects without properties
         }
@@ -119,13 +111,10 @@ TEST_P(FixtureProperties, TablePropertiesAgreeWithMdbProp) {
     }
 }
 
-TEST_P(FixtureProperties, DescriptionsAgreeWithMdbSchemaComments) {
-    if (!testing::haveCommand("mdb-schema")) {
-        GTEST_SKIP() << "mdbtools (mdb-schema) is not installed";
-    }
+TEST_P(EveryFixture, DescriptionsAgreeWithMdbSchemaComments) {
+    ORVDB_REQUIRE_COMMANDS("mdb-schema");
     JetFile file = open();
-    auto schema = testing::runCommand("mdb-schema --comments " + testing::shellQuote(path()) +
-                                      " postgres 2>/dev/null");
+    auto schema = testing::mdbtools("mdb-schema --comments", path(), {"postgres"});
     if (!schema) {
         GTEST_SKIP() << "mdb-schema cannot read " << GetParam().file;
     }
@@ -146,18 +135,12 @@ TEST_P(FixtureProperties, DescriptionsAgreeWithMdbSchemaComments) {
         for (const PropertyMap& column : properties.columns) {
             Value description = column.value("Description");
             if (const auto* text = std::get_if<std::string>(&description)) {
-                std::string key = name + "." + column.name;
-                for (char& c : key) {
-                    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-                }
-                mine[key] = *text;
+                mine[testing::lower(name + "." + column.name)] = *text;
             }
         }
     }
     EXPECT_EQ(mine, theirs);
 }
-
-ORVDB_FOR_EVERY_FIXTURE(FixtureProperties);
 
 TEST(Properties, ColumnRulesOfNorthwind) {
     ORVDB_REQUIRE_FIXTURE(testing::kNorthwind);

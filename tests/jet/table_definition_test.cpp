@@ -132,12 +132,9 @@ TEST_P(EveryFixture, RelationshipsMatchTheirForeignKeyIndexes) {
 //   ALTER TABLE "t" ADD CONSTRAINT "t_pkey" PRIMARY KEY ("c");
 //   ALTER TABLE "T" ADD CONSTRAINT ... FOREIGN KEY ("c") REFERENCES "P"("k") [ON UPDATE CASCADE]...
 TEST_P(EveryFixture, IndexesAndForeignKeysAgreeWithMdbSchema) {
-    if (!testing::haveCommand("mdb-schema")) {
-        GTEST_SKIP() << "mdbtools (mdb-schema) is not installed";
-    }
+    ORVDB_REQUIRE_COMMANDS("mdb-schema");
     JetFile file = open();
-    auto schema = testing::runCommand("mdb-schema --indexes --relations " +
-                                      testing::shellQuote(path()) + " postgres 2>/dev/null");
+    auto schema = testing::mdbtools("mdb-schema --indexes --relations", path(), {"postgres"});
     if (!schema) {
         GTEST_SKIP() << "mdb-schema cannot read " << GetParam().file;
     }

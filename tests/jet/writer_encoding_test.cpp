@@ -132,8 +132,7 @@ TEST_F(WriterEncoding, EveryColumnTypeReadsBack) {
     EXPECT_FALSE(reader.next().has_value());
 
     if (testing::haveCommand("mdb-export")) {
-        auto csv = testing::runCommand("mdb-export " + testing::shellQuote(target_.string()) +
-                                       " Everything 2>/dev/null");
+        auto csv = testing::mdbtools("mdb-export", target_, {"Everything"});
         ASSERT_TRUE(csv.has_value()) << "mdb-export cannot read the written table";
         auto rows = testing::parseCsv(*csv);
         ASSERT_EQ(rows.size(), 4u);  // the header and three rows

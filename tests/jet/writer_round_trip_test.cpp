@@ -342,16 +342,8 @@ protected:
 };
 
 TEST_P(OtherReaders, MdbtoolsSeesTheSameTablesAndRows) {
-    if (!testing::haveCommand("mdb-export") || !testing::haveCommand("mdb-tables")) {
-        GTEST_SKIP() << "mdbtools (mdb-tables, mdb-export) is not installed";
-    }
-    auto run = [](const std::string& command, const std::filesystem::path& file,
-                  const std::string& table = "") {
-        return testing::runCommand(command + " " + testing::shellQuote(file.string()) + " " +
-                                   (table.empty() ? "" : testing::shellQuote(table)) +
-                                   " 2>/dev/null");
-    };
-    auto tables = run("mdb-tables -S -1", path());
+    ORVDB_REQUIRE_COMMANDS("mdb-tables", "mdb-export");
+    auto tables = testing::mdbtools("mdb-tables -S -1", path());
     if (!tables) {
         GTEST_SKIP() << "mdbtools cannot read " << GetParam().file;
     }
@@ -362,16 +354,17 @@ TEST_P(OtherReaders, MdbtoolsSeesTheSameTablesAndRows) {
         std::sort(lines.begin(), lines.end());
         return lines;
     };
-    EXPECT_EQ(sortedLines(run("mdb-tables -S -1", copy())), sortedLines(tables));
+    EXPECT_EQ(sortedLines(testing::mdbtools("mdb-tables -S -1", copy())), sortedLines(tables));
     // User tables row by row; Jet's own tables name tables by their pages,
     // which a packed file changes.
     for (const std::string& name :
-         testing::nonEmptyLines(run("mdb-tables -1", path()).value_or(""))) {
-        auto expected = run("mdb-export -b hex", path(), name);
+         testing::nonEmptyLines(testing::mdbtools("mdb-tables -1", path()).value_or(""))) {
+        auto expected = testing::mdbtools("mdb-export -b hex", path(), {name});
         if (!expected) {
             continue;  // mdbtools cannot export it from the original either
         }
-        EXPECT_EQ(sortedLines(run("mdb-export -b hex", copy(), name)), sortedLines(expected))
+        EXPECT_EQ(sortedLines(testing::mdbtools("mdb-export -b hex", copy(), {name})),
+                  sortedLines(expected))
             << "table " << name;
     }
 }
@@ -434,11 +427,8 @@ TEST(NewDatabase, IsWhatJetCreates) {
         expectSameList(testing::allRows(jet, name), testing::allRows(written, name), "rows");
     }
     if (testing::haveCommand("mdb-schema")) {
-        auto schema = [](const std::filesystem::path& file) {
-            return testing::runCommand("mdb-schema " + testing::shellQuote(file.string()) +
-                                       " 2>/dev/null");
-        };
-        EXPECT_EQ(schema(target), schema(testing::fixturePath(testing::kJetCreated)));
+        EXPECT_EQ(testing::mdbtools("mdb-schema", target),
+                  testing::mdbtools("mdb-schema", testing::fixturePath(testing::kJetCreated)));
     }
 }
 
