@@ -39,6 +39,8 @@ inline constexpr uint16_t kOverflowRow = 0x4000;
 inline constexpr uint16_t kOffsetMask = 0x1FFF;
 
 inline constexpr std::string_view kLongValueMark = "LVAL";  // at kOwner
+// Jet fills the owner of the global usage map's page with 1.
+inline constexpr uint32_t kGlobalMapOwner = 1;
 
 // Free space of an empty page: everything after the row offsets' start.
 inline constexpr size_t kEmptySpace = kPageSize - kRowOffsets;

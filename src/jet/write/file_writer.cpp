@@ -7,6 +7,7 @@
 #include <span>
 
 #include "base/names.hpp"
+#include "jet/format/data_page.hpp"
 #include "jet/format/jet_error.hpp"
 #include "jet/format/page.hpp"
 #include "jet/format/usage_map.hpp"
@@ -24,9 +25,6 @@
 namespace orvdb::jet {
 
 namespace {
-
-// Jet fills the owner field of the global map's page with 1.
-constexpr uint32_t kGlobalMapPageOwner = 1;
 
 size_t mapRowsOf(const TableImage& table) {
     size_t longValueColumns = static_cast<size_t>(
@@ -348,7 +346,7 @@ private:
 
     void writeGlobalMap() {
         Bytes map = encodeGlobalUsageMap(*pages_);
-        DataPageBuilder page(*pages_, kGlobalUsageMapPage, kGlobalMapPageOwner);
+        DataPageBuilder page(*pages_, kGlobalUsageMapPage, data_page::kGlobalMapOwner);
         page.add(map);
         // Jet keeps a second, empty map row on this page.
         Bytes empty(usage_map::kRowSize, 0);
