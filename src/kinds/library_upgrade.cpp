@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "data/user_tables_query.hpp"
 #include "host/debug_output.hpp"
 #include "upgrade/upgrade_session.hpp"
 #include "upgrade/version_number.hpp"
@@ -24,7 +25,7 @@ std::string withName(const char* format, const std::string& name) {
 void migratePositions(UpgradeSession& session) {
     QueryLevel levelA(session);
     QueryHandle tables = session.current();
-    tables.open("SELECT Name FROM MSysObjects WHERE ParentId=251658241 AND Flags=0 AND Type=1");
+    tables.open(data::userTablesQuery());
 
     QueryLevel levelB(session);
     QueryHandle changes = session.current();

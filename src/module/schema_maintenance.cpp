@@ -4,13 +4,13 @@
 
 #include <initializer_list>
 
+#include "base/names.hpp"
 #include "data/cursor_calls.hpp"
 #include "host/boundary_strings.hpp"
 #include "host/debug_output.hpp"
 #include "host/folder_server_info.hpp"
 #include "host/interfaced_object.hpp"
 #include "host/paths.hpp"
-#include "host/text_case.hpp"
 
 namespace orvdb::module {
 
@@ -77,7 +77,7 @@ u16string quoted(u16string_view text) {
 }
 
 bool sameTable(u16string_view a, u16string_view b) {
-    return host::equalsIgnoringCase(host::toUtf8(a), host::toUtf8(b));
+    return base::sameName(host::toUtf8(a), host::toUtf8(b));
 }
 
 bool tableExists(iDatabase& db, u16string_view name) {

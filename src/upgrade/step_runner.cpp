@@ -2,14 +2,14 @@
 
 #include <cstdio>
 
-#include "host/text_case.hpp"
+#include "base/names.hpp"
 #include "upgrade/version_number.hpp"
 
 namespace orvdb::upgrade {
 
 bool AppliedCodes::contains(std::string_view code) const {
     for (const std::string& applied : codes_) {
-        if (host::equalsIgnoringCase(applied, code)) {
+        if (base::sameName(applied, code)) {
             return true;
         }
     }

@@ -53,7 +53,7 @@ size_t commonPrefix(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b
 // The entry bytes a page uses, from the highest bit of its bitmask.
 size_t usedEntryBytes(const Page& page) {
     for (size_t bit = kEntrySpace; bit > 0; --bit) {
-        if (page.bytes[kBitmaskOffset + bit / 8] & (1u << (bit % 8))) {
+        if (page.bytes[kBitmask + bit / 8] & (1u << (bit % 8))) {
             return bit;
         }
     }
@@ -131,7 +131,7 @@ private:
         if (parsed.isLeaf()) {
             leafDepths_.insert(depth);
             EXPECT_EQ(parsed.childTailPage, 0u) << where;
-            EXPECT_EQ(page->bytes[kNodeMarkerOffset], 0) << where;
+            EXPECT_EQ(page->bytes[kNodeMarker], 0) << where;
             if (isRoot) {
                 EXPECT_EQ(parsed.prefixLength, 0u) << "a lone leaf is not compressed";
             } else {
@@ -150,7 +150,7 @@ private:
             }
             return parsed.entries.back();
         }
-        EXPECT_EQ(page->bytes[kNodeMarkerOffset], 1) << where;
+        EXPECT_EQ(page->bytes[kNodeMarker], 1) << where;
         EXPECT_EQ(parsed.prefixLength, 0u) << "node entries stay whole: " << where;
         EXPECT_FALSE(parsed.entries.empty()) << "a node lists at least one child: " << where;
         EXPECT_EQ(parsed.childTailPage != 0, lastOfLevel) << "only the last node has a tail";
@@ -324,11 +324,10 @@ size_t depthOf(EditedIndex& tree) {
     size_t depth = 1;
     for (uint32_t page = tree.index->rootPage;; ++depth) {
         const PageBytes& bytes = tree.store.read(page);
-        if (bytes[0] == kLeaf) {
+        if (bytes[jet::page::kType] == jet::page::kIndexLeafType) {
             return depth;
         }
-        page = bytes[kChildTailOffset] | (bytes[kChildTailOffset + 1] << 8) |
-               (bytes[kChildTailOffset + 2] << 16) | (bytes[kChildTailOffset + 3] << 24);
+        page = getU32(bytes, kChildTail);
     }
 }
 
@@ -456,7 +455,7 @@ TEST(IndexTreeEditor, RefusalsNameTheFileTableAndIndexAndChangeNothing) {
     const Workload shortKeys{"", 0, 0, 5, 5, 0, Order::Random, Order::Random, 0, 0};
     auto tailLeaf = [](EditedIndex& tree) {
         const PageBytes& root = tree.store.read(tree.index->rootPage);
-        return uint32_t{root[kChildTailOffset]} | (root[kChildTailOffset + 1] << 8);
+        return uint32_t{root[kChildTail]} | (root[kChildTail + 1] << 8);
     };
     struct Refusal {
         const char* what;
@@ -488,7 +487,9 @@ TEST(IndexTreeEditor, RefusalsNameTheFileTableAndIndexAndChangeNothing) {
          },
          "should be an index page but has type 1"},
         {"a leaf of another table",
-         [&](EditedIndex& tree) { putU32(tree.store.modify(tailLeaf(tree)), kTablePageOffset, 7); },
+         [&](EditedIndex& tree) {
+             putU32(tree.store.modify(tailLeaf(tree)), index_page::kTablePage, 7);
+         },
          [](EditedIndex& tree) {
              tree.editor->insert(std::vector<uint8_t>{0xFF}, {1, 1});
          },
@@ -533,7 +534,7 @@ void recordInDefinition(MemoryPageStore& store, const TableDefinition& table,
     putU32(first, kHeaderEnd + before.number * kPhysicalIndexHeaderSize + 4, after.entryCount);
     // The 52-byte index entry holds the map row pointer, then the root page.
     Bytes pattern(8);
-    putU32(pattern, 0, rawRowPointer(before.usageMap.page, before.usageMap.row));
+    putU32(pattern, 0, before.usageMap.raw());
     putU32(pattern, 4, before.rootPage);
     for (uint32_t page = table.page; page != 0;) {
         PageBytes& bytes = store.modify(page);

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "jet/format/bytes.hpp"
+#include "jet/format/usage_map.hpp"
 #include "jet/read/usage_map.hpp"
 #include "jet/update/usage_map_editor.hpp"
 #include "jet/write/usage_map_writer.hpp"
@@ -42,7 +43,7 @@ struct MapUnderTest {
     std::span<const uint8_t> rowBytes(uint8_t row) {
         const PageBytes& page = store.read(kMapRowsPage);
         size_t start = getU16(page, 14 + row * 2);
-        return std::span(page).subspan(start, kUsageMapRowSize);
+        return std::span(page).subspan(start, usage_map::kRowSize);
     }
     std::set<uint32_t> readBack() const {
         std::unique_ptr<PageSource> source = openPageMemory(store.bytes(), "maps.mdb");
@@ -107,7 +108,7 @@ TEST_P(UsageMapEdits, ReadBackEqualsTheModel) {
         EXPECT_EQ(getU32(bytes, 1), row.start);
     }
     size_t mapPages = 0;
-    for (size_t slot = 0; row.type == 1 && slot < (kUsageMapRowSize - 1) / 4; ++slot) {
+    for (size_t slot = 0; row.type == 1 && slot < (usage_map::kRowSize - 1) / 4; ++slot) {
         if (uint32_t page = getU32(bytes, 1 + slot * 4); page != 0) {
             ++mapPages;
             EXPECT_EQ(map.store.read(page)[0], 0x05) << "map page " << page;

@@ -110,7 +110,7 @@ std::shared_ptr<WorkingStore> mirrorJetFile(const std::string& path, const std::
             if (q.sql.empty() || q.isInternal()) {
                 continue;
             }
-            catalog.registerSavedQuery(q.id, q.name, q.sql, static_cast<int>(q.kind));
+            catalog.registerSavedQuery(q.id, q.name, q.sql, q.kind);
         }
         catalog.load();
         catalog.materializeIndexes();

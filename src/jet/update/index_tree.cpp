@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "jet/format/bytes.hpp"
+#include "jet/format/index_page.hpp"
 #include "jet/format/jet_error.hpp"
 
 namespace orvdb::jet {
@@ -318,7 +319,7 @@ void IndexTreeEditor::split(std::vector<Level>& path, size_t depth, SplitBias bi
     }
     pieces.back().tail = page.tail;
     if (page.next != 0) {
-        setLink(page.next, kPreviousOffset, pieces.back().number);
+        setLink(page.next, kPrevious, pieces.back().number);
     }
     for (const IndexTreePage& piece : pieces) {
         store(piece, compressed);
@@ -377,7 +378,7 @@ void IndexTreeEditor::mergeIntoLeftSibling(std::vector<Level>& path, size_t dept
     left.tail = page.tail;
     left.next = page.next;
     if (page.next != 0) {
-        setLink(page.next, kPreviousOffset, left.number);
+        setLink(page.next, kPrevious, left.number);
     }
     store(left, false);
     dropPage(page);
@@ -407,10 +408,10 @@ void IndexTreeEditor::collapseRoot(std::vector<Level>& path) {
 
 void IndexTreeEditor::unlink(const IndexTreePage& page) {
     if (page.previous != 0) {
-        setLink(page.previous, kNextOffset, page.next);
+        setLink(page.previous, kNext, page.next);
     }
     if (page.next != 0) {
-        setLink(page.next, kPreviousOffset, page.previous);
+        setLink(page.next, kPrevious, page.previous);
     }
 }
 

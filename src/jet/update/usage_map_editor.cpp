@@ -26,11 +26,6 @@ constexpr size_t kMapPageHeader = 4;
 constexpr uint32_t kPagesPerMapPage = (kPageSize - kMapPageHeader) * 8;
 constexpr uint32_t kGlobalMapPage = 1;
 
-uint32_t getU32(std::span<const uint8_t> bytes, size_t offset) {
-    return bytes[offset] | (bytes[offset + 1] << 8) | (bytes[offset + 2] << 16) |
-           (uint32_t{bytes[offset + 3]} << 24);
-}
-
 bool testBit(std::span<const uint8_t> bitmap, uint32_t bit) {
     return (bitmap[bit / 8] & (1u << (bit % 8))) != 0;
 }
