@@ -12,7 +12,11 @@
 //     14    2*n   row offsets, one per row (flags below)
 //
 // Rows are packed downwards from the end of the page: row 0 ends at the end
-// of the page, row n where row n-1 starts.
+// of the page, row n where row n-1 starts. A row offset's top bits are flags:
+// kDeletedRow marks a slot with no row of its own (with kOverflowRow too a
+// deleted row, alone the row an overflow row points at, which scans skip);
+// kOverflowRow alone marks a row holding the pointer to where its data moved.
+// Slots are the rows' identities: a deleted row keeps its slot.
 #pragma once
 
 #include <cstddef>
@@ -37,6 +41,9 @@ inline constexpr uint16_t kDeletedRow = 0x8000;
 // The row holds only a row pointer to where its data moved.
 inline constexpr uint16_t kOverflowRow = 0x4000;
 inline constexpr uint16_t kOffsetMask = 0x1FFF;
+inline constexpr uint16_t kFlagsMask = 0xE000;
+// What Access writes for a deleted row.
+inline constexpr uint16_t kDeletedRowFlags = kDeletedRow | kOverflowRow;
 
 inline constexpr std::string_view kLongValueMark = "LVAL";  // at kOwner
 // Jet fills the owner of the global usage map's page with 1.

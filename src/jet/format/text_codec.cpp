@@ -135,8 +135,8 @@ std::string decodeJetText(std::span<const uint8_t> stored) {
 
 std::string readStoredName(const ByteView& view, size_t& pos) {
     uint16_t length = view.u16(pos);
-    std::string name = utf16leToUtf8(view.sub(pos + 2, length).span());
-    pos += 2 + size_t{length};
+    std::string name = utf16leToUtf8(view.sub(pos + kStoredNameLengthSize, length).span());
+    pos += kStoredNameLengthSize + size_t{length};
     return name;
 }
 

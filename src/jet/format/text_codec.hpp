@@ -26,6 +26,7 @@ std::string utf16leToUtf8(std::span<const uint8_t> bytes);
 
 // A name as definitions and property blocks store it: u16 byte length, then
 // UTF-16LE. Reads the one at `pos` and moves `pos` past it.
+inline constexpr size_t kStoredNameLengthSize = 2;
 std::string readStoredName(const ByteView& view, size_t& pos);
 
 std::u16string utf8ToUtf16(std::string_view text);

@@ -38,6 +38,10 @@ inline constexpr size_t kStartPage = 1;
 inline constexpr size_t kInlineBitmap = 5;
 inline constexpr size_t kMapPages = 1;
 inline constexpr size_t kMapPageSlotSize = 4;
+// Where slot `slot` of a reference map names its map page.
+constexpr size_t mapPageSlotAt(size_t slot) {
+    return kMapPages + slot * kMapPageSlotSize;
+}
 inline constexpr size_t kMapPageBitmap = 4;
 inline constexpr uint32_t kPagesPerMapPage = (kPageSize - kMapPageBitmap) * 8;
 

@@ -13,10 +13,6 @@ namespace orvdb::jet {
 
 namespace {
 
-// No Jet 4 definition (255 columns, 32 indexes, 64-character names) comes
-// near this; it stops a damaged page chain from reading the whole file.
-constexpr uint32_t kMaxDefinitionPages = 256;
-
 // Reads the definition pages into one buffer: the first page whole, then each
 // continuation page without its 8-byte header.
 std::vector<uint8_t> collectDefinition(PageSource& source, uint32_t firstPage,
@@ -140,7 +136,7 @@ TableDefinition readTableDefinition(PageSource& source, uint32_t page) {
         pos += index_count::kSize;
     }
 
-    requireCount(view, pos, columnCount, column::kSize + 2, "columns", page);
+    requireCount(view, pos, columnCount, column::kSize + kStoredNameLengthSize, "columns", page);
     table.columns.resize(columnCount);
     for (Column& entry : table.columns) {
         ByteView bytes = view.sub(pos, column::kSize);
@@ -187,7 +183,8 @@ TableDefinition readTableDefinition(PageSource& source, uint32_t page) {
         pos += physical_index::kSize;
     }
 
-    requireCount(view, pos, logicalCount, logical_index::kSize + 2, "logical indexes", page);
+    requireCount(view, pos, logicalCount, logical_index::kSize + kStoredNameLengthSize,
+                 "logical indexes", page);
     for (uint32_t n = 0; n < logicalCount; ++n) {
         ByteView bytes = view.sub(pos, logical_index::kSize);
         LogicalIndex index;

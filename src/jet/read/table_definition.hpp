@@ -14,6 +14,11 @@
 
 namespace orvdb::jet {
 
+// No Jet 4 definition (255 columns, 32 indexes, 64-character names) comes
+// near this many pages; it stops a damaged page chain from reading the whole
+// file.
+inline constexpr uint32_t kMaxDefinitionPages = 256;
+
 struct TableDefinition {
     uint32_t page = 0;  // first TDEF page; also the table's object id
     std::string name;   // from the catalog; empty when read directly

@@ -5,6 +5,8 @@
 #include "jet/format/bytes.hpp"
 #include "jet/format/index_page.hpp"
 #include "jet/format/jet_error.hpp"
+#include "jet/format/page.hpp"
+#include "jet/index/index_reader.hpp"
 
 namespace orvdb::jet {
 
@@ -13,12 +15,11 @@ using namespace index_page;
 namespace {
 
 // Readers refuse deeper trees; no real index comes near.
-constexpr size_t kMaxLevels = 16;
+constexpr auto kMaxLevels = static_cast<size_t>(kMaxIndexDepth);
 // A page reached through its parent's child-tail field, or the root.
 constexpr size_t kTailSlot = SIZE_MAX;
 // Enough of a key to recognise it in a message.
 constexpr size_t kKeyBytesShown = 32;
-constexpr uint32_t kMaxRowPage = 0xFFFFFF;  // three bytes in an entry
 
 std::string hexKey(std::span<const uint8_t> bytes) {
     static const char* digits = "0123456789ABCDEF";
@@ -91,10 +92,10 @@ void IndexTreeEditor::insert(std::span<const uint8_t> key, RowPointer row) {
                                           std::to_string(kMaxKeyLength) +
                                           " bytes an index page can hold");
     }
-    if (row.page > kMaxRowPage) {
+    if (row.page > kLastPageNumber) {
         throwError(store_.fileName(), label_ + ": an index entry cannot point at " +
                                           row.toString() + " (pages above " +
-                                          std::to_string(kMaxRowPage) + ")");
+                                          std::to_string(kLastPageNumber) + ")");
     }
     IndexEntry entry = entryOf(key, row);
     std::vector<Level> path = descend(entry);
