@@ -1,21 +1,21 @@
 #include "upgrade/provider_scripts.hpp"
 
+#include <string>
+
 namespace orvdb::upgrade {
 
-void scriptPositionColumns(UpgradeSession& session) {
+void addMissingPositionColumns(UpgradeSession& session) {
     // A level of its own, so the caller's query stays in command mode for
     // the version row written after the script.
     QueryLevel level(session);
-    for (std::string_view table : {std::string_view("variableobjtree_textlist_text"),
-                                   std::string_view("variableobjtree_Valuelist_Value")}) {
+    for (const char* table : {"variableobjtree_textlist_text", "variableobjtree_Valuelist_Value"}) {
         session.setSelectMode();
-        if (session.tryOpen("SELECT [Position] FROM " + std::string(table))) {
+        if (session.tryOpen(std::string("SELECT [Position] FROM ") + table)) {
             continue;
         }
         session.setCommandMode();
-        for (const std::string& sql : positionColumnStatements(table)) {
-            session.open(sql);
-        }
+        session.open(std::string("ALTER TABLE ") + table + " ADD COLUMN [Position] LONG");
+        session.open(std::string("UPDATE ") + table + " SET [Position]=ID");
         session.setSelectMode();
     }
 }

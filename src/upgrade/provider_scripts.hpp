@@ -1,17 +1,13 @@
-// Built-in scripts of the provider steps (those whose work is more than a
-// fixed statement list).
+// Built-in scripts of the provider steps: the steps that must ask the
+// database something before they change it.
 #pragma once
-
-#include <string_view>
 
 #include "upgrade/catalogue.hpp"
 
 namespace orvdb::upgrade {
 
-// The statements that give a value-list table its [Position] column.
-Statements positionColumnStatements(std::string_view table);
-
-// Script 15: adds [Position] to the two value-list tables that lack it.
-void scriptPositionColumns(UpgradeSession& session);
+// Script 15: gives the two value-list tables that lack it their [Position]
+// column, numbered like their IDs.
+void addMissingPositionColumns(UpgradeSession& session);
 
 }  // namespace orvdb::upgrade

@@ -2,6 +2,7 @@
 // onto the working store.
 #include "engine/dataset/connection.hpp"
 #include "engine/dataset/ddl_executor.hpp"
+#include "engine/dataset/external_tables.hpp"
 #include "engine/dataset/statement_cache.hpp"
 #include "engine/engine_error.hpp"
 #include "engine/jet_errors.hpp"
@@ -131,7 +132,8 @@ int64_t selectInto(WorkingStore& store, const sql::Translation& tr) {
 QueryResult Connection::query(std::string_view sqlText) {
     WorkingStore& st = store();
     SessionScope scope(st, session_);
-    CachedStatement& cached = st.statementCache().get(st, sqlText);
+    CachedStatement& cached =
+        st.statementCache().get(st, sqlText, ExternalTables(st, workingFolder_));
     const sql::Translation& tr = cached.translation;
     if (!tr.parametersUsed.empty()) {
         throw SqlError(sql::msg::missingParameter(tr.parametersUsed.front()));
@@ -187,7 +189,8 @@ QueryResult Connection::query(std::string_view sqlText) {
 int64_t Connection::execute(std::string_view sqlText) {
     WorkingStore& st = store();
     SessionScope scope(st, session_);
-    CachedStatement& cached = st.statementCache().get(st, sqlText);
+    CachedStatement& cached =
+        st.statementCache().get(st, sqlText, ExternalTables(st, workingFolder_));
     const sql::Translation& tr = cached.translation;
     if (!tr.parametersUsed.empty()) {
         throw SqlError(sql::msg::missingParameter(tr.parametersUsed.front()));

@@ -90,4 +90,8 @@ std::string circularView(std::string_view name) {
     return wrap("Circular reference caused by '", name, "'.");
 }
 
+std::string fileNotFound(std::string_view path) {
+    return wrap("Could not find file '", path, "'.");
+}
+
 }  // namespace orvdb::engine::sql::msg

@@ -75,5 +75,7 @@ std::string duplicateDestination(std::string_view name);
 std::string notUpdatable(std::string_view column);
 std::string fieldTooLong(std::string_view column);
 std::string circularView(std::string_view name);
+// The database file of a [database].table reference (its path as resolved).
+std::string fileNotFound(std::string_view path);
 
 }  // namespace orvdb::engine::sql::msg

@@ -142,6 +142,7 @@ Translation Translator::translateStatement(const Statement& statement) {
     t.dependencies = std::move(dependencies_);
     t.parametersUsed = std::move(parametersUsed_);
     t.columnsFromData = columnsFromData_;
+    t.readsOtherDatabase = readsOtherDatabase_;
     return t;
 }
 
@@ -304,7 +305,17 @@ void Translator::addNamedSource(const TableRef& ref, Scope& scope, std::string& 
     }
     Source s;
     s.matchName = std::string(match);
-    if (auto table = schema_.findTable(ref.name)) {
+    std::optional<ResolvedTable> table;
+    if (!ref.database.empty()) {
+        table = schema_.findExternalTable(ref.database, ref.name);
+        if (!table) {
+            throw SqlError(msg::unknownTable(ref.name));
+        }
+        readsOtherDatabase_ = true;
+    } else {
+        table = schema_.findTable(ref.name);
+    }
+    if (table) {
         tables_.push_back(std::move(*table));
         const ResolvedTable& t = tables_.back();
         noteDependency(t.name);
