@@ -146,6 +146,17 @@ struct UpgradeCatalogue {
     }
 };
 
+// The catalogue's steps up to and including the target `last`, without its
+// patches or closing checks: to bring a database to a given version.
+constexpr UpgradeCatalogue stepsUpTo(const UpgradeCatalogue& catalogue, std::string_view last) {
+    size_t end = 0;
+    while (end < catalogue.steps.size() &&
+           versionValue(catalogue.steps[end].key) <= versionValue(last)) {
+        ++end;
+    }
+    return UpgradeCatalogue{catalogue.steps.first(end), {}, catalogue.versionText, nullptr};
+}
+
 // Applied codes of named patches, as read from ZV_VersionCode.
 class AppliedCodes {
 public:
