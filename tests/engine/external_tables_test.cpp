@@ -91,6 +91,16 @@ TEST_F(ExternalTablesTest, ReferencesResolveFromTheWorkingFolder) {
     }
 }
 
+TEST_F(ExternalTablesTest, TablesOfAnotherDatabaseAreOnlyRead) {
+    conn.setWorkingFolder(dir.file("Library"));
+    for (const char* change :
+         {"UPDATE [XLIB].TypeArticleXLIB SET Name='x'", "DELETE FROM [XLIB].TypeArticleXLIB"}) {
+        EXPECT_THROW(conn.execute(change), EngineError) << change;
+    }
+    EXPECT_EQ(rows(conn, "SELECT Name FROM [XLIB].TypeArticleXLIB ORDER BY ID"),
+              (Texts{"Profile", "Filling"}));
+}
+
 TEST_F(ExternalTablesTest, EachConnectionResolvesFromItsOwnFolder) {
     Connection second;
     second.setConnectionString(conn.connectionString());
