@@ -31,7 +31,8 @@ mkdir -p "$root/Providers/Acme"
 "$orvdb" upgrade --kind library --data-root "$root"
 "$orvdb" upgrade --kind provider --provider Acme --data-root "$root"
 "$orvdb" sql --format table "$root/Providers/Acme/XLibData.Mdb" \
-  "SELECT ID, Name, [Position] FROM variableobjtree_Textlist_Text ORDER BY [Position]"
+  "SELECT Ref1, ID, ZV_Position FROM VariableObjTree_TextList_Text ORDER BY Ref1, ZV_Position" \
+  "SELECT zvID, zvCode FROM ZV_VersionCode ORDER BY zvID"
 
 if [ -f ../shared/fixtures/jet4/northwind.mdb ]; then
   echo "== An Access file (a copy of northwind.mdb): info, a query, a change, a check"

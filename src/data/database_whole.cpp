@@ -3,19 +3,20 @@
 // table, and read a column's stored definition. Each works through the
 // cursor stacks and, when it succeeds, leaves them as it found them.
 #include "data/boundary_values.hpp"
-#include "data/cursor_calls.hpp"
 #include "data/database.hpp"
 #include "data/field_codes.hpp"
 #include "data/messages.hpp"
 #include "data/query_cursor.hpp"
 #include "data/system_object.hpp"
 #include "data/user_tables_query.hpp"
+#include "host/cursor_calls.hpp"
 #include "host/database_connector.hpp"
 #include "host/host_services.hpp"
 #include "host/paths.hpp"
 
 namespace orvdb::data {
 
+namespace calls = host::calls;
 using host::guarded;
 
 namespace {

@@ -48,6 +48,10 @@ public:
         switch (ref.kind) {
             case sql::TableRef::Kind::Named: {
                 SavedQueryRow row{kTableRow, {}, {}, ref.name, {}};
+                // Access keeps the database of [database].name beside the name.
+                if (!ref.database.empty()) {
+                    row.expression = ref.database;
+                }
                 if (!ref.alias.empty()) {
                     row.name2 = ref.alias;
                 }

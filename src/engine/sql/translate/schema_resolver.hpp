@@ -29,6 +29,15 @@ public:
     // when there is no such table (or view).
     virtual std::optional<ResolvedTable> findTable(std::string_view name) const = 0;
     virtual std::optional<ResolvedView> findView(std::string_view name) const = 0;
+    // A table of another database file, named in FROM as [database].table.
+    // Raises SqlError when the file cannot be read; nullopt when it has no
+    // such table. This database's own catalog knows no other database.
+    virtual std::optional<ResolvedTable> findExternalTable(std::string_view database,
+                                                           std::string_view table) const {
+        (void)database;
+        (void)table;
+        return std::nullopt;
+    }
 };
 
 }  // namespace orvdb::engine::sql
