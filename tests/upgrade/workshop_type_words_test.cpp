@@ -1,6 +1,6 @@
 // Type words in the workshop statements: the markers are filled with what
 // the database answers, so a database that names its types differently gets
-// its own words in the statements the document quotes; and the final patches
+// its own words in the statements, spacing kept; and the final patches
 // ask the schema before they run. Driven through a stand-in database that
 // records every statement.
 #include <gtest/gtest.h>
@@ -140,9 +140,9 @@ private:
     std::vector<ComPtr<StandInQuery>> queries_;
 };
 
-// What the steps above 1.7 run, up to the 1.72 statement the document quotes
-// as a format: the four formats of 1.71 with this database's words.
-TEST(WorkshopTypeWords, TheQuotedFormatsGetTheDatabasesWords) {
+// What the steps above 1.7 run: the four tables of 1.71 in their exact
+// formats with this database's words, then the one-column statements of 1.72.
+TEST(WorkshopTypeWords, TheFormatsGetTheDatabasesWords) {
     ComPtr<StandInDatabase> db(new StandInDatabase);
     db->state.version = 1.7f;
     UpgradeLog log;
