@@ -45,7 +45,7 @@ const FillCase kFillCases[] = {
     {"no markers", "no markers"},
 };
 
-TEST(TypeWords, MarkersAreFilledAndTheRestKept) {
+TEST(UpgradeTypeWords, MarkersAreFilledAndTheRestKept) {
     for (const FillCase& fill : kFillCases) {
         EXPECT_EQ(fillTypeWords(fill.format, wordFor), fill.filled) << fill.format;
         EXPECT_TRUE(validTypeMarkers(fill.format)) << fill.format;

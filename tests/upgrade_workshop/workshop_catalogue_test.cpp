@@ -255,7 +255,8 @@ TEST_F(WorkshopCatalogueTest, ReachesTheLastVersionWithItsLog) {
 // The reviewed schema of an upgraded workshop. ORVDB_WRITE_SNAPSHOT=1 writes
 // the schema found instead, for a review of the change before it is kept.
 TEST_F(WorkshopCatalogueTest, SchemaIsTheReviewedOne) {
-    fs::path reviewed = fs::path(ORVDB_SOURCE_DIR) / "tests" / "upgrade" / "workshop-1.81.schema";
+    fs::path reviewed =
+        fs::path(ORVDB_SOURCE_DIR) / "tests" / "upgrade_workshop" / "workshop-1.81.schema";
     Lines found = Workshop(suite->upgraded).schema();
     if (const char* write = std::getenv("ORVDB_WRITE_SNAPSHOT"); write && *write == '1') {
         std::ofstream out(reviewed);
