@@ -23,12 +23,6 @@ std::string databaseName(iDatabase& database) {
 }
 }  // namespace
 
-void runWorkshopUpgrade(iDatabase& database, UpgradeLog&) {
-    throw host::EORV_DATABASEUPDATE("The workshop database " + databaseName(database) +
-                                    " cannot be upgraded: this version of orvdb does not carry "
-                                    "the workshop upgrade steps yet");
-}
-
 void runManagerUpgrade(iDatabase& database, UpgradeLog&, IInterface*, IInterface*) {
     throw host::EORV_DATABASEUPDATE("The manager database " + databaseName(database) +
                                     " cannot be upgraded: this version of orvdb does not carry "

@@ -1,6 +1,6 @@
-// The manager-kind upgrades: the workshop data (the manager kind opened as
-// XMANDATA) and the manager databases. Their step catalogues are not built
-// yet; until they are, both refuse clearly instead of pretending the database
+// The manager database upgrade (the workshop data, the manager kind opened
+// as XMANDATA, is workshop_upgrade.hpp). Its step catalogue is not built
+// yet; until it is, it refuses clearly instead of pretending the database
 // is current.
 #pragma once
 
@@ -13,7 +13,6 @@
 
 namespace orvdb::upgrade {
 
-void runWorkshopUpgrade(iDatabase& database, UpgradeLog& log);
 void runManagerUpgrade(iDatabase& database, UpgradeLog& log, IInterface* rightsHost,
                        IInterface* hostObject);
 
