@@ -29,12 +29,6 @@ void runWorkshopUpgrade(iDatabase& database, UpgradeLog&) {
                                     "the workshop upgrade steps yet");
 }
 
-void runManagerUpgrade(iDatabase& database, UpgradeLog&, IInterface*, IInterface*) {
-    throw host::EORV_DATABASEUPDATE("The manager database " + databaseName(database) +
-                                    " cannot be upgraded: this version of orvdb does not carry "
-                                    "the manager upgrade steps yet");
-}
-
 void setManagerUpgradeStrings(std::vector<std::string> texts) {
     std::lock_guard lock(stringsMutex);
     strings() = std::move(texts);

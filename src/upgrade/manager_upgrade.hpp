@@ -1,7 +1,7 @@
 // The manager-kind upgrades: the workshop data (the manager kind opened as
-// XMANDATA) and the manager databases. Their step catalogues are not built
-// yet; until they are, both refuse clearly instead of pretending the database
-// is current.
+// XMANDATA) and the manager databases (manager_driver.hpp). The workshop
+// steps are not built yet; until they are, its upgrade refuses clearly
+// instead of pretending the database is current.
 #pragma once
 
 #include <orvdb/interfaces.hpp>
