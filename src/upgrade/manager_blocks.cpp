@@ -346,6 +346,10 @@ const ManagerRun& currentManagerRun() {
 void rebuildUsersAndRightsGroups(UpgradeSession& session) {
     const ManagerRun& manager = currentManagerRun();
     const string& administrator = manager.administrator;
+    // Checked before the tables are dropped: the groups must have somewhere to go.
+    if (!manager.rights) {
+        throw std::logic_error("manager upgrade: no rights management to hand the groups to");
+    }
     // The name goes in unquoted: one with an apostrophe makes the select
     // fail, which counts as no group.
     if (firstInteger(session,
@@ -366,9 +370,6 @@ void rebuildUsersAndRightsGroups(UpgradeSession& session) {
             "CREATE TABLE ApplicationUsers (ID AUTOINCREMENT PRIMARY KEY, UserName VARCHAR(50), "
             "UserStatus VARCHAR(50),  RightsModel LONG, UserPassword VARCHAR(50), "
             "UserCheck VARCHAR(50))");
-    }
-    if (!manager.rights) {
-        throw std::logic_error("manager upgrade: no rights management to hand the groups to");
     }
     host::RightsManager& rights = *manager.rights;
     rights.setAdministratorGroup(administrator);

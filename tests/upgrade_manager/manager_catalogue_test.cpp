@@ -600,6 +600,49 @@ TEST_F(ManagerCatalogueTest, BlockOneLeavesAnAdministratorsGroupAlone) {
     EXPECT_EQ(rows(host.manager(), "SELECT Version FROM Version"), Lines{"1.68"});
 }
 
+// A host whose rights management keeps its groups in the database: each
+// group it is told of becomes a row of ApplicationUserRightGroups, numbered
+// from 10.
+class SavingRights : public host::MemoryRightsManager {
+public:
+    explicit SavingRights(fs::path file) : file_(std::move(file)) {}
+    void setAdministratorGroup(std::string_view name) override {
+        MemoryRightsManager::setAdministratorGroup(name);
+        save(name);
+    }
+    void selectGroup(std::string_view name) override {
+        MemoryRightsManager::selectGroup(name);
+        save(name);
+    }
+
+private:
+    void save(std::string_view name) {
+        execute(file_, {"INSERT INTO ApplicationUserRightGroups (ID, RightsGroupName) VALUES (" +
+                        std::to_string(next_++) + ", '" + std::string(name) + "')"});
+    }
+    fs::path file_;
+    int next_ = 10;
+};
+
+TEST_F(ManagerCatalogueTest, BlockOnePutsEachUserInTheGroupTheHostSaved) {
+    fs::path root = copyOf(suite->rootAt["1.67"]);
+    Host host(root);
+    auto rights = std::make_shared<SavingRights>(host.manager());
+    ComPtr<IRightsManager> rightsObject = host::makeRightsManagerObject(rights);
+    try {
+        upgrade(host.manager(), rightsObject.get(), stepsUpTo(managerCatalogue(), "1.68"));
+    } catch (const ManagerCatalogueIncomplete&) {
+    }
+    EXPECT_EQ(rows(host.manager(),
+                   "SELECT ID, RightsGroupName FROM ApplicationUserRightGroups ORDER BY ID"),
+              (Lines{"10|Administrateur", "11|Direction", "12|Commerciaux", "13|Atelier"}));
+    // The administrator is always written with group 1; 'admin' (RightsModel
+    // 0) joins the administrators, Paul's group 7 has no counterpart: 1.
+    EXPECT_EQ(
+        rows(host.manager(), "SELECT UserName, RightsModel FROM ApplicationUsers ORDER BY ID"),
+        (Lines{"Administrateur|1", "admin|10", "Marie|12", "Jeanne D'Arc|11", "Paul|1"}));
+}
+
 // ---- the upgraded Access file as other readers see it ----
 
 TEST_F(ManagerCatalogueTest, OtherReadersReadTheUpgradedFile) {
