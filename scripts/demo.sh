@@ -20,7 +20,7 @@ rm -f "$out/demo.mdb"
 echo "== Its schema"
 "$orvdb" schema "$out/demo.mdb"
 
-echo "== An example data root: a library, a provider and a workshop at old versions, then upgraded"
+echo "== An example data root: a library, a provider, a workshop and a manager at old versions, then upgraded"
 root="$out/data-root"
 rm -rf "$root"
 mkdir -p "$root/Providers/Acme" "$root/XMan"
@@ -38,6 +38,13 @@ mkdir -p "$root/Providers/Acme" "$root/XMan"
 "$orvdb" upgrade --kind workshop --data-root "$root"
 "$orvdb" sql --format table "$root/XMan/Xmandata.mdb" \
   "SELECT WORKSTATIONNAME, FAMILY, CARTROLE, CARTNAME FROM qryWorkStationsOrigineCart ORDER BY WORKSTATIONID, CARTID"
+"$orvdb" create "$root/XMan/Manager.mdb"
+"$orvdb" sql "$root/XMan/Manager.mdb" < examples/manager.sql
+"$orvdb" upgrade --kind manager --database Manager --data-root "$root" \
+  | awk '!/^rights\t/ || /^rights\t(administrators|group)\t/'
+"$orvdb" sql --format table "$root/XMan/Manager.mdb" \
+  "SELECT UserName, RightsModel, UserPassword FROM ApplicationUsers ORDER BY ID" \
+  "SELECT ID, NAME, VATRateName, DeviseName, ComputesModesId FROM DEVIS ORDER BY ID"
 
 if [ -f ../shared/fixtures/jet4/northwind.mdb ]; then
   echo "== An Access file (a copy of northwind.mdb): info, a query, a change, a check"

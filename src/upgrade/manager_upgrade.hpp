@@ -1,7 +1,6 @@
-// The manager database upgrade (the workshop data, the manager kind opened
-// as XMANDATA, is workshop_upgrade.hpp). Its step catalogue is not built
-// yet; until it is, it refuses clearly instead of pretending the database
-// is current.
+// The manager database upgrade (its steps and driver: manager_driver.hpp)
+// and the texts the host hands the manager kind for it. The workshop data,
+// the manager kind opened as XMANDATA, is workshop_upgrade.hpp.
 #pragma once
 
 #include <orvdb/interfaces.hpp>
