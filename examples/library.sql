@@ -6,3 +6,7 @@ INSERT INTO ZV_Language (Name, Francais) VALUES ('Tilt and turn', 'Oscillo-batta
 CREATE TABLE Opening (ID LONG PRIMARY KEY, NameID LONG, [Position] LONG)
 INSERT INTO Opening VALUES (1, 1, 2)
 INSERT INTO Opening VALUES (2, 2, 1)
+CREATE TABLE TypeArticleXLIB (ID LONG PRIMARY KEY, Name VARCHAR(50))
+INSERT INTO TypeArticleXLIB VALUES (1, 'Profile')
+INSERT INTO TypeArticleXLIB VALUES (2, 'Filling')
+INSERT INTO TypeArticleXLIB VALUES (3, 'Ventilator')

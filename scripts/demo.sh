@@ -20,10 +20,10 @@ rm -f "$out/demo.mdb"
 echo "== Its schema"
 "$orvdb" schema "$out/demo.mdb"
 
-echo "== An example data root: a library and a provider at old versions, then upgraded"
+echo "== An example data root: a library, a provider, a workshop and a manager at old versions, then upgraded"
 root="$out/data-root"
 rm -rf "$root"
-mkdir -p "$root/Providers/Acme"
+mkdir -p "$root/Providers/Acme" "$root/XMan"
 "$orvdb" create "$root/XLib.Mdb"
 "$orvdb" sql "$root/XLib.Mdb" < examples/library.sql
 "$orvdb" create "$root/Providers/Acme/XLibData.Mdb"
@@ -31,7 +31,20 @@ mkdir -p "$root/Providers/Acme"
 "$orvdb" upgrade --kind library --data-root "$root"
 "$orvdb" upgrade --kind provider --provider Acme --data-root "$root"
 "$orvdb" sql --format table "$root/Providers/Acme/XLibData.Mdb" \
-  "SELECT ID, Name, [Position] FROM variableobjtree_Textlist_Text ORDER BY [Position]"
+  "SELECT Ref1, ID, ZV_Position FROM VariableObjTree_TextList_Text ORDER BY Ref1, ZV_Position" \
+  "SELECT zvID, zvCode FROM ZV_VersionCode ORDER BY zvID"
+"$orvdb" create "$root/XMan/Xmandata.mdb"
+"$orvdb" sql "$root/XMan/Xmandata.mdb" < examples/workshop.sql
+"$orvdb" upgrade --kind workshop --data-root "$root"
+"$orvdb" sql --format table "$root/XMan/Xmandata.mdb" \
+  "SELECT WORKSTATIONNAME, FAMILY, CARTROLE, CARTNAME FROM qryWorkStationsOrigineCart ORDER BY WORKSTATIONID, CARTID"
+"$orvdb" create "$root/XMan/Manager.mdb"
+"$orvdb" sql "$root/XMan/Manager.mdb" < examples/manager.sql
+"$orvdb" upgrade --kind manager --database Manager --data-root "$root" \
+  | awk '!/^rights\t/ || /^rights\t(administrators|group)\t/'
+"$orvdb" sql --format table "$root/XMan/Manager.mdb" \
+  "SELECT UserName, RightsModel, UserPassword FROM ApplicationUsers ORDER BY ID" \
+  "SELECT ID, NAME, VATRateName, DeviseName, ComputesModesId FROM DEVIS ORDER BY ID"
 
 if [ -f ../shared/fixtures/jet4/northwind.mdb ]; then
   echo "== An Access file (a copy of northwind.mdb): info, a query, a change, a check"

@@ -1,11 +1,11 @@
 #include "data/database.hpp"
 
+#include "base/names.hpp"
 #include "data/boundary_values.hpp"
 #include "data/field_codes.hpp"
 #include "data/jet_connection_string.hpp"
 #include "host/paths.hpp"
 #include "host/reporting.hpp"
-#include "host/text_case.hpp"
 
 namespace orvdb::data {
 
@@ -78,7 +78,7 @@ bool torvc_Database::tableExists(std::u16string_view name) const {
     }
     std::string wanted = host::toUtf8(name);
     for (const std::string& table : tables) {
-        if (host::equalsIgnoringCase(table, wanted)) {
+        if (base::sameName(table, wanted)) {
             return true;
         }
     }
@@ -89,7 +89,7 @@ bool torvc_Database::fieldExists(std::u16string_view table, std::u16string_view 
     std::vector<std::string> fields = connection_->fieldNames(host::toUtf8(table));
     std::string wanted = host::toUtf8(field);
     for (const std::string& name : fields) {
-        if (host::equalsIgnoringCase(name, wanted)) {
+        if (base::sameName(name, wanted)) {
             return true;
         }
     }

@@ -81,6 +81,10 @@ public:
     const std::u16string& connectionString() const { return connectionString_; }
     IServerInfo* serverInfo() const { return serverInfo_.get(); }
     engine::Connection& connection() { return *connection_; }
+    // The folder SQL that names another database by a relative name
+    // ([XLIB].TypeArticleXLIB) resolves it from, for this connection only
+    // (the process's working directory is never changed).
+    void setWorkingFolder(std::string folder) { connection_->setWorkingFolder(std::move(folder)); }
 
     int32_t queryDepth() const { return queryDepth_; }
     int32_t tableDepth() const { return tableDepth_; }

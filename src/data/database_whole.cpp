@@ -3,26 +3,23 @@
 // table, and read a column's stored definition. Each works through the
 // cursor stacks and, when it succeeds, leaves them as it found them.
 #include "data/boundary_values.hpp"
-#include "data/cursor_calls.hpp"
 #include "data/database.hpp"
 #include "data/field_codes.hpp"
 #include "data/messages.hpp"
 #include "data/query_cursor.hpp"
 #include "data/system_object.hpp"
+#include "data/user_tables_query.hpp"
+#include "host/cursor_calls.hpp"
 #include "host/database_connector.hpp"
 #include "host/host_services.hpp"
 #include "host/paths.hpp"
 
 namespace orvdb::data {
 
+namespace calls = host::calls;
 using host::guarded;
 
 namespace {
-
-// Local tables only (Type 1), without system and hidden ones (Flags 0), from
-// the tables container 0x0F000001.
-constexpr std::u16string_view kUserTablesQuery =
-    u"SELECT Name FROM MSysObjects WHERE ParentId=251658241 AND Flags=0 AND Type=1";
 
 std::u16string sqlTextLiteral(std::u16string_view text) {
     std::u16string out = u"'";
@@ -43,7 +40,7 @@ std::u16string u16(std::string_view utf8) {
 
 void torvc_Database::emptyAllTables() {
     ComPtr<iQueryDatabase> tables = calls::pushQuery(*this);
-    calls::openSql(*tables.get(), kUserTablesQuery);
+    calls::openSql(*tables.get(), u16(userTablesQuery()));
     while (calls::opened(*tables.get())) {
         std::u16string name = calls::getString(*tables.get(), u"Name");
         try {
@@ -65,7 +62,7 @@ void torvc_Database::listTables(IInterfaceList& list) {
     // shows the last name everywhere, which is the host's affair.
     ComPtr<ISystemObject> entry(new TSystemObject);
     ComPtr<iQueryDatabase> tables = calls::pushQuery(*this);
-    calls::openSql(*tables.get(), kUserTablesQuery);
+    calls::openSql(*tables.get(), u16(userTablesQuery()));
     while (calls::opened(*tables.get())) {
         host::Bstr name(calls::getString(*tables.get(), u"Name"));
         host::throwIfFailed(entry->Set_Name(name.get()), "Set_Name");

@@ -282,6 +282,22 @@ std::string circularView(std::string_view name) {
     return join({"Circular reference caused by '", name, "'."});
 }
 
+std::string fileNotFound(std::string_view path) {
+    return join({"Could not find file '", path, "'."});
+}
+
+std::string inOtherDatabase(std::string_view message, std::string_view file) {
+    return join({message, " (", file, ")"});
+}
+
+std::string moduleArgumentsMissing(std::string_view module) {
+    return join({module, ": a file, a table and its columns are needed"});
+}
+
+std::string moduleNotRegistered(std::string_view module, std::string_view why) {
+    return join({"Cannot register the virtual table module ", module, ": ", why});
+}
+
 // --- Expression service ---
 
 std::string coercionFailed(std::string_view jetMessage, std::string_view column) {

@@ -141,6 +141,13 @@ std::string duplicateDestination(std::string_view name);
 std::string notUpdatable(std::string_view column);
 std::string fieldTooLong(std::string_view column);
 std::string circularView(std::string_view name);
+// The database file of a [database].table reference (its path as resolved).
+std::string fileNotFound(std::string_view path);
+// Another database file's failure while reading one of its tables, with the file.
+std::string inOtherDatabase(std::string_view message, std::string_view file);
+// The virtual table module that reads the tables of other database files.
+std::string moduleArgumentsMissing(std::string_view module);
+std::string moduleNotRegistered(std::string_view module, std::string_view why);
 
 // --- Expression service (functions and conversions) ----------------------
 

@@ -1,6 +1,10 @@
 #include "host/database_connector.hpp"
 
+#include <orvdb/com_ptr.hpp>
+
 #include "host/debug_output.hpp"
+#include "host/schema_renames.hpp"
+#include "host/utf16.hpp"
 
 #include <chrono>
 #include <cmath>
@@ -9,17 +13,34 @@
 
 namespace orvdb::host {
 
-void DefaultDatabaseConnector::renameTable(IInterface*, std::string_view oldName,
-                                           std::string_view newName, int, int) {
-    debugOutput("database connector: rename table " + std::string(oldName) + " to " +
-                std::string(newName) + " left to the driver");
+namespace {
+
+// The database behind the interface the suite passes; throws for an object
+// that is no database.
+ComPtr<iDatabase> databaseOf(IInterface* database, std::string_view operation) {
+    ComPtr<iDatabase> db = ComPtr<IInterface>(database).as<iDatabase>();
+    if (!db) {
+        throw std::invalid_argument("database connector: " + std::string(operation) +
+                                    " needs a database object");
+    }
+    return db;
 }
 
-void DefaultDatabaseConnector::renameColumn(IInterface*, std::string_view table,
+}  // namespace
+
+void DefaultDatabaseConnector::renameTable(IInterface* database, std::string_view oldName,
+                                           std::string_view newName, int dropOld,
+                                           int dropNewFirst) {
+    host::renameTable(*databaseOf(database, "rename table"), toUtf16(oldName), toUtf16(newName),
+                      dropOld != 0, dropNewFirst != 0);
+}
+
+void DefaultDatabaseConnector::renameColumn(IInterface* database, std::string_view table,
                                             std::string_view oldName, std::string_view newName,
-                                            std::string_view, int, int) {
-    debugOutput("database connector: rename column " + std::string(table) + "." +
-                std::string(oldName) + " to " + std::string(newName) + " left to the driver");
+                                            std::string_view typeWord, int dropOld,
+                                            int recreateKeys) {
+    host::renameColumn(*databaseOf(database, "rename column"), toUtf16(table), toUtf16(oldName),
+                       toUtf16(newName), toUtf16(typeWord), dropOld != 0, recreateKeys != 0);
 }
 
 void DefaultDatabaseConnector::tableCreated(IInterface*, std::string_view) {}

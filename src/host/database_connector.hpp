@@ -15,13 +15,14 @@ class DatabaseConnector {
 public:
     virtual ~DatabaseConnector() = default;
 
-    // `database` is borrowed for the call. The two flags are passed on as the
-    // suite gives them.
+    // `database` is borrowed for the call. The flags are those of the
+    // schema renames (schema_renames.hpp): drop the old table and drop the new
+    // name first; drop the old column and re-create its keys.
     virtual void renameTable(IInterface* database, std::string_view oldName,
-                             std::string_view newName, int flag1, int flag2) = 0;
+                             std::string_view newName, int dropOld, int dropNewFirst) = 0;
     virtual void renameColumn(IInterface* database, std::string_view table,
                               std::string_view oldName, std::string_view newName,
-                              std::string_view typeWord, int flag1, int flag2) = 0;
+                              std::string_view typeWord, int dropOld, int recreateKeys) = 0;
 
     // Notifications of a table copy into `target`.
     virtual void tableCreated(IInterface* target, std::string_view table) = 0;
@@ -32,15 +33,15 @@ public:
     virtual std::string renderDateTimeLiteral(double days) = 0;
 };
 
-// Default: the hooks only note the call on the debug channel (the driver's
-// own schema operations do the real renames); literals are Jet's.
+// Default: renames through the driver's own schema renames on the database
+// given; the copy notifications do nothing; literals are Jet's.
 class DefaultDatabaseConnector : public DatabaseConnector {
 public:
     void renameTable(IInterface* database, std::string_view oldName, std::string_view newName,
-                     int flag1, int flag2) override;
+                     int dropOld, int dropNewFirst) override;
     void renameColumn(IInterface* database, std::string_view table, std::string_view oldName,
-                      std::string_view newName, std::string_view typeWord, int flag1,
-                      int flag2) override;
+                      std::string_view newName, std::string_view typeWord, int dropOld,
+                      int recreateKeys) override;
     void tableCreated(IInterface* target, std::string_view table) override;
     void rowsCopied(IInterface* target, std::string_view table) override;
 

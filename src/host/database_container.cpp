@@ -1,6 +1,6 @@
 #include "host/database_container.hpp"
 
-#include "host/text_case.hpp"
+#include "base/names.hpp"
 
 #include <stdexcept>
 
@@ -10,14 +10,14 @@ void MemoryDatabaseContainer::registerDatabase(std::string_view name, ComPtr<IIn
     if (name.empty()) {
         throw std::invalid_argument("a database needs a name to be registered");
     }
-    std::string key = foldCase(name);
+    std::string key = base::foldName(name);
     std::lock_guard lock(mutex_);
     // The replaced database is released after the lock, in `database`.
     databases_[key].swap(database);
 }
 
 void MemoryDatabaseContainer::unregisterDatabase(std::string_view name) {
-    std::string key = foldCase(name);
+    std::string key = base::foldName(name);
     ComPtr<IInterface> released;  // released after the lock
     std::lock_guard lock(mutex_);
     auto it = databases_.find(key);
@@ -32,7 +32,7 @@ void MemoryDatabaseContainer::unregisterDatabase(std::string_view name) {
 }
 
 void MemoryDatabaseContainer::setCurrent(std::string_view name) {
-    std::string key = foldCase(name);
+    std::string key = base::foldName(name);
     std::lock_guard lock(mutex_);
     if (!databases_.count(key)) {
         throw std::invalid_argument("no database is registered under the name '" +
@@ -51,7 +51,7 @@ ComPtr<IInterface> MemoryDatabaseContainer::current() const {
 }
 
 ComPtr<IInterface> MemoryDatabaseContainer::find(std::string_view name) const {
-    std::string key = foldCase(name);
+    std::string key = base::foldName(name);
     std::lock_guard lock(mutex_);
     auto it = databases_.find(key);
     return it == databases_.end() ? ComPtr<IInterface>() : it->second;

@@ -1,7 +1,7 @@
 #include "host/file_utils.hpp"
 
+#include "base/names.hpp"
 #include "host/paths.hpp"
-#include "host/text_case.hpp"
 
 #include <algorithm>
 #include <filesystem>
@@ -34,7 +34,7 @@ std::map<std::string, std::string> filesIn(const std::string& folder) {
             continue;
         }
         std::string name = it->path().filename().string();
-        files.emplace(foldCase(name), name);
+        files.emplace(base::foldName(name), name);
     }
     if (ec) {
         fail("Get_CommonFiles", "cannot list folder '" + folder + "'", ec.message());

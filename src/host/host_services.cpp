@@ -16,6 +16,7 @@ HostServices makeDefaults() {
     s.connector = std::make_shared<DefaultDatabaseConnector>();
     s.rights = std::make_shared<MemoryRightsManager>();
     s.vatRates = std::make_shared<MemoryVatRateList>();
+    s.currencies = std::make_shared<StandardCurrencies>();
     s.objectFactory = std::make_shared<NoObjectFactory>();
     s.progress = makeDefaultProgress();
     return s;
@@ -63,6 +64,7 @@ void installHostServices(HostServices replacements) {
     replaceIfSet(s.connector, replacements.connector);
     replaceIfSet(s.rights, replacements.rights);
     replaceIfSet(s.vatRates, replacements.vatRates);
+    replaceIfSet(s.currencies, replacements.currencies);
     replaceIfSet(s.objectFactory, replacements.objectFactory);
     replaceIfSet(s.progress, replacements.progress);
 }
@@ -98,6 +100,9 @@ std::shared_ptr<RightsManager> rights() {
 }
 std::shared_ptr<VatRateList> vatRates() {
     return get(&HostServices::vatRates);
+}
+std::shared_ptr<CurrencyList> currencies() {
+    return get(&HostServices::currencies);
 }
 std::shared_ptr<ObjectFactory> objectFactory() {
     return get(&HostServices::objectFactory);

@@ -11,6 +11,7 @@
 // that holds it while another thread installs a replacement.
 #pragma once
 
+#include "host/currencies.hpp"
 #include "host/database_connector.hpp"
 #include "host/database_container.hpp"
 #include "host/debug_output.hpp"
@@ -36,6 +37,7 @@ struct HostServices {
     std::shared_ptr<DatabaseConnector> connector{};
     std::shared_ptr<RightsManager> rights{};
     std::shared_ptr<VatRateList> vatRates{};
+    std::shared_ptr<CurrencyList> currencies{};
     std::shared_ptr<ObjectFactory> objectFactory{};
     std::shared_ptr<ProgressReporter> progress{};
     DebugSink debugSink{};
@@ -53,6 +55,7 @@ std::shared_ptr<DatabaseContainer> databases();
 std::shared_ptr<DatabaseConnector> databaseConnector();
 std::shared_ptr<RightsManager> rights();
 std::shared_ptr<VatRateList> vatRates();
+std::shared_ptr<CurrencyList> currencies();
 std::shared_ptr<ObjectFactory> objectFactory();
 std::shared_ptr<ProgressReporter> progress();
 

@@ -1,6 +1,6 @@
 #include "host/paths.hpp"
 
-#include "host/text_case.hpp"
+#include "base/names.hpp"
 
 #include <algorithm>
 #include <filesystem>
@@ -50,14 +50,14 @@ std::optional<std::string> findComponent(const fs::path& directory, std::string_
     if (ec) {
         return std::nullopt;
     }
-    const std::string wanted = foldCase(component);
+    const std::string wanted = base::foldName(component);
     std::optional<std::string> best;
     for (const fs::directory_iterator end; it != end; it.increment(ec)) {
         if (ec) {
             break;
         }
         std::string name = it->path().filename().string();
-        if (foldCase(name) == wanted && (!best || name < *best)) {
+        if (base::foldName(name) == wanted && (!best || name < *best)) {
             best = std::move(name);
         }
     }

@@ -1,6 +1,6 @@
 #include "host/registry_loader.hpp"
 
-#include "host/text_case.hpp"
+#include "base/names.hpp"
 
 #include <ini.h>
 
@@ -106,14 +106,14 @@ char* readConfigLine(char* buffer, int size, void* stream) {
 
 int handleConfigValue(void* user, const char* section, const char* name, const char* value) {
     auto& reader = *static_cast<ConfigReader*>(user);
-    if (!equalsIgnoringCase(section, "registry")) {
+    if (!base::sameName(section, "registry")) {
         return 1;
     }
     std::string_view key(name);
     if (std::string_view(value).empty()) {
         return 1;
     }
-    if (equalsIgnoringCase(key, "languageid")) {
+    if (base::sameName(key, "languageid")) {
         auto id = parseInteger(value);
         if (!id) {
             reader.fail("LanguageId must be an integer, not '" + std::string(value) + "'");
@@ -130,7 +130,7 @@ int handleConfigValue(void* user, const char* section, const char* name, const c
             return 0;
         }
     } else {
-        std::string folded = foldCase(key);
+        std::string folded = base::foldName(key);
         for (const auto& [known, number] : kNamedEntries) {
             if (folded == known) {
                 entry = number;

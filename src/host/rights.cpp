@@ -53,4 +53,23 @@ bool MemoryRightsManager::granted(std::string_view groupName, RightsCategory cat
     return index <= 2 && it != groups_.end() && it->second.lists[index].granted(rightName);
 }
 
+std::vector<std::string> MemoryRightsManager::listing() const {
+    static constexpr const char* kCategoryNames[] = {"company", "projects", "quotes"};
+    std::lock_guard lock(mutex_);
+    std::vector<std::string> lines;
+    if (!administratorGroup_.empty()) {
+        lines.push_back("administrators\t" + administratorGroup_);
+    }
+    for (const auto& [name, group] : groups_) {
+        lines.push_back("group\t" + name);
+        for (size_t category = 0; category < group.lists.size(); ++category) {
+            for (const auto& [right, granted] : group.lists[category].all()) {
+                lines.push_back(name + "\t" + kCategoryNames[category] + "\t" + right + "\t" +
+                                (granted ? "granted" : "refused"));
+            }
+        }
+    }
+    return lines;
+}
+
 }  // namespace orvdb::host

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvdb::host {
 
@@ -30,7 +31,7 @@ public:
     virtual RightsList& rights(RightsCategory category) = 0;
 };
 
-// Default: keeps what it is told, for the program to read back.
+// Default: keeps what it is told, for the program to read back or print.
 class MemoryRightsManager : public RightsManager {
 public:
     void setAdministratorGroup(std::string_view groupName) override;
@@ -41,6 +42,11 @@ public:
     // Unset rights read as not granted.
     bool granted(std::string_view groupName, RightsCategory category,
                  std::string_view rightName) const;
+    // What it was told, as lines: "administrators\t<group>" first (when a
+    // group was named), then for each group by name "group\t<group>" and its
+    // rights, "<group>\t<category>\t<right>\t<granted|refused>" by category
+    // (company, projects, quotes) and right name.
+    std::vector<std::string> listing() const;
 
 private:
     class List : public RightsList {
@@ -48,6 +54,7 @@ private:
         explicit List(std::mutex& mutex) : mutex_(mutex) {}
         void setRight(std::string_view rightName, bool granted) override;
         bool granted(std::string_view rightName) const;
+        const std::map<std::string, bool, std::less<>>& all() const { return rights_; }
 
     private:
         std::mutex& mutex_;

@@ -1,65 +1,40 @@
 #include "kinds/library_upgrade.hpp"
 
-#include <cstdio>
-#include <string>
-
-#include "host/debug_output.hpp"
+#include "upgrade/position_columns.hpp"
+#include "upgrade/step_runner.hpp"
 #include "upgrade/upgrade_session.hpp"
-#include "upgrade/version_number.hpp"
 
 namespace orvdb::kinds {
 
-using upgrade::QueryHandle;
 using upgrade::QueryLevel;
 using upgrade::UpgradeSession;
 
 namespace {
 
-std::string withName(const char* format, const std::string& name) {
-    std::string text = format;
-    text.replace(text.find("%s"), 2, name);
-    return text;
-}
-
-void migratePositions(UpgradeSession& session) {
-    QueryLevel levelA(session);
-    QueryHandle tables = session.current();
-    tables.open("SELECT Name FROM MSysObjects WHERE ParentId=251658241 AND Flags=0 AND Type=1");
-
-    QueryLevel levelB(session);
-    QueryHandle changes = session.current();
-    changes.setCommandMode();
-
-    QueryLevel levelC(session);
-    QueryHandle probe = session.current();
-
-    while (tables.active()) {
-        std::string name = tables.fieldText("Name");
-        host::debugOutput(name);
-        // Names go in as they are: a table whose name needs brackets fails
-        // the probe and keeps its column.
-        if (probe.tryOpen(withName("SELECT [Position] FROM %s", name))) {
-            changes.open(withName("ALTER TABLE %s ADD COLUMN ZV_Position LONG", name));
-            changes.open(withName("UPDATE %s SET ZV_Position=[Position]", name));
-            changes.open(withName("ALTER TABLE %s DROP COLUMN [Position]", name));
-        }
-        tables.next();
-    }
-    changes.open("UPDATE Version SET Version=0.5002");
-}
+constexpr upgrade::UpgradeRow kLibrarySteps[] = {
+    upgrade::script("0.5002", upgrade::movePositionColumns),
+};
+static_assert(upgrade::ascendingTargets(kLibrarySteps));
 
 }  // namespace
+
+const upgrade::UpgradeCatalogue& libraryCatalogue() {
+    static constexpr upgrade::UpgradeCatalogue catalogue{
+        kLibrarySteps, {}, upgrade::VersionText::AsWritten, nullptr};
+    return catalogue;
+}
 
 void runLibraryUpgrade(iDatabase& database) {
     UpgradeSession session(database);
     QueryLevel level(session);
-    QueryHandle query = session.current();
-    if (query.open("SELECT Version FROM Version")) {
-        float version = query.fieldFloat("Version");
-        if (upgrade::versionBelow(version, kLibraryVersion)) {
-            migratePositions(session);
-        }
+    // The library's version is read as stored (no rounding); a library
+    // without a version row is left alone. It keeps no patch codes.
+    if (!session.open("SELECT Version FROM Version")) {
+        return;
     }
+    float version = session.fieldFloat("Version");
+    session.setCommandMode();
+    upgrade::runCatalogue(session, libraryCatalogue(), upgrade::AppliedCodes(), version);
 }
 
 }  // namespace orvdb::kinds

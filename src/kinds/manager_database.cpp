@@ -7,6 +7,7 @@
 #include "host/utf16.hpp"
 #include "kinds/kind_sql.hpp"
 #include "upgrade/manager_upgrade.hpp"
+#include "upgrade/workshop_upgrade.hpp"
 
 namespace orvdb::kinds {
 

@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/names.hpp"
 #include "data/boundary_values.hpp"
 #include "host/exceptions.hpp"
 #include "host/host_services.hpp"
 #include "host/paths.hpp"
-#include "host/text_case.hpp"
 #include "host/utf16.hpp"
 #include "kinds/kind_sql.hpp"
 #include "upgrade/provider_upgrade.hpp"
@@ -53,10 +53,10 @@ bool TProvider_Database::CheckDatabaseFile(std::string& path, std::string& provi
     if (TSoftDatabase::CheckDatabaseFile(path, providerName, true)) {
         return true;
     }
-    std::string asked = host::foldCase(path);
+    std::string asked = base::foldName(path);
     for (const std::string& folder : ListProviderFolders()) {
         path = providerDataPath(folder);
-        if (host::foldCase(path) == asked) {
+        if (base::foldName(path) == asked) {
             continue;
         }
         if (TSoftDatabase::CheckDatabaseFile(path, providerName, true)) {

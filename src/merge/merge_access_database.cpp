@@ -1,6 +1,7 @@
 #include "merge/merge_access_database.hpp"
 
 #include "data/database_factory.hpp"
+#include "data/user_tables_query.hpp"
 #include "host/boundary_strings.hpp"
 #include "host/dialogs.hpp"
 #include "host/file_utils.hpp"
@@ -383,9 +384,7 @@ void TMergeAccessDatabase::exportTables(MergeRunLists& lists, iDatabase& staging
     TableExportSettings settings{configuration_, FOffsetID, FCreateObject.get(), FProgress,
                                  *FDbContainer};
     TableExport pass(settings, lists);
-    stagingQuery.open(
-        "SELECT Name FROM MSysObjects WHERE ParentId=251658241 AND Flags=0 AND Type=1 ORDER BY "
-        "NAME");
+    stagingQuery.open(data::userTablesQuery() + " ORDER BY NAME");
     if (stagingQuery.opened() && FProgress.present()) {
         int32_t count = stagingQuery.recordCount();
         if (count > 0) {

@@ -1,6 +1,6 @@
 #include "module/profile_file.hpp"
 
-#include "host/text_case.hpp"
+#include "base/names.hpp"
 #include "host/utf16.hpp"
 
 #include <cerrno>
@@ -137,8 +137,7 @@ ProfileFile ProfileFile::parse(std::string_view text) {
 std::optional<std::string> ProfileFile::value(std::string_view section,
                                               std::string_view key) const {
     for (const Entry& entry : entries_) {
-        if (host::equalsIgnoringCase(entry.section, section) &&
-            host::equalsIgnoringCase(entry.key, key)) {
+        if (base::sameName(entry.section, section) && base::sameName(entry.key, key)) {
             return entry.value;
         }
     }

@@ -12,20 +12,11 @@
 
 namespace orvdb::module {
 
-// Copies table oldName into newName, gives the copy the primary key
-// ID_<newName> on its column ID, and re-creates every foreign key of
-// MSysRelationships in which oldName refers or is referred to, against
-// newName, under the relationship's name + "__X". With dropOld the old
-// constraints are dropped before and the old table after; with dropNewFirst
-// newName is dropped before the copy. Nothing happens when oldName does not
-// exist.
+// The renames of host/schema_renames.hpp (shared with the default database
+// connector, which upgrades ask for renames).
 void renameTable(iDatabase& db, std::u16string_view oldName, std::u16string_view newName,
                  bool dropOld, bool dropNewFirst);
 
-// Adds newColumn of type columnType (a Jet type word), copies oldColumn into
-// it and, with dropOld, drops oldColumn. The foreign keys in which
-// table.oldColumn refers are re-created on newColumn (recreateKeys) or, with
-// dropOld alone, dropped.
 void renameColumn(iDatabase& db, std::u16string_view table, std::u16string_view oldColumn,
                   std::u16string_view newColumn, std::u16string_view columnType, bool dropOld,
                   bool recreateKeys);

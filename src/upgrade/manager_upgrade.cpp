@@ -2,9 +2,6 @@
 
 #include <mutex>
 
-#include "host/boundary_strings.hpp"
-#include "host/exceptions.hpp"
-
 namespace orvdb::upgrade {
 
 namespace {
@@ -13,27 +10,7 @@ std::vector<std::string>& strings() {
     static std::vector<std::string> texts;
     return texts;
 }
-
-std::string databaseName(iDatabase& database) {
-    host::Bstr name;
-    if (database.Get_dbname(name.put()) != ORV_S_OK) {
-        return "?";
-    }
-    return name.utf8();
-}
 }  // namespace
-
-void runWorkshopUpgrade(iDatabase& database, UpgradeLog&) {
-    throw host::EORV_DATABASEUPDATE("The workshop database " + databaseName(database) +
-                                    " cannot be upgraded: this version of orvdb does not carry "
-                                    "the workshop upgrade steps yet");
-}
-
-void runManagerUpgrade(iDatabase& database, UpgradeLog&, IInterface*, IInterface*) {
-    throw host::EORV_DATABASEUPDATE("The manager database " + databaseName(database) +
-                                    " cannot be upgraded: this version of orvdb does not carry "
-                                    "the manager upgrade steps yet");
-}
 
 void setManagerUpgradeStrings(std::vector<std::string> texts) {
     std::lock_guard lock(stringsMutex);

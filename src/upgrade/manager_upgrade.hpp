@@ -1,7 +1,6 @@
-// The manager-kind upgrades: the workshop data (the manager kind opened as
-// XMANDATA) and the manager databases. Their step catalogues are not built
-// yet; until they are, both refuse clearly instead of pretending the database
-// is current.
+// The manager database upgrade (its steps and driver: manager_driver.hpp)
+// and the texts the host hands the manager kind for it. The workshop data,
+// the manager kind opened as XMANDATA, is workshop_upgrade.hpp.
 #pragma once
 
 #include <orvdb/interfaces.hpp>
@@ -13,7 +12,6 @@
 
 namespace orvdb::upgrade {
 
-void runWorkshopUpgrade(iDatabase& database, UpgradeLog& log);
 void runManagerUpgrade(iDatabase& database, UpgradeLog& log, IInterface* rightsHost,
                        IInterface* hostObject);
 

@@ -1,7 +1,8 @@
 #include "upgrade/provider_upgrade.hpp"
 
-#include <unistd.h>
+#include <cstdio>
 
+#include "data/database.hpp"
 #include "host/exceptions.hpp"
 #include "host/format.hpp"
 #include "host/host_services.hpp"
@@ -15,38 +16,42 @@ namespace orvdb::upgrade {
 
 namespace {
 
-constexpr float kCurrentVersion = 0.36052f;
 constexpr float kCurrentObjectVersion = 0.8002f;
 constexpr float kFirstVersionWithCodes = 0.3605f;
 constexpr float kOldestObjectVersion = 0.8f;
+// The oldest version the steps can start from.
+constexpr float kOldestUpgradableVersion = 0.35834f;
 
 std::string fiveDecimals(double value) {
     return host::TFormat::FloatToStrFormated(value, 5);
 }
 
-// Views that read the library database name it by a path relative to the
-// library folder, so the upgrade works from there. A missing folder is left
-// alone: those views then fail quietly like any other statement.
-void enterLibraryFolder() {
+std::string tooOldMessage(std::string_view databaseName, float version) {
+    char number[64];
+    std::snprintf(number, sizeof number, "%.2f", static_cast<double>(version));
+    return "Your database " + std::string(databaseName) + " version (" + number + ") is too old";
+}
+
+// Views of the provider database read the library database by a name
+// relative to the library folder: the connection resolves such names there.
+// Only this connection is told; the process keeps its working directory.
+void useLibraryFolder(iDatabase& database) {
+    auto* connection = dynamic_cast<data::torvc_Database*>(&database);
     std::string folder = host::registry()->get(host::registry_entry::kLibraryFolder);
-    if (folder.empty()) {
+    if (connection == nullptr || folder.empty()) {
         return;
     }
-    std::string resolved = host::resolvePath(folder);
-    if (::chdir(resolved.c_str()) != 0) {
-        // Nothing to do: see above.
-    }
+    connection->setWorkingFolder(host::resolvePath(folder));
 }
 
 }  // namespace
 
 void runProviderUpgrade(iDatabase& database, UpgradeLog& log, const std::string& providerName,
                         const UpgradeCatalogue& catalogue) {
-    enterLibraryFolder();
+    useLibraryFolder(database);
     log.push_back("Providername: " + providerName);
 
     UpgradeSession session(database);
-    int done = 0;
     {
         QueryLevel level(session);
         float version = 0;
@@ -66,15 +71,18 @@ void runProviderUpgrade(iDatabase& database, UpgradeLog& log, const std::string&
         }
 
         session.setCommandMode();
-        if (host::TMathEx::PlusPetitOuEgal(version, kOldestUpgradableVersion) &&
-            !host::TMathEx::PlusGrandOuEgal(objectVersion, kOldestObjectVersion)) {
+        bool tooOld = host::TMathEx::PlusPetitOuEgal(version, kOldestUpgradableVersion);
+        if (tooOld && !host::TMathEx::PlusGrandOuEgal(objectVersion, kOldestObjectVersion)) {
             throw host::EORV_DATABASEUPDATE(
                 "The database of provider " + providerName + " is at version " +
                 fiveDecimals(version) + " (objects " + fiveDecimals(objectVersion) +
-                "); it cannot be upgraded to version " + fiveDecimals(kCurrentVersion) +
+                "); it cannot be upgraded to version " + std::string(catalogue.current()) +
                 " (objects " + fiveDecimals(kCurrentObjectVersion) + ") from there");
         }
-        done = runSteps(session, catalogue, providerName, applied, version);
+        if (tooOld) {
+            throw DatabaseTooOld(tooOldMessage(providerName, version));
+        }
+        int done = runCatalogue(session, catalogue, applied, version);
         log.push_back(std::to_string(done) + " mise(s) à jour efféctuée(s) avec succès");
     }
     host::TProviderMethod::InitCaches(&database);

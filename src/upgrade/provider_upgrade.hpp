@@ -14,7 +14,7 @@ namespace orvdb::upgrade {
 
 using UpgradeLog = std::vector<std::string>;
 
-// The provider family's steps, patches and scripts.
+// The provider family's steps, patches and closing checks.
 const UpgradeCatalogue& providerCatalogue();
 
 // Throws host::EORV_DATABASEUPDATE or DatabaseTooOld for a database too old

@@ -168,7 +168,7 @@ TEST_F(CatalogTest, RelationshipIsEnforcedBothWays) {
 }
 
 TEST_F(CatalogTest, CascadesFollowTheRelationshipFlags) {
-    makeParentChild(kRelCascadeDelete | kRelCascadeUpdate);
+    makeParentChild(relationship_flags::kCascadeDeletes | relationship_flags::kCascadeUpdates);
     change("INSERT INTO Parent (Id, Name) VALUES (1, 'p')");
     change("INSERT INTO Child VALUES (10, 1)");
     change("UPDATE Parent SET Id = 7");

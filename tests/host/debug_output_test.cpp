@@ -1,6 +1,6 @@
 #include "host/debug_output.hpp"
 
-#include "temp_dir.hpp"
+#include "support/temp_dir.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

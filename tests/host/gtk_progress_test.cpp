@@ -17,7 +17,7 @@
 
 #include "host/progress.hpp"
 #include "support/shell_command.hpp"
-#include "temp_dir.hpp"
+#include "support/temp_dir.hpp"
 
 namespace orvdb::host {
 namespace {

@@ -1,6 +1,6 @@
 #include "host/paths.hpp"
 
-#include "temp_dir.hpp"
+#include "support/temp_dir.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "host/registry_info.hpp"
 #include "host/registry_loader.hpp"
 
-#include "temp_dir.hpp"
+#include "support/temp_dir.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

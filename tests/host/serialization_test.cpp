@@ -1,7 +1,7 @@
 #include "host/serialization.hpp"
 #include "host/memory_stream.hpp"
 
-#include "temp_dir.hpp"
+#include "support/temp_dir.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

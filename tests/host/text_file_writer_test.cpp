@@ -1,6 +1,6 @@
 #include "host/text_file_writer.hpp"
 
-#include "temp_dir.hpp"
+#include "support/temp_dir.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

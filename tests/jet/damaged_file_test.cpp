@@ -6,6 +6,8 @@
 #include <random>
 
 #include "jet/fixture_support.hpp"
+#include "jet/format/bytes.hpp"
+#include "jet/format/tdef.hpp"
 #include "jet/read/jet_file.hpp"
 #include "jet/read/relationships.hpp"
 #include "jet/read/saved_queries.hpp"
@@ -35,15 +37,9 @@ size_t readEverything(const std::filesystem::path& path) {
     return rows;
 }
 
-// Empty on success, else the error message; fails the test on any other
-// exception type.
+// Empty on success, else the error message; any other exception fails the test.
 std::string tryReadEverything(const std::filesystem::path& path) {
-    try {
-        readEverything(path);
-    } catch (const JetError& error) {
-        return error.what();
-    }
-    return "";
+    return testing::errorOf([&] { readEverything(path); });
 }
 
 TEST(DamagedFiles, TruncatedAtPageBoundariesFailCleanly) {
@@ -132,7 +128,9 @@ TEST(DamagedFiles, BrokenStructuresInThePagesAreReportedByName) {
     auto original = readFileBytes(fixturePath("testV2000.mdb"));
     TempDir dir;
     JetFile intact = JetFile::open(fixturePath("testV2000.mdb"));
-    uint32_t tablePage = intact.catalog().findTable("Table1")->tablePage();
+    const CatalogObject* table = intact.catalog().findTable("Table1");
+    ASSERT_NE(table, nullptr);
+    uint32_t tablePage = table->tablePage();
 
     struct Damage {
         const char* what;
@@ -140,17 +138,17 @@ TEST(DamagedFiles, BrokenStructuresInThePagesAreReportedByName) {
         const char* expected;
     };
     const std::vector<Damage> damages = {
-        {"catalog page type", [](auto& bytes) { bytes[2 * kPageSize] = 0x07; },
+        {"catalog page type", [](auto& bytes) { bytes[kCatalogPage * kPageSize] = 0x07; },
          "should hold a table definition"},
-        {"catalog continuation loops to itself", [](auto& bytes) { bytes[2 * kPageSize + 4] = 2; },
+        {"catalog continuation loops to itself",
+         [](auto& bytes) { bytes[kCatalogPage * kPageSize + tdef::kNextPage] = kCatalogPage; },
          "loops back to page 2"},
         {"table definition continues past the end",
-         [&](auto& bytes) { bytes[tablePage * kPageSize + 6] = 0x7F; },
+         [&](auto& bytes) { bytes[tablePage * kPageSize + tdef::kNextPage + 2] = 0x7F; },
          "beyond the end of the file"},
         {"table definition claims 60000 columns",
          [&](auto& bytes) {
-             bytes[tablePage * kPageSize + 45] = 0x60;
-             bytes[tablePage * kPageSize + 46] = 0xEA;
+             putU16(std::span(bytes).subspan(tablePage * kPageSize), tdef::kColumnCount, 60000);
          },
          "claims 60000 columns"},
     };

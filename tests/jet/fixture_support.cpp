@@ -1,13 +1,8 @@
 #include "jet/fixture_support.hpp"
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 namespace orvdb::jet::testing {
 
@@ -52,6 +47,87 @@ const std::vector<FixtureInfo>& knownFixtures() {
         {"withPassword2000.mdb", std::string("password")},
     };
     return fixtures;
+}
+
+void EveryFixture::SetUp() {
+    ORVDB_REQUIRE_FIXTURE(GetParam().file);
+}
+
+ORVDB_FOR_EVERY_FIXTURE(EveryFixture);
+
+std::string lower(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+std::vector<std::vector<Value>> allRows(const JetFile& file, const std::string& table) {
+    std::vector<std::vector<Value>> rows;
+    TableReader reader = file.readTable(table);
+    while (auto row = reader.next()) {
+        rows.push_back(std::move(row->values));
+    }
+    return rows;
+}
+
+std::map<RowPointer, std::vector<Value>> rowsByPointer(const JetFile& file,
+                                                       const std::string& table) {
+    std::map<RowPointer, std::vector<Value>> rows;
+    TableReader reader = file.readTable(table);
+    while (auto row = reader.next()) {
+        rows.emplace(row->id, std::move(row->values));
+    }
+    return rows;
+}
+
+void addCatalogRow(DatabaseImage& image, int64_t id, const std::string& name, ObjectType type) {
+    TableImage& catalog = *image.findTable(kCatalogTableName);
+    const TableDefinition& definition = catalog.definition;
+    std::vector<Value> row(definition.columns.size());
+    auto set = [&](const char* column, Value value) {
+        const Column* found = definition.findColumn(column);
+        ASSERT_NE(found, nullptr) << column;
+        row[static_cast<size_t>(found - definition.columns.data())] = std::move(value);
+    };
+    set("Id", id);
+    set("ParentId", int64_t{kTablesContainerId});
+    set("Name", name);
+    set("Type", int64_t{typeCode(type)});
+    set("Flags", int64_t{0});
+    set("DateCreate", DateTime{45000.5});
+    set("DateUpdate", DateTime{45000.5});
+    catalog.rows.push_back(std::move(row));
+}
+
+std::string errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const JetError& error) {
+        return error.what();
+    }
+    return "";
+}
+
+std::string hex(std::span<const uint8_t> bytes) {
+    static const char* digits = "0123456789abcdef";
+    std::string out;
+    for (uint8_t byte : bytes) {
+        out += digits[byte >> 4];
+        out += digits[byte & 15];
+    }
+    return out;
+}
+
+std::vector<std::string> nonEmptyLines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty()) {
+            out.push_back(line);
+        }
+    }
+    return out;
 }
 
 void PrintTo(const FixtureInfo& info, std::ostream* out) {
@@ -113,17 +189,13 @@ std::vector<CsvRow> parseCsv(const std::string& text) {
     return rows;
 }
 
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvdb-jet-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        std::abort();
+std::optional<std::string> mdbtools(const std::string& program, const std::filesystem::path& file,
+                                    const std::vector<std::string>& arguments, bool keepErrors) {
+    std::string command = program + " " + shellQuote(file.string());
+    for (const std::string& argument : arguments) {
+        command += " " + shellQuote(argument);
     }
-    path_ = pattern;
-}
-
-TempDir::~TempDir() {
-    std::error_code error;
-    std::filesystem::remove_all(path_, error);
+    return runCommand(command + (keepErrors ? " 2>&1" : " 2>/dev/null"));
 }
 
 std::vector<unsigned char> readFileBytes(const std::filesystem::path& path) {

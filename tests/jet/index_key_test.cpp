@@ -7,7 +7,6 @@
 #include <cmath>
 #include <map>
 #include <set>
-#include <sstream>
 
 #include "jet/fixture_support.hpp"
 #include "jet/index/index_key.hpp"
@@ -17,15 +16,9 @@
 namespace orvdb::jet {
 namespace {
 
-using testing::fixturePath;
+using testing::EveryFixture;
 
-std::string hex(const std::vector<uint8_t>& bytes) {
-    std::ostringstream out;
-    for (uint8_t byte : bytes) {
-        out << "0123456789abcdef"[byte >> 4] << "0123456789abcdef"[byte & 15];
-    }
-    return out.str();
-}
+using testing::hex;
 
 KeyColumn column(ColumnType type, bool ascending = true) {
     KeyColumn key;
@@ -41,22 +34,15 @@ std::vector<uint8_t> keyOf(ColumnType type, const Value& value, bool ascending =
 
 // ---- Every index of every fixture, re-encoded from its rows ----
 
-class FixtureIndexKeys : public ::testing::TestWithParam<testing::FixtureInfo> {};
-
-TEST_P(FixtureIndexKeys, KeysEncodedFromRowsMatchTheStoredKeys) {
-    ORVDB_REQUIRE_FIXTURE(GetParam().file);
-    JetFile file = JetFile::open(fixturePath(GetParam().file), GetParam().password);
+TEST_P(EveryFixture, KeysEncodedFromRowsMatchTheStoredKeys) {
+    JetFile file = open();
     size_t compared = 0;
     for (const std::string& name : file.tableNames(true)) {
         std::shared_ptr<const TableDefinition> table = file.table(name);
         if (table->physicalIndexes.empty()) {
             continue;
         }
-        std::map<RowPointer, std::vector<Value>> rows;
-        TableReader reader = file.readTable(name);
-        while (std::optional<Row> row = reader.next()) {
-            rows.emplace(row->id, std::move(row->values));
-        }
+        std::map<RowPointer, std::vector<Value>> rows = testing::rowsByPointer(file, name);
         for (const PhysicalIndex& index : table->physicalIndexes) {
             std::vector<KeyColumn> columns = keyColumnsOf(*table, index);
             std::set<RowPointer> expectedRows;
@@ -83,9 +69,6 @@ TEST_P(FixtureIndexKeys, KeysEncodedFromRowsMatchTheStoredKeys) {
     // Every fixture has at least its catalog indexes filled.
     EXPECT_GT(compared, 0u);
 }
-
-INSTANTIATE_TEST_SUITE_P(Fixtures, FixtureIndexKeys, ::testing::ValuesIn(testing::knownFixtures()),
-                         [](const auto& info) { return testing::fixtureTestName(info.param); });
 
 // ---- Text keys as Access wrote them (copied from northwind.mdb's pages) ----
 

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "jet/fixture_support.hpp"
+#include "jet/format/bytes.hpp"
 #include "jet/index/index_pages.hpp"
 #include "jet/index/index_reader.hpp"
 #include "jet/read/jet_file.hpp"
@@ -15,7 +16,7 @@
 namespace orvdb::jet {
 namespace {
 
-using testing::fixturePath;
+using testing::EveryFixture;
 
 constexpr uint32_t kTablePage = 0x2A;
 constexpr uint32_t kFirstFreePage = 100;
@@ -39,7 +40,7 @@ struct PageStore {
 
 ParsedIndexPage pageOf(const IndexLayout& layout, uint32_t number) {
     static const std::string name = "laid-out.mdb";
-    const PageImage& image = layout.pages.at(number);
+    const PageBytes& image = layout.pages.at(number);
     return parseIndexPage(ByteView(image, name), number);
 }
 
@@ -94,9 +95,9 @@ size_t distinctKeys(std::vector<IndexEntry> entries) {
 }
 
 // The entry bytes a page uses, from the highest bit of its bitmask.
-size_t usedEntryBytes(const PageImage& image) {
+size_t usedEntryBytes(const PageBytes& image) {
     for (size_t bit = index_page::kEntrySpace; bit > 0; --bit) {
-        if (image[index_page::kBitmaskOffset + bit / 8] & (1u << (bit % 8))) {
+        if (image[index_page::kBitmask + bit / 8] & (1u << (bit % 8))) {
             return bit;
         }
     }
@@ -108,7 +109,7 @@ size_t usedEntryBytes(const PageImage& image) {
 IndexEntry checkSubtree(const IndexLayout& layout, uint32_t number, bool rightmost,
                         std::vector<uint32_t>& leavesInOrder) {
     ParsedIndexPage page = pageOf(layout, number);
-    const PageImage& image = layout.pages.at(number);
+    const PageBytes& image = layout.pages.at(number);
     EXPECT_EQ(page.tablePage, kTablePage) << "page " << number;
     EXPECT_EQ(page.freeSpace + usedEntryBytes(image), index_page::kEntrySpace) << number;
     if (page.isLeaf()) {
@@ -127,7 +128,7 @@ IndexEntry checkSubtree(const IndexLayout& layout, uint32_t number, bool rightmo
         return page.entries.empty() ? IndexEntry{} : page.entries.back();
     }
     EXPECT_EQ(page.prefixLength, 0u);
-    EXPECT_EQ(image[index_page::kNodeMarkerOffset], 1u);
+    EXPECT_EQ(image[index_page::kNodeMarker], 1u);
     // Only the last node page of a level reaches its last child by the tail.
     EXPECT_EQ(page.childTailPage != 0, rightmost) << "node " << number;
     IndexEntry last;
@@ -158,20 +159,6 @@ void checkLayout(std::vector<IndexEntry> entries, const IndexLayout& layout,
     std::vector<uint32_t> leaves;
     checkSubtree(layout, layout.rootPage, true, leaves);
     checkLeafChain(layout, leaves);
-}
-
-TEST(IndexLayout, EmptyIndexIsOneEmptyLeafRoot) {
-    PageStore store;
-    IndexLayout layout = layOutIndex({}, kTablePage, store.allocator());
-    ASSERT_EQ(layout.pages.size(), 1u);
-    EXPECT_EQ(layout.rootPage, kFirstFreePage);
-    EXPECT_EQ(layout.uniqueEntryCount, 0u);
-    ParsedIndexPage root = pageOf(layout, layout.rootPage);
-    EXPECT_TRUE(root.isLeaf());
-    EXPECT_EQ(root.freeSpace, 3616);
-    EXPECT_EQ(root.tablePage, kTablePage);
-    EXPECT_TRUE(root.entries.empty());
-    EXPECT_TRUE(readBack(layout).empty());
 }
 
 TEST(IndexLayout, SortsByKeyThenRow) {
@@ -207,7 +194,8 @@ TEST_P(GeneratedTrees, ReadBackSortedWithSoundStructure) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, GeneratedTrees,
-                         ::testing::Values(TreeSize{"OneLeaf", 100, 20, 1},
+                         ::testing::Values(TreeSize{"Empty", 0, 20, 1},
+                                           TreeSize{"OneLeaf", 100, 20, 1},
                                            TreeSize{"TwoLevels", 2000, 20, 2},
                                            TreeSize{"ThreeLevels", 12000, 60, 3},
                                            TreeSize{"LongKeys", 60, 1400, 4}),
@@ -220,11 +208,8 @@ TEST(IndexLayout, EntryTooLongForAPageIsRefused) {
 }
 
 // Entries Access wrote, laid out again: the same entries come back.
-class FixtureIndexLayout : public ::testing::TestWithParam<testing::FixtureInfo> {};
-
-TEST_P(FixtureIndexLayout, AccessEntriesSurviveALayout) {
-    ORVDB_REQUIRE_FIXTURE(GetParam().file);
-    JetFile file = JetFile::open(fixturePath(GetParam().file), GetParam().password);
+TEST_P(EveryFixture, AccessEntriesSurviveALayout) {
+    JetFile file = open();
     for (const std::string& name : file.tableNames(true)) {
         std::shared_ptr<const TableDefinition> table = file.table(name);
         for (const PhysicalIndex& index : table->physicalIndexes) {
@@ -239,26 +224,7 @@ TEST_P(FixtureIndexLayout, AccessEntriesSurviveALayout) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, FixtureIndexLayout,
-                         ::testing::ValuesIn(testing::knownFixtures()),
-                         [](const auto& info) { return testing::fixtureTestName(info.param); });
-
 // ---- Damaged trees give clear errors ----
-
-std::string readError(IndexLayout layout) {
-    try {
-        readBack(layout);
-    } catch (const JetError& error) {
-        return error.what();
-    }
-    return "";
-}
-
-void setU32(PageImage& page, size_t offset, uint32_t value) {
-    for (int n = 0; n < 4; ++n) {
-        page[offset + n] = static_cast<uint8_t>(value >> (8 * n));
-    }
-}
 
 TEST(IndexReader, DamagedTreesAreReportedNamingThePage) {
     PageStore store;
@@ -277,27 +243,24 @@ TEST(IndexReader, DamagedTreesAreReportedNamingThePage) {
         {"a leaf that is a data page", [&](IndexLayout& l) { l.pages[leaf][0] = 0x01; },
          "page " + std::to_string(leaf) + " should be an index page"},
         {"a leaf of another table",
-         [&](IndexLayout& l) { setU32(l.pages[leaf], index_page::kTablePageOffset, 7); },
+         [&](IndexLayout& l) { putU32(l.pages[leaf], index_page::kTablePage, 7); },
          "index page " + std::to_string(leaf) + " belongs to the table at page 7"},
         {"a child tail pointing back at the root",
-         [&](IndexLayout& l) {
-             setU32(l.pages[l.rootPage], index_page::kChildTailOffset, l.rootPage);
-         },
+         [&](IndexLayout& l) { putU32(l.pages[l.rootPage], index_page::kChildTail, l.rootPage); },
          "index page " + std::to_string(base.rootPage) + " is reached twice"},
         {"an entry shorter than its row pointer",
          [&](IndexLayout& l) {
-             PageImage& page = l.pages[leaf];
-             std::fill(page.begin() + index_page::kBitmaskOffset,
-                       page.begin() + index_page::kEntriesOffset, 0);
-             page[index_page::kBitmaskOffset] = 0x04;  // an entry of 2 bytes
-             page[index_page::kPrefixLengthOffset] = 0;
+             PageBytes& page = l.pages[leaf];
+             std::fill(page.begin() + index_page::kBitmask, page.begin() + index_page::kEntries, 0);
+             page[index_page::kBitmask] = 0x04;  // an entry of 2 bytes
+             page[index_page::kPrefixLength] = 0;
          },
          "index page " + std::to_string(leaf) + " has an entry of 2 bytes"},
     };
     for (const Damage& damage : cases) {
         IndexLayout damaged = base;
         damage.apply(damaged);
-        std::string message = readError(damaged);
+        std::string message = testing::errorOf([&] { readBack(damaged); });
         EXPECT_NE(message.find(damage.says), std::string::npos)
             << damage.what << ": \"" << message << '"';
         EXPECT_NE(message.find("laid-out.mdb"), std::string::npos) << damage.what;

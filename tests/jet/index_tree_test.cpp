@@ -17,9 +17,12 @@
 #include "jet/check/file_check.hpp"
 #include "jet/fixture_support.hpp"
 #include "jet/format/bytes.hpp"
+#include "jet/format/data_page.hpp"
+#include "jet/format/usage_map.hpp"
 #include "jet/index/index_reader.hpp"
 #include "jet/read/jet_file.hpp"
 #include "jet/read/usage_map.hpp"
+#include "jet/update/definition_patch.hpp"
 #include "jet/update/index_tree.hpp"
 #include "jet/update/index_tree_page.hpp"
 #include "jet/write/usage_map_writer.hpp"
@@ -53,7 +56,7 @@ size_t commonPrefix(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b
 // The entry bytes a page uses, from the highest bit of its bitmask.
 size_t usedEntryBytes(const Page& page) {
     for (size_t bit = kEntrySpace; bit > 0; --bit) {
-        if (page.bytes[kBitmaskOffset + bit / 8] & (1u << (bit % 8))) {
+        if (page.bytes[kBitmask + bit / 8] & (1u << (bit % 8))) {
             return bit;
         }
     }
@@ -131,7 +134,7 @@ private:
         if (parsed.isLeaf()) {
             leafDepths_.insert(depth);
             EXPECT_EQ(parsed.childTailPage, 0u) << where;
-            EXPECT_EQ(page->bytes[kNodeMarkerOffset], 0) << where;
+            EXPECT_EQ(page->bytes[kNodeMarker], 0) << where;
             if (isRoot) {
                 EXPECT_EQ(parsed.prefixLength, 0u) << "a lone leaf is not compressed";
             } else {
@@ -150,7 +153,7 @@ private:
             }
             return parsed.entries.back();
         }
-        EXPECT_EQ(page->bytes[kNodeMarkerOffset], 1) << where;
+        EXPECT_EQ(page->bytes[kNodeMarker], 1) << where;
         EXPECT_EQ(parsed.prefixLength, 0u) << "node entries stay whole: " << where;
         EXPECT_FALSE(parsed.entries.empty()) << "a node lists at least one child: " << where;
         EXPECT_EQ(parsed.childTailPage != 0, lastOfLevel) << "only the last node has a tail";
@@ -324,11 +327,10 @@ size_t depthOf(EditedIndex& tree) {
     size_t depth = 1;
     for (uint32_t page = tree.index->rootPage;; ++depth) {
         const PageBytes& bytes = tree.store.read(page);
-        if (bytes[0] == kLeaf) {
+        if (bytes[jet::page::kType] == jet::page::kIndexLeafType) {
             return depth;
         }
-        page = bytes[kChildTailOffset] | (bytes[kChildTailOffset + 1] << 8) |
-               (bytes[kChildTailOffset + 2] << 16) | (bytes[kChildTailOffset + 3] << 24);
+        page = getU32(bytes, kChildTail);
     }
 }
 
@@ -456,7 +458,7 @@ TEST(IndexTreeEditor, RefusalsNameTheFileTableAndIndexAndChangeNothing) {
     const Workload shortKeys{"", 0, 0, 5, 5, 0, Order::Random, Order::Random, 0, 0};
     auto tailLeaf = [](EditedIndex& tree) {
         const PageBytes& root = tree.store.read(tree.index->rootPage);
-        return uint32_t{root[kChildTailOffset]} | (root[kChildTailOffset + 1] << 8);
+        return uint32_t{root[kChildTail]} | (root[kChildTail + 1] << 8);
     };
     struct Refusal {
         const char* what;
@@ -488,7 +490,9 @@ TEST(IndexTreeEditor, RefusalsNameTheFileTableAndIndexAndChangeNothing) {
          },
          "should be an index page but has type 1"},
         {"a leaf of another table",
-         [&](EditedIndex& tree) { putU32(tree.store.modify(tailLeaf(tree)), kTablePageOffset, 7); },
+         [&](EditedIndex& tree) {
+             putU32(tree.store.modify(tailLeaf(tree)), index_page::kTablePage, 7);
+         },
          [](EditedIndex& tree) {
              tree.editor->insert(std::vector<uint8_t>{0xFF}, {1, 1});
          },
@@ -523,40 +527,15 @@ TEST(IndexTreeEditor, RefusalsNameTheFileTableAndIndexAndChangeNothing) {
 
 // ---- Indexes of Access-made files ----
 
-// Writes the index's new root page and distinct-key count into the table
-// definition, as the engine does after an edit.
-void recordInDefinition(MemoryPageStore& store, const TableDefinition& table,
-                        const PhysicalIndex& before, const PhysicalIndex& after) {
-    constexpr size_t kHeaderEnd = 63;
-    constexpr size_t kPhysicalIndexHeaderSize = 12;
-    PageBytes& first = store.modify(table.page);
-    putU32(first, kHeaderEnd + before.number * kPhysicalIndexHeaderSize + 4, after.entryCount);
-    // The 52-byte index entry holds the map row pointer, then the root page.
-    Bytes pattern(8);
-    putU32(pattern, 0, rawRowPointer(before.usageMap.page, before.usageMap.row));
-    putU32(pattern, 4, before.rootPage);
-    for (uint32_t page = table.page; page != 0;) {
-        PageBytes& bytes = store.modify(page);
-        auto found = std::search(bytes.begin(), bytes.end(), pattern.begin(), pattern.end());
-        if (found != bytes.end()) {
-            putU32(bytes, static_cast<size_t>(found - bytes.begin()) + 4, after.rootPage);
-            return;
-        }
-        page = bytes[4] | (bytes[5] << 8) | (bytes[6] << 16) | (uint32_t{bytes[7]} << 24);
-    }
-    ADD_FAILURE() << "the definition of table '" << table.name << "' names no root page "
-                  << before.rootPage;
-}
-
 // Marks pages added past the original end in use and released pages free in
 // the global map of page 1, as the engine does for a commit.
 void recordInGlobalMap(MemoryPageStore& store, uint32_t originalPages) {
-    PageBytes& page = store.modify(1);
-    size_t start = getU16(page, 14) & 0x1FFF;
-    ASSERT_EQ(page[start], 0x00) << "the test handles inline global maps";
-    uint32_t firstPage = page[start + 1] | (page[start + 2] << 8) | (page[start + 3] << 16) |
-                         (uint32_t{page[start + 4]} << 24);
-    size_t bits = (kPageSize - start - 5) * 8;
+    PageBytes& page = store.modify(kGlobalUsageMapPage);
+    size_t start = getU16(page, data_page::rowOffsetAt(0)) & data_page::kOffsetMask;
+    ASSERT_EQ(page[start + usage_map::kType], usage_map::kInline)
+        << "the test handles inline global maps";
+    uint32_t firstPage = getU32(page, start + usage_map::kStartPage);
+    size_t bits = (kPageSize - start - usage_map::kInlineBitmap) * 8;
     for (uint32_t number = 0; number < store.pageCount(); ++number) {
         bool isFree = store.released().count(number) != 0;
         if (!isFree && number < originalPages) {
@@ -564,7 +543,7 @@ void recordInGlobalMap(MemoryPageStore& store, uint32_t originalPages) {
         }
         ASSERT_GE(number, firstPage);
         ASSERT_LT(number - firstPage, bits) << "page " << number << " is past the global map";
-        uint8_t& byte = page[start + 5 + (number - firstPage) / 8];
+        uint8_t& byte = page[start + usage_map::kInlineBitmap + (number - firstPage) / 8];
         auto mask = static_cast<uint8_t>(1u << ((number - firstPage) % 8));
         byte = isFree ? byte | mask : byte & ~mask;
     }
@@ -632,7 +611,10 @@ TEST_P(AccessIndexEdits, ErasedAndInsertedAgainTheyReadBackAndPassTheFileCheck) 
             }
             // Access leaves stale counts; emptied and filled again they are exact.
             tree.verify("inserted again", eraseAll ? exactCount : before.entryCount, eraseAll);
-            recordInDefinition(tree.store, table, before, *tree.index);
+            // The new root page and distinct-key count go into the definition,
+            // as the engine writes them after an edit.
+            table.physicalIndexes[number] = *tree.index;
+            patchTableDefinition(tree.store, table);
             pages = std::move(tree.store);
         }
     }

@@ -22,22 +22,9 @@ using testing::CsvRow;
 
 const char* const kDateFormat = "%Y-%m-%d %H:%M:%S";
 
-std::string hexOf(const Bytes& bytes) {
-    static const char* digits = "0123456789ABCDEF";
-    std::string out;
-    for (uint8_t byte : bytes) {
-        out += digits[byte >> 4];
-        out += digits[byte & 15];
-    }
-    return out;
-}
+using testing::hex;
 
-std::string upper(std::string text) {
-    for (char& c : text) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return text;
-}
+using testing::lower;
 
 std::string withoutHyphens(std::string text) {
     text.erase(std::remove(text.begin(), text.end(), '-'), text.end());
@@ -106,23 +93,24 @@ std::string compareValue(const Column& column, const Value& mine, const CsvField
         // mdbtools treats binary data as a C string: it stops at the first
         // zero byte.
         Bytes untilZero(value->begin(), std::find(value->begin(), value->end(), 0));
-        return upper(theirs.text) == hexOf(*value) || upper(theirs.text) == hexOf(untilZero)
+        return lower(theirs.text) == hex(*value) || lower(theirs.text) == hex(untilZero)
                    ? ""
-                   : differ(hexOf(*value));
+                   : differ(hex(*value));
     }
     if (const Guid* value = std::get_if<Guid>(&mine)) {
         // With -b hex mdbtools prints the hex of its GUID text, and its text
         // drops the hyphen between the fourth and fifth group.
         std::string guidText = value->toString();
-        std::string printed = upper(theirs.text);
-        if (printed.size() % 2 == 0 && printed.rfind("7B", 0) == 0) {
+        std::string printed = lower(theirs.text);
+        if (printed.size() % 2 == 0 && printed.rfind("7b", 0) == 0) {
             std::string decoded;
             for (size_t n = 0; n < printed.size(); n += 2) {
                 decoded += static_cast<char>(std::stoi(printed.substr(n, 2), nullptr, 16));
             }
             printed = decoded;
         }
-        return withoutHyphens(printed) == withoutHyphens(guidText) ? "" : differ(guidText);
+        return lower(withoutHyphens(printed)) == lower(withoutHyphens(guidText)) ? ""
+                                                                                 : differ(guidText);
     }
     if (const Decimal* value = std::get_if<Decimal>(&mine)) {
         return theirs.text == value->text ? "" : differ(value->text);
@@ -143,64 +131,38 @@ std::string compareRow(const TableDefinition& table, const Row& mine, const CsvR
     return "";
 }
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty()) {
-            out.push_back(line);
-        }
-    }
-    return out;
-}
+using testing::EveryFixture;
+using testing::mdbtools;
 
-class MdbtoolsComparison : public ::testing::TestWithParam<testing::FixtureInfo> {
-protected:
-    void SetUp() override {
-        ORVDB_REQUIRE_FIXTURE(GetParam().file);
-        if (!testing::haveCommand("mdb-export") || !testing::haveCommand("mdb-tables")) {
-            GTEST_SKIP() << "mdbtools (mdb-tables, mdb-export) is not installed; nothing to "
-                            "compare with";
-        }
-        path_ = testing::fixturePath(GetParam().file);
-    }
-
-    std::optional<std::string> mdb(const std::string& tool, const std::string& arguments) {
-        return testing::runCommand(tool + " " + arguments + " " + testing::shellQuote(path_) +
-                                   " 2>/dev/null");
-    }
-
-    std::string path_;
-};
-
-TEST_P(MdbtoolsComparison, TableListsAgree) {
-    JetFile file = JetFile::open(path_, GetParam().password);
-    auto all = mdb("mdb-tables", "-S -1");
-    auto user = mdb("mdb-tables", "-1");
+TEST_P(EveryFixture, TableListsAgreeWithMdbtools) {
+    ORVDB_REQUIRE_COMMANDS("mdb-tables");
+    JetFile file = open();
+    auto all = mdbtools("mdb-tables -S -1", path());
+    auto user = mdbtools("mdb-tables -1", path());
     if (!all || !user) {
         GTEST_SKIP() << "mdbtools cannot read " << GetParam().file;
     }
     std::vector<std::string> mine = file.tableNames(true);
-    std::vector<std::string> theirs = lines(*all);
+    std::vector<std::string> theirs = testing::nonEmptyLines(*all);
     std::sort(mine.begin(), mine.end());
     std::sort(theirs.begin(), theirs.end());
     EXPECT_EQ(mine, theirs);
 
     std::vector<std::string> mineUser = file.tableNames(false);
-    std::vector<std::string> theirUser = lines(*user);
+    std::vector<std::string> theirUser = testing::nonEmptyLines(*user);
     std::sort(mineUser.begin(), mineUser.end());
     std::sort(theirUser.begin(), theirUser.end());
     EXPECT_EQ(mineUser, theirUser);
 }
 
-TEST_P(MdbtoolsComparison, EveryValueOfEveryTableAgrees) {
-    JetFile file = JetFile::open(path_, GetParam().password);
+TEST_P(EveryFixture, EveryValueOfEveryTableAgreesWithMdbExport) {
+    ORVDB_REQUIRE_COMMANDS("mdb-export");
+    JetFile file = open();
+    const std::string options = "mdb-export -b hex -D " + testing::shellQuote(kDateFormat) +
+                                " -T " + testing::shellQuote(kDateFormat);
     for (const std::string& name : file.tableNames(true)) {
         SCOPED_TRACE("table " + name);
-        auto exported = testing::runCommand(
-            "mdb-export -b hex -D " + testing::shellQuote(kDateFormat) + " -T " +
-            testing::shellQuote(kDateFormat) + " " + testing::shellQuote(path_) + " " +
-            testing::shellQuote(name) + " 2>/dev/null");
+        auto exported = mdbtools(options, path(), {name});
         if (!exported) {
             ADD_FAILURE() << "mdb-export failed on table " << name;
             continue;
@@ -272,9 +234,10 @@ std::string mdbtoolsTypeName(const Column& column) {
     }
 }
 
-TEST_P(MdbtoolsComparison, ColumnTypesAgreeWithMdbSchema) {
-    JetFile file = JetFile::open(path_, GetParam().password);
-    auto schema = mdb("mdb-schema", "--no-relations --no-indexes");
+TEST_P(EveryFixture, ColumnTypesAgreeWithMdbSchema) {
+    ORVDB_REQUIRE_COMMANDS("mdb-schema");
+    JetFile file = open();
+    auto schema = mdbtools("mdb-schema --no-relations --no-indexes", path());
     if (!schema) {
         GTEST_SKIP() << "mdb-schema cannot read " << GetParam().file;
     }
@@ -282,7 +245,7 @@ TEST_P(MdbtoolsComparison, ColumnTypesAgreeWithMdbSchema) {
     // "CREATE TABLE [table]" blocks.
     std::string table;
     int checked = 0;
-    for (const std::string& line : lines(*schema)) {
+    for (const std::string& line : testing::nonEmptyLines(*schema)) {
         if (line.rfind("CREATE TABLE [", 0) == 0) {
             table = line.substr(14, line.rfind(']') - 14);
             continue;
@@ -314,10 +277,6 @@ TEST_P(MdbtoolsComparison, ColumnTypesAgreeWithMdbSchema) {
         EXPECT_GT(checked, 0);
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Fixtures, MdbtoolsComparison,
-                         ::testing::ValuesIn(testing::knownFixtures()),
-                         [](const auto& info) { return testing::fixtureTestName(info.param); });
 
 }  // namespace
 }  // namespace orvdb::jet

@@ -7,6 +7,7 @@
 #include <regex>
 #include <sstream>
 
+#include "base/names.hpp"
 #include "jet/fixture_support.hpp"
 #include "jet/read/jet_file.hpp"
 
@@ -67,32 +68,23 @@ bool sameAsMdbProp(const Property& property, const std::string& theirs) {
     return false;
 }
 
-class FixtureProperties : public ::testing::TestWithParam<testing::FixtureInfo> {
-protected:
-    void SetUp() override {
-        ORVDB_REQUIRE_FIXTURE(GetParam().file);
-        if (!testing::haveCommand("mdb-prop")) {
-            GTEST_SKIP() << "mdbtools (mdb-prop) is not installed";
-        }
-    }
-};
+using testing::EveryFixture;
 
-TEST_P(FixtureProperties, TablePropertiesAgreeWithMdbProp) {
-    JetFile file = JetFile::open(fixturePath(GetParam().file), GetParam().password);
-    std::string path = fixturePath(GetParam().file);
+TEST_P(EveryFixture, TablePropertiesAgreeWithMdbProp) {
+    ORVDB_REQUIRE_COMMANDS("mdb-prop");
+    JetFile file = open();
     for (const std::string& name : file.tableNames(true)) {
         // mdb-prop shows the first object of that name; forms and pages may
         // share a table's name.
         size_t namesakes = 0;
         for (const CatalogObject& object : file.catalog().objects()) {
-            namesakes += sameName(object.name, name) ? 1 : 0;
+            namesakes += base::sameName(object.name, name) ? 1 : 0;
         }
         if (namesakes != 1) {
             continue;
         }
         SCOPED_TRACE(name);
-        auto output = testing::runCommand("mdb-prop " + testing::shellQuote(path) + " " +
-                                          testing::shellQuote(name) + " 2>&1");
+        auto output = testing::mdbtools("mdb-prop", path(), {name}, true);
         if (!output) {
             continue;  // mdb-prop fails on objects without properties
         }
@@ -119,14 +111,10 @@ TEST_P(FixtureProperties, TablePropertiesAgreeWithMdbProp) {
     }
 }
 
-TEST_P(FixtureProperties, DescriptionsAgreeWithMdbSchemaComments) {
-    if (!testing::haveCommand("mdb-schema")) {
-        GTEST_SKIP() << "mdbtools (mdb-schema) is not installed";
-    }
-    JetFile file = JetFile::open(fixturePath(GetParam().file), GetParam().password);
-    auto schema = testing::runCommand("mdb-schema --comments " +
-                                      testing::shellQuote(fixturePath(GetParam().file)) +
-                                      " postgres 2>/dev/null");
+TEST_P(EveryFixture, DescriptionsAgreeWithMdbSchemaComments) {
+    ORVDB_REQUIRE_COMMANDS("mdb-schema");
+    JetFile file = open();
+    auto schema = testing::mdbtools("mdb-schema --comments", path(), {"postgres"});
     if (!schema) {
         GTEST_SKIP() << "mdb-schema cannot read " << GetParam().file;
     }
@@ -147,23 +135,16 @@ TEST_P(FixtureProperties, DescriptionsAgreeWithMdbSchemaComments) {
         for (const PropertyMap& column : properties.columns) {
             Value description = column.value("Description");
             if (const auto* text = std::get_if<std::string>(&description)) {
-                std::string key = name + "." + column.name;
-                for (char& c : key) {
-                    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-                }
-                mine[key] = *text;
+                mine[testing::lower(name + "." + column.name)] = *text;
             }
         }
     }
     EXPECT_EQ(mine, theirs);
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, FixtureProperties, ::testing::ValuesIn(testing::knownFixtures()),
-                         [](const auto& info) { return testing::fixtureTestName(info.param); });
-
 TEST(Properties, ColumnRulesOfNorthwind) {
-    ORVDB_REQUIRE_FIXTURE("northwind.mdb");
-    JetFile file = JetFile::open(fixturePath("northwind.mdb"));
+    ORVDB_REQUIRE_FIXTURE(testing::kNorthwind);
+    JetFile file = JetFile::open(fixturePath(testing::kNorthwind));
     ObjectProperties orders = file.tableProperties("Orders");
     ASSERT_NE(orders.column("Freight"), nullptr);
     EXPECT_EQ(orders.column("freight")->value("DefaultValue"), Value(std::string("0")));
@@ -189,15 +170,12 @@ TEST(Properties, DamagedBlocksAreReportedWithTheObject) {
          "property name 5"},
     };
     for (const auto& [bytes, expected] : cases) {
-        try {
-            decodeProperties(bytes, "file.mdb", "Orders");
-            ADD_FAILURE() << "no error for " << expected;
-        } catch (const JetError& error) {
-            std::string message = error.what();
-            EXPECT_NE(message.find("file.mdb"), std::string::npos) << message;
-            EXPECT_NE(message.find("'Orders'"), std::string::npos) << message;
-            EXPECT_NE(message.find(expected), std::string::npos) << message;
-        }
+        std::string message =
+            testing::errorOf([&] { decodeProperties(bytes, "file.mdb", "Orders"); });
+        EXPECT_NE(message.find("file.mdb: the file is damaged (the properties of 'Orders'"),
+                  std::string::npos)
+            << message;
+        EXPECT_NE(message.find(expected), std::string::npos) << message;
     }
     EXPECT_TRUE(decodeProperties({}, "file.mdb", "Orders").empty());
 }

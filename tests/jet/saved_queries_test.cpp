@@ -101,43 +101,34 @@ TEST(SavedQueries, EveryKindOfTheQueryFixture) {
         EXPECT_EQ(query.problem, "");
         EXPECT_EQ(query.kind, want.kind);
         // The union parts are stored with bare LF line ends.
-        std::string sql = query.sql;
-        for (size_t at = 0; (at = sql.find("\r\n", at)) != std::string::npos;) {
-            sql.replace(at, 2, "\n");
-        }
-        std::string wanted = want.sql;
-        for (size_t at = 0; (at = wanted.find("\r\n", at)) != std::string::npos;) {
-            wanted.replace(at, 2, "\n");
-        }
-        EXPECT_EQ(sql, wanted);
+        auto plainLines = [](std::string text) {
+            for (size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos;) {
+                text.replace(at, 2, "\n");
+            }
+            return text;
+        };
+        EXPECT_EQ(plainLines(query.sql), plainLines(want.sql));
     }
     EXPECT_EQ(queries["PassthroughQuery"].connect, "ODBC;");
 }
 
 TEST(SavedQueries, NorthwindAgreesWithMdbQueries) {
-    ORVDB_REQUIRE_FIXTURE("northwind.mdb");
-    if (!testing::haveCommand("mdb-queries")) {
-        GTEST_SKIP() << "mdbtools (mdb-queries) is not installed";
-    }
-    std::string path = fixturePath("northwind.mdb");
+    ORVDB_REQUIRE_FIXTURE(testing::kNorthwind);
+    ORVDB_REQUIRE_COMMANDS("mdb-queries");
+    std::filesystem::path path = fixturePath(testing::kNorthwind);
     auto queries = queriesByName(JetFile::open(path));
-    auto listed = testing::runCommand("mdb-queries -L -1 " + testing::shellQuote(path));
+    auto listed = testing::mdbtools("mdb-queries -L -1", path);
     ASSERT_TRUE(listed);
-    std::istringstream names(*listed);
     size_t compared = 0;
     size_t listedCount = 0;
-    for (std::string name; std::getline(names, name);) {
-        if (name.empty()) {
-            continue;
-        }
+    for (const std::string& name : testing::nonEmptyLines(*listed)) {
         ++listedCount;
         SCOPED_TRACE(name);
         ASSERT_EQ(queries.count(name), 1u);
         const SavedQuery& query = queries[name];
         EXPECT_EQ(query.problem, "");
         EXPECT_FALSE(query.sql.empty());
-        auto theirs = testing::runCommand("mdb-queries " + testing::shellQuote(path) + " " +
-                                          testing::shellQuote(name));
+        auto theirs = testing::mdbtools("mdb-queries", path, {name});
         if (!theirs || query.kind != QueryKind::Select) {
             continue;
         }

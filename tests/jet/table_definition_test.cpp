@@ -1,6 +1,6 @@
 // Table definitions, indexes and relationships of the fixtures, checked
 // against mdbtools and against each other (MSysRelationships and the
-// foreign-key indexes describe the same links twice).
+// foreign-key indexes describe the same links twice); reading tables.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,14 +14,11 @@
 namespace orvdb::jet {
 namespace {
 
+using testing::EveryFixture;
+
 using testing::fixturePath;
 
-std::string lower(std::string text) {
-    for (char& c : text) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return text;
-}
+using testing::lower;
 
 std::vector<std::string> indexColumnNames(const TableDefinition& table,
                                           const PhysicalIndex& index) {
@@ -33,21 +30,12 @@ std::vector<std::string> indexColumnNames(const TableDefinition& table,
     return names;
 }
 
-class FixtureDefinitions : public ::testing::TestWithParam<testing::FixtureInfo> {
-protected:
-    void SetUp() override { ORVDB_REQUIRE_FIXTURE(GetParam().file); }
-    JetFile open() const {
-        return JetFile::open(fixturePath(GetParam().file), GetParam().password);
-    }
-};
-
-TEST_P(FixtureDefinitions, DefinitionsAreConsistent) {
+TEST_P(EveryFixture, DefinitionsAreConsistent) {
     JetFile file = open();
     for (const std::string& name : file.tableNames(true)) {
         SCOPED_TRACE(name);
         auto table = file.table(name);
-        EXPECT_TRUE(table->tableType == TableDefinition::kUserTable ||
-                    table->tableType == TableDefinition::kSystemTable);
+        EXPECT_TRUE(table->tableType == tdef::kUserTable || table->tableType == tdef::kSystemTable);
         EXPECT_GE(table->maxColumns, table->columns.size());
         std::set<uint16_t> variableSlots;
         for (const Column& column : table->columns) {
@@ -74,7 +62,7 @@ TEST_P(FixtureDefinitions, DefinitionsAreConsistent) {
     }
 }
 
-TEST_P(FixtureDefinitions, AutoNumberCounterCoversStoredValues) {
+TEST_P(EveryFixture, AutoNumberCounterCoversStoredValues) {
     JetFile file = open();
     int checked = 0;
     for (const std::string& name : file.tableNames(false)) {
@@ -94,12 +82,12 @@ TEST_P(FixtureDefinitions, AutoNumberCounterCoversStoredValues) {
             ++checked;
         }
     }
-    if (GetParam().file == "northwind.mdb") {
+    if (GetParam().file == testing::kNorthwind) {
         EXPECT_GE(checked, 5);  // Categories, Employees, Orders, Products, Shippers, Suppliers
     }
 }
 
-TEST_P(FixtureDefinitions, RelationshipsMatchTheirForeignKeyIndexes) {
+TEST_P(EveryFixture, RelationshipsMatchTheirForeignKeyIndexes) {
     JetFile file = open();
     for (const Relationship& relationship : readRelationships(file)) {
         SCOPED_TRACE(relationship.name);
@@ -143,14 +131,10 @@ TEST_P(FixtureDefinitions, RelationshipsMatchTheirForeignKeyIndexes) {
 //   CREATE [UNIQUE] INDEX "t_c_idx" ON "t" ("c1", "c2");
 //   ALTER TABLE "t" ADD CONSTRAINT "t_pkey" PRIMARY KEY ("c");
 //   ALTER TABLE "T" ADD CONSTRAINT ... FOREIGN KEY ("c") REFERENCES "P"("k") [ON UPDATE CASCADE]...
-TEST_P(FixtureDefinitions, IndexesAndForeignKeysAgreeWithMdbSchema) {
-    if (!testing::haveCommand("mdb-schema")) {
-        GTEST_SKIP() << "mdbtools (mdb-schema) is not installed";
-    }
+TEST_P(EveryFixture, IndexesAndForeignKeysAgreeWithMdbSchema) {
+    ORVDB_REQUIRE_COMMANDS("mdb-schema");
     JetFile file = open();
-    auto schema = testing::runCommand("mdb-schema --indexes --relations " +
-                                      testing::shellQuote(fixturePath(GetParam().file)) +
-                                      " postgres 2>/dev/null");
+    auto schema = testing::mdbtools("mdb-schema --indexes --relations", path(), {"postgres"});
     if (!schema) {
         GTEST_SKIP() << "mdb-schema cannot read " << GetParam().file;
     }
@@ -239,14 +223,30 @@ TEST_P(FixtureDefinitions, IndexesAndForeignKeysAgreeWithMdbSchema) {
     for (const std::string& key : theirForeignKeys) {
         EXPECT_EQ(myForeignKeys.count(key), theirForeignKeys.count(key)) << key;
     }
-    if (GetParam().file == "northwind.mdb") {
+    if (GetParam().file == testing::kNorthwind) {
         EXPECT_EQ(myForeignKeys, theirForeignKeys);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, FixtureDefinitions,
-                         ::testing::ValuesIn(testing::knownFixtures()),
-                         [](const auto& info) { return testing::fixtureTestName(info.param); });
+// The buffer-reusing path must give what fresh decoding gives: a value left
+// over from the previous row must never show through.
+TEST_P(EveryFixture, RowsReadIntoReusedBuffersAsIntoFreshOnes) {
+    JetFile file = open();
+    size_t rows = 0;
+    for (const std::string& name : file.tableNames(true)) {
+        TableReader fresh = file.readTable(name);
+        TableReader reused = file.readTable(name);
+        Row row;
+        while (auto expected = fresh.next()) {
+            ASSERT_TRUE(reused.next(row)) << name << " ends early after " << rows << " rows";
+            ASSERT_EQ(row.id, expected->id) << name;
+            ASSERT_EQ(row.values, expected->values) << name << " at " << row.id.toString();
+            ++rows;
+        }
+        EXPECT_FALSE(reused.next(row)) << name << " has more rows when reused";
+    }
+    EXPECT_GT(rows, 0u);
+}
 
 TEST(IndexFlags, IgnoreNullsUniqueAndPrimaryKeysAreRead) {
     ORVDB_REQUIRE_FIXTURE("testIndexPropertiesV2000.mdb");

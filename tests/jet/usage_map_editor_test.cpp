@@ -8,6 +8,9 @@
 #include <set>
 
 #include "jet/format/bytes.hpp"
+#include "jet/format/data_page.hpp"
+#include "jet/format/page.hpp"
+#include "jet/format/usage_map.hpp"
 #include "jet/read/usage_map.hpp"
 #include "jet/update/usage_map_editor.hpp"
 #include "jet/write/usage_map_writer.hpp"
@@ -22,7 +25,7 @@ using orvdb::testing::writeRowsPage;
 
 constexpr uint32_t kMapRowsPage = 2;
 constexpr RowPointer kEdited{kMapRowsPage, 1};
-constexpr uint32_t kPagesPerMapPage = (kPageSize - 4) * 8;
+using usage_map::kPagesPerMapPage;
 
 // An inline map row as the writer encodes it (no map pages needed).
 Bytes inlineRow(const std::vector<uint32_t>& pages) {
@@ -41,8 +44,8 @@ struct MapUnderTest {
     }
     std::span<const uint8_t> rowBytes(uint8_t row) {
         const PageBytes& page = store.read(kMapRowsPage);
-        size_t start = getU16(page, 14 + row * 2);
-        return std::span(page).subspan(start, kUsageMapRowSize);
+        size_t start = getU16(page, data_page::rowOffsetAt(row));
+        return std::span(page).subspan(start, usage_map::kRowSize);
     }
     std::set<uint32_t> readBack() const {
         std::unique_ptr<PageSource> source = openPageMemory(store.bytes(), "maps.mdb");
@@ -102,15 +105,17 @@ TEST_P(UsageMapEdits, ReadBackEqualsTheModel) {
     std::vector<uint32_t> listed = editor.pages();
     EXPECT_EQ(std::set<uint32_t>(listed.begin(), listed.end()), model);
     std::span<const uint8_t> bytes = map.rowBytes(1);
-    EXPECT_EQ(bytes[0], row.type);
-    if (row.type == 0) {
-        EXPECT_EQ(getU32(bytes, 1), row.start);
+    EXPECT_EQ(bytes[usage_map::kType], row.type);
+    if (row.type == usage_map::kInline) {
+        EXPECT_EQ(getU32(bytes, usage_map::kStartPage), row.start);
     }
     size_t mapPages = 0;
-    for (size_t slot = 0; row.type == 1 && slot < (kUsageMapRowSize - 1) / 4; ++slot) {
-        if (uint32_t page = getU32(bytes, 1 + slot * 4); page != 0) {
+    for (size_t slot = 0; row.type == usage_map::kReference && slot < usage_map::kMapPageSlots;
+         ++slot) {
+        if (uint32_t page = getU32(bytes, usage_map::mapPageSlotAt(slot)); page != 0) {
             ++mapPages;
-            EXPECT_EQ(map.store.read(page)[0], 0x05) << "map page " << page;
+            EXPECT_EQ(map.store.read(page)[jet::page::kType], jet::page::kUsageMapType)
+                << "map page " << page;
         }
     }
     EXPECT_EQ(mapPages, row.mapPages);

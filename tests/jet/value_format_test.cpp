@@ -1,5 +1,5 @@
 // Formatting of exact values and the small codecs (text, RC4) that the row
-// decoder builds on.
+// decoder builds on, including the direct paths it takes for common text.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -76,27 +76,54 @@ TEST(DecimalText, PlacesTheScaleAndSign) {
     EXPECT_EQ(formatDecimal(true, big, 28), "-7.9228162514264337593543950335");
 }
 
+std::vector<uint8_t> bytesOf(std::initializer_list<int> list) {
+    std::vector<uint8_t> out;
+    for (int b : list) {
+        out.push_back(static_cast<uint8_t>(b));
+    }
+    return out;
+}
+
 TEST(JetText, DecodesBothStoredForms) {
-    auto bytes = [](std::initializer_list<int> list) {
-        std::vector<uint8_t> out;
-        for (int b : list) {
-            out.push_back(static_cast<uint8_t>(b));
-        }
-        return out;
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> stored;
+        std::string expected;
     };
-    // Plain UTF-16LE.
-    EXPECT_EQ(decodeJetText(bytes({'A', 0, 0xE9, 0, 0xAC, 0x20})), "A\xC3\xA9\xE2\x82\xAC");
-    // Compressed: one byte per character after FF FE.
-    EXPECT_EQ(decodeJetText(bytes({0xFF, 0xFE, 'a', 'b', 0xE9})), "ab\xC3\xA9");
-    // A zero switches to two-byte units and back.
-    EXPECT_EQ(decodeJetText(bytes({0xFF, 0xFE, 'a', 0, 0xAC, 0x20, 0x01, 0x01, 0, 'z'})),
-              "a\xE2\x82\xAC\xC4\x81z");
-    // A half unit at the end is dropped rather than read past the end.
-    EXPECT_EQ(decodeJetText(bytes({0xFF, 0xFE, 'a', 0, 0x41})), "a");
-    EXPECT_EQ(decodeJetText(bytes({'x', 0, 'y'})), "x");
-    // An unpaired surrogate becomes U+FFFD.
-    EXPECT_EQ(decodeJetText(bytes({0x00, 0xD8, 'q', 0})), "\xEF\xBF\xBDq");
-    EXPECT_EQ(decodeJetText({}), "");
+    const Case cases[] = {
+        {"UTF-16", bytesOf({'A', 0, 0xE9, 0, 0xAC, 0x20}), "A\xC3\xA9\xE2\x82\xAC"},
+        {"UTF-16, ASCII", bytesOf({'O', 0, 'k', 0}), "Ok"},
+        {"UTF-16, first non-ASCII", bytesOf({'a', 0, 0x80, 0}), "a\xC2\x80"},
+        {"UTF-16, high byte set", bytesOf({'a', 0, 0x41, 0x01}), "a\xC5\x81"},
+        // A half unit at the end is dropped rather than read past the end.
+        {"UTF-16, half a unit", bytesOf({'x', 0, 'y'}), "x"},
+        {"UTF-16, unpaired surrogate", bytesOf({0x00, 0xD8, 'q', 0}), "\xEF\xBF\xBDq"},
+        {"empty", {}, ""},
+        // Compressed: one byte per character after FF FE.
+        {"compressed", bytesOf({0xFF, 0xFE, 'a', 'b', 0xE9}), "ab\xC3\xA9"},
+        {"compressed, empty", bytesOf({0xFF, 0xFE}), ""},
+        {"compressed, last ASCII and first Latin-1", bytesOf({0xFF, 0xFE, 0x7F, 0x80}),
+         "\x7F\xC2\x80"},
+        // A zero switches to two-byte units and back.
+        {"compressed, mode switches", bytesOf({0xFF, 0xFE, 'a', 0, 0xAC, 0x20, 0x01, 0x01, 0, 'z'}),
+         "a\xE2\x82\xAC\xC4\x81z"},
+        {"compressed, half a unit", bytesOf({0xFF, 0xFE, 'a', 0, 0x41}), "a"},
+    };
+    std::string reused = "left over from a longer previous value";
+    for (const Case& c : cases) {
+        EXPECT_EQ(decodeJetText(c.stored), c.expected) << c.what;
+        // Decoding into a buffer replaces what it held.
+        decodeJetText(c.stored, reused);
+        EXPECT_EQ(reused, c.expected) << c.what << " into a used buffer";
+    }
+    // The direct path for compressed text against the general conversion.
+    std::vector<uint8_t> compressed = {0xFF, 0xFE};
+    std::u16string units;
+    for (int c = 1; c <= 0xFF; ++c) {
+        compressed.push_back(static_cast<uint8_t>(c));
+        units.push_back(static_cast<char16_t>(c));
+    }
+    EXPECT_EQ(decodeJetText(compressed), utf16ToUtf8(units)) << "every single-byte code point";
 }
 
 TEST(JetText, Utf8RoundTripsThroughUtf16) {

@@ -16,7 +16,7 @@
 namespace orvdb::jet {
 namespace {
 
-constexpr const char* kFixture = "northwind.mdb";
+constexpr const char* kFixture = testing::kNorthwind;
 
 class WriterFailure : public ::testing::Test {
 protected:
@@ -40,12 +40,7 @@ protected:
     }
 
     std::string failureOf(const FileSystemCalls& calls) {
-        try {
-            writeJetFile(image_, target_, {}, calls);
-        } catch (const JetError& error) {
-            return error.what();
-        }
-        return "";
+        return testing::errorOf([&] { writeJetFile(image_, target_, {}, calls); });
     }
 
     testing::TempDir dir_;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "jet/check/file_check.hpp"
+#include "jet/fixture_support.hpp"
 #include "jet/read/catalog_rows.hpp"
 #include "jet/read/jet_file.hpp"
 #include "jet/write/file_writer.hpp"
@@ -23,33 +24,11 @@ constexpr uint32_t kImageTableId = 0x00F00001;
 constexpr const char* kTable = "Orders";
 constexpr const char* kQuery = "OpenOrders";
 
-size_t position(const TableImage& table, std::string_view name) {
-    for (size_t n = 0; n < table.definition.columns.size(); ++n) {
-        if (table.definition.columns[n].name == name) {
-            return n;
-        }
-    }
-    ADD_FAILURE() << table.name() << " has no column " << name;
-    return 0;
-}
-
-// An MSysObjects row; other columns stay null.
-void addCatalogRow(DatabaseImage& image, int64_t id, const std::string& name, ObjectType type) {
-    TableImage& catalog = *image.findTable(kCatalogTableName);
-    std::vector<Value> row(catalog.definition.columns.size());
-    row[position(catalog, "Id")] = id;
-    row[position(catalog, "ParentId")] = int64_t{kTablesContainerId};
-    row[position(catalog, "Name")] = name;
-    row[position(catalog, "Type")] = int64_t{static_cast<int16_t>(type)};
-    row[position(catalog, "Flags")] = int64_t{0};
-    catalog.rows.push_back(std::move(row));
-}
-
 // A one-column table holding one row, with its MSysObjects row.
 void addTable(DatabaseImage& image, uint32_t objectId, uint32_t preferredPage) {
     TableImage table;
     table.definition.name = kTable;
-    table.definition.tableType = TableDefinition::kUserTable;
+    table.definition.tableType = tdef::kUserTable;
     Column amount;
     amount.name = "Amount";
     amount.typeCode = static_cast<uint8_t>(ColumnType::Long);
@@ -59,7 +38,7 @@ void addTable(DatabaseImage& image, uint32_t objectId, uint32_t preferredPage) {
     table.objectId = objectId;
     table.preferredPage = preferredPage;
     image.tables.push_back(std::move(table));
-    addCatalogRow(image, objectId, kTable, ObjectType::Table);
+    testing::addCatalogRow(image, objectId, kTable, ObjectType::Table);
 }
 
 // A permission row of MSysACEs naming `objectId`, copied from an existing one.
@@ -67,22 +46,18 @@ void addPermission(DatabaseImage& image, int64_t objectId) {
     TableImage& aces = *image.findTable("MSysACEs");
     ASSERT_FALSE(aces.rows.empty()) << "a new database carries default permissions";
     std::vector<Value> row = aces.rows.front();
-    row[position(aces, "ObjectId")] = objectId;
+    const TableDefinition& definition = aces.definition;
+    row[static_cast<size_t>(definition.findColumn("ObjectId") - definition.columns.data())] =
+        objectId;
     aces.rows.push_back(std::move(row));
 }
 
 std::vector<int64_t> permissionObjectIds(const JetFile& file) {
     std::vector<int64_t> ids;
-    TableReader reader = file.readTable("MSysACEs");
-    size_t column = 0;
-    const TableDefinition& definition = *file.table("MSysACEs");
-    for (size_t n = 0; n < definition.columns.size(); ++n) {
-        if (definition.columns[n].name == "ObjectId") {
-            column = n;
-        }
-    }
-    while (auto row = reader.next()) {
-        if (const auto* id = std::get_if<int64_t>(&row->values[column])) {
+    const TableDefinition& aces = *file.table("MSysACEs");
+    size_t column = static_cast<size_t>(aces.findColumn("ObjectId") - aces.columns.data());
+    for (const std::vector<Value>& row : testing::allRows(file, "MSysACEs")) {
+        if (const auto* id = std::get_if<int64_t>(&row[column])) {
             ids.push_back(*id);
         }
     }
@@ -118,7 +93,7 @@ TEST_P(WriterObjectIds, QueryKeepsItsIdAndTableGetsAPageOfItsOwn) {
     const int64_t queryId = c.queryAtTablePage ? freePage : kImageTableId;
 
     DatabaseImage image = newDatabaseImage();
-    addCatalogRow(image, queryId, kQuery, ObjectType::Query);
+    testing::addCatalogRow(image, queryId, kQuery, ObjectType::Query);
     addPermission(image, queryId);
     if (c.tableIdIsPage) {
         addTable(image, freePage, freePage);

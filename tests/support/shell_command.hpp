@@ -10,9 +10,25 @@
 
 namespace orvdb::test_support {
 
-// What the command printed on stdout; nullopt when it cannot run or fails.
+inline std::string shellQuote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+// Every command is bounded: stopped after kCommandSeconds, and output beyond
+// kMaxCommandOutput bytes makes the call fail.
+inline constexpr int kCommandSeconds = 300;
+inline constexpr size_t kMaxCommandOutput = size_t{256} << 20;
+
+// What the command printed on stdout; nullopt when it cannot run, fails, runs
+// too long or prints too much.
 inline std::optional<std::string> runCommand(const std::string& command) {
-    FILE* pipe = ::popen(command.c_str(), "r");
+    std::string bounded =
+        "timeout " + std::to_string(kCommandSeconds) + " sh -c " + shellQuote(command);
+    FILE* pipe = ::popen(bounded.c_str(), "r");
     if (!pipe) {
         return std::nullopt;
     }
@@ -20,6 +36,10 @@ inline std::optional<std::string> runCommand(const std::string& command) {
     std::array<char, 65536> buffer{};
     size_t got = 0;
     while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+        if (output.size() + got > kMaxCommandOutput) {
+            ::pclose(pipe);
+            return std::nullopt;
+        }
         output.append(buffer.data(), got);
     }
     int status = ::pclose(pipe);
@@ -27,14 +47,6 @@ inline std::optional<std::string> runCommand(const std::string& command) {
         return std::nullopt;
     }
     return output;
-}
-
-inline std::string shellQuote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
 }
 
 inline bool haveCommand(const std::string& name) {

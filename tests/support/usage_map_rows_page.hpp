@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "jet/format/bytes.hpp"
+#include "jet/format/data_page.hpp"
+#include "jet/format/page.hpp"
 #include "jet/format/value.hpp"
 #include "jet/read/page_source.hpp"
 
@@ -16,18 +18,19 @@ namespace orvdb::testing {
 inline void writeRowsPage(jet::PageBytes& page, const std::vector<jet::Bytes>& rows,
                           uint32_t owner = 0) {
     page.fill(0);
-    page[0] = 0x01;
-    page[1] = 0x01;
-    jet::putU32(page, 4, owner);
-    jet::putU16(page, 12, static_cast<uint16_t>(rows.size()));
+    page[jet::page::kType] = jet::page::kDataType;
+    page[jet::page::kMarker] = jet::page::kMarkerValue;
+    jet::putU32(page, jet::data_page::kOwner, owner);
+    jet::putU16(page, jet::data_page::kRowCount, static_cast<uint16_t>(rows.size()));
     size_t top = jet::kPageSize;
     for (size_t n = 0; n < rows.size(); ++n) {
         top -= rows[n].size();
         std::copy(rows[n].begin(), rows[n].end(), page.begin() + static_cast<ptrdiff_t>(top));
-        jet::putU16(page, 14 + n * 2, static_cast<uint16_t>(top));
+        jet::putU16(page, jet::data_page::rowOffsetAt(n), static_cast<uint16_t>(top));
     }
     // Free space: what lies between the offset table and the rows.
-    jet::putU16(page, 2, static_cast<uint16_t>(top - 14 - rows.size() * 2));
+    jet::putU16(page, jet::page::kFreeSpace,
+                static_cast<uint16_t>(top - jet::data_page::rowOffsetAt(rows.size())));
 }
 
 }  // namespace orvdb::testing

@@ -1,14 +1,17 @@
-// The provider upgrade on databases built here: log lines, version steps and
-// script 15, too-old databases, and patches recorded by code.
+// The provider upgrade driver and the runner on databases built here: log
+// lines, steps run from each starting version, too-old databases, patches
+// recorded by code, and the checks a catalogue passes at build time.
 #include <gtest/gtest.h>
 
-#include <array>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "../support/suite_database.hpp"
+#include "data/database.hpp"
 #include "data/database_factory.hpp"
 #include "host/exceptions.hpp"
+#include "host/format.hpp"
 #include "host/utf16.hpp"
 #include "upgrade/provider_upgrade.hpp"
 #include "upgrade/step_runner.hpp"
@@ -20,9 +23,17 @@ using suite_test::execute;
 using suite_test::hasColumn;
 using suite_test::rows;
 
+// The provider steps up to 0.35841, on tables built here (the whole
+// catalogue runs in provider_catalogue_test.cpp).
+const UpgradeCatalogue& firstSteps() {
+    static const UpgradeCatalogue steps = stepsUpTo(providerCatalogue(), "0.35841");
+    return steps;
+}
+
 class ProviderUpgradeTest : public suite_test::SuiteTest {
 protected:
-    // A provider database at the given version with the tables of steps 1-5.
+    // A provider database at the given version with the tables of the first
+    // steps.
     ComPtr<iDatabase> provider(const std::string& version, const std::string& objectVersion,
                                bool withTables = true) {
         std::string file = createDatabase("Providers/Acme/XLibData.mdb");
@@ -50,13 +61,46 @@ protected:
     }
 };
 
-TEST_F(ProviderUpgradeTest, RunsTheFirstStepsAndLogsThem) {
+// One row per starting version: how many steps the upgrade reports, and
+// that a second upgrade finds nothing left to do.
+struct StartCase {
+    const char* version;
+    int stepsRun;
+};
+const StartCase kStartCases[] = {
+    {"0.35835", 5},
+    {"0.35839", 2},
+    {"0.3584", 1},  // equal to a target after rounding: that step does not run
+    {"0.35841", 0},
+};
+
+class ProviderUpgradeFrom : public ProviderUpgradeTest,
+                            public ::testing::WithParamInterface<StartCase> {};
+
+TEST_P(ProviderUpgradeFrom, ReachesTheLastTargetAndASecondRunDoesNothing) {
+    const StartCase& start = GetParam();
+    ComPtr<iDatabase> db = provider(start.version, "0.8");
+    UpgradeLog log;
+    runProviderUpgrade(*db, log, "Acme", firstSteps());
+    EXPECT_EQ(
+        log, (UpgradeLog{
+                 "Providername: Acme",
+                 std::string("Current Version: ") +
+                     host::TFormat::FloatToStrFormated(std::stod(start.version), 5),
+                 std::to_string(start.stepsRun) + " mise(s) à jour efféctuée(s) avec succès", ""}));
+    EXPECT_EQ(storedVersion(*db), "0.35841");
+
+    UpgradeLog again;
+    runProviderUpgrade(*db, again, "Acme", firstSteps());
+    EXPECT_EQ(again.at(2), "0 mise(s) à jour efféctuée(s) avec succès");
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, ProviderUpgradeFrom, ::testing::ValuesIn(kStartCases));
+
+TEST_F(ProviderUpgradeTest, FirstStepsChangeTheirTables) {
     ComPtr<iDatabase> db = provider("0.35835", "0.8");
     UpgradeLog log;
-    runProviderUpgrade(*db, log, "Acme");
-
-    EXPECT_EQ(log, (UpgradeLog{"Providername: Acme", "Current Version: 0.35835",
-                               "5 mise(s) à jour efféctuée(s) avec succès", ""}));
+    runProviderUpgrade(*db, log, "Acme", firstSteps());
     EXPECT_EQ(rows(*db, "SELECT ID, [Position] FROM variableobjtree_Textlist_Text ORDER BY ID",
                    {"ID", "Position"}),
               (std::vector<std::string>{"7|7", "9|9"}));
@@ -66,23 +110,30 @@ TEST_F(ProviderUpgradeTest, RunsTheFirstStepsAndLogsThem) {
     EXPECT_EQ(rows(*db, "SELECT ID, RefGroup FROM Article ORDER BY ID", {"ID", "RefGroup"}),
               (std::vector<std::string>{"1|1", "2|"}));
     EXPECT_TRUE(hasColumn(*db, "Provider", "LogoFilename"));
-    EXPECT_EQ(storedVersion(*db), "0.35841");
 }
 
-TEST_F(ProviderUpgradeTest, AStepEqualToTheStoredVersionDoesNotRun) {
+TEST_F(ProviderUpgradeTest, AScriptStepProbesBeforeItChanges) {
     ComPtr<iDatabase> db = provider("0.3584", "0.8");
     UpgradeLog log;
-    runProviderUpgrade(*db, log, "Acme");
+    runProviderUpgrade(*db, log, "Acme", firstSteps());
     EXPECT_FALSE(hasColumn(*db, "Provider", "LogoFilename"));  // step 0.35840
     // Script 15 ran: the text list had no [Position] column.
     EXPECT_TRUE(hasColumn(*db, "variableobjtree_Textlist_Text", "Position"));
-    EXPECT_EQ(log.at(2), "1 mise(s) à jour efféctuée(s) avec succès");
+}
+
+TEST_F(ProviderUpgradeTest, TheLibraryFolderIsTheConnectionsNotTheProcesses) {
+    ComPtr<iDatabase> db = provider("0.35841", "0.8");
+    std::filesystem::path before = std::filesystem::current_path();
+    UpgradeLog log;
+    runProviderUpgrade(*db, log, "Acme", firstSteps());
+    EXPECT_EQ(std::filesystem::current_path(), before);
+    EXPECT_EQ(dynamic_cast<data::torvc_Database&>(*db).connection().workingFolder(), root);
 }
 
 TEST_F(ProviderUpgradeTest, StepsWhoseStatementsAllFailStillRecordTheirVersion) {
     ComPtr<iDatabase> db = provider("0.35839", "0.8", /*withTables=*/false);
     UpgradeLog log;
-    runProviderUpgrade(*db, log, "Acme");
+    runProviderUpgrade(*db, log, "Acme", firstSteps());
     EXPECT_EQ(storedVersion(*db), "0.35841");
 }
 
@@ -90,7 +141,7 @@ TEST_F(ProviderUpgradeTest, TooOldDatabasesAreRefusedWithTheirOwnException) {
     {
         ComPtr<iDatabase> db = provider("0.35834", "0.7");
         UpgradeLog log;
-        EXPECT_THROW(runProviderUpgrade(*db, log, "Acme"), host::EORV_DATABASEUPDATE);
+        EXPECT_THROW(runProviderUpgrade(*db, log, "Acme", firstSteps()), host::EORV_DATABASEUPDATE);
         EXPECT_EQ(storedVersion(*db), "0.35834");
     }
     TearDown();
@@ -98,7 +149,7 @@ TEST_F(ProviderUpgradeTest, TooOldDatabasesAreRefusedWithTheirOwnException) {
     ComPtr<iDatabase> db = provider("0.35834", "0.8");
     UpgradeLog log;
     try {
-        runProviderUpgrade(*db, log, "Acme");
+        runProviderUpgrade(*db, log, "Acme", firstSteps());
         FAIL() << "a database at 0.35834 was upgraded";
     } catch (const DatabaseTooOld& e) {
         EXPECT_STREQ(e.what(), "Your database Acme version (0.36) is too old");
@@ -106,48 +157,43 @@ TEST_F(ProviderUpgradeTest, TooOldDatabasesAreRefusedWithTheirOwnException) {
     EXPECT_FALSE(hasColumn(*db, "Provider", "LogoFilename"));
 }
 
-// A catalogue declared in the test: one step, one listed patch, one patch
-// that does its own work.
-Statements addColour(UpgradeSession&) {
-    return {"ALTER TABLE Provider ADD COLUMN Colour TEXT(10)"};
-}
-Statements addLogo(UpgradeSession&) {
-    return {"ALTER TABLE Provider ADD COLUMN Logo TEXT(10)"};
-}
-Statements addNotes(UpgradeSession&) {
-    return {"ALTER TABLE Provider ADD COLUMN Notes TEXT(10)"};
-}
-void customPatch(UpgradeSession& session, const AppliedCodes& applied) {
-    if (applied.contains("CUSTOM")) {
-        return;
+// A catalogue declared here: one step, a patch of two statements, a patch
+// whose routine looks at the database first.
+void addCustomWhenMissing(UpgradeSession& session) {
+    if (!session.fieldExists("Provider", "Custom")) {
+        session.open("ALTER TABLE Provider ADD COLUMN Custom TEXT(10)");
     }
-    session.open("ALTER TABLE Provider ADD COLUMN Custom TEXT(10)");
-    session.open("INSERT INTO ZV_VersionCode (zvCode) VALUES ('CUSTOM')");
 }
-constexpr std::array kTestSteps = {statements(0.36051f, addColour)};
-constexpr std::array kTestPatches = {NamedPatch{"LOGOFILE", addLogo, nullptr},
-                                     NamedPatch{"NOTES", addNotes, nullptr},
-                                     NamedPatch{"CUSTOM", nullptr, customPatch}};
-const UpgradeCatalogue kTestCatalogue{"test", kTestSteps, kTestPatches, {}, nullptr};
+constexpr UpgradeRow kTestSteps[] = {
+    statement("0.36051", "ALTER TABLE Provider ADD COLUMN Colour TEXT(10)"),
+};
+constexpr UpgradeRow kTestPatches[] = {
+    statement("LOGOFILE", "ALTER TABLE Provider ADD COLUMN Logo TEXT(10)"),
+    statement("NOTES", "ALTER TABLE Provider ADD COLUMN Notes TEXT(10)"),
+    statement("NOTES", "UPDATE Provider SET Notes='none'"),
+    script("CUSTOM", addCustomWhenMissing),
+};
+static_assert(ascendingTargets(kTestSteps) && distinctCodes(kTestPatches));
+constexpr UpgradeCatalogue kTestCatalogue{kTestSteps, kTestPatches};
 
 TEST_F(ProviderUpgradeTest, PatchesRecordedInAnyLetterCaseAreNotRunAgain) {
     ComPtr<iDatabase> db = provider("0.3605", "0.8");
     execute(*db,
             {"CREATE TABLE ZV_VersionCode (zvID AUTOINCREMENT PRIMARY KEY, zvCode VARCHAR(20))",
-             "INSERT INTO ZV_VersionCode (zvCode) VALUES ('logofile')"});
+             "INSERT INTO ZV_VersionCode (zvCode) VALUES ('logofile')",
+             "INSERT INTO Provider (ID) VALUES (1)"});
     UpgradeLog log;
     runProviderUpgrade(*db, log, "Acme", kTestCatalogue);
 
     EXPECT_TRUE(hasColumn(*db, "Provider", "Colour"));
     EXPECT_FALSE(hasColumn(*db, "Provider", "Logo"));
-    EXPECT_TRUE(hasColumn(*db, "Provider", "Notes"));
+    EXPECT_EQ(rows(*db, "SELECT Notes FROM Provider", {"Notes"}), std::vector<std::string>{"none"});
     EXPECT_TRUE(hasColumn(*db, "Provider", "Custom"));
     EXPECT_EQ(rows(*db, "SELECT zvCode FROM ZV_VersionCode ORDER BY zvID", {"zvCode"}),
               (std::vector<std::string>{"logofile", "NOTES", "CUSTOM"}));
     EXPECT_EQ(storedVersion(*db), "0.36051");
     EXPECT_EQ(log.at(2), "3 mise(s) à jour efféctuée(s) avec succès");
 
-    // A second run finds everything applied.
     UpgradeLog again;
     runProviderUpgrade(*db, again, "Acme", kTestCatalogue);
     EXPECT_EQ(again.at(1), "Current Version: 0.36051");
@@ -165,6 +211,36 @@ TEST_F(ProviderUpgradeTest, BelowTheFirstVersionWithCodesEveryPatchRuns) {
     EXPECT_TRUE(hasColumn(*db, "Provider", "Notes"));
     EXPECT_EQ(
         rows(*db, "SELECT zvCode FROM ZV_VersionCode WHERE zvCode='NOTES'", {"zvCode"}).size(), 2u);
+}
+
+// What the build-time checks of a catalogue accept.
+void noop(UpgradeSession&) {}
+struct TableCase {
+    const char* name;
+    std::vector<UpgradeRow> rows;
+    bool ascending;
+    bool distinct;
+};
+const TableCase kTableCases[] = {
+    {"one step of two rows", {statement("0.1", "A"), statement("0.1", "B")}, true, true},
+    {"ascending", {statement("0.35836", "A"), script("0.3584", 15, noop)}, true, true},
+    {"descending", {statement("0.35836", "A"), statement("0.35835", "B")}, false, true},
+    {"within the tolerance", {statement("0.1", "A"), statement("0.1000005", "B")}, false, true},
+    {"not a number", {statement("0.3a", "A")}, false, true},
+    {"script without routine", {script("0.2", 15, nullptr)}, false, false},
+    {"code in two places",
+     {statement("A", "x"), statement("B", "y"), statement("a", "z")},
+     false,
+     false},
+    {"code too long", {statement("ABCDEFGHIJKLMNOPQRSTU", "x")}, false, false},
+};
+
+TEST(UpgradeCatalogueChecks, AcceptOnlyOrderedTargetsAndDistinctCodes) {
+    for (const TableCase& table : kTableCases) {
+        SCOPED_TRACE(table.name);
+        EXPECT_EQ(ascendingTargets(table.rows), table.ascending);
+        EXPECT_EQ(distinctCodes(table.rows), table.distinct);
+    }
 }
 
 }  // namespace

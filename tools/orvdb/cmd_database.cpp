@@ -13,16 +13,13 @@
 #include <stdexcept>
 
 #include "data/database.hpp"
+#include "data/user_tables_query.hpp"
 #include "engine/sql/front_end.hpp"
 #include "engine/store/working_store.hpp"
 
 namespace orvdb::cli {
 
 namespace {
-
-// The user tables, as the driver itself finds them.
-constexpr std::string_view kUserTablesQuery =
-    "SELECT Name FROM MSysObjects WHERE ParentId=251658241 AND Flags=0 AND Type=1";
 
 // Runs one statement on a query. The cursor keeps a failing statement quiet
 // (a select finds no row, an action statement changes nothing); its
@@ -160,7 +157,7 @@ void runSql(const SqlOptions& o) {
 void listTables(const std::string& file) {
     Database db = Database::openFile(file);
     QueryScope query(db);
-    for (bool row = runStatement(*query, kUserTablesQuery, true); row; row = query->next()) {
+    for (bool row = runStatement(*query, data::userTablesQuery(), true); row; row = query->next()) {
         std::cout << query->getString("Name") << '\n';
     }
 }

@@ -1,6 +1,9 @@
 // `orvdb upgrade --kind KIND`: opens the database of one kind the way the
 // host does (through its Get_...Database export), runs Update and shows the
-// upgrade's log with the version before and after.
+// upgrade's log with the version before and after. A manager database first
+// gets the upgrade strings and, as Update's first argument, the host's rights
+// management; what the upgrade told the rights management and the VAT rates
+// it gave the host are shown after the log.
 #include "cli_context.hpp"
 
 #include <orvdb/exports.h>
@@ -11,10 +14,13 @@
 #include <map>
 #include <stdexcept>
 
+#include "default_manager_strings.hpp"
 #include "host/boundary_strings.hpp"
 #include "host/folder_server_info.hpp"
 #include "host/host_services.hpp"
 #include "host/paths.hpp"
+#include "host/rights_objects.hpp"
+#include "host/string_collection.hpp"
 #include "host/utf16.hpp"
 #include "kinds/soft_database.hpp"
 
@@ -26,6 +32,7 @@ struct UpgradeOptions {
     std::string kind;
     std::string provider;
     std::string database;
+    std::string stringsFile;
 };
 
 std::string lastError() {
@@ -98,6 +105,31 @@ std::string versionOf(iDatabase& db) {
     return version.utf8();
 }
 
+// The host hands a manager database its upgrade strings before Update.
+void giveUpgradeStrings(iDatabase& db, const UpgradeOptions& options) {
+    ComPtr<IManagerStrings> target = ComPtr<iDatabase>(&db).as<IManagerStrings>();
+    if (!target) {
+        throw std::runtime_error("the manager database takes no upgrade strings");
+    }
+    std::vector<std::string> strings = options.stringsFile.empty()
+                                           ? host::textLines(defaultManagerStrings())
+                                           : host::readTextLines(options.stringsFile);
+    ComPtr<IWideStringCollection> collection = host::makeStringCollection(std::move(strings));
+    host::throwIfFailed(target->SetUpgradeStrings(collection.get()), "SetUpgradeStrings");
+}
+
+void printHostState() {
+    if (auto* rights = dynamic_cast<host::MemoryRightsManager*>(host::rights().get())) {
+        for (const std::string& line : rights->listing()) {
+            std::cout << "rights\t" << line << '\n';
+        }
+    }
+    for (const host::VatRate& rate : host::vatRates()->rates()) {
+        std::cout << "vat rate\t" << rate.caption << '\t' << rate.rate << '\t' << rate.description
+                  << '\n';
+    }
+}
+
 void runUpgrade(const UpgradeOptions& options) {
     ComPtr<iDatabase> db = openKind(options);
     OrvWordBool opened = ORV_WFALSE;
@@ -117,7 +149,13 @@ void runUpgrade(const UpgradeOptions& options) {
     }
     std::cout << "version before\t" << versionOf(*db) << '\n';
 
-    const OrvHResult status = db->Update(nullptr, nullptr);
+    const bool manager = options.kind == "manager";
+    ComPtr<IRightsManager> rights;
+    if (manager) {
+        giveUpgradeStrings(*db, options);
+        rights = host::makeRightsManagerObject(host::rights());
+    }
+    const OrvHResult status = db->Update(rights.get(), nullptr);
     const std::string failure = status == ORV_S_OK ? std::string() : lastError();
     for (const std::string& line : connection.lastUpgradeLog()) {
         std::cout << "log\t" << line << '\n';
@@ -126,6 +164,9 @@ void runUpgrade(const UpgradeOptions& options) {
         throw std::runtime_error("upgrade failed: " + failure);
     }
     std::cout << "version after\t" << versionOf(*db) << '\n';
+    if (manager) {
+        printHostState();
+    }
 }
 
 }  // namespace
@@ -144,6 +185,10 @@ void addUpgradeCommand(CLI::App& app) {
                     "Provider folder under <data root>/Providers (provider, filling, hardware)");
     cmd->add_option("--database", options.database,
                     "Manager database name: the file NAME.mdb of the workshop folder (manager)");
+    cmd->add_option("--strings", options.stringsFile,
+                    "Manager upgrade strings: a UTF-8 file, one text a line; entry 23 (the 24th "
+                    "line) names the administrators (default: the bundled list)")
+        ->check(CLI::ExistingFile);
     cmd->callback([] { runUpgrade(options); });
 }
 

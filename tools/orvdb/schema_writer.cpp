@@ -102,13 +102,13 @@ void writeSchema(std::ostream& out, const engine::Catalog& catalog) {
         out << "ALTER TABLE " << bracket(r.foreignTable) << " ADD CONSTRAINT " << bracket(r.name)
             << " FOREIGN KEY (" << list(r.foreignColumns) << ") REFERENCES "
             << bracket(r.primaryTable) << " (" << list(r.primaryColumns) << ")";
-        if (r.grbit & engine::kRelCascadeUpdate) {
+        if (r.grbit & engine::relationship_flags::kCascadeUpdates) {
             out << " ON UPDATE CASCADE";
         }
-        if (r.grbit & engine::kRelCascadeDelete) {
+        if (r.grbit & engine::relationship_flags::kCascadeDeletes) {
             out << " ON DELETE CASCADE";
         }
-        if (r.grbit & engine::kRelCascadeNull) {
+        if (r.grbit & engine::relationship_flags::kCascadeSetNull) {
             out << " ON DELETE SET NULL";
         }
         out << ";\n";

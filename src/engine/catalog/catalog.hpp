@@ -11,9 +11,11 @@
 // JETTEXT collation so that the translator's comparisons can use it.
 #pragma once
 
+#include "base/names.hpp"
 #include "engine/jet_types.hpp"
 #include "engine/sql/translate/schema_resolver.hpp"
 #include "engine/store/sqlite_util.hpp"
+#include "jet/format/codes.hpp"
 
 #include <sqlite3.h>
 
@@ -28,20 +30,19 @@
 
 namespace orvdb::engine {
 
-// Well-known MSysObjects identifiers.
-inline constexpr int64_t kTablesContainerId = 0x0F000001;  // 251658241
-inline constexpr int64_t kDatabasesContainerId = 0x0F000002;
-inline constexpr int64_t kRelationshipsContainerId = 0x0F000003;
-inline constexpr int64_t kContainersParentId = 0x0F000000;
-inline constexpr int64_t kDatabaseObjectId = 0x10000000;  // MSysDb
-inline constexpr int64_t kSystemObjectFlags = static_cast<int32_t>(0x80000002u);
+// Codes of the Jet system tables (jet/format/codes.hpp).
+using ::orvdb::jet::kContainersId;
+using ::orvdb::jet::kDatabaseObjectId;
+using ::orvdb::jet::kDatabasesContainerId;
+using ::orvdb::jet::kRelationshipsContainerId;
+using ::orvdb::jet::kTablesContainerId;
+using ::orvdb::jet::ObjectType;
+using ::orvdb::jet::QueryKind;
+namespace relationship_flags = ::orvdb::jet::relationship_flags;
 
-// MSysRelationships.grbit bits.
-inline constexpr int32_t kRelUnique = 0x1;
-inline constexpr int32_t kRelNoIntegrity = 0x2;
-inline constexpr int32_t kRelCascadeUpdate = 0x100;
-inline constexpr int32_t kRelCascadeDelete = 0x1000;
-inline constexpr int32_t kRelCascadeNull = 0x2000;
+// Names compare without regard to case, as everywhere (base/names.hpp).
+using base::foldName;
+using base::sameName;
 
 struct TableInfo {
     int64_t id = 0;  // MSysObjects.Id
@@ -65,7 +66,7 @@ struct Relationship {
     std::vector<std::string> foreignColumns;
     std::string primaryTable;
     std::vector<std::string> primaryColumns;
-    int32_t grbit = 0;
+    int32_t grbit = 0;  // relationship_flags
 };
 
 // A saved query. Views made by CREATE VIEW are selects; a mirrored Jet file
@@ -74,17 +75,12 @@ struct ViewInfo {
     int64_t id = 0;
     std::string name;
     std::string sql;  // Access SQL
-    int kind = 1;     // 1 select, 2 make-table, 3 append, 4 update, 5 delete, 6 crosstab,
-                      // 7 data definition, 8 pass-through, 9 union
+    QueryKind kind = QueryKind::Select;
 
-    bool isSelect() const { return kind == 1 || kind == 9; }
+    bool isSelect() const { return kind == QueryKind::Select || kind == QueryKind::Union; }
     // Selects, unions and crosstabs: queries other queries can read from.
-    bool returnsRows() const { return isSelect() || kind == 6; }
+    bool returnsRows() const { return isSelect() || kind == QueryKind::Crosstab; }
 };
-
-// Case-insensitive (Unicode case folding) key for names.
-std::string foldName(std::string_view name);
-bool sameName(std::string_view a, std::string_view b);
 
 class Catalog : public sql::SchemaResolver {
 public:
@@ -101,7 +97,8 @@ public:
     // Creates the table and records its definition (indexes included) with the
     // id, names and counter given; no index is built yet.
     void registerTable(const TableInfo& info);
-    void registerSavedQuery(int64_t id, const std::string& name, const std::string& sql, int kind);
+    void registerSavedQuery(int64_t id, const std::string& name, const std::string& sql,
+                            QueryKind kind);
     // Builds the store indexes of every table; what could not be built is returned.
     std::vector<std::string> materializeIndexes();
     std::vector<std::string> materializeIndexes(const TableInfo& table);
@@ -174,7 +171,7 @@ private:
     void saveTableDefinition(const TableInfo& table, bool replacing = true);
 
     // MSysObjects and MSysACEs rows (system_objects.cpp).
-    void insertMSysObject(int64_t id, int64_t parentId, std::string_view name, int type,
+    void insertMSysObject(int64_t id, int64_t parentId, std::string_view name, ObjectType type,
                           int64_t flags);
     void deleteMSysObject(std::string_view name, int64_t parentId);
     void grantInheritedPermissions(int64_t id);

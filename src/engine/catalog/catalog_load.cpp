@@ -105,12 +105,12 @@ void Catalog::registerTable(const TableInfo& info) {
 }
 
 void Catalog::registerSavedQuery(int64_t id, const std::string& name, const std::string& sql,
-                                 int kind) {
+                                 QueryKind kind) {
     Stmt(db_, "INSERT INTO _orv_views (id, name, sql, kind) VALUES (?,?,?,?)")
         .bind(1, id)
         .bind(2, name)
         .bind(3, sql)
-        .bind(4, int64_t{kind})
+        .bind(4, int64_t{static_cast<uint8_t>(kind)})
         .run();
 }
 
@@ -190,7 +190,7 @@ void Catalog::load() {
         Stmt query(db_, "SELECT id, name, sql, kind FROM _orv_views ORDER BY id");
         while (query.step()) {
             views_.push_back({query.getInt(0), query.getText(1), query.getText(2),
-                              static_cast<int>(query.getInt(3))});
+                              static_cast<QueryKind>(query.getInt(3))});
         }
     }
     loadRelationships();
@@ -212,7 +212,7 @@ int64_t Catalog::allocateObjectId() {
     // references to an id must stay unambiguous.
     if (findTableInfo("MSysObjects")) {
         Stmt maxObject(db_, "SELECT max(Id) FROM MSysObjects WHERE Id > 0 AND Id < ?");
-        maxObject.bind(1, kContainersParentId);
+        maxObject.bind(1, int64_t{kContainersId});
         if (maxObject.step() && !maxObject.isNull(0)) {
             id = std::max(id, maxObject.getInt(0) + 1);
         }

@@ -214,7 +214,7 @@ std::vector<std::string> triggerSql(const TableInfo& table, const Catalog& catal
     }
 
     for (const auto& relationship : catalog.relationships()) {
-        if (relationship.grbit & kRelNoIntegrity) {
+        if (relationship.grbit & relationship_flags::kNoIntegrity) {
             continue;
         }
         const TableInfo* child = catalog.findTableInfo(relationship.foreignTable);
@@ -259,19 +259,19 @@ std::vector<std::string> triggerSql(const TableInfo& table, const Catalog& catal
                 setNull += foreignColumn + " = NULL";
             }
             std::string inChild = " FROM " + quoteIdent(child->storedName) + " WHERE " + matchOld;
-            if (relationship.grbit & kRelCascadeUpdate) {
+            if (relationship.grbit & relationship_flags::kCascadeUpdates) {
                 afterUpdate += "UPDATE " + quoteIdent(child->storedName) + " SET " + setNew +
                                " WHERE (" + changed + ") AND " + matchOld + ";";
-            } else if (relationship.grbit & kRelCascadeNull) {
+            } else if (relationship.grbit & relationship_flags::kCascadeSetNull) {
                 afterUpdate += "UPDATE " + quoteIdent(child->storedName) + " SET " + setNull +
                                " WHERE (" + changed + ") AND " + matchOld + ";";
             } else {
                 beforeUpdate += raise(msg::relatedRecordsExist(child->name),
                                       "(" + changed + ") AND EXISTS (SELECT 1" + inChild + ")");
             }
-            if (relationship.grbit & kRelCascadeDelete) {
+            if (relationship.grbit & relationship_flags::kCascadeDeletes) {
                 afterDelete += "DELETE" + inChild + ";";
-            } else if (relationship.grbit & kRelCascadeNull) {
+            } else if (relationship.grbit & relationship_flags::kCascadeSetNull) {
                 afterDelete += "UPDATE " + quoteIdent(child->storedName) + " SET " + setNull +
                                " WHERE " + matchOld + ";";
             } else {

@@ -2,6 +2,7 @@
 
 #include "engine/catalog/catalog.hpp"
 #include "jet/format/column.hpp"
+#include "jet/format/property_block.hpp"
 #include "jet/format/text_codec.hpp"
 #include "jet/read/properties.hpp"
 #include "jet/read/table_definition.hpp"
@@ -12,11 +13,9 @@ namespace orvdb::engine {
 
 namespace {
 
-constexpr uint16_t kNamesBlock = 0x80;
-constexpr uint16_t kObjectBlock = 0x00;
-constexpr uint16_t kColumnBlock = 0x01;
-constexpr uint8_t kBooleanType = 1;
-constexpr uint8_t kTextType = 10;
+using namespace ::orvdb::jet::property_block;
+constexpr auto kBooleanType = static_cast<uint8_t>(::orvdb::jet::ColumnType::Boolean);
+constexpr auto kTextType = static_cast<uint8_t>(::orvdb::jet::ColumnType::Text);
 
 void put16(::orvdb::jet::Bytes& out, uint32_t v) {
     out.push_back(static_cast<uint8_t>(v));
@@ -97,18 +96,18 @@ public:
         if (!map.name.empty()) {
             putName(name, map.name);
         }
-        put32(body, static_cast<uint32_t>(4 + name.size()));
+        put32(body, static_cast<uint32_t>(kNamePartLength + name.size()));
         body.insert(body.end(), name.begin(), name.end());
         for (const ::orvdb::jet::Property& property : map.properties) {
             ::orvdb::jet::Bytes value = encodeValue(property);
-            put16(body, static_cast<uint32_t>(8 + value.size()));
+            put16(body, static_cast<uint32_t>(kEntryHeader + value.size()));
             body.push_back(property.flags);
             body.push_back(property.typeCode);
             put16(body, indexOf(property.name));
             put16(body, static_cast<uint32_t>(value.size()));
             body.insert(body.end(), value.begin(), value.end());
         }
-        put32(blocks_, static_cast<uint32_t>(6 + body.size()));
+        put32(blocks_, static_cast<uint32_t>(kBlockHeader + body.size()));
         put16(blocks_, type);
         blocks_.insert(blocks_.end(), body.begin(), body.end());
     }
@@ -118,8 +117,8 @@ public:
         for (const std::string& name : names_) {
             putName(names, name);
         }
-        ::orvdb::jet::Bytes out{'M', 'R', '2', 0};
-        put32(out, static_cast<uint32_t>(6 + names.size()));
+        ::orvdb::jet::Bytes out(kSignature.begin(), kSignature.end());
+        put32(out, static_cast<uint32_t>(kBlockHeader + names.size()));
         put16(out, kNamesBlock);
         out.insert(out.end(), names.begin(), names.end());
         out.insert(out.end(), blocks_.begin(), blocks_.end());
@@ -155,7 +154,7 @@ bool isTrue(const ::orvdb::jet::Value& value) {
 bool setProperty(::orvdb::jet::PropertyMap& map, const std::string& name,
                  const ::orvdb::jet::Value* value, uint8_t typeCode) {
     for (auto it = map.properties.begin(); it != map.properties.end(); ++it) {
-        if (!::orvdb::jet::sameName(it->name, name)) {
+        if (!sameName(it->name, name)) {
             continue;
         }
         if (!value) {

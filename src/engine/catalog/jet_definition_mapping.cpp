@@ -103,9 +103,8 @@ std::vector<IndexDef> indexDefsOf(const jet::TableDefinition& definition) {
         index.name = li.name;
         // Jet's own tables have primary keys that allow nulls (MSysQueries
         // leaves Order empty): only a key that requires values is one here.
-        index.primary =
-            li.isPrimaryKey() &&
-            (pi->isRequired() || definition.tableType != jet::TableDefinition::kSystemTable);
+        index.primary = li.isPrimaryKey() &&
+                        (pi->isRequired() || definition.tableType != jet::tdef::kSystemTable);
         index.foreignKey = li.isForeignKey();
         index.unique = pi->isUnique() || index.primary;
         index.ignoreNulls = pi->ignoresNulls();

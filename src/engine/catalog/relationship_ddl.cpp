@@ -12,9 +12,6 @@ namespace orvdb::engine {
 
 namespace {
 
-// MSysObjects.Type of a relationship.
-constexpr int kRelationshipObjectType = 8;
-
 // Whether `index` holds exactly `columns`, in any order.
 bool indexHoldsColumns(const IndexDef& index, const std::vector<std::string>& columns) {
     if (index.columns.size() != columns.size()) {
@@ -149,7 +146,7 @@ void Catalog::addRelationship(Relationship relationship) {
         throw EngineError(msg::noUniqueIndex(parent.name));
     }
     Savepoint savepoint(db_);
-    if (!(relationship.grbit & kRelNoIntegrity)) {
+    if (!(relationship.grbit & relationship_flags::kNoIntegrity)) {
         checkRelationshipHolds(relationship);
     }
     saveRelationship(relationship);
@@ -169,7 +166,7 @@ void Catalog::addRelationship(Relationship relationship) {
         saveTableDefinition(child);
     }
     insertMSysObject(allocateObjectId(), kRelationshipsContainerId, relationship.name,
-                     kRelationshipObjectType, 0);
+                     ObjectType::Relationship, 0);
     relationships_.push_back(relationship);
     rebuildTriggers();
     savepoint.commit();

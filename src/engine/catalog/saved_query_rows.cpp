@@ -3,7 +3,7 @@
 #include "engine/engine_error.hpp"
 #include "engine/messages.hpp"
 #include "engine/sql/front_end.hpp"
-#include "jet/format/query_rows.hpp"
+#include "jet/format/codes.hpp"
 
 #include <cctype>
 
@@ -12,10 +12,6 @@ namespace orvdb::engine {
 namespace {
 
 using namespace jet::query_rows;
-
-constexpr int kSelectKind = 1;
-constexpr int kUnionKind = 9;
-constexpr int kUnionObjectFlags = 128;
 
 class RowWriter {
 public:
@@ -52,6 +48,10 @@ public:
         switch (ref.kind) {
             case sql::TableRef::Kind::Named: {
                 SavedQueryRow row{kTableRow, {}, {}, ref.name, {}};
+                // Access keeps the database of [database].name beside the name.
+                if (!ref.database.empty()) {
+                    row.expression = ref.database;
+                }
                 if (!ref.alias.empty()) {
                     row.name2 = ref.alias;
                 }
@@ -66,9 +66,9 @@ public:
             case sql::TableRef::Kind::Join: {
                 tables(*ref.left, tableRows, joinRows);
                 tables(*ref.right, tableRows, joinRows);
-                int type = ref.joinType == sql::JoinType::Inner  ? 1
-                           : ref.joinType == sql::JoinType::Left ? 2
-                                                                 : 3;
+                int type = ref.joinType == sql::JoinType::Inner  ? kInnerJoin
+                           : ref.joinType == sql::JoinType::Left ? kLeftJoin
+                                                                 : kRightJoin;
                 joinRows.push_back({kJoinRow, ref.on ? text(ref.on->span) : std::string("True"),
                                     type, keyOf(*ref.left), keyOf(*ref.right)});
                 return;
@@ -167,15 +167,14 @@ void appendSelectRows(const RowWriter& writer, const sql::SelectCore& core,
 // tells UNION from UNION ALL for the last operator.
 void appendUnionRows(const RowWriter& writer, const sql::Query& query,
                      std::vector<SavedQueryRow>& rows) {
-    constexpr int kUnionDistinct = 0x02;
     const sql::Query& last = query.parts.back();
     const sql::Query& beforeLast = query.parts[query.parts.size() - 2];
     sql::SourceSpan first{writer.withParentheses(query.parts.front().span).begin,
                           writer.withParentheses(beforeLast.span).end};
     rows.push_back(
-        {kOptionsRow, {}, kSelectStar | (query.unionAll.back() ? 0 : kUnionDistinct), {}, {}});
-    rows.push_back({kTableRow, writer.text(first), {}, {}, std::string("X7YZ_____1")});
-    rows.push_back({kTableRow, writer.text(last.span), {}, {}, std::string("X7YZ_____2")});
+        {kOptionsRow, {}, kSelectStar | (query.unionAll.back() ? 0 : kDistinct), {}, {}});
+    rows.push_back({kTableRow, writer.text(first), {}, {}, std::string(kUnionFirstPart)});
+    rows.push_back({kTableRow, writer.text(last.span), {}, {}, std::string(kUnionSecondPart)});
     appendOrderBy(writer, query.orderBy, rows);
 }
 
@@ -191,9 +190,9 @@ SavedQueryDefinition savedQueryDefinition(const std::string& sql) {
     RowWriter writer(statement.sql);
     SavedQueryDefinition definition;
     const sql::Query& query = select->query;
-    definition.kind = query.isUnion() ? kUnionKind : kSelectKind;
-    definition.objectFlags = query.isUnion() ? kUnionObjectFlags : 0;
-    definition.rows = {{kStartRow, {}, 0, {}, {}}, {kKindRow, {}, definition.kind, {}, {}}};
+    definition.kind = query.isUnion() ? jet::QueryKind::Union : jet::QueryKind::Select;
+    definition.rows = {{kStartRow, {}, 0, {}, {}},
+                       {kKindRow, {}, static_cast<int>(definition.kind), {}, {}}};
     if (query.isUnion()) {
         appendUnionRows(writer, query, definition.rows);
     } else {

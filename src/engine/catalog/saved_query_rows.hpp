@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "jet/format/codes.hpp"
+
 namespace orvdb::engine {
 
 struct SavedQueryRow {
@@ -21,8 +23,7 @@ struct SavedQueryRow {
 };
 
 struct SavedQueryDefinition {
-    int kind = 1;         // 1 select, 9 union (the kind row's flag)
-    int objectFlags = 0;  // MSysObjects.Flags of the query: 0 select, 128 union
+    ::orvdb::jet::QueryKind kind = ::orvdb::jet::QueryKind::Select;  // Select or Union
     std::vector<SavedQueryRow> rows;
 };
 

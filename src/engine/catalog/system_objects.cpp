@@ -12,7 +12,7 @@ constexpr std::string_view kJetNowSql = "julianday('now','localtime') - 2415018.
 
 }  // namespace
 
-void Catalog::insertMSysObject(int64_t id, int64_t parentId, std::string_view name, int type,
+void Catalog::insertMSysObject(int64_t id, int64_t parentId, std::string_view name, ObjectType type,
                                int64_t flags) {
     if (!findTableInfo("MSysObjects")) {
         return;
@@ -22,8 +22,9 @@ void Catalog::insertMSysObject(int64_t id, int64_t parentId, std::string_view na
                 "Flags, Owner) VALUES (?, ?, ?, ?, " +
                     std::string(kJetNowSql) + ", " + std::string(kJetNowSql) +
                     ", ?, (SELECT Owner FROM MSysObjects WHERE Id = ?))");
-    insert.bind(1, id).bind(2, parentId).bind(3, name).bind(4, int64_t{type}).bind(5, flags);
-    insert.bind(6, kDatabaseObjectId).run();
+    insert.bind(1, id).bind(2, parentId).bind(3, name);
+    insert.bind(4, int64_t{::orvdb::jet::typeCode(type)}).bind(5, flags);
+    insert.bind(6, int64_t{kDatabaseObjectId}).run();
     if (parentId == kTablesContainerId && findTableInfo("MSysACEs")) {
         grantInheritedPermissions(id);
     }
@@ -37,14 +38,14 @@ void Catalog::grantInheritedPermissions(int64_t id) {
     std::map<std::string, int64_t> rights;  // SID bytes -> access mask
     std::vector<std::string> order;
     Stmt owner(db_, "SELECT Owner FROM MSysObjects WHERE Id = ?");
-    owner.bind(1, kDatabaseObjectId);
+    owner.bind(1, int64_t{kDatabaseObjectId});
     const std::string ownerSid =
         owner.step() && !owner.isNull(0) ? owner.getBlob(0) : std::string();
     Stmt inherited(db_,
                    "SELECT SID, ACM, EXISTS (SELECT 1 FROM MSysACEs AS d WHERE d.ObjectId = ? "
                    "AND d.SID = c.SID) FROM MSysACEs AS c WHERE c.ObjectId = ? AND "
                    "c.FInheritable <> 0 ORDER BY c.rowid");
-    inherited.bind(1, kDatabaseObjectId).bind(2, kTablesContainerId);
+    inherited.bind(1, int64_t{kDatabaseObjectId}).bind(2, int64_t{kTablesContainerId});
     while (inherited.step()) {
         std::string sid = inherited.isNull(0) ? std::string() : inherited.getBlob(0);
         const bool holdsDatabaseRights = inherited.getInt(2) != 0;

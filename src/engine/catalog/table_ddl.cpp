@@ -17,8 +17,6 @@ namespace {
 
 // The most columns a Jet table holds.
 constexpr size_t kMaxColumns = 255;
-// MSysObjects.Type of a table.
-constexpr int kTableObjectType = 1;
 
 // Raises when a value of column in the table is Null.
 void checkNoNulls(sqlite3* db, const TableInfo& table, const std::string& column) {
@@ -68,8 +66,8 @@ void Catalog::createTable(const std::string& name, std::vector<ColumnDef> column
     saveTableDefinition(table);
     tables_.push_back(table);
     tableIndex_[foldName(table.name)] = tables_.size() - 1;
-    insertMSysObject(table.id, kTablesContainerId, name, kTableObjectType,
-                     system ? kSystemObjectFlags : 0);
+    const int64_t flags = system ? static_cast<int32_t>(::orvdb::jet::kSystemObjectFlags) : 0;
+    insertMSysObject(table.id, kTablesContainerId, name, ObjectType::Table, flags);
     for (auto& index : indexes) {
         createIndex(name, std::move(index));
     }

@@ -9,13 +9,6 @@
 
 namespace orvdb::engine {
 
-namespace {
-
-// MSysObjects.Type of a saved query.
-constexpr int kQueryObjectType = 5;
-
-}  // namespace
-
 void Catalog::createView(const std::string& name, const std::string& sql) {
     checkNewObjectName(name);
     Savepoint savepoint(db_);
@@ -27,10 +20,11 @@ void Catalog::createView(const std::string& name, const std::string& sql) {
         .run();
     const SavedQueryDefinition definition = savedQueryDefinition(sql);
     Stmt(db_, "UPDATE _orv_views SET kind=? WHERE id=?")
-        .bind(1, int64_t{definition.kind})
+        .bind(1, int64_t{static_cast<uint8_t>(definition.kind)})
         .bind(2, id)
         .run();
-    insertMSysObject(id, kTablesContainerId, name, kQueryObjectType, definition.objectFlags);
+    insertMSysObject(id, kTablesContainerId, name, ObjectType::Query,
+                     ::orvdb::jet::queryObjectFlags(definition.kind));
     writeQueryRows(*this, db_, id, definition.rows);
     savepoint.commit();
     load();

@@ -36,6 +36,12 @@ public:
     void setConnectionString(std::string connectionString);
     const std::string& connectionString() const { return connectionString_; }
 
+    // The folder a relative database name in SQL ([XLIB].TypeArticleXLIB) is
+    // taken from; empty: the process's current directory. Kept across
+    // close and open.
+    void setWorkingFolder(std::string folder) { workingFolder_ = std::move(folder); }
+    const std::string& workingFolder() const { return workingFolder_; }
+
     void open();
     // Writes the file back when this was the store's last connection.
     void close();
@@ -64,6 +70,7 @@ public:
 
 private:
     std::string connectionString_;
+    std::string workingFolder_;
     std::shared_ptr<WorkingStore> store_;
     SessionState session_;
     int transactionLevel_ = 0;

@@ -55,14 +55,14 @@ std::string generatedRelationshipName(const Catalog& catalog, const std::string&
 int32_t grbitFor(const TableConstraint& constraint) {
     int32_t grbit = 0;
     if (constraint.onUpdate == sql::ReferentialAction::Cascade) {
-        grbit |= kRelCascadeUpdate;
+        grbit |= relationship_flags::kCascadeUpdates;
     }
     if (constraint.onDelete == sql::ReferentialAction::Cascade) {
-        grbit |= kRelCascadeDelete;
+        grbit |= relationship_flags::kCascadeDeletes;
     }
     if (constraint.onDelete == sql::ReferentialAction::SetNull ||
         constraint.onUpdate == sql::ReferentialAction::SetNull) {
-        grbit |= kRelCascadeNull;
+        grbit |= relationship_flags::kCascadeSetNull;
     }
     return grbit;
 }

@@ -2,6 +2,7 @@
 // onto the working store.
 #include "engine/dataset/connection.hpp"
 #include "engine/dataset/ddl_executor.hpp"
+#include "engine/dataset/external_tables.hpp"
 #include "engine/dataset/statement_cache.hpp"
 #include "engine/engine_error.hpp"
 #include "engine/messages.hpp"
@@ -159,7 +160,8 @@ QueryResult Connection::query(std::string_view sqlText) {
     WorkingStore& workingStore = store();
     WorkingStore::Access access(workingStore, false);
     SessionScope scope(workingStore, session_);
-    CachedStatement& cached = workingStore.statementCache().get(workingStore, sqlText);
+    CachedStatement& cached = workingStore.statementCache().get(
+        workingStore, sqlText, ExternalTables(workingStore, workingFolder_));
     const sql::Translation& translation = cached.translation;
     if (!translation.parametersUsed.empty()) {
         throw SqlError(msg::missingParameter(translation.parametersUsed.front()));
@@ -214,7 +216,8 @@ int64_t Connection::execute(std::string_view sqlText) {
     WorkingStore& workingStore = store();
     WorkingStore::Access access(workingStore, true);
     SessionScope scope(workingStore, session_);
-    CachedStatement& cached = workingStore.statementCache().get(workingStore, sqlText);
+    CachedStatement& cached = workingStore.statementCache().get(
+        workingStore, sqlText, ExternalTables(workingStore, workingFolder_));
     const sql::Translation& translation = cached.translation;
     if (!translation.parametersUsed.empty()) {
         throw SqlError(msg::missingParameter(translation.parametersUsed.front()));

@@ -15,7 +15,8 @@ StatementCache::~StatementCache() {
     }
 }
 
-CachedStatement& StatementCache::get(WorkingStore& store, std::string_view sql) {
+CachedStatement& StatementCache::get(WorkingStore& store, std::string_view sql,
+                                     const sql::SchemaResolver& schema) {
     if (schemaVersion_ != store.schemaVersion()) {
         entries_.clear();
         schemaVersion_ = store.schemaVersion();
@@ -25,8 +26,8 @@ CachedStatement& StatementCache::get(WorkingStore& store, std::string_view sql) 
         Entry& entry = it->second;
         if (entry.statement) {
             // Columns learnt from the data: translate again, the data may have changed.
-            if (entry.statement->translation.columnsFromData) {
-                return build(store, sql);
+            if (entry.statement->translation.translateAtEachUse()) {
+                return build(store, sql, schema);
             }
             bind(store, *entry.statement, sql);
             return *entry.statement;
@@ -35,15 +36,16 @@ CachedStatement& StatementCache::get(WorkingStore& store, std::string_view sql) 
         partialShapeKey(sql, shape_, entry.parameterMask, partialKey_);
         if (auto partial = entries_.find(partialKey_);
             partial != entries_.end() && partial->second.statement &&
-            !partial->second.statement->translation.columnsFromData) {
+            !partial->second.statement->translation.translateAtEachUse()) {
             bind(store, *partial->second.statement, sql);
             return *partial->second.statement;
         }
     }
-    return build(store, sql);
+    return build(store, sql, schema);
 }
 
-CachedStatement& StatementCache::build(WorkingStore& store, std::string_view sql) {
+CachedStatement& StatementCache::build(WorkingStore& store, std::string_view sql,
+                                       const sql::SchemaResolver& schema) {
     auto entry = std::make_unique<CachedStatement>();
     entry->statement = sql::parseStatement(sql);
     std::vector<bool> mask = markParameters(entry->statement, shape_);
@@ -69,7 +71,7 @@ CachedStatement& StatementCache::build(WorkingStore& store, std::string_view sql
         }
         return values;
     };
-    entry->translation = sql::translate(entry->statement, store.catalog(), &readPivotValues);
+    entry->translation = sql::translate(entry->statement, schema, &readPivotValues);
     using K = sql::StatementKind;
     K kind = entry->translation.kind;
     if (kind == K::Select || kind == K::Insert || kind == K::Update || kind == K::Delete) {

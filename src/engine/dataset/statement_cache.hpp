@@ -46,10 +46,12 @@ public:
     StatementCache& operator=(const StatementCache&) = delete;
     ~StatementCache();
 
-    // The statement for sql, with sql's literal values bound. Raises SqlError
-    // for text the front end refuses, EngineError when the store refuses the
-    // translation.
-    CachedStatement& get(WorkingStore& store, std::string_view sql);
+    // The statement for sql, with sql's literal values bound; schema answers
+    // for the names it uses (the store's catalog, and the tables of other
+    // databases). Raises SqlError for text the front end refuses,
+    // EngineError when the store refuses the translation.
+    CachedStatement& get(WorkingStore& store, std::string_view sql,
+                         const sql::SchemaResolver& schema);
     void clear() { entries_.clear(); }
 
     // Transaction control prepared once: a single change outside a
@@ -70,7 +72,8 @@ private:
         std::vector<bool> parameterMask;
     };
 
-    CachedStatement& build(WorkingStore& store, std::string_view sql);
+    CachedStatement& build(WorkingStore& store, std::string_view sql,
+                           const sql::SchemaResolver& schema);
     void bind(WorkingStore& store, CachedStatement& statement, std::string_view sql) const;
 
     static constexpr size_t kMaxEntries = 512;

@@ -60,6 +60,12 @@ struct Translation {
     // A crosstab without an IN list (also through a saved query) took its
     // columns from the data: the translation holds only until the data changes.
     bool columnsFromData = false;
+    // A table of another database file is read ([database].table): what that
+    // names depends on the connection's working folder and on the other file,
+    // so the translation is made again at each use.
+    bool readsOtherDatabase = false;
+
+    bool translateAtEachUse() const { return columnsFromData || readsOtherDatabase; }
 };
 
 // Runs a SQLite SELECT on the store and returns the values of its first

@@ -4,14 +4,6 @@
 
 namespace orvdb::engine::sql {
 
-namespace {
-
-char asciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
-
-}  // namespace
-
 char32_t decodeUtf8(std::string_view text, size_t& pos) {
     auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
     unsigned char b0 = byte(pos);
@@ -54,29 +46,6 @@ bool isNamePart(char32_t c) {
     }
     int8_t type = u_charType(static_cast<UChar32>(c));
     return type == U_NON_SPACING_MARK || type == U_COMBINING_SPACING_MARK;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    size_t i = 0, j = 0;
-    while (i < a.size() && j < b.size()) {
-        unsigned char ca = static_cast<unsigned char>(a[i]);
-        unsigned char cb = static_cast<unsigned char>(b[j]);
-        if (ca < 0x80 && cb < 0x80) {
-            if (asciiLower(static_cast<char>(ca)) != asciiLower(static_cast<char>(cb))) {
-                return false;
-            }
-            ++i;
-            ++j;
-            continue;
-        }
-        char32_t x = decodeUtf8(a, i);
-        char32_t y = decodeUtf8(b, j);
-        if (x != y && u_foldCase(static_cast<UChar32>(x), U_FOLD_CASE_DEFAULT) !=
-                          u_foldCase(static_cast<UChar32>(y), U_FOLD_CASE_DEFAULT)) {
-            return false;
-        }
-    }
-    return i == a.size() && j == b.size();
 }
 
 namespace {

@@ -1,14 +1,15 @@
 // Name handling for the SQL front end: Jet names compare without regard to
-// case (Unicode case folding), SQLite names and texts are quoted.
+// case (base/names.hpp), SQLite names and texts are quoted.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "base/names.hpp"
+
 namespace orvdb::engine::sql {
 
-// True when a and b are the same name in Jet's eyes ("Français" = "FRANÇAIS").
-bool sameName(std::string_view a, std::string_view b);
+using base::sameName;
 
 // "name" with embedded double quotes doubled.
 std::string quoteName(std::string_view name);

@@ -122,7 +122,7 @@ void fillMirror(WorkingStore& store, const std::string& path,
             if (q.sql.empty() || q.isInternal()) {
                 continue;
             }
-            catalog.registerSavedQuery(q.id, q.name, q.sql, static_cast<int>(q.kind));
+            catalog.registerSavedQuery(q.id, q.name, q.sql, q.kind);
         }
         catalog.load();
         catalog.materializeIndexes();

@@ -16,12 +16,6 @@ namespace orvdb::engine {
 
 namespace {
 
-// Physical index flags: Access sets 0x80 on every index it makes.
-constexpr uint8_t kIndexAlwaysSet = 0x80;
-constexpr uint8_t kKindNormal = 0;
-constexpr uint8_t kKindPrimary = 1;
-constexpr uint8_t kKindForeign = 2;
-
 using Original = std::shared_ptr<const jet::TableDefinition>;
 
 bool sameColumn(const ColumnDef& a, const ColumnDef& b) {
@@ -78,7 +72,7 @@ std::string upperAscii(std::string_view text) {
 }
 
 bool enforced(const Relationship& r) {
-    return (r.grbit & kRelNoIntegrity) == 0;
+    return (r.grbit & relationship_flags::kNoIntegrity) == 0;
 }
 
 // The relationship a foreign-key index of `table` stands for.
@@ -188,7 +182,7 @@ private:
         }
         auto position = [&](std::string_view name) -> std::optional<size_t> {
             for (size_t i = 0; i < objects->definition.columns.size(); ++i) {
-                if (jet::sameName(objects->definition.columns[i].name, name)) {
+                if (sameName(objects->definition.columns[i].name, name)) {
                     return i;
                 }
             }
@@ -285,8 +279,7 @@ private:
         }
         jet::TableDefinition d;
         d.name = t.name;
-        d.tableType =
-            t.system ? jet::TableDefinition::kSystemTable : jet::TableDefinition::kUserTable;
+        d.tableType = t.system ? jet::tdef::kSystemTable : jet::tdef::kUserTable;
         d.lastAutoNumber = static_cast<uint32_t>(lastAutoNumber(t));
         for (const ColumnDef& c : t.columns) {
             d.columns.push_back(columnOf(c, o.get()));
@@ -403,7 +396,7 @@ private:
             return upperAscii(a->name) < upperAscii(b->name);
         });
         for (const IndexDef* ix : ordinary) {
-            uint8_t flags = kIndexAlwaysSet;
+            uint8_t flags = jet::PhysicalIndex::kAlwaysSet;
             if (ix->unique || ix->primary) {
                 flags |= jet::PhysicalIndex::kUnique;
             }
@@ -422,12 +415,14 @@ private:
             l.name = ix->name;
             l.number = static_cast<uint32_t>(d.indexes.size());
             l.physicalIndex = p.number;
-            l.kindCode = ix->primary ? kKindPrimary : kKindNormal;
+            l.kindCode = static_cast<uint8_t>(ix->primary ? jet::IndexKind::PrimaryKey
+                                                          : jet::IndexKind::Normal);
             d.indexes.push_back(l);
         }
         for (const auto& [ix, r] : referring) {
             jet::LogicalIndex l = relationshipIndex(ix->name, original);
-            l.physicalIndex = physicalIndexFor(d, indexColumns(t, *ix, d), kIndexAlwaysSet);
+            l.physicalIndex =
+                physicalIndexFor(d, indexColumns(t, *ix, d), jet::PhysicalIndex::kAlwaysSet);
             l.number = static_cast<uint32_t>(d.indexes.size());
             links_.push_back({t.id, l.number, *r, false});
             d.indexes.push_back(l);
@@ -465,8 +460,9 @@ private:
                 ix.columns.push_back({c, false});
             }
             jet::LogicalIndex l = relationshipIndex(name, original);
-            l.physicalIndex = physicalIndexFor(d, indexColumns(t, ix, d),
-                                               kIndexAlwaysSet | jet::PhysicalIndex::kUnique);
+            l.physicalIndex =
+                physicalIndexFor(d, indexColumns(t, ix, d),
+                                 jet::PhysicalIndex::kAlwaysSet | jet::PhysicalIndex::kUnique);
             l.number = static_cast<uint32_t>(d.indexes.size());
             links_.push_back({t.id, l.number, r, true});
             d.indexes.push_back(l);
@@ -490,7 +486,7 @@ private:
             }
         }
         l.name = name;
-        l.kindCode = kKindForeign;
+        l.kindCode = static_cast<uint8_t>(jet::IndexKind::ForeignKey);
         return l;
     }
 
@@ -529,9 +525,12 @@ private:
                 l.relatedTableType = link.referenced ? 1 : 2;
                 l.relatedTablePage = static_cast<uint32_t>(other->table);
                 l.relatedIndex = static_cast<int32_t>(other->number);
-                l.cascadeUpdates = (link.relationship.grbit & kRelCascadeUpdate) != 0;
-                l.cascadeDeletes = (link.relationship.grbit & kRelCascadeDelete) != 0;
-                l.cascadeSetNull = (link.relationship.grbit & kRelCascadeNull) != 0;
+                l.cascadeUpdates =
+                    (link.relationship.grbit & relationship_flags::kCascadeUpdates) != 0;
+                l.cascadeDeletes =
+                    (link.relationship.grbit & relationship_flags::kCascadeDeletes) != 0;
+                l.cascadeSetNull =
+                    (link.relationship.grbit & relationship_flags::kCascadeSetNull) != 0;
             }
         }
     }

@@ -12,8 +12,6 @@ namespace orvdb::jet {
 
 namespace {
 
-// A real index of a 2 GB file has at most a handful of levels.
-constexpr int kMaxDepth = 16;
 // A badly damaged index would otherwise bury the other findings.
 constexpr size_t kMaxFindingsPerKind = 5;
 
@@ -178,8 +176,8 @@ private:
     }
 
     void walk(uint32_t number, int depth) {
-        if (depth > kMaxDepth) {
-            throw JetError("the tree is deeper than " + std::to_string(kMaxDepth) + " levels");
+        if (depth > kMaxIndexDepth) {
+            throw JetError("the tree is deeper than " + std::to_string(kMaxIndexDepth) + " levels");
         }
         if (number == 0 || number >= source_.pageCount()) {
             throw JetError("the tree names page " + std::to_string(number) +

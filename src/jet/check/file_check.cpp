@@ -1,13 +1,17 @@
 #include "jet/check/file_check.hpp"
 
 #include <algorithm>
-#include <cstring>
 #include <map>
 #include <set>
 
 #include "jet/check/check_index.hpp"
+#include "jet/format/bytes.hpp"
+#include "jet/format/data_page.hpp"
+#include "jet/format/index_page.hpp"
 #include "jet/format/jet_error.hpp"
-#include "jet/index/index_pages.hpp"
+#include "jet/format/page.hpp"
+#include "jet/format/tdef.hpp"
+#include "jet/format/usage_map.hpp"
 #include "jet/read/catalog_rows.hpp"
 #include "jet/read/data_page.hpp"
 #include "jet/read/usage_map.hpp"
@@ -16,23 +20,15 @@ namespace orvdb::jet {
 
 namespace {
 
-constexpr uint32_t kGlobalMapPage = 1;
-constexpr uint8_t kHeaderPageType = 0x00;
-constexpr uint8_t kDefinitionPageType = 0x02;
-constexpr uint8_t kMapPageType = 0x05;
-// Access turns a long-value page whose rows were all deleted into this type.
-constexpr uint8_t kEmptiedLongValuePageType = 0x09;
-constexpr size_t kNextDefinitionPageOffset = 4;
-constexpr uint8_t kReferenceMap = 0x01;
-constexpr size_t kInlineMapHeader = 5;
-
-bool hasLongValueMark(const Page& page) {
-    return std::memcmp(page.bytes.data() + 4, "LVAL", 4) == 0;
-}
+// Data pages name their table, index pages theirs, at the same offset.
+static_assert(data_page::kOwner == index_page::kTablePage);
 
 uint32_t ownerField(const Page& page) {
-    return page.bytes[4] | (page.bytes[5] << 8) | (page.bytes[6] << 16) |
-           (uint32_t{page.bytes[7]} << 24);
+    return getU32(page.bytes, data_page::kOwner);
+}
+
+uint8_t typeOf(const Page& page) {
+    return page.bytes[page::kType];
 }
 
 bool isBlank(const Page& page) {
@@ -45,25 +41,25 @@ std::string hexByte(uint8_t value) {
 }
 
 std::string kindOf(const Page& page) {
-    switch (page.bytes[0]) {
-        case kDataPageType:
+    switch (typeOf(page)) {
+        case page::kDataType:
             if (hasLongValueMark(page)) {
                 return "long-value page";
             }
             return ownerField(page) == 0
                        ? "usage-map page"
                        : "data page of the table at page " + std::to_string(ownerField(page));
-        case kDefinitionPageType:
+        case page::kDefinitionType:
             return "table definition page";
-        case index_page::kNode:
-        case index_page::kLeaf:
+        case page::kIndexNodeType:
+        case page::kIndexLeafType:
             return "index page of the table at page " + std::to_string(ownerField(page));
-        case kMapPageType:
+        case page::kUsageMapType:
             return "usage-map page";
-        case kEmptiedLongValuePageType:
+        case page::kEmptiedLongValueType:
             return "emptied long-value page";
         default:
-            return "page of type " + hexByte(page.bytes[0]);
+            return "page of type " + hexByte(typeOf(page));
     }
 }
 
@@ -73,8 +69,8 @@ public:
 
     CheckReport run() {
         report_.pages = source_.pageCount();
-        own(0, "the file header");
-        own(kGlobalMapPage, "the global usage map");
+        own(kHeaderPage, "the file header");
+        own(kGlobalUsageMapPage, "the global usage map");
         readGlobalMap();
         // The catalog is checked from its fixed page: damage to it could hide
         // every table, itself included.
@@ -104,23 +100,20 @@ private:
     void readGlobalMap() {
         free_.assign(source_.pageCount(), false);
         try {
-            DataPage page(source_, source_.page(kGlobalMapPage));
-            ByteView row = page.rowBytes(0);
-            if (row.size() > 0 && row.u8(0) != kReferenceMap && row.size() >= kInlineMapHeader) {
-                uint64_t end = uint64_t{row.u32(1)} + (row.size() - kInlineMapHeader) * 8;
+            RowPointer where{kGlobalUsageMapPage, 0};
+            DataPage page(source_, source_.page(where.page));
+            ByteView row = page.rowBytes(where.row);
+            if (row.size() >= usage_map::kInlineBitmap &&
+                row.u8(usage_map::kType) != usage_map::kReference) {
+                uint64_t end = uint64_t{row.u32(usage_map::kStartPage)} +
+                               (row.size() - usage_map::kInlineBitmap) * 8;
                 for (uint64_t n = end; n < free_.size(); ++n) {
                     free_[n] = true;
                 }
             }
             // A large file's map lives on pages of its own.
-            if (row.size() > 0 && row.u8(0) == kReferenceMap) {
-                for (size_t offset = 1; offset + 4 <= row.size(); offset += 4) {
-                    if (uint32_t mapPage = row.u32(offset); mapPage != 0) {
-                        own(mapPage, "the global usage map");
-                    }
-                }
-            }
-            UsageMap map = UsageMap::read(source_, RowPointer{kGlobalMapPage, 0}, "whole file");
+            ownMapPages(row, "the global usage map");
+            UsageMap map = UsageMap::read(source_, where, "whole file");
             while (auto free = map.next()) {
                 if (*free < free_.size()) {
                     free_[*free] = true;
@@ -128,6 +121,20 @@ private:
             }
         } catch (const JetError& failure) {
             error(std::string("the global usage map cannot be read: ") + failure.what());
+        }
+    }
+
+    // The map pages of a reference map row belong to the map.
+    void ownMapPages(const ByteView& row, const std::string& owner) {
+        if (row.size() == 0 || row.u8(usage_map::kType) != usage_map::kReference) {
+            return;
+        }
+        for (size_t offset = usage_map::kMapPages;
+             offset + usage_map::kMapPageSlotSize <= row.size();
+             offset += usage_map::kMapPageSlotSize) {
+            if (uint32_t mapPage = row.u32(offset); mapPage != 0) {
+                own(mapPage, owner);
+            }
         }
     }
 
@@ -140,14 +147,7 @@ private:
         try {
             own(where.page, "the usage map of the " + what);
             DataPage page(source_, source_.page(where.page));
-            ByteView row = page.rowBytes(where.row);
-            if (row.size() > 0 && row.u8(0) == kReferenceMap) {
-                for (size_t offset = 1; offset + 4 <= row.size(); offset += 4) {
-                    if (uint32_t mapPage = row.u32(offset); mapPage != 0) {
-                        own(mapPage, "the usage map of the " + what);
-                    }
-                }
-            }
+            ownMapPages(page.rowBytes(where.row), "the usage map of the " + what);
             UsageMap map = UsageMap::read(source_, where, what);
             while (auto listed = map.next()) {
                 if (*listed >= source_.pageCount()) {
@@ -228,7 +228,7 @@ private:
             }
             own(page, "definition of " + label);
             PageRef bytes = source_.page(page);
-            page = source_.view(*bytes).u32(kNextDefinitionPageOffset);
+            page = source_.view(*bytes).u32(tdef::kNextPage);
         }
     }
 
@@ -239,8 +239,8 @@ private:
         std::string what = "long values of column '" + column.name + "' of " + label;
         for (uint32_t number : readMap(*column.longValueOwnedPages, what)) {
             PageRef page = source_.page(number);
-            uint8_t type = page->bytes[0];
-            if ((type != kDataPageType && type != kEmptiedLongValuePageType) ||
+            uint8_t type = typeOf(*page);
+            if ((type != page::kDataType && type != page::kEmptiedLongValueType) ||
                 !hasLongValueMark(*page)) {
                 error("the map of the " + what + " lists page " + std::to_string(number) +
                       ", which is a " + kindOf(*page) + ", not a long-value page");
@@ -284,7 +284,7 @@ private:
             }
             auto owner = owners_.find(number);
             if (owner != owners_.end()) {
-                if (number != 0 && isFree(number)) {
+                if (number != kHeaderPage && isFree(number)) {
                     error("page " + std::to_string(number) + " (" + owner->second +
                           ") is in use but the global usage map marks it free");
                 }
@@ -292,10 +292,10 @@ private:
             if (isFree(number)) {
                 continue;  // free pages keep whatever they held
             }
-            uint8_t type = page->bytes[0];
-            bool known = (type >= kDataPageType && type <= kMapPageType) ||
-                         (type == kEmptiedLongValuePageType && hasLongValueMark(*page)) ||
-                         (type == kHeaderPageType && (number == 0 || isBlank(*page)));
+            uint8_t type = typeOf(*page);
+            bool known = (type >= page::kDataType && type <= page::kUsageMapType) ||
+                         (type == page::kEmptiedLongValueType && hasLongValueMark(*page)) ||
+                         (type == page::kHeaderType && (number == kHeaderPage || isBlank(*page)));
             if (!known && owner != owners_.end()) {
                 error("page " + std::to_string(number) + " (" + owner->second +
                       ") has the unknown page type " + hexByte(type));
@@ -312,7 +312,7 @@ private:
 
     // A data page naming a table must be in that table's owned-pages map.
     void checkDataPageOwner(uint32_t number, const Page& page) {
-        if (page.bytes[0] != kDataPageType || hasLongValueMark(page)) {
+        if (typeOf(page) != page::kDataType || hasLongValueMark(page)) {
             return;
         }
         auto table = tablesByPage_.find(ownerField(page));

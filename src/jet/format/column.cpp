@@ -1,5 +1,7 @@
 #include "jet/format/column.hpp"
 
+#include "jet/format/value.hpp"
+
 namespace orvdb::jet {
 
 std::string columnTypeName(uint8_t typeCode) {
@@ -58,7 +60,7 @@ int fixedSizeOf(uint8_t typeCode) {
         case ColumnType::Guid:
             return 16;
         case ColumnType::Decimal:
-            return 17;
+            return static_cast<int>(decimal_layout::kSize);
         default:
             return 0;
     }

@@ -21,6 +21,8 @@ struct PhysicalIndex {
     static constexpr uint8_t kUnique = 0x01;
     static constexpr uint8_t kIgnoreNulls = 0x02;
     static constexpr uint8_t kRequired = 0x08;
+    // Access sets this on every index it makes.
+    static constexpr uint8_t kAlwaysSet = 0x80;
 
     uint32_t number = 0;  // position in the table definition
     std::vector<IndexColumn> columns;
@@ -34,6 +36,7 @@ struct PhysicalIndex {
     bool isRequired() const { return (flags & kRequired) != 0; }
 };
 
+// The kind byte of a logical index.
 enum class IndexKind : uint8_t { Normal = 0, PrimaryKey = 1, ForeignKey = 2 };
 
 struct LogicalIndex {
@@ -50,8 +53,8 @@ struct LogicalIndex {
     bool cascadeSetNull = false;
 
     IndexKind kind() const { return static_cast<IndexKind>(kindCode); }
-    bool isPrimaryKey() const { return kindCode == 1; }
-    bool isForeignKey() const { return kindCode == 2; }
+    bool isPrimaryKey() const { return kind() == IndexKind::PrimaryKey; }
+    bool isForeignKey() const { return kind() == IndexKind::ForeignKey; }
 };
 
 }  // namespace orvdb::jet

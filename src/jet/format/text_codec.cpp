@@ -97,7 +97,8 @@ bool appendSingleByteRun(std::span<const uint8_t> bytes, std::string& out) {
 
 void decodeJetText(std::span<const uint8_t> stored, std::string& out) {
     out.clear();
-    if (stored.size() >= 2 && stored[0] == 0xFF && stored[1] == 0xFE) {
+    if (stored.size() >= 2 && stored[0] == kCompressedTextMark[0] &&
+        stored[1] == kCompressedTextMark[1]) {
         if (appendSingleByteRun(stored.subspan(2), out)) {
             return;
         }
@@ -130,6 +131,13 @@ std::string decodeJetText(std::span<const uint8_t> stored) {
     std::string out;
     decodeJetText(stored, out);
     return out;
+}
+
+std::string readStoredName(const ByteView& view, size_t& pos) {
+    uint16_t length = view.u16(pos);
+    std::string name = utf16leToUtf8(view.sub(pos + kStoredNameLengthSize, length).span());
+    pos += kStoredNameLengthSize + size_t{length};
+    return name;
 }
 
 }  // namespace orvdb::jet

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <compare>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <variant>
@@ -29,6 +30,17 @@ struct Guid {
     std::string toString() const;     // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"
     auto operator<=>(const Guid&) const = default;
 };
+
+// A Decimal as stored: a sign byte (non-zero = negative; Jet writes 0x80),
+// then the unscaled value as four little-endian 32-bit words, the most
+// significant word first.
+namespace decimal_layout {
+inline constexpr size_t kSign = 0;
+inline constexpr uint8_t kNegative = 0x80;
+inline constexpr size_t kWords = 1;
+inline constexpr size_t kWordCount = 4;
+inline constexpr size_t kSize = 17;
+}  // namespace decimal_layout
 
 struct Decimal {
     std::string text;  // exact, with exactly `scale` decimals: "-12.3400"

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "jet/format/bytes.hpp"
 #include "jet/format/jet_error.hpp"
 
 namespace orvdb::jet {
@@ -22,26 +23,9 @@ struct PagePlan {
     RowPointer lastRow;
 };
 
-void putU16(PageImage& page, size_t offset, uint16_t value) {
-    page[offset] = static_cast<uint8_t>(value);
-    page[offset + 1] = static_cast<uint8_t>(value >> 8);
-}
-
-void putU32(PageImage& page, size_t offset, uint32_t value) {
-    for (int n = 0; n < 4; ++n) {
-        page[offset + n] = static_cast<uint8_t>(value >> (8 * n));
-    }
-}
-
-void appendBigEndian(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-    for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8) {
-        out.push_back(static_cast<uint8_t>(value >> shift));
-    }
-}
-
 void appendLeafEntry(std::vector<uint8_t>& out, std::span<const uint8_t> key, RowPointer row) {
     out.insert(out.end(), key.begin(), key.end());
-    appendBigEndian(out, row.page, 3);
+    appendBigEndian(out, row.page, kRowPageSize);
     out.push_back(row.row);
 }
 
@@ -83,31 +67,31 @@ std::vector<std::pair<size_t, size_t>> packIntoPages(size_t count, SizeOf sizeOf
     return runs;
 }
 
-PageImage renderPage(const PagePlan& plan, uint8_t type, uint32_t tablePage, uint32_t previous,
+PageBytes renderPage(const PagePlan& plan, uint8_t type, uint32_t tablePage, uint32_t previous,
                      uint32_t next) {
-    PageImage page{};
-    page[0] = type;
-    page[1] = 0x01;
-    putU32(page, kTablePageOffset, tablePage);
-    putU32(page, kPreviousOffset, previous);
-    putU32(page, kNextOffset, next);
-    putU32(page, kChildTailOffset, plan.childTail);
-    putU16(page, kPrefixLengthOffset, static_cast<uint16_t>(plan.prefixLength));
-    page[kNodeMarkerOffset] = type == kNode ? 0x01 : 0x00;
-    size_t end = kEntriesOffset;
+    PageBytes bytes{};
+    bytes[page::kType] = type;
+    bytes[page::kMarker] = page::kMarkerValue;
+    putU32(bytes, kTablePage, tablePage);
+    putU32(bytes, kPrevious, previous);
+    putU32(bytes, kNext, next);
+    putU32(bytes, kChildTail, plan.childTail);
+    putU16(bytes, kPrefixLength, static_cast<uint16_t>(plan.prefixLength));
+    bytes[kNodeMarker] = type == page::kIndexNodeType ? kNodeMarkerValue : 0;
+    size_t end = kEntries;
     size_t begin = 0;
     for (size_t n = 0; n < plan.ends.size(); ++n) {
         size_t skip = n == 0 ? 0 : plan.prefixLength;
         auto from = plan.bytes.begin() + static_cast<ptrdiff_t>(begin + skip);
         auto to = plan.bytes.begin() + plan.ends[n];
-        std::copy(from, to, page.begin() + static_cast<ptrdiff_t>(end));
+        std::copy(from, to, bytes.begin() + static_cast<ptrdiff_t>(end));
         end += static_cast<size_t>(to - from);
         begin = plan.ends[n];
-        size_t bit = end - kEntriesOffset;
-        page[kBitmaskOffset + bit / 8] |= static_cast<uint8_t>(1u << (bit % 8));
+        size_t bit = end - kEntries;
+        bytes[kBitmask + bit / 8] |= static_cast<uint8_t>(1u << (bit % 8));
     }
-    putU16(page, kFreeSpaceOffset, static_cast<uint16_t>(kPageSize - end));
-    return page;
+    putU16(bytes, page::kFreeSpace, static_cast<uint16_t>(kPageSize - end));
+    return bytes;
 }
 
 void renderLevel(std::vector<PagePlan>& level, uint8_t type, uint32_t tablePage,
@@ -119,11 +103,9 @@ void renderLevel(std::vector<PagePlan>& level, uint8_t type, uint32_t tablePage,
     }
 }
 
-constexpr size_t kLeafPointerSize = 4;  // 3-byte page + row slot
-
 std::vector<PagePlan> planLeaves(const IndexEntryList& entries,
                                  const std::function<uint32_t()>& allocatePage) {
-    auto sizeOf = [&](size_t n) { return entries.key(n).size() + kLeafPointerSize; };
+    auto sizeOf = [&](size_t n) { return entries.key(n).size() + kRowPointerSize; };
     auto keyOf = [&](size_t n) { return entries.key(n); };
     size_t total = 0;
     for (size_t n = 0; n < entries.size(); ++n) {
@@ -170,7 +152,7 @@ std::vector<PagePlan> planLeaves(const IndexEntryList& entries,
 std::vector<PagePlan> planNodes(const std::vector<PagePlan>& children,
                                 const std::function<uint32_t()>& allocatePage) {
     auto sizeOf = [&](size_t n) {
-        return children[n].lastKey.size() + kLeafPointerSize + kChildPointerSize;
+        return children[n].lastKey.size() + kRowPointerSize + kChildPointerSize;
     };
     for (size_t n = 0; n < children.size(); ++n) {
         if (sizeOf(n) > kEntrySpace) {
@@ -202,7 +184,7 @@ std::vector<PagePlan> planNodes(const std::vector<PagePlan>& children,
         size_t listed = lastPage ? end - 1 : end;
         for (size_t n = start; n < listed; ++n) {
             appendLeafEntry(plan.bytes, children[n].lastKey, children[n].lastRow);
-            appendBigEndian(plan.bytes, children[n].number, 4);
+            appendBigEndian(plan.bytes, children[n].number, kChildPointerSize);
             closeEntry(plan);
         }
         if (lastPage) {
@@ -227,7 +209,7 @@ void IndexEntryList::add(RowPointer row) {
     Ref ref;
     ref.offset = static_cast<uint32_t>(keyStart_);
     ref.length = static_cast<uint16_t>(length);
-    ref.row = row.page << 8 | row.row;
+    ref.row = row.raw();
     for (size_t n = 0; n < 8; ++n) {
         ref.head = ref.head << 8 | (n < length ? bytes_[keyStart_ + n] : 0);
     }
@@ -265,10 +247,10 @@ IndexLayout layOutIndex(IndexEntryList entries, uint32_t tablePage,
     }
 
     std::vector<PagePlan> level = planLeaves(entries, allocatePage);
-    renderLevel(level, kLeaf, tablePage, layout);
+    renderLevel(level, page::kIndexLeafType, tablePage, layout);
     while (level.size() > 1) {
         level = planNodes(level, allocatePage);
-        renderLevel(level, kNode, tablePage, layout);
+        renderLevel(level, page::kIndexNodeType, tablePage, layout);
     }
     layout.rootPage = level.front().number;
     return layout;

@@ -1,16 +1,5 @@
-// Index B-tree pages: the page format shared by reading and writing, and the
-// layout of a whole index from its entries.
-//
-// Page header: type (0x03 node, 0x04 leaf), 01, free space (u16), owning
-// table definition page (u32), 0 (u32), previous and next sibling (u32), the
-// child-tail page (u32, node pages), the length of the prefix common to the
-// entries (u16), a byte Access sets to 1 on node pages, then a bitmask with a
-// bit set at the end of each entry. Entries start at 0x1E0; the first one is
-// whole, the others omit the common prefix. Inside entries numbers are
-// big-endian: a leaf entry is the key, the row's page (3 bytes) and row
-// slot; a node entry repeats the last entry of its child and adds the child
-// page (4 bytes). The rightmost child of the last node page of a level is
-// not listed: the child-tail field points to it.
+// Index B-trees: the entries of one index laid out as leaf and node pages
+// (format/index_page.hpp).
 #pragma once
 
 #include <array>
@@ -22,27 +11,11 @@
 #include <span>
 #include <vector>
 
+#include "jet/format/index_page.hpp"
+#include "jet/format/page.hpp"
 #include "jet/format/row_pointer.hpp"
-#include "jet/read/page_source.hpp"
 
 namespace orvdb::jet {
-
-namespace index_page {
-inline constexpr uint8_t kNode = 0x03;
-inline constexpr uint8_t kLeaf = 0x04;
-inline constexpr size_t kFreeSpaceOffset = 2;
-inline constexpr size_t kTablePageOffset = 4;
-inline constexpr size_t kPreviousOffset = 12;
-inline constexpr size_t kNextOffset = 16;
-inline constexpr size_t kChildTailOffset = 20;
-inline constexpr size_t kPrefixLengthOffset = 24;
-inline constexpr size_t kNodeMarkerOffset = 26;
-inline constexpr size_t kBitmaskOffset = 27;
-inline constexpr size_t kEntriesOffset = 0x1E0;
-inline constexpr size_t kEntrySpace = kPageSize - kEntriesOffset;
-inline constexpr size_t kRowPointerSize = 4;  // 3-byte page + row slot
-inline constexpr size_t kChildPointerSize = 4;
-}  // namespace index_page
 
 // One row's entry in an index: the encoded key and where the row is.
 // Entries order by key bytes, then by row.
@@ -51,8 +24,6 @@ struct IndexEntry {
     RowPointer row;
     auto operator<=>(const IndexEntry&) const = default;
 };
-
-using PageImage = std::array<uint8_t, kPageSize>;
 
 // The entries of one index as the writer collects them, the keys side by
 // side in one buffer: a large table gives millions of short keys.
@@ -79,7 +50,7 @@ private:
     struct Ref {
         uint64_t head = 0;  // the first 8 key bytes, big-endian: most comparisons end here
         uint32_t offset = 0;
-        uint32_t row = 0;  // page << 8 | slot, as Jet stores it
+        uint32_t row = 0;  // RowPointer::raw()
         uint16_t length = 0;
     };
     std::vector<uint8_t> bytes_;
@@ -88,7 +59,7 @@ private:
 };
 
 struct IndexLayout {
-    std::map<uint32_t, PageImage> pages;  // by page number
+    std::map<uint32_t, PageBytes> pages;  // by page number
     uint32_t rootPage = 0;
     uint32_t uniqueEntryCount = 0;  // distinct keys: the table definition records it
 };

@@ -4,21 +4,12 @@
 #include <string>
 #include <unordered_set>
 
+#include "jet/format/bytes.hpp"
+#include "jet/format/index_page.hpp"
 #include "jet/format/jet_error.hpp"
 
 namespace orvdb::jet {
 namespace {
-
-// A real index of a 2 GB file has at most a handful of levels.
-constexpr int kMaxDepth = 16;
-
-uint32_t bigEndian(std::span<const uint8_t> bytes) {
-    uint32_t value = 0;
-    for (uint8_t byte : bytes) {
-        value = (value << 8) | byte;
-    }
-    return value;
-}
 
 std::string pageText(uint32_t number) {
     return "index page " + std::to_string(number);
@@ -30,24 +21,24 @@ ParsedIndexPage parseIndexPage(const ByteView& page, uint32_t number) {
     using namespace index_page;
     ParsedIndexPage parsed;
     parsed.number = number;
-    parsed.type = page.u8(0);
-    if (parsed.type != kNode && parsed.type != kLeaf) {
+    parsed.type = page.u8(page::kType);
+    if (parsed.type != page::kIndexNodeType && parsed.type != page::kIndexLeafType) {
         throwCorrupt(page.file(), "page " + std::to_string(number) + " should be an index page " +
                                       "but has type " + std::to_string(parsed.type));
     }
-    parsed.freeSpace = page.u16(kFreeSpaceOffset);
-    parsed.tablePage = page.u32(kTablePageOffset);
-    parsed.previousPage = page.u32(kPreviousOffset);
-    parsed.nextPage = page.u32(kNextOffset);
-    parsed.childTailPage = page.u32(kChildTailOffset);
-    parsed.prefixLength = page.u16(kPrefixLengthOffset);
+    parsed.freeSpace = page.u16(page::kFreeSpace);
+    parsed.tablePage = page.u32(kTablePage);
+    parsed.previousPage = page.u32(kPrevious);
+    parsed.nextPage = page.u32(kNext);
+    parsed.childTailPage = page.u32(kChildTail);
+    parsed.prefixLength = page.u16(kPrefixLength);
 
     const size_t pointerSize = kRowPointerSize + (parsed.isLeaf() ? 0 : kChildPointerSize);
     std::vector<uint8_t> first;  // whole: later entries take their prefix from it
-    size_t start = kEntriesOffset;
-    for (size_t end = kEntriesOffset + 1; end <= page.size(); ++end) {
-        size_t bit = end - kEntriesOffset;
-        if ((page.u8(kBitmaskOffset + bit / 8) & (1u << (bit % 8))) == 0) {
+    size_t start = kEntries;
+    for (size_t end = kEntries + 1; end <= page.size(); ++end) {
+        size_t bit = end - kEntries;
+        if ((page.u8(kBitmask + bit / 8) & (1u << (bit % 8))) == 0) {
             continue;
         }
         std::span<const uint8_t> stored = page.sub(start, end - start).span();
@@ -71,11 +62,13 @@ ParsedIndexPage parseIndexPage(const ByteView& page, uint32_t number) {
         std::span<const uint8_t> bytes(whole);
         IndexEntry entry;
         entry.key.assign(whole.begin(), whole.begin() + static_cast<ptrdiff_t>(keyLength));
-        entry.row.page = bigEndian(bytes.subspan(keyLength, 3));
-        entry.row.row = whole[keyLength + 3];
+        entry.row.page =
+            static_cast<uint32_t>(getBigEndian(bytes.subspan(keyLength, kRowPageSize)));
+        entry.row.row = whole[keyLength + kRowPageSize];
         parsed.entries.push_back(std::move(entry));
         if (!parsed.isLeaf()) {
-            parsed.children.push_back(bigEndian(bytes.subspan(keyLength + kRowPointerSize, 4)));
+            parsed.children.push_back(static_cast<uint32_t>(
+                getBigEndian(bytes.subspan(keyLength + kRowPointerSize, kChildPointerSize))));
         }
         start = end;
     }
@@ -89,10 +82,10 @@ public:
     TreeWalker(PageSource& source, uint32_t tablePage) : source_(source), tablePage_(tablePage) {}
 
     void walk(uint32_t number, int depth, std::vector<IndexEntry>& out) {
-        if (depth > kMaxDepth) {
+        if (depth > kMaxIndexDepth) {
             throwCorrupt(source_.name(), "the index of the table at page " +
                                              std::to_string(tablePage_) + " is deeper than " +
-                                             std::to_string(kMaxDepth) + " levels");
+                                             std::to_string(kMaxIndexDepth) + " levels");
         }
         if (!visited_.insert(number).second) {
             throwCorrupt(source_.name(), pageText(number) + " is reached twice in the index of " +

@@ -11,9 +11,13 @@
 
 namespace orvdb::jet {
 
+// A real index of a 2 GB file has at most a handful of levels; deeper trees
+// are damaged.
+inline constexpr int kMaxIndexDepth = 16;
+
 struct ParsedIndexPage {
     uint32_t number = 0;
-    uint8_t type = 0;  // index_page::kNode or kLeaf
+    uint8_t type = 0;  // page::kIndexNodeType or page::kIndexLeafType
     uint16_t freeSpace = 0;
     uint32_t tablePage = 0;
     uint32_t previousPage = 0;
@@ -25,7 +29,7 @@ struct ParsedIndexPage {
     std::vector<IndexEntry> entries;
     std::vector<uint32_t> children;
 
-    bool isLeaf() const { return type == index_page::kLeaf; }
+    bool isLeaf() const { return type == page::kIndexLeafType; }
 };
 
 // Decodes one index page image. Throws JetError naming the file and page

@@ -1,5 +1,6 @@
 #include "jet/index/original_index_keys.hpp"
 
+#include "base/names.hpp"
 #include "jet/index/index_reader.hpp"
 
 namespace orvdb::jet {
@@ -48,7 +49,7 @@ OriginalIndexKeys::Keys OriginalIndexKeys::load(const std::string& table,
         std::vector<KeyColumn> candidate = keyColumnsOf(*definition, index);
         bool same = candidate.size() == columns.size();
         for (size_t n = 0; same && n < columns.size(); ++n) {
-            same = sameName(candidate[n].name, columns[n].name) &&
+            same = base::sameName(candidate[n].name, columns[n].name) &&
                    candidate[n].ascending == columns[n].ascending &&
                    candidate[n].typeCode == columns[n].typeCode;
         }
@@ -70,14 +71,14 @@ OriginalIndexKeys::Keys OriginalIndexKeys::load(const std::string& table,
         try {
             encodeIndexKey(fileColumns, values);
         } catch (const IndexKeyError&) {
-            unbuildable.emplace(row.id.page << 8 | row.id.row, std::move(values));
+            unbuildable.emplace(row.id.raw(), std::move(values));
         }
     }
     if (unbuildable.empty()) {
         return keys;
     }
     for (IndexEntry& entry : readIndexEntries(file_.pages(), match->rootPage, definition->page)) {
-        auto values = unbuildable.find(entry.row.page << 8 | entry.row.row);
+        auto values = unbuildable.find(entry.row.raw());
         if (values != unbuildable.end()) {
             keys.emplace(values->second, std::move(entry.key));
         }

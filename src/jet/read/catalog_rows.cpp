@@ -1,5 +1,6 @@
 #include "jet/read/catalog_rows.hpp"
 
+#include "base/names.hpp"
 #include "jet/read/table_definition.hpp"
 #include "jet/read/table_reader.hpp"
 
@@ -41,7 +42,7 @@ Catalog Catalog::read(std::shared_ptr<PageSource> source) {
     }
     auto indexOf = [&](std::string_view name) -> std::optional<size_t> {
         for (size_t n = 0; n < definition->columns.size(); ++n) {
-            if (sameName(definition->columns[n].name, name)) {
+            if (base::sameName(definition->columns[n].name, name)) {
                 return n;
             }
         }
@@ -80,7 +81,7 @@ Catalog Catalog::read(std::shared_ptr<PageSource> source) {
 
 const CatalogObject* Catalog::findTable(std::string_view name) const {
     for (const CatalogObject& object : objects_) {
-        if (object.isTable() && sameName(object.name, name)) {
+        if (object.isTable() && base::sameName(object.name, name)) {
             return &object;
         }
     }
@@ -98,7 +99,7 @@ const CatalogObject* Catalog::findById(int32_t id) const {
 
 const CatalogObject* Catalog::find(std::string_view name, ObjectType type) const {
     for (const CatalogObject& object : objects_) {
-        if (object.type == static_cast<int16_t>(type) && sameName(object.name, name)) {
+        if (object.type == typeCode(type) && base::sameName(object.name, name)) {
             return &object;
         }
     }

@@ -9,33 +9,14 @@
 #include <string_view>
 #include <vector>
 
+#include "jet/format/codes.hpp"
+#include "jet/format/page.hpp"
 #include "jet/format/value.hpp"
 #include "jet/read/page_source.hpp"
 
 namespace orvdb::jet {
 
-inline constexpr uint32_t kCatalogPage = 2;
-inline constexpr int32_t kContainersId = 0x0F000000;
-inline constexpr int32_t kTablesContainerId = 0x0F000001;
-inline constexpr int32_t kDatabasesContainerId = 0x0F000002;
-inline constexpr int32_t kRelationshipsContainerId = 0x0F000003;
-inline constexpr int32_t kDatabaseObjectId = 0x10000000;  // MSysDb
-
-enum class ObjectType : int16_t {
-    Table = 1,
-    Database = 2,
-    Container = 3,
-    LinkedOdbcTable = 4,
-    Query = 5,
-    LinkedTable = 6,
-    Relationship = 8,
-};
-
 struct CatalogObject {
-    // Flags that mark Jet's and Access's own tables.
-    static constexpr uint32_t kSystemFlags = 0x80000002;
-    static constexpr uint32_t kHiddenFlag = 0x00000008;
-
     int32_t id = 0;
     int32_t parentId = 0;
     std::string name;
@@ -49,18 +30,18 @@ struct CatalogObject {
     Bytes lvProp;             // the property blocks ("MR2")
 
     // Tables: the first page of the table definition.
-    uint32_t tablePage() const { return static_cast<uint32_t>(id) & 0xFFFFFF; }
+    uint32_t tablePage() const { return static_cast<uint32_t>(id) & kLastPageNumber; }
     bool isTable() const {
-        return type == static_cast<int16_t>(ObjectType::Table) && parentId == kTablesContainerId;
+        return type == typeCode(ObjectType::Table) && parentId == kTablesContainerId;
     }
-    bool isSystemTable() const { return isTable() && (flags & kSystemFlags) != 0; }
-    bool isUserTable() const { return isTable() && (flags & kSystemFlags) == 0; }
-    bool isQuery() const { return type == static_cast<int16_t>(ObjectType::Query); }
+    bool isSystemTable() const { return isTable() && (flags & kSystemObjectFlags) != 0; }
+    bool isUserTable() const { return isTable() && (flags & kSystemObjectFlags) == 0; }
+    bool isQuery() const { return type == typeCode(ObjectType::Query); }
     bool isLinkedTable() const {
-        return type == static_cast<int16_t>(ObjectType::LinkedTable) ||
-               type == static_cast<int16_t>(ObjectType::LinkedOdbcTable);
+        return type == typeCode(ObjectType::LinkedTable) ||
+               type == typeCode(ObjectType::LinkedOdbcTable);
     }
-    bool isHidden() const { return (flags & kHiddenFlag) != 0; }
+    bool isHidden() const { return (flags & kHiddenObjectFlag) != 0; }
 };
 
 class Catalog {
@@ -68,7 +49,7 @@ public:
     static Catalog read(std::shared_ptr<PageSource> source);
 
     const std::vector<CatalogObject>& objects() const { return objects_; }
-    // Local tables (type 1 under the Tables container), ASCII case-insensitive.
+    // Local tables (type 1 under the Tables container), case-insensitive.
     const CatalogObject* findTable(std::string_view name) const;
     const CatalogObject* findById(int32_t id) const;
     const CatalogObject* find(std::string_view name, ObjectType type) const;

@@ -1,35 +1,29 @@
 #include "jet/read/data_page.hpp"
 
-#include <cstring>
+#include <algorithm>
+
+#include "jet/format/bytes.hpp"
 
 namespace orvdb::jet {
 
-namespace {
-
-constexpr size_t kRowCountOffset = 12;
-constexpr size_t kOffsetTable = 14;
-constexpr uint16_t kDeletedFlag = 0x8000;
-constexpr uint16_t kOverflowFlag = 0x4000;
-constexpr uint16_t kOffsetMask = 0x1FFF;
-
-}  // namespace
+using namespace data_page;
 
 DataPage::DataPage(PageSource& source, PageRef page)
     : page_(std::move(page)), view_(source.view(*page_)) {
-    if (view_.u8(0) != kDataPageType) {
+    if (view_.u8(page::kType) != page::kDataType) {
         throwCorrupt(source.name(), "page " + std::to_string(page_->number) +
                                         " should be a data page but has page type " +
-                                        std::to_string(view_.u8(0)));
+                                        std::to_string(view_.u8(page::kType)));
     }
-    rowCount_ = view_.u16(kRowCountOffset);
-    if (kOffsetTable + size_t{rowCount_} * 2 > kPageSize) {
+    rowCount_ = view_.u16(kRowCount);
+    if (rowOffsetAt(rowCount_) > kPageSize) {
         throwCorrupt(source.name(), "data page " + std::to_string(page_->number) + " claims " +
                                         std::to_string(rowCount_) + " rows");
     }
 }
 
 bool DataPage::isLongValuePage() const {
-    return std::memcmp(view_.data() + 4, "LVAL", 4) == 0;
+    return hasLongValueMark(*page_);
 }
 
 RowSlot DataPage::slot(uint16_t row) const {
@@ -38,15 +32,14 @@ RowSlot DataPage::slot(uint16_t row) const {
                                        std::to_string(page_->number) + ", which has " +
                                        std::to_string(rowCount_) + " rows");
     }
-    uint16_t raw = view_.u16(kOffsetTable + size_t{row} * 2);
+    uint16_t raw = view_.u16(rowOffsetAt(row));
     RowSlot slot;
-    slot.deleted = (raw & kDeletedFlag) != 0;
-    slot.overflow = (raw & kOverflowFlag) != 0;
+    slot.deleted = (raw & kDeletedRow) != 0;
+    slot.overflow = (raw & kOverflowRow) != 0;
     slot.start = raw & kOffsetMask;
     // Row n ends where row n-1 starts; row 0 ends at the end of the page.
-    slot.end =
-        row == 0 ? kPageSize : (view_.u16(kOffsetTable + (size_t{row} - 1) * 2) & kOffsetMask);
-    size_t tableEnd = kOffsetTable + size_t{rowCount_} * 2;
+    slot.end = row == 0 ? kPageSize : (view_.u16(rowOffsetAt(row - 1u)) & kOffsetMask);
+    size_t tableEnd = rowOffsetAt(rowCount_);
     if (slot.start < tableEnd || slot.start > slot.end || slot.end > kPageSize) {
         if (slot.deleted) {
             slot.start = slot.end = 0;
@@ -66,9 +59,11 @@ ByteView DataPage::rowBytes(uint16_t row) const {
 }
 
 bool isDataPageOf(const Page& page, uint32_t tablePage) {
-    uint32_t owner = page.bytes[4] | (page.bytes[5] << 8) | (page.bytes[6] << 16) |
-                     (uint32_t{page.bytes[7]} << 24);
-    return page.bytes[0] == kDataPageType && owner == tablePage;
+    return page.bytes[page::kType] == page::kDataType && getU32(page.bytes, kOwner) == tablePage;
+}
+
+bool hasLongValueMark(const Page& page) {
+    return std::equal(kLongValueMark.begin(), kLongValueMark.end(), page.bytes.begin() + kOwner);
 }
 
 }  // namespace orvdb::jet

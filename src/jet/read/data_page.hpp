@@ -1,15 +1,14 @@
-// A data page: a header, a table of row offsets, rows packed from the end.
-// Long-value pages and usage-map rows use the same layout.
+// A data page (format/data_page.hpp): table rows, long values or usage-map
+// rows, found through the page's row offsets.
 #pragma once
 
 #include <cstdint>
 
 #include "jet/format/byte_view.hpp"
+#include "jet/format/data_page.hpp"
 #include "jet/read/page_source.hpp"
 
 namespace orvdb::jet {
-
-inline constexpr uint8_t kDataPageType = 0x01;
 
 struct RowSlot {
     uint16_t start = 0;
@@ -28,7 +27,7 @@ public:
     uint32_t number() const { return page_->number; }
     // The table definition page this page belongs to (0 for usage maps;
     // long-value pages hold "LVAL" here).
-    uint32_t owner() const { return view_.u32(4); }
+    uint32_t owner() const { return view_.u32(data_page::kOwner); }
     bool isLongValuePage() const;
     uint16_t rowCount() const { return rowCount_; }
     // Throws JetError when the slot's bounds are impossible, unless the row is
@@ -44,7 +43,10 @@ private:
     uint16_t rowCount_ = 0;
 };
 
-// True when `page` is a data page (type 0x01) whose owner is `tablePage`.
+// True when `page` is a data page whose owner is `tablePage`.
 bool isDataPageOf(const Page& page, uint32_t tablePage);
+// True when the page holds the long-value mark where data pages name their
+// owner (emptied long-value pages keep it).
+bool hasLongValueMark(const Page& page);
 
 }  // namespace orvdb::jet

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "jet/format/codes.hpp"
 #include "jet/read/jet_file.hpp"
 
 namespace orvdb::jet {
@@ -22,7 +23,7 @@ std::string formatName(const std::string& accessVersion) {
 
 std::string sortOrderName(uint16_t lcid, uint8_t version) {
     char buffer[64];
-    if (lcid == 0x0409) {
+    if (lcid == kGeneralSortOrder) {
         std::snprintf(buffer, sizeof buffer, "General%s (0x0409)", version == 0 ? " Legacy" : "");
     } else {
         std::snprintf(buffer, sizeof buffer, "LCID 0x%04X", lcid);

@@ -8,9 +8,6 @@
 
 namespace orvdb::jet {
 
-inline constexpr uint8_t kJet3Version = 0x00;
-inline constexpr uint8_t kJet4Version = 0x01;
-
 struct DatabaseHeader {
     uint8_t version = 0;         // 0x01 for Jet 4
     uint16_t codePage = 0;       // 1252 for western files

@@ -4,8 +4,8 @@ namespace orvdb::jet {
 
 namespace {
 
-// Page 0 header, page 1 global usage map, page 2 the catalog definition.
-constexpr uint32_t kMinimumPages = 3;
+// The header, the global usage map and the catalog definition.
+constexpr uint32_t kMinimumPages = kCatalogPage + 1;
 
 }  // namespace
 

@@ -1,18 +1,12 @@
 #include "jet/read/long_value.hpp"
 
+#include "jet/format/long_value.hpp"
 #include "jet/format/row_pointer.hpp"
 #include "jet/read/data_page.hpp"
 
 namespace orvdb::jet {
 
-namespace {
-
-constexpr size_t kHeaderSize = 12;
-constexpr uint32_t kInlineFlag = 0x80000000;
-constexpr uint32_t kSingleRowFlag = 0x40000000;
-constexpr uint32_t kLengthMask = 0x3FFFFFFF;
-
-}  // namespace
+using namespace long_value;
 
 Bytes LongValueReader::read(const ByteView& field, const std::string& where) const {
     if (field.empty()) {
@@ -21,7 +15,7 @@ Bytes LongValueReader::read(const ByteView& field, const std::string& where) con
     if (field.size() < kHeaderSize) {
         throwCorrupt(source_->name(), "the long-value header of " + where + " is too short");
     }
-    uint32_t header = field.u32(0);
+    uint32_t header = field.u32(kLength);
     uint32_t length = header & kLengthMask;
     if (header & kInlineFlag) {
         ByteView data = field.sub(kHeaderSize, length);
@@ -32,7 +26,7 @@ Bytes LongValueReader::read(const ByteView& field, const std::string& where) con
         throwCorrupt(source_->name(),
                      "the long value of " + where + " claims " + std::to_string(length) + " bytes");
     }
-    RowPointer pointer = RowPointer::fromRaw(field.u32(4));
+    RowPointer pointer = RowPointer::fromRaw(field.u32(kPointer));
     if (header & kSingleRowFlag) {
         DataPage page(*source_, source_->page(pointer.page));
         ByteView row = page.rowBytes(pointer.row);
@@ -54,13 +48,13 @@ Bytes LongValueReader::read(const ByteView& field, const std::string& where) con
         }
         DataPage page(*source_, source_->page(pointer.page));
         ByteView row = page.rowBytes(pointer.row);
-        if (row.size() <= 4) {
+        if (row.size() <= kLinkData) {
             throwCorrupt(source_->name(), "the long-value chain of " + where +
                                               " has an empty link at " + pointer.toString());
         }
-        RowPointer next = RowPointer::fromRaw(row.u32(0));
-        size_t take = std::min<size_t>(row.size() - 4, length - out.size());
-        out.insert(out.end(), row.data() + 4, row.data() + 4 + take);
+        RowPointer next = RowPointer::fromRaw(row.u32(kLinkNext));
+        size_t take = std::min<size_t>(row.size() - kLinkData, length - out.size());
+        out.insert(out.end(), row.data() + kLinkData, row.data() + kLinkData + take);
         pointer = next;
     }
     return out;

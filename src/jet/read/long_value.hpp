@@ -1,7 +1,5 @@
-// Memo and OLE values. The row holds a 12-byte header: the length with two
-// flag bits on top, a row pointer, and 4 unused bytes. The data then follows
-// inline (0x80), sits in one row of a long-value page (0x40), or runs through
-// a chain of such rows, each starting with the pointer to the next (0x00).
+// Memo and OLE values, inline, in one row of a long-value page or in a chain
+// of such rows (format/long_value.hpp).
 #pragma once
 
 #include <string>

@@ -11,15 +11,13 @@
 #include <vector>
 
 #include "jet/format/byte_view.hpp"
+#include "jet/format/page.hpp"
 
 namespace orvdb::jet {
 
-inline constexpr uint32_t kPageSize = 4096;
-using PageBytes = std::array<uint8_t, kPageSize>;
-
 struct Page {
     uint32_t number = 0;
-    std::array<uint8_t, kPageSize> bytes{};
+    PageBytes bytes{};
 };
 using PageRef = std::shared_ptr<const Page>;
 

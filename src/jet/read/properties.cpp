@@ -1,10 +1,11 @@
 #include "jet/read/properties.hpp"
 
 #include <algorithm>
-#include <cstring>
 
+#include "base/names.hpp"
 #include "jet/format/byte_view.hpp"
 #include "jet/format/column.hpp"
+#include "jet/format/property_block.hpp"
 #include "jet/format/text_codec.hpp"
 #include "jet/read/table_definition.hpp"
 
@@ -12,11 +13,7 @@ namespace orvdb::jet {
 
 namespace {
 
-constexpr uint16_t kNamesBlock = 0x80;
-constexpr uint16_t kObjectBlock = 0x00;
-constexpr uint16_t kColumnBlock = 0x01;
-constexpr size_t kBlockHeader = 6;
-constexpr size_t kPropertyHeader = 8;
+using namespace property_block;
 
 Value decodePropertyValue(uint8_t typeCode, const ByteView& data) {
     auto fits = [&](size_t size) { return data.size() >= size; };
@@ -77,18 +74,11 @@ Value decodePropertyValue(uint8_t typeCode, const ByteView& data) {
     return Bytes(data.data(), data.data() + data.size());
 }
 
-std::string readName(const ByteView& view, size_t& pos) {
-    uint16_t length = view.u16(pos);
-    std::string name = utf16leToUtf8(view.sub(pos + 2, length).span());
-    pos += 2 + size_t{length};
-    return name;
-}
-
 }  // namespace
 
 const Property* PropertyMap::find(std::string_view propertyName) const {
     for (const Property& property : properties) {
-        if (sameName(property.name, propertyName)) {
+        if (base::sameName(property.name, propertyName)) {
             return &property;
         }
     }
@@ -102,7 +92,7 @@ Value PropertyMap::value(std::string_view propertyName) const {
 
 const PropertyMap* ObjectProperties::column(std::string_view columnName) const {
     for (const PropertyMap& map : columns) {
-        if (sameName(map.name, columnName)) {
+        if (base::sameName(map.name, columnName)) {
             return &map;
         }
     }
@@ -118,15 +108,16 @@ ObjectProperties decodeProperties(std::span<const uint8_t> lvProp, const std::st
     auto damaged = [&](const std::string& reason) {
         throwCorrupt(file, "the properties of '" + objectName + "' " + reason);
     };
-    if (lvProp.size() < 4 || std::memcmp(lvProp.data(), "MR2\0", 4) != 0) {
+    if (lvProp.size() < kSignature.size() ||
+        !std::equal(kSignature.begin(), kSignature.end(), lvProp.begin())) {
         damaged("do not start with the Jet 4 property signature");
     }
     ByteView view(lvProp, file);
     std::vector<std::string> names;
-    size_t pos = 4;
+    size_t pos = kSignature.size();
     while (pos + kBlockHeader <= view.size()) {
-        uint32_t blockLength = view.u32(pos);
-        uint16_t blockType = view.u16(pos + 4);
+        uint32_t blockLength = view.u32(pos + kBlockLength);
+        uint16_t blockType = view.u16(pos + kBlockType);
         if (blockLength < kBlockHeader || blockLength > view.size() - pos) {
             damaged("have a block of impossible length " + std::to_string(blockLength));
         }
@@ -136,7 +127,7 @@ ObjectProperties decodeProperties(std::span<const uint8_t> lvProp, const std::st
         if (blockType == kNamesBlock) {
             size_t at = kBlockHeader;
             while (at + 2 <= block.size()) {
-                names.push_back(readName(block, at));
+                names.push_back(readStoredName(block, at));
             }
             continue;
         }
@@ -147,33 +138,33 @@ ObjectProperties decodeProperties(std::span<const uint8_t> lvProp, const std::st
         // The block name: u32 length of the name part (itself included),
         // then u16 + UTF-16LE when there is a name.
         uint32_t namePart = block.u32(kBlockHeader);
-        if (namePart < 4 || namePart > block.size() - kBlockHeader) {
+        if (namePart < kNamePartLength || namePart > block.size() - kBlockHeader) {
             damaged("have a block name of impossible length");
         }
-        if (namePart > 4) {
-            size_t at = kBlockHeader + 4;
-            map.name = readName(block, at);
+        if (namePart > kNamePartLength) {
+            size_t at = kBlockHeader + kNamePartLength;
+            map.name = readStoredName(block, at);
         }
         size_t at = kBlockHeader + namePart;
-        while (at + kPropertyHeader <= block.size()) {
-            uint16_t entryLength = block.u16(at);
-            if (entryLength < kPropertyHeader || entryLength > block.size() - at) {
+        while (at + kEntryHeader <= block.size()) {
+            uint16_t entryLength = block.u16(at + kEntryLength);
+            if (entryLength < kEntryHeader || entryLength > block.size() - at) {
                 damaged("have an entry of impossible length " + std::to_string(entryLength));
             }
             ByteView entry = block.sub(at, entryLength);
             at += entryLength;
             Property property;
-            property.flags = entry.u8(2);
-            property.typeCode = entry.u8(3);
-            uint16_t nameIndex = entry.u16(4);
-            uint16_t valueSize = entry.u16(6);
+            property.flags = entry.u8(kEntryFlags);
+            property.typeCode = entry.u8(kEntryType);
+            uint16_t nameIndex = entry.u16(kEntryNameIndex);
+            uint16_t valueSize = entry.u16(kEntryValueSize);
             if (nameIndex >= names.size()) {
                 damaged("refer to property name " + std::to_string(nameIndex) + " of " +
                         std::to_string(names.size()));
             }
             property.name = names[nameIndex];
             property.value =
-                decodePropertyValue(property.typeCode, entry.sub(kPropertyHeader, valueSize));
+                decodePropertyValue(property.typeCode, entry.sub(kEntryHeader, valueSize));
             map.properties.push_back(std::move(property));
         }
         if (blockType == kObjectBlock) {

@@ -1,8 +1,5 @@
-// Object properties as Access keeps them in MSysObjects.LvProp: "MR2\0", then
-// blocks of u32 length + u16 type. Type 0x80 lists the property names; type
-// 0x00 holds the object's own properties, type 0x01 one column's (the block
-// names the column). Each property: u16 length, u8 flags, u8 Jet type code,
-// u16 index into the names, u16 value size, the value.
+// Object properties as Access keeps them in MSysObjects.LvProp
+// (format/property_block.hpp): the object's own and one block per column.
 #pragma once
 
 #include <cstdint>

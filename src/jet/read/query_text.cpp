@@ -3,7 +3,8 @@
 #include <cctype>
 #include <memory>
 
-#include "jet/format/query_rows.hpp"
+#include "base/names.hpp"
+#include "jet/format/codes.hpp"
 #include "jet/read/table_definition.hpp"
 
 namespace orvdb::jet {
@@ -13,17 +14,6 @@ namespace {
 constexpr const char* kNewline = "\r\n";
 
 using namespace query_rows;
-
-// Union queries: the options flag that keeps duplicates out.
-constexpr int kUnionDistinct = 0x02;
-// Column flags of crosstab queries.
-constexpr int kPivotColumn = 0x01;
-constexpr int kRowHeading = 0x02;
-// Append queries: a column row that is one of the VALUES.
-constexpr int kAppendValue = 0x8000;
-
-constexpr std::string_view kUnionPart1 = "X7YZ_____1";
-constexpr std::string_view kUnionPart2 = "X7YZ_____2";
 
 std::string text(const std::optional<std::string>& value) {
     return value.value_or("");
@@ -121,7 +111,7 @@ struct Source {
 
     bool contains(std::string_view name) const {
         if (!left) {
-            return sameName(key, name);
+            return base::sameName(key, name);
         }
         return left->contains(name) || right->contains(name);
     }
@@ -129,6 +119,7 @@ struct Source {
         if (!left) {
             return expression;
         }
+        // By join row flag: inner, left, right.
         static const char* kJoins[] = {"", " INNER JOIN ", " LEFT JOIN ", " RIGHT JOIN "};
         std::string on =
             conditions.size() == 1 ? conditions.front() : "(" + join(conditions, ") AND (") + ")";
@@ -213,7 +204,7 @@ public:
         };
         for (const QueryRow* joinRow : rows(kJoinRow)) {
             int type = flagOf(*joinRow);
-            if (type < 1 || type > 3) {
+            if (type < kInnerJoin || type > kRightJoin) {
                 throw QueryTextError("a join has unknown type " + std::to_string(type));
             }
             std::string from = text(joinRow->name1);
@@ -315,7 +306,7 @@ public:
         std::vector<std::string> orders;
         for (const QueryRow* order : rows(kOrderByRow)) {
             std::string item = text(order->expression);
-            if (order->name1 && sameName(*order->name1, "D")) {
+            if (order->name1 && base::sameName(*order->name1, "D")) {
                 item += " DESC";
             }
             orders.push_back(item);
@@ -331,56 +322,7 @@ private:
     const std::vector<QueryRow>& rows_;
 };
 
-std::optional<QueryKind> kindFromObjectFlags(uint32_t flags) {
-    switch (flags & 0xF0) {
-        case 0:
-            return QueryKind::Select;
-        case 16:
-            return QueryKind::Crosstab;
-        case 32:
-            return QueryKind::Delete;
-        case 48:
-            return QueryKind::Update;
-        case 64:
-            return QueryKind::Append;
-        case 80:
-            return QueryKind::MakeTable;
-        case 96:
-            return QueryKind::DataDefinition;
-        case 112:
-            return QueryKind::PassThrough;
-        case 128:
-            return QueryKind::Union;
-        default:
-            return std::nullopt;
-    }
-}
-
 }  // namespace
-
-std::string_view queryKindName(QueryKind kind) {
-    switch (kind) {
-        case QueryKind::Select:
-            return "Select";
-        case QueryKind::MakeTable:
-            return "Make-table";
-        case QueryKind::Append:
-            return "Append";
-        case QueryKind::Update:
-            return "Update";
-        case QueryKind::Delete:
-            return "Delete";
-        case QueryKind::Crosstab:
-            return "Crosstab";
-        case QueryKind::DataDefinition:
-            return "Data-definition";
-        case QueryKind::PassThrough:
-            return "Pass-through";
-        case QueryKind::Union:
-            return "Union";
-    }
-    return "Unknown";
-}
 
 std::string quoteIdentifier(std::string_view name) {
     bool plain = !name.empty();
@@ -407,7 +349,7 @@ QueryText buildQueryText(const std::vector<QueryRow>& rows, uint32_t objectFlags
             throw QueryTextError("the query has unknown kind " + std::to_string(code));
         }
         result.kind = static_cast<QueryKind>(code);
-    } else if (auto kind = kindFromObjectFlags(objectFlags)) {
+    } else if (auto kind = queryKindFromObjectFlags(objectFlags)) {
         result.kind = *kind;
     } else {
         throw QueryTextError("the query has unknown object flags " + std::to_string(objectFlags));
@@ -430,16 +372,16 @@ QueryText buildQueryText(const std::vector<QueryRow>& rows, uint32_t objectFlags
             std::string first;
             std::string second;
             for (const QueryRow* part : builder.rows(kTableRow)) {
-                if (part->name2 == kUnionPart1) {
+                if (part->name2 == kUnionFirstPart) {
                     first = trimRight(text(part->expression));
-                } else if (part->name2 == kUnionPart2) {
+                } else if (part->name2 == kUnionSecondPart) {
                     second = trimRight(text(part->expression));
                 }
             }
             if (first.empty() || second.empty()) {
                 throw QueryTextError("the union query lacks one of its two parts");
             }
-            bool distinct = (builder.options() & kUnionDistinct) != 0;
+            bool distinct = (builder.options() & kDistinct) != 0;
             sql = first + kNewline + (distinct ? "UNION " : "UNION ALL ") + second +
                   builder.orderBy();
             break;

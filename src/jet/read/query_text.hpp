@@ -13,21 +13,9 @@
 #include <string_view>
 #include <vector>
 
+#include "jet/format/codes.hpp"
+
 namespace orvdb::jet {
-
-enum class QueryKind : uint8_t {
-    Select = 1,
-    MakeTable = 2,
-    Append = 3,
-    Update = 4,
-    Delete = 5,
-    Crosstab = 6,
-    DataDefinition = 7,
-    PassThrough = 8,
-    Union = 9,
-};
-
-std::string_view queryKindName(QueryKind kind);  // "Select", "Make-table", ...
 
 struct QueryRow {
     uint8_t attribute = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "base/names.hpp"
 #include "jet/read/jet_file.hpp"
 
 namespace orvdb::jet {
@@ -11,7 +12,7 @@ namespace {
 
 std::string textAt(const Row& row, const TableDefinition& table, std::string_view column) {
     for (size_t n = 0; n < table.columns.size(); ++n) {
-        if (sameName(table.columns[n].name, column)) {
+        if (base::sameName(table.columns[n].name, column)) {
             if (const auto* text = std::get_if<std::string>(&row.values[n])) {
                 return *text;
             }
@@ -22,7 +23,7 @@ std::string textAt(const Row& row, const TableDefinition& table, std::string_vie
 
 int64_t numberAt(const Row& row, const TableDefinition& table, std::string_view column) {
     for (size_t n = 0; n < table.columns.size(); ++n) {
-        if (sameName(table.columns[n].name, column)) {
+        if (base::sameName(table.columns[n].name, column)) {
             if (const auto* number = std::get_if<int64_t>(&row.values[n])) {
                 return *number;
             }
@@ -44,8 +45,9 @@ std::vector<Relationship> readRelationships(const JetFile& file) {
     std::vector<std::map<int64_t, std::pair<std::string, std::string>>> pairs;
     while (auto row = reader.next()) {
         std::string name = textAt(*row, *table, "szRelationship");
-        auto found = std::find_if(result.begin(), result.end(),
-                                  [&](const Relationship& r) { return sameName(r.name, name); });
+        auto found = std::find_if(result.begin(), result.end(), [&](const Relationship& r) {
+            return base::sameName(r.name, name);
+        });
         if (found == result.end()) {
             Relationship relationship;
             relationship.name = name;

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
+#include "jet/format/row.hpp"
 #include "jet/format/text_codec.hpp"
 
 namespace orvdb::jet {
 
 namespace {
 
-constexpr size_t kFixedAreaOffset = 2;
-constexpr size_t kDecimalSize = 17;
+using namespace row_layout;
 
 // Filling a value of the same kind as the previous row's keeps its buffer.
 template <typename T>
@@ -28,17 +28,16 @@ void assignText(std::span<const uint8_t> stored, Value& out) {
     decodeJetText(stored, reuse<std::string>(out));
 }
 
-// Jet 4 NUMERIC: a sign byte (non-zero = negative), then the unscaled value as
-// four little-endian 32-bit words, the most significant word first.
 Decimal decodeDecimal(const Column& column, const ByteView& bytes) {
     unsigned __int128 magnitude = 0;
-    for (size_t word = 0; word < 4; ++word) {
-        magnitude = (magnitude << 32) | bytes.u32(1 + word * 4);
+    for (size_t word = 0; word < decimal_layout::kWordCount; ++word) {
+        magnitude = (magnitude << 32) | bytes.u32(decimal_layout::kWords + word * 4);
     }
     Decimal value;
     value.precision = column.precision;
     value.scale = column.scale;
-    value.text = formatDecimal(bytes.u8(0) != 0, magnitude, std::min<unsigned>(column.scale, 38));
+    bool negative = bytes.u8(decimal_layout::kSign) != 0;
+    value.text = formatDecimal(negative, magnitude, std::min<unsigned>(column.scale, 38));
     return value;
 }
 
@@ -63,9 +62,9 @@ std::vector<Value> RowDecoder::decode(const ByteView& row) const {
 }
 
 void RowDecoder::decode(const ByteView& row, std::vector<Value>& values) const {
-    uint16_t rowColumns = row.u16(0);
-    size_t maskLength = (size_t{rowColumns} + 7) / 8;
-    if (row.size() < 2 + maskLength) {
+    uint16_t rowColumns = row.u16(kColumnCount);
+    size_t maskLength = nullMaskSize(rowColumns);
+    if (row.size() < kFixedArea + maskLength) {
         throwCorrupt(source_->name(), "a row of table '" + table_->name + "' is " +
                                           std::to_string(row.size()) + " bytes long but claims " +
                                           std::to_string(rowColumns) + " columns");
@@ -78,16 +77,18 @@ void RowDecoder::decode(const ByteView& row, std::vector<Value>& values) const {
     uint16_t rowVariables = 0;
     size_t offsetTableEnd = maskStart;  // variable data must end before the offset table
     if (hasVariableColumns_) {
-        rowVariables = row.u16(maskStart - 2);
-        size_t tableBytes = 2 + (size_t{rowVariables} + 1) * 2;
-        if (tableBytes > maskStart - 2) {
+        rowVariables = row.u16(maskStart - kOffsetSize);
+        size_t tableBytes = variableTrailerSize(rowVariables);
+        if (tableBytes > maskStart - kOffsetSize) {
             throwCorrupt(source_->name(), "a row of table '" + table_->name + "' claims " +
                                               std::to_string(rowVariables) +
                                               " variable-length columns");
         }
         offsetTableEnd = maskStart - tableBytes;
     }
-    auto variableOffset = [&](size_t index) { return row.u16(maskStart - 4 - index * 2); };
+    auto variableOffset = [&](size_t index) {
+        return row.u16(maskStart - variableOffsetBeforeMask(index));
+    };
 
     values.resize(table_->columns.size());
     for (size_t index = 0; index < table_->columns.size(); ++index) {
@@ -113,7 +114,7 @@ void RowDecoder::decode(const ByteView& row, std::vector<Value>& values) const {
             if (size == 0) {
                 size = column.length;
             }
-            size_t start = kFixedAreaOffset + column.fixedOffset;
+            size_t start = kFixedArea + column.fixedOffset;
             if (start + size > offsetTableEnd) {
                 throwCorrupt(source_->name(),
                              "the value of " + where_[index] + " lies outside its row");
@@ -167,7 +168,7 @@ void RowDecoder::decodeFixed(size_t index, const ByteView& bytes, Value& out) co
             return;
         }
         case ColumnType::Decimal:
-            if (bytes.size() < kDecimalSize) {
+            if (bytes.size() < decimal_layout::kSize) {
                 throwCorrupt(source_->name(), "the value of " + where_[index] + " is too short");
             }
             out = decodeDecimal(column, bytes);

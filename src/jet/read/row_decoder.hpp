@@ -1,11 +1,6 @@
-// Turns the bytes of one row into values, column by column.
-//
-// Row layout: u16 column count, the fixed-length area, variable-length data,
-// then from the end backwards: the null mask ((count+7)/8 bytes, bit set =
-// not null), u16 variable-column count, one u16 offset per variable column
-// and the u16 end of the variable data. Columns are found by their number and
-// variable index, so rows written before columns were added or deleted read
-// correctly: columns beyond the row's count are Null.
+// Turns the bytes of one row (format/row.hpp) into values, column by column.
+// Columns are found by their number and variable index, so rows written
+// before columns were added or deleted read correctly.
 #pragma once
 
 #include <string>

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "base/names.hpp"
 #include "jet/read/jet_file.hpp"
 
 namespace orvdb::jet {
@@ -14,7 +15,7 @@ struct ColumnPositions {
 
 std::optional<size_t> positionOf(const TableDefinition& table, std::string_view name) {
     for (size_t n = 0; n < table.columns.size(); ++n) {
-        if (sameName(table.columns[n].name, name)) {
+        if (base::sameName(table.columns[n].name, name)) {
             return n;
         }
     }

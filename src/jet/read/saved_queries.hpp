@@ -13,8 +13,6 @@ namespace orvdb::jet {
 class JetFile;
 
 struct SavedQuery {
-    static constexpr uint32_t kHiddenFlag = 0x08;
-
     std::string name;
     int32_t id = 0;
     uint32_t flags = 0;  // MSysObjects flags
@@ -23,7 +21,7 @@ struct SavedQuery {
     std::string connect;  // pass-through queries
     std::string problem;  // why the text could not be rebuilt
 
-    bool isHidden() const { return (flags & kHiddenFlag) != 0; }
+    bool isHidden() const { return (flags & kHiddenObjectFlag) != 0; }
     // Queries Access makes for form and report record sources ("~sq_...").
     bool isInternal() const { return name.rfind("~sq_", 0) == 0; }
 };

@@ -3,37 +3,15 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "base/names.hpp"
 #include "jet/format/jet_error.hpp"
+#include "jet/format/page.hpp"
+#include "jet/format/tdef.hpp"
 #include "jet/format/text_codec.hpp"
 
 namespace orvdb::jet {
 
 namespace {
-
-constexpr uint8_t kTdefPageType = 0x02;
-constexpr size_t kContinuationHeader = 8;
-// No Jet 4 definition (255 columns, 32 indexes, 64-character names) comes
-// near this; it stops a damaged page chain from reading the whole file.
-constexpr uint32_t kMaxDefinitionPages = 256;
-
-constexpr size_t kRowCountOffset = 16;
-constexpr size_t kAutoNumberOffset = 20;
-constexpr size_t kTableTypeOffset = 40;
-constexpr size_t kMaxColumnsOffset = 41;
-constexpr size_t kVariableColumnsOffset = 43;
-constexpr size_t kColumnCountOffset = 45;
-constexpr size_t kLogicalIndexCountOffset = 47;
-constexpr size_t kPhysicalIndexCountOffset = 51;
-constexpr size_t kOwnedPagesOffset = 55;
-constexpr size_t kFreeSpacePagesOffset = 59;
-constexpr size_t kHeaderEnd = 63;
-
-constexpr size_t kPhysicalIndexHeaderSize = 12;
-constexpr size_t kColumnSize = 25;
-constexpr size_t kPhysicalIndexSize = 52;
-constexpr size_t kLogicalIndexSize = 28;
-constexpr size_t kIndexColumnSlots = 10;
-constexpr uint16_t kUnusedColumn = 0xFFFF;
 
 // Reads the definition pages into one buffer: the first page whole, then each
 // continuation page without its 8-byte header.
@@ -54,29 +32,21 @@ std::vector<uint8_t> collectDefinition(PageSource& source, uint32_t firstPage,
                                             std::to_string(firstPage) + " is too long");
         }
         PageRef page = source.page(current);
-        if (page->bytes[0] != kTdefPageType) {
+        if (page->bytes[page::kType] != page::kDefinitionType) {
             throwCorrupt(source.name(), "page " + std::to_string(current) +
                                             " should hold a table definition but has page type " +
-                                            std::to_string(page->bytes[0]));
+                                            std::to_string(page->bytes[page::kType]));
         }
-        size_t skip = buffer.empty() ? 0 : kContinuationHeader;
+        size_t skip = buffer.empty() ? 0 : tdef::kContinuationHeader;
         buffer.insert(buffer.end(), page->bytes.begin() + static_cast<ptrdiff_t>(skip),
                       page->bytes.end());
-        uint32_t next = source.view(*page).u32(4);
+        uint32_t next = source.view(*page).u32(tdef::kNextPage);
         if (next == 0) {
             break;
         }
         current = next;
     }
     return buffer;
-}
-
-// A u16 byte length followed by UTF-16LE.
-std::string readName(const ByteView& view, size_t& pos) {
-    uint16_t length = view.u16(pos);
-    ByteView bytes = view.sub(pos + 2, length);
-    pos += 2 + length;
-    return utf16leToUtf8(bytes.span());
 }
 
 void requireCount(const ByteView& view, size_t pos, uint64_t count, size_t itemSize,
@@ -101,16 +71,9 @@ std::string describeIndex(const TableDefinition& table, const PhysicalIndex& ind
     return names.empty() ? number : "index " + names + " (" + number + ")";
 }
 
-bool sameName(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        return lower(x) == lower(y);
-    });
-}
-
 const Column* TableDefinition::findColumn(std::string_view columnName) const {
     for (const Column& column : columns) {
-        if (sameName(column.name, columnName)) {
+        if (base::sameName(column.name, columnName)) {
             return &column;
         }
     }
@@ -128,7 +91,7 @@ const Column* TableDefinition::columnByNumber(uint16_t number) const {
 
 const LogicalIndex* TableDefinition::findIndex(std::string_view indexName) const {
     for (const LogicalIndex& index : indexes) {
-        if (sameName(index.name, indexName)) {
+        if (base::sameName(index.name, indexName)) {
             return &index;
         }
     }
@@ -146,92 +109,98 @@ bool TableDefinition::hasLongValueColumns() const {
 }
 
 TableDefinition readTableDefinition(PageSource& source, uint32_t page) {
+    using namespace tdef;
     TableDefinition table;
     table.page = page;
     std::vector<uint8_t> buffer = collectDefinition(source, page, table.definitionPages);
     ByteView view(buffer, source.name());
 
-    table.definitionLength = view.u32(8);
-    table.rowCount = view.u32(kRowCountOffset);
-    table.lastAutoNumber = view.u32(kAutoNumberOffset);
-    table.tableType = view.u8(kTableTypeOffset);
-    table.maxColumns = view.u16(kMaxColumnsOffset);
-    table.variableColumnCount = view.u16(kVariableColumnsOffset);
-    uint16_t columnCount = view.u16(kColumnCountOffset);
-    uint32_t logicalCount = view.u32(kLogicalIndexCountOffset);
-    uint32_t physicalCount = view.u32(kPhysicalIndexCountOffset);
-    table.ownedPages = RowPointer::fromRaw(view.u32(kOwnedPagesOffset));
-    table.freeSpacePages = RowPointer::fromRaw(view.u32(kFreeSpacePagesOffset));
+    table.definitionLength = view.u32(kLength);
+    table.rowCount = view.u32(kRowCount);
+    table.lastAutoNumber = view.u32(kLastAutoNumber);
+    table.tableType = view.u8(kTableType);
+    table.maxColumns = view.u16(kMaxColumns);
+    table.variableColumnCount = view.u16(kVariableColumns);
+    uint16_t columnCount = view.u16(kColumnCount);
+    uint32_t logicalCount = view.u32(kLogicalIndexCount);
+    uint32_t physicalCount = view.u32(kPhysicalIndexCount);
+    table.ownedPages = RowPointer::fromRaw(view.u32(kOwnedPages));
+    table.freeSpacePages = RowPointer::fromRaw(view.u32(kFreeSpacePages));
 
-    size_t pos = kHeaderEnd;
-    requireCount(view, pos, physicalCount, kPhysicalIndexHeaderSize + kPhysicalIndexSize, "indexes",
+    size_t pos = kHeaderSize;
+    requireCount(view, pos, physicalCount, index_count::kSize + physical_index::kSize, "indexes",
                  page);
     std::vector<uint32_t> entryCounts;
     for (uint32_t n = 0; n < physicalCount; ++n) {
-        entryCounts.push_back(view.u32(pos + 4));
-        pos += kPhysicalIndexHeaderSize;
+        entryCounts.push_back(view.u32(pos + index_count::kEntries));
+        pos += index_count::kSize;
     }
 
-    requireCount(view, pos, columnCount, kColumnSize + 2, "columns", page);
+    requireCount(view, pos, columnCount, column::kSize + kStoredNameLengthSize, "columns", page);
     table.columns.resize(columnCount);
-    for (Column& column : table.columns) {
-        ByteView entry = view.sub(pos, kColumnSize);
-        column.definitionOrder = static_cast<uint16_t>(&column - table.columns.data());
-        column.typeCode = entry.u8(0);
-        column.number = entry.u16(5);
-        column.variableIndex = entry.u16(7);
-        column.displayIndex = entry.u16(9);
-        if (column.type() == ColumnType::Decimal) {
-            column.precision = entry.u8(11);
-            column.scale = entry.u8(12);
+    for (Column& entry : table.columns) {
+        ByteView bytes = view.sub(pos, column::kSize);
+        entry.definitionOrder = static_cast<uint16_t>(&entry - table.columns.data());
+        entry.typeCode = bytes.u8(column::kType);
+        entry.number = bytes.u16(column::kNumber);
+        entry.variableIndex = bytes.u16(column::kVariableIndex);
+        entry.displayIndex = bytes.u16(column::kDisplayIndex);
+        if (entry.type() == ColumnType::Decimal) {
+            entry.precision = bytes.u8(column::kPrecision);
+            entry.scale = bytes.u8(column::kScale);
         } else {
-            column.sortOrder = entry.u16(11);
-            column.sortOrderVersion = entry.u8(14);
+            entry.sortOrder = bytes.u16(column::kSortOrder);
+            entry.sortOrderVersion = bytes.u8(column::kSortOrderVersion);
         }
-        column.flags = entry.u8(15);
-        column.extendedFlags = entry.u8(16);
-        column.fixedOffset = entry.u16(21);
-        column.length = entry.u16(23);
-        pos += kColumnSize;
+        entry.flags = bytes.u8(column::kFlags);
+        entry.extendedFlags = bytes.u8(column::kExtendedFlags);
+        entry.fixedOffset = bytes.u16(column::kFixedOffset);
+        entry.length = bytes.u16(column::kLength);
+        pos += column::kSize;
     }
-    for (Column& column : table.columns) {
-        column.name = readName(view, pos);
+    for (Column& entry : table.columns) {
+        entry.name = readStoredName(view, pos);
     }
 
     for (uint32_t n = 0; n < physicalCount; ++n) {
-        ByteView entry = view.sub(pos, kPhysicalIndexSize);
+        ByteView bytes = view.sub(pos, physical_index::kSize);
         PhysicalIndex index;
         index.number = n;
         index.entryCount = entryCounts[n];
-        for (size_t slot = 0; slot < kIndexColumnSlots; ++slot) {
-            uint16_t columnNumber = entry.u16(4 + slot * 3);
+        for (size_t slot = 0; slot < physical_index::kColumnSlotCount; ++slot) {
+            size_t at = physical_index::kColumnSlots + slot * physical_index::kColumnSlotSize;
+            uint16_t columnNumber = bytes.u16(at + physical_index::kSlotColumn);
             if (columnNumber != kUnusedColumn) {
-                index.columns.push_back(
-                    IndexColumn{columnNumber, (entry.u8(6 + slot * 3) & 0x01) != 0});
+                bool ascending =
+                    (bytes.u8(at + physical_index::kSlotOrder) & physical_index::kAscending) != 0;
+                index.columns.push_back(IndexColumn{columnNumber, ascending});
             }
         }
-        index.usageMap = RowPointer::fromRaw(entry.u32(34));
-        index.rootPage = entry.u32(38);
-        index.flags = entry.u8(46);
+        index.usageMap = RowPointer::fromRaw(bytes.u32(physical_index::kUsageMap));
+        index.rootPage = bytes.u32(physical_index::kRootPage);
+        index.flags = bytes.u8(physical_index::kFlags);
         table.physicalIndexes.push_back(std::move(index));
-        pos += kPhysicalIndexSize;
+        pos += physical_index::kSize;
     }
 
-    requireCount(view, pos, logicalCount, kLogicalIndexSize + 2, "logical indexes", page);
+    requireCount(view, pos, logicalCount, logical_index::kSize + kStoredNameLengthSize,
+                 "logical indexes", page);
     for (uint32_t n = 0; n < logicalCount; ++n) {
-        ByteView entry = view.sub(pos, kLogicalIndexSize);
+        ByteView bytes = view.sub(pos, logical_index::kSize);
         LogicalIndex index;
-        index.number = entry.u32(4);
-        index.physicalIndex = entry.u32(8);
-        index.relatedTableType = entry.u8(12);
-        index.relatedIndex = entry.i32(13);
-        index.relatedTablePage = entry.u32(17);
-        index.kindCode = entry.u8(23);
+        index.number = bytes.u32(logical_index::kNumber);
+        index.physicalIndex = bytes.u32(logical_index::kPhysicalIndex);
+        index.relatedTableType = bytes.u8(logical_index::kRelatedTableType);
+        index.relatedIndex = bytes.i32(logical_index::kRelatedIndex);
+        index.relatedTablePage = bytes.u32(logical_index::kRelatedTablePage);
+        index.kindCode = bytes.u8(logical_index::kKind);
         if (index.isForeignKey()) {
             // The cascade bytes are only meaningful on foreign-key indexes.
-            index.cascadeUpdates = entry.u8(21) == 1;
-            index.cascadeDeletes = entry.u8(22) == 1;
-            index.cascadeSetNull = entry.u8(22) == 2;
+            uint8_t deletes = bytes.u8(logical_index::kCascadeDeletes);
+            index.cascadeUpdates =
+                bytes.u8(logical_index::kCascadeUpdates) == logical_index::kCascade;
+            index.cascadeDeletes = deletes == logical_index::kCascade;
+            index.cascadeSetNull = deletes == logical_index::kCascadeToNull;
         }
         if (index.physicalIndex >= physicalCount) {
             throwCorrupt(source.name(), "index " + std::to_string(n) + " of the table at page " +
@@ -239,28 +208,28 @@ TableDefinition readTableDefinition(PageSource& source, uint32_t page) {
                                             " refers to a physical index that does not exist");
         }
         table.indexes.push_back(std::move(index));
-        pos += kLogicalIndexSize;
+        pos += logical_index::kSize;
     }
     for (LogicalIndex& index : table.indexes) {
-        index.name = readName(view, pos);
+        index.name = readStoredName(view, pos);
     }
 
-    // Memo/OLE usage maps: (column number, owned map, free map) until FFFF.
-    // Older files may end the definition without the list.
+    // Memo/OLE usage maps until FFFF. Older files may end the definition
+    // without the list.
     for (size_t n = 0; n < table.columns.size() && pos + 2 <= view.size(); ++n) {
-        uint16_t columnNumber = view.u16(pos);
-        if (columnNumber == kUnusedColumn || pos + 10 > view.size()) {
+        uint16_t columnNumber = view.u16(pos + long_value_map::kColumnNumber);
+        if (columnNumber == kUnusedColumn || pos + long_value_map::kSize > view.size()) {
             break;
         }
-        auto owned = RowPointer::fromRaw(view.u32(pos + 2));
-        auto free = RowPointer::fromRaw(view.u32(pos + 6));
-        for (Column& column : table.columns) {
-            if (column.number == columnNumber) {
-                column.longValueOwnedPages = owned;
-                column.longValueFreePages = free;
+        auto owned = RowPointer::fromRaw(view.u32(pos + long_value_map::kOwnedPages));
+        auto free = RowPointer::fromRaw(view.u32(pos + long_value_map::kFreePages));
+        for (Column& entry : table.columns) {
+            if (entry.number == columnNumber) {
+                entry.longValueOwnedPages = owned;
+                entry.longValueFreePages = free;
             }
         }
-        pos += 10;
+        pos += long_value_map::kSize;
     }
 
     std::stable_sort(table.columns.begin(), table.columns.end(),

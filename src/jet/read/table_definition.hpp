@@ -9,19 +9,22 @@
 #include "jet/format/column.hpp"
 #include "jet/format/index_definition.hpp"
 #include "jet/format/row_pointer.hpp"
+#include "jet/format/tdef.hpp"
 #include "jet/read/page_source.hpp"
 
 namespace orvdb::jet {
 
-struct TableDefinition {
-    static constexpr uint8_t kUserTable = 0x4E;
-    static constexpr uint8_t kSystemTable = 0x53;
+// No Jet 4 definition (255 columns, 32 indexes, 64-character names) comes
+// near this many pages; it stops a damaged page chain from reading the whole
+// file.
+inline constexpr uint32_t kMaxDefinitionPages = 256;
 
+struct TableDefinition {
     uint32_t page = 0;  // first TDEF page; also the table's object id
     std::string name;   // from the catalog; empty when read directly
     uint32_t rowCount = 0;
-    uint32_t lastAutoNumber = 0;  // the last value handed out
-    uint8_t tableType = 0;
+    uint32_t lastAutoNumber = 0;       // the last value handed out
+    uint8_t tableType = 0;             // tdef::kUserTable or tdef::kSystemTable
     uint16_t maxColumns = 0;           // includes deleted columns: the row's column count
     uint16_t variableColumnCount = 0;  // variable slots in rows, deleted columns included
     std::vector<Column> columns;       // by column number
@@ -32,7 +35,7 @@ struct TableDefinition {
     uint32_t definitionLength = 0;  // bytes, as recorded
     uint32_t definitionPages = 0;   // pages the definition spans
 
-    // ASCII case-insensitive, as Jet compares names; nullptr when absent.
+    // Case-insensitive, as Jet compares names (base/names.hpp); nullptr when absent.
     const Column* findColumn(std::string_view columnName) const;
     const Column* columnByNumber(uint16_t number) const;
     const LogicalIndex* findIndex(std::string_view indexName) const;
@@ -46,8 +49,5 @@ TableDefinition readTableDefinition(PageSource& source, uint32_t page);
 // How users know a physical index: "index 'PrimaryKey', '.rB' (physical
 // index 0)", or "physical index 2" when no logical index uses it.
 std::string describeIndex(const TableDefinition& table, const PhysicalIndex& index);
-
-// Jet compares object and column names without regard to ASCII case.
-bool sameName(std::string_view a, std::string_view b);
 
 }  // namespace orvdb::jet

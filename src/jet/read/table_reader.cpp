@@ -1,5 +1,7 @@
 #include "jet/read/table_reader.hpp"
 
+#include "base/names.hpp"
+
 namespace orvdb::jet {
 
 namespace {
@@ -34,7 +36,7 @@ void TableReader::selectColumns(const std::vector<std::string>& names) {
     for (const std::string& name : names) {
         bool found = false;
         for (size_t n = 0; n < table_->columns.size(); ++n) {
-            if (sameName(table_->columns[n].name, name)) {
+            if (base::sameName(table_->columns[n].name, name)) {
                 wanted[n] = true;
                 found = true;
             }

@@ -1,34 +1,28 @@
 #include "jet/read/usage_map.hpp"
 
+#include "jet/format/bytes.hpp"
+#include "jet/format/usage_map.hpp"
 #include "jet/read/data_page.hpp"
 
 namespace orvdb::jet {
 
-namespace {
-
-constexpr uint8_t kInlineMap = 0x00;
-constexpr uint8_t kReferenceMap = 0x01;
-constexpr uint8_t kMapPageType = 0x05;
-constexpr size_t kMapPageHeader = 4;
-constexpr size_t kPagesPerMapPage = (kPageSize - kMapPageHeader) * 8;
-
-}  // namespace
+using namespace usage_map;
 
 UsageMap UsageMap::read(PageSource& source, RowPointer where, std::string what) {
     UsageMap map(source, std::move(what));
     DataPage page(source, source.page(where.page));
     ByteView row = page.rowBytes(where.row);
-    if (row.size() < 5) {
+    if (row.size() < kInlineBitmap) {
         throwCorrupt(source.name(), "the usage map of the " + map.what_ + " at " +
                                         where.toString() + " is too short");
     }
-    uint8_t type = row.u8(0);
-    if (type == kInlineMap) {
-        map.startPage_ = row.u32(1);
-        map.row_.assign(row.data() + 5, row.data() + row.size());
-    } else if (type == kReferenceMap) {
+    uint8_t type = row.u8(kType);
+    if (type == kInline) {
+        map.startPage_ = row.u32(kStartPage);
+        map.row_.assign(row.data() + kInlineBitmap, row.data() + row.size());
+    } else if (type == kReference) {
         map.reference_ = true;
-        map.row_.assign(row.data() + 1, row.data() + row.size());
+        map.row_.assign(row.data() + kMapPages, row.data() + row.size());
     } else {
         throwCorrupt(source.name(), "the usage map of the " + map.what_ + " at " +
                                         where.toString() + " has unknown type " +
@@ -55,18 +49,16 @@ std::optional<uint32_t> UsageMap::next() {
         }
         return std::nullopt;
     }
-    size_t slots = row_.size() / 4;
+    size_t slots = row_.size() / kMapPageSlotSize;
     while (slot_ < slots) {
         if (!mapPage_) {
-            uint32_t mapPageNumber = row_[slot_ * 4] | (row_[slot_ * 4 + 1] << 8) |
-                                     (row_[slot_ * 4 + 2] << 16) |
-                                     (uint32_t{row_[slot_ * 4 + 3]} << 24);
+            uint32_t mapPageNumber = getU32(row_, slot_ * kMapPageSlotSize);
             if (mapPageNumber == 0) {
                 ++slot_;
                 continue;
             }
             mapPage_ = source_->page(mapPageNumber);
-            if (mapPage_->bytes[0] != kMapPageType) {
+            if (mapPage_->bytes[page::kType] != page::kUsageMapType) {
                 throwCorrupt(source_->name(), "page " + std::to_string(mapPageNumber) +
                                                   " of the usage map of the " + what_ +
                                                   " is not a usage-map page");
@@ -74,12 +66,12 @@ std::optional<uint32_t> UsageMap::next() {
             bit_ = 0;
         }
         while (bit_ < kPagesPerMapPage) {
-            if (bit_ % 8 == 0 && mapPage_->bytes[kMapPageHeader + bit_ / 8] == 0) {
+            if (bit_ % 8 == 0 && mapPage_->bytes[kMapPageBitmap + bit_ / 8] == 0) {
                 bit_ += 8;
                 continue;
             }
             size_t bit = bit_++;
-            if (mapPage_->bytes[kMapPageHeader + bit / 8] & (1u << (bit % 8))) {
+            if (mapPage_->bytes[kMapPageBitmap + bit / 8] & (1u << (bit % 8))) {
                 uint64_t page = uint64_t{slot_} * kPagesPerMapPage + bit;
                 if (page > UINT32_MAX) {
                     return std::nullopt;

@@ -1,6 +1,5 @@
-// Usage maps: bitmaps of page numbers, kept in a row of a data page. Inline
-// maps carry a start page and the bitmap; reference maps point to map pages
-// that each cover a fixed run of pages.
+// Usage maps: bitmaps of page numbers in a row of a data page, inline or
+// through map pages (format/usage_map.hpp).
 #pragma once
 
 #include <cstdint>

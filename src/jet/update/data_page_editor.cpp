@@ -1,32 +1,21 @@
 #include "jet/update/data_page_editor.hpp"
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <vector>
 
+#include "jet/format/bytes.hpp"
 #include "jet/format/jet_error.hpp"
 
 namespace orvdb::jet::data_page_edit {
 
+using namespace data_page;
+
 namespace {
 
-constexpr size_t kFreeSpaceOffset = 2;
-constexpr size_t kOwnerOffset = 4;
-constexpr size_t kRowCountOffset = 12;
-constexpr size_t kOffsetTable = 14;
-constexpr uint16_t kOffsetMask = 0x1FFF;
-constexpr uint16_t kFlagMask = 0xE000;
-
-uint16_t u16At(const PageBytes& page, size_t offset) {
-    return static_cast<uint16_t>(page[offset] | page[offset + 1] << 8);
-}
-
-void putU16(PageBytes& page, size_t offset, uint16_t value) {
-    page[offset] = static_cast<uint8_t>(value);
-    page[offset + 1] = static_cast<uint8_t>(value >> 8);
-}
-
 uint16_t rawOffset(const PageBytes& page, uint16_t slot) {
-    return u16At(page, kOffsetTable + size_t{slot} * 2);
+    return getU16(page, rowOffsetAt(slot));
 }
 
 uint16_t startOf(const PageBytes& page, uint16_t slot) {
@@ -44,8 +33,8 @@ size_t rowsStart(const PageBytes& page) {
 }
 
 void updateFreeSpace(PageBytes& page) {
-    size_t tableEnd = kOffsetTable + size_t{slotCount(page)} * 2;
-    putU16(page, kFreeSpaceOffset, static_cast<uint16_t>(rowsStart(page) - tableEnd));
+    size_t tableEnd = rowOffsetAt(slotCount(page));
+    putU16(page, jet::page::kFreeSpace, static_cast<uint16_t>(rowsStart(page) - tableEnd));
 }
 
 // Makes row `slot` `length` bytes long, moving the rows after it (lower in
@@ -71,22 +60,21 @@ void resizeRow(PageBytes& page, uint16_t slot, size_t length) {
     for (uint16_t other = slot; other < count; ++other) {
         uint16_t raw = rawOffset(page, other);
         auto moved = static_cast<uint16_t>(static_cast<ptrdiff_t>(raw & kOffsetMask) + shift);
-        putU16(page, kOffsetTable + size_t{other} * 2,
-               static_cast<uint16_t>((raw & kFlagMask) | moved));
+        putU16(page, rowOffsetAt(other), static_cast<uint16_t>((raw & kFlagsMask) | moved));
     }
     updateFreeSpace(page);
 }
 
 void setFlags(PageBytes& page, uint16_t slot, uint16_t rowFlags) {
     uint16_t raw = rawOffset(page, slot);
-    putU16(page, kOffsetTable + size_t{slot} * 2,
-           static_cast<uint16_t>((raw & kOffsetMask) | (rowFlags & kFlagMask)));
+    putU16(page, rowOffsetAt(slot),
+           static_cast<uint16_t>((raw & kOffsetMask) | (rowFlags & kFlagsMask)));
 }
 
 std::optional<uint16_t> reusableSlot(const PageBytes& page) {
     uint16_t count = slotCount(page);
     for (uint16_t slot = 0; slot < count; ++slot) {
-        if ((rawOffset(page, slot) & kFlagMask) == kDeletedFlags &&
+        if ((rawOffset(page, slot) & kFlagsMask) == kDeletedRowFlags &&
             startOf(page, slot) == endOf(page, slot)) {
             return slot;
         }
@@ -98,50 +86,49 @@ std::optional<uint16_t> reusableSlot(const PageBytes& page) {
 
 void initialize(PageBytes& page, uint32_t owner) {
     page.fill(0);
-    page[0] = 0x01;
-    page[1] = 0x01;
-    for (int n = 0; n < 4; ++n) {
-        page[kOwnerOffset + n] = static_cast<uint8_t>(owner >> (8 * n));
-    }
+    page[jet::page::kType] = jet::page::kDataType;
+    page[jet::page::kMarker] = jet::page::kMarkerValue;
+    putU32(page, kOwner, owner);
     updateFreeSpace(page);
 }
 
 void initializeLongValuePage(PageBytes& page) {
     initialize(page, 0);
-    std::memcpy(page.data() + kOwnerOffset, "LVAL", 4);
+    std::copy(kLongValueMark.begin(), kLongValueMark.end(), page.begin() + kOwner);
 }
 
 uint16_t slotCount(const PageBytes& page) {
-    return u16At(page, kRowCountOffset);
+    return getU16(page, kRowCount);
 }
 
 uint16_t freeSpace(const PageBytes& page) {
-    return u16At(page, kFreeSpaceOffset);
+    return getU16(page, jet::page::kFreeSpace);
 }
 
 uint16_t flags(const PageBytes& page, uint8_t slot) {
-    return rawOffset(page, slot) & kFlagMask;
+    return rawOffset(page, slot) & kFlagsMask;
 }
 
 bool isDeleted(const PageBytes& page, uint8_t slot) {
-    return (flags(page, slot) & kDeletedFlags) == kDeletedFlags;
+    return (flags(page, slot) & kDeletedRowFlags) == kDeletedRowFlags;
 }
 
 std::span<const uint8_t> rowBytes(const PageBytes& page, uint8_t slot) {
     size_t start = startOf(page, slot);
     size_t end = endOf(page, slot);
     if (slot >= slotCount(page) || start > end || end > kPageSize) {
-        throw JetError("internal error: row " + std::to_string(slot) + " of a data page is out of bounds");
+        throw JetError("internal error: row " + std::to_string(slot) +
+                       " of a data page is out of bounds");
     }
     return {page.data() + start, end - start};
 }
 
 bool fits(const PageBytes& page, size_t length) {
-    size_t gap = rowsStart(page) - (kOffsetTable + size_t{slotCount(page)} * 2);
+    size_t gap = rowsStart(page) - rowOffsetAt(slotCount(page));
     if (reusableSlot(page)) {
         return length <= gap;
     }
-    return slotCount(page) < kMaxSlots && length + 2 <= gap;
+    return slotCount(page) < kMaxRows && length + kRowOffsetSize <= gap;
 }
 
 uint8_t addRow(PageBytes& page, std::span<const uint8_t> row, uint16_t rowFlags) {
@@ -151,8 +138,8 @@ uint8_t addRow(PageBytes& page, std::span<const uint8_t> row, uint16_t rowFlags)
     } else {
         slot = slotCount(page);
         auto low = static_cast<uint16_t>(rowsStart(page));
-        putU16(page, kRowCountOffset, static_cast<uint16_t>(slot + 1));
-        putU16(page, kOffsetTable + size_t{slot} * 2, low);  // an empty row for now
+        putU16(page, kRowCount, static_cast<uint16_t>(slot + 1));
+        putU16(page, rowOffsetAt(slot), low);  // an empty row for now
     }
     resizeRow(page, slot, row.size());
     std::memcpy(page.data() + startOf(page, slot), row.data(), row.size());
@@ -174,13 +161,13 @@ void replaceRow(PageBytes& page, uint8_t slot, std::span<const uint8_t> row, uin
 
 void deleteRow(PageBytes& page, uint8_t slot) {
     resizeRow(page, slot, 0);
-    setFlags(page, slot, kDeletedFlags);
+    setFlags(page, slot, kDeletedRowFlags);
 }
 
 bool empty(const PageBytes& page) {
     uint16_t count = slotCount(page);
     for (uint16_t slot = 0; slot < count; ++slot) {
-        if ((rawOffset(page, slot) & kDeletedFlags) != kDeletedFlags) {
+        if ((rawOffset(page, slot) & kDeletedRowFlags) != kDeletedRowFlags) {
             return false;
         }
     }

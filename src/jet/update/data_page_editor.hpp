@@ -1,35 +1,22 @@
 // Changing rows of a data page in place (table rows, long-value rows,
-// usage-map rows: all share the layout).
+// usage-map rows: all share the layout of format/data_page.hpp).
 //
-//   OFFSET  SIZE  FIELD
-//      0     1    0x01
-//      1     1    0x01
-//      2     2    free space: the gap between the offset table and the rows
-//      4     4    owner: table definition page, 0 for usage maps, "LVAL"
-//     12     2    row count (slots)
-//     14   2*n    row offsets; flags on top: 0x8000 no row of its own
-//                 (0xC000 deleted, 0x8000 alone: the target of an overflow
-//                 pointer), 0x4000 the row holds a pointer to its data
-//
-// Rows sit back to back from the end of the page in slot order: row 0 ends
-// at the page's end and row n ends where row n-1 starts, so the free space
-// is one gap. Slot numbers are the rows' identities (row pointers), so an
-// edit moves bytes but never renumbers a slot; a deleted row keeps its slot
-// with no bytes, and a later row may take it.
+// Rows stay back to back from the end of the page in slot order, so the free
+// space is one gap. Slot numbers are the rows' identities (row pointers), so
+// an edit moves bytes but never renumbers a slot; a deleted row keeps its
+// slot with no bytes, and a later row may take it. Row flags are those of
+// format/data_page.hpp (data_page::kDeletedRowFlags, kDeletedRow alone for
+// the target of an overflow row, kOverflowRow for the row pointing there).
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <span>
 
-#include "jet/read/page_source.hpp"
+#include "jet/format/data_page.hpp"
+#include "jet/format/page.hpp"
 
 namespace orvdb::jet::data_page_edit {
-
-inline constexpr uint16_t kDeletedFlags = 0xC000;
-inline constexpr uint16_t kOverflowTargetFlags = 0x8000;
-inline constexpr uint16_t kOverflowPointerFlag = 0x4000;
-inline constexpr size_t kMaxSlots = 255;
 
 // An empty data page owned by `owner`.
 void initialize(PageBytes& page, uint32_t owner);

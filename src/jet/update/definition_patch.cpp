@@ -1,27 +1,19 @@
 #include "jet/update/definition_patch.hpp"
 
+#include <array>
 #include <vector>
 
+#include "jet/format/bytes.hpp"
 #include "jet/format/jet_error.hpp"
+#include "jet/format/page.hpp"
+#include "jet/format/tdef.hpp"
+#include "jet/format/text_codec.hpp"
 
 namespace orvdb::jet {
 
-namespace {
+using namespace tdef;
 
-constexpr uint8_t kTdefPageType = 0x02;
-constexpr size_t kContinuationHeader = 8;
-constexpr size_t kNextPageOffset = 4;
-constexpr size_t kRowCountOffset = 16;
-constexpr size_t kAutoNumberOffset = 20;
-constexpr size_t kColumnCountOffset = 45;
-constexpr size_t kPhysicalIndexCountOffset = 51;
-constexpr size_t kHeaderEnd = 63;
-constexpr size_t kPhysicalIndexHeaderSize = 12;
-constexpr size_t kEntryCountInHeader = 4;
-constexpr size_t kColumnSize = 25;
-constexpr size_t kPhysicalIndexSize = 52;
-constexpr size_t kRootPageInIndex = 38;
-constexpr uint32_t kMaxDefinitionPages = 256;
+namespace {
 
 // The definition's bytes as one logical buffer over its chain of pages.
 class DefinitionBytes {
@@ -34,38 +26,45 @@ public:
                                                    std::to_string(firstPage) + " is too long");
             }
             const PageBytes& page = pages.read(current);
-            if (page[0] != kTdefPageType) {
-                throwCorrupt(pages.fileName(), "page " + std::to_string(current) +
-                                                   " should hold a table definition");
+            if (page[jet::page::kType] != jet::page::kDefinitionType) {
+                throwCorrupt(pages.fileName(),
+                             "page " + std::to_string(current) + " should hold a table definition");
             }
             chain_.push_back(current);
-            current = page[kNextPageOffset] | page[kNextPageOffset + 1] << 8 |
-                      page[kNextPageOffset + 2] << 16 |
-                      static_cast<uint32_t>(page[kNextPageOffset + 3]) << 24;
+            current = getU32(page, kNextPage);
         }
     }
 
-    size_t size() const { return chain_.size() * (kPageSize - kContinuationHeader) + kContinuationHeader; }
+    size_t size() const {
+        return chain_.size() * (kPageSize - kContinuationHeader) + kContinuationHeader;
+    }
 
-    uint8_t at(size_t offset) const {
-        auto [page, within] = locate(offset);
-        return pages_.read(page)[within];
-    }
-    uint16_t u16(size_t offset) const { return static_cast<uint16_t>(at(offset) | at(offset + 1) << 8); }
-    uint32_t u32(size_t offset) const {
-        return u16(offset) | static_cast<uint32_t>(u16(offset + 2)) << 16;
-    }
+    // A value may straddle two pages: its bytes are gathered one by one and
+    // decoded by format/bytes.hpp.
+    uint16_t u16(size_t offset) const { return getU16(gather<2>(offset), 0); }
+    uint32_t u32(size_t offset) const { return getU32(gather<4>(offset), 0); }
     void putU32(size_t offset, uint32_t value) {
-        for (size_t n = 0; n < 4; ++n) {
+        std::array<uint8_t, 4> encoded{};
+        ::orvdb::jet::putU32(encoded, 0, value);
+        for (size_t n = 0; n < encoded.size(); ++n) {
             auto [page, within] = locate(offset + n);
-            auto byte = static_cast<uint8_t>(value >> (8 * n));
-            if (pages_.read(page)[within] != byte) {
-                pages_.modify(page)[within] = byte;
+            if (pages_.read(page)[within] != encoded[n]) {
+                pages_.modify(page)[within] = encoded[n];
             }
         }
     }
 
 private:
+    template <size_t count>
+    std::array<uint8_t, count> gather(size_t offset) const {
+        std::array<uint8_t, count> bytes{};
+        for (size_t n = 0; n < count; ++n) {
+            auto [page, within] = locate(offset + n);
+            bytes[n] = pages_.read(page)[within];
+        }
+        return bytes;
+    }
+
     std::pair<uint32_t, size_t> locate(size_t offset) const {
         if (offset < kPageSize) {
             return {chain_.front(), offset};
@@ -87,26 +86,26 @@ private:
 
 void patchTableDefinition(PageStore& pages, const TableDefinition& table) {
     DefinitionBytes bytes(pages, table.page);
-    uint32_t physicalCount = bytes.u32(kPhysicalIndexCountOffset);
+    uint32_t physicalCount = bytes.u32(kPhysicalIndexCount);
     if (physicalCount != table.physicalIndexes.size()) {
         throwCorrupt(pages.fileName(), "the definition of table '" + table.name + "' at page " +
                                            std::to_string(table.page) + " changed underneath");
     }
-    bytes.putU32(kRowCountOffset, table.rowCount);
-    bytes.putU32(kAutoNumberOffset, table.lastAutoNumber);
-    size_t pos = kHeaderEnd;
+    bytes.putU32(kRowCount, table.rowCount);
+    bytes.putU32(kLastAutoNumber, table.lastAutoNumber);
+    size_t pos = kHeaderSize;
     for (const PhysicalIndex& index : table.physicalIndexes) {
-        bytes.putU32(pos + kEntryCountInHeader, index.entryCount);
-        pos += kPhysicalIndexHeaderSize;
+        bytes.putU32(pos + index_count::kEntries, index.entryCount);
+        pos += index_count::kSize;
     }
-    uint16_t columnCount = bytes.u16(kColumnCountOffset);
-    pos += size_t{columnCount} * kColumnSize;
+    uint16_t columnCount = bytes.u16(kColumnCount);
+    pos += size_t{columnCount} * column::kSize;
     for (uint16_t column = 0; column < columnCount; ++column) {
-        pos += 2 + bytes.u16(pos);
+        pos += kStoredNameLengthSize + bytes.u16(pos);
     }
     for (const PhysicalIndex& index : table.physicalIndexes) {
-        bytes.putU32(pos + kRootPageInIndex, index.rootPage);
-        pos += kPhysicalIndexSize;
+        bytes.putU32(pos + physical_index::kRootPage, index.rootPage);
+        pos += physical_index::kSize;
     }
 }
 

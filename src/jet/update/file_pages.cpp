@@ -4,32 +4,13 @@
 #include <cstring>
 
 #include "jet/format/bytes.hpp"
+#include "jet/format/data_page.hpp"
 #include "jet/format/jet_error.hpp"
+#include "jet/format/usage_map.hpp"
 
 namespace orvdb::jet {
 
 namespace {
-
-constexpr uint32_t kGlobalMapPage = 1;
-constexpr uint32_t kFirstAllocatablePage = 3;  // 0 header, 1 global map, 2 MSysObjects
-constexpr size_t kRowOffsetsStart = 14;
-constexpr uint16_t kOffsetMask = 0x1FFF;
-constexpr uint8_t kInlineMap = 0x00;
-constexpr uint8_t kReferenceMap = 0x01;
-constexpr size_t kInlineHeader = 5;
-constexpr uint8_t kMapPageType = 0x05;
-constexpr size_t kMapPageHeader = 4;
-constexpr uint32_t kPagesPerMapPage = (kPageSize - kMapPageHeader) * 8;
-// Row pointers address pages with three bytes.
-constexpr uint32_t kLastAddressablePage = 0x00FFFFFF;
-
-uint16_t u16At(const PageBytes& page, size_t offset) {
-    return static_cast<uint16_t>(page[offset] | page[offset + 1] << 8);
-}
-
-uint32_t u32At(const uint8_t* data) {
-    return data[0] | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24;
-}
 
 bool bitAt(const uint8_t* bitmap, uint32_t bit) {
     return (bitmap[bit / 8] >> (bit % 8)) & 1;
@@ -45,11 +26,11 @@ void setBitAt(uint8_t* bitmap, uint32_t bit, bool value) {
 
 // Where row 0 of page 1 (the global map) lies.
 std::pair<size_t, size_t> mapRowBounds(const PageBytes& page, const std::string& file) {
-    if (page[0] != 0x01 || u16At(page, 12) == 0) {
+    if (page[jet::page::kType] != jet::page::kDataType || getU16(page, data_page::kRowCount) == 0) {
         throwCorrupt(file, "page 1 does not hold the global usage map");
     }
-    size_t start = u16At(page, kRowOffsetsStart) & kOffsetMask;
-    if (start < kRowOffsetsStart + 2 || start + kInlineHeader > kPageSize) {
+    size_t start = getU16(page, data_page::rowOffsetAt(0)) & data_page::kOffsetMask;
+    if (start < data_page::rowOffsetAt(1) || start + usage_map::kInlineBitmap > kPageSize) {
         throwCorrupt(file, "the global usage map on page 1 has an impossible offset");
     }
     return {start, kPageSize};
@@ -149,65 +130,67 @@ void FilePages::reload() {
     pages_.clear();
     pageCount_ = file_.pageCount();
     source_.reset();
-    scanFrom_ = 2;
+    scanFrom_ = kFirstAllocatablePage;
 }
 
 std::optional<bool> FilePages::freeBit(uint32_t number) {
-    const PageBytes& mapPage = read(kGlobalMapPage);
+    const PageBytes& mapPage = read(kGlobalUsageMapPage);
     auto [start, end] = mapRowBounds(mapPage, name_);
-    const uint8_t* row = mapPage.data() + start;
-    if (row[0] == kInlineMap) {
-        uint32_t first = u32At(row + 1);
-        uint64_t bits = uint64_t{end - start - kInlineHeader} * 8;
+    std::span<const uint8_t> row = std::span(mapPage).subspan(start, end - start);
+    if (row[usage_map::kType] == usage_map::kInline) {
+        uint32_t first = getU32(row, usage_map::kStartPage);
+        uint64_t bits = uint64_t{row.size() - usage_map::kInlineBitmap} * 8;
         if (number < first || number - first >= bits) {
             return std::nullopt;
         }
-        return bitAt(row + kInlineHeader, number - first);
+        return bitAt(row.data() + usage_map::kInlineBitmap, number - first);
     }
-    if (row[0] != kReferenceMap) {
-        throwCorrupt(name_, "the global usage map has unknown type " + std::to_string(row[0]));
+    if (row[usage_map::kType] != usage_map::kReference) {
+        throwCorrupt(name_, "the global usage map has unknown type " +
+                                std::to_string(row[usage_map::kType]));
     }
-    size_t slot = number / kPagesPerMapPage;
-    if (1 + slot * 4 + 4 > end - start) {
+    size_t slot = number / usage_map::kPagesPerMapPage;
+    if (usage_map::mapPageSlotAt(slot + 1) > row.size()) {
         return std::nullopt;
     }
-    uint32_t mapPageNumber = u32At(row + 1 + slot * 4);
+    uint32_t mapPageNumber = getU32(row, usage_map::mapPageSlotAt(slot));
     if (mapPageNumber == 0) {
         return std::nullopt;
     }
     const PageBytes& bitmapPage = read(mapPageNumber);
-    if (bitmapPage[0] != kMapPageType) {
+    if (bitmapPage[jet::page::kType] != jet::page::kUsageMapType) {
         throwCorrupt(name_, "page " + std::to_string(mapPageNumber) +
                                 " of the global usage map is not a usage-map page");
     }
-    return bitAt(bitmapPage.data() + kMapPageHeader, number % kPagesPerMapPage);
+    return bitAt(bitmapPage.data() + usage_map::kMapPageBitmap,
+                 number % usage_map::kPagesPerMapPage);
 }
 
 void FilePages::setFreeBit(uint32_t number, bool free) {
-    PageBytes& mapPage = modify(kGlobalMapPage);
+    PageBytes& mapPage = modify(kGlobalUsageMapPage);
     auto [start, end] = mapRowBounds(mapPage, name_);
-    uint8_t* row = mapPage.data() + start;
-    size_t rowSize = end - start;
-    if (row[0] == kInlineMap) {
-        uint32_t first = u32At(row + 1);
-        uint64_t bits = uint64_t{rowSize - kInlineHeader} * 8;
+    std::span<uint8_t> row = std::span(mapPage).subspan(start, end - start);
+    if (row[usage_map::kType] == usage_map::kInline) {
+        uint32_t first = getU32(row, usage_map::kStartPage);
+        uint64_t bits = uint64_t{row.size() - usage_map::kInlineBitmap} * 8;
         if (number >= first && number - first < bits) {
-            setBitAt(row + kInlineHeader, number - first, free);
+            setBitAt(row.data() + usage_map::kInlineBitmap, number - first, free);
         } else if (!free) {
             convertToReferenceMap();
             setFreeBit(number, false);
         }
         return;
     }
-    if (row[0] != kReferenceMap) {
-        throwCorrupt(name_, "the global usage map has unknown type " + std::to_string(row[0]));
+    if (row[usage_map::kType] != usage_map::kReference) {
+        throwCorrupt(name_, "the global usage map has unknown type " +
+                                std::to_string(row[usage_map::kType]));
     }
-    size_t slot = number / kPagesPerMapPage;
-    if (1 + slot * 4 + 4 > rowSize) {
+    size_t slot = number / usage_map::kPagesPerMapPage;
+    if (usage_map::mapPageSlotAt(slot + 1) > row.size()) {
         throwError(name_, "is full: page " + std::to_string(number) +
                               " is beyond what the global usage map can describe");
     }
-    uint32_t mapPageNumber = u32At(row + 1 + slot * 4);
+    uint32_t mapPageNumber = getU32(row, usage_map::mapPageSlotAt(slot));
     if (mapPageNumber == 0) {
         if (free) {
             return;  // pages no map page covers already count as free
@@ -217,16 +200,16 @@ void FilePages::setFreeBit(uint32_t number, bool free) {
         return;
     }
     PageBytes& bitmapPage = modify(mapPageNumber);
-    setBitAt(bitmapPage.data() + kMapPageHeader, number % kPagesPerMapPage, free);
+    setBitAt(bitmapPage.data() + usage_map::kMapPageBitmap, number % usage_map::kPagesPerMapPage,
+             free);
 }
 
 void FilePages::convertToReferenceMap() {
-    PageBytes& mapPage = modify(kGlobalMapPage);
+    PageBytes& mapPage = modify(kGlobalUsageMapPage);
     auto [start, end] = mapRowBounds(mapPage, name_);
-    uint8_t* row = mapPage.data() + start;
-    size_t rowSize = end - start;
-    uint32_t first = u32At(row + 1);
-    std::vector<uint8_t> bitmap(row + kInlineHeader, row + rowSize);
+    std::span<uint8_t> row = std::span(mapPage).subspan(start, end - start);
+    uint32_t first = getU32(row, usage_map::kStartPage);
+    std::vector<uint8_t> bitmap(row.begin() + usage_map::kInlineBitmap, row.end());
     uint64_t bits = uint64_t{bitmap.size()} * 8;
     // What the inline map said: pages it did not cover counted as free.
     auto wasFree = [first, bits, bitmap](uint32_t page) {
@@ -236,10 +219,10 @@ void FilePages::convertToReferenceMap() {
         return bitAt(bitmap.data(), page - first);
     };
     uint32_t usedPages = pageCount_;
-    std::memset(row, 0, rowSize);
-    row[0] = kReferenceMap;
-    for (uint32_t slot = 0; uint64_t{slot} * kPagesPerMapPage < usedPages; ++slot) {
-        if (u32At(modify(kGlobalMapPage).data() + start + 1 + slot * 4) == 0) {
+    std::fill(row.begin(), row.end(), 0);
+    row[usage_map::kType] = usage_map::kReference;
+    for (uint32_t slot = 0; uint64_t{slot} * usage_map::kPagesPerMapPage < usedPages; ++slot) {
+        if (getU32(modify(kGlobalUsageMapPage), start + usage_map::mapPageSlotAt(slot)) == 0) {
             addMapPage(slot, wasFree);
         }
     }
@@ -247,35 +230,37 @@ void FilePages::convertToReferenceMap() {
 
 void FilePages::addMapPage(uint32_t slot, const std::function<bool(uint32_t)>& wasFree) {
     uint32_t mapPageNumber = pageCount_;
-    if (mapPageNumber > kLastAddressablePage) {
+    if (mapPageNumber > kLastPageNumber) {
         throwError(name_, "is full: no page is left for the global usage map");
     }
     ++pageCount_;
     auto fresh = std::make_unique<Entry>();
     fresh->modified = true;
     PageBytes& bitmapPage = fresh->bytes;
-    bitmapPage[0] = kMapPageType;
-    bitmapPage[1] = 0x01;
-    uint32_t firstPage = slot * kPagesPerMapPage;
-    for (uint32_t bit = 0; bit < kPagesPerMapPage; ++bit) {
+    bitmapPage[jet::page::kType] = jet::page::kUsageMapType;
+    bitmapPage[jet::page::kMarker] = jet::page::kMarkerValue;
+    uint32_t firstPage = slot * usage_map::kPagesPerMapPage;
+    for (uint32_t bit = 0; bit < usage_map::kPagesPerMapPage; ++bit) {
         uint32_t page = firstPage + bit;
-        setBitAt(bitmapPage.data() + kMapPageHeader, bit, page >= mapPageNumber || wasFree(page));
+        setBitAt(bitmapPage.data() + usage_map::kMapPageBitmap, bit,
+                 page >= mapPageNumber || wasFree(page));
     }
     pages_[mapPageNumber] = std::move(fresh);
     if (source_) {
         source_->resize(pageCount_);
     }
-    PageBytes& mapPage = modify(kGlobalMapPage);
+    PageBytes& mapPage = modify(kGlobalUsageMapPage);
     auto [start, end] = mapRowBounds(mapPage, name_);
-    putU32(std::span<uint8_t>(mapPage.data() + start, end - start), 1 + slot * 4, mapPageNumber);
+    putU32(std::span(mapPage).subspan(start, end - start), usage_map::mapPageSlotAt(slot),
+           mapPageNumber);
     setFreeBit(mapPageNumber, false);
 }
 
 uint32_t FilePages::appendPage() {
     uint32_t number = pageCount_;
-    if (number > kLastAddressablePage) {
+    if (number > kLastPageNumber) {
         throwError(name_, "is full: a Jet file cannot have more than " +
-                              std::to_string(kLastAddressablePage + 1) + " pages");
+                              std::to_string(kLastPageNumber + 1) + " pages");
     }
     ++pageCount_;
     auto fresh = std::make_unique<Entry>();

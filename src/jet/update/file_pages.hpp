@@ -79,13 +79,17 @@ private:
     void addMapPage(uint32_t slot, const std::function<bool(uint32_t)>& wasFree);
     uint32_t appendPage();
 
+    // Pages 0 (header), 1 (global usage map) and 2 (MSysObjects) are never
+    // handed out.
+    static constexpr uint32_t kFirstAllocatablePage = kCatalogPage + 1;
+
     PageReader& file_;
     std::string name_;
     uint32_t pageCount_ = 0;
     std::map<uint32_t, std::unique_ptr<Entry>> pages_;
     std::shared_ptr<Source> source_;
     // Lowest page that may still be free: allocation scans upward from here.
-    uint32_t scanFrom_ = 2;
+    uint32_t scanFrom_ = kFirstAllocatablePage;
 };
 
 }  // namespace orvdb::jet

@@ -3,7 +3,10 @@
 #include <algorithm>
 
 #include "jet/format/bytes.hpp"
+#include "jet/format/index_page.hpp"
 #include "jet/format/jet_error.hpp"
+#include "jet/format/page.hpp"
+#include "jet/index/index_reader.hpp"
 
 namespace orvdb::jet {
 
@@ -12,12 +15,11 @@ using namespace index_page;
 namespace {
 
 // Readers refuse deeper trees; no real index comes near.
-constexpr size_t kMaxLevels = 16;
+constexpr auto kMaxLevels = static_cast<size_t>(kMaxIndexDepth);
 // A page reached through its parent's child-tail field, or the root.
 constexpr size_t kTailSlot = SIZE_MAX;
 // Enough of a key to recognise it in a message.
 constexpr size_t kKeyBytesShown = 32;
-constexpr uint32_t kMaxRowPage = 0xFFFFFF;  // three bytes in an entry
 
 std::string hexKey(std::span<const uint8_t> bytes) {
     static const char* digits = "0123456789ABCDEF";
@@ -90,10 +92,10 @@ void IndexTreeEditor::insert(std::span<const uint8_t> key, RowPointer row) {
                                           std::to_string(kMaxKeyLength) +
                                           " bytes an index page can hold");
     }
-    if (row.page > kMaxRowPage) {
+    if (row.page > kLastPageNumber) {
         throwError(store_.fileName(), label_ + ": an index entry cannot point at " +
                                           row.toString() + " (pages above " +
-                                          std::to_string(kMaxRowPage) + ")");
+                                          std::to_string(kLastPageNumber) + ")");
     }
     IndexEntry entry = entryOf(key, row);
     std::vector<Level> path = descend(entry);
@@ -318,7 +320,7 @@ void IndexTreeEditor::split(std::vector<Level>& path, size_t depth, SplitBias bi
     }
     pieces.back().tail = page.tail;
     if (page.next != 0) {
-        setLink(page.next, kPreviousOffset, pieces.back().number);
+        setLink(page.next, kPrevious, pieces.back().number);
     }
     for (const IndexTreePage& piece : pieces) {
         store(piece, compressed);
@@ -377,7 +379,7 @@ void IndexTreeEditor::mergeIntoLeftSibling(std::vector<Level>& path, size_t dept
     left.tail = page.tail;
     left.next = page.next;
     if (page.next != 0) {
-        setLink(page.next, kPreviousOffset, left.number);
+        setLink(page.next, kPrevious, left.number);
     }
     store(left, false);
     dropPage(page);
@@ -407,10 +409,10 @@ void IndexTreeEditor::collapseRoot(std::vector<Level>& path) {
 
 void IndexTreeEditor::unlink(const IndexTreePage& page) {
     if (page.previous != 0) {
-        setLink(page.previous, kNextOffset, page.next);
+        setLink(page.previous, kNext, page.next);
     }
     if (page.next != 0) {
-        setLink(page.next, kPreviousOffset, page.previous);
+        setLink(page.next, kPrevious, page.previous);
     }
 }
 

@@ -3,34 +3,12 @@
 #include <algorithm>
 
 #include "jet/format/bytes.hpp"
+#include "jet/format/index_page.hpp"
 #include "jet/format/jet_error.hpp"
 
 namespace orvdb::jet {
 
 using namespace index_page;
-
-namespace {
-
-uint32_t getU32(std::span<const uint8_t> bytes, size_t offset) {
-    return bytes[offset] | (bytes[offset + 1] << 8) | (bytes[offset + 2] << 16) |
-           (uint32_t{bytes[offset + 3]} << 24);
-}
-
-uint32_t bigEndian(std::span<const uint8_t> bytes) {
-    uint32_t value = 0;
-    for (uint8_t byte : bytes) {
-        value = (value << 8) | byte;
-    }
-    return value;
-}
-
-void appendBigEndian(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-    for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8) {
-        out.push_back(static_cast<uint8_t>(value >> shift));
-    }
-}
-
-}  // namespace
 
 size_t IndexTreePage::entrySize(size_t position) const {
     return entries[position].key.size() + kRowPointerSize + (leaf ? 0 : kChildPointerSize);
@@ -68,27 +46,29 @@ IndexTreePage loadIndexTreePage(PageStore& store, uint32_t number, uint32_t tabl
     }
     const PageBytes& image = store.read(number);
     const std::string pageText = label + ": index page " + std::to_string(number);
-    if (image[0] != kLeaf && image[0] != kNode) {
+    if (image[jet::page::kType] != jet::page::kIndexLeafType &&
+        image[jet::page::kType] != jet::page::kIndexNodeType) {
         throwCorrupt(file, label + ": page " + std::to_string(number) +
-                               " should be an index page but has type " + std::to_string(image[0]));
+                               " should be an index page but has type " +
+                               std::to_string(image[jet::page::kType]));
     }
-    if (uint32_t owner = getU32(image, kTablePageOffset); owner != tablePage) {
+    if (uint32_t owner = getU32(image, kTablePage); owner != tablePage) {
         throwCorrupt(file, pageText + " belongs to the table at page " + std::to_string(owner));
     }
     IndexTreePage page;
     page.number = number;
-    page.leaf = image[0] == kLeaf;
-    page.previous = getU32(image, kPreviousOffset);
-    page.next = getU32(image, kNextOffset);
-    page.tail = page.leaf ? 0 : getU32(image, kChildTailOffset);
-    const size_t prefix = getU16(image, kPrefixLengthOffset);
+    page.leaf = image[jet::page::kType] == jet::page::kIndexLeafType;
+    page.previous = getU32(image, kPrevious);
+    page.next = getU32(image, kNext);
+    page.tail = page.leaf ? 0 : getU32(image, kChildTail);
+    const size_t prefix = getU16(image, kPrefixLength);
     const size_t pointerSize = kRowPointerSize + (page.leaf ? 0 : kChildPointerSize);
 
     std::vector<uint8_t> whole;  // the entry with the prefix it omits
-    size_t start = kEntriesOffset;
-    for (size_t end = kEntriesOffset + 1; end <= kPageSize; ++end) {
-        size_t bit = end - kEntriesOffset;
-        uint8_t bits = image[kBitmaskOffset + bit / 8];
+    size_t start = kEntries;
+    for (size_t end = kEntries + 1; end <= kPageSize; ++end) {
+        size_t bit = end - kEntries;
+        uint8_t bits = image[kBitmask + bit / 8];
         if (bits == 0) {
             end += 7 - bit % 8;  // no entry ends in this byte's run
             continue;
@@ -114,12 +94,13 @@ IndexTreePage loadIndexTreePage(PageStore& store, uint32_t number, uint32_t tabl
         size_t keyLength = whole.size() - pointerSize;
         IndexEntry entry;
         entry.key.assign(whole.begin(), whole.begin() + static_cast<ptrdiff_t>(keyLength));
-        entry.row.page = bigEndian(std::span(whole).subspan(keyLength, 3));
-        entry.row.row = whole[keyLength + 3];
+        entry.row.page =
+            static_cast<uint32_t>(getBigEndian(std::span(whole).subspan(keyLength, kRowPageSize)));
+        entry.row.row = whole[keyLength + kRowPageSize];
         page.entries.push_back(std::move(entry));
         if (!page.leaf) {
-            page.children.push_back(
-                bigEndian(std::span(whole).subspan(keyLength + kRowPointerSize, 4)));
+            page.children.push_back(static_cast<uint32_t>(getBigEndian(
+                std::span(whole).subspan(keyLength + kRowPointerSize, kChildPointerSize))));
         }
         start = end;
     }
@@ -136,32 +117,32 @@ void storeIndexTreePage(PageStore& store, const IndexTreePage& page, uint32_t ta
     }
     PageBytes& image = store.modify(page.number);
     image.fill(0);
-    image[0] = page.leaf ? kLeaf : kNode;
-    image[1] = 0x01;
-    putU32(image, kTablePageOffset, tablePage);
-    putU32(image, kPreviousOffset, page.previous);
-    putU32(image, kNextOffset, page.next);
-    putU32(image, kChildTailOffset, page.tail);
-    putU16(image, kPrefixLengthOffset, static_cast<uint16_t>(prefix));
-    image[kNodeMarkerOffset] = page.leaf ? 0x00 : 0x01;
-    size_t end = kEntriesOffset;
+    image[jet::page::kType] = page.leaf ? jet::page::kIndexLeafType : jet::page::kIndexNodeType;
+    image[jet::page::kMarker] = jet::page::kMarkerValue;
+    putU32(image, kTablePage, tablePage);
+    putU32(image, kPrevious, page.previous);
+    putU32(image, kNext, page.next);
+    putU32(image, kChildTail, page.tail);
+    putU16(image, kPrefixLength, static_cast<uint16_t>(prefix));
+    image[kNodeMarker] = page.leaf ? 0x00 : kNodeMarkerValue;
+    size_t end = kEntries;
     std::vector<uint8_t> whole;
     for (size_t n = 0; n < count; ++n) {
         const IndexEntry& entry = page.entries[n];
         whole = entry.key;
-        appendBigEndian(whole, entry.row.page, 3);
+        appendBigEndian(whole, entry.row.page, kRowPageSize);
         whole.push_back(entry.row.row);
         if (!page.leaf) {
-            appendBigEndian(whole, page.children[n], 4);
+            appendBigEndian(whole, page.children[n], kChildPointerSize);
         }
         size_t skip = n == 0 ? 0 : prefix;
         std::copy(whole.begin() + static_cast<ptrdiff_t>(skip), whole.end(),
                   image.begin() + static_cast<ptrdiff_t>(end));
         end += whole.size() - skip;
-        size_t bit = end - kEntriesOffset;
-        image[kBitmaskOffset + bit / 8] |= static_cast<uint8_t>(1u << (bit % 8));
+        size_t bit = end - kEntries;
+        image[kBitmask + bit / 8] |= static_cast<uint8_t>(1u << (bit % 8));
     }
-    putU16(image, kFreeSpaceOffset, static_cast<uint16_t>(kPageSize - end));
+    putU16(image, jet::page::kFreeSpace, static_cast<uint16_t>(kPageSize - end));
 }
 
 std::vector<std::pair<size_t, size_t>> partitionIndexTreePage(const IndexTreePage& page,

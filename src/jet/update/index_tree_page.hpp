@@ -1,11 +1,9 @@
 // One index page as the tree editor changes it: decoded entries and links,
 // how many bytes a run of its entries takes, and the page image again.
 //
-// Page layout (index_page:: offsets): type, 01, free space, owning table
-// definition, previous/next sibling, child tail, prefix length, node marker,
-// bitmask of entry ends, entries from 0x1E0. Leaf entries of a tree with
-// more than one leaf omit, after the first, the prefix common to the page's
-// keys; node entries and the entries of a lone root leaf stay whole.
+// Page layout in format/index_page.hpp. Leaf entries of a tree with more
+// than one leaf omit, after the first, the prefix common to the page's keys;
+// node entries and the entries of a lone root leaf stay whole.
 #pragma once
 
 #include <cstddef>

@@ -4,32 +4,16 @@
 #include <span>
 
 #include "jet/format/bytes.hpp"
+#include "jet/format/data_page.hpp"
 #include "jet/format/jet_error.hpp"
+#include "jet/format/page.hpp"
+#include "jet/format/usage_map.hpp"
 
 namespace orvdb::jet {
 
+using namespace usage_map;
+
 namespace {
-
-// The data page holding map rows.
-constexpr uint8_t kDataPageType = 0x01;
-constexpr size_t kOwnerOffset = 4;
-constexpr size_t kRowCountOffset = 12;
-constexpr size_t kRowOffsetTable = 14;
-constexpr uint16_t kDeletedRow = 0x8000;
-constexpr uint16_t kRowOffsetMask = 0x1FFF;
-
-constexpr uint8_t kInlineMap = 0x00;
-constexpr uint8_t kReferenceMap = 0x01;
-constexpr size_t kInlineHeader = 5;  // type byte, u32 start page
-constexpr uint8_t kMapPageType = 0x05;
-constexpr size_t kMapPageHeader = 4;
-constexpr uint32_t kPagesPerMapPage = (kPageSize - kMapPageHeader) * 8;
-constexpr uint32_t kGlobalMapPage = 1;
-
-uint32_t getU32(std::span<const uint8_t> bytes, size_t offset) {
-    return bytes[offset] | (bytes[offset + 1] << 8) | (bytes[offset + 2] << 16) |
-           (uint32_t{bytes[offset + 3]} << 24);
-}
 
 bool testBit(std::span<const uint8_t> bitmap, uint32_t bit) {
     return (bitmap[bit / 8] & (1u << (bit % 8))) != 0;
@@ -55,10 +39,10 @@ void appendSetBits(std::span<const uint8_t> bitmap, uint64_t firstPage,
     }
 }
 
-void initMapPage(PageBytes& page) {
-    page.fill(0);
-    page[0] = kMapPageType;
-    page[1] = 0x01;
+void initMapPage(PageBytes& map) {
+    map.fill(0);
+    map[jet::page::kType] = jet::page::kUsageMapType;
+    map[jet::page::kMarker] = jet::page::kMarkerValue;
 }
 
 }  // namespace
@@ -69,9 +53,9 @@ struct UsageMapEditor::Row {
     size_t length = 0;
     uint8_t type = 0;
 
-    bool isInline() const { return type == kInlineMap; }
-    uint32_t inlinePages() const { return static_cast<uint32_t>((length - kInlineHeader) * 8); }
-    size_t slots() const { return (length - 1) / 4; }
+    bool isInline() const { return type == kInline; }
+    uint32_t inlinePages() const { return static_cast<uint32_t>((length - kInlineBitmap) * 8); }
+    size_t slots() const { return (length - kMapPages) / kMapPageSlotSize; }
 };
 
 UsageMapEditor::UsageMapEditor(PageStore& store, RowPointer where, std::string what)
@@ -79,38 +63,39 @@ UsageMapEditor::UsageMapEditor(PageStore& store, RowPointer where, std::string w
 
 UsageMapEditor::Row UsageMapEditor::locate(bool forChange) {
     const std::string label = "the usage map of the " + what_ + " at " + where_.toString();
-    if (where_.page == kGlobalMapPage && forChange) {
+    if (where_.page == kGlobalUsageMapPage && forChange) {
         throwError(store_.fileName(), label +
                                           " is the global usage map, whose bits mark free "
                                           "pages: it is not edited as an owner's map");
     }
-    const PageBytes& page = store_.read(where_.page);
-    uint32_t owner = getU32(page, kOwnerOffset);
-    if (page[0] != kDataPageType || owner != 0) {
+    const PageBytes& rows = store_.read(where_.page);
+    uint32_t owner = getU32(rows, data_page::kOwner);
+    if (rows[jet::page::kType] != jet::page::kDataType || owner != 0) {
         throwCorrupt(store_.fileName(), label + " is not on a usage-map page (page type " +
-                                            std::to_string(page[0]) + ", owner " +
+                                            std::to_string(rows[jet::page::kType]) + ", owner " +
                                             std::to_string(owner) + ")");
     }
-    uint16_t rowCount = getU16(page, kRowCountOffset);
-    size_t tableEnd = kRowOffsetTable + size_t{rowCount} * 2;
+    uint16_t rowCount = getU16(rows, data_page::kRowCount);
+    size_t tableEnd = data_page::rowOffsetAt(rowCount);
     if (where_.row >= rowCount || tableEnd > kPageSize) {
         throwCorrupt(store_.fileName(), label + " does not exist: the page holds " +
                                             std::to_string(rowCount) + " rows");
     }
-    uint16_t raw = getU16(page, kRowOffsetTable + size_t{where_.row} * 2);
-    size_t start = raw & kRowOffsetMask;
+    uint16_t raw = getU16(rows, data_page::rowOffsetAt(where_.row));
+    size_t start = raw & data_page::kOffsetMask;
     size_t end = where_.row == 0 ? kPageSize
-                                 : getU16(page, kRowOffsetTable + (size_t{where_.row} - 1) * 2) &
-                                       kRowOffsetMask;
-    if ((raw & kDeletedRow) != 0 || start < tableEnd || start >= end || end > kPageSize) {
+                                 : getU16(rows, data_page::rowOffsetAt(where_.row - 1u)) &
+                                       data_page::kOffsetMask;
+    if ((raw & data_page::kDeletedRow) != 0 || start < tableEnd || start >= end ||
+        end > kPageSize) {
         throwCorrupt(store_.fileName(), label + " is deleted or has impossible bounds " +
                                             std::to_string(start) + ".." + std::to_string(end));
     }
-    Row row{start, end - start, page[start]};
-    if (row.type != kInlineMap && row.type != kReferenceMap) {
+    Row row{start, end - start, rows[start + kType]};
+    if (row.type != kInline && row.type != kReference) {
         throwCorrupt(store_.fileName(), label + " has unknown type " + std::to_string(row.type));
     }
-    if (row.length <= kInlineHeader) {
+    if (row.length <= kInlineBitmap) {
         throwCorrupt(store_.fileName(),
                      label + " is too short (" + std::to_string(row.length) + " bytes)");
     }
@@ -121,25 +106,25 @@ bool UsageMapEditor::contains(uint32_t page) {
     Row row = locate(false);
     std::span<const uint8_t> bytes = std::span(store_.read(where_.page)).subspan(row.offset);
     if (row.isInline()) {
-        uint32_t start = getU32(bytes, 1);
+        uint32_t start = getU32(bytes, kStartPage);
         return page >= start && page - start < row.inlinePages() &&
-               testBit(bytes.subspan(kInlineHeader), page - start);
+               testBit(bytes.subspan(kInlineBitmap), page - start);
     }
     size_t slot = page / kPagesPerMapPage;
     if (slot >= row.slots()) {
         return false;
     }
-    uint32_t mapPage = getU32(bytes, 1 + slot * 4);
+    uint32_t mapPage = getU32(bytes, mapPageSlotAt(slot));
     if (mapPage == 0) {
         return false;
     }
     const PageBytes& map = store_.read(mapPage);
-    if (map[0] != kMapPageType) {
+    if (map[jet::page::kType] != jet::page::kUsageMapType) {
         throwCorrupt(store_.fileName(), "page " + std::to_string(mapPage) +
                                             " of the usage map of the " + what_ +
                                             " is not a usage-map page");
     }
-    return testBit(std::span(map).subspan(kMapPageHeader), page % kPagesPerMapPage);
+    return testBit(std::span(map).subspan(kMapPageBitmap), page % kPagesPerMapPage);
 }
 
 bool UsageMapEditor::add(uint32_t page) {
@@ -148,10 +133,10 @@ bool UsageMapEditor::add(uint32_t page) {
     }
     Row row = locate(true);
     if (row.isInline()) {
-        uint32_t start = getU32(std::span(store_.read(where_.page)), row.offset + 1);
+        uint32_t start = getU32(std::span(store_.read(where_.page)), row.offset + kStartPage);
         if (page >= start && page - start < row.inlinePages()) {
             std::span<uint8_t> bytes = std::span(store_.modify(where_.page)).subspan(row.offset);
-            setBit(bytes.subspan(kInlineHeader), page - start, true);
+            setBit(bytes.subspan(kInlineBitmap), page - start, true);
             return true;
         }
         std::vector<uint32_t> listed = pages();
@@ -167,13 +152,14 @@ bool UsageMapEditor::add(uint32_t page) {
                                           " bytes reaches pages below " +
                                           std::to_string(row.slots() * uint64_t{kPagesPerMapPage}));
     }
-    uint32_t mapPage = getU32(std::span(store_.read(where_.page)), row.offset + 1 + slot * 4);
+    uint32_t mapPage =
+        getU32(std::span(store_.read(where_.page)), row.offset + mapPageSlotAt(slot));
     if (mapPage == 0) {
         mapPage = store_.allocate();
         initMapPage(store_.modify(mapPage));
-        putU32(store_.modify(where_.page), row.offset + 1 + slot * 4, mapPage);
+        putU32(store_.modify(where_.page), row.offset + mapPageSlotAt(slot), mapPage);
     }
-    setBit(std::span(store_.modify(mapPage)).subspan(kMapPageHeader), page % kPagesPerMapPage,
+    setBit(std::span(store_.modify(mapPage)).subspan(kMapPageBitmap), page % kPagesPerMapPage,
            true);
     return true;
 }
@@ -184,14 +170,15 @@ bool UsageMapEditor::remove(uint32_t page) {
     }
     Row row = locate(true);
     if (row.isInline()) {
-        uint32_t start = getU32(std::span(store_.read(where_.page)), row.offset + 1);
+        uint32_t start = getU32(std::span(store_.read(where_.page)), row.offset + kStartPage);
         std::span<uint8_t> bytes = std::span(store_.modify(where_.page)).subspan(row.offset);
-        setBit(bytes.subspan(kInlineHeader), page - start, false);
+        setBit(bytes.subspan(kInlineBitmap), page - start, false);
         return true;
     }
     size_t slot = page / kPagesPerMapPage;
-    uint32_t mapPage = getU32(std::span(store_.read(where_.page)), row.offset + 1 + slot * 4);
-    setBit(std::span(store_.modify(mapPage)).subspan(kMapPageHeader), page % kPagesPerMapPage,
+    uint32_t mapPage =
+        getU32(std::span(store_.read(where_.page)), row.offset + mapPageSlotAt(slot));
+    setBit(std::span(store_.modify(mapPage)).subspan(kMapPageBitmap), page % kPagesPerMapPage,
            false);
     return true;
 }
@@ -202,21 +189,21 @@ std::vector<uint32_t> UsageMapEditor::pages() {
                                store_.read(where_.page).begin() + row.offset + row.length);
     std::vector<uint32_t> listed;
     if (row.isInline()) {
-        appendSetBits(std::span(bytes).subspan(kInlineHeader), getU32(bytes, 1), listed);
+        appendSetBits(std::span(bytes).subspan(kInlineBitmap), getU32(bytes, kStartPage), listed);
         return listed;
     }
     for (size_t slot = 0; slot < row.slots(); ++slot) {
-        uint32_t mapPage = getU32(bytes, 1 + slot * 4);
+        uint32_t mapPage = getU32(bytes, mapPageSlotAt(slot));
         if (mapPage == 0) {
             continue;
         }
         const PageBytes& map = store_.read(mapPage);
-        if (map[0] != kMapPageType) {
+        if (map[jet::page::kType] != jet::page::kUsageMapType) {
             throwCorrupt(store_.fileName(), "page " + std::to_string(mapPage) +
                                                 " of the usage map of the " + what_ +
                                                 " is not a usage-map page");
         }
-        appendSetBits(std::span(map).subspan(kMapPageHeader), slot * uint64_t{kPagesPerMapPage},
+        appendSetBits(std::span(map).subspan(kMapPageBitmap), slot * uint64_t{kPagesPerMapPage},
                       listed);
     }
     return listed;
@@ -231,10 +218,10 @@ void UsageMapEditor::encodeAgain(Row& row, std::vector<uint32_t> listed) {
     std::vector<uint8_t> encoded(row.length, 0);
     if (listed.back() < row.inlinePages() || listed.back() - listed.front() < row.inlinePages()) {
         uint32_t start = listed.back() < row.inlinePages() ? 0 : listed.front();
-        encoded[0] = kInlineMap;
-        putU32(encoded, 1, start);
+        encoded[kType] = kInline;
+        putU32(encoded, kStartPage, start);
         for (uint32_t page : listed) {
-            setBit(std::span(encoded).subspan(kInlineHeader), page - start, true);
+            setBit(std::span(encoded).subspan(kInlineBitmap), page - start, true);
         }
     } else {
         size_t lastSlot = listed.back() / kPagesPerMapPage;
@@ -246,7 +233,7 @@ void UsageMapEditor::encodeAgain(Row& row, std::vector<uint32_t> listed) {
                            " bytes reaches pages below " +
                            std::to_string(row.slots() * uint64_t{kPagesPerMapPage}));
         }
-        encoded[0] = kReferenceMap;
+        encoded[kType] = kReference;
         for (auto begin = listed.begin(); begin != listed.end();) {
             uint32_t slot = *begin / kPagesPerMapPage;
             auto end = std::find_if(begin, listed.end(), [slot](uint32_t page) {
@@ -256,15 +243,15 @@ void UsageMapEditor::encodeAgain(Row& row, std::vector<uint32_t> listed) {
             PageBytes& map = store_.modify(mapPage);
             initMapPage(map);
             for (auto it = begin; it != end; ++it) {
-                setBit(std::span(map).subspan(kMapPageHeader), *it % kPagesPerMapPage, true);
+                setBit(std::span(map).subspan(kMapPageBitmap), *it % kPagesPerMapPage, true);
             }
-            putU32(encoded, 1 + slot * 4, mapPage);
+            putU32(encoded, mapPageSlotAt(slot), mapPage);
             begin = end;
         }
     }
     std::span<uint8_t> bytes = std::span(store_.modify(where_.page)).subspan(row.offset);
     std::copy(encoded.begin(), encoded.end(), bytes.begin());
-    row.type = encoded[0];
+    row.type = encoded[kType];
 }
 
 }  // namespace orvdb::jet

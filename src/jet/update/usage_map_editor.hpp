@@ -1,13 +1,6 @@
-// Edits one usage-map row in place: the pages a table, an index or a
-// long-value column owns. The row keeps its length (Access writes 69 bytes).
-//
-//   ROW (inline, type 0)              ROW (reference, type 1)
-//   OFFSET SIZE                       OFFSET SIZE
-//      0     1  type 0x00                0     1  type 0x01
-//      1     4  start page               1     4  map page of pages 0..32,735 (0: none)
-//      5   len-5 bitmap from start       5     4  map page of the next 32,736 pages ...
-//
-//   MAP PAGE: 05 01 00 00, then a bitmap of 32,736 pages.
+// Edits one usage-map row in place (layout in format/usage_map.hpp): the
+// pages a table, an index or a long-value column owns. The row keeps its
+// length (Access writes 69 bytes).
 //
 // A page outside an inline map's range makes the row be encoded again as
 // the writer encodes a new map of the resulting pages: the start page moves,

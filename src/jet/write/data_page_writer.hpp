@@ -1,19 +1,19 @@
-// Fills a data page (table rows, long-value rows or usage-map rows): the
-// header, the row offsets, rows packed downwards from the end of the page.
+// Fills a data page (format/data_page.hpp) with table rows, long-value rows
+// or usage-map rows.
 #pragma once
 
 #include <cstdint>
 #include <span>
 
+#include "jet/format/data_page.hpp"
 #include "jet/format/row_pointer.hpp"
 #include "jet/write/page_set.hpp"
 
 namespace orvdb::jet {
 
-// The most rows one data page may hold: a row pointer keeps the slot in a byte.
-inline constexpr size_t kMaxRowsPerPage = 255;
-// Free space of an empty data page: the page minus its 14-byte header.
-inline constexpr size_t kEmptyDataPageSpace = kPageSize - 14;
+// Data and long-value pages with at least this much room are listed in a
+// free-space usage map.
+inline constexpr size_t kRoomWorthListing = 64;
 
 class DataPageBuilder {
 public:
@@ -35,7 +35,7 @@ private:
     PageBytes* page_;
     uint32_t number_;
     uint16_t rows_ = 0;
-    size_t free_ = kEmptyDataPageSpace;
+    size_t free_ = data_page::kEmptySpace;
     size_t top_ = kPageSize;  // start of the lowest row
 };
 

@@ -1,15 +1,10 @@
 #include "jet/write/database_image.hpp"
 
+#include "base/names.hpp"
+#include "jet/format/codes.hpp"
 #include "jet/format/jet_error.hpp"
 
 namespace orvdb::jet {
-
-namespace {
-
-// Jet gives every column but Decimal this sort order in its definition.
-constexpr uint16_t kGeneralSortOrder = 0x0409;
-
-}  // namespace
 
 void TableImage::forEachRow(const RowVisitor& visit) const {
     if (rowSource) {
@@ -23,7 +18,7 @@ void TableImage::forEachRow(const RowVisitor& visit) const {
 
 TableImage* DatabaseImage::findTable(std::string_view name) {
     for (TableImage& table : tables) {
-        if (sameName(table.name(), name)) {
+        if (base::sameName(table.name(), name)) {
             return &table;
         }
     }
@@ -44,6 +39,7 @@ void assignColumnLayout(TableDefinition& definition) {
         column.displayIndex = number;
         ++number;
         column.flags |= Column::kUpdatable;
+        // Jet gives every column but Decimal this sort order.
         if (column.type() != ColumnType::Decimal) {
             column.sortOrder = kGeneralSortOrder;
         }

@@ -6,7 +6,11 @@
 #include <set>
 #include <span>
 
+#include "base/names.hpp"
+#include "jet/format/data_page.hpp"
 #include "jet/format/jet_error.hpp"
+#include "jet/format/page.hpp"
+#include "jet/format/usage_map.hpp"
 #include "jet/read/catalog_rows.hpp"
 #include "jet/write/data_page_writer.hpp"
 #include "jet/write/header_writer.hpp"
@@ -15,19 +19,13 @@
 #include "jet/write/page_set.hpp"
 #include "jet/write/row_writer.hpp"
 #include "jet/write/table_definition_writer.hpp"
-#include "jet/write/usage_map_rows.hpp"
 #include "jet/write/table_writer.hpp"
+#include "jet/write/usage_map_rows.hpp"
 #include "jet/write/usage_map_writer.hpp"
 
 namespace orvdb::jet {
 
 namespace {
-
-constexpr uint32_t kGlobalMapPage = 1;
-// Jet fills this field of the global map page with 1.
-constexpr uint32_t kGlobalMapPageOwner = 1;
-// Row pointers address pages with three bytes.
-constexpr uint32_t kLastAddressablePage = 0x00FFFFFF;
 
 size_t mapRowsOf(const TableImage& table) {
     size_t longValueColumns = static_cast<size_t>(
@@ -38,7 +36,7 @@ size_t mapRowsOf(const TableImage& table) {
 
 std::optional<size_t> columnPosition(const TableImage& table, std::string_view name) {
     for (size_t n = 0; n < table.definition.columns.size(); ++n) {
-        if (sameName(table.definition.columns[n].name, name)) {
+        if (base::sameName(table.definition.columns[n].name, name)) {
             return n;
         }
     }
@@ -74,7 +72,7 @@ void validateCatalog(const DatabaseImage& image, const TableImage& catalog,
         auto objectId = static_cast<uint32_t>(integer(row[*id]));
         const auto* rowName = std::get_if<std::string>(&row[*name]);
         auto table = byId.find(objectId);
-        if (table == byId.end() || !rowName || !sameName(*rowName, table->second->name())) {
+        if (table == byId.end() || !rowName || !base::sameName(*rowName, table->second->name())) {
             throwError(file, "cannot be written: MSysObjects lists table '" +
                                  (rowName ? *rowName : std::string("?")) + "' with id " +
                                  std::to_string(objectId) +
@@ -128,7 +126,7 @@ std::map<uint32_t, uint32_t> placeTables(const DatabaseImage& image, const Write
         for (const TableImage& table : image.tables) {
             uint32_t page = table.preferredPage;
             if (placed.count(table.objectId) == 0 && page > kCatalogPage && page < pageLimit &&
-                page <= kLastAddressablePage && isFree(page)) {
+                page <= kLastPageNumber && isFree(page)) {
                 reserved.insert(page);
                 placed[table.objectId] = page;
             }
@@ -139,10 +137,10 @@ std::map<uint32_t, uint32_t> placeTables(const DatabaseImage& image, const Write
         if (placed.count(table.objectId) != 0) {
             continue;
         }
-        while (next <= kLastAddressablePage && !isFree(next)) {
+        while (next <= kLastPageNumber && !isFree(next)) {
             ++next;
         }
-        if (next > kLastAddressablePage) {
+        if (next > kLastPageNumber) {
             throwError(file, "cannot be written: no page left for the definition of table '" +
                                  table.name() + "'");
         }
@@ -234,10 +232,10 @@ private:
 
     void writeGlobalMap() {
         Bytes map = encodeGlobalUsageMap(*pages_);
-        DataPageBuilder page(*pages_, kGlobalMapPage, kGlobalMapPageOwner);
+        DataPageBuilder page(*pages_, kGlobalUsageMapPage, data_page::kGlobalMapOwner);
         page.add(map);
         // Jet keeps a second, empty map row on this page.
-        Bytes empty(kUsageMapRowSize, 0);
+        Bytes empty(usage_map::kRowSize, 0);
         page.add(empty);
     }
 
@@ -256,7 +254,7 @@ namespace {
 
 PageSet buildPages(const DatabaseImage& image, const std::string& fileName,
                    const WriteOptions& options) {
-    FileBuilder builder(image, fileName, options, kLastAddressablePage + 1);
+    FileBuilder builder(image, fileName, options, kLastPageNumber + 1);
     builder.build();
     // A table kept at a page far beyond what the packed file needs (its
     // definition sat behind since-deleted data) leaves a hole of empty

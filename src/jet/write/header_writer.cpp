@@ -1,26 +1,18 @@
 #include "jet/write/header_writer.hpp"
 
 #include <array>
-#include <bit>
-#include <cmath>
-#include <cstring>
-#include <span>
 
+#include "jet/format/bytes.hpp"
+#include "jet/format/header_page.hpp"
 #include "jet/format/jet_error.hpp"
-#include "jet/format/rc4.hpp"
+#include "jet/format/page.hpp"
 #include "jet/read/header.hpp"
-#include "jet/read/page_source.hpp"
 
 namespace orvdb::jet {
 
 namespace {
 
-constexpr size_t kMaskedOffset = 0x18;
-constexpr size_t kMaskedLength = 128;
-constexpr std::array<uint8_t, 4> kHeaderMaskKey = {0xC7, 0xDA, 0x39, 0x6B};
-constexpr size_t kPasswordOffset = 0x42;
-constexpr size_t kPasswordLength = 40;
-constexpr size_t kCreationDateOffset = 0x72;
+using namespace header_page;
 
 // The first 160 bytes of page 0 of a database the Jet 4.0 engine created
 // (through ADOX), as stored: the 0x18..0x97 block is masked. Several fields
@@ -38,32 +30,14 @@ constexpr std::array<uint8_t, 0xA0> kJetHeaderStart = {
     0x85, 0x67, 0xC6, 0x1F, 0x27, 0x44, 0xD2, 0xEE, 0xCF, 0x65, 0xED, 0xFF, 0x07, 0xC7, 0x46, 0xA1,
     0x78, 0x16, 0x0C, 0xED, 0xE9, 0x2D, 0x62, 0xD4, 0x54, 0x06, 0x00, 0x00, 0x34, 0x2E, 0x30, 0x00,
 };
-// Jet ends page 0 with a 256-entry table of u16 values at 0xE00: 0x0101
-// first, then 0x0100 (bytes 00 01) for every other entry.
-constexpr size_t kTrailerTableOffset = 0xE00;
-
-void toggleMask(std::span<uint8_t> page) {
-    Rc4 mask(kHeaderMaskKey);
-    mask.apply(page.subspan(kMaskedOffset, kMaskedLength));
-}
-
-std::array<uint8_t, 4> dateKey(double creationDate) {
-    int32_t days = 0;
-    if (std::isfinite(creationDate) && std::fabs(creationDate) < 2147483647.0) {
-        days = static_cast<int32_t>(creationDate);
-    }
-    auto bits = static_cast<uint32_t>(days);
-    return {static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8),
-            static_cast<uint8_t>(bits >> 16), static_cast<uint8_t>(bits >> 24)};
-}
-
 }  // namespace
 
 std::vector<uint8_t> newDatabaseHeaderPage(std::optional<double> creationDate) {
     std::vector<uint8_t> page(kPageSize, 0);
     std::copy(kJetHeaderStart.begin(), kJetHeaderStart.end(), page.begin());
-    page[kTrailerTableOffset] = 0x01;
-    for (size_t offset = kTrailerTableOffset + 1; offset < kPageSize; offset += 2) {
+    // The trailer table: 0x0101 first, then 0x0100 (bytes 00 01).
+    page[kTrailerTable] = 0x01;
+    for (size_t offset = kTrailerTable + 1; offset < kPageSize; offset += 2) {
         page[offset] = 0x01;
     }
     if (creationDate) {
@@ -74,17 +48,12 @@ std::vector<uint8_t> newDatabaseHeaderPage(std::optional<double> creationDate) {
 
 void setHeaderCreationDate(std::vector<uint8_t>& headerPage, double creationDate) {
     toggleMask(headerPage);
-    double oldDate = 0;
-    std::memcpy(&oldDate, headerPage.data() + kCreationDateOffset, sizeof oldDate);
-    auto oldKey = dateKey(oldDate);
-    auto newKey = dateKey(creationDate);
+    auto oldKey = passwordMask(getF64(headerPage, kCreationDate));
+    auto newKey = passwordMask(creationDate);
     for (size_t n = 0; n < kPasswordLength; ++n) {
-        headerPage[kPasswordOffset + n] ^= oldKey[n % 4] ^ newKey[n % 4];
+        headerPage[kPassword + n] ^= oldKey[n % 4] ^ newKey[n % 4];
     }
-    auto bits = std::bit_cast<uint64_t>(creationDate);
-    for (size_t n = 0; n < 8; ++n) {
-        headerPage[kCreationDateOffset + n] = static_cast<uint8_t>(bits >> (8 * n));
-    }
+    putF64(headerPage, kCreationDate, creationDate);
     toggleMask(headerPage);
 }
 

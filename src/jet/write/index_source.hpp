@@ -38,7 +38,7 @@ struct IndexPagesRequest {
 };
 
 struct IndexPages {
-    std::map<uint32_t, std::array<uint8_t, kPageSize>> pages;  // by page number
+    std::map<uint32_t, PageBytes> pages;  // by page number
     uint32_t rootPage = 0;
     uint32_t uniqueEntryCount = 0;
 };

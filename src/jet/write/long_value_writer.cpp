@@ -4,24 +4,18 @@
 
 #include "jet/format/bytes.hpp"
 #include "jet/format/jet_error.hpp"
+#include "jet/format/long_value.hpp"
 
 namespace orvdb::jet {
 
 namespace {
 
-constexpr uint32_t kInlineFlag = 0x80000000;
-constexpr uint32_t kSingleRowFlag = 0x40000000;
-constexpr size_t kMaxLength = 0x00FFFFFF;
-constexpr size_t kMaxSingleRow = 4076;
-constexpr size_t kLinkPointerSize = 4;
-constexpr size_t kMaxLinkData = 4072;
-// Pages with at least this much room are listed as having free space.
-constexpr size_t kRoomWorthListing = 64;
+using namespace long_value;
 
 Bytes header(uint32_t lengthAndFlags, uint32_t pointer) {
-    Bytes out(kLongValueHeaderSize, 0);
-    putU32(out, 0, lengthAndFlags);
-    putU32(out, 4, pointer);
+    Bytes out(kHeaderSize, 0);
+    putU32(out, kLength, lengthAndFlags);
+    putU32(out, kPointer, pointer);
     return out;
 }
 
@@ -48,7 +42,7 @@ Bytes LongValueWriter::store(std::span<const uint8_t> data, bool inlineData,
     }
     if (data.size() <= kMaxSingleRow) {
         RowPointer at = pageFor(data.size()).add(data);
-        return header(kSingleRowFlag | length, rawRowPointer(at.page, at.row));
+        return header(kSingleRowFlag | length, at.raw());
     }
 
     // A chain: each link starts with the pointer to the next (0 at the end),
@@ -59,7 +53,7 @@ Bytes LongValueWriter::store(std::span<const uint8_t> data, bool inlineData,
     while (done < data.size()) {
         // Full links, as Access writes them; only the last one is shorter.
         size_t chunk = std::min(data.size() - done, kMaxLinkData);
-        Bytes link(kLinkPointerSize, 0);
+        Bytes link(kLinkData, 0);
         link.insert(link.end(), data.begin() + static_cast<ptrdiff_t>(done),
                     data.begin() + static_cast<ptrdiff_t>(done + chunk));
         DataPageBuilder& page = pageFor(link.size());
@@ -67,12 +61,12 @@ Bytes LongValueWriter::store(std::span<const uint8_t> data, bool inlineData,
         if (done == 0) {
             first = at;
         } else {
-            putU32(previousLink, 0, rawRowPointer(at.page, at.row));
+            putU32(previousLink, kLinkNext, at.raw());
         }
         previousLink = page.row(at.row);
         done += chunk;
     }
-    return header(length, rawRowPointer(first.page, first.row));
+    return header(length, first.raw());
 }
 
 std::vector<uint32_t> LongValueWriter::pages() const {

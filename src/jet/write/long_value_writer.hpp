@@ -16,8 +16,6 @@ namespace orvdb::jet {
 
 // Values up to this size stay in the row, as Access keeps them.
 inline constexpr size_t kMaxInlineLongValue = 64;
-// The 12-byte header a row holds for a long value.
-inline constexpr size_t kLongValueHeaderSize = 12;
 
 // Where a column's long values go as rows are encoded.
 class LongValueStore {

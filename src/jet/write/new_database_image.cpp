@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "jet/format/codes.hpp"
+#include "jet/format/tdef.hpp"
 #include "jet/read/catalog_rows.hpp"
 #include "jet/write/header_writer.hpp"
 
@@ -110,11 +112,9 @@ const std::vector<SystemTable>& systemTables() {
     return tables;
 }
 
-constexpr uint16_t kGeneralSortOrder = 0x0409;
 // When Jet created the template's catalog rows, 2015-11-21 22:40:31 (a
 // moment after the date in its header).
 constexpr double kTemplateCatalogDate = 42329.944803229169;
-constexpr int64_t kSystemObjectFlags = INT32_MIN;  // 0x80000000
 const Bytes kEngineOwner = {0x65, 0x89};
 const Bytes kAdminsSid = {0x64, 0x8B};
 const Bytes kAdminSid = {0x65, 0x8E};
@@ -124,7 +124,7 @@ TableImage tableFrom(const SystemTable& source) {
     TableImage table;
     TableDefinition& definition = table.definition;
     definition.name = source.name;
-    definition.tableType = TableDefinition::kSystemTable;
+    definition.tableType = tdef::kSystemTable;
     definition.maxColumns = static_cast<uint16_t>(source.columns.size());
     definition.variableColumnCount = source.variableColumns;
     for (const SystemColumn& entry : source.columns) {
@@ -162,17 +162,17 @@ TableImage tableFrom(const SystemTable& source) {
     return table;
 }
 
-std::vector<Value> catalogRow(int64_t id, int64_t parent, const char* name, int64_t type,
+std::vector<Value> catalogRow(int64_t id, int64_t parent, const char* name, ObjectType type,
                               double date, const Bytes& owner) {
     std::vector<Value> row(17);
     row[0] = id;
     row[1] = parent;
     row[2] = std::string(name);
-    row[3] = type;
+    row[3] = int64_t{typeCode(type)};
     row[4] = DateTime{date};
     row[5] = DateTime{date};
     row[6] = owner;
-    row[7] = kSystemObjectFlags;
+    row[7] = int64_t{static_cast<int32_t>(kJetSystemTableFlags)};
     return row;
 }
 
@@ -193,14 +193,16 @@ DatabaseImage newDatabaseImage(std::optional<double> creationDate) {
     const int64_t databases = kDatabasesContainerId;
     const int64_t relationships = kRelationshipsContainerId;
     image.tables[0].rows = {
-        catalogRow(tables, kContainersId, "Tables", 3, date, kEngineOwner),
-        catalogRow(databases, kContainersId, "Databases", 3, date, kEngineOwner),
-        catalogRow(relationships, kContainersId, "Relationships", 3, date, kEngineOwner),
-        catalogRow(kDatabaseObjectId, databases, "MSysDb", 2, date, kAdminsSid),
-        catalogRow(2, tables, "MSysObjects", 1, date, kEngineOwner),
-        catalogRow(3, tables, "MSysACEs", 1, date, kEngineOwner),
-        catalogRow(4, tables, "MSysQueries", 1, date, kEngineOwner),
-        catalogRow(5, tables, "MSysRelationships", 1, date, kEngineOwner),
+        catalogRow(tables, kContainersId, "Tables", ObjectType::Container, date, kEngineOwner),
+        catalogRow(databases, kContainersId, "Databases", ObjectType::Container, date,
+                   kEngineOwner),
+        catalogRow(relationships, kContainersId, "Relationships", ObjectType::Container, date,
+                   kEngineOwner),
+        catalogRow(kDatabaseObjectId, databases, "MSysDb", ObjectType::Database, date, kAdminsSid),
+        catalogRow(2, tables, "MSysObjects", ObjectType::Table, date, kEngineOwner),
+        catalogRow(3, tables, "MSysACEs", ObjectType::Table, date, kEngineOwner),
+        catalogRow(4, tables, "MSysQueries", ObjectType::Table, date, kEngineOwner),
+        catalogRow(5, tables, "MSysRelationships", ObjectType::Table, date, kEngineOwner),
     };
     image.tables[1].rows = {
         permission(2, kAdminsSid, 393216, false),

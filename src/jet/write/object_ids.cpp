@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "base/names.hpp"
 #include "jet/read/catalog_rows.hpp"
 #include "jet/write/database_image.hpp"
 
@@ -25,7 +26,7 @@ constexpr IdColumn kReferenceColumns[] = {
 std::optional<size_t> longColumn(const TableImage& table, std::string_view name) {
     for (size_t n = 0; n < table.definition.columns.size(); ++n) {
         const Column& column = table.definition.columns[n];
-        if (sameName(column.name, name) && column.type() == ColumnType::Long) {
+        if (base::sameName(column.name, name) && column.type() == ColumnType::Long) {
             return n;
         }
     }
@@ -34,7 +35,7 @@ std::optional<size_t> longColumn(const TableImage& table, std::string_view name)
 
 std::optional<size_t> anyColumn(const TableImage& table, std::string_view name) {
     for (size_t n = 0; n < table.definition.columns.size(); ++n) {
-        if (sameName(table.definition.columns[n].name, name)) {
+        if (base::sameName(table.definition.columns[n].name, name)) {
             return n;
         }
     }
@@ -66,7 +67,7 @@ struct CatalogColumns {
         }
         auto table = names.find(static_cast<uint32_t>(integerAt(row, id)));
         const auto* rowName = std::get_if<std::string>(&row[*name]);
-        return table != names.end() && rowName && sameName(*rowName, table->second);
+        return table != names.end() && rowName && base::sameName(*rowName, table->second);
     }
 
     std::optional<size_t> id, parent, type, name;
@@ -120,13 +121,13 @@ std::optional<std::vector<std::vector<Value>>> ObjectIdRemap::renumberedRows(
     const TableImage& table) const {
     std::vector<size_t> references;
     for (const IdColumn& entry : kReferenceColumns) {
-        if (sameName(table.name(), entry.table)) {
+        if (base::sameName(table.name(), entry.table)) {
             if (auto position = longColumn(table, entry.column)) {
                 references.push_back(*position);
             }
         }
     }
-    bool isCatalog = sameName(table.name(), kCatalogTableName);
+    bool isCatalog = base::sameName(table.name(), kCatalogTableName);
     if (references.empty() && !isCatalog) {
         return std::nullopt;
     }

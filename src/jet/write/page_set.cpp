@@ -4,17 +4,10 @@
 
 namespace orvdb::jet {
 
-namespace {
-
-// Row pointers keep the page number in three bytes.
-constexpr uint32_t kPageLimit = 0x01000000;
-
-}  // namespace
-
 PageSet::PageSet(std::set<uint32_t> reserved) : reserved_(std::move(reserved)) {
-    page(0);
-    page(1);
-    used_[0] = used_[1] = true;
+    page(kHeaderPage);
+    page(kGlobalUsageMapPage);
+    used_[kHeaderPage] = used_[kGlobalUsageMapPage] = true;
     for (uint32_t number : reserved_) {
         page(number);
         used_[number] = true;
@@ -25,7 +18,7 @@ uint32_t PageSet::allocate() {
     while (reserved_.count(next_) != 0) {
         ++next_;
     }
-    if (next_ >= kPageLimit) {
+    if (next_ > kLastPageNumber) {
         throw JetError("the database needs more pages than a Jet file can address");
     }
     uint32_t number = next_++;
@@ -35,7 +28,7 @@ uint32_t PageSet::allocate() {
 }
 
 PageBytes& PageSet::page(uint32_t number) {
-    if (number >= kPageLimit) {
+    if (number > kLastPageNumber) {
         throw JetError("page " + std::to_string(number) + " is beyond what a Jet file can address");
     }
     while (pages_.size() <= number) {

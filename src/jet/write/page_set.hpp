@@ -8,7 +8,7 @@
 #include <set>
 #include <vector>
 
-#include "jet/read/page_source.hpp"
+#include "jet/format/page.hpp"
 
 namespace orvdb::jet {
 
@@ -44,7 +44,7 @@ public:
 private:
     std::set<uint32_t> reserved_;
     std::vector<bool> used_;
-    uint32_t next_ = 2;
+    uint32_t next_ = kGlobalUsageMapPage + 1;
     std::vector<std::unique_ptr<PageBytes>> pages_;
 };
 

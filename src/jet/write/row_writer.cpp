@@ -4,6 +4,8 @@
 
 #include "jet/format/bytes.hpp"
 #include "jet/format/jet_error.hpp"
+#include "jet/format/long_value.hpp"
+#include "jet/format/row.hpp"
 #include "jet/write/value_writer.hpp"
 
 namespace orvdb::jet {
@@ -64,7 +66,7 @@ Bytes RowEncoder::encode(const std::vector<Value>& values, size_t rowIndex) {
                        std::to_string(table_->columns.size()) + " columns");
     }
     Bytes fixedArea(fixedAreaSize_, 0);
-    std::vector<uint8_t> nullMask((size_t{rowColumns_} + 7) / 8, 0);
+    std::vector<uint8_t> nullMask(row_layout::nullMaskSize(rowColumns_), 0);
     std::vector<VariablePart> parts(variableSlots_);
 
     for (size_t index = 0; index < values.size(); ++index) {
@@ -101,13 +103,13 @@ Bytes RowEncoder::encode(const std::vector<Value>& values, size_t rowIndex) {
     }
 
     auto rowSize = [&] {
-        size_t size = 2 + fixedArea.size() + nullMask.size();
+        size_t size = row_layout::kFixedArea + fixedArea.size() + nullMask.size();
         if (hasVariableArea_) {
-            size += 2 + 2 * (size_t{variableSlots_} + 1);
+            size += row_layout::variableTrailerSize(variableSlots_);
         }
         for (const VariablePart& part : parts) {
             if (part.longValue) {
-                size += kLongValueHeaderSize + (part.keepInline ? part.bytes.size() : 0);
+                size += long_value::kHeaderSize + (part.keepInline ? part.bytes.size() : 0);
             } else {
                 size += part.bytes.size();
             }
@@ -115,7 +117,7 @@ Bytes RowEncoder::encode(const std::vector<Value>& values, size_t rowIndex) {
         return size;
     };
     // Too long: move inline long values out, largest first.
-    while (rowSize() > kMaxRowSize) {
+    while (rowSize() > row_layout::kMaxSize) {
         auto largest = std::max_element(
             parts.begin(), parts.end(), [](const VariablePart& a, const VariablePart& b) {
                 return (a.keepInline ? a.bytes.size() : 0) < (b.keepInline ? b.bytes.size() : 0);
@@ -123,7 +125,7 @@ Bytes RowEncoder::encode(const std::vector<Value>& values, size_t rowIndex) {
         if (largest == parts.end() || !largest->keepInline) {
             throw JetError("row " + std::to_string(rowIndex + 1) + " of table '" + table_->name +
                            "' needs " + std::to_string(rowSize()) +
-                           " bytes; Jet rows hold at most " + std::to_string(kMaxRowSize));
+                           " bytes; Jet rows hold at most " + std::to_string(row_layout::kMaxSize));
         }
         largest->keepInline = false;
     }

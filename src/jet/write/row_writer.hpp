@@ -1,7 +1,4 @@
-// Lays out one row of a table: u16 column count, the fixed-length area, the
-// variable-length data, then the end-of-data offset, the variable offsets in
-// reverse order, the variable-column count and the null mask. Booleans live
-// only in the null mask.
+// Lays out one row of a table (format/row.hpp).
 #pragma once
 
 #include <map>
@@ -14,9 +11,6 @@
 #include "jet/write/value_writer.hpp"
 
 namespace orvdb::jet {
-
-// Jet refuses rows longer than this.
-inline constexpr size_t kMaxRowSize = 4060;
 
 class RowEncoder {
 public:

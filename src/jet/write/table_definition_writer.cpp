@@ -4,6 +4,8 @@
 
 #include "jet/format/bytes.hpp"
 #include "jet/format/jet_error.hpp"
+#include "jet/format/page.hpp"
+#include "jet/format/tdef.hpp"
 #include "jet/format/text_codec.hpp"
 #include "jet/write/row_writer.hpp"
 
@@ -11,21 +13,7 @@ namespace orvdb::jet {
 
 namespace {
 
-constexpr uint8_t kTdefPageType = 0x02;
-constexpr size_t kPageHeader = 8;
-constexpr uint32_t kDefinitionMarker = 1625;
-constexpr uint32_t kPhysicalIndexMarker = 1923;
-constexpr uint8_t kAutoNumberMarker = 1;
-constexpr size_t kTableTypeOffset = 40;
-constexpr size_t kIndexColumnSlots = 10;
-constexpr uint16_t kUnusedColumn = 0xFFFF;
-// Access fills the cascade bytes of indexes that are not foreign keys so.
-constexpr uint8_t kNoCascadeMarker = 0x04;
-constexpr size_t kMaxNameBytes = 64 * 2;
-
-uint32_t raw(const RowPointer& pointer) {
-    return rawRowPointer(pointer.page, pointer.row);
-}
+using namespace tdef;
 
 void name(ByteWriter& out, const std::string& text, const std::string& what,
           const std::string& table) {
@@ -42,8 +30,8 @@ void name(ByteWriter& out, const std::string& text, const std::string& what,
 
 std::vector<const Column*> inDefinitionOrder(const TableDefinition& table) {
     std::vector<const Column*> columns;
-    for (const Column& column : table.columns) {
-        columns.push_back(&column);
+    for (const Column& entry : table.columns) {
+        columns.push_back(&entry);
     }
     std::stable_sort(columns.begin(), columns.end(), [](const Column* a, const Column* b) {
         return a->definitionOrder < b->definitionOrder;
@@ -51,66 +39,92 @@ std::vector<const Column*> inDefinitionOrder(const TableDefinition& table) {
     return columns;
 }
 
-void column(ByteWriter& out, const Column& column) {
-    out.u8(column.typeCode);
-    out.u32(kDefinitionMarker);
-    out.u16(column.number);
-    out.u16(column.variableIndex);
-    out.u16(column.displayIndex);
-    if (column.type() == ColumnType::Decimal) {
-        out.u8(column.precision);
-        out.u8(column.scale);
-        out.u16(0);
-    } else {
-        out.u16(column.sortOrder);
-        out.u8(0);
-        out.u8(column.sortOrderVersion);
-    }
-    out.u8(column.flags);
-    out.u8(column.extendedFlags);
-    out.u32(0);
-    out.u16(column.fixedOffset);
-    out.u16(column.length);
+Bytes header(const TableDefinition& table, uint16_t maxColumns, uint16_t columnCount) {
+    Bytes out(kHeaderSize, 0);
+    out[page::kType] = page::kDefinitionType;
+    out[page::kMarker] = page::kMarkerValue;
+    // Free space, next page and total length are set once the whole
+    // definition is known.
+    putU32(out, kMarker, kDefinitionMarker);
+    putU32(out, kRowCount, table.rowCount);
+    putU32(out, kLastAutoNumber, table.lastAutoNumber);
+    out[kAutoNumberFlag] = kAutoNumberFlagValue;
+    out[kTableType] = table.tableType;
+    putU16(out, kMaxColumns, maxColumns);
+    putU16(out, kVariableColumns, variableSlotCount(table));
+    putU16(out, kColumnCount, columnCount);
+    putU32(out, kLogicalIndexCount, static_cast<uint32_t>(table.indexes.size()));
+    putU32(out, kPhysicalIndexCount, static_cast<uint32_t>(table.physicalIndexes.size()));
+    putU32(out, kOwnedPages, table.ownedPages.raw());
+    putU32(out, kFreeSpacePages, table.freeSpacePages.raw());
+    return out;
 }
 
-void physicalIndex(ByteWriter& out, const PhysicalIndex& index, const std::string& table) {
-    if (index.columns.size() > kIndexColumnSlots) {
-        throw JetError("table '" + table + "': an index has " +
-                       std::to_string(index.columns.size()) + " columns; Jet allows 10");
+Bytes columnEntry(const Column& entry) {
+    Bytes out(column::kSize, 0);
+    out[column::kType] = entry.typeCode;
+    putU32(out, column::kMarker, kDefinitionMarker);
+    putU16(out, column::kNumber, entry.number);
+    putU16(out, column::kVariableIndex, entry.variableIndex);
+    putU16(out, column::kDisplayIndex, entry.displayIndex);
+    if (entry.type() == ColumnType::Decimal) {
+        out[column::kPrecision] = entry.precision;
+        out[column::kScale] = entry.scale;
+    } else {
+        putU16(out, column::kSortOrder, entry.sortOrder);
+        out[column::kSortOrderVersion] = entry.sortOrderVersion;
     }
-    out.u32(kPhysicalIndexMarker);
-    for (size_t slot = 0; slot < kIndexColumnSlots; ++slot) {
+    out[column::kFlags] = entry.flags;
+    out[column::kExtendedFlags] = entry.extendedFlags;
+    putU16(out, column::kFixedOffset, entry.fixedOffset);
+    putU16(out, column::kLength, entry.length);
+    return out;
+}
+
+Bytes physicalIndexEntry(const PhysicalIndex& index, const std::string& table) {
+    if (index.columns.size() > physical_index::kColumnSlotCount) {
+        throw JetError("table '" + table + "': an index has " +
+                       std::to_string(index.columns.size()) + " columns; Jet allows " +
+                       std::to_string(physical_index::kColumnSlotCount));
+    }
+    Bytes out(physical_index::kSize, 0);
+    putU32(out, physical_index::kMarker, kPhysicalIndexMarker);
+    for (size_t slot = 0; slot < physical_index::kColumnSlotCount; ++slot) {
+        size_t at = physical_index::kColumnSlots + slot * physical_index::kColumnSlotSize;
         if (slot < index.columns.size()) {
-            out.u16(index.columns[slot].columnNumber);
-            out.u8(index.columns[slot].ascending ? 0x01 : 0x00);
+            putU16(out, at + physical_index::kSlotColumn, index.columns[slot].columnNumber);
+            out[at + physical_index::kSlotOrder] =
+                index.columns[slot].ascending ? physical_index::kAscending : 0;
         } else {
-            out.u16(kUnusedColumn);
-            out.u8(0);
+            putU16(out, at + physical_index::kSlotColumn, kUnusedColumn);
         }
     }
-    out.u32(raw(index.usageMap));
-    out.u32(index.rootPage);
-    out.u32(0);
-    out.u8(index.flags);
-    out.zeros(5);
+    putU32(out, physical_index::kUsageMap, index.usageMap.raw());
+    putU32(out, physical_index::kRootPage, index.rootPage);
+    out[physical_index::kFlags] = index.flags;
+    return out;
 }
 
-void logicalIndex(ByteWriter& out, const LogicalIndex& index) {
-    out.u32(kDefinitionMarker);
-    out.u32(index.number);
-    out.u32(index.physicalIndex);
-    out.u8(index.relatedTableType);
-    out.u32(static_cast<uint32_t>(index.relatedIndex));
-    out.u32(index.relatedTablePage);
+Bytes logicalIndexEntry(const LogicalIndex& index) {
+    using namespace logical_index;
+    Bytes out(logical_index::kSize, 0);
+    putU32(out, logical_index::kMarker, kDefinitionMarker);
+    putU32(out, kNumber, index.number);
+    putU32(out, kPhysicalIndex, index.physicalIndex);
+    out[kRelatedTableType] = index.relatedTableType;
+    putU32(out, kRelatedIndex, static_cast<uint32_t>(index.relatedIndex));
+    putU32(out, kRelatedTablePage, index.relatedTablePage);
     if (index.isForeignKey()) {
-        out.u8(index.cascadeUpdates ? 1 : 0);
-        out.u8(index.cascadeDeletes ? 1 : index.cascadeSetNull ? 2 : 0);
+        out[kCascadeUpdates] = index.cascadeUpdates ? kCascade : 0;
+        out[kCascadeDeletes] = index.cascadeDeletes   ? kCascade
+                               : index.cascadeSetNull ? kCascadeToNull
+                                                      : 0;
     } else {
-        out.u8(kNoCascadeMarker);
-        out.u8(kNoCascadeMarker);
+        out[kCascadeUpdates] = kNoCascade;
+        out[kCascadeDeletes] = kNoCascade;
     }
-    out.u8(index.kindCode);
-    out.u32(0);
+    out[kKind] = index.kindCode;
+    return out;
 }
 
 }  // namespace
@@ -123,77 +137,65 @@ Bytes encodeTableDefinition(const TableDefinition& table) {
     }
 
     ByteWriter out;
-    out.u8(kTdefPageType);
-    out.u8(0x01);
-    out.u16(0);  // free space and next page: set per page
-    out.u32(0);
-    out.u32(0);  // total length, set below
-    out.u32(kDefinitionMarker);
-    out.u32(table.rowCount);
-    out.u32(table.lastAutoNumber);
-    out.u8(kAutoNumberMarker);
-    out.zeros(kTableTypeOffset - out.size());
-    out.u8(table.tableType);
-    out.u16(maxColumns);
-    out.u16(variableSlotCount(table));
-    out.u16(static_cast<uint16_t>(columns.size()));
-    out.u32(static_cast<uint32_t>(table.indexes.size()));
-    out.u32(static_cast<uint32_t>(table.physicalIndexes.size()));
-    out.u32(raw(table.ownedPages));
-    out.u32(raw(table.freeSpacePages));
+    out.append(header(table, maxColumns, static_cast<uint16_t>(columns.size())));
     for (const PhysicalIndex& index : table.physicalIndexes) {
-        out.u32(0);
-        out.u32(index.entryCount);
-        out.u32(0);
+        Bytes counts(index_count::kSize, 0);
+        putU32(counts, index_count::kEntries, index.entryCount);
+        out.append(counts);
     }
     for (const Column* entry : columns) {
-        column(out, *entry);
+        out.append(columnEntry(*entry));
     }
     for (const Column* entry : columns) {
         name(out, entry->name, "column", table.name);
     }
     for (const PhysicalIndex& index : table.physicalIndexes) {
-        physicalIndex(out, index, table.name);
+        out.append(physicalIndexEntry(index, table.name));
     }
     for (const LogicalIndex& index : table.indexes) {
-        logicalIndex(out, index);
+        out.append(logicalIndexEntry(index));
     }
     for (const LogicalIndex& index : table.indexes) {
         name(out, index.name, "index", table.name);
     }
     for (const Column* entry : columns) {
         if (entry->isLongValue()) {
-            out.u16(entry->number);
-            out.u32(raw(entry->longValueOwnedPages.value_or(RowPointer{})));
-            out.u32(raw(entry->longValueFreePages.value_or(RowPointer{})));
+            Bytes map(long_value_map::kSize, 0);
+            putU16(map, long_value_map::kColumnNumber, entry->number);
+            putU32(map, long_value_map::kOwnedPages,
+                   entry->longValueOwnedPages.value_or(RowPointer{}).raw());
+            putU32(map, long_value_map::kFreePages,
+                   entry->longValueFreePages.value_or(RowPointer{}).raw());
+            out.append(map);
         }
     }
     out.u16(kUnusedColumn);
-    putU32(out.bytes(), 8, static_cast<uint32_t>(out.size()));
+    putU32(out.bytes(), kLength, static_cast<uint32_t>(out.size()));
     return std::move(out.bytes());
 }
 
 void writeTableDefinitionPages(const Bytes& definition, uint32_t firstPage, PageSink& pages) {
+    using namespace tdef;
     auto freeSpace = [](size_t used) {
         return static_cast<uint16_t>(
-            used + kPageHeader >= kPageSize ? 0 : kPageSize - used - kPageHeader);
+            used + kContinuationHeader >= kPageSize ? 0 : kPageSize - used - kContinuationHeader);
     };
     size_t taken = std::min<size_t>(definition.size(), kPageSize);
-    PageBytes* page = &pages.page(firstPage);
-    page->fill(0);
-    std::copy_n(definition.begin(), taken, page->begin());
-    putU16(*page, 2, freeSpace(taken));
+    PageBytes* current = &pages.page(firstPage);
+    current->fill(0);
+    std::copy_n(definition.begin(), taken, current->begin());
+    putU16(*current, page::kFreeSpace, freeSpace(taken));
     while (taken < definition.size()) {
         uint32_t next = pages.allocate();
-        putU32(*page, 4, next);
-        page = &pages.page(next);
-        page->fill(0);
-        size_t chunk = std::min(definition.size() - taken, kPageSize - kPageHeader);
-        (*page)[0] = kTdefPageType;
-        (*page)[1] = 0x01;
+        putU32(*current, kNextPage, next);
+        current = &pages.page(next);
+        current->fill(0);
+        size_t chunk = std::min(definition.size() - taken, kPageSize - kContinuationHeader);
+        (*current)[page::kType] = page::kDefinitionType;
+        (*current)[page::kMarker] = page::kMarkerValue;
         std::copy_n(definition.begin() + static_cast<ptrdiff_t>(taken), chunk,
-                    page->begin() + kPageHeader);
-        putU16(*page, 2, freeSpace(chunk + kPageHeader));
+                    current->begin() + kContinuationHeader);
+        putU16(*current, page::kFreeSpace, freeSpace(chunk + kContinuationHeader));
         taken += chunk;
     }
 }

@@ -14,9 +14,6 @@ namespace orvdb::jet {
 
 namespace {
 
-// Data pages with at least this much room are listed as having free space.
-constexpr size_t kRoomWorthListing = 64;
-
 // The counter is the last value handed out: never below a stored value.
 void noteAutoNumber(TableDefinition& definition, const std::vector<Value>& row) {
     for (size_t index = 0; index < definition.columns.size(); ++index) {
@@ -52,9 +49,12 @@ public:
                 },
                 {}, &where);
             for (PhysicalIndex& index : definition.physicalIndexes) {
-                IndexPagesRequest request{definition,      held,
-                                          where,           index,
-                                          definition.page, [this] { return pages_.allocate(); },
+                IndexPagesRequest request{definition,
+                                          held,
+                                          where,
+                                          index,
+                                          definition.page,
+                                          [this] { return pages_.allocate(); },
                                           options_.originalKeys};
                 placeIndex(index, options_.indexPages(request));
             }
@@ -70,8 +70,9 @@ public:
             }
             writeRows(definition, feed, collectors, rowPointers);
             for (size_t n = 0; n < collectors.size(); ++n) {
-                placeIndex(definition.physicalIndexes[n],
-                           collectors[n].build(definition.page, [this] { return pages_.allocate(); }));
+                placeIndex(
+                    definition.physicalIndexes[n],
+                    collectors[n].build(definition.page, [this] { return pages_.allocate(); }));
             }
         }
         if (beforeDefinition) {

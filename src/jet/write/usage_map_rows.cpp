@@ -2,16 +2,18 @@
 
 #include <algorithm>
 
+#include "jet/format/data_page.hpp"
 #include "jet/format/jet_error.hpp"
+#include "jet/format/usage_map.hpp"
 #include "jet/write/data_page_writer.hpp"
-#include "jet/write/usage_map_writer.hpp"
 
 namespace orvdb::jet {
 
 namespace {
 
 // Map rows all have the same size, so a page holds a fixed number of them.
-constexpr size_t kRowsPerPage = kEmptyDataPageSpace / (kUsageMapRowSize + 2);
+constexpr size_t kRowsPerPage =
+    data_page::kEmptySpace / (usage_map::kRowSize + data_page::kRowOffsetSize);
 
 }  // namespace
 
@@ -23,7 +25,7 @@ UsageMapRows::UsageMapRows(PageSet& pages, size_t rowCount) : rows_(rowCount) {
 }
 
 RowPointer UsageMapRows::add(Bytes row) {
-    if (next_ >= rows_.size() || row.size() != kUsageMapRowSize) {
+    if (next_ >= rows_.size() || row.size() != usage_map::kRowSize) {
         throw JetError("internal error: usage-map row " + std::to_string(next_) +
                        " was not planned for");
     }

@@ -4,30 +4,32 @@
 
 #include "jet/format/bytes.hpp"
 #include "jet/format/jet_error.hpp"
+#include "jet/format/usage_map.hpp"
 
 namespace orvdb::jet {
 
 namespace {
 
-constexpr uint8_t kInlineMap = 0x00;
-constexpr uint8_t kReferenceMap = 0x01;
-constexpr size_t kInlineHeader = 5;  // type byte, u32 start page
-constexpr uint32_t kInlinePages = (kUsageMapRowSize - kInlineHeader) * 8;
-constexpr uint8_t kMapPageType = 0x05;
-constexpr size_t kMapPageHeader = 4;
-constexpr uint32_t kPagesPerMapPage = (kPageSize - kMapPageHeader) * 8;
-constexpr size_t kReferenceSlots = (kUsageMapRowSize - 1) / 4;
+using namespace usage_map;
 
 void setBit(std::span<uint8_t> bitmap, uint32_t bit) {
     bitmap[bit / 8] |= static_cast<uint8_t>(1u << (bit % 8));
 }
 
+// Clears a page for a reference map and returns its bitmap.
+std::span<uint8_t> startMapPage(PageBytes& bytes) {
+    bytes.fill(0);
+    bytes[page::kType] = page::kUsageMapType;
+    bytes[page::kMarker] = page::kMarkerValue;
+    return std::span<uint8_t>(bytes).subspan(kMapPageBitmap);
+}
+
 Bytes inlineMap(uint32_t start, const std::vector<uint32_t>& pages) {
-    Bytes row(kUsageMapRowSize, 0);
-    row[0] = kInlineMap;
-    putU32(row, 1, start);
+    Bytes row(kRowSize, 0);
+    row[kType] = kInline;
+    putU32(row, kStartPage, start);
     for (uint32_t page : pages) {
-        setBit(std::span(row).subspan(kInlineHeader), page - start);
+        setBit(std::span(row).subspan(kInlineBitmap), page - start);
     }
     return row;
 }
@@ -36,12 +38,12 @@ Bytes inlineMap(uint32_t start, const std::vector<uint32_t>& pages) {
 Bytes referenceMap(const std::vector<uint32_t>& pages, PageSink& pageSet) {
     uint32_t last = pages.empty() ? 0 : pages.back();
     size_t slots = last / kPagesPerMapPage + 1;
-    if (slots > kReferenceSlots) {
+    if (slots > kMapPageSlots) {
         throw JetError("a usage map cannot reference page " + std::to_string(last) +
                        "; the database is too large for this writer");
     }
-    Bytes row(kUsageMapRowSize, 0);
-    row[0] = kReferenceMap;
+    Bytes row(kRowSize, 0);
+    row[kType] = kReference;
     for (size_t slot = 0; slot < slots; ++slot) {
         uint32_t first = static_cast<uint32_t>(slot) * kPagesPerMapPage;
         auto begin = std::lower_bound(pages.begin(), pages.end(), first);
@@ -49,13 +51,10 @@ Bytes referenceMap(const std::vector<uint32_t>& pages, PageSink& pageSet) {
             continue;
         }
         uint32_t mapPage = pageSet.allocate();
-        PageBytes& bytes = pageSet.page(mapPage);
-        bytes.fill(0);
-        bytes[0] = kMapPageType;
-        bytes[1] = 0x01;
-        putU32(row, 1 + slot * 4, mapPage);
+        std::span<uint8_t> bitmap = startMapPage(pageSet.page(mapPage));
+        putU32(row, kMapPages + slot * kMapPageSlotSize, mapPage);
         for (auto it = begin; it != pages.end() && *it < first + kPagesPerMapPage; ++it) {
-            setBit(std::span(bytes).subspan(kMapPageHeader), *it - first);
+            setBit(bitmap, *it - first);
         }
     }
     return row;
@@ -84,7 +83,7 @@ Bytes encodeGlobalUsageMap(PageSet& pageSet) {
         Bytes row = inlineMap(0, {});
         for (uint32_t page = 0; page < kInlinePages; ++page) {
             if (!pageSet.isUsed(page)) {
-                setBit(std::span(row).subspan(kInlineHeader), page);
+                setBit(std::span(row).subspan(kInlineBitmap), page);
             }
         }
         return row;
@@ -95,22 +94,19 @@ Bytes encodeGlobalUsageMap(PageSet& pageSet) {
     while (mapPages.size() * kPagesPerMapPage < pageSet.count()) {
         mapPages.push_back(pageSet.allocate());
     }
-    if (mapPages.size() > kReferenceSlots) {
+    if (mapPages.size() > kMapPageSlots) {
         throw JetError("the database has " + std::to_string(pageSet.count()) +
                        " pages, more than one usage map can reference");
     }
-    Bytes row(kUsageMapRowSize, 0);
-    row[0] = kReferenceMap;
+    Bytes row(kRowSize, 0);
+    row[kType] = kReference;
     for (size_t slot = 0; slot < mapPages.size(); ++slot) {
-        putU32(row, 1 + slot * 4, mapPages[slot]);
-        PageBytes& bytes = pageSet.page(mapPages[slot]);
-        bytes.fill(0);
-        bytes[0] = kMapPageType;
-        bytes[1] = 0x01;
+        putU32(row, kMapPages + slot * kMapPageSlotSize, mapPages[slot]);
+        std::span<uint8_t> bitmap = startMapPage(pageSet.page(mapPages[slot]));
         auto first = static_cast<uint32_t>(slot * kPagesPerMapPage);
         for (uint32_t bit = 0; bit < kPagesPerMapPage; ++bit) {
             if (!pageSet.isUsed(first + bit)) {
-                setBit(std::span(bytes).subspan(kMapPageHeader), bit);
+                setBit(bitmap, bit);
             }
         }
     }

@@ -1,10 +1,7 @@
 // Usage-map rows: which pages belong to a table, an index, a long-value
 // column, or (page 1) which pages of the file are free.
-//
-// Every map row is 69 bytes, as Access writes them. An inline map (type 0)
-// holds a start page and a bitmap of 512 pages; when the pages span more, a
-// reference map (type 1) lists map pages (type 0x05), each a bitmap of a
-// fixed run of 32,736 pages.
+// Maps take the inline form while the pages fit its bitmap, else the
+// reference form (format/usage_map.hpp).
 #pragma once
 
 #include <cstdint>
@@ -14,8 +11,6 @@
 #include "jet/write/page_set.hpp"
 
 namespace orvdb::jet {
-
-inline constexpr size_t kUsageMapRowSize = 69;
 
 // The map row listing `pages`; reference maps take their map pages from
 // `pageSet`. Throws JetError when the pages lie beyond what one map row can

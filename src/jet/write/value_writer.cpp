@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "jet/format/bytes.hpp"
 #include "jet/format/jet_error.hpp"
 #include "jet/format/text_codec.hpp"
 
@@ -22,12 +23,6 @@ std::string typeOf(const Value& value) {
 [[noreturn]] void wrongType(const Column& column, const Value& value, const ValuePlace& where) {
     throw JetError(where.text() + ": " + typeOf(value) + " value cannot be stored in a " +
                    columnTypeName(column.typeCode) + " column");
-}
-
-void putLittleEndian(Bytes& out, uint64_t bits, size_t size) {
-    for (size_t n = 0; n < size; ++n) {
-        out.push_back(static_cast<uint8_t>(bits >> (8 * n)));
-    }
 }
 
 int64_t integerOf(const Column& column, const Value& value, const ValuePlace& where, int64_t low,
@@ -59,8 +54,6 @@ double realOf(const Column& column, const Value& value, const ValuePlace& where)
     wrongType(column, value, where);
 }
 
-// Jet 4 NUMERIC: a sign byte, then the unscaled value as four little-endian
-// 32-bit words, the most significant word first.
 Bytes encodeDecimal(const Column& column, const Decimal& decimal, const ValuePlace& where) {
     std::string_view text = decimal.text;
     bool negative = !text.empty() && text.front() == '-';
@@ -89,10 +82,11 @@ Bytes encodeDecimal(const Column& column, const Decimal& decimal, const ValuePla
     for (char digit : digits) {
         magnitude = magnitude * 10 + static_cast<unsigned>(digit - '0');
     }
-    Bytes out;
-    out.push_back(negative && magnitude != 0 ? 0x80 : 0x00);
-    for (int word = 3; word >= 0; --word) {
-        putLittleEndian(out, static_cast<uint32_t>(magnitude >> (32 * word)), 4);
+    Bytes out(decimal_layout::kSize, 0);
+    out[decimal_layout::kSign] = negative && magnitude != 0 ? decimal_layout::kNegative : 0;
+    for (size_t word = 0; word < decimal_layout::kWordCount; ++word) {
+        size_t shift = 32 * (decimal_layout::kWordCount - 1 - word);
+        putU32(out, decimal_layout::kWords + word * 4, static_cast<uint32_t>(magnitude >> shift));
     }
     return out;
 }
@@ -108,8 +102,7 @@ Bytes encodeText(const Column& column, const std::string& text) {
     Bytes out;
     if (compress) {
         out.reserve(units.size() + 2);
-        out.push_back(0xFF);
-        out.push_back(0xFE);
+        out.assign(std::begin(kCompressedTextMark), std::end(kCompressedTextMark));
         for (char16_t unit : units) {
             out.push_back(static_cast<uint8_t>(unit));
         }
@@ -117,7 +110,7 @@ Bytes encodeText(const Column& column, const std::string& text) {
     }
     out.reserve(units.size() * 2);
     for (char16_t unit : units) {
-        putLittleEndian(out, unit, 2);
+        appendLittleEndian(out, unit, 2);
     }
     return out;
 }
@@ -129,11 +122,11 @@ Bytes encodeFixedValue(const Column& column, const Value& value, const ValuePlac
             out.push_back(static_cast<uint8_t>(integerOf(column, value, where, 0, 255)));
             return out;
         case ColumnType::Integer:
-            putLittleEndian(
+            appendLittleEndian(
                 out, static_cast<uint64_t>(integerOf(column, value, where, -32768, 32767)), 2);
             return out;
         case ColumnType::Long:
-            putLittleEndian(
+            appendLittleEndian(
                 out, static_cast<uint64_t>(integerOf(column, value, where, INT32_MIN, INT32_MAX)),
                 4);
             return out;
@@ -142,22 +135,22 @@ Bytes encodeFixedValue(const Column& column, const Value& value, const ValuePlac
             if (!currency) {
                 wrongType(column, value, where);
             }
-            putLittleEndian(out, static_cast<uint64_t>(currency->scaled), 8);
+            appendLittleEndian(out, static_cast<uint64_t>(currency->scaled), 8);
             return out;
         }
         case ColumnType::Single:
-            putLittleEndian(
+            appendLittleEndian(
                 out, std::bit_cast<uint32_t>(static_cast<float>(realOf(column, value, where))), 4);
             return out;
         case ColumnType::Double:
-            putLittleEndian(out, std::bit_cast<uint64_t>(realOf(column, value, where)), 8);
+            appendLittleEndian(out, std::bit_cast<uint64_t>(realOf(column, value, where)), 8);
             return out;
         case ColumnType::DateTime: {
             const auto* date = std::get_if<DateTime>(&value);
             if (!date) {
                 wrongType(column, value, where);
             }
-            putLittleEndian(out, std::bit_cast<uint64_t>(date->days), 8);
+            appendLittleEndian(out, std::bit_cast<uint64_t>(date->days), 8);
             return out;
         }
         case ColumnType::Guid: {
@@ -188,7 +181,7 @@ Bytes encodeFixedValue(const Column& column, const Value& value, const ValuePlac
                                std::to_string(column.characterLength()) + " characters");
             }
             while (out.size() + 2 <= column.length) {
-                putLittleEndian(out, u' ', 2);
+                appendLittleEndian(out, u' ', 2);
             }
             out.resize(column.length, 0);
             return out;

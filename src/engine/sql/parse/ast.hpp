@@ -114,7 +114,10 @@ enum class JoinType : uint8_t { Inner, Left, Right };
 
 struct TableRef {
     enum class Kind : uint8_t { Named, Subquery, Join } kind = Kind::Named;
-    std::string name;   // Named: table or saved query
+    std::string name;  // Named: table or saved query
+    // Named: the database file of [database].name, a table of another
+    // database; empty for this database.
+    std::string database;
     std::string alias;  // empty when none was given
     std::shared_ptr<const Query> subquery;
     JoinType joinType = JoinType::Inner;

@@ -488,6 +488,10 @@ TableRef Parser::parseTablePrimary(const char* error) {
     } else {
         ref.kind = TableRef::Kind::Named;
         ref.name = parseName(error);
+        if (acceptSymbol('.')) {
+            ref.database = std::move(ref.name);
+            ref.name = parseMemberName(error);
+        }
     }
     if (acceptWord("AS")) {
         ref.alias = parseName(error);

@@ -33,6 +33,15 @@ public:
     // updates or deletes (or defines), so that the tables it names must be
     // changeable, not only readable.
     virtual void statementBegins(bool changesData) const { (void)changesData; }
+    // A table of another database file, named in FROM as [database].table.
+    // Raises SqlError when the file cannot be read; nullopt when it has no
+    // such table. This database's own catalog knows no other database.
+    virtual std::optional<ResolvedTable> findExternalTable(std::string_view database,
+                                                           std::string_view table) const {
+        (void)database;
+        (void)table;
+        return std::nullopt;
+    }
 };
 
 }  // namespace orvdb::engine::sql

@@ -143,6 +143,7 @@ Translation Translator::translateStatement(const Statement& statement) {
     translation.dependencies = std::move(dependencies_);
     translation.parametersUsed = std::move(parametersUsed_);
     translation.columnsFromData = columnsFromData_;
+    translation.readsOtherDatabase = readsOtherDatabase_;
     return translation;
 }
 
@@ -307,7 +308,17 @@ void Translator::addNamedSource(const TableRef& ref, Scope& scope, std::string& 
     }
     Source source;
     source.matchName = std::string(match);
-    if (auto table = schema_.findTable(ref.name)) {
+    std::optional<ResolvedTable> table;
+    if (!ref.database.empty()) {
+        table = schema_.findExternalTable(ref.database, ref.name);
+        if (!table) {
+            throw SqlError(msg::tableNotFound(ref.name));
+        }
+        readsOtherDatabase_ = true;
+    } else {
+        table = schema_.findTable(ref.name);
+    }
+    if (table) {
         tables_.push_back(std::move(*table));
         const ResolvedTable& resolved = tables_.back();
         noteDependency(resolved.name);

@@ -195,6 +195,7 @@ private:
     std::vector<std::string> dependencies_;
     const PivotValueReader* pivotReader_ = nullptr;
     bool columnsFromData_ = false;
+    bool readsOtherDatabase_ = false;
 };
 
 // The signature Jet compares clause expressions by: the text without

@@ -14,7 +14,7 @@ class TempDir {
 public:
     TempDir() {
         std::string pattern =
-            (std::filesystem::temp_directory_path() / "orvdb-host-XXXXXX").string();
+            (std::filesystem::temp_directory_path() / "orvdb-test-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) {
             throw std::runtime_error("mkdtemp failed");
         }

@@ -1,0 +1,159 @@
+// Tables of another database named in FROM ([XLIB].TypeArticleXLIB): found
+// from the connection's working folder, read as that file holds them now,
+// and kept in a view of an Access file the way Access stores them.
+#include "engine/dataset/query_dataset.hpp"
+#include "engine/engine_error.hpp"
+#include "engine_test_support.hpp"
+#include "jet/read/jet_file.hpp"
+#include "jet/read/saved_queries.hpp"
+
+#include <filesystem>
+
+namespace orvdb::engine {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+struct ExternalTablesTest : testing::StoreFixture {
+    void SetUp() override {
+        testing::StoreFixture::SetUp();
+        std::filesystem::create_directories(dir.file("Library"));
+        std::filesystem::create_directories(dir.file("Other"));
+        makeLibrary("Library/XLib.Mdb", {"(1, 'Profile')", "(2, 'Filling')"});
+        makeLibrary("Other/XLIB.mdb", {"(1, 'Other profile')"});
+        conn.execute("CREATE TABLE Discount (TypeID LONG, Rate DOUBLE)");
+        conn.execute("INSERT INTO Discount VALUES (1, 0.1)");
+        conn.execute("INSERT INTO Discount VALUES (2, 0.2)");
+    }
+
+    void makeLibrary(const std::string& name, const Texts& values) {
+        WorkingStore::createDatabase(dir.file(name));
+        Connection library;
+        library.setConnectionString("Data Source=" + dir.file(name));
+        library.open();
+        library.execute("CREATE TABLE TypeArticleXLIB (ID LONG PRIMARY KEY, Name TEXT(50))");
+        for (const std::string& row : values) {
+            library.execute("INSERT INTO TypeArticleXLIB VALUES " + row);
+        }
+        library.close();
+    }
+
+    static Texts rows(Connection& connection, const std::string& sql) {
+        QueryDataset query(connection);
+        query.setSql(sql);
+        query.open();
+        Texts out;
+        for (bool more = query.first(); more; more = query.next()) {
+            std::string row;
+            for (int i = 0; i < query.fieldCount(); ++i) {
+                row += (i ? "|" : "") + query.getText(i);
+            }
+            out.push_back(row);
+        }
+        return out;
+    }
+};
+
+struct ReferenceCase {
+    const char* from;
+    const char* workingFolder;  // under the scratch folder; null: none set
+    Texts expected;
+    const char* error;  // the start of the error, when the select fails
+};
+const ReferenceCase kReferenceCases[] = {
+    {"[XLIB].TypeArticleXLIB", "Library", {"1|Profile", "2|Filling"}, nullptr},
+    {"[xlib].typearticlexlib", "Library", {"1|Profile", "2|Filling"}, nullptr},
+    {"[Library\\xlib].TypeArticleXLIB", "", {"1|Profile", "2|Filling"}, nullptr},
+    {"[XLib.Mdb].TypeArticleXLIB", "Library", {"1|Profile", "2|Filling"}, nullptr},
+    {"[XLIB].TypeArticleXLIB", "Other", {"1|Other profile"}, nullptr},
+    {"[XLIB].TypeArticleXLIB", nullptr, {}, "Could not find file '"},
+    {"[Missing].TypeArticleXLIB", "Library", {}, "Could not find file '"},
+    {"[XLIB].NoSuchTable", "Library", {}, "The Microsoft Jet database engine cannot find"},
+    {"[XLIB].MSysObjects", "Library", {}, "The Microsoft Jet database engine cannot find"},
+};
+
+TEST_F(ExternalTablesTest, ReferencesResolveFromTheWorkingFolder) {
+    for (const ReferenceCase& reference : kReferenceCases) {
+        SCOPED_TRACE(std::string(reference.from) + " from " +
+                     (reference.workingFolder ? reference.workingFolder : "(none)"));
+        conn.setWorkingFolder(reference.workingFolder ? dir.file(reference.workingFolder) : "");
+        std::string sql = std::string("SELECT ID, Name FROM ") + reference.from + " ORDER BY ID";
+        if (reference.error) {
+            try {
+                rows(conn, sql);
+                ADD_FAILURE() << "the select ran";
+            } catch (const EngineError& e) {
+                EXPECT_EQ(std::string(e.what()).rfind(reference.error, 0), 0u) << e.what();
+            }
+            continue;
+        }
+        EXPECT_EQ(rows(conn, sql), reference.expected);
+    }
+}
+
+TEST_F(ExternalTablesTest, TablesOfAnotherDatabaseAreOnlyRead) {
+    conn.setWorkingFolder(dir.file("Library"));
+    for (const char* change :
+         {"UPDATE [XLIB].TypeArticleXLIB SET Name='x'", "DELETE FROM [XLIB].TypeArticleXLIB"}) {
+        EXPECT_THROW(conn.execute(change), EngineError) << change;
+    }
+    EXPECT_EQ(rows(conn, "SELECT Name FROM [XLIB].TypeArticleXLIB ORDER BY ID"),
+              (Texts{"Profile", "Filling"}));
+}
+
+TEST_F(ExternalTablesTest, EachConnectionResolvesFromItsOwnFolder) {
+    Connection second;
+    second.setConnectionString(conn.connectionString());
+    second.open();
+    conn.setWorkingFolder(dir.file("Library"));
+    second.setWorkingFolder(dir.file("Other"));
+    const std::string sql = "SELECT Name FROM [XLIB].TypeArticleXLIB ORDER BY ID";
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(rows(conn, sql), (Texts{"Profile", "Filling"}));
+        EXPECT_EQ(rows(second, sql), Texts{"Other profile"});
+    }
+}
+
+TEST_F(ExternalTablesTest, AViewKeepsItsReferenceInTheFileAndReadsCurrentRows) {
+    conn.setWorkingFolder(dir.file("Library"));
+    conn.execute(
+        "CREATE VIEW DiscountByType AS SELECT T.Name, D.Rate FROM Discount AS D INNER JOIN "
+        "[XLIB].TypeArticleXLIB AS T ON T.ID = D.TypeID");
+    const std::string sql = "SELECT Name, Rate FROM DiscountByType ORDER BY Rate";
+    EXPECT_EQ(rows(conn, sql), (Texts{"Profile|0.1", "Filling|0.2"}));
+
+    // A change of the library shows at the next read, columns included.
+    {
+        Connection library;
+        library.setConnectionString("Data Source=" + dir.file("Library/XLib.Mdb"));
+        library.open();
+        library.execute("UPDATE TypeArticleXLIB SET Name='Sash' WHERE ID=2");
+        library.execute("ALTER TABLE TypeArticleXLIB ADD COLUMN Code TEXT(5)");
+        library.close();
+    }
+    EXPECT_EQ(rows(conn, sql), (Texts{"Profile|0.1", "Sash|0.2"}));
+    EXPECT_EQ(rows(conn, "SELECT Code FROM [XLIB].TypeArticleXLIB WHERE ID=1"), Texts{""});
+
+    conn.store().flush();
+    conn.close();
+    bool found = false;
+    jet::JetFile file = jet::JetFile::open(path);
+    for (const jet::SavedQuery& query : jet::readSavedQueries(file)) {
+        if (query.name == "DiscountByType") {
+            found = true;
+            EXPECT_EQ(query.problem, "");
+            EXPECT_NE(query.sql.find("[XLIB].TypeArticleXLIB AS T"), std::string::npos)
+                << query.sql;
+        }
+    }
+    EXPECT_TRUE(found) << "the view is not in the file";
+
+    Connection reopened;
+    reopened.setConnectionString("Data Source=" + path);
+    reopened.setWorkingFolder(dir.file("Library"));
+    reopened.open();
+    EXPECT_EQ(rows(reopened, sql), (Texts{"Profile|0.1", "Sash|0.2"}));
+}
+
+}  // namespace
+}  // namespace orvdb::engine

@@ -1,0 +1,68 @@
+// Reading a database file back after an upgrade, through an engine
+// connection of its own: rows of a select as text lines, every row of every
+// user table, and copies of a data root for a test to change.
+#pragma once
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/dataset/connection.hpp"
+
+namespace orvdb::test_support {
+
+using Lines = std::vector<std::string>;
+
+// Each row's fields as text (as their Jet column types print), joined by '|'.
+inline Lines selectRows(engine::Connection& connection, const std::string& sql) {
+    engine::QueryResult result = connection.query(sql);
+    Lines out;
+    for (const engine::Row& row : result.rows) {
+        std::string line;
+        for (size_t i = 0; i < row.size(); ++i) {
+            const std::optional<engine::JetType>& type = result.fields[i].jetType;
+            line += (i ? "|" : "") +
+                    (type ? engine::valueToText(row[i], *type) : engine::valueToText(row[i]));
+        }
+        out.push_back(line);
+    }
+    return out;
+}
+
+inline Lines selectRows(const std::filesystem::path& file, const std::string& sql) {
+    engine::Connection connection;
+    connection.setConnectionString("Data Source=" + file.string());
+    connection.open();
+    return selectRows(connection, sql);
+}
+
+// Every row of every user table as "table:|field|field...", sorted within
+// each table.
+inline Lines allTableRows(const std::filesystem::path& file) {
+    engine::Connection connection;
+    connection.setConnectionString("Data Source=" + file.string());
+    connection.open();
+    Lines out;
+    for (const std::string& table : connection.userTableNames()) {
+        Lines tableRows;
+        for (const engine::Row& row : connection.query("SELECT * FROM [" + table + "]").rows) {
+            std::string line = table + ":";
+            for (const engine::SqlValue& value : row) {
+                line += "|" + engine::valueToText(value);
+            }
+            tableRows.push_back(line);
+        }
+        std::sort(tableRows.begin(), tableRows.end());
+        out.insert(out.end(), tableRows.begin(), tableRows.end());
+    }
+    return out;
+}
+
+inline void copyFolder(const std::filesystem::path& from, const std::filesystem::path& to) {
+    std::filesystem::remove_all(to);
+    std::filesystem::create_directories(to);
+    std::filesystem::copy(from, to, std::filesystem::copy_options::recursive);
+}
+
+}  // namespace orvdb::test_support

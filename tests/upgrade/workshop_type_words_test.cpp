@@ -1,0 +1,207 @@
+// Type words in the workshop statements: the markers are filled with what
+// the database answers, so a database that names its types differently gets
+// its own words in the statements, spacing kept; and the final patches
+// ask the schema before they run. Driven through a stand-in database that
+// records every statement.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "host/boundary_strings.hpp"
+#include "host/exceptions.hpp"
+#include "host/interfaced_object.hpp"
+#include "support/unimplemented_database.hpp"
+#include "upgrade/type_words.hpp"
+#include "upgrade/workshop_upgrade.hpp"
+
+namespace orvdb::upgrade {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// ---- the filling itself ----
+
+struct FillCase {
+    const char* format;
+    const char* filled;  // with the words of wordFor below
+};
+
+std::string wordFor(const TypeMarker& marker) {
+    if (marker.kind == TypeMarker::Kind::AlterColumn) {
+        return "KEYWORD";
+    }
+    return "T" + std::to_string(marker.code) + "_" + std::to_string(marker.size);
+}
+
+const FillCase kFillCases[] = {
+    {"ALTER TABLE A ADD B {LONG}", "ALTER TABLE A ADD B T0_0"},
+    {"X {FLOAT}, {VARCHAR(255)} {BYTE} {AUTOINCREMENT} {LONGBLOB} {MEMO}",
+     "X T1_0, T2_255 T6_1 T8_0 T9_0 T10_0"},
+    {"ALTER TABLE t {ALTER COLUMN} c {VARCHAR(25)}", "ALTER TABLE t KEYWORD c T2_25"},
+    {"  spaces  {LONG}  kept ", "  spaces  T0_0  kept "},
+    {"no markers", "no markers"},
+};
+
+TEST(UpgradeTypeWords, MarkersAreFilledAndTheRestKept) {
+    for (const FillCase& fill : kFillCases) {
+        EXPECT_EQ(fillTypeWords(fill.format, wordFor), fill.filled) << fill.format;
+        EXPECT_TRUE(validTypeMarkers(fill.format)) << fill.format;
+    }
+    for (const char* bad : {"A {INTEGER}", "A {VARCHAR()}", "A {VARCHAR(x)}", "A {LONG", "A }"}) {
+        EXPECT_FALSE(validTypeMarkers(bad)) << bad;
+    }
+    EXPECT_THROW(fillTypeWords("CREATE TABLE A (B {TEXT})", wordFor), std::invalid_argument);
+}
+
+// ---- a database that names its types its own way ----
+
+struct StandInState {
+    float version = 0;
+    bool hasVersion = true;
+    std::set<std::string> tables;  // that exist
+    std::set<std::string> fields;  // "table.field" that exist
+    Lines statements;              // run in command mode
+    int depth = 0;
+};
+
+class StandInQuery : public test_support::UnimplementedQuery {
+public:
+    explicit StandInQuery(StandInState& state) : state_(state) {}
+    OrvHResult Set_TypeRequete(int32_t kind) override {
+        kind_ = kind;
+        return ORV_S_OK;
+    }
+    OrvHResult OpenSQL(OrvBstr sql, OrvWordBool* found) override {
+        std::string text = host::toUtf8(host::bstrView(sql));
+        opened_ = kind_ == 0 && text == "SELECT Version FROM Version" && state_.hasVersion;
+        if (kind_ != 0) {
+            state_.statements.push_back(text);
+        }
+        *found = opened_ ? ORV_WTRUE : ORV_WFALSE;
+        return ORV_S_OK;
+    }
+    OrvHResult Get_Opened(OrvWordBool* opened) override {
+        *opened = opened_ ? ORV_WTRUE : ORV_WFALSE;
+        return ORV_S_OK;
+    }
+    OrvHResult GetFloat(OrvBstr, float* value) override {
+        *value = state_.version;
+        return opened_ ? ORV_S_OK : ORV_E_FAIL;
+    }
+
+private:
+    StandInState& state_;
+    int32_t kind_ = 0;
+    bool opened_ = false;
+};
+
+class StandInDatabase : public test_support::UnimplementedDatabase {
+public:
+    StandInState state;
+
+    OrvHResult PushQuery() override {
+        queries_.emplace_back(new StandInQuery(state));
+        ++state.depth;
+        return ORV_S_OK;
+    }
+    OrvHResult PopQuery() override {
+        queries_.pop_back();
+        --state.depth;
+        return ORV_S_OK;
+    }
+    OrvHResult Get_ActiveQuery(iQueryDatabase** query) override {
+        *query =
+            queries_.empty() ? nullptr : ComPtr<iQueryDatabase>(queries_.back().get()).detach();
+        return ORV_S_OK;
+    }
+    OrvHResult Get_FieldTypeText(int32_t code, int32_t size, OrvBstr* text) override {
+        *text = host::Bstr::fromUtf8(wordFor({TypeMarker::Kind::TypeWord, code, size})).release();
+        return ORV_S_OK;
+    }
+    OrvHResult Get_AlterColumnText(int32_t value, OrvBstr* text) override {
+        *text = host::Bstr::fromUtf8(value == 0 ? "MODIFY" : "").release();
+        return ORV_S_OK;
+    }
+    OrvHResult TableExists(OrvBstr table, OrvWordBool* exists) override {
+        *exists = state.tables.count(host::toUtf8(host::bstrView(table))) ? ORV_WTRUE : ORV_WFALSE;
+        return ORV_S_OK;
+    }
+    OrvHResult FieldExists(OrvBstr table, OrvBstr field, OrvWordBool* exists) override {
+        std::string name =
+            host::toUtf8(host::bstrView(table)) + "." + host::toUtf8(host::bstrView(field));
+        *exists = state.fields.count(name) ? ORV_WTRUE : ORV_WFALSE;
+        return ORV_S_OK;
+    }
+
+private:
+    std::vector<ComPtr<StandInQuery>> queries_;
+};
+
+// What the steps above 1.7 and the final patches run: the four tables of
+// 1.71 in their exact formats with this database's words, the one-column
+// statements of 1.72, and the final patches of a database that has none of
+// their objects but GLOBAL_RULE (its keyword is the database's too).
+TEST(WorkshopTypeWords, TheFormatsGetTheDatabasesWords) {
+    ComPtr<StandInDatabase> db(new StandInDatabase);
+    db->state.version = 1.7f;
+    db->state.fields = {"fillingworkstationfillings.GLOBAL_RULE"};
+    UpgradeLog log;
+    runWorkshopUpgrade(*db, log);
+    const Lines& run = db->state.statements;
+    ASSERT_GE(run.size(), 6u);
+    EXPECT_EQ(Lines(run.begin(), run.begin() + 6),
+              (Lines{"CREATE TABLE ProdMapWorkStation (Id T8_0,  ProdMapId T0_0, WorkStationId "
+                     "T0_0, ItemGUID T2_50,  PosX T1_0, PosY T1_0, DimX T1_0, DimY T1_0, "
+                     "ItemCaption T2_50) ",
+                     "CREATE TABLE ProdMapEntity (Id T8_0,  ProdMapId T0_0, ItemGUID T2_50,  "
+                     "PosX T1_0, PosY T1_0, DimX T1_0, DimY T1_0, ItemCaption T2_50) ",
+                     "CREATE TABLE ProdMapLink (Id T8_0,  ProdMapId T0_0, ProdLineId T0_0, "
+                     "ItemGUID T2_50,  PosX T1_0, PosY T1_0, DimX T1_0, DimY T1_0, ItemCaption "
+                     "T2_50,  WSGUIDIN T2_50, WSGUIDOUT T2_50, GUIDINTYPE  T0_0, GUIDOUTTYPE "
+                     "T0_0,  WSINPtID T0_0, WSOUTPtID T0_0, PtAligned T0_0) ",
+                     "CREATE TABLE ProdMapLinkPt (Id T8_0,  ProdMapLinkId T0_0, PtInd T0_0, "
+                     "PosPtX T1_0, PosPtY T1_0, PosPtStyle T0_0) ",
+                     "ALTER TABLE BatchArticles ADD COLUMN SUBSTRUCTID T0_0",
+                     "UPDATE Version SET Version=1.71000003814697"}));
+    // 1.72: 22 statements, one column each, then its version.
+    auto step172 = std::find(run.begin(), run.end(), "UPDATE Version SET Version=1.71000003814697");
+    ASSERT_GE(run.end() - step172, 24);
+    EXPECT_EQ(*(step172 + 1),
+              "ALTER TABLE ArticlesForAccessoriesWorkStation ADD COLUMN COMPTYPE_RULE T2_255");
+    EXPECT_EQ(*(step172 + 22), "ALTER TABLE BatchArticles ADD COLUMN SUBSTRUCTID T0_0");
+    EXPECT_EQ(*(step172 + 23), "UPDATE Version SET Version=1.72000002861023");
+    EXPECT_EQ(Lines(run.end() - 5, run.end()),
+              (Lines{"UPDATE Version SET Version=1.80999994277954",
+                     "CREATE TABLE WORKSHOP ( ID T8_0 PRIMARY KEY  , ID_GRP T0_0 , ID_LNC T0_0 , "
+                     "ID_MAP T0_0 , ID_LINE T0_0 , ID_WORKSTATION T0_0 , CONSTRUCTION T2_100 , "
+                     "PROJECT T2_100 , COMMENTS T10_0 , VALIDATION T6_1)",
+                     "ALTER TABLE BatchArticles ADD COLUMN EXTERNALPROJECTID VARCHAR(25)",
+                     "ALTER TABLE BatchArticles ADD COLUMN EXTERNALCUSTOMERID VARCHAR(25)",
+                     "ALTER TABLE fillingworkstationfillings MODIFY GLOBAL_RULE T2_25"}));
+    EXPECT_EQ(log, (UpgradeLog{"Current Version: 1.70000",
+                               "11 mise(s) à jour efféctuée(s) avec succès"}));
+    EXPECT_EQ(db->state.depth, 0) << "the query levels are not balanced";
+}
+
+TEST(WorkshopTypeWords, ADatabaseWithoutVersionRowIsRefusedBeforeAnyStatement) {
+    ComPtr<StandInDatabase> db(new StandInDatabase);
+    db->state.hasVersion = false;
+    UpgradeLog log;
+    try {
+        runWorkshopUpgrade(*db, log);
+        FAIL() << "the upgrade ran without a version";
+    } catch (const host::EORV_DATABASEUPDATE& e) {
+        EXPECT_STREQ(e.what(),
+                     "The workshop database XMANDATA has no version to upgrade from: SELECT "
+                     "Version FROM Version gave no row");
+    }
+    EXPECT_EQ(db->state.statements, Lines{});
+    EXPECT_EQ(log, UpgradeLog{});
+    EXPECT_EQ(db->state.depth, 0);
+}
+
+}  // namespace
+}  // namespace orvdb::upgrade

@@ -1,0 +1,609 @@
+// The whole workshop upgrade on the old workshop of the examples (a database
+// at 1.1 holding everything the steps touch): which statements fail, the
+// version and log reached, the schema against the reviewed snapshot, what
+// each view returns, the runs from 1.69 and from above the last step, the
+// final patches, and the Access file as other readers see it. The upgrade
+// from 1.1 runs once for the suite; tests work on copies of its file.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "../support/mdb_reader.hpp"
+#include "../support/old_workshop.hpp"
+#include "../support/schema_snapshot.hpp"
+#include "../support/shell_command.hpp"
+#include "data/database_factory.hpp"
+#include "host/debug_output.hpp"
+#include "host/format.hpp"
+#include "host/utf16.hpp"
+#include "jet/check/file_check.hpp"
+#include "upgrade/step_runner.hpp"
+#include "upgrade/workshop_upgrade.hpp"
+
+namespace orvdb::upgrade {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+// ---- the files and what the upgrade says ----
+
+// The debug channel, failing action statements included, for a scope.
+class DebugRecording {
+public:
+    DebugRecording() {
+        host::setDebugSink([this](std::string_view text) { lines_.emplace_back(text); });
+        host::setDebugTrace(true);
+    }
+    ~DebugRecording() {
+        host::setDebugTrace(false);
+        host::setDebugSink({});
+    }
+    DebugRecording(const DebugRecording&) = delete;
+    DebugRecording& operator=(const DebugRecording&) = delete;
+    const Lines& lines() const { return lines_; }
+
+private:
+    Lines lines_;
+};
+
+// The file opened as the manager kind opens the workshop data, then upgraded.
+UpgradeLog upgrade(const fs::path& file, const UpgradeCatalogue& catalogue = workshopCatalogue()) {
+    ComPtr<iDatabase> db = data::createDatabase(u"XMANDATA", u"", u"XMANDATA", true, u"",
+                                                host::toUtf16(file.string()), nullptr);
+    UpgradeLog log;
+    runWorkshopUpgrade(*db, log, catalogue);
+    return log;
+}
+
+// A workshop file read and changed through an engine connection of its own.
+class Workshop {
+public:
+    explicit Workshop(const fs::path& file) {
+        connection_.setConnectionString("Data Source=" + file.string());
+        connection_.open();
+    }
+    // Rows of a select, fields joined by '|' (NULL as nothing).
+    Lines rows(const std::string& sql) {
+        engine::QueryResult result = connection_.query(sql);
+        Lines out;
+        for (const engine::Row& row : result.rows) {
+            std::string line;
+            for (size_t i = 0; i < row.size(); ++i) {
+                const std::optional<engine::JetType>& type = result.fields[i].jetType;
+                line += (i ? "|" : "") +
+                        (type ? engine::valueToText(row[i], *type) : engine::valueToText(row[i]));
+            }
+            out.push_back(line);
+        }
+        return out;
+    }
+    void execute(const std::vector<std::string>& statements) {
+        for (const std::string& statement : statements) {
+            connection_.execute(statement);
+        }
+    }
+    Lines schema() { return test_support::schemaSnapshot(connection_); }
+    // "NAME Type(size)" of one column, or "(none)".
+    std::string column(const std::string& table, const std::string& name) {
+        const engine::TableInfo* info = connection_.store().catalog().findTableInfo(table);
+        if (!info) {
+            return "(no table)";
+        }
+        for (const engine::ColumnDef& column : info->columns) {
+            if (engine::foldName(column.name) == engine::foldName(name)) {
+                return test_support::columnText(column);
+            }
+        }
+        return "(none)";
+    }
+    // Every row of every user table, sorted within each table.
+    Lines allRows() {
+        Lines out;
+        for (const std::string& table : connection_.userTableNames()) {
+            Lines tableRows = rows("SELECT * FROM [" + table + "]");
+            std::sort(tableRows.begin(), tableRows.end());
+            for (const std::string& row : tableRows) {
+                out.push_back(table + ": " + row);
+            }
+        }
+        return out;
+    }
+    float version() { return std::stof(rows("SELECT Version FROM Version").at(0)); }
+
+private:
+    engine::Connection connection_;
+};
+
+bool endsWith(const std::string& text, std::string_view end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// ---- the suite's upgrade, run once ----
+
+struct SuiteFiles {
+    fs::path folder;
+    fs::path old;       // the generated workshop at 1.1
+    fs::path upgraded;  // the same after the whole upgrade
+    fs::path at169;     // brought to 1.69 only, then OverLength set to 7
+    fs::path at19;      // the upgraded file with its version set to 1.9
+    Lines debug;
+    UpgradeLog log;
+};
+
+SuiteFiles* suite = nullptr;
+
+class WorkshopCatalogueTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        suite = new SuiteFiles;
+        suite->folder =
+            fs::temp_directory_path() / ("orvdb-workshop-" + std::to_string(::getpid()));
+        fs::remove_all(suite->folder);
+        suite->old = test_support::buildOldWorkshop(suite->folder / "old");
+        suite->upgraded = suite->folder / "upgraded.mdb";
+        fs::copy_file(suite->old, suite->upgraded);
+        {
+            DebugRecording debug;
+            suite->log = upgrade(suite->upgraded);
+            suite->debug = debug.lines();
+        }
+        suite->at169 = suite->folder / "at169.mdb";
+        fs::copy_file(suite->old, suite->at169);
+        upgrade(suite->at169, stepsUpTo(workshopCatalogue(), "1.69"));
+        Workshop(suite->at169).execute({"UPDATE CuttingOffMachines SET OverLength=7"});
+        suite->at19 = suite->folder / "at19.mdb";
+        fs::copy_file(suite->upgraded, suite->at19);
+        Workshop(suite->at19).execute({"UPDATE Version SET Version=1.9"});
+    }
+    static void TearDownTestSuite() {
+        std::error_code error;
+        fs::remove_all(suite->folder, error);
+        delete suite;
+        suite = nullptr;
+    }
+
+    // A copy of one of the suite's files for this test alone.
+    fs::path copyOf(const fs::path& file) {
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '_');
+        fs::path mine = suite->folder / (name + ".mdb");
+        fs::copy_file(file, mine, fs::copy_options::overwrite_existing);
+        return mine;
+    }
+};
+
+// ---- what fails, and why ----
+
+struct ExpectedFailure {
+    const char* statement;  // the end of the debug line: the statement as run
+    const char* why;
+};
+
+// Each once, in a run from 1.1.
+const ExpectedFailure kExpectedFailures[] = {
+    {"DROP TABLE qryProfilWSDestinationCart",
+     "1.56 drops each cart view before it makes it; the views per family and role first "
+     "appear there (the unions of 1.2 and 1.4 read the family tables)"},
+    {"DROP TABLE qryPillingUpWSDestinationCart", "as above"},
+    {"DROP TABLE qryFrameWSDestinationCart", "as above"},
+    {"DROP TABLE qryOnFrameWSFrameDestinationCart", "as above"},
+    {"DROP TABLE qryOnFrameWSFrameOriginCart", "as above"},
+    {"DROP TABLE qryFillingWSDestinationCart", "as above"},
+    {"DROP TABLE qryProfilWSOrigineCart", "as above"},
+    {"DROP TABLE qryPillingUpWSOrigineCart", "as above"},
+    {"DROP TABLE qryFrameWSOrigineCart", "as above"},
+    {"DROP TABLE qryOnFrameWSOrigineCart", "as above"},
+    {"DROP TABLE qryOnFrameWSFrameOrigineCart", "as above"},
+    {"DROP TABLE qryOnFrameWSFillingOrigineCart", "as above"},
+    {"DROP TABLE qryFillingWSOrigineCart", "as above"},
+    {"ALTER TABLE BatchArticles ADD COLUMN INSTALLTEAM VARCHAR(50), BuildSiteDepartment "
+     "VARCHAR(50)",
+     "1.57 adds INSTALLTEAM again (1.56 added it): the whole statement is refused, "
+     "BuildSiteDepartment with it"},
+    {"DROP TABLE qryAllFrameProfilesFromMap", "1.58 re-creates a view no earlier step made"},
+    {"DROP TABLE qryAllOnFrameProfilesFromMap", "as above"},
+    {"DROP TABLE qryAllFillingFromMap", "1.65 re-creates a view no earlier step made"},
+    {"ALTER TABLE BatchArticles ADD COLUMN SUBSTRUCTID LONG",
+     "1.72 adds SUBSTRUCTID again: 1.71 added it"},
+};
+
+// The debug lines that match no expected failure, and how often each
+// expected one was seen.
+std::pair<Lines, std::map<std::string, int>> sortFailures(const Lines& debug) {
+    Lines unexpected;
+    std::map<std::string, int> seen;
+    for (const std::string& line : debug) {
+        const ExpectedFailure* match = nullptr;
+        for (const ExpectedFailure& expected : kExpectedFailures) {
+            if (endsWith(line, expected.statement)) {
+                match = &expected;
+            }
+        }
+        if (match) {
+            ++seen[match->statement];
+        } else {
+            unexpected.push_back(line);
+        }
+    }
+    return {unexpected, seen};
+}
+
+TEST_F(WorkshopCatalogueTest, NoStatementFailsButThoseTheStepsExpect) {
+    auto [unexpected, seen] = sortFailures(suite->debug);
+    EXPECT_EQ(unexpected, Lines{});
+    for (const ExpectedFailure& expected : kExpectedFailures) {
+        EXPECT_EQ(seen[expected.statement], 1) << expected.statement << " (" << expected.why << ")";
+    }
+}
+
+TEST_F(WorkshopCatalogueTest, ReachesTheLastVersionWithItsLog) {
+    EXPECT_EQ(suite->log, (UpgradeLog{"Current Version: 1.10000",
+                                      "35 mise(s) à jour efféctuée(s) avec succès"}));
+    EXPECT_EQ(Workshop(suite->upgraded).version(), targetVersion(workshopCatalogue().current()));
+    EXPECT_EQ(workshopCatalogue().current(), "1.81");
+}
+
+// The reviewed schema of an upgraded workshop. ORVDB_WRITE_SNAPSHOT=1 writes
+// the schema found instead, for a review of the change before it is kept.
+TEST_F(WorkshopCatalogueTest, SchemaIsTheReviewedOne) {
+    fs::path reviewed =
+        fs::path(ORVDB_SOURCE_DIR) / "tests" / "upgrade_workshop" / "workshop-1.81.schema";
+    Lines found = Workshop(suite->upgraded).schema();
+    if (const char* write = std::getenv("ORVDB_WRITE_SNAPSHOT"); write && *write == '1') {
+        std::ofstream out(reviewed);
+        for (const std::string& line : found) {
+            out << line << "\n";
+        }
+        GTEST_SKIP() << "wrote " << reviewed << ": review it before keeping it";
+    }
+    std::ifstream in(reviewed);
+    ASSERT_TRUE(in) << "cannot read " << reviewed;
+    Lines expected;
+    for (std::string line; std::getline(in, line);) {
+        expected.push_back(line);
+    }
+    for (size_t i = 0; i < std::max(found.size(), expected.size()); ++i) {
+        std::string have = i < found.size() ? found[i] : "(nothing)";
+        std::string want = i < expected.size() ? expected[i] : "(nothing)";
+        ASSERT_EQ(have, want) << "line " << i + 1 << " of " << reviewed;
+    }
+}
+
+// ---- what the views return ----
+
+// Rows the tables made by the steps get, on top of the generated ones:
+// batch 1 holds three articles of projects 100 and 200, batch 2 none; one
+// launching takes batch 1 to delivery and manufacture (on map 2, Annex) and
+// batch 2 to an order on a map that is gone; the stacking, glazing and
+// accessories workstations get their family rows.
+const std::vector<std::string> kLaterRows = {
+    "INSERT INTO BatchItem (NAME) VALUES ('Batch A')",
+    "INSERT INTO BatchItem (NAME) VALUES ('Batch B')",
+    "INSERT INTO BatchArticles (NAME, DOSSIERID, BATCHITEMID) VALUES ('Window 1', 100, 1)",
+    "INSERT INTO BatchArticles (NAME, DOSSIERID, BATCHITEMID) VALUES ('Door 1', 100, 1)",
+    "INSERT INTO BatchArticles (NAME, DOSSIERID, BATCHITEMID) VALUES ('Window 2', 200, 1)",
+    "INSERT INTO Launchings (NAME, REFERENCE) VALUES ('Week 12', 'L-12')",
+    "INSERT INTO LaunchingsBatchItems (MATERIALORDERID, BATCHITEMID) VALUES (1, 1)",
+    "INSERT INTO LaunchingsDelivery (LAUNCHINGID) VALUES (1)",
+    "INSERT INTO LaunchingsDeliveryItems (LAUNCHINGID, BATCHID) VALUES (1, 1)",
+    "INSERT INTO LaunchingsManufacture (LAUNCHINGID, PRODUCTIONMAPID) VALUES (1, 2)",
+    "INSERT INTO LaunchingsManufactureItems (LAUNCHINGID, BATCHID) VALUES (1, 1)",
+    "INSERT INTO LaunchingsOrder (LAUNCHINGID, PRODUCTIONMAPID) VALUES (1, 9)",
+    "INSERT INTO LaunchingsOrderItems (LAUNCHINGID, BATCHID) VALUES (1, 2)",
+    "INSERT INTO PillingUpWorkStations (WorkStationID, Destination, BeamStyle, BeamStyleName) "
+    "VALUES (4, 6, 1, 'Flat')",
+    "INSERT INTO PillingUpWorkstationProfiles (PillingUpWorkStationID, Provider, ProvProfRef, "
+    "Origine) VALUES (1, 'Acme', 'B40', 2)",
+    "INSERT INTO FillingWorkstations (WorkStationID, Destination, Origine) VALUES (5, 5, 4)",
+    "INSERT INTO FillingWorkstationFillings (FillingWorkStationID, Provider, ProvFillRef, "
+    "Origine, Destination) VALUES (1, 'Glassco', '4-16-4', 4, 5)",
+    "INSERT INTO AccessoriesWorkStation (WorkStationId) VALUES (6)",
+    "INSERT INTO ArticlesForAccessoriesWorkStation (AccessorieWorkStationId, Provider, "
+    "ProvArtRef) VALUES (1, 'Acme', 'H-100')",
+    "UPDATE ProfileWorkstationProfiles SET PrefOrderID=2 WHERE Id=1",
+};
+
+struct ViewCheck {
+    const char* what;
+    const char* sql;
+    Lines expected;
+};
+
+const ViewCheck kViewChecks[] = {
+    {"every batch, with its articles or none",
+     "SELECT BATCHID, BATCHNAME, NAME FROM qryAllBatches ORDER BY BATCHID, Id",
+     {"1|Batch A|Window 1", "1|Batch A|Door 1", "1|Batch A|Window 2", "2|Batch B|"}},
+    {"the batches a launching takes",
+     "SELECT LAUNCHINGNAME, BATCHNAME FROM qryAllLauchingBatches",
+     {"Week 12|Batch A"}},
+    {"a manufacture with the name of its map",
+     "SELECT MANUFACTUREID, NAME, MAPNAME FROM qryLaunchingsManufacture",
+     {"1|Week 12|Annex"}},
+    {"an order whose map is gone keeps its launching",
+     "SELECT ORDERID, PRODUCTIONMAPID, NAME FROM qryLaunchingsOrder",
+     {"1|9|Week 12"}},
+    {"the batches of each launching kind",
+     "SELECT 'D', BATCHNAME FROM qryAllLaunchingDeliveryBatches UNION ALL SELECT 'M', BATCHNAME "
+     "FROM qryAllLaunchingManufactureBatches UNION ALL SELECT 'O', BATCHNAME FROM "
+     "qryAllLaunchingOrderBatches",
+     {"D|Batch A", "M|Batch A", "O|Batch B"}},
+    {"the projects a delivery takes, each once",
+     "SELECT DOSSIERID, LAUNCHINGID FROM qryDossierLaunchingDelivery ORDER BY DOSSIERID",
+     {"100|1", "200|1"}},
+    {"an order of an empty batch takes no project",
+     "SELECT DOSSIERID FROM qryDossierLaunchingOrder",
+     {}},
+    {"the workstations of a map, place by place in line order",
+     "SELECT PLACEINDEX, LINENAME, WSORDER, WORKSTATIONNAME FROM qryAllMapWorkStations "
+     "WHERE MAPID=1 ORDER BY PLACEINDEX, WSORDER",
+     {"1|PVC line|1|Cutting", "1|PVC line|2|Punching", "1|PVC line|3|Welding",
+      "1|PVC line|4|Hardware", "2|Alu line|1|Stacking", "2|Alu line|2|Glazing",
+      "2|Alu line|3|Accessories"}},
+    {"the profiles of every profile workstation on a map (the PVC line is on both maps)",
+     "SELECT MAPID, MAPPLACEID, LINEID, WORKSTATIONID, ProvProfRef FROM qryAllProfilesFromMap "
+     "ORDER BY MAPID, WORKSTATIONID, Id",
+     {"1|1|1|1|F70", "1|1|1|1|S70", "1|1|1|7|F70", "2|3|1|1|F70", "2|3|1|1|S70", "2|3|1|7|F70"}},
+    {"the frame, on-frame, pilling-up, filling and accessory rows of each map",
+     "SELECT 'F', MAPNAME, WORKSTATIONNAME, ProvProfRef FROM qryAllFrameProfilesFromMap UNION ALL "
+     "SELECT 'O', MAPNAME, WORKSTATIONNAME, ProvProfRef FROM qryAllOnFrameProfilesFromMap UNION "
+     "ALL SELECT 'P', MAPNAME, WORKSTATIONNAME, ProvProfRef FROM qryAllPillingUpProfilesFromMap "
+     "UNION ALL SELECT 'G', MAPNAME, WORKSTATIONNAME, ProvFillRef FROM qryAllFillingFromMap UNION "
+     "ALL SELECT 'A', MAPID, WORKSTATIONID, ProvArtRef FROM qryAllArticleFromMap",
+     {"F|Main hall|Welding|F70", "F|Annex|Welding|F70", "O|Main hall|Hardware|G20",
+      "O|Annex|Hardware|G20", "P|Main hall|Stacking|B40", "G|Main hall|Glazing|4-16-4",
+      "A|1|6|H-100"}},
+    {"the carts each workstation fills (an on-frame one puts frames back where they were)",
+     "SELECT WORKSTATIONNAME, FAMILY, CARTROLE, CARTNAME FROM qryWorkStationsDestinationCart "
+     "ORDER BY WORKSTATIONID, CARTID",
+     {"Cutting|PROFILE|PROFILES|Cut bars", "Welding|FRAME|FRAMES|Frames",
+      "Hardware|ONFRAME|FRAMES|Frames", "Hardware|ONFRAME|FRAMES|Finished",
+      "Stacking|PILLINGUP|STACKS|Stacks", "Glazing|FILLING|FILLINGS|Finished",
+      "Punching|PROFILE|PROFILES|Cut bars"}},
+    {"the carts each workstation takes from",
+     "SELECT WORKSTATIONNAME, FAMILY, CARTROLE, CARTNAME FROM qryWorkStationsOrigineCart "
+     "ORDER BY WORKSTATIONID, CARTID",
+     {"Cutting|PROFILE|PROFILES|Bars in", "Welding|FRAME|PROFILES|Cut bars",
+      "Hardware|ONFRAME|PROFILES|Cut bars", "Hardware|ONFRAME|FRAMES|Frames",
+      "Hardware|ONFRAME|FILLINGS|Glass rack", "Stacking|PILLINGUP|PROFILES|Cut bars",
+      "Glazing|FILLING|FILLINGS|Glass rack", "Punching|PROFILE|PROFILES|Cut bars"}},
+    {"one row per saw, the second only where there is one",
+     "SELECT MACHINENAME, SAW, SAWDIAMETER, OverLength, IsConvertedAngle, WorkType FROM "
+     "qryCuttingOffMachines ORDER BY MACHINEID, SAW",
+     {"Double mitre saw|1|550|3|0|0", "Double mitre saw|2|550|3|0|0", "Saw and punch|1|400|3|0|0"}},
+    {"machines that saw and punch",
+     "SELECT MACHINENAME, ToolCount FROM qryMixCuttingOfPunching",
+     {"Saw and punch|4"}},
+    {"punching and frame machines",
+     "SELECT MACHINENAME, PUNCHINGID FROM qryCNCPunchingMachines UNION ALL SELECT MACHINENAME, "
+     "FRAMEENGINEID FROM qryFrameEngineMachines",
+     {"Punching centre|1", "Saw and punch|2", "Four-head welder|1"}},
+    {"profiles per workstation in the order it prefers",
+     "SELECT WORKSTATIONID, Id, PrefOrderID, PrefMachineOrderID FROM "
+     "qryProfilesForProfileWorkstations",
+     {"1|2|0|0", "1|1|2|0", "7|3|0|0"}},
+    {"the family workstations and their rows",
+     "SELECT NAME, ORIGINECARTNAME, DESTINATIONCARTNAME FROM qryFillingWorkStations UNION ALL "
+     "SELECT WORKSTATIONNAME, ProvFillRef, NULL FROM qryFillingForFillingWorkstations UNION ALL "
+     "SELECT NAME, BeamStyleName, NULL FROM qryPillingUpWorkStations UNION ALL SELECT "
+     "WORKSTATIONNAME, ProvProfRef, NULL FROM qryProfilesForPillingUpWorkstations UNION ALL "
+     "SELECT NAME, ACCESSORIESWORKSTATIONID, NULL FROM qryAccessoriesWorkStations",
+     {"Glazing|Glass rack|Finished", "Glazing|4-16-4|", "Stacking|Flat|", "Stacking|B40|",
+      "Accessories|1|"}},
+    {"1.7 adds ExtraOptions without a value",
+     "SELECT COUNT(*) FROM WorkStations WHERE ExtraOptions IS NULL",
+     {"7"}},
+};
+
+TEST_F(WorkshopCatalogueTest, EachViewReturnsWhatItsRoleGives) {
+    Workshop workshop(copyOf(suite->upgraded));
+    workshop.execute(kLaterRows);
+    for (const ViewCheck& check : kViewChecks) {
+        EXPECT_EQ(workshop.rows(check.sql), check.expected) << check.what;
+    }
+}
+
+// ---- runs that start elsewhere ----
+
+struct StartCase {
+    const char* name;
+    fs::path SuiteFiles::*file;
+    const char* version;
+    int stepsRun;
+    Lines failures;  // expected, as the statements end
+    const char* probe;
+    Lines probed;
+};
+
+const StartCase kStartCases[] = {
+    {"from169",
+     &SuiteFiles::at169,
+     "1.69",
+     12,
+     {"ALTER TABLE BatchArticles ADD COLUMN SUBSTRUCTID LONG"},
+     // 1.69 set OverLength to 3 and does not run again.
+     "SELECT OverLength FROM CuttingOffMachines ORDER BY Id",
+     {"7", "7"}},
+    {"from19", &SuiteFiles::at19, "1.9", 0, {}, "SELECT Version FROM Version", {"1.9"}},
+};
+
+class WorkshopUpgradeFrom : public WorkshopCatalogueTest,
+                            public ::testing::WithParamInterface<StartCase> {};
+
+TEST_P(WorkshopUpgradeFrom, RunsTheStepsAboveAndASecondRunChangesNothing) {
+    const StartCase& start = GetParam();
+    fs::path file = copyOf(suite->*start.file);
+    {
+        DebugRecording debug;
+        UpgradeLog log = upgrade(file);
+        EXPECT_EQ(log, (UpgradeLog{"Current Version: " + host::TFormat::FloatToStrFormated(
+                                                             std::stof(start.version), 5),
+                                   std::to_string(start.stepsRun) +
+                                       " mise(s) à jour efféctuée(s) avec succès"}));
+        Lines failures;
+        for (const std::string& line : debug.lines()) {
+            for (const std::string& statement : start.failures) {
+                if (endsWith(line, statement)) {
+                    failures.push_back(statement);
+                }
+            }
+        }
+        EXPECT_EQ(failures, start.failures);
+        EXPECT_EQ(debug.lines().size(), start.failures.size());
+    }
+    Lines schema;
+    Lines before;
+    {
+        Workshop workshop(file);
+        EXPECT_EQ(workshop.rows(start.probe), start.probed);
+        EXPECT_GE(workshop.version(), targetVersion("1.81"));
+        // A WORKSHOP that holds a row shows the table is never made again.
+        workshop.execute({"INSERT INTO WORKSHOP (PROJECT) VALUES ('P-1')"});
+        schema = workshop.schema();
+        before = workshop.allRows();
+    }
+    DebugRecording debug;
+    EXPECT_EQ(upgrade(file).at(1), "0 mise(s) à jour efféctuée(s) avec succès");
+    EXPECT_EQ(debug.lines(), Lines{}) << "the second run ran statements that failed";
+    Workshop workshop(file);
+    EXPECT_EQ(workshop.schema(), schema);
+    EXPECT_EQ(workshop.allRows(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, WorkshopUpgradeFrom, ::testing::ValuesIn(kStartCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// ---- the final patches, on an upgraded file changed first ----
+
+struct PatchCase {
+    const char* name;
+    std::vector<std::string> change;
+    const char* table;
+    const char* column;
+    const char* expected;  // the column after the upgrade
+};
+
+const PatchCase kPatchCases[] = {
+    {"WorkshopMadeWhenMissing",
+     {"DROP TABLE WORKSHOP"},
+     "WORKSHOP",
+     "VALIDATION",
+     "VALIDATION Byte"},
+    {"ProjectIdAddedWhenMissing",
+     {"ALTER TABLE BatchArticles DROP COLUMN EXTERNALPROJECTID"},
+     "BatchArticles",
+     "EXTERNALPROJECTID",
+     "EXTERNALPROJECTID Text(25)"},
+    {"CustomerIdAddedWhenMissing",
+     {"ALTER TABLE BatchArticles DROP COLUMN EXTERNALCUSTOMERID"},
+     "BatchArticles",
+     "EXTERNALCUSTOMERID",
+     "EXTERNALCUSTOMERID Text(25)"},
+    {"GlobalRuleMadeTextEachTime",
+     {"ALTER TABLE FillingWorkstationFillings ALTER COLUMN GLOBAL_RULE VARCHAR(200)"},
+     "FillingWorkstationFillings",
+     "GLOBAL_RULE",
+     "GLOBAL_RULE Text(25)"},
+    {"GlobalRuleNotAddedWhenAbsent",
+     {"ALTER TABLE FillingWorkstationFillings DROP COLUMN GLOBAL_RULE"},
+     "FillingWorkstationFillings",
+     "GLOBAL_RULE",
+     "(none)"},
+};
+
+class WorkshopFinalPatch : public WorkshopCatalogueTest,
+                           public ::testing::WithParamInterface<PatchCase> {};
+
+TEST_P(WorkshopFinalPatch, RunsOnEveryUpgradeWhenItsTestHolds) {
+    const PatchCase& patch = GetParam();
+    fs::path file = copyOf(suite->upgraded);
+    Workshop(file).execute(patch.change);
+    DebugRecording debug;
+    EXPECT_EQ(upgrade(file).at(1), "0 mise(s) à jour efféctuée(s) avec succès");
+    EXPECT_EQ(debug.lines(), Lines{});
+    Workshop workshop(file);
+    EXPECT_EQ(workshop.column(patch.table, patch.column), patch.expected);
+    EXPECT_EQ(workshop.version(), targetVersion("1.81"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Patches, WorkshopFinalPatch, ::testing::ValuesIn(kPatchCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(WorkshopCatalogueTest, TheWorkshopTableHasItsTenColumns) {
+    Lines schema = Workshop(suite->upgraded).schema();
+    auto begin = std::find(schema.begin(), schema.end(), "table WORKSHOP");
+    ASSERT_NE(begin, schema.end());
+    EXPECT_EQ(Lines(begin + 1, begin + 11),
+              (Lines{"  ID Long autonumber", "  ID_GRP Long", "  ID_LNC Long", "  ID_MAP Long",
+                     "  ID_LINE Long", "  ID_WORKSTATION Long", "  CONSTRUCTION Text(100)",
+                     "  PROJECT Text(100)", "  COMMENTS Memo", "  VALIDATION Byte"}));
+}
+
+// ---- the upgraded Access file as other readers see it ----
+
+TEST_F(WorkshopCatalogueTest, OtherReadersReadTheUpgradedFile) {
+    jet::CheckReport report = jet::checkJetFile(jet::JetFile::open(suite->upgraded.string()));
+    for (const jet::CheckFinding& finding : report.findings) {
+        EXPECT_NE(finding.severity, jet::CheckSeverity::Error) << finding.text;
+    }
+    Workshop workshop(suite->upgraded);
+    Lines tables = workshop.rows(
+        "SELECT Name FROM MSysObjects WHERE ParentId=251658241 AND Flags=0 AND Type=1 ORDER BY "
+        "Name");
+    Lines views = workshop.rows(
+        "SELECT Name FROM MSysObjects WHERE ParentId=251658241 AND Type=5 ORDER BY Name");
+    ASSERT_GT(tables.size(), 40u);
+    ASSERT_GT(views.size(), 40u);
+
+    if (test_support::haveCommand("mdb-tables") && test_support::haveCommand("mdb-queries") &&
+        test_support::haveCommand("mdb-export")) {
+        const std::string file = test_support::shellQuote(suite->upgraded.string());
+        std::optional<std::string> listed =
+            test_support::runCommand("timeout 60 mdb-tables -1 " + file + " | head -c 100000");
+        ASSERT_TRUE(listed) << "mdb-tables failed";
+        for (const std::string& table : tables) {
+            EXPECT_NE(listed->find(table + "\n"), std::string::npos) << table << " not listed";
+            EXPECT_TRUE(test_support::runCommand("timeout 60 mdb-export " + file + " " +
+                                                 test_support::shellQuote(table) +
+                                                 " | head -c 100000"))
+                << "mdb-export cannot read " << table;
+        }
+        std::optional<std::string> queries =
+            test_support::runCommand("timeout 60 mdb-queries -1 " + file + " | head -c 100000");
+        ASSERT_TRUE(queries) << "mdb-queries failed";
+        for (const std::string& view : views) {
+            EXPECT_NE(queries->find(view + "\n"), std::string::npos) << view << " not listed";
+            // mdbtools writes joins as table lists and unions without their
+            // parts; that it reads the definition is what is checked.
+            std::optional<std::string> sql =
+                test_support::runCommand("timeout 60 mdb-queries " + file + " " +
+                                         test_support::shellQuote(view) + " | head -c 100000");
+            EXPECT_TRUE(sql && sql->rfind("SELECT", 0) == 0) << "mdb-queries cannot read " << view;
+        }
+    } else {
+        std::cout << "[ INFO ] mdbtools is not installed: its reading is not compared\n";
+    }
+
+    if (std::string missing = test_support::mdbReaderUnavailable(); !missing.empty()) {
+        std::cout << "[ INFO ] mdb-reader skipped: " << missing << "\n";
+        return;
+    }
+    std::optional<std::string> dump = test_support::mdbReaderDump(suite->upgraded);
+    ASSERT_TRUE(dump) << "node could not run";
+    EXPECT_EQ(dump->find("\"error\""), std::string::npos) << dump->substr(0, 2000);
+    for (const std::string& table : tables) {
+        EXPECT_NE(dump->find("\"name\": \"" + table + "\""), std::string::npos)
+            << table << " not read by mdb-reader";
+    }
+}
+
+}  // namespace
+}  // namespace orvdb::upgrade
