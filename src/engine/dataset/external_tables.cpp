@@ -264,6 +264,10 @@ std::optional<sql::ResolvedTable> ExternalTables::findTable(std::string_view nam
     return store_.catalog().findTable(name);
 }
 
+void ExternalTables::statementBegins(bool changesData) const {
+    store_.catalog().statementBegins(changesData);
+}
+
 std::optional<sql::ResolvedView> ExternalTables::findView(std::string_view name) const {
     return store_.catalog().findView(name);
 }

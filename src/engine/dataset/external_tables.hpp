@@ -39,6 +39,7 @@ public:
     std::optional<sql::ResolvedView> findView(std::string_view name) const override;
     std::optional<sql::ResolvedTable> findExternalTable(std::string_view database,
                                                         std::string_view table) const override;
+    void statementBegins(bool changesData) const override;
 
 private:
     WorkingStore& store_;

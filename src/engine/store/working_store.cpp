@@ -387,6 +387,13 @@ int64_t WorkingStore::reserveTablePage() {
         }
     }
     reservedTablePages_.insert(page);
+    // A table dropped earlier may have had this page: the new table starts
+    // empty in the store, with nothing of the old one to read from the file.
+    unloaded_.erase(page);
+    rowsInFile_.erase(page);
+    if (fileReaders_.erase(page) != 0) {
+        execSql(db_, "DROP TABLE IF EXISTS temp." + quoteIdent(jetTableName(page)));
+    }
     return page;
 }
 

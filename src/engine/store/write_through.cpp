@@ -9,6 +9,7 @@
 #include "engine/store/store_image.hpp"
 #include "engine/store/store_value_to_jet.hpp"
 #include "jet/format/jet_error.hpp"
+#include "jet/format/page.hpp"
 #include "jet/index/original_index_keys.hpp"
 #include "jet/read/jet_file.hpp"
 #include "jet/update/file_pages.hpp"
@@ -143,7 +144,7 @@ std::set<int64_t> WriteThrough::writeDefinitions(jet::FilePages& pages,
     auto readOriginal = [&](int64_t id) {
         auto page = static_cast<uint32_t>(id);
         if (inFile.count(id) != 0 || id < 2 || page >= pages.pageCount() || pages.isFree(page) ||
-            pages.read(page)[0] != 0x02) {
+            pages.read(page)[jet::page::kType] != jet::page::kDefinitionType) {
             return;
         }
         auto definition = std::make_shared<jet::TableDefinition>(
@@ -271,7 +272,7 @@ std::set<int64_t> WriteThrough::writeDefinitions(jet::FilePages& pages,
                 continue;
             }
             select.reset();
-            select.bind(1, table->id).bind(2, kTablesContainerId);
+            select.bind(1, table->id).bind(2, int64_t{kTablesContainerId});
             if (!select.step()) {
                 continue;
             }
@@ -283,7 +284,7 @@ std::set<int64_t> WriteThrough::writeDefinitions(jet::FilePages& pages,
                                                        table->name)) {
                 update.reset();
                 update.bindBlob(1, changed->data(), changed->size());
-                update.bind(2, table->id).bind(3, kTablesContainerId);
+                update.bind(2, table->id).bind(3, int64_t{kTablesContainerId});
                 update.run();
             }
         }

@@ -174,4 +174,22 @@ bool empty(const PageBytes& page) {
     return true;
 }
 
+uint32_t owner(const PageBytes& page) {
+    return getU32(page, data_page::kOwner);
+}
+
+bool isLongValuePage(const PageBytes& page) {
+    return page[page::kType] == page::kDataType &&
+           std::equal(data_page::kLongValueMark.begin(), data_page::kLongValueMark.end(),
+                      page.begin() + data_page::kOwner);
+}
+
+bool isDataPageOf(const PageBytes& page, uint32_t tablePage) {
+    return page[page::kType] == page::kDataType && owner(page) == tablePage;
+}
+
+bool isMapRowPage(const PageBytes& page) {
+    return isDataPageOf(page, 0);
+}
+
 }  // namespace orvdb::jet::data_page_edit

@@ -43,4 +43,11 @@ void deleteRow(PageBytes& page, uint8_t slot);
 // No live row left (every slot deleted).
 bool empty(const PageBytes& page);
 
+// The page's owner field; whether it is a data page of table `tablePage`; a
+// long-value page; a page of usage-map rows (owner 0).
+uint32_t owner(const PageBytes& page);
+bool isDataPageOf(const PageBytes& page, uint32_t tablePage);
+bool isLongValuePage(const PageBytes& page);
+bool isMapRowPage(const PageBytes& page);
+
 }  // namespace orvdb::jet::data_page_edit

@@ -1,8 +1,12 @@
 #include "jet/update/long_value_editor.hpp"
 
+#include <algorithm>
 #include <set>
 
 #include "jet/format/bytes.hpp"
+#include "jet/format/data_page.hpp"
+#include "jet/format/long_value.hpp"
+#include "jet/write/data_page_writer.hpp"
 #include "jet/format/jet_error.hpp"
 #include "jet/read/usage_map.hpp"
 #include "jet/update/data_page_editor.hpp"
@@ -12,30 +16,16 @@ namespace orvdb::jet {
 
 namespace {
 
-constexpr uint32_t kInlineFlag = 0x80000000;
-constexpr uint32_t kSingleRowFlag = 0x40000000;
-constexpr uint32_t kLengthMask = 0x3FFFFFFF;
-constexpr size_t kMaxLength = 0x00FFFFFF;
-constexpr size_t kMaxSingleRow = 4076;
-constexpr size_t kLinkPointerSize = 4;
-constexpr size_t kMaxLinkData = 4072;
-// Pages with at least this much room are listed as having free space.
-constexpr size_t kRoomWorthListing = 64;
+using namespace long_value;
 
 Bytes header(uint32_t lengthAndFlags, uint32_t pointer) {
-    Bytes out(kLongValueHeaderSize, 0);
-    putU32(out, 0, lengthAndFlags);
-    putU32(out, 4, pointer);
+    Bytes out(kHeaderSize, 0);
+    putU32(out, kLength, lengthAndFlags);
+    putU32(out, kPointer, pointer);
     return out;
 }
 
-uint32_t u32At(const uint8_t* data) {
-    return data[0] | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24;
-}
-
-bool isLongValuePage(const PageBytes& page) {
-    return page[0] == 0x01 && page[4] == 'L' && page[5] == 'V' && page[6] == 'A' && page[7] == 'L';
-}
+using data_page_edit::isLongValuePage;
 
 }  // namespace
 
@@ -101,7 +91,7 @@ Bytes LongValueEditor::store(std::span<const uint8_t> data, bool inlineData,
     }
     if (data.size() <= kMaxSingleRow) {
         RowPointer at = addRow(data);
-        return header(kSingleRowFlag | length, rawRowPointer(at.page, at.row));
+        return header(kSingleRowFlag | length, at.raw());
     }
     // A chain, each link pointing to the next: written last to first, so
     // that every link knows its successor when it is placed.
@@ -111,25 +101,25 @@ Bytes LongValueEditor::store(std::span<const uint8_t> data, bool inlineData,
     }
     RowPointer next;
     for (auto link = links.rbegin(); link != links.rend(); ++link) {
-        Bytes row(kLinkPointerSize, 0);
-        putU32(row, 0, next.isNull() ? 0 : rawRowPointer(next.page, next.row));
+        Bytes row(kLinkData, 0);
+        putU32(row, kLinkNext, next.isNull() ? 0 : next.raw());
         row.insert(row.end(), data.begin() + static_cast<ptrdiff_t>(link->first),
                    data.begin() + static_cast<ptrdiff_t>(link->first + link->second));
         next = addRow(row);
     }
-    return header(length, rawRowPointer(next.page, next.row));
+    return header(length, next.raw());
 }
 
 void LongValueEditor::release(std::span<const uint8_t> field) {
-    if (field.size() < kLongValueHeaderSize) {
+    if (field.size() < kHeaderSize) {
         return;  // an empty value has no header
     }
-    uint32_t head = u32At(field.data());
+    uint32_t head = getU32(field, kLength);
     if (head & kInlineFlag) {
         return;
     }
     uint32_t length = head & kLengthMask;
-    RowPointer pointer = RowPointer::fromRaw(u32At(field.data() + 4));
+    RowPointer pointer = RowPointer::fromRaw(getU32(field, kPointer));
     bool single = (head & kSingleRowFlag) != 0;
     std::set<uint32_t> seen;
     // Every link holds at least one byte: no chain has more links than bytes.
@@ -148,8 +138,8 @@ void LongValueEditor::release(std::span<const uint8_t> field) {
         RowPointer next;
         if (!single) {
             std::span<const uint8_t> row = data_page_edit::rowBytes(page, pointer.row);
-            if (row.size() >= kLinkPointerSize) {
-                next = RowPointer::fromRaw(u32At(row.data()));
+            if (row.size() >= kLinkData) {
+                next = RowPointer::fromRaw(getU32(row, kLinkNext));
             }
         }
         data_page_edit::deleteRow(pages_.modify(pointer.page), pointer.row);

@@ -2,6 +2,8 @@
 
 #include "jet/format/byte_view.hpp"
 #include "jet/format/bytes.hpp"
+#include "jet/format/data_page.hpp"
+#include "jet/write/data_page_writer.hpp"
 #include "jet/format/jet_error.hpp"
 #include "jet/read/row_decoder.hpp"
 #include "jet/read/usage_map.hpp"
@@ -15,21 +17,9 @@ namespace orvdb::jet {
 
 namespace {
 
-// Data pages with at least this much room are listed as having free space.
-constexpr size_t kRoomWorthListing = 64;
-constexpr size_t kOverflowPointerSize = 4;
+constexpr size_t kOverflowPointerSize = 4;  // the row pointer an overflow row holds
 
-uint32_t ownerOf(const PageBytes& page) {
-    return page[4] | page[5] << 8 | page[6] << 16 | static_cast<uint32_t>(page[7]) << 24;
-}
-
-bool isDataPageOf(const PageBytes& page, uint32_t tablePage) {
-    return page[0] == 0x01 && ownerOf(page) == tablePage;
-}
-
-uint32_t u32At(const uint8_t* data) {
-    return data[0] | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24;
-}
+using data_page_edit::isDataPageOf;
 
 // The bytes a row holds for the variable-length column `column`; empty for
 // a Null or a column the row predates.
@@ -94,21 +84,21 @@ std::optional<LocatedRow> locateRow(PageStore& pages, const TableDefinition& tab
         return std::nullopt;
     }
     uint16_t flags = data_page_edit::flags(page, where.row);
-    if ((flags & data_page_edit::kOverflowTargetFlags) != 0) {
+    if ((flags & data_page::kDeletedRow) != 0) {
         return std::nullopt;  // deleted, or the data of another row
     }
     LocatedRow found{where, where, {}};
     std::span<const uint8_t> bytes = data_page_edit::rowBytes(page, where.row);
-    if ((flags & data_page_edit::kOverflowPointerFlag) != 0) {
+    if ((flags & data_page::kOverflowRow) != 0) {
         if (bytes.size() < kOverflowPointerSize) {
             throwCorrupt(pages.fileName(), ("table '" + table.name + "'") + ": the row at " + where.toString() +
                                                 " holds a broken pointer to its data");
         }
-        found.data = RowPointer::fromRaw(u32At(bytes.data()));
+        found.data = RowPointer::fromRaw(getU32(bytes, 0));
         const PageBytes& target = pages.read(found.data.page);
         if (!isDataPageOf(target, table.page) ||
             found.data.row >= data_page_edit::slotCount(target) ||
-            data_page_edit::flags(target, found.data.row) != data_page_edit::kOverflowTargetFlags) {
+            data_page_edit::flags(target, found.data.row) != data_page::kDeletedRow) {
             throwCorrupt(pages.fileName(), ("table '" + table.name + "'") + ": the row at " + where.toString() +
                                                 " points to " + found.data.toString() +
                                                 ", which does not hold its data");
@@ -283,7 +273,7 @@ void TableEditor::update(RowPointer where, const std::vector<Value>& values) {
     }
 
     const PageBytes& home = pages_.read(found->data.page);
-    uint16_t flags = found->data == where ? 0 : data_page_edit::kOverflowTargetFlags;
+    uint16_t flags = found->data == where ? 0 : data_page::kDeletedRow;
     if (data_page_edit::fitsReplacing(home, found->data.row, row.size())) {
         data_page_edit::replaceRow(pages_.modify(found->data.page), found->data.row, row, flags);
         noteRoom(found->data.page);
@@ -294,11 +284,11 @@ void TableEditor::update(RowPointer where, const std::vector<Value>& values) {
             data_page_edit::deleteRow(pages_.modify(found->data.page), found->data.row);
             noteRoom(found->data.page);
         }
-        RowPointer moved = place(row, data_page_edit::kOverflowTargetFlags);
+        RowPointer moved = place(row, data_page::kDeletedRow);
         Bytes pointer(kOverflowPointerSize, 0);
-        putU32(pointer, 0, rawRowPointer(moved.page, moved.row));
+        putU32(pointer, 0, moved.raw());
         data_page_edit::replaceRow(pages_.modify(where.page), where.row, pointer,
-                                   data_page_edit::kOverflowPointerFlag);
+                                   data_page::kOverflowRow);
         noteRoom(where.page);
     }
 

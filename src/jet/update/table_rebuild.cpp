@@ -2,7 +2,11 @@
 
 #include <set>
 
+#include "jet/format/bytes.hpp"
+#include "jet/format/index_page.hpp"
 #include "jet/format/jet_error.hpp"
+#include "jet/format/tdef.hpp"
+#include "jet/format/usage_map.hpp"
 #include "jet/update/data_page_editor.hpp"
 #include "jet/update/map_edits.hpp"
 #include "jet/write/usage_map_writer.hpp"
@@ -11,23 +15,8 @@ namespace orvdb::jet {
 
 namespace {
 
-constexpr uint8_t kTdefPageType = 0x02;
-constexpr uint8_t kIndexNodeType = 0x03;
-constexpr uint8_t kIndexLeafType = 0x04;
-constexpr uint8_t kReferenceMap = 0x01;
-constexpr uint8_t kMapPageType = 0x05;
-
-uint32_t u32At(const uint8_t* data) {
-    return data[0] | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24;
-}
-
-uint32_t ownerOf(const PageBytes& page) {
-    return u32At(page.data() + 4);
-}
-
-bool isLongValuePage(const PageBytes& page) {
-    return page[0] == 0x01 && page[4] == 'L' && page[5] == 'V' && page[6] == 'A' && page[7] == 'L';
-}
+using data_page_edit::isLongValuePage;
+using data_page_edit::owner;
 
 // A usage-map row of the table: the pages it lists, the map pages of a
 // reference map, and the row itself.
@@ -40,19 +29,21 @@ public:
             return false;
         }
         const PageBytes& page = pages_.read(where_.page);
-        return page[0] == 0x01 && where_.row < data_page_edit::slotCount(page) &&
+        return page[page::kType] == page::kDataType && where_.row < data_page_edit::slotCount(page) &&
                !data_page_edit::isDeleted(page, where_.row);
     }
     std::vector<uint32_t> listed() const { return usageMapPages(pages_, where_); }
     std::vector<uint32_t> mapPages() const {
         std::vector<uint32_t> out;
         std::span<const uint8_t> row = data_page_edit::rowBytes(pages_.read(where_.page), where_.row);
-        if (row.empty() || row[0] != kReferenceMap) {
+        if (row.empty() || row[usage_map::kType] != usage_map::kReference) {
             return out;
         }
-        for (size_t offset = 1; offset + 4 <= row.size(); offset += 4) {
-            uint32_t page = u32At(row.data() + offset);
-            if (page != 0 && page < pages_.pageCount() && pages_.read(page)[0] == kMapPageType) {
+        for (size_t offset = usage_map::kMapPages; offset + usage_map::kMapPageSlotSize <= row.size();
+             offset += usage_map::kMapPageSlotSize) {
+            uint32_t page = getU32(row, offset);
+            if (page != 0 && page < pages_.pageCount() &&
+                pages_.read(page)[page::kType] == page::kUsageMapType) {
                 out.push_back(page);
             }
         }
@@ -86,7 +77,7 @@ public:
     RowPointer add(Bytes row) override {
         for (uint32_t page : candidates_) {
             const PageBytes& bytes = pages_.read(page);
-            if (bytes[0] == 0x01 && ownerOf(bytes) == 0 && !isLongValuePage(bytes) &&
+            if (data_page_edit::isMapRowPage(bytes) &&
                 data_page_edit::fits(bytes, row.size())) {
                 return RowPointer{page, data_page_edit::addRow(pages_.modify(page), row)};
             }
@@ -122,8 +113,7 @@ std::vector<uint32_t> releaseTable(FilePages& pages, const TableDefinition& tabl
     addMap(table.ownedPages);
     if (maps.size() == 1) {
         for (uint32_t page : maps.back().listed()) {
-            if (page < pages.pageCount() && pages.read(page)[0] == 0x01 &&
-                ownerOf(pages.read(page)) == table.page) {
+            if (page < pages.pageCount() && data_page_edit::isDataPageOf(pages.read(page), table.page)) {
                 release.insert(page);
             }
         }
@@ -155,8 +145,9 @@ std::vector<uint32_t> releaseTable(FilePages& pages, const TableDefinition& tabl
                     continue;
                 }
                 const PageBytes& bytes = pages.read(page);
-                if ((bytes[0] == kIndexNodeType || bytes[0] == kIndexLeafType) &&
-                    ownerOf(bytes) == table.page) {
+                if ((bytes[page::kType] == page::kIndexNodeType ||
+                     bytes[page::kType] == page::kIndexLeafType) &&
+                    getU32(bytes, index_page::kTablePage) == table.page) {
                     release.insert(page);
                 }
             }
@@ -166,10 +157,10 @@ std::vector<uint32_t> releaseTable(FilePages& pages, const TableDefinition& tabl
     std::set<uint32_t> seen;
     for (uint32_t page = table.page; page != 0 && page < pages.pageCount() && seen.insert(page).second;) {
         const PageBytes& bytes = pages.read(page);
-        if (bytes[0] != kTdefPageType) {
+        if (bytes[page::kType] != page::kDefinitionType) {
             break;
         }
-        uint32_t next = u32At(bytes.data() + 4);
+        uint32_t next = getU32(bytes, tdef::kNextPage);
         if (page != table.page || !keepDefinitionPage) {
             release.insert(page);
         }
