@@ -94,9 +94,9 @@ public:
     // --- building a store from a Jet file (the caller loads rows and calls
     // load() at the end; catalog_load.cpp, index_ddl.cpp) ---
     void initializeHidden();
-    // Creates the table and records its definition (indexes included) with the
-    // id, names and counter given; no index is built yet.
-    void registerTable(const TableInfo& info);
+    // Creates the tables and records their definitions (indexes included)
+    // with the ids, names and counters given; no index is built yet.
+    void registerTables(const std::vector<TableInfo>& tables);
     void registerSavedQuery(int64_t id, const std::string& name, const std::string& sql,
                             QueryKind kind);
     // Builds the store indexes of every table; what could not be built is returned.
@@ -175,6 +175,9 @@ private:
     int64_t allocateObjectId();
     // `replacing`: the table had a definition saved before.
     void saveTableDefinition(const TableInfo& table, bool replacing = true);
+    // A statement of the catalog's own tables, prepared once and reset for
+    // this use: opening a file registers every table with the same few.
+    Stmt& prepared(std::string_view sql);
 
     // MSysObjects and MSysACEs rows (system_objects.cpp).
     void insertMSysObject(int64_t id, int64_t parentId, std::string_view name, ObjectType type,
@@ -210,6 +213,7 @@ private:
     std::map<std::string, int64_t> dirtyCounters_;  // storedName -> last value
     // Prepared once: every change that moves a counter flushes it.
     Stmt counterUpdate_;
+    std::map<std::string, Stmt, std::less<>> prepared_;
     std::function<int64_t()> tableIdSource_;
     TableNameSource tableNameSource_;
     std::function<bool(int64_t)> rowsPresent_;

@@ -56,9 +56,8 @@ bool catalogTable(std::string_view name) {
     return false;
 }
 
-// Registers the table, with its rows when the catalog reads them.
-void registerTable(const jet::JetFile& file, const jet::CatalogObject& object, Catalog& catalog,
-                   sqlite3* db, WorkingStore& store) {
+// The table as the catalog records it.
+TableInfo tableInfoOf(const jet::JetFile& file, const jet::CatalogObject& object) {
     auto def = file.table(object.name);
     jet::ObjectProperties props = file.tableProperties(object.name);
     TableInfo info;
@@ -71,13 +70,7 @@ void registerTable(const jet::JetFile& file, const jet::CatalogObject& object, C
         info.columns.push_back(columnDefOf(c, props.column(c.name)));
     }
     info.indexes = indexDefsOf(*def);
-    catalog.registerTable(info);
-    if (catalogTable(info.name)) {
-        jet::TableReader reader = file.readTable(object.name);
-        loadJetRows(db, info.storedName, reader);
-    } else {
-        store.tableNotLoaded(info.id, def->rowCount);
-    }
+    return info;
 }
 
 }  // namespace
@@ -91,8 +84,8 @@ void loadJetRows(sqlite3* db, const std::string& storedName, jet::TableReader& r
         names += ", " + quoteIdent(column.name);
         marks += ", ?";
     }
-    Stmt insert(db, "INSERT INTO " + quoteIdent(storedName) + " (" + names + ") VALUES (" + marks +
-                        ")");
+    Stmt insert(
+        db, "INSERT INTO " + quoteIdent(storedName) + " (" + names + ") VALUES (" + marks + ")");
     jet::Row row;
     while (reader.next(row)) {
         insert.reset();
@@ -112,11 +105,21 @@ void fillMirror(WorkingStore& store, const std::string& path,
         Catalog& catalog = store.catalog();
         execSql(db, "BEGIN");
         catalog.initializeHidden();
+        std::vector<TableInfo> tables;
         for (const auto& object : file.catalog().objects()) {
-            if (!object.isTable()) {
-                continue;
+            if (object.isTable()) {
+                tables.push_back(tableInfoOf(file, object));
             }
-            registerTable(file, object, catalog, db, store);
+        }
+        catalog.registerTables(tables);
+        // The catalog's own tables are read now; the others when first used.
+        for (const TableInfo& table : tables) {
+            if (catalogTable(table.name)) {
+                jet::TableReader reader = file.readTable(table.name);
+                loadJetRows(db, table.storedName, reader);
+            } else {
+                store.tableNotLoaded(table.id, file.table(table.name)->rowCount);
+            }
         }
         for (const auto& q : jet::readSavedQueries(file)) {
             if (q.sql.empty() || q.isInternal()) {
@@ -128,7 +131,6 @@ void fillMirror(WorkingStore& store, const std::string& path,
         catalog.materializeIndexes();
         catalog.rebuildTriggers();
         execSql(db, "COMMIT");
-        catalog.load();
     } catch (const jet::JetError& e) {
         throw EngineError(e.what());
     } catch (const EngineError& e) {
@@ -144,7 +146,8 @@ sqlite3* openTemporaryStore(const std::string& path) {
     sqlite3* db = nullptr;
     // An empty name gives a private on-disk database that SQLite removes
     // when it is closed.
-    if (sqlite3_open_v2("", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2("", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK) {
         sqlite3_close_v2(db);
         throw EngineError("Cannot create a working store for '" + path + "'.");
     }
