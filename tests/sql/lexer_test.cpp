@@ -1,8 +1,10 @@
 #include "engine/sql/parse/lexer.hpp"
 #include "engine/engine_error.hpp"
+#include "sql_test_support.hpp"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -16,33 +18,11 @@ std::string describe(std::string_view sql) {
         if (!out.empty()) {
             out += ' ';
         }
-        switch (t.kind) {
-            case TokenKind::Word:
-                out += "W:";
-                break;
-            case TokenKind::QuotedName:
-                out += "N:";
-                break;
-            case TokenKind::Integer:
-                out += "I:";
-                break;
-            case TokenKind::Number:
-                out += "R:";
-                break;
-            case TokenKind::String:
-                out += "T:";
-                break;
-            case TokenKind::Date:
-                out += "D:";
-                break;
-            case TokenKind::Symbol:
-                out += "S:";
-                break;
-            case TokenKind::End:
-                out += "END";
-                continue;
-        }
-        out += t.text;
+        static const std::map<TokenKind, std::string> prefixes = {
+            {TokenKind::Word, "W:"},   {TokenKind::QuotedName, "N:"}, {TokenKind::Integer, "I:"},
+            {TokenKind::Number, "R:"}, {TokenKind::String, "T:"},     {TokenKind::Date, "D:"},
+            {TokenKind::Symbol, "S:"}, {TokenKind::End, "END"}};
+        out += prefixes.at(t.kind) + (t.kind == TokenKind::End ? "" : std::string(t.text));
     }
     return out;
 }
@@ -106,12 +86,7 @@ struct LexError {
 class LexerErrors : public ::testing::TestWithParam<LexError> {};
 
 TEST_P(LexerErrors, UnterminatedTokensFailWithJetWording) {
-    try {
-        tokenize(GetParam().sql);
-        FAIL() << "no error for " << GetParam().sql;
-    } catch (const SqlError& e) {
-        EXPECT_STREQ(e.what(), GetParam().message);
-    }
+    EXPECT_EQ(testing::errorOf([&] { tokenize(GetParam().sql); }), GetParam().message);
 }
 
 INSTANTIATE_TEST_SUITE_P(
