@@ -586,12 +586,7 @@ TEST(IndexTreeEditor, RefusalsNameTheFileTableAndIndexAndChangeNothing) {
             refusal.damage(*tree);
         }
         const std::vector<uint8_t> before = tree->store.bytes();
-        std::string message;
-        try {
-            refusal.act(*tree);
-        } catch (const JetError& error) {
-            message = error.what();
-        }
+        std::string message = testing::errorOf([&] { refusal.act(*tree); });
         EXPECT_NE(message.find(says), std::string::npos)
             << refusal.what << ": \"" << message << '"';
         EXPECT_EQ(message.rfind("tree.mdb: ", 0), 0u) << refusal.what;
