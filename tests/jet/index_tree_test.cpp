@@ -2,9 +2,10 @@
 // model set, each phase read back through the index reader and checked for
 // what readers and Access rely on (sibling chains both ways, node entries
 // that copy their child's last entry, tails, prefix lengths, free space,
-// a usage map listing exactly the tree, released pages out of reach), and
-// indexes of Access-made files emptied and filled again, then passed
-// through the file check.
+// a usage map listing exactly the tree, released pages out of reach); the
+// writer's layouts, of generated entries and of Access's, checked the same
+// way; indexes of Access-made files emptied and filled again, then passed
+// through the file check; damaged trees refused by the editor and the reader.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -498,7 +499,7 @@ TEST_P(EveryFixture, AccessEntriesLaidOutAgainReadBackWithASoundTree) {
 // ---- Refusals ----
 
 // The editor's refusals name the index too; the reader's name the page ("@leaf" or "@root").
-TEST(IndexTreeEditor, RefusalsNameTheFileTableAndIndexAndChangeNothing) {
+TEST(IndexTreeEditor, RefusalsNameTheFileAndWhatIsWrongAndChangeNothing) {
     const Workload shortKeys{"", 0, 0, 5, 5, 0, Order::Random, Order::Random, 0, 0};
     auto tailLeaf = [](EditedIndex& tree) {
         const PageBytes& root = tree.store.read(tree.index->rootPage);
