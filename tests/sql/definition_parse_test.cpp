@@ -171,7 +171,7 @@ TEST(CreateIndex, Options) {
     EXPECT_FALSE(required.index.primary);
 }
 
-TEST(Views, KeepTheSelectText) {
+TEST(ViewsAndDrops, ViewsKeepTheSelectTextAndDropsNameTheirObjects) {
     auto v = parseAs<CreateViewStatement>(
         "CREATE VIEW Get_LanguageColor (a, b) AS SELECT * FROM [Language] WHERE x = 'y' ;");
     EXPECT_EQ(v.view, "Get_LanguageColor");
@@ -179,9 +179,7 @@ TEST(Views, KeepTheSelectText) {
     EXPECT_EQ(v.selectText, "SELECT * FROM [Language] WHERE x = 'y'");
     ASSERT_TRUE(v.query);
     EXPECT_EQ(parseAs<DropViewStatement>("DROP VIEW Get_ItemPicture").view, "Get_ItemPicture");
-}
-
-TEST(Views, ColumnListBecomesAliases) {
+    // A column list becomes aliases.
     Statement st = parseStatement(
         "CREATE VIEW v (Code, Label) AS SELECT ID, Name AS n FROM t WHERE x = 1 ORDER BY Name");
     EXPECT_EQ(viewDefinitionSql(st),
@@ -191,9 +189,6 @@ TEST(Views, ColumnListBecomesAliases) {
     Statement mismatch = parseStatement("CREATE VIEW v (a, b) AS SELECT ID FROM t");
     EXPECT_EQ(errorOf([&] { viewDefinitionSql(mismatch); }),
               "Number of query values and destination fields are not the same.");
-}
-
-TEST(Drops, TablesAndIndexes) {
     EXPECT_EQ(parseAs<DropTableStatement>("DROP TABLE [Old One]").table, "Old One");
     auto ix = parseAs<DropIndexStatement>("DROP INDEX pk ON t");
     EXPECT_EQ(ix.index, "pk");

@@ -58,20 +58,13 @@ INSTANTIATE_TEST_SUITE_P(
         LexCase{"a -- b", "W:a S:- S:- W:b END"}, LexCase{"t.ID;", "W:t S:. W:ID S:; END"},
         LexCase{"x_1 _y", "W:x_1 W:_y END"}));
 
-TEST(Lexer, UnquotesDoubledQuotesOfItsOwnKindOnly) {
-    auto tokens = tokenize("'it''s \"x\"'");
-    EXPECT_EQ(unquoteString(tokens[0]), "it's \"x\"");
-    tokens = tokenize("\"a\"\"b''c\"");
-    EXPECT_EQ(unquoteString(tokens[0]), "a\"b''c");
-}
-
-TEST(Lexer, KeywordsCompareWithoutCase) {
-    auto tokens = tokenize("sElEcT");
-    EXPECT_TRUE(tokens[0].isWord("SELECT"));
-    EXPECT_FALSE(tokens[0].isWord("SELECTS"));
-}
-
-TEST(Lexer, TokenOffsetsPointIntoTheText) {
+// Strings unquote doubled quotes of their own kind only; keywords compare
+// without case; offsets point into the text.
+TEST(Lexer, TokensUnquoteCompareAndPointIntoTheText) {
+    EXPECT_EQ(unquoteString(tokenize("'it''s \"x\"'")[0]), "it's \"x\"");
+    EXPECT_EQ(unquoteString(tokenize("\"a\"\"b''c\"")[0]), "a\"b''c");
+    EXPECT_TRUE(tokenize("sElEcT")[0].isWord("SELECT"));
+    EXPECT_FALSE(tokenize("sElEcT")[0].isWord("SELECTS"));
     std::string sql = "SELECT  [a b] FROM t";
     auto tokens = tokenize(sql);
     EXPECT_EQ(sql.substr(tokens[1].begin, tokens[1].end - tokens[1].begin), "[a b]");

@@ -87,12 +87,13 @@ INSTANTIATE_TEST_SUITE_P(
                       ExprCase{"Now() > Date()", "(> Now() Date())"},
                       ExprCase{"x = Not y", "(= x (not y))"}, ExprCase{"((a))", "a"}));
 
-TEST(Parser, KeepsTheOriginalText) {
+TEST(Parser, KeepsTheOriginalTextAndTakesATrailingSemicolon) {
     const char* sql = "select * from t;";
     Statement st = parseStatement(sql);
     EXPECT_EQ(st.sql, sql);
     EXPECT_TRUE(st.isSelect());
     EXPECT_FALSE(st.isDefinition());
+    EXPECT_NO_THROW(parseStatement("DELETE FROM t ;  "));
 }
 
 TEST(Parser, SelectClauses) {
@@ -216,11 +217,6 @@ TEST(Parser, DeleteForms) {
     const auto& d = std::get<DeleteStatement>(st.body);
     EXPECT_EQ(d.target, "T1");
     EXPECT_EQ(d.from[0].kind, TableRef::Kind::Join);
-}
-
-TEST(Parser, TrailingSemicolon) {
-    EXPECT_NO_THROW(parseStatement("SELECT 1;"));
-    EXPECT_NO_THROW(parseStatement("DELETE FROM t ;  "));
 }
 
 TEST(Parser, StandaloneExpressions) {
