@@ -2,9 +2,10 @@
 // the commit of an outermost transaction and on flush; a failed write leaves
 // the file as it was; a second writer is kept out by the lock file.
 #include "engine/dataset/query_dataset.hpp"
+#include "engine/dataset/table_dataset.hpp"
 #include "engine/engine_error.hpp"
-#include "engine/store/journal.hpp"
 #include "engine/store/change_counter.hpp"
+#include "engine/store/journal.hpp"
 #include "engine_test_support.hpp"
 #include "jet/read/jet_file.hpp"
 #include "jet/write/atomic_file.hpp"
@@ -362,12 +363,23 @@ TEST_F(JetWriteBackTest, ReadModeAndWriteProtectedFilesNeverWrite) {
     {
         auto c = open(path, "Mode=Read");
         EXPECT_FALSE(fs::exists(ChangeCounter::pathFor(path)));
+        const std::string table = c->userTableNames().at(0);
+        const auto count = column(*c, "SELECT Count(*) FROM [" + table + "]");
         try {
-            c->execute("CREATE TABLE Nope (X LONG)");
+            c->execute("DELETE FROM [" + table + "]");
             FAIL() << "Mode=Read must refuse changes";
         } catch (const EngineError& e) {
             EXPECT_NE(std::string(e.what()).find("read-only"), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find("testV2000.mdb"), std::string::npos) << e.what();
         }
+        EXPECT_EQ(column(*c, "SELECT Count(*) FROM [" + table + "]"), count);
+        EXPECT_THROW(c->execute("CREATE TABLE Nope (X LONG)"), EngineError);
+        TableDataset dataset(*c);
+        dataset.setTableName(table);
+        dataset.open();
+        dataset.edit();
+        dataset.setText(0, "x");
+        EXPECT_THROW(dataset.post(), EngineError);
     }
     fs::permissions(path, fs::perms::owner_read);
     {
