@@ -15,13 +15,12 @@
 namespace orvdb::engine {
 namespace {
 
-std::string fixture(const std::string& name) {
-    return std::string(ORVDB_FIXTURES_DIR) + "/jet4/" + name;
-}
+using testing::column;
+using testing::jetFixture;
 
 struct JetMirrorTest : ::testing::Test {
     void SetUp() override {
-        if (!std::filesystem::exists(fixture("northwind.mdb"))) {
+        if (!std::filesystem::exists(jetFixture("northwind.mdb"))) {
             GTEST_SKIP() << "Jet fixtures not found under " << ORVDB_FIXTURES_DIR;
         }
     }
@@ -29,20 +28,10 @@ struct JetMirrorTest : ::testing::Test {
     // their file permissions on the machine running them.
     std::unique_ptr<Connection> open(const std::string& name, const std::string& extra = "") {
         auto c = std::make_unique<Connection>();
-        c->setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + fixture(name) +
+        c->setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + jetFixture(name) +
                                ";Mode=Read;" + extra);
         c->open();
         return c;
-    }
-    static std::vector<std::string> column(Connection& c, const std::string& sql) {
-        QueryDataset q(c);
-        q.setSql(sql);
-        q.open();
-        std::vector<std::string> out;
-        for (bool more = q.first(); more; more = q.next()) {
-            out.push_back(q.getText(0));
-        }
-        return out;
     }
 };
 

@@ -25,9 +25,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string fixture(const std::string& name) {
-    return std::string(ORVDB_FIXTURES_DIR) + "/jet4/" + name;
-}
+using testing::column;
+using testing::jetFixture;
 
 std::vector<uint8_t> bytesOf(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -38,14 +37,14 @@ struct JetWriteBackTest : ::testing::Test {
     testing::ScratchDir dir;
 
     void SetUp() override {
-        if (!fs::exists(fixture("northwind.mdb"))) {
+        if (!fs::exists(jetFixture("northwind.mdb"))) {
             GTEST_SKIP() << "Jet fixtures not found under " << ORVDB_FIXTURES_DIR;
         }
     }
     // A writable copy of a fixture.
     std::string copy(const std::string& name) {
         std::string target = dir.file(name);
-        fs::copy_file(fixture(name), target);
+        fs::copy_file(jetFixture(name), target);
         fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
         return target;
     }
@@ -56,16 +55,6 @@ struct JetWriteBackTest : ::testing::Test {
                                extra);
         c->open();
         return c;
-    }
-    static std::vector<std::string> column(Connection& c, const std::string& sql) {
-        QueryDataset q(c);
-        q.setSql(sql);
-        q.open();
-        std::vector<std::string> out;
-        for (bool more = q.first(); more; more = q.next()) {
-            out.push_back(q.getText(0));
-        }
-        return out;
     }
     static std::vector<std::string> rowCount(const std::string& path, const std::string& table) {
         jet::JetFile file = jet::JetFile::open(path);

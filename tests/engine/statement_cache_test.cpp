@@ -100,14 +100,7 @@ struct StatementCacheTest : testing::StoreFixture {
         conn.execute("INSERT INTO Part VALUES (2, 9)");
     }
     Texts column(const std::string& sql, int index = 0) {
-        QueryDataset q(conn);
-        q.setSql(sql);
-        q.open();
-        Texts out;
-        for (bool more = q.first(); more; more = q.next()) {
-            out.push_back(q.getText(index));
-        }
-        return out;
+        return testing::column(conn, sql, index);
     }
     std::string errorOf(const std::string& sql) {
         try {
