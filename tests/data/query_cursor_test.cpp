@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "../support/temp_dir.hpp"
 #include "data/query_cursor.hpp"
 #include "data_test_support.hpp"
 #include "engine/messages.hpp"
@@ -166,13 +167,6 @@ struct QueryTraceTest : QueryCursorTest {
     std::filesystem::path previous;
 };
 
-std::string readAll(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 TEST_F(QueryTraceTest, SelectsAreAppendedWhenTheTraceFileExists) {
     std::filesystem::create_directories(traceFolder());
     auto trace = traceFolder() / "ACTIVEQUERY.TXT";
@@ -181,7 +175,8 @@ TEST_F(QueryTraceTest, SelectsAreAppendedWhenTheTraceFileExists) {
     testing::openSql(*query.get(), "SELECT Missing FROM Nowhere");
     ASSERT_EQ(query->Set_TypeRequete(1), ORV_S_OK);
     testing::openSql(*query.get(), "DELETE FROM Empty");
-    EXPECT_EQ(readAll(trace), "old\r\nSELECT Name FROM Items\r\nSELECT Missing FROM Nowhere\r\n");
+    EXPECT_EQ(test::readFile(trace),
+              "old\r\nSELECT Name FROM Items\r\nSELECT Missing FROM Nowhere\r\n");
 }
 
 TEST_F(QueryTraceTest, WithoutTheTraceFileNothingIsWritten) {

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "../support/temp_dir.hpp"
 #include "data/serialized_objects.hpp"
 #include "data_test_support.hpp"
 
@@ -292,13 +293,6 @@ struct TempVariable {
     std::string previous;
 };
 
-std::string readAll(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 TEST_F(RecordDataTest, FillStreamWritesTheBlobToTheTempFolder) {
     TempVariable temp(dir.path().string());  // no trailing separator
     auto blobFile = dir.path() / "orv_blob.blob";
@@ -307,7 +301,7 @@ TEST_F(RecordDataTest, FillStreamWritesTheBlobToTheTempFolder) {
     ASSERT_EQ(table->SaveFileInBlobField(W(source.string()).get(), W("Data").get()), ORV_S_OK);
     reopen();
     ASSERT_EQ(table->FillStream(W("Data").get()), ORV_S_OK);
-    EXPECT_EQ(readAll(blobFile), std::string("\x89PNG\0\x01", 6));
+    EXPECT_EQ(test::readFile(blobFile), std::string("\x89PNG\0\x01", 6));
     EXPECT_TRUE(ORV_FAILED(table->FillStream(W("Nope").get())));
 }
 
@@ -318,7 +312,7 @@ TEST_F(RecordDataTest, FillStreamOfAnEmptyBlobLeavesTheOlderFile) {
     post();
     reopen();
     ASSERT_EQ(table->FillStream(W("Data").get()), ORV_S_OK);
-    EXPECT_EQ(readAll(blobFile), "older");
+    EXPECT_EQ(test::readFile(blobFile), "older");
 }
 
 TEST_F(RecordDataTest, SaveFileInBlobFieldIgnoresAMissingFile) {

@@ -24,6 +24,7 @@
 #include "merge_test_support.hpp"
 #include "support/mdb_reader.hpp"
 #include "support/shell_command.hpp"
+#include "support/temp_dir.hpp"
 
 namespace orvdb::merge_test {
 namespace {
@@ -45,13 +46,6 @@ std::vector<std::string> rowsOf(iDatabase& db, const std::string& sql,
     }
     merge::popQuery(db);
     return rows;
-}
-
-std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 class MergeRunTest : public MergeTest {
@@ -174,7 +168,7 @@ TEST_F(MergeRunTest, OneMergeKeepsKeysFoldersAndLogAndOthersReadTheOutput) {
                            "(FamilyID) REFERENCES Family(ID)"),
                   position("-- Table: Tarif"));
         EXPECT_LT(position("-- Table: Tarif"), static_cast<std::ptrdiff_t>(log.size()));
-        const std::string script = readText(temp + "mergedatabase.txt");
+        const std::string script = test::readFile(temp + "mergedatabase.txt");
         EXPECT_NE(script.find("-- IN 1"), std::string::npos);
         EXPECT_EQ(script.find("DROP CONSTRAINT"), std::string::npos);
     }
@@ -184,7 +178,7 @@ TEST_F(MergeRunTest, OneMergeKeepsKeysFoldersAndLogAndOthersReadTheOutput) {
         EXPECT_TRUE(fs::exists(out + file)) << file;
     }
     // A common file keeps the first input's content.
-    EXPECT_EQ(readText(out + "Readme.txt"), "first");
+    EXPECT_EQ(test::readFile(out + "Readme.txt"), "first");
     EXPECT_FALSE(fs::exists(root + "Providers/OUT_Temp"));
 
     pugi::xml_document frames;
@@ -195,9 +189,10 @@ TEST_F(MergeRunTest, OneMergeKeepsKeysFoldersAndLogAndOthersReadTheOutput) {
     }
     EXPECT_EQ(names, (std::vector<std::string>{"Frames A", "Common", "Frames B"}));
     // An index only the second input has comes with its folder.
-    EXPECT_NE(readText(out + "Libraries/Gates/DIRECTORIES.XML").find("Gate"), std::string::npos);
+    EXPECT_NE(test::readFile(out + "Libraries/Gates/DIRECTORIES.XML").find("Gate"),
+              std::string::npos);
 
-    const std::string written = readText(root + "Merge.Log");
+    const std::string written = test::readFile(root + "Merge.Log");
     std::vector<std::string> fileLines;
     std::istringstream lines(written.substr(3));  // after the byte-order mark
     for (std::string line; std::getline(lines, line);) {
@@ -362,7 +357,7 @@ TEST_F(MergeRunTest, AFailureLeavesTheInputsUntouchedAndNoOutputLookingComplete)
             EXPECT_FALSE(record->messages.empty() && record->exceptions.empty())
                 << "the host hears why the output cannot be used";
         }
-        EXPECT_NE(readText(root + "Merge.Log").find("Merge failed: "), std::string::npos);
+        EXPECT_NE(test::readFile(root + "Merge.Log").find("Merge failed: "), std::string::npos);
     }
 }
 
