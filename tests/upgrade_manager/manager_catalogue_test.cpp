@@ -57,19 +57,15 @@ public:
             strings[23] = "Administrateur(5035)";
         }
         setManagerUpgradeStrings(strings);
-        host::setDebugSink([this](std::string_view text) { debug_.emplace_back(text); });
-        host::setDebugTrace(true);
     }
     ~Host() {
-        host::setDebugTrace(false);
-        host::setDebugSink({});
         host::resetHostServices();
         setManagerUpgradeStrings({});
     }
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
 
-    const Lines& debug() const { return debug_; }
+    const Lines& debug() const { return debug_.lines(); }
     fs::path manager() const { return root_ / "XMan" / "Manager.mdb"; }
     // The host service's rights management: what the upgrade tells when
     // Update gets no rights host object.
@@ -78,7 +74,7 @@ public:
 
 private:
     fs::path root_;
-    Lines debug_;
+    test_support::DebugRecording debug_;
     std::shared_ptr<host::MemoryRightsManager> rights_ =
         std::make_shared<host::MemoryRightsManager>();
     std::shared_ptr<host::MemoryVatRateList> vatRates_ =

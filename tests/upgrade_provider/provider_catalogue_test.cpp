@@ -45,23 +45,17 @@ public:
         host::installHostServices(std::move(services));
         host::registry()->set(28, root_.string() + "/");
         host::registry()->set(30, root_.string() + "/");
-        host::setDebugSink([this](std::string_view text) { debug_.emplace_back(text); });
-        host::setDebugTrace(true);
     }
-    ~Host() {
-        host::setDebugTrace(false);
-        host::setDebugSink({});
-        host::resetHostServices();
-    }
+    ~Host() { host::resetHostServices(); }
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
 
-    const Lines& debug() const { return debug_; }
+    const Lines& debug() const { return debug_.lines(); }
     fs::path provider() const { return root_ / "Providers" / "Acme" / "XLibData.Mdb"; }
 
 private:
     fs::path root_;
-    Lines debug_;
+    test_support::DebugRecording debug_;
 };
 
 ComPtr<iDatabase> openProvider(const fs::path& file) {
