@@ -33,9 +33,9 @@ echo "== 2. Every database of the data root upgraded (log: examples/out/upgrade.
 
 echo
 echo "== 3. Providers Acme and Bravo merged into Merged (log: examples/out/merge.log)"
-# Both providers carry a file of the same name (X2D/F70.x2d): --yes answers
-# the merge's question about common files.
-# The progress shows on the terminal (--progress tty: no window even with a
+# Both providers carry a file of the same name beside XLibData.mdb
+# (Notes.txt): --yes answers the merge's question about common files. The
+# progress shows on the terminal (--progress tty: no window even with a
 # display).
 TEMP=$out/tmp "$orvdb" --config "$config" --yes merge --progress tty Acme Bravo Merged >"$out/merge.log"
 grep -E '^(Copy|Congratulations|XML :|Query tarif)' "$out/merge.log" | sed 's/^/  /' | tail -8
