@@ -2,6 +2,7 @@
 // file behind, and say which file failed and why.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -172,14 +173,25 @@ TEST_F(WriterFailure, TextWithoutAnIndexKeyLeavesTheTargetAsItWas) {
     expectUntouched();
 }
 
-TEST_F(WriterFailure, SuccessfulWriteReplacesTheTargetAndKeepsItsMode) {
+TEST_F(WriterFailure, SuccessfulWriteReplacesTheTargetAndKeepsItsModeAndOwners) {
     std::filesystem::permissions(target_, std::filesystem::perms(0640));
+    // Only root can hand the file to someone else; others test the mode alone.
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(target_.c_str(), 1, 4), 0);
+    }
     TableImage* shippers = image_.findTable("Shippers");
     ASSERT_NE(shippers, nullptr);
     shippers->rows.pop_back();
     writeJetFile(image_, target_);
     EXPECT_NE(testing::readFileBytes(target_), original_);
     EXPECT_EQ(std::filesystem::status(target_).permissions(), std::filesystem::perms(0640));
+    if (root) {
+        struct stat after {};
+        ASSERT_EQ(::stat(target_.c_str(), &after), 0);
+        EXPECT_EQ(after.st_uid, 1u);
+        EXPECT_EQ(after.st_gid, 4u);
+    }
     EXPECT_EQ(JetFile::open(target_).table("Shippers")->rowCount, shippers->rows.size());
 }
 

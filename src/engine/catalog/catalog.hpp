@@ -22,8 +22,8 @@
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <set>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -105,13 +105,19 @@ public:
     // The rows of a table are only in the store once loaded (a mirrored Jet
     // file loads them when first used): its store indexes and triggers come
     // with them. Without a check, every table's rows are present.
-    void setRowsPresentCheck(std::function<bool(int64_t)> check) { rowsPresent_ = std::move(check); }
+    void setRowsPresentCheck(std::function<bool(int64_t)> check) {
+        rowsPresent_ = std::move(check);
+    }
     bool rowsPresent(int64_t id) const { return !rowsPresent_ || rowsPresent_(id); }
     // The rows of these tables were loaded: their indexes and triggers now.
     void rowsLoaded(const std::set<int64_t>& ids);
     static std::string storedNameFor(const std::string& name);
     void rebuildTriggers();
     void rebuildTriggers(const TableInfo& table);
+    // A table's triggers hold its own rules and those of every relationship
+    // it is on: a definition of these tables changes theirs and their
+    // partners', nobody else's.
+    void rebuildTriggersNear(std::initializer_list<std::string_view> names);
 
     // --- queries (catalog.cpp) ---
     const TableInfo* findTableInfo(std::string_view name) const;
