@@ -1,59 +1,98 @@
 #!/usr/bin/env bash
-# Sets orvdb up (packages, build) and runs the main job on the bundled examples.
+# Sets orvdb up (packages, the command-line tool) and runs the main job on an
+# example data root laid out as a customer's: every database upgraded, two
+# providers merged into a third, every output checked, and a summary.
+# Everything it writes goes under examples/out/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+started=$(date +%s)
+
 scripts/install-deps.sh
-scripts/build.sh
-orvdb=build/tools/orvdb/orvdb
+# The tool alone: scripts/test.sh builds the rest of the tree. ORVDB_BUILD_DIR
+# names another build folder (default: build).
+build=${ORVDB_BUILD_DIR:-build}
+[ -f "$build/build.ninja" ] || cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j"$(nproc)" --target orvdb_cli
+built=$(date +%s)
 
-echo "== orvdb --version"
-"$orvdb" --version
-echo "== Host configuration for the example data root"
-"$orvdb" --data-root examples/data host
+orvdb=$(cd "$build" && pwd)/tools/orvdb/orvdb
+out=$PWD/examples/out
+root=$out/data-root
+config=$root/orvdb.ini
+rm -rf "$root" "$out/tmp"
+mkdir -p "$out/tmp"
 
-echo "== A database made and queried with Access SQL"
-out=examples/out
-mkdir -p "$out"
-rm -f "$out/demo.mdb"
-"$orvdb" create "$out/demo.mdb"
-"$orvdb" sql --format table "$out/demo.mdb" < examples/demo.sql
-echo "== Its schema"
-"$orvdb" schema "$out/demo.mdb"
+echo
+echo "== 1. An example data root: a library, two providers, a workshop and a manager, all old"
+ORVDB=$orvdb examples/make-data-root.sh "$root"
+"$orvdb" --config "$config" host
 
-echo "== An example data root: a library, a provider, a workshop and a manager at old versions, then upgraded"
-root="$out/data-root"
-rm -rf "$root"
-mkdir -p "$root/Providers/Acme" "$root/XMan"
-"$orvdb" create "$root/XLib.Mdb"
-"$orvdb" sql "$root/XLib.Mdb" < examples/library.sql
-"$orvdb" create "$root/Providers/Acme/XLibData.Mdb"
-"$orvdb" sql "$root/Providers/Acme/XLibData.Mdb" < examples/provider.sql
-"$orvdb" upgrade --kind library --data-root "$root"
-"$orvdb" upgrade --kind provider --provider Acme --data-root "$root"
-"$orvdb" sql --format table "$root/Providers/Acme/XLibData.Mdb" \
-  "SELECT Ref1, ID, ZV_Position FROM VariableObjTree_TextList_Text ORDER BY Ref1, ZV_Position" \
-  "SELECT zvID, zvCode FROM ZV_VersionCode ORDER BY zvID"
-"$orvdb" create "$root/XMan/Xmandata.mdb"
-"$orvdb" sql "$root/XMan/Xmandata.mdb" < examples/workshop.sql
-"$orvdb" upgrade --kind workshop --data-root "$root"
-"$orvdb" sql --format table "$root/XMan/Xmandata.mdb" \
-  "SELECT WORKSTATIONNAME, FAMILY, CARTROLE, CARTNAME FROM qryWorkStationsOrigineCart ORDER BY WORKSTATIONID, CARTID"
-"$orvdb" create "$root/XMan/Manager.mdb"
-"$orvdb" sql "$root/XMan/Manager.mdb" < examples/manager.sql
-"$orvdb" upgrade --kind manager --database Manager --data-root "$root" \
-  | awk '!/^rights\t/ || /^rights\t(administrators|group)\t/'
-"$orvdb" sql --format table "$root/XMan/Manager.mdb" \
-  "SELECT UserName, RightsModel, UserPassword FROM ApplicationUsers ORDER BY ID" \
-  "SELECT ID, NAME, VATRateName, DeviseName, ComputesModesId FROM DEVIS ORDER BY ID"
+echo
+echo "== 2. Every database of the data root upgraded (log: examples/out/upgrade.log)"
+"$orvdb" --config "$config" upgrade --all >"$out/upgrade.log"
 
-if [ -f ../shared/fixtures/jet4/northwind.mdb ]; then
-  echo "== An Access file (a copy of northwind.mdb): info, a query, a change, a check"
-  cp ../shared/fixtures/jet4/northwind.mdb "$out/northwind.mdb"
-  chmod u+w "$out/northwind.mdb"
-  "$orvdb" info "$out/northwind.mdb" | head -8
-  "$orvdb" sql --format table "$out/northwind.mdb" \
-    "SELECT TOP 3 CompanyName, Country FROM Customers ORDER BY CompanyName"
-  "$orvdb" sql "$out/northwind.mdb" \
-    "UPDATE Shippers SET Phone = '(503) 555-0101' WHERE ShipperID = 1"
-  "$orvdb" check "$out/northwind.mdb"
+echo
+echo "== 3. Providers Acme and Bravo merged into Merged (log: examples/out/merge.log)"
+# Both providers carry a file of the same name beside XLibData.mdb
+# (Notes.txt): --yes answers the merge's question about common files. The
+# progress shows on the terminal (--progress tty: no window even with a
+# display).
+TEMP=$out/tmp "$orvdb" --config "$config" --yes merge --progress tty Acme Bravo Merged >"$out/merge.log"
+grep -E '^(Copy|Congratulations|XML :|Query tarif)' "$out/merge.log" | sed 's/^/  /' | tail -8
+
+echo
+echo "== 4. Every database checked by orvdb check and opened by mdbtools"
+databases=(XLib.Mdb Providers/Acme/XLibData.mdb Providers/Bravo/XLibData.mdb
+  Providers/Merged/XLibData.mdb XMan/Xmandata.mdb XMan/Manager.mdb)
+failures=0
+declare -A checked listed
+for database in "${databases[@]}"; do
+  file=$root/$database
+  if "$orvdb" check "$file" >"$out/check.txt" 2>&1; then
+    checked[$database]=OK
+  else
+    checked[$database]=FAILED
+    failures=$((failures + 1))
+  fi
+  echo "  $database: $(tail -1 "$out/check.txt")"
+  # mdbtools lists the tables and exports the first one, each bounded in
+  # time and output.
+  if tables=$(timeout 60 mdb-tables -1 "$file" 2>/dev/null | head -c 100000) &&
+    [ -n "$tables" ] &&
+    first=$(printf '%s\n' "$tables" | head -1) &&
+    timeout 60 mdb-export "$file" "$first" 2>/dev/null | head -c 1000000 >/dev/null; then
+    listed[$database]="$(printf '%s\n' "$tables" | grep -c .) tables"
+  else
+    listed[$database]=FAILED
+    failures=$((failures + 1))
+  fi
+done
+
+echo
+echo "== Summary"
+# The version before and after of each upgraded file, from the upgrade's
+# database / version before / version after lines.
+declare -A before after
+while IFS=$'\t' read -r key value; do
+  case $key in
+    database) current=${value#"$root/"} ;;
+    "version before") before[$current]=$value ;;
+    "version after") after[$current]=$value ;;
+  esac
+done <"$out/upgrade.log"
+after[Providers/Merged/XLibData.mdb]=$("$orvdb" sql "$root/Providers/Merged/XLibData.mdb" \
+  "SELECT Version FROM Version" | tail -1)
+
+printf '%-30s %-8s %-8s %6s  %-6s %s\n' database before after rows check mdbtools
+for database in "${databases[@]}"; do
+  rows=$("$orvdb" info "$root/$database" | awk '/^  .*: [0-9]+ rows$/ { sum += $(NF - 1) } END { print sum + 0 }')
+  printf '%-30s %-8s %-8s %6s  %-6s %s\n' "$database" "${before[$database]:--}" \
+    "${after[$database]:--}" "$rows" "${checked[$database]}" "${listed[$database]}"
+done
+finished=$(date +%s)
+echo
+echo "set-up and build: $((built - started)) s; the job: $((finished - built)) s"
+if [ "$failures" -ne 0 ]; then
+  echo "demo: $failures check(s) failed" >&2
+  exit 1
 fi

@@ -4,6 +4,8 @@
 // gets the upgrade strings and, as Update's first argument, the host's rights
 // management; what the upgrade told the rights management and the VAT rates
 // it gave the host are shown after the log.
+#include "cmd_upgrade.hpp"
+
 #include "cli_context.hpp"
 
 #include <orvdb/exports.h>
@@ -28,13 +30,6 @@ namespace orvdb::cli {
 
 namespace {
 
-struct UpgradeOptions {
-    std::string kind;
-    std::string provider;
-    std::string database;
-    std::string stringsFile;
-};
-
 std::string lastError() {
     return host::Bstr::adopt(OrvGetLastErrorMessage()).utf8();
 }
@@ -43,7 +38,7 @@ OrvIServerInfo* toC(IServerInfo* info) {
     return reinterpret_cast<OrvIServerInfo*>(info);
 }
 
-ComPtr<iDatabase> openKind(const UpgradeOptions& options) {
+ComPtr<iDatabase> openKind(const UpgradeTarget& options) {
     auto registry = host::registry();
     ComPtr<IServerInfo> info;
     OrvIDatabase* handle = nullptr;
@@ -106,89 +101,124 @@ std::string versionOf(iDatabase& db) {
 }
 
 // The host hands a manager database its upgrade strings before Update.
-void giveUpgradeStrings(iDatabase& db, const UpgradeOptions& options) {
+void giveUpgradeStrings(iDatabase& db, const std::string& stringsFile) {
     ComPtr<IManagerStrings> target = ComPtr<iDatabase>(&db).as<IManagerStrings>();
     if (!target) {
         throw std::runtime_error("the manager database takes no upgrade strings");
     }
-    std::vector<std::string> strings = options.stringsFile.empty()
+    std::vector<std::string> strings = stringsFile.empty()
                                            ? host::textLines(defaultManagerStrings())
-                                           : host::readTextLines(options.stringsFile);
+                                           : host::readTextLines(stringsFile);
     ComPtr<IWideStringCollection> collection = host::makeStringCollection(std::move(strings));
     host::throwIfFailed(target->SetUpgradeStrings(collection.get()), "SetUpgradeStrings");
 }
 
-void printHostState() {
+void printHostState(std::ostream& out) {
     if (auto* rights = dynamic_cast<host::MemoryRightsManager*>(host::rights().get())) {
         for (const std::string& line : rights->listing()) {
-            std::cout << "rights\t" << line << '\n';
+            out << "rights\t" << line << '\n';
         }
     }
     for (const host::VatRate& rate : host::vatRates()->rates()) {
-        std::cout << "vat rate\t" << rate.caption << '\t' << rate.rate << '\t' << rate.description
-                  << '\n';
+        out << "vat rate\t" << rate.caption << '\t' << rate.rate << '\t' << rate.description
+            << '\n';
     }
 }
 
 void runUpgrade(const UpgradeOptions& options) {
-    ComPtr<iDatabase> db = openKind(options);
+    if (options.all) {
+        runUpgradeAll(options);
+        return;
+    }
+    if (options.target.kind.empty()) {
+        throw CLI::RequiredError("--kind KIND (one database) or --all");
+    }
+    UpgradeTarget target = options.target;
+    if (options.databases.size() > 1) {
+        throw CLI::ValidationError("--database", "is given once with --kind manager");
+    }
+    if (!options.databases.empty()) {
+        target.database = options.databases.front();
+    }
+    upgradeDatabase(target, options.stringsFile, std::cout);
+}
+
+}  // namespace
+
+UpgradeOutcome upgradeDatabase(const UpgradeTarget& target, const std::string& stringsFile,
+                               std::ostream& out) {
+    ComPtr<iDatabase> db = openKind(target);
     OrvWordBool opened = ORV_WFALSE;
     host::throwIfFailed(db->Get_Opened(&opened), "Get_Opened");
     if (!opened) {
-        throw std::runtime_error("the " + options.kind + " database could not be opened");
+        throw std::runtime_error("the " + target.kind + " database could not be opened");
     }
     auto& connection = dynamic_cast<kinds::TSoftDatabase&>(*db.get());
-    std::cout << "database\t" << host::resolvePath(host::toUtf8(connection.path())) << '\n';
+    UpgradeOutcome outcome;
+    outcome.path = host::resolvePath(host::toUtf8(connection.path()));
+    out << "database\t" << outcome.path << '\n';
     // The provider folder actually opened (another one when the asked
     // provider had no data file).
     if (ComPtr<iProviderName> named = db.as<iProviderName>()) {
         host::Bstr provider;
         if (named->Get_ProviderName(provider.put()) == ORV_S_OK) {
-            std::cout << "provider\t" << provider.utf8() << '\n';
+            out << "provider\t" << provider.utf8() << '\n';
         }
     }
-    std::cout << "version before\t" << versionOf(*db) << '\n';
+    outcome.before = versionOf(*db);
+    out << "version before\t" << outcome.before << '\n';
 
-    const bool manager = options.kind == "manager";
+    const bool manager = target.kind == "manager";
     ComPtr<IRightsManager> rights;
     if (manager) {
-        giveUpgradeStrings(*db, options);
+        giveUpgradeStrings(*db, stringsFile);
         rights = host::makeRightsManagerObject(host::rights());
     }
     const OrvHResult status = db->Update(rights.get(), nullptr);
     const std::string failure = status == ORV_S_OK ? std::string() : lastError();
     for (const std::string& line : connection.lastUpgradeLog()) {
-        std::cout << "log\t" << line << '\n';
+        out << "log\t" << line << '\n';
     }
     if (status != ORV_S_OK) {
+        out.flush();
         throw std::runtime_error("upgrade failed: " + failure);
     }
-    std::cout << "version after\t" << versionOf(*db) << '\n';
+    outcome.after = versionOf(*db);
+    out << "version after\t" << outcome.after << '\n';
     if (manager) {
-        printHostState();
+        printHostState(out);
     }
+    return outcome;
 }
-
-}  // namespace
 
 void addUpgradeCommand(CLI::App& app) {
     static UpgradeOptions options;
     auto* cmd = app.add_subcommand(
         "upgrade",
-        "Open the database of one kind as the host does and bring it to the current "
-        "schema, showing the upgrade log and the version before and after");
-    cmd->add_option("--kind", options.kind, "Database kind")
-        ->required()
-        ->check(CLI::IsMember({"library", "provider", "filling", "hardware", "manager", "workshop",
-                               "parameters", "language"}));
-    cmd->add_option("--provider", options.provider,
+        "Open the database of one kind (or every database of the data root) as the host does "
+        "and bring it to the current schema, showing the upgrade log and the version before "
+        "and after");
+    auto* kind = cmd->add_option("--kind", options.target.kind, "Database kind")
+                     ->check(CLI::IsMember({"library", "provider", "filling", "hardware", "manager",
+                                            "workshop", "parameters", "language"}));
+    cmd->add_flag("--all", options.all,
+                  "Every database of the data root, in the host's order: library, provider "
+                  "folders, workshop data, manager databases, manager parameters, language")
+        ->excludes(kind);
+    cmd->add_option("--provider", options.target.provider,
                     "Provider folder under <data root>/Providers (provider, filling, hardware)");
-    cmd->add_option("--database", options.database,
-                    "Manager database name: the file NAME.mdb of the workshop folder (manager)");
+    cmd->add_option("--database", options.databases,
+                    "Manager database name: the file NAME.mdb of the workshop folder (manager; "
+                    "with --all, repeatable, and only these managers are upgraded)");
     cmd->add_option("--strings", options.stringsFile,
                     "Manager upgrade strings: a UTF-8 file, one text a line; entry 23 (the 24th "
                     "line) names the administrators (default: the bundled list)")
         ->check(CLI::ExistingFile);
+    cmd->add_option("--progress", options.progress,
+                    "With --all: a line per database on stderr, redrawn in place on a terminal "
+                    "(auto, tty), or none")
+        ->check(CLI::IsMember({"auto", "tty", "none"}))
+        ->capture_default_str();
     cmd->callback([] { runUpgrade(options); });
 }
 
