@@ -210,6 +210,8 @@ TEST_F(JetWriteBackTest, NewObjectsGetTheOwnerPermissionsAndAFreeId) {
                   std::stoll(texts(*c, objectId + "'Widget'").at(0)));
     }
     auto c = open(path, "Mode=Read;");
+    // The permissions are read from the file when first needed.
+    c->store().loadForChange({"MSysACEs"});
     auto owner = [&](const std::string& name) {
         return texts(
             *c, "SELECT hex(Owner) FROM MSysObjects WHERE Id = (" + objectId + "'" + name + "')");

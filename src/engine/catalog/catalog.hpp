@@ -184,6 +184,9 @@ private:
                           int64_t flags);
     void deleteMSysObject(std::string_view name, int64_t parentId);
     void grantInheritedPermissions(int64_t id);
+    // Whether the database keeps permissions (MSysACEs), with their rows
+    // read from the file: a file's are read when a definition first needs them.
+    bool permissionsPresent();
     void touchMSysObject(int64_t id);
 
     // Store indexes (index_ddl.cpp).

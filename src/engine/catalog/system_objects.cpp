@@ -25,7 +25,7 @@ void Catalog::insertMSysObject(int64_t id, int64_t parentId, std::string_view na
     insert.bind(1, id).bind(2, parentId).bind(3, name);
     insert.bind(4, int64_t{::orvdb::jet::typeCode(type)}).bind(5, flags);
     insert.bind(6, int64_t{kDatabaseObjectId}).run();
-    if (parentId == kTablesContainerId && findTableInfo("MSysACEs")) {
+    if (parentId == kTablesContainerId && permissionsPresent()) {
         grantInheritedPermissions(id);
     }
 }
@@ -70,6 +70,17 @@ void Catalog::grantInheritedPermissions(int64_t id) {
     }
 }
 
+bool Catalog::permissionsPresent() {
+    const TableInfo* permissions = findTableInfo("MSysACEs");
+    if (permissions == nullptr) {
+        return false;
+    }
+    if (!rowsPresent(permissions->id) && tableNameSource_) {
+        tableNameSource_(*permissions, true);  // reads them in
+    }
+    return true;
+}
+
 void Catalog::deleteMSysObject(std::string_view name, int64_t parentId) {
     if (!findTableInfo("MSysObjects")) {
         return;
@@ -82,7 +93,7 @@ void Catalog::deleteMSysObject(std::string_view name, int64_t parentId) {
             rowids.push_back(query.getInt(0));
         }
     }
-    const bool hasPermissions = findTableInfo("MSysACEs") != nullptr;
+    const bool hasPermissions = permissionsPresent();
     for (int64_t rowid : rowids) {
         if (hasPermissions) {
             Stmt(db_,

@@ -94,7 +94,7 @@ void Catalog::dropTable(std::string_view name) {
     Stmt(db_, "DELETE FROM _orv_columns WHERE table_id=?").bind(1, table.id).run();
     Stmt(db_, "DELETE FROM _orv_indexes WHERE table_id=?").bind(1, table.id).run();
     deleteMSysObject(table.name, kTablesContainerId);
-    if (findTableInfo("MSysACEs")) {
+    if (permissionsPresent()) {
         Stmt(db_, "DELETE FROM MSysACEs WHERE ObjectId=?").bind(1, table.id).run();
     }
     savepoint.commit();

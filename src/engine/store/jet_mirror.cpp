@@ -46,9 +46,10 @@ void bindJetValue(Stmt& s, int index, const jet::Value& v) {
 
 // Jet's tables that the catalog reads and DDL changes: their rows come at
 // once. Every other table's rows (Access's own forms, reports and navigation
-// tables included) come when a statement first uses it.
+// tables, and the permissions, which only a new or dropped object touches)
+// come when a statement or a definition first uses them.
 bool catalogTable(std::string_view name) {
-    for (std::string_view table : {"MSysObjects", "MSysACEs", "MSysQueries", "MSysRelationships"}) {
+    for (std::string_view table : {"MSysObjects", "MSysQueries", "MSysRelationships"}) {
         if (sameName(name, table)) {
             return true;
         }
