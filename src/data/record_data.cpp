@@ -26,6 +26,8 @@ void TORVC_Data<I>::setOpened(bool value) {
 
 template <class I>
 std::string TORVC_Data<I>::getString(std::string_view field) const {
+    // An unknown field reads empty, but only on a cursor that is open.
+    dataset().requireOpen();
     int index = dataset().findField(field);
     return index < 0 ? std::string() : dataset().getText(index);
 }
