@@ -34,7 +34,15 @@ install(FILES "${PROJECT_BINARY_DIR}/orvdbConfig.cmake"
               "${PROJECT_BINARY_DIR}/orvdbConfigVersion.cmake"
         DESTINATION "${ORVDB_CMAKE_DIR}" COMPONENT Development)
 
-# pkg-config: paths relative to the prefix, so that a moved tree still works.
+# pkg-config: the prefix is found from the .pc file's own folder, so that
+# `cmake --install --prefix`, DESTDIR and a moved tree all work.
+if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
+  set(ORVDB_PC_PREFIX "${CMAKE_INSTALL_PREFIX}")
+else()
+  file(RELATIVE_PATH _orvdb_pc_up "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
+  string(REGEX REPLACE "/$" "" _orvdb_pc_up "${_orvdb_pc_up}")
+  set(ORVDB_PC_PREFIX "\${pcfiledir}/${_orvdb_pc_up}")
+endif()
 if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
   set(ORVDB_PC_LIBDIR "${CMAKE_INSTALL_LIBDIR}")
 else()
