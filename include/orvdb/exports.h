@@ -2,10 +2,16 @@
  * suite's host calls them by. Usable from C and C++.
  *
  * Strings: OrvHostString arguments are host strings (strings.h) that stay the
- * caller's; an OrvHostString* result is a variable the function fills with
- * OrvHostStringAssign (what it held before is released). OrvBstr arguments
- * are wide strings. Interface pointers are the C views of interfaces.h; an
- * out interface receives one reference that the caller releases.
+ * caller's. OrvBstr arguments are wide strings. Interface pointers are the C
+ * views of interfaces.h.
+ *
+ * Out arguments (an OrvHostString* result, an OrvIDatabase** or other
+ * interface out pointer) are written, never read: the function neither looks
+ * at nor releases what the variable held, so it may be uninitialised, and a
+ * caller that reuses a variable releases its old content first. The variable
+ * holds NULL until the function stores its result, and after a failure. A
+ * result host string carries one reference and an out interface one
+ * reference, both the caller's to release.
  *
  * Status codes: 0 success; 1 a negative answer or nothing done; see each
  * function for the others. The host lets exceptions of the functions that
@@ -60,17 +66,19 @@ struct OrvIFileService {
 /* Opens the database that section "CONNEXION" + alias of the settings file
  * (INI) describes: keys NAME (default "UNDEFINED"), ALIAS (default the name),
  * PATH, PARAMPATH, FORMAT, OPEN (default "FALSE"); section and key names
- * without regard to case, every value upper-cased (ASCII letters). Clears
- * *database first. Returns 0 with the database in *database (opened when
- * OPEN is TRUE; a failed open goes to the host's exception handler and the
+ * without regard to case, every value upper-cased (ASCII letters). Returns 0 with the database in
+ * *database (opened when OPEN is TRUE; a failed open goes to the host's exception handler and the
  * database comes back unopened), 1 when NAME is empty or no file exists at
- * PATH, ORV_E_INVALIDARG when the settings file does not exist. */
+ * PATH, ORV_E_INVALIDARG when the settings file does not exist. *database
+ * is an out argument: written (NULL first), never read or released. */
 ORV_API OrvHResult OpenDatabase(OrvHostString settingsFile, OrvHostString alias,
                                 OrvIDatabase** database);
 
 /* Copies the template (registry entry 29 + "Data\DataModel.Dat") to entry
  * 30 + "Providers\<name>\XLibData.mdb" through the file service. 1 when there
- * is no template; ORV_E_FAIL when the file service fails. */
+ * is no template; ORV_E_FAIL when the file service fails. A NULL file
+ * service stands for the one installed with OrvSetFileService (host.h), by
+ * default the copy of OrvCreateFileService. */
 ORV_API OrvHResult CreateProvider(OrvBstr providerName, OrvIFileService* fileService);
 
 /* 0 when the provider's data file exists, 1 when not. The name "XMANDATA"
@@ -85,7 +93,8 @@ ORV_API OrvHResult DeleteProvider(void* unused);
 ORV_API OrvHResult Backup(void* unused);
 
 /* A file service for CreateProvider that copies the template, creating the
- * provider folder; it refuses to replace an existing provider database. */
+ * provider folder; it refuses to replace an existing provider database.
+ * *service is an out argument (written, never read). */
 ORV_API OrvHResult OrvCreateFileService(OrvIFileService** service);
 
 /* ---- SQL dialect helpers (Access) -------------------------------------- */
@@ -148,7 +157,7 @@ ORV_API OrvLongBool ExistsDatabase(OrvIServerInfo* description);
 
 /* ---- Databases by kind --------------------------------------------------
  * Each hands its arguments to the kind's CreateDatabase and stores the
- * database in *database (released first when it held one). *database is NULL
+ * database in *database, an out argument (written, never read). It is NULL
  * when the kind could not find or open its file; the kind has told the host's
  * message manager or exception handler why. */
 ORV_API OrvHResult Get_XLibDatabase(OrvIDatabase** database, OrvIServerInfo* libraryInfo);
@@ -187,12 +196,13 @@ typedef OrvIInterface* (*OrvCreateObjectFunction)(OrvHostString upperName);
 /* Merges the provider folders inputDB1 and inputDB2 (names of folders under
  * <data root>/Providers) into outputDB, shifting the keys of inputDB2's rows
  * by offset as the library's MergeKey_* tables configure, and writes the
- * merge log to <data root>/Merge.Log. A NULL container stands for the default
- * one, which opens the library and the provider database where the host
- * would find them. The progress window is shown during the run (with
- * showProgress 0 it keeps its initial captions and empty bars); a NULL
- * createObject means no business objects, so binary values of inputDB2 are
- * not carried. `unused` is ignored.
+ * merge log to <data root>/Merge.Log. A NULL container stands for the one
+ * installed with OrvSetDatabaseContainer (host.h), by default one that opens
+ * the library and the provider database where the host would find them. The progress window is
+ * shown during the run (with showProgress 0 it keeps its initial captions and empty bars); a NULL
+ * createObject stands for the object factory installed with
+ * OrvSetObjectFactory (host.h), by default none, so that binary values of
+ * inputDB2 are not carried. `unused` is ignored.
  * Returns 0 when the run ended, also when the user answered No at the
  * common-files warning (then nothing was copied). A failure is handed to the
  * host's exception handler and returns ORV_E_FAIL with the message. */

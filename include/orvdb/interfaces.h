@@ -10,7 +10,9 @@
  *     OrvBstrFree(name);
  *     db->lpVtbl->Release(db);
  *
- * Arguments and ownership rules are those of interfaces.hpp. */
+ * Arguments and ownership rules are those of interfaces.hpp. In particular,
+ * out arguments (OrvBstr*, interface pointers) are written, never read: they
+ * may hold anything on entry and hold NULL after a failure. */
 #ifndef ORVDB_INTERFACES_H
 #define ORVDB_INTERFACES_H
 

@@ -10,10 +10,15 @@
 // String arguments:
 //   OrvBstr        wide string; an in argument stays the caller's; an out
 //                  argument (OrvBstr*) receives a new string that the caller
-//                  frees with OrvBstrFree (the previous content is not freed).
+//                  frees with OrvBstrFree.
 //   const char16_t*  null-terminated UTF-16 text.
 //   OrvHostString  host string; the callee adds its own reference to keep it.
 // Out interface pointers carry one reference that the caller releases.
+//
+// Out arguments that hand out a string or an object (OrvBstr*, I**) are
+// written, never read: the incoming value is neither looked at nor released,
+// so it may be uninitialised. The library's objects write NULL first, so the
+// variable holds NULL after a failure; a host object should do the same.
 //
 // Identifiers marked "ours" were chosen for this library: the host declares
 // these interfaces without publishing an identifier.

@@ -58,8 +58,9 @@ ORV_API uint32_t OrvHostStringLength(OrvHostString text);
 ORV_API size_t OrvHostStringToUtf8(OrvHostString text, char* buffer, size_t size);
 
 /* Stores value in the variable: adds a reference to value, then releases
- * what the variable held. This is how a "result (address of a host string
- * variable)" argument is filled. A NULL variable address is ignored. */
+ * what the variable held, so the variable must hold a string or NULL. For the
+ * caller's own variables: the library's result arguments are written without
+ * being read (exports.h). A NULL variable address is ignored. */
 ORV_API void OrvHostStringAssign(OrvHostString* variable, OrvHostString value);
 
 /* ---- Errors -------------------------------------------------------------- */

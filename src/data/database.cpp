@@ -107,6 +107,7 @@ OrvHResult torvc_Database::Set_Opened(OrvWordBool opened) {
 }
 
 OrvHResult torvc_Database::GetVersion(OrvBstr* version) {
+    host::clearOut(version);
     return guarded([&] {
         outArgument(version, "GetVersion");
         setOut(version, this->version(), "GetVersion");
@@ -150,6 +151,7 @@ OrvHResult torvc_Database::Purge() {
 }
 
 OrvHResult torvc_Database::Get_dbname(OrvBstr* name) {
+    host::clearOut(name);
     return guarded([&] { setOut(name, dbname_, "Get_dbname"); });
 }
 
@@ -190,6 +192,7 @@ OrvHResult torvc_Database::Update(IInterface* rightsHost, IInterface* hostObject
 }
 
 OrvHResult torvc_Database::Get_SQL(int32_t index, OrvBstr* sql) {
+    host::clearOut(sql);
     return guarded([&] {
         outArgument(sql, "Get_SQL");
         setOut(sql, this->sql(index), "Get_SQL");
@@ -205,18 +208,22 @@ OrvHResult torvc_Database::ExportTo(void*, void*) {
 }
 
 OrvHResult torvc_Database::Get_ServerInfo(IServerInfo** info) {
+    host::clearOut(info);
     return guarded([&] { outArgument(info, "Get_ServerInfo") = ComPtr(serverInfo_).detach(); });
 }
 
 OrvHResult torvc_Database::Get_FieldTypeText(int32_t kindCode, int32_t size, OrvBstr* typeText) {
+    host::clearOut(typeText);
     return guarded([&] { setOut(typeText, columnTypeText(kindCode, size), "Get_FieldTypeText"); });
 }
 
 OrvHResult torvc_Database::Get_AlterColumnText(int32_t value, OrvBstr* text) {
+    host::clearOut(text);
     return guarded([&] { setOut(text, alterColumnText(value), "Get_AlterColumnText"); });
 }
 
 OrvHResult torvc_Database::Get_SortOrderText(int32_t order, OrvBstr* text) {
+    host::clearOut(text);
     return guarded([&] { setOut(text, sortOrderText(order), "Get_SortOrderText"); });
 }
 

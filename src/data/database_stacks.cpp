@@ -85,6 +85,7 @@ void torvc_Database::popProcedure() {
 }
 
 OrvHResult torvc_Database::Get_ActiveQuery(iQueryDatabase** query) {
+    host::clearOut(query);
     return guarded([&] {
         iQueryDatabase*& out = outArgument(query, "Get_ActiveQuery");
         out = nullptr;
@@ -96,6 +97,7 @@ OrvHResult torvc_Database::Get_ActiveQuery(iQueryDatabase** query) {
 }
 
 OrvHResult torvc_Database::Get_ActiveTable(iTableDatabase** table) {
+    host::clearOut(table);
     return guarded([&] {
         iTableDatabase*& out = outArgument(table, "Get_ActiveTable");
         out = nullptr;

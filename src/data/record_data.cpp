@@ -26,6 +26,8 @@ void TORVC_Data<I>::setOpened(bool value) {
 
 template <class I>
 std::string TORVC_Data<I>::getString(std::string_view field) const {
+    // An unknown field reads empty, but only on a cursor that is open.
+    dataset().requireOpen();
     int index = dataset().findField(field);
     return index < 0 ? std::string() : dataset().getText(index);
 }
@@ -71,11 +73,13 @@ OrvHResult TORVC_Data<I>::Set_Opened(OrvWordBool opened) {
 
 template <class I>
 OrvHResult TORVC_Data<I>::Get_FieldName(int32_t index, OrvBstr* name) {
+    host::clearOut(name);
     return guarded([&] { setOutUtf8(name, dataset().field(index).name, "Get_FieldName"); });
 }
 
 template <class I>
 OrvHResult TORVC_Data<I>::GetFieldStructure(int32_t index, OrvBstr* name, OrvBstr* typeWord) {
+    host::clearOut(name, typeWord);
     return guarded([&] {
         const engine::FieldInfo& info = dataset().field(index);
         std::string word = fieldTypeWord(info);
@@ -92,6 +96,7 @@ OrvHResult TORVC_Data<I>::FieldCount(int32_t* count) {
 
 template <class I>
 OrvHResult TORVC_Data<I>::Getstring(OrvBstr field, OrvBstr* text) {
+    host::clearOut(text);
     return guarded([&] { setOutUtf8(text, getString(utf8(field)), "Getstring"); });
 }
 
@@ -182,6 +187,7 @@ OrvHResult TORVC_Data<I>::GetSerializable(OrvBstr field, iSerializable* object) 
 
 template <class I>
 OrvHResult TORVC_Data<I>::GetSerializableWithCreate(OrvBstr field, iSerializable** object) {
+    host::clearOut(object);
     return guarded([&] {
         iSerializable*& out = outArgument(object, "GetSerializableWithCreate");
         out = nullptr;
@@ -272,6 +278,7 @@ OrvHResult TORVC_Data<I>::SetDateTime(OrvBstr field, OrvDateTime value) {
 template <class I>
 OrvHResult TORVC_Data<I>::GetFieldInternalTypeStructure(int32_t index, OrvBstr* name,
                                                         int32_t* kindCode, int32_t* size) {
+    host::clearOut(name);
     return guarded([&] {
         const engine::FieldInfo& info = dataset().field(index);
         int32_t code = fieldKindCode(info);

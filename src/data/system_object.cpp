@@ -5,6 +5,7 @@
 namespace orvdb::data {
 
 OrvHResult TSystemObject::Get_Name(OrvBstr* name) {
+    host::clearOut(name);
     return host::guarded([&] { setOut(name, name_, "Get_Name"); });
 }
 

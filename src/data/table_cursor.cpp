@@ -105,6 +105,7 @@ void torvc_Table::post() {
 }
 
 OrvHResult torvc_Table::Get_IdRow(OrvBstr* id) {
+    host::clearOut(id);
     return guarded([&] { setOut(id, idRow_, "Get_IdRow"); });
 }
 
@@ -120,6 +121,7 @@ OrvHResult torvc_Table::Set_IdRow(OrvBstr id) {
 }
 
 OrvHResult torvc_Table::Get_Tablename(OrvBstr* name) {
+    host::clearOut(name);
     return guarded([&] { setOut(name, tableName_, "Get_Tablename"); });
 }
 

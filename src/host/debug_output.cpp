@@ -25,15 +25,9 @@ DebugChannel& channel() {
 
 void configureLocked(DebugChannel& c) {
     c.configured = true;
-    c.sink = nullptr;
-    c.trace = false;
     const char* value = std::getenv("ORVDB_DEBUG");
-    std::string setting = value ? value : "";
-    if (setting.empty() || setting == "0") {
-        return;
-    }
-    c.trace = true;
-    c.sink = (setting == "1" || setting == "stderr") ? stderrDebugSink() : fileDebugSink(setting);
+    c.sink = debugSinkFor(value ? value : "");
+    c.trace = static_cast<bool>(c.sink);
 }
 
 // The sink to use now, or an empty one when the text is not to be written.
@@ -98,6 +92,16 @@ void configureDebugFromEnvironment() {
     DebugChannel& c = channel();
     std::lock_guard lock(c.mutex);
     configureLocked(c);
+}
+
+DebugSink debugSinkFor(std::string_view setting) {
+    if (setting.empty() || setting == "0") {
+        return nullptr;
+    }
+    if (setting == "1" || setting == "stderr") {
+        return stderrDebugSink();
+    }
+    return fileDebugSink(std::string(setting));
 }
 
 DebugSink stderrDebugSink() {

@@ -33,6 +33,9 @@ bool debugTraceEnabled();
 // automatically at first use).
 void configureDebugFromEnvironment();
 
+// The sink a setting names, as ORVDB_DEBUG reads: "" or "0" none, "1" or
+// "stderr" stderr, anything else a file.
+DebugSink debugSinkFor(std::string_view setting);
 // "orvdb: debug: <text>" lines on stderr.
 DebugSink stderrDebugSink();
 // Appends each text as one line to the file; write errors are ignored.

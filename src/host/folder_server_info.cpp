@@ -6,6 +6,7 @@ namespace orvdb::host {
 
 namespace {
 OrvHResult answer(OrvBstr* out, const std::u16string& text) {
+    clearOut(out);
     return guarded([&] {
         if (!out) {
             throw StatusError(ORV_E_POINTER,

@@ -54,7 +54,10 @@ std::string TFormat::FloatToStrFormated(double value, int decimals) {
     const size_t integerDigits = digits.size() - static_cast<size_t>(decimals);
     std::string result = digits.substr(0, integerDigits);
     if (decimals > 0) {
-        result += "." + digits.substr(integerDigits);
+        // Appended piece by piece: "." + substr(...) trips a false -Wrestrict
+        // of GCC 12 at -O2 and above.
+        result += '.';
+        result.append(digits, integerDigits);
     }
     const bool zero = digits.find_first_not_of('0') == std::string::npos;
     if (value < 0 && !zero) {

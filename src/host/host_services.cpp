@@ -1,5 +1,7 @@
 #include "host/host_services.hpp"
 
+#include "host/default_registry.hpp"
+
 #include <mutex>
 
 namespace orvdb::host {
@@ -8,7 +10,7 @@ namespace {
 
 HostServices makeDefaults() {
     HostServices s;
-    s.registry = std::make_shared<MemoryRegistryInfo>();
+    s.registry = std::make_shared<DefaultRegistryInfo>();
     s.messages = std::make_shared<LoggingMessageManager>();
     s.exceptions = std::make_shared<LoggingExceptionHandler>();
     s.dialogs = std::make_shared<AutoAnswerDialogs>();
@@ -25,6 +27,8 @@ HostServices makeDefaults() {
 struct Installed {
     std::mutex mutex;
     HostServices services = makeDefaults();
+    ComPtr<iMultiDatabase> container;
+    ComPtr<IFileService> fileService;
 };
 
 Installed& installed() {
@@ -71,10 +75,39 @@ void installHostServices(HostServices replacements) {
 
 void resetHostServices() {
     HostServices fresh = makeDefaults();
+    ComPtr<iMultiDatabase> container;
+    ComPtr<IFileService> fileService;
     configureDebugFromEnvironment();
     Installed& i = installed();
+    // The replaced services are released after the lock.
     std::lock_guard lock(i.mutex);
     std::swap(i.services, fresh);
+    i.container.swap(container);
+    i.fileService.swap(fileService);
+}
+
+void setHostDatabaseContainer(ComPtr<iMultiDatabase> container) {
+    Installed& i = installed();
+    std::lock_guard lock(i.mutex);
+    i.container.swap(container);
+}
+
+ComPtr<iMultiDatabase> hostDatabaseContainer() {
+    Installed& i = installed();
+    std::lock_guard lock(i.mutex);
+    return i.container;
+}
+
+void setHostFileService(ComPtr<IFileService> service) {
+    Installed& i = installed();
+    std::lock_guard lock(i.mutex);
+    i.fileService.swap(service);
+}
+
+ComPtr<IFileService> hostFileService() {
+    Installed& i = installed();
+    std::lock_guard lock(i.mutex);
+    return i.fileService;
 }
 
 std::shared_ptr<RegistryInfo> registry() {

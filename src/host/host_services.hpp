@@ -23,6 +23,9 @@
 #include "host/rights.hpp"
 #include "host/vat_rates.hpp"
 
+#include <orvdb/com_ptr.hpp>
+#include <orvdb/interfaces.hpp>
+
 #include <memory>
 
 namespace orvdb::host {
@@ -44,8 +47,17 @@ struct HostServices {
 };
 
 void installHostServices(HostServices replacements);
-// Back to fresh default services (and the debug channel as ORVDB_DEBUG says).
+// Back to fresh default services (and the debug channel as ORVDB_DEBUG says),
+// without the host's container and file service.
 void resetHostServices();
+
+// The host's own database container and file service, when it gave them:
+// MergeDatabase and CreateProvider use them when their caller passes none.
+// Empty (the default) means the library's own.
+void setHostDatabaseContainer(ComPtr<iMultiDatabase> container);
+ComPtr<iMultiDatabase> hostDatabaseContainer();
+void setHostFileService(ComPtr<IFileService> service);
+ComPtr<IFileService> hostFileService();
 
 std::shared_ptr<RegistryInfo> registry();
 std::shared_ptr<MessageManager> messages();

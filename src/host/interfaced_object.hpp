@@ -54,6 +54,15 @@ OrvHResult guarded(Body&& body) noexcept {
     }
 }
 
+// Out arguments that hand out a string or an object are written, never read:
+// each is set to NULL before the operation runs, so that the caller's
+// variable holds NULL when it fails. Null addresses are skipped (the
+// operation itself rejects them).
+template <class... T>
+void clearOut(T**... outs) noexcept {
+    ((outs ? static_cast<void>(*outs = nullptr) : static_cast<void>(0)), ...);
+}
+
 // Turns a failed status returned by an interface back into an exception,
 // with the last error message when there is one.
 void throwIfFailed(OrvHResult status, const char* operation);

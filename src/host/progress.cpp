@@ -84,9 +84,22 @@ std::string progressLine(const ProgressBar& bar, int barWidth) {
     int filled = bar.max > 0
                      ? static_cast<int>(static_cast<long long>(bar.position) * barWidth / bar.max)
                      : 0;
-    std::string text = bar.caption.empty() ? std::string() : bar.caption + " ";
-    text += "[" + std::string(filled, '#') + std::string(barWidth - filled, '.') + "] ";
-    return text + std::to_string(bar.position) + "/" + std::to_string(bar.max);
+    // A position past the maximum (or below 0) fills all (or none) of the bar.
+    filled = std::clamp(filled, 0, std::max(barWidth, 0));
+    // Built by appending: chains of operator+ on temporaries trip false
+    // -Wrestrict warnings of GCC 12 at -O3.
+    std::string text = bar.caption;
+    if (!text.empty()) {
+        text += ' ';
+    }
+    text += '[';
+    text.append(static_cast<size_t>(filled), '#');
+    text.append(static_cast<size_t>(std::max(barWidth, 0) - filled), '.');
+    text += "] ";
+    text += std::to_string(bar.position);
+    text += '/';
+    text += std::to_string(bar.max);
+    return text;
 }
 
 namespace {

@@ -240,33 +240,33 @@ RegistryValues readRegistryConfig(const std::string& path) {
     return reader.values;
 }
 
-void loadRegistry(RegistryInfo& registry, const RegistrySettings& settings,
-                  const EnvironmentLookup& environment) {
-    fs::path cwd = currentDirectory();
-
-    RegistryValues values;
-    std::string configFile = settings.configFile;
-    if (configFile.empty()) {
-        configFile = environment("ORVDB_CONFIG").value_or("");
+RegistrySources readRegistrySources(const std::string& configFile,
+                                    const EnvironmentLookup& environment) {
+    RegistrySources sources;
+    sources.baseDirectory = absoluteFolder("", currentDirectory());
+    std::string file = configFile;
+    if (file.empty()) {
+        file = environment("ORVDB_CONFIG").value_or("");
     }
-    if (!configFile.empty()) {
-        values = readRegistryConfig(configFile);
+    if (!file.empty()) {
+        sources.config = readRegistryConfig(file);
     }
+    sources.environment = environmentValues(environment);
+    makeFoldersAbsolute(sources.environment, sources.baseDirectory);
+    return sources;
+}
 
-    RegistryValues fromEnvironment = environmentValues(environment);
-    makeFoldersAbsolute(fromEnvironment, cwd);
-    overlay(values, fromEnvironment);
-
-    RegistryValues fromSettings = settings.values;
-    if (!settings.dataRoot.empty()) {
-        fromSettings.entries[kDataRoot] = settings.dataRoot;
-    }
-    makeFoldersAbsolute(fromSettings, cwd);
-    overlay(values, fromSettings);
+RegistryValues combineRegistry(const RegistrySources& sources,
+                               const RegistryValues& explicitValues) {
+    RegistryValues values = sources.config;
+    overlay(values, sources.environment);
+    RegistryValues given = explicitValues;
+    makeFoldersAbsolute(given, sources.baseDirectory);
+    overlay(values, given);
 
     auto& entries = values.entries;
-    if (!entries.count(kDataRoot)) {
-        entries[kDataRoot] = absoluteFolder("", cwd);
+    if (entries[kDataRoot].empty()) {
+        entries[kDataRoot] = sources.baseDirectory;
     }
     const std::string root = entries[kDataRoot];
     const std::pair<int, std::string> derived[] = {
@@ -278,10 +278,22 @@ void loadRegistry(RegistryInfo& registry, const RegistrySettings& settings,
         {kLanguageFolder, root + "Languages/"},
     };
     for (const auto& [entry, folder] : derived) {
-        entries.try_emplace(entry, folder);
+        if (entries[entry].empty()) {
+            entries[entry] = folder;
+        }
     }
+    return values;
+}
 
-    for (const auto& [entry, text] : entries) {
+void loadRegistry(RegistryInfo& registry, const RegistrySettings& settings,
+                  const EnvironmentLookup& environment) {
+    RegistryValues given = settings.values;
+    if (!settings.dataRoot.empty()) {
+        given.entries[kDataRoot] = settings.dataRoot;
+    }
+    const RegistryValues values =
+        combineRegistry(readRegistrySources(settings.configFile, environment), given);
+    for (const auto& [entry, text] : values.entries) {
         registry.set(entry, text);
     }
     if (values.languageId) {

@@ -58,6 +58,25 @@ std::optional<std::string> processEnvironment(const std::string& name);
 // the file (and the line) when it cannot be read or holds a bad line or key.
 RegistryValues readRegistryConfig(const std::string& path);
 
+// What the environment and the config file give, read once, and the folder
+// that relative folders of the environment and of explicit settings follow.
+struct RegistrySources {
+    RegistryValues config;
+    RegistryValues environment;
+    std::string baseDirectory;  // absolute, ends with '/'
+};
+
+// Reads the environment and the config file (configFile, or ORVDB_CONFIG
+// when it is empty); the base directory is the current one. Throws
+// std::runtime_error naming the file or the variable that is wrong.
+RegistrySources readRegistrySources(const std::string& configFile,
+                                    const EnvironmentLookup& environment = processEnvironment);
+
+// Every entry the sources and the explicit values give, the strongest
+// winning, plus the derived folders; folders absolute and ending with '/'.
+RegistryValues combineRegistry(const RegistrySources& sources,
+                               const RegistryValues& explicitValues);
+
 // Sets every entry that some source gives, and the derived folders.
 void loadRegistry(RegistryInfo& registry, const RegistrySettings& settings = {},
                   const EnvironmentLookup& environment = processEnvironment);

@@ -27,6 +27,7 @@ ComPtr<iDatabase> TXLIB_Database::CreateDatabase(IXLibServerInfo* info) {
 }
 
 OrvHResult TXLIB_Database::Get_ProviderName(OrvBstr* name) {
+    host::clearOut(name);
     return host::guarded([&] { data::setOut(name, u"XLIB", "Get_ProviderName"); });
 }
 

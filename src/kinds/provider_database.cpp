@@ -97,6 +97,7 @@ ComPtr<iDatabase> TProvider_Database::CreateDatabase(std::u16string_view alias,
 }
 
 OrvHResult TProvider_Database::Get_ProviderName(OrvBstr* name) {
+    host::clearOut(name);
     return host::guarded([&] { data::setOut(name, providerName_, "Get_ProviderName"); });
 }
 

@@ -69,6 +69,7 @@ public:
     }
 
     OrvHResult Get_Current(iDatabase** database) override {
+        host::clearOut(database);
         return host::guarded([&] {
             if (!database) {
                 throw host::StatusError(ORV_E_POINTER, "Get_Current: null out argument");

@@ -26,8 +26,11 @@ OrvHResult exportFailed(const char* exportName, std::exception_ptr error) noexce
 }
 
 void assignResult(OrvHostString* variable, std::u16string_view text) {
-    host::HostString value(text);
-    OrvHostStringAssign(variable, value.get());
+    if (!variable) {
+        return;
+    }
+    *variable = nullptr;
+    *variable = host::HostString(text).release();
 }
 
 }  // namespace orvdb::module

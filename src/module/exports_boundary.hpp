@@ -51,6 +51,16 @@ T& required(T* pointer, const char* what) {
     return *pointer;
 }
 
+// An out argument: written, never read, so that the caller may pass an
+// uninitialised variable. It holds NULL until the export stores its result,
+// also when the export fails. A null address fails with ORV_E_POINTER.
+template <class T>
+T*& clearedOut(T** pointer, const char* what) {
+    T*& out = required(pointer, what);
+    out = nullptr;
+    return out;
+}
+
 // The C view of an interface and the C++ one address the same object.
 inline iDatabase* fromC(OrvIDatabase* database) {
     return reinterpret_cast<iDatabase*>(database);
@@ -68,7 +78,8 @@ inline OrvIFileService* toC(IFileService* service) {
     return reinterpret_cast<OrvIFileService*>(service);
 }
 
-// Stores text in a host string result variable (a null address is ignored).
+// Stores text in a host string result variable, which is written, never
+// read: what it held is not released (a null address is ignored).
 void assignResult(OrvHostString* variable, std::u16string_view text);
 
 }  // namespace orvdb::module

@@ -13,16 +13,12 @@ using namespace orvdb;
 
 namespace {
 
-// Releases what the out argument held, then stores the new database.
+// Stores the new database in the out argument, whose previous content is
+// neither read nor released.
 template <class Create>
 OrvHResult storeDatabase(const char* exportName, OrvIDatabase** database, Create&& create) {
     return module::runExport(exportName, [&]() -> OrvHResult {
-        OrvIDatabase*& out = module::required(database, "the database argument");
-        if (out) {
-            OrvIDatabase* previous = out;
-            out = nullptr;
-            previous->lpVtbl->Release(previous);
-        }
+        OrvIDatabase*& out = module::clearedOut(database, "the database argument");
         ComPtr<iDatabase> created = create();
         out = module::toC(created.detach());
         return ORV_S_OK;

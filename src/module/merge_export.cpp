@@ -44,9 +44,13 @@ OrvHResult MergeDatabase(OrvIMultiDatabase* container, OrvBstr inputDB1, OrvBstr
                          OrvCreateObjectFunction createObject, int32_t offset) {
     return module::runExport("MergeDatabase", [&]() -> OrvHResult {
         try {
-            ComPtr<iMultiDatabase> databases =
-                container ? ComPtr<iMultiDatabase>(reinterpret_cast<iMultiDatabase*>(container))
-                          : merge::makeKindsDatabaseContainer(host::databases());
+            ComPtr<iMultiDatabase> databases(reinterpret_cast<iMultiDatabase*>(container));
+            if (!databases) {
+                databases = host::hostDatabaseContainer();
+            }
+            if (!databases) {
+                databases = merge::makeKindsDatabaseContainer(host::databases());
+            }
             auto run = std::make_unique<merge::TMergeAccessDatabase>();
             run->InitParams(databases, host::toUtf8(host::bstrView(inputDB1)),
                             host::toUtf8(host::bstrView(inputDB2)),
@@ -56,9 +60,9 @@ OrvHResult MergeDatabase(OrvIMultiDatabase* container, OrvBstr inputDB1, OrvBstr
             if (showProgress) {
                 run->Set_iProgress(ComPtr<IProgressForm>(window.form.get()));
             }
-            if (createObject) {
-                run->Set_CreateObject(std::make_shared<FunctionObjectFactory>(createObject));
-            }
+            run->Set_CreateObject(createObject
+                                      ? std::make_shared<FunctionObjectFactory>(createObject)
+                                      : host::objectFactory());
             window.form->Show();
             run->Merge();  // 1 (the user stopped the run) is not an error
             return ORV_S_OK;

@@ -11,10 +11,9 @@ using namespace orvdb;
 
 OrvHResult OpenDatabase(OrvHostString settingsFile, OrvHostString alias, OrvIDatabase** database) {
     return module::runExport("OpenDatabase", [&]() -> OrvHResult {
-        if (database && *database) {
-            OrvIDatabase* previous = *database;
+        // Written, never read: the caller's variable may hold anything.
+        if (database) {
             *database = nullptr;
-            previous->lpVtbl->Release(previous);
         }
         const std::string file = host::toUtf8(host::hostStringView(settingsFile));
         if (!host::fileExists(file)) {

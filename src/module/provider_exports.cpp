@@ -7,6 +7,7 @@
 #include "host/host_services.hpp"
 #include "host/paths.hpp"
 #include "module/exports_boundary.hpp"
+#include "module/template_copy_service.hpp"
 
 #include <cstdio>
 #include <stdexcept>
@@ -38,10 +39,17 @@ OrvHResult CreateProvider(OrvBstr name, OrvIFileService* fileService) {
         }
         const std::string target = entry(host::registry_entry::kDataRoot) + "Providers\\" +
                                    providerName(name) + "\\XLibData.mdb";
-        IFileService& service = module::required(module::fromC(fileService), "the file service");
+        // Without one from the caller: the host's, else a plain copy.
+        ComPtr<IFileService> service(module::fromC(fileService));
+        if (!service) {
+            service = host::hostFileService();
+        }
+        if (!service) {
+            service = module::makeTemplateCopyService();
+        }
         const std::u16string source16 = host::toUtf16(templatePath);
         const std::u16string target16 = host::toUtf16(target);
-        const OrvHResult status = service.CreateFromTemplate(source16.c_str(), target16.c_str());
+        const OrvHResult status = service->CreateFromTemplate(source16.c_str(), target16.c_str());
         if (ORV_FAILED(status)) {
             const std::string reason = host::lastErrorMessage();
             char code[16];

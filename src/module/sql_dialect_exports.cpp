@@ -1,5 +1,6 @@
 // The SQL dialect helpers as the host calls them: host strings in, the text
-// in the caller's result variable.
+// in the caller's result variable, which is written, never read (NULL
+// until the text is there, and after a failure).
 #include <orvdb/exports.h>
 
 #include "host/boundary_strings.hpp"
@@ -12,6 +13,7 @@ using host::hostStringView;
 OrvHResult DecodeValueSQL_2(OrvHostString condition, OrvHostString valueIfTrue,
                             OrvHostString valueIfFalse, OrvHostString alias,
                             OrvHostString* result) {
+    host::clearOut(result);
     return module::runExport("DecodeValueSQL_2", [&] {
         module::assignResult(
             result, module::decodeValueSql2(hostStringView(condition), hostStringView(valueIfTrue),
@@ -22,6 +24,7 @@ OrvHResult DecodeValueSQL_2(OrvHostString condition, OrvHostString valueIfTrue,
 
 OrvHResult DecodeValueSQL(OrvHostString field, OrvHostString valueWhenNull, OrvHostString alias,
                           OrvHostString* result) {
+    host::clearOut(result);
     return module::runExport("DecodeValueSQL", [&] {
         module::assignResult(
             result, module::decodeValueSql(hostStringView(field), hostStringView(valueWhenNull),
@@ -31,16 +34,19 @@ OrvHResult DecodeValueSQL(OrvHostString field, OrvHostString valueWhenNull, OrvH
 }
 
 void LineFeed(OrvHostString text, OrvHostString* result) {
+    host::clearOut(result);
     module::runVoidExport(
         "LineFeed", [&] { module::assignResult(result, module::lineFeed(hostStringView(text))); });
 }
 
 void CastHex(OrvHostString text, OrvHostString* result) {
+    host::clearOut(result);
     module::runVoidExport(
         "CastHex", [&] { module::assignResult(result, module::castHex(hostStringView(text))); });
 }
 
 void DateTimeToStr(OrvDateTime value, OrvHostString* result) {
+    host::clearOut(result);
     module::runVoidExport("DateTimeToStr",
                           [&] { module::assignResult(result, module::dateTimeLiteral(value)); });
 }

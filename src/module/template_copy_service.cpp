@@ -51,7 +51,7 @@ ComPtr<IFileService> makeTemplateCopyService() {
 
 OrvHResult OrvCreateFileService(OrvIFileService** service) {
     return orvdb::module::runExport("OrvCreateFileService", [&] {
-        OrvIFileService*& out = orvdb::module::required(service, "the service argument");
+        OrvIFileService*& out = orvdb::module::clearedOut(service, "the service argument");
         out = orvdb::module::toC(orvdb::module::makeTemplateCopyService().detach());
         return ORV_S_OK;
     });

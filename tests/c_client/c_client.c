@@ -116,6 +116,8 @@ static void checkHelpers(void) {
     LineFeed(text, &result);
     CHECK(strcmp(hostText(result, buffer, sizeof buffer), "'abc'&chr(13)&chr(10)&'def'") == 0);
     OrvHostStringRelease(text);
+    /* A result variable is written, never read: release before reusing it. */
+    OrvHostStringRelease(result);
 
     text = OrvHostStringFromUtf8("Prix");
     {
@@ -124,6 +126,7 @@ static void checkHelpers(void) {
         CHECK(strcmp(hostText(result, buffer, sizeof buffer), "IIF(Prix IS NULL,0,Prix) AS Prix") ==
               0);
         OrvHostStringRelease(zero);
+        OrvHostStringRelease(result);
     }
     OrvHostStringRelease(text);
 

@@ -1,3 +1,4 @@
+#include "host/default_registry.hpp"
 #include "host/registry_info.hpp"
 #include "host/registry_loader.hpp"
 
@@ -162,6 +163,68 @@ TEST_F(RegistryLoaderTest, MissingConfigFileIsNamed) {
 TEST_F(RegistryLoaderTest, BadLanguageIdInTheEnvironmentIsRejected) {
     env["ORVDB_LANGUAGE_ID"] = "two";
     EXPECT_THROW(loadRegistry(registry, {}, environment()), std::runtime_error);
+}
+
+// The default registry: values set on it beat the environment, which beats
+// the config file; the derived folders follow whichever data root wins.
+TEST_F(RegistryLoaderTest, DefaultRegistrySetValuesBeatTheEnvironmentAndMoveDerivedFolders) {
+    env["ORVDB_CONFIG"] = writeConfig("[registry]\n28=/lib/config\nDataRoot=/root/config\n");
+    env["ORVDB_DATA_ROOT"] = "/root/env";
+    DefaultRegistryInfo defaults(environment());
+    struct Step {
+        int entry;
+        const char* set;  // nullptr: read only
+        std::map<int, std::string> expected;
+    };
+    const Step steps[] = {
+        {kDataRoot, nullptr, {{kDataRoot, "/root/env/"}, {kWorkshopFolder, "/root/env/XMan/"}}},
+        {kDataRoot, "/root/host", {{kDataRoot, "/root/host/"}, {kParametersFolder, "/root/host/"}}},
+        {kLibraryFolder, "C:\\Lib", {{kLibraryFolder, dir.folder() + "C:/Lib/"}}},
+        {kProviderName,
+         "Acme",
+         {{kProviderName, "Acme"}, {kLibraryFolder, dir.folder() + "C:/Lib/"}}},
+        {kLibraryFolder, "", {{kLibraryFolder, "/lib/config/"}}},
+        {kDataRoot, "", {{kDataRoot, "/root/env/"}, {kLanguageFolder, "/root/env/Languages/"}}},
+    };
+    // Relative folders follow the directory current at first use, not a later one.
+    const auto before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    defaults.get(kDataRoot);
+    std::filesystem::current_path(before);
+    for (const Step& step : steps) {
+        if (step.set) {
+            defaults.set(step.entry, step.set);
+        }
+        for (const auto& [entry, text] : step.expected) {
+            EXPECT_EQ(defaults.get(entry), text) << "after setting " << step.entry;
+        }
+    }
+    defaults.setLanguageId(7);
+    EXPECT_EQ(defaults.languageId(), 7);
+}
+
+TEST_F(RegistryLoaderTest, DefaultRegistryReportsABadConfigFileOnEveryReadUntilReplaced) {
+    const std::string bad = writeConfig("[registry]\nDataRut=/x\n");
+    env["ORVDB_CONFIG"] = bad;
+    DefaultRegistryInfo defaults(environment());
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            defaults.get(kDataRoot);
+            ADD_FAILURE() << "bad config accepted";
+        } catch (const std::runtime_error& e) {
+            EXPECT_THAT(e.what(), HasSubstr(bad + ":2: unknown key"));
+        }
+    }
+    defaults.setConfigFile("");  // none, whatever ORVDB_CONFIG says
+    EXPECT_NO_THROW(defaults.get(kDataRoot));
+    const std::string good = dir / "good.ini";
+    writeFile(good, "[registry]\n30=/root/good\n");
+    defaults.setConfigFile(good);
+    EXPECT_EQ(defaults.get(kDataRoot), "/root/good/");
+    // A failing replacement changes nothing.
+    EXPECT_THROW(defaults.setConfigFile(bad), std::runtime_error);
+    EXPECT_EQ(defaults.get(kDataRoot), "/root/good/");
+    EXPECT_THROW(defaults.get(kRegistryEntryCount), std::out_of_range);
 }
 
 }  // namespace

@@ -26,10 +26,14 @@ TEST_F(KindExportsTest, EachExportOpensItsKindOrGivesNothing) {
     ASSERT_NE(handle, nullptr);
     EXPECT_EQ(nameOf(handle), "BACKFILL");
 
-    // The previous database in the out argument is released and replaced.
+    handle->lpVtbl->Release(handle);
+
+    // The out argument is written, never read: garbage in it is harmless.
+    handle = reinterpret_cast<OrvIDatabase*>(static_cast<uintptr_t>(0xDEADBEEF));
     EXPECT_EQ(Get_HardwareDatabase(&handle, W("acme").get()), ORV_S_OK);
     ASSERT_NE(handle, nullptr);
     EXPECT_EQ(nameOf(handle), "HARDWARE");
+    handle->lpVtbl->Release(handle);
 
     auto info = host::makeFolderServerInfo(host::toUtf16(dir.folder()), u"XLng");
     EXPECT_EQ(Get_XLngDatabase(&handle, reinterpret_cast<OrvIServerInfo*>(info.get())), ORV_S_OK);

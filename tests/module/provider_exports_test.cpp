@@ -2,8 +2,11 @@
 // are not provided.
 #include "module_test_support.hpp"
 
+#include <orvdb/host.h>
+
 #include "host/interfaced_object.hpp"
 #include "host/registry_info.hpp"
+#include "module/exports_boundary.hpp"
 #include "module/template_copy_service.hpp"
 
 namespace orvdb::module_test {
@@ -74,7 +77,21 @@ TEST_F(ProviderExportsTest, FailingFileServiceIsReportedAsFailure) {
     EXPECT_NE(message.find("CreateProvider"), std::string::npos) << message;
     EXPECT_NE(message.find("0x80004001"), std::string::npos) << message;
     EXPECT_NE(message.find("XLibData.mdb"), std::string::npos) << message;
-    EXPECT_EQ(create("Acme", nullptr), ORV_E_POINTER);
+}
+
+TEST_F(ProviderExportsTest, WithoutAFileServiceTheInstalledOneOrAPlainCopyServes) {
+    installTemplate();
+    ComPtr<RecordingFileService> service(new RecordingFileService(ORV_S_OK));
+    ASSERT_EQ(OrvSetFileService(module::toC(service.get())), ORV_S_OK);
+    EXPECT_EQ(create("Acme", nullptr), ORV_S_OK);
+    EXPECT_EQ(service->calls.size(), 1u);
+    EXPECT_FALSE(fs::exists(dir.file("Root/Providers/Acme/XLibData.mdb")));
+
+    ASSERT_EQ(OrvSetFileService(nullptr), ORV_S_OK);
+    EXPECT_EQ(create("Acme", nullptr), ORV_S_OK) << lastErrorMessage();
+    EXPECT_EQ(service->calls.size(), 1u);
+    EXPECT_TRUE(
+        Database::openFile(dir.file("Root/Providers/Acme/XLibData.mdb")).tableExists("Marker"));
 }
 
 TEST_F(ProviderExportsTest, CreatedProviderIsFoundUnderEverySpelling) {

@@ -1,10 +1,8 @@
 #include "cli_context.hpp"
 
+#include <orvdb/host.hpp>
+
 #include "engine/store/working_store.hpp"
-#include "host/debug_output.hpp"
-#include "host/dialogs.hpp"
-#include "host/host_services.hpp"
-#include "host/registry_loader.hpp"
 
 namespace orvdb::cli {
 
@@ -22,22 +20,25 @@ void addGlobalOptions(CLI::App& app, GlobalOptions& options) {
                    "Password of a password-protected Access database");
 }
 
+// Through the public host API, as any embedding program configures the
+// library: the flags are the strongest source of registry entries.
 void applyGlobalOptions(const GlobalOptions& options) {
-    host::HostServices services;
-    auto registry = std::make_shared<host::MemoryRegistryInfo>();
-    host::RegistrySettings settings;
-    settings.configFile = options.configFile;
-    settings.dataRoot = options.dataRoot;
-    host::loadRegistry(*registry, settings);
-    services.registry = registry;
-    services.dialogs = std::make_shared<host::AutoAnswerDialogs>(
-        options.yes ? host::DialogAnswer::yes : host::DialogAnswer::no);
-    host::configureDebugFromEnvironment();
-    if (options.verbose) {
-        services.debugSink = host::stderrDebugSink();
-        host::setDebugTrace(true);
+    if (options.configFile.empty()) {
+        // Reads the environment and ORVDB_CONFIG now, so that a bad file stops
+        // the command before it starts.
+        resetRegistry();
+    } else {
+        setRegistryConfigFile(options.configFile);
     }
-    host::installHostServices(std::move(services));
+    if (!options.dataRoot.empty()) {
+        setRegistryEntry(ORV_REGISTRY_DATA_ROOT, options.dataRoot);
+    }
+    setDefaultAnswer(options.yes);
+    setDebugOutput(std::nullopt);
+    if (options.verbose) {
+        setDebugOutput("stderr");
+        setDebugTrace(true);
+    }
     engine::WorkingStore::setDefaultPassword(options.password);
 }
 

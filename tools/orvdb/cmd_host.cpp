@@ -1,8 +1,7 @@
 // `orvdb host`: shows the host configuration the other commands work with.
 #include "cli_context.hpp"
 
-#include "host/host_services.hpp"
-#include "host/registry_info.hpp"
+#include <orvdb/host.hpp>
 
 #include <iostream>
 
@@ -16,14 +15,14 @@ struct EntryName {
 };
 
 constexpr EntryName kNamedEntries[] = {
-    {host::registry_entry::kProviderName, "current provider"},
-    {host::registry_entry::kParametersFolder, "parameters folder"},
-    {host::registry_entry::kLibraryFolder, "library folder"},
-    {host::registry_entry::kTemplateFolder, "template folder"},
-    {host::registry_entry::kDataRoot, "data root"},
-    {host::registry_entry::kWorkshopFolder, "workshop data folder"},
-    {host::registry_entry::kManagerParamFolder, "manager parameters folder"},
-    {host::registry_entry::kLanguageFolder, "language folder"},
+    {ORV_REGISTRY_PROVIDER_NAME, "current provider"},
+    {ORV_REGISTRY_PARAMETERS_FOLDER, "parameters folder"},
+    {ORV_REGISTRY_LIBRARY_FOLDER, "library folder"},
+    {ORV_REGISTRY_TEMPLATE_FOLDER, "template folder"},
+    {ORV_REGISTRY_DATA_ROOT, "data root"},
+    {ORV_REGISTRY_WORKSHOP_FOLDER, "workshop data folder"},
+    {ORV_REGISTRY_MANAGER_PARAM_FOLDER, "manager parameters folder"},
+    {ORV_REGISTRY_LANGUAGE_FOLDER, "language folder"},
 };
 
 }  // namespace
@@ -33,17 +32,16 @@ void addHostCommand(CLI::App& app) {
     static bool all = false;
     cmd->add_flag("--all", all, "List every non-empty entry, not only the named ones");
     cmd->callback([] {
-        auto registry = host::registry();
         for (const auto& e : kNamedEntries) {
-            std::cout << e.entry << '\t' << e.name << '\t' << registry->get(e.entry) << '\n';
+            std::cout << e.entry << '\t' << e.name << '\t' << registryEntry(e.entry) << '\n';
         }
         if (all) {
-            for (int i = 0; i < host::kRegistryEntryCount; ++i) {
+            for (int i = 0; i < ORV_REGISTRY_ENTRY_COUNT; ++i) {
                 bool named = false;
                 for (const auto& e : kNamedEntries) {
                     named = named || e.entry == i;
                 }
-                std::string value = registry->get(i);
+                std::string value = registryEntry(i);
                 if (!named && !value.empty()) {
                     std::cout << i << "\t-\t" << value << '\n';
                 }

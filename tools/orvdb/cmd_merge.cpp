@@ -3,6 +3,7 @@
 #include "cli_context.hpp"
 
 #include <orvdb/com_ptr.hpp>
+#include <orvdb/host.hpp>
 
 #include <iostream>
 #include <map>
@@ -10,7 +11,6 @@
 #include <stdexcept>
 
 #include "host/host_services.hpp"
-#include "host/progress.hpp"
 #include "merge/kinds_database_container.hpp"
 #include "merge/merge_access_database.hpp"
 #include "merge/progress_form.hpp"
@@ -27,19 +27,16 @@ struct MergeOptions {
     std::string progress = "auto";
 };
 
-host::ProgressKind progressKind(const std::string& name) {
-    static const std::map<std::string, host::ProgressKind> kinds = {
-        {"auto", host::ProgressKind::automatic},
-        {"gui", host::ProgressKind::gui},
-        {"tty", host::ProgressKind::tty},
-        {"none", host::ProgressKind::none}};
+ProgressKind progressKind(const std::string& name) {
+    static const std::map<std::string, ProgressKind> kinds = {{"auto", ProgressKind::automatic},
+                                                              {"gui", ProgressKind::gui},
+                                                              {"tty", ProgressKind::tty},
+                                                              {"none", ProgressKind::none}};
     return kinds.at(name);
 }
 
 void runMerge(const MergeOptions& options) {
-    host::HostServices services;
-    services.progress = host::makeProgress(progressKind(options.progress));
-    host::installHostServices(std::move(services));
+    setProgressKind(progressKind(options.progress));
 
     auto run = std::make_unique<merge::TMergeAccessDatabase>();
     run->InitParams(merge::makeKindsDatabaseContainer(host::databases()), options.first,

@@ -39,12 +39,20 @@ double roundEven(double v) {
 
 }  // namespace
 
+void Dataset::requireOpen() const {
+    if (!open_) {
+        throw EngineError(msg::objectClosed(description_));
+    }
+}
+
 bool Dataset::first() {
+    requireOpen();
     pos_ = 0;
     return !eof();
 }
 
 bool Dataset::next() {
+    requireOpen();
     if (pos_ < rows_.size()) {
         ++pos_;
     }
@@ -52,6 +60,7 @@ bool Dataset::next() {
 }
 
 bool Dataset::last() {
+    requireOpen();
     pos_ = rows_.empty() ? 0 : rows_.size() - 1;
     return !eof();
 }
@@ -81,12 +90,14 @@ int Dataset::findField(std::string_view name) const {
 int Dataset::fieldIndex(std::string_view name) const {
     int i = findField(name);
     if (i < 0) {
+        requireOpen();
         throw EngineError(msg::itemNotFound(name, description_));
     }
     return i;
 }
 
 const Row& Dataset::currentRow() const {
+    requireOpen();
     if (eof()) {
         throw EngineError(msg::noCurrentRecord(description_));
     }

@@ -21,18 +21,22 @@ public:
     bool isOpen() const { return open_; }
     bool eof() const { return !open_ || pos_ >= rows_.size(); }
     bool empty() const { return rows_.empty(); }
-    // Moves; each returns whether a row is current afterwards.
+    // Moves; each returns whether a row is current afterwards. Moving and
+    // reading fields fail on a closed dataset, as in ADO.
     bool first();
     bool next();
     bool last();
     int64_t recordCount() const { return open_ ? static_cast<int64_t>(rows_.size()) : 0; }
+    // Raises "Operation is not allowed when the object is closed." when it is.
+    void requireOpen() const;
     size_t position() const { return pos_; }
 
     int fieldCount() const { return static_cast<int>(fields_.size()); }
     const FieldInfo& field(int index) const;
     // -1 when there is no field of that name (names compare without case).
     int findField(std::string_view name) const;
-    // Raises with the field name when there is none.
+    // Raises with the field name when there is none (a closed dataset that
+    // does not know the name says it is closed).
     int fieldIndex(std::string_view name) const;
 
     // Reading the current row. Null reads as "", 0, false, 0.0.

@@ -146,6 +146,7 @@ Row TableDataset::readRow(int64_t rowid) {
 }
 
 bool TableDataset::locate(std::string_view fieldName, const SqlValue& value) {
+    requireOpen();
     int index = fieldIndex(fieldName);
     std::string wanted = valueToText(value);
     for (size_t r = 0; r < rows_.size(); ++r) {
@@ -163,9 +164,7 @@ void TableDataset::edit() {
     if (state_ != State::Browse) {
         return;
     }
-    if (!open_) {
-        throw EngineError(msg::objectClosed(description_));
-    }
+    requireOpen();
     if (eof()) {
         throw EngineError(msg::noCurrentRecord(description_));
     }
@@ -175,9 +174,7 @@ void TableDataset::edit() {
 }
 
 void TableDataset::append() {
-    if (!open_) {
-        throw EngineError(msg::objectClosed(description_));
-    }
+    requireOpen();
     if (state_ != State::Browse) {
         cancel();
     }
@@ -198,6 +195,7 @@ const Row& TableDataset::currentRow() const {
 }
 
 void TableDataset::setValue(int index, SqlValue value) {
+    requireOpen();
     field(index);
     if (state_ == State::Browse) {
         throw EngineError(msg::notEditing(description_));
