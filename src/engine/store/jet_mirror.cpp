@@ -5,6 +5,7 @@
 #include "engine/engine_error.hpp"
 #include "engine/store/sqlite_util.hpp"
 #include "engine/store/working_store.hpp"
+#include "jet/check/file_check.hpp"
 #include "jet/format/jet_error.hpp"
 #include "jet/read/jet_file.hpp"
 #include "jet/read/saved_queries.hpp"
@@ -75,6 +76,12 @@ void registerTable(const jet::JetFile& file, const jet::CatalogObject& object, C
     if (catalogTable(info.name)) {
         jet::TableReader reader = file.readTable(object.name);
         loadJetRows(db, info.storedName, reader);
+        for (const jet::CheckFinding& finding : jet::checkJetTable(file.sharedPages(), def)) {
+            if (finding.severity == jet::CheckSeverity::Error) {
+                store.markDamaged(finding.text);
+                break;
+            }
+        }
     } else {
         store.tableNotLoaded(info.id, def->rowCount);
     }
@@ -125,7 +132,9 @@ void fillMirror(WorkingStore& store, const std::string& path,
             catalog.registerSavedQuery(q.id, q.name, q.sql, q.kind);
         }
         catalog.load();
-        catalog.materializeIndexes();
+        for (const std::string& problem : catalog.materializeIndexes()) {
+            store.markDamaged(problem);
+        }
         catalog.rebuildTriggers();
         execSql(db, "COMMIT");
         catalog.load();

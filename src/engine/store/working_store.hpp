@@ -64,9 +64,18 @@ public:
     sqlite3* db() const { return db_; }
     Catalog& catalog() { return *catalog_; }
     const std::string& path() const { return path_; }
-    bool readOnly() const { return readOnly_; }
+    bool readOnly() const { return readOnly_ || damaged(); }
     // Why the store cannot be changed, for the error a write gets.
     std::string readOnlyMessage() const;
+
+    // Damage found in the file (a table whose pages, rows, long values or
+    // indexes contradict each other, a unique index holding duplicates,
+    // pages in use that the global map marks free): the store stays
+    // readable, and from now on nothing writes the file. The first finding
+    // is kept for the messages.
+    void markDamaged(const std::string& finding);
+    bool damaged() const { return !damage_.empty(); }
+    const std::string& damage() const { return damage_; }
     // The database file a mirror was loaded from ("" for a native store).
     const std::string& jetFile() const { return jetFile_; }
 
@@ -161,6 +170,10 @@ private:
     static void onRollback(void* self);
     std::string tableNameFor(const TableInfo& table, bool changesData);
     void loadRows(int64_t id);
+    // Before the first commit writes the file: the usage maps agree with
+    // the global map (a page taken as free must be free). Marks the store
+    // damaged and throws EngineError when they do not.
+    void checkMapsBeforeWriting();
 
     std::string path_;
     sqlite3* db_;
@@ -175,6 +188,8 @@ private:
     std::unique_ptr<Pager> pager_;
     std::unique_ptr<WriteThrough> writeThrough_;
     bool committing_ = false;  // the write-through of this commit ran
+    std::string damage_;
+    bool mapsChecked_ = false;
     bool compacted_ = false;
     std::set<uint32_t> reservedTablePages_;
     std::set<int64_t> unloaded_;
