@@ -10,6 +10,18 @@
 
 namespace orvdb::jet {
 
+void RowsByPointer::sort() {
+    std::sort(entries_.begin(), entries_.end(),
+              [](const Entry& a, const Entry& b) { return a.first < b.first; });
+}
+
+const std::vector<Value>* RowsByPointer::find(RowPointer where) const {
+    auto found =
+        std::lower_bound(entries_.begin(), entries_.end(), where,
+                         [](const Entry& entry, RowPointer key) { return entry.first < key; });
+    return found != entries_.end() && found->first == where ? &found->second : nullptr;
+}
+
 namespace {
 
 // A badly damaged index would otherwise bury the other findings.
@@ -82,18 +94,19 @@ public:
             error_(error.what());
             return;
         }
-        std::map<RowPointer, size_t> listed;
+        std::vector<RowPointer> listed;
+        listed.reserve(entries_.size());
         for (const Located& located : entries_) {
             const IndexEntry& entry = located.entry;
-            ++listed[entry.row];
-            auto row = rows.find(entry.row);
-            if (row == rows.end()) {
+            listed.push_back(entry.row);
+            const std::vector<Value>* row = rows.find(entry.row);
+            if (row == nullptr) {
                 report(CheckSeverity::Error, "dangling",
                        "an entry on index page " + std::to_string(located.page) + " points at " +
                            entry.row.toString() + ", which holds no live row of the table");
                 continue;
             }
-            std::vector<Value> values = keyValuesOf(columns, row->second);
+            std::vector<Value> values = keyValuesOf(columns, *row);
             if (!indexHoldsRow(index_, values)) {
                 report(CheckSeverity::Error, "null",
                        "the row at " + entry.row.toString() +
@@ -114,12 +127,13 @@ public:
                            hexBytes(expected));
             }
         }
+        std::sort(listed.begin(), listed.end());
         for (const auto& [pointer, values] : rows) {
             if (!indexHoldsRow(index_, keyValuesOf(columns, values))) {
                 continue;
             }
-            auto count = listed.find(pointer);
-            size_t times = count == listed.end() ? 0 : count->second;
+            auto [first, last] = std::equal_range(listed.begin(), listed.end(), pointer);
+            auto times = static_cast<size_t>(last - first);
             if (times != 1) {
                 report(CheckSeverity::Error, "coverage",
                        "the row at " + pointer.toString() + " is listed " + std::to_string(times) +
@@ -162,9 +176,9 @@ private:
             if (entry.key != entries_[n - 1].entry.key) {
                 continue;
             }
-            auto row = rows.find(entry.row);
-            if (row != rows.end()) {
-                std::vector<Value> values = keyValuesOf(columns, row->second);
+            const std::vector<Value>* row = rows.find(entry.row);
+            if (row != nullptr) {
+                std::vector<Value> values = keyValuesOf(columns, *row);
                 if (std::any_of(values.begin(), values.end(), isNull)) {
                     continue;
                 }

@@ -4,8 +4,8 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "jet/check/file_check.hpp"
@@ -16,8 +16,26 @@
 
 namespace orvdb::jet {
 
-// The live rows of a table by where their slot is.
-using RowsByPointer = std::map<RowPointer, std::vector<Value>>;
+// The live rows of a table by where their slot is: a vector sorted once
+// after reading, since a tree map of a million rows costs more than the walk.
+class RowsByPointer {
+public:
+    using Entry = std::pair<RowPointer, std::vector<Value>>;
+
+    void add(RowPointer where, std::vector<Value> values) {
+        entries_.emplace_back(where, std::move(values));
+    }
+    // Call once all rows are added, before find().
+    void sort();
+    const std::vector<Value>* find(RowPointer where) const;
+
+    size_t size() const { return entries_.size(); }
+    std::vector<Entry>::const_iterator begin() const { return entries_.begin(); }
+    std::vector<Entry>::const_iterator end() const { return entries_.end(); }
+
+private:
+    std::vector<Entry> entries_;
+};
 
 // Adds findings about `index` of `table` to `findings` and returns the pages
 // its tree was found on.

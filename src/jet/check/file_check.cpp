@@ -236,9 +236,10 @@ private:
             std::string indexLabel = label + ", " + describeIndex(*table, index);
             std::vector<uint32_t> mapped = readMap(index.usageMap, "pages of " + indexLabel);
             std::set<uint32_t> inTree = checkIndex(source_, *table, index, rows, report_.findings);
+            std::set<uint32_t> inMap(mapped.begin(), mapped.end());
             for (uint32_t page : inTree) {
                 own(page, "index page of " + indexLabel);
-                if (std::find(mapped.begin(), mapped.end(), page) == mapped.end()) {
+                if (inMap.count(page) == 0) {
                     error(indexLabel + ": page " + std::to_string(page) +
                           " of its tree is missing from its usage map");
                 }
@@ -293,12 +294,14 @@ private:
         try {
             TableReader reader(shared_, table);
             while (auto row = reader.next()) {
-                rows.emplace(row->id, std::move(row->values));
+                rows.add(row->id, std::move(row->values));
             }
         } catch (const JetError& failure) {
             error(label + ": its rows cannot be read: " + failure.what());
+            rows.sort();
             return rows;
         }
+        rows.sort();
         // Access leaves the count stale at times; readers that go by the
         // usage map are not misled.
         if (rows.size() != table->rowCount) {
