@@ -5,17 +5,17 @@
 #include "engine/functions/jet_functions.hpp"
 #include "engine/jet_datetime.hpp"
 #include "engine/store/jet_mirror.hpp"
-#include "engine/store/jet_write_back.hpp"
 #include "engine/store/jet_table_module.hpp"
+#include "engine/store/jet_write_back.hpp"
 #include "engine/store/pager.hpp"
+#include "engine/store/sqlite_util.hpp"
+#include "engine/store/store_functions.hpp"
+#include "engine/store/write_through.hpp"
 #include "jet/check/file_check.hpp"
 #include "jet/format/jet_error.hpp"
 #include "jet/read/jet_file.hpp"
 #include "jet/read/table_definition.hpp"
 #include "jet/read/table_reader.hpp"
-#include "engine/store/write_through.hpp"
-#include "engine/store/sqlite_util.hpp"
-#include "engine/store/store_functions.hpp"
 #include "jet/write/file_writer.hpp"
 #include "jet/write/new_database_image.hpp"
 
@@ -53,8 +53,12 @@ std::string canonicalPath(const std::string& path) {
 
 FileFormat detectFileFormat(const std::string& path) {
     std::error_code ec;
-    if (!fs::exists(path, ec)) {
+    fs::file_status status = fs::status(path, ec);
+    if (ec || !fs::exists(status)) {
         return FileFormat::Missing;
+    }
+    if (!fs::is_regular_file(status)) {
+        return FileFormat::NotRegular;
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
@@ -238,8 +242,9 @@ std::string WorkingStore::tableNameFor(const TableInfo& table, bool changesData)
         return table.storedName;
     }
     if (fileReaders_.insert(table.id).second) {
-        execSql(db_, "CREATE VIRTUAL TABLE IF NOT EXISTS temp." + quoteIdent(jetTableName(table.id)) +
-                         " USING orvjet(" + std::to_string(table.id) + ")");
+        execSql(db_, "CREATE VIRTUAL TABLE IF NOT EXISTS temp." +
+                         quoteIdent(jetTableName(table.id)) + " USING orvjet(" +
+                         std::to_string(table.id) + ")");
     }
     return jetTableName(table.id);
 }
@@ -374,8 +379,8 @@ int64_t WorkingStore::reserveTablePage() {
         }
         // Object ids are unique in MSysObjects: a table whose id another
         // object has would be ambiguous.
-        for (const char* sql : {"SELECT 1 FROM _orv_tables WHERE id = ?",
-                                "SELECT 1 FROM _orv_views WHERE id = ?"}) {
+        for (const char* sql :
+             {"SELECT 1 FROM _orv_tables WHERE id = ?", "SELECT 1 FROM _orv_views WHERE id = ?"}) {
             Stmt s(db_, sql);
             s.bind(1, int64_t{page});
             if (s.step()) {
@@ -451,7 +456,6 @@ void WorkingStore::flush() {
     catalog_->flushAutoNumbers();
     counters.commit();
 }
-
 
 void WorkingStore::configure() {
     sqlite3_extended_result_codes(db_, 1);
@@ -569,6 +573,10 @@ std::shared_ptr<WorkingStore> WorkingStore::open(const std::string& path,
     switch (detectFileFormat(path)) {
         case FileFormat::Missing:
             throw EngineError("Could not find file '" + path + "'.");
+        case FileFormat::NotRegular:
+            throw EngineError("'" + path +
+                              "' is not a regular file (a folder, device or pipe): only database "
+                              "files open.");
         case FileFormat::Empty:
             throw EngineError("'" + path + "' is empty: it is not a database file.");
         case FileFormat::Jet3:

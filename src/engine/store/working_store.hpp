@@ -9,12 +9,12 @@
 #include <sqlite3.h>
 
 #include <cstdint>
-#include <memory>
 #include <map>
+#include <memory>
 #include <optional>
-#include <vector>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace orvdb::jet {
 struct FileSystemCalls;
@@ -23,7 +23,8 @@ struct FileSystemCalls;
 namespace orvdb::engine {
 
 // What a file on disk holds, judged by its first bytes.
-enum class FileFormat { Missing, Empty, Store, Jet4, Jet3, Unknown };
+// NotRegular: a folder, device or FIFO (reading one could block or never end).
+enum class FileFormat { Missing, NotRegular, Empty, Store, Jet4, Jet3, Unknown };
 FileFormat detectFileFormat(const std::string& path);
 
 // Per-connection state the store's SQL functions need while a statement of
@@ -112,7 +113,6 @@ public:
     void commit();
     void rollback();
     int transactionDepth() const { return transactionDepth_; }
-
 
     // --- sharing the file with other processes ---
     // Holds the file's locks while a statement, a cursor operation or a
