@@ -52,6 +52,31 @@ TEST_F(Behaviour, AutonumbersAndIdentity) {
               (Rows{"10|z", "11|w", "12|v"}));
 }
 
+TEST_F(Behaviour, LongChainsOfOneOperatorRun) {
+    // A 1,000-line text written as Access writes line breaks, into a memo.
+    std::string lines = "'line 0'";
+    std::string text = "line 0";
+    for (int line = 1; line < 1000; ++line) {
+        lines += " & Chr(13) & Chr(10) & 'line " + std::to_string(line) + "'";
+        text += "\r\nline " + std::to_string(line);
+    }
+    exec("INSERT INTO Article (Reference, Notes) VALUES ('long', " + lines + ")");
+    EXPECT_EQ(run("SELECT Notes FROM Article WHERE Reference = 'long'"), Rows{text});
+    std::string concat = "'x'";
+    std::string alternatives = "1 = 2";
+    for (int term = 1; term < 10000; ++term) {
+        concat += " & Null & 'x'";
+        alternatives += term == 9000 ? " Or 1 = 1" : " Or 1 = 2";
+    }
+    EXPECT_EQ(run("SELECT Len(" + concat + "), " + alternatives + ", Not (" + alternatives + ")"),
+              Rows{"10000|-1|0"});
+    std::string sum = "0.5";
+    for (int term = 1; term < 500; ++term) {
+        sum += " - 1";
+    }
+    EXPECT_EQ(run("SELECT " + sum), Rows{"-498.5"});
+}
+
 TEST_F(Behaviour, TruthValuesAreMinusOneInValues) {
     EXPECT_EQ(run("SELECT 1=1, 1=2, Not (1=2), (1=1) And (2=2), 1 < 2 Or Null, IsNull(Null)"),
               Rows{"-1|0|-1|-1|-1|-1"});
