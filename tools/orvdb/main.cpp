@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
     orvdb::cli::addFileCommands(app, options);
     orvdb::cli::addUpgradeCommand(app);
     orvdb::cli::addCompactCommand(app);
+    orvdb::cli::addRepairCommand(app);
     orvdb::cli::addCheckCommand(app, options);
     orvdb::cli::addMergeCommand(app);
 

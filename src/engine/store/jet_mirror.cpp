@@ -75,7 +75,14 @@ void registerTable(const jet::JetFile& file, const jet::CatalogObject& object, C
     catalog.registerTable(info);
     if (catalogTable(info.name)) {
         jet::TableReader reader = file.readTable(object.name);
-        loadJetRows(db, info.storedName, reader);
+        try {
+            loadJetRows(db, info.storedName, reader);
+        } catch (const jet::JetError& error) {
+            // The file stays readable, never writable; the rows before the
+            // damage are kept (a repair copies them).
+            store.markDamaged(error.what());
+            return;
+        }
         for (const jet::CheckFinding& finding : jet::checkJetTable(file.sharedPages(), def)) {
             if (finding.severity == jet::CheckSeverity::Error) {
                 store.markDamaged(finding.text);
@@ -98,8 +105,8 @@ void loadJetRows(sqlite3* db, const std::string& storedName, jet::TableReader& r
         names += ", " + quoteIdent(column.name);
         marks += ", ?";
     }
-    Stmt insert(db, "INSERT INTO " + quoteIdent(storedName) + " (" + names + ") VALUES (" + marks +
-                        ")");
+    Stmt insert(
+        db, "INSERT INTO " + quoteIdent(storedName) + " (" + names + ") VALUES (" + marks + ")");
     jet::Row row;
     while (reader.next(row)) {
         insert.reset();
@@ -125,7 +132,13 @@ void fillMirror(WorkingStore& store, const std::string& path,
             }
             registerTable(file, object, catalog, db, store);
         }
-        for (const auto& q : jet::readSavedQueries(file)) {
+        std::vector<jet::SavedQuery> queries;
+        try {
+            queries = jet::readSavedQueries(file);
+        } catch (const jet::JetError& error) {
+            store.markDamaged(error.what());
+        }
+        for (const auto& q : queries) {
             if (q.sql.empty() || q.isInternal()) {
                 continue;
             }
@@ -153,7 +166,8 @@ sqlite3* openTemporaryStore(const std::string& path) {
     sqlite3* db = nullptr;
     // An empty name gives a private on-disk database that SQLite removes
     // when it is closed.
-    if (sqlite3_open_v2("", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2("", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK) {
         sqlite3_close_v2(db);
         throw EngineError("Cannot create a working store for '" + path + "'.");
     }

@@ -289,7 +289,7 @@ void WorkingStore::loadForChange(const std::vector<std::string>& tableNames) {
     }
 }
 
-void WorkingStore::loadRows(int64_t id) {
+void WorkingStore::loadRows(int64_t id, std::string* salvaged) {
     const TableInfo* table = nullptr;
     for (const TableInfo* candidate : catalog_->tables()) {
         if (candidate->id == id) {
@@ -317,14 +317,23 @@ void WorkingStore::loadRows(int64_t id) {
             jet::readTableDefinition(pages.source(), static_cast<uint32_t>(id)));
         definition->name = table->name;
         jet::TableReader rows(pages.sharedSource(), definition);
-        loadJetRows(db_, table->storedName, rows);
-        // Rows that read may still sit beside damaged indexes or maps, which
-        // a later commit would edit: the table is checked whole once.
-        for (const jet::CheckFinding& finding :
-             jet::checkJetTable(pages.sharedSource(), definition)) {
-            if (finding.severity == jet::CheckSeverity::Error) {
-                markDamaged(finding.text);
-                break;
+        if (salvaged != nullptr) {
+            // The rows before the damage are kept.
+            try {
+                loadJetRows(db_, table->storedName, rows);
+            } catch (const jet::JetError& error) {
+                *salvaged = error.what();
+            }
+        } else {
+            loadJetRows(db_, table->storedName, rows);
+            // Rows that read may still sit beside damaged indexes or maps,
+            // which a later commit would edit: the table is checked whole once.
+            for (const jet::CheckFinding& finding :
+                 jet::checkJetTable(pages.sharedSource(), definition)) {
+                if (finding.severity == jet::CheckSeverity::Error) {
+                    markDamaged(finding.text);
+                    break;
+                }
             }
         }
         load.commit();

@@ -43,8 +43,9 @@ struct CheckReport {
 enum class CheckScope : uint8_t {
     // Every page, row, long value and index entry.
     Whole,
-    // Definitions and usage maps only, against the global map: what a
-    // commit relies on when it takes pages (cheap: no rows, no index trees).
+    // Definitions and usage maps against the global map, and the owner of
+    // every data page the maps list: what a commit relies on (cheap: no
+    // rows, no index trees).
     Maps,
 };
 
