@@ -42,10 +42,8 @@ TEST_F(CheckCommand, CleanFileSaysOk) {
     EXPECT_NE(r.out.find(" indexes checked"), std::string::npos) << r.out;
 }
 
+// Without the password it fails: jet_write_commands_test's bad input.
 TEST_F(CheckCommand, PasswordIsHonoured) {
-    auto without = runOrvdb("check " + fixture("withPassword2000.mdb"));
-    EXPECT_EQ(without.exitCode, 1) << without.out;
-    EXPECT_NE(without.out.find("password"), std::string::npos) << without.out;
     // Access left stale distinct-key counts in it: warnings, which do not fail.
     auto with = runOrvdb("--password password check " + fixture("withPassword2000.mdb"));
     EXPECT_EQ(with.exitCode, 0) << with.out;

@@ -1,5 +1,6 @@
 // `orvdb export` streams Access files straight from their pages; the output
 // must be byte for byte what the same export through the SQL engine gives.
+#include "../support/temp_dir.hpp"
 #include "cli_run.hpp"
 
 #include <gtest/gtest.h>
@@ -15,13 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kFixtures = fs::path(ORVDB_FIXTURES_DIR) / "jet4";
-
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::vector<std::string> fileNames(const fs::path& dir) {
     std::vector<std::string> names;
@@ -79,7 +73,7 @@ TEST_F(ExportPaths, StreamedExportMatchesTheEngineForEveryFixture) {
             ASSERT_EQ(b.exitCode, 0) << b.out;
             ASSERT_EQ(fileNames(streamed), fileNames(engine));
             for (const std::string& name : fileNames(engine)) {
-                EXPECT_EQ(readAll(streamed / name), readAll(engine / name)) << name;
+                EXPECT_EQ(test::readFile(streamed / name), test::readFile(engine / name)) << name;
             }
             fs::remove_all(scratch);
         }

@@ -61,14 +61,32 @@ TEST_F(JetWriteCommands, CompactRewritesTheFileKeepingItsData) {
     EXPECT_EQ(count.out, "N\n2155\n");
 }
 
-TEST_F(JetWriteCommands, CompactReportsWhatItCannotDo) {
-    auto missing = runOrvdb("compact " + (dir / "none.mdb").string());
-    EXPECT_NE(missing.exitCode, 0);
-    EXPECT_NE(missing.out.find("none.mdb"), std::string::npos) << missing.out;
+// Bad input: each command fails naming the file or why, and a write-protected
+// file is left as it was.
+TEST_F(JetWriteCommands, CommandsNameTheFileOrWhyTheyCannotRun) {
+    const std::string missing = (dir / "none.mdb").string();
+    const std::string locked =
+        (fs::path(ORVDB_FIXTURES_DIR) / "jet4" / "withPassword2000.mdb").string();
+    struct Case {
+        std::string args;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"tables " + missing, "none.mdb"},
+        {"compact " + missing, "none.mdb"},
+        {"tables " + locked, "password"},
+        {"--password nope tables " + locked, "password"},
+        {"check " + locked, "password"},
+        {"sql " + file + " \"DELETE FROM Shippers\"", "read-only"},
+        {"compact " + file, "read-only"},
+    };
     fs::permissions(file, fs::perms::owner_read);
-    auto protectedFile = runOrvdb("compact " + file);
-    EXPECT_NE(protectedFile.exitCode, 0);
-    EXPECT_NE(protectedFile.out.find("read-only"), std::string::npos) << protectedFile.out;
+    for (const Case& c : cases) {
+        auto r = runOrvdb(c.args);
+        EXPECT_EQ(r.exitCode, 1) << c.args;
+        EXPECT_NE(r.out.find(c.says), std::string::npos) << c.args << ": " << r.out;
+    }
+    EXPECT_EQ(runOrvdb("sql " + file + " \"SELECT Count(*) AS N FROM Shippers\"").out, "N\n3\n");
 }
 
 }  // namespace

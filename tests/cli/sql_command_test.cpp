@@ -78,11 +78,5 @@ TEST_F(SqlCommandTest, StatementsFromStdinWithContinuationLines) {
     EXPECT_EQ(r.out, "A,B\n1,x\n");
 }
 
-TEST_F(SqlCommandTest, MissingFileIsNamed) {
-    auto r = runOrvdb("tables " + (dir / "none.mdb").string());
-    EXPECT_NE(r.exitCode, 0);
-    EXPECT_NE(r.out.find("none.mdb"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace orvdb::cli_test

@@ -7,14 +7,7 @@ namespace {
 
 struct ConnectionSqlTest : testing::StoreFixture {
     std::vector<std::string> column(const std::string& sql, int index = 0) {
-        QueryDataset q(conn);
-        q.setSql(sql);
-        q.open();
-        std::vector<std::string> out;
-        for (bool more = q.first(); more; more = q.next()) {
-            out.push_back(q.getText(index));
-        }
-        return out;
+        return testing::column(conn, sql, index);
     }
     std::string errorOf(const std::string& sql) {
         try {

@@ -2,12 +2,14 @@
 #pragma once
 
 #include "engine/dataset/connection.hpp"
+#include "engine/dataset/query_dataset.hpp"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace orvdb::engine::testing {
 
@@ -57,5 +59,25 @@ inline ColumnDef column(const std::string& name, JetType type, int size = 0) {
     c.size = size ? size : (type == JetType::Text ? 50 : jetFixedSize(type));
     return c;
 }
+
+// One field of every row of a select, as text.
+inline std::vector<std::string> column(Connection& connection, const std::string& sql,
+                                       int index = 0) {
+    QueryDataset query(connection);
+    query.setSql(sql);
+    query.open();
+    std::vector<std::string> out;
+    for (bool more = query.first(); more; more = query.next()) {
+        out.push_back(query.getText(index));
+    }
+    return out;
+}
+
+#ifdef ORVDB_FIXTURES_DIR
+// A file of the shared Access-made fixtures.
+inline std::string jetFixture(const std::string& name) {
+    return std::string(ORVDB_FIXTURES_DIR) + "/jet4/" + name;
+}
+#endif
 
 }  // namespace orvdb::engine::testing

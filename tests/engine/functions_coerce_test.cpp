@@ -15,8 +15,9 @@ using CoerceTest = JetSqlTest;
     "error:The field is too small to accept the amount of data you attempted to add.  Try " \
     "inserting or pasting less data. (field '" column "')"
 
-TEST_F(CoerceTest, BooleanColumns) {
+TEST_F(CoerceTest, CoercionsGiveJetsResults) {
     const SqlCase cases[] = {
+        // Boolean columns.
         {"jet_coerce(NULL, 1, 0, 'T.B')", "int:0"},
         {"jet_coerce(5, 1, 0, 'T.B')", "int:-1"},
         {"jet_coerce(0.0, 1, 0, 'T.B')", "int:0"},
@@ -25,12 +26,7 @@ TEST_F(CoerceTest, BooleanColumns) {
         {"jet_coerce('Off', 1, 0, 'T.B')", "int:0"},
         {"jet_coerce('0', 1, 0, 'T.B')", "int:0"},
         {"jet_coerce('maybe', 1, 0, 'T.B')", MISMATCH("T.B")},
-    };
-    expectCases(cases);
-}
-
-TEST_F(CoerceTest, IntegerColumnsRoundAndCheckTheirRange) {
-    const SqlCase cases[] = {
+        // Integer columns round and check their range.
         {"jet_coerce(255, 2, 1, 'T.Y')", "int:255"},
         {"jet_coerce(256, 2, 1, 'T.Y')", OVERFLOW("T.Y")},
         {"jet_coerce(-1, 2, 1, 'T.Y')", OVERFLOW("T.Y")},
@@ -48,12 +44,7 @@ TEST_F(CoerceTest, IntegerColumnsRoundAndCheckTheirRange) {
         {"jet_coerce(2147483648, 4, 4, 'T.L')", OVERFLOW("T.L")},
         {"jet_coerce(-2147483648.4, 4, 4, 'T.L')", "int:-2147483648"},
         {"jet_coerce('99999999999', 4, 4, 'T.L')", OVERFLOW("T.L")},
-    };
-    expectCases(cases);
-}
-
-TEST_F(CoerceTest, FloatingAndDateColumns) {
-    const SqlCase cases[] = {
+        // Floating and date columns.
         {"jet_coerce(1.23456, 5, 8, 'T.C')", "real:1.2346"},
         {"jet_coerce(1, 5, 8, 'T.C')", "real:1"},
         {"jet_coerce(1e16, 5, 8, 'T.C')", OVERFLOW("T.C")},
@@ -67,12 +58,7 @@ TEST_F(CoerceTest, FloatingAndDateColumns) {
         {"jet_coerce(45356, 8, 8, 'T.W')", "real:45356"},
         {"jet_coerce('soon', 8, 8, 'T.W')", MISMATCH("T.W")},
         {"jet_coerce(1e7, 8, 8, 'T.W')", OVERFLOW("T.W")},
-    };
-    expectCases(cases);
-}
-
-TEST_F(CoerceTest, TextColumnsTakeNumbersAsTextAndCheckTheSize) {
-    const SqlCase cases[] = {
+        // Text columns take numbers as text and check the size.
         {"jet_coerce(12, 10, 5, 'T.X')", "text:12"},
         {"jet_coerce(2.5, 10, 5, 'T.X')", "text:2.5"},
         {"jet_coerce(0.1 + 0.2, 10, 50, 'T.X')", "text:0.30000000000000004"},
@@ -86,12 +72,7 @@ TEST_F(CoerceTest, TextColumnsTakeNumbersAsTextAndCheckTheSize) {
          TOO_SMALL("T.X")},
         {"jet_coerce('abcdefgh', 12, 5, 'T.M')", "text:abcdefgh"},
         {"jet_coerce(NULL, 10, 5, 'T.X')", "null"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(CoerceTest, BinaryGuidAndDecimalColumns) {
-    const SqlCase cases[] = {
+        // Binary guid and decimal columns.
         {"jet_coerce(x'0102', 9, 2, 'T.Bin')", "blob:0102"},
         {"jet_coerce(x'010203', 9, 2, 'T.Bin')", TOO_SMALL("T.Bin")},
         {"jet_coerce('AB', 9, 10, 'T.Bin')", "blob:4142"},

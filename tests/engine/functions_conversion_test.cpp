@@ -7,8 +7,9 @@ namespace {
 
 using ConversionTest = JetSqlTest;
 
-TEST_F(ConversionTest, StrAndCStrWriteNumbersLikeVba) {
+TEST_F(ConversionTest, ConversionsGiveJetsResults) {
     const SqlCase cases[] = {
+        // Str and c str write numbers like vba.
         {"jet_str(5)", "text: 5"},
         {"jet_str(-5)", "text:-5"},
         {"jet_str(2.5)", "text: 2.5"},
@@ -23,12 +24,7 @@ TEST_F(ConversionTest, StrAndCStrWriteNumbersLikeVba) {
         {"jet_cstr(-1.5e-7)", "text:-1.5E-07"},
         {"jet_cstr('x')", "text:x"},
         {"jet_cstr(NULL)", "error:Invalid use of Null"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(ConversionTest, ValReadsTheLeadingNumber) {
-    const SqlCase cases[] = {
+        // Val reads the leading number.
         // Blanks inside the number are skipped, as in VBA.
         {"jet_val('  12 34abc')", "real:1234"},
         {"jet_val('1.5e2x')", "real:150"},
@@ -41,12 +37,7 @@ TEST_F(ConversionTest, ValReadsTheLeadingNumber) {
         {"jet_val('abc')", "real:0"},
         {"jet_val('')", "real:0"},
         {"jet_val(NULL)", "error:Invalid use of Null"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(ConversionTest, IntegerConversionsRoundHalfToEvenAndCheckRange) {
-    const SqlCase cases[] = {
+        // Integer conversions round half to even and check range.
         {"jet_cint(2.5)", "int:2"},
         {"jet_cint(3.5)", "int:4"},
         {"jet_cint(-2.5)", "int:-2"},
@@ -64,12 +55,7 @@ TEST_F(ConversionTest, IntegerConversionsRoundHalfToEvenAndCheckRange) {
         {"jet_cbyte(255)", "int:255"},
         {"jet_cbyte(255.5)", "error:Overflow"},
         {"jet_cbyte(-1)", "error:Overflow"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(ConversionTest, FloatingBooleanAndDateConversions) {
-    const SqlCase cases[] = {
+        // Floating boolean and date conversions.
         {"jet_ccur(1.23455)", "real:1.2346"},
         {"jet_ccur(1.23445)", "real:1.2344"},
         {"jet_ccur(1e16)", "error:Overflow"},
@@ -94,12 +80,7 @@ TEST_F(ConversionTest, FloatingBooleanAndDateConversions) {
         {"jet_hex(255)", "text:FF"},
         {"jet_hex(-1)", "text:FFFF"},
         {"jet_oct(8)", "text:10"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(ConversionTest, NzIIfSwitchChoose) {
-    const SqlCase cases[] = {
+        // Nz i if switch choose.
         // In a query Nz(Null) without a second argument is the empty text.
         {"jet_nz(NULL)", "text:"},
         {"jet_nz(NULL, 0)", "int:0"},
@@ -120,12 +101,7 @@ TEST_F(ConversionTest, NzIIfSwitchChoose) {
         // The index is rounded like a Long: 1.5 -> 2, 2.5 -> 2.
         {"jet_choose(1.5, 'a', 'b', 'c')", "text:b"},
         {"jet_choose(2.5, 'a', 'b', 'c')", "text:b"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(ConversionTest, TypeTests) {
-    const SqlCase cases[] = {
+        // Type tests.
         {"jet_isnull(NULL)", "int:-1"},
         {"jet_isnull('')", "int:0"},
         {"jet_isnumeric('12')", "int:-1"},

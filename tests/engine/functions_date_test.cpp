@@ -7,8 +7,9 @@ namespace {
 
 using DateFunctionsTest = JetSqlTest;
 
-TEST_F(DateFunctionsTest, DateAddClampsToMonthEnds) {
+TEST_F(DateFunctionsTest, DateFunctionsGiveJetsResults) {
     const SqlCase cases[] = {
+        // Date add clamps to month ends.
         {"jet_dateadd('m', 1, '2024-01-31')", "date:2024-02-29 00:00:00"},
         {"jet_dateadd('m', 1, '2023-01-31')", "date:2023-02-28 00:00:00"},
         {"jet_dateadd('m', -1, '2024-03-31')", "date:2024-02-29 00:00:00"},
@@ -17,12 +18,7 @@ TEST_F(DateFunctionsTest, DateAddClampsToMonthEnds) {
         {"jet_dateadd('M', 13, '2024-01-15')", "date:2025-02-15 00:00:00"},
         // The count is rounded half to even: 1.5 months are 2.
         {"jet_dateadd('m', 1.5, '2024-01-15')", "date:2024-03-15 00:00:00"},
-    };
-    expectCases(cases, true);
-}
-
-TEST_F(DateFunctionsTest, DateAddDaysWeeksAndTimes) {
-    const SqlCase cases[] = {
+        // Date add days weeks and times.
         {"jet_dateadd('d', 1, '2024-02-28')", "date:2024-02-29 00:00:00"},
         {"jet_dateadd('y', 2, '2024-02-28')", "date:2024-03-01 00:00:00"},
         {"jet_dateadd('w', -1, '2024-03-01')", "date:2024-02-29 00:00:00"},
@@ -37,12 +33,7 @@ TEST_F(DateFunctionsTest, DateAddDaysWeeksAndTimes) {
         {"jet_dateadd('m', 1, NULL)", "null"},
         {"jet_dateadd('x', 1, '2024-03-05')", "error:Invalid procedure call or argument"},
         {"jet_dateadd('yyyy', 1, '9999-06-01')", "error:Invalid procedure call or argument"},
-    };
-    expectCases(cases, true);
-}
-
-TEST_F(DateFunctionsTest, DateDiffCountsBoundariesCrossed) {
-    const SqlCase cases[] = {
+        // Date diff counts boundaries crossed.
         {"jet_datediff('yyyy', '2023-12-31', '2024-01-01')", "int:1"},
         {"jet_datediff('yyyy', '2024-01-01', '2024-12-31')", "int:0"},
         {"jet_datediff('yyyy', '2024-01-01', '2022-12-31')", "int:-2"},
@@ -57,12 +48,7 @@ TEST_F(DateFunctionsTest, DateDiffCountsBoundariesCrossed) {
         {"jet_datediff('d', '1899-12-29 18:00', '1899-12-30 06:00')", "int:1"},
         {"jet_datediff('h', '1899-12-29 18:00', '1899-12-30 06:00')", "int:12"},
         {"jet_datediff('yyyy', NULL, '2024-01-01')", "null"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(DateFunctionsTest, DateDiffWeeks) {
-    const SqlCase cases[] = {
+        // Date diff weeks.
         // "ww" counts week starts (Sundays by default) after date1 up to date2.
         {"jet_datediff('ww', '2024-03-09', '2024-03-10')", "int:1"},
         {"jet_datediff('ww', '2024-03-10', '2024-03-16')", "int:0"},
@@ -76,12 +62,7 @@ TEST_F(DateFunctionsTest, DateDiffWeeks) {
         {"jet_datediff('w', '2024-03-19', '2024-03-06')", "int:-1"},
         {"jet_datediff('ww', '2024-03-05', '2024-03-19', 8)",
          "error:Invalid procedure call or argument"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(DateFunctionsTest, DatePartAndWeekday) {
-    const SqlCase cases[] = {
+        // Date part and weekday.
         {"jet_datepart('q', '2024-08-15')", "int:3"},
         {"jet_datepart('y', '2024-03-01')", "int:61"},
         {"jet_datepart('w', '2024-03-05')", "int:3"},
@@ -101,12 +82,7 @@ TEST_F(DateFunctionsTest, DatePartAndWeekday) {
         {"jet_weekday('2024-03-05', 2)", "int:2"},
         {"jet_weekday('1899-12-30')", "int:7"},
         {"jet_weekday('1899-12-29 06:00')", "int:6"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(DateFunctionsTest, DateAndTimeParts) {
-    const SqlCase cases[] = {
+        // Date and time parts.
         {"jet_year('2024-03-05 14:07:09')", "int:2024"},
         {"jet_month('2024-03-05')", "int:3"},
         {"jet_day(45356)", "int:5"},
@@ -125,12 +101,7 @@ TEST_F(DateFunctionsTest, DateAndTimeParts) {
         {"jet_weekdayname(1)", "text:Sunday"},
         {"jet_weekdayname(1, 0, 2)", "text:Monday"},
         {"jet_weekdayname(7, -1)", "text:Sat"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(DateFunctionsTest, DateSerialRollsOverLikeVba) {
-    const SqlCase cases[] = {
+        // Date serial rolls over like vba.
         {"jet_dateserial(2024, 13, 1)", "date:2025-01-01 00:00:00"},
         {"jet_dateserial(2024, 3, 0)", "date:2024-02-29 00:00:00"},
         {"jet_dateserial(2024, 1, 0)", "date:2023-12-31 00:00:00"},
@@ -154,7 +125,7 @@ TEST_F(DateFunctionsTest, DateSerialRollsOverLikeVba) {
         {"jet_timevalue('2024-03-05 14:07:09')", "date:1899-12-30 14:07:09"},
         {"jet_timevalue(-1.25)", "date:1899-12-30 06:00:00"},
     };
-    expectCases(cases, true);
+    expectCases(cases);
 }
 
 TEST_F(DateFunctionsTest, ClockFunctionsAgree) {

@@ -7,8 +7,9 @@ namespace {
 
 using FormatTest = JetSqlTest;
 
-TEST_F(FormatTest, CustomNumericPatterns) {
+TEST_F(FormatTest, FormatGivesJetsText) {
     const SqlCase cases[] = {
+        // Custom numeric patterns.
         {"jet_format(1234.5678, '0')", "text:1235"},
         {"jet_format(1234.5678, '0.00')", "text:1234.57"},
         {"jet_format(1234.5678, '#,##0.00')", "text:1,234.57"},
@@ -32,12 +33,7 @@ TEST_F(FormatTest, CustomNumericPatterns) {
         {"jet_format(42, '0\\%')", "text:42%"},
         {"jet_format('12.5', '0.00')", "text:12.50"},
         {"jet_format('abc', '0.00')", "text:abc"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(FormatTest, NumericSections) {
-    const SqlCase cases[] = {
+        // Numeric sections.
         {"jet_format(-5, '0;(0)')", "text:(5)"},
         {"jet_format(5, '0;(0)')", "text:5"},
         {"jet_format(0, '0;(0);\"zero\"')", "text:zero"},
@@ -47,12 +43,7 @@ TEST_F(FormatTest, NumericSections) {
         {"jet_format(NULL, '0.00')", "null"},
         // No sign on a value that shows as zero.
         {"jet_format(-0.001, '0.00')", "text:0.00"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(FormatTest, NamedNumericFormats) {
-    const SqlCase cases[] = {
+        // Named numeric formats.
         {"jet_format(1234.5, 'General Number')", "text:1234.5"},
         {"jet_format(1234.5, 'Fixed')", "text:1234.50"},
         {"jet_format(-1234.567, 'fixed')", "text:-1234.57"},
@@ -65,12 +56,7 @@ TEST_F(FormatTest, NamedNumericFormats) {
         {"jet_format(1, 'Yes/No')", "text:Yes"},
         {"jet_format(0, 'True/False')", "text:False"},
         {"jet_format(-1, 'On/Off')", "text:On"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(FormatTest, DatePatterns) {
-    const SqlCase cases[] = {
+        // Date patterns.
         {"jet_format('2024-03-05 14:07:09', 'yyyy-mm-dd')", "text:2024-03-05"},
         {"jet_format('2024-03-05 14:07:09', 'dd/mm/yyyy')", "text:05/03/2024"},
         {"jet_format('2024-03-05 14:07:09', 'hh:nn:ss')", "text:14:07:09"},
@@ -94,12 +80,7 @@ TEST_F(FormatTest, DatePatterns) {
         {"jet_format(45356, 'yyyy-mm-dd')", "text:2024-03-05"},
         {"jet_format('1899-12-29 06:00', 'yyyy-mm-dd hh:nn')", "text:1899-12-29 06:00"},
         {"jet_format('0100-01-01', 'yyyy-mm-dd')", "text:0100-01-01"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(FormatTest, NamedDateFormats) {
-    const SqlCase cases[] = {
+        // Named date formats.
         {"jet_format('2024-03-05 14:07:09', 'Short Date')", "text:3/5/2024"},
         {"jet_format('2024-03-05 14:07:09', 'Medium Date')", "text:05-Mar-24"},
         {"jet_format('2024-03-05 14:07:09', 'Long Date')", "text:Tuesday, March 5, 2024"},
@@ -113,12 +94,7 @@ TEST_F(FormatTest, NamedDateFormats) {
         {"jet_format(0.5, 'Short Time')", "text:12:00"},
         {"jet_format('2024-03-05 14:07:09', 'c')", "text:3/5/2024 2:07:09 PM"},
         {"jet_format('2024-03-05 14:07:09', 'ddddd')", "text:3/5/2024"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(FormatTest, PlainAndTextPatterns) {
-    const SqlCase cases[] = {
+        // Plain and text patterns.
         {"jet_format(2.5)", "text:2.5"},
         {"jet_format(5)", "text:5"},
         {"jet_format('abc')", "text:abc"},

@@ -10,18 +10,21 @@ namespace {
 
 using NumericTest = JetSqlTest;
 
-TEST_F(NumericTest, IntegerPartsSignAndAbs) {
+TEST_F(NumericTest, NumericFunctionsGiveJetsResults) {
     const SqlCase cases[] = {
-        {"jet_int(2.7)", "real:2"}, {"jet_int(-2.5)", "real:-3"},  {"jet_fix(-2.5)", "real:-2"},
-        {"jet_int(5)", "int:5"},    {"jet_int('3.9')", "real:3"},  {"jet_int(NULL)", "null"},
-        {"jet_abs(-3)", "int:3"},   {"jet_abs(-2.5)", "real:2.5"}, {"jet_sgn(-0.1)", "int:-1"},
-        {"jet_sgn(0)", "int:0"},    {"jet_sgn('7')", "int:1"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(NumericTest, RoundIsBankersOnTheDecimalDigits) {
-    const SqlCase cases[] = {
+        // Integer parts sign and abs.
+        {"jet_int(2.7)", "real:2"},
+        {"jet_int(-2.5)", "real:-3"},
+        {"jet_fix(-2.5)", "real:-2"},
+        {"jet_int(5)", "int:5"},
+        {"jet_int('3.9')", "real:3"},
+        {"jet_int(NULL)", "null"},
+        {"jet_abs(-3)", "int:3"},
+        {"jet_abs(-2.5)", "real:2.5"},
+        {"jet_sgn(-0.1)", "int:-1"},
+        {"jet_sgn(0)", "int:0"},
+        {"jet_sgn('7')", "int:1"},
+        // Round is bankers on the decimal digits.
         {"jet_round(2.5)", "real:2"},
         {"jet_round(3.5)", "real:4"},
         {"jet_round(-2.5)", "real:-2"},
@@ -32,12 +35,7 @@ TEST_F(NumericTest, RoundIsBankersOnTheDecimalDigits) {
         {"jet_round(5, 2)", "int:5"},
         {"jet_round(NULL, 2)", "null"},
         {"jet_round(1.5, -1)", "error:Invalid procedure call or argument"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(NumericTest, MathDomainErrors) {
-    const SqlCase cases[] = {
+        // Math domain errors.
         {"jet_sqr(16)", "real:4"},
         {"jet_sqr(-1)", "error:Invalid procedure call or argument"},
         {"jet_log(0)", "error:Invalid procedure call or argument"},

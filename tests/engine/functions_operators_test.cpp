@@ -8,8 +8,9 @@ namespace {
 
 using OperatorsTest = JetSqlTest;
 
-TEST_F(OperatorsTest, ConcatenationTreatsNullAsEmptyUnlessBothAreNull) {
+TEST_F(OperatorsTest, OperatorsGiveJetsResults) {
     const SqlCase cases[] = {
+        // Concatenation treats null as empty unless both are null.
         {"jet_concat('a', 'b')", "text:ab"},
         {"jet_concat(NULL, 'b')", "text:b"},
         {"jet_concat('a', NULL)", "text:a"},
@@ -18,12 +19,7 @@ TEST_F(OperatorsTest, ConcatenationTreatsNullAsEmptyUnlessBothAreNull) {
         {"jet_concat(1, 2)", "text:12"},
         {"jet_concat('x', 2.5)", "text:x2.5"},
         {"jet_concat('x', 0.1 + 0.2)", "text:x0.30000000000000004"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(OperatorsTest, PlusAddsNumbersJoinsTextsAndPropagatesNull) {
-    const SqlCase cases[] = {
+        // Plus adds numbers joins texts and propagates null.
         {"jet_add(1, 2)", "int:3"},
         {"jet_add(1.5, 2)", "real:3.5"},
         {"jet_add('a', 'b')", "text:ab"},
@@ -37,12 +33,7 @@ TEST_F(OperatorsTest, PlusAddsNumbersJoinsTextsAndPropagatesNull) {
         {"jet_add(9223372036854775807, 1)", "real:9223372036854775808"},
         {"jet_sub(10, '4')", "int:6"},
         {"jet_mul(2.5, 4)", "real:10"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(OperatorsTest, DivisionIsFloatingPointAndRejectsZero) {
-    const SqlCase cases[] = {
+        // Division is floating point and rejects zero.
         {"jet_div(7, 2)", "real:3.5"},
         {"jet_div(6, 3)", "real:2"},
         {"jet_div('1', 4)", "real:0.25"},
@@ -51,12 +42,7 @@ TEST_F(OperatorsTest, DivisionIsFloatingPointAndRejectsZero) {
         // reports an invalid operation, not a zero divide).
         {"jet_div(0, 0)", "error:Overflow"},
         {"jet_div(NULL, 0)", "null"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(OperatorsTest, IntegerDivisionAndModRoundOperandsHalfToEvenFirst) {
-    const SqlCase cases[] = {
+        // Integer division and mod round operands half to even first.
         {"jet_intdiv(7, 2)", "int:3"},
         {"jet_intdiv(-7, 2)", "int:-3"},
         {"jet_intdiv(2.5, 1)", "int:2"},
@@ -72,12 +58,7 @@ TEST_F(OperatorsTest, IntegerDivisionAndModRoundOperandsHalfToEvenFirst) {
         {"jet_mod(11.5, 3)", "int:0"},
         {"jet_mod(5, 0)", "error:Division by zero"},
         {"jet_mod(5, NULL)", "null"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(OperatorsTest, PowerAndTruthValues) {
-    const SqlCase cases[] = {
+        // Power and truth values.
         {"jet_pow(2, 10)", "real:1024"},
         {"jet_pow(4, 0.5)", "real:2"},
         {"jet_pow(-2, 3)", "real:-8"},
@@ -90,12 +71,7 @@ TEST_F(OperatorsTest, PowerAndTruthValues) {
         {"jet_bool(1 = 1)", "int:-1"},
         {"jet_bool(1 = 2)", "int:0"},
         {"jet_bool(NULL)", "null"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(OperatorsTest, LikeWildcardsListsAndRanges) {
-    const SqlCase cases[] = {
+        // Like wildcards lists and ranges.
         {"jet_like('abc', 'a%')", "int:-1"},
         {"jet_like('ABC', 'a_c')", "int:-1"},
         {"jet_like('abc', 'a_')", "int:0"},

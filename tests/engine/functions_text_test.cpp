@@ -10,17 +10,16 @@ using TextFunctionsTest = JetSqlTest;
 #define EMOJI "\xF0\x9F\x98\x80"
 #define REPLACEMENT "\xEF\xBF\xBD"
 
-TEST_F(TextFunctionsTest, LengthCountsUtf16Units) {
+TEST_F(TextFunctionsTest, TextFunctionsGiveJetsResults) {
     const SqlCase cases[] = {
-        {"jet_len('abc')", "int:3"}, {"jet_len('')", "int:0"},
-        {"jet_len(NULL)", "null"},   {"jet_len(12.5)", "int:4"},
-        {"jet_len('été')", "int:3"}, {"jet_len('a" EMOJI "')", "int:3"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(TextFunctionsTest, MidLeftRight) {
-    const SqlCase cases[] = {
+        // Length counts utf16 units.
+        {"jet_len('abc')", "int:3"},
+        {"jet_len('')", "int:0"},
+        {"jet_len(NULL)", "null"},
+        {"jet_len(12.5)", "int:4"},
+        {"jet_len('été')", "int:3"},
+        {"jet_len('a" EMOJI "')", "int:3"},
+        // Mid left right.
         {"jet_mid('abcdef', 2, 3)", "text:bcd"},
         {"jet_mid('abcdef', 4)", "text:def"},
         {"jet_mid('abc', 5)", "text:"},
@@ -42,12 +41,7 @@ TEST_F(TextFunctionsTest, MidLeftRight) {
         {"jet_right('abc', 2)", "text:bc"},
         {"jet_right('abc', 10)", "text:abc"},
         {"jet_right('x" EMOJI "', 2)", "text:" EMOJI},
-    };
-    expectCases(cases);
-}
-
-TEST_F(TextFunctionsTest, InStrPositionsStartAndCompareMode) {
-    const SqlCase cases[] = {
+        // In str positions start and compare mode.
         {"jet_instr('abcabc', 'c')", "int:3"},
         {"jet_instr(4, 'abcabc', 'c')", "int:6"},
         {"jet_instr('abc', 'z')", "int:0"},
@@ -66,12 +60,7 @@ TEST_F(TextFunctionsTest, InStrPositionsStartAndCompareMode) {
         {"jet_instr('a', NULL)", "null"},
         {"jet_instr(0, 'abc', 'a')", "error:Invalid procedure call or argument"},
         {"jet_instr(NULL, 'abc', 'a')", "error:Invalid use of Null"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(TextFunctionsTest, CaseTrimAndPadding) {
-    const SqlCase cases[] = {
+        // Case trim and padding.
         {"jet_ucase('abcé')", "text:ABCÉ"},
         {"jet_lcase('ÀB')", "text:àb"},
         {"jet_ucase(NULL)", "null"},
@@ -89,12 +78,7 @@ TEST_F(TextFunctionsTest, CaseTrimAndPadding) {
         {"jet_string(2, '')", "error:Invalid procedure call or argument"},
         {"jet_strreverse('abc')", "text:cba"},
         {"jet_strreverse('aé')", "text:éa"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(TextFunctionsTest, CharacterCodesUseWindows1252) {
-    const SqlCase cases[] = {
+        // Character codes use windows1252.
         {"jet_chr(65)", "text:A"},
         {"jet_chr(128)", "text:€"},
         {"jet_chr(233)", "text:é"},
@@ -106,12 +90,7 @@ TEST_F(TextFunctionsTest, CharacterCodesUseWindows1252) {
         {"jet_asc('')", "error:Invalid procedure call or argument"},
         {"jet_ascw('€')", "int:8364"},
         {"jet_chrw(8364)", "text:€"},
-    };
-    expectCases(cases);
-}
-
-TEST_F(TextFunctionsTest, StrCompAndReplace) {
-    const SqlCase cases[] = {
+        // Str comp and replace.
         {"jet_strcomp('abc', 'ABC')", "int:0"},
         {"jet_strcomp('abc', 'ABC', 0)", "int:1"},
         {"jet_strcomp('a', 'b')", "int:-1"},

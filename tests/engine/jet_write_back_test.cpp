@@ -2,9 +2,10 @@
 // the commit of an outermost transaction and on flush; a failed write leaves
 // the file as it was; a second writer is kept out by the lock file.
 #include "engine/dataset/query_dataset.hpp"
+#include "engine/dataset/table_dataset.hpp"
 #include "engine/engine_error.hpp"
-#include "engine/store/journal.hpp"
 #include "engine/store/change_counter.hpp"
+#include "engine/store/journal.hpp"
 #include "engine_test_support.hpp"
 #include "jet/read/jet_file.hpp"
 #include "jet/write/atomic_file.hpp"
@@ -24,9 +25,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string fixture(const std::string& name) {
-    return std::string(ORVDB_FIXTURES_DIR) + "/jet4/" + name;
-}
+using testing::column;
+using testing::jetFixture;
 
 std::vector<uint8_t> bytesOf(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -37,14 +37,14 @@ struct JetWriteBackTest : ::testing::Test {
     testing::ScratchDir dir;
 
     void SetUp() override {
-        if (!fs::exists(fixture("northwind.mdb"))) {
+        if (!fs::exists(jetFixture("northwind.mdb"))) {
             GTEST_SKIP() << "Jet fixtures not found under " << ORVDB_FIXTURES_DIR;
         }
     }
     // A writable copy of a fixture.
     std::string copy(const std::string& name) {
         std::string target = dir.file(name);
-        fs::copy_file(fixture(name), target);
+        fs::copy_file(jetFixture(name), target);
         fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
         return target;
     }
@@ -55,16 +55,6 @@ struct JetWriteBackTest : ::testing::Test {
                                extra);
         c->open();
         return c;
-    }
-    static std::vector<std::string> column(Connection& c, const std::string& sql) {
-        QueryDataset q(c);
-        q.setSql(sql);
-        q.open();
-        std::vector<std::string> out;
-        for (bool more = q.first(); more; more = q.next()) {
-            out.push_back(q.getText(0));
-        }
-        return out;
     }
     static std::vector<std::string> rowCount(const std::string& path, const std::string& table) {
         jet::JetFile file = jet::JetFile::open(path);
@@ -362,12 +352,23 @@ TEST_F(JetWriteBackTest, ReadModeAndWriteProtectedFilesNeverWrite) {
     {
         auto c = open(path, "Mode=Read");
         EXPECT_FALSE(fs::exists(ChangeCounter::pathFor(path)));
+        const std::string table = c->userTableNames().at(0);
+        const auto count = column(*c, "SELECT Count(*) FROM [" + table + "]");
         try {
-            c->execute("CREATE TABLE Nope (X LONG)");
+            c->execute("DELETE FROM [" + table + "]");
             FAIL() << "Mode=Read must refuse changes";
         } catch (const EngineError& e) {
             EXPECT_NE(std::string(e.what()).find("read-only"), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find("testV2000.mdb"), std::string::npos) << e.what();
         }
+        EXPECT_EQ(column(*c, "SELECT Count(*) FROM [" + table + "]"), count);
+        EXPECT_THROW(c->execute("CREATE TABLE Nope (X LONG)"), EngineError);
+        TableDataset dataset(*c);
+        dataset.setTableName(table);
+        dataset.open();
+        dataset.edit();
+        dataset.setText(0, "x");
+        EXPECT_THROW(dataset.post(), EngineError);
     }
     fs::permissions(path, fs::perms::owner_read);
     {

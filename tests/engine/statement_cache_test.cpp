@@ -5,6 +5,7 @@
 #include "engine/functions/jet_collation.hpp"
 #include "engine_test_support.hpp"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -94,16 +95,12 @@ struct StatementCacheTest : testing::StoreFixture {
         conn.execute("INSERT INTO Item VALUES (1, 'Porte', 12.5, 3000000000, #2020-01-01#)");
         conn.execute("INSERT INTO Item VALUES (2, 'O''Brien', 7, 5, #2020-03-15#)");
         conn.execute("INSERT INTO Item VALUES (3, 'say \"hi\"', -2.25, -1, #2021-06-30#)");
+        conn.execute("CREATE TABLE Part (ItemID LONG, Qty LONG)");
+        conn.execute("INSERT INTO Part VALUES (1, 4)");
+        conn.execute("INSERT INTO Part VALUES (2, 9)");
     }
     Texts column(const std::string& sql, int index = 0) {
-        QueryDataset q(conn);
-        q.setSql(sql);
-        q.open();
-        Texts out;
-        for (bool more = q.first(); more; more = q.next()) {
-            out.push_back(q.getText(index));
-        }
-        return out;
+        return testing::column(conn, sql, index);
     }
     std::string errorOf(const std::string& sql) {
         try {
@@ -116,30 +113,100 @@ struct StatementCacheTest : testing::StoreFixture {
     StatementCache& cache() { return conn.store().statementCache(); }
 };
 
-TEST_F(StatementCacheTest, SameShapeWithOtherValuesFindsTheirOwnRows) {
+std::string inList(int first, int count) {
+    std::string sql = "SELECT Count(*) FROM Item WHERE ID IN (";
+    for (int i = 0; i < count; ++i) {
+        sql += (i ? ", " : "") + std::to_string(first + i);
+    }
+    return sql + ")";
+}
+
+std::string withMarkerByte() {
+    std::string sql = "SELECT Name FROM Item WHERE ID = ";
+    sql += '\x01';
+    sql += 'i';
+    return sql;
+}
+
+// Statements of one shape with other values, run twice so that the second
+// round answers from the cache; each must find its own rows (no value stands
+// for an error).
+TEST_F(StatementCacheTest, EachStatementOfAShapeAnswersWithItsOwnValues) {
     struct Case {
         std::string sql;
-        Texts ids;
+        std::optional<Texts> values;
     };
     const std::vector<Case> cases = {
-        {"SELECT ID FROM Item WHERE ID = 1", {"1"}},
-        {"SELECT ID FROM Item WHERE ID = 3", {"3"}},
-        {"SELECT ID FROM Item WHERE ID = 4", {}},
-        {"SELECT ID FROM Item WHERE ID = -1", {}},
-        {"SELECT ID FROM Item WHERE Name = 'O''Brien'", {"2"}},
-        {"SELECT ID FROM Item WHERE Name = 'say \"hi\"'", {"3"}},
-        {"SELECT ID FROM Item WHERE Name = 'PORTE'", {"1"}},  // text compares without case
-        {"SELECT ID FROM Item WHERE Price = 12.5", {"1"}},
-        {"SELECT ID FROM Item WHERE Price = -2.25", {"3"}},
-        {"SELECT ID FROM Item WHERE Price = 7", {"2"}},
-        {"SELECT ID FROM Item WHERE Big = 3000000000", {"1"}},
-        {"SELECT ID FROM Item WHERE Big = 5", {"2"}},
-        {"SELECT ID FROM Item WHERE Price > 0 AND Big < 10", {"2"}},
-        {"SELECT ID FROM Item WHERE Price > -5 AND Big < 4000000000 ORDER BY ID", {"1", "2", "3"}},
+        {"SELECT ID FROM Item WHERE ID = 1", Texts{"1"}},
+        {"SELECT ID FROM Item WHERE ID = 3", Texts{"3"}},
+        {"SELECT ID FROM Item WHERE ID = 4", Texts{}},
+        {"SELECT ID FROM Item WHERE ID = -1", Texts{}},
+        {"SELECT ID FROM Item WHERE Name = 'O''Brien'", Texts{"2"}},
+        {"SELECT ID FROM Item WHERE Name = 'say \"hi\"'", Texts{"3"}},
+        {"SELECT ID FROM Item WHERE Name = 'PORTE'", Texts{"1"}},  // text compares without case
+        {"SELECT ID FROM Item WHERE Price = 12.5", Texts{"1"}},
+        {"SELECT ID FROM Item WHERE Price = -2.25", Texts{"3"}},
+        {"SELECT ID FROM Item WHERE Price = 7", Texts{"2"}},
+        {"SELECT ID FROM Item WHERE Big = 3000000000", Texts{"1"}},
+        {"SELECT ID FROM Item WHERE Big = 5", Texts{"2"}},
+        {"SELECT ID FROM Item WHERE Price > 0 AND Big < 10", Texts{"2"}},
+        {"SELECT ID FROM Item WHERE Price > -5 AND Big < 4000000000 ORDER BY ID",
+         Texts{"1", "2", "3"}},
+        // Jet refuses a text constant against a number column; a plan shared
+        // with the number would bind '2' and answer. The other way round, a
+        // text column against a number finds nothing.
+        {"SELECT Name FROM Item WHERE ID = 2", Texts{"O'Brien"}},
+        {"SELECT Name FROM Item WHERE ID = '2'", std::nullopt},
+        {"SELECT ID FROM Item WHERE Name = 'Porte'", Texts{"1"}},
+        {"SELECT ID FROM Item WHERE Name = 5", Texts{}},
+        // Literals the translation reads stay part of the statement.
+        {"SELECT TOP 1 ID FROM Item WHERE ID > 0 ORDER BY ID", Texts{"1"}},
+        {"SELECT TOP 2 ID FROM Item WHERE ID > 0 ORDER BY ID", Texts{"1", "2"}},
+        {"SELECT ID FROM Item WHERE ID IN (1, 3) ORDER BY ID", Texts{"1", "3"}},
+        {"SELECT ID FROM Item WHERE ID IN (2, 3) ORDER BY ID", Texts{"2", "3"}},
+        // Jet takes Between's bounds in either order.
+        {"SELECT ID FROM Item WHERE ID Between 3 And 2 ORDER BY ID", Texts{"2", "3"}},
+        {"SELECT ID FROM Item WHERE ID Between 1 And 2 ORDER BY ID", Texts{"1", "2"}},
+        {"SELECT ID FROM Item WHERE Format(D, 'yyyy') = '2020' ORDER BY ID", Texts{"1", "2"}},
+        {"SELECT ID FROM Item WHERE Format(D, 'mm') = '06'", Texts{"3"}},
+        {"SELECT ID FROM Item WHERE DateAdd('m', 1, D) = #2020-04-15#", Texts{"2"}},
+        {"SELECT ID FROM Item WHERE DateAdd('d', 1, D) = #2020-01-02#", Texts{"1"}},
+        {"SELECT 'a' AS X FROM Item WHERE ID = 1", Texts{"a"}},
+        {"SELECT 'b' AS X FROM Item WHERE ID = 1", Texts{"b"}},
+        {"SELECT ID + 10 FROM Item WHERE ID = 1", Texts{"11"}},
+        {"SELECT ID + 20 FROM Item WHERE ID = 1", Texts{"21"}},
+        // A comparison in the select list is not a condition.
+        {"SELECT ID = 1 AS F FROM Item WHERE ID = 1", Texts{"True"}},
+        {"SELECT ID = 2 AS F FROM Item WHERE ID = 1", Texts{"False"}},
+        {"SELECT Count(*) FROM Item GROUP BY Price > 0 HAVING Count(*) > 1", Texts{"2"}},
+        {"SELECT Count(*) FROM Item GROUP BY Price > 0 HAVING Count(*) > 0 ORDER BY 1",
+         Texts{"1", "2"}},
+        // Conditions in subqueries and joins.
+        {"SELECT Name FROM Item WHERE ID IN (SELECT ItemID FROM Part WHERE Qty = 4)",
+         Texts{"Porte"}},
+        {"SELECT Name FROM Item WHERE ID IN (SELECT ItemID FROM Part WHERE Qty = 9)",
+         Texts{"O'Brien"}},
+        {"SELECT Name FROM Item INNER JOIN Part ON Item.ID = Part.ItemID AND Part.Qty > 5",
+         Texts{"O'Brien"}},
+        {"SELECT Name FROM Item INNER JOIN Part ON Item.ID = Part.ItemID AND Part.Qty > 1 "
+         "ORDER BY Name",
+         Texts{"O'Brien", "Porte"}},
+        // Long literal lists are keyed as written.
+        {inList(1, 1500), Texts{"3"}},
+        {inList(3, 1500), Texts{"1"}},
+        {inList(4, 1500), Texts{"0"}},
+        // The lexer reads a marker byte as a blank and i as an unknown name:
+        // it does not meet the shape of ID = 5.
+        {"SELECT Name FROM Item WHERE ID = 5", Texts{}},
+        {withMarkerByte(), std::nullopt},
     };
     for (int round = 0; round < 2; ++round) {
         for (const Case& c : cases) {
-            EXPECT_EQ(column(c.sql), c.ids) << c.sql << " round " << round;
+            if (c.values) {
+                EXPECT_EQ(column(c.sql), *c.values) << c.sql.substr(0, 200) << " round " << round;
+            } else {
+                EXPECT_NE(errorOf(c.sql), "") << c.sql << " round " << round;
+            }
         }
     }
 }
@@ -157,72 +224,6 @@ TEST_F(StatementCacheTest, ValuesOfOneShapeShareOnePreparedStatement) {
     EXPECT_EQ(cache().size(), before + 2);
     EXPECT_EQ(column("SELECT Name FROM Item WHERE ID = 123"), Texts{"n123"});
     EXPECT_EQ(column("SELECT Price FROM Item WHERE ID = 149"), Texts{"149.5"});
-}
-
-TEST_F(StatementCacheTest, TextAndNumberLiteralsOfOneShapeDoNotShareAPlan) {
-    EXPECT_EQ(column("SELECT Name FROM Item WHERE ID = 2"), Texts{"O'Brien"});
-    // Jet refuses a text constant against a number column; a plan shared
-    // with the number above would bind '2' and answer.
-    EXPECT_NE(errorOf("SELECT Name FROM Item WHERE ID = '2'"), "");
-    // And the other way round: a text column against a number.
-    EXPECT_EQ(column("SELECT ID FROM Item WHERE Name = 'Porte'"), Texts{"1"});
-    EXPECT_EQ(column("SELECT ID FROM Item WHERE Name = 5"), Texts{});
-}
-
-TEST_F(StatementCacheTest, LiteralsTheTranslationReadsStayPartOfTheStatement) {
-    struct Case {
-        std::string sql;
-        Texts values;
-    };
-    const std::vector<Case> cases = {
-        {"SELECT TOP 1 ID FROM Item WHERE ID > 0 ORDER BY ID", {"1"}},
-        {"SELECT TOP 2 ID FROM Item WHERE ID > 0 ORDER BY ID", {"1", "2"}},
-        {"SELECT ID FROM Item WHERE ID IN (1, 3) ORDER BY ID", {"1", "3"}},
-        {"SELECT ID FROM Item WHERE ID IN (2, 3) ORDER BY ID", {"2", "3"}},
-        // Jet takes Between's bounds in either order.
-        {"SELECT ID FROM Item WHERE ID Between 3 And 2 ORDER BY ID", {"2", "3"}},
-        {"SELECT ID FROM Item WHERE ID Between 1 And 2 ORDER BY ID", {"1", "2"}},
-        {"SELECT ID FROM Item WHERE Format(D, 'yyyy') = '2020' ORDER BY ID", {"1", "2"}},
-        {"SELECT ID FROM Item WHERE Format(D, 'mm') = '06'", {"3"}},
-        {"SELECT ID FROM Item WHERE DateAdd('m', 1, D) = #2020-04-15#", {"2"}},
-        {"SELECT ID FROM Item WHERE DateAdd('d', 1, D) = #2020-01-02#", {"1"}},
-        {"SELECT 'a' AS X FROM Item WHERE ID = 1", {"a"}},
-        {"SELECT 'b' AS X FROM Item WHERE ID = 1", {"b"}},
-        {"SELECT ID + 10 FROM Item WHERE ID = 1", {"11"}},
-        {"SELECT ID + 20 FROM Item WHERE ID = 1", {"21"}},
-        // A comparison in the select list is not a condition.
-        {"SELECT ID = 1 AS F FROM Item WHERE ID = 1", {"True"}},
-        {"SELECT ID = 2 AS F FROM Item WHERE ID = 1", {"False"}},
-        {"SELECT Count(*) FROM Item GROUP BY Price > 0 HAVING Count(*) > 1", {"2"}},
-        {"SELECT Count(*) FROM Item GROUP BY Price > 0 HAVING Count(*) > 0 ORDER BY 1", {"1", "2"}},
-    };
-    for (int round = 0; round < 2; ++round) {
-        for (const Case& c : cases) {
-            EXPECT_EQ(column(c.sql), c.values) << c.sql << " round " << round;
-        }
-    }
-}
-
-TEST_F(StatementCacheTest, ConditionsInSubqueriesAndJoinsTakeTheirOwnValues) {
-    conn.execute("CREATE TABLE Part (ItemID LONG, Qty LONG)");
-    conn.execute("INSERT INTO Part VALUES (1, 4)");
-    conn.execute("INSERT INTO Part VALUES (2, 9)");
-    struct Case {
-        std::string sql;
-        Texts values;
-    };
-    const std::vector<Case> cases = {
-        {"SELECT Name FROM Item WHERE ID IN (SELECT ItemID FROM Part WHERE Qty = 4)", {"Porte"}},
-        {"SELECT Name FROM Item WHERE ID IN (SELECT ItemID FROM Part WHERE Qty = 9)", {"O'Brien"}},
-        {"SELECT Name FROM Item INNER JOIN Part ON Item.ID = Part.ItemID AND Part.Qty > 5",
-         {"O'Brien"}},
-        {"SELECT Name FROM Item INNER JOIN Part ON Item.ID = Part.ItemID AND Part.Qty > 1 "
-         "ORDER BY Name",
-         {"O'Brien", "Porte"}},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(column(c.sql), c.values) << c.sql;
-    }
 }
 
 TEST_F(StatementCacheTest, ChangesBindTheirValues) {
@@ -294,28 +295,6 @@ TEST_F(StatementCacheTest, DefinitionsInvalidateCachedStatements) {
     conn.execute("INSERT INTO Item VALUES ('1', 'again')");
     EXPECT_EQ(column("SELECT * FROM Item WHERE ID = '1'", 1), Texts{"again"});
     EXPECT_NE(errorOf("SELECT Name FROM Item WHERE ID = 1"), "");
-}
-
-TEST_F(StatementCacheTest, LongLiteralListsAreKeyedAsWritten) {
-    auto inList = [](int first, int count) {
-        std::string sql = "SELECT Count(*) FROM Item WHERE ID IN (";
-        for (int i = 0; i < count; ++i) {
-            sql += (i ? ", " : "") + std::to_string(first + i);
-        }
-        return sql + ")";
-    };
-    EXPECT_EQ(column(inList(1, 1500)), Texts{"3"});
-    EXPECT_EQ(column(inList(3, 1500)), Texts{"1"});
-    EXPECT_EQ(column(inList(4, 1500)), Texts{"0"});
-}
-
-TEST_F(StatementCacheTest, MarkerBytesInATextDoNotMeetAnotherShape) {
-    EXPECT_EQ(column("SELECT Name FROM Item WHERE ID = 5"), Texts{});
-    std::string sql = "SELECT Name FROM Item WHERE ID = ";
-    sql += '\x01';
-    sql += 'i';
-    // The lexer reads the byte as a blank and i as an unknown name.
-    EXPECT_NE(errorOf(sql), "");
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include <random>
 #include <thread>
 
+#include "../support/mdb_reader.hpp"
+#include "../support/shell_command.hpp"
 #include "engine/dataset/table_dataset.hpp"
 #include "engine/engine_error.hpp"
 #include "engine/store/journal.hpp"
@@ -47,7 +49,9 @@ std::map<int64_t, std::string> itemsInFile(const std::string& path) {
     std::map<int64_t, std::string> rows;
     jet::TableReader reader = file.readTable("Item");
     while (auto row = reader.next()) {
-        auto text = [&](const char* column) { return jet::describe(row->values[position[column]]); };
+        auto text = [&](const char* column) {
+            return jet::describe(row->values[position[column]]);
+        };
         rows[std::get<int64_t>(row->values[position["ID"]])] =
             text("Code") + "|" + text("Qty") + "|" + text("Note") + "|" + text("Price");
     }
@@ -204,11 +208,13 @@ TEST_P(WriteThroughTest, RandomChangesReadBackFromTheFileAndPassItsCheck) {
     for (int round = 0; round < 12; ++round) {
         changes.apply(*connection, 40);
         changes.transaction(*connection, changes.pick(3) != 0);
-        ASSERT_EQ(differences(itemsInStore(*connection), itemsInFile(path)), "") << "after round " << round;
+        ASSERT_EQ(differences(itemsInStore(*connection), itemsInFile(path)), "")
+            << "after round " << round;
     }
     connection->execute("ALTER TABLE Item ADD COLUMN Extra TEXT(10)");
     changes.apply(*connection, 30);
-    EXPECT_EQ(differences(itemsInStore(*connection), itemsInFile(path)), "") << "after a table rebuild";
+    EXPECT_EQ(differences(itemsInStore(*connection), itemsInFile(path)), "")
+        << "after a table rebuild";
     EXPECT_EQ(checkErrors(path), std::vector<std::string>{});
     std::map<int64_t, std::string> committed = itemsInStore(*connection);
     connection.reset();
@@ -268,6 +274,18 @@ TEST_F(WriteThroughTest, AChildThatCommitsAndDiesLeavesItsChangeInTheFile) {
         EXPECT_EQ(itemsInFile(path), (std::map<int64_t, std::string>{{1, "\"child\"|7|Null|Null"}}))
             << kind.name;
         EXPECT_EQ(checkErrors(path), std::vector<std::string>{}) << kind.name;
+        // The independent readers see the committed row too.
+        if (test_support::haveCommand("mdb-export")) {
+            auto exported = test_support::runCommand("mdb-export " +
+                                                     test_support::shellQuote(path) + " Item 2>&1");
+            ASSERT_TRUE(exported.has_value()) << kind.name;
+            EXPECT_NE(exported->find("\"child\",7"), std::string::npos) << kind.name << *exported;
+        }
+        if (test_support::mdbReaderUnavailable().empty()) {
+            auto dump = test_support::mdbReaderDump(path);
+            ASSERT_TRUE(dump.has_value()) << kind.name;
+            EXPECT_NE(dump->find("child"), std::string::npos) << kind.name << *dump;
+        }
     }
 }
 
@@ -330,7 +348,8 @@ TEST_F(WriteThroughTest, AWriteOrFlushFailingAnywhereLeavesTheFileAsBefore) {
                 fs::copy_file(saved, path, fs::copy_options::overwrite_existing);
                 break;
             }
-            EXPECT_NE(error.find(path), std::string::npos) << call << " " << failing << ": " << error;
+            EXPECT_NE(error.find(path), std::string::npos)
+                << call << " " << failing << ": " << error;
             EXPECT_EQ(differences(before, itemsInStore(*connection)), "") << call << " " << failing;
             connection.reset();
             // Whatever the failure left (a journal included), the next open

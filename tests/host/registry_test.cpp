@@ -124,10 +124,12 @@ TEST_F(RegistryLoaderTest, RelativeFoldersInTheConfigFileFollowTheFile) {
 
 TEST_F(RegistryLoaderTest, BadConfigFilesNameTheFileAndTheLine) {
     struct Case {
-        const char* content;
+        std::string content;
         const char* expected;
     };
     const Case cases[] = {
+        // Overlong lines are rejected, not cut.
+        {"[registry]\n30=/" + std::string(300, 'x') + "\n", ":2: line longer than"},
         {"[registry]\n30=/a\nDataRut=/b\n", ":3: unknown key 'DataRut'"},
         {"[registry]\n80=/a\n", ":2: entry number 80"},
         {"[registry]\n-1=/a\n", ":2: entry number -1"},
@@ -143,16 +145,6 @@ TEST_F(RegistryLoaderTest, BadConfigFilesNameTheFileAndTheLine) {
         } catch (const std::runtime_error& e) {
             EXPECT_THAT(e.what(), HasSubstr(path + c.expected)) << c.content;
         }
-    }
-}
-
-TEST_F(RegistryLoaderTest, OverlongLinesAreRejectedNotCut) {
-    std::string path = writeConfig("[registry]\n30=/" + std::string(300, 'x') + "\n");
-    try {
-        readRegistryConfig(path);
-        FAIL() << "overlong line accepted";
-    } catch (const std::runtime_error& e) {
-        EXPECT_THAT(e.what(), HasSubstr(path + ":2: line longer than"));
     }
 }
 

@@ -77,39 +77,24 @@ TEST(ByteCoding, EveryWidthStoresLittleEndianAndReadsBackAtAnyOffset) {
     }
 }
 
-TEST(ByteCoding, SignedAndFloatingValues) {
+// The row decoder's signed and floating reads; index entries store row
+// pointers big-endian.
+TEST(ByteCoding, SignedFloatingAndBigEndianValues) {
     Buffer buffer = {0xFE, 0xFF, 0xD6, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0xC0, 0x3F};
     ByteView view(buffer, kFile);
     EXPECT_EQ(view.i16(0), -2);
     EXPECT_EQ(view.i32(2), -42);
     EXPECT_EQ(view.f32(6), 1.5f);
+    EXPECT_THROW(view.sub(5, 6), JetError);
     putF64(buffer, 2, -2.5);
-    EXPECT_EQ(std::vector<uint8_t>(buffer.begin() + 2, buffer.end()),
-              (Buffer{0, 0, 0, 0, 0, 0, 0x04, 0xC0}));
+    EXPECT_EQ(Buffer(buffer.begin() + 2, buffer.end()), (Buffer{0, 0, 0, 0, 0, 0, 0x04, 0xC0}));
     EXPECT_EQ(ByteView(buffer, kFile).f64(2), -2.5);
     EXPECT_EQ(getF64(buffer, 2), -2.5);
-    putU32(buffer, 0, 0x03040506);
-    EXPECT_EQ(getU16(buffer, 0), 0x0506);
-    EXPECT_EQ(getU32(buffer, 0), 0x03040506u);
-}
-
-TEST(ByteCoding, IndexEntriesAreBigEndianAndTheWriterAppends) {
     Buffer entry;
     appendBigEndian(entry, 0x0A0B0C, 3);
     appendBigEndian(entry, 0x7F, 1);
     EXPECT_EQ(entry, (Buffer{0x0A, 0x0B, 0x0C, 0x7F}));
     EXPECT_EQ(getBigEndian(std::span(entry).first(3)), 0x0A0B0Cu);
-
-    ByteWriter writer;
-    writer.u8(1);
-    writer.u16(0x0302);
-    writer.u32(0x07060504);
-    writer.zeros(2);
-    EXPECT_EQ(writer.bytes(), (Buffer{1, 2, 3, 4, 5, 6, 7, 0, 0}));
-    ByteView view(writer.bytes(), kFile);
-    EXPECT_EQ(view.sub(1, 6).u16(0), 0x0302);
-    EXPECT_EQ(view.from(3).u32(0), 0x07060504u);
-    EXPECT_THROW(view.sub(5, 5), JetError);
 }
 
 }  // namespace

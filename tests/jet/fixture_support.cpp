@@ -22,30 +22,22 @@ bool haveFixture(const std::string& name) {
 }
 
 const std::vector<FixtureInfo>& knownFixtures() {
-    static const std::vector<FixtureInfo> fixtures = {
-        {"adox_jet4.mdb", {}},
-        {"bigIndexTestV2000.mdb", {}},
-        {"compIndexTestV2000.mdb", {}},
-        {"delColTestV2000.mdb", {}},
-        {"delTestV2000.mdb", {}},
-        {"empty.mdb", {}},
-        {"emptyJet4.mdb", {}},
-        {"fixedNumericTestV2000.mdb", {}},
-        {"fixedTextTestV2000.mdb", {}},
-        {"indexCursorTestV2000.mdb", {}},
-        {"indexTestV2000.mdb", {}},
-        {"northwind.mdb", {}},
-        {"overflowTestV2000.mdb", {}},
-        {"passwordless2000.mdb", {}},
-        {"queryTestV2000.mdb", {}},
-        {"test2V2000.mdb", {}},
-        {"testIndexPropertiesV2000.mdb", {}},
-        {"testPromotionV2000.mdb", {}},
-        {"testV2000.mdb", {}},
+    static const std::vector<FixtureInfo> fixtures = [] {
+        std::vector<FixtureInfo> list;
+        for (const char* file :
+             {"adox_jet4.mdb", "bigIndexTestV2000.mdb", "compIndexTestV2000.mdb",
+              "delColTestV2000.mdb", "delTestV2000.mdb", "empty.mdb", "emptyJet4.mdb",
+              "fixedNumericTestV2000.mdb", "fixedTextTestV2000.mdb", "indexCursorTestV2000.mdb",
+              "indexTestV2000.mdb", "northwind.mdb", "overflowTestV2000.mdb",
+              "passwordless2000.mdb", "queryTestV2000.mdb", "test2V2000.mdb",
+              "testIndexPropertiesV2000.mdb", "testPromotionV2000.mdb", "testV2000.mdb"}) {
+            list.push_back({file, std::nullopt});
+        }
         // The password was recovered from the header: the stored bytes XOR
         // the creation date spell it.
-        {"withPassword2000.mdb", std::string("password")},
-    };
+        list.push_back({"withPassword2000.mdb", std::string("password")});
+        return list;
+    }();
     return fixtures;
 }
 

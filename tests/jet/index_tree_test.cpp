@@ -2,9 +2,10 @@
 // model set, each phase read back through the index reader and checked for
 // what readers and Access rely on (sibling chains both ways, node entries
 // that copy their child's last entry, tails, prefix lengths, free space,
-// a usage map listing exactly the tree, released pages out of reach), and
-// indexes of Access-made files emptied and filled again, then passed
-// through the file check.
+// a usage map listing exactly the tree, released pages out of reach); the
+// writer's layouts, of generated entries and of Access's, checked the same
+// way; indexes of Access-made files emptied and filled again, then passed
+// through the file check; damaged trees refused by the editor and the reader.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -33,6 +34,7 @@ namespace orvdb::jet {
 namespace {
 
 using orvdb::testing::MemoryPageStore;
+using testing::EveryFixture;
 using Model = std::set<IndexEntry>;
 using namespace index_page;
 
@@ -228,8 +230,8 @@ private:
 };
 
 // A store with a usage-map page (page 2) and the writer's layout of
-// `entries` from page 3 on; the table definition names the index.
-std::unique_ptr<EditedIndex> laidOutIndex(const Model& entries) {
+// `entries` (in any order) from page 3 on; the table definition names the index.
+std::unique_ptr<EditedIndex> laidOutIndex(const std::vector<IndexEntry>& entries) {
     IndexEntryList list;
     for (const IndexEntry& entry : entries) {
         list.keyBytes().insert(list.keyBytes().end(), entry.key.begin(), entry.key.end());
@@ -237,6 +239,7 @@ std::unique_ptr<EditedIndex> laidOutIndex(const Model& entries) {
     }
     uint32_t next = kFirstTreePage;
     IndexLayout layout = layOutIndex(std::move(list), kTablePage, [&next] { return next++; });
+    EXPECT_EQ(layout.pages.size(), next - kFirstTreePage) << "every allocated page is used once";
     MemoryPageStore store(next, "tree.mdb");
     std::vector<uint32_t> treePages;
     for (const auto& [number, image] : layout.pages) {
@@ -257,7 +260,8 @@ std::unique_ptr<EditedIndex> laidOutIndex(const Model& entries) {
     LogicalIndex logical;
     logical.name = "PrimaryKey";
     table.indexes.push_back(logical);
-    return std::make_unique<EditedIndex>(std::move(store), std::move(table), 0, entries);
+    return std::make_unique<EditedIndex>(std::move(store), std::move(table), 0,
+                                         Model(entries.begin(), entries.end()));
 }
 
 // ---- Generated workloads ----
@@ -288,6 +292,10 @@ const Workload kWorkloads[] = {
     {"KeysOfTheLongestLength", 60, 60, IndexTreeEditor::kMaxKeyLength,
      IndexTreeEditor::kMaxKeyLength, 0, Order::Ascending, Order::Descending, 0, 5},
     {"EditsAWriterLayout", 2000, 2000, 5, 30, 0, Order::Random, Order::Random, 1500, 2},
+    // The writer's layout alone, duplicate keys included, then edited.
+    {"LaysOutOneLeaf", 100, 50, 20, 20, 0, Order::Random, Order::Random, 100, 1},
+    {"LaysOutThreeLevels", 6000, 3000, 58, 60, 10, Order::Random, Order::Random, 6000, 3},
+    {"LaysOutLongKeys", 60, 60, 1300, 1400, 0, Order::Random, Order::Random, 60, 4},
 };
 
 void PrintTo(const Workload& workload, std::ostream* out) {
@@ -347,9 +355,12 @@ TEST_P(IndexTreeWorkloads, EveryPhaseReadsBackAsTheModelWithASoundTree) {
             RowPointer{static_cast<uint32_t>(100 + n / 64), static_cast<uint8_t>(n % 64)}});
     }
     std::shuffle(all.begin(), all.end(), random);
-    Model laidOut(all.begin(), all.begin() + static_cast<ptrdiff_t>(workload.laidOutFirst));
-    std::unique_ptr<EditedIndex> tree = laidOutIndex(laidOut);
+    std::unique_ptr<EditedIndex> tree =
+        laidOutIndex({all.begin(), all.begin() + static_cast<ptrdiff_t>(workload.laidOutFirst)});
     tree->verify("as laid out", static_cast<uint32_t>(distinctKeys(tree->model)), true);
+    if (workload.laidOutFirst == workload.entries) {
+        EXPECT_GE(depthOf(*tree), workload.minimumDepth);
+    }
 
     auto run = [&](const std::vector<IndexEntry>& entries, bool insert, const char* phase) {
         for (size_t n = 0; n < entries.size(); ++n) {
@@ -452,9 +463,43 @@ TEST(IndexTreePage, IsCutWhereThePiecesFit) {
     }
 }
 
+TEST(IndexLayout, SortsByKeyThenRowAndRefusesAnEntryTooLongForAPage) {
+    std::unique_ptr<EditedIndex> tree = laidOutIndex({{{0x7F, 0x02}, {7, 1}},
+                                                      {{0x7F, 0x01}, {9, 0}},
+                                                      {{0x00}, {9, 9}},
+                                                      {{0x7F, 0x02}, {3, 4}},
+                                                      {{0x7F, 0x01, 0x00}, {1, 0}}});
+    const std::vector<IndexEntry> expected = {{{0x00}, {9, 9}},
+                                              {{0x7F, 0x01}, {9, 0}},
+                                              {{0x7F, 0x01, 0x00}, {1, 0}},
+                                              {{0x7F, 0x02}, {3, 4}},
+                                              {{0x7F, 0x02}, {7, 1}}};
+    auto source = openPageMemory(tree->store.bytes(), tree->store.fileName());
+    EXPECT_EQ(readIndexEntries(*source, tree->index->rootPage, kTablePage), expected);
+    EXPECT_EQ(tree->index->entryCount, 4u);
+    EXPECT_THROW(laidOutIndex({{std::vector<uint8_t>(kEntrySpace, 0x7F), {}}}), JetError);
+}
+
+// Entries Access wrote, laid out again in reverse: the same entries in a sound tree.
+TEST_P(EveryFixture, AccessEntriesLaidOutAgainReadBackWithASoundTree) {
+    JetFile file = open();
+    for (const std::string& name : file.tableNames(true)) {
+        std::shared_ptr<const TableDefinition> table = file.table(name);
+        for (const PhysicalIndex& index : table->physicalIndexes) {
+            std::vector<IndexEntry> entries =
+                readIndexEntries(file.pages(), index.rootPage, table->page);
+            std::reverse(entries.begin(), entries.end());
+            std::unique_ptr<EditedIndex> tree = laidOutIndex(entries);
+            tree->verify(name + " index " + std::to_string(index.number),
+                         static_cast<uint32_t>(distinctKeys(tree->model)), true);
+        }
+    }
+}
+
 // ---- Refusals ----
 
-TEST(IndexTreeEditor, RefusalsNameTheFileTableAndIndexAndChangeNothing) {
+// The editor's refusals name the index too; the reader's name the page ("@leaf" or "@root").
+TEST(IndexTreeEditor, RefusalsNameTheFileAndWhatIsWrongAndChangeNothing) {
     const Workload shortKeys{"", 0, 0, 5, 5, 0, Order::Random, Order::Random, 0, 0};
     auto tailLeaf = [](EditedIndex& tree) {
         const PageBytes& root = tree.store.read(tree.index->rootPage);
@@ -465,6 +510,11 @@ TEST(IndexTreeEditor, RefusalsNameTheFileTableAndIndexAndChangeNothing) {
         std::function<void(EditedIndex&)> damage;  // done to the file first
         std::function<void(EditedIndex&)> act;
         std::string says;
+        bool namesIndex = true;
+    };
+    auto readAll = [](EditedIndex& tree) {
+        auto source = openPageMemory(tree.store.bytes(), tree.store.fileName());
+        readIndexEntries(*source, tree.index->rootPage, tree.table.page);
     };
     const Refusal cases[] = {
         {"erasing an entry the index does not have", nullptr,
@@ -497,30 +547,55 @@ TEST(IndexTreeEditor, RefusalsNameTheFileTableAndIndexAndChangeNothing) {
              tree.editor->insert(std::vector<uint8_t>{0xFF}, {1, 1});
          },
          "belongs to the table at page 7"},
+        {"reading a leaf that is a data page",
+         [&](EditedIndex& tree) { tree.store.modify(tailLeaf(tree))[0] = 0x01; }, readAll,
+         "page @leaf should be an index page", false},
+        {"reading a leaf of another table",
+         [&](EditedIndex& tree) {
+             putU32(tree.store.modify(tailLeaf(tree)), index_page::kTablePage, 7);
+         },
+         readAll, "index page @leaf belongs to the table at page 7", false},
+        {"reading a child tail pointing back at the root",
+         [](EditedIndex& tree) {
+             putU32(tree.store.modify(tree.index->rootPage), kChildTail, tree.index->rootPage);
+         },
+         readAll, "index page @root is reached twice", false},
+        {"reading an entry shorter than its row pointer",
+         [&](EditedIndex& tree) {
+             PageBytes& page = tree.store.modify(tailLeaf(tree));
+             std::fill(page.begin() + kBitmask, page.begin() + kEntries, 0);
+             page[kBitmask] = 0x04;  // an entry of 2 bytes
+             page[kPrefixLength] = 0;
+         },
+         readAll, "index page @leaf has an entry of 2 bytes", false},
     };
     for (const Refusal& refusal : cases) {
-        Model entries;
+        std::vector<IndexEntry> entries;
         for (size_t value = 0; value < 1000; ++value) {
-            entries.insert(IndexEntry{keyFor(value, shortKeys),
-                                      RowPointer{100, static_cast<uint8_t>(value % 200)}});
+            entries.push_back(IndexEntry{keyFor(value, shortKeys),
+                                         RowPointer{100, static_cast<uint8_t>(value % 200)}});
         }
         std::unique_ptr<EditedIndex> tree = laidOutIndex(entries);
+        std::string says = refusal.says;
+        for (auto [mark, page] :
+             {std::pair{"@leaf", tailLeaf(*tree)}, std::pair{"@root", tree->index->rootPage}}) {
+            if (size_t at = says.find(mark); at != std::string::npos) {
+                says.replace(at, 5, std::to_string(page));
+            }
+        }
         if (refusal.damage) {
             refusal.damage(*tree);
         }
         const std::vector<uint8_t> before = tree->store.bytes();
-        std::string message;
-        try {
-            refusal.act(*tree);
-        } catch (const JetError& error) {
-            message = error.what();
-        }
-        EXPECT_NE(message.find(refusal.says), std::string::npos)
+        std::string message = testing::errorOf([&] { refusal.act(*tree); });
+        EXPECT_NE(message.find(says), std::string::npos)
             << refusal.what << ": \"" << message << '"';
         EXPECT_EQ(message.rfind("tree.mdb: ", 0), 0u) << refusal.what;
-        EXPECT_NE(message.find("table 'Orders', index 'PrimaryKey' (physical index 0)"),
-                  std::string::npos)
-            << refusal.what;
+        if (refusal.namesIndex) {
+            EXPECT_NE(message.find("table 'Orders', index 'PrimaryKey' (physical index 0)"),
+                      std::string::npos)
+                << refusal.what;
+        }
         EXPECT_TRUE(tree->store.bytes() == before) << refusal.what << " changed the file";
     }
 }

@@ -68,7 +68,7 @@ TEST(FixtureSet, EveryFixtureFileIsCovered) {
     }
 }
 
-TEST(DatabasePassword, OpensOnlyWithTheRightPassword) {
+TEST(DatabasePassword, OpensOnlyWithTheRightPasswordAndIsIgnoredWithoutOne) {
     ORVDB_REQUIRE_FIXTURE("withPassword2000.mdb");
     auto path = fixturePath("withPassword2000.mdb");
     JetFile file = JetFile::open(path, std::string("password"));
@@ -87,12 +87,11 @@ TEST(DatabasePassword, OpensOnlyWithTheRightPassword) {
         EXPECT_NE(message.find(path.string()), std::string::npos) << message;
         EXPECT_NE(message.find("wrong password"), std::string::npos) << wrong << ": " << message;
     }
-}
-
-TEST(DatabasePassword, IsIgnoredForFilesWithoutOne) {
+    // A file without one ignores a password given.
     ORVDB_REQUIRE_FIXTURE("passwordless2000.mdb");
-    JetFile file = JetFile::open(fixturePath("passwordless2000.mdb"), std::string("anything"));
-    EXPECT_TRUE(file.header().password.empty());
+    EXPECT_TRUE(JetFile::open(fixturePath("passwordless2000.mdb"), std::string("anything"))
+                    .header()
+                    .password.empty());
 }
 
 class DamagedHeader : public ::testing::Test {

@@ -7,6 +7,7 @@
 #include <random>
 #include <set>
 
+#include "jet/fixture_support.hpp"
 #include "jet/format/bytes.hpp"
 #include "jet/format/data_page.hpp"
 #include "jet/format/page.hpp"
@@ -62,11 +63,6 @@ struct MapUnderTest {
         }
     }
 };
-
-uint32_t getU32(std::span<const uint8_t> bytes, size_t offset) {
-    return bytes[offset] | (bytes[offset + 1] << 8) | (bytes[offset + 2] << 16) |
-           (uint32_t{bytes[offset + 3]} << 24);
-}
 
 struct MapCase {
     const char* name;
@@ -167,13 +163,10 @@ TEST(UsageMapEditor, MisuseAndDamageAreRefusedNamingTheFile) {
         writeRowsPage(map.store.modify(kMapRowsPage), map.rows, refusal.owner);
         writeRowsPage(map.store.modify(1), {inlineRow({})});
         UsageMapEditor editor(map.store, refusal.where, "pages of table 'T'");
-        std::string message;
-        try {
+        std::string message = testing::errorOf([&] {
             editor.add(600);  // a reference map from here on, when the row is sound
             editor.add(refusal.page);
-        } catch (const JetError& error) {
-            message = error.what();
-        }
+        });
         EXPECT_NE(message.find(refusal.says), std::string::npos)
             << refusal.what << ": \"" << message << '"';
         EXPECT_EQ(message.rfind("maps.mdb: ", 0), 0u) << refusal.what;

@@ -4,52 +4,21 @@
 
 #include "engine/sql/parse/ast.hpp"
 
+#include <map>
 #include <string>
 
 namespace orvdb::engine::sql::testing {
 
 inline std::string binaryOpText(BinaryOp op) {
-    switch (op) {
-        case BinaryOp::Power:
-            return "^";
-        case BinaryOp::Multiply:
-            return "*";
-        case BinaryOp::Divide:
-            return "/";
-        case BinaryOp::IntDivide:
-            return "\\";
-        case BinaryOp::Mod:
-            return "mod";
-        case BinaryOp::Add:
-            return "+";
-        case BinaryOp::Subtract:
-            return "-";
-        case BinaryOp::Concat:
-            return "&";
-        case BinaryOp::Equal:
-            return "=";
-        case BinaryOp::NotEqual:
-            return "<>";
-        case BinaryOp::Less:
-            return "<";
-        case BinaryOp::Greater:
-            return ">";
-        case BinaryOp::LessEqual:
-            return "<=";
-        case BinaryOp::GreaterEqual:
-            return ">=";
-        case BinaryOp::And:
-            return "and";
-        case BinaryOp::Or:
-            return "or";
-        case BinaryOp::Xor:
-            return "xor";
-        case BinaryOp::Eqv:
-            return "eqv";
-        case BinaryOp::Imp:
-            return "imp";
-    }
-    return "?";
+    static const std::map<BinaryOp, std::string> names = {
+        {BinaryOp::Power, "^"},      {BinaryOp::Multiply, "*"},      {BinaryOp::Divide, "/"},
+        {BinaryOp::IntDivide, "\\"}, {BinaryOp::Mod, "mod"},         {BinaryOp::Add, "+"},
+        {BinaryOp::Subtract, "-"},   {BinaryOp::Concat, "&"},        {BinaryOp::Equal, "="},
+        {BinaryOp::NotEqual, "<>"},  {BinaryOp::Less, "<"},          {BinaryOp::Greater, ">"},
+        {BinaryOp::LessEqual, "<="}, {BinaryOp::GreaterEqual, ">="}, {BinaryOp::And, "and"},
+        {BinaryOp::Or, "or"},        {BinaryOp::Xor, "xor"},         {BinaryOp::Eqv, "eqv"},
+        {BinaryOp::Imp, "imp"}};
+    return names.at(op);
 }
 
 inline std::string exprText(const Expr& e) {

@@ -15,8 +15,10 @@ T parseAs(const std::string& sql) {
     return std::get<T>(st.body);
 }
 
+// Every word Jet accepts for a type; "(n)" and "(n, m)" sizes are parsed
+// with the word, a blank before the length allowed.
 struct TypeCase {
-    const char* word;
+    const char* words;  // separated by "|"
     JetType type;
     int size;  // checked for Text and Binary
     bool autoNumber;
@@ -26,65 +28,42 @@ class TypeWords : public ::testing::TestWithParam<TypeCase> {};
 
 TEST_P(TypeWords, MapToJetTypes) {
     const TypeCase& c = GetParam();
-    auto t = parseAs<CreateTableStatement>(std::string("CREATE TABLE t (c ") + c.word + ")");
-    ASSERT_EQ(t.columns.size(), 1u);
-    const ColumnDef& col = t.columns[0];
-    EXPECT_EQ(col.type, c.type) << c.word;
-    EXPECT_EQ(col.autoNumber, c.autoNumber) << c.word;
-    if (c.type == JetType::Text || c.type == JetType::Binary) {
-        EXPECT_EQ(col.size, c.size) << c.word;
+    std::string words = c.words;
+    for (size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
+        end = words.find('|', start);
+        std::string word = words.substr(start, end - start);
+        auto t = parseAs<CreateTableStatement>("CREATE TABLE t (c " + word + ")");
+        ASSERT_EQ(t.columns.size(), 1u) << word;
+        EXPECT_EQ(t.columns[0].type, c.type) << word;
+        EXPECT_EQ(t.columns[0].autoNumber, c.autoNumber) << word;
+        if (c.type == JetType::Text || c.type == JetType::Binary) {
+            EXPECT_EQ(t.columns[0].size, c.size) << word;
+        }
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     AnsiMode, TypeWords,
     ::testing::Values(
-        TypeCase{"LONG", JetType::Long, 0, false}, TypeCase{"integer", JetType::Long, 0, false},
-        TypeCase{"INT", JetType::Long, 0, false}, TypeCase{"INTEGER4", JetType::Long, 0, false},
-        TypeCase{"COUNTER", JetType::Long, 0, true},
-        TypeCase{"AUTOINCREMENT", JetType::Long, 0, true},
-        TypeCase{"IDENTITY", JetType::Long, 0, true}, TypeCase{"SHORT", JetType::Integer, 0, false},
-        TypeCase{"SMALLINT", JetType::Integer, 0, false},
-        TypeCase{"INTEGER2", JetType::Integer, 0, false}, TypeCase{"BYTE", JetType::Byte, 0, false},
-        TypeCase{"TINYINT", JetType::Byte, 0, false}, TypeCase{"REAL", JetType::Single, 0, false},
-        TypeCase{"SINGLE", JetType::Single, 0, false},
-        TypeCase{"FLOAT4", JetType::Single, 0, false},
-        TypeCase{"IEEESINGLE", JetType::Single, 0, false},
-        TypeCase{"FLOAT", JetType::Double, 0, false}, TypeCase{"DOUBLE", JetType::Double, 0, false},
-        TypeCase{"FLOAT8", JetType::Double, 0, false},
-        TypeCase{"IEEEDOUBLE", JetType::Double, 0, false},
-        TypeCase{"NUMBER", JetType::Double, 0, false},
-        TypeCase{"NUMERIC", JetType::Decimal, 0, false},
-        TypeCase{"DECIMAL", JetType::Decimal, 0, false},
-        TypeCase{"DEC", JetType::Decimal, 0, false}, TypeCase{"MONEY", JetType::Currency, 0, false},
-        TypeCase{"CURRENCY", JetType::Currency, 0, false},
-        TypeCase{"DATETIME", JetType::DateTime, 0, false},
-        TypeCase{"DATE", JetType::DateTime, 0, false},
-        TypeCase{"TIME", JetType::DateTime, 0, false},
-        TypeCase{"TIMESTAMP", JetType::DateTime, 0, false},
-        TypeCase{"BIT", JetType::Boolean, 0, false}, TypeCase{"YESNO", JetType::Boolean, 0, false},
-        TypeCase{"LOGICAL", JetType::Boolean, 0, false},
-        TypeCase{"LOGICAL1", JetType::Boolean, 0, false},
-        TypeCase{"VARCHAR", JetType::Text, 255, false},
-        TypeCase{"VARCHAR(20)", JetType::Text, 20, false},
-        // "VARCHAR (50)": a blank before the length.
-        TypeCase{"VARCHAR (50)", JetType::Text, 50, false},
-        TypeCase{"TEXT(10)", JetType::Text, 10, false},
+        TypeCase{"LONG|integer|INT|INTEGER4", JetType::Long, 0, false},
+        TypeCase{"COUNTER|AUTOINCREMENT|IDENTITY", JetType::Long, 0, true},
+        TypeCase{"SHORT|SMALLINT|INTEGER2", JetType::Integer, 0, false},
+        TypeCase{"BYTE|TINYINT", JetType::Byte, 0, false},
+        TypeCase{"REAL|SINGLE|FLOAT4|IEEESINGLE", JetType::Single, 0, false},
+        TypeCase{"FLOAT|DOUBLE|FLOAT8|IEEEDOUBLE|NUMBER", JetType::Double, 0, false},
+        TypeCase{"NUMERIC|DECIMAL|DEC", JetType::Decimal, 0, false},
+        TypeCase{"MONEY|CURRENCY", JetType::Currency, 0, false},
+        TypeCase{"DATETIME|DATE|TIME|TIMESTAMP", JetType::DateTime, 0, false},
+        TypeCase{"BIT|YESNO|LOGICAL|LOGICAL1", JetType::Boolean, 0, false},
+        TypeCase{"VARCHAR|NCHAR", JetType::Text, 255, false},
+        TypeCase{"VARCHAR(20)|NVARCHAR (20)|TEXT(20)|CHAR(20)|CHARACTER(20)|ALPHANUMERIC(20)|"
+                 "STRING(20)",
+                 JetType::Text, 20, false},
         // In ANSI-92 mode TEXT without a length is a Memo.
-        TypeCase{"TEXT", JetType::Memo, 0, false}, TypeCase{"CHAR(5)", JetType::Text, 5, false},
-        TypeCase{"NVARCHAR(30)", JetType::Text, 30, false},
-        TypeCase{"NCHAR", JetType::Text, 255, false},
-        TypeCase{"CHARACTER(8)", JetType::Text, 8, false},
-        TypeCase{"ALPHANUMERIC(12)", JetType::Text, 12, false},
-        TypeCase{"STRING(3)", JetType::Text, 3, false}, TypeCase{"MEMO", JetType::Memo, 0, false},
-        TypeCase{"LONGTEXT", JetType::Memo, 0, false},
-        TypeCase{"LONGCHAR", JetType::Memo, 0, false}, TypeCase{"NOTE", JetType::Memo, 0, false},
-        TypeCase{"NTEXT", JetType::Memo, 0, false}, TypeCase{"LONGBINARY", JetType::OLE, 0, false},
-        TypeCase{"OLEOBJECT", JetType::OLE, 0, false}, TypeCase{"GENERAL", JetType::OLE, 0, false},
-        TypeCase{"IMAGE", JetType::OLE, 0, false}, TypeCase{"GUID", JetType::GUID, 0, false},
-        TypeCase{"UNIQUEIDENTIFIER", JetType::GUID, 0, false},
-        TypeCase{"BINARY(16)", JetType::Binary, 16, false},
-        TypeCase{"VARBINARY(100)", JetType::Binary, 100, false},
+        TypeCase{"TEXT|MEMO|LONGTEXT|LONGCHAR|NOTE|NTEXT", JetType::Memo, 0, false},
+        TypeCase{"LONGBINARY|OLEOBJECT|GENERAL|IMAGE", JetType::OLE, 0, false},
+        TypeCase{"GUID|UNIQUEIDENTIFIER", JetType::GUID, 0, false},
+        TypeCase{"BINARY(16)|VARBINARY (16)", JetType::Binary, 16, false},
         TypeCase{"BINARY", JetType::Binary, 510, false}));
 
 TEST(CreateTable, ColumnsAndColumnConstraints) {
@@ -192,7 +171,7 @@ TEST(CreateIndex, Options) {
     EXPECT_FALSE(required.index.primary);
 }
 
-TEST(Views, KeepTheSelectText) {
+TEST(ViewsAndDrops, ViewsKeepTheSelectTextAndDropsNameTheirObjects) {
     auto v = parseAs<CreateViewStatement>(
         "CREATE VIEW Get_LanguageColor (a, b) AS SELECT * FROM [Language] WHERE x = 'y' ;");
     EXPECT_EQ(v.view, "Get_LanguageColor");
@@ -200,9 +179,7 @@ TEST(Views, KeepTheSelectText) {
     EXPECT_EQ(v.selectText, "SELECT * FROM [Language] WHERE x = 'y'");
     ASSERT_TRUE(v.query);
     EXPECT_EQ(parseAs<DropViewStatement>("DROP VIEW Get_ItemPicture").view, "Get_ItemPicture");
-}
-
-TEST(Views, ColumnListBecomesAliases) {
+    // A column list becomes aliases.
     Statement st = parseStatement(
         "CREATE VIEW v (Code, Label) AS SELECT ID, Name AS n FROM t WHERE x = 1 ORDER BY Name");
     EXPECT_EQ(viewDefinitionSql(st),
@@ -212,9 +189,6 @@ TEST(Views, ColumnListBecomesAliases) {
     Statement mismatch = parseStatement("CREATE VIEW v (a, b) AS SELECT ID FROM t");
     EXPECT_EQ(errorOf([&] { viewDefinitionSql(mismatch); }),
               "Number of query values and destination fields are not the same.");
-}
-
-TEST(Drops, TablesAndIndexes) {
     EXPECT_EQ(parseAs<DropTableStatement>("DROP TABLE [Old One]").table, "Old One");
     auto ix = parseAs<DropIndexStatement>("DROP INDEX pk ON t");
     EXPECT_EQ(ix.index, "pk");

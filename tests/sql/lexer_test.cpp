@@ -1,8 +1,10 @@
 #include "engine/sql/parse/lexer.hpp"
 #include "engine/engine_error.hpp"
+#include "sql_test_support.hpp"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -16,33 +18,11 @@ std::string describe(std::string_view sql) {
         if (!out.empty()) {
             out += ' ';
         }
-        switch (t.kind) {
-            case TokenKind::Word:
-                out += "W:";
-                break;
-            case TokenKind::QuotedName:
-                out += "N:";
-                break;
-            case TokenKind::Integer:
-                out += "I:";
-                break;
-            case TokenKind::Number:
-                out += "R:";
-                break;
-            case TokenKind::String:
-                out += "T:";
-                break;
-            case TokenKind::Date:
-                out += "D:";
-                break;
-            case TokenKind::Symbol:
-                out += "S:";
-                break;
-            case TokenKind::End:
-                out += "END";
-                continue;
-        }
-        out += t.text;
+        static const std::map<TokenKind, std::string> prefixes = {
+            {TokenKind::Word, "W:"},   {TokenKind::QuotedName, "N:"}, {TokenKind::Integer, "I:"},
+            {TokenKind::Number, "R:"}, {TokenKind::String, "T:"},     {TokenKind::Date, "D:"},
+            {TokenKind::Symbol, "S:"}, {TokenKind::End, "END"}};
+        out += prefixes.at(t.kind) + (t.kind == TokenKind::End ? "" : std::string(t.text));
     }
     return out;
 }
@@ -78,20 +58,13 @@ INSTANTIATE_TEST_SUITE_P(
         LexCase{"a -- b", "W:a S:- S:- W:b END"}, LexCase{"t.ID;", "W:t S:. W:ID S:; END"},
         LexCase{"x_1 _y", "W:x_1 W:_y END"}));
 
-TEST(Lexer, UnquotesDoubledQuotesOfItsOwnKindOnly) {
-    auto tokens = tokenize("'it''s \"x\"'");
-    EXPECT_EQ(unquoteString(tokens[0]), "it's \"x\"");
-    tokens = tokenize("\"a\"\"b''c\"");
-    EXPECT_EQ(unquoteString(tokens[0]), "a\"b''c");
-}
-
-TEST(Lexer, KeywordsCompareWithoutCase) {
-    auto tokens = tokenize("sElEcT");
-    EXPECT_TRUE(tokens[0].isWord("SELECT"));
-    EXPECT_FALSE(tokens[0].isWord("SELECTS"));
-}
-
-TEST(Lexer, TokenOffsetsPointIntoTheText) {
+// Strings unquote doubled quotes of their own kind only; keywords compare
+// without case; offsets point into the text.
+TEST(Lexer, TokensUnquoteCompareAndPointIntoTheText) {
+    EXPECT_EQ(unquoteString(tokenize("'it''s \"x\"'")[0]), "it's \"x\"");
+    EXPECT_EQ(unquoteString(tokenize("\"a\"\"b''c\"")[0]), "a\"b''c");
+    EXPECT_TRUE(tokenize("sElEcT")[0].isWord("SELECT"));
+    EXPECT_FALSE(tokenize("sElEcT")[0].isWord("SELECTS"));
     std::string sql = "SELECT  [a b] FROM t";
     auto tokens = tokenize(sql);
     EXPECT_EQ(sql.substr(tokens[1].begin, tokens[1].end - tokens[1].begin), "[a b]");
@@ -106,12 +79,7 @@ struct LexError {
 class LexerErrors : public ::testing::TestWithParam<LexError> {};
 
 TEST_P(LexerErrors, UnterminatedTokensFailWithJetWording) {
-    try {
-        tokenize(GetParam().sql);
-        FAIL() << "no error for " << GetParam().sql;
-    } catch (const SqlError& e) {
-        EXPECT_STREQ(e.what(), GetParam().message);
-    }
+    EXPECT_EQ(testing::errorOf([&] { tokenize(GetParam().sql); }), GetParam().message);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -89,12 +89,13 @@ INSTANTIATE_TEST_SUITE_P(
                       ExprCase{"Now() > Date()", "(> Now() Date())"},
                       ExprCase{"x = Not y", "(= x (not y))"}, ExprCase{"((a))", "a"}));
 
-TEST(Parser, KeepsTheOriginalText) {
+TEST(Parser, KeepsTheOriginalTextAndTakesATrailingSemicolon) {
     const char* sql = "select * from t;";
     Statement st = parseStatement(sql);
     EXPECT_EQ(st.sql, sql);
     EXPECT_TRUE(st.isSelect());
     EXPECT_FALSE(st.isDefinition());
+    EXPECT_NO_THROW(parseStatement("DELETE FROM t ;  "));
 }
 
 TEST(Parser, SelectClauses) {
@@ -220,11 +221,6 @@ TEST(Parser, DeleteForms) {
     EXPECT_EQ(d.from[0].kind, TableRef::Kind::Join);
 }
 
-TEST(Parser, TrailingSemicolon) {
-    EXPECT_NO_THROW(parseStatement("SELECT 1;"));
-    EXPECT_NO_THROW(parseStatement("DELETE FROM t ;  "));
-}
-
 TEST(Parser, StandaloneExpressions) {
     EXPECT_EQ(exprText(parseExpression("Now()")), "Now()");
     EXPECT_EQ(exprText(parseExpression("-1")), "(neg 1)");
@@ -259,6 +255,12 @@ struct ErrorCase {
 
 class ParserErrors : public ::testing::TestWithParam<ErrorCase> {};
 
+const char* const kInvalidStatement =
+    "Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or 'UPDATE'.";
+const char* const kSelectWording =
+    "The SELECT statement includes a reserved word or an argument name that is misspelled or "
+    "missing, or the punctuation is incorrect.";
+
 TEST_P(ParserErrors, UseJetWording) {
     EXPECT_EQ(errorOf([&] { parseStatement(GetParam().sql); }), GetParam().message)
         << GetParam().sql;
@@ -267,15 +269,9 @@ TEST_P(ParserErrors, UseJetWording) {
 INSTANTIATE_TEST_SUITE_P(
     Statements, ParserErrors,
     ::testing::Values(
-        ErrorCase{"",
-                  "Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', "
-                  "or 'UPDATE'."},
-        ErrorCase{"SET FOREIGN_KEY_CHECKS = 0",
-                  "Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or "
-                  "'UPDATE'."},
-        ErrorCase{"TRUNCATE TABLE t",
-                  "Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or "
-                  "'UPDATE'."},
+        ErrorCase{"", kInvalidStatement},
+        ErrorCase{"SET FOREIGN_KEY_CHECKS = 0", kInvalidStatement},
+        ErrorCase{"TRUNCATE TABLE t", kInvalidStatement},
         ErrorCase{"SELECT 1; SELECT 2", "Characters found after end of SQL statement."},
         ErrorCase{"INSERT INTO t VALUES (1) x", "Missing semicolon (;) at end of SQL statement."},
         ErrorCase{"INSERT t VALUES (1)", "Syntax error in INSERT INTO statement."},
@@ -287,18 +283,9 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Queries, ParserErrors,
     ::testing::Values(
-        ErrorCase{"SELECT",
-                  "The SELECT statement includes a reserved word or an argument name "
-                  "that is misspelled or missing, or the punctuation is incorrect."},
-        ErrorCase{"SELECT FROM t",
-                  "The SELECT statement includes a reserved word or an argument "
-                  "name that is misspelled or missing, or the punctuation is "
-                  "incorrect."},
+        ErrorCase{"SELECT", kSelectWording}, ErrorCase{"SELECT FROM t", kSelectWording},
         // Position is reserved in ANSI-92 mode; [Position] is how the suite writes it.
-        ErrorCase{"SELECT Position FROM t",
-                  "The SELECT statement includes a reserved word or an "
-                  "argument name that is misspelled or missing, or the "
-                  "punctuation is incorrect."},
+        ErrorCase{"SELECT Position FROM t", kSelectWording},
         ErrorCase{"SELECT * FROM", "Syntax error in FROM clause."},
         ErrorCase{"SELECT * FROM t u v", "Syntax error in FROM clause."},
         ErrorCase{"SELECT * FROM Position", "Syntax error in FROM clause."},
@@ -330,13 +317,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "'Switch(a, 1, b)'."},
         ErrorCase{"SELECT a.b.c FROM t",
                   "Invalid use of '.', '!', or '()'. in query expression 'a.b.c'."},
-        ErrorCase{"SELECT TOP 0 * FROM t",
-                  "The SELECT statement includes a reserved word or an argument name that is "
-                  "misspelled or missing, or the punctuation is incorrect."},
+        ErrorCase{"SELECT TOP 0 * FROM t", kSelectWording},
         ErrorCase{"SELECT a FROM t UNION", "Syntax error in union query."},
-        ErrorCase{"SELECT * FROM t WHERE x IN (SELECT y INTO z FROM u)",
-                  "The SELECT statement includes a reserved word or an argument name that is "
-                  "misspelled or missing, or the punctuation is incorrect."}));
+        ErrorCase{"SELECT * FROM t WHERE x IN (SELECT y INTO z FROM u)", kSelectWording}));
 
 }  // namespace
 }  // namespace orvdb::engine::sql

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "../support/md5_hex.hpp"
-#include "../support/unimplemented_database.hpp"
+#include "../support/stand_in_database.hpp"
 #include "host/boundary_strings.hpp"
 #include "upgrade/manager_catalogue.hpp"
 #include "upgrade/manager_driver.hpp"
@@ -72,70 +72,19 @@ TEST(UserPasswordTest, HashIsTheDigestOfTheCodePageBytesAndItsFirstDigitAgain) {
 
 // ---- the final patches on a stand-in database ----
 
-// Answers what the final patches ask with another engine's words, records
-// every statement and raises on those it is told to.
-class PatchDatabase;
-
-class PatchQuery final : public test_support::UnimplementedQuery {
-public:
-    explicit PatchQuery(PatchDatabase& database) : database_(database) {}
-    OrvHResult Set_TypeRequete(int32_t) override { return ORV_S_OK; }
-    OrvHResult OpenSQL(OrvBstr sql, OrvWordBool* found) override;
-
-private:
-    PatchDatabase& database_;
-};
-
-class PatchDatabase final : public test_support::UnimplementedDatabase {
-public:
-    Lines statements;
-    std::set<std::string> raising;  // statements whose execution raises
-    std::set<std::string> tables;
-    bool hasExternalId = false;
-    int levels = 0;
-
-    OrvHResult PushQuery() override {
-        ++levels;
-        return ORV_S_OK;
-    }
-    OrvHResult PopQuery() override {
-        --levels;
-        return ORV_S_OK;
-    }
-    OrvHResult Get_ActiveQuery(iQueryDatabase** query) override {
-        *query = ComPtr<iQueryDatabase>(query_).detach();
-        return ORV_S_OK;
-    }
-    OrvHResult TableExists(OrvBstr table, OrvWordBool* exists) override {
-        *exists = tables.count(host::toUtf8(host::bstrView(table))) ? ORV_WTRUE : ORV_WFALSE;
-        return ORV_S_OK;
-    }
-    OrvHResult FieldExists(OrvBstr, OrvBstr, OrvWordBool* exists) override {
-        *exists = hasExternalId ? ORV_WTRUE : ORV_WFALSE;
-        return ORV_S_OK;
-    }
-    OrvHResult Get_FieldTypeText(int32_t code, int32_t size, OrvBstr* text) override {
-        const std::string word = code == 0   ? "INTEGER"
-                                 : code == 2 ? "CHAR(" + std::to_string(size) + ")"
-                                 : code == 8 ? "COUNTER"
-                                             : "?";
-        *text = host::Bstr::fromUtf8(word).release();
-        return ORV_S_OK;
-    }
-    OrvHResult Get_AlterColumnText(int32_t, OrvBstr* text) override {
-        *text = host::Bstr::fromUtf8("ALTER COLUMN").release();
-        return ORV_S_OK;
-    }
-
-private:
-    ComPtr<iQueryDatabase> query_{new PatchQuery(*this)};
-};
-
-OrvHResult PatchQuery::OpenSQL(OrvBstr sql, OrvWordBool* found) {
-    const std::string text = host::toUtf8(host::bstrView(sql));
-    database_.statements.push_back(text);
-    *found = ORV_WFALSE;
-    return database_.raising.count(text) ? ORV_E_FAIL : ORV_S_OK;
+// The final patches on a stand-in that answers with another engine's words
+// and records every statement.
+ComPtr<test_support::StandInDatabase> standIn() {
+    ComPtr<test_support::StandInDatabase> db(new test_support::StandInDatabase);
+    db->state.typeWord = [](int32_t code, int32_t size) -> std::string {
+        return code == 0   ? "INTEGER"
+               : code == 2 ? "CHAR(" + std::to_string(size) + ")"
+               : code == 8 ? "COUNTER"
+                           : "?";
+    };
+    db->state.alterColumn = "ALTER COLUMN";
+    db->state.recordSelects = true;
+    return db;
 }
 
 const char* const kWiden = "ALTER TABLE DOSSIERDEVISTREENODES ALTER COLUMN NAME  CHAR(255)";
@@ -166,30 +115,32 @@ TEST(ManagerFinalPatchesTest, StatementsFollowTheDatabaseAndWhatItHolds) {
     };
     for (const PatchCase& c : cases) {
         SCOPED_TRACE(c.what);
-        ComPtr<PatchDatabase> db(new PatchDatabase);
-        db->raising = c.raising;
-        db->tables = c.tables;
-        db->hasExternalId = c.hasExternalId;
+        ComPtr<test_support::StandInDatabase> db = standIn();
+        db->state.raising = c.raising;
+        db->state.tables = c.tables;
+        if (c.hasExternalId) {
+            db->state.fields = {"DOSSIERS.EXTERNALID"};
+        }
         UpgradeSession session(*db);
         runManagerFinalPatches(session);
 
-        ASSERT_EQ(db->statements.size(), c.firstStatements.size() + 10);
-        EXPECT_EQ(Lines(db->statements.begin(), db->statements.begin() + c.firstStatements.size()),
-                  c.firstStatements);
-        EXPECT_EQ(db->statements.back(),
+        const Lines& run = db->state.statements;
+        ASSERT_EQ(run.size(), c.firstStatements.size() + 10);
+        EXPECT_EQ(Lines(run.begin(), run.begin() + c.firstStatements.size()), c.firstStatements);
+        EXPECT_EQ(run.back(),
                   "UPDATE zv_Language SET Polski = 'Cena ustalona odpadów' "
                   "WHERE Name='Price fixed waste' ");
-        EXPECT_EQ(db->levels, 0);
+        EXPECT_EQ(db->state.depth, 0);
     }
 }
 
 TEST(ManagerFinalPatchesTest, AFailingModifyEndsTheRunWithItsLevelPopped) {
-    ComPtr<PatchDatabase> db(new PatchDatabase);
-    db->raising = {kWiden, kWidenModify};
+    ComPtr<test_support::StandInDatabase> db = standIn();
+    db->state.raising = {kWiden, kWidenModify};
     UpgradeSession session(*db);
     EXPECT_THROW(runManagerFinalPatches(session), std::exception);
-    EXPECT_EQ(db->statements, (Lines{kWiden, kWidenModify}));
-    EXPECT_EQ(db->levels, 0);
+    EXPECT_EQ(db->state.statements, (Lines{kWiden, kWidenModify}));
+    EXPECT_EQ(db->state.depth, 0);
 }
 
 // ---- the catalogue ----

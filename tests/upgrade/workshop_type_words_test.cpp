@@ -6,14 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "host/boundary_strings.hpp"
 #include "host/exceptions.hpp"
 #include "host/interfaced_object.hpp"
-#include "support/unimplemented_database.hpp"
+#include "support/stand_in_database.hpp"
 #include "upgrade/type_words.hpp"
 #include "upgrade/workshop_upgrade.hpp"
 
@@ -58,94 +57,22 @@ TEST(UpgradeTypeWords, MarkersAreFilledAndTheRestKept) {
 
 // ---- a database that names its types its own way ----
 
-struct StandInState {
-    float version = 0;
-    bool hasVersion = true;
-    std::set<std::string> tables;  // that exist
-    std::set<std::string> fields;  // "table.field" that exist
-    Lines statements;              // run in command mode
-    int depth = 0;
-};
-
-class StandInQuery : public test_support::UnimplementedQuery {
-public:
-    explicit StandInQuery(StandInState& state) : state_(state) {}
-    OrvHResult Set_TypeRequete(int32_t kind) override {
-        kind_ = kind;
-        return ORV_S_OK;
-    }
-    OrvHResult OpenSQL(OrvBstr sql, OrvWordBool* found) override {
-        std::string text = host::toUtf8(host::bstrView(sql));
-        opened_ = kind_ == 0 && text == "SELECT Version FROM Version" && state_.hasVersion;
-        if (kind_ != 0) {
-            state_.statements.push_back(text);
-        }
-        *found = opened_ ? ORV_WTRUE : ORV_WFALSE;
-        return ORV_S_OK;
-    }
-    OrvHResult Get_Opened(OrvWordBool* opened) override {
-        *opened = opened_ ? ORV_WTRUE : ORV_WFALSE;
-        return ORV_S_OK;
-    }
-    OrvHResult GetFloat(OrvBstr, float* value) override {
-        *value = state_.version;
-        return opened_ ? ORV_S_OK : ORV_E_FAIL;
-    }
-
-private:
-    StandInState& state_;
-    int32_t kind_ = 0;
-    bool opened_ = false;
-};
-
-class StandInDatabase : public test_support::UnimplementedDatabase {
-public:
-    StandInState state;
-
-    OrvHResult PushQuery() override {
-        queries_.emplace_back(new StandInQuery(state));
-        ++state.depth;
-        return ORV_S_OK;
-    }
-    OrvHResult PopQuery() override {
-        queries_.pop_back();
-        --state.depth;
-        return ORV_S_OK;
-    }
-    OrvHResult Get_ActiveQuery(iQueryDatabase** query) override {
-        *query =
-            queries_.empty() ? nullptr : ComPtr<iQueryDatabase>(queries_.back().get()).detach();
-        return ORV_S_OK;
-    }
-    OrvHResult Get_FieldTypeText(int32_t code, int32_t size, OrvBstr* text) override {
-        *text = host::Bstr::fromUtf8(wordFor({TypeMarker::Kind::TypeWord, code, size})).release();
-        return ORV_S_OK;
-    }
-    OrvHResult Get_AlterColumnText(int32_t value, OrvBstr* text) override {
-        *text = host::Bstr::fromUtf8(value == 0 ? "MODIFY" : "").release();
-        return ORV_S_OK;
-    }
-    OrvHResult TableExists(OrvBstr table, OrvWordBool* exists) override {
-        *exists = state.tables.count(host::toUtf8(host::bstrView(table))) ? ORV_WTRUE : ORV_WFALSE;
-        return ORV_S_OK;
-    }
-    OrvHResult FieldExists(OrvBstr table, OrvBstr field, OrvWordBool* exists) override {
-        std::string name =
-            host::toUtf8(host::bstrView(table)) + "." + host::toUtf8(host::bstrView(field));
-        *exists = state.fields.count(name) ? ORV_WTRUE : ORV_WFALSE;
-        return ORV_S_OK;
-    }
-
-private:
-    std::vector<ComPtr<StandInQuery>> queries_;
-};
+// The stand-in names its types with wordFor and ALTER COLUMN as MODIFY.
+ComPtr<test_support::StandInDatabase> standIn() {
+    ComPtr<test_support::StandInDatabase> db(new test_support::StandInDatabase);
+    db->state.typeWord = [](int32_t code, int32_t size) {
+        return wordFor({TypeMarker::Kind::TypeWord, code, size});
+    };
+    db->state.alterColumn = "MODIFY";
+    return db;
+}
 
 // What the steps above 1.7 and the final patches run: the four tables of
 // 1.71 in their exact formats with this database's words, the one-column
 // statements of 1.72, and the final patches of a database that has none of
 // their objects but GLOBAL_RULE (its keyword is the database's too).
 TEST(WorkshopTypeWords, TheFormatsGetTheDatabasesWords) {
-    ComPtr<StandInDatabase> db(new StandInDatabase);
+    ComPtr<test_support::StandInDatabase> db = standIn();
     db->state.version = 1.7f;
     db->state.fields = {"fillingworkstationfillings.GLOBAL_RULE"};
     UpgradeLog log;
@@ -187,7 +114,7 @@ TEST(WorkshopTypeWords, TheFormatsGetTheDatabasesWords) {
 }
 
 TEST(WorkshopTypeWords, ADatabaseWithoutVersionRowIsRefusedBeforeAnyStatement) {
-    ComPtr<StandInDatabase> db(new StandInDatabase);
+    ComPtr<test_support::StandInDatabase> db = standIn();
     db->state.hasVersion = false;
     UpgradeLog log;
     try {

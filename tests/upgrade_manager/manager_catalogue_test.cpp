@@ -7,9 +7,7 @@
 // The upgrade runs once for the suite; tests work on copies of its files.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <set>
@@ -18,16 +16,13 @@
 
 #include "../support/database_rows.hpp"
 #include "../support/md5_hex.hpp"
-#include "../support/mdb_reader.hpp"
 #include "../support/old_manager.hpp"
 #include "../support/schema_snapshot.hpp"
-#include "../support/shell_command.hpp"
+#include "../support/upgrade_checks.hpp"
 #include "data/database_factory.hpp"
-#include "host/debug_output.hpp"
 #include "host/host_services.hpp"
 #include "host/rights_objects.hpp"
 #include "host/utf16.hpp"
-#include "jet/check/file_check.hpp"
 #include "upgrade/manager_catalogue.hpp"
 #include "upgrade/manager_driver.hpp"
 #include "upgrade/step_runner.hpp"
@@ -62,19 +57,15 @@ public:
             strings[23] = "Administrateur(5035)";
         }
         setManagerUpgradeStrings(strings);
-        host::setDebugSink([this](std::string_view text) { debug_.emplace_back(text); });
-        host::setDebugTrace(true);
     }
     ~Host() {
-        host::setDebugTrace(false);
-        host::setDebugSink({});
         host::resetHostServices();
         setManagerUpgradeStrings({});
     }
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
 
-    const Lines& debug() const { return debug_; }
+    const Lines& debug() const { return debug_.lines(); }
     fs::path manager() const { return root_ / "XMan" / "Manager.mdb"; }
     // The host service's rights management: what the upgrade tells when
     // Update gets no rights host object.
@@ -83,7 +74,7 @@ public:
 
 private:
     fs::path root_;
-    Lines debug_;
+    test_support::DebugRecording debug_;
     std::shared_ptr<host::MemoryRightsManager> rights_ =
         std::make_shared<host::MemoryRightsManager>();
     std::shared_ptr<host::MemoryVatRateList> vatRates_ =
@@ -199,13 +190,7 @@ protected:
 
 // ---- what fails, and why ----
 
-struct ExpectedFailure {
-    const char* statement;  // the end of the debug line (the statement as run)
-    int times;
-    const char* why;
-};
-
-const ExpectedFailure kExpectedFailures[] = {
+const test_support::ExpectedFailure kExpectedFailures[] = {
     {"ALTER TABLE Devis ADD COLUMN DEVISEID INTEGER", 1,
      "the old manager's quotes already carry a currency number (for block 9 to name)"},
     {"DROP TABLE MACHINES", 1, "1.3 drops before it creates: a 1.0 manager has no machines"},
@@ -235,27 +220,8 @@ const ExpectedFailure kExpectedFailures[] = {
      1, "1.98 created it; 2.13 creates it again before adding PriceStatus"},
 };
 
-bool endsWith(const std::string& text, std::string_view end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 TEST_F(ManagerCatalogueTest, NoStatementFailsButThoseTheStepsExpect) {
-    std::map<const ExpectedFailure*, int> seen;
-    for (const std::string& line : suite->debug) {
-        const ExpectedFailure* match = nullptr;
-        for (const ExpectedFailure& expected : kExpectedFailures) {
-            if (endsWith(line, expected.statement)) {
-                match = &expected;
-            }
-        }
-        EXPECT_NE(match, nullptr) << "unexpected failure: " << line;
-        ++seen[match];
-    }
-    for (const ExpectedFailure& expected : kExpectedFailures) {
-        EXPECT_EQ(seen[&expected], expected.times)
-            << expected.statement << " (" << expected.why << ")";
-    }
+    test_support::expectOnlyTheseFailures(suite->debug, kExpectedFailures);
 }
 
 TEST_F(ManagerCatalogueTest, ReachesTheLastVersionWithItsLog) {
@@ -270,41 +236,14 @@ TEST_F(ManagerCatalogueTest, ReachesTheLastVersionWithItsLog) {
     EXPECT_EQ(rows(upgradedFile(), "SELECT Version FROM Version"), Lines{"2.18"});
 }
 
-// The reviewed schema of an upgraded manager. ORVDB_WRITE_SNAPSHOT=1 writes
-// the schema found instead, for a review of the change before it is kept.
 TEST_F(ManagerCatalogueTest, SchemaIsTheReviewedOne) {
-    fs::path reviewed =
-        fs::path(ORVDB_SOURCE_DIR) / "tests" / "upgrade_manager" / "manager-2.18.schema";
-    Lines found = snapshot(upgradedFile());
-    if (const char* write = std::getenv("ORVDB_WRITE_SNAPSHOT"); write && *write == '1') {
-        std::ofstream out(reviewed);
-        for (const std::string& line : found) {
-            out << line << "\n";
-        }
-        GTEST_SKIP() << "wrote " << reviewed << ": review it before keeping it";
-    }
-    std::ifstream in(reviewed);
-    ASSERT_TRUE(in) << "cannot read " << reviewed;
-    Lines expected;
-    for (std::string line; std::getline(in, line);) {
-        expected.push_back(line);
-    }
-    for (size_t i = 0; i < std::max(found.size(), expected.size()); ++i) {
-        std::string have = i < found.size() ? found[i] : "(nothing)";
-        std::string want = i < expected.size() ? expected[i] : "(nothing)";
-        ASSERT_EQ(have, want) << "line " << i + 1 << " of " << reviewed;
-    }
+    test_support::expectReviewedSchema(snapshot(upgradedFile()),
+                                       "upgrade_manager/manager-2.18.schema");
 }
 
 // ---- what the steps and blocks leave in the rows ----
 
-struct RowCheck {
-    const char* what;
-    const char* sql;
-    Lines expected;
-};
-
-const RowCheck kRowChecks[] = {
+const test_support::RowCheck kRowChecks[] = {
     // 540 grants at 1.23, 27 more at 1.26, 76 taken back at 1.29 (operations
     // 100 to 103 and 800), 20 more from 1.38 to 1.5.
     {"quote rights of user group 2", "SELECT COUNT(*) FROM RightsDevis", {"511"}},
@@ -442,9 +381,7 @@ TEST_F(ManagerCatalogueTest, EachStepAndBlockLeavesItsRows) {
     engine::Connection connection;
     connection.setConnectionString("Data Source=" + upgradedFile().string());
     connection.open();
-    for (const RowCheck& check : kRowChecks) {
-        EXPECT_EQ(selectRows(connection, check.sql), check.expected) << check.what;
-    }
+    test_support::expectRows(connection, kRowChecks);
 }
 
 // ---- what the host was told ----
@@ -495,15 +432,10 @@ TEST_F(ManagerCatalogueTest, TheRightsObjectGotTheGroupsAndTheHostTheVatRates) {
 // ---- runs that start elsewhere ----
 
 TEST_F(ManagerCatalogueTest, ASecondUpdateChangesNothing) {
-    fs::path root = copyOf(suite->upgradedRoot);
-    Host host(root);
-    Lines schemaBefore = snapshot(host.manager());
-    Lines rowsBefore = test_support::allTableRows(host.manager());
-    UpgradeLog log = upgrade(host.manager());
-    EXPECT_EQ(log.at(1), "0 mise(s) à jour efféctuée(s) avec succès");
-    EXPECT_EQ(host.debug(), Lines{}) << "the second run ran statements that failed";
-    EXPECT_EQ(snapshot(host.manager()), schemaBefore);
-    EXPECT_EQ(test_support::allTableRows(host.manager()), rowsBefore);
+    Host host(copyOf(suite->upgradedRoot));
+    test_support::expectSecondRunChangesNothing(
+        host.manager(), [&] { return snapshot(host.manager()); },
+        [&] { return upgrade(host.manager()).at(1); });
 }
 
 TEST_F(ManagerCatalogueTest, FromTwoThirteenTheLastFourStepsRun) {
@@ -646,48 +578,15 @@ TEST_F(ManagerCatalogueTest, BlockOnePutsEachUserInTheGroupTheHostSaved) {
 // ---- the upgraded Access file as other readers see it ----
 
 TEST_F(ManagerCatalogueTest, OtherReadersReadTheUpgradedFile) {
-    jet::CheckReport report = jet::checkJetFile(jet::JetFile::open(upgradedFile().string()));
-    for (const jet::CheckFinding& finding : report.findings) {
-        EXPECT_NE(finding.severity, jet::CheckSeverity::Error) << finding.text;
-    }
-    Lines tables = rows(upgradedFile(),
-                        "SELECT Name FROM MSysObjects WHERE ParentId=251658241 AND Flags=0 AND "
-                        "Type=1 ORDER BY Name");
-    ASSERT_GT(tables.size(), 50u);
-
-    if (test_support::haveCommand("mdb-tables") && test_support::haveCommand("mdb-queries")) {
-        const std::string file = test_support::shellQuote(upgradedFile().string());
-        std::optional<std::string> listed =
-            test_support::runCommand("timeout 60 mdb-tables -1 " + file + " | head -c 100000");
-        ASSERT_TRUE(listed) << "mdb-tables failed";
-        for (const std::string& table : tables) {
-            EXPECT_NE(listed->find(table + "\n"), std::string::npos) << table << " not listed";
-        }
-        std::optional<std::string> queries =
-            test_support::runCommand("timeout 60 mdb-queries -1 " + file + " | head -c 100000");
-        ASSERT_TRUE(queries) << "mdb-queries failed";
-        for (const char* view :
-             {"DEVISNODESARTICLEDATA", "DEVISNODESFORMULADATA", "SCIES", "AllLabourRate"}) {
-            EXPECT_NE(queries->find(view), std::string::npos) << view << " not listed";
-        }
+    test_support::expectOtherReadersRead(
+        upgradedFile(),
+        {.views = {"DEVISNODESARTICLEDATA", "DEVISNODESFORMULADATA", "SCIES", "AllLabourRate"}});
+    if (test_support::haveCommand("mdb-export")) {
         std::optional<std::string> exported = test_support::runCommand(
-            "timeout 60 mdb-export " + file + " ApplicationUsers | head -c 100000");
+            "timeout 60 mdb-export " + test_support::shellQuote(upgradedFile().string()) +
+            " ApplicationUsers | head -c 100000");
         ASSERT_TRUE(exported) << "mdb-export failed";
         EXPECT_NE(exported->find(emptyPasswordHash()), std::string::npos) << *exported;
-    } else {
-        std::cout << "[ INFO ] mdbtools is not installed: its listing is not compared\n";
-    }
-
-    if (std::string missing = test_support::mdbReaderUnavailable(); !missing.empty()) {
-        std::cout << "[ INFO ] mdb-reader skipped: " << missing << "\n";
-        return;
-    }
-    std::optional<std::string> dump = test_support::mdbReaderDump(upgradedFile());
-    ASSERT_TRUE(dump) << "node could not run";
-    EXPECT_EQ(dump->find("\"error\""), std::string::npos) << dump->substr(0, 2000);
-    for (const std::string& table : tables) {
-        EXPECT_NE(dump->find("\"name\": \"" + table + "\""), std::string::npos)
-            << table << " not read by mdb-reader";
     }
 }
 

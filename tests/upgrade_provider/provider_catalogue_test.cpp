@@ -7,25 +7,20 @@
 // copies of its files.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "../support/mdb_reader.hpp"
 #include "../support/old_provider.hpp"
 #include "../support/schema_snapshot.hpp"
-#include "../support/shell_command.hpp"
+#include "../support/upgrade_checks.hpp"
 #include "data/database.hpp"
 #include "data/database_factory.hpp"
-#include "host/debug_output.hpp"
 #include "host/host_services.hpp"
 #include "host/registry_info.hpp"
 #include "host/utf16.hpp"
-#include "jet/check/file_check.hpp"
 #include "upgrade/action_parameters.hpp"
 #include "upgrade/provider_catalogue.hpp"
 #include "upgrade/provider_upgrade.hpp"
@@ -35,7 +30,8 @@ namespace orvdb::upgrade {
 namespace {
 
 namespace fs = std::filesystem;
-using Lines = std::vector<std::string>;
+using test_support::copyFolder;
+using test_support::Lines;
 
 // ---- the host and the files ----
 
@@ -49,23 +45,17 @@ public:
         host::installHostServices(std::move(services));
         host::registry()->set(28, root_.string() + "/");
         host::registry()->set(30, root_.string() + "/");
-        host::setDebugSink([this](std::string_view text) { debug_.emplace_back(text); });
-        host::setDebugTrace(true);
     }
-    ~Host() {
-        host::setDebugTrace(false);
-        host::setDebugSink({});
-        host::resetHostServices();
-    }
+    ~Host() { host::resetHostServices(); }
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
 
-    const Lines& debug() const { return debug_; }
+    const Lines& debug() const { return debug_.lines(); }
     fs::path provider() const { return root_ / "Providers" / "Acme" / "XLibData.Mdb"; }
 
 private:
     fs::path root_;
-    Lines debug_;
+    test_support::DebugRecording debug_;
 };
 
 ComPtr<iDatabase> openProvider(const fs::path& file) {
@@ -94,27 +84,12 @@ public:
         connection_.open();
     }
     // Rows of a select, fields joined by '|'.
-    Lines rows(const std::string& sql);
+    Lines rows(const std::string& sql) { return test_support::selectRows(connection_, sql); }
     engine::Connection& connection() { return connection_; }
 
 private:
     engine::Connection connection_;
 };
-
-Lines Reader::rows(const std::string& sql) {
-    engine::QueryResult result = connection_.query(sql);
-    Lines out;
-    for (const engine::Row& row : result.rows) {
-        std::string line;
-        for (size_t i = 0; i < row.size(); ++i) {
-            const std::optional<engine::JetType>& type = result.fields[i].jetType;
-            line += (i ? "|" : "") +
-                    (type ? engine::valueToText(row[i], *type) : engine::valueToText(row[i]));
-        }
-        out.push_back(line);
-    }
-    return out;
-}
 
 Lines rows(const fs::path& file, const std::string& sql) {
     return Reader(file).rows(sql);
@@ -123,33 +98,6 @@ Lines rows(const fs::path& file, const std::string& sql) {
 Lines snapshot(const fs::path& file) {
     Reader reader(file);
     return test_support::schemaSnapshot(reader.connection());
-}
-
-// Every row of every user table, sorted within each table.
-Lines allRows(const fs::path& file) {
-    engine::Connection connection;
-    connection.setConnectionString("Data Source=" + file.string());
-    connection.open();
-    Lines out;
-    for (const std::string& table : connection.userTableNames()) {
-        Lines tableRows;
-        for (const engine::Row& row : connection.query("SELECT * FROM [" + table + "]").rows) {
-            std::string line = table + ":";
-            for (const engine::SqlValue& value : row) {
-                line += "|" + engine::valueToText(value);
-            }
-            tableRows.push_back(line);
-        }
-        std::sort(tableRows.begin(), tableRows.end());
-        out.insert(out.end(), tableRows.begin(), tableRows.end());
-    }
-    return out;
-}
-
-void copyRoot(const fs::path& from, const fs::path& to) {
-    fs::remove_all(to);
-    fs::create_directories(to);
-    fs::copy(from, to, fs::copy_options::recursive);
 }
 
 // ---- the suite's upgrade, run once ----
@@ -177,19 +125,19 @@ protected:
         suite->upgradedRoot = suite->folder / "upgraded";
         fs::remove_all(suite->folder);
         test_support::buildOldProvider(suite->oldRoot);
-        copyRoot(suite->oldRoot, suite->upgradedRoot);
+        copyFolder(suite->oldRoot, suite->upgradedRoot);
         {
             Host host(suite->upgradedRoot);
             suite->log = upgrade(host.provider());
             suite->debug = host.debug();
         }
         fs::path walking = suite->folder / "walking";
-        copyRoot(suite->oldRoot, walking);
+        copyFolder(suite->oldRoot, walking);
         Host host(walking);
         for (const char* version : {"0.35857", "0.35864", "0.35928"}) {
             upgrade(host.provider(), stepsUpTo(version));
             suite->rootAt[version] = suite->folder / (std::string("at") + version);
-            copyRoot(walking, suite->rootAt[version]);
+            copyFolder(walking, suite->rootAt[version]);
         }
     }
     static void TearDownTestSuite() {
@@ -203,7 +151,7 @@ protected:
     fs::path copyOf(const fs::path& root) {
         fs::path mine =
             suite->folder / ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        copyRoot(root, mine);
+        copyFolder(root, mine);
         return mine;
     }
 
@@ -214,13 +162,7 @@ protected:
 
 // ---- what fails, and why ----
 
-struct ExpectedFailure {
-    const char* statement;  // the end of the debug line (the statement as run)
-    int times;              // -1: any number
-    const char* why;
-};
-
-const ExpectedFailure kExpectedFailures[] = {
+const test_support::ExpectedFailure kExpectedFailures[] = {
     {"WHERE ID=32", 1,
      "script 16: the action text holds an apostrophe; the update inserts it unescaped"},
     {"ALTER TABLE variableobjtree_Textlist_Text ADD COLUMN [Position] LONG", 1,
@@ -270,36 +212,16 @@ const ExpectedFailure kExpectedFailures[] = {
     {"ALTER TABLE Article ALTER COLUMN Weight REAL", 1, "WEIGHTARTICLEDOUBLE likewise"},
 };
 
-bool endsWith(const std::string& text, std::string_view end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 TEST_F(ProviderCatalogueTest, NoStatementFailsButThoseTheStepsExpect) {
-    std::map<const ExpectedFailure*, int> seen;
-    for (const std::string& line : suite->debug) {
-        // The position move names each table it looks at.
-        if (line.find(' ') == std::string::npos) {
-            continue;
-        }
-        // Its probe fails for every table without [Position], as meant.
-        if (line.find("SELECT [Position] FROM ") != std::string::npos &&
-            line.rfind("(unknown name 'Position')") != std::string::npos) {
-            continue;
-        }
-        const ExpectedFailure* match = nullptr;
-        for (const ExpectedFailure& expected : kExpectedFailures) {
-            if (endsWith(line, expected.statement)) {
-                match = &expected;
-            }
-        }
-        EXPECT_NE(match, nullptr) << "unexpected failure: " << line;
-        ++seen[match];
-    }
-    for (const ExpectedFailure& expected : kExpectedFailures) {
-        EXPECT_EQ(seen[&expected], expected.times)
-            << expected.statement << " (" << expected.why << ")";
-    }
+    test_support::expectOnlyTheseFailures(
+        suite->debug, kExpectedFailures, [](const std::string& line) {
+            // The position move names each table it looks
+            // at; its probe fails for every table without
+            // [Position], as meant.
+            return line.find(' ') == std::string::npos ||
+                   (line.find("SELECT [Position] FROM ") != std::string::npos &&
+                    line.rfind("(unknown name 'Position')") != std::string::npos);
+        });
 }
 
 TEST_F(ProviderCatalogueTest, ReachesTheLastVersionWithEveryCodeAndItsLog) {
@@ -332,30 +254,9 @@ TEST_F(ProviderCatalogueTest, ReachesTheLastVersionWithEveryCodeAndItsLog) {
                      "THERMICID_FLOAT"}));
 }
 
-// The reviewed schema of an upgraded provider. ORVDB_WRITE_SNAPSHOT=1 writes
-// the schema found instead, for a review of the change before it is kept.
 TEST_F(ProviderCatalogueTest, SchemaIsTheReviewedOne) {
-    fs::path reviewed =
-        fs::path(ORVDB_SOURCE_DIR) / "tests" / "upgrade_provider" / "provider-0.36052.schema";
-    Lines found = snapshot(upgradedFile());
-    if (const char* write = std::getenv("ORVDB_WRITE_SNAPSHOT"); write && *write == '1') {
-        std::ofstream out(reviewed);
-        for (const std::string& line : found) {
-            out << line << "\n";
-        }
-        GTEST_SKIP() << "wrote " << reviewed << ": review it before keeping it";
-    }
-    std::ifstream in(reviewed);
-    ASSERT_TRUE(in) << "cannot read " << reviewed;
-    Lines expected;
-    for (std::string line; std::getline(in, line);) {
-        expected.push_back(line);
-    }
-    for (size_t i = 0; i < std::max(found.size(), expected.size()); ++i) {
-        std::string have = i < found.size() ? found[i] : "(nothing)";
-        std::string want = i < expected.size() ? expected[i] : "(nothing)";
-        ASSERT_EQ(have, want) << "line " << i + 1 << " of " << reviewed;
-    }
+    test_support::expectReviewedSchema(snapshot(upgradedFile()),
+                                       "upgrade_provider/provider-0.36052.schema");
 }
 
 // ---- what each family of steps leaves in the rows ----
@@ -368,13 +269,7 @@ std::string parameters(std::initializer_list<const char*> lines) {
     return text;
 }
 
-struct RowCheck {
-    const char* what;
-    const char* sql;
-    Lines expected;
-};
-
-const RowCheck kRowChecks[] = {
+const test_support::RowCheck kRowChecks[] = {
     {"first steps: orphan groups cleared, positions added",
      "SELECT ID, RefGroup FROM Article ORDER BY ID",
      {"1|1", "2|1", "3|2", "4|", "5|"}},
@@ -457,9 +352,7 @@ const RowCheck kRowChecks[] = {
 
 TEST_F(ProviderCatalogueTest, EachFamilyOfStepsLeavesItsRows) {
     Reader reader(upgradedFile());
-    for (const RowCheck& check : kRowChecks) {
-        EXPECT_EQ(reader.rows(check.sql), check.expected) << check.what;
-    }
+    test_support::expectRows(reader.connection(), kRowChecks);
 }
 
 // Each action's list after every script that edits its Ref, worked out by
@@ -598,15 +491,10 @@ TEST_F(ProviderCatalogueTest, SectionMaterialsAreTheTabledOnes) {
 // ---- runs that start elsewhere ----
 
 TEST_F(ProviderCatalogueTest, ASecondUpdateChangesNothing) {
-    fs::path root = copyOf(suite->upgradedRoot);
-    Host host(root);
-    Lines schemaBefore = snapshot(host.provider());
-    Lines rowsBefore = allRows(host.provider());
-    UpgradeLog log = upgrade(host.provider());
-    EXPECT_EQ(log.at(2), "0 mise(s) à jour efféctuée(s) avec succès");
-    EXPECT_EQ(host.debug(), Lines{}) << "the second run ran statements that failed";
-    EXPECT_EQ(snapshot(host.provider()), schemaBefore);
-    EXPECT_EQ(allRows(host.provider()), rowsBefore);
+    Host host(copyOf(suite->upgradedRoot));
+    test_support::expectSecondRunChangesNothing(
+        host.provider(), [&] { return snapshot(host.provider()); },
+        [&] { return upgrade(host.provider()).at(2); });
 }
 
 TEST_F(ProviderCatalogueTest, TooFewParameterLinesStopTheUpgradeWithTheEarlierStepsKept) {
@@ -717,44 +605,9 @@ TEST_F(ProviderCatalogueTest, ClosingChecksLeaveExistingOrderReferencesAlone) {
 // ---- the upgraded Access file as other readers see it ----
 
 TEST_F(ProviderCatalogueTest, OtherReadersReadTheUpgradedFile) {
-    jet::CheckReport report = jet::checkJetFile(jet::JetFile::open(upgradedFile().string()));
-    for (const jet::CheckFinding& finding : report.findings) {
-        EXPECT_NE(finding.severity, jet::CheckSeverity::Error) << finding.text;
-    }
-    Lines tables = rows(upgradedFile(),
-                        "SELECT Name FROM MSysObjects WHERE ParentId=251658241 AND Flags=0 AND "
-                        "Type=1 ORDER BY Name");
-
-    if (test_support::haveCommand("mdb-tables") && test_support::haveCommand("mdb-queries")) {
-        const std::string file = test_support::shellQuote(upgradedFile().string());
-        std::optional<std::string> listed =
-            test_support::runCommand("timeout 60 mdb-tables -1 " + file + " | head -c 100000");
-        ASSERT_TRUE(listed) << "mdb-tables failed";
-        for (const std::string& table : tables) {
-            EXPECT_NE(listed->find(table + "\n"), std::string::npos) << table << " not listed";
-        }
-        std::optional<std::string> queries =
-            test_support::runCommand("timeout 60 mdb-queries -1 " + file + " | head -c 100000");
-        ASSERT_TRUE(queries) << "mdb-queries failed";
-        for (const char* view : {"All_VariableGroupInformation", "DiscountByArticleType",
-                                 "Get_ArticleProfils", "view_VariableObjTree_ItemList_Item"}) {
-            EXPECT_NE(queries->find(view), std::string::npos) << view << " not listed";
-        }
-    } else {
-        std::cout << "[ INFO ] mdbtools is not installed: its listing is not compared\n";
-    }
-
-    if (std::string missing = test_support::mdbReaderUnavailable(); !missing.empty()) {
-        std::cout << "[ INFO ] mdb-reader skipped: " << missing << "\n";
-        return;
-    }
-    std::optional<std::string> dump = test_support::mdbReaderDump(upgradedFile());
-    ASSERT_TRUE(dump) << "node could not run";
-    EXPECT_EQ(dump->find("\"error\""), std::string::npos) << dump->substr(0, 2000);
-    for (const std::string& table : tables) {
-        EXPECT_NE(dump->find("\"name\": \"" + table + "\""), std::string::npos)
-            << table << " not read by mdb-reader";
-    }
+    test_support::expectOtherReadersRead(
+        upgradedFile(), {.views = {"All_VariableGroupInformation", "DiscountByArticleType",
+                                   "Get_ArticleProfils", "view_VariableObjTree_ItemList_Item"}});
 }
 
 }  // namespace

@@ -10,20 +10,15 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <string>
 #include <vector>
 
-#include "../support/mdb_reader.hpp"
 #include "../support/old_workshop.hpp"
 #include "../support/schema_snapshot.hpp"
-#include "../support/shell_command.hpp"
+#include "../support/upgrade_checks.hpp"
 #include "data/database_factory.hpp"
-#include "host/debug_output.hpp"
 #include "host/format.hpp"
 #include "host/utf16.hpp"
-#include "jet/check/file_check.hpp"
 #include "upgrade/step_runner.hpp"
 #include "upgrade/workshop_upgrade.hpp"
 
@@ -31,28 +26,11 @@ namespace orvdb::upgrade {
 namespace {
 
 namespace fs = std::filesystem;
-using Lines = std::vector<std::string>;
+using test_support::DebugRecording;
+using test_support::endsWith;
+using test_support::Lines;
 
 // ---- the files and what the upgrade says ----
-
-// The debug channel, failing action statements included, for a scope.
-class DebugRecording {
-public:
-    DebugRecording() {
-        host::setDebugSink([this](std::string_view text) { lines_.emplace_back(text); });
-        host::setDebugTrace(true);
-    }
-    ~DebugRecording() {
-        host::setDebugTrace(false);
-        host::setDebugSink({});
-    }
-    DebugRecording(const DebugRecording&) = delete;
-    DebugRecording& operator=(const DebugRecording&) = delete;
-    const Lines& lines() const { return lines_; }
-
-private:
-    Lines lines_;
-};
 
 // The file opened as the manager kind opens the workshop data, then upgraded.
 UpgradeLog upgrade(const fs::path& file, const UpgradeCatalogue& catalogue = workshopCatalogue()) {
@@ -71,26 +49,14 @@ public:
         connection_.open();
     }
     // Rows of a select, fields joined by '|' (NULL as nothing).
-    Lines rows(const std::string& sql) {
-        engine::QueryResult result = connection_.query(sql);
-        Lines out;
-        for (const engine::Row& row : result.rows) {
-            std::string line;
-            for (size_t i = 0; i < row.size(); ++i) {
-                const std::optional<engine::JetType>& type = result.fields[i].jetType;
-                line += (i ? "|" : "") +
-                        (type ? engine::valueToText(row[i], *type) : engine::valueToText(row[i]));
-            }
-            out.push_back(line);
-        }
-        return out;
-    }
+    Lines rows(const std::string& sql) { return test_support::selectRows(connection_, sql); }
     void execute(const std::vector<std::string>& statements) {
         for (const std::string& statement : statements) {
             connection_.execute(statement);
         }
     }
     Lines schema() { return test_support::schemaSnapshot(connection_); }
+    engine::Connection& connection() { return connection_; }
     // "NAME Type(size)" of one column, or "(none)".
     std::string column(const std::string& table, const std::string& name) {
         const engine::TableInfo* info = connection_.store().catalog().findTableInfo(table);
@@ -104,28 +70,11 @@ public:
         }
         return "(none)";
     }
-    // Every row of every user table, sorted within each table.
-    Lines allRows() {
-        Lines out;
-        for (const std::string& table : connection_.userTableNames()) {
-            Lines tableRows = rows("SELECT * FROM [" + table + "]");
-            std::sort(tableRows.begin(), tableRows.end());
-            for (const std::string& row : tableRows) {
-                out.push_back(table + ": " + row);
-            }
-        }
-        return out;
-    }
     float version() { return std::stof(rows("SELECT Version FROM Version").at(0)); }
 
 private:
     engine::Connection connection_;
 };
-
-bool endsWith(const std::string& text, std::string_view end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
 
 // ---- the suite's upgrade, run once ----
 
@@ -183,66 +132,37 @@ protected:
 
 // ---- what fails, and why ----
 
-struct ExpectedFailure {
-    const char* statement;  // the end of the debug line: the statement as run
-    const char* why;
-};
-
 // Each once, in a run from 1.1.
-const ExpectedFailure kExpectedFailures[] = {
-    {"DROP TABLE qryProfilWSDestinationCart",
+const test_support::ExpectedFailure kExpectedFailures[] = {
+    {"DROP TABLE qryProfilWSDestinationCart", 1,
      "1.56 drops each cart view before it makes it; the views per family and role first "
      "appear there (the unions of 1.2 and 1.4 read the family tables)"},
-    {"DROP TABLE qryPillingUpWSDestinationCart", "as above"},
-    {"DROP TABLE qryFrameWSDestinationCart", "as above"},
-    {"DROP TABLE qryOnFrameWSFrameDestinationCart", "as above"},
-    {"DROP TABLE qryOnFrameWSFrameOriginCart", "as above"},
-    {"DROP TABLE qryFillingWSDestinationCart", "as above"},
-    {"DROP TABLE qryProfilWSOrigineCart", "as above"},
-    {"DROP TABLE qryPillingUpWSOrigineCart", "as above"},
-    {"DROP TABLE qryFrameWSOrigineCart", "as above"},
-    {"DROP TABLE qryOnFrameWSOrigineCart", "as above"},
-    {"DROP TABLE qryOnFrameWSFrameOrigineCart", "as above"},
-    {"DROP TABLE qryOnFrameWSFillingOrigineCart", "as above"},
-    {"DROP TABLE qryFillingWSOrigineCart", "as above"},
+    {"DROP TABLE qryPillingUpWSDestinationCart", 1, "as above"},
+    {"DROP TABLE qryFrameWSDestinationCart", 1, "as above"},
+    {"DROP TABLE qryOnFrameWSFrameDestinationCart", 1, "as above"},
+    {"DROP TABLE qryOnFrameWSFrameOriginCart", 1, "as above"},
+    {"DROP TABLE qryFillingWSDestinationCart", 1, "as above"},
+    {"DROP TABLE qryProfilWSOrigineCart", 1, "as above"},
+    {"DROP TABLE qryPillingUpWSOrigineCart", 1, "as above"},
+    {"DROP TABLE qryFrameWSOrigineCart", 1, "as above"},
+    {"DROP TABLE qryOnFrameWSOrigineCart", 1, "as above"},
+    {"DROP TABLE qryOnFrameWSFrameOrigineCart", 1, "as above"},
+    {"DROP TABLE qryOnFrameWSFillingOrigineCart", 1, "as above"},
+    {"DROP TABLE qryFillingWSOrigineCart", 1, "as above"},
     {"ALTER TABLE BatchArticles ADD COLUMN INSTALLTEAM VARCHAR(50), BuildSiteDepartment "
      "VARCHAR(50)",
+     1,
      "1.57 adds INSTALLTEAM again (1.56 added it): the whole statement is refused, "
      "BuildSiteDepartment with it"},
-    {"DROP TABLE qryAllFrameProfilesFromMap", "1.58 re-creates a view no earlier step made"},
-    {"DROP TABLE qryAllOnFrameProfilesFromMap", "as above"},
-    {"DROP TABLE qryAllFillingFromMap", "1.65 re-creates a view no earlier step made"},
-    {"ALTER TABLE BatchArticles ADD COLUMN SUBSTRUCTID LONG",
+    {"DROP TABLE qryAllFrameProfilesFromMap", 1, "1.58 re-creates a view no earlier step made"},
+    {"DROP TABLE qryAllOnFrameProfilesFromMap", 1, "as above"},
+    {"DROP TABLE qryAllFillingFromMap", 1, "1.65 re-creates a view no earlier step made"},
+    {"ALTER TABLE BatchArticles ADD COLUMN SUBSTRUCTID LONG", 1,
      "1.72 adds SUBSTRUCTID again: 1.71 added it"},
 };
 
-// The debug lines that match no expected failure, and how often each
-// expected one was seen.
-std::pair<Lines, std::map<std::string, int>> sortFailures(const Lines& debug) {
-    Lines unexpected;
-    std::map<std::string, int> seen;
-    for (const std::string& line : debug) {
-        const ExpectedFailure* match = nullptr;
-        for (const ExpectedFailure& expected : kExpectedFailures) {
-            if (endsWith(line, expected.statement)) {
-                match = &expected;
-            }
-        }
-        if (match) {
-            ++seen[match->statement];
-        } else {
-            unexpected.push_back(line);
-        }
-    }
-    return {unexpected, seen};
-}
-
 TEST_F(WorkshopCatalogueTest, NoStatementFailsButThoseTheStepsExpect) {
-    auto [unexpected, seen] = sortFailures(suite->debug);
-    EXPECT_EQ(unexpected, Lines{});
-    for (const ExpectedFailure& expected : kExpectedFailures) {
-        EXPECT_EQ(seen[expected.statement], 1) << expected.statement << " (" << expected.why << ")";
-    }
+    test_support::expectOnlyTheseFailures(suite->debug, kExpectedFailures);
 }
 
 TEST_F(WorkshopCatalogueTest, ReachesTheLastVersionWithItsLog) {
@@ -252,30 +172,9 @@ TEST_F(WorkshopCatalogueTest, ReachesTheLastVersionWithItsLog) {
     EXPECT_EQ(workshopCatalogue().current(), "1.81");
 }
 
-// The reviewed schema of an upgraded workshop. ORVDB_WRITE_SNAPSHOT=1 writes
-// the schema found instead, for a review of the change before it is kept.
 TEST_F(WorkshopCatalogueTest, SchemaIsTheReviewedOne) {
-    fs::path reviewed =
-        fs::path(ORVDB_SOURCE_DIR) / "tests" / "upgrade_workshop" / "workshop-1.81.schema";
-    Lines found = Workshop(suite->upgraded).schema();
-    if (const char* write = std::getenv("ORVDB_WRITE_SNAPSHOT"); write && *write == '1') {
-        std::ofstream out(reviewed);
-        for (const std::string& line : found) {
-            out << line << "\n";
-        }
-        GTEST_SKIP() << "wrote " << reviewed << ": review it before keeping it";
-    }
-    std::ifstream in(reviewed);
-    ASSERT_TRUE(in) << "cannot read " << reviewed;
-    Lines expected;
-    for (std::string line; std::getline(in, line);) {
-        expected.push_back(line);
-    }
-    for (size_t i = 0; i < std::max(found.size(), expected.size()); ++i) {
-        std::string have = i < found.size() ? found[i] : "(nothing)";
-        std::string want = i < expected.size() ? expected[i] : "(nothing)";
-        ASSERT_EQ(have, want) << "line " << i + 1 << " of " << reviewed;
-    }
+    test_support::expectReviewedSchema(Workshop(suite->upgraded).schema(),
+                                       "upgrade_workshop/workshop-1.81.schema");
 }
 
 // ---- what the views return ----
@@ -312,13 +211,7 @@ const std::vector<std::string> kLaterRows = {
     "UPDATE ProfileWorkstationProfiles SET PrefOrderID=2 WHERE Id=1",
 };
 
-struct ViewCheck {
-    const char* what;
-    const char* sql;
-    Lines expected;
-};
-
-const ViewCheck kViewChecks[] = {
+const test_support::RowCheck kViewChecks[] = {
     {"every batch, with its articles or none",
      "SELECT BATCHID, BATCHNAME, NAME FROM qryAllBatches ORDER BY BATCHID, Id",
      {"1|Batch A|Window 1", "1|Batch A|Door 1", "1|Batch A|Window 2", "2|Batch B|"}},
@@ -406,9 +299,7 @@ const ViewCheck kViewChecks[] = {
 TEST_F(WorkshopCatalogueTest, EachViewReturnsWhatItsRoleGives) {
     Workshop workshop(copyOf(suite->upgraded));
     workshop.execute(kLaterRows);
-    for (const ViewCheck& check : kViewChecks) {
-        EXPECT_EQ(workshop.rows(check.sql), check.expected) << check.what;
-    }
+    test_support::expectRows(workshop.connection(), kViewChecks);
 }
 
 // ---- runs that start elsewhere ----
@@ -459,23 +350,15 @@ TEST_P(WorkshopUpgradeFrom, RunsTheStepsAboveAndASecondRunChangesNothing) {
         EXPECT_EQ(failures, start.failures);
         EXPECT_EQ(debug.lines().size(), start.failures.size());
     }
-    Lines schema;
-    Lines before;
     {
         Workshop workshop(file);
         EXPECT_EQ(workshop.rows(start.probe), start.probed);
         EXPECT_GE(workshop.version(), targetVersion("1.81"));
         // A WORKSHOP that holds a row shows the table is never made again.
         workshop.execute({"INSERT INTO WORKSHOP (PROJECT) VALUES ('P-1')"});
-        schema = workshop.schema();
-        before = workshop.allRows();
     }
-    DebugRecording debug;
-    EXPECT_EQ(upgrade(file).at(1), "0 mise(s) à jour efféctuée(s) avec succès");
-    EXPECT_EQ(debug.lines(), Lines{}) << "the second run ran statements that failed";
-    Workshop workshop(file);
-    EXPECT_EQ(workshop.schema(), schema);
-    EXPECT_EQ(workshop.allRows(), before);
+    test_support::expectSecondRunChangesNothing(
+        file, [&] { return Workshop(file).schema(); }, [&] { return upgrade(file).at(1); });
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, WorkshopUpgradeFrom, ::testing::ValuesIn(kStartCases),
@@ -550,59 +433,13 @@ TEST_F(WorkshopCatalogueTest, TheWorkshopTableHasItsTenColumns) {
 // ---- the upgraded Access file as other readers see it ----
 
 TEST_F(WorkshopCatalogueTest, OtherReadersReadTheUpgradedFile) {
-    jet::CheckReport report = jet::checkJetFile(jet::JetFile::open(suite->upgraded.string()));
-    for (const jet::CheckFinding& finding : report.findings) {
-        EXPECT_NE(finding.severity, jet::CheckSeverity::Error) << finding.text;
-    }
-    Workshop workshop(suite->upgraded);
-    Lines tables = workshop.rows(
-        "SELECT Name FROM MSysObjects WHERE ParentId=251658241 AND Flags=0 AND Type=1 ORDER BY "
-        "Name");
-    Lines views = workshop.rows(
-        "SELECT Name FROM MSysObjects WHERE ParentId=251658241 AND Type=5 ORDER BY Name");
-    ASSERT_GT(tables.size(), 40u);
+    Lines views = Workshop(suite->upgraded)
+                      .rows(
+                          "SELECT Name FROM MSysObjects WHERE ParentId=251658241 AND Type=5 "
+                          "ORDER BY Name");
     ASSERT_GT(views.size(), 40u);
-
-    if (test_support::haveCommand("mdb-tables") && test_support::haveCommand("mdb-queries") &&
-        test_support::haveCommand("mdb-export")) {
-        const std::string file = test_support::shellQuote(suite->upgraded.string());
-        std::optional<std::string> listed =
-            test_support::runCommand("timeout 60 mdb-tables -1 " + file + " | head -c 100000");
-        ASSERT_TRUE(listed) << "mdb-tables failed";
-        for (const std::string& table : tables) {
-            EXPECT_NE(listed->find(table + "\n"), std::string::npos) << table << " not listed";
-            EXPECT_TRUE(test_support::runCommand("timeout 60 mdb-export " + file + " " +
-                                                 test_support::shellQuote(table) +
-                                                 " | head -c 100000"))
-                << "mdb-export cannot read " << table;
-        }
-        std::optional<std::string> queries =
-            test_support::runCommand("timeout 60 mdb-queries -1 " + file + " | head -c 100000");
-        ASSERT_TRUE(queries) << "mdb-queries failed";
-        for (const std::string& view : views) {
-            EXPECT_NE(queries->find(view + "\n"), std::string::npos) << view << " not listed";
-            // mdbtools writes joins as table lists and unions without their
-            // parts; that it reads the definition is what is checked.
-            std::optional<std::string> sql =
-                test_support::runCommand("timeout 60 mdb-queries " + file + " " +
-                                         test_support::shellQuote(view) + " | head -c 100000");
-            EXPECT_TRUE(sql && sql->rfind("SELECT", 0) == 0) << "mdb-queries cannot read " << view;
-        }
-    } else {
-        std::cout << "[ INFO ] mdbtools is not installed: its reading is not compared\n";
-    }
-
-    if (std::string missing = test_support::mdbReaderUnavailable(); !missing.empty()) {
-        std::cout << "[ INFO ] mdb-reader skipped: " << missing << "\n";
-        return;
-    }
-    std::optional<std::string> dump = test_support::mdbReaderDump(suite->upgraded);
-    ASSERT_TRUE(dump) << "node could not run";
-    EXPECT_EQ(dump->find("\"error\""), std::string::npos) << dump->substr(0, 2000);
-    for (const std::string& table : tables) {
-        EXPECT_NE(dump->find("\"name\": \"" + table + "\""), std::string::npos)
-            << table << " not read by mdb-reader";
-    }
+    test_support::expectOtherReadersRead(
+        suite->upgraded, {.views = views, .exportEach = true, .readEachView = true});
 }
 
 }  // namespace

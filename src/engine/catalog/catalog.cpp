@@ -162,6 +162,26 @@ void Catalog::rebuildTriggers(const TableInfo& table) {
     }
 }
 
+void Catalog::rebuildTriggersNear(std::initializer_list<std::string_view> names) {
+    std::set<std::string> near;
+    for (std::string_view name : names) {
+        near.insert(foldName(name));
+    }
+    for (const auto& relationship : relationships_) {
+        std::string child = foldName(relationship.foreignTable);
+        std::string parent = foldName(relationship.primaryTable);
+        if (near.count(child) != 0 || near.count(parent) != 0) {
+            near.insert(std::move(child));
+            near.insert(std::move(parent));
+        }
+    }
+    for (const auto& name : near) {
+        if (const TableInfo* table = findTableInfo(name)) {
+            rebuildTriggers(*table);
+        }
+    }
+}
+
 std::vector<std::string> Catalog::rowsLoaded(const std::set<int64_t>& ids) {
     std::vector<std::string> problems;
     for (const auto& table : tables_) {

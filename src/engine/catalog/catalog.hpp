@@ -22,8 +22,8 @@
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <set>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -94,9 +94,9 @@ public:
     // --- building a store from a Jet file (the caller loads rows and calls
     // load() at the end; catalog_load.cpp, index_ddl.cpp) ---
     void initializeHidden();
-    // Creates the table and records its definition (indexes included) with the
-    // id, names and counter given; no index is built yet.
-    void registerTable(const TableInfo& info);
+    // Creates the tables and records their definitions (indexes included)
+    // with the ids, names and counters given; no index is built yet.
+    void registerTables(const std::vector<TableInfo>& tables);
     void registerSavedQuery(int64_t id, const std::string& name, const std::string& sql,
                             QueryKind kind);
     // Builds the store indexes of every table; what could not be built is returned.
@@ -105,7 +105,9 @@ public:
     // The rows of a table are only in the store once loaded (a mirrored Jet
     // file loads them when first used): its store indexes and triggers come
     // with them. Without a check, every table's rows are present.
-    void setRowsPresentCheck(std::function<bool(int64_t)> check) { rowsPresent_ = std::move(check); }
+    void setRowsPresentCheck(std::function<bool(int64_t)> check) {
+        rowsPresent_ = std::move(check);
+    }
     bool rowsPresent(int64_t id) const { return !rowsPresent_ || rowsPresent_(id); }
     // The rows of these tables were loaded: their indexes and triggers now.
     // Returns what could not be built (a unique index over duplicates).
@@ -113,6 +115,10 @@ public:
     static std::string storedNameFor(const std::string& name);
     void rebuildTriggers();
     void rebuildTriggers(const TableInfo& table);
+    // A table's triggers hold its own rules and those of every relationship
+    // it is on: a definition of these tables changes theirs and their
+    // partners', nobody else's.
+    void rebuildTriggersNear(std::initializer_list<std::string_view> names);
 
     // --- queries (catalog.cpp) ---
     const TableInfo* findTableInfo(std::string_view name) const;
@@ -170,6 +176,9 @@ private:
     int64_t allocateObjectId();
     // `replacing`: the table had a definition saved before.
     void saveTableDefinition(const TableInfo& table, bool replacing = true);
+    // A statement of the catalog's own tables, prepared once and reset for
+    // this use: opening a file registers every table with the same few.
+    Stmt& prepared(std::string_view sql);
 
     // MSysObjects and MSysACEs rows (system_objects.cpp).
     void insertMSysObject(int64_t id, int64_t parentId, std::string_view name, ObjectType type,
@@ -205,6 +214,7 @@ private:
     std::map<std::string, int64_t> dirtyCounters_;  // storedName -> last value
     // Prepared once: every change that moves a counter flushes it.
     Stmt counterUpdate_;
+    std::map<std::string, Stmt, std::less<>> prepared_;
     std::function<int64_t()> tableIdSource_;
     TableNameSource tableNameSource_;
     std::function<bool(int64_t)> rowsPresent_;

@@ -94,14 +94,33 @@ void Catalog::initializeHidden() {
     execSql(db_, kHiddenSchema);
 }
 
-void Catalog::registerTable(const TableInfo& info) {
-    execSql(db_, catalog_sql::createTableSql(info));
-    Stmt insert(db_,
-                "INSERT INTO _orv_tables (id, name, stored, system, last_auto, position) VALUES "
-                "(?, ?, ?, ?, ?, (SELECT coalesce(max(position), 0) + 1 FROM _orv_tables))");
-    insert.bind(1, info.id).bind(2, info.name).bind(3, info.storedName);
-    insert.bind(4, int64_t{info.system}).bind(5, info.lastAutoNumber).run();
-    saveTableDefinition(info, false);
+Stmt& Catalog::prepared(std::string_view sql) {
+    auto found = prepared_.find(sql);
+    if (found == prepared_.end()) {
+        found = prepared_.emplace(std::string(sql), Stmt(db_, sql)).first;
+    } else {
+        found->second.reset();
+    }
+    return found->second;
+}
+
+void Catalog::registerTables(const std::vector<TableInfo>& tables) {
+    // Every table first: a schema change makes SQLite prepare again the
+    // statements that follow, so the rows describing them come after.
+    std::string definitions;
+    for (const TableInfo& info : tables) {
+        definitions += catalog_sql::createTableSql(info);
+        definitions += ";\n";
+    }
+    execSql(db_, definitions);
+    for (const TableInfo& info : tables) {
+        Stmt& insert = prepared(
+            "INSERT INTO _orv_tables (id, name, stored, system, last_auto, position) VALUES "
+            "(?, ?, ?, ?, ?, (SELECT coalesce(max(position), 0) + 1 FROM _orv_tables))");
+        insert.bind(1, info.id).bind(2, info.name).bind(3, info.storedName);
+        insert.bind(4, int64_t{info.system}).bind(5, info.lastAutoNumber).run();
+        saveTableDefinition(info, false);
+    }
 }
 
 void Catalog::registerSavedQuery(int64_t id, const std::string& name, const std::string& sql,
@@ -224,10 +243,10 @@ int64_t Catalog::allocateObjectId() {
 
 void Catalog::saveTableDefinition(const TableInfo& table, bool replacing) {
     if (replacing) {
-        Stmt(db_, "DELETE FROM _orv_columns WHERE table_id=?").bind(1, table.id).run();
-        Stmt(db_, "DELETE FROM _orv_indexes WHERE table_id=?").bind(1, table.id).run();
+        prepared("DELETE FROM _orv_columns WHERE table_id=?").bind(1, table.id).run();
+        prepared("DELETE FROM _orv_indexes WHERE table_id=?").bind(1, table.id).run();
     }
-    Stmt insertColumn(db_, "INSERT INTO _orv_columns VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    Stmt& insertColumn = prepared("INSERT INTO _orv_columns VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
     int64_t ordinal = 0;
     for (const auto& column : table.columns) {
         insertColumn.reset();
@@ -245,7 +264,7 @@ void Catalog::saveTableDefinition(const TableInfo& table, bool replacing) {
         insertColumn.bind(13, column.autoSeed).bind(14, column.autoStep);
         insertColumn.run();
     }
-    Stmt insertIndex(db_, "INSERT INTO _orv_indexes VALUES (?,?,?,?,?)");
+    Stmt& insertIndex = prepared("INSERT INTO _orv_indexes VALUES (?,?,?,?,?)");
     ordinal = 0;
     for (const auto& index : table.indexes) {
         insertIndex.reset();

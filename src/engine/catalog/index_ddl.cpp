@@ -157,7 +157,7 @@ void Catalog::createIndex(std::string_view tableName, IndexDef index) {
     table.indexes.push_back(std::move(index));
     saveTableDefinition(table);
     touchMSysObject(table.id);
-    rebuildTriggers();
+    rebuildTriggersNear({table.name});
     savepoint.commit();
     load();
 }
@@ -180,7 +180,7 @@ void Catalog::dropIndex(std::string_view tableName, std::string_view name) {
     restoreLookupIndexes(table);
     saveTableDefinition(table);
     touchMSysObject(table.id);
-    rebuildTriggers();
+    rebuildTriggersNear({table.name});
     savepoint.commit();
     load();
 }

@@ -168,7 +168,7 @@ void Catalog::addRelationship(Relationship relationship) {
     insertMSysObject(allocateObjectId(), kRelationshipsContainerId, relationship.name,
                      ObjectType::Relationship, 0);
     relationships_.push_back(relationship);
-    rebuildTriggers();
+    rebuildTriggersNear({relationship.foreignTable, relationship.primaryTable});
     savepoint.commit();
     load();
 }
@@ -182,6 +182,7 @@ void Catalog::dropConstraint(std::string_view tableName, std::string_view name) 
         Savepoint savepoint(db_);
         const std::string relationshipName = relationship.name;
         const std::string foreignTable = relationship.foreignTable;
+        const std::string primaryTable = relationship.primaryTable;
         Stmt query(db_, "SELECT rowid, szRelationship FROM MSysRelationships");
         std::vector<int64_t> rowids;
         while (query.step()) {
@@ -206,7 +207,7 @@ void Catalog::dropConstraint(std::string_view tableName, std::string_view name) 
             }
         }
         load();
-        rebuildTriggers();
+        rebuildTriggersNear({foreignTable, primaryTable});
         savepoint.commit();
         return;
     }

@@ -39,7 +39,8 @@ void writeQueryRows(Catalog& catalog, sqlite3* db, int64_t objectId,
         bindText(5, row.name1);
         bindText(6, row.name2);
         uint32_t number = ++numbers[row.attribute];
-        const uint8_t order[4] = {static_cast<uint8_t>(number >> 24), static_cast<uint8_t>(number >> 16),
+        const uint8_t order[4] = {static_cast<uint8_t>(number >> 24),
+                                  static_cast<uint8_t>(number >> 16),
                                   static_cast<uint8_t>(number >> 8), static_cast<uint8_t>(number)};
         s.bindBlob(7, order, sizeof order);
         s.run();

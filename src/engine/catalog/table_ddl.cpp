@@ -71,7 +71,7 @@ void Catalog::createTable(const std::string& name, std::vector<ColumnDef> column
     for (auto& index : indexes) {
         createIndex(name, std::move(index));
     }
-    rebuildTriggers();
+    rebuildTriggersNear({name});
     savepoint.commit();
     load();
 }
@@ -98,8 +98,9 @@ void Catalog::dropTable(std::string_view name) {
         Stmt(db_, "DELETE FROM MSysACEs WHERE ObjectId=?").bind(1, table.id).run();
     }
     savepoint.commit();
+    // Its triggers went with it; no relationship names it, so no other
+    // table's triggers mention it.
     load();
-    rebuildTriggers();
 }
 
 void Catalog::addColumn(std::string_view tableName, ColumnDef column) {
@@ -130,7 +131,7 @@ void Catalog::addColumn(std::string_view tableName, ColumnDef column) {
     table.columns.push_back(std::move(column));
     saveTableDefinition(table);
     touchMSysObject(table.id);
-    rebuildTriggers();
+    rebuildTriggersNear({table.name});
     savepoint.commit();
     load();
 }
@@ -182,7 +183,7 @@ void Catalog::alterColumn(std::string_view tableName, ColumnDef column) {
         createSqliteIndex(table, index);
     }
     touchMSysObject(table.id);
-    rebuildTriggers();
+    rebuildTriggersNear({table.name});
     savepoint.commit();
     load();
 }
@@ -228,7 +229,7 @@ void Catalog::dropColumn(std::string_view tableName, std::string_view columnName
                         table.columns.end());
     saveTableDefinition(table);
     touchMSysObject(table.id);
-    rebuildTriggers();
+    rebuildTriggersNear({table.name});
     savepoint.commit();
     load();
 }

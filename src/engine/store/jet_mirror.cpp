@@ -57,9 +57,8 @@ bool catalogTable(std::string_view name) {
     return false;
 }
 
-// Registers the table, with its rows when the catalog reads them.
-void registerTable(const jet::JetFile& file, const jet::CatalogObject& object, Catalog& catalog,
-                   sqlite3* db, WorkingStore& store) {
+// The table as the catalog records it.
+TableInfo tableInfoOf(const jet::JetFile& file, const jet::CatalogObject& object) {
     auto def = file.table(object.name);
     jet::ObjectProperties props = file.tableProperties(object.name);
     TableInfo info;
@@ -72,25 +71,27 @@ void registerTable(const jet::JetFile& file, const jet::CatalogObject& object, C
         info.columns.push_back(columnDefOf(c, props.column(c.name)));
     }
     info.indexes = indexDefsOf(*def);
-    catalog.registerTable(info);
-    if (catalogTable(info.name)) {
-        jet::TableReader reader = file.readTable(object.name);
-        try {
-            loadJetRows(db, info.storedName, reader);
-        } catch (const jet::JetError& error) {
-            // The file stays readable, never writable; the rows before the
-            // damage are kept (a repair copies them).
-            store.markDamaged(error.what());
+    return info;
+}
+
+// One of Jet's own tables, whose rows are read at open. Damage there leaves
+// the file readable, never writable; the rows before it are kept (a repair
+// copies them).
+void loadCatalogTable(const jet::JetFile& file, const TableInfo& table, sqlite3* db,
+                      WorkingStore& store) {
+    jet::TableReader reader = file.readTable(table.name);
+    try {
+        loadJetRows(db, table.storedName, reader);
+    } catch (const jet::JetError& error) {
+        store.markDamaged(error.what());
+        return;
+    }
+    for (const jet::CheckFinding& finding :
+         jet::checkJetTable(file.sharedPages(), file.table(table.name))) {
+        if (finding.severity == jet::CheckSeverity::Error) {
+            store.markDamaged(finding.text);
             return;
         }
-        for (const jet::CheckFinding& finding : jet::checkJetTable(file.sharedPages(), def)) {
-            if (finding.severity == jet::CheckSeverity::Error) {
-                store.markDamaged(finding.text);
-                break;
-            }
-        }
-    } else {
-        store.tableNotLoaded(info.id, def->rowCount);
     }
 }
 
@@ -126,11 +127,20 @@ void fillMirror(WorkingStore& store, const std::string& path,
         Catalog& catalog = store.catalog();
         execSql(db, "BEGIN");
         catalog.initializeHidden();
+        std::vector<TableInfo> tables;
         for (const auto& object : file.catalog().objects()) {
-            if (!object.isTable()) {
-                continue;
+            if (object.isTable()) {
+                tables.push_back(tableInfoOf(file, object));
             }
-            registerTable(file, object, catalog, db, store);
+        }
+        catalog.registerTables(tables);
+        // The catalog's own tables are read now; the others when first used.
+        for (const TableInfo& table : tables) {
+            if (catalogTable(table.name)) {
+                loadCatalogTable(file, table, db, store);
+            } else {
+                store.tableNotLoaded(table.id, file.table(table.name)->rowCount);
+            }
         }
         std::vector<jet::SavedQuery> queries;
         try {
@@ -150,7 +160,6 @@ void fillMirror(WorkingStore& store, const std::string& path,
         }
         catalog.rebuildTriggers();
         execSql(db, "COMMIT");
-        catalog.load();
     } catch (const jet::JetError& e) {
         throw EngineError(e.what());
     } catch (const EngineError& e) {

@@ -31,11 +31,21 @@ public:
             throwError(target.string(), "cannot be written: cannot create a temporary file in " +
                                             target.parent_path().string() + ": " + reason(error));
         }
-        // mkstemp creates the file for its owner only; the replacement
-        // keeps the permissions of the file it replaces.
+        // mkstemp creates the file for its writer only; the replacement
+        // keeps the owner, group and permissions of the file it replaces, so
+        // that the other users of a shared folder keep their access. Only
+        // root may give a file away: others keep at least the group (which
+        // they must belong to), and failing that the file is theirs.
         struct stat existing {};
-        mode_t mode = ::stat(target.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644;
-        ::fchmod(fd_, mode);
+        if (::stat(target.c_str(), &existing) == 0) {
+            if (::fchown(fd_, existing.st_uid, existing.st_gid) != 0) {
+                [[maybe_unused]] int ignored =
+                    ::fchown(fd_, static_cast<uid_t>(-1), existing.st_gid);
+            }
+            ::fchmod(fd_, existing.st_mode & 07777);
+        } else {
+            ::fchmod(fd_, 0644);
+        }
     }
     ~TemporaryFile() {
         closeFd();
