@@ -10,7 +10,7 @@ flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefin
 cmake -S . -B "$dir" -G Ninja -DORVDB_FUZZ=ON -DORVDB_TESTS=ON -DORVDB_BENCH=OFF \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
   -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
-cmake --build "$dir" -j"$(nproc)" --target fuzz_sql_parser fuzz_jet_reader
+cmake --build "$dir" -j"$(nproc)" --target fuzz_sql_parser fuzz_jet_reader test_jet
 
 corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
@@ -27,3 +27,8 @@ fi
   "$corpus/sql" 2>&1 | tail -3
 "$dir/tests/fuzz_jet_reader" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
   -max_len=300000 "$corpus/jet" 2>&1 | tail -3
+
+# The damage campaign at length: structures of every fixture damaged one at a
+# time, read and checked, with the sanitizers on.
+ORVDB_DAMAGE_MUTANTS=$((seconds * 2)) "$dir/tests/test_jet" --gtest_brief=1 \
+  --gtest_filter='*DamageCampaign*' 2>&1 | tail -3

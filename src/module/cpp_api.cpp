@@ -247,7 +247,13 @@ Database Database::fromSettings(const std::string& settingsFile, const std::stri
 
 Database Database::openFile(const std::string& path, const std::string& name) {
     if (!host::fileExists(path)) {
-        throw Error(ORV_E_INVALIDARG, "database file '" + path + "' does not exist");
+        std::error_code error;
+        throw Error(ORV_E_INVALIDARG,
+                    std::filesystem::exists(path, error)
+                        ? "'" + path +
+                              "' is not a regular file (a folder, device or pipe): only "
+                              "database files open"
+                        : "database file '" + path + "' does not exist");
     }
     const std::string dbName = name.empty() ? std::filesystem::path(path).stem().string() : name;
     Database db(data::createDatabase(host::toUtf16(dbName), u"", host::toUtf16(dbName), false, u"",

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -76,6 +77,51 @@ TEST_F(CheckCommand, DamagedCopyFailsNamingThePage) {
               std::string::npos)
         << r.out;
     EXPECT_EQ(r.out.find("OK:"), std::string::npos) << r.out;
+}
+
+// A data page of a user table names another owner: the file opens
+// read-only, every write refuses and leaves it as it was; a repair writes a
+// sound copy and names the table it could not copy whole.
+TEST_F(CheckCommand, DamagedFileIsNeverWrittenAndRepairCopiesWhatReads) {
+    std::ifstream in(fixture("overflowTestV2000.mdb"), std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto owner = [&](size_t page) {
+        return uint8_t(bytes[page * 4096 + 4]) | uint8_t(bytes[page * 4096 + 5]) << 8;
+    };
+    size_t page = 3;
+    while ((page + 1) * 4096 <= bytes.size() &&
+           !(bytes[page * 4096] == 0x01 && owner(page) > 20 && owner(page) < 0x4000)) {
+        ++page;  // the first data page of a user table (system tables come first)
+    }
+    ASSERT_LT(page * 4096, bytes.size());
+    bytes[page * 4096 + 6] = 0x7F;
+    fs::path damaged = dir / "damaged.mdb";
+    std::ofstream(damaged, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+    const std::string file = damaged.string();
+    struct Refused {
+        std::string command;
+        std::string expected;
+    };
+    const Refused refused[] = {
+        {"sql " + file + " \"CREATE TABLE Extra (A LONG)\"", "damaged and opened read-only"},
+        {"compact " + file, "damaged"},
+        {"check " + file, "page " + std::to_string(page)},
+        {"export " + file, "page " + std::to_string(page)},
+    };
+    for (const Refused& run : refused) {
+        auto r = runOrvdb(run.command);
+        EXPECT_EQ(r.exitCode, 1) << run.command << ": " << r.out;
+        EXPECT_NE(r.out.find(run.expected), std::string::npos) << run.command << ": " << r.out;
+        std::ifstream after(damaged, std::ios::binary);
+        EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), std::istreambuf_iterator<char>(after)))
+            << run.command << " changed the file";
+    }
+    fs::path fixed = dir / "fixed.mdb";
+    auto repair = runOrvdb("repair " + file + " --out " + fixed.string());
+    EXPECT_EQ(repair.exitCode, 0) << repair.out;
+    EXPECT_NE(repair.out.find("table 'Table1'"), std::string::npos) << repair.out;
+    EXPECT_EQ(runOrvdb("check " + fixed.string()).exitCode, 0);
+    EXPECT_EQ(runOrvdb("repair " + file + " --out " + fixed.string()).exitCode, 1);
 }
 
 }  // namespace

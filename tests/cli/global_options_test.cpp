@@ -33,6 +33,15 @@ TEST(CliGlobalOptions, BadUsageFailsWithAMessage) {
     auto missing = runOrvdb("--config /nonexistent/orvdb.ini host");
     EXPECT_NE(missing.exitCode, 0);
     EXPECT_NE(missing.out.find("/nonexistent/orvdb.ini"), std::string::npos);
+    // An empty value takes nothing after it: the command still runs.
+    auto emptyPassword = runOrvdb("--password= tables /nonexistent/none.mdb");
+    EXPECT_NE(emptyPassword.out.find("none.mdb"), std::string::npos) << emptyPassword.out;
+    // Devices and folders are no database files, and must not be read.
+    for (const char* command : {"info", "check", "compact", "tables"}) {
+        auto device = runOrvdbBounded(std::string(command) + " /dev/zero", 20, 4096);
+        EXPECT_EQ(device.exitCode, 1) << command;
+        EXPECT_NE(device.out.find("not a regular file"), std::string::npos) << device.out;
+    }
 }
 
 TEST(CliGlobalOptions, DataRootFlagBeatsEnvironmentAndConfig) {

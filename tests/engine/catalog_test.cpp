@@ -2,6 +2,8 @@
 #include "engine/store/sqlite_util.hpp"
 #include "engine_test_support.hpp"
 
+#include <sys/stat.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -99,9 +101,9 @@ TEST_F(CatalogTest, UniqueIndexComparesWithoutCase) {
     ix.columns = {{"Name", false}};
     catalog().createTable("U", {column("Name", JetType::Text, 20)}, {ix});
     change("INSERT INTO U (Name) VALUES ('abc')");
-    EXPECT_EQ(msg::translateSqliteError(
-                  errorOf([&] { change("INSERT INTO U (Name) VALUES ('ABC')"); })),
-              msg::kDuplicateValues);
+    EXPECT_EQ(
+        msg::translateSqliteError(errorOf([&] { change("INSERT INTO U (Name) VALUES ('ABC')"); })),
+        msg::kDuplicateValues);
     // Accents make a different value.
     EXPECT_NO_THROW(change("INSERT INTO U (Name) VALUES ('àbc')"));
 }
@@ -144,8 +146,7 @@ TEST_F(CatalogTest, RequiredAndPrimaryKeyColumnsRefuseNull) {
     catalog().createTable("R", {column("Code", JetType::Long), name}, {pk});
     EXPECT_EQ(errorOf([&] { change("INSERT INTO R (Code) VALUES (1)"); }),
               msg::requiredNull("R", "Name"));
-    EXPECT_EQ(errorOf([&] { change("INSERT INTO R (Name) VALUES ('x')"); }),
-              msg::kPrimaryKeyNull);
+    EXPECT_EQ(errorOf([&] { change("INSERT INTO R (Name) VALUES ('x')"); }), msg::kPrimaryKeyNull);
     EXPECT_EQ(count(db(), "SELECT count(*) FROM R"), 0);
 }
 
@@ -156,8 +157,7 @@ TEST_F(CatalogTest, RelationshipIsEnforcedBothWays) {
     change("INSERT INTO Child VALUES (11, NULL)");  // a Null key needs no parent
     EXPECT_EQ(errorOf([&] { change("INSERT INTO Child VALUES (12, 2)"); }),
               msg::relatedRecordRequired("Parent"));
-    EXPECT_EQ(errorOf([&] { change("DELETE FROM Parent"); }),
-              msg::relatedRecordsExist("Child"));
+    EXPECT_EQ(errorOf([&] { change("DELETE FROM Parent"); }), msg::relatedRecordsExist("Child"));
     EXPECT_EQ(errorOf([&] { change("UPDATE Parent SET Id = 5"); }),
               msg::relatedRecordsExist("Child"));
     // The relationship is in MSysRelationships, as Jet keeps it.
@@ -268,8 +268,8 @@ TEST_F(CatalogTest, NewAutoNumberColumnNumbersExistingRows) {
         for (std::string value; std::getline(list, value, ',');) {
             const std::string keyText = std::to_string(++key);
             change(added ? "INSERT INTO " + table + " (K) VALUES (" + keyText + ")"
-                                : "INSERT INTO " + table + " (K, V) VALUES (" + keyText + ", " +
-                                      value + ")");
+                         : "INSERT INTO " + table + " (K, V) VALUES (" + keyText + ", " + value +
+                               ")");
         }
         auto counter = column("V", JetType::Long);
         counter.autoNumber = true;
@@ -305,6 +305,14 @@ TEST(WorkingStoreOpen, ReportsWhyAFileCannotBeOpened) {
     std::string message = errorOf([&] { WorkingStore::open(text); });
     EXPECT_NE(message.find("Unrecognized database format"), std::string::npos);
     EXPECT_NE(message.find("notes.mdb"), std::string::npos);
+    // Reading these would block or never end.
+    std::string pipe = dir.file("pipe.mdb");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& special : {pipe, std::string("/dev/zero"), dir.file("")}) {
+        EXPECT_NE(errorOf([&] { WorkingStore::open(special); }).find("not a regular file"),
+                  std::string::npos)
+            << special;
+    }
 }
 
 TEST(WorkingStoreOpen, CreateRefusesAnExistingFile) {

@@ -3,6 +3,9 @@
 // deleted columns, nulls, each long-value form, and damaged rows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "jet/fixture_support.hpp"
 #include "jet/format/bytes.hpp"
 #include "jet/read/long_value.hpp"
@@ -99,6 +102,7 @@ PageBytes buildPage(const std::vector<Bytes>& rows, const char* owner) {
         putU16(page, 14 + 2 * n, static_cast<uint16_t>(start));
         end = start;
     }
+    putU16(page, page::kFreeSpace, static_cast<uint16_t>(end - (14 + 2 * rows.size())));
     return page;
 }
 
@@ -183,6 +187,14 @@ TEST_P(RowDecoding, GivesTheStoredValues) {
     TableDefinition table;
     table.name = "T";
     table.columns = GetParam().columns;
+    // The columns the table has had, deleted ones included, as its definition records.
+    for (const Column& column : table.columns) {
+        table.maxColumns = std::max<uint16_t>(table.maxColumns, column.number + 1);
+        if (!column.isFixedLength()) {
+            table.variableColumnCount =
+                std::max<uint16_t>(table.variableColumnCount, column.variableIndex + 1);
+        }
+    }
     auto file = memoryFile({});
     RowDecoder decoder(table, *file);
     std::vector<Value> values = decoder.decode(ByteView(GetParam().row, file->name()));
@@ -201,6 +213,8 @@ TEST(RowDecodingErrors, DamagedRowsGiveErrorsNamingFileTableAndColumn) {
     table.name = "Broken";
     table.columns = {fixedColumn("A", ColumnType::Double, 0, 0, 8),
                      variableColumn("B", ColumnType::Text, 1, 0)};
+    table.maxColumns = 2;
+    table.variableColumnCount = 1;
     auto file = memoryFile({});
     RowDecoder decoder(table, *file);
     auto decode = [&](const RowDecoder& with, const Bytes& row) {
@@ -208,24 +222,56 @@ TEST(RowDecodingErrors, DamagedRowsGiveErrorsNamingFileTableAndColumn) {
     };
 
     Bytes row = buildRow(2, Bytes(8, 0), {utf16("abc")}, {0, 1});
-    // Variable offset pointing past the variable data.
-    Bytes badOffset = row;
-    badOffset[badOffset.size() - 1 - 2 - 2] = 0xF0;
-    std::string message = decode(decoder, badOffset);
-    EXPECT_NE(message.find("memory.mdb"), std::string::npos) << message;
-    EXPECT_NE(message.find("column 'B' of table 'Broken'"), std::string::npos) << message;
+    ASSERT_EQ(decode(decoder, row), "");
+    // Offsets of the trailer counted back from the end: the variable count,
+    // the start of column B, the end of the variable data.
+    const size_t startOfB = row.size() - 1 - 2 - 2;
+    const size_t endOfData = startOfB - 2;
+    struct Damage {
+        const char* what;
+        std::function<void(Bytes&)> apply;
+        const char* expected;
+    };
+    const Damage damages[] = {
+        {"a variable offset past the data", [&](Bytes& r) { r[startOfB + 1] = 0xF0; },
+         "starts its variable-length data at"},
+        {"variable offsets out of order", [&](Bytes& r) { r[endOfData] = 9; }, "out of order"},
+        {"more columns than the row can hold", [](Bytes& r) { r[0] = r[1] = 0xFF; },
+         "bytes long but claims"},
+        {"more columns than the table had", [](Bytes& r) { r[0] = 3; }, "has had 2"},
+        {"variable data starting inside the fixed area", [&](Bytes& r) { r[startOfB] = 6; },
+         "fixed-length values end at 10"},
+        {"variable data running into the offsets", [&](Bytes& r) { r[endOfData] += 2; },
+         "past its offsets"},
+        {"bytes between the data and the offsets",
+         [&](Bytes& r) {
+             r[endOfData] -= 2;  // the last character now lies beyond the data's end
+         },
+         "has data between"},
+        {"more variable columns than the table had", [&](Bytes& r) { r[startOfB + 2] = 2; },
+         "variable-length columns"},
+    };
+    for (const Damage& damage : damages) {
+        Bytes damaged = row;
+        damage.apply(damaged);
+        std::string message = decode(decoder, damaged);
+        EXPECT_NE(message.find(damage.expected), std::string::npos) << damage.what << ": " << message;
+        EXPECT_NE(message.find("memory.mdb"), std::string::npos) << message;
+        EXPECT_NE(message.find("table 'Broken'"), std::string::npos) << message;
+    }
+    // Zeros after the data are padding Access leaves, not damage.
+    Bytes abcAndZeros = utf16("abc");
+    abcAndZeros.insert(abcAndZeros.end(), {0, 0});
+    Bytes padded = buildRow(2, Bytes(8, 0), {abcAndZeros}, {0, 1});
+    padded[padded.size() - 1 - 2 - 2 - 2] -= 2;  // the data ends before the zeros
+    EXPECT_EQ(decode(decoder, padded), "");
+    EXPECT_EQ(decoder.decode(ByteView(padded, file->name()))[1], Value(std::string("abc")));
 
-    // A column count larger than the row can hold.
-    Bytes tooMany = row;
-    tooMany[0] = tooMany[1] = 0xFF;
-    message = decode(decoder, tooMany);
-    EXPECT_NE(message.find("table 'Broken'"), std::string::npos) << message;
-
-    // A fixed column whose offset lies outside the row.
+    // A definition whose fixed area the rows do not have.
     TableDefinition shifted = table;
     shifted.columns[0].fixedOffset = 200;
-    message = decode(RowDecoder(shifted, *file), row);
-    EXPECT_NE(message.find("column 'A'"), std::string::npos) << message;
+    EXPECT_NE(decode(RowDecoder(shifted, *file), row).find("fixed-length values end at 210"),
+              std::string::npos);
 
     EXPECT_FALSE(decode(decoder, Bytes{}).empty());
 }
@@ -234,48 +280,60 @@ Bytes longValueField(uint32_t header, uint32_t pointer) {
     return le32({header, pointer, 0});
 }
 
-TEST(LongValues, ReadEachStoredForm) {
+TEST(LongValues, ReadEachStoredFormAndRefuseWhatDoesNotAddUp) {
     Bytes first = {1, 1, 0, 0, 'a', 'b', 'c', 'd', 'e'};  // next: row 1 on page 1
-    Bytes second = {0, 0, 0, 0, 'A', 'B', 'C', 'D', 'E'};
-    Bytes single = {'s', 'i', 'n', 'g', 'l', 'e', 'X', 'X'};
-    auto file = memoryFile({PageBytes{}, buildPage({first, second, single}, "LVAL")});
+    Bytes second = {0, 0, 0, 0, 'A', 'B', 'C'};
+    Bytes single = {'s', 'i', 'n', 'g', 'l', 'e'};
+    Bytes looping = {3, 1, 0, 0, 'l', 'o', 'o', 'p'};  // points at itself: row 3 of page 1
+    auto file = memoryFile({PageBytes{}, buildPage({first, second, single, looping}, "LVAL"),
+                            buildPage({single}, "\x05\0\0\0")});
     LongValueReader reader(*file);
-    auto read = [&](const Bytes& field) { return reader.read(ByteView(field, file->name()), "t"); };
+    Column column;  // no long-value map: any long-value page will do
+    auto read = [&](const Bytes& field) {
+        return reader.read(ByteView(field, file->name()), "t", column);
+    };
 
     Bytes inlineField = longValueField(0x80000000u | 3, 0);
     inlineField.insert(inlineField.end(), {'x', 'y', 'z'});
     EXPECT_EQ(read(inlineField), (Bytes{'x', 'y', 'z'}));
-    // One row: the length cuts the row's bytes.
     EXPECT_EQ(read(longValueField(0x40000000u | 6, (1u << 8) | 2)),
               (Bytes{'s', 'i', 'n', 'g', 'l', 'e'}));
-    // A chain of two rows.
     EXPECT_EQ(read(longValueField(8, (1u << 8) | 0)),
               (Bytes{'a', 'b', 'c', 'd', 'e', 'A', 'B', 'C'}));
 
     // A chain that ends before the stated length.
     Bytes shortChain = longValueField(50, (1u << 8) | 0);
     std::string message =
-        errorOf([&] { reader.read(ByteView(shortChain, file->name()), "column 'M'"); });
+        errorOf([&] { reader.read(ByteView(shortChain, file->name()), "column 'M'", column); });
     EXPECT_NE(message.find("column 'M'"), std::string::npos) << message;
     EXPECT_NE(message.find("memory.mdb"), std::string::npos) << message;
 
-    const Bytes damaged[] = {
-        longValueField(0x40000000u | 2, (1u << 8) | 9),  // a missing row
-        longValueField(0x40000000u | 2, 0),              // page 0: not a data page
-        longValueField(0x40000000u | 2, 7u << 8),        // past the file
-        longValueField(0x3FFFFFFF, 1u << 8),             // longer than the file
-        Bytes{1, 2, 3},                                  // a header cut short
+    struct Damaged {
+        Bytes field;
+        const char* expected;
     };
-    for (const Bytes& field : damaged) {
-        EXPECT_FALSE(errorOf([&] { read(field); }).empty()) << testing::hex(field);
+    const Damaged damaged[] = {
+        {longValueField(0x40000000u | 2, (1u << 8) | 9), "does not exist"},
+        {longValueField(0x40000000u | 2, 0), "should be a data page"},
+        {longValueField(0x40000000u | 2, 7u << 8), "memory.mdb"},
+        {longValueField(0x3FFFFFFF, 1u << 8), "claims"},
+        {Bytes{1, 2, 3}, "too short"},
+        // The row holds more or less than the value's length.
+        {longValueField(0x40000000u | 5, (1u << 8) | 2), "holds 6 bytes, not 5"},
+        {longValueField(7, (1u << 8) | 0), "holds more than its 7 bytes"},
+        // A loop repeats its first link until the length is reached, unless caught.
+        {longValueField(12, (1u << 8) | 3), "loops back"},
+        // A data page of a table is no long-value page.
+        {longValueField(0x40000000u | 6, 2u << 8), "not a long-value page"},
+    };
+    for (const Damaged& damage : damaged) {
+        message = errorOf([&] { read(damage.field); });
+        EXPECT_NE(message.find(damage.expected), std::string::npos)
+            << testing::hex(damage.field) << ": " << message;
     }
-}
-
-TEST(LongValues, ALoopingChainEndsAtTheStatedLength) {
-    Bytes looping = {0, 1, 0, 0, 'l', 'o', 'o', 'p'};  // points at itself: row 0 of page 1
-    auto file = memoryFile({PageBytes{}, buildPage({looping}, "LVAL")});
-    Bytes field = longValueField(10, (1u << 8) | 0);
-    EXPECT_EQ(LongValueReader(*file).read(ByteView(field, file->name()), "t").size(), 10u);
+    Bytes inlineTooLong = longValueField(0x80000000u | 5, 0);
+    inlineTooLong.insert(inlineTooLong.end(), {'x', 'y', 'z'});
+    EXPECT_NE(errorOf([&] { read(inlineTooLong); }).find("claims 5 bytes"), std::string::npos);
 }
 
 }  // namespace

@@ -36,24 +36,26 @@ TEST_P(ExpressionStructure, FollowsVbaPrecedence) {
     EXPECT_EQ(whereOf(GetParam().text), GetParam().tree) << GetParam().text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Precedence, ExpressionStructure,
-                         ::testing::Values(ExprCase{"a + b * c", "(+ a (* b c))"},
-                                           // ^ binds tighter than unary minus: -2^2 is -4 in VBA.
-                                           ExprCase{"-2^2", "(neg (^ 2 2))"},
-                                           ExprCase{"2^-1", "(^ 2 (neg 1))"},
-                                           ExprCase{"2^3^2", "(^ (^ 2 3) 2)"},
-                                           // * / above \ above Mod above + -.
-                                           ExprCase{"a \\ b * c", "(\\ a (* b c))"},
-                                           ExprCase{"a Mod b \\ c", "(mod a (\\ b c))"},
-                                           ExprCase{"a + b Mod c", "(+ a (mod b c))"},
-                                           // & is below + and above comparisons.
-                                           ExprCase{"a & b + c = d", "(= (& a (+ b c)) d)"},
-                                           ExprCase{"Not a = b", "(not (= a b))"},
-                                           ExprCase{"Not a And b", "(and (not a) b)"},
-                                           ExprCase{"a Or b And c", "(or a (and b c))"},
-                                           ExprCase{"a Xor b Or c", "(xor a (or b c))"},
-                                           ExprCase{"a Imp b Eqv c", "(imp a (eqv b c))"},
-                                           ExprCase{"a - b - c", "(- (- a b) c)"}));
+INSTANTIATE_TEST_SUITE_P(
+    Precedence, ExpressionStructure,
+    ::testing::Values(
+        ExprCase{"a + b * c", "(+ a (* b c))"},
+        // ^ binds tighter than unary minus: -2^2 is -4 in VBA.
+        ExprCase{"-2^2", "(neg (^ 2 2))"}, ExprCase{"2^-1", "(^ 2 (neg 1))"},
+        ExprCase{"2^3^2", "(^ (^ 2 3) 2)"},
+        // * / above \ above Mod above + -.
+        ExprCase{"a \\ b * c", "(\\ a (* b c))"}, ExprCase{"a Mod b \\ c", "(mod a (\\ b c))"},
+        ExprCase{"a + b Mod c", "(+ a (mod b c))"},
+        // & is below + and above comparisons.
+        ExprCase{"a & b + c = d", "(= (& a (+ b c)) d)"}, ExprCase{"Not a = b", "(not (= a b))"},
+        ExprCase{"Not a And b", "(and (not a) b)"}, ExprCase{"a Or b And c", "(or a (and b c))"},
+        ExprCase{"a Xor b Or c", "(xor a (or b c))"},
+        ExprCase{"a Imp b Eqv c", "(imp a (eqv b c))"},
+        // A chain of one operator is one node, read left to right;
+        // parentheses or another operator start a new one.
+        ExprCase{"a - b - c", "(- a b c)"}, ExprCase{"a - (b - c)", "(- a (- b c))"},
+        ExprCase{"a - b + c", "(+ (- a b) c)"},
+        ExprCase{"a & b & c + d & e", "(& a b (+ c d) e)"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Predicates, ExpressionStructure,
@@ -77,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // A reserved word is a fine member name after a dot.
                       ExprCase{"P2.Position = 1", "(= P2.Position 1)"},
                       ExprCase{"a = True Or b = No Or c = Off Or d = Yes",
-                               "(or (or (or (= a TRUE) (= b FALSE)) (= c FALSE)) (= d TRUE))"},
+                               "(or (= a TRUE) (= b FALSE) (= c FALSE) (= d TRUE))"},
                       ExprCase{"d = #3/5/2024#", "(= d #3/5/2024#)"},
                       ExprCase{"s = 'it''s' & \"x\"", "(= s (& 'it's' 'x'))"},
                       ExprCase{"IIf(a > 1, 'x', Null) = Mid(s, 2, 3)",
@@ -235,6 +237,15 @@ TEST(Parser, NestingHasALimitInsteadOfACrash) {
     EXPECT_EQ(errorOf([&] { parseStatement(nested(100000)); }), "Query is too complex.");
     std::string minus = "SELECT " + std::string(100000, '-') + "1";
     EXPECT_EQ(errorOf([&] { parseStatement(minus); }), "Query is too complex.");
+    // Operators that alternate nest one level each; one repeated does not.
+    std::string alternating = "SELECT 1";
+    std::string repeated = "SELECT 1";
+    for (int term = 0; term < 50000; ++term) {
+        alternating += term % 2 ? " + 1" : " - 1";
+        repeated += " - 1";
+    }
+    EXPECT_EQ(errorOf([&] { parseStatement(alternating); }), "Query is too complex.");
+    EXPECT_NO_THROW(parseStatement(repeated));
 }
 
 struct ErrorCase {

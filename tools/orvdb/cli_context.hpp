@@ -28,6 +28,7 @@ void addDatabaseCommands(CLI::App& app);
 void addOpenCommand(CLI::App& app);
 void addUpgradeCommand(CLI::App& app);
 void addCompactCommand(CLI::App& app);
+void addRepairCommand(CLI::App& app);
 void addCheckCommand(CLI::App& app, const GlobalOptions& options);
 void addMergeCommand(CLI::App& app);
 

@@ -5,7 +5,6 @@
 
 #include "cli_context.hpp"
 #include "jet/check/file_check.hpp"
-#include "jet/read/jet_file.hpp"
 
 namespace orvdb::cli {
 
@@ -22,8 +21,7 @@ void runCheck(const CheckOptions& o) {
     if (o.password && !o.password->empty()) {
         password = *o.password;
     }
-    jet::JetFile file = jet::JetFile::open(o.file, password);
-    jet::CheckReport report = jet::checkJetFile(file);
+    jet::CheckReport report = jet::checkJetFile(o.file, password);
     for (const jet::CheckFinding& finding : report.findings) {
         std::cout << jet::describe(finding) << '\n';
     }

@@ -182,13 +182,16 @@ void Catalog::rebuildTriggersNear(std::initializer_list<std::string_view> names)
     }
 }
 
-void Catalog::rowsLoaded(const std::set<int64_t>& ids) {
+std::vector<std::string> Catalog::rowsLoaded(const std::set<int64_t>& ids) {
+    std::vector<std::string> problems;
     for (const auto& table : tables_) {
         if (ids.count(table.id) != 0) {
-            materializeIndexes(table);
+            std::vector<std::string> found = materializeIndexes(table);
+            problems.insert(problems.end(), found.begin(), found.end());
             rebuildTriggers(table);
         }
     }
+    return problems;
 }
 
 }  // namespace orvdb::engine

@@ -110,7 +110,8 @@ public:
     }
     bool rowsPresent(int64_t id) const { return !rowsPresent_ || rowsPresent_(id); }
     // The rows of these tables were loaded: their indexes and triggers now.
-    void rowsLoaded(const std::set<int64_t>& ids);
+    // Returns what could not be built (a unique index over duplicates).
+    std::vector<std::string> rowsLoaded(const std::set<int64_t>& ids);
     static std::string storedNameFor(const std::string& name);
     void rebuildTriggers();
     void rebuildTriggers(const TableInfo& table);

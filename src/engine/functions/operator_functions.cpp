@@ -14,17 +14,22 @@ namespace orvdb::engine::functions {
 namespace {
 
 // a & b: Null counts as "", the result is Null only when both are.
-void jetConcat(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (isNullArg(argv[0]) && isNullArg(argv[1])) {
+// a & b & ...: Null only when every operand is Null (a chain of & is one
+// call, so it takes any number of operands).
+void jetConcat(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    std::string joined;
+    bool any = false;
+    for (int index = 0; index < argc; ++index) {
+        if (isNullArg(argv[index])) {
+            continue;
+        }
+        any = true;
+        joined.append(TextArg(argv[index]).view());
+    }
+    if (!any) {
         sqlite3_result_null(ctx);
         return;
     }
-    const TextArg left(argv[0]);
-    const TextArg right(argv[1]);
-    std::string joined;
-    joined.reserve(left.view().size() + right.view().size());
-    joined.append(left.view());
-    joined.append(right.view());
     resultText(ctx, joined);
 }
 
@@ -204,7 +209,7 @@ void jetBool(sqlite3_context* ctx, int, sqlite3_value** argv) {
 void registerOperatorFunctions(sqlite3* db) {
     constexpr Purity pure = Purity::Deterministic;
     registerScalars(db, {
-                            {"jet_concat", 2, 2, pure, guarded<jetConcat>},
+                            {"jet_concat", 1, -1, pure, guarded<jetConcat>},
                             {"jet_add", 2, 2, pure, guarded<jetAdd>},
                             {"jet_sub", 2, 2, pure, guarded<jetSub>},
                             {"jet_mul", 2, 2, pure, guarded<jetMul>},

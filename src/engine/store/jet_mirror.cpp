@@ -5,6 +5,7 @@
 #include "engine/engine_error.hpp"
 #include "engine/store/sqlite_util.hpp"
 #include "engine/store/working_store.hpp"
+#include "jet/check/file_check.hpp"
 #include "jet/format/jet_error.hpp"
 #include "jet/read/jet_file.hpp"
 #include "jet/read/saved_queries.hpp"
@@ -74,6 +75,27 @@ TableInfo tableInfoOf(const jet::JetFile& file, const jet::CatalogObject& object
     return info;
 }
 
+// One of Jet's own tables, whose rows are read at open. Damage there leaves
+// the file readable, never writable; the rows before it are kept (a repair
+// copies them).
+void loadCatalogTable(const jet::JetFile& file, const TableInfo& table, sqlite3* db,
+                      WorkingStore& store) {
+    jet::TableReader reader = file.readTable(table.name);
+    try {
+        loadJetRows(db, table.storedName, reader);
+    } catch (const jet::JetError& error) {
+        store.markDamaged(error.what());
+        return;
+    }
+    for (const jet::CheckFinding& finding :
+         jet::checkJetTable(file.sharedPages(), file.table(table.name))) {
+        if (finding.severity == jet::CheckSeverity::Error) {
+            store.markDamaged(finding.text);
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 void loadJetRows(sqlite3* db, const std::string& storedName, jet::TableReader& reader) {
@@ -116,20 +138,27 @@ void fillMirror(WorkingStore& store, const std::string& path,
         // The catalog's own tables are read now; the others when first used.
         for (const TableInfo& table : tables) {
             if (catalogTable(table.name)) {
-                jet::TableReader reader = file.readTable(table.name);
-                loadJetRows(db, table.storedName, reader);
+                loadCatalogTable(file, table, db, store);
             } else {
                 store.tableNotLoaded(table.id, file.table(table.name)->rowCount);
             }
         }
-        for (const auto& q : jet::readSavedQueries(file)) {
+        std::vector<jet::SavedQuery> queries;
+        try {
+            queries = jet::readSavedQueries(file);
+        } catch (const jet::JetError& error) {
+            store.markDamaged(error.what());
+        }
+        for (const auto& q : queries) {
             if (q.sql.empty() || q.isInternal()) {
                 continue;
             }
             catalog.registerSavedQuery(q.id, q.name, q.sql, q.kind);
         }
         catalog.load();
-        catalog.materializeIndexes();
+        for (const std::string& problem : catalog.materializeIndexes()) {
+            store.markDamaged(problem);
+        }
         catalog.rebuildTriggers();
         execSql(db, "COMMIT");
     } catch (const jet::JetError& e) {

@@ -5,15 +5,17 @@
 #include "engine/functions/jet_functions.hpp"
 #include "engine/jet_datetime.hpp"
 #include "engine/store/jet_mirror.hpp"
-#include "engine/store/jet_write_back.hpp"
 #include "engine/store/jet_table_module.hpp"
+#include "engine/store/jet_write_back.hpp"
 #include "engine/store/pager.hpp"
-#include "jet/format/jet_error.hpp"
-#include "jet/read/table_definition.hpp"
-#include "jet/read/table_reader.hpp"
-#include "engine/store/write_through.hpp"
 #include "engine/store/sqlite_util.hpp"
 #include "engine/store/store_functions.hpp"
+#include "engine/store/write_through.hpp"
+#include "jet/check/file_check.hpp"
+#include "jet/format/jet_error.hpp"
+#include "jet/read/jet_file.hpp"
+#include "jet/read/table_definition.hpp"
+#include "jet/read/table_reader.hpp"
 #include "jet/write/file_writer.hpp"
 #include "jet/write/new_database_image.hpp"
 
@@ -51,8 +53,12 @@ std::string canonicalPath(const std::string& path) {
 
 FileFormat detectFileFormat(const std::string& path) {
     std::error_code ec;
-    if (!fs::exists(path, ec)) {
+    fs::file_status status = fs::status(path, ec);
+    if (ec || !fs::exists(status)) {
         return FileFormat::Missing;
+    }
+    if (!fs::is_regular_file(status)) {
+        return FileFormat::NotRegular;
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
@@ -87,7 +93,7 @@ WorkingStore::~WorkingStore() {
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         transactionDepth_ = 0;
     }
-    if (!readOnly_ && transactionDepth_ == 0) {
+    if (!readOnly() && transactionDepth_ == 0) {
         try {
             flush();
         } catch (const std::exception& e) {
@@ -198,9 +204,15 @@ void WorkingStore::installWriteThrough() {
     writeThrough_ = std::make_unique<WriteThrough>(db_, *catalog_, *pager_, password_);
     writeThrough_->setLoadedCheck([this](int64_t id) { return loaded(id); });
     setBeforeCommit(db_, [this] {
-        if (writeThrough_) {
-            writeThrough_->commit();
+        if (!writeThrough_ || !writeThrough_->pending()) {
+            return;
         }
+        // Damage found after the transaction began still stops it.
+        if (damaged()) {
+            throw EngineError(readOnlyMessage());
+        }
+        checkMapsBeforeWriting();
+        writeThrough_->commit();
     });
     sqlite3_commit_hook(db_, &WorkingStore::onCommit, this);
     sqlite3_rollback_hook(db_, &WorkingStore::onRollback, this);
@@ -230,8 +242,9 @@ std::string WorkingStore::tableNameFor(const TableInfo& table, bool changesData)
         return table.storedName;
     }
     if (fileReaders_.insert(table.id).second) {
-        execSql(db_, "CREATE VIRTUAL TABLE IF NOT EXISTS temp." + quoteIdent(jetTableName(table.id)) +
-                         " USING orvjet(" + std::to_string(table.id) + ")");
+        execSql(db_, "CREATE VIRTUAL TABLE IF NOT EXISTS temp." +
+                         quoteIdent(jetTableName(table.id)) + " USING orvjet(" +
+                         std::to_string(table.id) + ")");
     }
     return jetTableName(table.id);
 }
@@ -269,12 +282,14 @@ void WorkingStore::loadForChange(const std::vector<std::string>& tableNames) {
         // Indexes built after the rows go in, and the rules of the tables
         // now that every table they read is there.
         Savepoint rules(db_);
-        catalog_->rowsLoaded(loading);
+        for (const std::string& problem : catalog_->rowsLoaded(loading)) {
+            markDamaged(problem);
+        }
         rules.commit();
     }
 }
 
-void WorkingStore::loadRows(int64_t id) {
+void WorkingStore::loadRows(int64_t id, std::string* salvaged) {
     const TableInfo* table = nullptr;
     for (const TableInfo* candidate : catalog_->tables()) {
         if (candidate->id == id) {
@@ -302,10 +317,29 @@ void WorkingStore::loadRows(int64_t id) {
             jet::readTableDefinition(pages.source(), static_cast<uint32_t>(id)));
         definition->name = table->name;
         jet::TableReader rows(pages.sharedSource(), definition);
-        loadJetRows(db_, table->storedName, rows);
+        if (salvaged != nullptr) {
+            // The rows before the damage are kept.
+            try {
+                loadJetRows(db_, table->storedName, rows);
+            } catch (const jet::JetError& error) {
+                *salvaged = error.what();
+            }
+        } else {
+            loadJetRows(db_, table->storedName, rows);
+            // Rows that read may still sit beside damaged indexes or maps,
+            // which a later commit would edit: the table is checked whole once.
+            for (const jet::CheckFinding& finding :
+                 jet::checkJetTable(pages.sharedSource(), definition)) {
+                if (finding.severity == jet::CheckSeverity::Error) {
+                    markDamaged(finding.text);
+                    break;
+                }
+            }
+        }
         load.commit();
     } catch (const jet::JetError& error) {
         sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, triggers, nullptr);
+        markDamaged(error.what());
         throw EngineError(error.what());
     } catch (...) {
         sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, triggers, nullptr);
@@ -354,8 +388,8 @@ int64_t WorkingStore::reserveTablePage() {
         }
         // Object ids are unique in MSysObjects: a table whose id another
         // object has would be ambiguous.
-        for (const char* sql : {"SELECT 1 FROM _orv_tables WHERE id = ?",
-                                "SELECT 1 FROM _orv_views WHERE id = ?"}) {
+        for (const char* sql :
+             {"SELECT 1 FROM _orv_tables WHERE id = ?", "SELECT 1 FROM _orv_views WHERE id = ?"}) {
             Stmt s(db_, sql);
             s.bind(1, int64_t{page});
             if (s.step()) {
@@ -397,15 +431,40 @@ int64_t WorkingStore::reserveTablePage() {
     return page;
 }
 
+void WorkingStore::markDamaged(const std::string& finding) {
+    if (damage_.empty()) {
+        damage_ = finding;
+    }
+}
+
+void WorkingStore::checkMapsBeforeWriting() {
+    if (mapsChecked_ || jetFile_.empty()) {
+        return;
+    }
+    jet::CheckReport report;
+    try {
+        report = jet::checkJetFile(jet::JetFile::open(jetFile_, password_), jet::CheckScope::Maps);
+    } catch (const jet::JetError& error) {
+        markDamaged(error.what());
+        throw EngineError(readOnlyMessage());
+    }
+    for (const jet::CheckFinding& finding : report.findings) {
+        if (finding.severity == jet::CheckSeverity::Error) {
+            markDamaged(finding.text);
+            throw EngineError(readOnlyMessage());
+        }
+    }
+    mapsChecked_ = true;
+}
+
 void WorkingStore::flush() {
-    if (readOnly_ || transactionDepth_ > 0 || !sqlite3_get_autocommit(db_)) {
+    if (readOnly() || transactionDepth_ > 0 || !sqlite3_get_autocommit(db_)) {
         return;
     }
     Savepoint counters(db_);
     catalog_->flushAutoNumbers();
     counters.commit();
 }
-
 
 void WorkingStore::configure() {
     sqlite3_extended_result_codes(db_, 1);
@@ -419,6 +478,11 @@ void WorkingStore::configure() {
 }
 
 std::string WorkingStore::readOnlyMessage() const {
+    if (damaged()) {
+        return "'" + jetFile_ + "' is damaged and opened read-only: " + damage_ +
+               ". 'orvdb check' lists the damage; 'orvdb repair' copies what can be read into a "
+               "new file.";
+    }
     if (!jetFile_.empty()) {
         return "'" + jetFile_ +
                "' is opened read-only: the file is write-protected or was opened with Mode=Read.";
@@ -451,7 +515,7 @@ void WorkingStore::setStorageCalls(const StorageCalls& calls) {
 }
 
 void WorkingStore::compact() {
-    if (readOnly_) {
+    if (readOnly()) {
         throw EngineError(readOnlyMessage());
     }
     if (transactionDepth_ > 0) {
@@ -461,9 +525,24 @@ void WorkingStore::compact() {
         execSql(db_, "VACUUM");
         return;
     }
-    // The file is written anew from the store: every row must be in it.
+    // The file is written anew from the store: every row must be in it,
+    // and nothing the file holds may be damaged (what cannot be read would
+    // be left out).
     for (int64_t id : std::set<int64_t>(unloaded_)) {
         loadRows(id);
+    }
+    if (!damaged()) {
+        LockAtLeast reading(pager_->lock(), LockLevel::Shared);
+        jet::CheckReport report = jet::checkJetFile(jet::JetFile::open(jetFile_, password_));
+        for (const jet::CheckFinding& finding : report.findings) {
+            if (finding.severity == jet::CheckSeverity::Error) {
+                markDamaged(finding.text);
+                break;
+            }
+        }
+    }
+    if (damaged()) {
+        throw EngineError(readOnlyMessage());
     }
     // Nobody else may read the file while it is replaced.
     pager_->lock().acquire(LockLevel::Exclusive, FileLock::defaultTimeout());
@@ -503,6 +582,10 @@ std::shared_ptr<WorkingStore> WorkingStore::open(const std::string& path,
     switch (detectFileFormat(path)) {
         case FileFormat::Missing:
             throw EngineError("Could not find file '" + path + "'.");
+        case FileFormat::NotRegular:
+            throw EngineError("'" + path +
+                              "' is not a regular file (a folder, device or pipe): only database "
+                              "files open.");
         case FileFormat::Empty:
             throw EngineError("'" + path + "' is empty: it is not a database file.");
         case FileFormat::Jet3:

@@ -9,12 +9,12 @@
 #include <sqlite3.h>
 
 #include <cstdint>
-#include <memory>
 #include <map>
+#include <memory>
 #include <optional>
-#include <vector>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace orvdb::jet {
 struct FileSystemCalls;
@@ -23,7 +23,8 @@ struct FileSystemCalls;
 namespace orvdb::engine {
 
 // What a file on disk holds, judged by its first bytes.
-enum class FileFormat { Missing, Empty, Store, Jet4, Jet3, Unknown };
+// NotRegular: a folder, device or FIFO (reading one could block or never end).
+enum class FileFormat { Missing, NotRegular, Empty, Store, Jet4, Jet3, Unknown };
 FileFormat detectFileFormat(const std::string& path);
 
 // Per-connection state the store's SQL functions need while a statement of
@@ -64,9 +65,18 @@ public:
     sqlite3* db() const { return db_; }
     Catalog& catalog() { return *catalog_; }
     const std::string& path() const { return path_; }
-    bool readOnly() const { return readOnly_; }
+    bool readOnly() const { return readOnly_ || damaged(); }
     // Why the store cannot be changed, for the error a write gets.
     std::string readOnlyMessage() const;
+
+    // Damage found in the file (a table whose pages, rows, long values or
+    // indexes contradict each other, a unique index holding duplicates,
+    // pages in use that the global map marks free): the store stays
+    // readable, and from now on nothing writes the file. The first finding
+    // is kept for the messages.
+    void markDamaged(const std::string& finding);
+    bool damaged() const { return !damage_.empty(); }
+    const std::string& damage() const { return damage_; }
     // The database file a mirror was loaded from ("" for a native store).
     const std::string& jetFile() const { return jetFile_; }
 
@@ -91,6 +101,10 @@ public:
     // inside a transaction. A compacted Jet store must be opened again
     // before further use.
     void compact();
+    // Writes what can be read of the Access file into a new file `out`
+    // (which must not exist): every table, each with its rows up to the
+    // first damage. Returns what was left out or is still wrong in the copy.
+    std::vector<std::string> salvageTo(const std::string& out);
     // Replaces the system calls of commits and compacting (tests make them fail).
     void setWriteBackCalls(const ::orvdb::jet::FileSystemCalls& calls);
     void setStorageCalls(const StorageCalls& calls);
@@ -103,7 +117,6 @@ public:
     void commit();
     void rollback();
     int transactionDepth() const { return transactionDepth_; }
-
 
     // --- sharing the file with other processes ---
     // Holds the file's locks while a statement, a cursor operation or a
@@ -160,7 +173,13 @@ private:
     static int onCommit(void* self);
     static void onRollback(void* self);
     std::string tableNameFor(const TableInfo& table, bool changesData);
-    void loadRows(int64_t id);
+    // `salvaged`: keep the rows read before damage, and say there what
+    // stopped the reading, instead of failing.
+    void loadRows(int64_t id, std::string* salvaged = nullptr);
+    // Before the first commit writes the file: the usage maps agree with
+    // the global map (a page taken as free must be free). Marks the store
+    // damaged and throws EngineError when they do not.
+    void checkMapsBeforeWriting();
 
     std::string path_;
     sqlite3* db_;
@@ -175,6 +194,8 @@ private:
     std::unique_ptr<Pager> pager_;
     std::unique_ptr<WriteThrough> writeThrough_;
     bool committing_ = false;  // the write-through of this commit ran
+    std::string damage_;
+    bool mapsChecked_ = false;
     bool compacted_ = false;
     std::set<uint32_t> reservedTablePages_;
     std::set<int64_t> unloaded_;

@@ -65,9 +65,12 @@ std::string kindOf(const Page& page) {
 
 class FileCheck {
 public:
-    explicit FileCheck(const JetFile& file) : file_(file), source_(file.pages()) {}
+    FileCheck(std::shared_ptr<PageSource> source, CheckScope scope)
+        : shared_(std::move(source)), source_(*shared_), scope_(scope) {}
 
-    CheckReport run() {
+    // `file` is null when its catalog cannot be read: the catalog table and
+    // the pages are checked all the same.
+    CheckReport run(const JetFile* file) {
         report_.pages = source_.pageCount();
         own(kHeaderPage, "the file header");
         own(kGlobalUsageMapPage, "the global usage map");
@@ -75,13 +78,24 @@ public:
         // The catalog is checked from its fixed page: damage to it could hide
         // every table, itself included.
         checkTable("MSysObjects", kCatalogPage);
-        for (const CatalogObject* object : file_.catalog().tables(true)) {
-            if (object->tablePage() != kCatalogPage) {
-                checkTable(object->name, object->tablePage());
+        if (file != nullptr) {
+            for (const CatalogObject* object : file->catalog().tables(true)) {
+                if (object->tablePage() != kCatalogPage) {
+                    checkTable(object->name, object->tablePage());
+                }
             }
         }
-        checkPages();
+        if (scope_ == CheckScope::Whole) {
+            checkPages();
+        } else {
+            checkOwnedPagesInUse();
+        }
         return std::move(report_);
+    }
+
+    std::vector<CheckFinding> runTable(const std::shared_ptr<const TableDefinition>& table) {
+        checkTable(table);
+        return std::move(report_.findings);
     }
 
 private:
@@ -164,21 +178,28 @@ private:
     }
 
     void checkTable(const std::string& name, uint32_t page) {
-        ++report_.tables;
-        const std::string label = "table '" + name + "'";
         std::shared_ptr<TableDefinition> table;
         try {
             table = std::make_shared<TableDefinition>(readTableDefinition(source_, page));
             table->name = name;
         } catch (const JetError& failure) {
-            error(label + ": the definition cannot be read: " + failure.what());
+            ++report_.tables;
+            error("table '" + name + "': the definition cannot be read: " + failure.what());
             return;
         }
+        checkTable(table);
+    }
+
+    void checkTable(const std::shared_ptr<const TableDefinition>& table) {
+        ++report_.tables;
+        const std::string label = "table '" + table->name + "'";
         ownDefinitionPages(*table, label);
 
         std::vector<uint32_t> dataPages = readMap(table->ownedPages, "pages of " + label);
         std::set<uint32_t> owned(dataPages.begin(), dataPages.end());
         for (uint32_t number : dataPages) {
+            // Also before a commit: a page the map lists that names another
+            // owner hides rows the reader would stop at.
             PageRef page = source_.page(number);
             if (!isDataPageOf(*page, table->page) || hasLongValueMark(*page)) {
                 error(label + ": its owned-pages map lists page " + std::to_string(number) +
@@ -198,6 +219,16 @@ private:
             if (column.longValueOwnedPages) {
                 checkLongValuePages(column, label);
             }
+        }
+        if (scope_ == CheckScope::Maps) {
+            for (const PhysicalIndex& index : table->physicalIndexes) {
+                ++report_.indexes;
+                std::string indexLabel = label + ", " + describeIndex(*table, index);
+                for (uint32_t page : readMap(index.usageMap, "pages of " + indexLabel)) {
+                    own(page, "index page of " + indexLabel);
+                }
+            }
+            return;
         }
         RowsByPointer rows = readRows(table, label);
         for (const PhysicalIndex& index : table->physicalIndexes) {
@@ -239,6 +270,10 @@ private:
     void checkLongValuePages(const Column& column, const std::string& label) {
         std::string what = "long values of column '" + column.name + "' of " + label;
         for (uint32_t number : readMap(*column.longValueOwnedPages, what)) {
+            if (scope_ == CheckScope::Maps) {
+                own(number, what);
+                continue;
+            }
             PageRef page = source_.page(number);
             uint8_t type = typeOf(*page);
             if ((type != page::kDataType && type != page::kEmptiedLongValueType) ||
@@ -257,7 +292,7 @@ private:
                            const std::string& label) {
         RowsByPointer rows;
         try {
-            TableReader reader(file_.sharedPages(), table);
+            TableReader reader(shared_, table);
             while (auto row = reader.next()) {
                 rows.add(row->id, std::move(row->values));
             }
@@ -274,6 +309,17 @@ private:
                     " rows, the data pages hold " + std::to_string(rows.size()));
         }
         return rows;
+    }
+
+    // A commit takes the pages the global map marks free: none of them may
+    // be in use.
+    void checkOwnedPagesInUse() {
+        for (const auto& [number, owner] : owners_) {
+            if (number != kHeaderPage && number < source_.pageCount() && isFree(number)) {
+                error("page " + std::to_string(number) + " (" + owner +
+                      ") is in use but the global usage map marks it free");
+            }
+        }
     }
 
     void checkPages() {
@@ -367,8 +413,9 @@ private:
         std::set<uint32_t> dataPages;
     };
 
-    const JetFile& file_;
+    std::shared_ptr<PageSource> shared_;
     PageSource& source_;
+    CheckScope scope_;
     CheckReport report_;
     std::vector<bool> free_;
     std::map<uint32_t, std::string> owners_;  // page -> what uses it (the first owner found)
@@ -388,8 +435,24 @@ std::string describe(const CheckFinding& finding) {
     return (finding.severity == CheckSeverity::Error ? "error: " : "warning: ") + finding.text;
 }
 
-CheckReport checkJetFile(const JetFile& file) {
-    return FileCheck(file).run();
+CheckReport checkJetFile(const JetFile& file, CheckScope scope) {
+    return FileCheck(file.sharedPages(), scope).run(&file);
+}
+
+CheckReport checkJetFile(const std::filesystem::path& path,
+                         const std::optional<std::string>& password) {
+    try {
+        return checkJetFile(JetFile::open(path, password));
+    } catch (const DamagedCatalog& damage) {
+        CheckReport report = FileCheck(openPageFile(path), CheckScope::Whole).run(nullptr);
+        report.findings.insert(report.findings.begin(), {CheckSeverity::Error, damage.what()});
+        return report;
+    }
+}
+
+std::vector<CheckFinding> checkJetTable(const std::shared_ptr<PageSource>& source,
+                                        const std::shared_ptr<const TableDefinition>& table) {
+    return FileCheck(source, CheckScope::Whole).runTable(table);
 }
 
 }  // namespace orvdb::jet

@@ -10,6 +10,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,8 +40,28 @@ struct CheckReport {
     bool hasErrors() const;
 };
 
+enum class CheckScope : uint8_t {
+    // Every page, row, long value and index entry.
+    Whole,
+    // Definitions and usage maps against the global map, and the owner of
+    // every data page the maps list: what a commit relies on (cheap: no
+    // rows, no index trees).
+    Maps,
+};
+
 // Never throws for damage: what cannot be read becomes a finding.
-CheckReport checkJetFile(const JetFile& file);
+CheckReport checkJetFile(const JetFile& file, CheckScope scope = CheckScope::Whole);
+// The file at `path`, even when its catalog cannot be read (the catalog table
+// and every page are then checked without the other tables). Throws JetError
+// when the file cannot be opened at all (not a Jet file, wrong password).
+CheckReport checkJetFile(const std::filesystem::path& path,
+                         const std::optional<std::string>& password);
+
+// The checks of one table on their own: its maps and data pages, its rows
+// and long values, its index trees against its rows. What other tables or
+// the global map say of its pages is left to checkJetFile.
+std::vector<CheckFinding> checkJetTable(const std::shared_ptr<PageSource>& source,
+                                        const std::shared_ptr<const TableDefinition>& table);
 
 // "error: <text>" or "warning: <text>".
 std::string describe(const CheckFinding& finding);

@@ -20,6 +20,32 @@ DataPage::DataPage(PageSource& source, PageRef page)
         throwCorrupt(source.name(), "data page " + std::to_string(page_->number) + " claims " +
                                         std::to_string(rowCount_) + " rows");
     }
+    verifyLayout(source.name());
+}
+
+// Rows are packed downwards from the end of the page in slot order, and the
+// free space is exactly the gap between the offsets and the lowest row:
+// Access and the page editor keep both, so an offset that breaks either is
+// damage, found before any row is read with the wrong bounds.
+void DataPage::verifyLayout(const std::string& file) const {
+    size_t tableEnd = rowOffsetAt(rowCount_);
+    size_t previous = kPageSize;
+    for (uint16_t row = 0; row < rowCount_; ++row) {
+        size_t start = view_.u16(rowOffsetAt(row)) & kOffsetMask;
+        if (start > previous || start < tableEnd) {
+            throwCorrupt(file, "data page " + std::to_string(page_->number) + ": the offset " +
+                                   std::to_string(start) + " of row " + std::to_string(row) +
+                                   " lies outside " + std::to_string(tableEnd) + ".." +
+                                   std::to_string(previous));
+        }
+        previous = start;
+    }
+    size_t recorded = view_.u16(page::kFreeSpace);
+    if (recorded != previous - tableEnd) {
+        throwCorrupt(file, "data page " + std::to_string(page_->number) + " records " +
+                               std::to_string(recorded) + " bytes of free space, its rows leave " +
+                               std::to_string(previous - tableEnd));
+    }
 }
 
 bool DataPage::isLongValuePage() const {

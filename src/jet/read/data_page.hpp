@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "jet/format/byte_view.hpp"
 #include "jet/format/data_page.hpp"
@@ -20,8 +21,9 @@ struct RowSlot {
 
 class DataPage {
 public:
-    // Throws JetError when the page is not a data page or its offset table
-    // does not fit.
+    // Throws JetError when the page is not a data page, its offset table
+    // does not fit, its rows are not packed in slot order or its free space
+    // is not what they leave.
     DataPage(PageSource& source, PageRef page);
 
     uint32_t number() const { return page_->number; }
@@ -38,6 +40,8 @@ public:
     const ByteView& view() const { return view_; }
 
 private:
+    void verifyLayout(const std::string& file) const;
+
     PageRef page_;
     ByteView view_;
     uint16_t rowCount_ = 0;

@@ -44,7 +44,7 @@ JetFile::JetFile(std::shared_ptr<PageSource> source, const std::optional<std::st
     try {
         catalog_ = Catalog::read(source_);
     } catch (const JetError& error) {
-        throw JetError(std::string(error.what()) + " while reading the system catalog");
+        throw DamagedCatalog(std::string(error.what()) + " while reading the system catalog");
     }
 }
 

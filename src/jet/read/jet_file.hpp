@@ -27,6 +27,13 @@
 
 namespace orvdb::jet {
 
+// The system catalog cannot be read: the header and password were fine, so
+// the pages can still be checked one by one.
+class DamagedCatalog : public JetError {
+public:
+    using JetError::JetError;
+};
+
 class JetFile {
 public:
     // Throws JetError naming the file: not a Jet file, Jet 3 or ACE file,

@@ -1,14 +1,49 @@
 #include "jet/read/long_value.hpp"
 
+#include <set>
+
 #include "jet/format/long_value.hpp"
 #include "jet/format/row_pointer.hpp"
 #include "jet/read/data_page.hpp"
+#include "jet/read/usage_map.hpp"
 
 namespace orvdb::jet {
 
 using namespace long_value;
 
-Bytes LongValueReader::read(const ByteView& field, const std::string& where) const {
+bool LongValueReader::listed(const Column& column, uint32_t page, const std::string& where) const {
+    auto found = columnPages_.find(column.number);
+    if (found == columnPages_.end()) {
+        std::vector<bool> pages(source_->pageCount(), false);
+        UsageMap map = UsageMap::read(*source_, *column.longValueOwnedPages, "long values of " + where);
+        while (auto listedPage = map.next()) {
+            if (*listedPage < pages.size()) {
+                pages[*listedPage] = true;
+            }
+        }
+        found = columnPages_.emplace(column.number, std::move(pages)).first;
+    }
+    return page < found->second.size() && found->second[page];
+}
+
+// A pointer moved by damage may still land on a long-value page, of another
+// column: the column's own map tells.
+void LongValueReader::checkPage(const Page& page, const Column& column,
+                                const std::string& where) const {
+    if (!hasLongValueMark(page)) {
+        throwCorrupt(source_->name(), "the long value of " + where + " points to page " +
+                                          std::to_string(page.number) +
+                                          ", which is not a long-value page");
+    }
+    if (column.longValueOwnedPages && !listed(column, page.number, where)) {
+        throwCorrupt(source_->name(), "the long value of " + where + " points to page " +
+                                          std::to_string(page.number) +
+                                          ", which the column's long-value map does not list");
+    }
+}
+
+Bytes LongValueReader::read(const ByteView& field, const std::string& where,
+                            const Column& column) const {
     if (field.empty()) {
         return {};
     }
@@ -18,6 +53,11 @@ Bytes LongValueReader::read(const ByteView& field, const std::string& where) con
     uint32_t header = field.u32(kLength);
     uint32_t length = header & kLengthMask;
     if (header & kInlineFlag) {
+        if (field.size() - kHeaderSize != length) {
+            throwCorrupt(source_->name(), "the long value of " + where + " claims " +
+                                              std::to_string(length) + " bytes in its row, which " +
+                                              "holds " + std::to_string(field.size() - kHeaderSize));
+        }
         ByteView data = field.sub(kHeaderSize, length);
         return Bytes(data.data(), data.data() + data.size());
     }
@@ -28,34 +68,47 @@ Bytes LongValueReader::read(const ByteView& field, const std::string& where) con
     }
     RowPointer pointer = RowPointer::fromRaw(field.u32(kPointer));
     if (header & kSingleRowFlag) {
-        DataPage page(*source_, source_->page(pointer.page));
-        ByteView row = page.rowBytes(pointer.row);
-        if (row.size() < length) {
+        PageRef page = source_->page(pointer.page);
+        DataPage data(*source_, page);
+        checkPage(*page, column, where);
+        ByteView row = data.rowBytes(pointer.row);
+        if (row.size() != length) {
             throwCorrupt(source_->name(), "the long value of " + where + " at " +
-                                              pointer.toString() + " is shorter than its length");
+                                              pointer.toString() + " holds " +
+                                              std::to_string(row.size()) + " bytes, not " +
+                                              std::to_string(length));
         }
         return Bytes(row.data(), row.data() + length);
     }
 
     Bytes out;
     out.reserve(length);
-    // Every link must bring at least one byte, so a chain of `length` bytes
-    // has at most `length` links; this also ends any loop.
-    for (uint64_t links = 0; out.size() < length; ++links) {
-        if (pointer.isNull() || links > length) {
-            throwCorrupt(source_->name(), "the long-value chain of " + where + " ends before its " +
-                                              std::to_string(length) + " bytes");
+    std::set<RowPointer> visited;
+    while (!pointer.isNull()) {
+        if (!visited.insert(pointer).second) {
+            throwCorrupt(source_->name(), "the long-value chain of " + where + " loops back to " +
+                                              pointer.toString());
         }
-        DataPage page(*source_, source_->page(pointer.page));
-        ByteView row = page.rowBytes(pointer.row);
+        PageRef page = source_->page(pointer.page);
+        DataPage data(*source_, page);
+        checkPage(*page, column, where);
+        ByteView row = data.rowBytes(pointer.row);
         if (row.size() <= kLinkData) {
             throwCorrupt(source_->name(), "the long-value chain of " + where +
                                               " has an empty link at " + pointer.toString());
         }
-        RowPointer next = RowPointer::fromRaw(row.u32(kLinkNext));
-        size_t take = std::min<size_t>(row.size() - kLinkData, length - out.size());
+        size_t take = row.size() - kLinkData;
+        if (out.size() + take > length) {
+            throwCorrupt(source_->name(), "the long-value chain of " + where + " holds more than its " +
+                                              std::to_string(length) + " bytes");
+        }
         out.insert(out.end(), row.data() + kLinkData, row.data() + kLinkData + take);
-        pointer = next;
+        pointer = RowPointer::fromRaw(row.u32(kLinkNext));
+    }
+    if (out.size() != length) {
+        throwCorrupt(source_->name(), "the long-value chain of " + where + " ends after " +
+                                          std::to_string(out.size()) + " of its " +
+                                          std::to_string(length) + " bytes");
     }
     return out;
 }

@@ -116,7 +116,8 @@ private:
 
 std::unique_ptr<PageSource> openPageFile(const std::filesystem::path& path) {
     std::string name = path.string();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO is refused below rather than waited on.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         throwError(name, std::string("cannot open the file: ") + std::strerror(errno));
     }

@@ -61,30 +61,62 @@ std::vector<Value> RowDecoder::decode(const ByteView& row) const {
     return values;
 }
 
+size_t RowDecoder::fixedAreaEnd(uint16_t rowColumns) const {
+    if (rowColumns == fixedEndColumns_) {
+        return fixedEnd_;  // rows of a table mostly share their column count
+    }
+    size_t end = kFixedArea;
+    for (const Column& column : table_->columns) {
+        if (!column.isFixedLength() || column.type() == ColumnType::Boolean ||
+            column.number >= rowColumns) {
+            continue;
+        }
+        size_t size = fixedSizeOf(column.typeCode);
+        end = std::max(end, kFixedArea + column.fixedOffset + (size == 0 ? column.length : size));
+    }
+    fixedEndColumns_ = rowColumns;
+    fixedEnd_ = end;
+    return end;
+}
+
+void RowDecoder::rowDamaged(const std::string& what) const {
+    throwCorrupt(source_->name(), "a row of table '" + table_->name + "' " + what);
+}
+
 void RowDecoder::decode(const ByteView& row, std::vector<Value>& values) const {
     uint16_t rowColumns = row.u16(kColumnCount);
     size_t maskLength = nullMaskSize(rowColumns);
     if (row.size() < kFixedArea + maskLength) {
-        throwCorrupt(source_->name(), "a row of table '" + table_->name + "' is " +
-                                          std::to_string(row.size()) + " bytes long but claims " +
-                                          std::to_string(rowColumns) + " columns");
+        rowDamaged("is " + std::to_string(row.size()) + " bytes long but claims " +
+                   std::to_string(rowColumns) + " columns");
+    }
+    if (rowColumns > table_->maxColumns) {
+        rowDamaged("claims " + std::to_string(rowColumns) + " columns, the table has had " +
+                   std::to_string(table_->maxColumns));
     }
     size_t maskStart = row.size() - maskLength;
     auto present = [&](uint16_t number) {
         return number < rowColumns && (row.u8(maskStart + number / 8) >> (number % 8)) & 1;
     };
 
+    // Where the row's fixed-length values end, as its column count says;
+    // a table that lost columns may keep more room than its columns use.
+    size_t fixedEnd = fixedAreaEnd(rowColumns);
+    bool exactLayout = table_->maxColumns == table_->columns.size();
     uint16_t rowVariables = 0;
     size_t offsetTableEnd = maskStart;  // variable data must end before the offset table
     if (hasVariableColumns_) {
         rowVariables = row.u16(maskStart - kOffsetSize);
         size_t tableBytes = variableTrailerSize(rowVariables);
-        if (tableBytes > maskStart - kOffsetSize) {
-            throwCorrupt(source_->name(), "a row of table '" + table_->name + "' claims " +
-                                              std::to_string(rowVariables) +
-                                              " variable-length columns");
+        if (tableBytes > maskStart - kOffsetSize || rowVariables > table_->variableColumnCount) {
+            rowDamaged("claims " + std::to_string(rowVariables) + " variable-length columns");
         }
         offsetTableEnd = maskStart - tableBytes;
+        verifyVariableData(row, maskStart, rowVariables, fixedEnd, offsetTableEnd, exactLayout);
+    } else if (fixedEnd > maskStart || (exactLayout && fixedEnd != maskStart)) {
+        rowDamaged("is " + std::to_string(row.size()) + " bytes long, its " +
+                   std::to_string(rowColumns) + " columns take " +
+                   std::to_string(fixedEnd + maskLength));
     }
     auto variableOffset = [&](size_t index) {
         return row.u16(maskStart - variableOffsetBeforeMask(index));
@@ -134,6 +166,37 @@ void RowDecoder::decode(const ByteView& row, std::vector<Value>& values) const {
                                               ".." + std::to_string(end));
         }
         decodeVariable(index, row.sub(start, end - start), value);
+    }
+}
+
+// The variable data lies between the fixed area and the offsets, in column
+// order; Access pads it with zeros at most. A row read with bounds moved by
+// damage breaks one of these.
+void RowDecoder::verifyVariableData(const ByteView& row, size_t maskStart, uint16_t variables,
+                                    size_t fixedEnd, size_t offsetTableEnd,
+                                    bool exactLayout) const {
+    size_t previous = 0;
+    for (size_t index = 0; index <= variables; ++index) {
+        size_t offset = row.u16(maskStart - variableOffsetBeforeMask(index));
+        if (offset < previous) {
+            rowDamaged("has variable-length offsets out of order (" + std::to_string(offset) +
+                       " after " + std::to_string(previous) + ")");
+        }
+        previous = offset;
+        if (index == 0 && (offset < fixedEnd || (exactLayout && offset != fixedEnd))) {
+            rowDamaged("starts its variable-length data at " + std::to_string(offset) +
+                       ", its fixed-length values end at " + std::to_string(fixedEnd));
+        }
+    }
+    if (previous > offsetTableEnd) {
+        rowDamaged("ends its variable-length data at " + std::to_string(previous) +
+                   ", past its offsets at " + std::to_string(offsetTableEnd));
+    }
+    for (size_t at = previous; at < offsetTableEnd; ++at) {
+        if (row.u8(at) != 0) {
+            rowDamaged("has data between the end of its values (" + std::to_string(previous) +
+                       ") and its offsets (" + std::to_string(offsetTableEnd) + ")");
+        }
     }
 }
 
@@ -189,12 +252,12 @@ void RowDecoder::decodeVariable(size_t index, const ByteView& bytes, Value& out)
             assignText(bytes.span(), out);
             return;
         case ColumnType::Memo: {
-            Bytes data = longValues_.read(bytes, where_[index]);
+            Bytes data = longValues_.read(bytes, where_[index], column);
             assignText(data, out);
             return;
         }
         case ColumnType::OLE:
-            out = longValues_.read(bytes, where_[index]);
+            out = longValues_.read(bytes, where_[index], column);
             return;
         case ColumnType::Binary:
         case ColumnType::Unknown0D:

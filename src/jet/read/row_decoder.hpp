@@ -18,6 +18,9 @@ public:
     RowDecoder(const TableDefinition& table, PageSource& source);
 
     // One value per column of the table, in the table's column order.
+    // Throws JetError when the row contradicts itself: more columns than the
+    // table ever had, variable-length data overlapping the fixed area or the
+    // offsets, offsets out of order, long values that do not add up.
     std::vector<Value> decode(const ByteView& row) const;
     // The same into `values`, resized to the column count; text and binary
     // values reuse the buffers a previous row left there.
@@ -29,6 +32,10 @@ public:
     void selectColumns(std::vector<bool> wanted) { wanted_ = std::move(wanted); }
 
 private:
+    size_t fixedAreaEnd(uint16_t rowColumns) const;
+    void verifyVariableData(const ByteView& row, size_t maskStart, uint16_t variables,
+                            size_t fixedEnd, size_t offsetTableEnd, bool exactLayout) const;
+    [[noreturn]] void rowDamaged(const std::string& what) const;
     void decodeFixed(size_t index, const ByteView& bytes, Value& out) const;
     void decodeVariable(size_t index, const ByteView& bytes, Value& out) const;
 
@@ -38,6 +45,8 @@ private:
     std::vector<std::string> where_;  // names each column for messages
     bool hasVariableColumns_ = false;
     std::vector<bool> wanted_;  // empty: all columns
+    mutable int fixedEndColumns_ = -1;  // the column count fixedEnd_ is for
+    mutable size_t fixedEnd_ = 0;
 };
 
 }  // namespace orvdb::jet

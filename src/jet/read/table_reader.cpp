@@ -1,6 +1,9 @@
 #include "jet/read/table_reader.hpp"
 
+#include <set>
+
 #include "base/names.hpp"
+#include "jet/format/bytes.hpp"
 
 namespace orvdb::jet {
 
@@ -23,6 +26,28 @@ UsageMap ownedPages(PageSource& source, const TableDefinition& table) {
 }
 
 }  // namespace
+
+std::string describePage(const Page& page) {
+    uint8_t type = page.bytes[page::kType];
+    if (type == page::kDataType && hasLongValueMark(page)) {
+        return "a long-value page";
+    }
+    uint32_t owner = getU32(page.bytes, data_page::kOwner);
+    switch (type) {
+        case page::kDataType:
+            return owner == 0 ? "a usage-map page"
+                              : "a data page of the table at page " + std::to_string(owner);
+        case page::kDefinitionType:
+            return "a table definition page";
+        case page::kIndexNodeType:
+        case page::kIndexLeafType:
+            return "an index page of the table at page " + std::to_string(owner);
+        case page::kUsageMapType:
+            return "a usage-map page";
+        default:
+            return "a page of type " + std::to_string(type);
+    }
+}
 
 TableReader::TableReader(std::shared_ptr<PageSource> source,
                          std::shared_ptr<const TableDefinition> table)
@@ -79,13 +104,18 @@ bool TableReader::advance(Row& row) {
             current_.reset();
             std::optional<uint32_t> pageNumber = pages_.next();
             if (!pageNumber) {
+                verifyRowCount();
                 return false;
             }
             PageRef page = source_->page(*pageNumber);
-            // Usage maps may keep bits for pages that have since been reused;
-            // only data pages that name this table belong to it.
-            if (!isDataPageOf(*page, table_->page)) {
-                continue;
+            // Every page the map lists holds rows of this table: one that
+            // names another owner lost its rows to damage, which must not
+            // pass for a shorter table.
+            if (!isDataPageOf(*page, table_->page) || hasLongValueMark(*page)) {
+                throwCorrupt(source_->name(), "the owned-pages map of table " +
+                                                  tableLabel(*table_) + " lists page " +
+                                                  std::to_string(*pageNumber) + ", which is " +
+                                                  describePage(*page));
             }
             current_.emplace(*source_, std::move(page));
             nextRow_ = 0;
@@ -101,8 +131,55 @@ bool TableReader::advance(Row& row) {
                                        : current_->view().sub(slot.start, slot.end - slot.start);
         decoder_.decode(bytes, row.values);
         row.id = RowPointer{current_->number(), static_cast<uint8_t>(rowNumber)};
+        ++rowsRead_;
         return true;
     }
+}
+
+// Access leaves a table's row count stale at times, so a count that differs
+// from the rows read is no damage by itself; but rows on a page naming the
+// table that its map does not list are rows the map lost.
+void TableReader::verifyRowCount() {
+    if (rowsRead_ == table_->rowCount || countVerified_) {
+        return;
+    }
+    countVerified_ = true;
+    for (const UnlistedPage& unlisted : unlistedDataPages(*source_, *table_)) {
+        if (unlisted.liveRows > 0) {
+            throwCorrupt(source_->name(),
+                         "table " + tableLabel(*table_) + " records " +
+                             std::to_string(table_->rowCount) + " rows, its owned-pages map " +
+                             "gives " + std::to_string(rowsRead_) + "; data page " +
+                             std::to_string(unlisted.page) + " names the table and holds " +
+                             std::to_string(unlisted.liveRows) + " rows the map does not list");
+        }
+    }
+}
+
+std::vector<UnlistedPage> unlistedDataPages(PageSource& source, const TableDefinition& table) {
+    std::set<uint32_t> listed;
+    UsageMap map = ownedPages(source, table);
+    while (auto page = map.next()) {
+        listed.insert(*page);
+    }
+    std::vector<UnlistedPage> found;
+    for (uint32_t number = kCatalogPage + 1; number < source.pageCount(); ++number) {
+        PageRef page = source.page(number);
+        if (!isDataPageOf(*page, table.page) || listed.count(number) != 0) {
+            continue;
+        }
+        UnlistedPage unlisted{number, 0};
+        try {
+            DataPage data(source, page);
+            for (uint16_t row = 0; row < data.rowCount(); ++row) {
+                unlisted.liveRows += data.slot(row).deleted ? 0 : 1;
+            }
+        } catch (const JetError&) {
+            // A damaged page left behind by a dropped table holds nothing to read.
+        }
+        found.push_back(unlisted);
+    }
+    return found;
 }
 
 ByteView TableReader::followOverflow(const DataPage& page, uint16_t row, PageRef& holder) {

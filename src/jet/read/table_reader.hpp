@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "jet/format/row_pointer.hpp"
@@ -22,12 +23,27 @@ struct Row {
     std::vector<Value> values;  // one per column, in the table's column order
 };
 
+// A data page naming a table that its owned-pages map does not list, and
+// the live rows on it.
+struct UnlistedPage {
+    uint32_t page = 0;
+    size_t liveRows = 0;
+};
+// Reads every page of the file: for the rare table whose row count
+// disagrees with its map.
+std::vector<UnlistedPage> unlistedDataPages(PageSource& source, const TableDefinition& table);
+
+// "a data page of the table at page 12", "a long-value page", ...
+std::string describePage(const Page& page);
+
 class TableReader {
 public:
     TableReader(std::shared_ptr<PageSource> source, std::shared_ptr<const TableDefinition> table);
 
     // The next live row, nullopt after the last. Throws JetError naming the
-    // file and the table when the table's pages are damaged.
+    // file and the table when the table's pages are damaged: a page its map
+    // lists that is not its own, a row, long value or overflow pointer that
+    // contradicts itself, rows its map lost.
     std::optional<Row> next();
     // The same into `row`, reusing its buffers: false after the last row
     // (`row` is then left as it was).
@@ -41,6 +57,7 @@ public:
 
 private:
     bool advance(Row& row);
+    void verifyRowCount();
     ByteView followOverflow(const DataPage& page, uint16_t row, PageRef& holder);
 
     std::shared_ptr<PageSource> source_;
@@ -50,6 +67,8 @@ private:
     std::optional<DataPage> current_;
     uint16_t nextRow_ = 0;
     bool finished_ = false;
+    uint32_t rowsRead_ = 0;
+    bool countVerified_ = false;
 };
 
 }  // namespace orvdb::jet

@@ -19,10 +19,15 @@ constexpr int kMaxDepth = 256;
 }
 
 Parser::DepthGuard::DepthGuard(Parser& p) : parser(p) {
-    if (++parser.depth_ > kMaxDepth) {
-        --parser.depth_;
+    deepen();
+}
+
+void Parser::DepthGuard::deepen() {
+    if (parser.depth_ + 1 > kMaxDepth) {
         throw SqlError(msg::kTooComplex);
     }
+    ++parser.depth_;
+    ++levels;
 }
 
 // ---- tokens ----

@@ -105,8 +105,11 @@ private:
     // input from exhausting the stack.
     struct DepthGuard {
         explicit DepthGuard(Parser& p);
-        ~DepthGuard() { --parser.depth_; }
+        ~DepthGuard() { parser.depth_ -= levels; }
+        // One level more until the guard ends.
+        void deepen();
         Parser& parser;
+        int levels = 0;
     };
     int depth_ = 0;
 

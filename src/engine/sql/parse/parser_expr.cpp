@@ -102,7 +102,32 @@ Expr Parser::parseTopExpression() {
     return expression;
 }
 
+namespace {
+
+// Left-associative chains of these are kept flat, one node for all their
+// operands (a & b & c), so a chain of any length nests no deeper than one.
+bool chainsFlat(BinaryOp op) {
+    switch (op) {
+        case BinaryOp::Concat:
+        case BinaryOp::Add:
+        case BinaryOp::Subtract:
+        case BinaryOp::Multiply:
+        case BinaryOp::And:
+        case BinaryOp::Or:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 Expr Parser::makeBinary(BinaryOp op, Expr left, Expr right, size_t firstToken) const {
+    if (left.kind == ExprKind::Binary && left.binaryOp == op && chainsFlat(op)) {
+        left.args.push_back(std::move(right));
+        left.span = spanFrom(firstToken);
+        return left;
+    }
     Expr expression;
     expression.kind = ExprKind::Binary;
     expression.binaryOp = op;
@@ -261,7 +286,14 @@ Expr Parser::parseBinary(int minLevel) {
             // Left-associative: the right side binds one level tighter;
             // after ^ a sign may follow directly (2^-1).
             Expr right = infix.level == kPower ? parsePowerOperand() : parseBinary(infix.level + 1);
+            bool nests = !(left.kind == ExprKind::Binary && left.binaryOp == infix.op &&
+                           chainsFlat(infix.op));
             left = makeBinary(infix.op, std::move(left), std::move(right), first);
+            if (nests) {
+                // A chain of mixed operators (a - b + c) nests one level per
+                // operator: it counts against the depth like parentheses.
+                guard.deepen();
+            }
             continue;
         }
         // Like, Between, In, Is, each optionally after Not.

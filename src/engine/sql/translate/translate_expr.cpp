@@ -10,6 +10,7 @@
 #include "engine/sql/translate/access_functions.hpp"
 #include "engine/sql/translate/translator.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -473,10 +474,127 @@ void Translator::checkCriteriaTypes(const Tx& left, const Tx& right, const Expr&
     }
 }
 
+namespace {
+
+// Terms joined by `separator` inside `open`..`close`, as a tree of groups of
+// at most 64: neither SQLite's parser stack nor its expression depth then
+// grows with the number of terms (for operations where grouping does not
+// change the result).
+std::string groupedJoin(std::vector<std::string> parts, std::string_view open,
+                        std::string_view separator, std::string_view close) {
+    constexpr size_t kGroup = 64;
+    do {
+        std::vector<std::string> groups;
+        for (size_t start = 0; start < parts.size(); start += kGroup) {
+            size_t end = std::min(parts.size(), start + kGroup);
+            std::string joined(open);
+            for (size_t index = start; index < end; ++index) {
+                if (index > start) {
+                    joined += separator;
+                }
+                joined += parts[index];
+            }
+            joined += close;
+            groups.push_back(std::move(joined));
+        }
+        parts = std::move(groups);
+    } while (parts.size() > 1);
+    return std::move(parts.front());
+}
+
+}  // namespace
+
 Tx Translator::translateBinary(const Expr& expression, ExprContext& ctx) {
-    BinaryOp op = expression.binaryOp;
+    if (expression.args.size() > 2) {
+        return translateChain(expression, ctx);
+    }
     Tx left = translateExpr(expression.args[0], ctx);
     Tx right = translateExpr(expression.args[1], ctx);
+    return combineBinary(expression.binaryOp, std::move(left), std::move(right), expression.args[0],
+                         expression.args[1]);
+}
+
+// a & b & c ..., a Or b Or c ...: one flat node of the parser. Each term is
+// translated once, and the SQL written without nesting per operator.
+Tx Translator::translateChain(const Expr& expression, ExprContext& ctx) {
+    BinaryOp op = expression.binaryOp;
+    std::vector<Tx> terms;
+    terms.reserve(expression.args.size());
+    for (const Expr& argument : expression.args) {
+        terms.push_back(translateExpr(argument, ctx));
+    }
+    Tx translated;
+    bool allLogical = true;
+    bool allNumbers = true;
+    bool anyMemo = false;
+    for (const Tx& term : terms) {
+        absorb(translated, term);
+        allLogical = allLogical && isLogical(term);
+        allNumbers = allNumbers && term.type.known && term.type.isNumeric() &&
+                     !term.type.is(JetType::DateTime);
+        anyMemo = anyMemo || term.type.is(JetType::Memo);
+    }
+    auto sqlOf = [&terms] {
+        std::vector<std::string> parts;
+        parts.reserve(terms.size());
+        for (Tx& term : terms) {
+            parts.push_back(std::move(term.sql));
+        }
+        return parts;
+    };
+    if ((op == BinaryOp::And || op == BinaryOp::Or) && allLogical) {
+        translated.sql = groupedJoin(sqlOf(), "(", op == BinaryOp::And ? " AND " : " OR ", ")");
+        translated.form = Form::Truth;
+        translated.type = ValueType::of(JetType::Boolean);
+        return translated;
+    }
+    if (op == BinaryOp::Concat) {
+        for (Tx& term : terms) {
+            toValue(term);
+        }
+        translated.sql = groupedJoin(sqlOf(), "jet_concat(", ", ", ")");
+        translated.type =
+            anyMemo ? ValueType::of(JetType::Memo) : ValueType::of(JetType::Text, 255);
+        return translated;
+    }
+    if (op != BinaryOp::And && op != BinaryOp::Or && allNumbers) {
+        // SQLite reads a + b + c as (a + b) + c, as Jet does.
+        ValueType type = terms.front().type;
+        for (Tx& term : terms) {
+            toValue(term);
+            type = widen(type, term.type);
+        }
+        const char* separator = op == BinaryOp::Add        ? " + "
+                                : op == BinaryOp::Subtract ? " - "
+                                                           : " * ";
+        std::vector<std::string> parts = sqlOf();
+        size_t size = 2;
+        for (const std::string& part : parts) {
+            size += part.size() + 3;
+        }
+        translated.sql.reserve(size);
+        translated.sql += '(';
+        for (size_t index = 0; index < parts.size(); ++index) {
+            if (index > 0) {
+                translated.sql += separator;
+            }
+            translated.sql += parts[index];
+        }
+        translated.sql += ')';
+        translated.type = type;
+        return translated;
+    }
+    // Mixed types: operator by operator, as Jet evaluates them.
+    Tx folded = std::move(terms.front());
+    for (size_t index = 1; index < terms.size(); ++index) {
+        folded = combineBinary(op, std::move(folded), std::move(terms[index]), expression,
+                               expression.args[index]);
+    }
+    return folded;
+}
+
+Tx Translator::combineBinary(BinaryOp op, Tx left, Tx right, const Expr& leftExpression,
+                             const Expr& rightExpression) {
     Tx translated;
     absorb(translated, left);
     absorb(translated, right);
@@ -529,7 +647,7 @@ Tx Translator::translateBinary(const Expr& expression, ExprContext& ctx) {
     toValue(left);
     toValue(right);
     if (isComparison(op)) {
-        checkCriteriaTypes(left, right, expression.args[0], expression.args[1]);
+        checkCriteriaTypes(left, right, leftExpression, rightExpression);
         translated.sql.reserve(left.sql.size() + right.sql.size() + 24);
         translated.sql += '(';
         translated.sql += left.sql;

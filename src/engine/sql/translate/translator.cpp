@@ -6,6 +6,7 @@
 #include "engine/sql/names.hpp"
 #include "engine/sql/translate/access_functions.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -88,24 +89,19 @@ void Translator::noteDependency(std::string_view name) {
     dependencies_.emplace_back(name);
 }
 
+// Sets and counters by folded name: a union of thousands of selects of one
+// table asks for thousands of aliases of one base.
 std::string Translator::allocateAlias(std::string_view base) {
-    auto used = [&](std::string_view name) {
-        for (const auto& text : aliases_) {
-            if (sameName(text, name)) {
-                return true;
-            }
-        }
-        return false;
-    };
     std::string name(base.empty() ? std::string_view("Query") : base);
-    if (!used(name)) {
-        aliases_.push_back(name);
+    std::string folded = orvdb::base::foldName(name);
+    if (aliasesUsed_.insert(folded).second) {
         return name;
     }
-    for (int i = 2;; ++i) {
-        std::string candidate = name + "~" + std::to_string(i);
-        if (!used(candidate)) {
-            aliases_.push_back(candidate);
+    int& next = aliasSuffixes_[folded];
+    for (next = std::max(next, 2);; ++next) {
+        std::string candidate = name + "~" + std::to_string(next);
+        if (aliasesUsed_.insert(orvdb::base::foldName(candidate)).second) {
+            ++next;
             return candidate;
         }
     }

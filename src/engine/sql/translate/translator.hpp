@@ -16,6 +16,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace orvdb::engine::sql {
@@ -168,6 +170,9 @@ private:
     std::optional<Tx> translateParameterReference(const Expr& expression);
     Tx translateUnary(const Expr& expression, ExprContext& ctx);
     Tx translateBinary(const Expr& expression, ExprContext& ctx);
+    Tx translateChain(const Expr& expression, ExprContext& ctx);
+    Tx combineBinary(BinaryOp op, Tx left, Tx right, const Expr& leftExpression,
+                     const Expr& rightExpression);
     Tx translateCall(const Expr& expression, ExprContext& ctx);
     Tx translatePredicate(const Expr& expression, ExprContext& ctx);
     Tx translateSubqueryExpr(const Expr& expression, ExprContext& ctx);
@@ -190,7 +195,8 @@ private:
     const std::vector<ParameterDecl>* parameters_ = nullptr;
     std::vector<std::string> parametersUsed_;
     std::deque<ResolvedTable> tables_;
-    std::vector<std::string> aliases_;
+    std::unordered_set<std::string> aliasesUsed_;         // folded
+    std::unordered_map<std::string, int> aliasSuffixes_;  // folded base -> next ~n to try
     std::vector<std::string> viewStack_;
     std::vector<std::string> dependencies_;
     const PivotValueReader* pivotReader_ = nullptr;
