@@ -55,7 +55,9 @@ void resizeRow(PageBytes& page, uint16_t slot, size_t length) {
                                  page.begin() + static_cast<ptrdiff_t>(start + keep));
     std::memmove(page.data() + low + shift, page.data() + low, start - low);
     size_t newStart = end - length;
-    std::memcpy(page.data() + newStart, rowHead.data(), keep);
+    if (keep > 0) {
+        std::memcpy(page.data() + newStart, rowHead.data(), keep);
+    }
     uint16_t count = slotCount(page);
     for (uint16_t other = slot; other < count; ++other) {
         uint16_t raw = rawOffset(page, other);
