@@ -169,7 +169,8 @@ TEST(Properties, DamagedBlocksAreReportedWithTheObject) {
         {{'M', 'R', '2', 0, 18, 0, 0, 0, 0, 0, 4, 0, 0, 0, 8, 0, 0, 4, 5, 0, 0, 0},
          "property name 5"},
     };
-    for (const auto& [bytes, expected] : cases) {
+    for (const auto& [block, expected] : cases) {
+        const Bytes& bytes = block;  // clang before 16 cannot capture a structured binding
         std::string message =
             testing::errorOf([&] { decodeProperties(bytes, "file.mdb", "Orders"); });
         EXPECT_NE(message.find("file.mdb: the file is damaged (the properties of 'Orders'"),
