@@ -3,7 +3,6 @@
 #include "jet/format/byte_view.hpp"
 #include "jet/format/bytes.hpp"
 #include "jet/format/data_page.hpp"
-#include "jet/write/data_page_writer.hpp"
 #include "jet/format/jet_error.hpp"
 #include "jet/read/row_decoder.hpp"
 #include "jet/read/usage_map.hpp"
@@ -11,6 +10,7 @@
 #include "jet/update/definition_patch.hpp"
 #include "jet/update/index_edits.hpp"
 #include "jet/update/map_edits.hpp"
+#include "jet/write/data_page_writer.hpp"
 #include "jet/write/row_writer.hpp"
 
 namespace orvdb::jet {
@@ -37,7 +37,9 @@ std::span<const uint8_t> variableField(const TableDefinition& table, const Colum
     if (((row[maskStart + column.number / 8] >> (column.number % 8)) & 1) == 0) {
         return {};
     }
-    auto u16 = [&](size_t offset) { return static_cast<uint16_t>(row[offset] | row[offset + 1] << 8); };
+    auto u16 = [&](size_t offset) {
+        return static_cast<uint16_t>(row[offset] | row[offset + 1] << 8);
+    };
     uint16_t rowVariables = u16(maskStart - 2);
     if (column.variableIndex >= rowVariables ||
         maskStart < 4 + (size_t{column.variableIndex} + 1) * 2) {
@@ -62,8 +64,8 @@ TableEditor::TableEditor(FilePages& pages, uint32_t tablePage, std::string table
     }
     for (const Column& column : definition_.columns) {
         if (column.isLongValue() && column.longValueOwnedPages) {
-            longValues_.emplace(column.number,
-                                std::make_unique<LongValueEditor>(pages_, column, definition_.name));
+            longValues_.emplace(
+                column.number, std::make_unique<LongValueEditor>(pages_, column, definition_.name));
         }
     }
 }
@@ -91,17 +93,19 @@ std::optional<LocatedRow> locateRow(PageStore& pages, const TableDefinition& tab
     std::span<const uint8_t> bytes = data_page_edit::rowBytes(page, where.row);
     if ((flags & data_page::kOverflowRow) != 0) {
         if (bytes.size() < kOverflowPointerSize) {
-            throwCorrupt(pages.fileName(), ("table '" + table.name + "'") + ": the row at " + where.toString() +
-                                                " holds a broken pointer to its data");
+            throwCorrupt(pages.fileName(), ("table '" + table.name + "'") + ": the row at " +
+                                               where.toString() +
+                                               " holds a broken pointer to its data");
         }
         found.data = RowPointer::fromRaw(getU32(bytes, 0));
         const PageBytes& target = pages.read(found.data.page);
         if (!isDataPageOf(target, table.page) ||
             found.data.row >= data_page_edit::slotCount(target) ||
             data_page_edit::flags(target, found.data.row) != data_page::kDeletedRow) {
-            throwCorrupt(pages.fileName(), ("table '" + table.name + "'") + ": the row at " + where.toString() +
-                                                " points to " + found.data.toString() +
-                                                ", which does not hold its data");
+            throwCorrupt(pages.fileName(), ("table '" + table.name + "'") + ": the row at " +
+                                               where.toString() + " points to " +
+                                               found.data.toString() +
+                                               ", which does not hold its data");
         }
         bytes = data_page_edit::rowBytes(target, found.data.row);
     }
@@ -153,9 +157,17 @@ RowPointer TableEditor::place(const std::vector<uint8_t>& row, uint16_t flags) {
     if (lastPage_ != 0 && fitsOn(lastPage_)) {
         target = lastPage_;
     } else {
-        for (uint32_t page : usageMapPages(pages_, definition_.freeSpacePages)) {
-            if (fitsOn(page)) {
-                target = page;
+        // The newest pages with room first, and only a few: a map listing
+        // many pages whose room is too small for this row would otherwise be
+        // read whole at every commit. A row that fits none of them starts a
+        // page of its own.
+        constexpr size_t kPagesTried = 8;
+        std::vector<uint32_t> listed = usageMapPages(pages_, definition_.freeSpacePages);
+        size_t tried = 0;
+        for (auto page = listed.rbegin(); page != listed.rend() && tried < kPagesTried;
+             ++page, ++tried) {
+            if (fitsOn(*page)) {
+                target = *page;
                 break;
             }
         }
