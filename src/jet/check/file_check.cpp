@@ -12,6 +12,7 @@
 #include "jet/format/page.hpp"
 #include "jet/format/tdef.hpp"
 #include "jet/format/usage_map.hpp"
+#include "jet/index/index_key.hpp"
 #include "jet/read/catalog_rows.hpp"
 #include "jet/read/data_page.hpp"
 #include "jet/read/usage_map.hpp"
@@ -291,9 +292,33 @@ private:
     RowsByPointer readRows(const std::shared_ptr<const TableDefinition>& table,
                            const std::string& label) {
         RowsByPointer rows;
+        // Only the values the indexes are made of are kept: memos and
+        // pictures would hold the whole table in memory.
+        std::vector<bool> keyed(table->columns.size(), false);
+        for (const PhysicalIndex& index : table->physicalIndexes) {
+            try {
+                for (const KeyColumn& column : keyColumnsOf(*table, index)) {
+                    if (column.valueIndex < keyed.size()) {
+                        keyed[column.valueIndex] = true;
+                    }
+                }
+            } catch (const JetError&) {
+                // The index check reports it.
+            }
+        }
         try {
             TableReader reader(shared_, table);
             while (auto row = reader.next()) {
+                size_t kept = 0;
+                for (size_t n = 0; n < row->values.size() && n < keyed.size(); ++n) {
+                    if (keyed[n]) {
+                        kept = n + 1;
+                    } else {
+                        row->values[n] = Value{};
+                    }
+                }
+                row->values.resize(kept);
+                row->values.shrink_to_fit();
                 rows.add(row->id, std::move(row->values));
             }
         } catch (const JetError& failure) {
