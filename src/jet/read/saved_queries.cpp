@@ -1,5 +1,6 @@
 #include "jet/read/saved_queries.hpp"
 
+#include <algorithm>
 #include <map>
 
 #include "base/names.hpp"
@@ -10,8 +11,35 @@ namespace orvdb::jet {
 namespace {
 
 struct ColumnPositions {
-    std::optional<size_t> objectId, attribute, name1, name2, expression, flag, extra;
+    std::optional<size_t> objectId, attribute, name1, name2, expression, flag, extra, order;
 };
+
+// A row and where Jet ranks it among the rows of its attribute (the Order
+// column): rows need not lie in the file in that order.
+struct RankedRow {
+    QueryRow row;
+    Bytes order;
+};
+
+// Puts the rows of each attribute in their Order, leaving every attribute's
+// rows where they were among the others.
+std::vector<QueryRow> inOrder(std::vector<RankedRow> ranked) {
+    std::map<uint8_t, std::vector<size_t>> positions;
+    for (size_t n = 0; n < ranked.size(); ++n) {
+        positions[ranked[n].row.attribute].push_back(n);
+    }
+    std::vector<QueryRow> rows(ranked.size());
+    for (const auto& [attribute, places] : positions) {
+        std::vector<size_t> sorted = places;
+        std::stable_sort(sorted.begin(), sorted.end(), [&](size_t left, size_t right) {
+            return ranked[left].order < ranked[right].order;
+        });
+        for (size_t n = 0; n < places.size(); ++n) {
+            rows[places[n]] = std::move(ranked[sorted[n]].row);
+        }
+    }
+    return rows;
+}
 
 std::optional<size_t> positionOf(const TableDefinition& table, std::string_view name) {
     for (size_t n = 0; n < table.columns.size(); ++n) {
@@ -52,11 +80,11 @@ std::vector<SavedQuery> readSavedQueries(const JetFile& file) {
     ColumnPositions at{positionOf(*table, "ObjectId"),   positionOf(*table, "Attribute"),
                        positionOf(*table, "Name1"),      positionOf(*table, "Name2"),
                        positionOf(*table, "Expression"), positionOf(*table, "Flag"),
-                       positionOf(*table, "LvExtra")};
+                       positionOf(*table, "LvExtra"),    positionOf(*table, "Order")};
     if (!at.objectId || !at.attribute) {
         throwCorrupt(file.name(), "the system table MSysQueries lacks its ObjectId or Attribute");
     }
-    std::map<int32_t, std::vector<QueryRow>> rowsByQuery;
+    std::map<int32_t, std::vector<RankedRow>> rowsByQuery;
     TableReader reader = file.readTable("MSysQueries");
     while (auto row = reader.next()) {
         QueryRow queryRow;
@@ -70,8 +98,14 @@ std::vector<SavedQuery> readSavedQueries(const JetFile& file) {
         if (auto extra = numberAt(*row, at.extra)) {
             queryRow.extra = static_cast<int32_t>(*extra);
         }
+        RankedRow ranked{std::move(queryRow), {}};
+        if (at.order) {
+            if (const auto* order = std::get_if<Bytes>(&row->values[*at.order])) {
+                ranked.order = *order;
+            }
+        }
         auto id = static_cast<int32_t>(numberAt(*row, at.objectId).value_or(0));
-        rowsByQuery[id].push_back(std::move(queryRow));
+        rowsByQuery[id].push_back(std::move(ranked));
     }
     for (const CatalogObject* object : objects) {
         SavedQuery query;
@@ -79,7 +113,8 @@ std::vector<SavedQuery> readSavedQueries(const JetFile& file) {
         query.id = object->id;
         query.flags = object->flags;
         try {
-            QueryText text = buildQueryText(rowsByQuery[object->id], object->flags);
+            QueryText text =
+                buildQueryText(inOrder(std::move(rowsByQuery[object->id])), object->flags);
             query.kind = text.kind;
             query.sql = std::move(text.sql);
             query.connect = std::move(text.connect);
