@@ -30,41 +30,6 @@ string quoted(std::string_view text) {
     return host::Get_SQL_String(text);
 }
 
-// A query level of its own in command mode, for statements.
-class Changes {
-public:
-    explicit Changes(UpgradeSession& session) : level_(session), query_(session.current()) {
-        query_.setCommandMode();
-    }
-    void run(const string& sql) { query_.open(sql); }
-
-private:
-    QueryLevel level_;
-    QueryHandle query_;
-};
-
-// A query level of its own in select mode, for reading rows. A select's rows
-// are read whole when it opens, so the block may change the table it walks.
-class Reader {
-public:
-    explicit Reader(UpgradeSession& session) : level_(session), query_(session.current()) {
-        query_.setSelectMode();
-    }
-    // True when the select gave a first row.
-    bool open(const string& sql) { return query_.open(sql) && query_.active(); }
-    bool next() {
-        query_.next();
-        return query_.active();
-    }
-    string text(const char* field) { return query_.fieldText(field); }
-    int32_t integer(const char* field) { return query_.fieldInteger(field); }
-    float number(const char* field) { return query_.fieldFloat(field); }
-
-private:
-    QueryLevel level_;
-    QueryHandle query_;
-};
-
 void run(UpgradeSession& session, const string& sql) {
     Changes(session).run(sql);
 }

@@ -10,44 +10,8 @@
 
 namespace orvdb::upgrade {
 
-namespace {
-
 using std::string;
 using std::to_string;
-
-// A query level of its own in command mode: the statements of a script.
-class Changes {
-public:
-    explicit Changes(UpgradeSession& session) : level_(session), query_(session.current()) {
-        query_.setCommandMode();
-    }
-    void run(const string& sql) { query_.open(sql); }
-
-private:
-    QueryLevel level_;
-    QueryHandle query_;
-};
-
-// A query level of its own in select mode, for reading rows. The rows of a
-// select are read whole when it opens, so the caller may change the table
-// while it walks them.
-class Reader {
-public:
-    explicit Reader(UpgradeSession& session) : level_(session), query_(session.current()) {
-        query_.setSelectMode();
-    }
-    bool open(const string& sql) { return query_.open(sql) && query_.active(); }
-    bool active() { return query_.active(); }
-    void next() { query_.next(); }
-    string text(const char* field) { return query_.fieldText(field); }
-    int32_t integer(const char* field) { return query_.fieldInteger(field); }
-
-private:
-    QueryLevel level_;
-    QueryHandle query_;
-};
-
-}  // namespace
 
 void addMissingPositionColumns(UpgradeSession& session) {
     QueryLevel level(session);
@@ -96,7 +60,7 @@ void renumberListPositions(UpgradeSession& session) {
         {
             Reader reader(session);
             for (bool row = reader.open("SELECT Distinct(Ref1) AS Ref FROM " + items); row;
-                 row = (reader.next(), reader.active())) {
+                 row = reader.next()) {
                 refs.push_back(reader.text("Ref"));
             }
         }
@@ -109,7 +73,7 @@ void renumberListPositions(UpgradeSession& session) {
                 Reader reader(session);
                 for (bool row = reader.open("SELECT ID FROM " + items + " WHERE Ref1=" + ref +
                                             " ORDER BY [Position]");
-                     row; row = (reader.next(), reader.active())) {
+                     row; row = reader.next()) {
                     ids.push_back(reader.text("ID"));
                 }
             }
@@ -126,7 +90,7 @@ void renumberListPositions(UpgradeSession& session) {
             for (bool row = reader.open(string("SELECT P2.[Position] AS P, P1.ID AS PID ") +
                                         " FROM " + list.items + " AS P2, " + list.list + " AS P1" +
                                         " WHERE P1.ID=P2.Ref1 AND P1.CurrentVal=P2.ItemIndex");
-                 row; row = (reader.next(), reader.active())) {
+                 row; row = reader.next()) {
                 currents.emplace_back(reader.text("P"), reader.text("PID"));
             }
         }
@@ -171,7 +135,7 @@ void createVisibilityExpressions(UpgradeSession& session) {
             Reader reader(session);
             for (bool row =
                      reader.open("SELECT ID, " + string(visibility.column) + " FROM " + table);
-                 row; row = (reader.next(), reader.active())) {
+                 row; row = reader.next()) {
                 texts.emplace_back(reader.text("ID"), reader.text(visibility.column));
             }
         }
@@ -201,7 +165,7 @@ void moveAfterProcedures(UpgradeSession& session) {
         Reader reader(session);
         for (bool row =
                  reader.open("SELECT ID, BeforeProcedure, AfterProcedure FROM ModeleConstruction");
-             row; row = (reader.next(), reader.active())) {
+             row; row = reader.next()) {
             models.push_back({reader.integer("ID"), reader.integer("BeforeProcedure"),
                               reader.integer("AfterProcedure")});
         }
@@ -232,7 +196,7 @@ void fillGlazingOrderReferences(UpgradeSession& session) {
                  "SELECT DISTINCT GlazingPrice.Article_Id AS Article_Id, Article.Reference AS "
                  "Reference FROM GlazingPrice INNER JOIN Article ON Article.ID = "
                  "GlazingPrice.Article_Id");
-             row; row = (reader.next(), reader.active())) {
+             row; row = reader.next()) {
             articles.emplace_back(reader.integer("Article_Id"), reader.text("Reference"));
         }
     }
@@ -276,7 +240,7 @@ void moveBorders(UpgradeSession& session) {
         for (bool row = reader.open(
                  "SELECT Ref, ZV_Position, Orientation, MinValue, MaxValue, MinIncluded, "
                  "MaxIncluded, Comment FROM TmpTabBorders ORDER BY ID");
-             row; row = (reader.next(), reader.active())) {
+             row; row = reader.next()) {
             borders.push_back({reader.integer("Ref"), reader.integer("ZV_Position"),
                                reader.integer("Orientation"), reader.integer("MinIncluded"),
                                reader.integer("MaxIncluded"), reader.text("MinValue"),
