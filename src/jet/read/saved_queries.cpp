@@ -1,6 +1,7 @@
 #include "jet/read/saved_queries.hpp"
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 
 #include "base/names.hpp"
@@ -18,7 +19,7 @@ struct ColumnPositions {
 // column): rows need not lie in the file in that order.
 struct RankedRow {
     QueryRow row;
-    Bytes order;
+    uint64_t order = 0;  // the column's bytes, most significant first
 };
 
 // Puts the rows of each attribute in their Order, leaving every attribute's
@@ -101,7 +102,9 @@ std::vector<SavedQuery> readSavedQueries(const JetFile& file) {
         RankedRow ranked{std::move(queryRow), {}};
         if (at.order) {
             if (const auto* order = std::get_if<Bytes>(&row->values[*at.order])) {
-                ranked.order = *order;
+                for (size_t n = 0; n < order->size() && n < sizeof ranked.order; ++n) {
+                    ranked.order |= uint64_t{(*order)[n]} << (8 * (sizeof ranked.order - 1 - n));
+                }
             }
         }
         auto id = static_cast<int32_t>(numberAt(*row, at.objectId).value_or(0));
