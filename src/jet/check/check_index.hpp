@@ -38,9 +38,10 @@ private:
 };
 
 // Adds findings about `index` of `table` to `findings` and returns the pages
-// its tree was found on.
+// its tree was found on. Without `rows`, only the tree is checked (its pages'
+// shape, links and order), not the rows it lists.
 std::set<uint32_t> checkIndex(PageSource& source, const TableDefinition& table,
-                              const PhysicalIndex& index, const RowsByPointer& rows,
+                              const PhysicalIndex& index, const RowsByPointer* rows,
                               std::vector<CheckFinding>& findings);
 
 }  // namespace orvdb::jet
