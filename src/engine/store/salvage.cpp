@@ -28,7 +28,7 @@ std::vector<std::string> WorkingStore::salvageTo(const std::string& out) {
         report.push_back("found: " + damage_);
     }
     for (int64_t id : std::set<int64_t>(unloaded_)) {
-        std::string stopped;
+        std::vector<std::string> losses;
         std::string name = std::to_string(id);
         for (const TableInfo* table : catalog_->tables()) {
             if (table->id == id) {
@@ -36,13 +36,12 @@ std::vector<std::string> WorkingStore::salvageTo(const std::string& out) {
             }
         }
         try {
-            loadRows(id, &stopped);
+            loadRows(id, &losses);
         } catch (const EngineError& failure) {
-            stopped = failure.what();
+            losses.push_back("not copied: " + std::string(failure.what()));
         }
-        if (!stopped.empty()) {
-            report.push_back("table '" + name + "': the rows from the damage on are left out (" +
-                             stopped + ")");
+        for (const std::string& loss : losses) {
+            report.push_back("table '" + name + "': " + loss);
         }
     }
     try {
