@@ -1,5 +1,6 @@
-// Repair of a damaged file: every row that reads is copied, whatever page it
-// is on; what does not read is named in the report, and the copy is sound.
+// Damaged files: a unique index whose rows hold duplicates makes the file
+// read-only, naming the index; a repair copies every row that reads,
+// whatever page it is on, names what does not read, and the copy is sound.
 #include "engine_test_support.hpp"
 #include "jet/check/file_check.hpp"
 
@@ -15,6 +16,25 @@ constexpr size_t kPage = 4096;
 constexpr int kRows = 600;
 
 using Bytes = std::vector<char>;
+
+Bytes bytesOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeBytes(const std::string& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string errorOf(Connection& conn, const std::string& sql) {
+    try {
+        conn.execute(sql);
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return "";
+}
 
 uint32_t ownerOf(const Bytes& bytes, size_t page) {
     uint32_t owner = 0;
@@ -70,7 +90,7 @@ struct DamageCase {
     const char* reported;
 };
 
-TEST(Salvage, RepairKeepsEveryRowThatReadsAndNamesWhatIsLost) {
+TEST(DamagedFile, RepairKeepsEveryRowThatReadsAndNamesWhatIsLost) {
     testing::ScratchDir dir;
     const std::string original = dir.file("original.mdb");
     {
@@ -88,8 +108,7 @@ TEST(Salvage, RepairKeepsEveryRowThatReadsAndNamesWhatIsLost) {
         }
         conn.commitTransaction();
     }
-    std::ifstream in(original, std::ios::binary);
-    const Bytes intact((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const Bytes intact = bytesOf(original);
     const Pages pages = pagesOf(intact);
     ASSERT_GE(pages.rows.size(), 3u);
     ASSERT_FALSE(pages.longValues.empty());
@@ -116,8 +135,7 @@ TEST(Salvage, RepairKeepsEveryRowThatReadsAndNamesWhatIsLost) {
         damage.damage(bytes, pages);
         const std::string damaged = dir.file("damaged" + std::to_string(index) + ".mdb");
         const std::string copy = dir.file("copy" + std::to_string(index++) + ".mdb");
-        std::ofstream(damaged, std::ios::binary)
-            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        writeBytes(damaged, bytes);
         std::vector<std::string> report;
         {
             Connection conn;
@@ -147,6 +165,55 @@ TEST(Salvage, RepairKeepsEveryRowThatReadsAndNamesWhatIsLost) {
                 << damage.what << ": " << finding.text;
         }
     }
+}
+
+// The file's unique indexes hold: a new duplicate key is refused after the
+// file is opened again; an index the file says is unique over rows that
+// hold duplicates makes the file read-only, naming the index, with every
+// row still read and the file untouched.
+TEST(DamagedFile, UniqueIndexOverDuplicatesOpensReadOnlyNamingIt) {
+    testing::ScratchDir dir;
+    const std::string good = dir.file("good.mdb");
+    WorkingStore::createDatabase(good);
+    {
+        Connection conn;
+        conn.setConnectionString("Data Source=" + good + ";");
+        conn.open();
+        conn.execute("CREATE TABLE T (ID LONG PRIMARY KEY, Code TEXT(10))");
+        conn.execute("CREATE INDEX ByCode ON T (Code)");
+        for (const char* row : {"1, 'a'", "2, 'a'", "3, 'b'"}) {
+            conn.execute(std::string("INSERT INTO T VALUES (") + row + ")");
+        }
+    }
+    {
+        Connection conn;
+        conn.setConnectionString("Data Source=" + good + ";");
+        conn.open();
+        EXPECT_NE(errorOf(conn, "INSERT INTO T VALUES (1, 'c')").find("duplicate values"),
+                  std::string::npos);
+        EXPECT_EQ(testing::column(conn, "SELECT Count(*) FROM T"), std::vector<std::string>{"3"});
+    }
+    // ByCode, the physical index whose first column is Code (column 1), made
+    // unique in the table's definition.
+    Bytes bytes = bytesOf(good);
+    const uint32_t table = ownerOf(bytes, pagesOf(bytes).rows.front());
+    const char marker[] = {char(0x83), char(0x07), 0, 0, 1, 0};
+    auto at = std::search(bytes.begin() + static_cast<long>(table * kPage),
+                          bytes.begin() + static_cast<long>((table + 1) * kPage), marker,
+                          marker + sizeof marker);
+    ASSERT_NE(at, bytes.begin() + static_cast<long>((table + 1) * kPage));
+    at[46] = static_cast<char>(at[46] | 0x01);
+    const std::string damaged = dir.file("damaged.mdb");
+    writeBytes(damaged, bytes);
+    Connection conn;
+    conn.setConnectionString("Data Source=" + damaged + ";");
+    conn.open();
+    EXPECT_EQ(testing::column(conn, "SELECT Count(*) FROM T"), std::vector<std::string>{"3"});
+    const std::string refused = errorOf(conn, "INSERT INTO T VALUES (4, 'a')");
+    EXPECT_NE(refused.find("read-only"), std::string::npos) << refused;
+    EXPECT_NE(refused.find("ByCode"), std::string::npos) << refused;
+    conn.close();
+    EXPECT_EQ(bytesOf(damaged), bytes);
 }
 
 }  // namespace
