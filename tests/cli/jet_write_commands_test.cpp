@@ -7,7 +7,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <vector>
 
@@ -93,8 +92,11 @@ TEST_F(JetWriteCommands, CommandsNameTheFileOrWhyTheyCannotRun) {
 }
 
 std::vector<char> bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::vector<char> bytes(static_cast<size_t>(in.tellg()));
+    in.seekg(0);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
 }
 
 // A command that only reads, or fails (to open, to parse, on a rule), writes
