@@ -133,6 +133,7 @@ TEST_F(ConnectionSqlTest, LongAndDeepStatementsRunOrAreTooComplex) {
          "10010"},
         {"+ with a Null is Null", repeat("SELECT IsNull('a' + Null", " + 'b'", 9998) + ")", "True"},
         {"- of 10,000 numbers", repeat("SELECT 0.5", " - 1", 9999), "-9998.5"},
+        {"+ and - mixed, text first", repeat("SELECT '1' + '2'", " + 2 - 1", 5000), "5012"},
         {"* of dates and numbers", repeat("SELECT 2", " * 1", 9998) + " * #1900-01-01#", "4"},
         {"a union of 10,000 selects",
          repeat("SELECT 0 AS X FROM Notes", " UNION ALL SELECT 1 FROM Notes", 9999),

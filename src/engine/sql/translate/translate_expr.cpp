@@ -617,21 +617,44 @@ Tx Translator::translateChain(const Expr& expression, ExprContext& ctx) {
             anyMemo ? ValueType::of(JetType::Memo) : ValueType::of(JetType::Text, 255);
         return translated;
     }
-    // + - *: folded from the left, as Jet evaluates them.
+    // + - *: folded from the left, as Jet evaluates them; a chain of + and -
+    // has an operator per step.
+    auto stepOp = [&expression, op](size_t index) {
+        return expression.steps.empty() ? op : expression.steps[index - 1];
+    };
+    auto symbol = [](BinaryOp step) {
+        return step == BinaryOp::Add ? '+' : step == BinaryOp::Subtract ? '-' : '*';
+    };
     ValueType type = terms.front().type;
+    std::string ops;
     for (size_t index = 1; index < terms.size(); ++index) {
-        type = arithmeticType(op, type, terms[index].type);
+        type = arithmeticType(stepOp(index), type, terms[index].type);
+        if (!expression.steps.empty() || index == 1) {
+            ops += symbol(stepOp(index));
+        }
     }
     translated.type = type;
-    const char* symbol = op == BinaryOp::Add ? "+" : op == BinaryOp::Subtract ? "-" : "*";
     if (allNumbers && terms.size() <= kNativeChain) {
-        // SQLite reads a + b + c as (a + b) + c, as Jet does.
-        translated.sql =
-            joinGroups(takeSql(terms), "(", std::string(" ") + symbol + " ", ")", terms.size())
-                .front();
+        // SQLite reads a + b - c as (a + b) - c, as Jet does.
+        std::vector<std::string> parts = takeSql(terms);
+        size_t length = 2;
+        for (const std::string& part : parts) {
+            length += part.size() + 3;
+        }
+        translated.sql.reserve(length);
+        translated.sql += '(';
+        for (size_t index = 0; index < parts.size(); ++index) {
+            if (index > 0) {
+                translated.sql += ' ';
+                translated.sql += symbol(stepOp(index));
+                translated.sql += ' ';
+            }
+            translated.sql += parts[index];
+        }
+        translated.sql += ')';
         return translated;
     }
-    translated.sql = foldCall(symbol, takeSql(terms));
+    translated.sql = foldCall(ops, takeSql(terms));
     return translated;
 }
 
