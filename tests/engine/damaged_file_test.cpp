@@ -170,7 +170,8 @@ TEST(DamagedFile, RepairKeepsEveryRowThatReadsAndNamesWhatIsLost) {
 // The file's unique indexes hold: a new duplicate key is refused after the
 // file is opened again; an index the file says is unique over rows that
 // hold duplicates makes the file read-only, naming the index, with every
-// row still read and the file untouched.
+// row still read and the file untouched; a repair copies it as an index
+// that allows duplicates.
 TEST(DamagedFile, UniqueIndexOverDuplicatesOpensReadOnlyNamingIt) {
     testing::ScratchDir dir;
     const std::string good = dir.file("good.mdb");
@@ -214,6 +215,16 @@ TEST(DamagedFile, UniqueIndexOverDuplicatesOpensReadOnlyNamingIt) {
     EXPECT_NE(refused.find("ByCode"), std::string::npos) << refused;
     conn.close();
     EXPECT_EQ(bytesOf(damaged), bytes);
+    // A repair keeps the rows and the index, which then allows duplicates.
+    const std::string copy = dir.file("copy.mdb");
+    Connection reading;
+    reading.setConnectionString("Data Source=" + damaged + ";Mode=Read;");
+    reading.open();
+    const std::vector<std::string> report = reading.store().salvageTo(copy);
+    ASSERT_EQ(report.size(), 1u);
+    EXPECT_NE(report.front().find("'ByCode'"), std::string::npos) << report.front();
+    EXPECT_NE(report.front().find("allows duplicates"), std::string::npos) << report.front();
+    EXPECT_TRUE(jet::checkJetFile(copy, std::nullopt).findings.empty());
 }
 
 }  // namespace
