@@ -533,11 +533,11 @@ std::string foldCall(std::string_view ops, std::vector<std::string> parts) {
 // expression depth grows with each operator it reads.
 constexpr size_t kNativeChain = 200;
 
-std::vector<std::string> takeSql(std::vector<Tx>& terms, size_t from = 0) {
+std::vector<std::string> takeSql(std::vector<Tx>& terms) {
     std::vector<std::string> parts;
-    parts.reserve(terms.size() - from);
-    for (size_t index = from; index < terms.size(); ++index) {
-        parts.push_back(std::move(terms[index].sql));
+    parts.reserve(terms.size());
+    for (Tx& term : terms) {
+        parts.push_back(std::move(term.sql));
     }
     return parts;
 }
