@@ -20,7 +20,7 @@ namespace {
 // this many fit in a 1 MB stack with room to spare (SQLite refuses deeper
 // nesting of calls anyway).
 constexpr int kMaxDepth = 128;
-}
+}  // namespace
 
 Parser::DepthGuard::DepthGuard(Parser& p) : parser(p) {
     deepen();
