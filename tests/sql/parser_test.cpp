@@ -54,7 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
         // A chain of one operator is one node, read left to right;
         // parentheses or another operator start a new one.
         ExprCase{"a - b - c", "(- a b c)"}, ExprCase{"a - (b - c)", "(- a (- b c))"},
-        ExprCase{"a - b + c", "(+ (- a b) c)"},
+        ExprCase{"a - b + c", "(-+ a b c)"}, ExprCase{"a - (b + c) - d", "(- a (+ b c) d)"},
+        ExprCase{"a * b / c", "(/ (* a b) c)"},
         ExprCase{"a & b & c + d & e", "(& a b (+ c d) e)"}));
 
 INSTANTIATE_TEST_SUITE_P(
@@ -116,12 +117,13 @@ TEST(Parser, NestingHasALimitInsteadOfACrash) {
     EXPECT_EQ(errorOf([&] { parseStatement(nested(100000)); }), "Query is too complex.");
     std::string minus = "SELECT " + std::string(100000, '-') + "1";
     EXPECT_EQ(errorOf([&] { parseStatement(minus); }), "Query is too complex.");
-    // Operators that alternate nest one level each; one repeated does not.
+    // Operators that alternate nest one level each; one repeated, or + and
+    // - mixed, do not.
     std::string alternating = "SELECT 1";
     std::string repeated = "SELECT 1";
     for (int term = 0; term < 50000; ++term) {
-        alternating += term % 2 ? " + 1" : " - 1";
-        repeated += " - 1";
+        alternating += term % 2 ? " * 1" : " / 1";
+        repeated += term % 3 ? " - 1" : " + 1";
     }
     EXPECT_EQ(errorOf([&] { parseStatement(alternating); }), "Query is too complex.");
     EXPECT_NO_THROW(parseStatement(repeated));

@@ -8,10 +8,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace orvdb::jet {
 class TableReader;
-}
+class SalvageReader;
+}  // namespace orvdb::jet
 
 namespace orvdb::engine {
 
@@ -38,5 +40,9 @@ sqlite3* openTemporaryStore(const std::string& path);
 // columns have the names of the definition's), each with its row pointer as
 // its rowid.
 void loadJetRows(sqlite3* db, const std::string& storedName, ::orvdb::jet::TableReader& reader);
+// The rows a repair could read of a damaged table; a row the store refuses
+// is left out with a line in `losses`. Returns the rows kept.
+size_t loadSalvagedRows(sqlite3* db, const std::string& storedName,
+                        ::orvdb::jet::SalvageReader& reader, std::vector<std::string>& losses);
 
 }  // namespace orvdb::engine
