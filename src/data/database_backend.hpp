@@ -9,6 +9,7 @@
 #include <orvdb/interfaces.hpp>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,6 +51,9 @@ public:
     virtual std::u16string userTablesQuery() const = 0;
     // A select of every row and column of a table.
     virtual std::u16string selectAllText(std::u16string_view table) const = 0;
+    // The literal of a date-time (days since 1899-12-30) in statements sent
+    // to this database; nothing when the host's database connector makes it.
+    virtual std::optional<std::string> dateTimeLiteral(double days) const { return std::nullopt; }
 };
 
 }  // namespace orvdb::data

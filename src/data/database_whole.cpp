@@ -116,6 +116,14 @@ void torvc_Database::exportTable(ISystemObject& tableObject, iDatabase& target) 
     host::throwIfFailed(PopTable(), "PopTable");
     connector->tableCreated(&target, host::toUtf8(name));
 
+    // A target of ours may write its own date literals.
+    auto* ownTarget = dynamic_cast<torvc_Database*>(&target);
+    auto dateLiteral = [&](double days) {
+        std::optional<std::string> own =
+            ownTarget ? ownTarget->backend().dateTimeLiteral(days) : std::nullopt;
+        return own ? *own : connector->renderDateTimeLiteral(days);
+    };
+
     // The rows, one INSERT each.
     ComPtr<iQueryDatabase> rows = calls::pushQuery(*this);
     calls::pushQuery(target);
@@ -149,10 +157,9 @@ void torvc_Database::exportTable(ISystemObject& tableObject, iDatabase& target) 
                     break;
                 case kKindTimestamp:
                 case kKindDateTime:
-                    insert += row.isNull(field)
-                                  ? u"NULL"
-                                  : u16(connector->renderDateTimeLiteral(row.dataset().getDateTime(
-                                        row.dataset().fieldIndex(field))));
+                    insert += row.isNull(field) ? u"NULL"
+                                                : u16(dateLiteral(row.dataset().getDateTime(
+                                                      row.dataset().fieldIndex(field))));
                     break;
                 default: {
                     std::u16string text = calls::getString(*rows.get(), fieldNameText.view());

@@ -34,6 +34,10 @@ public:
     std::u16string alterColumnText(int32_t value) const override;
     std::u16string userTablesQuery() const override;
     std::u16string selectAllText(std::u16string_view table) const override;
+    // The server's own form: the host's #...# form starts a comment in MariaDB.
+    std::optional<std::string> dateTimeLiteral(double days) const override {
+        return mariadb::dateTimeLiteral(days);
+    }
 
     Session& session() { return *session_; }
 
