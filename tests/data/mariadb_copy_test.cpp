@@ -174,6 +174,27 @@ TEST_P(MariaDbCopyTest, RoundTripKeepsTablesKeysIndexesAndRows) {
         total += std::stoll(rows);
     }
     EXPECT_EQ(there.rows, total);
+    // Each view the server took gives as many rows as the saved query.
+    size_t views = 0;
+    for (const engine::Row& view :
+         check
+             ->query("SELECT TABLE_NAME FROM information_schema.VIEWS WHERE "
+                     "TABLE_SCHEMA=DATABASE()")
+             .rows) {
+        std::string name = engine::valueToText(view[0]);
+        size_t rows = 0;
+        try {
+            rows = reader.query("SELECT * FROM [" + name + "]").rows.size();
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << "view " << name << " that Access cannot run: " << e.what();
+            continue;
+        }
+        EXPECT_EQ(check->scalar("SELECT COUNT(*) FROM " + mariadb::quoteName(name)),
+                  std::to_string(rows))
+            << "view " << name;
+        ++views;
+    }
+    EXPECT_EQ(views, there.views);
     reader.close();
 
     mariadb::CopyReport home = mariadb::copyFromServer(scratch.settings(), back.string());
