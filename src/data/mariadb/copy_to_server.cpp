@@ -26,6 +26,9 @@ constexpr const char* kTableOptions =
 constexpr size_t kBatchBytes = size_t{1} << 20;
 // ER_TOO_BIG_ROWSIZE: the VARCHARs of a wide table pass the row size limit.
 constexpr unsigned kRowSizeTooLarge = 1118;
+// ER_NOT_ALLOWED_COMMAND and ER_LOAD_INFILE_CAPABILITY_DISABLED: no LOAD DATA LOCAL.
+constexpr unsigned kLocalInfileRefused = 1148;
+constexpr unsigned kLocalInfileDisabled = 4166;
 
 std::string number(double value, int digits) {
     char text[40];
@@ -60,6 +63,17 @@ std::string literal(Session& session, const engine::ColumnDef& column,
             return dateTimeLiteral(real);
         case JetType::Single:
             return number(real, 9);
+        case JetType::Currency:
+        case JetType::Decimal: {
+            // At the column's scale: a double's last digits are no part of the value.
+            if (std::holds_alternative<int64_t>(value)) {
+                return std::to_string(std::get<int64_t>(value));
+            }
+            char text[64];
+            std::snprintf(text, sizeof text, "%.*f",
+                          column.type == JetType::Currency ? 4 : column.scale, real);
+            return text;
+        }
         default:
             if (auto integer = std::get_if<int64_t>(&value)) {
                 return std::to_string(*integer);
@@ -330,13 +344,65 @@ private:
         if (progress_) {
             progress_(step);
         }
+        run(table, "START TRANSACTION");
+        if (!loadRefused_) {
+            try {
+                loadRows(table, rows, step);
+            } catch (const SessionError& e) {
+                // A server that takes no LOCAL INFILE gets INSERTs instead.
+                if (e.code() != kLocalInfileRefused && e.code() != kLocalInfileDisabled) {
+                    throw std::runtime_error("table '" + table.name + "': " + e.what());
+                }
+                loadRefused_ = true;
+            }
+        }
+        if (loadRefused_) {
+            insertRows(table, rows, step);
+        }
+        run(table, "COMMIT");
+        if (progress_ && step.rowsDone > 0) {
+            progress_(step);
+        }
+        ++report_.tables;
+        report_.rows += step.rowsDone;
+    }
+
+    void loadRows(const engine::TableInfo& table, const engine::QueryResult& rows,
+                  CopyProgress& step) {
+        std::vector<std::string> columns;
+        for (const engine::ColumnDef& column : table.columns) {
+            columns.push_back(column.name);
+        }
+        size_t next = 0;
+        session_->loadData(table.name, columns, static_cast<int64_t>(rows.rows.size()),
+                           [&](std::string& piece) {
+                               while (next < rows.rows.size() && piece.size() < kBatchBytes) {
+                                   const engine::Row& row = rows.rows[next++];
+                                   for (size_t i = 0; i < table.columns.size(); ++i) {
+                                       if (i) {
+                                           piece += '\t';
+                                       }
+                                       appendField(piece, table.columns[i], row[i]);
+                                   }
+                                   piece += '\n';
+                               }
+                               step.rowsDone = static_cast<int64_t>(next);
+                               if (progress_ && !piece.empty()) {
+                                   progress_(step);
+                               }
+                               return !piece.empty();
+                           });
+    }
+
+    void insertRows(const engine::TableInfo& table, const engine::QueryResult& rows,
+                    CopyProgress& step) {
         std::string head = "INSERT INTO " + quoteName(table.name) + " (";
         for (size_t i = 0; i < table.columns.size(); ++i) {
             head += (i ? ", " : "") + quoteName(table.columns[i].name);
         }
         head += ") VALUES ";
         std::string batch;
-        run(table, "START TRANSACTION");
+        step.rowsDone = 0;
         for (const engine::Row& row : rows.rows) {
             batch += batch.empty() ? head + "(" : ",(";
             for (size_t i = 0; i < table.columns.size(); ++i) {
@@ -355,12 +421,26 @@ private:
         if (!batch.empty()) {
             run(table, batch);
         }
-        run(table, "COMMIT");
-        if (progress_ && step.rowsDone > 0) {
-            progress_(step);
+    }
+
+    // A value in the LOAD DATA stream: numbers and dates as their literals
+    // without quotes, texts and bytes escaped.
+    void appendField(std::string& piece, const engine::ColumnDef& column,
+                     const engine::SqlValue& value) {
+        if (engine::isNull(value)) {
+            piece += "\\N";
+        } else if (auto bytes = std::get_if<std::vector<uint8_t>>(&value)) {
+            appendLoadText(piece, std::string_view(reinterpret_cast<const char*>(bytes->data()),
+                                                   bytes->size()));
+        } else if (std::holds_alternative<std::string>(value) && column.type != JetType::DateTime) {
+            appendLoadText(piece, std::get<std::string>(value));
+        } else {
+            std::string text = literal(*session_, column, value);
+            if (text.size() >= 2 && text.front() == '\'') {
+                text = text.substr(1, text.size() - 2);
+            }
+            appendLoadText(piece, text);
         }
-        ++report_.tables;
-        report_.rows += step.rowsDone;
     }
 
     void copyIndexes(const engine::TableInfo& table) {
@@ -470,6 +550,7 @@ private:
     const ProgressSink& progress_;
     std::unique_ptr<Session> session_;
     std::set<std::string> wideTables_;
+    bool loadRefused_ = false;
     CopyReport report_;
 };
 

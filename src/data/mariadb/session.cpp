@@ -2,8 +2,10 @@
 
 #include <mysql.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 
 #include "engine/jet_datetime.hpp"
 
@@ -168,6 +170,8 @@ void Session::open() {
         throw SessionError("MariaDB: out of memory making a connection", 0);
     }
     mysql_optionsv(handle, MYSQL_SET_CHARSET_NAME, "utf8mb4");
+    unsigned allowLocal = 1;
+    mysql_optionsv(handle, MYSQL_OPT_LOCAL_INFILE, &allowLocal);
     unsigned timeout = 10;
     mysql_optionsv(handle, MYSQL_OPT_CONNECT_TIMEOUT, &timeout);
     const char* host = settings_.socket.empty() ? settings_.host.c_str() : nullptr;
@@ -252,6 +256,111 @@ int64_t Session::execute(std::string_view sql) {
         fail(sql);
     }
     return static_cast<int64_t>(mysql_affected_rows(handle));
+}
+
+namespace {
+
+// What the LOCAL INFILE callbacks share: the producer and what is left of
+// its last piece.
+struct LoadStream {
+    const std::function<bool(std::string&)>* next = nullptr;
+    std::string piece;
+    size_t offset = 0;
+    std::string error;
+};
+
+int loadInit(void** state, const char*, void* userdata) {
+    *state = userdata;
+    return 0;
+}
+
+int loadRead(void* state, char* buffer, unsigned int length) {
+    auto& stream = *static_cast<LoadStream*>(state);
+    try {
+        while (stream.offset >= stream.piece.size()) {
+            stream.piece.clear();
+            stream.offset = 0;
+            if (!(*stream.next)(stream.piece)) {
+                return 0;
+            }
+        }
+        size_t count = std::min<size_t>(length, stream.piece.size() - stream.offset);
+        std::memcpy(buffer, stream.piece.data() + stream.offset, count);
+        stream.offset += count;
+        return static_cast<int>(count);
+    } catch (const std::exception& e) {
+        stream.error = e.what();
+        return -1;
+    }
+}
+
+void loadEnd(void*) {}
+
+int loadError(void* state, char* buffer, unsigned int length) {
+    auto& stream = *static_cast<LoadStream*>(state);
+    std::snprintf(buffer, length, "%s", stream.error.c_str());
+    return 1;
+}
+
+}  // namespace
+
+void Session::loadData(std::string_view table, const std::vector<std::string>& columns,
+                       int64_t expectedRows, const std::function<bool(std::string&)>& next) {
+    MYSQL* handle = connected();
+    LoadStream stream;
+    stream.next = &next;
+    mysql_set_local_infile_handler(handle, loadInit, loadRead, loadEnd, loadError, &stream);
+    std::string list;
+    for (const std::string& column : columns) {
+        list += (list.empty() ? "" : ", ") + quoteName(column);
+    }
+    std::string sql = "LOAD DATA LOCAL INFILE 'orvdb-rows' INTO TABLE " +
+                      quoteName(std::string(table)) + " CHARACTER SET binary (" + list + ")";
+    int failed = mysql_real_query(handle, sql.data(), sql.size());
+    mysql_set_local_infile_default(handle);
+    if (failed != 0) {
+        fail(sql);
+    }
+    auto loaded = static_cast<int64_t>(mysql_affected_rows(handle));
+    unsigned warnings = mysql_warning_count(handle);
+    if (loaded != expectedRows || warnings != 0) {
+        std::string why;
+        if (warnings != 0) {
+            engine::QueryResult shown = query("SHOW WARNINGS LIMIT 3");
+            for (const engine::Row& row : shown.rows) {
+                why += "; " + engine::valueToText(row.back());
+            }
+        }
+        throw SessionError("MariaDB " + describe(settings_) + ": table '" + std::string(table) +
+                               "' took " + std::to_string(loaded) + " of " +
+                               std::to_string(expectedRows) + " rows with " +
+                               std::to_string(warnings) + " warnings" + why,
+                           0);
+    }
+}
+
+void appendLoadText(std::string& stream, std::string_view text) {
+    for (char c : text) {
+        switch (c) {
+            case '\t':
+                stream += "\\t";
+                break;
+            case '\n':
+                stream += "\\n";
+                break;
+            case '\r':
+                stream += "\\r";
+                break;
+            case '\\':
+                stream += "\\\\";
+                break;
+            case '\0':
+                stream += "\\0";
+                break;
+            default:
+                stream += c;
+        }
+    }
 }
 
 std::string Session::scalar(std::string_view sql) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -50,6 +51,14 @@ public:
     std::string scalar(std::string_view sql);
     uint64_t lastInsertId() const;
 
+    // Streams rows into a table with LOAD DATA LOCAL (tab-separated, '\\N'
+    // for NULL, bytes unconverted): next fills its argument with the next
+    // piece of the stream and returns false at the end. Raises when the
+    // server loaded fewer rows than expected or warned about any value
+    // (LOCAL turns the server's errors into warnings).
+    void loadData(std::string_view table, const std::vector<std::string>& columns,
+                  int64_t expectedRows, const std::function<bool(std::string&)>& next);
+
     // 'text' with the server's escapes.
     std::string quoteText(std::string_view text) const;
 
@@ -67,5 +76,8 @@ std::string quoteName(std::string_view name);
 std::string hexLiteral(const std::vector<uint8_t>& bytes);
 // 'YYYY-MM-DD HH:MM:SS' for a Jet date-time.
 std::string dateTimeLiteral(double jetDate);
+// Appends a text to a LOAD DATA stream with its tabs, newlines, backslashes
+// and NULs escaped.
+void appendLoadText(std::string& stream, std::string_view text);
 
 }  // namespace orvdb::data::mariadb
