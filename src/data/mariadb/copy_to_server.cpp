@@ -365,6 +365,9 @@ private:
         }
         ++report_.tables;
         report_.rows += step.rowsDone;
+        if (table.primaryKey()) {
+            ++report_.indexes;  // made with the table
+        }
     }
 
     void loadRows(const engine::TableInfo& table, const engine::QueryResult& rows,
