@@ -1,18 +1,29 @@
 #!/usr/bin/env bash
 # Installs the Debian packages orvdb needs to build, test and run.
 # Runs apt-get only when something is missing (needs root then).
+#
+#   scripts/install-deps.sh          everything: the tests, benches, fuzzers
+#   scripts/install-deps.sh --tool   the library and the tool alone, and
+#                                    mdbtools (what scripts/demo.sh needs)
 set -euo pipefail
 
-packages=(
-  build-essential cmake ninja-build pkg-config git
-  libsqlite3-dev sqlite3 zlib1g-dev libicu-dev nettle-dev libinih-dev libcli11-dev libpugixml-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+tool=(
+  build-essential cmake ninja-build pkg-config
+  libsqlite3-dev zlib1g-dev libicu-dev nettle-dev libinih-dev libcli11-dev libpugixml-dev
+  libmariadb-dev libgtk-3-dev
   mdbtools
-  libmariadb-dev mariadb-server mariadb-client
-  libgtk-3-dev fonts-liberation
-  xvfb imagemagick tesseract-ocr tesseract-ocr-eng tmux
 )
+packages=("${tool[@]}")
+if [ "${1:-}" != "--tool" ]; then
+  packages+=(
+    git sqlite3
+    libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-14-dev
+    mariadb-server mariadb-client
+    fonts-liberation
+    xvfb imagemagick tesseract-ocr tesseract-ocr-eng tmux
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -21,8 +32,10 @@ done
 # Node and npm run one independent-reader test. Some machines carry a Node
 # build that bundles npm (and conflicts with Debian's npm package), so look
 # for the commands rather than the packages.
-command -v node >/dev/null 2>&1 || missing+=(nodejs)
-command -v npm >/dev/null 2>&1 || missing+=(npm)
+if [ "${1:-}" != "--tool" ]; then
+  command -v node >/dev/null 2>&1 || missing+=(nodejs)
+  command -v npm >/dev/null 2>&1 || missing+=(npm)
+fi
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]}"
