@@ -1,6 +1,8 @@
 // CREATE / ALTER / DROP: the definitions the catalog receives.
 #include "sql_test_support.hpp"
 
+#include "engine/sql/translate/type_words.hpp"
+
 #include <gtest/gtest.h>
 
 namespace orvdb::engine::sql {
@@ -39,6 +41,13 @@ TEST_P(TypeWords, MapToJetTypes) {
         if (c.type == JetType::Text || c.type == JetType::Binary) {
             EXPECT_EQ(t.columns[0].size, c.size) << word;
         }
+        // The word `orvdb schema` and the server copy write for the column
+        // declares the same column again.
+        const std::string declared = declarationOf(t.columns[0]);
+        auto again = parseAs<CreateTableStatement>("CREATE TABLE t (c " + declared + ")");
+        EXPECT_EQ(again.columns[0].type, c.type) << word << " -> " << declared;
+        EXPECT_EQ(again.columns[0].autoNumber, c.autoNumber) << word << " -> " << declared;
+        EXPECT_EQ(again.columns[0].size, t.columns[0].size) << word << " -> " << declared;
     }
 }
 

@@ -1,48 +1,13 @@
 #include "schema_writer.hpp"
 
+#include "engine/sql/translate/type_words.hpp"
+
 namespace orvdb::cli {
 
 namespace {
 
-using engine::ColumnDef;
-using engine::JetType;
-
 std::string bracket(const std::string& name) {
     return "[" + name + "]";
-}
-
-std::string typeWord(const ColumnDef& c) {
-    switch (c.type) {
-        case JetType::Boolean:
-            return "BIT";
-        case JetType::Byte:
-            return "BYTE";
-        case JetType::Integer:
-            return "SHORT";
-        case JetType::Long:
-            return c.autoNumber ? "COUNTER" : "LONG";
-        case JetType::Currency:
-            return "CURRENCY";
-        case JetType::Single:
-            return "REAL";
-        case JetType::Double:
-            return "FLOAT";
-        case JetType::DateTime:
-            return "DATETIME";
-        case JetType::Binary:
-            return "BINARY(" + std::to_string(c.size) + ")";
-        case JetType::Text:
-            return "VARCHAR(" + std::to_string(c.size) + ")";
-        case JetType::OLE:
-            return "LONGBINARY";
-        case JetType::Memo:
-            return "MEMO";
-        case JetType::GUID:
-            return "GUID";
-        case JetType::Decimal:
-            return "DECIMAL(" + std::to_string(c.precision) + ", " + std::to_string(c.scale) + ")";
-    }
-    return "LONG";
 }
 
 }  // namespace
@@ -54,8 +19,9 @@ void writeSchema(std::ostream& out, const engine::Catalog& catalog) {
         }
         out << "CREATE TABLE " << bracket(t->name) << " (";
         for (size_t i = 0; i < t->columns.size(); ++i) {
-            const ColumnDef& c = t->columns[i];
-            out << (i ? ",\n    " : "\n    ") << bracket(c.name) << " " << typeWord(c);
+            const engine::ColumnDef& c = t->columns[i];
+            out << (i ? ",\n    " : "\n    ") << bracket(c.name) << " "
+                << engine::sql::declarationOf(c);
             if (c.required) {
                 out << " NOT NULL";
             }

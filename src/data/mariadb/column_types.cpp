@@ -41,41 +41,6 @@ std::string serverColumnType(const engine::ColumnDef& column) {
     return "INT";
 }
 
-std::string accessTypeWord(const engine::ColumnDef& column) {
-    switch (column.type) {
-        case JetType::Boolean:
-            return "BIT";
-        case JetType::Byte:
-            return "BYTE";
-        case JetType::Integer:
-            return "SHORT";
-        case JetType::Long:
-            return column.autoNumber ? "COUNTER" : "LONG";
-        case JetType::Currency:
-            return "CURRENCY";
-        case JetType::Single:
-            return "REAL";
-        case JetType::Double:
-            return "FLOAT";
-        case JetType::DateTime:
-            return "DATETIME";
-        case JetType::Binary:
-            return "BINARY(" + std::to_string(column.size) + ")";
-        case JetType::Text:
-            return "VARCHAR(" + std::to_string(column.size) + ")";
-        case JetType::OLE:
-            return "LONGBINARY";
-        case JetType::Memo:
-            return "MEMO";
-        case JetType::GUID:
-            return "GUID";
-        case JetType::Decimal:
-            return "DECIMAL(" + std::to_string(column.precision) + ", " +
-                   std::to_string(column.scale) + ")";
-    }
-    return "LONG";
-}
-
 std::optional<std::string> accessTypeOf(const ServerColumn& column) {
     if (column.comment.rfind(kAccessTypeComment, 0) == 0) {
         return column.comment.substr(kAccessTypeComment.size());

@@ -15,9 +15,6 @@ inline constexpr std::string_view kAccessTypeComment = "access:";
 // The MariaDB column type of an Access column (without NULL / AUTO_INCREMENT).
 std::string serverColumnType(const engine::ColumnDef& column);
 
-// The Access DDL word of a column ("VARCHAR(50)", "COUNTER", "DECIMAL(18, 2)").
-std::string accessTypeWord(const engine::ColumnDef& column);
-
 // What a server column is in Access: from the comment an orvdb copy left,
 // else from the server's type. nullopt for types Access has no column for.
 struct ServerColumn {

@@ -10,6 +10,7 @@
 #include "data/mariadb/session.hpp"
 #include "engine/catalog/catalog.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/sql/translate/type_words.hpp"
 #include "host/utf16.hpp"
 
 namespace orvdb::data::mariadb {
@@ -139,7 +140,7 @@ std::string createTable(Session& session, const engine::TableInfo& table, bool w
         }
         sql += " COMMENT " +
                session.quoteText(
-                   std::string(kAccessTypeComment) + accessTypeWord(column) +
+                   std::string(kAccessTypeComment) + engine::sql::declarationOf(column) +
                    (column.required ? " NOT NULL" : "") +
                    (column.defaultValue ? " DEFAULT " + *column.defaultValue : std::string()));
     }

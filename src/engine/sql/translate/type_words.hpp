@@ -4,6 +4,7 @@
 #include "engine/jet_types.hpp"
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace orvdb::engine::sql {
@@ -23,6 +24,10 @@ struct TypeWord {
 
 // nullopt for a word that is not a Jet type (LONGBLOB, INTEGER8, ...).
 std::optional<TypeWord> lookupTypeWord(std::string_view word);
+
+// The word that declares `column` in Jet's DDL ("VARCHAR(50)", "COUNTER",
+// "DECIMAL(18, 2)"): what lookupTypeWord reads back as the same column type.
+std::string declarationOf(const ColumnDef& column);
 
 inline constexpr int kMaxTextLength = 255;
 inline constexpr int kMaxBinaryLength = 510;
