@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "jet/format/bytes.hpp"
+#include "jet/format/jet_error.hpp"
+#include "jet/format/row_pointer.hpp"
 
 namespace orvdb::jet {
 
@@ -92,6 +94,30 @@ bool isDataPageOf(const Page& page, uint32_t tablePage) {
 
 bool hasLongValueMark(const Page& page) {
     return std::equal(kLongValueMark.begin(), kLongValueMark.end(), page.bytes.begin() + kOwner);
+}
+
+ByteView followOverflow(PageSource& source, uint32_t tablePage, const DataPage& page, uint16_t row,
+                        PageRef& holder) {
+    // An updated row that outgrew its page leaves a pointer behind; Access
+    // does not chain these, but a damaged file could.
+    constexpr int kMaxOverflowHops = 8;
+    ByteView pointerBytes = page.rowBytes(row);
+    for (int hop = 0; hop < kMaxOverflowHops; ++hop) {
+        RowPointer target = RowPointer::fromRaw(pointerBytes.u32(0));
+        holder = source.page(target.page);
+        if (!isDataPageOf(*holder, tablePage)) {
+            throwCorrupt(source.name(), "an overflow row points to " + target.toString() +
+                                            ", which is not a data page of the table");
+        }
+        DataPage targetPage(source, holder);
+        RowSlot slot = targetPage.slot(target.row);
+        ByteView bytes = targetPage.rowBytes(target.row);
+        if (!slot.overflow) {
+            return bytes;
+        }
+        pointerBytes = bytes;
+    }
+    throwCorrupt(source.name(), "a chain of overflow rows is too long");
 }
 
 }  // namespace orvdb::jet

@@ -54,4 +54,11 @@ bool isDataPageOf(const Page& page, uint32_t tablePage);
 // owner (emptied long-value pages keep it).
 bool hasLongValueMark(const Page& page);
 
+// The bytes of the row an overflow row of `page` points at, following the
+// pointers across the data pages of the table at `tablePage`; `holder` keeps
+// the last page alive. Throws JetError when a pointer leaves the table or
+// the chain does not end.
+ByteView followOverflow(PageSource& source, uint32_t tablePage, const DataPage& page, uint16_t row,
+                        PageRef& holder);
+
 }  // namespace orvdb::jet

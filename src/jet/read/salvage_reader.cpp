@@ -10,8 +10,6 @@ namespace orvdb::jet {
 
 namespace {
 
-constexpr int kMaxOverflowHops = 8;
-
 std::string pageLabel(uint32_t page) {
     return "page " + std::to_string(page);
 }
@@ -144,23 +142,7 @@ std::optional<ByteView> SalvageReader::rowBytes(uint16_t rowNumber, PageRef& hol
     if (!slot.overflow) {
         return current_->view().sub(slot.start, slot.end - slot.start);
     }
-    ByteView pointerBytes = current_->rowBytes(rowNumber);
-    for (int hop = 0; hop < kMaxOverflowHops; ++hop) {
-        RowPointer target = RowPointer::fromRaw(pointerBytes.u32(0));
-        holder = source_->page(target.page);
-        if (!isDataPageOf(*holder, table_->page)) {
-            throwCorrupt(source_->name(), "its overflow pointer names " + target.toString() +
-                                              ", which is not a data page of the table");
-        }
-        DataPage targetPage(*source_, holder);
-        RowSlot targetSlot = targetPage.slot(target.row);
-        ByteView bytes = targetPage.rowBytes(target.row);
-        if (!targetSlot.overflow) {
-            return bytes;
-        }
-        pointerBytes = bytes;
-    }
-    throwCorrupt(source_->name(), "its chain of overflow rows is too long");
+    return followOverflow(*source_, table_->page, *current_, rowNumber, holder);
 }
 
 // A row whose long values do not read keeps its other values: the row is

@@ -9,10 +9,6 @@ namespace orvdb::jet {
 
 namespace {
 
-// An updated row that outgrew its page leaves a pointer behind; Access does
-// not chain these, but a damaged file could.
-constexpr int kMaxOverflowHops = 8;
-
 std::string tableLabel(const TableDefinition& table) {
     return table.name.empty() ? "at page " + std::to_string(table.page) : "'" + table.name + "'";
 }
@@ -127,8 +123,9 @@ bool TableReader::advance(Row& row) {
             continue;
         }
         PageRef holder;
-        ByteView bytes = slot.overflow ? followOverflow(*current_, rowNumber, holder)
-                                       : current_->view().sub(slot.start, slot.end - slot.start);
+        ByteView bytes = slot.overflow
+                             ? followOverflow(*source_, table_->page, *current_, rowNumber, holder)
+                             : current_->view().sub(slot.start, slot.end - slot.start);
         decoder_.decode(bytes, row.values);
         row.id = RowPointer{current_->number(), static_cast<uint8_t>(rowNumber)};
         ++rowsRead_;
@@ -180,26 +177,6 @@ std::vector<UnlistedPage> unlistedDataPages(PageSource& source, const TableDefin
         found.push_back(unlisted);
     }
     return found;
-}
-
-ByteView TableReader::followOverflow(const DataPage& page, uint16_t row, PageRef& holder) {
-    ByteView pointerBytes = page.rowBytes(row);
-    for (int hop = 0; hop < kMaxOverflowHops; ++hop) {
-        RowPointer target = RowPointer::fromRaw(pointerBytes.u32(0));
-        holder = source_->page(target.page);
-        if (!isDataPageOf(*holder, table_->page)) {
-            throwCorrupt(source_->name(), "an overflow row points to " + target.toString() +
-                                              ", which is not a data page of the table");
-        }
-        DataPage targetPage(*source_, holder);
-        RowSlot slot = targetPage.slot(target.row);
-        ByteView bytes = targetPage.rowBytes(target.row);
-        if (!slot.overflow) {
-            return bytes;
-        }
-        pointerBytes = bytes;
-    }
-    throwCorrupt(source_->name(), "a chain of overflow rows is too long");
 }
 
 }  // namespace orvdb::jet

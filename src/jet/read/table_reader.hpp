@@ -58,7 +58,6 @@ public:
 private:
     bool advance(Row& row);
     void verifyRowCount();
-    ByteView followOverflow(const DataPage& page, uint16_t row, PageRef& holder);
 
     std::shared_ptr<PageSource> source_;
     std::shared_ptr<const TableDefinition> table_;
