@@ -118,6 +118,8 @@ std::string shapeOf(const std::array<ProgressBar, 2>& bars, int cells) {
     return shape;
 }
 
+}  // namespace
+
 size_t terminalWidth(std::FILE* out) {
     winsize size{};
     if (out && ::ioctl(::fileno(out), TIOCGWINSZ, &size) == 0 && size.ws_col > 1) {
@@ -126,8 +128,6 @@ size_t terminalWidth(std::FILE* out) {
     return 79;
 }
 
-// Cut at a character boundary so that the line fits the columns (one byte
-// of UTF-8 lead or ASCII counts as a column).
 std::string fitted(const std::string& line, size_t columns) {
     size_t used = 0;
     for (size_t i = 0; i < line.size(); ++i) {
@@ -140,8 +140,6 @@ std::string fitted(const std::string& line, size_t columns) {
     }
     return line;
 }
-
-}  // namespace
 
 TerminalProgress::TerminalProgress(std::FILE* out, int barWidth)
     : out_(out), barWidth_(std::max(barWidth, 1)) {}

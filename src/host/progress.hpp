@@ -78,6 +78,12 @@ protected:
 // "<caption> [#####.....] 3/7" for one bar.
 std::string progressLine(const ProgressBar& bar, int barWidth);
 
+// The columns of the terminal `out` less one, so that a line never wraps (a
+// wrapped line cannot be redrawn in place); 79 when it is no terminal.
+size_t terminalWidth(std::FILE* out);
+// `line` cut to `columns` characters, at a character boundary (UTF-8).
+std::string fitted(const std::string& line, size_t columns);
+
 // Two lines on a terminal, redrawn in place (cursor moved back up), cut to
 // the terminal's width so that they never wrap. Counters alone redraw at
 // most every 100 ms; captions, maxima and the drawn bar at once.

@@ -1,37 +1,14 @@
 #include "cmd_upgrade_progress.hpp"
 
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cstdio>
 
+#include "host/progress.hpp"
+
 namespace orvdb::cli {
 
 namespace {
-
-// Columns of the terminal less one, so that a line never wraps (a wrapped
-// line could not be redrawn with a carriage return).
-size_t terminalColumns(std::FILE* out) {
-    winsize size{};
-    if (::ioctl(::fileno(out), TIOCGWINSZ, &size) == 0 && size.ws_col > 1) {
-        return size.ws_col - 1;
-    }
-    return 79;
-}
-
-// Cut at a character boundary (a UTF-8 lead byte or ASCII counts as a column).
-std::string fitted(const std::string& line, size_t columns) {
-    size_t used = 0;
-    for (size_t i = 0; i < line.size(); ++i) {
-        if ((static_cast<unsigned char>(line[i]) & 0xC0) != 0x80) {
-            if (used == columns) {
-                return line.substr(0, i);
-            }
-            ++used;
-        }
-    }
-    return line;
-}
 
 // A one-line message: the first line of a longer one.
 std::string firstLine(const std::string& text) {
@@ -59,7 +36,7 @@ void UpgradeProgress::begin(const std::string& label) {
     label_ = label;
     started_ = std::chrono::steady_clock::now();
     if (mode_ == Mode::terminal) {
-        const std::string line = fitted(prefix() + " ...", terminalColumns(out_));
+        const std::string line = host::fitted(prefix() + " ...", host::terminalWidth(out_));
         std::fprintf(out_, "\r\033[K%s", line.c_str());
         std::fflush(out_);
     }
@@ -82,7 +59,7 @@ void UpgradeProgress::finish(const std::string& text) {
         return;
     }
     if (mode_ == Mode::terminal) {
-        std::fprintf(out_, "\r\033[K%s\n", fitted(text, terminalColumns(out_)).c_str());
+        std::fprintf(out_, "\r\033[K%s\n", host::fitted(text, host::terminalWidth(out_)).c_str());
     } else {
         std::fprintf(out_, "%s\n", text.c_str());
     }
