@@ -75,20 +75,20 @@ TableInfo tableInfoOf(const jet::JetFile& file, const jet::CatalogObject& object
     return info;
 }
 
-// One of Jet's own tables, whose rows are read at open. Damage there leaves
-// the file readable, never writable; the rows before it are kept (a repair
-// copies them).
+// One of Jet's own tables, whose rows are read at open and checked as they
+// are read. Damage there leaves the file readable, never writable; the rows
+// before it are kept (a repair copies them).
 void loadCatalogTable(const jet::JetFile& file, const TableInfo& table, sqlite3* db,
                       WorkingStore& store) {
     jet::TableReader reader = file.readTable(table.name);
+    jet::TableCheck check(file.sharedPages(), file.table(table.name));
     try {
-        loadJetRows(db, table.storedName, reader);
+        loadJetRows(db, table.storedName, reader, &check);
     } catch (const jet::JetError& error) {
         store.markDamaged(error.what());
         return;
     }
-    for (const jet::CheckFinding& finding :
-         jet::checkJetTable(file.sharedPages(), file.table(table.name))) {
+    for (const jet::CheckFinding& finding : check.finish()) {
         if (finding.severity == jet::CheckSeverity::Error) {
             store.markDamaged(finding.text);
             return;
@@ -98,7 +98,8 @@ void loadCatalogTable(const jet::JetFile& file, const TableInfo& table, sqlite3*
 
 }  // namespace
 
-void loadJetRows(sqlite3* db, const std::string& storedName, jet::TableReader& reader) {
+void loadJetRows(sqlite3* db, const std::string& storedName, jet::TableReader& reader,
+                 jet::TableCheck* check) {
     // A row's id in the store is its row pointer in the file: commits find
     // the file's row by it.
     const std::vector<jet::Column>& columns = reader.definition().columns;
@@ -117,6 +118,9 @@ void loadJetRows(sqlite3* db, const std::string& storedName, jet::TableReader& r
             bindJetValue(insert, static_cast<int>(i + 2), row.values[i]);
         }
         insert.run();
+        if (check != nullptr) {
+            check->addRow(row);
+        }
     }
 }
 

@@ -10,8 +10,9 @@
 #include <string>
 
 namespace orvdb::jet {
+class TableCheck;
 class TableReader;
-}
+}  // namespace orvdb::jet
 
 namespace orvdb::engine {
 
@@ -36,7 +37,9 @@ sqlite3* openTemporaryStore(const std::string& path);
 
 // Inserts the rows `reader` gives into the store's table `storedName` (whose
 // columns have the names of the definition's), each with its row pointer as
-// its rowid.
-void loadJetRows(sqlite3* db, const std::string& storedName, ::orvdb::jet::TableReader& reader);
+// its rowid. Each row also goes to `check` when one is given (the table is
+// checked from the same decoding).
+void loadJetRows(sqlite3* db, const std::string& storedName, ::orvdb::jet::TableReader& reader,
+                 ::orvdb::jet::TableCheck* check = nullptr);
 
 }  // namespace orvdb::engine

@@ -325,11 +325,12 @@ void WorkingStore::loadRows(int64_t id, std::string* salvaged) {
                 *salvaged = error.what();
             }
         } else {
-            loadJetRows(db_, table->storedName, rows);
             // Rows that read may still sit beside damaged indexes or maps,
-            // which a later commit would edit: the table is checked whole once.
-            for (const jet::CheckFinding& finding :
-                 jet::checkJetTable(pages.sharedSource(), definition)) {
+            // which a later commit would edit: the table is checked whole
+            // once, from the rows as they are loaded.
+            jet::TableCheck check(pages.sharedSource(), definition);
+            loadJetRows(db_, table->storedName, rows, &check);
+            for (const jet::CheckFinding& finding : check.finish()) {
                 if (finding.severity == jet::CheckSeverity::Error) {
                     markDamaged(finding.text);
                     break;
