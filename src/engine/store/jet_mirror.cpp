@@ -138,13 +138,16 @@ void fillMirror(WorkingStore& store, const std::string& path,
                 tables.push_back(tableInfoOf(file, object));
             }
         }
-        catalog.registerTables(tables);
         // The catalog's own tables are read now; the others when first used.
+        for (const TableInfo& table : tables) {
+            if (!catalogTable(table.name)) {
+                store.tableNotLoaded(table.id, file.table(table.name)->rowCount);
+            }
+        }
+        catalog.registerTables(tables);
         for (const TableInfo& table : tables) {
             if (catalogTable(table.name)) {
                 loadCatalogTable(file, table, db, store);
-            } else {
-                store.tableNotLoaded(table.id, file.table(table.name)->rowCount);
             }
         }
         std::vector<jet::SavedQuery> queries;

@@ -311,6 +311,7 @@ void WorkingStore::loadRows(int64_t id, std::string* salvaged) {
     sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
     try {
         Savepoint load(db_);
+        catalog_->createStoredTable(*table);
         PagerPageReader reader(*pager_);
         jet::FilePages pages(reader, pager_->path());
         auto definition = std::make_shared<jet::TableDefinition>(
