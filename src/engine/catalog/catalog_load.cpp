@@ -137,7 +137,7 @@ void Catalog::createStoredTable(const TableInfo& table) {
 
 void Catalog::registerSavedQuery(int64_t id, const std::string& name, const std::string& sql,
                                  QueryKind kind) {
-    Stmt(db_, "INSERT INTO _orv_views (id, name, sql, kind) VALUES (?,?,?,?)")
+    prepared("INSERT INTO _orv_views (id, name, sql, kind) VALUES (?,?,?,?)")
         .bind(1, id)
         .bind(2, name)
         .bind(3, sql)

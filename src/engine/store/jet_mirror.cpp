@@ -14,6 +14,15 @@
 
 namespace orvdb::engine {
 
+bool catalogTable(std::string_view name) {
+    for (std::string_view table : {"MSysObjects", "MSysQueries", "MSysRelationships"}) {
+        if (sameName(name, table)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 namespace {
 
 void bindJetValue(Stmt& s, int index, const jet::Value& v) {
@@ -45,19 +54,6 @@ void bindJetValue(Stmt& s, int index, const jet::Value& v) {
         v);
 }
 
-// Jet's tables that the catalog reads and DDL changes: their rows come at
-// once. Every other table's rows (Access's own forms, reports and navigation
-// tables, and the permissions, which only a new or dropped object touches)
-// come when a statement or a definition first uses them.
-bool catalogTable(std::string_view name) {
-    for (std::string_view table : {"MSysObjects", "MSysQueries", "MSysRelationships"}) {
-        if (sameName(name, table)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // The table as the catalog records it.
 TableInfo tableInfoOf(const jet::JetFile& file, const jet::CatalogObject& object) {
     auto def = file.table(object.name);
@@ -75,24 +71,17 @@ TableInfo tableInfoOf(const jet::JetFile& file, const jet::CatalogObject& object
     return info;
 }
 
-// One of Jet's own tables, whose rows are read at open and checked as they
-// are read. Damage there leaves the file readable, never writable; the rows
-// before it are kept (a repair copies them).
+// One of Jet's own tables, whose rows are read at open (they are checked
+// before the first commit: WorkingStore::checkCatalogTables). Damage there
+// leaves the file readable, never writable; the rows before it are kept (a
+// repair copies them).
 void loadCatalogTable(const jet::JetFile& file, const TableInfo& table, sqlite3* db,
                       WorkingStore& store) {
     jet::TableReader reader = file.readTable(table.name);
-    jet::TableCheck check(file.sharedPages(), file.table(table.name));
     try {
-        loadJetRows(db, table.storedName, reader, &check);
+        loadJetRows(db, table.storedName, reader);
     } catch (const jet::JetError& error) {
         store.markDamaged(error.what());
-        return;
-    }
-    for (const jet::CheckFinding& finding : check.finish()) {
-        if (finding.severity == jet::CheckSeverity::Error) {
-            store.markDamaged(finding.text);
-            return;
-        }
     }
 }
 
@@ -183,8 +172,10 @@ sqlite3* openTemporaryStore(const std::string& path) {
     sqlite3* db = nullptr;
     // An empty name gives a private on-disk database that SQLite removes
     // when it is closed.
-    if (sqlite3_open_v2("", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK) {
+    // One store per file and process, used by one thread at a time (as a
+    // native store): SQLite's own mutexes would only cost.
+    if (sqlite3_open_v2("", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                        nullptr) != SQLITE_OK) {
         sqlite3_close_v2(db);
         throw EngineError("Cannot create a working store for '" + path + "'.");
     }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace orvdb::jet {
 class TableCheck;
@@ -34,6 +35,12 @@ void fillMirror(WorkingStore& store, const std::string& path,
                 const std::optional<std::string>& password);
 // A new private temporary SQLite database for a store of `path`.
 sqlite3* openTemporaryStore(const std::string& path);
+
+// Jet's tables that the catalog reads and DDL changes: their rows come at
+// open. Every other table's rows (Access's own forms, reports and navigation
+// tables, and the permissions, which only a new or dropped object touches)
+// come when a statement or a definition first uses them.
+bool catalogTable(std::string_view name);
 
 // Inserts the rows `reader` gives into the store's table `storedName` (whose
 // columns have the names of the definition's), each with its row pointer as

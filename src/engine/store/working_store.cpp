@@ -135,6 +135,7 @@ void WorkingStore::reloadFromFile() {
     unloaded_.clear();
     rowsInFile_.clear();
     fileReaders_.clear();
+    catalogChecked_ = false;
     loadedInTransaction_.clear();
     reservedTablePages_.clear();
     db_ = openTemporaryStore(jetFile_);
@@ -439,7 +440,43 @@ void WorkingStore::markDamaged(const std::string& finding) {
     }
 }
 
+void WorkingStore::checkCatalogTables() {
+    if (catalogChecked_ || !pager_) {
+        return;
+    }
+    LockAtLeast reading(pager_->lock(), LockLevel::Shared);
+    PagerPageReader reader(*pager_);
+    jet::FilePages pages(reader, pager_->path());
+    for (const TableInfo* table : catalog_->tables()) {
+        if (damaged()) {
+            break;
+        }
+        if (!catalogTable(table->name) || !loaded(table->id)) {
+            continue;
+        }
+        try {
+            auto definition = std::make_shared<jet::TableDefinition>(
+                jet::readTableDefinition(pages.source(), static_cast<uint32_t>(table->id)));
+            definition->name = table->name;
+            for (const jet::CheckFinding& finding :
+                 jet::checkJetTable(pages.sharedSource(), definition)) {
+                if (finding.severity == jet::CheckSeverity::Error) {
+                    markDamaged(finding.text);
+                    break;
+                }
+            }
+        } catch (const jet::JetError& error) {
+            markDamaged(error.what());
+        }
+    }
+    catalogChecked_ = true;
+}
+
 void WorkingStore::checkMapsBeforeWriting() {
+    checkCatalogTables();
+    if (damaged()) {
+        throw EngineError(readOnlyMessage());
+    }
     if (mapsChecked_ || jetFile_.empty()) {
         return;
     }
