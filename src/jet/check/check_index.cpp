@@ -36,6 +36,13 @@ int compareKeys(std::span<const uint8_t> first, std::span<const uint8_t> second)
     return first.size() < second.size() ? -1 : (first.size() > second.size() ? 1 : 0);
 }
 
+// Room made ahead for the rows the definition announces: a damaged count
+// must not ask for more than a large table needs.
+size_t rowsToReserve(const TableDefinition& table) {
+    constexpr size_t kMostReserved = size_t{1} << 21;
+    return std::min<size_t>(table.rowCount, kMostReserved);
+}
+
 bool contains(const std::vector<uint32_t>& sorted, uint32_t row) {
     return std::binary_search(sorted.begin(), sorted.end(), row);
 }
@@ -59,7 +66,7 @@ ExpectedEntries::ExpectedEntries(const TableDefinition& table, const PhysicalInd
     } catch (const JetError& error) {
         columnsError_ = error.what();
     }
-    refs_.reserve(table.rowCount);
+    refs_.reserve(rowsToReserve(table));
 }
 
 void ExpectedEntries::add(RowPointer where, const std::vector<Value>& row) {
@@ -116,7 +123,7 @@ void ExpectedEntries::finish() {
 }
 
 TableRows::TableRows(const TableDefinition& table) {
-    live_.reserve(table.rowCount);
+    live_.reserve(rowsToReserve(table));
     indexes_.reserve(table.physicalIndexes.size());
     for (const PhysicalIndex& index : table.physicalIndexes) {
         indexes_.emplace_back(table, index);
