@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   mdbtools
+  libmariadb-dev mariadb-server mariadb-client
   libgtk-3-dev fonts-liberation
   xvfb imagemagick tesseract-ocr tesseract-ocr-eng tmux
 )

@@ -3,6 +3,7 @@
 #include "base/names.hpp"
 #include "data/boundary_values.hpp"
 #include "data/field_codes.hpp"
+#include "data/jet_backend.hpp"
 #include "data/jet_connection_string.hpp"
 #include "host/paths.hpp"
 #include "host/reporting.hpp"
@@ -14,15 +15,19 @@ using host::guarded;
 torvc_Database::torvc_Database(std::u16string_view name, std::u16string_view format,
                                std::u16string_view paramFilePath, std::u16string_view path,
                                IServerInfo* serverInfo)
+    : torvc_Database(name, format, paramFilePath, path, serverInfo,
+                     std::make_unique<JetBackend>()) {}
+
+torvc_Database::torvc_Database(std::u16string_view name, std::u16string_view format,
+                               std::u16string_view paramFilePath, std::u16string_view path,
+                               IServerInfo* serverInfo, std::unique_ptr<DatabaseBackend> backend)
     : paramFilename_(paramFilePath),
       dbname_(name),
       path_(path),
       format_(format),
       connectionString_(jetConnectionString(path)),
-      connection_(std::make_shared<engine::Connection>()),
-      serverInfo_(serverInfo) {
-    connection_->setConnectionString(host::toUtf8(connectionString_));
-}
+      backend_(std::move(backend)),
+      serverInfo_(serverInfo) {}
 
 torvc_Database::~torvc_Database() {
     dbname_.clear();
@@ -48,15 +53,25 @@ torvc_Database::~torvc_Database() {
     }
     queries_.clear();
     try {
-        connection_->close();
+        backend_->close();
     } catch (...) {
         // The write-back failed; the engine keeps the original file intact.
     }
 }
 
-std::string torvc_Database::engineConnectionString() const {
-    std::string resolved = path_.empty() ? std::string() : host::resolvePath(host::toUtf8(path_));
-    return host::toUtf8(jetConnectionString(host::toUtf16(resolved)));
+engine::Connection& torvc_Database::connection() {
+    auto* jet = dynamic_cast<JetBackend*>(backend_.get());
+    if (!jet) {
+        throw std::runtime_error("database '" + host::toUtf8(dbname_) +
+                                 "' is not an Access database");
+    }
+    return jet->connection();
+}
+
+void torvc_Database::setWorkingFolder(std::string folder) {
+    if (auto* jet = dynamic_cast<JetBackend*>(backend_.get())) {
+        jet->connection().setWorkingFolder(std::move(folder));
+    }
 }
 
 void torvc_Database::setOpened(bool value) {
@@ -72,7 +87,7 @@ void torvc_Database::setOpened(bool value) {
 }
 
 bool torvc_Database::tableExists(std::u16string_view name) const {
-    std::vector<std::string> tables = connection_->userTableNames();
+    std::vector<std::string> tables = backend_->userTableNames();
     if (name.size() >= 2 && name.front() == u'[' && name.back() == u']') {
         name = name.substr(1, name.size() - 2);
     }
@@ -86,7 +101,7 @@ bool torvc_Database::tableExists(std::u16string_view name) const {
 }
 
 bool torvc_Database::fieldExists(std::u16string_view table, std::u16string_view field) const {
-    std::vector<std::string> fields = connection_->fieldNames(host::toUtf8(table));
+    std::vector<std::string> fields = backend_->fieldNames(host::toUtf8(table));
     std::string wanted = host::toUtf8(field);
     for (const std::string& name : fields) {
         if (base::sameName(name, wanted)) {
@@ -118,7 +133,6 @@ OrvHResult torvc_Database::ChangePath(const char16_t* newPath) {
     return guarded([&] {
         path_ = newPath ? std::u16string(newPath) : std::u16string();
         connectionString_ = jetConnectionString(path_);
-        connection_->setConnectionString(host::toUtf8(connectionString_));
     });
 }
 
@@ -128,8 +142,7 @@ OrvHResult torvc_Database::Open() {
         // A database that cannot be opened is the host's to report; the
         // caller learns of it from Get_Opened.
         try {
-            connection_->setConnectionString(engineConnectionString());
-            connection_->open();
+            backend_->open(path_);
             setOpened(true);
         } catch (const std::exception& e) {
             host::HandleException(e);
@@ -142,7 +155,7 @@ OrvHResult torvc_Database::Close() {
         setOpened(false);
         setQueryCount(0);
         setTableCount(0);
-        connection_->close();
+        backend_->close();
     });
 }
 
@@ -160,15 +173,15 @@ OrvHResult torvc_Database::Set_dbname(OrvBstr name) {
 }
 
 OrvHResult torvc_Database::SavePoint() {
-    return guarded([&] { connection_->beginTransaction(); });
+    return guarded([&] { backend_->beginTransaction(); });
 }
 
 OrvHResult torvc_Database::Commit() {
-    return guarded([&] { connection_->commitTransaction(); });
+    return guarded([&] { backend_->commitTransaction(); });
 }
 
 OrvHResult torvc_Database::Rollback() {
-    return guarded([&] { connection_->rollbackTransaction(); });
+    return guarded([&] { backend_->rollbackTransaction(); });
 }
 
 OrvHResult torvc_Database::ReadDump(void*, void*) {
@@ -214,12 +227,13 @@ OrvHResult torvc_Database::Get_ServerInfo(IServerInfo** info) {
 
 OrvHResult torvc_Database::Get_FieldTypeText(int32_t kindCode, int32_t size, OrvBstr* typeText) {
     host::clearOut(typeText);
-    return guarded([&] { setOut(typeText, columnTypeText(kindCode, size), "Get_FieldTypeText"); });
+    return guarded(
+        [&] { setOut(typeText, backend_->fieldTypeText(kindCode, size), "Get_FieldTypeText"); });
 }
 
 OrvHResult torvc_Database::Get_AlterColumnText(int32_t value, OrvBstr* text) {
     host::clearOut(text);
-    return guarded([&] { setOut(text, alterColumnText(value), "Get_AlterColumnText"); });
+    return guarded([&] { setOut(text, backend_->alterColumnText(value), "Get_AlterColumnText"); });
 }
 
 OrvHResult torvc_Database::Get_SortOrderText(int32_t order, OrvBstr* text) {

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/database_backend.hpp"
 #include "engine/dataset/connection.hpp"
 #include "host/interfaced_object.hpp"
 
@@ -28,6 +29,10 @@ public:
     torvc_Database(std::u16string_view name, std::u16string_view format,
                    std::u16string_view paramFilePath, std::u16string_view path,
                    IServerInfo* serverInfo);
+    // The same on another kind of database (a server) than an Access file.
+    torvc_Database(std::u16string_view name, std::u16string_view format,
+                   std::u16string_view paramFilePath, std::u16string_view path,
+                   IServerInfo* serverInfo, std::unique_ptr<DatabaseBackend> backend);
     ~torvc_Database() override;
 
     // --- iDatabase (slots 3 to 36) ---
@@ -80,11 +85,14 @@ public:
     // The text built from the path as it was given.
     const std::u16string& connectionString() const { return connectionString_; }
     IServerInfo* serverInfo() const { return serverInfo_.get(); }
-    engine::Connection& connection() { return *connection_; }
+    // The engine connection of an Access database; raises for another kind.
+    engine::Connection& connection();
+    DatabaseBackend& backend() { return *backend_; }
     // The folder SQL that names another database by a relative name
     // ([XLIB].TypeArticleXLIB) resolves it from, for this connection only
-    // (the process's working directory is never changed).
-    void setWorkingFolder(std::string folder) { connection_->setWorkingFolder(std::move(folder)); }
+    // (the process's working directory is never changed). Nothing for a
+    // database that is not an Access file.
+    void setWorkingFolder(std::string folder);
 
     int32_t queryDepth() const { return queryDepth_; }
     int32_t tableDepth() const { return tableDepth_; }
@@ -116,10 +124,6 @@ private:
     void setQueryCount(int32_t depth);
     void setTableCount(int32_t depth);
     void setProcedureCount(int32_t depth);
-    // The connection string for the engine, on the path resolved the way
-    // every suite path is.
-    std::string engineConnectionString() const;
-
     void emptyAllTables();
     void listTables(IInterfaceList& list);
     void exportTable(ISystemObject& table, iDatabase& target);
@@ -139,8 +143,7 @@ private:
     int32_t queryDepth_ = 0;
     int32_t tableDepth_ = 0;
     int32_t procedureDepth_ = 0;
-    // Shared with the cursors, which may outlive this object in the host.
-    std::shared_ptr<engine::Connection> connection_;
+    std::unique_ptr<DatabaseBackend> backend_;
     ComPtr<IServerInfo> serverInfo_;
 };
 

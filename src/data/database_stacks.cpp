@@ -5,8 +5,6 @@
 #include "data/boundary_values.hpp"
 #include "data/database.hpp"
 #include "data/messages.hpp"
-#include "data/query_cursor.hpp"
-#include "data/table_cursor.hpp"
 
 namespace orvdb::data {
 
@@ -24,8 +22,7 @@ void torvc_Database::setQueryCount(int32_t depth) {
     auto count = static_cast<int32_t>(queries_.size());
     if (depth >= count) {
         while (static_cast<int32_t>(queries_.size()) < depth) {
-            ComPtr<iQueryDatabase> query(new torvc_Query(connection_));
-            queries_.push_back(std::move(query));
+            queries_.push_back(backend_->newQuery());
         }
         activeQuery_ = static_cast<int32_t>(queries_.size()) - 1;
     } else {
@@ -46,8 +43,7 @@ void torvc_Database::setTableCount(int32_t depth) {
     auto count = static_cast<int32_t>(tables_.size());
     if (depth >= count) {
         while (static_cast<int32_t>(tables_.size()) < depth) {
-            ComPtr<iTableDatabase> table(new torvc_Table(connection_));
-            tables_.push_back(std::move(table));
+            tables_.push_back(backend_->newTable());
         }
         activeTable_ = static_cast<int32_t>(tables_.size()) - 1;
     } else {

@@ -8,7 +8,6 @@
 #include "data/messages.hpp"
 #include "data/query_cursor.hpp"
 #include "data/system_object.hpp"
-#include "data/user_tables_query.hpp"
 #include "host/cursor_calls.hpp"
 #include "host/database_connector.hpp"
 #include "host/host_services.hpp"
@@ -40,7 +39,7 @@ std::u16string u16(std::string_view utf8) {
 
 void torvc_Database::emptyAllTables() {
     ComPtr<iQueryDatabase> tables = calls::pushQuery(*this);
-    calls::openSql(*tables.get(), u16(userTablesQuery()));
+    calls::openSql(*tables.get(), backend_->userTablesQuery());
     while (calls::opened(*tables.get())) {
         std::u16string name = calls::getString(*tables.get(), u"Name");
         try {
@@ -62,7 +61,7 @@ void torvc_Database::listTables(IInterfaceList& list) {
     // shows the last name everywhere, which is the host's affair.
     ComPtr<ISystemObject> entry(new TSystemObject);
     ComPtr<iQueryDatabase> tables = calls::pushQuery(*this);
-    calls::openSql(*tables.get(), u16(userTablesQuery()));
+    calls::openSql(*tables.get(), backend_->userTablesQuery());
     while (calls::opened(*tables.get())) {
         host::Bstr name(calls::getString(*tables.get(), u"Name"));
         host::throwIfFailed(entry->Set_Name(name.get()), "Set_Name");
@@ -117,13 +116,21 @@ void torvc_Database::exportTable(ISystemObject& tableObject, iDatabase& target) 
     host::throwIfFailed(PopTable(), "PopTable");
     connector->tableCreated(&target, host::toUtf8(name));
 
+    // A target of ours may write its own date literals.
+    auto* ownTarget = dynamic_cast<torvc_Database*>(&target);
+    auto dateLiteral = [&](double days) {
+        std::optional<std::string> own =
+            ownTarget ? ownTarget->backend().dateTimeLiteral(days) : std::nullopt;
+        return own ? *own : connector->renderDateTimeLiteral(days);
+    };
+
     // The rows, one INSERT each.
     ComPtr<iQueryDatabase> rows = calls::pushQuery(*this);
     calls::pushQuery(target);
     host::throwIfFailed(rows->Set_TypeRequete(0), "Set_TypeRequete");
-    calls::openSql(*rows.get(), u"SELECT * FROM [" + name + u"]");
+    calls::openSql(*rows.get(), backend_->selectAllText(name));
     // The cursor is our own: blobs and nulls need access the interface lacks.
-    auto& row = static_cast<torvc_Query&>(*rows.get());
+    auto& row = static_cast<TORVC_Data<iQueryDatabase>&>(*rows.get());
     while (calls::opened(*rows.get())) {
         std::u16string insert = u"INSERT INTO `" + name + u"` VALUES (";
         host::throwIfFailed(rows->FieldCount(&fieldCount), "FieldCount");
@@ -150,10 +157,9 @@ void torvc_Database::exportTable(ISystemObject& tableObject, iDatabase& target) 
                     break;
                 case kKindTimestamp:
                 case kKindDateTime:
-                    insert += row.isNull(field)
-                                  ? u"NULL"
-                                  : u16(connector->renderDateTimeLiteral(row.dataset().getDateTime(
-                                        row.dataset().fieldIndex(field))));
+                    insert += row.isNull(field) ? u"NULL"
+                                                : u16(dateLiteral(row.dataset().getDateTime(
+                                                      row.dataset().fieldIndex(field))));
                     break;
                 default: {
                     std::u16string text = calls::getString(*rows.get(), fieldNameText.view());
@@ -191,36 +197,7 @@ void torvc_Database::emptyTable(std::u16string_view table) {
 }
 
 FieldDef torvc_Database::fieldDef(std::u16string_view table, std::u16string_view field) const {
-    FieldDef definition{0, 0};
-    try {
-        std::string file = host::toUtf8(path_);
-        if (file.empty() || !host::fileExists(file)) {
-            return definition;
-        }
-        auto lookUp = [&](engine::Connection& connection) {
-            const engine::TableInfo* info =
-                connection.store().catalog().findTableInfo(host::toUtf8(table));
-            if (!info) {
-                return;
-            }
-            if (const engine::ColumnDef* column = info->findColumn(host::toUtf8(field))) {
-                definition = daoFieldDef(*column);
-            }
-        };
-        if (connection_->isOpen()) {
-            lookUp(*connection_);
-        } else {
-            // The definition is read from the file even while closed.
-            engine::Connection reader;
-            reader.setConnectionString(engineConnectionString());
-            reader.open();
-            lookUp(reader);
-            reader.close();
-        }
-    } catch (const std::exception&) {
-        // Unknown table, unreadable file: the definition stays unknown.
-    }
-    return definition;
+    return backend_->fieldDef(path_, table, field);
 }
 
 OrvHResult torvc_Database::Empty() {

@@ -11,7 +11,13 @@ namespace orvdb::data {
 using host::guarded;
 
 torvc_Query::torvc_Query(std::shared_ptr<engine::Connection> connection)
-    : connection_(std::move(connection)), query_(*connection_) {
+    : connection_(connection), query_(std::make_unique<engine::QueryDataset>(*connection)) {
+    setOpened(false);
+}
+
+torvc_Query::torvc_Query(std::shared_ptr<void> keepAlive,
+                         std::unique_ptr<engine::QueryDataset> query)
+    : connection_(std::move(keepAlive)), query_(std::move(query)) {
     setOpened(false);
 }
 
@@ -24,13 +30,13 @@ torvc_Query::~torvc_Query() {
 }
 
 void torvc_Query::openData() {
-    if (!query_.isOpen()) {
-        query_.open();
+    if (!query_->isOpen()) {
+        query_->open();
     }
 }
 
 void torvc_Query::closeData() {
-    query_.close();
+    query_->close();
 }
 
 void torvc_Query::postRecord() {
@@ -44,19 +50,19 @@ std::string torvc_Query::creationKey(std::string_view field) const {
 bool torvc_Query::openSql(std::string_view sql) {
     return noteOutcome([&] {
         bool found = false;
-        if (query_.isOpen() || opened_) {
+        if (query_->isOpen() || opened_) {
             setOpened(false);
         }
-        query_.setSql(std::string(sql));
+        query_->setSql(std::string(sql));
         selectFailed_ = false;
         if (typeRequete_ == 0) {
             // Written before the select runs, so a trace failure is the caller's.
             traceSelect(sql);
             try {
-                query_.open();
-                opened_ = !query_.eof() && query_.first();
+                query_->open();
+                opened_ = !query_->eof() && query_->first();
                 if (!opened_) {
-                    query_.close();
+                    query_->close();
                 }
             } catch (const std::exception& e) {
                 selectFailed_ = true;
@@ -65,14 +71,14 @@ bool torvc_Query::openSql(std::string_view sql) {
             }
         } else {
             try {
-                found = query_.execute() > 0;
+                found = query_->execute() > 0;
             } catch (const std::exception& e) {
                 // Schema scripts run statements that may fail by design (drop
                 // before create); only the opt-in trace hears about it.
                 noteQuietFailure(e.what());
                 host::debugTrace(std::string(e.what()) + " " + std::string(sql));
             }
-            query_.close();
+            query_->close();
         }
         return found || opened_;
     });
@@ -80,8 +86,8 @@ bool torvc_Query::openSql(std::string_view sql) {
 
 void torvc_Query::next() {
     noteOutcome([&] {
-        query_.next();
-        setOpened(!query_.eof());
+        query_->next();
+        setOpened(!query_->eof());
     });
 }
 
@@ -95,7 +101,7 @@ OrvHResult torvc_Query::Set_TypeRequete(int32_t kind) {
 
 OrvHResult torvc_Query::Get_RecordCount(int32_t* count) {
     return guarded([&] {
-        outArgument(count, "Get_RecordCount") = static_cast<int32_t>(query_.recordCount());
+        outArgument(count, "Get_RecordCount") = static_cast<int32_t>(query_->recordCount());
     });
 }
 
@@ -119,12 +125,12 @@ OrvHResult torvc_Query::FillstringList(IWideStringList* list, OrvBstr field) {
         int index = fieldIndex(utf8(field));
         // Ends on the last row, not past it: the cursor stays open.
         for (;;) {
-            host::Bstr text(host::toUtf16(query_.getText(index)));
+            host::Bstr text(host::toUtf16(query_->getText(index)));
             host::throwIfFailed(list->Add(text.get()), "FillstringList: list Add");
-            if (query_.position() + 1 >= static_cast<size_t>(query_.recordCount())) {
+            if (query_->position() + 1 >= static_cast<size_t>(query_->recordCount())) {
                 break;
             }
-            query_.next();
+            query_->next();
         }
     });
 }

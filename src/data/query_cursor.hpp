@@ -21,6 +21,9 @@ public:
     // Shares the connection so that a cursor the host still holds after its
     // database is gone fails cleanly instead of dangling.
     explicit torvc_Query(std::shared_ptr<engine::Connection> connection);
+    // A cursor on a query dataset another kind of connection serves;
+    // keepAlive is that connection.
+    torvc_Query(std::shared_ptr<void> keepAlive, std::unique_ptr<engine::QueryDataset> query);
     ~torvc_Query() override;
 
     // --- iQueryDatabase (slots 31 to 36) ---
@@ -44,15 +47,15 @@ public:
     bool lastSelectFailed() const { return selectFailed_; }
 
 protected:
-    engine::Dataset& data() override { return query_; }
+    engine::Dataset& data() override { return *query_; }
     void openData() override;
     void closeData() override;
     void postRecord() override;
     std::string creationKey(std::string_view field) const override;
 
 private:
-    std::shared_ptr<engine::Connection> connection_;
-    engine::QueryDataset query_;
+    std::shared_ptr<void> connection_;
+    std::unique_ptr<engine::QueryDataset> query_;
     int32_t typeRequete_ = 0;  // 0 select, anything else an action statement
     bool selectFailed_ = false;
 };

@@ -9,7 +9,11 @@ namespace orvdb::data {
 using host::guarded;
 
 torvc_Table::torvc_Table(std::shared_ptr<engine::Connection> connection)
-    : connection_(std::move(connection)), table_(*connection_) {}
+    : connection_(connection), table_(std::make_unique<engine::TableDataset>(*connection)) {}
+
+torvc_Table::torvc_Table(std::shared_ptr<void> keepAlive,
+                         std::unique_ptr<engine::TableDataset> table)
+    : connection_(std::move(keepAlive)), table_(std::move(table)) {}
 
 torvc_Table::~torvc_Table() {
     try {
@@ -20,15 +24,15 @@ torvc_Table::~torvc_Table() {
 }
 
 void torvc_Table::openData() {
-    table_.open();
+    table_->open();
 }
 
 void torvc_Table::closeData() {
-    table_.close();
+    table_->close();
 }
 
 void torvc_Table::postRecord() {
-    table_.post();
+    table_->post();
 }
 
 std::string torvc_Table::creationKey(std::string_view field) const {
@@ -37,10 +41,10 @@ std::string torvc_Table::creationKey(std::string_view field) const {
 
 void torvc_Table::setTableName(std::u16string_view name) {
     noteOutcome([&] {
-        if (table_.isOpen()) {
-            table_.close();
+        if (table_->isOpen()) {
+            table_->close();
         }
-        table_.setTableName(host::toUtf8(name));
+        table_->setTableName(host::toUtf8(name));
         tableName_ = name;
         setOpened(true);
     });
@@ -49,31 +53,31 @@ void torvc_Table::setTableName(std::u16string_view name) {
 void torvc_Table::edit() {
     noteOutcome([&] {
         // Editing an empty table starts its first row, as the host's datasets do.
-        if (table_.isOpen() && table_.recordCount() == 0) {
-            table_.append();
+        if (table_->isOpen() && table_->recordCount() == 0) {
+            table_->append();
         } else {
-            table_.edit();
+            table_->edit();
         }
     });
 }
 
 void torvc_Table::append() {
-    noteOutcome([&] { table_.append(); });
+    noteOutcome([&] { table_->append(); });
 }
 
 void torvc_Table::last() {
-    noteOutcome([&] { table_.last(); });
+    noteOutcome([&] { table_->last(); });
 }
 
 void torvc_Table::setRefRow(std::string_view field, std::optional<std::string_view> value) {
     noteOutcome([&] {
         if (value && !value->empty()) {
             // No match leaves the current row current, and that one is edited.
-            table_.locate(field, engine::SqlValue(std::string(*value)));
+            table_->locate(field, engine::SqlValue(std::string(*value)));
             edit();
         } else {
             edit();
-            table_.append();
+            table_->append();
         }
     });
 }
@@ -81,21 +85,21 @@ void torvc_Table::setRefRow(std::string_view field, std::optional<std::string_vi
 void torvc_Table::gotoKey(std::string_view field, std::string_view indexName,
                           std::string_view value) {
     noteOutcome([&] {
-        table_.close();
-        table_.selectIndex(std::string(indexName));
-        table_.open();
+        table_->close();
+        table_->selectIndex(std::string(indexName));
+        table_->open();
         edit();
-        table_.setText(fieldIndex(field), value);
+        table_->setText(fieldIndex(field), value);
     });
 }
 
 void torvc_Table::post() {
     noteOutcome([&] {
         try {
-            table_.post();
-            table_.last();
-            int id = table_.findField("Id");
-            std::string key = id < 0 ? "0" : table_.getText(id);
+            table_->post();
+            table_->last();
+            int id = table_->findField("Id");
+            std::string key = id < 0 ? "0" : table_->getText(id);
             idRow_ = host::toUtf16(key);
         } catch (const std::exception& e) {
             noteQuietFailure(e.what());

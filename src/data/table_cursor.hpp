@@ -18,6 +18,9 @@ namespace orvdb::data {
 class torvc_Table final : public TORVC_Data<iTableDatabase> {
 public:
     explicit torvc_Table(std::shared_ptr<engine::Connection> connection);
+    // A cursor on a table dataset another kind of connection serves;
+    // keepAlive is that connection.
+    torvc_Table(std::shared_ptr<void> keepAlive, std::unique_ptr<engine::TableDataset> table);
     ~torvc_Table() override;
 
     // --- iTableDatabase (slots 31 to 39) ---
@@ -49,15 +52,15 @@ public:
     void gotoKey(std::string_view field, std::string_view indexName, std::string_view value);
 
 protected:
-    engine::Dataset& data() override { return table_; }
+    engine::Dataset& data() override { return *table_; }
     void openData() override;
     void closeData() override;
     void postRecord() override;
     std::string creationKey(std::string_view field) const override;
 
 private:
-    std::shared_ptr<engine::Connection> connection_;
-    engine::TableDataset table_;
+    std::shared_ptr<void> connection_;
+    std::unique_ptr<engine::TableDataset> table_;
     std::u16string tableName_;
     std::u16string idRow_;
 };

@@ -76,7 +76,23 @@ std::string relatedRecordsExist(std::string_view foreignTable) {
                  "' includes related records."});
 }
 
+bool isStatementLimit(std::string_view message) {
+    for (std::string_view limit :
+         {"parser stack overflow", "Expression tree is too large", "too many terms in compound",
+          "too many arguments on function", "too many columns", "tables in a join",
+          "too many FROM clause terms", "too many terms in ORDER BY", "too many terms in GROUP BY",
+          "too many SQL variables", "too many references to"}) {
+        if (message.find(limit) != std::string_view::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string translateSqliteError(std::string_view message) {
+    if (isStatementLimit(message)) {
+        return kTooComplex;
+    }
     if (message.find("UNIQUE constraint failed") != std::string_view::npos) {
         return kDuplicateValues;
     }

@@ -34,8 +34,12 @@ std::string requiredNull(std::string_view table, std::string_view field);
 std::string zeroLength(std::string_view table, std::string_view field);
 std::string relatedRecordRequired(std::string_view primaryTable);
 std::string relatedRecordsExist(std::string_view foreignTable);
-// A SQLite constraint message in Jet's wording; other texts pass unchanged.
+// A SQLite constraint message, or one of SQLite's limits on a statement's
+// size (isStatementLimit), in Jet's wording; other texts pass unchanged.
 std::string translateSqliteError(std::string_view message);
+// SQLite refused a statement for its size or depth (parser stack, expression
+// depth, terms of a compound select, arguments, columns, tables of a join).
+bool isStatementLimit(std::string_view message);
 
 // --- Table definitions (DDL) ---------------------------------------------
 

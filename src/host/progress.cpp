@@ -191,13 +191,20 @@ LineProgress::LineProgress(std::FILE* out) : out_(out) {}
 
 void LineProgress::repaint() {
     std::lock_guard lock(mutex_);
-    std::string shape = shapeOf(bars(), 10);
+    // A log gets a line per stage or table: the detail bar's counters would
+    // add a line for every field or row.
+    const ProgressBar& upper = bars()[0];
+    const ProgressBar& detail = bars()[1];
+    std::string shape = shapeOf({upper, ProgressBar{0, 0, detail.caption}}, 10);
     if (!out_ || shape == lastShape_) {
         return;
     }
     lastShape_ = std::move(shape);
-    std::string line =
-        "progress: " + progressLine(bars()[0], 10) + " | " + progressLine(bars()[1], 10) + "\n";
+    std::string line = "progress: " + progressLine(upper, 10);
+    if (!detail.caption.empty()) {
+        line += " | " + detail.caption;
+    }
+    line += "\n";
     std::fwrite(line.data(), 1, line.size(), out_);
     std::fflush(out_);
 }

@@ -99,8 +99,9 @@ private:
     std::chrono::steady_clock::time_point lastDraw_{};
 };
 
-// For output that is not a terminal: one plain line per change of a
-// caption or maximum, or when a bar passes a tenth of its length.
+// For output that is not a terminal (a log): one plain line per change of
+// the upper caption or maximum, or when the upper bar passes a tenth of its
+// length; the detail bar shows its caption only.
 class LineProgress : public ProgressWindow {
 public:
     explicit LineProgress(std::FILE* out = stderr);

@@ -1,5 +1,10 @@
 #include "module/connection_settings.hpp"
 
+#include <charconv>
+#include <stdexcept>
+
+#include "data/mariadb/database_factory.hpp"
+
 namespace orvdb::module {
 
 std::string upperCaseAscii(std::string_view text) {
@@ -24,6 +29,25 @@ ConnectionSettings readConnectionSettings(const ProfileFile& file, std::string_v
     settings.paramPath = read("PARAMPATH", "");
     settings.format = read("FORMAT", "");
     settings.open = read("OPEN", "FALSE") == "TRUE";
+    settings.mariadb = settings.format == data::mariadb::kFormatTag;
+    if (settings.mariadb) {
+        auto raw = [&](std::string_view key, std::string_view fallback) {
+            return file.value(section, key).value_or(std::string(fallback));
+        };
+        data::mariadb::Settings& server = settings.server;
+        server.host = raw("HOST", "localhost");
+        server.socket = raw("SOCKET", "");
+        server.database = raw("DATABASE", "");
+        server.user = raw("USER", "");
+        server.password = raw("PASSWORD", "");
+        std::string port = raw("PORT", std::to_string(data::mariadb::kDefaultPort));
+        auto [end, error] = std::from_chars(port.data(), port.data() + port.size(), server.port);
+        if (error != std::errc() || end != port.data() + port.size() || server.port == 0 ||
+            server.port > 65535) {
+            throw std::invalid_argument("connection settings [" + section + "]: PORT '" + port +
+                                        "' is not a port number");
+        }
+    }
     return settings;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/mariadb/settings.hpp"
 #include "module/profile_file.hpp"
 
 namespace orvdb::module {
@@ -17,6 +18,11 @@ struct ConnectionSettings {
     std::string paramPath;  // PARAMPATH, a parameter file
     std::string format;     // FORMAT, a format tag
     bool open = false;      // OPEN is "TRUE"
+    // FORMAT=MARIADB: the server, from HOST, PORT, SOCKET, DATABASE, USER and
+    // PASSWORD. These keep their letter case (server names, database names
+    // and passwords are case-sensitive); PATH is not used.
+    bool mariadb = false;
+    data::mariadb::Settings server;
 };
 
 ConnectionSettings readConnectionSettings(const ProfileFile& file, std::string_view alias);

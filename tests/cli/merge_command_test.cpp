@@ -100,6 +100,14 @@ TEST_F(MergeCommandTest, ProgressOnAPipeIsPlainLines) {
     EXPECT_NE(r.out.find("progress: Progression de la table en cours: Family"), std::string::npos)
         << r.out;
     EXPECT_EQ(r.out.find('\033'), std::string::npos) << "no terminal codes on a pipe";
+    // A line per stage or table: the detail bar's counters (a line per field
+    // or row) stay out of a log.
+    std::istringstream lines(r.out);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("progress: ", 0) == 0 && line.find(" | ") != std::string::npos) {
+            EXPECT_EQ(line.find('[', line.find(" | ")), std::string::npos) << line;
+        }
+    }
 }
 
 TEST_F(MergeCommandTest, ProgressOnATerminalIsTwoLinesRedrawnInPlace) {

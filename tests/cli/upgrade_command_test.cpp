@@ -90,6 +90,29 @@ TEST_F(UpgradeCommandTest, FailuresExitNonZeroWithTheMessage) {
     EXPECT_NE(noProvider.out.find("--provider"), std::string::npos) << noProvider.out;
 }
 
+// One database that cannot be upgraded (here not an Access file at all) does
+// not stop the others: `--all` goes on, then exits 1 naming it.
+TEST_F(UpgradeCommandTest, AllGoesOnPastADatabaseThatFails) {
+    ASSERT_EQ(runOrvdb("sql --create " + provider +
+                       " \"CREATE TABLE Version (Version SINGLE, ObjectVersion SINGLE)\""
+                       " \"INSERT INTO Version VALUES (0.35839, 0.8)\"")
+                  .exitCode,
+              0);
+    fs::create_directories(root / "Providers" / "Aardvark");
+    std::ofstream(root / "Providers" / "Aardvark" / "XLibData.mdb") << "not a database\n";
+
+    auto r = runOrvdbBounded(upgrade("--all --progress none"), 300, 100000);
+    EXPECT_EQ(r.exitCode, 1) << r.out;
+    EXPECT_NE(r.out.find("1 of 2 databases could not be upgraded: provider Aardvark"),
+              std::string::npos)
+        << r.out;
+    const size_t failure = r.out.find("error\t");
+    const size_t upgraded = r.out.find("version after\t0.36052\n");
+    ASSERT_NE(failure, std::string::npos) << r.out;
+    EXPECT_NE(upgraded, std::string::npos) << r.out;
+    EXPECT_LT(failure, upgraded) << "Acme is upgraded after Aardvark failed";
+}
+
 // The old manager of the examples, under the workshop folder of the data
 // root; the upgrade runs on it with the bundled strings or a file's.
 struct ManagerUpgradeCommandTest : UpgradeCommandTest {

@@ -2,6 +2,10 @@
 #include "engine/engine_error.hpp"
 #include "engine_test_support.hpp"
 
+#include <pthread.h>
+
+#include <functional>
+
 namespace orvdb::engine {
 namespace {
 
@@ -72,6 +76,88 @@ TEST_F(ConnectionSqlTest, OpeningAnActionStatementRunsItThenFails) {
     q.setSql("INSERT INTO T VALUES (5)");
     EXPECT_THROW(q.open(), EngineError);
     EXPECT_EQ(column("SELECT ID FROM T"), std::vector<std::string>{"5"});
+}
+
+// `first` followed by `count` times `repeated`.
+std::string repeat(std::string first, const std::string& repeated, int count) {
+    first.reserve(first.size() + repeated.size() * static_cast<size_t>(count));
+    for (int index = 0; index < count; ++index) {
+        first += repeated;
+    }
+    return first;
+}
+
+// Runs `body` on a thread with a 1 MB stack, as small as a host may give.
+void onSmallStack(const std::function<void()>& body) {
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setstacksize(&attributes, 1024 * 1024);
+    pthread_t thread;
+    auto run = [](void* argument) -> void* {
+        (*static_cast<const std::function<void()>*>(argument))();
+        return nullptr;
+    };
+    ASSERT_EQ(pthread_create(&thread, &attributes, run, const_cast<std::function<void()>*>(&body)),
+              0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attributes);
+}
+
+struct SizeCase {
+    const char* what;
+    std::string sql;
+    std::string result;  // the first field of the only row, or the error
+};
+
+// Statements whose size the input decides: chains of any length run, folded
+// as Jet folds them; what is too deep or too large is "Query is too
+// complex."; none of them overflows a small stack.
+TEST_F(ConnectionSqlTest, LongAndDeepStatementsRunOrAreTooComplex) {
+    conn.execute("CREATE TABLE Notes (ID LONG PRIMARY KEY, Body MEMO)");
+    // A 1,000-line text as Access writes line breaks into SQL.
+    std::string lines = "'line 0'";
+    std::string text = "line 0";
+    for (int line = 1; line < 1000; ++line) {
+        lines += "&chr(13)&chr(10)&'line " + std::to_string(line) + "'";
+        text += "\r\nline " + std::to_string(line);
+    }
+    const SizeCase cases[] = {
+        {"& of 10,000 terms, Null as nothing",
+         repeat("SELECT Len('x'", " & Null & 'x'", 5000) + ")", "5001"},
+        {"Or of 10,000 conditions", repeat("SELECT 1 = 2", " Or 1 = 2", 9998) + " Or 1 = 1",
+         "True"},
+        {"Or of conditions, then numbers bit by bit",
+         repeat(repeat("SELECT 1 = 2", " Or 1 = 2", 5000) + " Or 1 Or 2 Or 4", " Or 8", 5000),
+         "15"},
+        {"+ of texts concatenates, then adds numbers", repeat("SELECT '1' + '2'", " + 1", 9998),
+         "10010"},
+        {"+ with a Null is Null", repeat("SELECT IsNull('a' + Null", " + 'b'", 9998) + ")", "True"},
+        {"- of 10,000 numbers", repeat("SELECT 0.5", " - 1", 9999), "-9998.5"},
+        {"+ and - mixed, text first", repeat("SELECT '1' + '2'", " + 2 - 1", 5000), "5012"},
+        {"* of dates and numbers", repeat("SELECT 2", " * 1", 9998) + " * #1900-01-01#", "4"},
+        {"a union of 10,000 selects",
+         repeat("SELECT 0 AS X FROM Notes", " UNION ALL SELECT 1 FROM Notes", 9999),
+         "Query is too complex."},
+        {"calls nested 100 deep", "SELECT " + repeat("", "Abs(", 100) + "1" + std::string(100, ')'),
+         "Query is too complex."},
+        {"parentheses nested 100,000 deep",
+         "SELECT " + std::string(100000, '(') + "1" + std::string(100000, ')'),
+         "Query is too complex."},
+    };
+    onSmallStack([&] {
+        conn.execute("INSERT INTO Notes VALUES (1, " + lines + ")");
+        EXPECT_EQ(column("SELECT Body FROM Notes"), std::vector<std::string>{text});
+        for (const SizeCase& size : cases) {
+            std::string result;
+            try {
+                std::vector<std::string> rows = column(size.sql);
+                result = rows.size() == 1 ? rows.front() : std::to_string(rows.size()) + " rows";
+            } catch (const std::exception& failure) {
+                result = failure.what();
+            }
+            EXPECT_EQ(result, size.result) << size.what;
+        }
+    });
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 // Index trees edited in place: sequences of inserts and erases against a
-// model set, each phase read back through the index reader and checked for
-// what readers and Access rely on (sibling chains both ways, node entries
-// that copy their child's last entry, tails, prefix lengths, free space,
-// a usage map listing exactly the tree, released pages out of reach); the
-// writer's layouts, of generated entries and of Access's, checked the same
-// way; indexes of Access-made files emptied and filled again, then passed
+// model set, each phase read back through the index reader and passed
+// through the file check's walk of the tree (what readers and Access rely
+// on), with a usage map listing exactly the tree and released pages out of
+// reach; the writer's layouts, of generated entries and of Access's, checked
+// the same way; indexes of Access-made files emptied and filled again, then passed
 // through the file check; damaged trees refused by the editor and the reader.
 #include <gtest/gtest.h>
 
@@ -15,6 +14,7 @@
 #include <random>
 #include <set>
 
+#include "jet/check/check_index.hpp"
 #include "jet/check/file_check.hpp"
 #include "jet/fixture_support.hpp"
 #include "jet/format/bytes.hpp"
@@ -50,21 +50,6 @@ size_t distinctKeys(const Model& model) {
     return keys.size();
 }
 
-size_t commonPrefix(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
-    auto mismatch = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
-    return static_cast<size_t>(mismatch.first - a.begin());
-}
-
-// The entry bytes a page uses, from the highest bit of its bitmask.
-size_t usedEntryBytes(const Page& page) {
-    for (size_t bit = kEntrySpace; bit > 0; --bit) {
-        if (page.bytes[kBitmask + bit / 8] & (1u << (bit % 8))) {
-            return bit;
-        }
-    }
-    return 0;
-}
-
 // One index and its table, the store holding its pages, and the model of
 // the entries it should hold.
 struct EditedIndex {
@@ -92,26 +77,28 @@ struct EditedIndex {
         model.erase(entry);
     }
 
-    // `exactPrefixes`: every leaf was written by the editor, which leaves out
-    // the longest common prefix (Access at times leaves out less).
-    void verify(const std::string& when, uint32_t expectedCount, bool exactPrefixes) {
+    // The entries read back are the model's, the file check's walk of the
+    // tree finds nothing, not even a warning of its shape, and the usage map
+    // lists exactly its pages.
+    void verify(const std::string& when, uint32_t expectedCount) {
         SCOPED_TRACE(when);
         source_ = openPageMemory(store.bytes(), store.fileName());
         std::vector<IndexEntry> expected(model.begin(), model.end());
         ASSERT_EQ(readIndexEntries(*source_, index->rootPage, table.page), expected);
-        levels_.clear();
-        pages_.clear();
-        exactPrefixes_ = exactPrefixes;
-        walk(index->rootPage, 0, true);
-        checkLevels();
+        std::vector<CheckFinding> findings;
+        std::set<uint32_t> pages = checkIndex(*source_, table, *index, nullptr, findings);
+        for (const CheckFinding& finding : findings) {
+            // Access leaves stale distinct-key counts; the count is checked below.
+            EXPECT_NE(finding.text.find("distinct keys"), std::string::npos) << describe(finding);
+        }
         UsageMap map = UsageMap::read(*source_, index->usageMap, "index");
         std::set<uint32_t> mapped;
         while (auto page = map.next()) {
             mapped.insert(*page);
         }
-        EXPECT_EQ(mapped, pages_) << "the usage map lists exactly the pages of the tree";
+        EXPECT_EQ(mapped, pages) << "the usage map lists exactly the pages of the tree";
         for (uint32_t released : store.released()) {
-            EXPECT_EQ(pages_.count(released), 0u) << "released page " << released;
+            EXPECT_EQ(pages.count(released), 0u) << "released page " << released;
         }
         EXPECT_EQ(index->entryCount, expectedCount);
         checkSeeks();
@@ -120,73 +107,6 @@ struct EditedIndex {
     PhysicalIndex* index = nullptr;
 
 private:
-    // Checks the page and what lies below it; returns its last leaf entry.
-    std::optional<IndexEntry> walk(uint32_t number, size_t depth, bool lastOfLevel) {
-        pages_.insert(number);
-        if (levels_.size() <= depth) {
-            levels_.resize(depth + 1);
-        }
-        PageRef page = source_->page(number);
-        ParsedIndexPage parsed = parseIndexPage(source_->view(*page), number);
-        levels_[depth].push_back({number, parsed.previousPage, parsed.nextPage});
-        const std::string where = "page " + std::to_string(number);
-        EXPECT_EQ(parsed.tablePage, table.page) << where;
-        EXPECT_EQ(parsed.freeSpace + usedEntryBytes(*page), kEntrySpace) << where;
-        const bool isRoot = number == index->rootPage;
-        if (parsed.isLeaf()) {
-            leafDepths_.insert(depth);
-            EXPECT_EQ(parsed.childTailPage, 0u) << where;
-            EXPECT_EQ(page->bytes[kNodeMarker], 0) << where;
-            if (isRoot) {
-                EXPECT_EQ(parsed.prefixLength, 0u) << "a lone leaf is not compressed";
-            } else {
-                EXPECT_FALSE(parsed.entries.empty()) << "an empty leaf stays in the tree";
-                size_t common = parsed.entries.empty() ? 0
-                                                       : commonPrefix(parsed.entries.front().key,
-                                                                      parsed.entries.back().key);
-                if (exactPrefixes_) {
-                    EXPECT_EQ(parsed.prefixLength, common) << where;
-                } else {
-                    EXPECT_LE(parsed.prefixLength, common) << where;
-                }
-            }
-            if (parsed.entries.empty()) {
-                return std::nullopt;
-            }
-            return parsed.entries.back();
-        }
-        EXPECT_EQ(page->bytes[kNodeMarker], 1) << where;
-        EXPECT_EQ(parsed.prefixLength, 0u) << "node entries stay whole: " << where;
-        EXPECT_FALSE(parsed.entries.empty()) << "a node lists at least one child: " << where;
-        EXPECT_EQ(parsed.childTailPage != 0, lastOfLevel) << "only the last node has a tail";
-        std::optional<IndexEntry> last;
-        for (size_t n = 0; n < parsed.children.size(); ++n) {
-            last = walk(parsed.children[n], depth + 1, false);
-            EXPECT_EQ(std::optional(parsed.entries[n]), last)
-                << where << " entry " << n << " copies the last entry of its child";
-        }
-        if (parsed.childTailPage != 0) {
-            last = walk(parsed.childTailPage, depth + 1, lastOfLevel);
-        }
-        return last;
-    }
-
-    // Every level is one chain of siblings, linked both ways, in tree order;
-    // all leaves are on the last level.
-    void checkLevels() {
-        EXPECT_EQ(leafDepths_.size(), 1u) << "leaves at several depths";
-        leafDepths_.clear();
-        for (size_t depth = 0; depth < levels_.size(); ++depth) {
-            const std::vector<Linked>& level = levels_[depth];
-            for (size_t n = 0; n < level.size(); ++n) {
-                EXPECT_EQ(level[n].previous, n == 0 ? 0 : level[n - 1].number)
-                    << "level " << depth << " page " << level[n].number;
-                EXPECT_EQ(level[n].next, n + 1 == level.size() ? 0 : level[n + 1].number)
-                    << "level " << depth << " page " << level[n].number;
-            }
-        }
-    }
-
     // Seeks land on the first entry whose key is not below the one asked
     // for, and go on in order across leaves.
     void checkSeeks() {
@@ -216,17 +136,7 @@ private:
         }
     }
 
-    struct Linked {
-        uint32_t number;
-        uint32_t previous;
-        uint32_t next;
-    };
-
     std::unique_ptr<PageSource> source_;
-    std::vector<std::vector<Linked>> levels_;  // pages by depth, in tree order
-    std::set<size_t> leafDepths_;
-    std::set<uint32_t> pages_;
-    bool exactPrefixes_ = true;
 };
 
 // A store with a usage-map page (page 2) and the writer's layout of
@@ -357,7 +267,7 @@ TEST_P(IndexTreeWorkloads, EveryPhaseReadsBackAsTheModelWithASoundTree) {
     std::shuffle(all.begin(), all.end(), random);
     std::unique_ptr<EditedIndex> tree =
         laidOutIndex({all.begin(), all.begin() + static_cast<ptrdiff_t>(workload.laidOutFirst)});
-    tree->verify("as laid out", static_cast<uint32_t>(distinctKeys(tree->model)), true);
+    tree->verify("as laid out", static_cast<uint32_t>(distinctKeys(tree->model)));
     if (workload.laidOutFirst == workload.entries) {
         EXPECT_GE(depthOf(*tree), workload.minimumDepth);
     }
@@ -367,7 +277,7 @@ TEST_P(IndexTreeWorkloads, EveryPhaseReadsBackAsTheModelWithASoundTree) {
             insert ? tree->insert(entries[n]) : tree->erase(entries[n]);
             if ((n + 1) % (entries.size() / 2 + 1) == 0 || n + 1 == entries.size()) {
                 tree->verify(std::string(phase) + " " + std::to_string(n + 1),
-                             static_cast<uint32_t>(distinctKeys(tree->model)), true);
+                             static_cast<uint32_t>(distinctKeys(tree->model)));
                 if (::testing::Test::HasFailure()) {
                     return;
                 }
@@ -491,7 +401,7 @@ TEST_P(EveryFixture, AccessEntriesLaidOutAgainReadBackWithASoundTree) {
             std::reverse(entries.begin(), entries.end());
             std::unique_ptr<EditedIndex> tree = laidOutIndex(entries);
             tree->verify(name + " index " + std::to_string(index.number),
-                         static_cast<uint32_t>(distinctKeys(tree->model)), true);
+                         static_cast<uint32_t>(distinctKeys(tree->model)));
         }
     }
 }
@@ -679,13 +589,13 @@ TEST_P(AccessIndexEdits, ErasedAndInsertedAgainTheyReadBackAndPassTheFileCheck) 
             }
             // Keys no longer listed come off the count, stale or not.
             auto goneKeys = static_cast<uint32_t>(exactCount - distinctKeys(tree.model));
-            tree.verify("erased", eraseAll ? 0 : before.entryCount - goneKeys, eraseAll);
+            tree.verify("erased", eraseAll ? 0 : before.entryCount - goneKeys);
             std::shuffle(taken.begin(), taken.end(), random);
             for (const IndexEntry& entry : taken) {
                 tree.insert(entry);
             }
             // Access leaves stale counts; emptied and filled again they are exact.
-            tree.verify("inserted again", eraseAll ? exactCount : before.entryCount, eraseAll);
+            tree.verify("inserted again", eraseAll ? exactCount : before.entryCount);
             // The new root page and distinct-key count go into the definition,
             // as the engine writes them after an edit.
             table.physicalIndexes[number] = *tree.index;

@@ -432,22 +432,16 @@ TEST(NewDatabase, IsWhatJetCreates) {
     }
 }
 
+// The rest of the header and the catalog are compared with Jet's above.
 TEST(NewDatabase, CarriesItsCreationDate) {
     const double date = 46000.5;
     JetFile file =
         JetFile::openMemory(buildJetFile(newDatabaseImage(date), "dated.mdb"), "dated.mdb");
     EXPECT_EQ(file.header().creationDate, date);
-    EXPECT_TRUE(file.header().password.empty());
-    EXPECT_EQ(file.header().codePage, 1252);
-    EXPECT_EQ(file.header().sortOrder, 0x0409);
-    EXPECT_EQ(file.header().encryptionKey, 0u);
+    ASSERT_FALSE(file.catalog().objects().empty());
     for (const CatalogObject& object : file.catalog().objects()) {
         EXPECT_EQ(object.dateCreate, date) << object.name;
     }
-    EXPECT_EQ(
-        file.tableNames(true),
-        (std::vector<std::string>{"MSysObjects", "MSysACEs", "MSysQueries", "MSysRelationships"}));
-    EXPECT_TRUE(file.tableNames(false).empty());
 }
 
 }  // namespace

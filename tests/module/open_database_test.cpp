@@ -1,11 +1,14 @@
 // OpenDatabase and the connection-settings file it reads.
 #include "module_test_support.hpp"
 
+#include <gmock/gmock.h>
 #include <orvdb/com_ptr.hpp>
 
 #include "data/database.hpp"
+#include "data/mariadb/settings.hpp"
 #include "module/connection_settings.hpp"
 #include "module/profile_file.hpp"
+#include "support/mariadb_server.hpp"
 
 namespace orvdb::module_test {
 namespace {
@@ -203,6 +206,55 @@ TEST_F(OpenDatabaseTest, MissingSettingsFileIsInvalidArgumentAndTheOutArgumentIs
               ORV_E_INVALIDARG);
     EXPECT_EQ(handle, nullptr);
     EXPECT_EQ(object.refCount(), before) << "what the variable held was released";
+}
+
+// FORMAT=MARIADB: the server keys keep their case, PATH is not needed, a
+// bad PORT names the section, and an unreachable server comes back closed.
+TEST(ConnectionSettings, MariaDbSectionsReadTheServerKeys) {
+    auto settings = [](const std::string& body) {
+        return module::readConnectionSettings(ProfileFile::parse("[CONNEXIONshop]\n" + body),
+                                              "SHOP");
+    };
+    module::ConnectionSettings shop = settings(
+        "NAME=shop\nFORMAT=MariaDB\nHOST=Db.Lan\nPORT=3307\nDATABASE=Shop\nUSER=Joe\n"
+        "PASSWORD=Se;cret\n");
+    EXPECT_TRUE(shop.mariadb);
+    EXPECT_EQ(data::mariadb::describe(shop.server), "Joe@Db.Lan:3307/Shop");
+    EXPECT_EQ(shop.server.password, "Se;cret");
+    module::ConnectionSettings defaults = settings("FORMAT=mariadb\nDATABASE=x\n");
+    EXPECT_EQ(data::mariadb::describe(defaults.server), "localhost:3306/x");
+    EXPECT_FALSE(settings("FORMAT=JET\nHOST=h\n").mariadb);
+    for (const char* port : {"0", "70000", "x", ""}) {
+        try {
+            settings(std::string("FORMAT=MARIADB\nPORT=") + port + "\n");
+            ADD_FAILURE() << "PORT=" << port << " was accepted";
+        } catch (const std::invalid_argument& e) {
+            EXPECT_THAT(e.what(), ::testing::HasSubstr("CONNEXIONSHOP"));
+        }
+    }
+}
+
+TEST_F(OpenDatabaseTest, MariaDbSectionOpensTheServerDatabase) {
+    test_support::ScratchServerDatabase scratch;
+    ORVDB_SKIP_WITHOUT_MARIADB(scratch);
+    const data::mariadb::Settings& server = scratch.settings();
+    std::string section =
+        "NAME=shop\nFORMAT=MARIADB\nHOST=" + server.host + "\nPORT=" + std::to_string(server.port) +
+        "\nDATABASE=" + server.database + "\nUSER=" + server.user + "\nOPEN=TRUE\n";
+    ComPtr<iDatabase> db;
+    ASSERT_EQ(open(section + "PASSWORD=" + server.password + "\n", db), ORV_S_OK);
+    Database opened(db);
+    ASSERT_TRUE(opened.opened()) << (recorder->handedExceptions.empty()
+                                         ? ""
+                                         : recorder->handedExceptions.front());
+    opened.execute("CREATE TABLE `Prix` (`Id` INT)");
+    EXPECT_TRUE(opened.tableExists("prix"));
+
+    ComPtr<iDatabase> refused;
+    ASSERT_EQ(open(section + "PASSWORD=wrong\n", refused), ORV_S_OK);
+    EXPECT_FALSE(Database(refused).opened());
+    ASSERT_EQ(recorder->handedExceptions.size(), 1u);
+    EXPECT_THAT(recorder->handedExceptions[0], ::testing::HasSubstr(server.database));
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include "recording_database.hpp"
 
 #include "data/database.hpp"
+#include "data/mariadb/database_factory.hpp"
+#include "support/mariadb_server.hpp"
 
 namespace orvdb::module_test {
 namespace {
@@ -343,6 +345,32 @@ TEST(ServerInfoCView, SlotsMatchTheInterface) {
     OrvBstr folder = nullptr;
     ASSERT_EQ(view->lpVtbl->Get_Folder(view, &folder), ORV_S_OK);
     EXPECT_EQ(host::Bstr::adopt(folder).utf8(), "/srv");
+}
+
+// On a MariaDB database the constraint switches reach the server: with the
+// checks off a row may refer to nothing, with them on it may not.
+TEST_F(ModuleTest, ConstraintSwitchesTurnTheServersForeignKeyChecks) {
+    test_support::ScratchServerDatabase scratch;
+    ORVDB_SKIP_WITHOUT_MARIADB(scratch);
+    ComPtr<iDatabase> db =
+        data::mariadb::createDatabase(u"SERVER", u"MARIADB", scratch.settings(), true, nullptr);
+    Database server(db);
+    server.execute("CREATE TABLE Pays (Id INT PRIMARY KEY)");
+    server.execute(
+        "CREATE TABLE Clients (Id INT PRIMARY KEY, PaysId INT, "
+        "FOREIGN KEY (PaysId) REFERENCES Pays (Id))");
+    const struct {
+        OrvHResult (*toggle)(OrvIDatabase*);
+        int id;
+        bool stored;
+    } steps[] = {{DisableAllconstaint, 1, true}, {EnableAllconstaint, 2, false}};
+    for (const auto& step : steps) {
+        ASSERT_EQ(step.toggle(c(db.get())), ORV_S_OK);
+        std::string insert = "INSERT INTO Clients VALUES (" + std::to_string(step.id) + ", 99)";
+        // An action statement the server refuses fails quietly: nothing changed.
+        EXPECT_EQ(server.execute(insert), step.stored) << insert;
+    }
+    EXPECT_EQ(scratch.session()->scalar("SELECT GROUP_CONCAT(Id) FROM Clients"), "1");
 }
 
 }  // namespace

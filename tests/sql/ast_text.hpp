@@ -54,8 +54,14 @@ inline std::string exprText(const Expr& e) {
                     : e.unaryOp == UnaryOp::Not  ? "not"
                                                  : "pos") +
                    args(0) + ")";
-        case ExprKind::Binary:
-            return "(" + binaryOpText(e.binaryOp) + args(0) + ")";
+        case ExprKind::Binary: {
+            // A chain of + and - shows its operators in order: (+- a b c).
+            std::string ops = e.steps.empty() ? binaryOpText(e.binaryOp) : "";
+            for (BinaryOp step : e.steps) {
+                ops += binaryOpText(step);
+            }
+            return "(" + ops + args(0) + ")";
+        }
         case ExprKind::Like:
             return std::string(e.negated ? "(notlike" : "(like") + args(0) + ")";
         case ExprKind::Between:

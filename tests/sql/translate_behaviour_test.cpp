@@ -238,34 +238,6 @@ TEST_P(Behaviour, GivesJetsRows) {
 INSTANTIATE_TEST_SUITE_P(Scripts, Behaviour, ::testing::ValuesIn(kScripts),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(BehaviourChains, LongChainsOfOneOperatorRun) {
-    testing::FakeSchema schema = testing::suiteSchema();
-    testing::TestStore store(schema);
-    // A 1,000-line text written as Access writes line breaks, into a memo.
-    std::string lines = "'line 0'";
-    std::string text = "line 0";
-    for (int line = 1; line < 1000; ++line) {
-        lines += " & Chr(13) & Chr(10) & 'line " + std::to_string(line) + "'";
-        text += "\r\nline " + std::to_string(line);
-    }
-    store.run("INSERT INTO Article (Reference, Notes) VALUES ('long', " + lines + ")");
-    EXPECT_EQ(store.run("SELECT Notes FROM Article WHERE Reference = 'long'"), Rows{text});
-    std::string concat = "'x'";
-    std::string alternatives = "1 = 2";
-    for (int term = 1; term < 10000; ++term) {
-        concat += " & Null & 'x'";
-        alternatives += term == 9000 ? " Or 1 = 1" : " Or 1 = 2";
-    }
-    EXPECT_EQ(
-        store.run("SELECT Len(" + concat + "), " + alternatives + ", Not (" + alternatives + ")"),
-        Rows{"10000|-1|0"});
-    std::string sum = "0.5";
-    for (int term = 1; term < 500; ++term) {
-        sum += " - 1";
-    }
-    EXPECT_EQ(store.run("SELECT " + sum), Rows{"-498.5"});
-}
-
 TEST(BehaviourCoercion, ValuesAreCoercedToTheColumnType) {
     testing::FakeSchema schema = testing::suiteSchema();
     testing::TestStore store(schema);

@@ -1,4 +1,5 @@
-// Checks the whole-upgrade suites (provider, manager, workshop) share: the
+// Checks the whole-upgrade suites (provider, manager, workshop) share: their
+// scratch folder and a connection to an upgraded file; the
 // debug lines recorded during a run against the failures the steps expect,
 // the schema against a reviewed snapshot, rows of selects against tables of
 // expected lines, and the upgraded file as the Jet checker, mdbtools and
@@ -6,7 +7,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -21,9 +24,70 @@
 #include "host/debug_output.hpp"
 #include "jet/check/file_check.hpp"
 #include "mdb_reader.hpp"
+#include "schema_snapshot.hpp"
 #include "shell_command.hpp"
 
 namespace orvdb::test_support {
+
+// The scratch folder of a suite, empty at the start and removed at the end.
+class SuiteFolder {
+public:
+    explicit SuiteFolder(const std::string& suite)
+        : path_(std::filesystem::temp_directory_path() /
+                ("orvdb-" + suite + "-" + std::to_string(::getpid()))) {
+        std::filesystem::remove_all(path_);
+    }
+    ~SuiteFolder() {
+        std::error_code error;
+        std::filesystem::remove_all(path_, error);
+    }
+    SuiteFolder(const SuiteFolder&) = delete;
+    SuiteFolder& operator=(const SuiteFolder&) = delete;
+
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    // A copy of one of the suite's files or folders for the running test alone.
+    std::filesystem::path copyForTest(const std::filesystem::path& source) const {
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '_');
+        std::filesystem::path copy = path_ / (name + source.extension().string());
+        if (std::filesystem::is_directory(source)) {
+            copyFolder(source, copy);
+        } else {
+            std::filesystem::copy_file(source, copy,
+                                       std::filesystem::copy_options::overwrite_existing);
+        }
+        return copy;
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+// A file read and changed through an engine connection of its own; the
+// working folder, when given, is where its views find other databases.
+class FileConnection {
+public:
+    explicit FileConnection(const std::filesystem::path& file,
+                            const std::filesystem::path& workingFolder = {}) {
+        connection_.setConnectionString("Data Source=" + file.string());
+        if (!workingFolder.empty()) {
+            connection_.setWorkingFolder(workingFolder.string());
+        }
+        connection_.open();
+    }
+    // Rows of a select, fields joined by '|' (NULL as nothing).
+    Lines rows(const std::string& sql) { return selectRows(connection_, sql); }
+    void execute(const std::vector<std::string>& statements) {
+        for (const std::string& statement : statements) {
+            connection_.execute(statement);
+        }
+    }
+    Lines schema() { return schemaSnapshot(connection_); }
+    engine::Connection& connection() { return connection_; }
+
+private:
+    engine::Connection connection_;
+};
 
 // The debug channel, traces (failing statements) included, for a scope.
 class DebugRecording {

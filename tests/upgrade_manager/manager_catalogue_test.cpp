@@ -17,7 +17,6 @@
 #include "../support/database_rows.hpp"
 #include "../support/md5_hex.hpp"
 #include "../support/old_manager.hpp"
-#include "../support/schema_snapshot.hpp"
 #include "../support/upgrade_checks.hpp"
 #include "data/database_factory.hpp"
 #include "host/host_services.hpp"
@@ -105,19 +104,11 @@ Lines rows(const fs::path& file, const std::string& sql) {
 }
 
 void execute(const fs::path& file, const std::vector<std::string>& statements) {
-    engine::Connection connection;
-    connection.setConnectionString("Data Source=" + file.string());
-    connection.open();
-    for (const std::string& statement : statements) {
-        connection.execute(statement);
-    }
+    test_support::FileConnection(file).execute(statements);
 }
 
 Lines snapshot(const fs::path& file) {
-    engine::Connection connection;
-    connection.setConnectionString("Data Source=" + file.string());
-    connection.open();
-    return test_support::schemaSnapshot(connection);
+    return test_support::FileConnection(file).schema();
 }
 
 std::string emptyPasswordHash() {
@@ -128,7 +119,7 @@ std::string emptyPasswordHash() {
 // ---- the suite's upgrade, run once ----
 
 struct SuiteFiles {
-    fs::path folder;
+    test_support::SuiteFolder folder{"manager"};
     fs::path upgradedRoot;
     Lines debug;
     UpgradeLog log;
@@ -145,8 +136,6 @@ class ManagerCatalogueTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         suite = new SuiteFiles;
-        suite->folder = fs::temp_directory_path() / ("orvdb-manager-" + std::to_string(::getpid()));
-        fs::remove_all(suite->folder);
         const fs::path oldRoot = suite->folder / "old";
         test_support::buildOldManager(oldRoot);
         suite->upgradedRoot = suite->folder / "upgraded";
@@ -171,19 +160,11 @@ protected:
         }
     }
     static void TearDownTestSuite() {
-        std::error_code error;
-        fs::remove_all(suite->folder, error);
         delete suite;
         suite = nullptr;
     }
 
-    // A root of this test's own, copied from one of the suite's.
-    fs::path copyOf(const fs::path& root) {
-        fs::path mine =
-            suite->folder / ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        copyFolder(root, mine);
-        return mine;
-    }
+    static fs::path copyOf(const fs::path& root) { return suite->folder.copyForTest(root); }
 
     static fs::path upgradedFile() { return suite->upgradedRoot / "XMan" / "Manager.mdb"; }
 };
@@ -378,10 +359,7 @@ const test_support::RowCheck kRowChecks[] = {
 };
 
 TEST_F(ManagerCatalogueTest, EachStepAndBlockLeavesItsRows) {
-    engine::Connection connection;
-    connection.setConnectionString("Data Source=" + upgradedFile().string());
-    connection.open();
-    test_support::expectRows(connection, kRowChecks);
+    test_support::expectRows(test_support::FileConnection(upgradedFile()).connection(), kRowChecks);
 }
 
 // ---- what the host was told ----

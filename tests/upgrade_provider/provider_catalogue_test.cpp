@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "../support/old_provider.hpp"
-#include "../support/schema_snapshot.hpp"
 #include "../support/upgrade_checks.hpp"
 #include "data/database.hpp"
 #include "data/database_factory.hpp"
@@ -74,36 +73,20 @@ UpgradeLog upgrade(const fs::path& file, const UpgradeCatalogue& catalogue = pro
     return log;
 }
 
-// A provider file read through one engine connection whose working folder is
+// A provider file read through an engine connection whose working folder is
 // the library's (the data root, three folders up).
-class Reader {
-public:
-    explicit Reader(const fs::path& file) {
-        connection_.setConnectionString("Data Source=" + file.string());
-        connection_.setWorkingFolder(file.parent_path().parent_path().parent_path().string());
-        connection_.open();
-    }
-    // Rows of a select, fields joined by '|'.
-    Lines rows(const std::string& sql) { return test_support::selectRows(connection_, sql); }
-    engine::Connection& connection() { return connection_; }
-
-private:
-    engine::Connection connection_;
-};
-
-Lines rows(const fs::path& file, const std::string& sql) {
-    return Reader(file).rows(sql);
+test_support::FileConnection reader(const fs::path& file) {
+    return test_support::FileConnection(file, file.parent_path().parent_path().parent_path());
 }
 
-Lines snapshot(const fs::path& file) {
-    Reader reader(file);
-    return test_support::schemaSnapshot(reader.connection());
+Lines rows(const fs::path& file, const std::string& sql) {
+    return reader(file).rows(sql);
 }
 
 // ---- the suite's upgrade, run once ----
 
 struct SuiteFiles {
-    fs::path folder;
+    test_support::SuiteFolder folder{"provider"};
     fs::path oldRoot;       // the generated data root at 0.35835
     fs::path upgradedRoot;  // the same after the whole upgrade
     Lines debug;
@@ -119,11 +102,8 @@ class ProviderCatalogueTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         suite = new SuiteFiles;
-        suite->folder =
-            fs::temp_directory_path() / ("orvdb-provider-" + std::to_string(::getpid()));
         suite->oldRoot = suite->folder / "old";
         suite->upgradedRoot = suite->folder / "upgraded";
-        fs::remove_all(suite->folder);
         test_support::buildOldProvider(suite->oldRoot);
         copyFolder(suite->oldRoot, suite->upgradedRoot);
         {
@@ -141,19 +121,11 @@ protected:
         }
     }
     static void TearDownTestSuite() {
-        std::error_code error;
-        fs::remove_all(suite->folder, error);
         delete suite;
         suite = nullptr;
     }
 
-    // A root of this test's own, copied from one of the suite's.
-    fs::path copyOf(const fs::path& root) {
-        fs::path mine =
-            suite->folder / ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        copyFolder(root, mine);
-        return mine;
-    }
+    static fs::path copyOf(const fs::path& root) { return suite->folder.copyForTest(root); }
 
     static fs::path upgradedFile() {
         return suite->upgradedRoot / "Providers" / "Acme" / "XLibData.Mdb";
@@ -255,7 +227,7 @@ TEST_F(ProviderCatalogueTest, ReachesTheLastVersionWithEveryCodeAndItsLog) {
 }
 
 TEST_F(ProviderCatalogueTest, SchemaIsTheReviewedOne) {
-    test_support::expectReviewedSchema(snapshot(upgradedFile()),
+    test_support::expectReviewedSchema(reader(upgradedFile()).schema(),
                                        "upgrade_provider/provider-0.36052.schema");
 }
 
@@ -351,8 +323,7 @@ const test_support::RowCheck kRowChecks[] = {
 };
 
 TEST_F(ProviderCatalogueTest, EachFamilyOfStepsLeavesItsRows) {
-    Reader reader(upgradedFile());
-    test_support::expectRows(reader.connection(), kRowChecks);
+    test_support::expectRows(reader(upgradedFile()).connection(), kRowChecks);
 }
 
 // Each action's list after every script that edits its Ref, worked out by
@@ -451,12 +422,16 @@ const Material kMaterials[] = {
 };
 
 TEST_F(ProviderCatalogueTest, SectionMaterialsAreTheTabledOnes) {
-    Reader reader(upgradedFile());
-    engine::QueryResult result = reader.connection().query(
-        "SELECT ID, Name, YoungModulus, PoissonRatio, ThermalExpansion, VolumetricDensity, "
-        "ElasticLimit, TensileStrength, HeatTreated, BrushStyle, R, G, B, ThermalConductivity, "
-        "MaterialType, DynamicViscosity, RefGroup, SpecificHeat FROM zv_SectionMaterial ORDER BY "
-        "ID");
+    engine::QueryResult result =
+        reader(upgradedFile())
+            .connection()
+            .query(
+                "SELECT ID, Name, YoungModulus, PoissonRatio, ThermalExpansion, VolumetricDensity, "
+                "ElasticLimit, TensileStrength, HeatTreated, BrushStyle, R, G, B, "
+                "ThermalConductivity, "
+                "MaterialType, DynamicViscosity, RefGroup, SpecificHeat FROM zv_SectionMaterial "
+                "ORDER BY "
+                "ID");
     ASSERT_EQ(result.rows.size(), std::size(kMaterials));
     auto number = [](const engine::SqlValue& value) {
         if (const auto* integer = std::get_if<int64_t>(&value)) {
@@ -493,19 +468,15 @@ TEST_F(ProviderCatalogueTest, SectionMaterialsAreTheTabledOnes) {
 TEST_F(ProviderCatalogueTest, ASecondUpdateChangesNothing) {
     Host host(copyOf(suite->upgradedRoot));
     test_support::expectSecondRunChangesNothing(
-        host.provider(), [&] { return snapshot(host.provider()); },
+        host.provider(), [&] { return reader(host.provider()).schema(); },
         [&] { return upgrade(host.provider()).at(2); });
 }
 
 TEST_F(ProviderCatalogueTest, TooFewParameterLinesStopTheUpgradeWithTheEarlierStepsKept) {
     fs::path root = copyOf(suite->rootAt["0.35857"]);
     Host host(root);
-    {
-        engine::Connection connection;
-        connection.setConnectionString("Data Source=" + host.provider().string());
-        connection.open();
-        connection.execute("UPDATE [Action] SET Parametre='only one' WHERE Ref=52");
-    }
+    test_support::FileConnection(host.provider())
+        .execute({"UPDATE [Action] SET Parametre='only one' WHERE Ref=52"});
     try {
         upgrade(host.provider());
         FAIL() << "the upgrade went past the short list";
@@ -515,11 +486,11 @@ TEST_F(ProviderCatalogueTest, TooFewParameterLinesStopTheUpgradeWithTheEarlierSt
                      "'insert 0 at 2'");
     }
     // Script 18 is the step to 0.35859: the steps before it stay as they were.
-    Reader reader(host.provider());
-    EXPECT_EQ(reader.rows("SELECT Version FROM Version"), Lines{"0.35857"});
-    EXPECT_EQ(reader.rows("SELECT Parametre FROM [Action] WHERE Ref=58"),
+    test_support::FileConnection file = reader(host.provider());
+    EXPECT_EQ(file.rows("SELECT Version FROM Version"), Lines{"0.35857"});
+    EXPECT_EQ(file.rows("SELECT Parametre FROM [Action] WHERE Ref=58"),
               Lines{parameters({"p0", "p1", "0"})});
-    EXPECT_EQ(reader.rows("SELECT Parametre FROM [Action] WHERE Ref=52"), Lines{"only one"});
+    EXPECT_EQ(file.rows("SELECT Parametre FROM [Action] WHERE Ref=52"), Lines{"only one"});
 }
 
 // Script 32 swaps lines 4 and 5 of Ref 117 at 0.35929, 0.35931 and 0.35933:
@@ -554,17 +525,12 @@ TEST_F(ProviderCatalogueTest, ScriptThirtyTwoSwapsOncePerStepLeft) {
 TEST_F(ProviderCatalogueTest, PositionRenumberingKeepsTiesInTheEnginesOrder) {
     fs::path root = copyOf(suite->rootAt["0.35864"]);
     Host host(root);
-    {
-        engine::Connection connection;
-        connection.setConnectionString("Data Source=" + host.provider().string());
-        connection.open();
-        // List 1: items 1 and 2 tie, item 3 comes first; its current value
-        // is item 2 (ItemIndex 1).
-        connection.execute(
-            "UPDATE VariableObjTree_TextList_Text SET [Position]=5 WHERE ID IN (1, 2)");
-        connection.execute("UPDATE VariableObjTree_TextList_Text SET [Position]=1 WHERE ID=3");
-        connection.execute("UPDATE VariableObjTree_TextList SET CurrentVal=1 WHERE ID=1");
-    }
+    // List 1: items 1 and 2 tie, item 3 comes first; its current value is
+    // item 2 (ItemIndex 1).
+    test_support::FileConnection(host.provider())
+        .execute({"UPDATE VariableObjTree_TextList_Text SET [Position]=5 WHERE ID IN (1, 2)",
+                  "UPDATE VariableObjTree_TextList_Text SET [Position]=1 WHERE ID=3",
+                  "UPDATE VariableObjTree_TextList SET CurrentVal=1 WHERE ID=1"});
     upgrade(host.provider(), stepsUpTo("0.35865"));
     EXPECT_EQ(rows(host.provider(),
                    "SELECT ID, [Position] FROM VariableObjTree_TextList_Text "
@@ -577,16 +543,12 @@ TEST_F(ProviderCatalogueTest, PositionRenumberingKeepsTiesInTheEnginesOrder) {
 TEST_F(ProviderCatalogueTest, ClosingChecksLeaveExistingOrderReferencesAlone) {
     fs::path root = copyOf(suite->upgradedRoot);
     Host host(root);
-    {
-        engine::Connection connection;
-        connection.setConnectionString("Data Source=" + host.provider().string());
-        connection.open();
-        connection.execute("ALTER TABLE Tarif_Article DROP COLUMN OrderProvider");
-        connection.execute("ALTER TABLE Tarif_Article ADD COLUMN OrderProvider VARCHAR(10)");
-        connection.execute("ALTER TABLE PanelBasePrice DROP COLUMN OrderProvider");
-    }
+    test_support::FileConnection(host.provider())
+        .execute({"ALTER TABLE Tarif_Article DROP COLUMN OrderProvider",
+                  "ALTER TABLE Tarif_Article ADD COLUMN OrderProvider VARCHAR(10)",
+                  "ALTER TABLE PanelBasePrice DROP COLUMN OrderProvider"});
     upgrade(host.provider());
-    Lines schema = snapshot(host.provider());
+    Lines schema = reader(host.provider()).schema();
     auto columnOf = [&](const std::string& table) {
         bool inTable = false;
         for (const std::string& line : schema) {

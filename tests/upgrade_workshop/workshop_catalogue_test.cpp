@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "../support/old_workshop.hpp"
-#include "../support/schema_snapshot.hpp"
 #include "../support/upgrade_checks.hpp"
 #include "data/database_factory.hpp"
 #include "host/format.hpp"
@@ -42,24 +41,12 @@ UpgradeLog upgrade(const fs::path& file, const UpgradeCatalogue& catalogue = wor
 }
 
 // A workshop file read and changed through an engine connection of its own.
-class Workshop {
+class Workshop : public test_support::FileConnection {
 public:
-    explicit Workshop(const fs::path& file) {
-        connection_.setConnectionString("Data Source=" + file.string());
-        connection_.open();
-    }
-    // Rows of a select, fields joined by '|' (NULL as nothing).
-    Lines rows(const std::string& sql) { return test_support::selectRows(connection_, sql); }
-    void execute(const std::vector<std::string>& statements) {
-        for (const std::string& statement : statements) {
-            connection_.execute(statement);
-        }
-    }
-    Lines schema() { return test_support::schemaSnapshot(connection_); }
-    engine::Connection& connection() { return connection_; }
+    using FileConnection::FileConnection;
     // "NAME Type(size)" of one column, or "(none)".
     std::string column(const std::string& table, const std::string& name) {
-        const engine::TableInfo* info = connection_.store().catalog().findTableInfo(table);
+        const engine::TableInfo* info = connection().store().catalog().findTableInfo(table);
         if (!info) {
             return "(no table)";
         }
@@ -71,15 +58,12 @@ public:
         return "(none)";
     }
     float version() { return std::stof(rows("SELECT Version FROM Version").at(0)); }
-
-private:
-    engine::Connection connection_;
 };
 
 // ---- the suite's upgrade, run once ----
 
 struct SuiteFiles {
-    fs::path folder;
+    test_support::SuiteFolder folder{"workshop"};
     fs::path old;       // the generated workshop at 1.1
     fs::path upgraded;  // the same after the whole upgrade
     fs::path at169;     // brought to 1.69 only, then OverLength set to 7
@@ -94,9 +78,6 @@ class WorkshopCatalogueTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         suite = new SuiteFiles;
-        suite->folder =
-            fs::temp_directory_path() / ("orvdb-workshop-" + std::to_string(::getpid()));
-        fs::remove_all(suite->folder);
         suite->old = test_support::buildOldWorkshop(suite->folder / "old");
         suite->upgraded = suite->folder / "upgraded.mdb";
         fs::copy_file(suite->old, suite->upgraded);
@@ -114,20 +95,11 @@ protected:
         Workshop(suite->at19).execute({"UPDATE Version SET Version=1.9"});
     }
     static void TearDownTestSuite() {
-        std::error_code error;
-        fs::remove_all(suite->folder, error);
         delete suite;
         suite = nullptr;
     }
 
-    // A copy of one of the suite's files for this test alone.
-    fs::path copyOf(const fs::path& file) {
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::replace(name.begin(), name.end(), '/', '_');
-        fs::path mine = suite->folder / (name + ".mdb");
-        fs::copy_file(file, mine, fs::copy_options::overwrite_existing);
-        return mine;
-    }
+    static fs::path copyOf(const fs::path& file) { return suite->folder.copyForTest(file); }
 };
 
 // ---- what fails, and why ----

@@ -31,5 +31,6 @@ void addCompactCommand(CLI::App& app);
 void addRepairCommand(CLI::App& app);
 void addCheckCommand(CLI::App& app, const GlobalOptions& options);
 void addMergeCommand(CLI::App& app);
+void addCopyCommand(CLI::App& app);
 
 }  // namespace orvdb::cli

@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 #include "data/database.hpp"
+#include "data/mariadb/settings.hpp"
 #include "host/boundary_strings.hpp"
 #include "host/paths.hpp"
 
@@ -64,7 +65,8 @@ void openFromSettings(const std::string& settings, const std::string& alias) {
     const std::string path = host::toUtf8(connection.path());
     std::cout << "name\t" << name.utf8() << '\n'
               << "path\t" << path << '\n'
-              << "file\t" << host::resolvePath(path) << '\n'
+              << "file\t" << (data::mariadb::isMariaDbUrl(path) ? path : host::resolvePath(path))
+              << '\n'
               << "paramPath\t" << host::toUtf8(connection.paramFilename()) << '\n'
               << "format\t" << host::toUtf8(connection.format()) << '\n'
               << "opened\t" << (opened ? "yes" : "no") << '\n';

@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
     orvdb::cli::addRepairCommand(app);
     orvdb::cli::addCheckCommand(app, options);
     orvdb::cli::addMergeCommand(app);
+    orvdb::cli::addCopyCommand(app);
 
     // "--password=" sets an empty value: the parser would take the next
     // argument as the value, so it is given as "--password" "".

@@ -154,18 +154,26 @@ std::vector<std::string> tablesDefinedBy(const sql::Statement& statement) {
     return names;
 }
 
+// The statement from the cache (parsed and translated on first use); a
+// statement with parameters cannot run, since nothing gives them values.
+CachedStatement& cachedStatement(WorkingStore& workingStore, std::string_view sqlText,
+                                 const std::string& workingFolder) {
+    CachedStatement& cached = workingStore.statementCache().get(
+        workingStore, sqlText, ExternalTables(workingStore, workingFolder));
+    if (!cached.translation.parametersUsed.empty()) {
+        throw SqlError(msg::missingParameter(cached.translation.parametersUsed.front()));
+    }
+    return cached;
+}
+
 }  // namespace
 
 QueryResult Connection::query(std::string_view sqlText) {
     WorkingStore& workingStore = store();
     WorkingStore::Access access(workingStore, false);
     SessionScope scope(workingStore, session_);
-    CachedStatement& cached = workingStore.statementCache().get(
-        workingStore, sqlText, ExternalTables(workingStore, workingFolder_));
+    CachedStatement& cached = cachedStatement(workingStore, sqlText, workingFolder_);
     const sql::Translation& translation = cached.translation;
-    if (!translation.parametersUsed.empty()) {
-        throw SqlError(msg::missingParameter(translation.parametersUsed.front()));
-    }
     if (translation.kind != sql::StatementKind::Select) {
         execute(sqlText);
         throw EngineError(msg::returnsNoRows(sqlText));
@@ -216,12 +224,8 @@ int64_t Connection::execute(std::string_view sqlText) {
     WorkingStore& workingStore = store();
     WorkingStore::Access access(workingStore, true);
     SessionScope scope(workingStore, session_);
-    CachedStatement& cached = workingStore.statementCache().get(
-        workingStore, sqlText, ExternalTables(workingStore, workingFolder_));
+    CachedStatement& cached = cachedStatement(workingStore, sqlText, workingFolder_);
     const sql::Translation& translation = cached.translation;
-    if (!translation.parametersUsed.empty()) {
-        throw SqlError(msg::missingParameter(translation.parametersUsed.front()));
-    }
     switch (translation.kind) {
         case sql::StatementKind::Select:
             // Executing a select runs it and changes nothing.

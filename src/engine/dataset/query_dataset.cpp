@@ -2,7 +2,11 @@
 
 namespace orvdb::engine {
 
-QueryDataset::QueryDataset(Connection& connection) : connection_(connection) {
+QueryDataset::QueryDataset(Connection& connection) : connection_(&connection) {
+    description_ = "the query";
+}
+
+QueryDataset::QueryDataset() {
     description_ = "the query";
 }
 
@@ -13,7 +17,7 @@ void QueryDataset::setSql(std::string sql) {
 
 void QueryDataset::open() {
     close();
-    QueryResult result = connection_.query(sql_);
+    QueryResult result = connection_->query(sql_);
     fields_ = std::move(result.fields);
     rows_ = std::move(result.rows);
     pos_ = 0;
@@ -22,7 +26,7 @@ void QueryDataset::open() {
 
 int64_t QueryDataset::execute() {
     close();
-    return connection_.execute(sql_);
+    return connection_->execute(sql_);
 }
 
 void QueryDataset::close() {

@@ -1,4 +1,6 @@
-// A query dataset: one SQL text, opened as a result or executed.
+// A query dataset: one SQL text, opened as a result or executed. A dataset
+// served by another kind of connection derives from it and runs the text
+// itself (open, execute, close).
 #pragma once
 
 #include "engine/dataset/connection.hpp"
@@ -14,13 +16,16 @@ public:
     const std::string& sql() const { return sql_; }
 
     // Runs the select and holds its rows, positioned on the first.
-    void open();
+    virtual void open();
     // Runs an action statement; the number of rows it changed.
-    int64_t execute();
-    void close();
+    virtual int64_t execute();
+    virtual void close();
+
+protected:
+    QueryDataset();
 
 private:
-    Connection& connection_;
+    Connection* connection_ = nullptr;
     std::string sql_;
 };
 

@@ -57,7 +57,9 @@ CachedStatement& StatementCache::build(WorkingStore& store, std::string_view sql
                                nullptr) != SQLITE_OK) {
             std::string message = sqlite3_errmsg(store.db());
             sqlite3_finalize(statement);
-            throw EngineError(msg::readingPivotValues(message, text));
+            throw EngineError(msg::isStatementLimit(message)
+                                  ? std::string(msg::kTooComplex)
+                                  : msg::readingPivotValues(message, text));
         }
         std::vector<SqlValue> values;
         int rc;
@@ -78,7 +80,11 @@ CachedStatement& StatementCache::build(WorkingStore& store, std::string_view sql
         const std::string& text = entry->translation.sql;
         if (sqlite3_prepare_v2(store.db(), text.c_str(), static_cast<int>(text.size()),
                                &entry->prepared, nullptr) != SQLITE_OK) {
-            throw EngineError(msg::whileRunning(sqlite3_errmsg(store.db()), sql));
+            std::string message = sqlite3_errmsg(store.db());
+            if (msg::isStatementLimit(message)) {
+                throw EngineError(msg::kTooComplex);
+            }
+            throw EngineError(msg::whileRunning(message, sql));
         }
     }
     for (size_t i = 0; i < mask.size(); ++i) {

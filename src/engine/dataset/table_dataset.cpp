@@ -31,12 +31,16 @@ std::string coerceCall(const TableInfo& table, const ColumnDef& column,
 
 }  // namespace
 
-TableDataset::TableDataset(Connection& connection) : connection_(connection) {
+TableDataset::TableDataset(Connection& connection) : connection_(&connection) {
+    description_ = "the table";
+}
+
+TableDataset::TableDataset() {
     description_ = "the table";
 }
 
 const TableInfo& TableDataset::table() const {
-    const TableInfo* table = connection_.store().catalog().findTableInfo(tableName_);
+    const TableInfo* table = connection_->store().catalog().findTableInfo(tableName_);
     if (!table) {
         throw EngineError(msg::tableNotFound(tableName_));
     }
@@ -70,8 +74,8 @@ void TableDataset::open() {
         return;
     }
     // A table cursor holds every row and may change them.
-    WorkingStore::Access access(connection_.store(), false);
-    connection_.store().loadForChange({tableName_});
+    WorkingStore::Access access(connection_->store(), false);
+    connection_->store().loadForChange({tableName_});
     loadRows();
     open_ = true;
 }
@@ -110,7 +114,7 @@ void TableDataset::loadRows() {
         }
     }
     sql += "rowid";
-    Stmt statement(connection_.store().db(), sql);
+    Stmt statement(connection_->store().db(), sql);
     rows_.clear();
     rowids_.clear();
     int n = static_cast<int>(definition.columns.size());
@@ -134,7 +138,7 @@ Row TableDataset::readRow(int64_t rowid) {
         sql += (i ? ", " : "") + quoteIdent(definition.columns[i].name);
     }
     sql += " FROM " + quoteIdent(definition.storedName) + " WHERE rowid=?";
-    Stmt statement(connection_.store().db(), sql);
+    Stmt statement(connection_->store().db(), sql);
     statement.bind(1, rowid);
     Row row;
     if (statement.step()) {
@@ -213,13 +217,13 @@ void TableDataset::post() {
     if (state_ == State::Browse) {
         return;
     }
-    WorkingStore& store = connection_.store();
+    WorkingStore& store = connection_->store();
     if (store.readOnly()) {
         throw EngineError(store.readOnlyMessage());
     }
     WorkingStore::Access access(store, true);
     const TableInfo& definition = table();
-    SessionScope scope(store, connection_.session());
+    SessionScope scope(store, connection_->session());
     int64_t rowid = 0;
     try {
         // Outside a transaction the row is committed (and in the file) when

@@ -1,5 +1,7 @@
 // A table dataset: every row of one table, in the order of the selected index
-// (the primary key when none is selected), editable row by row.
+// (the primary key when none is selected), editable row by row. A dataset
+// served by another kind of connection derives from it and reads and writes
+// the rows itself (selectIndex, open, close, setValue, post).
 #pragma once
 
 #include "engine/dataset/connection.hpp"
@@ -16,10 +18,10 @@ public:
     void setTableName(std::string name);
     const std::string& tableName() const { return tableName_; }
     // "" orders by the primary key (or by insertion when there is none).
-    void selectIndex(std::string indexName);
+    virtual void selectIndex(std::string indexName);
 
-    void open();
-    void close();
+    virtual void open();
+    virtual void close();
     State state() const { return state_; }
 
     // Makes the first row whose field equals value (compared exactly) current.
@@ -28,25 +30,28 @@ public:
     void append();
     // Writes the edited or new row; raises with Jet's message when the store
     // refuses it (the row then stays in its state).
-    void post();
+    virtual void post();
     void cancel();
 
 protected:
+    TableDataset();
+
     void setValue(int index, SqlValue value) override;
     const Row& currentRow() const override;
+
+    std::string tableName_;
+    std::string indexName_;
+    State state_ = State::Browse;
+    Row buffer_;  // the row being edited or added
+    std::vector<bool> changed_;
 
 private:
     void loadRows();
     Row readRow(int64_t rowid);
     const TableInfo& table() const;
 
-    Connection& connection_;
-    std::string tableName_;
-    std::string indexName_;
+    Connection* connection_ = nullptr;
     std::vector<int64_t> rowids_;
-    State state_ = State::Browse;
-    Row buffer_;
-    std::vector<bool> changed_;
 };
 
 }  // namespace orvdb::engine

@@ -1,5 +1,5 @@
 // Access SQL operators whose meaning differs from SQLite's: & + - * / \ Mod ^
-// Like Not, and the -1/0 truth value.
+// Like Not, the -1/0 truth value, and long chains of + - * folded in one call.
 #include "engine/functions/function_registry.hpp"
 #include "engine/functions/like_pattern.hpp"
 #include "engine/functions/raise.hpp"
@@ -7,7 +7,10 @@
 
 #include <cmath>
 #include <memory>
+#include <new>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace orvdb::engine::functions {
 
@@ -96,6 +99,132 @@ void jetMul(sqlite3_context* ctx, int, sqlite3_value** argv) {
         return;
     }
     resultNumber(ctx, arithmetic(Arithmetic::Multiply, numberArg(argv[0]), numberArg(argv[1])));
+}
+
+// Long chains of + - * (a + b + c ...) are folded from the left, as Jet
+// reads them, by one call: jet_fold(ops, term, ...). A chain longer than a
+// call takes arguments arrives in groups, jet_terms(term, ...), that nest
+// in a balanced tree, so SQLite's parser and expression depth never grow
+// with the chain. `ops` holds the operator of every step ("+-+...") or one
+// for all of them.
+constexpr const char* kTermsPointer = "orvdb-terms";
+
+struct TermList {
+    std::vector<sqlite3_value*> values;
+    TermList() = default;
+    TermList(const TermList&) = delete;
+    TermList& operator=(const TermList&) = delete;
+    ~TermList() {
+        for (sqlite3_value* value : values) {
+            sqlite3_value_free(value);
+        }
+    }
+};
+
+void deleteTermList(void* list) {
+    delete static_cast<TermList*>(list);
+}
+
+// The operands an argument stands for: a group's, or itself.
+template <typename Visit>
+void forEachTerm(sqlite3_value* argument, const Visit& visit) {
+    if (const auto* group =
+            static_cast<const TermList*>(sqlite3_value_pointer(argument, kTermsPointer))) {
+        for (sqlite3_value* value : group->values) {
+            visit(value);
+        }
+        return;
+    }
+    visit(argument);
+}
+
+void jetTerms(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    auto list = std::make_unique<TermList>();
+    for (int index = 0; index < argc; ++index) {
+        forEachTerm(argv[index], [&list](sqlite3_value* value) {
+            sqlite3_value* copy = sqlite3_value_dup(value);
+            if (copy == nullptr) {
+                throw std::bad_alloc();
+            }
+            list->values.push_back(copy);
+        });
+    }
+    sqlite3_result_pointer(ctx, list.release(), kTermsPointer, deleteTermList);
+}
+
+// The running value of a fold: the first operand as it came, then what the
+// steps made of it.
+class FoldValue {
+public:
+    explicit FoldValue(sqlite3_value* first) : first_(first) {}
+
+    bool isText() const { return first_ ? sqlite3_value_type(first_) == SQLITE_TEXT : isText_; }
+    Number number() const {
+        return first_ ? numberArg(first_) : isText_ ? numberOfText(text_) : number_;
+    }
+    void setNumber(const Number& number) {
+        first_ = nullptr;
+        isText_ = false;
+        number_ = number;
+    }
+    void appendText(sqlite3_value* value) {
+        if (first_) {
+            text_.assign(TextArg(first_).view());
+            first_ = nullptr;
+        }
+        isText_ = true;
+        text_.append(TextArg(value).view());
+    }
+    void result(sqlite3_context* ctx) const {
+        if (first_) {
+            sqlite3_result_value(ctx, first_);
+        } else if (isText_) {
+            resultText(ctx, text_);
+        } else {
+            resultNumber(ctx, number_);
+        }
+    }
+
+private:
+    sqlite3_value* first_;
+    bool isText_ = false;
+    std::string text_;
+    Number number_;
+};
+
+void jetFold(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    const std::string_view ops = storedText(argv[0]);
+    std::optional<FoldValue> folded;
+    size_t step = 0;
+    bool null = false;
+    for (int index = 1; index < argc && !null; ++index) {
+        forEachTerm(argv[index], [&](sqlite3_value* value) {
+            // Null gives Null at any step, and stays Null to the end.
+            if (null || isNullArg(value)) {
+                null = true;
+                return;
+            }
+            if (!folded) {
+                folded.emplace(value);
+                return;
+            }
+            const char op = ops.size() == 1 ? ops[0] : step < ops.size() ? ops[step] : '+';
+            ++step;
+            if (op == '+' && folded->isText() && sqlite3_value_type(value) == SQLITE_TEXT) {
+                folded->appendText(value);  // two texts concatenate
+                return;
+            }
+            const Arithmetic arithmeticOp = op == '-'   ? Arithmetic::Subtract
+                                            : op == '*' ? Arithmetic::Multiply
+                                                        : Arithmetic::Add;
+            folded->setNumber(arithmetic(arithmeticOp, folded->number(), numberArg(value)));
+        });
+    }
+    if (null || !folded) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    folded->result(ctx);
 }
 
 // a / b, always in floating point. 0/0 raises Overflow as in VBA, any other
@@ -213,6 +342,8 @@ void registerOperatorFunctions(sqlite3* db) {
                             {"jet_add", 2, 2, pure, guarded<jetAdd>},
                             {"jet_sub", 2, 2, pure, guarded<jetSub>},
                             {"jet_mul", 2, 2, pure, guarded<jetMul>},
+                            {"jet_fold", 2, -1, pure, guarded<jetFold>},
+                            {"jet_terms", 1, -1, pure, guarded<jetTerms>},
                             {"jet_div", 2, 2, pure, guarded<jetDiv>},
                             {"jet_intdiv", 2, 2, pure, guarded<jetIntDiv>},
                             {"jet_mod", 2, 2, pure, guarded<jetMod>},

@@ -33,23 +33,25 @@ bool anyNullArg(int argc, sqlite3_value** argv) {
     return false;
 }
 
+Number numberOfText(std::string_view text) {
+    const std::optional<ParsedNumber> parsed = parseJetNumber(text);
+    if (!parsed) {
+        raiseTypeMismatch();
+    }
+    if (!std::isfinite(parsed->value)) {
+        raiseOverflow();
+    }
+    return parsed->isInteger ? Number::ofInteger(parsed->integer) : Number::ofReal(parsed->value);
+}
+
 Number numberArg(sqlite3_value* value) {
     switch (sqlite3_value_type(value)) {
         case SQLITE_INTEGER:
             return Number::ofInteger(sqlite3_value_int64(value));
         case SQLITE_FLOAT:
             return Number::ofReal(sqlite3_value_double(value));
-        case SQLITE_TEXT: {
-            const std::optional<ParsedNumber> parsed = parseJetNumber(storedText(value));
-            if (!parsed) {
-                raiseTypeMismatch();
-            }
-            if (!std::isfinite(parsed->value)) {
-                raiseOverflow();
-            }
-            return parsed->isInteger ? Number::ofInteger(parsed->integer)
-                                     : Number::ofReal(parsed->value);
-        }
+        case SQLITE_TEXT:
+            return numberOfText(storedText(value));
         case SQLITE_NULL:
             raiseInvalidUseOfNull();
         default:

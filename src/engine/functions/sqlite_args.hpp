@@ -32,6 +32,8 @@ struct Number {
 // A number from INTEGER, REAL or TEXT holding a number (parseJetNumber).
 // Null raises "Invalid use of Null"; other text and blobs the type mismatch.
 Number numberArg(sqlite3_value* value);
+// The same for text held elsewhere.
+Number numberOfText(std::string_view text);
 double doubleArg(sqlite3_value* value);
 // Rounded half to even into a Long, as VBA passes a Long parameter; Overflow
 // beyond 32 bits.

@@ -8,6 +8,7 @@
 #include "jet/check/file_check.hpp"
 #include "jet/format/jet_error.hpp"
 #include "jet/read/jet_file.hpp"
+#include "jet/read/salvage_reader.hpp"
 #include "jet/read/saved_queries.hpp"
 
 #include <optional>
@@ -87,30 +88,62 @@ void loadCatalogTable(const jet::JetFile& file, const TableInfo& table, sqlite3*
 
 }  // namespace
 
-void loadJetRows(sqlite3* db, const std::string& storedName, jet::TableReader& reader,
-                 jet::TableCheck* check) {
-    // A row's id in the store is its row pointer in the file: commits find
-    // the file's row by it.
-    const std::vector<jet::Column>& columns = reader.definition().columns;
+namespace {
+
+// A row's id in the store is its row pointer in the file: commits find the
+// file's row by it.
+Stmt rowInsert(sqlite3* db, const std::string& storedName,
+               const std::vector<jet::Column>& columns) {
     std::string names = "rowid", marks = "?";
     for (const jet::Column& column : columns) {
         names += ", " + quoteIdent(column.name);
         marks += ", ?";
     }
-    Stmt insert(
+    return Stmt(
         db, "INSERT INTO " + quoteIdent(storedName) + " (" + names + ") VALUES (" + marks + ")");
+}
+
+void bindRow(Stmt& insert, const jet::Row& row, const std::vector<jet::Column>& columns) {
+    insert.reset();
+    insert.bind(1, int64_t{row.id.page} << 8 | row.id.row);
+    for (size_t i = 0; i < row.values.size() && i < columns.size(); ++i) {
+        bindJetValue(insert, static_cast<int>(i + 2), row.values[i]);
+    }
+}
+
+}  // namespace
+
+void loadJetRows(sqlite3* db, const std::string& storedName, jet::TableReader& reader,
+                 jet::TableCheck* check) {
+    const std::vector<jet::Column>& columns = reader.definition().columns;
+    Stmt insert = rowInsert(db, storedName, columns);
     jet::Row row;
     while (reader.next(row)) {
-        insert.reset();
-        insert.bind(1, int64_t{row.id.page} << 8 | row.id.row);
-        for (size_t i = 0; i < row.values.size() && i < columns.size(); ++i) {
-            bindJetValue(insert, static_cast<int>(i + 2), row.values[i]);
-        }
+        bindRow(insert, row, columns);
         insert.run();
         if (check != nullptr) {
             check->addRow(row);
         }
     }
+}
+
+size_t loadSalvagedRows(sqlite3* db, const std::string& storedName, jet::SalvageReader& reader,
+                        std::vector<std::string>& losses) {
+    const std::vector<jet::Column>& columns = reader.definition().columns;
+    Stmt insert = rowInsert(db, storedName, columns);
+    jet::Row row;
+    size_t kept = 0;
+    while (reader.next(row)) {
+        bindRow(insert, row, columns);
+        try {
+            insert.run();
+            ++kept;
+        } catch (const EngineError& refused) {
+            losses.push_back("row " + std::to_string(row.id.row) + " of page " +
+                             std::to_string(row.id.page) + " is lost: " + refused.what());
+        }
+    }
+    return kept;
 }
 
 void fillMirror(WorkingStore& store, const std::string& path,

@@ -9,10 +9,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvdb::jet {
 class TableCheck;
 class TableReader;
+class SalvageReader;
 }  // namespace orvdb::jet
 
 namespace orvdb::engine {
@@ -48,5 +50,9 @@ bool catalogTable(std::string_view name);
 // checked from the same decoding).
 void loadJetRows(sqlite3* db, const std::string& storedName, ::orvdb::jet::TableReader& reader,
                  ::orvdb::jet::TableCheck* check = nullptr);
+// The rows a repair could read of a damaged table; a row the store refuses
+// is left out with a line in `losses`. Returns the rows kept.
+size_t loadSalvagedRows(sqlite3* db, const std::string& storedName,
+                        ::orvdb::jet::SalvageReader& reader, std::vector<std::string>& losses);
 
 }  // namespace orvdb::engine

@@ -14,6 +14,7 @@
 #include "jet/check/file_check.hpp"
 #include "jet/format/jet_error.hpp"
 #include "jet/read/jet_file.hpp"
+#include "jet/read/salvage_reader.hpp"
 #include "jet/read/table_definition.hpp"
 #include "jet/read/table_reader.hpp"
 #include "jet/write/file_writer.hpp"
@@ -290,7 +291,7 @@ void WorkingStore::loadForChange(const std::vector<std::string>& tableNames) {
     }
 }
 
-void WorkingStore::loadRows(int64_t id, std::string* salvaged) {
+void WorkingStore::loadRows(int64_t id, std::vector<std::string>* losses) {
     const TableInfo* table = nullptr;
     for (const TableInfo* candidate : catalog_->tables()) {
         if (candidate->id == id) {
@@ -318,15 +319,22 @@ void WorkingStore::loadRows(int64_t id, std::string* salvaged) {
         auto definition = std::make_shared<jet::TableDefinition>(
             jet::readTableDefinition(pages.source(), static_cast<uint32_t>(id)));
         definition->name = table->name;
-        jet::TableReader rows(pages.sharedSource(), definition);
-        if (salvaged != nullptr) {
-            // The rows before the damage are kept.
-            try {
-                loadJetRows(db_, table->storedName, rows);
-            } catch (const jet::JetError& error) {
-                *salvaged = error.what();
+        if (losses != nullptr) {
+            jet::SalvageReader rows(pages.sharedSource(), definition);
+            std::vector<std::string> refused;
+            size_t kept = loadSalvagedRows(db_, table->storedName, rows, refused);
+            for (const std::string& loss : rows.losses()) {
+                losses->push_back(loss);
+            }
+            losses->insert(losses->end(), refused.begin(), refused.end());
+            if (!losses->empty()) {
+                losses->push_back(std::to_string(kept) + " rows kept, " +
+                                  std::to_string(rows.rowsLost() + refused.size()) + " rows and " +
+                                  std::to_string(rows.valuesLost()) + " long values lost, " +
+                                  std::to_string(rows.pagesLost()) + " pages unreadable");
             }
         } else {
+            jet::TableReader rows(pages.sharedSource(), definition);
             // Rows that read may still sit beside damaged indexes or maps,
             // which a later commit would edit: the table is checked whole
             // once, from the rows as they are loaded.

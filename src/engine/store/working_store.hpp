@@ -102,8 +102,9 @@ public:
     // before further use.
     void compact();
     // Writes what can be read of the Access file into a new file `out`
-    // (which must not exist): every table, each with its rows up to the
-    // first damage. Returns what was left out or is still wrong in the copy.
+    // (which must not exist): every table, each with every row that reads
+    // (a long value that does not read becomes Null). Returns what was left
+    // out (pages, rows, long values) or is still wrong in the copy.
     std::vector<std::string> salvageTo(const std::string& out);
     // Replaces the system calls of commits and compacting (tests make them fail).
     void setWriteBackCalls(const ::orvdb::jet::FileSystemCalls& calls);
@@ -173,9 +174,9 @@ private:
     static int onCommit(void* self);
     static void onRollback(void* self);
     std::string tableNameFor(const TableInfo& table, bool changesData);
-    // `salvaged`: keep the rows read before damage, and say there what
-    // stopped the reading, instead of failing.
-    void loadRows(int64_t id, std::string* salvaged = nullptr);
+    // `losses`: keep every row that reads, and say there what could not be
+    // read (pages, rows, long values), instead of failing.
+    void loadRows(int64_t id, std::vector<std::string>* losses = nullptr);
     // Before the first commit writes the file: Jet's catalog tables (whose
     // rows are loaded at open and which definitions edit) are checked whole,
     // and the usage maps agree with the global map (a page taken as free must

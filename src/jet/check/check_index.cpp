@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "jet/format/index_page.hpp"
 #include "jet/format/jet_error.hpp"
 #include "jet/index/index_reader.hpp"
 
@@ -123,7 +124,6 @@ void ExpectedEntries::finish() {
 }
 
 TableRows::TableRows(const TableDefinition& table) {
-    live_.reserve(rowsToReserve(table));
     indexes_.reserve(table.physicalIndexes.size());
     for (const PhysicalIndex& index : table.physicalIndexes) {
         indexes_.emplace_back(table, index);
@@ -131,14 +131,13 @@ TableRows::TableRows(const TableDefinition& table) {
 }
 
 void TableRows::add(RowPointer where, const std::vector<Value>& row) {
-    live_.push_back(where.raw());
+    ++live_;
     for (ExpectedEntries& index : indexes_) {
         index.add(where, row);
     }
 }
 
 void TableRows::finish() {
-    sortOnce(live_);
     for (ExpectedEntries& index : indexes_) {
         index.finish();
     }
@@ -148,60 +147,71 @@ namespace {
 
 class IndexCheck {
 public:
+    // Without `expected`, only the tree is checked.
     IndexCheck(PageSource& source, const TableDefinition& table, const PhysicalIndex& index,
-               const ExpectedEntries& expected, const std::vector<uint32_t>& liveRows,
-               std::vector<CheckFinding>& findings)
+               const ExpectedEntries* expected, std::vector<CheckFinding>& findings)
         : source_(source),
           table_(table),
           index_(index),
           expected_(expected),
-          live_(liveRows),
           findings_(findings),
           label_("table '" + table.name + "', " + describeIndex(table, index)) {}
 
-    // Walks the tree, checking the order of its entries and the links of its
-    // leaves and matching its entries with the expected ones. False when the
-    // tree cannot be walked: its entries are then unknown, and the only
-    // finding is why.
+    // Walks the tree, checking the shape of its pages, the order of its
+    // entries and the links of each level, and matching its entries with the
+    // expected ones. False when the tree cannot be walked: its entries are
+    // then unknown, and the findings are why and the shape of the pages met
+    // on the way.
     bool walk() {
         const size_t findingsBefore = findings_.size();
         try {
-            walk(index_.rootPage, 0);
-            closeLeaf(0);
-            return true;
+            walk(index_.rootPage, 0, true);
+            checkLevels();
         } catch (const JetError& error) {
             findings_.resize(findingsBefore);
+            const size_t shapes = reported_["shape"];
             reported_.clear();
+            reported_["shape"] = shapes;
+            findings_.insert(findings_.end(), shapes_.begin(), shapes_.end());
             error_(error.what());
             return false;
         }
+        findings_.insert(findings_.begin() + static_cast<ptrdiff_t>(findingsBefore),
+                         shapes_.begin(), shapes_.end());
+        return true;
     }
 
+    // The rows the tree must list, each once with its key: nothing to do
+    // without the rows.
     void checkRows() {
-        if (!expected_.columnsError().empty()) {
-            error_(expected_.columnsError());
+        if (expected_ == nullptr) {
             return;
         }
-        while (next_ < expected_.size()) {
+        const ExpectedEntries& expected = *expected_;
+        if (!expected.columnsError().empty()) {
+            error_(expected.columnsError());
+            return;
+        }
+        while (next_ < expected.size()) {
             missing_.push_back(next_++);
         }
         if (extras_.empty() && missing_.empty()) {
             return;  // each row listed once, with its key
         }
         // Where each expected entry is by row, to explain the extra entries.
-        std::vector<uint32_t> byRow(expected_.size());
+        std::vector<uint32_t> byRow(expected.size());
         for (uint32_t n = 0; n < byRow.size(); ++n) {
             byRow[n] = n;
         }
         std::sort(byRow.begin(), byRow.end(),
-                  [&](uint32_t a, uint32_t b) { return expected_.row(a) < expected_.row(b); });
+                  [&](uint32_t a, uint32_t b) { return expected.row(a) < expected.row(b); });
         auto expectedFor = [&](uint32_t row) -> const uint32_t* {
             auto found = std::lower_bound(
                 byRow.begin(), byRow.end(), row,
-                [&](uint32_t entry, uint32_t wanted) { return expected_.row(entry) < wanted; });
-            return found != byRow.end() && expected_.row(*found) == row ? &*found : nullptr;
+                [&](uint32_t entry, uint32_t wanted) { return expected.row(entry) < wanted; });
+            return found != byRow.end() && expected.row(*found) == row ? &*found : nullptr;
         };
-        std::vector<bool> missing(expected_.size(), false);
+        std::vector<bool> missing(expected.size(), false);
         for (size_t entry : missing_) {
             missing[entry] = true;
         }
@@ -209,13 +219,16 @@ public:
         std::map<uint32_t, size_t> listedAgain;
         for (const Located& located : extras_) {
             const uint32_t row = located.row;
-            if (!contains(live_, row)) {
+            const uint32_t* entry = expectedFor(row);
+            // Every live row is an expected entry, left out or without a key.
+            if (entry == nullptr && !contains(expected.leftOut(), row) &&
+                !contains(expected.unknownKey(), row)) {
                 report(CheckSeverity::Error, "dangling",
                        "an entry on index page " + std::to_string(located.page) + " points at " +
                            rowText(row) + ", which holds no live row of the table");
                 continue;
             }
-            if (contains(expected_.leftOut(), row)) {
+            if (contains(expected.leftOut(), row)) {
                 report(CheckSeverity::Error, "null",
                        "the row at " + rowText(row) +
                            " has only Null key values but is listed in an index that ignores "
@@ -223,11 +236,10 @@ public:
                 continue;
             }
             ++listedAgain[row];
-            const uint32_t* entry = expectedFor(row);
             if (entry == nullptr) {
                 continue;  // no key to compare with
             }
-            if (compareKeys(expected_.key(*entry), located.key) == 0) {
+            if (compareKeys(expected.key(*entry), located.key) == 0) {
                 if (missing[*entry]) {
                     // Met out of order: the order check reported it.
                     missing[*entry] = false;
@@ -238,19 +250,19 @@ public:
             report(CheckSeverity::Error, "key",
                    "the entry for the row at " + rowText(row) + " has key " +
                        hexBytes(located.key) + ", but the row's values give " +
-                       hexBytes(expected_.key(*entry)));
+                       hexBytes(expected.key(*entry)));
         }
         std::map<uint32_t, size_t> listed;
         for (size_t entry = 0; entry < missing.size(); ++entry) {
             if (missing[entry]) {
-                listed[expected_.row(entry)] = 0;
+                listed[expected.row(entry)] = 0;
             }
         }
         for (const auto& [row, times] : listedAgain) {
             const uint32_t* entry = expectedFor(row);
             listed[row] = times + (entry != nullptr && !missing[*entry] ? 1 : 0);
         }
-        for (uint32_t row : expected_.unknownKey()) {
+        for (uint32_t row : expected.unknownKey()) {
             listed.emplace(row, 0);
         }
         for (const auto& [row, times] : listed) {
@@ -293,15 +305,15 @@ private:
         uint32_t first = 0;
         uint32_t second = 0;
     };
-    struct Leaf {
+    struct Linked {
         uint32_t number = 0;
-        uint32_t previousPage = 0;
-        uint32_t nextPage = 0;
-        uint32_t treePrevious = 0;
+        uint32_t previous = 0;
+        uint32_t next = 0;
     };
 
-    void walk(uint32_t number, int depth) {
-        if (depth > kMaxIndexDepth) {
+    // Walks the page and what lies below it, checking each page's shape.
+    void walk(uint32_t number, size_t depth, bool lastOfLevel) {
+        if (depth > static_cast<size_t>(kMaxIndexDepth)) {
             throw JetError("the tree is deeper than " + std::to_string(kMaxIndexDepth) + " levels");
         }
         if (number == 0 || number >= source_.pageCount()) {
@@ -317,41 +329,97 @@ private:
             throw JetError("index page " + std::to_string(number) +
                            " belongs to the table at page " + std::to_string(parsed.tablePage));
         }
+        if (levels_.size() <= depth) {
+            levels_.resize(depth + 1);
+        }
+        levels_[depth].push_back({number, parsed.previousPage, parsed.nextPage});
+        const std::string where = "index page " + std::to_string(number);
+        if (parsed.freeSpace + usedEntryBytes(*page) != index_page::kEntrySpace) {
+            shape(where + " records " + std::to_string(parsed.freeSpace) +
+                  " bytes free, but its entries leave " +
+                  std::to_string(index_page::kEntrySpace - usedEntryBytes(*page)));
+        }
+        const bool isNode = page->bytes[index_page::kNodeMarker] == index_page::kNodeMarkerValue;
+        if (isNode == parsed.isLeaf()) {
+            shape(where + " has the node mark of the other kind of index page");
+        }
         if (parsed.isLeaf()) {
-            closeLeaf(number);
-            leaf_ = Leaf{number, parsed.previousPage, parsed.nextPage,
-                         leaf_ ? leaf_->number : uint32_t{0}};
+            if (parsed.entries.empty() && number != index_.rootPage) {
+                shape(where + " is an empty leaf left in the tree");
+            }
+            leafDepths_.insert(depth);
             for (IndexEntry& entry : parsed.entries) {
                 take(entry, number);
             }
             return;
         }
-        for (uint32_t child : parsed.children) {
-            walk(child, depth + 1);
+        if (parsed.prefixLength != 0 || parsed.entries.empty()) {
+            shape(where + " is a node page with a common prefix or without entries");
+        }
+        if ((parsed.childTailPage != 0) != lastOfLevel) {
+            shape(where + (lastOfLevel ? " is the last node page of its level without a tail"
+                                       : " has a tail but is not the last node page of its "
+                                         "level"));
+        }
+        for (size_t n = 0; n < parsed.children.size(); ++n) {
+            const size_t before = taken_;
+            walk(parsed.children[n], depth + 1, false);
+            if (taken_ == before || !lastTaken(parsed.entries[n])) {
+                shape(where + ": entry " + std::to_string(n) +
+                      " is not the last entry of its child page " +
+                      std::to_string(parsed.children[n]));
+            }
         }
         if (parsed.childTailPage != 0) {
-            walk(parsed.childTailPage, depth + 1);
+            walk(parsed.childTailPage, depth + 1, lastOfLevel);
         }
     }
 
-    // The leaf before `next` (0: the last leaf) links to its neighbours in
-    // the tree.
-    void closeLeaf(uint32_t next) {
-        if (!leaf_) {
-            return;
+    // Every level is one chain of siblings, linked both ways in tree order,
+    // and all leaves are on the last level.
+    void checkLevels() {
+        if (leafDepths_.size() > 1) {
+            shape("the tree has leaves on " + std::to_string(leafDepths_.size()) + " levels");
         }
-        const Leaf& leaf = *leaf_;
-        if (leaf.previousPage != leaf.treePrevious || leaf.nextPage != next) {
-            report(CheckSeverity::Error, "siblings",
-                   "leaf page " + std::to_string(leaf.number) + " links to previous page " +
-                       std::to_string(leaf.previousPage) + " and next page " +
-                       std::to_string(leaf.nextPage) + ", but the tree has " +
-                       std::to_string(leaf.treePrevious) + " and " + std::to_string(next));
+        for (const std::vector<Linked>& level : levels_) {
+            for (size_t n = 0; n < level.size(); ++n) {
+                uint32_t previous = n == 0 ? 0 : level[n - 1].number;
+                uint32_t next = n + 1 == level.size() ? 0 : level[n + 1].number;
+                if (level[n].previous != previous || level[n].next != next) {
+                    // Readers follow the leaves' links; those of node pages
+                    // only guide inserts.
+                    const bool leaves = &level == &levels_.back();
+                    report(leaves ? CheckSeverity::Error : CheckSeverity::Warning, "siblings",
+                           "index page " + std::to_string(level[n].number) +
+                               " links to previous page " + std::to_string(level[n].previous) +
+                               " and next page " + std::to_string(level[n].next) +
+                               ", but the tree has " + std::to_string(previous) + " and " +
+                               std::to_string(next));
+                }
+            }
         }
+    }
+
+    // The entry bytes a page uses, from the highest bit of its bitmask.
+    static size_t usedEntryBytes(const Page& page) {
+        for (size_t bit = index_page::kEntrySpace; bit > 0; --bit) {
+            if (page.bytes[index_page::kBitmask + bit / 8] & (1u << (bit % 8))) {
+                return bit;
+            }
+        }
+        return 0;
+    }
+
+    // Whether the last leaf entry taken is `entry` (a node entry copies the
+    // last entry of its child).
+    bool lastTaken(const IndexEntry& entry) const {
+        return previous_ && previous_->row == entry.row.raw() &&
+               compareKeys(previous_->key, entry.key) == 0;
     }
 
     // One leaf entry, in tree order.
     void take(IndexEntry& entry, uint32_t page) {
+        ++taken_;
         const uint32_t row = entry.row.raw();
         if (previous_) {
             const int order = compareKeys(previous_->key, entry.key);
@@ -363,27 +431,20 @@ private:
             }
             if (order != 0) {
                 ++distinct_;
-            } else if (index_.isUnique() && !contains(expected_.someNull(), row)) {
+            } else if (expected_ != nullptr && index_.isUnique() &&
+                       !contains(expected_->someNull(), row)) {
                 duplicates_.push_back({entry.key, previous_->row, row});
             }
         } else {
             distinct_ = 1;
         }
-        // The expected entries ordered before this one are not in the tree.
-        while (next_ < expected_.size() && lessThanEntry(next_, entry.key, row)) {
-            missing_.push_back(next_++);
-        }
-        const bool matched = next_ < expected_.size() && expected_.row(next_) == row &&
-                             compareKeys(expected_.key(next_), entry.key) == 0;
-        if (matched) {
-            ++next_;
-        }
+        const bool matched = expected_ != nullptr && match(entry.key, row);
         if (!previous_) {
             previous_.emplace();
         }
         previous_->row = row;
         previous_->page = page;
-        if (matched) {
+        if (matched || expected_ == nullptr) {
             previous_->key = std::move(entry.key);
         } else {
             previous_->key = entry.key;
@@ -391,51 +452,73 @@ private:
         }
     }
 
-    bool lessThanEntry(size_t expected, const std::vector<uint8_t>& key, uint32_t row) const {
-        const int order = compareKeys(expected_.key(expected), key);
-        return order != 0 ? order < 0 : expected_.row(expected) < row;
+    // Moves past the expected entries ordered before this one (not in the
+    // tree) and past this one when it is the next expected.
+    bool match(const std::vector<uint8_t>& key, uint32_t row) {
+        const ExpectedEntries& expected = *expected_;
+        while (next_ < expected.size() && lessThanEntry(next_, key, row)) {
+            missing_.push_back(next_++);
+        }
+        const bool matched = next_ < expected.size() && expected.row(next_) == row &&
+                             compareKeys(expected.key(next_), key) == 0;
+        if (matched) {
+            ++next_;
+        }
+        return matched;
     }
+
+    bool lessThanEntry(size_t expected, const std::vector<uint8_t>& key, uint32_t row) const {
+        const int order = compareKeys(expected_->key(expected), key);
+        return order != 0 ? order < 0 : expected_->row(expected) < row;
+    }
+
+    // How the pages are laid out, beyond what readers rely on: what Access and
+    // this codec keep when they edit a tree. A warning: no file is refused
+    // for it. Kept apart while the tree is walked, since a walk that fails
+    // drops its other findings.
+    void shape(const std::string& text) { report(CheckSeverity::Warning, "shape", text); }
 
     void error_(const std::string& text) { report(CheckSeverity::Error, "tree", text); }
 
     void report(CheckSeverity severity, const std::string& kind, const std::string& text) {
+        std::vector<CheckFinding>& into = kind == "shape" ? shapes_ : findings_;
         size_t& count = reported_[kind];
         if (++count <= kMaxFindingsPerKind) {
-            findings_.push_back({severity, label_ + ": " + text});
+            into.push_back({severity, label_ + ": " + text});
         } else if (count == kMaxFindingsPerKind + 1) {
-            findings_.push_back({severity, label_ +
-                                               ": more findings like the last one follow; "
-                                               "only the first " +
-                                               std::to_string(kMaxFindingsPerKind) +
-                                               " are listed"});
+            into.push_back({severity, label_ +
+                                          ": more findings like the last one follow; "
+                                          "only the first " +
+                                          std::to_string(kMaxFindingsPerKind) + " are listed"});
         }
     }
 
     PageSource& source_;
     const TableDefinition& table_;
     const PhysicalIndex& index_;
-    const ExpectedEntries& expected_;
-    const std::vector<uint32_t>& live_;
+    const ExpectedEntries* expected_;  // null: the tree alone
     std::vector<CheckFinding>& findings_;
     std::string label_;
     std::set<uint32_t> visited_;
-    std::optional<Leaf> leaf_;
-    std::optional<Located> previous_;
+    std::vector<std::vector<Linked>> levels_;  // pages by depth, in tree order
+    std::set<size_t> leafDepths_;
+    std::optional<Located> previous_;  // the last leaf entry taken
+    size_t taken_ = 0;
     uint32_t distinct_ = 0;
     size_t next_ = 0;              // the first expected entry not met yet
     std::vector<size_t> missing_;  // expected entries the tree skipped
     std::vector<Located> extras_;  // tree entries no expected entry matched
     std::vector<Duplicate> duplicates_;
+    std::vector<CheckFinding> shapes_;  // until the walk ends
     std::map<std::string, size_t> reported_;
 };
 
 }  // namespace
 
 std::set<uint32_t> checkIndex(PageSource& source, const TableDefinition& table,
-                              const PhysicalIndex& index, const ExpectedEntries& expected,
-                              const std::vector<uint32_t>& liveRows,
+                              const PhysicalIndex& index, const ExpectedEntries* expected,
                               std::vector<CheckFinding>& findings) {
-    IndexCheck check(source, table, index, expected, liveRows, findings);
+    IndexCheck check(source, table, index, expected, findings);
     if (check.walk()) {
         check.checkRows();
         check.checkUnique();

@@ -68,8 +68,9 @@ private:
     std::vector<uint32_t> someNull_;
 };
 
-// The rows of one table as the index checks need them: where each live row
-// is, and each physical index's expected entries.
+// The rows of one table as the index checks need them: how many are live,
+// and each physical index's expected entries (every live row is among an
+// index's entries, left-out or unknown-key rows).
 class TableRows {
 public:
     explicit TableRows(const TableDefinition& table);
@@ -78,22 +79,20 @@ public:
     // Call once all rows are added (also after the reading stopped).
     void finish();
 
-    size_t size() const { return live_.size(); }
-    // Sorted row pointers (RowPointer::raw) of the live rows.
-    const std::vector<uint32_t>& live() const { return live_; }
+    size_t size() const { return live_; }
     // In the order of the table's physical indexes.
     const ExpectedEntries& index(size_t n) const { return indexes_[n]; }
 
 private:
-    std::vector<uint32_t> live_;
+    size_t live_ = 0;
     std::vector<ExpectedEntries> indexes_;
 };
 
 // Adds findings about `index` of `table` to `findings` and returns the pages
-// its tree was found on.
+// its tree was found on. Without `expected`, only the tree is checked (its
+// pages' shape, links and order), not the rows it lists.
 std::set<uint32_t> checkIndex(PageSource& source, const TableDefinition& table,
-                              const PhysicalIndex& index, const ExpectedEntries& expected,
-                              const std::vector<uint32_t>& liveRows,
+                              const PhysicalIndex& index, const ExpectedEntries* expected,
                               std::vector<CheckFinding>& findings);
 
 }  // namespace orvdb::jet

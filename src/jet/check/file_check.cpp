@@ -269,8 +269,8 @@ private:
             ++report_.indexes;
             std::string indexLabel = label + ", " + describeIndex(table, index);
             std::vector<uint32_t> mapped = readMap(index.usageMap, "pages of " + indexLabel);
-            std::set<uint32_t> inTree = checkIndex(source_, table, index, rows.index(position),
-                                                   rows.live(), report_.findings);
+            std::set<uint32_t> inTree =
+                checkIndex(source_, table, index, &rows.index(position), report_.findings);
             std::set<uint32_t> inMap(mapped.begin(), mapped.end());
             for (uint32_t page : inTree) {
                 own(page, "index page of " + indexLabel);

@@ -8,7 +8,7 @@ namespace orvdb::jet {
 
 using namespace data_page;
 
-DataPage::DataPage(PageSource& source, PageRef page)
+DataPage::DataPage(PageSource& source, PageRef page, bool verified)
     : page_(std::move(page)), view_(source.view(*page_)) {
     if (view_.u8(page::kType) != page::kDataType) {
         throwCorrupt(source.name(), "page " + std::to_string(page_->number) +
@@ -20,7 +20,9 @@ DataPage::DataPage(PageSource& source, PageRef page)
         throwCorrupt(source.name(), "data page " + std::to_string(page_->number) + " claims " +
                                         std::to_string(rowCount_) + " rows");
     }
-    verifyLayout(source.name());
+    if (verified) {
+        verifyLayout(source.name());
+    }
 }
 
 // Rows are packed downwards from the end of the page in slot order, and the

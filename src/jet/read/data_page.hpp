@@ -23,8 +23,9 @@ class DataPage {
 public:
     // Throws JetError when the page is not a data page, its offset table
     // does not fit, its rows are not packed in slot order or its free space
-    // is not what they leave.
-    DataPage(PageSource& source, PageRef page);
+    // is not what they leave. A repair takes the layout as it is (`verified`
+    // false): slot() still refuses a row whose bounds are impossible.
+    DataPage(PageSource& source, PageRef page, bool verified = true);
 
     uint32_t number() const { return page_->number; }
     // The table definition page this page belongs to (0 for usage maps;

@@ -5,25 +5,18 @@
 
 #include "jet/format/bytes.hpp"
 #include "jet/format/data_page.hpp"
-#include "jet/format/long_value.hpp"
-#include "jet/write/data_page_writer.hpp"
 #include "jet/format/jet_error.hpp"
+#include "jet/format/long_value.hpp"
 #include "jet/read/usage_map.hpp"
 #include "jet/update/data_page_editor.hpp"
 #include "jet/update/map_edits.hpp"
+#include "jet/write/data_page_writer.hpp"
 
 namespace orvdb::jet {
 
 namespace {
 
 using namespace long_value;
-
-Bytes header(uint32_t lengthAndFlags, uint32_t pointer) {
-    Bytes out(kHeaderSize, 0);
-    putU32(out, kLength, lengthAndFlags);
-    putU32(out, kPointer, pointer);
-    return out;
-}
 
 using data_page_edit::isLongValuePage;
 
@@ -77,39 +70,6 @@ RowPointer LongValueEditor::addRow(std::span<const uint8_t> row) {
     return RowPointer{target, slot};
 }
 
-Bytes LongValueEditor::store(std::span<const uint8_t> data, bool inlineData,
-                             const ValuePlace& where) {
-    if (data.size() > kMaxLength) {
-        throw JetError(where.text() + ": the value has " + std::to_string(data.size()) +
-                       " bytes; long values must stay below 16 MB");
-    }
-    auto length = static_cast<uint32_t>(data.size());
-    if (inlineData) {
-        Bytes out = header(kInlineFlag | length, 0);
-        out.insert(out.end(), data.begin(), data.end());
-        return out;
-    }
-    if (data.size() <= kMaxSingleRow) {
-        RowPointer at = addRow(data);
-        return header(kSingleRowFlag | length, at.raw());
-    }
-    // A chain, each link pointing to the next: written last to first, so
-    // that every link knows its successor when it is placed.
-    std::vector<std::pair<size_t, size_t>> links;
-    for (size_t done = 0; done < data.size(); done += kMaxLinkData) {
-        links.emplace_back(done, std::min(data.size() - done, kMaxLinkData));
-    }
-    RowPointer next;
-    for (auto link = links.rbegin(); link != links.rend(); ++link) {
-        Bytes row(kLinkData, 0);
-        putU32(row, kLinkNext, next.isNull() ? 0 : next.raw());
-        row.insert(row.end(), data.begin() + static_cast<ptrdiff_t>(link->first),
-                   data.begin() + static_cast<ptrdiff_t>(link->first + link->second));
-        next = addRow(row);
-    }
-    return header(length, next.raw());
-}
-
 void LongValueEditor::release(std::span<const uint8_t> field) {
     if (field.size() < kHeaderSize) {
         return;  // an empty value has no header
@@ -124,7 +84,8 @@ void LongValueEditor::release(std::span<const uint8_t> field) {
     std::set<uint32_t> seen;
     // Every link holds at least one byte: no chain has more links than bytes.
     for (uint64_t links = 0; !pointer.isNull() && links <= length; ++links) {
-        if (!seen.insert(pointer.page << 8 | pointer.row).second || pointer.page >= pages_.pageCount()) {
+        if (!seen.insert(pointer.page << 8 | pointer.row).second ||
+            pointer.page >= pages_.pageCount()) {
             break;
         }
         const PageBytes& page = pages_.read(pointer.page);

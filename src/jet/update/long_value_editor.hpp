@@ -18,13 +18,14 @@ public:
     // `column` must have its long-value usage maps.
     LongValueEditor(PageStore& pages, const Column& column, std::string tableName);
 
-    Bytes store(std::span<const uint8_t> data, bool inlineData, const ValuePlace& where) override;
     // Frees the long-value rows a row's field (its 12-byte header, and the
     // data when inline) refers to.
     void release(std::span<const uint8_t> field);
 
+protected:
+    RowPointer addRow(std::span<const uint8_t> row) override;
+
 private:
-    RowPointer addRow(std::span<const uint8_t> row);
     void noteRoom(uint32_t page);
 
     PageStore& pages_;

@@ -207,47 +207,42 @@ std::optional<std::vector<uint8_t>> TableEditor::keyOf(size_t index,
     return key;
 }
 
-void TableEditor::addIndexEntries(const std::vector<Value>& values, RowPointer where) {
-    for (size_t index = 0; index < definition_.physicalIndexes.size(); ++index) {
-        std::optional<std::vector<uint8_t>> key = keyOf(index, values);
-        if (!key) {
-            continue;
-        }
-        PhysicalIndex& physical = definition_.physicalIndexes[index];
-        if (physical.isUnique() && indexHasKey(pages_, definition_, physical, *key)) {
-            throw JetError(
-                "The changes you requested to the table were not successful because they would "
-                "create duplicate values in the index, primary key, or relationship. (" +
-                pages_.fileName() + ": " + label() + ", " + describeIndex(definition_, physical) +
-                ")");
-        }
-        insertIndexEntry(pages_, definition_, physical, *key, where);
+void TableEditor::addIndexEntry(size_t index, const std::vector<Value>& values, RowPointer where) {
+    std::optional<std::vector<uint8_t>> key = keyOf(index, values);
+    if (!key) {
+        return;
     }
+    PhysicalIndex& physical = definition_.physicalIndexes[index];
+    if (physical.isUnique() && indexHasKey(pages_, definition_, physical, *key)) {
+        throw JetError(
+            "The changes you requested to the table were not successful because they would "
+            "create duplicate values in the index, primary key, or relationship. (" +
+            pages_.fileName() + ": " + label() + ", " + describeIndex(definition_, physical) + ")");
+    }
+    insertIndexEntry(pages_, definition_, physical, *key, where);
 }
 
-void TableEditor::removeIndexEntries(const std::vector<Value>& values, RowPointer where) {
-    for (size_t index = 0; index < definition_.physicalIndexes.size(); ++index) {
-        PhysicalIndex& physical = definition_.physicalIndexes[index];
-        std::optional<std::vector<uint8_t>> key;
-        try {
-            key = keyOf(index, values);
-        } catch (const IndexKeyError&) {
-            // Access wrote a key this build cannot make: find it by the row.
-            key = findKeyOfRow(pages_, definition_, physical, where);
-            if (!key) {
-                continue;
-            }
-        }
-        if (key) {
-            eraseIndexEntry(pages_, definition_, physical, *key, where);
-        }
+void TableEditor::removeIndexEntry(size_t index, const std::vector<Value>& values,
+                                   RowPointer where) {
+    PhysicalIndex& physical = definition_.physicalIndexes[index];
+    std::optional<std::vector<uint8_t>> key;
+    try {
+        key = keyOf(index, values);
+    } catch (const IndexKeyError&) {
+        // Access wrote a key this build cannot make: find it by the row.
+        key = findKeyOfRow(pages_, definition_, physical, where);
+    }
+    if (key) {
+        eraseIndexEntry(pages_, definition_, physical, *key, where);
     }
 }
 
 RowPointer TableEditor::insert(const std::vector<Value>& values) {
     std::vector<uint8_t> row = encode(values);
     RowPointer where = place(row, 0);
-    addIndexEntries(values, where);
+    for (size_t index = 0; index < definition_.physicalIndexes.size(); ++index) {
+        addIndexEntry(index, values, where);
+    }
     ++definition_.rowCount;
     changed_ = true;
     return where;
@@ -272,16 +267,7 @@ void TableEditor::update(RowPointer where, const std::vector<Value>& values) {
     std::vector<uint8_t> row = encode(values);
 
     for (size_t index : rekeyed) {
-        PhysicalIndex& physical = definition_.physicalIndexes[index];
-        std::optional<std::vector<uint8_t>> key;
-        try {
-            key = keyOf(index, old);
-        } catch (const IndexKeyError&) {
-            key = findKeyOfRow(pages_, definition_, physical, where);
-        }
-        if (key) {
-            eraseIndexEntry(pages_, definition_, physical, *key, where);
-        }
+        removeIndexEntry(index, old, where);
     }
 
     const PageBytes& home = pages_.read(found->data.page);
@@ -305,19 +291,7 @@ void TableEditor::update(RowPointer where, const std::vector<Value>& values) {
     }
 
     for (size_t index : rekeyed) {
-        std::optional<std::vector<uint8_t>> key = keyOf(index, values);
-        if (!key) {
-            continue;
-        }
-        PhysicalIndex& physical = definition_.physicalIndexes[index];
-        if (physical.isUnique() && indexHasKey(pages_, definition_, physical, *key)) {
-            throw JetError(
-                "The changes you requested to the table were not successful because they would "
-                "create duplicate values in the index, primary key, or relationship. (" +
-                pages_.fileName() + ": " + label() + ", " + describeIndex(definition_, physical) +
-                ")");
-        }
-        insertIndexEntry(pages_, definition_, physical, *key, where);
+        addIndexEntry(index, values, where);
     }
     changed_ = true;
 }
@@ -328,7 +302,10 @@ void TableEditor::erase(RowPointer where) {
         throw JetError(pages_.fileName() + ": " + label() + " has no row at " + where.toString() +
                        " to delete");
     }
-    removeIndexEntries(decode(found->bytes), where);
+    std::vector<Value> values = decode(found->bytes);
+    for (size_t index = 0; index < definition_.physicalIndexes.size(); ++index) {
+        removeIndexEntry(index, values, where);
+    }
     releaseLongValues(found->bytes);
     if (found->data != where) {
         data_page_edit::deleteRow(pages_.modify(found->data.page), found->data.row);

@@ -69,14 +69,17 @@ public:
 
 private:
     using Located = LocatedRow;
-    std::optional<Located> locate(RowPointer where) { return locateRow(pages_, definition_, where); }
+    std::optional<Located> locate(RowPointer where) {
+        return locateRow(pages_, definition_, where);
+    }
     std::vector<Value> decode(const std::vector<uint8_t>& bytes);
     std::vector<uint8_t> encode(const std::vector<Value>& values);
     RowPointer place(const std::vector<uint8_t>& row, uint16_t flags);
     void noteRoom(uint32_t page);
     void releaseLongValues(const std::vector<uint8_t>& rowBytes);
-    void addIndexEntries(const std::vector<Value>& values, RowPointer where);
-    void removeIndexEntries(const std::vector<Value>& values, RowPointer where);
+    // The entry of one physical index for a row, the unique check first.
+    void addIndexEntry(size_t index, const std::vector<Value>& values, RowPointer where);
+    void removeIndexEntry(size_t index, const std::vector<Value>& values, RowPointer where);
     std::optional<std::vector<uint8_t>> keyOf(size_t index, const std::vector<Value>& values);
     std::string label() const;
 

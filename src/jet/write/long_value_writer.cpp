@@ -28,8 +28,8 @@ DataPageBuilder& LongValueWriter::pageFor(size_t length) {
     return builders_.back();
 }
 
-Bytes LongValueWriter::store(std::span<const uint8_t> data, bool inlineData,
-                             const ValuePlace& where) {
+Bytes LongValueStore::store(std::span<const uint8_t> data, bool inlineData,
+                            const ValuePlace& where) {
     if (data.size() > kMaxLength) {
         throw JetError(where.text() + ": the value has " + std::to_string(data.size()) +
                        " bytes; long values must stay below 16 MB");
@@ -41,32 +41,29 @@ Bytes LongValueWriter::store(std::span<const uint8_t> data, bool inlineData,
         return out;
     }
     if (data.size() <= kMaxSingleRow) {
-        RowPointer at = pageFor(data.size()).add(data);
+        RowPointer at = addRow(data);
         return header(kSingleRowFlag | length, at.raw());
     }
-
-    // A chain: each link starts with the pointer to the next (0 at the end),
-    // patched in once the next link has its place.
-    RowPointer first;
-    std::span<uint8_t> previousLink;
-    size_t done = 0;
-    while (done < data.size()) {
-        // Full links, as Access writes them; only the last one is shorter.
-        size_t chunk = std::min(data.size() - done, kMaxLinkData);
-        Bytes link(kLinkData, 0);
-        link.insert(link.end(), data.begin() + static_cast<ptrdiff_t>(done),
-                    data.begin() + static_cast<ptrdiff_t>(done + chunk));
-        DataPageBuilder& page = pageFor(link.size());
-        RowPointer at = page.add(link);
-        if (done == 0) {
-            first = at;
-        } else {
-            putU32(previousLink, kLinkNext, at.raw());
-        }
-        previousLink = page.row(at.row);
-        done += chunk;
+    // A chain of full links, as Access writes them (only the last one is
+    // shorter), each starting with the pointer to the next: placed last to
+    // first, so that every link knows its successor when it is placed.
+    std::vector<std::pair<size_t, size_t>> links;
+    for (size_t done = 0; done < data.size(); done += kMaxLinkData) {
+        links.emplace_back(done, std::min(data.size() - done, kMaxLinkData));
     }
-    return header(length, first.raw());
+    RowPointer next;
+    for (auto link = links.rbegin(); link != links.rend(); ++link) {
+        Bytes row(kLinkData, 0);
+        putU32(row, kLinkNext, next.isNull() ? 0 : next.raw());
+        row.insert(row.end(), data.begin() + static_cast<ptrdiff_t>(link->first),
+                   data.begin() + static_cast<ptrdiff_t>(link->first + link->second));
+        next = addRow(row);
+    }
+    return header(length, next.raw());
+}
+
+RowPointer LongValueWriter::addRow(std::span<const uint8_t> row) {
+    return pageFor(row.size()).add(row);
 }
 
 std::vector<uint32_t> LongValueWriter::pages() const {

@@ -17,15 +17,20 @@ namespace orvdb::jet {
 // Values up to this size stay in the row, as Access keeps them.
 inline constexpr size_t kMaxInlineLongValue = 64;
 
-// Where a column's long values go as rows are encoded.
+// Where a column's long values go as rows are encoded. The encoding (inline,
+// one row, or a chain of links) is the same wherever the rows are placed;
+// subclasses say only where a long-value row goes.
 class LongValueStore {
 public:
     virtual ~LongValueStore() = default;
     // The row's field for `data`: the header, followed by the data itself
     // when `inlineData`. Throws JetError (prefixed by `where`) for values of
     // 16 MB and more, which common readers cannot follow.
-    virtual Bytes store(std::span<const uint8_t> data, bool inlineData,
-                        const ValuePlace& where) = 0;
+    Bytes store(std::span<const uint8_t> data, bool inlineData, const ValuePlace& where);
+
+protected:
+    // Places one long-value row (the whole value, or one link of a chain).
+    virtual RowPointer addRow(std::span<const uint8_t> row) = 0;
 };
 
 // The long values of a column of a file being written whole: new LVAL pages
@@ -34,12 +39,13 @@ class LongValueWriter : public LongValueStore {
 public:
     explicit LongValueWriter(PageSink& pages) : pages_(&pages) {}
 
-    Bytes store(std::span<const uint8_t> data, bool inlineData, const ValuePlace& where) override;
-
     // The long-value pages of the column, ascending.
     std::vector<uint32_t> pages() const;
     // Those with room left for more values.
     std::vector<uint32_t> pagesWithRoom() const;
+
+protected:
+    RowPointer addRow(std::span<const uint8_t> row) override;
 
 private:
     DataPageBuilder& pageFor(size_t length);

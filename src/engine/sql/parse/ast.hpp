@@ -33,7 +33,7 @@ enum class ExprKind : uint8_t {
     Identity,    // @@IDENTITY
     Star,        // the * of Count(*)
     Unary,       // unaryOp args[0]
-    Binary,      // args[0] binaryOp args[1]
+    Binary,      // args[0] binaryOp args[1] [binaryOp args[2] ...] (or steps)
     Like,        // args[0] [Not] Like args[1]
     Between,     // args[0] [Not] Between args[1] And args[2]
     InList,      // args[0] [Not] In (args[1..])
@@ -87,6 +87,9 @@ struct Expr {
     std::string text;
     std::string qualifier;  // Column: the table or alias before . or !
     std::vector<Expr> args;
+    // Binary chains of + and - mixed: the operator before each operand after
+    // the first (empty: binaryOp between all of them).
+    std::vector<BinaryOp> steps;
     std::shared_ptr<const Query> subquery;
     SourceSpan span;
     // Integer, Number, Text: when not 0, the translation writes SQL parameter

@@ -15,8 +15,12 @@ namespace orvdb::engine::sql {
 Parser::Parser(std::string_view sql) : sql_(sql), tokens_(tokenize(sql)) {}
 
 namespace {
-constexpr int kMaxDepth = 256;
-}
+// Nesting of parentheses, calls, subqueries and alternating operators. The
+// parse, the translation and SQLite's own parser each recurse per level;
+// this many fit in a 1 MB stack with room to spare (SQLite refuses deeper
+// nesting of calls anyway).
+constexpr int kMaxDepth = 128;
+}  // namespace
 
 Parser::DepthGuard::DepthGuard(Parser& p) : parser(p) {
     deepen();

@@ -120,10 +120,29 @@ bool chainsFlat(BinaryOp op) {
     }
 }
 
+bool additive(BinaryOp op) {
+    return op == BinaryOp::Add || op == BinaryOp::Subtract;
+}
+
+// `left op right` continues the chain `left` is: the same operator, or + and
+// - mixed (a + b - c), which Jet reads left to right as well.
+bool extendsChain(const Expr& left, BinaryOp op) {
+    if (left.kind != ExprKind::Binary || !chainsFlat(op)) {
+        return false;
+    }
+    return (left.binaryOp == op && left.steps.empty()) || (additive(op) && additive(left.binaryOp));
+}
+
 }  // namespace
 
 Expr Parser::makeBinary(BinaryOp op, Expr left, Expr right, size_t firstToken) const {
-    if (left.kind == ExprKind::Binary && left.binaryOp == op && chainsFlat(op)) {
+    if (extendsChain(left, op)) {
+        if (left.binaryOp != op || !left.steps.empty()) {
+            if (left.steps.empty()) {
+                left.steps.assign(left.args.size() - 1, left.binaryOp);
+            }
+            left.steps.push_back(op);
+        }
         left.args.push_back(std::move(right));
         left.span = spanFrom(firstToken);
         return left;
@@ -286,12 +305,11 @@ Expr Parser::parseBinary(int minLevel) {
             // Left-associative: the right side binds one level tighter;
             // after ^ a sign may follow directly (2^-1).
             Expr right = infix.level == kPower ? parsePowerOperand() : parseBinary(infix.level + 1);
-            bool nests = !(left.kind == ExprKind::Binary && left.binaryOp == infix.op &&
-                           chainsFlat(infix.op));
+            bool nests = !extendsChain(left, infix.op);
             left = makeBinary(infix.op, std::move(left), std::move(right), first);
             if (nests) {
-                // A chain of mixed operators (a - b + c) nests one level per
-                // operator: it counts against the depth like parentheses.
+                // Operators that do not chain (a / b * c) nest one level per
+                // operator: they count against the depth like parentheses.
                 guard.deepen();
             }
             continue;

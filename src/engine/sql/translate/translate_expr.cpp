@@ -476,6 +476,33 @@ void Translator::checkCriteriaTypes(const Tx& left, const Tx& right, const Expr&
 
 namespace {
 
+// `parts` joined by `separator` in groups of at most `size`, each inside
+// `open`..`close`.
+std::vector<std::string> joinGroups(const std::vector<std::string>& parts, std::string_view open,
+                                    std::string_view separator, std::string_view close,
+                                    size_t size) {
+    std::vector<std::string> groups;
+    for (size_t start = 0; start < parts.size(); start += size) {
+        size_t end = std::min(parts.size(), start + size);
+        size_t length = open.size() + close.size();
+        for (size_t index = start; index < end; ++index) {
+            length += parts[index].size() + separator.size();
+        }
+        std::string joined;
+        joined.reserve(length);
+        joined += open;
+        for (size_t index = start; index < end; ++index) {
+            if (index > start) {
+                joined += separator;
+            }
+            joined += parts[index];
+        }
+        joined += close;
+        groups.push_back(std::move(joined));
+    }
+    return groups;
+}
+
 // Terms joined by `separator` inside `open`..`close`, as a tree of groups of
 // at most 64: neither SQLite's parser stack nor its expression depth then
 // grows with the number of terms (for operations where grouping does not
@@ -484,22 +511,35 @@ std::string groupedJoin(std::vector<std::string> parts, std::string_view open,
                         std::string_view separator, std::string_view close) {
     constexpr size_t kGroup = 64;
     do {
-        std::vector<std::string> groups;
-        for (size_t start = 0; start < parts.size(); start += kGroup) {
-            size_t end = std::min(parts.size(), start + kGroup);
-            std::string joined(open);
-            for (size_t index = start; index < end; ++index) {
-                if (index > start) {
-                    joined += separator;
-                }
-                joined += parts[index];
-            }
-            joined += close;
-            groups.push_back(std::move(joined));
-        }
-        parts = std::move(groups);
+        parts = joinGroups(parts, open, separator, close, kGroup);
     } while (parts.size() > 1);
     return std::move(parts.front());
+}
+
+// jet_fold(ops, terms...): the terms folded from the left in one call, in
+// groups (jet_terms) below the arguments SQLite lets a call take.
+std::string foldCall(std::string_view ops, std::vector<std::string> parts) {
+    constexpr size_t kArguments = 100;
+    while (parts.size() > kArguments) {
+        parts = joinGroups(parts, "jet_terms(", ", ", ")", kArguments);
+    }
+    std::string open = "jet_fold('";
+    open += ops;
+    open += "', ";
+    return std::move(joinGroups(parts, open, ", ", ")", kArguments).front());
+}
+
+// Longer chains of numbers than this are folded by one call: SQLite's
+// expression depth grows with each operator it reads.
+constexpr size_t kNativeChain = 200;
+
+std::vector<std::string> takeSql(std::vector<Tx>& terms) {
+    std::vector<std::string> parts;
+    parts.reserve(terms.size());
+    for (Tx& term : terms) {
+        parts.push_back(std::move(term.sql));
+    }
+    return parts;
 }
 
 }  // namespace
@@ -515,7 +555,8 @@ Tx Translator::translateBinary(const Expr& expression, ExprContext& ctx) {
 }
 
 // a & b & c ..., a Or b Or c ...: one flat node of the parser. Each term is
-// translated once, and the SQL written without nesting per operator.
+// translated once, and the SQL written without nesting per operator; the
+// result is what combineBinary gives operator by operator.
 Tx Translator::translateChain(const Expr& expression, ExprContext& ctx) {
     BinaryOp op = expression.binaryOp;
     std::vector<Tx> terms;
@@ -524,73 +565,123 @@ Tx Translator::translateChain(const Expr& expression, ExprContext& ctx) {
         terms.push_back(translateExpr(argument, ctx));
     }
     Tx translated;
-    bool allLogical = true;
     bool allNumbers = true;
     bool anyMemo = false;
-    for (const Tx& term : terms) {
+    size_t firstValue = terms.size();  // the first term that is no condition
+    for (size_t index = 0; index < terms.size(); ++index) {
+        const Tx& term = terms[index];
         absorb(translated, term);
-        allLogical = allLogical && isLogical(term);
+        if (!isLogical(term) && firstValue == terms.size()) {
+            firstValue = index;
+        }
         allNumbers = allNumbers && term.type.known && term.type.isNumeric() &&
                      !term.type.is(JetType::DateTime);
         anyMemo = anyMemo || term.type.is(JetType::Memo);
     }
-    auto sqlOf = [&terms] {
-        std::vector<std::string> parts;
-        parts.reserve(terms.size());
-        for (Tx& term : terms) {
-            parts.push_back(std::move(term.sql));
+    if (op == BinaryOp::And || op == BinaryOp::Or) {
+        const char* logical = op == BinaryOp::And ? " AND " : " OR ";
+        if (firstValue == terms.size()) {
+            translated.sql = groupedJoin(takeSql(terms), "(", logical, ")");
+            translated.form = Form::Truth;
+            translated.type = ValueType::of(JetType::Boolean);
+            return translated;
         }
-        return parts;
-    };
-    if ((op == BinaryOp::And || op == BinaryOp::Or) && allLogical) {
-        translated.sql = groupedJoin(sqlOf(), "(", op == BinaryOp::And ? " AND " : " OR ", ")");
-        translated.form = Form::Truth;
-        translated.type = ValueType::of(JetType::Boolean);
+        // The conditions before the first number combine as conditions; from
+        // that number on Jet works bit by bit.
+        std::vector<std::string> parts;
+        if (firstValue > 0) {
+            Tx conditions;
+            std::vector<Tx> leading(std::make_move_iterator(terms.begin()),
+                                    std::make_move_iterator(terms.begin() + firstValue));
+            conditions.sql = firstValue == 1 ? std::move(leading.front().sql)
+                                             : groupedJoin(takeSql(leading), "(", logical, ")");
+            conditions.form = firstValue == 1 ? leading.front().form : Form::Truth;
+            toValue(conditions);
+            parts.push_back(std::move(conditions.sql));
+        }
+        for (size_t index = firstValue; index < terms.size(); ++index) {
+            toValue(terms[index]);
+            parts.push_back(std::move(terms[index].sql));
+        }
+        translated.sql =
+            groupedJoin(std::move(parts), "(", op == BinaryOp::And ? " & " : " | ", ")");
+        translated.type = ValueType::of(JetType::Long);
         return translated;
     }
+    for (Tx& term : terms) {
+        toValue(term);
+    }
     if (op == BinaryOp::Concat) {
-        for (Tx& term : terms) {
-            toValue(term);
-        }
-        translated.sql = groupedJoin(sqlOf(), "jet_concat(", ", ", ")");
+        translated.sql = groupedJoin(takeSql(terms), "jet_concat(", ", ", ")");
         translated.type =
             anyMemo ? ValueType::of(JetType::Memo) : ValueType::of(JetType::Text, 255);
         return translated;
     }
-    if (op != BinaryOp::And && op != BinaryOp::Or && allNumbers) {
-        // SQLite reads a + b + c as (a + b) + c, as Jet does.
-        ValueType type = terms.front().type;
-        for (Tx& term : terms) {
-            toValue(term);
-            type = widen(type, term.type);
+    // + - *: folded from the left, as Jet evaluates them; a chain of + and -
+    // has an operator per step.
+    auto stepOp = [&expression, op](size_t index) {
+        return expression.steps.empty() ? op : expression.steps[index - 1];
+    };
+    auto symbol = [](BinaryOp step) {
+        return step == BinaryOp::Add ? '+' : step == BinaryOp::Subtract ? '-' : '*';
+    };
+    ValueType type = terms.front().type;
+    std::string ops;
+    for (size_t index = 1; index < terms.size(); ++index) {
+        type = arithmeticType(stepOp(index), type, terms[index].type);
+        if (!expression.steps.empty() || index == 1) {
+            ops += symbol(stepOp(index));
         }
-        const char* separator = op == BinaryOp::Add        ? " + "
-                                : op == BinaryOp::Subtract ? " - "
-                                                           : " * ";
-        std::vector<std::string> parts = sqlOf();
-        size_t size = 2;
+    }
+    translated.type = type;
+    if (allNumbers && terms.size() <= kNativeChain) {
+        // SQLite reads a + b - c as (a + b) - c, as Jet does.
+        std::vector<std::string> parts = takeSql(terms);
+        size_t length = 2;
         for (const std::string& part : parts) {
-            size += part.size() + 3;
+            length += part.size() + 3;
         }
-        translated.sql.reserve(size);
+        translated.sql.reserve(length);
         translated.sql += '(';
         for (size_t index = 0; index < parts.size(); ++index) {
             if (index > 0) {
-                translated.sql += separator;
+                translated.sql += ' ';
+                translated.sql += symbol(stepOp(index));
+                translated.sql += ' ';
             }
             translated.sql += parts[index];
         }
         translated.sql += ')';
-        translated.type = type;
         return translated;
     }
-    // Mixed types: operator by operator, as Jet evaluates them.
-    Tx folded = std::move(terms.front());
-    for (size_t index = 1; index < terms.size(); ++index) {
-        folded = combineBinary(op, std::move(folded), std::move(terms[index]), expression,
-                               expression.args[index]);
+    translated.sql = foldCall(ops, takeSql(terms));
+    return translated;
+}
+
+// The type of a + b, a - b, a * b.
+ValueType Translator::arithmeticType(BinaryOp op, const ValueType& left, const ValueType& right) {
+    switch (op) {
+        case BinaryOp::Add:
+            if (left.is(JetType::DateTime) || right.is(JetType::DateTime)) {
+                return (left.isNumeric() && right.isNumeric()) ? ValueType::of(JetType::DateTime)
+                                                               : ValueType{};
+            }
+            if ((left.is(JetType::Text) || left.is(JetType::Memo)) &&
+                (right.is(JetType::Text) || right.is(JetType::Memo))) {
+                return ValueType::of(JetType::Text, 255);
+            }
+            return widen(left, right);
+        case BinaryOp::Subtract:
+            if (left.is(JetType::DateTime) && right.is(JetType::DateTime)) {
+                return ValueType::of(JetType::Double);
+            }
+            if (left.is(JetType::DateTime) && right.isNumeric()) {
+                return ValueType::of(JetType::DateTime);
+            }
+            return widen(left, right);
+        default:
+            return widen(left, right);
     }
-    return folded;
 }
 
 Tx Translator::combineBinary(BinaryOp op, Tx left, Tx right, const Expr& leftExpression,
@@ -688,26 +779,11 @@ Tx Translator::combineBinary(BinaryOp op, Tx left, Tx right, const Expr& leftExp
             } else {
                 call("jet_add");  // numbers add, texts concatenate
             }
-            if (left.type.is(JetType::DateTime) || right.type.is(JetType::DateTime)) {
-                translated.type = (left.type.isNumeric() && right.type.isNumeric())
-                                      ? ValueType::of(JetType::DateTime)
-                                      : ValueType{};
-            } else if ((left.type.is(JetType::Text) || left.type.is(JetType::Memo)) &&
-                       (right.type.is(JetType::Text) || right.type.is(JetType::Memo))) {
-                translated.type = ValueType::of(JetType::Text, 255);
-            } else {
-                translated.type = widen(left.type, right.type);
-            }
+            translated.type = arithmeticType(op, left.type, right.type);
             break;
         case BinaryOp::Subtract:
             translated.sql = "(" + left.sql + " - " + right.sql + ")";
-            if (left.type.is(JetType::DateTime) && right.type.is(JetType::DateTime)) {
-                translated.type = ValueType::of(JetType::Double);
-            } else if (left.type.is(JetType::DateTime) && right.type.isNumeric()) {
-                translated.type = ValueType::of(JetType::DateTime);
-            } else {
-                translated.type = widen(left.type, right.type);
-            }
+            translated.type = arithmeticType(op, left.type, right.type);
             break;
         case BinaryOp::Concat:
             call("jet_concat");

@@ -341,6 +341,12 @@ void Translator::addNamedSource(const TableRef& ref, Scope& scope, std::string& 
 }
 
 Translator::QueryResult Translator::translateView(const ResolvedView& view) {
+    // Saved queries built on saved queries: each level is a whole statement
+    // translated inside the one that uses it, so the depth is limited.
+    constexpr size_t kMaxViewNesting = 50;
+    if (viewStack_.size() >= kMaxViewNesting) {
+        throw SqlError(msg::kTooComplex);
+    }
     for (const auto& text : viewStack_) {
         if (sameName(text, view.name)) {
             throw SqlError(msg::circularView(view.name));

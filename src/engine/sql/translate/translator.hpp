@@ -173,6 +173,7 @@ private:
     Tx translateChain(const Expr& expression, ExprContext& ctx);
     Tx combineBinary(BinaryOp op, Tx left, Tx right, const Expr& leftExpression,
                      const Expr& rightExpression);
+    static ValueType arithmeticType(BinaryOp op, const ValueType& left, const ValueType& right);
     Tx translateCall(const Expr& expression, ExprContext& ctx);
     Tx translatePredicate(const Expr& expression, ExprContext& ctx);
     Tx translateSubqueryExpr(const Expr& expression, ExprContext& ctx);

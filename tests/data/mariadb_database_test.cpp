@@ -1,0 +1,241 @@
+// The connection object on a MariaDB server: the cursor rules, record
+// access, schema questions, transactions and type words an Access database
+// has, answered by the server. Skipped without a server (ORVDB_MARIADB).
+#include <gmock/gmock.h>
+
+#include <filesystem>
+
+#include "data/mariadb/backend.hpp"
+#include "data/mariadb/database_factory.hpp"
+#include "data/mariadb/session.hpp"
+#include "data/system_object.hpp"
+#include "data/user_tables_query.hpp"
+#include "data_test_support.hpp"
+#include "support/mariadb_server.hpp"
+
+namespace orvdb::data {
+namespace {
+
+using testing::DataTest;
+using ::testing::HasSubstr;
+using testing::W;
+
+bool databaseOpened(iDatabase& database) {
+    OrvWordBool opened = 7;
+    EXPECT_EQ(database.Get_Opened(&opened), ORV_S_OK);
+    return opened != 0;
+}
+
+struct MariaDbDatabaseTest : DataTest {
+    void SetUp() override {
+        DataTest::SetUp();
+        ORVDB_SKIP_WITHOUT_MARIADB(scratch);
+        db = mariadb::createDatabase(u"SERVER", u"MARIADB", scratch.settings(), true, nullptr);
+        ASSERT_TRUE(databaseOpened(*db))
+            << (recorder->handedExceptions.empty() ? std::string()
+                                                   : recorder->handedExceptions.back());
+        check = scratch.session();
+        check->execute(
+            "CREATE TABLE Prix (Id INT NOT NULL AUTO_INCREMENT PRIMARY KEY, Nom VARCHAR(50), "
+            "Prix DOUBLE, Vu DATETIME)");
+        check->execute("CREATE TABLE Sans (Code VARCHAR(10), Nombre INT)");
+        check->execute(
+            "INSERT INTO Prix (Nom, Prix, Vu) VALUES ('Fenêtre', 12.5, '2024-03-05 14:07:09'), "
+            "('Porte', 99, NULL)");
+    }
+    std::string count(const std::string& sql) { return check->scalar(sql); }
+
+    test_support::ScratchServerDatabase scratch;
+    ComPtr<iDatabase> db;
+    std::unique_ptr<mariadb::Session> check;
+};
+
+TEST(MariaDbUrlTest, ReadsEveryPartAndNamesWhatIsWrong) {
+    struct Case {
+        const char* url;
+        const char* described;  // "" when the address is refused
+        const char* why;
+    };
+    const Case cases[] = {
+        {"mariadb://joe:se:cret@db.local:3307/shop", "joe@db.local:3307/shop", ""},
+        {"mariadb://joe@db.local/shop", "joe@db.local:3306/shop", ""},
+        {"mariadb://127.0.0.1:33061/", "127.0.0.1:33061/", ""},
+        {"mysql://joe@db/shop", "", "does not start with mariadb://"},
+        {"mariadb://joe@db:0/shop", "", "port"},
+        {"mariadb://joe@db:99999/shop", "", "port"},
+        {"mariadb://joe@/shop", "", "no server"},
+        {"mariadb://db/a/b", "", "'/'"},
+    };
+    for (const Case& c : cases) {
+        if (*c.described) {
+            EXPECT_EQ(mariadb::describe(mariadb::parseUrl(c.url)), c.described) << c.url;
+        } else {
+            try {
+                mariadb::parseUrl(c.url);
+                ADD_FAILURE() << c.url << " was accepted";
+            } catch (const std::invalid_argument& e) {
+                EXPECT_THAT(e.what(), HasSubstr(c.why)) << c.url;
+                EXPECT_THAT(e.what(), HasSubstr(c.url));
+            }
+        }
+    }
+    EXPECT_EQ(mariadb::parseUrl("mariadb://joe:se:cret@db/x").password, "se:cret");
+}
+
+// Each kind's type word makes a column the server stores as that type, and
+// a cursor on the column reports the kind it was made from.
+TEST_F(MariaDbDatabaseTest, TypeWordsMakeColumnsThatReadBackAsTheirKind) {
+    struct Case {
+        int32_t kind;
+        const char* columnType;
+    };
+    const Case cases[] = {
+        {0, "int(11)"},  {1, "double"},    {2, "varchar(40)"}, {6, "smallint(6)"}, {8, "int(11)"},
+        {9, "longblob"}, {10, "longtext"}, {12, "datetime"},   {13, "tinyint(1)"},
+    };
+    for (const Case& c : cases) {
+        OrvBstr word = nullptr;
+        ASSERT_EQ(db->Get_FieldTypeText(c.kind, 40, &word), ORV_S_OK);
+        std::string table = "K" + std::to_string(c.kind);
+        check->execute("CREATE TABLE " + table + " (C " + testing::take(word) + ")");
+        EXPECT_EQ(count("SELECT COLUMN_TYPE FROM information_schema.COLUMNS WHERE "
+                        "TABLE_SCHEMA=DATABASE() AND TABLE_NAME='" +
+                        table + "'"),
+                  c.columnType)
+            << "kind " << c.kind;
+        auto query = testing::pushQuery(*db);
+        testing::openSql(*query, "SELECT * FROM " + table);
+        OrvBstr name = nullptr;
+        int32_t kind = -1;
+        int32_t size = -1;
+        ASSERT_EQ(query->GetFieldInternalTypeStructure(0, &name, &kind, &size), ORV_S_OK);
+        testing::take(name);
+        EXPECT_EQ(kind, c.kind) << "kind " << c.kind;
+        ASSERT_EQ(db->PopQuery(), ORV_S_OK);
+    }
+    OrvBstr none = nullptr;
+    ASSERT_EQ(db->Get_FieldTypeText(3, 10, &none), ORV_S_OK);
+    EXPECT_EQ(testing::take(none), "");
+    OrvBstr keyword = nullptr;
+    ASSERT_EQ(db->Get_AlterColumnText(0, &keyword), ORV_S_OK);
+    EXPECT_EQ(testing::take(keyword), "MODIFY");
+}
+
+// Selects position on their first row, action statements report whether
+// they changed rows, and both fail quietly.
+TEST_F(MariaDbDatabaseTest, QueryCursorKeepsTheQuietFailureRules) {
+    auto query = testing::pushQuery(*db);
+    EXPECT_TRUE(testing::openSql(*query, "SELECT Nom, Prix, Vu FROM Prix ORDER BY Id"));
+    EXPECT_EQ(testing::getString(*query, "Nom"), "Fenêtre");
+    double price = 0;
+    ASSERT_EQ(query->GetDouble(W("Prix").get(), &price), ORV_S_OK);
+    EXPECT_EQ(price, 12.5);
+    EXPECT_EQ(testing::getString(*query, "Vu"), "2024-03-05 14:07:09");
+    int32_t rows = 0;
+    ASSERT_EQ(query->Get_RecordCount(&rows), ORV_S_OK);
+    EXPECT_EQ(rows, 2);
+    ASSERT_EQ(query->Next(), ORV_S_OK);
+    EXPECT_EQ(testing::getString(*query, "Vu"), "");
+    ASSERT_EQ(query->Next(), ORV_S_OK);
+    EXPECT_FALSE(testing::isOpened(*query));
+
+    EXPECT_FALSE(testing::openSql(*query, "SELECT * FROM Prix WHERE Id < 0"));
+    EXPECT_FALSE(testing::openSql(*query, "SELECT * FROM Missing"));
+    ASSERT_FALSE(recorder->debugLines.empty());
+    EXPECT_THAT(recorder->debugLines.back(), HasSubstr("Missing"));
+
+    ASSERT_EQ(query->Set_TypeRequete(1), ORV_S_OK);
+    EXPECT_TRUE(testing::openSql(*query, "UPDATE Prix SET Prix = Prix * 2"));
+    EXPECT_FALSE(testing::openSql(*query, "DELETE FROM Sans"));
+    EXPECT_FALSE(testing::openSql(*query, "DROP TABLE Missing"));
+    EXPECT_EQ(count("SELECT SUM(Prix) FROM Prix"), "223");
+    // The suite's question for the user tables is answered from the server's catalog.
+    ASSERT_EQ(query->Set_TypeRequete(0), ORV_S_OK);
+    std::vector<std::string> tables;
+    for (bool row = testing::openSql(*query, data::userTablesQuery() + " ORDER BY NAME"); row;
+         row = testing::isOpened(*query)) {
+        tables.push_back(testing::getString(*query, "Name"));
+        ASSERT_EQ(query->Next(), ORV_S_OK);
+    }
+    EXPECT_EQ(tables, (std::vector<std::string>{"Prix", "Sans"}));
+}
+
+// A new row's key comes back from Post; a row found by its key is edited in
+// place; a table without "Id" reports "0".
+TEST_F(MariaDbDatabaseTest, TableCursorAppendsAndEditsByKey) {
+    auto table = testing::pushTable(*db);
+    ASSERT_EQ(table->Set_Tablename(W("Prix").get()), ORV_S_OK);
+    ASSERT_EQ(table->Set_IdRow(W("0").get()), ORV_S_OK);
+    ASSERT_EQ(table->Setstring(W("Nom").get(), W("Châssis").get()), ORV_S_OK);
+    ASSERT_EQ(table->SetDateTime(W("Vu").get(), 45356.5), ORV_S_OK);
+    ASSERT_EQ(table->Post(), ORV_S_OK);
+    OrvBstr id = nullptr;
+    ASSERT_EQ(table->Get_IdRow(&id), ORV_S_OK);
+    EXPECT_EQ(testing::take(id), "3");
+    EXPECT_EQ(count("SELECT CONCAT(Nom, ' ', Vu) FROM Prix WHERE Id = 3"),
+              "Châssis 2024-03-05 12:00:00");
+
+    ASSERT_EQ(table->Set_IdRow(W("1").get()), ORV_S_OK);
+    ASSERT_EQ(table->SetInteger(W("Prix").get(), 7), ORV_S_OK);
+    ASSERT_EQ(table->Post(), ORV_S_OK);
+    EXPECT_EQ(count("SELECT GROUP_CONCAT(Prix ORDER BY Id) FROM Prix"), "7,99");
+
+    ASSERT_EQ(table->Set_Tablename(W("Sans").get()), ORV_S_OK);
+    ASSERT_EQ(table->Set_IdRow(W("0").get()), ORV_S_OK);
+    ASSERT_EQ(table->Setstring(W("Code").get(), W("A'1").get()), ORV_S_OK);
+    ASSERT_EQ(table->Post(), ORV_S_OK);
+    ASSERT_EQ(table->Get_IdRow(&id), ORV_S_OK);
+    EXPECT_EQ(testing::take(id), "0");
+    EXPECT_EQ(count("SELECT Code FROM Sans"), "A'1");
+
+    // A row the server refuses goes to a message box, not to the caller.
+    ASSERT_EQ(table->Set_Tablename(W("Prix").get()), ORV_S_OK);
+    ASSERT_EQ(table->Set_IdRow(W("0").get()), ORV_S_OK);
+    ASSERT_EQ(table->SetInteger(W("Id").get(), 1), ORV_S_OK);
+    EXPECT_EQ(table->Post(), ORV_S_OK);
+    ASSERT_EQ(recorder->messageBoxes.size(), 1u);
+    EXPECT_THAT(recorder->messageBoxes[0], HasSubstr("Duplicate"));
+}
+
+TEST_F(MariaDbDatabaseTest, SchemaQuestionsAndTransactions) {
+    OrvWordBool exists = 0;
+    ASSERT_EQ(db->TableExists(W("[prix]").get(), &exists), ORV_S_OK);
+    EXPECT_EQ(exists, ORV_WTRUE);
+    ASSERT_EQ(db->TableExists(W("Prixx").get(), &exists), ORV_S_OK);
+    EXPECT_EQ(exists, ORV_WFALSE);
+    ASSERT_EQ(db->FieldExists(W("Prix").get(), W("NOM").get(), &exists), ORV_S_OK);
+    EXPECT_EQ(exists, ORV_WTRUE);
+    FieldDef definition{};
+    ASSERT_EQ(db->Get_FieldDef(W("Prix").get(), W("Nom").get(), &definition), ORV_S_OK);
+    EXPECT_EQ(definition.Type, 10);
+    EXPECT_EQ(definition.Size, 50);
+
+    ASSERT_EQ(db->SavePoint(), ORV_S_OK);
+    ASSERT_EQ(db->EmptyTable(W("Prix").get()), ORV_S_OK);
+    {
+        // Seen inside the transaction, not by another session.
+        auto query = testing::pushQuery(*db);
+        EXPECT_FALSE(testing::openSql(*query, "SELECT * FROM Prix"));
+        EXPECT_EQ(count("SELECT COUNT(*) FROM Prix"), "2");
+        ASSERT_EQ(db->PopQuery(), ORV_S_OK);
+    }
+    ASSERT_EQ(db->Rollback(), ORV_S_OK);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Prix"), "2");
+
+    ASSERT_EQ(db->Empty(), ORV_S_OK);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Prix"), "0");
+    EXPECT_EQ(db->Commit(), ORV_E_FAIL);
+}
+
+TEST_F(MariaDbDatabaseTest, UnreachableServerIsHandedToTheHost) {
+    mariadb::Settings nowhere = scratch.settings();
+    nowhere.password = "wrong";
+    ComPtr<iDatabase> other = mariadb::createDatabase(u"X", u"MARIADB", nowhere, true, nullptr);
+    EXPECT_FALSE(databaseOpened(*other));
+    ASSERT_EQ(recorder->handedExceptions.size(), 1u);
+    EXPECT_THAT(recorder->handedExceptions[0], HasSubstr(scratch.settings().database));
+    EXPECT_THAT(recorder->handedExceptions[0], HasSubstr("Access denied"));
+}
+
+}  // namespace
+}  // namespace orvdb::data
