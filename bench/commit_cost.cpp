@@ -3,7 +3,7 @@
 // rows, journal_mode=DELETE, synchronous=FULL), on the large file of
 // large_file.hpp.
 //
-//   bench_commit_cost [WORK_DIR] [changes]
+//   bench_commit_cost [WORK_DIR] [changes] [open [runs]]
 //
 // Each side runs in a child process (its own peak resident set):
 //   - open + the first point select by primary key on the largest table
@@ -11,7 +11,14 @@
 //   - one-row autocommit UPDATE, INSERT and DELETE by key, `changes` of each
 //     (default 50): the median time. orvdb loads the table's rows into its
 //     store at the first change; that first change is timed on its own;
-//   - one transaction inserting 10,000 rows: time, and the pages written.
+//   - one transaction inserting 10,000 rows: time, and the pages written;
+//   - apart, in a child of its own: open, one point select and the first
+//     change of the table (its rows, and those of the tables tied to it,
+//     loaded into the store and checked): CPU time of that change and the
+//     peak resident set before and after it.
+// With `open`, only open + first point select, `runs` times (default 5) on
+// each side, each run in a fresh child: the figures of every run and the
+// medians.
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -231,6 +238,74 @@ std::vector<double> orvdbSide(const fs::path& file, const std::vector<Key>& keys
     return figures;
 }
 
+// Open + first point select alone: wall and CPU seconds.
+std::vector<double> orvdbOpen(const fs::path& file, const Key& key) {
+    auto start = Clock::now();
+    const double cpuStart = cpuSeconds();
+    orvdb::engine::Connection connection;
+    connection.setConnectionString("Data Source=" + file.string() + ";");
+    connection.open();
+    connection.query(pointSelect(key));
+    return {since(start), cpuSeconds() - cpuStart};
+}
+
+std::vector<double> sqliteOpen(const fs::path& file, const Key& key) {
+    auto start = Clock::now();
+    const double cpuStart = cpuSeconds();
+    sqlite3* db = nullptr;
+    sqlite3_open(file.c_str(), &db);
+    sqlite3_stmt* select = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT Quantity FROM \"Order Details\" WHERE OrderID = ? AND ProductID = ?",
+                       -1, &select, nullptr);
+    sqlite3_bind_int64(select, 1, key.order);
+    sqlite3_bind_int64(select, 2, key.product);
+    sqlite3_step(select);
+    sqlite3_finalize(select);
+    std::vector<double> figures{since(start), cpuSeconds() - cpuStart};
+    sqlite3_close(db);
+    return figures;
+}
+
+// Open, one point select, then the first change: wall and CPU seconds of
+// the change, and the peak resident set (KiB) before it.
+std::vector<double> firstChange(const fs::path& file, const Key& key) {
+    orvdb::engine::Connection connection;
+    connection.setConnectionString("Data Source=" + file.string() + ";");
+    connection.open();
+    connection.query(pointSelect(key));
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    auto start = Clock::now();
+    const double cpuStart = cpuSeconds();
+    connection.execute("UPDATE [Order Details] SET Quantity = Quantity WHERE OrderID = " +
+                       std::to_string(key.order) +
+                       " AND ProductID = " + std::to_string(key.product));
+    return {since(start), cpuSeconds() - cpuStart, static_cast<double>(before.ru_maxrss)};
+}
+
+// `open` mode: open + first point select, `runs` fresh children per side.
+void openRuns(const fs::path& work, const fs::path& workSqlite, const Key& key, int runs) {
+    std::vector<double> oursWall, oursCpu, theirsWall, theirsCpu;
+    for (int run = 0; run < runs; ++run) {
+        long peak = 0;
+        std::vector<double> ours = inChild([&] { return orvdbOpen(work, key); }, peak);
+        std::vector<double> theirs = inChild([&] { return sqliteOpen(workSqlite, key); }, peak);
+        std::printf("run %d: orvdb %.2f ms wall, %.2f ms CPU; SQLite %.2f ms wall, %.2f ms CPU\n",
+                    run + 1, ours[0] * 1000, ours[1] * 1000, theirs[0] * 1000, theirs[1] * 1000);
+        oursWall.push_back(ours[0]);
+        oursCpu.push_back(ours[1]);
+        theirsWall.push_back(theirs[0]);
+        theirsCpu.push_back(theirs[1]);
+    }
+    std::printf(
+        "medians: orvdb %.2f ms wall, %.2f ms CPU; SQLite %.2f ms wall, %.2f ms CPU; "
+        "ratio %.2f wall, %.2f CPU\n",
+        median(oursWall) * 1000, median(oursCpu) * 1000, median(theirsWall) * 1000,
+        median(theirsCpu) * 1000, median(oursWall) / median(theirsWall),
+        median(oursCpu) / median(theirsCpu));
+}
+
 std::vector<double> sqliteSide(const fs::path& file, const std::vector<Key>& keys) {
     std::vector<double> figures;
     auto start = Clock::now();
@@ -292,6 +367,8 @@ std::vector<double> sqliteSide(const fs::path& file, const std::vector<Key>& key
 int main(int argc, char** argv) {
     fs::path dir = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "orvdb-bench";
     size_t changes = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 50;
+    const bool openOnly = argc > 3 && std::string(argv[3]) == "open";
+    const int runs = argc > 4 ? std::atoi(argv[4]) : 5;
     fs::create_directories(dir);
     fs::path source = fs::path(ORVDB_BENCH_FIXTURES) / "jet4" / "northwind.mdb";
     fs::path large = dir / "large.mdb";
@@ -309,6 +386,12 @@ int main(int argc, char** argv) {
         fs::path work = dir / "work.mdb", workSqlite = dir / "work.sqlite";
         fs::copy_file(large, work, fs::copy_options::overwrite_existing);
         fs::copy_file(sqliteCopy, workSqlite, fs::copy_options::overwrite_existing);
+        if (openOnly) {
+            openRuns(work, workSqlite, keys[0], runs);
+            fs::remove(work);
+            fs::remove(workSqlite);
+            return 0;
+        }
         // Open and one point select alone first: the memory that takes.
         long openPeak = 0, sqliteOpenPeak = 0, orvdbPeak = 0, sqlitePeak = 0;
         std::vector<Key> first(keys.begin(), keys.begin() + 1);
@@ -332,6 +415,9 @@ int main(int argc, char** argv) {
                 return std::vector<double>{};
             },
             sqliteOpenPeak);
+        long changePeak = 0;
+        std::vector<double> change =
+            inChild([&] { return firstChange(work, keys[0]); }, changePeak);
         std::vector<double> ours = inChild([&] { return orvdbSide(work, keys); }, orvdbPeak);
         std::vector<double> theirs =
             inChild([&] { return sqliteSide(workSqlite, keys); }, sqlitePeak);
@@ -350,6 +436,10 @@ int main(int argc, char** argv) {
         std::printf("%-40s %12.0f\n", "pages written by the 10,000 rows", ours[7]);
         std::printf("%-40s %12.1f %12.1f\n", "peak resident set, open + select (MB)",
                     openPeak / 1024.0, sqliteOpenPeak / 1024.0);
+        std::printf("%-40s %12.2f\n", "first change alone, wall (s)", change[0]);
+        std::printf("%-40s %12.2f\n", "first change alone, CPU (s)", change[1]);
+        std::printf("%-40s %12.1f\n", "peak resident set before it (MB)", change[2] / 1024.0);
+        std::printf("%-40s %12.1f\n", "peak resident set after it (MB)", changePeak / 1024.0);
         std::printf("%-40s %12.1f %12.1f\n", "peak resident set, all of it (MB)",
                     orvdbPeak / 1024.0, sqlitePeak / 1024.0);
         fs::remove(work);

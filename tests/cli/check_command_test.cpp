@@ -124,5 +124,41 @@ TEST_F(CheckCommand, DamagedFileIsNeverWrittenAndRepairCopiesWhatReads) {
     EXPECT_EQ(runOrvdb("repair " + file + " --out " + fixed.string()).exitCode, 1);
 }
 
+// An index of MSysObjects disagrees with its rows: reading works, and the
+// first commit of any kind refuses, naming the damage, and leaves the file
+// as it was; a repair names it too.
+TEST_F(CheckCommand, DamagedCatalogIndexStopsTheFirstCommit) {
+    std::ifstream in(fixture("overflowTestV2000.mdb"), std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto owner = [&](size_t page) {
+        return uint8_t(bytes[page * 4096 + 4]) | uint8_t(bytes[page * 4096 + 5]) << 8;
+    };
+    size_t page = 3;
+    while ((page + 1) * 4096 <= bytes.size() && !(bytes[page * 4096] == 0x04 && owner(page) == 2)) {
+        ++page;  // the first index leaf of MSysObjects (defined on page 2)
+    }
+    ASSERT_LT(page * 4096, bytes.size());
+    bytes[page * 4096 + 0x1E0 + 3] ^= 0x20;  // a byte of the first entry's key
+    fs::path damaged = dir / "damaged-catalog.mdb";
+    std::ofstream(damaged, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+    const std::string file = damaged.string();
+    ASSERT_EQ(runOrvdb("check " + file).exitCode, 1) << "the damage is not one check finds";
+
+    EXPECT_EQ(runOrvdb("sql " + file + " \"SELECT COUNT(*) FROM Table1\"").exitCode, 0);
+    for (const std::string& change :
+         {std::string("DELETE FROM Table1"), std::string("CREATE TABLE Extra (A LONG)")}) {
+        auto r = runOrvdb("sql " + file + " \"" + change + "\"");
+        EXPECT_EQ(r.exitCode, 1) << change << ": " << r.out;
+        EXPECT_NE(r.out.find("damaged and opened read-only: table 'MSysObjects'"),
+                  std::string::npos)
+            << change << ": " << r.out;
+        std::ifstream after(damaged, std::ios::binary);
+        EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), std::istreambuf_iterator<char>(after)))
+            << change << " changed the file";
+    }
+    auto repair = runOrvdb("repair " + file + " --out " + (dir / "fixed.mdb").string());
+    EXPECT_NE(repair.out.find("found: table 'MSysObjects'"), std::string::npos) << repair.out;
+}
+
 }  // namespace
 }  // namespace orvdb::cli_test

@@ -86,31 +86,68 @@ std::shared_ptr<const TableDefinition> indexedTable(const JetFile& file) {
     return nullptr;
 }
 
-// Swaps the first two entries of the first leaf of the table's first index.
-// The writer stores a lone leaf root without a common prefix; swapping the
-// stored bytes keeps the end-of-entry bits valid when both entries have the
-// same length, so the test looks for such a pair.
-void swapTwoEntries(const JetFile& file, std::vector<unsigned char>& bytes) {
-    auto table = indexedTable(file);
-    ASSERT_NE(table, nullptr);
-    for (const PhysicalIndex& index : table->physicalIndexes) {
-        PageRef root = file.pages().page(index.rootPage);
-        ParsedIndexPage page = parseIndexPage(file.pages().view(*root), index.rootPage);
-        if (!page.isLeaf() || page.prefixLength != 0 || page.entries.size() < 2) {
-            continue;
-        }
-        const IndexEntry& a = page.entries[0];
-        const IndexEntry& b = page.entries[1];
-        if (a.key.size() != b.key.size() || a.key == b.key) {
-            continue;
-        }
-        size_t length = a.key.size() + index_page::kRowPointerSize;
-        size_t at = size_t{index.rootPage} * kPageSize + index_page::kEntries;
-        std::swap_ranges(bytes.begin() + at, bytes.begin() + at + length,
-                         bytes.begin() + at + length);
-        return;
+// The first two entries of a leaf root of the table's indexes, both of the
+// same length: where the first starts in the file and the length of each
+// (key and row pointer). The writer stores a lone leaf root without a common
+// prefix, so swapping or editing the stored bytes keeps the end-of-entry
+// bits valid.
+struct EntryPair {
+    size_t first = 0;
+    size_t length = 0;
+    size_t pointer(size_t entry) const {
+        return first + entry * length + length - index_page::kRowPointerSize;
     }
-    FAIL() << "no index with a leaf root holding two entries of the same length";
+};
+
+EntryPair entryPair(const JetFile& file) {
+    auto table = indexedTable(file);
+    if (table != nullptr) {
+        for (const PhysicalIndex& index : table->physicalIndexes) {
+            PageRef root = file.pages().page(index.rootPage);
+            ParsedIndexPage page = parseIndexPage(file.pages().view(*root), index.rootPage);
+            if (!page.isLeaf() || page.prefixLength != 0 || page.entries.size() < 2) {
+                continue;
+            }
+            const IndexEntry& a = page.entries[0];
+            const IndexEntry& b = page.entries[1];
+            if (a.key.size() != b.key.size() || a.key == b.key) {
+                continue;
+            }
+            return {size_t{index.rootPage} * kPageSize + index_page::kEntries,
+                    a.key.size() + index_page::kRowPointerSize};
+        }
+    }
+    ADD_FAILURE() << "no index with a leaf root holding two entries of the same length";
+    return {};
+}
+
+// Swaps the first two entries of the pair: out of order.
+void swapTwoEntries(const JetFile& file, std::vector<unsigned char>& bytes) {
+    EntryPair pair = entryPair(file);
+    std::swap_ranges(bytes.begin() + pair.first, bytes.begin() + pair.first + pair.length,
+                     bytes.begin() + pair.first + pair.length);
+}
+
+// Swaps the rows the two entries point at: each key then names the other row.
+void swapTwoRows(const JetFile& file, std::vector<unsigned char>& bytes) {
+    EntryPair pair = entryPair(file);
+    std::swap_ranges(bytes.begin() + pair.pointer(0),
+                     bytes.begin() + pair.pointer(0) + index_page::kRowPointerSize,
+                     bytes.begin() + pair.pointer(1));
+}
+
+// The first entry points at a slot of its page that holds no row.
+void pointAtNoRow(const JetFile& file, std::vector<unsigned char>& bytes) {
+    EntryPair pair = entryPair(file);
+    bytes[pair.pointer(0) + index_page::kRowPointerSize - 1] = 0xF0;
+}
+
+// The first entry points at the second one's row: that row is listed twice,
+// the first entry's row not at all.
+void pointAtTheNextRow(const JetFile& file, std::vector<unsigned char>& bytes) {
+    EntryPair pair = entryPair(file);
+    std::copy_n(bytes.begin() + pair.pointer(1), index_page::kRowPointerSize,
+                bytes.begin() + pair.pointer(0));
 }
 
 TEST(FileCheckDamage, EachDamageGivesItsFinding) {
@@ -130,6 +167,18 @@ TEST(FileCheckDamage, EachDamageGivesItsFinding) {
 
     const Damage damages[] = {
         {"index entries swapped", swapTwoEntries, {tableName, "entries out of order"}},
+        {"rows of two index entries swapped",
+         swapTwoRows,
+         {tableName, "the entry for the row at", "but the row's values give"}},
+        {"an index entry points at an empty slot",
+         pointAtNoRow,
+         {tableName, "which holds no live row of the table"}},
+        {"an index entry points at an empty slot: its row is not listed",
+         pointAtNoRow,
+         {tableName, "is listed 0 times instead of once"}},
+        {"two index entries point at one row",
+         pointAtTheNextRow,
+         {tableName, "is listed 2 times instead of once"}},
         {"usage-map bit of a data page cleared",
          [&](const JetFile&, std::vector<unsigned char>& bytes) {
              // The global map is row 0 of its page: mark the page free.

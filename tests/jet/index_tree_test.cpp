@@ -4,7 +4,8 @@
 // on), with a usage map listing exactly the tree and released pages out of
 // reach; the writer's layouts, of generated entries and of Access's, checked
 // the same way; indexes of Access-made files emptied and filled again, then passed
-// through the file check; damaged trees refused by the editor and the reader.
+// through the file check; damaged trees refused by the editor and the reader,
+// and damaged shapes named by the file check's walk.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -507,6 +508,96 @@ TEST(IndexTreeEditor, RefusalsNameTheFileAndWhatIsWrongAndChangeNothing) {
                 << refusal.what;
         }
         EXPECT_TRUE(tree->store.bytes() == before) << refusal.what << " changed the file";
+    }
+}
+
+// ---- Trees of a damaged shape ----
+
+// Each damage to a sound two-level tree gives its finding of the walk
+// without the rows, as a warning of the shape (what Access and the editor
+// keep) or, for the leaves' links that readers follow, an error.
+TEST(IndexTreeCheck, EachDamagedShapeGivesItsFinding) {
+    const Workload shortKeys{"", 0, 0, 5, 5, 0, Order::Random, Order::Random, 0, 0};
+    struct Pages {
+        uint32_t root = 0;
+        uint32_t first = 0;  // the root's first child, a leaf
+        uint32_t second = 0;
+    };
+    struct Damage {
+        const char* what;
+        std::function<void(EditedIndex&, const Pages&)> damage;
+        CheckSeverity severity;
+        std::string says;
+    };
+    const Damage damages[] = {
+        {"a node entry that is not the last entry of its child",
+         [](EditedIndex& tree, const Pages& pages) {
+             tree.store.modify(pages.root)[kEntries + 4] ^= 0x01;  // its key's last byte
+         },
+         CheckSeverity::Warning,
+         "index page @root: entry 0 is not the last entry of its child "
+         "page @first"},
+        {"the last node page of its level without a tail",
+         [](EditedIndex& tree, const Pages& pages) {
+             putU32(tree.store.modify(pages.root), kChildTail, 0);
+         },
+         CheckSeverity::Warning,
+         "index page @root is the last node page of its level without "
+         "a tail"},
+        {"free space the entries do not leave",
+         [](EditedIndex& tree, const Pages& pages) {
+             PageBytes& page = tree.store.modify(pages.first);
+             putU16(page, 2, static_cast<uint16_t>(getU16(page, 2) + 1));  // the free space
+         },
+         CheckSeverity::Warning, "index page @first records"},
+        {"a leaf with the node mark",
+         [](EditedIndex& tree, const Pages& pages) {
+             tree.store.modify(pages.first)[kNodeMarker] = kNodeMarkerValue;
+         },
+         CheckSeverity::Warning, "index page @first has the node mark of the other kind"},
+        {"a leaf without its next sibling",
+         [](EditedIndex& tree, const Pages& pages) {
+             putU32(tree.store.modify(pages.first), kNext, 0);
+         },
+         CheckSeverity::Error,
+         "index page @first links to previous page 0 and next page 0, "
+         "but the tree has 0 and @second"},
+    };
+    for (const Damage& damage : damages) {
+        SCOPED_TRACE(damage.what);
+        std::vector<IndexEntry> entries;
+        for (size_t value = 0; value < 3000; ++value) {
+            entries.push_back(IndexEntry{keyFor(value, shortKeys),
+                                         RowPointer{100, static_cast<uint8_t>(value % 200)}});
+        }
+        std::unique_ptr<EditedIndex> tree = laidOutIndex(entries);
+        Pages pages;
+        pages.root = tree->index->rootPage;
+        {
+            auto source = openPageMemory(tree->store.bytes(), tree->store.fileName());
+            ParsedIndexPage root =
+                parseIndexPage(source->view(*source->page(pages.root)), pages.root);
+            ASSERT_GE(root.children.size(), 2u) << "a root node over three leaves or more";
+            pages.first = root.children[0];
+            pages.second = root.children[1];
+        }
+        std::string says = damage.says;
+        for (auto [mark, page] : {std::pair{"@root", pages.root}, std::pair{"@first", pages.first},
+                                  std::pair{"@second", pages.second}}) {
+            for (size_t at = says.find(mark); at != std::string::npos; at = says.find(mark)) {
+                says.replace(at, std::string(mark).size(), std::to_string(page));
+            }
+        }
+        damage.damage(*tree, pages);
+        auto source = openPageMemory(tree->store.bytes(), tree->store.fileName());
+        std::vector<CheckFinding> findings;
+        checkIndex(*source, tree->table, *tree->index, nullptr, findings);
+        auto found =
+            std::find_if(findings.begin(), findings.end(), [&](const CheckFinding& finding) {
+                return finding.text.find(says) != std::string::npos;
+            });
+        ASSERT_TRUE(found != findings.end()) << "no finding says \"" << says << '"';
+        EXPECT_EQ(found->severity, damage.severity) << describe(*found);
     }
 }
 

@@ -153,10 +153,12 @@ void Catalog::rebuildTriggers() {
 }
 
 void Catalog::rebuildTriggers(const TableInfo& table) {
-    catalog_sql::dropTableTriggers(db_, table);
     if (!rowsPresent(table.id)) {
-        return;  // nothing changes its rows before they are loaded, with their rules
+        // Nothing changes its rows before they are loaded, with their rules;
+        // a table never loaded has no triggers (nor a store table) to drop.
+        return;
     }
+    catalog_sql::dropTableTriggers(db_, table);
     for (const auto& sql : catalog_sql::triggerSql(table, *this)) {
         execSql(db_, sql);
     }

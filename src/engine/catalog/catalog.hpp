@@ -94,9 +94,13 @@ public:
     // --- building a store from a Jet file (the caller loads rows and calls
     // load() at the end; catalog_load.cpp, index_ddl.cpp) ---
     void initializeHidden();
-    // Creates the tables and records their definitions (indexes included)
-    // with the ids, names and counters given; no index is built yet.
+    // Records the definitions of the tables (indexes included) with the ids,
+    // names and counters given, and creates the store tables of those whose
+    // rows are present; no index is built yet.
     void registerTables(const std::vector<TableInfo>& tables);
+    // The store table of a table whose rows were not present, before they
+    // are loaded (nothing when it exists already).
+    void createStoredTable(const TableInfo& table);
     void registerSavedQuery(int64_t id, const std::string& name, const std::string& sql,
                             QueryKind kind);
     // Builds the store indexes of every table; what could not be built is returned.

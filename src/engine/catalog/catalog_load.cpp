@@ -106,11 +106,15 @@ Stmt& Catalog::prepared(std::string_view sql) {
 
 void Catalog::registerTables(const std::vector<TableInfo>& tables) {
     // Every table first: a schema change makes SQLite prepare again the
-    // statements that follow, so the rows describing them come after.
+    // statements that follow, so the rows describing them come after. A
+    // table whose rows are still only in the file gets its store table when
+    // they are loaded: a large file's tables are mostly read in place.
     std::string definitions;
     for (const TableInfo& info : tables) {
-        definitions += catalog_sql::createTableSql(info);
-        definitions += ";\n";
+        if (rowsPresent(info.id)) {
+            definitions += catalog_sql::createTableSql(info);
+            definitions += ";\n";
+        }
     }
     execSql(db_, definitions);
     for (const TableInfo& info : tables) {
@@ -123,9 +127,17 @@ void Catalog::registerTables(const std::vector<TableInfo>& tables) {
     }
 }
 
+void Catalog::createStoredTable(const TableInfo& table) {
+    Stmt exists(db_, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
+    exists.bind(1, table.storedName);
+    if (!exists.step()) {
+        execSql(db_, catalog_sql::createTableSql(table));
+    }
+}
+
 void Catalog::registerSavedQuery(int64_t id, const std::string& name, const std::string& sql,
                                  QueryKind kind) {
-    Stmt(db_, "INSERT INTO _orv_views (id, name, sql, kind) VALUES (?,?,?,?)")
+    prepared("INSERT INTO _orv_views (id, name, sql, kind) VALUES (?,?,?,?)")
         .bind(1, id)
         .bind(2, name)
         .bind(3, sql)

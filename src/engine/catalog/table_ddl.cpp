@@ -89,7 +89,8 @@ void Catalog::dropTable(std::string_view name) {
         }
     }
     Savepoint savepoint(db_);
-    execSql(db_, "DROP TABLE " + quoteIdent(table.storedName));
+    // A table never loaded has no store table.
+    execSql(db_, "DROP TABLE IF EXISTS " + quoteIdent(table.storedName));
     Stmt(db_, "DELETE FROM _orv_tables WHERE id=?").bind(1, table.id).run();
     Stmt(db_, "DELETE FROM _orv_columns WHERE table_id=?").bind(1, table.id).run();
     Stmt(db_, "DELETE FROM _orv_indexes WHERE table_id=?").bind(1, table.id).run();

@@ -15,6 +15,15 @@
 
 namespace orvdb::engine {
 
+bool catalogTable(std::string_view name) {
+    for (std::string_view table : {"MSysObjects", "MSysQueries", "MSysRelationships"}) {
+        if (sameName(name, table)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 namespace {
 
 void bindJetValue(Stmt& s, int index, const jet::Value& v) {
@@ -46,19 +55,6 @@ void bindJetValue(Stmt& s, int index, const jet::Value& v) {
         v);
 }
 
-// Jet's tables that the catalog reads and DDL changes: their rows come at
-// once. Every other table's rows (Access's own forms, reports and navigation
-// tables, and the permissions, which only a new or dropped object touches)
-// come when a statement or a definition first uses them.
-bool catalogTable(std::string_view name) {
-    for (std::string_view table : {"MSysObjects", "MSysQueries", "MSysRelationships"}) {
-        if (sameName(name, table)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // The table as the catalog records it.
 TableInfo tableInfoOf(const jet::JetFile& file, const jet::CatalogObject& object) {
     auto def = file.table(object.name);
@@ -76,9 +72,10 @@ TableInfo tableInfoOf(const jet::JetFile& file, const jet::CatalogObject& object
     return info;
 }
 
-// One of Jet's own tables, whose rows are read at open. Damage there leaves
-// the file readable, never writable; the rows before it are kept (a repair
-// copies them).
+// One of Jet's own tables, whose rows are read at open (they are checked
+// before the first commit: WorkingStore::checkCatalogTables). Damage there
+// leaves the file readable, never writable; the rows before it are kept (a
+// repair copies them).
 void loadCatalogTable(const jet::JetFile& file, const TableInfo& table, sqlite3* db,
                       WorkingStore& store) {
     jet::TableReader reader = file.readTable(table.name);
@@ -86,14 +83,6 @@ void loadCatalogTable(const jet::JetFile& file, const TableInfo& table, sqlite3*
         loadJetRows(db, table.storedName, reader);
     } catch (const jet::JetError& error) {
         store.markDamaged(error.what());
-        return;
-    }
-    for (const jet::CheckFinding& finding :
-         jet::checkJetTable(file.sharedPages(), file.table(table.name))) {
-        if (finding.severity == jet::CheckSeverity::Error) {
-            store.markDamaged(finding.text);
-            return;
-        }
     }
 }
 
@@ -124,13 +113,17 @@ void bindRow(Stmt& insert, const jet::Row& row, const std::vector<jet::Column>& 
 
 }  // namespace
 
-void loadJetRows(sqlite3* db, const std::string& storedName, jet::TableReader& reader) {
+void loadJetRows(sqlite3* db, const std::string& storedName, jet::TableReader& reader,
+                 jet::TableCheck* check) {
     const std::vector<jet::Column>& columns = reader.definition().columns;
     Stmt insert = rowInsert(db, storedName, columns);
     jet::Row row;
     while (reader.next(row)) {
         bindRow(insert, row, columns);
         insert.run();
+        if (check != nullptr) {
+            check->addRow(row);
+        }
     }
 }
 
@@ -167,13 +160,16 @@ void fillMirror(WorkingStore& store, const std::string& path,
                 tables.push_back(tableInfoOf(file, object));
             }
         }
-        catalog.registerTables(tables);
         // The catalog's own tables are read now; the others when first used.
+        for (const TableInfo& table : tables) {
+            if (!catalogTable(table.name)) {
+                store.tableNotLoaded(table.id, file.table(table.name)->rowCount);
+            }
+        }
+        catalog.registerTables(tables);
         for (const TableInfo& table : tables) {
             if (catalogTable(table.name)) {
                 loadCatalogTable(file, table, db, store);
-            } else {
-                store.tableNotLoaded(table.id, file.table(table.name)->rowCount);
             }
         }
         std::vector<jet::SavedQuery> queries;
@@ -209,8 +205,10 @@ sqlite3* openTemporaryStore(const std::string& path) {
     sqlite3* db = nullptr;
     // An empty name gives a private on-disk database that SQLite removes
     // when it is closed.
-    if (sqlite3_open_v2("", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK) {
+    // One store per file and process, used by one thread at a time (as a
+    // native store): SQLite's own mutexes would only cost.
+    if (sqlite3_open_v2("", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                        nullptr) != SQLITE_OK) {
         sqlite3_close_v2(db);
         throw EngineError("Cannot create a working store for '" + path + "'.");
     }

@@ -8,9 +8,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orvdb::jet {
+class TableCheck;
 class TableReader;
 class SalvageReader;
 }  // namespace orvdb::jet
@@ -36,10 +38,18 @@ void fillMirror(WorkingStore& store, const std::string& path,
 // A new private temporary SQLite database for a store of `path`.
 sqlite3* openTemporaryStore(const std::string& path);
 
+// Jet's tables that the catalog reads and DDL changes: their rows come at
+// open. Every other table's rows (Access's own forms, reports and navigation
+// tables, and the permissions, which only a new or dropped object touches)
+// come when a statement or a definition first uses them.
+bool catalogTable(std::string_view name);
+
 // Inserts the rows `reader` gives into the store's table `storedName` (whose
 // columns have the names of the definition's), each with its row pointer as
-// its rowid.
-void loadJetRows(sqlite3* db, const std::string& storedName, ::orvdb::jet::TableReader& reader);
+// its rowid. Each row also goes to `check` when one is given (the table is
+// checked from the same decoding).
+void loadJetRows(sqlite3* db, const std::string& storedName, ::orvdb::jet::TableReader& reader,
+                 ::orvdb::jet::TableCheck* check = nullptr);
 // The rows a repair could read of a damaged table; a row the store refuses
 // is left out with a line in `losses`. Returns the rows kept.
 size_t loadSalvagedRows(sqlite3* db, const std::string& storedName,

@@ -69,6 +69,7 @@ std::vector<std::string> WorkingStore::salvageTo(const std::string& out) {
         throw EngineError("'" + out + "' exists already: the repaired copy goes to a new file.");
     }
     std::vector<std::string> report;
+    checkCatalogTables();
     if (damaged()) {
         report.push_back("found: " + damage_);
     }

@@ -136,6 +136,7 @@ void WorkingStore::reloadFromFile() {
     unloaded_.clear();
     rowsInFile_.clear();
     fileReaders_.clear();
+    catalogChecked_ = false;
     loadedInTransaction_.clear();
     reservedTablePages_.clear();
     db_ = openTemporaryStore(jetFile_);
@@ -312,6 +313,7 @@ void WorkingStore::loadRows(int64_t id, std::vector<std::string>* losses) {
     sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
     try {
         Savepoint load(db_);
+        catalog_->createStoredTable(*table);
         PagerPageReader reader(*pager_);
         jet::FilePages pages(reader, pager_->path());
         auto definition = std::make_shared<jet::TableDefinition>(
@@ -333,11 +335,12 @@ void WorkingStore::loadRows(int64_t id, std::vector<std::string>* losses) {
             }
         } else {
             jet::TableReader rows(pages.sharedSource(), definition);
-            loadJetRows(db_, table->storedName, rows);
             // Rows that read may still sit beside damaged indexes or maps,
-            // which a later commit would edit: the table is checked whole once.
-            for (const jet::CheckFinding& finding :
-                 jet::checkJetTable(pages.sharedSource(), definition)) {
+            // which a later commit would edit: the table is checked whole
+            // once, from the rows as they are loaded.
+            jet::TableCheck check(pages.sharedSource(), definition);
+            loadJetRows(db_, table->storedName, rows, &check);
+            for (const jet::CheckFinding& finding : check.finish()) {
                 if (finding.severity == jet::CheckSeverity::Error) {
                     markDamaged(finding.text);
                     break;
@@ -445,7 +448,43 @@ void WorkingStore::markDamaged(const std::string& finding) {
     }
 }
 
+void WorkingStore::checkCatalogTables() {
+    if (catalogChecked_ || !pager_) {
+        return;
+    }
+    LockAtLeast reading(pager_->lock(), LockLevel::Shared);
+    PagerPageReader reader(*pager_);
+    jet::FilePages pages(reader, pager_->path());
+    for (const TableInfo* table : catalog_->tables()) {
+        if (damaged()) {
+            break;
+        }
+        if (!catalogTable(table->name) || !loaded(table->id)) {
+            continue;
+        }
+        try {
+            auto definition = std::make_shared<jet::TableDefinition>(
+                jet::readTableDefinition(pages.source(), static_cast<uint32_t>(table->id)));
+            definition->name = table->name;
+            for (const jet::CheckFinding& finding :
+                 jet::checkJetTable(pages.sharedSource(), definition)) {
+                if (finding.severity == jet::CheckSeverity::Error) {
+                    markDamaged(finding.text);
+                    break;
+                }
+            }
+        } catch (const jet::JetError& error) {
+            markDamaged(error.what());
+        }
+    }
+    catalogChecked_ = true;
+}
+
 void WorkingStore::checkMapsBeforeWriting() {
+    checkCatalogTables();
+    if (damaged()) {
+        throw EngineError(readOnlyMessage());
+    }
     if (mapsChecked_ || jetFile_.empty()) {
         return;
     }

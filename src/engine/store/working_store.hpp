@@ -177,10 +177,14 @@ private:
     // `losses`: keep every row that reads, and say there what could not be
     // read (pages, rows, long values), instead of failing.
     void loadRows(int64_t id, std::vector<std::string>* losses = nullptr);
-    // Before the first commit writes the file: the usage maps agree with
-    // the global map (a page taken as free must be free). Marks the store
-    // damaged and throws EngineError when they do not.
+    // Before the first commit writes the file: Jet's catalog tables (whose
+    // rows are loaded at open and which definitions edit) are checked whole,
+    // and the usage maps agree with the global map (a page taken as free must
+    // be free). Marks the store damaged and throws EngineError when they do
+    // not.
     void checkMapsBeforeWriting();
+    // The catalog tables alone, once: damage marks the store.
+    void checkCatalogTables();
 
     std::string path_;
     sqlite3* db_;
@@ -197,6 +201,7 @@ private:
     bool committing_ = false;  // the write-through of this commit ran
     std::string damage_;
     bool mapsChecked_ = false;
+    bool catalogChecked_ = false;
     bool compacted_ = false;
     std::set<uint32_t> reservedTablePages_;
     std::set<int64_t> unloaded_;

@@ -1,34 +1,23 @@
 #include "jet/check/check_index.hpp"
 
 #include <algorithm>
-#include <functional>
+#include <cstring>
+#include <map>
+#include <optional>
 #include <string>
 
 #include "jet/format/index_page.hpp"
 #include "jet/format/jet_error.hpp"
-#include "jet/index/index_key.hpp"
 #include "jet/index/index_reader.hpp"
 
 namespace orvdb::jet {
-
-void RowsByPointer::sort() {
-    std::sort(entries_.begin(), entries_.end(),
-              [](const Entry& a, const Entry& b) { return a.first < b.first; });
-}
-
-const std::vector<Value>* RowsByPointer::find(RowPointer where) const {
-    auto found =
-        std::lower_bound(entries_.begin(), entries_.end(), where,
-                         [](const Entry& entry, RowPointer key) { return entry.first < key; });
-    return found != entries_.end() && found->first == where ? &found->second : nullptr;
-}
 
 namespace {
 
 // A badly damaged index would otherwise bury the other findings.
 constexpr size_t kMaxFindingsPerKind = 5;
 
-std::string hexBytes(const std::vector<uint8_t>& bytes) {
+std::string hexBytes(std::span<const uint8_t> bytes) {
     static const char* digits = "0123456789ABCDEF";
     std::string text;
     for (uint8_t byte : bytes) {
@@ -38,109 +27,268 @@ std::string hexBytes(const std::vector<uint8_t>& bytes) {
     return text.empty() ? "(empty)" : text;
 }
 
+// Keys order as raw bytes, a shorter key before the longer it begins.
+int compareKeys(std::span<const uint8_t> first, std::span<const uint8_t> second) {
+    size_t common = std::min(first.size(), second.size());
+    int order = common == 0 ? 0 : std::memcmp(first.data(), second.data(), common);
+    if (order != 0) {
+        return order;
+    }
+    return first.size() < second.size() ? -1 : (first.size() > second.size() ? 1 : 0);
+}
+
+// Room made ahead for the rows the definition announces: a damaged count
+// must not ask for more than a large table needs.
+size_t rowsToReserve(const TableDefinition& table) {
+    constexpr size_t kMostReserved = size_t{1} << 21;
+    return std::min<size_t>(table.rowCount, kMostReserved);
+}
+
+bool contains(const std::vector<uint32_t>& sorted, uint32_t row) {
+    return std::binary_search(sorted.begin(), sorted.end(), row);
+}
+
+void sortOnce(std::vector<uint32_t>& rows) {
+    if (!std::is_sorted(rows.begin(), rows.end())) {
+        std::sort(rows.begin(), rows.end());
+    }
+}
+
+std::string rowText(uint32_t row) {
+    return RowPointer::fromRaw(row).toString();
+}
+
+}  // namespace
+
+ExpectedEntries::ExpectedEntries(const TableDefinition& table, const PhysicalIndex& index)
+    : index_(&index) {
+    try {
+        columns_ = keyColumnsOf(table, index);
+    } catch (const JetError& error) {
+        columnsError_ = error.what();
+    }
+    refs_.reserve(rowsToReserve(table));
+}
+
+void ExpectedEntries::add(RowPointer where, const std::vector<Value>& row) {
+    if (!columnsError_.empty()) {
+        return;
+    }
+    const uint32_t raw = where.raw();
+    bool held = true;
+    try {
+        held = indexHoldsTableRow(*index_, columns_, row);
+    } catch (const JetError&) {
+        unknownKey_.push_back(raw);
+        return;
+    }
+    if (index_->isUnique() &&
+        std::any_of(columns_.begin(), columns_.end(), [&](const KeyColumn& column) {
+            return column.valueIndex >= row.size() || isNull(row[column.valueIndex]);
+        })) {
+        someNull_.push_back(raw);
+    }
+    if (!held) {
+        leftOut_.push_back(raw);
+        return;
+    }
+    const size_t start = bytes_.size();
+    try {
+        appendIndexKey(columns_, row, bytes_);
+    } catch (const JetError&) {
+        bytes_.resize(start);
+        unknownKey_.push_back(raw);  // no key to compare with
+        return;
+    }
+    const size_t length = bytes_.size() - start;
+    if (length > UINT16_MAX || start > UINT32_MAX) {
+        bytes_.resize(start);
+        unknownKey_.push_back(raw);
+        return;
+    }
+    refs_.push_back({static_cast<uint32_t>(start), raw, static_cast<uint16_t>(length)});
+}
+
+void ExpectedEntries::finish() {
+    auto less = [this](const Ref& first, const Ref& second) {
+        int order = compareKeys({bytes_.data() + first.offset, first.length},
+                                {bytes_.data() + second.offset, second.length});
+        return order != 0 ? order < 0 : first.row < second.row;
+    };
+    if (!std::is_sorted(refs_.begin(), refs_.end(), less)) {
+        std::sort(refs_.begin(), refs_.end(), less);
+    }
+    sortOnce(leftOut_);
+    sortOnce(unknownKey_);
+    sortOnce(someNull_);
+}
+
+TableRows::TableRows(const TableDefinition& table) {
+    indexes_.reserve(table.physicalIndexes.size());
+    for (const PhysicalIndex& index : table.physicalIndexes) {
+        indexes_.emplace_back(table, index);
+    }
+}
+
+void TableRows::add(RowPointer where, const std::vector<Value>& row) {
+    ++live_;
+    for (ExpectedEntries& index : indexes_) {
+        index.add(where, row);
+    }
+}
+
+void TableRows::finish() {
+    for (ExpectedEntries& index : indexes_) {
+        index.finish();
+    }
+}
+
+namespace {
+
 class IndexCheck {
 public:
+    // Without `expected`, only the tree is checked.
     IndexCheck(PageSource& source, const TableDefinition& table, const PhysicalIndex& index,
-               std::vector<CheckFinding>& findings)
+               const ExpectedEntries* expected, std::vector<CheckFinding>& findings)
         : source_(source),
           table_(table),
           index_(index),
+          expected_(expected),
           findings_(findings),
           label_("table '" + table.name + "', " + describeIndex(table, index)) {}
 
-    // False when the tree cannot be walked: its entries are then unknown.
+    // Walks the tree, checking the shape of its pages, the order of its
+    // entries and the links of each level, and matching its entries with the
+    // expected ones. False when the tree cannot be walked: its entries are
+    // then unknown, and the findings are why and the shape of the pages met
+    // on the way.
     bool walk() {
+        const size_t findingsBefore = findings_.size();
         try {
             walk(index_.rootPage, 0, true);
             checkLevels();
-            return true;
         } catch (const JetError& error) {
+            findings_.resize(findingsBefore);
+            const size_t shapes = reported_["shape"];
+            reported_.clear();
+            reported_["shape"] = shapes;
+            findings_.insert(findings_.end(), shapes_.begin(), shapes_.end());
             error_(error.what());
             return false;
         }
+        findings_.insert(findings_.begin() + static_cast<ptrdiff_t>(findingsBefore),
+                         shapes_.begin(), shapes_.end());
+        return true;
     }
 
-    void checkOrder() {
-        for (size_t n = 1; n < entries_.size(); ++n) {
-            if (!(entries_[n - 1].entry < entries_[n].entry)) {
-                report(CheckSeverity::Error, "order",
-                       "entries out of order on index page " + std::to_string(entries_[n].page) +
-                           ": key " + hexBytes(entries_[n].entry.key) + " at " +
-                           entries_[n].entry.row.toString() + " follows key " +
-                           hexBytes(entries_[n - 1].entry.key) + " at " +
-                           entries_[n - 1].entry.row.toString());
-            }
-        }
-    }
-
-    void checkRows(const RowsByPointer& rows) {
-        std::vector<KeyColumn> columns;
-        try {
-            columns = keyColumnsOf(table_, index_);
-        } catch (const JetError& error) {
-            error_(error.what());
+    // The rows the tree must list, each once with its key: nothing to do
+    // without the rows.
+    void checkRows() {
+        if (expected_ == nullptr) {
             return;
         }
-        std::vector<RowPointer> listed;
-        listed.reserve(entries_.size());
-        for (const Located& located : entries_) {
-            const IndexEntry& entry = located.entry;
-            listed.push_back(entry.row);
-            const std::vector<Value>* row = rows.find(entry.row);
-            if (row == nullptr) {
+        const ExpectedEntries& expected = *expected_;
+        if (!expected.columnsError().empty()) {
+            error_(expected.columnsError());
+            return;
+        }
+        while (next_ < expected.size()) {
+            missing_.push_back(next_++);
+        }
+        if (extras_.empty() && missing_.empty()) {
+            return;  // each row listed once, with its key
+        }
+        // Where each expected entry is by row, to explain the extra entries.
+        std::vector<uint32_t> byRow(expected.size());
+        for (uint32_t n = 0; n < byRow.size(); ++n) {
+            byRow[n] = n;
+        }
+        std::sort(byRow.begin(), byRow.end(),
+                  [&](uint32_t a, uint32_t b) { return expected.row(a) < expected.row(b); });
+        auto expectedFor = [&](uint32_t row) -> const uint32_t* {
+            auto found = std::lower_bound(
+                byRow.begin(), byRow.end(), row,
+                [&](uint32_t entry, uint32_t wanted) { return expected.row(entry) < wanted; });
+            return found != byRow.end() && expected.row(*found) == row ? &*found : nullptr;
+        };
+        std::vector<bool> missing(expected.size(), false);
+        for (size_t entry : missing_) {
+            missing[entry] = true;
+        }
+        // Times each row held by the index is listed, beyond its matched entry.
+        std::map<uint32_t, size_t> listedAgain;
+        for (const Located& located : extras_) {
+            const uint32_t row = located.row;
+            const uint32_t* entry = expectedFor(row);
+            // Every live row is an expected entry, left out or without a key.
+            if (entry == nullptr && !contains(expected.leftOut(), row) &&
+                !contains(expected.unknownKey(), row)) {
                 report(CheckSeverity::Error, "dangling",
                        "an entry on index page " + std::to_string(located.page) + " points at " +
-                           entry.row.toString() + ", which holds no live row of the table");
+                           rowText(row) + ", which holds no live row of the table");
                 continue;
             }
-            std::vector<Value> values = keyValuesOf(columns, *row);
-            if (!indexHoldsRow(index_, values)) {
+            if (contains(expected.leftOut(), row)) {
                 report(CheckSeverity::Error, "null",
-                       "the row at " + entry.row.toString() +
+                       "the row at " + rowText(row) +
                            " has only Null key values but is listed in an index that ignores "
                            "Nulls");
                 continue;
             }
-            std::vector<uint8_t> expected;
-            try {
-                expected = encodeIndexKey(columns, values);
-            } catch (const JetError&) {
-                continue;  // no key to compare with (a character without a sort code)
+            ++listedAgain[row];
+            if (entry == nullptr) {
+                continue;  // no key to compare with
             }
-            if (expected != entry.key) {
-                report(CheckSeverity::Error, "key",
-                       "the entry for the row at " + entry.row.toString() + " has key " +
-                           hexBytes(entry.key) + ", but the row's values give " +
-                           hexBytes(expected));
-            }
-        }
-        std::sort(listed.begin(), listed.end());
-        for (const auto& [pointer, values] : rows) {
-            if (!indexHoldsRow(index_, keyValuesOf(columns, values))) {
+            if (compareKeys(expected.key(*entry), located.key) == 0) {
+                if (missing[*entry]) {
+                    // Met out of order: the order check reported it.
+                    missing[*entry] = false;
+                    --listedAgain[row];
+                }
                 continue;
             }
-            auto [first, last] = std::equal_range(listed.begin(), listed.end(), pointer);
-            auto times = static_cast<size_t>(last - first);
+            report(CheckSeverity::Error, "key",
+                   "the entry for the row at " + rowText(row) + " has key " +
+                       hexBytes(located.key) + ", but the row's values give " +
+                       hexBytes(expected.key(*entry)));
+        }
+        std::map<uint32_t, size_t> listed;
+        for (size_t entry = 0; entry < missing.size(); ++entry) {
+            if (missing[entry]) {
+                listed[expected.row(entry)] = 0;
+            }
+        }
+        for (const auto& [row, times] : listedAgain) {
+            const uint32_t* entry = expectedFor(row);
+            listed[row] = times + (entry != nullptr && !missing[*entry] ? 1 : 0);
+        }
+        for (uint32_t row : expected.unknownKey()) {
+            listed.emplace(row, 0);
+        }
+        for (const auto& [row, times] : listed) {
             if (times != 1) {
                 report(CheckSeverity::Error, "coverage",
-                       "the row at " + pointer.toString() + " is listed " + std::to_string(times) +
+                       "the row at " + rowText(row) + " is listed " + std::to_string(times) +
                            " times instead of once");
             }
         }
-        checkUnique(columns, rows);
+    }
+
+    // Access lets several rows share a unique index's key when one of its
+    // columns is Null.
+    void checkUnique() {
+        for (const Duplicate& duplicate : duplicates_) {
+            report(CheckSeverity::Error, "unique",
+                   "the unique index lists key " + hexBytes(duplicate.key) + " for both " +
+                       rowText(duplicate.first) + " and " + rowText(duplicate.second));
+        }
     }
 
     void checkUniqueCount() {
-        uint32_t distinct = 0;
-        for (size_t n = 0; n < entries_.size(); ++n) {
-            if (n == 0 || entries_[n].entry.key != entries_[n - 1].entry.key) {
-                ++distinct;
-            }
-        }
-        if (distinct != index_.entryCount) {
+        if (distinct_ != index_.entryCount) {
             report(CheckSeverity::Warning, "count",
                    "the table definition records " + std::to_string(index_.entryCount) +
-                       " distinct keys, the index holds " + std::to_string(distinct));
+                       " distinct keys, the index holds " + std::to_string(distinct_));
         }
     }
 
@@ -148,33 +296,20 @@ public:
 
 private:
     struct Located {
-        IndexEntry entry;
+        std::vector<uint8_t> key;
+        uint32_t row = 0;
         uint32_t page = 0;
     };
-
-    // Access lets several rows share a unique index's key when one of its
-    // columns is Null.
-    void checkUnique(const std::vector<KeyColumn>& columns, const RowsByPointer& rows) {
-        if (!index_.isUnique()) {
-            return;
-        }
-        for (size_t n = 1; n < entries_.size(); ++n) {
-            const IndexEntry& entry = entries_[n].entry;
-            if (entry.key != entries_[n - 1].entry.key) {
-                continue;
-            }
-            const std::vector<Value>* row = rows.find(entry.row);
-            if (row != nullptr) {
-                std::vector<Value> values = keyValuesOf(columns, *row);
-                if (std::any_of(values.begin(), values.end(), isNull)) {
-                    continue;
-                }
-            }
-            report(CheckSeverity::Error, "unique",
-                   "the unique index lists key " + hexBytes(entry.key) + " for both " +
-                       entries_[n - 1].entry.row.toString() + " and " + entry.row.toString());
-        }
-    }
+    struct Duplicate {
+        std::vector<uint8_t> key;
+        uint32_t first = 0;
+        uint32_t second = 0;
+    };
+    struct Linked {
+        uint32_t number = 0;
+        uint32_t previous = 0;
+        uint32_t next = 0;
+    };
 
     // Walks the page and what lies below it, checking each page's shape.
     void walk(uint32_t number, size_t depth, bool lastOfLevel) {
@@ -209,10 +344,12 @@ private:
             shape(where + " has the node mark of the other kind of index page");
         }
         if (parsed.isLeaf()) {
-            checkLeaf(parsed, number == index_.rootPage, where);
+            if (parsed.entries.empty() && number != index_.rootPage) {
+                shape(where + " is an empty leaf left in the tree");
+            }
             leafDepths_.insert(depth);
             for (IndexEntry& entry : parsed.entries) {
-                entries_.push_back(Located{std::move(entry), number});
+                take(entry, number);
             }
             return;
         }
@@ -225,9 +362,9 @@ private:
                                          "level"));
         }
         for (size_t n = 0; n < parsed.children.size(); ++n) {
-            size_t before = entries_.size();
+            const size_t before = taken_;
             walk(parsed.children[n], depth + 1, false);
-            if (entries_.size() == before || !(entries_.back().entry == parsed.entries[n])) {
+            if (taken_ == before || !lastTaken(parsed.entries[n])) {
                 shape(where + ": entry " + std::to_string(n) +
                       " is not the last entry of its child page " +
                       std::to_string(parsed.children[n]));
@@ -235,12 +372,6 @@ private:
         }
         if (parsed.childTailPage != 0) {
             walk(parsed.childTailPage, depth + 1, lastOfLevel);
-        }
-    }
-
-    void checkLeaf(const ParsedIndexPage& leaf, bool isRoot, const std::string& where) {
-        if (leaf.entries.empty() && !isRoot) {
-            shape(where + " is an empty leaf left in the tree");
         }
     }
 
@@ -279,55 +410,118 @@ private:
         return 0;
     }
 
+    // Whether the last leaf entry taken is `entry` (a node entry copies the
+    // last entry of its child).
+    bool lastTaken(const IndexEntry& entry) const {
+        return previous_ && previous_->row == entry.row.raw() &&
+               compareKeys(previous_->key, entry.key) == 0;
+    }
+
+    // One leaf entry, in tree order.
+    void take(IndexEntry& entry, uint32_t page) {
+        ++taken_;
+        const uint32_t row = entry.row.raw();
+        if (previous_) {
+            const int order = compareKeys(previous_->key, entry.key);
+            if (order > 0 || (order == 0 && previous_->row >= row)) {
+                report(CheckSeverity::Error, "order",
+                       "entries out of order on index page " + std::to_string(page) + ": key " +
+                           hexBytes(entry.key) + " at " + rowText(row) + " follows key " +
+                           hexBytes(previous_->key) + " at " + rowText(previous_->row));
+            }
+            if (order != 0) {
+                ++distinct_;
+            } else if (expected_ != nullptr && index_.isUnique() &&
+                       !contains(expected_->someNull(), row)) {
+                duplicates_.push_back({entry.key, previous_->row, row});
+            }
+        } else {
+            distinct_ = 1;
+        }
+        const bool matched = expected_ != nullptr && match(entry.key, row);
+        if (!previous_) {
+            previous_.emplace();
+        }
+        previous_->row = row;
+        previous_->page = page;
+        if (matched || expected_ == nullptr) {
+            previous_->key = std::move(entry.key);
+        } else {
+            previous_->key = entry.key;
+            extras_.push_back(Located{std::move(entry.key), row, page});
+        }
+    }
+
+    // Moves past the expected entries ordered before this one (not in the
+    // tree) and past this one when it is the next expected.
+    bool match(const std::vector<uint8_t>& key, uint32_t row) {
+        const ExpectedEntries& expected = *expected_;
+        while (next_ < expected.size() && lessThanEntry(next_, key, row)) {
+            missing_.push_back(next_++);
+        }
+        const bool matched = next_ < expected.size() && expected.row(next_) == row &&
+                             compareKeys(expected.key(next_), key) == 0;
+        if (matched) {
+            ++next_;
+        }
+        return matched;
+    }
+
+    bool lessThanEntry(size_t expected, const std::vector<uint8_t>& key, uint32_t row) const {
+        const int order = compareKeys(expected_->key(expected), key);
+        return order != 0 ? order < 0 : expected_->row(expected) < row;
+    }
+
     // How the pages are laid out, beyond what readers rely on: what Access and
     // this codec keep when they edit a tree. A warning: no file is refused
-    // for it.
+    // for it. Kept apart while the tree is walked, since a walk that fails
+    // drops its other findings.
     void shape(const std::string& text) { report(CheckSeverity::Warning, "shape", text); }
 
     void error_(const std::string& text) { report(CheckSeverity::Error, "tree", text); }
 
     void report(CheckSeverity severity, const std::string& kind, const std::string& text) {
+        std::vector<CheckFinding>& into = kind == "shape" ? shapes_ : findings_;
         size_t& count = reported_[kind];
         if (++count <= kMaxFindingsPerKind) {
-            findings_.push_back({severity, label_ + ": " + text});
+            into.push_back({severity, label_ + ": " + text});
         } else if (count == kMaxFindingsPerKind + 1) {
-            findings_.push_back({severity, label_ +
-                                               ": more findings like the last one follow; "
-                                               "only the first " +
-                                               std::to_string(kMaxFindingsPerKind) +
-                                               " are listed"});
+            into.push_back({severity, label_ +
+                                          ": more findings like the last one follow; "
+                                          "only the first " +
+                                          std::to_string(kMaxFindingsPerKind) + " are listed"});
         }
     }
 
     PageSource& source_;
     const TableDefinition& table_;
     const PhysicalIndex& index_;
+    const ExpectedEntries* expected_;  // null: the tree alone
     std::vector<CheckFinding>& findings_;
     std::string label_;
-    struct Linked {
-        uint32_t number;
-        uint32_t previous;
-        uint32_t next;
-    };
-
     std::set<uint32_t> visited_;
     std::vector<std::vector<Linked>> levels_;  // pages by depth, in tree order
     std::set<size_t> leafDepths_;
-    std::vector<Located> entries_;
+    std::optional<Located> previous_;  // the last leaf entry taken
+    size_t taken_ = 0;
+    uint32_t distinct_ = 0;
+    size_t next_ = 0;              // the first expected entry not met yet
+    std::vector<size_t> missing_;  // expected entries the tree skipped
+    std::vector<Located> extras_;  // tree entries no expected entry matched
+    std::vector<Duplicate> duplicates_;
+    std::vector<CheckFinding> shapes_;  // until the walk ends
     std::map<std::string, size_t> reported_;
 };
 
 }  // namespace
 
 std::set<uint32_t> checkIndex(PageSource& source, const TableDefinition& table,
-                              const PhysicalIndex& index, const RowsByPointer* rows,
+                              const PhysicalIndex& index, const ExpectedEntries* expected,
                               std::vector<CheckFinding>& findings) {
-    IndexCheck check(source, table, index, findings);
+    IndexCheck check(source, table, index, expected, findings);
     if (check.walk()) {
-        check.checkOrder();
-        if (rows != nullptr) {
-            check.checkRows(*rows);
-        }
+        check.checkRows();
+        check.checkUnique();
         check.checkUniqueCount();
     }
     return check.pages();

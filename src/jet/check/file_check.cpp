@@ -99,6 +99,25 @@ public:
         return std::move(report_.findings);
     }
 
+    // A table checked from rows its caller reads: the maps first, then
+    // rowsRead() with the rows.
+    void startTable(const std::shared_ptr<const TableDefinition>& table) {
+        ++report_.tables;
+        checkTableMaps(*table, labelOf(*table));
+    }
+    void rowsUnreadable(const TableDefinition& table, const std::string& why) {
+        error(labelOf(table) + ": its rows cannot be read: " + why);
+    }
+    std::vector<CheckFinding> rowsRead(const TableDefinition& table, TableRows& rows,
+                                       bool complete) {
+        rows.finish();
+        if (complete) {
+            checkRowCount(table, labelOf(table), rows);
+        }
+        checkIndexes(table, labelOf(table), rows);
+        return std::move(report_.findings);
+    }
+
 private:
     void error(std::string text) {
         report_.findings.push_back({CheckSeverity::Error, std::move(text)});
@@ -191,36 +210,14 @@ private:
         checkTable(table);
     }
 
+    static std::string labelOf(const TableDefinition& table) {
+        return "table '" + table.name + "'";
+    }
+
     void checkTable(const std::shared_ptr<const TableDefinition>& table) {
         ++report_.tables;
-        const std::string label = "table '" + table->name + "'";
-        ownDefinitionPages(*table, label);
-
-        std::vector<uint32_t> dataPages = readMap(table->ownedPages, "pages of " + label);
-        std::set<uint32_t> owned(dataPages.begin(), dataPages.end());
-        for (uint32_t number : dataPages) {
-            // Also before a commit: a page the map lists that names another
-            // owner hides rows the reader would stop at.
-            PageRef page = source_.page(number);
-            if (!isDataPageOf(*page, table->page) || hasLongValueMark(*page)) {
-                error(label + ": its owned-pages map lists page " + std::to_string(number) +
-                      ", which is a " + kindOf(*page) + ", not one of its data pages");
-            }
-            own(number, "data page of " + label);
-        }
-        for (uint32_t number : readMap(table->freeSpacePages, "free space of " + label)) {
-            if (owned.count(number) == 0) {
-                error(label + ": its free-space map lists page " + std::to_string(number) +
-                      ", which its owned-pages map does not");
-            }
-        }
-        tablesByPage_[table->page] = {label, std::move(owned)};
-
-        for (const Column& column : table->columns) {
-            if (column.longValueOwnedPages) {
-                checkLongValuePages(column, label);
-            }
-        }
+        const std::string label = labelOf(*table);
+        checkTableMaps(*table, label);
         if (scope_ == CheckScope::Maps) {
             for (const PhysicalIndex& index : table->physicalIndexes) {
                 ++report_.indexes;
@@ -231,12 +228,49 @@ private:
             }
             return;
         }
-        RowsByPointer rows = readRows(table, label);
-        for (const PhysicalIndex& index : table->physicalIndexes) {
+        TableRows rows = readRows(table, label);
+        checkIndexes(*table, label, rows);
+    }
+
+    void checkTableMaps(const TableDefinition& table, const std::string& label) {
+        ownDefinitionPages(table, label);
+
+        std::vector<uint32_t> dataPages = readMap(table.ownedPages, "pages of " + label);
+        std::set<uint32_t> owned(dataPages.begin(), dataPages.end());
+        for (uint32_t number : dataPages) {
+            // Also before a commit: a page the map lists that names another
+            // owner hides rows the reader would stop at.
+            PageRef page = source_.page(number);
+            if (!isDataPageOf(*page, table.page) || hasLongValueMark(*page)) {
+                error(label + ": its owned-pages map lists page " + std::to_string(number) +
+                      ", which is a " + kindOf(*page) + ", not one of its data pages");
+            }
+            own(number, "data page of " + label);
+        }
+        for (uint32_t number : readMap(table.freeSpacePages, "free space of " + label)) {
+            if (owned.count(number) == 0) {
+                error(label + ": its free-space map lists page " + std::to_string(number) +
+                      ", which its owned-pages map does not");
+            }
+        }
+        tablesByPage_[table.page] = {label, std::move(owned)};
+
+        for (const Column& column : table.columns) {
+            if (column.longValueOwnedPages) {
+                checkLongValuePages(column, label);
+            }
+        }
+    }
+
+    void checkIndexes(const TableDefinition& table, const std::string& label,
+                      const TableRows& rows) {
+        for (size_t position = 0; position < table.physicalIndexes.size(); ++position) {
+            const PhysicalIndex& index = table.physicalIndexes[position];
             ++report_.indexes;
-            std::string indexLabel = label + ", " + describeIndex(*table, index);
+            std::string indexLabel = label + ", " + describeIndex(table, index);
             std::vector<uint32_t> mapped = readMap(index.usageMap, "pages of " + indexLabel);
-            std::set<uint32_t> inTree = checkIndex(source_, *table, index, &rows, report_.findings);
+            std::set<uint32_t> inTree =
+                checkIndex(source_, table, index, &rows.index(position), report_.findings);
             std::set<uint32_t> inMap(mapped.begin(), mapped.end());
             for (uint32_t page : inTree) {
                 own(page, "index page of " + indexLabel);
@@ -289,51 +323,33 @@ private:
         }
     }
 
-    RowsByPointer readRows(const std::shared_ptr<const TableDefinition>& table,
-                           const std::string& label) {
-        RowsByPointer rows;
-        // Only the values the indexes are made of are kept: memos and
-        // pictures would hold the whole table in memory.
-        std::vector<bool> keyed(table->columns.size(), false);
-        for (const PhysicalIndex& index : table->physicalIndexes) {
-            try {
-                for (const KeyColumn& column : keyColumnsOf(*table, index)) {
-                    if (column.valueIndex < keyed.size()) {
-                        keyed[column.valueIndex] = true;
-                    }
-                }
-            } catch (const JetError&) {
-                // The index check reports it.
-            }
-        }
+    TableRows readRows(const std::shared_ptr<const TableDefinition>& table,
+                       const std::string& label) {
+        TableRows rows(*table);
         try {
             TableReader reader(shared_, table);
-            while (auto row = reader.next()) {
-                size_t kept = 0;
-                for (size_t n = 0; n < row->values.size() && n < keyed.size(); ++n) {
-                    if (keyed[n]) {
-                        kept = n + 1;
-                    } else {
-                        row->values[n] = Value{};
-                    }
-                }
-                row->values.resize(kept);
-                row->values.shrink_to_fit();
-                rows.add(row->id, std::move(row->values));
+            Row row;
+            while (reader.next(row)) {
+                rows.add(row.id, row.values);
             }
         } catch (const JetError& failure) {
             error(label + ": its rows cannot be read: " + failure.what());
-            rows.sort();
+            rows.finish();
             return rows;
         }
-        rows.sort();
-        // Access leaves the count stale at times; readers that go by the
-        // usage map are not misled.
-        if (rows.size() != table->rowCount) {
-            warning(label + ": the definition records " + std::to_string(table->rowCount) +
+        rows.finish();
+        checkRowCount(*table, label, rows);
+        return rows;
+    }
+
+    // Access leaves the count stale at times; readers that go by the usage
+    // map are not misled.
+    void checkRowCount(const TableDefinition& table, const std::string& label,
+                       const TableRows& rows) {
+        if (rows.size() != table.rowCount) {
+            warning(label + ": the definition records " + std::to_string(table.rowCount) +
                     " rows, the data pages hold " + std::to_string(rows.size()));
         }
-        return rows;
     }
 
     // A commit takes the pages the global map marks free: none of them may
@@ -473,6 +489,38 @@ CheckReport checkJetFile(const std::filesystem::path& path,
         report.findings.insert(report.findings.begin(), {CheckSeverity::Error, damage.what()});
         return report;
     }
+}
+
+struct TableCheck::State {
+    State(const std::shared_ptr<PageSource>& source,
+          const std::shared_ptr<const TableDefinition>& table)
+        : check(source, CheckScope::Whole), definition(table), rows(*table) {}
+
+    FileCheck check;
+    std::shared_ptr<const TableDefinition> definition;
+    TableRows rows;
+    bool complete = true;
+};
+
+TableCheck::TableCheck(const std::shared_ptr<PageSource>& source,
+                       const std::shared_ptr<const TableDefinition>& table)
+    : state_(std::make_unique<State>(source, table)) {
+    state_->check.startTable(table);
+}
+
+TableCheck::~TableCheck() = default;
+
+void TableCheck::addRow(const Row& row) {
+    state_->rows.add(row.id, row.values);
+}
+
+void TableCheck::rowsUnreadable(const std::string& why) {
+    state_->complete = false;
+    state_->check.rowsUnreadable(*state_->definition, why);
+}
+
+std::vector<CheckFinding> TableCheck::finish() {
+    return state_->check.rowsRead(*state_->definition, state_->rows, state_->complete);
 }
 
 std::vector<CheckFinding> checkJetTable(const std::shared_ptr<PageSource>& source,

@@ -63,6 +63,35 @@ CheckReport checkJetFile(const std::filesystem::path& path,
 std::vector<CheckFinding> checkJetTable(const std::shared_ptr<PageSource>& source,
                                         const std::shared_ptr<const TableDefinition>& table);
 
+// The same check fed with the table's rows by a caller that reads them
+// anyway (a store loading them), so that they are decoded once:
+//
+//   TableCheck check(source, definition);
+//   while (reader.next(row)) { ...; check.addRow(row); }
+//   std::vector<CheckFinding> findings = check.finish();
+//
+// The maps are checked when the check is made, the indexes by finish().
+class TableCheck {
+public:
+    TableCheck(const std::shared_ptr<PageSource>& source,
+               const std::shared_ptr<const TableDefinition>& table);
+    ~TableCheck();
+    TableCheck(const TableCheck&) = delete;
+    TableCheck& operator=(const TableCheck&) = delete;
+
+    // The next live row, in the order a TableReader gives them.
+    void addRow(const Row& row);
+    // The rows could not all be read: `why` becomes a finding, and the
+    // indexes are checked against the rows read before.
+    void rowsUnreadable(const std::string& why);
+    // Call once, after the last row.
+    std::vector<CheckFinding> finish();
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
 // "error: <text>" or "warning: <text>".
 std::string describe(const CheckFinding& finding);
 
