@@ -1,4 +1,5 @@
 #include "cli_run.hpp"
+#include "support/temp_dir.hpp"
 
 #include <gtest/gtest.h>
 
@@ -23,15 +24,9 @@ struct CheckCommand : ::testing::Test {
             GTEST_SKIP() << "Jet fixtures not found under " << ORVDB_FIXTURES_DIR
                          << "; the check command tests need compIndexTestV2000.mdb";
         }
-        dir = fs::temp_directory_path() / ("orvdb-check-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
     }
-    void TearDown() override {
-        if (!dir.empty()) {
-            fs::remove_all(dir);
-        }
-    }
-    fs::path dir;
+    test::TempDir scratch;
+    fs::path dir = scratch.path();
 };
 
 TEST_F(CheckCommand, CleanFileSaysOk) {

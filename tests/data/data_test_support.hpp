@@ -9,10 +9,10 @@
 
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "../support/temp_dir.hpp"
 #include "data/database.hpp"
 #include "engine/dataset/connection.hpp"
 #include "engine/store/working_store.hpp"
@@ -32,27 +32,7 @@ inline std::string take(OrvBstr text) {
     return host::Bstr::adopt(text).utf8();
 }
 
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() /
-                ("orvdb-data-" + std::to_string(rd()) + "-" + std::to_string(rd()));
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
+using ScratchDir = test::TempDir;
 
 inline engine::ColumnDef column(const std::string& name, engine::JetType type, int size = 0) {
     engine::ColumnDef c;
