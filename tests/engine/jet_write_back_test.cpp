@@ -1,6 +1,7 @@
 // Changes to a mirrored Access file reach the file: at the last close, at
 // the commit of an outermost transaction and on flush; a failed write leaves
 // the file as it was; a second writer is kept out by the lock file.
+#include "../support/shell_command.hpp"
 #include "engine/dataset/query_dataset.hpp"
 #include "engine/dataset/table_dataset.hpp"
 #include "engine/engine_error.hpp"
@@ -227,7 +228,7 @@ TEST_F(JetWriteBackTest, NewObjectsGetTheOwnerPermissionsAndAFreeId) {
 }
 
 TEST_F(JetWriteBackTest, MdbToolsReadsTheWrittenFile) {
-    if (std::system("command -v mdb-export > /dev/null 2>&1") != 0) {
+    if (!test_support::haveCommand("mdb-export")) {
         GTEST_SKIP() << "mdb-export is not installed";
     }
     std::string path = copy("testV2000.mdb");
@@ -237,11 +238,8 @@ TEST_F(JetWriteBackTest, MdbToolsReadsTheWrittenFile) {
         c->execute("INSERT INTO Fresh VALUES (1, 'un')");
         c->execute("INSERT INTO Fresh VALUES (2, 'deux')");
     }
-    std::string out = dir.file("export.csv");
-    ASSERT_EQ(std::system(("mdb-export '" + path + "' Fresh > '" + out + "'").c_str()), 0);
-    std::ifstream in(out);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text, "ID,Label\n1,\"un\"\n2,\"deux\"\n");
+    EXPECT_EQ(test_support::runCommand("mdb-export " + test_support::shellQuote(path) + " Fresh"),
+              "ID,Label\n1,\"un\"\n2,\"deux\"\n");
 }
 
 TEST_F(JetWriteBackTest, UnchangedTablesKeepTheirDefinitions) {
