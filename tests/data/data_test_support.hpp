@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/recording_host.hpp"
 #include "../support/temp_dir.hpp"
 #include "data/database.hpp"
 #include "engine/dataset/connection.hpp"
@@ -58,11 +59,7 @@ inline engine::IndexDef primaryKey(const std::string& columnName) {
 }
 
 // What the host services were asked during a test; installed by DataTest.
-struct HostRecorder {
-    std::vector<std::string> debugLines;
-    std::vector<std::string> handedExceptions;
-    std::vector<std::string> messageBoxes;
-};
+using test_support::HostRecorder;
 
 // A test with a fresh database file and recording host services.
 class DataTest : public ::testing::Test {

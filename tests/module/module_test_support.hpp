@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/recording_host.hpp"
 #include "../support/temp_dir.hpp"
 #include "engine/store/working_store.hpp"
 #include "host/boundary_strings.hpp"
@@ -59,11 +60,7 @@ inline std::string lastErrorMessage() {
     return host::Bstr::adopt(OrvGetLastErrorMessage()).utf8();
 }
 
-// What the host services were handed during a test.
-struct HostRecorder {
-    std::vector<std::string> handedExceptions;
-    std::vector<std::string> debugLines;
-};
+using test_support::HostRecorder;
 
 // Installs recording host services and an empty registry for each test.
 class ModuleTest : public ::testing::Test {
