@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/column_defs.hpp"
 #include "../support/recording_host.hpp"
 #include "../support/temp_dir.hpp"
 #include "data/database.hpp"
@@ -35,28 +36,9 @@ inline std::string take(OrvBstr text) {
 
 using ScratchDir = test::TempDir;
 
-inline engine::ColumnDef column(const std::string& name, engine::JetType type, int size = 0) {
-    engine::ColumnDef c;
-    c.name = name;
-    c.type = type;
-    c.size = size ? size : (type == engine::JetType::Text ? 50 : engine::jetFixedSize(type));
-    return c;
-}
-
-inline engine::ColumnDef autoNumber(const std::string& name) {
-    engine::ColumnDef c = column(name, engine::JetType::Long);
-    c.autoNumber = true;
-    return c;
-}
-
-inline engine::IndexDef primaryKey(const std::string& columnName) {
-    engine::IndexDef pk;
-    pk.name = "PrimaryKey";
-    pk.primary = true;
-    pk.unique = true;
-    pk.columns = {{columnName, false}};
-    return pk;
-}
+using test_support::autoNumber;
+using test_support::column;
+using test_support::primaryKey;
 
 // What the host services were asked during a test; installed by DataTest.
 using test_support::HostRecorder;

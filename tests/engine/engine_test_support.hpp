@@ -1,6 +1,7 @@
 // Shared helpers for the engine suites: a scratch folder and a new store.
 #pragma once
 
+#include "../support/column_defs.hpp"
 #include "../support/temp_dir.hpp"
 #include "engine/dataset/connection.hpp"
 #include "engine/dataset/query_dataset.hpp"
@@ -58,13 +59,9 @@ inline std::vector<std::string> checkErrors(const std::string& path) {
     return errors;
 }
 
-inline ColumnDef column(const std::string& name, JetType type, int size = 0) {
-    ColumnDef c;
-    c.name = name;
-    c.type = type;
-    c.size = size ? size : (type == JetType::Text ? 50 : jetFixedSize(type));
-    return c;
-}
+using test_support::autoNumber;
+using test_support::column;
+using test_support::primaryKey;
 
 // One field of every row of a select, as text.
 inline std::vector<std::string> column(Connection& connection, const std::string& sql,
