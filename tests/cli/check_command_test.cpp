@@ -1,4 +1,5 @@
 #include "cli_run.hpp"
+#include "support/temp_dir.hpp"
 
 #include <gtest/gtest.h>
 
@@ -23,15 +24,9 @@ struct CheckCommand : ::testing::Test {
             GTEST_SKIP() << "Jet fixtures not found under " << ORVDB_FIXTURES_DIR
                          << "; the check command tests need compIndexTestV2000.mdb";
         }
-        dir = fs::temp_directory_path() / ("orvdb-check-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
     }
-    void TearDown() override {
-        if (!dir.empty()) {
-            fs::remove_all(dir);
-        }
-    }
-    fs::path dir;
+    test::TempDir scratch;
+    fs::path dir = scratch.path();
 };
 
 TEST_F(CheckCommand, CleanFileSaysOk) {
@@ -49,34 +44,7 @@ TEST_F(CheckCommand, PasswordIsHonoured) {
     EXPECT_EQ(with.exitCode, 0) << with.out;
     EXPECT_NE(with.out.find("warning: "), std::string::npos) << with.out;
     EXPECT_EQ(with.out.find("error:"), std::string::npos) << with.out;
-}
-
-TEST_F(CheckCommand, DamagedCopyFailsNamingThePage) {
-    std::ifstream in(fixture("compIndexTestV2000.mdb"), std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    ASSERT_GT(bytes.size(), 3u * 4096);
-    // A data page of MSysObjects (the table defined on page 2) gets a page
-    // type Jet does not have.
-    size_t page = 3;
-    auto owner = [&](size_t at) {
-        return uint8_t(bytes[at + 4]) | uint8_t(bytes[at + 5]) << 8 | uint8_t(bytes[at + 6]) << 16;
-    };
-    while ((page + 1) * 4096 <= bytes.size() &&
-           !(bytes[page * 4096] == 0x01 && owner(page * 4096) == 2)) {
-        ++page;
-    }
-    ASSERT_LT(page * 4096, bytes.size()) << "no data page of MSysObjects";
-    bytes[page * 4096] = 0x07;
-    fs::path damaged = dir / "damaged.mdb";
-    std::ofstream(damaged, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
-
-    auto r = runOrvdb("check " + damaged.string());
-    EXPECT_EQ(r.exitCode, 1) << r.out;
-    EXPECT_NE(r.out.find("error: page " + std::to_string(page) +
-                         " (data page of table 'MSysObjects') has the unknown page type 0x07"),
-              std::string::npos)
-        << r.out;
-    EXPECT_EQ(r.out.find("OK:"), std::string::npos) << r.out;
+    EXPECT_EQ(with.out.find("OK:"), std::string::npos) << "OK only when nothing was found";
 }
 
 // A data page of a user table names another owner: the file opens
@@ -105,7 +73,8 @@ TEST_F(CheckCommand, DamagedFileIsNeverWrittenAndRepairCopiesWhatReads) {
     const Refused refused[] = {
         {"sql " + file + " \"CREATE TABLE Extra (A LONG)\"", "damaged and opened read-only"},
         {"compact " + file, "damaged"},
-        {"check " + file, "page " + std::to_string(page)},
+        {"check " + file,
+         "error: table 'Table1': its owned-pages map lists page " + std::to_string(page)},
         {"export " + file, "page " + std::to_string(page)},
     };
     for (const Refused& run : refused) {

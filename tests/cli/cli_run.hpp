@@ -14,29 +14,12 @@ struct RunResult {
     std::string out;  // stdout and stderr together
 };
 
-inline RunResult runOrvdb(const std::string& args, const std::string& env = "") {
-    std::string command =
-        env + (env.empty() ? "" : " ") + std::string(ORVDB_CLI_PATH) + " " + args + " 2>&1";
-    RunResult r;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) {
-        return r;
-    }
-    std::array<char, 4096> buf{};
-    size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) {
-        r.out.append(buf.data(), n);
-    }
-    int status = pclose(p);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
-
-// The same within `seconds` (the command is stopped after that) and reading
-// at most `maxBytes` of what it prints.
-inline RunResult runOrvdbBounded(const std::string& args, int seconds, size_t maxBytes) {
-    std::string command = "timeout " + std::to_string(seconds) + " " + std::string(ORVDB_CLI_PATH) +
-                          " " + args + " 2>&1";
+// The binary is stopped after `seconds`; at most `maxBytes` of what it prints
+// are read. `env` (such as "NAME=value" or "env -u NAME") comes before it.
+inline RunResult runOrvdbBounded(const std::string& args, int seconds, size_t maxBytes,
+                                 const std::string& env = "") {
+    std::string command = env + (env.empty() ? "" : " ") + "timeout " + std::to_string(seconds) +
+                          " " + std::string(ORVDB_CLI_PATH) + " " + args + " 2>&1";
     RunResult r;
     FILE* p = popen(command.c_str(), "r");
     if (!p) {
@@ -50,6 +33,10 @@ inline RunResult runOrvdbBounded(const std::string& args, int seconds, size_t ma
     int status = pclose(p);
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
+}
+
+inline RunResult runOrvdb(const std::string& args, const std::string& env = "") {
+    return runOrvdbBounded(args, 300, size_t{64} << 20, env);
 }
 
 }  // namespace orvdb::cli_test

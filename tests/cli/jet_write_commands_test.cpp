@@ -1,13 +1,13 @@
 // Commands that change an Access file write it back when they end; compact
 // rewrites one in place.
 #include "cli_run.hpp"
+#include "support/temp_dir.hpp"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <vector>
 
 namespace orvdb::cli_test {
@@ -16,24 +16,17 @@ namespace {
 namespace fs = std::filesystem;
 
 struct JetWriteCommands : ::testing::Test {
-    fs::path dir;
-    std::string file;
+    test::TempDir scratch;
+    fs::path dir = scratch.path();
+    std::string file = scratch.file("northwind.mdb");
 
     void SetUp() override {
         fs::path source = fs::path(ORVDB_FIXTURES_DIR) / "jet4" / "northwind.mdb";
         if (!fs::exists(source)) {
             GTEST_SKIP() << "Jet fixtures not found under " << ORVDB_FIXTURES_DIR;
         }
-        std::random_device rd;
-        dir = fs::temp_directory_path() / ("orvdb-cli-write-" + std::to_string(rd()));
-        fs::create_directories(dir);
-        file = (dir / "northwind.mdb").string();
         fs::copy_file(source, file);
         fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
     }
 };
 

@@ -11,6 +11,7 @@
 
 #include "cli_run.hpp"
 #include "support/shell_command.hpp"
+#include "support/temp_dir.hpp"
 
 namespace orvdb::cli_test {
 namespace {
@@ -30,9 +31,6 @@ std::string bytesOf(const fs::path& path) {
 class MergeCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "orvdb-merge-cli-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root = pattern + "/";
         fs::create_directories(root + "tmp");
         sql("XLib.Mdb",
             {"CREATE TABLE MergeKey_Element (FromTablename VARCHAR(64), FromFieldname "
@@ -55,10 +53,6 @@ protected:
             std::ofstream(root + "Providers/" + name + "/X2D/" + name + ".x2d") << name;
         }
     }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(root, ec);
-    }
 
     void sql(const std::string& file, const std::vector<std::string>& statements) {
         fs::create_directories(fs::path(root + file).parent_path());
@@ -75,7 +69,8 @@ protected:
     }
     std::string env() const { return "TEMP=" + shellQuote(root + "tmp"); }
 
-    std::string root;
+    test::TempDir scratch;
+    std::string root = scratch.folder();
 };
 
 TEST_F(MergeCommandTest, MergesAndPrintsTheLog) {

@@ -4,11 +4,11 @@
 #include "cli_run.hpp"
 #include "support/mdb_reader.hpp"
 #include "support/shell_command.hpp"
+#include "support/temp_dir.hpp"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 
 namespace orvdb::cli_test {
 namespace {
@@ -19,19 +19,9 @@ using test_support::runCommand;
 using test_support::shellQuote;
 
 struct NewDatabaseCommand : ::testing::Test {
-    fs::path dir;
-    std::string file;
-
-    void SetUp() override {
-        std::random_device rd;
-        dir = fs::temp_directory_path() / ("orvdb-cli-new-" + std::to_string(rd()));
-        fs::create_directories(dir);
-        file = (dir / "Menuiserie.mdb").string();
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
+    test::TempDir scratch;
+    fs::path dir = scratch.path();
+    std::string file = scratch.file("Menuiserie.mdb");
 };
 
 TEST_F(NewDatabaseCommand, DefinitionsAndRowsReachEveryReader) {

@@ -1,4 +1,5 @@
 #include "cli_run.hpp"
+#include "support/temp_dir.hpp"
 
 #include <gtest/gtest.h>
 
@@ -22,16 +23,11 @@ std::string upper(std::string text) {
 }
 
 struct OpenCommandTest : ::testing::Test {
-    fs::path dir = fs::temp_directory_path() / ("orvdb-cli-open-" + std::to_string(::getpid()));
-    std::string db;
-    std::string ini;
-    void SetUp() override {
-        fs::create_directories(dir);
-        db = (dir / "demo.mdb").string();
-        ini = (dir / "connexion.ini").string();
-        ASSERT_EQ(runOrvdb("create " + db).exitCode, 0);
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    test::TempDir scratch;
+    fs::path dir = scratch.path();
+    std::string db = scratch.file("demo.mdb");
+    std::string ini = scratch.file("connexion.ini");
+    void SetUp() override { ASSERT_EQ(runOrvdb("create " + db).exitCode, 0); }
     void settings(const std::string& section) {
         std::ofstream(ini) << "[CONNEXIONDEMO]\n" << section;
     }

@@ -1,4 +1,5 @@
 #include "cli_run.hpp"
+#include "support/temp_dir.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,13 +12,9 @@ namespace {
 namespace fs = std::filesystem;
 
 struct SqlCommandTest : ::testing::Test {
-    fs::path dir = fs::temp_directory_path() / ("orvdb-cli-sql-" + std::to_string(::getpid()));
-    std::string db;
-    void SetUp() override {
-        fs::create_directories(dir);
-        db = (dir / "demo.mdb").string();
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    test::TempDir scratch;
+    fs::path dir = scratch.path();
+    std::string db = scratch.file("demo.mdb");
 };
 
 TEST_F(SqlCommandTest, CreateRunAndPrintAsTsv) {

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "cli_run.hpp"
+#include "support/temp_dir.hpp"
 
 namespace orvdb::cli_test {
 namespace {
@@ -11,13 +12,10 @@ namespace {
 namespace fs = std::filesystem;
 
 struct UpgradeCommandTest : ::testing::Test {
-    fs::path root = fs::temp_directory_path() / ("orvdb-cli-upgrade-" + std::to_string(::getpid()));
-    std::string provider;
-    void SetUp() override {
-        fs::create_directories(root / "Providers" / "Acme");
-        provider = (root / "Providers" / "Acme" / "XLibData.mdb").string();
-    }
-    void TearDown() override { fs::remove_all(root); }
+    test::TempDir scratch;
+    fs::path root = scratch.path();
+    std::string provider = scratch.file("Providers/Acme/XLibData.mdb");
+    void SetUp() override { fs::create_directories(root / "Providers" / "Acme"); }
 
     std::string upgrade(const std::string& args) {
         return "upgrade " + args + " --data-root " + root.string();

@@ -1,51 +1,16 @@
 #include "data_test_support.hpp"
 
 #include "engine/dataset/table_dataset.hpp"
-#include "host/dialogs.hpp"
-#include "host/reporting.hpp"
 
 namespace orvdb::data::testing {
-
-namespace {
-
-class RecordingExceptions : public host::ExceptionHandler {
-public:
-    explicit RecordingExceptions(std::shared_ptr<HostRecorder> r) : r_(std::move(r)) {}
-    void handleException(const std::exception& error) override {
-        r_->handedExceptions.emplace_back(error.what());
-    }
-
-private:
-    std::shared_ptr<HostRecorder> r_;
-};
-
-class RecordingDialogs : public host::Dialogs {
-public:
-    explicit RecordingDialogs(std::shared_ptr<HostRecorder> r) : r_(std::move(r)) {}
-    int messageBox(std::string_view text, std::string_view, int, int) override {
-        r_->messageBoxes.emplace_back(text);
-        return host::IDOK;
-    }
-
-private:
-    std::shared_ptr<HostRecorder> r_;
-};
-
-}  // namespace
 
 void DataTest::SetUp() {
     engine::WorkingStore::createDatabase(path);
     host::HostServices services;
-    services.exceptions = std::make_shared<RecordingExceptions>(recorder);
-    services.dialogs = std::make_shared<RecordingDialogs>(recorder);
+    services.exceptions = std::make_shared<test_support::RecordingExceptions>(recorder);
+    services.dialogs = std::make_shared<test_support::RecordingDialogs>(recorder);
     installHostServices(std::move(services));
-    std::weak_ptr<HostRecorder> weak = recorder;
-    host::setDebugSink([weak](std::string_view text) {
-        if (auto r = weak.lock()) {
-            r->debugLines.emplace_back(text);
-        }
-    });
-    host::setDebugTrace(false);
+    test_support::recordDebugChannel(recorder);
 }
 
 void DataTest::TearDown() {

@@ -9,10 +9,12 @@
 
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "../support/column_defs.hpp"
+#include "../support/recording_host.hpp"
+#include "../support/temp_dir.hpp"
 #include "data/database.hpp"
 #include "engine/dataset/connection.hpp"
 #include "engine/store/working_store.hpp"
@@ -32,57 +34,14 @@ inline std::string take(OrvBstr text) {
     return host::Bstr::adopt(text).utf8();
 }
 
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() /
-                ("orvdb-data-" + std::to_string(rd()) + "-" + std::to_string(rd()));
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
+using ScratchDir = test::TempDir;
 
-    const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
-
-inline engine::ColumnDef column(const std::string& name, engine::JetType type, int size = 0) {
-    engine::ColumnDef c;
-    c.name = name;
-    c.type = type;
-    c.size = size ? size : (type == engine::JetType::Text ? 50 : engine::jetFixedSize(type));
-    return c;
-}
-
-inline engine::ColumnDef autoNumber(const std::string& name) {
-    engine::ColumnDef c = column(name, engine::JetType::Long);
-    c.autoNumber = true;
-    return c;
-}
-
-inline engine::IndexDef primaryKey(const std::string& columnName) {
-    engine::IndexDef pk;
-    pk.name = "PrimaryKey";
-    pk.primary = true;
-    pk.unique = true;
-    pk.columns = {{columnName, false}};
-    return pk;
-}
+using test_support::autoNumber;
+using test_support::column;
+using test_support::primaryKey;
 
 // What the host services were asked during a test; installed by DataTest.
-struct HostRecorder {
-    std::vector<std::string> debugLines;
-    std::vector<std::string> handedExceptions;
-    std::vector<std::string> messageBoxes;
-};
+using test_support::HostRecorder;
 
 // A test with a fresh database file and recording host services.
 class DataTest : public ::testing::Test {

@@ -6,7 +6,7 @@
 #include "data_test_support.hpp"
 #include "engine/dataset/table_dataset.hpp"
 #include "host/database_connector.hpp"
-#include "recording_target.hpp"
+#include "support/recording_database.hpp"
 
 namespace orvdb::data {
 namespace {
@@ -24,19 +24,19 @@ int64_t rowCount(torvc_Database& db, const std::string& table) {
 }
 
 // The connector's literals as the default renders them, with its two
-// notifications written into the same log as the target's statements.
+// notifications recorded among the target's statements (kind -1).
 class RecordingConnector : public host::DefaultDatabaseConnector {
 public:
-    explicit RecordingConnector(testing::EventLog log) : log_(std::move(log)) {}
+    explicit RecordingConnector(test_support::Recording& recording) : recording_(recording) {}
     void tableCreated(IInterface*, std::string_view table) override {
-        log_->push_back("created " + std::string(table));
+        recording_.statements.push_back({0, -1, "created " + std::string(table)});
     }
     void rowsCopied(IInterface*, std::string_view table) override {
-        log_->push_back("copied " + std::string(table));
+        recording_.statements.push_back({0, -1, "copied " + std::string(table)});
     }
 
 private:
-    testing::EventLog log_;
+    test_support::Recording& recording_;
 };
 
 struct DatabaseWholeTest : DataTest {
@@ -44,17 +44,27 @@ struct DatabaseWholeTest : DataTest {
         DataTest::SetUp();
         db = openDatabase();
         host::HostServices services;
-        services.connector = std::make_shared<RecordingConnector>(log);
+        services.connector = std::make_shared<RecordingConnector>(target->r);
         host::installHostServices(std::move(services));
     }
-    void exportTo(iDatabase& target, const std::string& table) {
+    void exportTo(iDatabase& into, const std::string& table) {
         ComPtr<ISystemObject> object(new TSystemObject(host::toUtf16(table)));
-        ASSERT_EQ(db->ExportTable(object.get(), &target), ORV_S_OK) << host::lastErrorMessage();
+        ASSERT_EQ(db->ExportTable(object.get(), &into), ORV_S_OK) << host::lastErrorMessage();
         EXPECT_EQ(db->queryDepth(), 0);
         EXPECT_EQ(db->tableDepth(), 0);
     }
+    // The statements sent to the target as "[kind] text", and the notifications.
+    std::vector<std::string> log() const {
+        std::vector<std::string> lines;
+        for (const test_support::RecordedStatement& statement : target->r.statements) {
+            lines.push_back(statement.kind < 0
+                                ? statement.sql
+                                : "[" + std::to_string(statement.kind) + "] " + statement.sql);
+        }
+        return lines;
+    }
     ComPtr<torvc_Database> db;
-    testing::EventLog log = std::make_shared<std::vector<std::string>>();
+    ComPtr<test_support::RecordingDatabase> target{new test_support::RecordingDatabase()};
 };
 
 // The export sends drop, create and one insert per row, each value as its
@@ -82,9 +92,8 @@ TEST_F(DatabaseWholeTest, ExportSendsDropCreateAndOneInsertPerRowByKind) {
     t.post();
     t.append();  // all Null but the booleans
     t.post();
-    ComPtr<testing::RecordingTarget> target(new testing::RecordingTarget(log));
     exportTo(*target.get(), "V");
-    EXPECT_THAT(*log,
+    EXPECT_THAT(log(),
                 ElementsAre("[1] DROP TABLE IF EXISTS `V`",
                             "[1] CREATE TABLE `V` (`Txt`  T2/21, `Yes`  T13/0, `No`  T13/0, "
                             "`Day`  T12/8, `Pic`  T9/0, `Num`  T1/8, `Memo`  T10/0);",
@@ -93,7 +102,7 @@ TEST_F(DatabaseWholeTest, ExportSendsDropCreateAndOneInsertPerRowByKind) {
                             "#2023-03-15 06:00:00#, 0x01AB, '2.5', '0');",
                             "[0] INSERT INTO `V` VALUES ('0', '0', '0', NULL, NULL, '0', '0');",
                             "copied V"));
-    EXPECT_EQ(target->depth(), 0) << "the target's stack is left as found";
+    EXPECT_EQ(target->r.depth, 0) << "the target's stack is left as found";
 }
 
 TEST_F(DatabaseWholeTest, ExportIntoARealDatabaseCopiesTheRows) {
@@ -114,11 +123,10 @@ TEST_F(DatabaseWholeTest, ExportIntoARealDatabaseCopiesTheRows) {
 }
 
 TEST_F(DatabaseWholeTest, ExportOfAMissingTableFails) {
-    ComPtr<testing::RecordingTarget> target(new testing::RecordingTarget(log));
     ComPtr<ISystemObject> object(new TSystemObject(u"Nowhere"));
     EXPECT_TRUE(ORV_FAILED(db->ExportTable(object.get(), target.get())));
     EXPECT_THAT(host::lastErrorMessage(), HasSubstr("Nowhere"));
-    EXPECT_TRUE(log->empty());
+    EXPECT_TRUE(log().empty());
 }
 
 TEST_F(DatabaseWholeTest, EmptyDeletesEveryRowExceptWhereTheNameNeedsBrackets) {

@@ -10,7 +10,9 @@
 namespace orvdb::engine {
 namespace {
 
+using testing::autoNumber;
 using testing::column;
+using testing::primaryKey;
 using testing::StoreFixture;
 
 std::string errorOf(const std::function<void()>& f) {
@@ -29,13 +31,8 @@ int64_t count(sqlite3* db, const std::string& sql) {
 
 struct CatalogTest : StoreFixture {
     void makeParentChild(int32_t grbit) {
-        auto id = column("Id", JetType::Long);
-        id.autoNumber = true;
-        IndexDef pk;
-        pk.name = "PrimaryKey";
-        pk.primary = true;
-        pk.columns = {{"Id", false}};
-        catalog().createTable("Parent", {id, column("Name", JetType::Text, 20)}, {pk});
+        catalog().createTable("Parent", {autoNumber("Id"), column("Name", JetType::Text, 20)},
+                              {primaryKey("Id")});
         catalog().createTable("Child",
                               {column("Id", JetType::Long), column("ParentId", JetType::Long)}, {});
         Relationship rel;
@@ -139,11 +136,7 @@ TEST_F(CatalogTest, LookupIndexesCoveredByAnotherAreNotBuiltTwice) {
 TEST_F(CatalogTest, RequiredAndPrimaryKeyColumnsRefuseNull) {
     auto name = column("Name", JetType::Text, 20);
     name.required = true;
-    IndexDef pk;
-    pk.name = "PrimaryKey";
-    pk.primary = true;
-    pk.columns = {{"Code", false}};
-    catalog().createTable("R", {column("Code", JetType::Long), name}, {pk});
+    catalog().createTable("R", {column("Code", JetType::Long), name}, {primaryKey("Code")});
     EXPECT_EQ(errorOf([&] { change("INSERT INTO R (Code) VALUES (1)"); }),
               msg::requiredNull("R", "Name"));
     EXPECT_EQ(errorOf([&] { change("INSERT INTO R (Name) VALUES ('x')"); }), msg::kPrimaryKeyNull);
@@ -197,11 +190,7 @@ TEST_F(CatalogTest, RelationshipNeedsUniqueParentKeyAndClean_data) {
     Relationship rel{"PC", "C", {"K"}, "P", {"K"}, 0};
     EXPECT_NE(errorOf([&] { catalog().addRelationship(rel); }).find("No unique index found"),
               std::string::npos);
-    IndexDef ix;
-    ix.name = "PK";
-    ix.primary = true;
-    ix.columns = {{"K", false}};
-    catalog().createIndex("P", ix);
+    catalog().createIndex("P", primaryKey("K"));
     change("INSERT INTO C VALUES (3)");
     EXPECT_NE(
         errorOf([&] { catalog().addRelationship(rel); }).find("violates referential integrity"),
@@ -221,9 +210,7 @@ TEST_F(CatalogTest, AlterColumnConvertsValuesOrFailsWhole) {
 }
 
 TEST_F(CatalogTest, AutoNumberCountsOnAndSurvivesReopen) {
-    auto id = column("Id", JetType::Long);
-    id.autoNumber = true;
-    catalog().createTable("N", {id, column("X", JetType::Long)}, {});
+    catalog().createTable("N", {autoNumber("Id"), column("X", JetType::Long)}, {});
     EXPECT_EQ(catalog().nextAutoNumber("N"), 1);
     EXPECT_EQ(catalog().nextAutoNumber("N"), 2);
     catalog().noteAutoNumber("N", 40);

@@ -1,35 +1,22 @@
 // Shared helpers for the engine suites: a scratch folder and a new store.
 #pragma once
 
+#include "../support/column_defs.hpp"
+#include "../support/temp_dir.hpp"
 #include "engine/dataset/connection.hpp"
 #include "engine/dataset/query_dataset.hpp"
+#include "jet/check/file_check.hpp"
+#include "jet/read/jet_file.hpp"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
 namespace orvdb::engine::testing {
 
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() /
-                ("orvdb-test-" + std::to_string(rd()) + "-" + std::to_string(rd()));
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
+using ScratchDir = test::TempDir;
 
 // A new database with one open connection.
 struct StoreFixture : ::testing::Test {
@@ -52,13 +39,29 @@ struct StoreFixture : ::testing::Test {
     }
 };
 
-inline ColumnDef column(const std::string& name, JetType type, int size = 0) {
-    ColumnDef c;
-    c.name = name;
-    c.type = type;
-    c.size = size ? size : (type == JetType::Text ? 50 : jetFixedSize(type));
-    return c;
+// A connection of its own on an Access file; `extra` adds connection options.
+inline std::unique_ptr<Connection> openFile(const std::string& path,
+                                            const std::string& extra = "") {
+    auto connection = std::make_unique<Connection>();
+    connection->setConnectionString("Data Source=" + path + ";" + extra);
+    connection->open();
+    return connection;
 }
+
+// The errors the file check finds in a file (its warnings left out).
+inline std::vector<std::string> checkErrors(const std::string& path) {
+    std::vector<std::string> errors;
+    for (const jet::CheckFinding& finding : jet::checkJetFile(jet::JetFile::open(path)).findings) {
+        if (finding.severity == jet::CheckSeverity::Error) {
+            errors.push_back(finding.text);
+        }
+    }
+    return errors;
+}
+
+using test_support::autoNumber;
+using test_support::column;
+using test_support::primaryKey;
 
 // One field of every row of a select, as text.
 inline std::vector<std::string> column(Connection& connection, const std::string& sql,

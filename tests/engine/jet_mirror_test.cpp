@@ -27,11 +27,7 @@ struct JetMirrorTest : ::testing::Test {
     // Mode=Read: these tests must never write the shared fixtures, whatever
     // their file permissions on the machine running them.
     std::unique_ptr<Connection> open(const std::string& name, const std::string& extra = "") {
-        auto c = std::make_unique<Connection>();
-        c->setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + jetFixture(name) +
-                               ";Mode=Read;" + extra);
-        c->open();
-        return c;
+        return testing::openFile(jetFixture(name), "Mode=Read;" + extra);
     }
 };
 

@@ -1,6 +1,7 @@
 // Changes to a mirrored Access file reach the file: at the last close, at
 // the commit of an outermost transaction and on flush; a failed write leaves
 // the file as it was; a second writer is kept out by the lock file.
+#include "../support/shell_command.hpp"
 #include "engine/dataset/query_dataset.hpp"
 #include "engine/dataset/table_dataset.hpp"
 #include "engine/engine_error.hpp"
@@ -27,6 +28,7 @@ namespace fs = std::filesystem;
 
 using testing::column;
 using testing::jetFixture;
+using testing::openFile;
 
 std::vector<uint8_t> bytesOf(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -48,14 +50,6 @@ struct JetWriteBackTest : ::testing::Test {
         fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
         return target;
     }
-    static std::unique_ptr<Connection> open(const std::string& path,
-                                            const std::string& extra = "") {
-        auto c = std::make_unique<Connection>();
-        c->setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";" +
-                               extra);
-        c->open();
-        return c;
-    }
     static std::vector<std::string> rowCount(const std::string& path, const std::string& table) {
         jet::JetFile file = jet::JetFile::open(path);
         auto reader = file.readTable(table);
@@ -70,7 +64,7 @@ struct JetWriteBackTest : ::testing::Test {
 TEST_F(JetWriteBackTest, DefinitionsAndRowsSurviveCloseAndReopen) {
     std::string path = copy("northwind.mdb");
     {
-        auto c = open(path);
+        auto c = openFile(path);
         c->execute(
             "CREATE TABLE Widget (ID COUNTER PRIMARY KEY, Name TEXT(40) NOT NULL, Price CURRENCY, "
             "Made DATETIME, Ok YESNO, Note MEMO, Ratio SINGLE, Exact DOUBLE, Small BYTE, "
@@ -101,7 +95,7 @@ TEST_F(JetWriteBackTest, DefinitionsAndRowsSurviveCloseAndReopen) {
     }
     EXPECT_FALSE(fs::exists(ChangeCounter::pathFor(path)));
 
-    auto c = open(path);
+    auto c = openFile(path);
     EXPECT_EQ(column(*c,
                      "SELECT Name & '|' & Price & '|' & Format(Made, 'yyyy-mm-dd hh:nn') & "
                      "'|' & Ok & '|' & Note & '|' & Ratio & '|' & Small & '|' & Mid & '|' & "
@@ -193,7 +187,7 @@ TEST_F(JetWriteBackTest, NewObjectsGetTheOwnerPermissionsAndAFreeId) {
     const std::string objectId =
         "SELECT Id FROM MSysObjects WHERE ParentId = 251658241 AND Name = ";
     {
-        auto c = open(path);
+        auto c = openFile(path);
         const int64_t highest = std::stoll(
             texts(*c, "SELECT max(Id) FROM MSysObjects WHERE Id > 0 AND Id < 251658240").at(0));
         c->execute("CREATE TABLE Widget (ID LONG PRIMARY KEY)");
@@ -209,7 +203,7 @@ TEST_F(JetWriteBackTest, NewObjectsGetTheOwnerPermissionsAndAFreeId) {
         EXPECT_EQ(static_cast<int64_t>(jet::JetFile::open(path).table("Widget")->page),
                   std::stoll(texts(*c, objectId + "'Widget'").at(0)));
     }
-    auto c = open(path, "Mode=Read;");
+    auto c = openFile(path, "Mode=Read;");
     // The permissions are read from the file when first needed.
     c->store().loadForChange({"MSysACEs"});
     auto owner = [&](const std::string& name) {
@@ -234,28 +228,25 @@ TEST_F(JetWriteBackTest, NewObjectsGetTheOwnerPermissionsAndAFreeId) {
 }
 
 TEST_F(JetWriteBackTest, MdbToolsReadsTheWrittenFile) {
-    if (std::system("command -v mdb-export > /dev/null 2>&1") != 0) {
+    if (!test_support::haveCommand("mdb-export")) {
         GTEST_SKIP() << "mdb-export is not installed";
     }
     std::string path = copy("testV2000.mdb");
     {
-        auto c = open(path);
+        auto c = openFile(path);
         c->execute("CREATE TABLE Fresh (ID LONG PRIMARY KEY, Label TEXT(20))");
         c->execute("INSERT INTO Fresh VALUES (1, 'un')");
         c->execute("INSERT INTO Fresh VALUES (2, 'deux')");
     }
-    std::string out = dir.file("export.csv");
-    ASSERT_EQ(std::system(("mdb-export '" + path + "' Fresh > '" + out + "'").c_str()), 0);
-    std::ifstream in(out);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text, "ID,Label\n1,\"un\"\n2,\"deux\"\n");
+    EXPECT_EQ(test_support::runCommand("mdb-export " + test_support::shellQuote(path) + " Fresh"),
+              "ID,Label\n1,\"un\"\n2,\"deux\"\n");
 }
 
 TEST_F(JetWriteBackTest, UnchangedTablesKeepTheirDefinitions) {
     std::string path = copy("northwind.mdb");
     jet::TableDefinition before = *jet::JetFile::open(path).table("Products");
     {
-        auto c = open(path);
+        auto c = openFile(path);
         c->execute("UPDATE Shippers SET Phone = '(503) 555-0000' WHERE ShipperID = 1");
     }
     jet::JetFile file = jet::JetFile::open(path);
@@ -276,7 +267,7 @@ TEST_F(JetWriteBackTest, UnchangedTablesKeepTheirDefinitions) {
 
 TEST_F(JetWriteBackTest, CommitAndFlushWriteOnlyWhenSomethingChanged) {
     std::string path = copy("testV2000.mdb");
-    auto c = open(path);
+    auto c = openFile(path);
     std::string table = c->userTableNames().at(0);
     auto inode = [&] {
         return fs::status(path).type() == fs::file_type::regular
@@ -311,7 +302,7 @@ TEST_F(JetWriteBackTest, CommitAndFlushWriteOnlyWhenSomethingChanged) {
 TEST_F(JetWriteBackTest, FailedCommitLeavesTheFileIntact) {
     std::string path = copy("testV2000.mdb");
     std::vector<uint8_t> original = bytesOf(path);
-    auto c = open(path);
+    auto c = openFile(path);
     StorageCalls full;
     full.pwrite = [](int, const void*, size_t, off_t) -> ssize_t {
         errno = ENOSPC;
@@ -339,12 +330,12 @@ TEST_F(JetWriteBackTest, FailedCommitLeavesTheFileIntact) {
 TEST_F(JetWriteBackTest, PasswordSurvivesTheRewrite) {
     std::string path = copy("withPassword2000.mdb");
     {
-        auto c = open(path, "Jet OLEDB:Database Password=password");
+        auto c = openFile(path, "Jet OLEDB:Database Password=password");
         c->execute("CREATE TABLE Secret (X LONG)");
         c->execute("INSERT INTO Secret VALUES (7)");
     }
-    EXPECT_THROW(open(path), EngineError);
-    auto c = open(path, "Jet OLEDB:Database Password=password");
+    EXPECT_THROW(openFile(path), EngineError);
+    auto c = openFile(path, "Jet OLEDB:Database Password=password");
     EXPECT_EQ(column(*c, "SELECT X FROM Secret"), std::vector<std::string>{"7"});
 }
 
@@ -352,7 +343,7 @@ TEST_F(JetWriteBackTest, ReadModeAndWriteProtectedFilesNeverWrite) {
     std::string path = copy("testV2000.mdb");
     std::vector<uint8_t> original = bytesOf(path);
     {
-        auto c = open(path, "Mode=Read");
+        auto c = openFile(path, "Mode=Read");
         EXPECT_FALSE(fs::exists(ChangeCounter::pathFor(path)));
         const std::string table = c->userTableNames().at(0);
         const auto count = column(*c, "SELECT Count(*) FROM [" + table + "]");
@@ -374,7 +365,7 @@ TEST_F(JetWriteBackTest, ReadModeAndWriteProtectedFilesNeverWrite) {
     }
     fs::permissions(path, fs::perms::owner_read);
     {
-        auto c = open(path);
+        auto c = openFile(path);
         EXPECT_THROW(c->execute("CREATE TABLE Nope (X LONG)"), EngineError);
     }
     EXPECT_EQ(bytesOf(path), original);

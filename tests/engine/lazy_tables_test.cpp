@@ -8,14 +8,9 @@
 namespace orvdb::engine {
 namespace {
 
-constexpr int kLargeRows = static_cast<int>(WorkingStore::kLoadedWhenRead) + 500;
+using testing::openFile;
 
-std::unique_ptr<Connection> openFile(const std::string& path) {
-    auto connection = std::make_unique<Connection>();
-    connection->setConnectionString("Data Source=" + path + ";");
-    connection->open();
-    return connection;
-}
+constexpr int kLargeRows = static_cast<int>(WorkingStore::kLoadedWhenRead) + 500;
 
 std::vector<std::string> column(Connection& connection, const std::string& sql) {
     std::vector<std::string> out;
@@ -87,8 +82,8 @@ TEST_F(LazyTablesTest, ReadingInPlaceAnswersAsTheLoadedTable) {
         }
         EXPECT_FALSE(connection->store().loaded(articleId(*connection)))
             << "reads alone never load a large table";
-        EXPECT_TRUE(connection->store().loaded(
-            connection->store().catalog().findTableInfo("Family")->id))
+        EXPECT_TRUE(
+            connection->store().loaded(connection->store().catalog().findTableInfo("Family")->id))
             << "a small table is loaded when first read";
     }
     EXPECT_EQ(inPlace[0], std::vector<std::string>{"Fenêtre 4242"});

@@ -20,14 +20,10 @@
 namespace orvdb::engine {
 namespace {
 
-namespace fs = std::filesystem;
+using testing::checkErrors;
+using testing::openFile;
 
-std::unique_ptr<Connection> openFile(const std::string& path) {
-    auto connection = std::make_unique<Connection>();
-    connection->setConnectionString("Data Source=" + path + ";");
-    connection->open();
-    return connection;
-}
+namespace fs = std::filesystem;
 
 int64_t number(Connection& connection, const std::string& sql) {
     return std::get<int64_t>(connection.query(sql).rows.at(0).at(0));
@@ -60,16 +56,6 @@ int exitStatus(pid_t child) {
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-std::vector<std::string> checkErrors(const std::string& path) {
-    std::vector<std::string> errors;
-    for (const jet::CheckFinding& finding : jet::checkJetFile(jet::JetFile::open(path)).findings) {
-        if (finding.severity == jet::CheckSeverity::Error) {
-            errors.push_back(finding.text);
-        }
-    }
-    return errors;
 }
 
 struct SharingTest : ::testing::Test {

@@ -10,20 +10,14 @@ using testing::column;
 struct TableDatasetTest : testing::StoreFixture {
     void SetUp() override {
         StoreFixture::SetUp();
-        auto id = column("Id", JetType::Long);
-        id.autoNumber = true;
-        IndexDef pk;
-        pk.name = "PrimaryKey";
-        pk.primary = true;
-        pk.columns = {{"Id", false}};
         IndexDef byName;
         byName.name = "ByName";
         byName.columns = {{"Name", false}};
-        catalog().createTable(
-            "Items",
-            {id, column("Name", JetType::Text, 10), column("Qty", JetType::Integer),
-             column("Done", JetType::Boolean), column("When", JetType::DateTime)},
-            {pk, byName});
+        catalog().createTable("Items",
+                              {testing::autoNumber("Id"), column("Name", JetType::Text, 10),
+                               column("Qty", JetType::Integer), column("Done", JetType::Boolean),
+                               column("When", JetType::DateTime)},
+                              {testing::primaryKey("Id"), byName});
     }
 };
 

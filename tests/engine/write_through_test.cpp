@@ -25,18 +25,14 @@
 namespace orvdb::engine {
 namespace {
 
+using testing::checkErrors;
+using testing::openFile;
+
 namespace fs = std::filesystem;
 
 constexpr const char* kSchema =
     "CREATE TABLE Item (ID COUNTER PRIMARY KEY, Code TEXT(60) NOT NULL, Qty LONG, Note MEMO, "
     "Price CURRENCY, Seen DATETIME)";
-
-std::unique_ptr<Connection> openFile(const std::string& path) {
-    auto connection = std::make_unique<Connection>();
-    connection->setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";");
-    connection->open();
-    return connection;
-}
 
 // The rows of Item as the file holds them, by ID, each as "Code|Qty|Note|Price".
 std::map<int64_t, std::string> itemsInFile(const std::string& path) {
@@ -104,16 +100,6 @@ std::string differences(const std::map<int64_t, std::string>& expected,
         }
     }
     return out.size() > 2000 ? out.substr(0, 2000) + "..." : out;
-}
-
-std::vector<std::string> checkErrors(const std::string& path) {
-    std::vector<std::string> errors;
-    for (const jet::CheckFinding& finding : jet::checkJetFile(jet::JetFile::open(path)).findings) {
-        if (finding.severity == jet::CheckSeverity::Error) {
-            errors.push_back(finding.text);
-        }
-    }
-    return errors;
 }
 
 std::string sqlText(const std::string& text) {

@@ -74,7 +74,7 @@ TEST_F(KindsTest, ProviderWithoutAnyDataFileGivesNoDatabaseAndAMessage) {
     ASSERT_EQ(record->messages.size(), 1u);
     EXPECT_EQ(record->messages[0].rfind("CANNOT FIND " + root + "Providers/", 0), 0u)
         << record->messages[0];
-    EXPECT_TRUE(record->exceptions.empty());
+    EXPECT_TRUE(record->handedExceptions.empty());
     EXPECT_EQ(host::registry()->get(4), "");
 }
 
@@ -108,7 +108,7 @@ TEST_F(KindsTest, ReadOnlyLibraryIsReportedAndNotOpened) {
     EXPECT_FALSE(db);
     std::string path = root + "XLib.Mdb";
     EXPECT_EQ(record->messages, std::vector<std::string>{path + " has read \"only attributes\""});
-    EXPECT_EQ(record->exceptions, std::vector<std::string>{"CANNOT FIND " + path});
+    EXPECT_EQ(record->handedExceptions, std::vector<std::string>{"CANNOT FIND " + path});
 }
 
 TEST_F(KindsTest, MissingFilesOfTheSingleFileKinds) {
@@ -118,9 +118,9 @@ TEST_F(KindsTest, MissingFilesOfTheSingleFileKinds) {
     // Language and parameters go on to open after the report; the open
     // failure of the language kind is reported too, that of the parameters
     // kind is not.
-    ASSERT_GE(record->exceptions.size(), 3u);
-    EXPECT_EQ(record->exceptions[0], "CANNOT FIND " + root + "XLib.Mdb");
-    EXPECT_EQ(record->exceptions[1], "CANNOT FIND " + root + "Languages/XLng.mdb");
+    ASSERT_GE(record->handedExceptions.size(), 3u);
+    EXPECT_EQ(record->handedExceptions[0], "CANNOT FIND " + root + "XLib.Mdb");
+    EXPECT_EQ(record->handedExceptions[1], "CANNOT FIND " + root + "Languages/XLng.mdb");
     EXPECT_TRUE(record->messages.empty());
 }
 

@@ -338,7 +338,7 @@ TEST_F(MergeRunTest, AFailureLeavesTheInputsUntouchedAndNoOutputLookingComplete)
         SCOPED_TRACE(c.name);
         fs::remove_all(root + "Providers/OUT");
         fs::remove_all(root + "Providers/OUT_Temp");
-        record->exceptions.clear();
+        record->handedExceptions.clear();
         auto factory = std::make_shared<TestObjectFactory>();
         const bool written = c.arrange(root + "Providers/OUT", providerFile("P1"), *factory);
         const auto before = fs::exists(root + "Providers/OUT") ? snapshot(root + "Providers/OUT")
@@ -354,7 +354,7 @@ TEST_F(MergeRunTest, AFailureLeavesTheInputsUntouchedAndNoOutputLookingComplete)
             EXPECT_TRUE(fs::exists(providerFile("OUT") + ".incomplete"));
         } else {
             EXPECT_EQ(snapshot(root + "Providers/OUT"), before) << "nothing may be copied";
-            EXPECT_FALSE(record->messages.empty() && record->exceptions.empty())
+            EXPECT_FALSE(record->messages.empty() && record->handedExceptions.empty())
                 << "the host hears why the output cannot be used";
         }
         EXPECT_NE(test::readFile(root + "Merge.Log").find("Merge failed: "), std::string::npos);

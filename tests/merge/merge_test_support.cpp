@@ -1,5 +1,7 @@
 #include "merge_test_support.hpp"
 
+#include "../support/temp_dir.hpp"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -88,12 +90,6 @@ private:
     std::string name_;
     ComPtr<iMultiDatabase> container_;
 };
-
-void writeFile(const fs::path& path, const std::string& content) {
-    fs::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary);
-    out << content;
-}
 
 }  // namespace
 
@@ -212,7 +208,7 @@ void MergeTest::makeProvider(const ProviderContent& content) {
         merge::popTable(*db);
     }
     for (const auto& [relative, text] : content.files) {
-        writeFile(root + folder + relative, text);
+        test::writeFile(root + folder + relative, text);
     }
 }
 

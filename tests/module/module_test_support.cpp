@@ -1,37 +1,15 @@
 #include "module_test_support.hpp"
 
 #include "host/registry_info.hpp"
-#include "host/reporting.hpp"
 
 namespace orvdb::module_test {
-
-namespace {
-
-class RecordingExceptions : public host::ExceptionHandler {
-public:
-    explicit RecordingExceptions(std::shared_ptr<HostRecorder> r) : r_(std::move(r)) {}
-    void handleException(const std::exception& error) override {
-        r_->handedExceptions.emplace_back(error.what());
-    }
-
-private:
-    std::shared_ptr<HostRecorder> r_;
-};
-
-}  // namespace
 
 void ModuleTest::SetUp() {
     host::HostServices services;
     services.registry = std::make_shared<host::MemoryRegistryInfo>();
-    services.exceptions = std::make_shared<RecordingExceptions>(recorder);
+    services.exceptions = std::make_shared<test_support::RecordingExceptions>(recorder);
     host::installHostServices(std::move(services));
-    std::weak_ptr<HostRecorder> weak = recorder;
-    host::setDebugSink([weak](std::string_view text) {
-        if (auto r = weak.lock()) {
-            r->debugLines.emplace_back(text);
-        }
-    });
-    host::setDebugTrace(false);
+    test_support::recordDebugChannel(recorder);
 }
 
 void ModuleTest::TearDown() {

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "../support/recording_host.hpp"
+#include "../support/temp_dir.hpp"
 #include "engine/store/working_store.hpp"
 #include "host/boundary_strings.hpp"
 #include "host/debug_output.hpp"
@@ -21,35 +23,8 @@
 
 namespace orvdb::module_test {
 
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "orvdb-module-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) {
-            throw std::runtime_error("mkdtemp failed for " + pattern);
-        }
-        path_ = pattern;
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& relative) const { return (path_ / relative).string(); }
-    std::string folder() const { return path_.string() + "/"; }
-
-private:
-    std::filesystem::path path_;
-};
-
-inline void writeFile(const std::filesystem::path& path, const std::string& content) {
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << content;
-}
+using ScratchDir = test::TempDir;
+using test::writeFile;
 
 // A new empty database at path (its folder is created).
 inline void createDatabaseFile(const std::filesystem::path& path) {
@@ -85,11 +60,7 @@ inline std::string lastErrorMessage() {
     return host::Bstr::adopt(OrvGetLastErrorMessage()).utf8();
 }
 
-// What the host services were handed during a test.
-struct HostRecorder {
-    std::vector<std::string> handedExceptions;
-    std::vector<std::string> debugLines;
-};
+using test_support::HostRecorder;
 
 // Installs recording host services and an empty registry for each test.
 class ModuleTest : public ::testing::Test {

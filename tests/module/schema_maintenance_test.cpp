@@ -1,7 +1,7 @@
 // RenameTable, RenameColumn, FlushTable, the constraint switches and
 // ExistsDatabase: the statements they send, and what they do to a database.
 #include "module_test_support.hpp"
-#include "recording_database.hpp"
+#include "support/recording_database.hpp"
 
 #include "data/database.hpp"
 #include "data/mariadb/database_factory.hpp"
@@ -9,6 +9,10 @@
 
 namespace orvdb::module_test {
 namespace {
+
+using test_support::Recording;
+using test_support::RecordingDatabase;
+using test_support::ScriptedRow;
 
 OrvIDatabase* c(iDatabase* db) {
     return reinterpret_cast<OrvIDatabase*>(db);

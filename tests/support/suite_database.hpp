@@ -18,34 +18,10 @@
 #include "data/database.hpp"
 #include "engine/store/working_store.hpp"
 #include "host/host_services.hpp"
+#include "recording_host.hpp"
 #include "upgrade/upgrade_session.hpp"
 
 namespace orvdb::suite_test {
-
-struct HostRecord {
-    std::vector<std::string> messages;
-    std::vector<std::string> exceptions;
-};
-
-class RecordingMessages : public host::MessageManager {
-public:
-    explicit RecordingMessages(std::shared_ptr<HostRecord> r) : r_(std::move(r)) {}
-    void showMessage(std::string_view text) override { r_->messages.emplace_back(text); }
-
-private:
-    std::shared_ptr<HostRecord> r_;
-};
-
-class RecordingExceptions : public host::ExceptionHandler {
-public:
-    explicit RecordingExceptions(std::shared_ptr<HostRecord> r) : r_(std::move(r)) {}
-    void handleException(const std::exception& e) override {
-        r_->exceptions.emplace_back(e.what());
-    }
-
-private:
-    std::shared_ptr<HostRecord> r_;
-};
 
 // A fresh data root per test: registry entries 9, 28, 30, 57, 63 and 64 name
 // folders under it; the host's messages and exceptions are recorded.
@@ -58,8 +34,8 @@ protected:
         root = pattern + "/";
         host::HostServices services;
         services.registry = std::make_shared<host::MemoryRegistryInfo>();
-        services.messages = std::make_shared<RecordingMessages>(record);
-        services.exceptions = std::make_shared<RecordingExceptions>(record);
+        services.messages = std::make_shared<test_support::RecordingMessages>(record);
+        services.exceptions = std::make_shared<test_support::RecordingExceptions>(record);
         host::installHostServices(std::move(services));
         for (int entry : {9, 28, 30}) {
             { host::registry()->set(entry, root); }
@@ -88,7 +64,8 @@ protected:
 
     std::string root;
     std::filesystem::path savedDirectory;
-    std::shared_ptr<HostRecord> record = std::make_shared<HostRecord>();
+    std::shared_ptr<test_support::HostRecorder> record =
+        std::make_shared<test_support::HostRecorder>();
 };
 
 // Runs set-up statements on the database's engine connection: a statement

@@ -31,6 +31,7 @@ public:
     // The folder as text, with a trailing '/'.
     std::string folder() const { return path_.string() + "/"; }
     std::string operator/(const std::string& relative) const { return (path_ / relative).string(); }
+    std::string file(const std::string& relative) const { return (path_ / relative).string(); }
 
 private:
     std::filesystem::path path_;

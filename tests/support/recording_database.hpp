@@ -1,6 +1,7 @@
 // A database whose query stack records every statement it is given, with
 // its kind and stack depth, and answers selects from scripted rows. It shows
-// the exact texts and the push/pop balance of the schema operations.
+// the exact texts and the push/pop balance of what the driver sends to
+// another database; it names column types with words of its own.
 #pragma once
 
 #include <orvdb/com_ptr.hpp>
@@ -14,9 +15,9 @@
 
 #include "host/boundary_strings.hpp"
 #include "host/interfaced_object.hpp"
-#include "support/unimplemented_database.hpp"
+#include "unimplemented_database.hpp"
 
-namespace orvdb::module_test {
+namespace orvdb::test_support {
 
 struct RecordedStatement {
     int depth;  // of the query stack when the statement ran
@@ -35,7 +36,7 @@ struct Recording {
     int maxDepth = 0;
 };
 
-class RecordingQuery : public test_support::UnimplementedQuery {
+class RecordingQuery : public UnimplementedQuery {
 public:
     RecordingQuery(Recording& r, int depth) : r_(r), depth_(depth) {}
 
@@ -103,7 +104,7 @@ private:
     size_t row_ = 0;
 };
 
-class RecordingDatabase : public test_support::UnimplementedDatabase {
+class RecordingDatabase : public UnimplementedDatabase {
 public:
     Recording r;
 
@@ -126,6 +127,13 @@ public:
         *query = ComPtr<iQueryDatabase>(queries_.back().get()).detach();
         return ORV_S_OK;
     }
+    // "T<kind code>/<size>": a caller that makes its own words shows.
+    OrvHResult Get_FieldTypeText(int32_t kindCode, int32_t size, OrvBstr* typeText) override {
+        *typeText =
+            host::Bstr::fromUtf8("T" + std::to_string(kindCode) + "/" + std::to_string(size))
+                .release();
+        return ORV_S_OK;
+    }
     OrvHResult TableExists(OrvBstr table, OrvWordBool* exists) override {
         const std::string name = host::toUtf8(host::bstrView(table));
         *exists = std::find(r.tables.begin(), r.tables.end(), name) != r.tables.end() ? ORV_WTRUE
@@ -137,4 +145,4 @@ private:
     std::vector<ComPtr<RecordingQuery>> queries_;
 };
 
-}  // namespace orvdb::module_test
+}  // namespace orvdb::test_support
