@@ -80,6 +80,14 @@ TEST(MariaDbUrlTest, ReadsEveryPartAndNamesWhatIsWrong) {
         }
     }
     EXPECT_EQ(mariadb::parseUrl("mariadb://joe:se:cret@db/x").password, "se:cret");
+    // A refused address is named without its password.
+    try {
+        mariadb::parseUrl("mariadb://joe:secret@db:0/shop");
+        ADD_FAILURE() << "port 0 was accepted";
+    } catch (const std::invalid_argument& e) {
+        EXPECT_THAT(e.what(), HasSubstr("'mariadb://joe:***@db:0/shop'"));
+        EXPECT_THAT(e.what(), ::testing::Not(HasSubstr("secret")));
+    }
 }
 
 // Each kind's type word makes a column the server stores as that type, and
