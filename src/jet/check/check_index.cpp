@@ -440,7 +440,7 @@ private:
         }
         const bool matched = expected_ != nullptr && match(entry.key, row);
         if (!previous_) {
-            previous_.emplace();
+            previous_.emplace(Located{});
         }
         previous_->row = row;
         previous_->page = page;
