@@ -210,7 +210,7 @@ void fillMirror(WorkingStore& store, const std::string& path,
             }
             catalog.registerSavedQuery(q.id, q.name, q.sql, q.kind);
         }
-        catalog.load();
+        catalog.loadRegistered(std::move(tables));
         for (const std::string& problem : catalog.materializeIndexes()) {
             store.markDamaged(problem);
         }
