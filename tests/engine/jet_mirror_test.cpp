@@ -9,6 +9,7 @@
 #include <set>
 #include "jet/read/database_info.hpp"
 #include "jet/read/jet_file.hpp"
+#include "jet/read/saved_queries.hpp"
 
 #include <filesystem>
 
@@ -126,8 +127,9 @@ TEST_F(JetMirrorTest, SavedCrosstabAgreesWithItsGroupedTotals) {
 namespace orvdb::engine {
 namespace {
 
-// Every Access-made fixture opens through the engine, and each user table
-// holds as many rows as the file's own table definition records.
+// Every Access-made fixture opens through the engine with its saved queries,
+// and each user table holds as many rows as the file's own table definition
+// records.
 TEST(JetMirrorFixtures, EveryFixtureOpensWithItsRowCounts) {
     std::filesystem::path dir = std::string(ORVDB_FIXTURES_DIR) + "/jet4";
     if (!std::filesystem::exists(dir)) {
@@ -149,7 +151,24 @@ TEST(JetMirrorFixtures, EveryFixtureOpensWithItsRowCounts) {
         if (!extra.empty()) {
             pw = "password";
         }
-        jet::DatabaseInfo info = jet::describeDatabase(jet::JetFile::open(entry.path(), pw), true);
+        jet::JetFile file = jet::JetFile::open(entry.path(), pw);
+        // The saved queries the open takes from the MSysQueries rows it
+        // loads are those a reading of the table on its own rebuilds.
+        std::vector<std::string> expected, registered;
+        for (const jet::SavedQuery& query : jet::readSavedQueries(file)) {
+            if (!query.sql.empty() && !query.isInternal()) {
+                expected.push_back(query.name + " " + std::to_string(static_cast<int>(query.kind)) +
+                                   " " + query.sql);
+            }
+        }
+        for (const ViewInfo* view : c.store().catalog().views()) {
+            registered.push_back(view->name + " " + std::to_string(static_cast<int>(view->kind)) +
+                                 " " + view->sql);
+        }
+        std::sort(expected.begin(), expected.end());
+        std::sort(registered.begin(), registered.end());
+        EXPECT_EQ(registered, expected) << entry.path().filename();
+        jet::DatabaseInfo info = jet::describeDatabase(file, true);
         for (const auto& summary : info.tables) {
             // Jet does not keep the recorded count of its own system tables
             // exact (MSysQueries, MSysACEs differ by a few rows in Access-made

@@ -98,6 +98,9 @@ public:
     // names and counters given, and creates the store tables of those whose
     // rows are present; no index is built yet.
     void registerTables(const std::vector<TableInfo>& tables);
+    // load() with the definitions just given to registerTables, the only
+    // ones in the store, taken as they are instead of read back.
+    void loadRegistered(std::vector<TableInfo> tables);
     // The store table of a table whose rows were not present, before they
     // are loaded (nothing when it exists already).
     void createStoredTable(const TableInfo& table);
@@ -203,6 +206,9 @@ private:
 
     // MSysRelationships (relationship_ddl.cpp).
     void loadRelationships();
+    // The model of `tables` (in their order), with the views and
+    // relationships read from the store.
+    void adoptTables(std::vector<TableInfo> tables);
     void saveRelationship(const Relationship& relationship);
     void checkRelationshipHolds(const Relationship& relationship);
 

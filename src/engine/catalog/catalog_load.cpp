@@ -146,10 +146,7 @@ void Catalog::registerSavedQuery(int64_t id, const std::string& name, const std:
 }
 
 void Catalog::load() {
-    tables_.clear();
-    views_.clear();
-    relationships_.clear();
-    tableIndex_.clear();
+    std::vector<TableInfo> tables;
     {
         Stmt query(db_,
                    "SELECT id, name, stored, system, last_auto FROM _orv_tables ORDER BY position");
@@ -160,13 +157,12 @@ void Catalog::load() {
             table.storedName = query.getText(2);
             table.system = query.getInt(3) != 0;
             table.lastAutoNumber = query.getInt(4);
-            tables_.push_back(std::move(table));
+            tables.push_back(std::move(table));
         }
     }
     std::map<int64_t, TableInfo*> tablesById;
-    for (size_t position = 0; position < tables_.size(); ++position) {
-        tablesById[tables_[position].id] = &tables_[position];
-        tableIndex_[foldName(tables_[position].name)] = position;
+    for (TableInfo& table : tables) {
+        tablesById[table.id] = &table;
     }
     {
         Stmt query(db_,
@@ -216,6 +212,21 @@ void Catalog::load() {
             index.foreignKey = flags & kIndexForeign;
             owner->second->indexes.push_back(std::move(index));
         }
+    }
+    adoptTables(std::move(tables));
+}
+
+void Catalog::loadRegistered(std::vector<TableInfo> tables) {
+    adoptTables(std::move(tables));
+}
+
+void Catalog::adoptTables(std::vector<TableInfo> tables) {
+    tables_ = std::move(tables);
+    views_.clear();
+    relationships_.clear();
+    tableIndex_.clear();
+    for (size_t position = 0; position < tables_.size(); ++position) {
+        tableIndex_[foldName(tables_[position].name)] = position;
     }
     {
         Stmt query(db_, "SELECT id, name, sql, kind FROM _orv_views ORDER BY id");

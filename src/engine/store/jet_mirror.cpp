@@ -11,6 +11,7 @@
 #include "jet/read/salvage_reader.hpp"
 #include "jet/read/saved_queries.hpp"
 
+#include <functional>
 #include <optional>
 
 namespace orvdb::engine {
@@ -75,15 +76,18 @@ TableInfo tableInfoOf(const jet::JetFile& file, const jet::CatalogObject& object
 // One of Jet's own tables, whose rows are read at open (they are checked
 // before the first commit: WorkingStore::checkCatalogTables). Damage there
 // leaves the file readable, never writable; the rows before it are kept (a
-// repair copies them).
-void loadCatalogTable(const jet::JetFile& file, const TableInfo& table, sqlite3* db,
-                      WorkingStore& store) {
+// repair copies them). Each row also goes to `observe`. False when the
+// table is damaged.
+bool loadCatalogTable(const jet::JetFile& file, const TableInfo& table, sqlite3* db,
+                      WorkingStore& store, const std::function<void(const jet::Row&)>& observe) {
     jet::TableReader reader = file.readTable(table.name);
     try {
-        loadJetRows(db, table.storedName, reader);
+        loadJetRows(db, table.storedName, reader, nullptr, observe);
     } catch (const jet::JetError& error) {
         store.markDamaged(error.what());
+        return false;
     }
+    return true;
 }
 
 }  // namespace
@@ -114,7 +118,7 @@ void bindRow(Stmt& insert, const jet::Row& row, const std::vector<jet::Column>& 
 }  // namespace
 
 void loadJetRows(sqlite3* db, const std::string& storedName, jet::TableReader& reader,
-                 jet::TableCheck* check) {
+                 jet::TableCheck* check, const std::function<void(const jet::Row&)>& observe) {
     const std::vector<jet::Column>& columns = reader.definition().columns;
     Stmt insert = rowInsert(db, storedName, columns);
     jet::Row row;
@@ -123,6 +127,9 @@ void loadJetRows(sqlite3* db, const std::string& storedName, jet::TableReader& r
         insert.run();
         if (check != nullptr) {
             check->addRow(row);
+        }
+        if (observe) {
+            observe(row);
         }
     }
 }
@@ -167,16 +174,35 @@ void fillMirror(WorkingStore& store, const std::string& path,
             }
         }
         catalog.registerTables(tables);
+        // The saved queries come from the MSysQueries rows as they are
+        // loaded: the table is decoded once. Damage there leaves no query
+        // (its rows may be cut short), and is named after the tables'.
+        std::optional<jet::SavedQueryRows> queryRows;
+        std::string queryDamage;
+        try {
+            queryRows.emplace(file);
+        } catch (const jet::JetError& error) {
+            queryDamage = error.what();
+        }
+        bool queryRowsWhole = queryRows.has_value();
         for (const TableInfo& table : tables) {
-            if (catalogTable(table.name)) {
-                loadCatalogTable(file, table, db, store);
+            if (!catalogTable(table.name)) {
+                continue;
+            }
+            std::function<void(const jet::Row&)> observe;
+            if (queryRows && queryRows->wanted() && sameName(table.name, "MSysQueries")) {
+                observe = [&queryRows](const jet::Row& row) { queryRows->add(row); };
+            }
+            if (!loadCatalogTable(file, table, db, store, observe) && observe) {
+                queryRowsWhole = false;
             }
         }
+        if (!queryDamage.empty()) {
+            store.markDamaged(queryDamage);
+        }
         std::vector<jet::SavedQuery> queries;
-        try {
-            queries = jet::readSavedQueries(file);
-        } catch (const jet::JetError& error) {
-            store.markDamaged(error.what());
+        if (queryRowsWhole) {
+            queries = queryRows->queries();
         }
         for (const auto& q : queries) {
             if (q.sql.empty() || q.isInternal()) {
@@ -184,7 +210,7 @@ void fillMirror(WorkingStore& store, const std::string& path,
             }
             catalog.registerSavedQuery(q.id, q.name, q.sql, q.kind);
         }
-        catalog.load();
+        catalog.loadRegistered(std::move(tables));
         for (const std::string& problem : catalog.materializeIndexes()) {
             store.markDamaged(problem);
         }

@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 #include <vector>
 
 namespace orvdb::jet {
+struct Row;
 class TableCheck;
 class TableReader;
 class SalvageReader;
@@ -46,10 +48,11 @@ bool catalogTable(std::string_view name);
 
 // Inserts the rows `reader` gives into the store's table `storedName` (whose
 // columns have the names of the definition's), each with its row pointer as
-// its rowid. Each row also goes to `check` when one is given (the table is
-// checked from the same decoding).
+// its rowid. Each row also goes to `check` and to `observe` when given (the
+// table is checked, or read for another purpose, from the same decoding).
 void loadJetRows(sqlite3* db, const std::string& storedName, ::orvdb::jet::TableReader& reader,
-                 ::orvdb::jet::TableCheck* check = nullptr);
+                 ::orvdb::jet::TableCheck* check = nullptr,
+                 const std::function<void(const ::orvdb::jet::Row&)>& observe = {});
 // The rows a repair could read of a damaged table; a row the store refuses
 // is left out with a line in `losses`. Returns the rows kept.
 size_t loadSalvagedRows(sqlite3* db, const std::string& storedName,

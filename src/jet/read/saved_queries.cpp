@@ -11,37 +11,6 @@ namespace orvdb::jet {
 
 namespace {
 
-struct ColumnPositions {
-    std::optional<size_t> objectId, attribute, name1, name2, expression, flag, extra, order;
-};
-
-// A row and where Jet ranks it among the rows of its attribute (the Order
-// column): rows need not lie in the file in that order.
-struct RankedRow {
-    QueryRow row;
-    uint64_t order = 0;  // the column's bytes, most significant first
-};
-
-// Puts the rows of each attribute in their Order, leaving every attribute's
-// rows where they were among the others.
-std::vector<QueryRow> inOrder(std::vector<RankedRow> ranked) {
-    std::map<uint8_t, std::vector<size_t>> positions;
-    for (size_t n = 0; n < ranked.size(); ++n) {
-        positions[ranked[n].row.attribute].push_back(n);
-    }
-    std::vector<QueryRow> rows(ranked.size());
-    for (const auto& [attribute, places] : positions) {
-        std::vector<size_t> sorted = places;
-        std::stable_sort(sorted.begin(), sorted.end(), [&](size_t left, size_t right) {
-            return ranked[left].order < ranked[right].order;
-        });
-        for (size_t n = 0; n < places.size(); ++n) {
-            rows[places[n]] = std::move(ranked[sorted[n]].row);
-        }
-    }
-    return rows;
-}
-
 std::optional<size_t> positionOf(const TableDefinition& table, std::string_view name) {
     for (size_t n = 0; n < table.columns.size(); ++n) {
         if (base::sameName(table.columns[n].name, name)) {
@@ -71,53 +40,79 @@ std::optional<int64_t> numberAt(const Row& row, std::optional<size_t> position) 
 
 }  // namespace
 
-std::vector<SavedQuery> readSavedQueries(const JetFile& file) {
-    std::vector<SavedQuery> result;
-    std::vector<const CatalogObject*> objects = file.catalog().queries();
-    if (objects.empty() || !file.catalog().findTable("MSysQueries")) {
-        return result;
+std::vector<QueryRow> SavedQueryRows::inOrder(std::vector<RankedRow> ranked) {
+    std::map<uint8_t, std::vector<size_t>> positions;
+    for (size_t n = 0; n < ranked.size(); ++n) {
+        positions[ranked[n].row.attribute].push_back(n);
+    }
+    std::vector<QueryRow> rows(ranked.size());
+    for (const auto& [attribute, places] : positions) {
+        std::vector<size_t> sorted = places;
+        std::stable_sort(sorted.begin(), sorted.end(), [&](size_t left, size_t right) {
+            return ranked[left].order < ranked[right].order;
+        });
+        for (size_t n = 0; n < places.size(); ++n) {
+            rows[places[n]] = std::move(ranked[sorted[n]].row);
+        }
+    }
+    return rows;
+}
+
+SavedQueryRows::SavedQueryRows(const JetFile& file) {
+    if (!file.catalog().findTable("MSysQueries")) {
+        return;
+    }
+    objects_ = file.catalog().queries();
+    if (objects_.empty()) {
+        return;
     }
     auto table = file.table("MSysQueries");
-    ColumnPositions at{positionOf(*table, "ObjectId"),   positionOf(*table, "Attribute"),
-                       positionOf(*table, "Name1"),      positionOf(*table, "Name2"),
-                       positionOf(*table, "Expression"), positionOf(*table, "Flag"),
-                       positionOf(*table, "LvExtra"),    positionOf(*table, "Order")};
-    if (!at.objectId || !at.attribute) {
+    at_ = Positions{positionOf(*table, "ObjectId"),   positionOf(*table, "Attribute"),
+                    positionOf(*table, "Name1"),      positionOf(*table, "Name2"),
+                    positionOf(*table, "Expression"), positionOf(*table, "Flag"),
+                    positionOf(*table, "LvExtra"),    positionOf(*table, "Order")};
+    if (!at_.objectId || !at_.attribute) {
         throwCorrupt(file.name(), "the system table MSysQueries lacks its ObjectId or Attribute");
     }
-    std::map<int32_t, std::vector<RankedRow>> rowsByQuery;
-    TableReader reader = file.readTable("MSysQueries");
-    while (auto row = reader.next()) {
-        QueryRow queryRow;
-        queryRow.attribute = static_cast<uint8_t>(numberAt(*row, at.attribute).value_or(0));
-        queryRow.name1 = textAt(*row, at.name1);
-        queryRow.name2 = textAt(*row, at.name2);
-        queryRow.expression = textAt(*row, at.expression);
-        if (auto flag = numberAt(*row, at.flag)) {
-            queryRow.flag = static_cast<int16_t>(*flag);
-        }
-        if (auto extra = numberAt(*row, at.extra)) {
-            queryRow.extra = static_cast<int32_t>(*extra);
-        }
-        RankedRow ranked{std::move(queryRow), {}};
-        if (at.order) {
-            if (const auto* order = std::get_if<Bytes>(&row->values[*at.order])) {
-                for (size_t n = 0; n < order->size() && n < sizeof ranked.order; ++n) {
-                    ranked.order |= uint64_t{(*order)[n]} << (8 * (sizeof ranked.order - 1 - n));
-                }
+}
+
+void SavedQueryRows::add(const Row& row) {
+    if (!wanted()) {
+        return;
+    }
+    QueryRow queryRow;
+    queryRow.attribute = static_cast<uint8_t>(numberAt(row, at_.attribute).value_or(0));
+    queryRow.name1 = textAt(row, at_.name1);
+    queryRow.name2 = textAt(row, at_.name2);
+    queryRow.expression = textAt(row, at_.expression);
+    if (auto flag = numberAt(row, at_.flag)) {
+        queryRow.flag = static_cast<int16_t>(*flag);
+    }
+    if (auto extra = numberAt(row, at_.extra)) {
+        queryRow.extra = static_cast<int32_t>(*extra);
+    }
+    RankedRow ranked{std::move(queryRow), {}};
+    if (at_.order) {
+        if (const auto* order = std::get_if<Bytes>(&row.values[*at_.order])) {
+            for (size_t n = 0; n < order->size() && n < sizeof ranked.order; ++n) {
+                ranked.order |= uint64_t{(*order)[n]} << (8 * (sizeof ranked.order - 1 - n));
             }
         }
-        auto id = static_cast<int32_t>(numberAt(*row, at.objectId).value_or(0));
-        rowsByQuery[id].push_back(std::move(ranked));
     }
-    for (const CatalogObject* object : objects) {
+    auto id = static_cast<int32_t>(numberAt(row, at_.objectId).value_or(0));
+    rowsByQuery_[id].push_back(std::move(ranked));
+}
+
+std::vector<SavedQuery> SavedQueryRows::queries() {
+    std::vector<SavedQuery> result;
+    for (const CatalogObject* object : objects_) {
         SavedQuery query;
         query.name = object->name;
         query.id = object->id;
         query.flags = object->flags;
         try {
             QueryText text =
-                buildQueryText(inOrder(std::move(rowsByQuery[object->id])), object->flags);
+                buildQueryText(inOrder(std::move(rowsByQuery_[object->id])), object->flags);
             query.kind = text.kind;
             query.sql = std::move(text.sql);
             query.connect = std::move(text.connect);
@@ -127,6 +122,19 @@ std::vector<SavedQuery> readSavedQueries(const JetFile& file) {
         result.push_back(std::move(query));
     }
     return result;
+}
+
+std::vector<SavedQuery> readSavedQueries(const JetFile& file) {
+    SavedQueryRows rows(file);
+    if (!rows.wanted()) {
+        return {};
+    }
+    TableReader reader = file.readTable("MSysQueries");
+    Row row;
+    while (reader.next(row)) {
+        rows.add(row);
+    }
+    return rows.queries();
 }
 
 }  // namespace orvdb::jet

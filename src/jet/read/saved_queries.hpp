@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,8 @@
 namespace orvdb::jet {
 
 class JetFile;
+struct CatalogObject;
+struct Row;
 
 struct SavedQuery {
     std::string name;
@@ -29,5 +33,40 @@ struct SavedQuery {
 // In catalog order. A query whose rows cannot be turned into SQL is still
 // listed, with `problem` saying why.
 std::vector<SavedQuery> readSavedQueries(const JetFile& file);
+
+// The same from MSysQueries rows that another reading of the table gives
+// (the store's open decodes them once for both): `add` each row, then take
+// `queries`. Does nothing when the file has no saved query.
+class SavedQueryRows {
+public:
+    // Throws JetError when MSysQueries lacks its ObjectId or Attribute.
+    explicit SavedQueryRows(const JetFile& file);
+
+    // Whether the rows are wanted: the file has saved queries.
+    bool wanted() const { return !objects_.empty(); }
+    void add(const Row& row);
+    // In catalog order, as readSavedQueries.
+    std::vector<SavedQuery> queries();
+
+private:
+    // Where the columns read lie among MSysQueries's.
+    struct Positions {
+        std::optional<size_t> objectId, attribute, name1, name2, expression, flag, extra, order;
+    };
+    // A row and where Jet ranks it among the rows of its attribute (the
+    // Order column): rows need not lie in the file in that order.
+    struct RankedRow {
+        QueryRow row;
+        uint64_t order = 0;  // the column's bytes, most significant first
+    };
+
+    // Puts the rows of each attribute in their Order, leaving every
+    // attribute's rows where they were among the others.
+    static std::vector<QueryRow> inOrder(std::vector<RankedRow> ranked);
+
+    std::vector<const CatalogObject*> objects_;
+    Positions at_;
+    std::map<int32_t, std::vector<RankedRow>> rowsByQuery_;
+};
 
 }  // namespace orvdb::jet
