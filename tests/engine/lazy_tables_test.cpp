@@ -116,5 +116,46 @@ TEST_F(LazyTablesTest, ARolledBackLoadLeavesTheTableReadable) {
               std::vector<std::string>{"102"});
 }
 
+// The store's indexes on Jet's catalog tables come with the first change
+// (reading needs none); from then on they keep MSysObjects' ids unique,
+// also inside a transaction begun before any change.
+TEST_F(LazyTablesTest, CatalogIndexesComeWithTheFirstChange) {
+    for (bool inTransaction : {false, true}) {
+        SCOPED_TRACE(inTransaction ? "in a transaction" : "autocommit");
+        auto connection = openFile(path);
+        sqlite3* db = connection->store().db();
+        const std::string objects =
+            connection->store().catalog().findTableInfo("MSysObjects")->storedName;
+        auto indexCount = [&] {
+            sqlite3_stmt* statement = nullptr;
+            sqlite3_prepare_v2(db,
+                               "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND "
+                               "tbl_name = ?",
+                               -1, &statement, nullptr);
+            sqlite3_bind_text(statement, 1, objects.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_step(statement);
+            int count = sqlite3_column_int(statement, 0);
+            sqlite3_finalize(statement);
+            return count;
+        };
+        EXPECT_EQ(column(*connection, "SELECT Count(*) FROM Family"),
+                  std::vector<std::string>{"7"});
+        EXPECT_EQ(indexCount(), 0);
+        if (inTransaction) {
+            connection->beginTransaction();
+        }
+        connection->execute("UPDATE Family SET Name = Name WHERE ID = 1");
+        EXPECT_GT(indexCount(), 0);
+        const std::string duplicate = "INSERT INTO \"" + objects +
+                                      "\" (Id, ParentId, Name) SELECT " +
+                                      "Id, ParentId, Name || 'x' FROM \"" + objects + "\" LIMIT 1";
+        EXPECT_EQ(sqlite3_exec(db, duplicate.c_str(), nullptr, nullptr, nullptr) & 0xff,
+                  SQLITE_CONSTRAINT);
+        if (inTransaction) {
+            connection->rollbackTransaction();
+        }
+    }
+}
+
 }  // namespace
 }  // namespace orvdb::engine

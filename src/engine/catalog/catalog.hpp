@@ -106,8 +106,8 @@ public:
     void createStoredTable(const TableInfo& table);
     void registerSavedQuery(int64_t id, const std::string& name, const std::string& sql,
                             QueryKind kind);
-    // Builds the store indexes of every table; what could not be built is returned.
-    std::vector<std::string> materializeIndexes();
+    // Builds the store indexes of a table whose rows are present; what could
+    // not be built is returned.
     std::vector<std::string> materializeIndexes(const TableInfo& table);
     // The rows of a table are only in the store once loaded (a mirrored Jet
     // file loads them when first used): its store indexes and triggers come

@@ -34,15 +34,6 @@ std::string sqliteIndexName(const TableInfo& table, const IndexDef& index) {
     return "orvix_" + std::to_string(table.id) + "_" + foldName(index.name);
 }
 
-std::vector<std::string> Catalog::materializeIndexes() {
-    std::vector<std::string> problems;
-    for (const auto& table : tables_) {
-        std::vector<std::string> found = materializeIndexes(table);
-        problems.insert(problems.end(), found.begin(), found.end());
-    }
-    return problems;
-}
-
 std::vector<std::string> Catalog::materializeIndexes(const TableInfo& table) {
     std::vector<std::string> problems;
     if (!rowsPresent(table.id)) {

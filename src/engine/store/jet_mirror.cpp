@@ -211,9 +211,8 @@ void fillMirror(WorkingStore& store, const std::string& path,
             catalog.registerSavedQuery(q.id, q.name, q.sql, q.kind);
         }
         catalog.loadRegistered(std::move(tables));
-        for (const std::string& problem : catalog.materializeIndexes()) {
-            store.markDamaged(problem);
-        }
+        // The catalog tables' own indexes wait for the first change
+        // (WorkingStore::buildCatalogIndexes): reading needs none of them.
         catalog.rebuildTriggers();
         execSql(db, "COMMIT");
     } catch (const jet::JetError& e) {

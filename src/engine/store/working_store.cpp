@@ -137,6 +137,7 @@ void WorkingStore::reloadFromFile() {
     rowsInFile_.clear();
     fileReaders_.clear();
     catalogChecked_ = false;
+    catalogIndexesBuilt_ = false;
     loadedInTransaction_.clear();
     reservedTablePages_.clear();
     db_ = openTemporaryStore(jetFile_);
@@ -166,20 +167,40 @@ void WorkingStore::enter(bool changes) {
         }
         ++readers_;
     }
-    if (!outermost) {
-        return;
-    }
     try {
-        // A process that died committing left its journal: roll it back
-        // before anything is read.
-        pager_->recoverIfNeeded();
-        if (transactionDepth_ == 0 && sqlite3_get_autocommit(db_) && pager_->changedByOthers()) {
-            reloadFromFile();
+        if (outermost) {
+            // A process that died committing left its journal: roll it back
+            // before anything is read.
+            pager_->recoverIfNeeded();
+            if (transactionDepth_ == 0 && sqlite3_get_autocommit(db_) &&
+                pager_->changedByOthers()) {
+                reloadFromFile();
+            }
+        }
+        if (writes && sqlite3_get_autocommit(db_)) {
+            buildCatalogIndexes();
         }
     } catch (...) {
         leave(changes);
         throw;
     }
+}
+
+void WorkingStore::buildCatalogIndexes() {
+    if (catalogIndexesBuilt_) {
+        return;
+    }
+    catalogIndexesBuilt_ = true;
+    Savepoint indexes(db_);
+    for (const TableInfo* table : catalog_->tables()) {
+        if (!catalogTable(table->name)) {
+            continue;
+        }
+        for (const std::string& problem : catalog_->materializeIndexes(*table)) {
+            markDamaged(problem);
+        }
+    }
+    indexes.commit();
 }
 
 void WorkingStore::leave(bool changes) {
@@ -209,6 +230,9 @@ void WorkingStore::installWriteThrough() {
         if (!writeThrough_ || !writeThrough_->pending()) {
             return;
         }
+        // Changes made without passing through enter() (a store function,
+        // a table module) still meet the catalog's unique indexes.
+        buildCatalogIndexes();
         // Damage found after the transaction began still stops it.
         if (damaged()) {
             throw EngineError(readOnlyMessage());

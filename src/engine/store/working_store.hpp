@@ -185,6 +185,11 @@ private:
     void checkMapsBeforeWriting();
     // The catalog tables alone, once: damage marks the store.
     void checkCatalogTables();
+    // The store's indexes on the catalog tables, built before the first
+    // change (they keep MSysObjects' names and ids unique; reads need none
+    // of them). A unique index that the file's rows break marks the store
+    // damaged.
+    void buildCatalogIndexes();
 
     std::string path_;
     sqlite3* db_;
@@ -202,6 +207,7 @@ private:
     std::string damage_;
     bool mapsChecked_ = false;
     bool catalogChecked_ = false;
+    bool catalogIndexesBuilt_ = false;
     bool compacted_ = false;
     std::set<uint32_t> reservedTablePages_;
     std::set<int64_t> unloaded_;

@@ -40,6 +40,7 @@ Catalog Catalog::read(std::shared_ptr<PageSource> source) {
             present.push_back(name);
         }
     }
+    // Each column's position, found once: the catalog has hundreds of rows.
     auto indexOf = [&](std::string_view name) -> std::optional<size_t> {
         for (size_t n = 0; n < definition->columns.size(); ++n) {
             if (base::sameName(definition->columns[n].name, name)) {
@@ -48,10 +49,26 @@ Catalog Catalog::read(std::shared_ptr<PageSource> source) {
         }
         return std::nullopt;
     };
-    auto value = [&](const Row& row, std::string_view name) -> const Value& {
+    std::vector<std::optional<size_t>> positions;
+    for (const std::string& name : wanted) {
+        positions.push_back(indexOf(name));
+    }
+    auto value = [&](const Row& row, size_t column) -> const Value& {
         static const Value null;
-        std::optional<size_t> index = indexOf(name);
-        return index ? row.values[*index] : null;
+        return positions[column] ? row.values[*positions[column]] : null;
+    };
+    enum : size_t {
+        Id,
+        ParentId,
+        Name,
+        Type,
+        Flags,
+        DateCreate,
+        DateUpdate,
+        Database,
+        ForeignName,
+        Connect,
+        LvProp
     };
 
     TableReader reader(source, definition);
@@ -59,21 +76,21 @@ Catalog Catalog::read(std::shared_ptr<PageSource> source) {
     Catalog catalog;
     while (std::optional<Row> row = reader.next()) {
         CatalogObject object;
-        object.id = static_cast<int32_t>(as<int64_t>(value(*row, "Id")).value_or(0));
-        object.parentId = static_cast<int32_t>(as<int64_t>(value(*row, "ParentId")).value_or(0));
-        object.name = textOf(value(*row, "Name"));
-        object.type = static_cast<int16_t>(as<int64_t>(value(*row, "Type")).value_or(0));
-        object.flags = static_cast<uint32_t>(as<int64_t>(value(*row, "Flags")).value_or(0));
-        if (auto date = as<DateTime>(value(*row, "DateCreate"))) {
+        object.id = static_cast<int32_t>(as<int64_t>(value(*row, Id)).value_or(0));
+        object.parentId = static_cast<int32_t>(as<int64_t>(value(*row, ParentId)).value_or(0));
+        object.name = textOf(value(*row, Name));
+        object.type = static_cast<int16_t>(as<int64_t>(value(*row, Type)).value_or(0));
+        object.flags = static_cast<uint32_t>(as<int64_t>(value(*row, Flags)).value_or(0));
+        if (auto date = as<DateTime>(value(*row, DateCreate))) {
             object.dateCreate = date->days;
         }
-        if (auto date = as<DateTime>(value(*row, "DateUpdate"))) {
+        if (auto date = as<DateTime>(value(*row, DateUpdate))) {
             object.dateUpdate = date->days;
         }
-        object.database = textOf(value(*row, "Database"));
-        object.foreignName = textOf(value(*row, "ForeignName"));
-        object.connect = textOf(value(*row, "Connect"));
-        object.lvProp = as<Bytes>(value(*row, "LvProp")).value_or(Bytes{});
+        object.database = textOf(value(*row, Database));
+        object.foreignName = textOf(value(*row, ForeignName));
+        object.connect = textOf(value(*row, Connect));
+        object.lvProp = as<Bytes>(value(*row, LvProp)).value_or(Bytes{});
         catalog.objects_.push_back(std::move(object));
     }
     return catalog;
