@@ -116,10 +116,10 @@ TEST_F(LazyTablesTest, ARolledBackLoadLeavesTheTableReadable) {
               std::vector<std::string>{"102"});
 }
 
-// The store's indexes on Jet's catalog tables come with the first change
+// The store's indexes and triggers on Jet's catalog tables come with the first change
 // (reading needs none); from then on they keep MSysObjects' ids unique,
 // also inside a transaction begun before any change.
-TEST_F(LazyTablesTest, CatalogIndexesComeWithTheFirstChange) {
+TEST_F(LazyTablesTest, CatalogRulesComeWithTheFirstChange) {
     for (bool inTransaction : {false, true}) {
         SCOPED_TRACE(inTransaction ? "in a transaction" : "autocommit");
         auto connection = openFile(path);

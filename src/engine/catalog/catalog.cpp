@@ -146,12 +146,6 @@ void Catalog::checkNewObjectName(std::string_view name) const {
     }
 }
 
-void Catalog::rebuildTriggers() {
-    for (const auto& table : tables_) {
-        rebuildTriggers(table);
-    }
-}
-
 void Catalog::rebuildTriggers(const TableInfo& table) {
     if (!rowsPresent(table.id)) {
         // Nothing changes its rows before they are loaded, with their rules;

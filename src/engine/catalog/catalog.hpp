@@ -120,7 +120,6 @@ public:
     // Returns what could not be built (a unique index over duplicates).
     std::vector<std::string> rowsLoaded(const std::set<int64_t>& ids);
     static std::string storedNameFor(const std::string& name);
-    void rebuildTriggers();
     void rebuildTriggers(const TableInfo& table);
     // A table's triggers hold its own rules and those of every relationship
     // it is on: a definition of these tables changes theirs and their

@@ -76,8 +76,7 @@ void ChangeCounter::raise() {
     openFile(true);
     if (fd_ < 0 || !writable_) {
         throw EngineError("Cannot save '" + databaseFile_ + "': cannot write '" + path_ +
-                          "', which tells other processes of the change: " +
-                          std::strerror(errno));
+                          "', which tells other processes of the change: " + std::strerror(errno));
     }
     uint64_t value = read() + 1;
     uint8_t bytes[kSize] = {};
@@ -87,8 +86,7 @@ void ChangeCounter::raise() {
     }
     if (::pwrite(fd_, bytes, kSize, 0) != static_cast<ssize_t>(kSize)) {
         throw EngineError("Cannot save '" + databaseFile_ + "': cannot write '" + path_ +
-                          "', which tells other processes of the change: " +
-                          std::strerror(errno));
+                          "', which tells other processes of the change: " + std::strerror(errno));
     }
 }
 

@@ -3,8 +3,8 @@
 #define SQLITE_ENABLE_PREUPDATE_HOOK 1
 #include <sqlite3.h>
 
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 
 #include "engine/store/change_log.hpp"
 

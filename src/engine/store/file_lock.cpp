@@ -113,8 +113,8 @@ std::string FileLock::holderDescription() const {
     struct flock request = byteLock(kHolderByte, F_WRLCK);
     if (::fcntl(fd_, F_GETLK, &request) == 0 && request.l_type != F_UNLCK && request.l_pid > 0) {
         std::string name = processName(request.l_pid);
-        return "process " + std::to_string(request.l_pid) + (name.empty() ? "" : " (" + name + ")") +
-               ", which is changing it";
+        return "process " + std::to_string(request.l_pid) +
+               (name.empty() ? "" : " (" + name + ")") + ", which is changing it";
     }
     return "another process, which is changing it";
 }

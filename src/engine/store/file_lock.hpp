@@ -68,8 +68,7 @@ private:
 // Holds at least `level` for a scope, then goes back to what was held.
 class LockAtLeast {
 public:
-    LockAtLeast(FileLock& lock, LockLevel level)
-        : lock_(lock), before_(lock.level()) {
+    LockAtLeast(FileLock& lock, LockLevel level) : lock_(lock), before_(lock.level()) {
         lock_.acquire(level, FileLock::defaultTimeout());
     }
     ~LockAtLeast();

@@ -211,9 +211,8 @@ void fillMirror(WorkingStore& store, const std::string& path,
             catalog.registerSavedQuery(q.id, q.name, q.sql, q.kind);
         }
         catalog.loadRegistered(std::move(tables));
-        // The catalog tables' own indexes wait for the first change
-        // (WorkingStore::buildCatalogIndexes): reading needs none of them.
-        catalog.rebuildTriggers();
+        // The catalog tables' store indexes and triggers wait for the first
+        // change (WorkingStore::buildCatalogRules): reading needs none.
         execSql(db, "COMMIT");
     } catch (const jet::JetError& e) {
         throw EngineError(e.what());

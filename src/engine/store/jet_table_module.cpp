@@ -82,8 +82,8 @@ int connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_v
             std::make_shared<jet::TableDefinition>(jet::readTableDefinition(pages->source(), page));
         std::string declaration = "CREATE TABLE x(";
         for (size_t n = 0; n < table->definition->columns.size(); ++n) {
-            declaration += (n ? ", " : "") +
-                           catalog_sql::columnSql(columnDefOf(table->definition->columns[n], nullptr));
+            declaration += (n ? ", " : "") + catalog_sql::columnSql(columnDefOf(
+                                                 table->definition->columns[n], nullptr));
         }
         declaration += ")";
         for (const jet::PhysicalIndex& index : table->definition->physicalIndexes) {
@@ -167,7 +167,8 @@ int bestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info) {
         }
         // Letters alone match texts that differ in accents: not unique then.
         bool unique = index.isUnique() && prefix == index.columns.size() && !textual;
-        double matches = unique ? 1 : std::max(1.0, rows / std::pow(10.0, static_cast<double>(prefix)));
+        double matches =
+            unique ? 1 : std::max(1.0, rows / std::pow(10.0, static_cast<double>(prefix)));
         double cost = std::log2(rows + 1) * 2 + matches * 4;
         if (cost < bestCost) {
             bestCost = cost;
@@ -178,7 +179,8 @@ int bestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info) {
         }
     }
     if (bestIndexNumber >= 0) {
-        const jet::PhysicalIndex& index = definition.physicalIndexes[static_cast<size_t>(bestIndexNumber)];
+        const jet::PhysicalIndex& index =
+            definition.physicalIndexes[static_cast<size_t>(bestIndexNumber)];
         for (size_t n = 0; n < bestPrefix; ++n) {
             size_t position = *positionOf(definition, index.columns[n].columnNumber);
             auto& usage = info->aConstraintUsage[equality[position]];
@@ -237,8 +239,9 @@ std::optional<jet::Value> keyValue(sqlite3_value* value, const jet::Column& colu
         case jet::ColumnType::Text:
         case jet::ColumnType::Memo:
             if (kind == SQLITE_TEXT) {
-                return jet::Value(std::string(reinterpret_cast<const char*>(sqlite3_value_text(value)),
-                                              static_cast<size_t>(sqlite3_value_bytes(value))));
+                return jet::Value(
+                    std::string(reinterpret_cast<const char*>(sqlite3_value_text(value)),
+                                static_cast<size_t>(sqlite3_value_bytes(value))));
             }
             return std::nullopt;
         default:
@@ -284,7 +287,8 @@ void advance(JetCursor& cursor, JetVtab& table) {
         cursor.single.reset();
         if (auto found = jet::locateRow(*cursor.pages, *table.definition, where)) {
             jet::RowDecoder decoder(*table.definition, cursor.pages->source());
-            decoder.decode(jet::ByteView(found->bytes, cursor.pages->fileName()), cursor.row.values);
+            decoder.decode(jet::ByteView(found->bytes, cursor.pages->fileName()),
+                           cursor.row.values);
             cursor.row.id = where;
             cursor.eof = false;
         } else {
@@ -300,7 +304,8 @@ void advance(JetCursor& cursor, JetVtab& table) {
         }
         if (auto found = jet::locateRow(*cursor.pages, *table.definition, entry->row)) {
             jet::RowDecoder decoder(*table.definition, cursor.pages->source());
-            decoder.decode(jet::ByteView(found->bytes, cursor.pages->fileName()), cursor.row.values);
+            decoder.decode(jet::ByteView(found->bytes, cursor.pages->fileName()),
+                           cursor.row.values);
             cursor.row.id = entry->row;
             cursor.eof = false;
             return;
@@ -341,7 +346,8 @@ int filter(sqlite3_vtab_cursor* base, int idxNum, const char*, int argc, sqlite3
         const std::vector<jet::KeyColumn>& columns = table.keys.at(indexNumber);
         std::vector<jet::Value> values;
         for (int n = 0; n < argc; ++n) {
-            const jet::Column& column = table.definition->columns[columns[static_cast<size_t>(n)].valueIndex];
+            const jet::Column& column =
+                table.definition->columns[columns[static_cast<size_t>(n)].valueIndex];
             std::optional<jet::Value> value = keyValue(argv[n], column);
             if (!value) {
                 if (sqlite3_value_type(argv[n]) == SQLITE_NULL) {
@@ -459,9 +465,9 @@ std::string jetTableName(int64_t id) {
 
 void registerJetTableModule(sqlite3* db, FileView view) {
     auto* context = new ModuleContext{std::move(view)};
-    if (sqlite3_create_module_v2(db, "orvjet", &module(), context,
-                                 [](void* aux) { delete static_cast<ModuleContext*>(aux); }) !=
-        SQLITE_OK) {
+    if (sqlite3_create_module_v2(db, "orvjet", &module(), context, [](void* aux) {
+            delete static_cast<ModuleContext*>(aux);
+        }) != SQLITE_OK) {
         throw EngineError(std::string("Cannot register the Access table reader: ") +
                           sqlite3_errmsg(db));
     }

@@ -52,8 +52,8 @@ void writeAll(const StorageCalls& calls, int fd, const std::vector<uint8_t>& byt
               const std::string& what) {
     size_t done = 0;
     while (done < bytes.size()) {
-        ssize_t wrote =
-            calls.pwrite(fd, bytes.data() + done, bytes.size() - done, offset + static_cast<off_t>(done));
+        ssize_t wrote = calls.pwrite(fd, bytes.data() + done, bytes.size() - done,
+                                     offset + static_cast<off_t>(done));
         if (wrote < 0 && errno == EINTR) {
             continue;
         }
@@ -160,7 +160,8 @@ void writeJournal(const std::string& databaseFile, uint32_t pageCount,
                           "': " + reason(errno));
     }
     try {
-        writeAll(calls, fd, bytes, 0, "Cannot save '" + databaseFile + "': cannot write the journal");
+        writeAll(calls, fd, bytes, 0,
+                 "Cannot save '" + databaseFile + "': cannot write the journal");
         if (calls.fsync(fd) != 0) {
             throw EngineError("Cannot save '" + databaseFile +
                               "': cannot flush the journal: " + reason(errno));
@@ -179,8 +180,8 @@ void removeJournal(const std::string& databaseFile) {
     // Not flushed: should the removal be lost with the power, the journal
     // only rolls back a change that is in the file anyway, to before it.
     if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
-        throw EngineError("Cannot finish saving '" + databaseFile + "': cannot remove the journal '" +
-                          path + "': " + reason(errno));
+        throw EngineError("Cannot finish saving '" + databaseFile +
+                          "': cannot remove the journal '" + path + "': " + reason(errno));
     }
 }
 
@@ -208,8 +209,8 @@ void recoverJournal(const std::string& databaseFile, int fd, const StorageCalls&
     ParsedJournal journal = parse(readWhole(journalFd));
     ::close(journalFd);
     if (journal.complete) {
-        std::string what = "Cannot open '" + databaseFile +
-                           "': an interrupted change cannot be rolled back";
+        std::string what =
+            "Cannot open '" + databaseFile + "': an interrupted change cannot be rolled back";
         for (const auto& [number, page] : journal.records) {
             writeAll(calls, fd, page, static_cast<off_t>(number) * jet::kPageSize, what);
         }

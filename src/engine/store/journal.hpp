@@ -47,7 +47,8 @@ std::string journalPathFor(const std::string& databaseFile);
 // journal and its folder entry flushed). Throws EngineError naming the file
 // and the system's reason; no journal is left behind then.
 void writeJournal(const std::string& databaseFile, uint32_t pageCount,
-                  const std::map<uint32_t, ::orvdb::jet::PageBytes>& oldPages, const StorageCalls& calls);
+                  const std::map<uint32_t, ::orvdb::jet::PageBytes>& oldPages,
+                  const StorageCalls& calls);
 
 // Removes the journal once the commit is complete.
 void removeJournal(const std::string& databaseFile);

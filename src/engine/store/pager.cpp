@@ -28,7 +28,7 @@ uint32_t pagesOf(int fd, const std::string& path) {
 // Rolls back a journal left by a process that died while committing. The
 // caller holds SHARED; recovery needs the file to itself.
 void recoverJournalIfAny(const std::string& path, int fd, bool writable, FileLock& lock,
-                     const StorageCalls& calls) {
+                         const StorageCalls& calls) {
     if (inspectJournal(path) == JournalState::None) {
         return;
     }
@@ -126,8 +126,8 @@ void Pager::read(uint32_t number, jet::PageBytes& out) const {
     size_t done = 0;
     off_t offset = static_cast<off_t>(number) * jet::kPageSize;
     while (done < out.size()) {
-        ssize_t got = ::pread(fd_, out.data() + done, out.size() - done,
-                              offset + static_cast<off_t>(done));
+        ssize_t got =
+            ::pread(fd_, out.data() + done, out.size() - done, offset + static_cast<off_t>(done));
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -157,8 +157,8 @@ void Pager::writePages(const std::map<uint32_t, const jet::PageBytes*>& pages,
                 continue;
             }
             if (wrote <= 0) {
-                throw EngineError("Cannot save '" + path_ + "': " +
-                                  reason(wrote < 0 ? errno : ENOSPC));
+                throw EngineError("Cannot save '" + path_ +
+                                  "': " + reason(wrote < 0 ? errno : ENOSPC));
             }
             done += static_cast<size_t>(wrote);
         }

@@ -56,7 +56,8 @@ public:
     // RESERVED) and drops back to RESERVED. On failure the file is as before
     // (rolled back from the journal if pages were already written) and
     // EngineError says what failed.
-    void commit(const std::map<uint32_t, const ::orvdb::jet::PageBytes*>& pages, uint32_t newPageCount);
+    void commit(const std::map<uint32_t, const ::orvdb::jet::PageBytes*>& pages,
+                uint32_t newPageCount);
 
     // Re-reads the file's length (another process may have changed it).
     void refreshSize();
@@ -98,7 +99,9 @@ class PagerPageReader : public ::orvdb::jet::PageReader {
 public:
     explicit PagerPageReader(Pager& pager) : pager_(pager) {}
     uint32_t pageCount() const override { return pager_.pageCount(); }
-    void readPage(uint32_t number, ::orvdb::jet::PageBytes& out) override { pager_.read(number, out); }
+    void readPage(uint32_t number, ::orvdb::jet::PageBytes& out) override {
+        pager_.read(number, out);
+    }
 
 private:
     Pager& pager_;

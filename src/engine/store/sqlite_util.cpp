@@ -196,8 +196,8 @@ Savepoint::~Savepoint() {
         return;
     }
     // The transaction this savepoint began ends with it.
-    std::string sql =
-        outermost_ ? "ROLLBACK TO " + name_ + "; ROLLBACK" : "ROLLBACK TO " + name_ + "; RELEASE " + name_;
+    std::string sql = outermost_ ? "ROLLBACK TO " + name_ + "; ROLLBACK"
+                                 : "ROLLBACK TO " + name_ + "; RELEASE " + name_;
     sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
 }
 

@@ -129,7 +129,10 @@ public:
     // Only the tables `ids`, whose definitions in the file are `originals`.
     ImageBuilder(sqlite3* db, const Catalog& catalog, const std::set<int64_t>& ids,
                  std::map<int64_t, Original> originals, std::string fileName)
-        : db_(db), catalog_(catalog), fileName_(std::move(fileName)), originals_(std::move(originals)) {
+        : db_(db),
+          catalog_(catalog),
+          fileName_(std::move(fileName)),
+          originals_(std::move(originals)) {
         for (const TableInfo* table : catalog_.tables()) {
             if (ids.count(table->id) != 0) {
                 tables_.push_back(table);

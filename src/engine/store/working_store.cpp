@@ -137,7 +137,7 @@ void WorkingStore::reloadFromFile() {
     rowsInFile_.clear();
     fileReaders_.clear();
     catalogChecked_ = false;
-    catalogIndexesBuilt_ = false;
+    catalogRulesBuilt_ = false;
     loadedInTransaction_.clear();
     reservedTablePages_.clear();
     db_ = openTemporaryStore(jetFile_);
@@ -178,7 +178,7 @@ void WorkingStore::enter(bool changes) {
             }
         }
         if (writes && sqlite3_get_autocommit(db_)) {
-            buildCatalogIndexes();
+            buildCatalogRules();
         }
     } catch (...) {
         leave(changes);
@@ -186,12 +186,12 @@ void WorkingStore::enter(bool changes) {
     }
 }
 
-void WorkingStore::buildCatalogIndexes() {
-    if (catalogIndexesBuilt_) {
+void WorkingStore::buildCatalogRules() {
+    if (catalogRulesBuilt_) {
         return;
     }
-    catalogIndexesBuilt_ = true;
-    Savepoint indexes(db_);
+    catalogRulesBuilt_ = true;
+    Savepoint rules(db_);
     for (const TableInfo* table : catalog_->tables()) {
         if (!catalogTable(table->name)) {
             continue;
@@ -199,8 +199,9 @@ void WorkingStore::buildCatalogIndexes() {
         for (const std::string& problem : catalog_->materializeIndexes(*table)) {
             markDamaged(problem);
         }
+        catalog_->rebuildTriggers(*table);
     }
-    indexes.commit();
+    rules.commit();
 }
 
 void WorkingStore::leave(bool changes) {
@@ -232,7 +233,7 @@ void WorkingStore::installWriteThrough() {
         }
         // Changes made without passing through enter() (a store function,
         // a table module) still meet the catalog's unique indexes.
-        buildCatalogIndexes();
+        buildCatalogRules();
         // Damage found after the transaction began still stops it.
         if (damaged()) {
             throw EngineError(readOnlyMessage());

@@ -185,11 +185,11 @@ private:
     void checkMapsBeforeWriting();
     // The catalog tables alone, once: damage marks the store.
     void checkCatalogTables();
-    // The store's indexes on the catalog tables, built before the first
-    // change (they keep MSysObjects' names and ids unique; reads need none
-    // of them). A unique index that the file's rows break marks the store
-    // damaged.
-    void buildCatalogIndexes();
+    // The store's indexes and triggers on the catalog tables, built before
+    // the first change (they keep MSysObjects' names and ids unique and its
+    // required columns filled; reads need none of them). A unique index
+    // that the file's rows break marks the store damaged.
+    void buildCatalogRules();
 
     std::string path_;
     sqlite3* db_;
@@ -207,7 +207,7 @@ private:
     std::string damage_;
     bool mapsChecked_ = false;
     bool catalogChecked_ = false;
-    bool catalogIndexesBuilt_ = false;
+    bool catalogRulesBuilt_ = false;
     bool compacted_ = false;
     std::set<uint32_t> reservedTablePages_;
     std::set<int64_t> unloaded_;

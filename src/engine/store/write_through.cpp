@@ -37,11 +37,13 @@ std::string columnList(const std::vector<jet::Column>& columns) {
     return out;
 }
 
-std::vector<jet::Value> storeRow(Stmt& statement, int first, const std::vector<jet::Column>& columns,
+std::vector<jet::Value> storeRow(Stmt& statement, int first,
+                                 const std::vector<jet::Column>& columns,
                                  const std::string& table) {
     std::vector<jet::Value> values(columns.size());
     for (size_t n = 0; n < columns.size(); ++n) {
-        values[n] = jetValueFromStore(statement.handle(), first + static_cast<int>(n), columns[n], table);
+        values[n] =
+            jetValueFromStore(statement.handle(), first + static_cast<int>(n), columns[n], table);
     }
     return values;
 }
@@ -147,8 +149,8 @@ std::set<int64_t> WriteThrough::writeDefinitions(jet::FilePages& pages,
             pages.read(page)[jet::page::kType] != jet::page::kDefinitionType) {
             return;
         }
-        auto definition = std::make_shared<jet::TableDefinition>(
-            jet::readTableDefinition(pages.source(), page));
+        auto definition =
+            std::make_shared<jet::TableDefinition>(jet::readTableDefinition(pages.source(), page));
         if (auto known = byId.find(id); known != byId.end()) {
             definition->name = known->second->name;
         }
@@ -246,15 +248,15 @@ std::set<int64_t> WriteThrough::writeDefinitions(jet::FilePages& pages,
         Stmt rows(db_, "SELECT rowid, " + columnList(definition.columns) + " FROM " +
                            quoteIdent(table->storedName) + " ORDER BY rowid");
         std::vector<int64_t> rowids;
-        std::vector<jet::RowPointer> pointers =
-            jet::writeTableInPlace(pages, definition, page,
-                                   [&](const jet::RowVisitor& visit) {
-                                       while (rows.step()) {
-                                           rowids.push_back(rows.getInt(0));
-                                           visit(storeRow(rows, 1, definition.columns, table->name));
-                                       }
-                                   },
-                                   mapPages, &*originalKeys);
+        std::vector<jet::RowPointer> pointers = jet::writeTableInPlace(
+            pages, definition, page,
+            [&](const jet::RowVisitor& visit) {
+                while (rows.step()) {
+                    rowids.push_back(rows.getInt(0));
+                    visit(storeRow(rows, 1, definition.columns, table->name));
+                }
+            },
+            mapPages, &*originalKeys);
         renumber(table->storedName, rowids, pointers);
         whole.insert(table->id);
         written.push_back(Written{table->id, true, {}, {}});
@@ -280,8 +282,8 @@ std::set<int64_t> WriteThrough::writeDefinitions(jet::FilePages& pages,
             auto size = static_cast<size_t>(sqlite3_column_bytes(select.handle(), 0));
             jet::Bytes lvProp(static_cast<const uint8_t*>(blob),
                               static_cast<const uint8_t*>(blob) + (blob ? size : 0));
-            if (auto changed = updatedColumnProperties(lvProp, table->columns, pager_.path(),
-                                                       table->name)) {
+            if (auto changed =
+                    updatedColumnProperties(lvProp, table->columns, pager_.path(), table->name)) {
                 update.reset();
                 update.bindBlob(1, changed->data(), changed->size());
                 update.bind(2, table->id).bind(3, int64_t{kTablesContainerId});

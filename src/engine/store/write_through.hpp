@@ -16,9 +16,9 @@
 #include <memory>
 #include <optional>
 #include <set>
-#include <vector>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "engine/store/change_log.hpp"
 #include "engine/store/pager.hpp"
