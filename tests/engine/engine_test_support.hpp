@@ -11,12 +11,25 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace orvdb::engine::testing {
 
 using ScratchDir = test::TempDir;
+using test::readFile;
+using test::writeFile;
+
+// The message of what `action` throws; empty when it throws nothing.
+inline std::string errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return "";
+}
 
 // A new database with one open connection.
 struct StoreFixture : ::testing::Test {

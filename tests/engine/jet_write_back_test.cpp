@@ -1,7 +1,6 @@
 // Changes to a mirrored Access file reach the file: at the last close, at
 // the commit of an outermost transaction and on flush; a failed write leaves
 // the file as it was; a second writer is kept out by the lock file.
-#include "../support/shell_command.hpp"
 #include "engine/dataset/query_dataset.hpp"
 #include "engine/dataset/table_dataset.hpp"
 #include "engine/engine_error.hpp"
@@ -18,8 +17,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace orvdb::engine {
 namespace {
@@ -29,11 +26,6 @@ namespace fs = std::filesystem;
 using testing::column;
 using testing::jetFixture;
 using testing::openFile;
-
-std::vector<uint8_t> bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 struct JetWriteBackTest : ::testing::Test {
     testing::ScratchDir dir;
@@ -227,21 +219,6 @@ TEST_F(JetWriteBackTest, NewObjectsGetTheOwnerPermissionsAndAFreeId) {
     EXPECT_EQ(permissions("Widgets").size(), permissions("Categories").size());
 }
 
-TEST_F(JetWriteBackTest, MdbToolsReadsTheWrittenFile) {
-    if (!test_support::haveCommand("mdb-export")) {
-        GTEST_SKIP() << "mdb-export is not installed";
-    }
-    std::string path = copy("testV2000.mdb");
-    {
-        auto c = openFile(path);
-        c->execute("CREATE TABLE Fresh (ID LONG PRIMARY KEY, Label TEXT(20))");
-        c->execute("INSERT INTO Fresh VALUES (1, 'un')");
-        c->execute("INSERT INTO Fresh VALUES (2, 'deux')");
-    }
-    EXPECT_EQ(test_support::runCommand("mdb-export " + test_support::shellQuote(path) + " Fresh"),
-              "ID,Label\n1,\"un\"\n2,\"deux\"\n");
-}
-
 TEST_F(JetWriteBackTest, UnchangedTablesKeepTheirDefinitions) {
     std::string path = copy("northwind.mdb");
     jet::TableDefinition before = *jet::JetFile::open(path).table("Products");
@@ -301,7 +278,7 @@ TEST_F(JetWriteBackTest, CommitAndFlushWriteOnlyWhenSomethingChanged) {
 
 TEST_F(JetWriteBackTest, FailedCommitLeavesTheFileIntact) {
     std::string path = copy("testV2000.mdb");
-    std::vector<uint8_t> original = bytesOf(path);
+    const std::string original = testing::readFile(path);
     auto c = openFile(path);
     StorageCalls full;
     full.pwrite = [](int, const void*, size_t, off_t) -> ssize_t {
@@ -317,7 +294,7 @@ TEST_F(JetWriteBackTest, FailedCommitLeavesTheFileIntact) {
         EXPECT_NE(message.find(path), std::string::npos) << message;
         EXPECT_NE(message.find("No space left on device"), std::string::npos) << message;
     }
-    EXPECT_EQ(bytesOf(path), original);
+    EXPECT_EQ(testing::readFile(path), original);
     EXPECT_TRUE(column(*c, "SELECT Name FROM MSysObjects WHERE Name = 'Lost'").empty());
     EXPECT_FALSE(fs::exists(journalPathFor(path)));
 
@@ -341,7 +318,7 @@ TEST_F(JetWriteBackTest, PasswordSurvivesTheRewrite) {
 
 TEST_F(JetWriteBackTest, ReadModeAndWriteProtectedFilesNeverWrite) {
     std::string path = copy("testV2000.mdb");
-    std::vector<uint8_t> original = bytesOf(path);
+    const std::string original = testing::readFile(path);
     {
         auto c = openFile(path, "Mode=Read");
         EXPECT_FALSE(fs::exists(ChangeCounter::pathFor(path)));
@@ -368,7 +345,7 @@ TEST_F(JetWriteBackTest, ReadModeAndWriteProtectedFilesNeverWrite) {
         auto c = openFile(path);
         EXPECT_THROW(c->execute("CREATE TABLE Nope (X LONG)"), EngineError);
     }
-    EXPECT_EQ(bytesOf(path), original);
+    EXPECT_EQ(testing::readFile(path), original);
 }
 
 }  // namespace

@@ -103,12 +103,7 @@ struct StatementCacheTest : testing::StoreFixture {
         return testing::column(conn, sql, index);
     }
     std::string errorOf(const std::string& sql) {
-        try {
-            column(sql);
-        } catch (const std::exception& e) {
-            return e.what();
-        }
-        return "";
+        return testing::errorOf([&] { column(sql); });
     }
     StatementCache& cache() { return conn.store().statementCache(); }
 };
