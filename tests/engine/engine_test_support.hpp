@@ -89,6 +89,22 @@ inline std::vector<std::string> column(Connection& connection, const std::string
     return out;
 }
 
+// Every row of a select, its fields as text joined by '|'.
+inline std::vector<std::string> rows(Connection& connection, const std::string& sql) {
+    QueryDataset query(connection);
+    query.setSql(sql);
+    query.open();
+    std::vector<std::string> out;
+    for (bool more = query.first(); more; more = query.next()) {
+        std::string row;
+        for (int index = 0; index < query.fieldCount(); ++index) {
+            row += (index ? "|" : "") + query.getText(index);
+        }
+        out.push_back(row);
+    }
+    return out;
+}
+
 #ifdef ORVDB_FIXTURES_DIR
 // A file of the shared Access-made fixtures.
 inline std::string jetFixture(const std::string& name) {

@@ -6,6 +6,7 @@
 #include "engine/engine_error.hpp"
 #include "engine/store/change_counter.hpp"
 #include "engine/store/journal.hpp"
+#include "engine/store/sqlite_util.hpp"
 #include "engine_test_support.hpp"
 #include "jet/read/jet_file.hpp"
 #include "jet/write/atomic_file.hpp"
@@ -164,16 +165,10 @@ TEST_F(JetWriteBackTest, DefinitionsAndRowsSurviveCloseAndReopen) {
 TEST_F(JetWriteBackTest, NewObjectsGetTheOwnerPermissionsAndAFreeId) {
     std::string path = copy("northwind.mdb");
     auto texts = [](Connection& c, const std::string& sql) {
-        sqlite3_stmt* s = nullptr;
-        EXPECT_EQ(sqlite3_prepare_v2(c.store().db(), sql.c_str(), -1, &s, nullptr), SQLITE_OK)
-            << sql;
         std::vector<std::string> out;
-        while (sqlite3_step(s) == SQLITE_ROW) {
-            out.push_back(sqlite3_column_type(s, 0) == SQLITE_NULL
-                              ? "(null)"
-                              : reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+        for (Stmt statement(c.store().db(), sql); statement.step();) {
+            out.push_back(statement.isNull(0) ? "(null)" : statement.getText(0));
         }
-        sqlite3_finalize(s);
         return out;
     };
     const std::string objectId =
