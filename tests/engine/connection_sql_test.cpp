@@ -14,12 +14,7 @@ struct ConnectionSqlTest : testing::StoreFixture {
         return testing::column(conn, sql, index);
     }
     std::string errorOf(const std::string& sql) {
-        try {
-            conn.execute(sql);
-        } catch (const std::exception& e) {
-            return e.what();
-        }
-        return "";
+        return testing::errorOf([&] { conn.execute(sql); });
     }
 };
 

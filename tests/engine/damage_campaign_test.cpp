@@ -9,18 +9,11 @@
 #include "support/database_rows.hpp"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace orvdb::engine {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<unsigned char> bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // A repair of a file the engine refuses to read writes a copy check finds
 // sound, and names what it left out when the copy's rows are not the
@@ -57,11 +50,10 @@ TEST(DamageCampaign, EngineReadsTheOriginalOrRefusesAndCompactsOnlySoundFiles) {
     int repairs = 0;
     for (const char* name : {"overflowTestV2000.mdb", "delTestV2000.mdb", "indexTestV2000.mdb",
                              "testPromotionV2000.mdb", "compIndexTestV2000.mdb"}) {
-        std::vector<unsigned char> original = bytesOf(fixtures / name);
+        const std::string originalText = testing::readFile(fixtures / name);
+        const std::vector<unsigned char> original(originalText.begin(), originalText.end());
         fs::path intactCopy = dir.file(std::string("intact-") + name);
-        std::ofstream(intactCopy, std::ios::binary)
-            .write(reinterpret_cast<const char*>(original.data()),
-                   static_cast<std::streamsize>(original.size()));
+        testing::writeFile(intactCopy, originalText);
         const test_support::Lines intact = test_support::allTableRows(intactCopy);
         test_support::DamageMaker maker(original, 7);
         std::vector<unsigned char> mutant;
@@ -74,9 +66,7 @@ TEST(DamageCampaign, EngineReadsTheOriginalOrRefusesAndCompactsOnlySoundFiles) {
             ++made;
             const std::string file =
                 dir.file("mutant-" + std::to_string(made) + "-" + std::string(name));
-            std::ofstream(file, std::ios::binary)
-                .write(reinterpret_cast<const char*>(mutant.data()),
-                       static_cast<std::streamsize>(mutant.size()));
+            testing::writeFile(file, std::string(mutant.begin(), mutant.end()));
             const char* what = test_support::kDamageNames[static_cast<int>(kind)];
             try {
                 EXPECT_EQ(test_support::allTableRows(file), intact) << file << " (" << what << ")";

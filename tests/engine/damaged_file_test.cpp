@@ -5,9 +5,7 @@
 #include "jet/check/file_check.hpp"
 
 #include <algorithm>
-#include <fstream>
 #include <functional>
-#include <iterator>
 
 namespace orvdb::engine {
 namespace {
@@ -15,26 +13,9 @@ namespace {
 constexpr size_t kPage = 4096;
 constexpr int kRows = 600;
 
-using Bytes = std::vector<char>;
-
-Bytes bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string errorOf(Connection& conn, const std::string& sql) {
-    try {
-        conn.execute(sql);
-    } catch (const std::exception& error) {
-        return error.what();
-    }
-    return "";
-}
+using Bytes = std::string;
+using testing::readFile;
+using testing::writeFile;
 
 uint32_t ownerOf(const Bytes& bytes, size_t page) {
     uint32_t owner = 0;
@@ -108,7 +89,7 @@ TEST(DamagedFile, RepairKeepsEveryRowThatReadsAndNamesWhatIsLost) {
         }
         conn.commitTransaction();
     }
-    const Bytes intact = bytesOf(original);
+    const Bytes intact = readFile(original);
     const Pages pages = pagesOf(intact);
     ASSERT_GE(pages.rows.size(), 3u);
     ASSERT_FALSE(pages.longValues.empty());
@@ -135,7 +116,7 @@ TEST(DamagedFile, RepairKeepsEveryRowThatReadsAndNamesWhatIsLost) {
         damage.damage(bytes, pages);
         const std::string damaged = dir.file("damaged" + std::to_string(index) + ".mdb");
         const std::string copy = dir.file("copy" + std::to_string(index++) + ".mdb");
-        writeBytes(damaged, bytes);
+        writeFile(damaged, bytes);
         std::vector<std::string> report;
         {
             Connection conn;
@@ -190,13 +171,15 @@ TEST(DamagedFile, UniqueIndexOverDuplicatesOpensReadOnlyNamingIt) {
         Connection conn;
         conn.setConnectionString("Data Source=" + good + ";");
         conn.open();
-        EXPECT_NE(errorOf(conn, "INSERT INTO T VALUES (1, 'c')").find("duplicate values"),
+        EXPECT_NE(testing::errorOf([&] {
+                      conn.execute("INSERT INTO T VALUES (1, 'c')");
+                  }).find("duplicate values"),
                   std::string::npos);
         EXPECT_EQ(testing::column(conn, "SELECT Count(*) FROM T"), std::vector<std::string>{"3"});
     }
     // ByCode, the physical index whose first column is Code (column 1), made
     // unique in the table's definition.
-    Bytes bytes = bytesOf(good);
+    Bytes bytes = readFile(good);
     const uint32_t table = ownerOf(bytes, pagesOf(bytes).rows.front());
     const char marker[] = {char(0x83), char(0x07), 0, 0, 1, 0};
     auto at = std::search(bytes.begin() + static_cast<long>(table * kPage),
@@ -205,16 +188,17 @@ TEST(DamagedFile, UniqueIndexOverDuplicatesOpensReadOnlyNamingIt) {
     ASSERT_NE(at, bytes.begin() + static_cast<long>((table + 1) * kPage));
     at[46] = static_cast<char>(at[46] | 0x01);
     const std::string damaged = dir.file("damaged.mdb");
-    writeBytes(damaged, bytes);
+    writeFile(damaged, bytes);
     Connection conn;
     conn.setConnectionString("Data Source=" + damaged + ";");
     conn.open();
     EXPECT_EQ(testing::column(conn, "SELECT Count(*) FROM T"), std::vector<std::string>{"3"});
-    const std::string refused = errorOf(conn, "INSERT INTO T VALUES (4, 'a')");
+    const std::string refused =
+        testing::errorOf([&] { conn.execute("INSERT INTO T VALUES (4, 'a')"); });
     EXPECT_NE(refused.find("read-only"), std::string::npos) << refused;
     EXPECT_NE(refused.find("ByCode"), std::string::npos) << refused;
     conn.close();
-    EXPECT_EQ(bytesOf(damaged), bytes);
+    EXPECT_EQ(readFile(damaged), bytes);
     // A repair keeps the rows and the index, which then allows duplicates.
     const std::string copy = dir.file("copy.mdb");
     Connection reading;

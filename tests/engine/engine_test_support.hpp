@@ -11,12 +11,25 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace orvdb::engine::testing {
 
 using ScratchDir = test::TempDir;
+using test::readFile;
+using test::writeFile;
+
+// The message of what `action` throws; empty when it throws nothing.
+inline std::string errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return "";
+}
 
 // A new database with one open connection.
 struct StoreFixture : ::testing::Test {
@@ -72,6 +85,22 @@ inline std::vector<std::string> column(Connection& connection, const std::string
     std::vector<std::string> out;
     for (bool more = query.first(); more; more = query.next()) {
         out.push_back(query.getText(index));
+    }
+    return out;
+}
+
+// Every row of a select, its fields as text joined by '|'.
+inline std::vector<std::string> rows(Connection& connection, const std::string& sql) {
+    QueryDataset query(connection);
+    query.setSql(sql);
+    query.open();
+    std::vector<std::string> out;
+    for (bool more = query.first(); more; more = query.next()) {
+        std::string row;
+        for (int index = 0; index < query.fieldCount(); ++index) {
+            row += (index ? "|" : "") + query.getText(index);
+        }
+        out.push_back(row);
     }
     return out;
 }

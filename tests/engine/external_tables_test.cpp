@@ -13,6 +13,7 @@ namespace orvdb::engine {
 namespace {
 
 using Texts = std::vector<std::string>;
+using testing::rows;
 
 struct ExternalTablesTest : testing::StoreFixture {
     void SetUp() override {
@@ -36,21 +37,6 @@ struct ExternalTablesTest : testing::StoreFixture {
             library.execute("INSERT INTO TypeArticleXLIB VALUES " + row);
         }
         library.close();
-    }
-
-    static Texts rows(Connection& connection, const std::string& sql) {
-        QueryDataset query(connection);
-        query.setSql(sql);
-        query.open();
-        Texts out;
-        for (bool more = query.first(); more; more = query.next()) {
-            std::string row;
-            for (int i = 0; i < query.fieldCount(); ++i) {
-                row += (i ? "|" : "") + query.getText(i);
-            }
-            out.push_back(row);
-        }
-        return out;
     }
 };
 

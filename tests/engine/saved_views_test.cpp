@@ -13,6 +13,7 @@ namespace orvdb::engine {
 namespace {
 
 using Texts = std::vector<std::string>;
+using testing::rows;
 
 struct SavedViewsTest : testing::StoreFixture {
     void SetUp() override {
@@ -29,20 +30,6 @@ struct SavedViewsTest : testing::StoreFixture {
              }) {
             conn.execute(statement);
         }
-    }
-    static Texts rows(Connection& c, const std::string& sql) {
-        QueryDataset q(c);
-        q.setSql(sql);
-        q.open();
-        Texts out;
-        for (bool more = q.first(); more; more = q.next()) {
-            std::string row;
-            for (int i = 0; i < q.fieldCount(); ++i) {
-                row += (i ? "|" : "") + q.getText(i);
-            }
-            out.push_back(row);
-        }
-        return out;
     }
 };
 

@@ -3,6 +3,7 @@
 #include "engine/dataset/statement_shape.hpp"
 #include "engine/engine_error.hpp"
 #include "engine/functions/jet_collation.hpp"
+#include "engine/store/sqlite_util.hpp"
 #include "engine_test_support.hpp"
 
 #include <optional>
@@ -103,12 +104,7 @@ struct StatementCacheTest : testing::StoreFixture {
         return testing::column(conn, sql, index);
     }
     std::string errorOf(const std::string& sql) {
-        try {
-            column(sql);
-        } catch (const std::exception& e) {
-            return e.what();
-        }
-        return "";
+        return testing::errorOf([&] { column(sql); });
     }
     StatementCache& cache() { return conn.store().statementCache(); }
 };
@@ -261,14 +257,9 @@ TEST_F(StatementCacheTest, EachChangeCommitsWithItsCounterOrNotAtAll) {
     // No transaction is left open, so what the store holds now is committed:
     // the row and its counter together.
     EXPECT_TRUE(sqlite3_get_autocommit(db()));
-    sqlite3_stmt* s = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(db(), "SELECT last_auto FROM _orv_tables WHERE name = 'Log'", -1,
-                                 &s, nullptr),
-              SQLITE_OK)
-        << sqlite3_errmsg(db());
-    ASSERT_EQ(sqlite3_step(s), SQLITE_ROW);
-    EXPECT_EQ(std::to_string(sqlite3_column_int64(s, 0)), lastId);
-    sqlite3_finalize(s);
+    Stmt counter(db(), "SELECT last_auto FROM _orv_tables WHERE name = 'Log'");
+    ASSERT_TRUE(counter.step());
+    EXPECT_EQ(std::to_string(counter.getInt(0)), lastId);
     EXPECT_EQ(column("SELECT Count(*) FROM Log"), Texts{"2"});
 }
 

@@ -1,10 +1,9 @@
 // Table and column properties from MSysObjects.LvProp, checked against
-// mdb-prop and against the column comments mdb-schema derives from them.
+// mdb-prop.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <map>
-#include <regex>
 #include <sstream>
 
 #include "base/names.hpp"
@@ -109,37 +108,6 @@ TEST_P(EveryFixture, TablePropertiesAgreeWithMdbProp) {
             compare(column, column.name);
         }
     }
-}
-
-TEST_P(EveryFixture, DescriptionsAgreeWithMdbSchemaComments) {
-    ORVDB_REQUIRE_COMMANDS("mdb-schema");
-    JetFile file = open();
-    auto schema = testing::mdbtools("mdb-schema --comments", path(), {"postgres"});
-    if (!schema) {
-        GTEST_SKIP() << "mdb-schema cannot read " << GetParam().file;
-    }
-    // COMMENT ON COLUMN "table"."column" IS 'text with '' doubled';
-    const std::regex comment(R"re(COMMENT ON COLUMN "([^"]*)"\."([^"]*)" IS '(.*)';)re");
-    std::map<std::string, std::string> theirs;
-    std::istringstream lines(*schema);
-    for (std::string line; std::getline(lines, line);) {
-        std::smatch match;
-        if (std::regex_match(line, match, comment)) {
-            std::string text = std::regex_replace(std::string(match[3]), std::regex("''"), "'");
-            theirs[std::string(match[1]) + "." + std::string(match[2])] = text;
-        }
-    }
-    std::map<std::string, std::string> mine;
-    for (const std::string& name : file.tableNames(false)) {
-        ObjectProperties properties = file.tableProperties(name);
-        for (const PropertyMap& column : properties.columns) {
-            Value description = column.value("Description");
-            if (const auto* text = std::get_if<std::string>(&description)) {
-                mine[testing::lower(name + "." + column.name)] = *text;
-            }
-        }
-    }
-    EXPECT_EQ(mine, theirs);
 }
 
 TEST(Properties, ColumnRulesOfNorthwind) {

@@ -95,12 +95,6 @@ TEST(WriterIndexHook, BuilderResultsLandInTheFile) {
     }
 }
 
-}  // namespace
-}  // namespace orvdb::jet
-
-namespace orvdb::jet {
-namespace {
-
 // Rows handed out one at a time, as the engine does for large tables.
 class HeldRows : public RowSource {
 public:
