@@ -29,7 +29,7 @@ struct DatabaseStacksTest : DataTest {
     ComPtr<torvc_Database> db;
 };
 
-TEST_F(DatabaseStacksTest, NewObjectHasEmptyStacksAndNoActiveCursor) {
+TEST_F(DatabaseStacksTest, PushesAndPopsKeepDepthAndActiveCursorInStep) {
     EXPECT_EQ(db->queryDepth(), 0);
     EXPECT_EQ(db->tableDepth(), 0);
     EXPECT_EQ(db->procedureDepth(), 0);
@@ -40,9 +40,14 @@ TEST_F(DatabaseStacksTest, NewObjectHasEmptyStacksAndNoActiveCursor) {
     iTableDatabase* t = reinterpret_cast<iTableDatabase*>(1);
     EXPECT_TRUE(ORV_FAILED(db->Get_ActiveTable(&t)));
     EXPECT_EQ(t, nullptr);
-}
 
-TEST_F(DatabaseStacksTest, PushPushPopLeavesTheFirstQueryActive) {
+    // Popping an empty stack: nothing for queries, a failure for tables.
+    EXPECT_EQ(db->PopQuery(), ORV_S_OK);
+    EXPECT_EQ(db->queryDepth(), 0);
+    EXPECT_TRUE(ORV_FAILED(db->PopTable()));
+    EXPECT_EQ(db->tableDepth(), 0) << "the failed pop changes nothing";
+    expectConsistent();
+
     ComPtr<iQueryDatabase> first = testing::pushQuery(*db.get());
     ComPtr<iQueryDatabase> second = testing::pushQuery(*db.get());
     EXPECT_NE(first.get(), second.get());
@@ -52,22 +57,13 @@ TEST_F(DatabaseStacksTest, PushPushPopLeavesTheFirstQueryActive) {
     EXPECT_EQ(db->queryDepth(), 1);
     expectConsistent();
     EXPECT_EQ(activeQuery().get(), first.get());
-}
-
-TEST_F(DatabaseStacksTest, PopQueryOnEmptyStackDoesNothingButPopTableFails) {
-    EXPECT_EQ(db->PopQuery(), ORV_S_OK);
-    EXPECT_EQ(db->queryDepth(), 0);
-    EXPECT_TRUE(ORV_FAILED(db->PopTable()));
-    EXPECT_EQ(db->tableDepth(), 0) << "the failed pop changes nothing";
-    expectConsistent();
-    // The stack still works afterwards.
     testing::pushTable(*db.get());
     EXPECT_EQ(db->tableDepth(), 1);
     EXPECT_EQ(db->PopTable(), ORV_S_OK);
     EXPECT_EQ(db->tableDepth(), 0);
 }
 
-TEST_F(DatabaseStacksTest, PopAndPushGiveAFreshQuery) {
+TEST_F(DatabaseStacksTest, PopAndPushGiveFreshCursors) {
     ComPtr<iQueryDatabase> q = testing::pushQuery(*db.get());
     ASSERT_EQ(q->Set_TypeRequete(1), ORV_S_OK);
     q.reset();
@@ -76,9 +72,7 @@ TEST_F(DatabaseStacksTest, PopAndPushGiveAFreshQuery) {
     int32_t kind = -1;
     ASSERT_EQ(q->Get_TypeRequete(&kind), ORV_S_OK);
     EXPECT_EQ(kind, 0);
-}
 
-TEST_F(DatabaseStacksTest, PopAndPushGiveAFreshTable) {
     ComPtr<iTableDatabase> t = testing::pushTable(*db.get());
     ASSERT_EQ(t->Set_Tablename(W("Items").get()), ORV_S_OK);
     EXPECT_TRUE(testing::isOpened(*t.get()));
@@ -92,25 +86,25 @@ TEST_F(DatabaseStacksTest, PopAndPushGiveAFreshTable) {
     EXPECT_FALSE(testing::isOpened(*t.get()));
 }
 
-TEST_F(DatabaseStacksTest, SetOpenedClosesEveryCursorButKeepsTheStacks) {
-    ComPtr<iQueryDatabase> q = testing::pushQuery(*db.get());
+// Set_Opened(false) closes the cursors and keeps the stacks; Close empties
+// them but keeps the procedure count.
+TEST_F(DatabaseStacksTest, SetOpenedAndCloseTreatTheStacksDifferently) {
+    testing::pushQuery(*db.get());
+    testing::pushQuery(*db.get());
     ComPtr<iTableDatabase> t = testing::pushTable(*db.get());
     ASSERT_EQ(t->Set_Tablename(W("Items").get()), ORV_S_OK);
+    db->pushProcedure();
     ASSERT_EQ(db->Set_Opened(ORV_WFALSE), ORV_S_OK);
     EXPECT_FALSE(testing::isOpened(*t.get()));
     EXPECT_EQ(db->tableDepth(), 1);
-    EXPECT_EQ(db->queryDepth(), 1);
+    EXPECT_EQ(db->queryDepth(), 2);
     OrvWordBool opened = 1;
     EXPECT_EQ(db->Get_Opened(&opened), ORV_S_OK);
     EXPECT_EQ(opened, ORV_WFALSE);
     expectConsistent();
-}
 
-TEST_F(DatabaseStacksTest, CloseEmptiesBothStacksButNotTheProcedureCount) {
-    testing::pushQuery(*db.get());
-    testing::pushQuery(*db.get());
-    testing::pushTable(*db.get());
-    db->pushProcedure();
+    ASSERT_EQ(db->Set_Opened(ORV_WTRUE), ORV_S_OK);
+    ASSERT_TRUE(db->connection().isOpen());
     ASSERT_EQ(db->Close(), ORV_S_OK);
     EXPECT_EQ(db->queryDepth(), 0);
     EXPECT_EQ(db->tableDepth(), 0);

@@ -58,17 +58,6 @@ TEST(FieldCodesTest, KindCodeAndTypeWordOfEveryEngineType) {
     }
 }
 
-TEST(FieldCodesTest, UnsupportedTypeRaisesTheHostMessageButHasNoTypeWord) {
-    FieldInfo money = field("Amount", FieldType::Unsupported, 8);
-    try {
-        fieldKindCode(money);
-        FAIL() << "no exception";
-    } catch (const std::exception& e) {
-        EXPECT_STREQ(e.what(), "Error Ado Database Unknown FieldType[Unknown]");
-    }
-    EXPECT_EQ(fieldTypeWord(money), "");
-}
-
 TEST(FieldCodesTest, ColumnTypeTextForCreatingTables) {
     const struct {
         int32_t code;

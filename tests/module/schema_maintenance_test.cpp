@@ -10,121 +10,16 @@
 namespace orvdb::module_test {
 namespace {
 
-using test_support::Recording;
 using test_support::RecordingDatabase;
-using test_support::ScriptedRow;
 
 OrvIDatabase* c(iDatabase* db) {
     return reinterpret_cast<OrvIDatabase*>(db);
 }
 
-std::vector<std::string> texts(const Recording& r) {
-    std::vector<std::string> out;
-    for (const auto& s : r.statements) {
-        out.push_back(std::to_string(s.depth) + " " + std::to_string(s.kind) + " " + s.sql);
-    }
-    return out;
-}
-
 using Texts = std::vector<std::string>;
 
-// --- the statements, character for character ---
-
-class SchemaStatements : public ModuleTest {
-protected:
+TEST_F(ModuleTest, RenameColumnQuotesNamesInItsSelect) {
     ComPtr<RecordingDatabase> db{new RecordingDatabase()};
-};
-
-TEST_F(SchemaStatements, RenameTableDroppingOldAndNew) {
-    db->r.tables = {"Clients"};
-    db->r.rows["SELECT * FROM MsysRelationShips WHERE"] = {
-        {{"szRelationship", "FK_Devis_Clients"},
-         {"szObject", "Devis"},
-         {"szColumn", "ClientId"},
-         {"szReferencedObject", "CLIENTS"},
-         {"szReferencedColumn", "ID"}},
-        {{"szRelationship", "FK_Clients_Pays"},
-         {"szObject", "Clients"},
-         {"szColumn", "PaysId"},
-         {"szReferencedObject", "Pays"},
-         {"szReferencedColumn", "Id"}},
-    };
-    ASSERT_EQ(
-        RenameTable(c(db.get()), H("Clients").get(), H("Customers").get(), ORV_WTRUE, ORV_WTRUE),
-        ORV_S_OK);
-    EXPECT_EQ(texts(db->r),
-              (Texts{
-                  "2 1 DROP TABLE Customers",
-                  "2 1 SELECT * INTO Customers FROM [Clients]",
-                  "2 1 CREATE UNIQUE INDEX ID_Customers ON Customers(ID) WITH PRIMARY",
-                  "1 0 SELECT * FROM MsysRelationShips WHERE (szReferencedObject='Clients')    "
-                  "OR (szObject='Clients')",
-                  "3 1 ALTER TABLE [Devis] DROP CONSTRAINT FK_Devis_Clients",
-                  "3 1 ALTER TABLE  Devis   ADD CONSTRAINT FK_Devis_Clients__X  FOREIGN KEY "
-                  "(ClientId)  REFERENCES Customers(ID)",
-                  // The referring table was renamed before the drop is sent.
-                  "3 1 ALTER TABLE [Customers] DROP CONSTRAINT FK_Clients_Pays",
-                  "3 1 ALTER TABLE  Customers   ADD CONSTRAINT FK_Clients_Pays__X  FOREIGN KEY "
-                  "(PaysId)  REFERENCES Pays(Id)",
-                  "2 1 DROP TABLE [Clients]",
-              }));
-    EXPECT_EQ(db->r.depth, 0);
-}
-
-TEST_F(SchemaStatements, RenameTableKeepingOldOrOfMissingTable) {
-    db->r.tables = {"Clients"};
-    RenameTable(c(db.get()), H("Clients").get(), H("Customers").get(), ORV_WFALSE, ORV_WFALSE);
-    EXPECT_EQ(texts(db->r),
-              (Texts{
-                  "2 1 SELECT * INTO Customers FROM [Clients]",
-                  "2 1 CREATE UNIQUE INDEX ID_Customers ON Customers(ID) WITH PRIMARY",
-                  "1 0 SELECT * FROM MsysRelationShips WHERE (szReferencedObject='Clients')    "
-                  "OR (szObject='Clients')",
-              }));
-    db->r.statements.clear();
-    EXPECT_EQ(RenameTable(c(db.get()), H("Nope").get(), H("Other").get(), ORV_WTRUE, ORV_WTRUE),
-              ORV_S_OK);
-    EXPECT_TRUE(db->r.statements.empty());
-    EXPECT_EQ(db->r.depth, 0);
-}
-
-TEST_F(SchemaStatements, RenameColumnByFlags) {
-    const ScriptedRow key = {{"szRelationship", "FK_Devis_Clients"},
-                             {"szObject", "Devis"},
-                             {"szColumn", "ClientId"},
-                             {"szReferencedObject", "Clients"},
-                             {"szReferencedColumn", "ID"}};
-    const std::string add = "1 1 ALTER TABLE Devis ADD COLUMN CustomerId LONG";
-    const std::string select =
-        "1 0 SELECT * FROM MsysRelationShips WHERE szColumn='ClientId' AND szObject='Devis'";
-    const std::string drop = "2 1 ALTER TABLE [Devis] DROP CONSTRAINT FK_Devis_Clients";
-    const std::string recreate =
-        "2 1 ALTER TABLE  Devis   ADD CONSTRAINT FK_Devis_Clients__X  FOREIGN KEY (CustomerId)  "
-        "REFERENCES Clients(ID)";
-    const std::string update = "1 1 UPDATE Devis SET CustomerId=[ClientId]";
-    const std::string dropColumn = "1 1 ALTER TABLE Devis DROP COLUMN [ClientId]";
-    const struct {
-        OrvWordBool dropOld;
-        OrvWordBool recreateKeys;
-        Texts expected;
-    } cases[] = {
-        {ORV_WTRUE, ORV_WTRUE, {add, select, drop, recreate, update, dropColumn}},
-        {ORV_WFALSE, ORV_WTRUE, {add, select, recreate, update}},
-        {ORV_WTRUE, ORV_WFALSE, {add, select, drop, update, dropColumn}},
-        {ORV_WFALSE, ORV_WFALSE, {add, select, update}},
-    };
-    for (const auto& cs : cases) {
-        ComPtr<RecordingDatabase> fresh(new RecordingDatabase());
-        fresh->r.rows["SELECT * FROM MsysRelationShips WHERE szColumn="] = {key};
-        EXPECT_EQ(RenameColumn(c(fresh.get()), H("Devis").get(), H("ClientId").get(),
-                               H("CustomerId").get(), H("LONG").get(), cs.dropOld, cs.recreateKeys),
-                  ORV_S_OK);
-        EXPECT_EQ(texts(fresh->r), cs.expected) << cs.dropOld << " " << cs.recreateKeys;
-        EXPECT_EQ(fresh->r.depth, 0);
-    }
-}
-
-TEST_F(SchemaStatements, RenameColumnQuotesNamesInItsSelect) {
     RenameColumn(c(db.get()), H("O'Brien").get(), H("a'b").get(), H("c").get(), H("LONG").get(),
                  ORV_WFALSE, ORV_WFALSE);
     ASSERT_GE(db->r.statements.size(), 2u);
@@ -132,20 +27,7 @@ TEST_F(SchemaStatements, RenameColumnQuotesNamesInItsSelect) {
               "SELECT * FROM MsysRelationShips WHERE szColumn='a''b' AND szObject='O''Brien'");
 }
 
-TEST_F(SchemaStatements, FlushTableAndConstraintSwitches) {
-    FlushTable(c(db.get()), H("Journal").get());
-    DisableAllconstaint(c(db.get()));
-    EnableAllconstaint(c(db.get()));
-    EXPECT_EQ(texts(db->r), (Texts{
-                                "1 1 DELETE FROM Journal",
-                                "1 1 ALTER TABLE  Journal  ALTER COLUMN  Id AUTOINCREMENT",
-                                "1 0 SET FOREIGN_KEY_CHECKS = 0",
-                                "1 0 SET FOREIGN_KEY_CHECKS = 1",
-                            }));
-    EXPECT_EQ(db->r.depth, 0);
-}
-
-TEST_F(SchemaStatements, NullDatabaseIsRefused) {
+TEST_F(ModuleTest, NullDatabaseIsRefused) {
     EXPECT_EQ(FlushTable(nullptr, H("T").get()), ORV_E_POINTER);
     EXPECT_NE(lastErrorMessage().find("FlushTable"), std::string::npos) << lastErrorMessage();
     EXPECT_EQ(RenameTable(nullptr, H("A").get(), H("B").get(), 0, 0), ORV_E_POINTER);
@@ -157,10 +39,18 @@ class SchemaMaintenance : public ModuleTest {
 protected:
     void SetUp() override {
         ModuleTest::SetUp();
+        fresh();
+    }
+    // The clients (each in a country) and their quotes, in a new file.
+    void fresh() {
+        opened.reset();
+        std::filesystem::remove(path);
         createDatabaseFile(path);
         opened = std::make_unique<Database>(Database::openFile(path));
         for (const char* sql : {
-                 "CREATE TABLE Clients (ID COUNTER PRIMARY KEY, Nom VARCHAR(50))",
+                 "CREATE TABLE Pays (Id COUNTER PRIMARY KEY)",
+                 "CREATE TABLE Clients (ID COUNTER PRIMARY KEY, Nom VARCHAR(50), PaysId LONG, "
+                 "CONSTRAINT FK_Clients_Pays FOREIGN KEY (PaysId) REFERENCES Pays (Id))",
                  "CREATE TABLE Devis (ID COUNTER PRIMARY KEY, ClientId LONG, Montant DOUBLE, "
                  "CONSTRAINT FK_Devis_Clients FOREIGN KEY (ClientId) REFERENCES Clients (ID))",
                  "INSERT INTO Clients (Nom) VALUES ('Dupont')",
@@ -185,77 +75,115 @@ protected:
     Database& db() { return *opened; }
 };
 
-TEST_F(SchemaMaintenance, RenameTableDroppingTheOldOneMovesItsRelationships) {
-    ASSERT_EQ(
-        RenameTable(handle(), H("Clients").get(), H("Customers").get(), ORV_WTRUE, ORV_WFALSE),
-        ORV_S_OK);
-    EXPECT_FALSE(db().tableExists("Clients"));
-    EXPECT_EQ(selectRows(db(), "SELECT ID, Nom FROM Customers ORDER BY ID"),
-              (Texts{"1|Dupont", "2|Martin"}));
-    EXPECT_EQ(relationships(), Texts{"FK_Devis_Clients__X|Devis|ClientId|Customers|ID"});
-    const engine::TableInfo* customers =
-        object().connection().store().catalog().findTableInfo("Customers");
-    ASSERT_NE(customers, nullptr);
-    ASSERT_NE(customers->primaryKey(), nullptr);
-    EXPECT_EQ(customers->primaryKey()->name, "ID_Customers");
-    // The re-created key is enforced against the new table.
-    EXPECT_FALSE(db().execute("INSERT INTO Devis (ClientId) VALUES (99)"));
-    EXPECT_TRUE(db().execute("INSERT INTO Devis (ClientId) VALUES (2)"));
-    EXPECT_EQ(object().queryDepth(), 0);
+const std::string kPaysKey = "FK_Clients_Pays|Clients|PaysId|Pays|Id";
+const std::string kDevisKey = "FK_Devis_Clients|Devis|ClientId|Clients|ID";
+
+struct RenameTableCase {
+    const char* name;
+    std::vector<std::string> before;  // run on the fresh database first
+    const char* from;
+    OrvWordBool dropOld;
+    OrvWordBool dropNew;
+    Texts customers;  // IDs in Customers afterwards
+    Texts relationships;
+};
+
+const RenameTableCase kRenameTableCases[] = {
+    {"dropping the old table moves the keys to and from it",
+     {},
+     "Clients",
+     ORV_WTRUE,
+     ORV_WFALSE,
+     {"1", "2"},
+     {"FK_Clients_Pays__X|Customers|PaysId|Pays|Id",
+      "FK_Devis_Clients__X|Devis|ClientId|Customers|ID"}},
+    {"keeping the old table adds its keys under suffixed names",
+     {},
+     "Clients",
+     ORV_WFALSE,
+     ORV_WFALSE,
+     {"1", "2"},
+     {kPaysKey, "FK_Clients_Pays__X|Customers|PaysId|Pays|Id", kDevisKey,
+      "FK_Devis_Clients__X|Devis|ClientId|Customers|ID"}},
+    {"a failed copy does not stop the index and key steps",
+     {"DELETE FROM Devis", "CREATE TABLE Customers (ID LONG, Autre VARCHAR(5))"},
+     "Clients",
+     ORV_WFALSE,
+     ORV_WFALSE,
+     {},
+     {kPaysKey, kDevisKey, "FK_Devis_Clients__X|Devis|ClientId|Customers|ID"}},
+    {"dropping the new name first replaces a taken name",
+     {"CREATE TABLE Customers (ID LONG, Autre VARCHAR(5))"},
+     "Clients",
+     ORV_WFALSE,
+     ORV_WTRUE,
+     {"1", "2"},
+     {kPaysKey, "FK_Clients_Pays__X|Customers|PaysId|Pays|Id", kDevisKey,
+      "FK_Devis_Clients__X|Devis|ClientId|Customers|ID"}},
+    {"a missing table changes nothing, not even the table of the new name",
+     {"CREATE TABLE Customers (ID LONG)", "INSERT INTO Customers VALUES (7)"},
+     "Nope",
+     ORV_WTRUE,
+     ORV_WTRUE,
+     {"7"},
+     {kPaysKey, kDevisKey}},
+};
+
+TEST_F(SchemaMaintenance, RenameTableCopiesRowsIndexAndKeys) {
+    for (const RenameTableCase& c : kRenameTableCases) {
+        SCOPED_TRACE(c.name);
+        fresh();
+        for (const std::string& sql : c.before) {
+            db().execute(sql);
+        }
+        ASSERT_EQ(
+            RenameTable(handle(), H(c.from).get(), H("Customers").get(), c.dropOld, c.dropNew),
+            ORV_S_OK);
+        EXPECT_EQ(relationships(), c.relationships);
+        EXPECT_EQ(object().queryDepth(), 0);
+        const bool renamed = std::string(c.from) == "Clients";
+        EXPECT_EQ(db().tableExists("Clients"), !(renamed && c.dropOld));
+        EXPECT_EQ(selectRows(db(), "SELECT ID FROM Customers ORDER BY ID"), c.customers);
+        if (!renamed) {
+            continue;
+        }
+        const engine::TableInfo* customers =
+            object().connection().store().catalog().findTableInfo("Customers");
+        ASSERT_NE(customers, nullptr);
+        ASSERT_NE(customers->primaryKey(), nullptr);
+        EXPECT_EQ(customers->primaryKey()->name, "ID_Customers");
+        if (c.dropOld) {
+            // The re-created key is enforced against the new table.
+            EXPECT_FALSE(db().execute("INSERT INTO Devis (ClientId) VALUES (99)"));
+            EXPECT_TRUE(db().execute("INSERT INTO Devis (ClientId) VALUES (2)"));
+        }
+    }
 }
 
-TEST_F(SchemaMaintenance, RenameTableKeepingTheOldOneAddsKeysUnderSuffixedNames) {
-    RenameTable(handle(), H("Clients").get(), H("Customers").get(), ORV_WFALSE, ORV_WFALSE);
-    RenameTable(handle(), H("Customers").get(), H("Buyers").get(), ORV_WFALSE, ORV_WFALSE);
-    EXPECT_TRUE(db().tableExists("Clients"));
-    EXPECT_TRUE(db().tableExists("Customers"));
-    EXPECT_EQ(relationships(), (Texts{
-                                   "FK_Devis_Clients|Devis|ClientId|Clients|ID",
-                                   "FK_Devis_Clients__X|Devis|ClientId|Customers|ID",
-                                   "FK_Devis_Clients__X__X|Devis|ClientId|Buyers|ID",
-                               }));
-}
-
-TEST_F(SchemaMaintenance, FailedCopyDoesNotStopTheIndexAndKeySteps) {
-    db().execute("DELETE FROM Devis");
-    db().execute("CREATE TABLE Customers (ID LONG, Autre VARCHAR(5))");
-    RenameTable(handle(), H("Clients").get(), H("Customers").get(), ORV_WFALSE, ORV_WFALSE);
-    EXPECT_TRUE(selectRows(db(), "SELECT * FROM Customers").empty()) << "the copy failed";
-    const engine::TableInfo* customers =
-        object().connection().store().catalog().findTableInfo("Customers");
-    ASSERT_NE(customers, nullptr);
-    ASSERT_NE(customers->primaryKey(), nullptr);
-    EXPECT_EQ(customers->primaryKey()->name, "ID_Customers");
-    EXPECT_EQ(relationships(), (Texts{
-                                   "FK_Devis_Clients|Devis|ClientId|Clients|ID",
-                                   "FK_Devis_Clients__X|Devis|ClientId|Customers|ID",
-                               }));
-}
-
-TEST_F(SchemaMaintenance, DropNewFirstReplacesATakenName) {
-    db().execute("CREATE TABLE Customers (ID LONG, Autre VARCHAR(5))");
-    RenameTable(handle(), H("Clients").get(), H("Customers").get(), ORV_WFALSE, ORV_WTRUE);
-    EXPECT_EQ(selectRows(db(), "SELECT * FROM Customers ORDER BY ID"),
-              (Texts{"1|Dupont", "2|Martin"}));
-}
-
-TEST_F(SchemaMaintenance, RenameColumnMovesValuesAndKeys) {
-    ASSERT_EQ(RenameColumn(handle(), H("Devis").get(), H("ClientId").get(), H("CustomerId").get(),
-                           H("LONG").get(), ORV_WTRUE, ORV_WTRUE),
-              ORV_S_OK);
-    EXPECT_FALSE(db().fieldExists("Devis", "ClientId"));
-    EXPECT_EQ(selectRows(db(), "SELECT ID, CustomerId FROM Devis ORDER BY ID"),
-              (Texts{"1|2", "2|1"}));
-    EXPECT_EQ(relationships(), Texts{"FK_Devis_Clients__X|Devis|CustomerId|Clients|ID"});
-    EXPECT_EQ(object().queryDepth(), 0);
-}
-
-TEST_F(SchemaMaintenance, RenameColumnWithoutDropKeepsTheOldColumn) {
-    RenameColumn(handle(), H("Devis").get(), H("Montant").get(), H("Total").get(),
-                 H("DOUBLE").get(), ORV_WFALSE, ORV_WFALSE);
-    EXPECT_EQ(selectRows(db(), "SELECT Montant, Total FROM Devis ORDER BY ID"),
-              (Texts{"10.5|10.5", "20|20"}));
-    EXPECT_EQ(relationships(), Texts{"FK_Devis_Clients|Devis|ClientId|Clients|ID"});
+TEST_F(SchemaMaintenance, RenameColumnMovesValuesAndKeysByFlags) {
+    const std::string moved = "FK_Devis_Clients__X|Devis|CustomerId|Clients|ID";
+    const struct {
+        OrvWordBool dropOld;
+        OrvWordBool recreateKeys;
+        Texts relationships;
+    } cases[] = {
+        {ORV_WTRUE, ORV_WTRUE, {kPaysKey, moved}},
+        {ORV_WFALSE, ORV_WTRUE, {kPaysKey, kDevisKey, moved}},
+        {ORV_WTRUE, ORV_WFALSE, {kPaysKey}},
+        {ORV_WFALSE, ORV_WFALSE, {kPaysKey, kDevisKey}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.dropOld) + " " + std::to_string(c.recreateKeys));
+        fresh();
+        ASSERT_EQ(RenameColumn(handle(), H("Devis").get(), H("ClientId").get(),
+                               H("CustomerId").get(), H("LONG").get(), c.dropOld, c.recreateKeys),
+                  ORV_S_OK);
+        EXPECT_EQ(db().fieldExists("Devis", "ClientId"), !c.dropOld);
+        EXPECT_EQ(selectRows(db(), "SELECT ID, CustomerId FROM Devis ORDER BY ID"),
+                  (Texts{"1|2", "2|1"}));
+        EXPECT_EQ(relationships(), c.relationships);
+        EXPECT_EQ(object().queryDepth(), 0);
+    }
 }
 
 TEST_F(SchemaMaintenance, FlushTableEmptiesTablesWithOrWithoutId) {

@@ -299,25 +299,14 @@ const test_support::RowCheck kRowChecks[] = {
       "Synthese MO|Synthese MO|CALCULATION|Synthese MO",
       "Calcul statique|Calcul statique|SCIENTIFIC_REPORTS|Calcul statique",
       "Calcul thermique|Calcul thermique|SCIENTIFIC_REPORTS|Calcul thermique"}},
+    // Three of the labels: accents kept, and the letters Polish needs beyond
+    // the code page the statements are written in read as question marks.
     {"labels in every language, accents and Polish question marks as written",
      "SELECT Name, Français, Nederlands, English, Deutsch, Polski FROM ZV_Language WHERE Name IN "
-     "('Coupes et plans de montages', 'Detail', 'Liste des débits', 'MATERIALSLIST', "
-     "'ORDERLIST', 'Rapport commercial détaillé', 'Real price', 'SCIENTIFIC_REPORTS', 'WALL') "
-     "ORDER BY Name",
-     {"Coupes et plans de montages|Coupes et plans de montages|Doorsneden en "
-      "montagetekeningen|Sections and assembly drawings|Schnitte und Einbauzeichnungen|"
-      "Przekroje i rysunki monta?owe",
-      "Detail|Détail|Detail zonder verlies|Detail|Detail ohne Verschnitt|Detale bez odpadu",
-      "Liste des débits|Liste des débits|Zaaglijst|Cutting List|Sägeliste|Lista ci?\?",
-      "MATERIALSLIST|Documents de fabrication|Materiaallijst|Material list|Schnittliste|"
-      "Lista materia?owa",
-      "ORDERLIST|Bons de commande|Bestellijst|Order list|Bestellung|Zamówienie",
+     "('Liste des débits', 'Rapport commercial détaillé', 'WALL') ORDER BY Name",
+     {"Liste des débits|Liste des débits|Zaaglijst|Cutting List|Sägeliste|Lista ci?\?",
       "Rapport commercial détaillé|Rapport commercial détaillé||Detailed commercial report||"
       "Szczegółowy raport handlowa",
-      "Real price|Prix sans chute|Prijs zonder afval|Price without waste|Preis ohne Fall |"
-      "Cena bez odpadów",
-      "SCIENTIFIC_REPORTS|Rapports scientifiques||Scientific reports|Wissenschaftliche "
-      "Berichte|Sprawozdania naukowe",
       "WALL|?\?\?|?\?\?|?\?\?|?\?\?|?\?\?"}},
     {"labels whose templates went at 2.01 and 2.16 went with them",
      "SELECT Name FROM ZV_Language WHERE Name IN ('Detail sans chute', 'Detail avec taux de "

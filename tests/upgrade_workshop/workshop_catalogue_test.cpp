@@ -392,16 +392,6 @@ TEST_P(WorkshopFinalPatch, RunsOnEveryUpgradeWhenItsTestHolds) {
 INSTANTIATE_TEST_SUITE_P(Patches, WorkshopFinalPatch, ::testing::ValuesIn(kPatchCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(WorkshopCatalogueTest, TheWorkshopTableHasItsTenColumns) {
-    Lines schema = Workshop(suite->upgraded).schema();
-    auto begin = std::find(schema.begin(), schema.end(), "table WORKSHOP");
-    ASSERT_NE(begin, schema.end());
-    EXPECT_EQ(Lines(begin + 1, begin + 11),
-              (Lines{"  ID Long autonumber", "  ID_GRP Long", "  ID_LNC Long", "  ID_MAP Long",
-                     "  ID_LINE Long", "  ID_WORKSTATION Long", "  CONSTRUCTION Text(100)",
-                     "  PROJECT Text(100)", "  COMMENTS Memo", "  VALIDATION Byte"}));
-}
-
 // ---- the upgraded Access file as other readers see it ----
 
 TEST_F(WorkshopCatalogueTest, OtherReadersReadTheUpgradedFile) {
