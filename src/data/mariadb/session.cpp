@@ -186,6 +186,9 @@ void Session::open() {
         throw SessionError(message, code);
     }
     handle_ = handle;
+    // Texts written in statements compare and join (UNION) with the
+    // columns of the tables orvdb makes, which use this collation.
+    execute("SET collation_connection = utf8mb4_uca1400_nopad_as_ci");
 }
 
 void Session::close() {
