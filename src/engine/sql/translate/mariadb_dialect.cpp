@@ -365,7 +365,7 @@ std::string Emitter::likePattern(const Expr& pattern) {
             text += '%';
         } else if (c == '?') {
             text += '_';
-        } else if (c == '%' || c == '_') {
+        } else if (c == '%' || c == '_' || c == '\\') {
             text += std::string("\\") + c;
         } else if (c == '[') {
             size_t close = pattern.text.find(']', i);
