@@ -1,6 +1,7 @@
 // TProvider_Database: every provider-family database (provider data,
 // filling, hardware), all on the file Providers/<provider>/XLibData.Mdb of
-// the data root. When the asked provider has no file, another provider
+// the data root, or on the MariaDB database that folder's XLibData.mariadb
+// names (provider_server.hpp). When the asked provider has no file, another provider
 // folder that has one is opened instead and becomes the current provider.
 #pragma once
 
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "data/mariadb/settings.hpp"
 #include "kinds/soft_database.hpp"
 #include "kinds/with_provider_name.hpp"
 
@@ -40,6 +42,11 @@ protected:
     std::u16string sql(int32_t index) override;
 
 private:
+    // The provider's database on a server its folder names.
+    static ComPtr<iDatabase> openOnServer(std::u16string_view alias,
+                                          const data::mariadb::Settings& server,
+                                          const std::string& provider, IServerInfo* serverInfo);
+
     std::u16string providerName_;
 };
 

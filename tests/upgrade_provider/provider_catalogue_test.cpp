@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -25,6 +26,7 @@
 #include "host/host_services.hpp"
 #include "host/registry_info.hpp"
 #include "host/utf16.hpp"
+#include "kinds/provider_database.hpp"
 #include "upgrade/action_parameters.hpp"
 #include "upgrade/provider_catalogue.hpp"
 #include "upgrade/provider_upgrade.hpp"
@@ -597,13 +599,16 @@ TEST_F(ProviderCatalogueTest, OnMariaDbTheUpgradeMakesTheSameTablesKeysAndIndexe
     ORVDB_SKIP_WITHOUT_MARIADB(scratch);
     fs::path root = copyOf(suite->oldRoot);
     Host host(root);
+    // The provider's folder names the server database in place of its file.
     data::mariadb::copyToServer(host.provider().string(), scratch.settings());
+    fs::remove(host.provider());
+    std::ofstream(host.provider().parent_path() / "XLibData.mariadb") << scratch.url() << "\n";
     {
-        ComPtr<iDatabase> server =
-            data::mariadb::createDatabase(u"GAMMISTE", u"0", scratch.settings(), true, nullptr);
-        UpgradeLog log;
-        runProviderUpgrade(*server, log, "Acme", providerCatalogue());
-        EXPECT_EQ(log, suite->log);
+        ComPtr<iDatabase> server = kinds::TXLIBProvider_Database::CreateDatabase(u"Acme", nullptr);
+        ASSERT_TRUE(server) << "the provider kind did not open on the server";
+        ASSERT_EQ(server->Update(nullptr, nullptr), ORV_S_OK);
+        EXPECT_EQ(static_cast<kinds::TProvider_Database*>(server.get())->lastUpgradeLog(),
+                  suite->log);
     }
     fs::path back = root / "back.mdb";
     data::mariadb::copyFromServer(scratch.settings(), back.string());
