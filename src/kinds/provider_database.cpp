@@ -5,6 +5,7 @@
 
 #include "base/names.hpp"
 #include "data/boundary_values.hpp"
+#include "data/jet_backend.hpp"
 #include "data/mariadb/backend.hpp"
 #include "host/exceptions.hpp"
 #include "host/host_services.hpp"
@@ -118,6 +119,7 @@ ComPtr<iDatabase> TProvider_Database::openOnServer(std::u16string_view alias,
         new TProvider_Database(alias, u"0", host::toUtf16(parametersFilePath()),
                                host::toUtf16("mariadb://" + data::mariadb::describe(server)),
                                serverInfo, std::make_unique<data::mariadb::ServerBackend>(server));
+    object->onServer_ = true;
     ComPtr<iDatabase> database = openOrDrop(ComPtr<iDatabase>(object));
     if (database) {
         host::Bstr folder(host::toUtf16(provider));
@@ -125,6 +127,30 @@ ComPtr<iDatabase> TProvider_Database::openOnServer(std::u16string_view alias,
                             "Set_ProviderName");
     }
     return database;
+}
+
+OrvHResult TProvider_Database::ChangePath(const char16_t* newPath) {
+    return host::guarded([&] {
+        const std::string path = newPath ? host::toUtf8(newPath) : std::string();
+        std::optional<data::mariadb::Settings> server = serverInPlaceOf(path);
+        if (server) {
+            if (onServer_) {
+                static_cast<data::mariadb::ServerBackend&>(backend()).retarget(*server);
+            } else {
+                replaceBackend(std::make_unique<data::mariadb::ServerBackend>(*server));
+                onServer_ = true;
+            }
+            const std::u16string where =
+                host::toUtf16("mariadb://" + data::mariadb::describe(*server));
+            host::throwIfFailed(torvc_Database::ChangePath(where.c_str()), "ChangePath");
+            return;
+        }
+        if (onServer_) {
+            replaceBackend(std::make_unique<data::JetBackend>());
+            onServer_ = false;
+        }
+        host::throwIfFailed(torvc_Database::ChangePath(newPath), "ChangePath");
+    });
 }
 
 OrvHResult TProvider_Database::Get_ProviderName(OrvBstr* name) {

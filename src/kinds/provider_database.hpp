@@ -32,6 +32,10 @@ public:
     // name it and registry entry 4 holds the folder.
     static bool CheckDatabaseFile(std::string& path, std::string& providerName, bool quiet);
 
+    // A path whose folder names a server database in place of the file puts
+    // the connection on that server, and a file path back on the file.
+    OrvHResult ChangePath(const char16_t* newPath) override;
+
     OrvHResult Get_ProviderName(OrvBstr* name) override;
     OrvHResult Set_ProviderName(OrvBstr name) override;
 
@@ -48,6 +52,7 @@ private:
                                           const std::string& provider, IServerInfo* serverInfo);
 
     std::u16string providerName_;
+    bool onServer_ = false;
 };
 
 // Folders under <data root>/Providers that hold an XLibData.mdb, in the

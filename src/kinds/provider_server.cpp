@@ -14,8 +14,10 @@ std::string providerServerPath(std::string_view provider) {
                         "Providers/" + std::string(provider) + "/XLibData.mariadb");
 }
 
-std::optional<data::mariadb::Settings> providerServer(std::string_view provider) {
-    const std::string path = providerServerPath(provider);
+namespace {
+
+// The address in a XLibData.mariadb file; nullopt when there is no file.
+std::optional<data::mariadb::Settings> readAddress(const std::string& path) {
     if (!host::fileExists(path)) {
         return std::nullopt;
     }
@@ -27,14 +29,28 @@ std::optional<data::mariadb::Settings> providerServer(std::string_view provider)
             continue;
         }
         size_t end = line.find_last_not_of(" \t\r");
-        std::string address = line.substr(begin, end - begin + 1);
         try {
-            return data::mariadb::parseUrl(address);
+            return data::mariadb::parseUrl(line.substr(begin, end - begin + 1));
         } catch (const std::exception& e) {
             throw std::runtime_error(host::resolvePath(path) + ": " + e.what());
         }
     }
     throw std::runtime_error(host::resolvePath(path) + ": no MariaDB address in the file");
+}
+
+}  // namespace
+
+std::optional<data::mariadb::Settings> providerServer(std::string_view provider) {
+    return readAddress(providerServerPath(provider));
+}
+
+std::optional<data::mariadb::Settings> serverInPlaceOf(const std::string& dataFile) {
+    if (dataFile.empty() || host::fileExists(dataFile)) {
+        return std::nullopt;
+    }
+    size_t slash = dataFile.find_last_of("/\\");
+    std::string folder = slash == std::string::npos ? std::string() : dataFile.substr(0, slash + 1);
+    return readAddress(folder + "XLibData.mariadb");
 }
 
 }  // namespace orvdb::kinds

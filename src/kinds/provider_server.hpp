@@ -20,4 +20,8 @@ std::string providerServerPath(std::string_view provider);
 // address is wrong.
 std::optional<data::mariadb::Settings> providerServer(std::string_view provider);
 
+// The same for the folder of a provider's data file (Providers/P/XLibData.Mdb),
+// when that file is absent.
+std::optional<data::mariadb::Settings> serverInPlaceOf(const std::string& dataFile);
+
 }  // namespace orvdb::kinds

@@ -191,6 +191,15 @@ void Session::open() {
     execute("SET collation_connection = utf8mb4_uca1400_nopad_as_ci");
 }
 
+void Session::retarget(Settings settings) {
+    if (handle_) {
+        throw SessionError("MariaDB database " + describe(settings_) +
+                               " is open: close it before it changes database",
+                           0);
+    }
+    settings_ = std::move(settings);
+}
+
 void Session::close() {
     if (handle_) {
         mysql_close(handle_);

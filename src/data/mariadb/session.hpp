@@ -41,6 +41,8 @@ public:
     void close();
     bool isOpen() const { return handle_ != nullptr; }
     const Settings& settings() const { return settings_; }
+    // Another database (or server) for the next open; raises while open.
+    void retarget(Settings settings);
 
     // Runs a statement that returns rows. One that returns none runs and
     // then raises, as the engine does for an action statement opened as a select.

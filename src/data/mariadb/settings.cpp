@@ -81,6 +81,15 @@ Settings parseUrl(std::string_view url) {
     return settings;
 }
 
+std::string toUrl(const Settings& settings) {
+    std::string account = settings.user;
+    if (!settings.password.empty()) {
+        account += ":" + settings.password;
+    }
+    return std::string(kScheme) + (account.empty() ? "" : account + "@") + settings.host + ":" +
+           std::to_string(settings.port) + "/" + settings.database;
+}
+
 std::string describe(const Settings& settings) {
     std::string where = settings.socket.empty()
                             ? settings.host + ":" + std::to_string(settings.port)
