@@ -65,6 +65,9 @@ TEST(MariaDbUrlTest, ReadsEveryPartAndNamesWhatIsWrong) {
         {"mariadb://joe@db:99999/shop", "", "port"},
         {"mariadb://joe@/shop", "", "no server"},
         {"mariadb://db/a/b", "", "'/'"},
+        {"mariadb://j%e@db/shop", "", "'%'"},
+        {"mariadb://db/caf%C", "", "'%'"},
+        {"mariadb://j%40e:x@db/caf%C3%A9", "j@e@db:3306/café", ""},
     };
     for (const Case& c : cases) {
         if (*c.described) {
@@ -80,6 +83,16 @@ TEST(MariaDbUrlTest, ReadsEveryPartAndNamesWhatIsWrong) {
         }
     }
     EXPECT_EQ(mariadb::parseUrl("mariadb://joe:se:cret@db/x").password, "se:cret");
+    // What toUrl writes reads back the same, whatever the password holds.
+    mariadb::Settings odd;
+    odd.host = "db.local";
+    odd.port = 3307;
+    odd.user = "j@e";
+    odd.password = "a/b%c@d:e é";
+    odd.database = "shop/2";
+    mariadb::Settings back = mariadb::parseUrl(mariadb::toUrl(odd));
+    EXPECT_EQ(std::tie(back.host, back.port, back.user, back.password, back.database),
+              std::tie(odd.host, odd.port, odd.user, odd.password, odd.database));
     // A refused address is named without its password.
     try {
         mariadb::parseUrl("mariadb://joe:secret@db:0/shop");
