@@ -5,25 +5,12 @@
 namespace orvdb::data::mariadb {
 
 std::optional<ServerSchema::Found> ServerSchema::find(const std::string& name) const {
-    std::string key = base::foldName(name);
-    auto cached = tables_.find(key);
-    if (cached != tables_.end()) {
-        return cached->second;
+    const auto& tables = session_.tableNames();
+    auto found = tables.find(base::foldName(name));
+    if (found == tables.end()) {
+        return std::nullopt;
     }
-    engine::QueryResult result = session_.query(
-        "SELECT TABLE_NAME, TABLE_TYPE FROM information_schema.TABLES WHERE "
-        "TABLE_SCHEMA=DATABASE() AND LOWER(TABLE_NAME)=LOWER(" +
-        session_.quoteText(name) + ")");
-    std::optional<Found> found;
-    for (const engine::Row& row : result.rows) {
-        std::string spelled = engine::valueToText(row[0]);
-        // Two tables differing only in case: the one spelled as asked.
-        if (!found || spelled == name) {
-            found = Found{spelled, engine::valueToText(row[1]) == "VIEW"};
-        }
-    }
-    tables_.emplace(key, found);
-    return found;
+    return Found{found->second.name, found->second.view};
 }
 
 std::string ServerSchema::tableName(const std::string& name) const {

@@ -2,7 +2,6 @@
 // asked of information_schema as each statement is written.
 #pragma once
 
-#include <map>
 #include <optional>
 #include <string>
 
@@ -30,8 +29,6 @@ private:
     std::optional<Found> find(const std::string& name) const;
 
     Session& session_;
-    // One statement's answers: names it uses several times are asked once.
-    mutable std::map<std::string, std::optional<Found>> tables_;
 };
 
 }  // namespace orvdb::data::mariadb
