@@ -20,8 +20,8 @@ std::vector<std::string> column(Session& session, const std::string& sql) {
     return values;
 }
 
-bool sameServer(const Settings& a, const Settings& b) {
-    return a.host == b.host && a.port == b.port && a.socket == b.socket;
+bool sameServer(const Settings& first, const Settings& second) {
+    return first.host == second.host && first.port == second.port && first.socket == second.socket;
 }
 
 // The foreign keys of a database as statements that make them again in
@@ -43,7 +43,7 @@ std::vector<std::string> foreignKeys(Session& session, const std::string& from,
     };
     std::map<std::pair<std::string, std::string>, Key> keys;
     for (const engine::Row& row : rows.rows) {
-        auto text = [&](size_t i) { return engine::valueToText(row[i]); };
+        auto text = [&](size_t index) { return engine::valueToText(row[index]); };
         Key& key = keys[{text(0), text(1)}];
         key.table = text(0);
         key.referenced = text(3);

@@ -15,9 +15,9 @@ namespace {
 
 std::string folded(std::string_view text) {
     std::string out(text);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
+    for (char& character : out) {
+        if (character >= 'A' && character <= 'Z') {
+            character = static_cast<char>(character - 'A' + 'a');
         }
     }
     return out;
@@ -81,30 +81,30 @@ private:
     std::string qualifier(const std::string& written) const;
 
     // ---- expressions ----
-    std::string expr(const Expr& e);
+    std::string expr(const Expr& expression);
     std::string list(const std::vector<Expr>& args, size_t from = 0);
-    std::string binary(const Expr& e);
-    std::string call(const Expr& e);
+    std::string binary(const Expr& expression);
+    std::string call(const Expr& expression);
     std::string likePattern(const Expr& pattern);
     static std::string binaryWord(BinaryOp op);
 
     // ---- definitions ----
-    std::string constraint(const TableConstraint& c, const std::string& table);
-    std::string foreignKeyIndex(const TableConstraint& c, const std::string& table);
+    std::string constraint(const TableConstraint& key, const std::string& table);
+    std::string foreignKeyIndex(const TableConstraint& key, const std::string& table);
     std::string indexColumns(const std::string& tableName, const std::vector<IndexColumn>& columns);
     std::string nameList(const std::vector<std::string>& names) const;
 
-    std::string visit(const SelectStatement& s);
-    std::string visit(const InsertStatement& s);
-    std::string visit(const UpdateStatement& s);
-    std::string visit(const DeleteStatement& s);
-    std::string visit(const CreateTableStatement& s);
-    std::string visit(const AlterTableStatement& s);
-    std::string visit(const CreateIndexStatement& s);
-    std::string visit(const DropIndexStatement& s);
-    std::string visit(const DropTableStatement& s);
-    std::string visit(const CreateViewStatement& s);
-    std::string visit(const DropViewStatement& s);
+    std::string visit(const SelectStatement& body);
+    std::string visit(const InsertStatement& body);
+    std::string visit(const UpdateStatement& body);
+    std::string visit(const DeleteStatement& body);
+    std::string visit(const CreateTableStatement& body);
+    std::string visit(const AlterTableStatement& body);
+    std::string visit(const CreateIndexStatement& body);
+    std::string visit(const DropIndexStatement& body);
+    std::string visit(const DropTableStatement& body);
+    std::string visit(const CreateViewStatement& body);
+    std::string visit(const DropViewStatement& body);
 
     const Statement& statement_;
     const MariaDbSchema& schema_;
@@ -169,27 +169,27 @@ std::string Emitter::qualifier(const std::string& written) const {
     return mariaDbName(found == names_.end() ? schema_.tableName(written) : found->second);
 }
 
-std::string Emitter::query(const Query& q) {
+std::string Emitter::query(const Query& whole) {
     std::string text;
-    if (q.isUnion()) {
-        for (size_t i = 0; i < q.parts.size(); ++i) {
+    if (whole.isUnion()) {
+        for (size_t i = 0; i < whole.parts.size(); ++i) {
             if (i > 0) {
-                text += q.unionAll[i - 1] ? " UNION ALL " : " UNION ";
+                text += whole.unionAll[i - 1] ? " UNION ALL " : " UNION ";
             }
-            text += "(" + query(q.parts[i]) + ")";
+            text += "(" + query(whole.parts[i]) + ")";
         }
     } else {
-        text = select(*q.select);
+        text = select(*whole.select);
     }
-    for (size_t i = 0; i < q.orderBy.size(); ++i) {
-        text += (i == 0 ? " ORDER BY " : ", ") + expr(q.orderBy[i].expr) +
-                (q.orderBy[i].descending ? " DESC" : "");
+    for (size_t i = 0; i < whole.orderBy.size(); ++i) {
+        text += (i == 0 ? " ORDER BY " : ", ") + expr(whole.orderBy[i].expr) +
+                (whole.orderBy[i].descending ? " DESC" : "");
     }
-    if (q.select && q.select->top) {
-        if (q.select->top->percent) {
+    if (whole.select && whole.select->top) {
+        if (whole.select->top->percent) {
             refuse("TOP PERCENT");
         }
-        text += " LIMIT " + std::to_string(static_cast<int64_t>(q.select->top->count));
+        text += " LIMIT " + std::to_string(static_cast<int64_t>(whole.select->top->count));
     }
     return text;
 }
@@ -325,30 +325,30 @@ std::string Emitter::binaryWord(BinaryOp op) {
     }
 }
 
-std::string Emitter::binary(const Expr& e) {
-    if (e.binaryOp == BinaryOp::Concat) {
+std::string Emitter::binary(const Expr& expression) {
+    if (expression.binaryOp == BinaryOp::Concat) {
         // & reads NULL as an empty text; CONCAT would give NULL.
         std::string text = "CONCAT(";
-        for (size_t i = 0; i < e.args.size(); ++i) {
-            text += (i ? ", " : "") + std::string("IFNULL(") + expr(e.args[i]) + ", '')";
+        for (size_t i = 0; i < expression.args.size(); ++i) {
+            text += (i ? ", " : "") + std::string("IFNULL(") + expr(expression.args[i]) + ", '')";
         }
         return text + ")";
     }
-    if (e.binaryOp == BinaryOp::Power) {
-        std::string text = expr(e.args[0]);
-        for (size_t i = 1; i < e.args.size(); ++i) {
-            text = "POW(" + text + ", " + expr(e.args[i]) + ")";
+    if (expression.binaryOp == BinaryOp::Power) {
+        std::string text = expr(expression.args[0]);
+        for (size_t i = 1; i < expression.args.size(); ++i) {
+            text = "POW(" + text + ", " + expr(expression.args[i]) + ")";
         }
         return text;
     }
-    std::string text = "(" + expr(e.args[0]);
-    for (size_t i = 1; i < e.args.size(); ++i) {
-        BinaryOp op = e.steps.empty() ? e.binaryOp : e.steps[i - 1];
+    std::string text = "(" + expr(expression.args[0]);
+    for (size_t i = 1; i < expression.args.size(); ++i) {
+        BinaryOp op = expression.steps.empty() ? expression.binaryOp : expression.steps[i - 1];
         std::string word = binaryWord(op);
         if (word.empty()) {
             refuse("the operator Eqv or Imp");
         }
-        text += word + expr(e.args[i]);
+        text += word + expr(expression.args[i]);
     }
     return text + ")";
 }
@@ -360,14 +360,14 @@ std::string Emitter::likePattern(const Expr& pattern) {
     // Access's wildcards as the server's; the server's own taken literally.
     std::string text;
     for (size_t i = 0; i < pattern.text.size(); ++i) {
-        char c = pattern.text[i];
-        if (c == '*') {
+        char character = pattern.text[i];
+        if (character == '*') {
             text += '%';
-        } else if (c == '?') {
+        } else if (character == '?') {
             text += '_';
-        } else if (c == '%' || c == '_' || c == '\\') {
-            text += std::string("\\") + c;
-        } else if (c == '[') {
+        } else if (character == '%' || character == '_' || character == '\\') {
+            text += std::string("\\") + character;
+        } else if (character == '[') {
             size_t close = pattern.text.find(']', i);
             if (close == i + 2) {
                 text += pattern.text[i + 1];
@@ -376,17 +376,17 @@ std::string Emitter::likePattern(const Expr& pattern) {
                 refuse("a character list in a Like pattern");
             }
         } else {
-            text += c;
+            text += character;
         }
     }
     return mariaDbText(text);
 }
 
-std::string Emitter::call(const Expr& e) {
-    std::string name = folded(e.text);
+std::string Emitter::call(const Expr& expression) {
+    std::string name = folded(expression.text);
     for (const Conversion& conversion : kConversions) {
-        if (name == conversion.access && e.args.size() == 1) {
-            std::string argument = expr(e.args[0]);
+        if (name == conversion.access && expression.args.size() == 1) {
+            std::string argument = expr(expression.args[0]);
             if (conversion.cast == "SIGNED") {
                 // Access rounds half to even; the server's ROUND halves away
                 // from zero, which differs only on exact halves.
@@ -395,40 +395,40 @@ std::string Emitter::call(const Expr& e) {
             return "CAST(" + argument + " AS " + std::string(conversion.cast) + ")";
         }
     }
-    if (name == "val" && e.args.size() == 1) {
-        return "(0 + " + expr(e.args[0]) + ")";
+    if (name == "val" && expression.args.size() == 1) {
+        return "(0 + " + expr(expression.args[0]) + ")";
     }
-    if (name == "str" && e.args.size() == 1) {
-        return "CAST(" + expr(e.args[0]) + " AS CHAR)";
+    if (name == "str" && expression.args.size() == 1) {
+        return "CAST(" + expr(expression.args[0]) + " AS CHAR)";
     }
-    if (name == "fix" && e.args.size() == 1) {
-        return "TRUNCATE(" + expr(e.args[0]) + ", 0)";
+    if (name == "fix" && expression.args.size() == 1) {
+        return "TRUNCATE(" + expr(expression.args[0]) + ", 0)";
     }
-    if (name == "mid" && e.args.size() == 2) {
-        return "SUBSTRING(" + list(e.args) + ")";
+    if (name == "mid" && expression.args.size() == 2) {
+        return "SUBSTRING(" + list(expression.args) + ")";
     }
     for (const FunctionName& function : kFunctions) {
         if (name == function.access) {
-            return std::string(function.server) + "(" + list(e.args) + ")";
+            return std::string(function.server) + "(" + list(expression.args) + ")";
         }
     }
-    refuse("the function " + e.text);
+    refuse("the function " + expression.text);
 }
 
-std::string Emitter::expr(const Expr& e) {
-    switch (e.kind) {
+std::string Emitter::expr(const Expr& expression) {
+    switch (expression.kind) {
         case ExprKind::Null:
             return "NULL";
         case ExprKind::Integer:
-            return std::to_string(e.integer);
+            return std::to_string(expression.integer);
         case ExprKind::Number:
-            return e.text.empty() ? std::to_string(e.number) : e.text;
+            return expression.text.empty() ? std::to_string(expression.number) : expression.text;
         case ExprKind::Text:
-            return mariaDbText(e.text);
+            return mariaDbText(expression.text);
         case ExprKind::Date: {
-            std::optional<double> days = parseJetDate(e.text);
+            std::optional<double> days = parseJetDate(expression.text);
             if (!days) {
-                refuse("the date #" + e.text + "#");
+                refuse("the date #" + expression.text + "#");
             }
             DateParts parts = jetDateToParts(*days);
             char text[40];
@@ -437,120 +437,123 @@ std::string Emitter::expr(const Expr& e) {
             return text;
         }
         case ExprKind::Boolean:
-            return e.integer != 0 ? "TRUE" : "FALSE";
+            return expression.integer != 0 ? "TRUE" : "FALSE";
         case ExprKind::Column:
-            return (e.qualifier.empty() ? std::string() : qualifier(e.qualifier) + ".") +
-                   mariaDbName(e.text);
+            return (expression.qualifier.empty() ? std::string()
+                                                 : qualifier(expression.qualifier) + ".") +
+                   mariaDbName(expression.text);
         case ExprKind::Identity:
             return "LAST_INSERT_ID()";
         case ExprKind::Star:
             return "*";
         case ExprKind::Unary:
-            switch (e.unaryOp) {
+            switch (expression.unaryOp) {
                 case UnaryOp::Negate:
-                    return "(-" + expr(e.args[0]) + ")";
+                    return "(-" + expr(expression.args[0]) + ")";
                 case UnaryOp::Plus:
-                    return expr(e.args[0]);
+                    return expr(expression.args[0]);
                 case UnaryOp::Not:
-                    return "(NOT " + expr(e.args[0]) + ")";
+                    return "(NOT " + expr(expression.args[0]) + ")";
             }
             break;
         case ExprKind::Binary:
-            return binary(e);
+            return binary(expression);
         case ExprKind::Like:
-            return "(" + expr(e.args[0]) + (e.negated ? " NOT LIKE " : " LIKE ") +
-                   likePattern(e.args[1]) + ")";
+            return "(" + expr(expression.args[0]) + (expression.negated ? " NOT LIKE " : " LIKE ") +
+                   likePattern(expression.args[1]) + ")";
         case ExprKind::Between:
-            return "(" + expr(e.args[0]) + (e.negated ? " NOT BETWEEN " : " BETWEEN ") +
-                   expr(e.args[1]) + " AND " + expr(e.args[2]) + ")";
+            return "(" + expr(expression.args[0]) +
+                   (expression.negated ? " NOT BETWEEN " : " BETWEEN ") + expr(expression.args[1]) +
+                   " AND " + expr(expression.args[2]) + ")";
         case ExprKind::InList:
-            return "(" + expr(e.args[0]) + (e.negated ? " NOT IN (" : " IN (") + list(e.args, 1) +
-                   "))";
+            return "(" + expr(expression.args[0]) + (expression.negated ? " NOT IN (" : " IN (") +
+                   list(expression.args, 1) + "))";
         case ExprKind::InQuery:
-            noteNames(*e.subquery);
-            return "(" + expr(e.args[0]) + (e.negated ? " NOT IN (" : " IN (") +
-                   query(*e.subquery) + "))";
+            noteNames(*expression.subquery);
+            return "(" + expr(expression.args[0]) + (expression.negated ? " NOT IN (" : " IN (") +
+                   query(*expression.subquery) + "))";
         case ExprKind::IsNull:
-            return "(" + expr(e.args[0]) + (e.negated ? " IS NOT NULL)" : " IS NULL)");
+            return "(" + expr(expression.args[0]) +
+                   (expression.negated ? " IS NOT NULL)" : " IS NULL)");
         case ExprKind::Exists:
-            noteNames(*e.subquery);
-            return "EXISTS (" + query(*e.subquery) + ")";
+            noteNames(*expression.subquery);
+            return "EXISTS (" + query(*expression.subquery) + ")";
         case ExprKind::Quantified:
-            noteNames(*e.subquery);
-            return "(" + expr(e.args[0]) + binaryWord(e.binaryOp) + (e.all ? "ALL (" : "ANY (") +
-                   query(*e.subquery) + "))";
+            noteNames(*expression.subquery);
+            return "(" + expr(expression.args[0]) + binaryWord(expression.binaryOp) +
+                   (expression.all ? "ALL (" : "ANY (") + query(*expression.subquery) + "))";
         case ExprKind::Subquery:
-            noteNames(*e.subquery);
-            return "(" + query(*e.subquery) + ")";
+            noteNames(*expression.subquery);
+            return "(" + query(*expression.subquery) + ")";
         case ExprKind::Call:
-            return call(e);
+            return call(expression);
     }
     refuse("an expression");
 }
 
 // ---- statements ----
 
-std::string Emitter::visit(const SelectStatement& s) {
-    if (s.crosstab) {
+std::string Emitter::visit(const SelectStatement& body) {
+    if (body.crosstab) {
         refuse("TRANSFORM");
     }
-    noteNames(s.query);
-    std::string text = query(s.query);
-    if (!s.intoTable.empty()) {
-        return "CREATE TABLE " + mariaDbName(s.intoTable) + std::string(kMariaDbTableOptions) +
+    noteNames(body.query);
+    std::string text = query(body.query);
+    if (!body.intoTable.empty()) {
+        return "CREATE TABLE " + mariaDbName(body.intoTable) + std::string(kMariaDbTableOptions) +
                " AS " + text;
     }
     return text;
 }
 
-std::string Emitter::visit(const InsertStatement& s) {
-    std::string text = "INSERT INTO " + table(s.table);
-    if (!s.columns.empty()) {
-        text += " (" + nameList(s.columns) + ")";
+std::string Emitter::visit(const InsertStatement& body) {
+    std::string text = "INSERT INTO " + table(body.table);
+    if (!body.columns.empty()) {
+        text += " (" + nameList(body.columns) + ")";
     }
-    if (s.select) {
-        noteNames(*s.select);
-        return text + " " + query(*s.select);
+    if (body.select) {
+        noteNames(*body.select);
+        return text + " " + query(*body.select);
     }
-    return text + " VALUES (" + list(s.values) + ")";
+    return text + " VALUES (" + list(body.values) + ")";
 }
 
-std::string Emitter::visit(const UpdateStatement& s) {
-    for (const TableRef& ref : s.tables) {
+std::string Emitter::visit(const UpdateStatement& body) {
+    for (const TableRef& ref : body.tables) {
         noteNames(ref);
     }
-    std::string text = "UPDATE " + fromList(s.tables) + " SET ";
-    for (size_t i = 0; i < s.assignments.size(); ++i) {
-        const Assignment& assignment = s.assignments[i];
+    std::string text = "UPDATE " + fromList(body.tables) + " SET ";
+    for (size_t i = 0; i < body.assignments.size(); ++i) {
+        const Assignment& assignment = body.assignments[i];
         text +=
             (i ? ", " : "") +
             (assignment.qualifier.empty() ? std::string() : qualifier(assignment.qualifier) + ".") +
             mariaDbName(assignment.column) + " = " + expr(assignment.value);
     }
-    if (s.where) {
-        text += " WHERE " + expr(*s.where);
+    if (body.where) {
+        text += " WHERE " + expr(*body.where);
     }
     return text;
 }
 
-std::string Emitter::visit(const DeleteStatement& s) {
-    for (const TableRef& ref : s.from) {
+std::string Emitter::visit(const DeleteStatement& body) {
+    for (const TableRef& ref : body.from) {
         noteNames(ref);
     }
     std::string text = "DELETE ";
-    if (!s.target.empty()) {
-        text += qualifier(s.target) + " ";
-    } else if (s.from.size() == 1 && s.from[0].kind == TableRef::Kind::Named &&
-               s.from[0].alias.empty()) {
+    if (!body.target.empty()) {
+        text += qualifier(body.target) + " ";
+    } else if (body.from.size() == 1 && body.from[0].kind == TableRef::Kind::Named &&
+               body.from[0].alias.empty()) {
         // One table: the plain form.
-    } else if (s.from.size() == 1 && s.from[0].kind == TableRef::Kind::Named) {
-        text += mariaDbName(s.from[0].alias) + " ";
+    } else if (body.from.size() == 1 && body.from[0].kind == TableRef::Kind::Named) {
+        text += mariaDbName(body.from[0].alias) + " ";
     } else {
         refuse("DELETE from several tables without naming the one to delete from");
     }
-    text += "FROM " + fromList(s.from);
-    if (s.where) {
-        text += " WHERE " + expr(*s.where);
+    text += "FROM " + fromList(body.from);
+    if (body.where) {
+        text += " WHERE " + expr(*body.where);
     }
     return text;
 }
@@ -588,27 +591,27 @@ std::string Emitter::indexColumns(const std::string& tableName,
 // A foreign key gets an index of its own, named after it, as in Access:
 // otherwise the server borrows another index with the same first columns
 // (the primary key's) and refuses to drop that one later.
-std::string Emitter::foreignKeyIndex(const TableConstraint& c, const std::string& tableName) {
-    if (c.kind != TableConstraint::Kind::ForeignKey || c.name.empty()) {
+std::string Emitter::foreignKeyIndex(const TableConstraint& key, const std::string& tableName) {
+    if (key.kind != TableConstraint::Kind::ForeignKey || key.name.empty()) {
         return {};
     }
     std::vector<IndexColumn> columns;
-    for (const std::string& column : c.columns) {
+    for (const std::string& column : key.columns) {
         columns.push_back({column, false});
     }
-    return "INDEX " + mariaDbName(c.name) + " (" + indexColumns(tableName, columns) + "), " +
+    return "INDEX " + mariaDbName(key.name) + " (" + indexColumns(tableName, columns) + "), " +
            (creating_ ? "" : "ADD ");
 }
 
-std::string Emitter::constraint(const TableConstraint& c, const std::string& tableName) {
-    std::string text = c.name.empty() || c.kind == TableConstraint::Kind::PrimaryKey
+std::string Emitter::constraint(const TableConstraint& key, const std::string& tableName) {
+    std::string text = key.name.empty() || key.kind == TableConstraint::Kind::PrimaryKey
                            ? std::string()
-                           : "CONSTRAINT " + mariaDbName(c.name) + " ";
+                           : "CONSTRAINT " + mariaDbName(key.name) + " ";
     std::vector<IndexColumn> columns;
-    for (const std::string& column : c.columns) {
+    for (const std::string& column : key.columns) {
         columns.push_back({column, false});
     }
-    switch (c.kind) {
+    switch (key.kind) {
         case TableConstraint::Kind::PrimaryKey:
             return "PRIMARY KEY (" + indexColumns(tableName, columns) + ")";
         case TableConstraint::Kind::Unique:
@@ -616,22 +619,22 @@ std::string Emitter::constraint(const TableConstraint& c, const std::string& tab
         case TableConstraint::Kind::Check:
             refuse("CHECK");
         case TableConstraint::Kind::ForeignKey: {
-            text +=
-                "FOREIGN KEY (" + nameList(c.columns) + ") REFERENCES " + table(c.referencedTable);
-            if (c.referencedColumns.empty()) {
+            text += "FOREIGN KEY (" + nameList(key.columns) + ") REFERENCES " +
+                    table(key.referencedTable);
+            if (key.referencedColumns.empty()) {
                 refuse("a foreign key without the columns it references");
             }
-            text += " (" + nameList(c.referencedColumns) + ")";
-            auto action = [](ReferentialAction a) {
-                return a == ReferentialAction::Cascade   ? "CASCADE"
-                       : a == ReferentialAction::SetNull ? "SET NULL"
-                                                         : "NO ACTION";
+            text += " (" + nameList(key.referencedColumns) + ")";
+            auto action = [](ReferentialAction rule) {
+                return rule == ReferentialAction::Cascade   ? "CASCADE"
+                       : rule == ReferentialAction::SetNull ? "SET NULL"
+                                                            : "NO ACTION";
             };
-            if (c.onUpdate != ReferentialAction::NoAction) {
-                text += std::string(" ON UPDATE ") + action(c.onUpdate);
+            if (key.onUpdate != ReferentialAction::NoAction) {
+                text += std::string(" ON UPDATE ") + action(key.onUpdate);
             }
-            if (c.onDelete != ReferentialAction::NoAction) {
-                text += std::string(" ON DELETE ") + action(c.onDelete);
+            if (key.onDelete != ReferentialAction::NoAction) {
+                text += std::string(" ON DELETE ") + action(key.onDelete);
             }
             return text;
         }
@@ -639,28 +642,29 @@ std::string Emitter::constraint(const TableConstraint& c, const std::string& tab
     refuse("a constraint");
 }
 
-std::string Emitter::visit(const CreateTableStatement& s) {
-    std::string text = "CREATE TABLE " + mariaDbName(s.table) + " (";
+std::string Emitter::visit(const CreateTableStatement& body) {
+    std::string text = "CREATE TABLE " + mariaDbName(body.table) + " (";
     const TableConstraint* primary = nullptr;
-    creating_ = &s.columns;
-    for (size_t i = 0; i < s.columns.size(); ++i) {
-        text += (i ? ", " : "") + mariaDbColumnDeclaration(s.columns[i]);
+    creating_ = &body.columns;
+    for (size_t i = 0; i < body.columns.size(); ++i) {
+        text += (i ? ", " : "") + mariaDbColumnDeclaration(body.columns[i]);
     }
-    for (const TableConstraint& c : s.constraints) {
-        text += ", " + foreignKeyIndex(c, s.table) + constraint(c, s.table);
-        if (c.kind == TableConstraint::Kind::PrimaryKey) {
-            primary = &c;
+    for (const TableConstraint& key : body.constraints) {
+        text += ", " + foreignKeyIndex(key, body.table) + constraint(key, body.table);
+        if (key.kind == TableConstraint::Kind::PrimaryKey) {
+            primary = &key;
         }
     }
     // The server counts only on a column that starts a key.
-    for (const ColumnDef& column : s.columns) {
+    for (const ColumnDef& column : body.columns) {
         if (!column.autoNumber) {
             continue;
         }
         bool keyed = false;
-        for (const TableConstraint& c : s.constraints) {
-            keyed = keyed || (c.kind != TableConstraint::Kind::ForeignKey && !c.columns.empty() &&
-                              folded(c.columns.front()) == folded(column.name));
+        for (const TableConstraint& key : body.constraints) {
+            keyed =
+                keyed || (key.kind != TableConstraint::Kind::ForeignKey && !key.columns.empty() &&
+                          folded(key.columns.front()) == folded(column.name));
         }
         if (!keyed) {
             text += ", " + counterKey(column.name);
@@ -673,54 +677,54 @@ std::string Emitter::visit(const CreateTableStatement& s) {
     return text;
 }
 
-std::string Emitter::visit(const AlterTableStatement& s) {
-    std::string text = "ALTER TABLE " + table(s.table) + " ";
-    switch (s.action) {
+std::string Emitter::visit(const AlterTableStatement& body) {
+    std::string text = "ALTER TABLE " + table(body.table) + " ";
+    switch (body.action) {
         case AlterTableStatement::Action::AddColumns:
-            for (size_t i = 0; i < s.columns.size(); ++i) {
+            for (size_t i = 0; i < body.columns.size(); ++i) {
                 text += (i ? ", " : "") + std::string("ADD COLUMN ") +
-                        mariaDbColumnDeclaration(s.columns[i]);
+                        mariaDbColumnDeclaration(body.columns[i]);
             }
-            for (const TableConstraint& c : s.constraints) {
-                text += ", ADD " + foreignKeyIndex(c, s.table) + constraint(c, s.table);
+            for (const TableConstraint& key : body.constraints) {
+                text += ", ADD " + foreignKeyIndex(key, body.table) + constraint(key, body.table);
             }
-            for (const ColumnDef& column : s.columns) {
+            for (const ColumnDef& column : body.columns) {
                 if (column.autoNumber) {
                     text += ", ADD " + counterKey(column.name);
                 }
             }
             return text;
         case AlterTableStatement::Action::AlterColumn:
-            return text + "MODIFY COLUMN " + mariaDbColumnDeclaration(s.columns.front());
+            return text + "MODIFY COLUMN " + mariaDbColumnDeclaration(body.columns.front());
         case AlterTableStatement::Action::DropColumn:
-            return text + "DROP COLUMN " + mariaDbName(s.name);
+            return text + "DROP COLUMN " + mariaDbName(body.name);
         case AlterTableStatement::Action::AddConstraint: {
-            const TableConstraint& c = s.constraints.front();
-            text += "ADD " + foreignKeyIndex(c, s.table) + constraint(c, s.table);
-            if (c.kind == TableConstraint::Kind::PrimaryKey && !c.name.empty()) {
+            const TableConstraint& key = body.constraints.front();
+            text += "ADD " + foreignKeyIndex(key, body.table) + constraint(key, body.table);
+            if (key.kind == TableConstraint::Kind::PrimaryKey && !key.name.empty()) {
                 text +=
-                    ", COMMENT = " + mariaDbText(std::string(kMariaDbPrimaryKeyComment) + c.name);
+                    ", COMMENT = " + mariaDbText(std::string(kMariaDbPrimaryKeyComment) + key.name);
             }
             return text;
         }
         case AlterTableStatement::Action::DropConstraint:
-            if (schema_.isPrimaryKey(s.table, s.name)) {
+            if (schema_.isPrimaryKey(body.table, body.name)) {
                 return text + "DROP PRIMARY KEY";
             }
-            if (schema_.isForeignKeyWithIndex(s.table, s.name)) {
-                return text + "DROP FOREIGN KEY " + mariaDbName(s.name) + ", DROP INDEX " +
-                       mariaDbName(s.name);
+            if (schema_.isForeignKeyWithIndex(body.table, body.name)) {
+                return text + "DROP FOREIGN KEY " + mariaDbName(body.name) + ", DROP INDEX " +
+                       mariaDbName(body.name);
             }
-            return text + "DROP CONSTRAINT " + mariaDbName(s.name);
+            return text + "DROP CONSTRAINT " + mariaDbName(body.name);
     }
     refuse("ALTER TABLE");
 }
 
-std::string Emitter::visit(const CreateIndexStatement& s) {
-    const IndexDef& index = s.index;
-    std::string columns = indexColumns(s.table, index.columns);
+std::string Emitter::visit(const CreateIndexStatement& body) {
+    const IndexDef& index = body.index;
+    std::string columns = indexColumns(body.table, index.columns);
     if (index.primary) {
-        return "ALTER TABLE " + table(s.table) + " ADD PRIMARY KEY (" + columns +
+        return "ALTER TABLE " + table(body.table) + " ADD PRIMARY KEY (" + columns +
                "), COMMENT = " + mariaDbText(std::string(kMariaDbPrimaryKeyComment) + index.name);
     }
     // The Access options the server has no word for stay in the comment,
@@ -729,41 +733,41 @@ std::string Emitter::visit(const CreateIndexStatement& s) {
                           : index.ignoreNulls ? " COMMENT 'access: WITH IGNORE NULL'"
                                               : "";
     return std::string("CREATE ") + (index.unique ? "UNIQUE " : "") + "INDEX " +
-           mariaDbName(index.name) + " ON " + table(s.table) + " (" + columns + ")" + comment;
+           mariaDbName(index.name) + " ON " + table(body.table) + " (" + columns + ")" + comment;
 }
 
-std::string Emitter::visit(const DropIndexStatement& s) {
-    if (schema_.isPrimaryKey(s.table, s.index)) {
-        return "ALTER TABLE " + table(s.table) + " DROP PRIMARY KEY";
+std::string Emitter::visit(const DropIndexStatement& body) {
+    if (schema_.isPrimaryKey(body.table, body.index)) {
+        return "ALTER TABLE " + table(body.table) + " DROP PRIMARY KEY";
     }
-    return "DROP INDEX " + mariaDbName(s.index) + " ON " + table(s.table);
+    return "DROP INDEX " + mariaDbName(body.index) + " ON " + table(body.table);
 }
 
-std::string Emitter::visit(const DropTableStatement& s) {
+std::string Emitter::visit(const DropTableStatement& body) {
     // Access drops a saved query with DROP TABLE too.
-    return (schema_.isView(s.table) ? "DROP VIEW " : "DROP TABLE ") + table(s.table);
+    return (schema_.isView(body.table) ? "DROP VIEW " : "DROP TABLE ") + table(body.table);
 }
 
-std::string Emitter::visit(const CreateViewStatement& s) {
-    noteNames(*s.query);
-    std::string text = "CREATE VIEW " + mariaDbName(s.view);
-    if (!s.columns.empty()) {
-        text += " (" + nameList(s.columns) + ")";
+std::string Emitter::visit(const CreateViewStatement& body) {
+    noteNames(*body.query);
+    std::string text = "CREATE VIEW " + mariaDbName(body.view);
+    if (!body.columns.empty()) {
+        text += " (" + nameList(body.columns) + ")";
     }
-    return text + " AS " + query(*s.query);
+    return text + " AS " + query(*body.query);
 }
 
-std::string Emitter::visit(const DropViewStatement& s) {
-    return "DROP VIEW " + table(s.view);
+std::string Emitter::visit(const DropViewStatement& body) {
+    return "DROP VIEW " + table(body.view);
 }
 
 }  // namespace
 
 std::string mariaDbName(std::string_view name) {
     std::string text = "`";
-    for (char c : name) {
-        text += c;
-        if (c == '`') {
+    for (char character : name) {
+        text += character;
+        if (character == '`') {
             text += '`';
         }
     }
@@ -772,15 +776,15 @@ std::string mariaDbName(std::string_view name) {
 
 std::string mariaDbText(std::string_view text) {
     std::string out = "'";
-    for (char c : text) {
-        if (c == '\'') {
+    for (char character : text) {
+        if (character == '\'') {
             out += "''";
-        } else if (c == '\\') {
+        } else if (character == '\\') {
             out += "\\\\";
-        } else if (c == '\0') {
+        } else if (character == '\0') {
             out += "\\0";
         } else {
-            out += c;
+            out += character;
         }
     }
     return out + "'";
