@@ -70,6 +70,10 @@ void copyOnServer(const Settings& from, const Settings& to) {
         throw std::runtime_error("MariaDB: " + describe(from) + " and " + describe(to) +
                                  " are on different servers; a copy stays on one server");
     }
+    if (from.database == to.database) {
+        // The copy empties its target first.
+        throw std::runtime_error("MariaDB: " + describe(from) + " cannot be copied onto itself");
+    }
     Settings server = from;
     server.database.clear();
     Session session(server);
