@@ -136,6 +136,18 @@ OrvHResult torvc_Database::ChangePath(const char16_t* newPath) {
     });
 }
 
+void torvc_Database::replaceBackend(std::unique_ptr<DatabaseBackend> backend) {
+    if (backend_->isOpen()) {
+        throw std::runtime_error("the database " + host::toUtf8(path_) +
+                                 " is open: close it before it changes backend");
+    }
+    if (!queries_.empty() || !tables_.empty()) {
+        throw std::runtime_error("the database " + host::toUtf8(path_) +
+                                 " has cursors in use: pop them before it changes backend");
+    }
+    backend_ = std::move(backend);
+}
+
 OrvHResult torvc_Database::Open() {
     return guarded([&] {
         setOpened(false);

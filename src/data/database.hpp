@@ -120,6 +120,10 @@ protected:
     virtual void update(IInterface* rightsHost, IInterface* hostObject) {}
     virtual std::u16string sql(int32_t index) { return {}; }
 
+    // Puts the connection on another database backend; raises while open
+    // or while a cursor of the present one is in a stack.
+    void replaceBackend(std::unique_ptr<DatabaseBackend> backend);
+
 private:
     void setQueryCount(int32_t depth);
     void setTableCount(int32_t depth);

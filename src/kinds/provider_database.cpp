@@ -5,11 +5,14 @@
 
 #include "base/names.hpp"
 #include "data/boundary_values.hpp"
+#include "data/jet_backend.hpp"
+#include "data/mariadb/backend.hpp"
 #include "host/exceptions.hpp"
 #include "host/host_services.hpp"
 #include "host/paths.hpp"
 #include "host/utf16.hpp"
 #include "kinds/kind_sql.hpp"
+#include "kinds/provider_server.hpp"
 #include "upgrade/provider_upgrade.hpp"
 
 namespace orvdb::kinds {
@@ -41,7 +44,8 @@ std::vector<std::string> ListProviderFolders() {
         if (name == "." || name == "..") {
             continue;
         }
-        if (host::fileExists(root + "/" + name + "/XLIBData.mdb")) {
+        if (host::fileExists(root + "/" + name + "/XLIBData.mdb") ||
+            host::fileExists(root + "/" + name + "/XLibData.mariadb")) {
             folders.push_back(name);
         }
     }
@@ -74,6 +78,16 @@ ComPtr<iDatabase> TProvider_Database::CreateDatabase(std::u16string_view alias,
                                                      IServerInfo* serverInfo) {
     std::string provider = host::toUtf8(providerName);
     std::string path = providerDataPath(provider);
+    if (!host::fileExists(path)) {
+        try {
+            if (std::optional<data::mariadb::Settings> server = providerServer(provider)) {
+                return openOnServer(alias, *server, provider, serverInfo);
+            }
+        } catch (const std::exception& e) {
+            host::HandleException(host::EORV_DATABASECONNEXION(e.what()));
+            return {};
+        }
+    }
     if (!CheckDatabaseFile(path, provider, true)) {
         host::showMessage("CANNOT FIND " + path);
         return {};
@@ -94,6 +108,49 @@ ComPtr<iDatabase> TProvider_Database::CreateDatabase(std::u16string_view alias,
         host::HandleException(host::EORV_DATABASECONNEXION(e.what()));
         return {};
     }
+}
+
+ComPtr<iDatabase> TProvider_Database::openOnServer(std::u16string_view alias,
+                                                   const data::mariadb::Settings& server,
+                                                   const std::string& provider,
+                                                   IServerInfo* serverInfo) {
+    // The path the host reads back names the server and database.
+    auto* object =
+        new TProvider_Database(alias, u"0", host::toUtf16(parametersFilePath()),
+                               host::toUtf16("mariadb://" + data::mariadb::describe(server)),
+                               serverInfo, std::make_unique<data::mariadb::ServerBackend>(server));
+    object->onServer_ = true;
+    ComPtr<iDatabase> database = openOrDrop(ComPtr<iDatabase>(object));
+    if (database) {
+        host::Bstr folder(host::toUtf16(provider));
+        host::throwIfFailed(database.as<iProviderName>()->Set_ProviderName(folder.get()),
+                            "Set_ProviderName");
+    }
+    return database;
+}
+
+OrvHResult TProvider_Database::ChangePath(const char16_t* newPath) {
+    return host::guarded([&] {
+        const std::string path = newPath ? host::toUtf8(newPath) : std::string();
+        std::optional<data::mariadb::Settings> server = serverInPlaceOf(path);
+        if (server) {
+            if (onServer_) {
+                static_cast<data::mariadb::ServerBackend&>(backend()).retarget(*server);
+            } else {
+                replaceBackend(std::make_unique<data::mariadb::ServerBackend>(*server));
+                onServer_ = true;
+            }
+            const std::u16string where =
+                host::toUtf16("mariadb://" + data::mariadb::describe(*server));
+            host::throwIfFailed(torvc_Database::ChangePath(where.c_str()), "ChangePath");
+            return;
+        }
+        if (onServer_) {
+            replaceBackend(std::make_unique<data::JetBackend>());
+            onServer_ = false;
+        }
+        host::throwIfFailed(torvc_Database::ChangePath(newPath), "ChangePath");
+    });
 }
 
 OrvHResult TProvider_Database::Get_ProviderName(OrvBstr* name) {

@@ -1,6 +1,7 @@
 // TProvider_Database: every provider-family database (provider data,
 // filling, hardware), all on the file Providers/<provider>/XLibData.Mdb of
-// the data root. When the asked provider has no file, another provider
+// the data root, or on the MariaDB database that folder's XLibData.mariadb
+// names (provider_server.hpp). When the asked provider has no file, another provider
 // folder that has one is opened instead and becomes the current provider.
 #pragma once
 
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "data/mariadb/settings.hpp"
 #include "kinds/soft_database.hpp"
 #include "kinds/with_provider_name.hpp"
 
@@ -30,6 +32,10 @@ public:
     // name it and registry entry 4 holds the folder.
     static bool CheckDatabaseFile(std::string& path, std::string& providerName, bool quiet);
 
+    // A path whose folder names a server database in place of the file puts
+    // the connection on that server, and a file path back on the file.
+    OrvHResult ChangePath(const char16_t* newPath) override;
+
     OrvHResult Get_ProviderName(OrvBstr* name) override;
     OrvHResult Set_ProviderName(OrvBstr name) override;
 
@@ -40,7 +46,13 @@ protected:
     std::u16string sql(int32_t index) override;
 
 private:
+    // The provider's database on a server its folder names.
+    static ComPtr<iDatabase> openOnServer(std::u16string_view alias,
+                                          const data::mariadb::Settings& server,
+                                          const std::string& provider, IServerInfo* serverInfo);
+
     std::u16string providerName_;
+    bool onServer_ = false;
 };
 
 // Folders under <data root>/Providers that hold an XLibData.mdb, in the

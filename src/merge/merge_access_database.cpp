@@ -9,10 +9,12 @@
 #include "host/paths.hpp"
 #include "host/registry_info.hpp"
 #include "host/text_file_writer.hpp"
+#include "kinds/provider_server.hpp"
 #include "kinds/soft_database.hpp"
 #include "merge/directory_index_merge.hpp"
 #include "merge/merge_calls.hpp"
 #include "merge/merge_paths.hpp"
+#include "merge/server_providers.hpp"
 #include "merge/table_export.hpp"
 
 #include <cstdio>
@@ -247,10 +249,10 @@ void TMergeAccessDatabase::checkOutputWritable() {
 void TMergeAccessDatabase::copyInputs(MergeRunLists& lists) {
     lists.log.push_back("Copy 1 in Output");
     outputTouched_ = true;
-    host::SilentCopyDir(providerFolder(FInputDB1), providerFolder(FOutputDB));
+    copyProviderFolder(FInputDB1, FOutputDB);
     FProgress.step(0);
     lists.log.push_back("Copy 2 in Output temp");
-    host::SilentCopyDir(providerFolder(FInputDB2), providerFolder(FOutputDB + "_Temp"));
+    copyProviderFolder(FInputDB2, FOutputDB + "_Temp");
     FProgress.step(0);
 }
 
@@ -520,7 +522,7 @@ void TMergeAccessDatabase::mergeFolders(MergeRunLists& lists) {
         lists.log.push_back(format("XML error Occured: %s", e.what()));
     }
     lists.log.push_back("Remove temp directory");
-    host::DelDir(providerFolder(FOutputDB + "_Temp"));
+    removeProviderFolder(FOutputDB + "_Temp");
 }
 
 void TMergeAccessDatabase::abandonOutput(MergeRunLists& lists) {
@@ -532,10 +534,14 @@ void TMergeAccessDatabase::abandonOutput(MergeRunLists& lists) {
     } catch (const std::exception&) {
         // The rename below is what matters.
     }
-    const std::string file = host::resolvePath(databasePath(FOutputDB));
+    std::string file = host::resolvePath(databasePath(FOutputDB));
     std::error_code error;
     if (!std::filesystem::exists(file, error)) {
-        return;
+        // An output on a server: the file that names its database is set aside.
+        file = host::resolvePath(kinds::providerServerPath(FOutputDB));
+        if (!std::filesystem::exists(file, error)) {
+            return;
+        }
     }
     const std::string incomplete = file + ".incomplete";
     std::filesystem::rename(file, incomplete, error);

@@ -22,6 +22,13 @@
 //     the output database to XLibData.mdb.incomplete, so that no half-merged
 //     folder passes for a provider; the staging folder stays for inspection.
 // (4) The log is written whatever happens, with the failure's message last.
+//
+// A provider folder whose database is on a MariaDB server (XLibData.mariadb,
+// see kinds/provider_server.hpp) is copied with its database, on the server
+// (server_providers.hpp); the output's XLibData.mariadb is what (3) sets aside.
+// Inputs and output are all on a server or all files: the provider
+// connection follows the folders it is pointed at, but cursors made on a
+// file do not carry over to a server.
 #pragma once
 
 #include <orvdb/com_ptr.hpp>

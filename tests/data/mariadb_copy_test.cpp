@@ -252,5 +252,27 @@ TEST_F(MariaDbExportTest, CopyBackRefusesWhatItCannotCarry) {
     EXPECT_FALSE(fs::exists(target));
 }
 
+// A copy on the server empties its target first: never the source itself,
+// and never across servers (the server copies by itself).
+TEST_F(MariaDbExportTest, CopyOnTheServerRefusesItsOwnSourceAndAnotherServer) {
+    ORVDB_SKIP_WITHOUT_MARIADB(scratch);
+    auto check = scratch.session();
+    check->execute("CREATE TABLE Kept (Id INT PRIMARY KEY)");
+    check->execute("INSERT INTO Kept VALUES (1), (2)");
+    mariadb::Settings elsewhere = scratch.settings();
+    elsewhere.port += 1;
+    elsewhere.database += "_copy";
+    for (const auto& [target, why] : {std::pair{scratch.settings(), "onto itself"},
+                                      std::pair{elsewhere, "different servers"}}) {
+        try {
+            mariadb::copyOnServer(scratch.settings(), target);
+            ADD_FAILURE() << "copied: " << why;
+        } catch (const std::runtime_error& e) {
+            EXPECT_THAT(e.what(), ::testing::HasSubstr(why));
+        }
+    }
+    EXPECT_EQ(check->scalar("SELECT COUNT(*) FROM Kept"), "2");
+}
+
 }  // namespace
 }  // namespace orvdb::data

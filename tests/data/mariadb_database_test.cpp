@@ -65,6 +65,9 @@ TEST(MariaDbUrlTest, ReadsEveryPartAndNamesWhatIsWrong) {
         {"mariadb://joe@db:99999/shop", "", "port"},
         {"mariadb://joe@/shop", "", "no server"},
         {"mariadb://db/a/b", "", "'/'"},
+        {"mariadb://j%e@db/shop", "", "'%'"},
+        {"mariadb://db/caf%C", "", "'%'"},
+        {"mariadb://j%40e:x@db/caf%C3%A9", "j@e@db:3306/café", ""},
     };
     for (const Case& c : cases) {
         if (*c.described) {
@@ -80,6 +83,16 @@ TEST(MariaDbUrlTest, ReadsEveryPartAndNamesWhatIsWrong) {
         }
     }
     EXPECT_EQ(mariadb::parseUrl("mariadb://joe:se:cret@db/x").password, "se:cret");
+    // What toUrl writes reads back the same, whatever the password holds.
+    mariadb::Settings odd;
+    odd.host = "db.local";
+    odd.port = 3307;
+    odd.user = "j@e";
+    odd.password = "a/b%c@d:e é";
+    odd.database = "shop/2";
+    mariadb::Settings back = mariadb::parseUrl(mariadb::toUrl(odd));
+    EXPECT_EQ(std::tie(back.host, back.port, back.user, back.password, back.database),
+              std::tie(odd.host, odd.port, odd.user, odd.password, odd.database));
     // A refused address is named without its password.
     try {
         mariadb::parseUrl("mariadb://joe:secret@db:0/shop");
@@ -166,6 +179,40 @@ TEST_F(MariaDbDatabaseTest, QueryCursorKeepsTheQuietFailureRules) {
         ASSERT_EQ(query->Next(), ORV_S_OK);
     }
     EXPECT_EQ(tables, (std::vector<std::string>{"Prix", "Sans"}));
+}
+
+// Access SQL the suite sends is written in the server's dialect, with
+// Access's meaning; the server's own SQL (which the Access parser refuses)
+// passes as written; what the server cannot express fails quietly, the
+// statement named on the debug channel.
+TEST_F(MariaDbDatabaseTest, AccessSqlRunsWithItsMeaningAndTheServersOwnPasses) {
+    struct Case {
+        const char* sql;
+        const char* value;  // field T of the first row; nullptr: the select fails
+    };
+    const Case cases[] = {
+        {"SELECT [Nom] & ' ' & Prix AS T FROM prix WHERE Id=1", "Fenêtre 12.5"},
+        {"SELECT Count(*) AS T FROM Prix WHERE Nom & Null = 'Porte'", "1"},
+        {"SELECT IIf(Vu Is Null, 'jamais', 'vu') AS T FROM Prix ORDER BY Id DESC", "jamais"},
+        {"SELECT Nom AS T FROM Prix WHERE Nom LIKE 'F*tr?' AND Vu < #1/1/2025#", "Fenêtre"},
+        {"SELECT Nom AS T FROM Prix WHERE Nom LIKE 'F%'", nullptr},
+        {"SELECT `Nom` AS T FROM Prix ORDER BY Id DESC LIMIT 1", "Porte"},
+        {"SELECT Format(Vu, 'yyyy') AS T FROM Prix", nullptr},
+    };
+    auto query = testing::pushQuery(*db);
+    for (const Case& c : cases) {
+        recorder->debugLines.clear();
+        bool found = testing::openSql(*query, c.sql);
+        if (c.value) {
+            EXPECT_TRUE(found) << c.sql;
+            EXPECT_EQ(testing::getString(*query, "T"), c.value) << c.sql;
+        } else {
+            EXPECT_FALSE(found) << c.sql;
+        }
+    }
+    ASSERT_FALSE(recorder->debugLines.empty());
+    EXPECT_THAT(recorder->debugLines.back(),
+                HasSubstr("cannot run this statement (the function Format)"));
 }
 
 // A new row's key comes back from Post; a row found by its key is edited in

@@ -7,20 +7,27 @@
 // copies of its files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "../support/mariadb_server.hpp"
 #include "../support/old_provider.hpp"
 #include "../support/upgrade_checks.hpp"
 #include "data/database.hpp"
 #include "data/database_factory.hpp"
+#include "data/mariadb/copy.hpp"
+#include "data/mariadb/database_factory.hpp"
 #include "host/host_services.hpp"
 #include "host/registry_info.hpp"
 #include "host/utf16.hpp"
 #include "kinds/kind_sql.hpp"
+#include "kinds/provider_database.hpp"
 #include "upgrade/action_parameters.hpp"
 #include "upgrade/provider_catalogue.hpp"
 #include "upgrade/provider_upgrade.hpp"
@@ -584,6 +591,50 @@ TEST_F(ProviderCatalogueTest, OtherReadersReadTheUpgradedFile) {
     test_support::expectOtherReadersRead(
         upgradedFile(), {.views = {"All_VariableGroupInformation", "DiscountByArticleType",
                                    "Get_ArticleProfils", "view_VariableObjTree_ItemList_Item"}});
+}
+
+// ---- the same upgrade on a MariaDB server ----
+
+// Tables, columns, keys and indexes: views do not travel (the server checks
+// a view's columns when it is made, Access when it is read).
+Lines tablesKeysAndIndexes(const fs::path& file) {
+    Lines lines;
+    for (const std::string& line : reader(file).schema()) {
+        if (line.rfind("view ", 0) != 0) {
+            lines.push_back(line);
+        }
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+TEST_F(ProviderCatalogueTest, OnMariaDbTheUpgradeMakesTheSameTablesKeysAndIndexes) {
+    test_support::ScratchServerDatabase scratch;
+    ORVDB_SKIP_WITHOUT_MARIADB(scratch);
+    fs::path root = copyOf(suite->oldRoot);
+    Host host(root);
+    // The provider's folder names the server database in place of its file.
+    data::mariadb::copyToServer(host.provider().string(), scratch.settings());
+    fs::remove(host.provider());
+    std::ofstream(host.provider().parent_path() / "XLibData.mariadb") << scratch.url() << "\n";
+    {
+        ComPtr<iDatabase> server = kinds::TXLIBProvider_Database::CreateDatabase(u"Acme", nullptr);
+        ASSERT_TRUE(server) << "the provider kind did not open on the server";
+        ASSERT_EQ(server->Update(nullptr, nullptr), ORV_S_OK);
+        EXPECT_EQ(static_cast<kinds::TProvider_Database*>(server.get())->lastUpgradeLog(),
+                  suite->log);
+    }
+    fs::path back = root / "back.mdb";
+    data::mariadb::copyFromServer(scratch.settings(), back.string());
+    Lines onServer = tablesKeysAndIndexes(back);
+    Lines onAccess = tablesKeysAndIndexes(upgradedFile());
+    Lines missing, extra;
+    std::set_difference(onAccess.begin(), onAccess.end(), onServer.begin(), onServer.end(),
+                        std::back_inserter(missing));
+    std::set_difference(onServer.begin(), onServer.end(), onAccess.begin(), onAccess.end(),
+                        std::back_inserter(extra));
+    EXPECT_EQ(missing, Lines{}) << "only in the Access upgrade";
+    EXPECT_EQ(extra, Lines{}) << "only in the upgrade on the server";
 }
 
 }  // namespace

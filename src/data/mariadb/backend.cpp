@@ -88,7 +88,7 @@ std::vector<std::string> ServerBackend::column(const std::string& sql) const {
 }
 
 std::vector<std::string> ServerBackend::userTableNames() const {
-    return column(serverStatement(data::userTablesQuery()) + " ORDER BY TABLE_NAME");
+    return column(serverStatement(data::userTablesQuery(), *session_) + " ORDER BY TABLE_NAME");
 }
 
 std::vector<std::string> ServerBackend::fieldNames(std::string_view table) const {
@@ -142,7 +142,7 @@ std::u16string ServerBackend::alterColumnText(int32_t value) const {
 }
 
 std::u16string ServerBackend::userTablesQuery() const {
-    return host::toUtf16(serverStatement(data::userTablesQuery()));
+    return host::toUtf16(serverStatement(data::userTablesQuery(), *session_));
 }
 
 std::u16string ServerBackend::selectAllText(std::u16string_view table) const {

@@ -40,6 +40,9 @@ public:
     }
 
     Session& session() { return *session_; }
+    // Another database for the next open: the cursors already made, which
+    // share the session, follow.
+    void retarget(Settings settings) { session_->retarget(std::move(settings)); }
 
 private:
     std::vector<std::string> column(const std::string& sql) const;

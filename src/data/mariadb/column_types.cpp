@@ -1,44 +1,13 @@
 #include "data/mariadb/column_types.hpp"
 
+#include "engine/sql/translate/mariadb_dialect.hpp"
+
 namespace orvdb::data::mariadb {
 
 using engine::JetType;
 
 std::string serverColumnType(const engine::ColumnDef& column) {
-    switch (column.type) {
-        case JetType::Boolean:
-            return "BOOLEAN";
-        case JetType::Byte:
-            return "TINYINT UNSIGNED";
-        case JetType::Integer:
-            return "SMALLINT";
-        case JetType::Long:
-            return "INT";
-        case JetType::Currency:
-            return "DECIMAL(19,4)";
-        case JetType::Single:
-            return "FLOAT";
-        case JetType::Double:
-            return "DOUBLE";
-        case JetType::DateTime:
-            return "DATETIME";
-        case JetType::Binary:
-            return "VARBINARY(" + std::to_string(column.size) + ")";
-        case JetType::Text:
-            // Long texts would pass MariaDB's row size in wide tables; TEXT
-            // does not count there and holds the same values.
-            return column.size > 100 ? "TEXT" : "VARCHAR(" + std::to_string(column.size) + ")";
-        case JetType::OLE:
-            return "LONGBLOB";
-        case JetType::Memo:
-            return "LONGTEXT";
-        case JetType::GUID:
-            return "CHAR(38)";
-        case JetType::Decimal:
-            return "DECIMAL(" + std::to_string(column.precision) + "," +
-                   std::to_string(column.scale) + ")";
-    }
-    return "INT";
+    return engine::sql::mariaDbColumnType(column);
 }
 
 std::optional<std::string> accessTypeOf(const ServerColumn& column) {

@@ -49,4 +49,12 @@ CopyReport copyToServer(const std::string& accessFile, const Settings& server,
 CopyReport copyFromServer(const Settings& server, const std::string& accessFile,
                           const ProgressSink& progress = {});
 
+// Copies one database of a server into another of the same server (made
+// when absent, emptied when not): tables with their rows, keys, indexes and
+// comments, foreign keys, views. Raises naming the object that failed.
+void copyOnServer(const Settings& from, const Settings& to);
+
+// Drops the database the settings name (nothing when there is none).
+void dropServerDatabase(const Settings& settings);
+
 }  // namespace orvdb::data::mariadb

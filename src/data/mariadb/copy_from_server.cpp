@@ -8,6 +8,7 @@
 #include "data/mariadb/copy.hpp"
 #include "data/mariadb/session.hpp"
 #include "engine/dataset/table_dataset.hpp"
+#include "engine/sql/translate/mariadb_dialect.hpp"
 #include "engine/store/working_store.hpp"
 #include "host/utf16.hpp"
 
@@ -289,8 +290,10 @@ private:
             for (const ServerForeignKey& key : keys) {
                 ofForeignKey = ofForeignKey || (key.table == table && key.name == index.name);
             }
-            if (ofForeignKey) {
-                continue;  // Access makes it with the relationship
+            if (ofForeignKey || index.comment == engine::sql::kMariaDbCounterKeyComment) {
+                // Access makes the first with the relationship; the second
+                // only the server needs.
+                continue;
             }
             std::string parts;
             for (const engine::IndexColumn& part : index.columns) {

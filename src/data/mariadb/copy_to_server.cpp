@@ -10,6 +10,7 @@
 #include "data/mariadb/session.hpp"
 #include "engine/catalog/catalog.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/sql/translate/mariadb_dialect.hpp"
 #include "engine/sql/translate/type_words.hpp"
 #include "host/utf16.hpp"
 
@@ -21,8 +22,7 @@ using engine::JetType;
 
 // The collation of copied tables: Access compares text without regard to
 // case but with regard to accents and trailing blanks.
-constexpr const char* kTableOptions =
-    " ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_nopad_as_ci";
+constexpr std::string_view kTableOptions = engine::sql::kMariaDbTableOptions;
 // Rows go to the server in statements of about this size.
 constexpr size_t kBatchBytes = size_t{1} << 20;
 // ER_TOO_BIG_ROWSIZE: the VARCHARs of a wide table pass the row size limit.
@@ -159,7 +159,8 @@ std::string createTable(Session& session, const engine::TableInfo& table, bool w
                               base::sameName(index.columns.front().column, counter->name));
         }
         if (!keyed) {
-            sql += ", KEY (" + quoteName(counter->name) + ")";
+            sql += ", KEY (" + quoteName(counter->name) + ") COMMENT " +
+                   session.quoteText(engine::sql::kMariaDbCounterKeyComment);
         }
     }
     sql += ")" + std::string(kTableOptions);

@@ -3,8 +3,11 @@
 #include <cstdio>
 
 #include "base/names.hpp"
+#include "data/mariadb/server_schema.hpp"
 #include "data/user_tables_query.hpp"
+#include "engine/engine_error.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/sql/front_end.hpp"
 
 namespace orvdb::data::mariadb {
 
@@ -26,7 +29,7 @@ std::string trimmed(std::string_view text) {
 
 }  // namespace
 
-std::string serverStatement(std::string_view sql) {
+std::string serverStatement(std::string_view sql, Session& session) {
     std::string text = trimmed(sql);
     const std::string& jetQuery = userTablesQuery();
     if (text.size() >= jetQuery.size() &&
@@ -34,7 +37,14 @@ std::string serverStatement(std::string_view sql) {
         // What may follow is an ORDER BY on the name.
         return std::string(kUserTables) + text.substr(jetQuery.size());
     }
-    return text;
+    engine::sql::Statement statement;
+    try {
+        statement = engine::sql::parseStatement(text);
+    } catch (const engine::SqlError&) {
+        return text;
+    }
+    ServerSchema schema(session);
+    return engine::sql::toMariaDb(statement, schema);
 }
 
 // --- query ---
@@ -44,7 +54,7 @@ ServerQueryDataset::ServerQueryDataset(std::shared_ptr<Session> session)
 
 void ServerQueryDataset::open() {
     close();
-    engine::QueryResult result = session_->query(serverStatement(sql()));
+    engine::QueryResult result = session_->query(serverStatement(sql(), *session_));
     fields_ = std::move(result.fields);
     rows_ = std::move(result.rows);
     pos_ = 0;
@@ -53,7 +63,7 @@ void ServerQueryDataset::open() {
 
 int64_t ServerQueryDataset::execute() {
     close();
-    return session_->execute(serverStatement(sql()));
+    return session_->execute(serverStatement(sql(), *session_));
 }
 
 void ServerQueryDataset::close() {

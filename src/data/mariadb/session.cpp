@@ -1,5 +1,7 @@
 #include "data/mariadb/session.hpp"
 
+#include "base/names.hpp"
+
 #include <mysql.h>
 
 #include <algorithm>
@@ -186,6 +188,19 @@ void Session::open() {
         throw SessionError(message, code);
     }
     handle_ = handle;
+    tableNamesRead_ = false;
+    // Texts written in statements compare and join (UNION) with the
+    // columns of the tables orvdb makes, which use this collation.
+    execute("SET collation_connection = utf8mb4_uca1400_nopad_as_ci");
+}
+
+void Session::retarget(Settings settings) {
+    if (handle_) {
+        throw SessionError("MariaDB database " + describe(settings_) +
+                               " is open: close it before it changes database",
+                           0);
+    }
+    settings_ = std::move(settings);
 }
 
 void Session::close() {
@@ -208,7 +223,37 @@ void Session::fail(std::string_view what) const {
                        mysql_errno(handle_));
 }
 
+void Session::noteStatement(std::string_view sql) {
+    size_t start = sql.find_first_not_of(" \t\r\n(");
+    std::string_view word =
+        start == std::string_view::npos ? std::string_view() : sql.substr(start);
+    for (std::string_view reader : {"SELECT", "INSERT", "UPDATE", "DELETE", "SHOW", "SET"}) {
+        if (word.size() >= reader.size() && base::sameName(word.substr(0, reader.size()), reader)) {
+            return;
+        }
+    }
+    tableNamesRead_ = false;
+}
+
+const std::map<std::string, Session::TableName>& Session::tableNames() {
+    if (!tableNamesRead_) {
+        engine::QueryResult result = query(
+            "SELECT TABLE_NAME, TABLE_TYPE FROM information_schema.TABLES WHERE "
+            "TABLE_SCHEMA=DATABASE()");
+        tableNames_.clear();
+        for (const engine::Row& row : result.rows) {
+            std::string name = engine::valueToText(row[0]);
+            TableName entry{name, engine::valueToText(row[1]) == "VIEW"};
+            // Of two names differing only in case, the first listed is found.
+            tableNames_.emplace(base::foldName(name), std::move(entry));
+        }
+        tableNamesRead_ = true;
+    }
+    return tableNames_;
+}
+
 engine::QueryResult Session::query(std::string_view sql) {
+    noteStatement(sql);
     MYSQL* handle = connected();
     if (mysql_real_query(handle, sql.data(), sql.size()) != 0) {
         fail(sql);
@@ -243,6 +288,7 @@ engine::QueryResult Session::query(std::string_view sql) {
 }
 
 int64_t Session::execute(std::string_view sql) {
+    noteStatement(sql);
     MYSQL* handle = connected();
     if (mysql_real_query(handle, sql.data(), sql.size()) != 0) {
         fail(sql);

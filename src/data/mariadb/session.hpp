@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -41,6 +42,8 @@ public:
     void close();
     bool isOpen() const { return handle_ != nullptr; }
     const Settings& settings() const { return settings_; }
+    // Another database (or server) for the next open; raises while open.
+    void retarget(Settings settings);
 
     // Runs a statement that returns rows. One that returns none runs and
     // then raises, as the engine does for an action statement opened as a select.
@@ -62,12 +65,25 @@ public:
     // 'text' with the server's escapes.
     std::string quoteText(std::string_view text) const;
 
+    // The tables and views of the database by folded name, read once and
+    // again after a statement of this session that may change the schema.
+    struct TableName {
+        std::string name;  // as the server spells it
+        bool view = false;
+    };
+    const std::map<std::string, TableName>& tableNames();
+
 private:
+    // Forgets the table names when the statement may change the schema.
+    void noteStatement(std::string_view sql);
+
     st_mysql* connected() const;
     [[noreturn]] void fail(std::string_view what) const;
 
     Settings settings_;
     st_mysql* handle_ = nullptr;
+    std::map<std::string, TableName> tableNames_;
+    bool tableNamesRead_ = false;
 };
 
 // `name`, a backquote inside doubled.

@@ -1,0 +1,34 @@
+// What the statements written for the server need to know of its schema,
+// asked of information_schema as each statement is written.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "data/mariadb/session.hpp"
+#include "engine/sql/translate/mariadb_dialect.hpp"
+
+namespace orvdb::data::mariadb {
+
+class ServerSchema final : public engine::sql::MariaDbSchema {
+public:
+    explicit ServerSchema(Session& session) : session_(session) {}
+
+    std::string tableName(const std::string& name) const override;
+    bool isView(const std::string& name) const override;
+    bool isLongColumn(const std::string& table, const std::string& column) const override;
+    bool isPrimaryKey(const std::string& table, const std::string& name) const override;
+    bool isForeignKeyWithIndex(const std::string& table, const std::string& name) const override;
+    std::string catalogTable(const std::string& name) const override;
+
+private:
+    struct Found {
+        std::string name;
+        bool view = false;
+    };
+    std::optional<Found> find(const std::string& name) const;
+
+    Session& session_;
+};
+
+}  // namespace orvdb::data::mariadb
