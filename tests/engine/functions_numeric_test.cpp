@@ -119,6 +119,21 @@ TEST(NumberText, ParseAcceptsVbaNumericTexts) {
     EXPECT_TRUE(std::isinf(huge->value));
 }
 
+// Rnd and GenGUID give fresh values each call: their shape is checked, and
+// that two calls differ (Rnd(0) repeats the last number, as in VBA).
+TEST_F(NumericTest, RandomValuesHaveTheirShapeAndDiffer) {
+    exec("CREATE TABLE r (n REAL, g TEXT)");
+    exec("INSERT INTO r SELECT jet_rnd(), jet_genguid() FROM (SELECT 1 UNION ALL SELECT 2)");
+    exec("INSERT INTO r VALUES (jet_rnd(0), NULL)");
+    EXPECT_EQ(eval("count(*) FROM r WHERE n >= 0 AND n < 1"), "int:3");
+    EXPECT_EQ(eval("count(DISTINCT n) FROM r"), "int:2");
+    EXPECT_EQ(eval("count(DISTINCT g) FROM r WHERE g GLOB "
+                   "'{[0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F]-"
+                   "[0-9A-F][0-9A-F][0-9A-F][0-9A-F]-4[0-9A-F][0-9A-F][0-9A-F]-"
+                   "[89AB][0-9A-F][0-9A-F][0-9A-F]-*}' AND length(g) = 38"),
+              "int:2");
+}
+
 TEST(NumberText, ValueToTextUsesTheColumnTypeWhenKnown) {
     EXPECT_EQ(valueToText(SqlValue{}), "");
     EXPECT_EQ(valueToText(SqlValue{int64_t{5}}), "5");

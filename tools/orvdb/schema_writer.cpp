@@ -26,7 +26,12 @@ void writeSchema(std::ostream& out, const engine::Catalog& catalog) {
                 out << " NOT NULL";
             }
             if (c.defaultValue) {
-                out << " DEFAULT " << *c.defaultValue;
+                // Access takes "=No" and "No" alike as a default; DDL only the latter.
+                std::string_view value = *c.defaultValue;
+                if (value.starts_with('=')) {
+                    value.remove_prefix(1);
+                }
+                out << " DEFAULT " << value;
             }
         }
         out << "\n);\n";

@@ -65,6 +65,9 @@ std::string sqliteDefault(const ColumnDef& column) {
     if (upperCase == "NOW()") {
         return "(julianday('now','localtime') - 2415018.5)";
     }
+    if (upperCase == "GENGUID()") {
+        return "(jet_genguid())";
+    }
     if (upperCase == "DATE()") {
         return "(CAST(julianday('now','localtime') - 2415018.5 AS INTEGER))";
     }

@@ -216,15 +216,6 @@ int hexValue(char c) {
     return -1;
 }
 
-std::string guidText(const uint8_t (&b)[16]) {
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer,
-                  "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}", b[0],
-                  b[1], b[2], b[3], b[4], b[5], b[6], b[7], b[8], b[9], b[10], b[11], b[12], b[13],
-                  b[14], b[15]);
-    return buffer;
-}
-
 bool toGuid(SqlValue& out, const ValueView& value) {
     uint8_t bytes[16];
     if (value.kind == ValueView::Blob && value.bytes.size() == 16) {
@@ -313,6 +304,15 @@ bool toDecimal(SqlValue& out, const ValueView& value, int precision, int scale) 
 }
 
 }  // namespace
+
+std::string guidText(const uint8_t (&b)[16]) {
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer,
+                  "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}", b[0],
+                  b[1], b[2], b[3], b[4], b[5], b[6], b[7], b[8], b[9], b[10], b[11], b[12], b[13],
+                  b[14], b[15]);
+    return buffer;
+}
 
 bool coerceValue(const ValueView& value, const ColumnCoercion& coercion, SqlValue& out) {
     if (value.kind == ValueView::Null) {

@@ -1,11 +1,13 @@
 // VBA's math functions. Null propagates, as Jet's expression service does for
 // them in queries.
+#include "engine/functions/column_coercion.hpp"
 #include "engine/functions/function_registry.hpp"
 #include "engine/functions/raise.hpp"
 #include "engine/functions/sqlite_args.hpp"
 #include "engine/number_text.hpp"
 
 #include <cmath>
+#include <cstring>
 #include <random>
 
 namespace orvdb::engine::functions {
@@ -117,16 +119,33 @@ void math(sqlite3_context* ctx, int, sqlite3_value** argv) {
     resultDouble(ctx, result);
 }
 
+std::mt19937_64& randomBits() {
+    thread_local std::mt19937_64 generator{std::random_device{}()};
+    return generator;
+}
+
+// GenGUID: a new random GUID (version 4), as text like every GUID value.
+void jetGenGuid(sqlite3_context* ctx, int, sqlite3_value**) {
+    uint8_t bytes[16];
+    for (int half = 0; half < 2; ++half) {
+        uint64_t bits = randomBits()();
+        std::memcpy(bytes + 8 * half, &bits, 8);
+    }
+    bytes[6] = static_cast<uint8_t>((bytes[6] & 0x0F) | 0x40);
+    bytes[8] = static_cast<uint8_t>((bytes[8] & 0x3F) | 0x80);
+    const std::string text = guidText(bytes);
+    sqlite3_result_text(ctx, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
 // Rnd: a number in [0, 1). The VBA seeding rules (negative arguments) are not
 // reproduced; Rnd(0) repeats the previous number.
 void jetRnd(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    thread_local std::mt19937_64 generator{std::random_device{}()};
     thread_local double last = 0;
     if (argc > 0 && !isNullArg(argv[0]) && doubleArg(argv[0]) == 0) {
         sqlite3_result_double(ctx, last);
         return;
     }
-    last = std::uniform_real_distribution<double>(0.0, 1.0)(generator);
+    last = std::uniform_real_distribution<double>(0.0, 1.0)(randomBits());
     sqlite3_result_double(ctx, last);
 }
 
@@ -148,6 +167,7 @@ void registerNumericFunctions(sqlite3* db) {
                             {"jet_tan", 1, 1, pure, guarded<math<MathFunction::Tan>>},
                             {"jet_atn", 1, 1, pure, guarded<math<MathFunction::Atn>>},
                             {"jet_rnd", 0, 1, Purity::Volatile, guarded<jetRnd>},
+                            {"jet_genguid", 0, 0, Purity::Volatile, guarded<jetGenGuid>},
                         });
 }
 
