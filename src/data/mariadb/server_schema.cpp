@@ -120,10 +120,20 @@ engine::sql::MariaDbSchema::OtherTable ServerSchema::otherDatabaseTable(
         throw std::runtime_error(file + " names a database on another server (" +
                                  describe(*address) + ")");
     }
-    std::string spelled = session_.scalar(
-        "SELECT TABLE_NAME FROM information_schema.TABLES WHERE TABLE_SCHEMA=" +
-        session_.quoteText(address->database) + " AND TABLE_NAME=" + session_.quoteText(table));
-    return {address->database, spelled.empty() ? table : spelled};
+    // The server compares names with their case; Access does not.
+    std::string spelled = table;
+    for (const engine::Row& row :
+         session_
+             .query("SELECT TABLE_NAME FROM information_schema.TABLES WHERE TABLE_SCHEMA=" +
+                    session_.quoteText(address->database))
+             .rows) {
+        std::string name = engine::valueToText(row[0]);
+        if (base::sameName(name, table)) {
+            spelled = name;
+            break;
+        }
+    }
+    return {address->database, spelled};
 }
 
 }  // namespace orvdb::data::mariadb
