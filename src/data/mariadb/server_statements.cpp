@@ -150,6 +150,17 @@ bool make(KeptView& view, Session& session, bool replace) {
     return true;
 }
 
+// make() after a statement that succeeded: any refusal leaves the view
+// waiting, with the reason, rather than failing that statement.
+bool makeAfter(KeptView& view, Session& session, bool replace) {
+    try {
+        return make(view, session, replace);
+    } catch (const std::exception& error) {
+        view.waitingBecause = *error.what() ? error.what() : "refused";
+        return false;
+    }
+}
+
 // After a definition statement changed a table or view (nothing: it is not
 // known which): the waiting views the server now takes are made, and the
 // views reading `*` of what changed are made again, until nothing more changes.
@@ -169,13 +180,13 @@ void afterDefinition(Session& session, const std::optional<std::string>& changed
                 readsChanged = readsChanged || changedNames.count(read) != 0;
             }
             if (view.waiting()) {
-                if (make(view, session, false)) {
+                if (makeAfter(view, session, false)) {
                     changedNames.insert(name);
                     progress = true;
                 }
             } else if (view.readsStar && readsChanged && !remade.count(name)) {
                 remade.insert(name);
-                make(view, session, true);
+                makeAfter(view, session, true);
                 changedNames.insert(name);
                 progress = true;
             }
