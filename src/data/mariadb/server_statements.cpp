@@ -1,6 +1,9 @@
 #include "data/mariadb/server_statements.hpp"
 
 #include <optional>
+#include <set>
+#include <type_traits>
+#include <variant>
 
 #include "base/names.hpp"
 #include "data/mariadb/server_schema.hpp"
