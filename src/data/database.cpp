@@ -69,9 +69,7 @@ engine::Connection& torvc_Database::connection() {
 }
 
 void torvc_Database::setWorkingFolder(std::string folder) {
-    if (auto* jet = dynamic_cast<JetBackend*>(backend_.get())) {
-        jet->connection().setWorkingFolder(std::move(folder));
-    }
+    backend_->setWorkingFolder(std::move(folder));
 }
 
 void torvc_Database::setOpened(bool value) {

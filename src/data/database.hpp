@@ -90,8 +90,8 @@ public:
     DatabaseBackend& backend() { return *backend_; }
     // The folder SQL that names another database by a relative name
     // ([XLIB].TypeArticleXLIB) resolves it from, for this connection only
-    // (the process's working directory is never changed). Nothing for a
-    // database that is not an Access file.
+    // (the process's working directory is never changed); on a server, the
+    // folder where NAME.mariadb names that database there.
     void setWorkingFolder(std::string folder);
 
     int32_t queryDepth() const { return queryDepth_; }

@@ -54,6 +54,12 @@ public:
     // The literal of a date-time (days since 1899-12-30) in statements sent
     // to this database; nothing when the host's database connector makes it.
     virtual std::optional<std::string> dateTimeLiteral(double days) const { return std::nullopt; }
+
+    // The folder where a database Access SQL names ([XLIB].Opening) is found.
+    virtual void setWorkingFolder(std::string folder) = 0;
+    // Definitions the database has taken but not made yet (views a server
+    // could not make), each naming the object and why; none for a file.
+    virtual std::vector<std::string> waitingDefinitions() const { return {}; }
 };
 
 }  // namespace orvdb::data

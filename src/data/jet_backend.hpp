@@ -33,6 +33,10 @@ public:
     std::u16string userTablesQuery() const override;
     std::u16string selectAllText(std::u16string_view table) const override;
 
+    void setWorkingFolder(std::string folder) override {
+        connection_->setWorkingFolder(std::move(folder));
+    }
+
     engine::Connection& connection() { return *connection_; }
 
 private:

@@ -1,8 +1,5 @@
 #include "kinds/provider_server.hpp"
 
-#include <fstream>
-#include <stdexcept>
-
 #include "host/paths.hpp"
 #include "host/registry_info.hpp"
 #include "kinds/soft_database.hpp"
@@ -21,21 +18,7 @@ std::optional<data::mariadb::Settings> readAddress(const std::string& path) {
     if (!host::fileExists(path)) {
         return std::nullopt;
     }
-    std::ifstream in(host::resolvePath(path));
-    std::string line;
-    while (in && std::getline(in, line)) {
-        size_t begin = line.find_first_not_of(" \t\r");
-        if (begin == std::string::npos) {
-            continue;
-        }
-        size_t end = line.find_last_not_of(" \t\r");
-        try {
-            return data::mariadb::parseUrl(line.substr(begin, end - begin + 1));
-        } catch (const std::exception& e) {
-            throw std::runtime_error(host::resolvePath(path) + ": " + e.what());
-        }
-    }
-    throw std::runtime_error(host::resolvePath(path) + ": no MariaDB address in the file");
+    return data::mariadb::addressInFile(host::resolvePath(path));
 }
 
 }  // namespace

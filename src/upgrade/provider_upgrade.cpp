@@ -44,6 +44,25 @@ void useLibraryFolder(iDatabase& database) {
     connection->setWorkingFolder(host::resolvePath(folder));
 }
 
+// Views the server could not make by the end fail the upgrade, each named
+// with why: they would otherwise be lost with the connection.
+void requireEveryView(iDatabase& database, const std::string& providerName) {
+    auto* connection = dynamic_cast<data::torvc_Database*>(&database);
+    if (connection == nullptr) {
+        return;
+    }
+    std::vector<std::string> waiting = connection->backend().waitingDefinitions();
+    if (waiting.empty()) {
+        return;
+    }
+    std::string message = "The upgrade of provider " + providerName +
+                          " left views its database server could not make:";
+    for (const std::string& view : waiting) {
+        message += "\n" + view;
+    }
+    throw host::EORV_DATABASEUPDATE(message);
+}
+
 }  // namespace
 
 void runProviderUpgrade(iDatabase& database, UpgradeLog& log, const std::string& providerName,
@@ -89,6 +108,7 @@ void runProviderUpgrade(iDatabase& database, UpgradeLog& log, const std::string&
     if (catalogue.closingChecks) {
         catalogue.closingChecks(session);
     }
+    requireEveryView(database, providerName);
     log.push_back("");
 }
 

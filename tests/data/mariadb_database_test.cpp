@@ -4,9 +4,11 @@
 #include <gmock/gmock.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "data/mariadb/backend.hpp"
 #include "data/mariadb/database_factory.hpp"
+#include "data/mariadb/server_statements.hpp"
 #include "data/mariadb/session.hpp"
 #include "data/system_object.hpp"
 #include "data/user_tables_query.hpp"
@@ -280,6 +282,82 @@ TEST_F(MariaDbDatabaseTest, SchemaQuestionsAndTransactions) {
     ASSERT_EQ(db->Empty(), ORV_S_OK);
     EXPECT_EQ(count("SELECT COUNT(*) FROM Prix"), "0");
     EXPECT_EQ(db->Commit(), ORV_E_FAIL);
+}
+
+// Views follow Access's rules on the server: one made before what it reads
+// waits (reading it says so) and is made once the server takes it; one
+// reading `*` takes a table's new columns; one dropped while it waits is
+// gone. [NAME] is the database NAME.mariadb names beside the connection, on
+// the same server only. A view still waiting is listed with the server's
+// reason.
+TEST_F(MariaDbDatabaseTest, ViewsWaitForWhatTheyReadAndReadTheLibrary) {
+    test_support::ScratchServerDatabase library;
+    auto libraryTables = library.session();
+    libraryTables->execute("CREATE TABLE Opening (ID INT, Name VARCHAR(20))");
+    libraryTables->execute("INSERT INTO Opening VALUES (1, 'Casement')");
+    std::ofstream(dir.path() / "XLib.mariadb") << library.url() << "\n";
+    mariadb::Settings far = library.settings();
+    far.port += 1;
+    std::ofstream(dir.path() / "Far.mariadb") << mariadb::toUrl(far) << "\n";
+    mariadb::Session session(scratch.settings());
+    session.open();
+    session.setWorkingFolder(dir.path().string());
+
+    struct Step {
+        const char* sql;
+        const char* result;  // a select's rows ("a|b;c|d"), or the failure's text
+    };
+    const Step steps[] = {
+        {"CREATE VIEW Late AS SELECT Nom, Extra FROM Prix", ""},
+        {"CREATE VIEW OnLate AS SELECT * FROM Late", ""},
+        {"SELECT * FROM OnLate", "view 'OnLate' is not on the MariaDB server"},
+        {"CREATE VIEW late AS SELECT Nom FROM Prix", "view 'late' already exists"},
+        {"ALTER TABLE Prix ADD COLUMN Extra VARCHAR(10)", ""},
+        {"SELECT * FROM OnLate ORDER BY Nom", "Fenêtre|;Porte|"},
+        {"CREATE VIEW AllOfSans AS SELECT S.* FROM Sans AS S", ""},
+        {"ALTER TABLE Sans ADD COLUMN Added LONG", ""},
+        {"INSERT INTO Sans VALUES ('a', 1, 2)", ""},
+        {"SELECT * FROM AllOfSans", "a|1|2"},
+        {"CREATE VIEW Gone AS SELECT * FROM Nowhere", ""},
+        {"DROP TABLE Gone", ""},
+        {"CREATE TABLE Nowhere (N LONG)", ""},
+        {"SELECT * FROM Gone", "Gone' doesn't exist"},
+        {"CREATE VIEW FromLibrary AS SELECT O.Name FROM [XLIB].OPENING AS O", ""},
+        {"SELECT * FROM FromLibrary", "Casement"},
+        {"SELECT Name FROM [Other].Opening", "no Other.mariadb in "},
+        {"SELECT Name FROM [Far].Opening", "names a database on another server"},
+        {"CREATE VIEW Stays AS SELECT Missing FROM Prix", ""},
+        // The server refuses a view with two columns of one name; the
+        // ALTER TABLE that leads there still succeeds.
+        {"CREATE VIEW Pair AS SELECT * FROM Prix AS P, Sans AS S", ""},
+        {"ALTER TABLE Sans ADD COLUMN Nom TEXT(5)", ""},
+    };
+    for (const Step& step : steps) {
+        std::string result;
+        try {
+            if (std::string_view(step.sql).starts_with("SELECT")) {
+                for (const engine::Row& row : mariadb::queryOnServer(step.sql, session).rows) {
+                    result += result.empty() ? "" : ";";
+                    for (size_t i = 0; i < row.size(); ++i) {
+                        result += (i ? "|" : "") + engine::valueToText(row[i]);
+                    }
+                }
+            } else {
+                mariadb::executeOnServer(step.sql, session);
+            }
+        } catch (const std::exception& e) {
+            result = e.what();
+        }
+        if (step.result[0]) {
+            EXPECT_THAT(result, HasSubstr(step.result)) << step.sql;
+        } else {
+            EXPECT_EQ(result, "") << step.sql;
+        }
+    }
+    EXPECT_THAT(session.keptViews().waitingList(),
+                ::testing::ElementsAre(
+                    AllOf(HasSubstr("view 'Stays'"), HasSubstr("Unknown column 'Missing'")),
+                    AllOf(HasSubstr("view 'Pair'"), HasSubstr("Duplicate column name 'Nom'"))));
 }
 
 TEST_F(MariaDbDatabaseTest, UnreachableServerIsHandedToTheHost) {

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace orvdb::engine::sql {
 namespace {
 
@@ -31,6 +33,14 @@ public:
     }
     std::string catalogTable(const std::string& name) const override {
         return foldName(name) == "msysrelationships" ? "SELECT 1 AS szObject" : "";
+    }
+    // XLIB is the database lib on the server, which spells Opening so.
+    OtherTable otherDatabaseTable(const std::string& database,
+                                  const std::string& table) const override {
+        if (foldName(database) != "xlib") {
+            throw std::runtime_error("no " + database + ".mariadb");
+        }
+        return {"lib", foldName(table) == "opening" ? "Opening" : table};
     }
 
 private:
@@ -81,6 +91,9 @@ const Case kCases[] = {
     {"DROP TABLE View_A", "DROP VIEW `View_A`"},
     {"DELETE FROM Article WHERE ID IN (SELECT R FROM Other)",
      "DELETE FROM `Article` WHERE (`ID` IN (SELECT `R` FROM `Other`))"},
+    {"SELECT O.ID, opening.Name FROM [XLIB].OPENING AS O, [xlib].opening",
+     "SELECT `O`.`ID`, `opening`.`Name` FROM `lib`.`Opening` AS `O`, `lib`.`Opening` AS "
+     "`opening`"},
 };
 
 TEST(MariaDbDialect, WritesEachConstructAsTheServerReadsIt) {

@@ -15,8 +15,7 @@ namespace orvdb::test_support {
 using Lines = std::vector<std::string>;
 
 // Each row's fields as text (as their Jet column types print), joined by '|'.
-inline Lines selectRows(engine::Connection& connection, const std::string& sql) {
-    engine::QueryResult result = connection.query(sql);
+inline Lines resultRows(const engine::QueryResult& result) {
     Lines out;
     for (const engine::Row& row : result.rows) {
         std::string line;
@@ -28,6 +27,10 @@ inline Lines selectRows(engine::Connection& connection, const std::string& sql) 
         out.push_back(line);
     }
     return out;
+}
+
+inline Lines selectRows(engine::Connection& connection, const std::string& sql) {
+    return resultRows(connection.query(sql));
 }
 
 inline Lines selectRows(const std::filesystem::path& file, const std::string& sql) {

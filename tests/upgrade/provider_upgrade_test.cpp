@@ -1,15 +1,17 @@
 // The provider upgrade driver and the runner on databases built here: log
 // lines, steps run from each starting version, too-old databases, patches
 // recorded by code, and the checks a catalogue passes at build time.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "../support/mariadb_server.hpp"
 #include "../support/suite_database.hpp"
 #include "data/database.hpp"
 #include "data/database_factory.hpp"
+#include "data/mariadb/database_factory.hpp"
 #include "host/exceptions.hpp"
 #include "host/format.hpp"
 #include "host/utf16.hpp"
@@ -215,6 +217,40 @@ TEST_F(ProviderUpgradeTest, BelowTheFirstVersionWithCodesEveryPatchRuns) {
 
 // What the build-time checks of a catalogue accept.
 void noop(UpgradeSession&) {}
+// On a server, a view made before a column it reads waits for it; one that
+// still waits at the end fails the upgrade, named with the server's reason.
+constexpr UpgradeRow kServerViewSteps[] = {
+    statement("0.36051", "CREATE VIEW Early AS SELECT Colour FROM Provider"),
+    statement("0.36051", "ALTER TABLE Provider ADD COLUMN Colour TEXT(10)"),
+    statement("0.36052", "CREATE VIEW Never AS SELECT * FROM Missing"),
+};
+constexpr UpgradeCatalogue kServerViewCatalogue{kServerViewSteps, {}};
+
+TEST_F(ProviderUpgradeTest, OnAServerAViewStillWaitingAtTheEndFailsTheUpgrade) {
+    test_support::ScratchServerDatabase scratch;
+    ORVDB_SKIP_WITHOUT_MARIADB(scratch);
+    ComPtr<iDatabase> db =
+        data::mariadb::createDatabase(u"GAMMISTE", u"MARIADB", scratch.settings(), true, nullptr);
+    auto server = scratch.session();
+    for (const char* sql : {"CREATE TABLE Version (Version FLOAT, ObjectVersion FLOAT)",
+                            "INSERT INTO Version VALUES (0.36049, 0.8)",
+                            "CREATE TABLE Provider (ID INT, Name VARCHAR(50))"}) {
+        server->execute(sql);
+    }
+    UpgradeLog log;
+    try {
+        runProviderUpgrade(*db, log, "Acme", kServerViewCatalogue);
+        ADD_FAILURE() << "the upgrade ended with a view missing";
+    } catch (const host::EORV_DATABASEUPDATE& e) {
+        EXPECT_THAT(e.what(), ::testing::HasSubstr("view 'Never'"));
+        EXPECT_THAT(e.what(), ::testing::HasSubstr("Missing' doesn't exist"));
+        EXPECT_THAT(e.what(), ::testing::Not(::testing::HasSubstr("Early")));
+    }
+    EXPECT_EQ(server->scalar("SELECT GROUP_CONCAT(TABLE_NAME) FROM "
+                             "information_schema.VIEWS WHERE TABLE_SCHEMA=DATABASE()"),
+              "Early");
+}
+
 struct TableCase {
     const char* name;
     std::vector<UpgradeRow> rows;

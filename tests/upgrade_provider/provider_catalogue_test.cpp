@@ -24,6 +24,7 @@
 #include "data/mariadb/copy.hpp"
 #include "data/mariadb/database_factory.hpp"
 #include "host/host_services.hpp"
+#include "host/interfaced_object.hpp"
 #include "host/registry_info.hpp"
 #include "host/utf16.hpp"
 #include "kinds/kind_sql.hpp"
@@ -595,8 +596,8 @@ TEST_F(ProviderCatalogueTest, OtherReadersReadTheUpgradedFile) {
 
 // ---- the same upgrade on a MariaDB server ----
 
-// Tables, columns, keys and indexes: views do not travel (the server checks
-// a view's columns when it is made, Access when it is read).
+// Tables, columns, keys and indexes, sorted; the views are compared on
+// their own, read on each side.
 Lines tablesKeysAndIndexes(const fs::path& file) {
     Lines lines;
     for (const std::string& line : reader(file).schema()) {
@@ -608,19 +609,71 @@ Lines tablesKeysAndIndexes(const fs::path& file) {
     return lines;
 }
 
-TEST_F(ProviderCatalogueTest, OnMariaDbTheUpgradeMakesTheSameTablesKeysAndIndexes) {
+// Each view as read, by name: a line of its columns and its rows, sorted (a
+// view has no order of its own).
+using ViewReadings = std::map<std::string, Lines>;
+
+Lines reading(const engine::QueryResult& result) {
+    std::string columns = "columns:";
+    for (const engine::FieldInfo& field : result.fields) {
+        columns += " " + field.name;
+    }
+    Lines lines = test_support::resultRows(result);
+    lines.push_back(columns);
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+ViewReadings accessViews(const fs::path& file) {
+    test_support::FileConnection connection = reader(file);
+    ViewReadings views;
+    for (const std::string& line : connection.schema()) {
+        if (line.rfind("view ", 0) == 0) {
+            std::string name = line.substr(5, line.find(':') - 5);
+            views[name] = reading(connection.connection().query("SELECT * FROM [" + name + "]"));
+        }
+    }
+    return views;
+}
+
+ViewReadings serverViews(data::mariadb::Session& session) {
+    ViewReadings views;
+    for (const engine::Row& row :
+         session
+             .query("SELECT TABLE_NAME FROM information_schema.VIEWS WHERE "
+                    "TABLE_SCHEMA=DATABASE()")
+             .rows) {
+        std::string name = engine::valueToText(row[0]);
+        views[name] = reading(session.query("SELECT * FROM " + data::mariadb::quoteName(name)));
+    }
+    return views;
+}
+
+// The lines only the left side has.
+Lines onlyIn(const Lines& left, const Lines& right) {
+    Lines only;
+    std::set_difference(left.begin(), left.end(), right.begin(), right.end(),
+                        std::back_inserter(only));
+    return only;
+}
+
+TEST_F(ProviderCatalogueTest, OnMariaDbTheUpgradeMakesTheSameSchemaAndViews) {
     test_support::ScratchServerDatabase scratch;
     ORVDB_SKIP_WITHOUT_MARIADB(scratch);
+    test_support::ScratchServerDatabase library;
     fs::path root = copyOf(suite->oldRoot);
     Host host(root);
-    // The provider's folder names the server database in place of its file.
+    // The provider's folder names the server database in place of its file;
+    // the library folder names the library's copy on the same server.
     data::mariadb::copyToServer(host.provider().string(), scratch.settings());
     fs::remove(host.provider());
     std::ofstream(host.provider().parent_path() / "XLibData.mariadb") << scratch.url() << "\n";
+    data::mariadb::copyToServer((root / "XLib.Mdb").string(), library.settings());
+    std::ofstream(root / "XLib.mariadb") << library.url() << "\n";
     {
         ComPtr<iDatabase> server = kinds::TXLIBProvider_Database::CreateDatabase(u"Acme", nullptr);
         ASSERT_TRUE(server) << "the provider kind did not open on the server";
-        ASSERT_EQ(server->Update(nullptr, nullptr), ORV_S_OK);
+        ASSERT_EQ(server->Update(nullptr, nullptr), ORV_S_OK) << host::lastErrorMessage();
         EXPECT_EQ(static_cast<kinds::TProvider_Database*>(server.get())->lastUpgradeLog(),
                   suite->log);
     }
@@ -628,13 +681,24 @@ TEST_F(ProviderCatalogueTest, OnMariaDbTheUpgradeMakesTheSameTablesKeysAndIndexe
     data::mariadb::copyFromServer(scratch.settings(), back.string());
     Lines onServer = tablesKeysAndIndexes(back);
     Lines onAccess = tablesKeysAndIndexes(upgradedFile());
-    Lines missing, extra;
-    std::set_difference(onAccess.begin(), onAccess.end(), onServer.begin(), onServer.end(),
-                        std::back_inserter(missing));
-    std::set_difference(onServer.begin(), onServer.end(), onAccess.begin(), onAccess.end(),
-                        std::back_inserter(extra));
-    EXPECT_EQ(missing, Lines{}) << "only in the Access upgrade";
-    EXPECT_EQ(extra, Lines{}) << "only in the upgrade on the server";
+    EXPECT_EQ(onlyIn(onAccess, onServer), Lines{}) << "only in the Access upgrade";
+    EXPECT_EQ(onlyIn(onServer, onAccess), Lines{}) << "only in the upgrade on the server";
+
+    ViewReadings accessSide = accessViews(upgradedFile());
+    ViewReadings serverSide = serverViews(*scratch.session());
+    for (const auto& [name, lines] : accessSide) {
+        auto found = serverSide.find(name);
+        if (found == serverSide.end()) {
+            ADD_FAILURE() << "view " << name << " is missing on the server";
+            continue;
+        }
+        EXPECT_EQ(onlyIn(lines, found->second), Lines{}) << "view " << name << ", only in Access";
+        EXPECT_EQ(onlyIn(found->second, lines), Lines{})
+            << "view " << name << ", only on the server";
+    }
+    for (const auto& [name, lines] : serverSide) {
+        EXPECT_TRUE(accessSide.count(name)) << "view " << name << " only on the server";
+    }
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 #include "base/names.hpp"
 #include "data/field_codes.hpp"
 #include "data/mariadb/datasets.hpp"
+#include "data/mariadb/server_statements.hpp"
 #include "data/query_cursor.hpp"
 #include "data/table_cursor.hpp"
 #include "data/user_tables_query.hpp"
+#include "host/debug_output.hpp"
 #include "host/paths.hpp"
 #include "host/utf16.hpp"
 
@@ -47,6 +49,12 @@ void ServerBackend::open(std::u16string_view) {
 }
 
 void ServerBackend::close() {
+    // Views that still wait go with the connection: said where failed
+    // statements are.
+    for (const std::string& waiting : session_->keptViews().waitingList()) {
+        host::debugOutput("MariaDB " + describe(session_->settings()) + ": never made, " + waiting);
+    }
+    session_->keptViews() = KeptViews();
     session_->close();
     transactionLevel_ = 0;
 }

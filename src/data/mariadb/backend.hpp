@@ -39,6 +39,13 @@ public:
         return mariadb::dateTimeLiteral(days);
     }
 
+    void setWorkingFolder(std::string folder) override {
+        session_->setWorkingFolder(std::move(folder));
+    }
+    std::vector<std::string> waitingDefinitions() const override {
+        return session_->keptViews().waitingList();
+    }
+
     Session& session() { return *session_; }
     // Another database for the next open: the cursors already made, which
     // share the session, follow.

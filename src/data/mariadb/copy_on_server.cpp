@@ -20,10 +20,6 @@ std::vector<std::string> column(Session& session, const std::string& sql) {
     return values;
 }
 
-bool sameServer(const Settings& first, const Settings& second) {
-    return first.host == second.host && first.port == second.port && first.socket == second.socket;
-}
-
 // The foreign keys of a database as statements that make them again in
 // another database of the same server.
 std::vector<std::string> foreignKeys(Session& session, const std::string& from,

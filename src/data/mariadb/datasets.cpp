@@ -3,49 +3,13 @@
 #include <cstdio>
 
 #include "base/names.hpp"
-#include "data/mariadb/server_schema.hpp"
-#include "data/user_tables_query.hpp"
-#include "engine/engine_error.hpp"
+#include "data/mariadb/server_statements.hpp"
 #include "engine/jet_datetime.hpp"
-#include "engine/sql/front_end.hpp"
 
 namespace orvdb::data::mariadb {
 
 using engine::FieldType;
 using engine::SqlValue;
-
-namespace {
-
-constexpr std::string_view kUserTables =
-    "SELECT TABLE_NAME AS Name FROM information_schema.TABLES WHERE TABLE_SCHEMA=DATABASE() "
-    "AND TABLE_TYPE='BASE TABLE'";
-
-std::string trimmed(std::string_view text) {
-    size_t begin = text.find_first_not_of(" \t\r\n;");
-    size_t end = text.find_last_not_of(" \t\r\n;");
-    return begin == std::string_view::npos ? std::string()
-                                           : std::string(text.substr(begin, end - begin + 1));
-}
-
-}  // namespace
-
-std::string serverStatement(std::string_view sql, Session& session) {
-    std::string text = trimmed(sql);
-    const std::string& jetQuery = userTablesQuery();
-    if (text.size() >= jetQuery.size() &&
-        base::sameName(text.substr(0, jetQuery.size()), jetQuery)) {
-        // What may follow is an ORDER BY on the name.
-        return std::string(kUserTables) + text.substr(jetQuery.size());
-    }
-    engine::sql::Statement statement;
-    try {
-        statement = engine::sql::parseStatement(text);
-    } catch (const engine::SqlError&) {
-        return text;
-    }
-    ServerSchema schema(session);
-    return engine::sql::toMariaDb(statement, schema);
-}
 
 // --- query ---
 
@@ -54,7 +18,7 @@ ServerQueryDataset::ServerQueryDataset(std::shared_ptr<Session> session)
 
 void ServerQueryDataset::open() {
     close();
-    engine::QueryResult result = session_->query(serverStatement(sql(), *session_));
+    engine::QueryResult result = queryOnServer(sql(), *session_);
     fields_ = std::move(result.fields);
     rows_ = std::move(result.rows);
     pos_ = 0;
@@ -63,7 +27,7 @@ void ServerQueryDataset::open() {
 
 int64_t ServerQueryDataset::execute() {
     close();
-    return session_->execute(serverStatement(sql(), *session_));
+    return executeOnServer(sql(), *session_);
 }
 
 void ServerQueryDataset::close() {

@@ -51,12 +51,4 @@ private:
     int autoColumn_ = -1;
 };
 
-// The statement the server runs for a text the suite sends: the suite's
-// user-table query against the Jet catalog becomes the same question to
-// the server's catalog; Access SQL is written again in the server's
-// dialect; a text the Access parser refuses passes unchanged, as the
-// server's own SQL (the suite writes some for server databases). Access
-// SQL the server cannot express raises, naming the statement.
-std::string serverStatement(std::string_view sql, Session& session);
-
 }  // namespace orvdb::data::mariadb

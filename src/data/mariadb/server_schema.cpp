@@ -1,5 +1,8 @@
 #include "data/mariadb/server_schema.hpp"
 
+#include <filesystem>
+#include <stdexcept>
+
 #include "base/names.hpp"
 
 namespace orvdb::data::mariadb {
@@ -14,6 +17,7 @@ std::optional<ServerSchema::Found> ServerSchema::find(const std::string& name) c
 }
 
 std::string ServerSchema::tableName(const std::string& name) const {
+    namesAsked_.insert(base::foldName(name));
     std::optional<Found> found = find(name);
     return found ? found->name : name;
 }
@@ -71,6 +75,65 @@ std::string ServerSchema::catalogTable(const std::string& name) const {
            "ON R.CONSTRAINT_SCHEMA=K.CONSTRAINT_SCHEMA AND R.TABLE_NAME=K.TABLE_NAME AND "
            "R.CONSTRAINT_NAME=K.CONSTRAINT_NAME "
            "WHERE K.TABLE_SCHEMA=DATABASE() AND K.REFERENCED_TABLE_NAME IS NOT NULL";
+}
+
+namespace {
+
+// The file NAME in the folder, its name compared without regard to case
+// when it does not exist as written; "" when there is none.
+std::string fileInFolder(const std::filesystem::path& folder, const std::string& name) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(folder / name, error)) {
+        return (folder / name).string();
+    }
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        if (base::sameName(it->path().filename().string(), name) && it->is_regular_file(error)) {
+            return it->path().string();
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+// Access reads [NAME] as the file NAME.mdb of the working folder; on the
+// server, NAME.mariadb there names the database that holds it.
+engine::sql::MariaDbSchema::OtherTable ServerSchema::otherDatabaseTable(
+    const std::string& database, const std::string& table) const {
+    std::filesystem::path folder = session_.workingFolder().empty()
+                                       ? std::filesystem::current_path()
+                                       : std::filesystem::path(session_.workingFolder());
+    std::filesystem::path asked(database);
+    if (asked.has_extension() || asked.has_parent_path()) {
+        throw std::runtime_error("the server reads only databases named by a NAME.mariadb file");
+    }
+    std::string file = fileInFolder(folder, database + ".mariadb");
+    std::optional<Settings> address = file.empty() ? std::nullopt : addressInFile(file);
+    if (!address) {
+        std::string access = fileInFolder(folder, database + ".mdb");
+        throw std::runtime_error(
+            "no " + database + ".mariadb in " + folder.string() + " names it on a server" +
+            (access.empty() ? std::string() : " (" + access + " is an Access file)"));
+    }
+    if (!sameServer(*address, session_.settings())) {
+        throw std::runtime_error(file + " names a database on another server (" +
+                                 describe(*address) + ")");
+    }
+    // The server compares names with their case; Access does not.
+    std::string spelled = table;
+    for (const engine::Row& row :
+         session_
+             .query("SELECT TABLE_NAME FROM information_schema.TABLES WHERE TABLE_SCHEMA=" +
+                    session_.quoteText(address->database))
+             .rows) {
+        std::string name = engine::valueToText(row[0]);
+        if (base::sameName(name, table)) {
+            spelled = name;
+            break;
+        }
+    }
+    return {address->database, spelled};
 }
 
 }  // namespace orvdb::data::mariadb

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <set>
 #include <string>
 
 #include "data/mariadb/session.hpp"
@@ -20,6 +21,14 @@ public:
     bool isPrimaryKey(const std::string& table, const std::string& name) const override;
     bool isForeignKeyWithIndex(const std::string& table, const std::string& name) const override;
     std::string catalogTable(const std::string& name) const override;
+    // [NAME].T: the database NAME.mariadb names in the session's working
+    // folder, when it is on the same server.
+    OtherTable otherDatabaseTable(const std::string& database,
+                                  const std::string& table) const override;
+
+    // The folded names of the tables and views the statements written so
+    // far read or change.
+    const std::set<std::string>& namesAsked() const { return namesAsked_; }
 
 private:
     struct Found {
@@ -29,6 +38,7 @@ private:
     std::optional<Found> find(const std::string& name) const;
 
     Session& session_;
+    mutable std::set<std::string> namesAsked_;
 };
 
 }  // namespace orvdb::data::mariadb

@@ -223,16 +223,22 @@ void Session::fail(std::string_view what) const {
                        mysql_errno(handle_));
 }
 
-void Session::noteStatement(std::string_view sql) {
+bool changesSchema(std::string_view sql) {
     size_t start = sql.find_first_not_of(" \t\r\n(");
     std::string_view word =
         start == std::string_view::npos ? std::string_view() : sql.substr(start);
     for (std::string_view reader : {"SELECT", "INSERT", "UPDATE", "DELETE", "SHOW", "SET"}) {
         if (word.size() >= reader.size() && base::sameName(word.substr(0, reader.size()), reader)) {
-            return;
+            return false;
         }
     }
-    tableNamesRead_ = false;
+    return true;
+}
+
+void Session::noteStatement(std::string_view sql) {
+    if (changesSchema(sql)) {
+        tableNamesRead_ = false;
+    }
 }
 
 const std::map<std::string, Session::TableName>& Session::tableNames() {

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/mariadb/kept_views.hpp"
 #include "data/mariadb/settings.hpp"
 #include "engine/dataset/connection.hpp"
 
@@ -73,6 +74,13 @@ public:
     };
     const std::map<std::string, TableName>& tableNames();
 
+    // The views made from Access SQL that this connection keeps making.
+    KeptViews& keptViews() { return keptViews_; }
+    // The folder where a database Access SQL names ([XLIB].Opening) is
+    // looked for; empty: the process's current directory.
+    void setWorkingFolder(std::string folder) { workingFolder_ = std::move(folder); }
+    const std::string& workingFolder() const { return workingFolder_; }
+
 private:
     // Forgets the table names when the statement may change the schema.
     void noteStatement(std::string_view sql);
@@ -84,7 +92,12 @@ private:
     st_mysql* handle_ = nullptr;
     std::map<std::string, TableName> tableNames_;
     bool tableNamesRead_ = false;
+    KeptViews keptViews_;
+    std::string workingFolder_;
 };
+
+// Whether a statement of the server's own SQL may change the schema.
+bool changesSchema(std::string_view sql);
 
 // `name`, a backquote inside doubled.
 std::string quoteName(std::string_view name);

@@ -1,6 +1,8 @@
 #include "data/mariadb/settings.hpp"
 
 #include <charconv>
+#include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 namespace orvdb::data::mariadb {
@@ -137,6 +139,35 @@ std::string describe(const Settings& settings) {
                             : settings.socket;
     std::string text = settings.user.empty() ? where : settings.user + "@" + where;
     return text + "/" + settings.database;
+}
+
+std::optional<Settings> addressInFile(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return std::nullopt;
+    }
+    std::ifstream in(path);
+    std::string line;
+    while (in && std::getline(in, line)) {
+        size_t begin = line.find_first_not_of(" \t\r");
+        if (begin == std::string::npos) {
+            continue;
+        }
+        size_t end = line.find_last_not_of(" \t\r");
+        try {
+            return parseUrl(line.substr(begin, end - begin + 1));
+        } catch (const std::exception& e) {
+            throw std::runtime_error(path + ": " + e.what());
+        }
+    }
+    throw std::runtime_error(path + ": no MariaDB address in the file");
+}
+
+bool sameServer(const Settings& left, const Settings& right) {
+    if (!left.socket.empty() || !right.socket.empty()) {
+        return left.socket == right.socket;
+    }
+    return left.host == right.host && left.port == right.port;
 }
 
 }  // namespace orvdb::data::mariadb

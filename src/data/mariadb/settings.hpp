@@ -1,6 +1,7 @@
 // Where a MariaDB database is: server, port or socket, database, account.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,5 +32,13 @@ std::string toUrl(const Settings& settings);
 
 // user@host:port/database, without the password: for messages.
 std::string describe(const Settings& settings);
+
+// The address a file names on its first non-blank line (a provider's
+// XLibData.mariadb, the library's XLib.mariadb); nullopt when there is no
+// such file. Raises, naming the file, when it holds no address or a wrong one.
+std::optional<Settings> addressInFile(const std::string& path);
+
+// Whether two addresses reach the same server (host and port, or socket).
+bool sameServer(const Settings& left, const Settings& right);
 
 }  // namespace orvdb::data::mariadb

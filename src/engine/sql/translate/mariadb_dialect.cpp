@@ -76,6 +76,7 @@ private:
     std::string select(const SelectCore& core);
     std::string fromList(const std::vector<TableRef>& from);
     std::string tableRef(const TableRef& ref);
+    std::string otherDatabaseTable(const TableRef& ref);
     void noteNames(const TableRef& ref);
     void noteNames(const Query& query);
     std::string qualifier(const std::string& written) const;
@@ -138,7 +139,12 @@ std::string Emitter::statement() {
 void Emitter::noteNames(const TableRef& ref) {
     switch (ref.kind) {
         case TableRef::Kind::Named:
-            names_.emplace(folded(ref.name), schema_.tableName(ref.name));
+            if (ref.database.empty()) {
+                names_.emplace(folded(ref.name), schema_.tableName(ref.name));
+            } else if (ref.alias.empty()) {
+                // A table of another database is named as written there.
+                names_[folded(ref.name)] = ref.name;
+            }
             break;
         case TableRef::Kind::Subquery:
             noteNames(*ref.subquery);
@@ -248,7 +254,7 @@ std::string Emitter::tableRef(const TableRef& ref) {
     switch (ref.kind) {
         case TableRef::Kind::Named: {
             if (!ref.database.empty()) {
-                refuse("a table of another database, " + ref.database);
+                return otherDatabaseTable(ref);
             }
             std::string catalog = schema_.catalogTable(ref.name);
             if (!catalog.empty()) {
@@ -276,6 +282,17 @@ std::string Emitter::tableRef(const TableRef& ref) {
         text += " AS " + mariaDbName("subquery" + std::to_string(ref.span.begin));
     }
     return text;
+}
+
+std::string Emitter::otherDatabaseTable(const TableRef& ref) {
+    MariaDbSchema::OtherTable found;
+    try {
+        found = schema_.otherDatabaseTable(ref.database, ref.name);
+    } catch (const std::exception& e) {
+        refuse("the table " + ref.name + " of the database " + ref.database + ": " + e.what());
+    }
+    return mariaDbName(found.database) + "." + mariaDbName(found.table) + " AS " +
+           mariaDbName(ref.alias.empty() ? ref.name : ref.alias);
 }
 
 // ---- expressions ----

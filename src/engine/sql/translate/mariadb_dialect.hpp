@@ -32,6 +32,15 @@ public:
     // A select the server reads in place of one of Access's catalog tables
     // (MSysRelationships ...); empty for any other name.
     virtual std::string catalogTable(const std::string& name) const = 0;
+    // The server's database holding the other database Access SQL names
+    // ([XLIB].Opening) and its spelling of the table there; raises, saying
+    // why, when that database is not on this server.
+    struct OtherTable {
+        std::string database;
+        std::string table;
+    };
+    virtual OtherTable otherDatabaseTable(const std::string& database,
+                                          const std::string& table) const = 0;
 };
 
 // The comment prefix that keeps a column's Access declaration on the server,
