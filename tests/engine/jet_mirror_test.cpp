@@ -4,7 +4,6 @@
 #include "engine/messages.hpp"
 #include "engine/sql/front_end.hpp"
 #include "engine_test_support.hpp"
-#include "jet/read/database_info.hpp"
 #include "jet/read/jet_file.hpp"
 #include "jet/read/saved_queries.hpp"
 
@@ -120,10 +119,10 @@ TEST_F(JetMirrorTest, SavedCrosstabAgreesWithItsGroupedTotals) {
     EXPECT_EQ(cells, expected.size());
 }
 
-// Every Access-made fixture opens through the engine with its saved queries,
-// and each user table holds as many rows as the file's own table definition
-// records.
-TEST(JetMirrorFixtures, EveryFixtureOpensWithItsRowCounts) {
+// Every Access-made fixture opens through the engine with its saved queries
+// as views. (Its rows through the engine are compared with the codec's by
+// the export command's suite.)
+TEST(JetMirrorFixtures, EveryFixtureOpensWithItsSavedQueries) {
     std::filesystem::path dir = std::string(ORVDB_FIXTURES_DIR) + "/jet4";
     if (!std::filesystem::exists(dir)) {
         GTEST_SKIP() << "Jet fixtures not found under " << dir;
@@ -161,20 +160,6 @@ TEST(JetMirrorFixtures, EveryFixtureOpensWithItsRowCounts) {
         std::sort(expected.begin(), expected.end());
         std::sort(registered.begin(), registered.end());
         EXPECT_EQ(registered, expected) << entry.path().filename();
-        jet::DatabaseInfo info = jet::describeDatabase(file, true);
-        for (const auto& summary : info.tables) {
-            // Jet does not keep the recorded count of its own system tables
-            // exact (MSysQueries, MSysACEs differ by a few rows in Access-made
-            // files); those are checked value by value by the codec's suite.
-            if (summary.system) {
-                continue;
-            }
-            QueryDataset q(c);
-            q.setSql("SELECT Count(*) FROM [" + summary.name + "]");
-            ASSERT_NO_THROW(q.open()) << entry.path() << " " << summary.name;
-            EXPECT_EQ(q.getInt32(0), static_cast<int32_t>(summary.rowCount))
-                << entry.path().filename() << " " << summary.name;
-        }
     }
     EXPECT_GE(files, 20);
 }
