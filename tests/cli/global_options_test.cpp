@@ -44,6 +44,8 @@ TEST(CliGlobalOptions, BadUsageFailsWithAMessage) {
     }
 }
 
+// Which source wins is the registry loader's; here the flags, the
+// environment and the config file only have to reach it.
 TEST(CliGlobalOptions, DataRootFlagBeatsEnvironmentAndConfig) {
     fs::path dir = fs::temp_directory_path() / "orvdb-cli-test";
     fs::create_directories(dir);
@@ -51,16 +53,10 @@ TEST(CliGlobalOptions, DataRootFlagBeatsEnvironmentAndConfig) {
     std::ofstream(ini) << "[registry]\nDataRoot = /from/config/\nLanguageFolder = /lng/\n";
     std::string config = "--config " + ini.string() + " host";
 
-    auto fromConfig = runOrvdb(config, "env -u ORVDB_DATA_ROOT");
-    EXPECT_EQ(fromConfig.exitCode, 0) << fromConfig.out;
-    EXPECT_NE(fromConfig.out.find("30\tdata root\t/from/config/"), std::string::npos)
-        << fromConfig.out;
-    EXPECT_NE(fromConfig.out.find("64\tlanguage folder\t/lng/"), std::string::npos);
-
     auto fromEnv = runOrvdb(config, "ORVDB_DATA_ROOT=/from/env");
     EXPECT_NE(fromEnv.out.find("30\tdata root\t/from/env/"), std::string::npos) << fromEnv.out;
-
     auto fromFlag = runOrvdb("--data-root /from/flag " + config, "ORVDB_DATA_ROOT=/from/env");
+    EXPECT_EQ(fromFlag.exitCode, 0) << fromFlag.out;
     EXPECT_NE(fromFlag.out.find("30\tdata root\t/from/flag/"), std::string::npos) << fromFlag.out;
     // A folder the flag does not set still comes from the config file.
     EXPECT_NE(fromFlag.out.find("64\tlanguage folder\t/lng/"), std::string::npos);

@@ -106,11 +106,5 @@ TEST_F(JetFileCommands, InfoAndExport) {
     fs::remove_all(out);
 }
 
-TEST_F(JetFileCommands, PasswordOption) {
-    auto right = runOrvdb("--password password tables " + fixture("withPassword2000.mdb"));
-    EXPECT_EQ(right.exitCode, 0) << right.out;
-    EXPECT_EQ(right.out, "Table1\n");
-}
-
 }  // namespace
 }  // namespace orvdb::cli_test

@@ -36,7 +36,8 @@ TEST_F(SqlCommandTest, CreateRunAndPrintAsTsv) {
 
 // The cursor keeps a failing statement quiet; the CLI asks it for the error,
 // prints the engine's message alone (not the statement, not the debug
-// channel) and stops. A select that finds nothing is no error.
+// channel) and stops. A select that finds nothing, or a change that changes
+// nothing, is no error.
 TEST_F(SqlCommandTest, FirstFailingStatementStopsWithItsError) {
     struct Case {
         const char* name;
@@ -53,6 +54,7 @@ TEST_F(SqlCommandTest, FirstFailingStatementStopsWithItsError) {
          "'Missing'.  Make sure it exists and that its name is spelled correctly.\n"},
         {"definition", "CREATE TABLE t (B LONG)", 1, "orvdb: Table 't' already exists.\n"},
         {"empty", "SELECT A FROM T WHERE A = 1", 0, "A\n"},
+        {"unchanged", "DELETE FROM T", 0, ""},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);

@@ -4,13 +4,10 @@
 #include "engine/messages.hpp"
 #include "engine/sql/front_end.hpp"
 #include "engine_test_support.hpp"
-#include "jet/read/database_info.hpp"
 #include "jet/read/jet_file.hpp"
 #include "jet/read/saved_queries.hpp"
 
 #include <filesystem>
-#include <map>
-#include <set>
 
 namespace orvdb::engine {
 namespace {
@@ -75,55 +72,10 @@ TEST_F(JetMirrorTest, SavedSelectQueriesRunAsViews) {
     EXPECT_GT(selects, 10);
 }
 
-// Northwind's crosstab (fixed quarter columns) agrees cell by cell with the
-// same totals grouped by quarter.
-TEST_F(JetMirrorTest, SavedCrosstabAgreesWithItsGroupedTotals) {
-    auto c = open("northwind.mdb");
-    QueryResult crosstab = c->query("SELECT * FROM [Quarterly Orders by Product]");
-    std::vector<std::string> names;
-    for (const auto& f : crosstab.fields) {
-        names.push_back(f.name);
-    }
-    EXPECT_EQ(names, (std::vector<std::string>{"ProductName", "CustomerID", "OrderYear", "Qtr 1",
-                                               "Qtr 2", "Qtr 3", "Qtr 4"}));
-    QueryResult totals = c->query(
-        "SELECT Products.ProductName, Orders.CustomerID, DatePart(\"q\",[OrderDate],1,0) AS Q, "
-        "Sum(CCur([Order Details].UnitPrice*[Quantity]*(1-[Discount])/100)*100) AS Amount "
-        "FROM Products INNER JOIN (Orders INNER JOIN [Order Details] ON "
-        "Orders.OrderID = [Order Details].OrderID) ON Products.ProductID = [Order "
-        "Details].ProductID WHERE Orders.OrderDate Between #1/1/1997# And #12/31/1997# "
-        "GROUP BY Products.ProductName, Orders.CustomerID, DatePart(\"q\",[OrderDate],1,0)");
-    std::map<std::string, std::string> expected;  // product|customer|quarter -> amount
-    std::set<std::string> pairs;
-    for (const Row& r : totals.rows) {
-        std::string key = valueToText(r[0]) + "|" + valueToText(r[1]);
-        pairs.insert(key);
-        expected[key + "|" + valueToText(r[2])] = valueToText(r[3]);
-    }
-    ASSERT_GT(pairs.size(), 100u);
-    EXPECT_EQ(crosstab.rows.size(), pairs.size());
-    size_t cells = 0;
-    for (const Row& r : crosstab.rows) {
-        std::string key = valueToText(r[0]) + "|" + valueToText(r[1]);
-        EXPECT_EQ(valueToText(r[2]), "1997");
-        for (int q = 1; q <= 4; ++q) {
-            auto it = expected.find(key + "|" + std::to_string(q));
-            const SqlValue& cell = r[static_cast<size_t>(2 + q)];
-            if (it == expected.end()) {
-                EXPECT_TRUE(isNull(cell)) << key << " Qtr " << q;
-            } else {
-                EXPECT_EQ(valueToText(cell), it->second) << key << " Qtr " << q;
-                ++cells;
-            }
-        }
-    }
-    EXPECT_EQ(cells, expected.size());
-}
-
-// Every Access-made fixture opens through the engine with its saved queries,
-// and each user table holds as many rows as the file's own table definition
-// records.
-TEST(JetMirrorFixtures, EveryFixtureOpensWithItsRowCounts) {
+// Every Access-made fixture opens through the engine with its saved queries
+// as views. (Its rows through the engine are compared with the codec's by
+// the export command's suite.)
+TEST(JetMirrorFixtures, EveryFixtureOpensWithItsSavedQueries) {
     std::filesystem::path dir = std::string(ORVDB_FIXTURES_DIR) + "/jet4";
     if (!std::filesystem::exists(dir)) {
         GTEST_SKIP() << "Jet fixtures not found under " << dir;
@@ -161,20 +113,6 @@ TEST(JetMirrorFixtures, EveryFixtureOpensWithItsRowCounts) {
         std::sort(expected.begin(), expected.end());
         std::sort(registered.begin(), registered.end());
         EXPECT_EQ(registered, expected) << entry.path().filename();
-        jet::DatabaseInfo info = jet::describeDatabase(file, true);
-        for (const auto& summary : info.tables) {
-            // Jet does not keep the recorded count of its own system tables
-            // exact (MSysQueries, MSysACEs differ by a few rows in Access-made
-            // files); those are checked value by value by the codec's suite.
-            if (summary.system) {
-                continue;
-            }
-            QueryDataset q(c);
-            q.setSql("SELECT Count(*) FROM [" + summary.name + "]");
-            ASSERT_NO_THROW(q.open()) << entry.path() << " " << summary.name;
-            EXPECT_EQ(q.getInt32(0), static_cast<int32_t>(summary.rowCount))
-                << entry.path().filename() << " " << summary.name;
-        }
     }
     EXPECT_GE(files, 20);
 }
