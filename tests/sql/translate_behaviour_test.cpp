@@ -47,6 +47,10 @@ const Script kScripts[] = {
       {"SELECT ID FROM Article WHERE RefGroup IN "
        "(SELECT RefGroup FROM Article WHERE Article.ID = 2) ORDER BY ID",
        {"1", "2"}},
+      // Inside, Article is the inner table and RefGroup the outer one's.
+      {"SELECT ID FROM Article WHERE Exists (SELECT * FROM GroupArticle AS Article "
+       "WHERE Article.ID = RefGroup AND Article.ID > 1) ORDER BY ID",
+       {"3", "4"}},
       {"SELECT X.[T1.ID] FROM (SELECT T1.ID, T2.ID FROM Article AS T1, GroupArticle AS T2 "
        "WHERE T2.ID = 3) AS X ORDER BY 1 DESC",
        {"5", "4", "3", "2", "1"}}}},
@@ -152,6 +156,9 @@ const Script kScripts[] = {
        "GroupArticle.Name = [Language].Name ORDER BY Article.ID",
        {"1|Profiles EN", "2|Profiles EN", "3|Profiles EN", "4|Profiles EN"}},
       {"SELECT G.Name, A.Reference FROM Article A RIGHT JOIN GroupArticle G ON "
+       "A.RefGroup = G.ID WHERE A.ID Is Null",
+       {"Glass|NULL"}},
+      {"SELECT G.Name, A.Reference FROM GroupArticle G LEFT JOIN Article A ON "
        "A.RefGroup = G.ID WHERE A.ID Is Null",
        {"Glass|NULL"}}}},
     {"SubqueriesAndQuantifiers",

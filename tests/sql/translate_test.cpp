@@ -20,6 +20,17 @@ Translation tr(const std::string& sql) {
     return translate(sql, schema());
 }
 
+// The only text still compared: SQLite looks a name the inner table lacks up
+// in the outer query anyway, so no result shows whether the inner table got
+// an alias of its own; without one, a name both tables have would resolve to
+// the wrong one as soon as the translator qualifies an outer reference.
+TEST(Translate, SubqueryOverTheSameTableGetsItsOwnAlias) {
+    std::string sql = tr("SELECT ID FROM Article WHERE RefGroup IN "
+                         "(SELECT RefGroup FROM Article WHERE Article.ID <> 0)")
+                          .sql;
+    EXPECT_NE(sql.find("\"Article\" AS \"Article~2\""), std::string::npos) << sql;
+}
+
 TEST(Translate, KindTargetAndDependencies) {
     struct Case {
         const char* sql;
