@@ -204,15 +204,32 @@ public:
     sqlite3* db() { return db_; }
 
 private:
+    // The counters are kept under the name a table is stored as.
+    bool stored(const std::string& table) const {
+        for (const auto& candidate : schema_.tables()) {
+            if (candidate.storedName == table) {
+                return true;
+            }
+        }
+        return false;
+    }
     static void nextAuto(sqlite3_context* ctx, int, sqlite3_value** argv) {
         auto* self = static_cast<TestStore*>(sqlite3_user_data(ctx));
         std::string table = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+        if (!self->stored(table)) {
+            sqlite3_result_error(ctx, ("no stored table " + table).c_str(), -1);
+            return;
+        }
         self->last_ = ++self->counters_[table];
         sqlite3_result_int64(ctx, self->last_);
     }
     static void noteAuto(sqlite3_context* ctx, int, sqlite3_value** argv) {
         auto* self = static_cast<TestStore*>(sqlite3_user_data(ctx));
         std::string table = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+        if (!self->stored(table)) {
+            sqlite3_result_error(ctx, ("no stored table " + table).c_str(), -1);
+            return;
+        }
         int64_t v = sqlite3_value_int64(argv[1]);
         if (v > self->counters_[table]) {
             self->counters_[table] = v;
