@@ -6,7 +6,7 @@
 #include "data_test_support.hpp"
 #include "engine/dataset/table_dataset.hpp"
 #include "host/database_connector.hpp"
-#include "support/recording_database.hpp"
+#include "support/stand_in_database.hpp"
 
 namespace orvdb::data {
 namespace {
@@ -27,16 +27,16 @@ int64_t rowCount(torvc_Database& db, const std::string& table) {
 // notifications recorded among the target's statements (kind -1).
 class RecordingConnector : public host::DefaultDatabaseConnector {
 public:
-    explicit RecordingConnector(test_support::Recording& recording) : recording_(recording) {}
+    explicit RecordingConnector(test_support::StandInState& recording) : recording_(recording) {}
     void tableCreated(IInterface*, std::string_view table) override {
-        recording_.statements.push_back({0, -1, "created " + std::string(table)});
+        recording_.recorded.push_back({0, -1, "created " + std::string(table)});
     }
     void rowsCopied(IInterface*, std::string_view table) override {
-        recording_.statements.push_back({0, -1, "copied " + std::string(table)});
+        recording_.recorded.push_back({0, -1, "copied " + std::string(table)});
     }
 
 private:
-    test_support::Recording& recording_;
+    test_support::StandInState& recording_;
 };
 
 struct DatabaseWholeTest : DataTest {
@@ -44,7 +44,7 @@ struct DatabaseWholeTest : DataTest {
         DataTest::SetUp();
         db = openDatabase();
         host::HostServices services;
-        services.connector = std::make_shared<RecordingConnector>(target->r);
+        services.connector = std::make_shared<RecordingConnector>(target->state);
         host::installHostServices(std::move(services));
     }
     void exportTo(iDatabase& into, const std::string& table) {
@@ -56,7 +56,7 @@ struct DatabaseWholeTest : DataTest {
     // The statements sent to the target as "[kind] text", and the notifications.
     std::vector<std::string> log() const {
         std::vector<std::string> lines;
-        for (const test_support::RecordedStatement& statement : target->r.statements) {
+        for (const test_support::RecordedStatement& statement : target->state.recorded) {
             lines.push_back(statement.kind < 0
                                 ? statement.sql
                                 : "[" + std::to_string(statement.kind) + "] " + statement.sql);
@@ -64,7 +64,7 @@ struct DatabaseWholeTest : DataTest {
         return lines;
     }
     ComPtr<torvc_Database> db;
-    ComPtr<test_support::RecordingDatabase> target{new test_support::RecordingDatabase()};
+    ComPtr<test_support::StandInDatabase> target{new test_support::StandInDatabase()};
 };
 
 // The export sends drop, create and one insert per row, each value as its
@@ -102,7 +102,7 @@ TEST_F(DatabaseWholeTest, ExportSendsDropCreateAndOneInsertPerRowByKind) {
                             "#2023-03-15 06:00:00#, 0x01AB, '2.5', '0');",
                             "[0] INSERT INTO `V` VALUES ('0', '0', '0', NULL, NULL, '0', '0');",
                             "copied V"));
-    EXPECT_EQ(target->r.depth, 0) << "the target's stack is left as found";
+    EXPECT_EQ(target->state.depth, 0) << "the target's stack is left as found";
 }
 
 TEST_F(DatabaseWholeTest, ExportIntoARealDatabaseCopiesTheRows) {

@@ -1,7 +1,7 @@
 // RenameTable, RenameColumn, FlushTable, the constraint switches and
 // ExistsDatabase: the statements they send, and what they do to a database.
 #include "module_test_support.hpp"
-#include "support/recording_database.hpp"
+#include "support/stand_in_database.hpp"
 
 #include "data/database.hpp"
 #include "data/mariadb/database_factory.hpp"
@@ -10,7 +10,7 @@
 namespace orvdb::module_test {
 namespace {
 
-using test_support::RecordingDatabase;
+using test_support::StandInDatabase;
 
 OrvIDatabase* c(iDatabase* db) {
     return reinterpret_cast<OrvIDatabase*>(db);
@@ -19,11 +19,11 @@ OrvIDatabase* c(iDatabase* db) {
 using Texts = std::vector<std::string>;
 
 TEST_F(ModuleTest, RenameColumnQuotesNamesInItsSelect) {
-    ComPtr<RecordingDatabase> db{new RecordingDatabase()};
+    ComPtr<StandInDatabase> db{new StandInDatabase()};
     RenameColumn(c(db.get()), H("O'Brien").get(), H("a'b").get(), H("c").get(), H("LONG").get(),
                  ORV_WFALSE, ORV_WFALSE);
-    ASSERT_GE(db->r.statements.size(), 2u);
-    EXPECT_EQ(db->r.statements[1].sql,
+    ASSERT_GE(db->state.recorded.size(), 2u);
+    EXPECT_EQ(db->state.recorded[1].sql,
               "SELECT * FROM MsysRelationShips WHERE szColumn='a''b' AND szObject='O''Brien'");
 }
 

@@ -1,7 +1,10 @@
-// A database that answers the schema questions of an upgrade from sets,
-// names its types through a function of its own, records the statements it
-// is given (in command mode, or all) and raises on the ones it is told to.
-// It shows the exact texts a driver sends to a database of another engine.
+// A stand-in for another database and its query stack: it records every
+// statement it is given (text, kind and stack depth), answers the schema
+// questions of an upgrade from sets, names column types with words of its
+// own and raises on the statements it is told to. A select finds a row only
+// for "SELECT Version FROM Version". It holds no table and no row: it shows the
+// exact texts and the push/pop balance of what a driver sends to a database
+// of another engine. Calls nothing here uses answer "not implemented".
 #pragma once
 
 #include <orvdb/com_ptr.hpp>
@@ -13,9 +16,96 @@
 #include <vector>
 
 #include "host/boundary_strings.hpp"
-#include "unimplemented_database.hpp"
+#include "host/interfaced_object.hpp"
 
 namespace orvdb::test_support {
+
+// Every call answers "not implemented" (or an empty value).
+class UnimplementedQuery : public host::TInterfacedObjectEx<iQueryDatabase> {
+public:
+    OrvHResult Get_TypeRequete(int32_t*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Set_TypeRequete(int32_t) override { return ORV_E_NOTIMPL; }
+    OrvHResult OpenSQL(OrvBstr, OrvWordBool*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_Opened(OrvWordBool*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Set_Opened(OrvWordBool) override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_FieldName(int32_t, OrvBstr*) override { return ORV_E_NOTIMPL; }
+    OrvHResult GetFieldStructure(int32_t, OrvBstr*, OrvBstr*) override { return ORV_E_NOTIMPL; }
+    OrvHResult FieldCount(int32_t*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Getstring(OrvBstr, OrvBstr*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Setstring(OrvBstr, OrvBstr) override { return ORV_E_NOTIMPL; }
+    OrvHResult SetInteger(OrvBstr, int32_t) override { return ORV_E_NOTIMPL; }
+    OrvHResult SetColor(OrvBstr, int32_t) override { return ORV_E_NOTIMPL; }
+    OrvHResult GetColor(OrvBstr, int32_t*) override { return ORV_E_NOTIMPL; }
+    OrvHResult GetFloat(OrvBstr, float*) override { return ORV_E_NOTIMPL; }
+    OrvHResult SetFloat(OrvBstr, float) override { return ORV_E_NOTIMPL; }
+    OrvHResult GetInteger(OrvBstr, int32_t*) override { return ORV_E_NOTIMPL; }
+    OrvHResult SetSerializable(OrvBstr, iSerializable*) override { return ORV_E_NOTIMPL; }
+    OrvHResult GetSerializable(OrvBstr, iSerializable*) override { return ORV_E_NOTIMPL; }
+    OrvHResult GetSerializableWithCreate(OrvBstr, iSerializable**) override {
+        return ORV_E_NOTIMPL;
+    }
+    OrvHResult SetSerializableWithCreate(OrvBstr, iSerializable*) override { return ORV_E_NOTIMPL; }
+    OrvHResult GetDouble(OrvBstr, double*) override { return ORV_E_NOTIMPL; }
+    OrvHResult SetDouble(OrvBstr, double) override { return ORV_E_NOTIMPL; }
+    OrvHResult FillStream(OrvBstr) override { return ORV_E_NOTIMPL; }
+    OrvHResult SaveFileInBlobField(OrvBstr, OrvBstr) override { return ORV_E_NOTIMPL; }
+    IZvStream* GetBlob(OrvBstr) override { return nullptr; }
+    OrvHResult SetBlob(OrvBstr, IZvStream*) override { return ORV_E_NOTIMPL; }
+    OrvWordBool GetBoolean(OrvBstr) override { return ORV_WFALSE; }
+    OrvHResult SetBoolean(OrvBstr, OrvWordBool) override { return ORV_E_NOTIMPL; }
+    OrvDateTime GetDateTime(OrvBstr) override { return 0; }
+    OrvHResult SetDateTime(OrvBstr, OrvDateTime) override { return ORV_E_NOTIMPL; }
+    OrvHResult GetFieldInternalTypeStructure(int32_t, OrvBstr*, int32_t*, int32_t*) override {
+        return ORV_E_NOTIMPL;
+    }
+    OrvHResult Get_RecordCount(int32_t*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Next() override { return ORV_E_NOTIMPL; }
+    OrvHResult FillstringList(IWideStringList*, OrvBstr) override { return ORV_E_NOTIMPL; }
+};
+
+class UnimplementedDatabase : public host::TInterfacedObjectEx<iDatabase> {
+public:
+    OrvHResult PushQuery() override { return ORV_E_NOTIMPL; }
+    OrvHResult PopQuery() override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_ActiveQuery(iQueryDatabase**) override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_FieldTypeText(int32_t, int32_t, OrvBstr*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_ActiveTable(iTableDatabase**) override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_Opened(OrvWordBool*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Set_Opened(OrvWordBool) override { return ORV_E_NOTIMPL; }
+    OrvHResult GetVersion(OrvBstr*) override { return ORV_E_NOTIMPL; }
+    OrvHResult ChangePath(const char16_t*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Open() override { return ORV_E_NOTIMPL; }
+    OrvHResult Close() override { return ORV_E_NOTIMPL; }
+    OrvHResult Purge() override { return ORV_E_NOTIMPL; }
+    OrvHResult Empty() override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_dbname(OrvBstr*) override { return ORV_E_NOTIMPL; }
+    OrvHResult SavePoint() override { return ORV_E_NOTIMPL; }
+    OrvHResult Commit() override { return ORV_E_NOTIMPL; }
+    OrvHResult Rollback() override { return ORV_E_NOTIMPL; }
+    OrvHResult PushTable() override { return ORV_E_NOTIMPL; }
+    OrvHResult PopTable() override { return ORV_E_NOTIMPL; }
+    OrvHResult ReadDump(void*, void*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_FieldDef(OrvBstr, OrvBstr, FieldDef*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Set_dbname(OrvBstr) override { return ORV_E_NOTIMPL; }
+    OrvHResult TableExists(OrvBstr, OrvWordBool*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Update(IInterface*, IInterface*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_SQL(int32_t, OrvBstr*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_TableList(void*, IInterfaceList*) override { return ORV_E_NOTIMPL; }
+    OrvHResult ExportTable(ISystemObject*, iDatabase*) override { return ORV_E_NOTIMPL; }
+    OrvHResult ExecSQLScript(void*) override { return ORV_E_NOTIMPL; }
+    OrvHResult ExportTo(void*, void*) override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_ServerInfo(IServerInfo**) override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_AlterColumnText(int32_t, OrvBstr*) override { return ORV_E_NOTIMPL; }
+    OrvHResult FieldExists(OrvBstr, OrvBstr, OrvWordBool*) override { return ORV_E_NOTIMPL; }
+    OrvHResult EmptyTable(OrvBstr) override { return ORV_E_NOTIMPL; }
+    OrvHResult Get_SortOrderText(int32_t, OrvBstr*) override { return ORV_E_NOTIMPL; }
+};
+
+struct RecordedStatement {
+    int depth;  // of the query stack when the statement ran
+    int kind;   // FTypeRequete
+    std::string sql;
+};
 
 struct StandInState {
     float version = 0;
@@ -23,25 +113,42 @@ struct StandInState {
     std::set<std::string> tables;   // that exist
     std::set<std::string> fields;   // "table.field" that exist
     std::set<std::string> raising;  // statements whose execution fails
-    bool recordSelects = false;     // selects are recorded too
-    std::vector<std::string> statements;
+    bool commandsOnly = false;      // selects (kind 0) are not recorded
+    std::vector<RecordedStatement> recorded;
     int depth = 0;  // of the query stack
-    std::function<std::string(int32_t code, int32_t size)> typeWord;
+    // "T<kind code>/<size>" unless told otherwise: a caller that makes its own
+    // words shows.
+    std::function<std::string(int32_t code, int32_t size)> typeWord = [](int32_t code,
+                                                                         int32_t size) {
+        return "T" + std::to_string(code) + "/" + std::to_string(size);
+    };
     std::string alterColumn;  // the words for ALTER COLUMN
+
+    std::vector<std::string> statements() const {
+        std::vector<std::string> texts;
+        for (const RecordedStatement& statement : recorded) {
+            texts.push_back(statement.sql);
+        }
+        return texts;
+    }
 };
 
 class StandInQuery : public UnimplementedQuery {
 public:
-    explicit StandInQuery(StandInState& state) : state_(state) {}
+    StandInQuery(StandInState& state, int depth) : state_(state), depth_(depth) {}
     OrvHResult Set_TypeRequete(int32_t kind) override {
         kind_ = kind;
+        return ORV_S_OK;
+    }
+    OrvHResult Get_TypeRequete(int32_t* kind) override {
+        *kind = kind_;
         return ORV_S_OK;
     }
     OrvHResult OpenSQL(OrvBstr sql, OrvWordBool* found) override {
         std::string text = host::toUtf8(host::bstrView(sql));
         opened_ = kind_ == 0 && text == "SELECT Version FROM Version" && state_.hasVersion;
-        if (kind_ != 0 || state_.recordSelects) {
-            state_.statements.push_back(text);
+        if (kind_ != 0 || !state_.commandsOnly) {
+            state_.recorded.push_back({depth_, kind_, text});
         }
         *found = opened_ ? ORV_WTRUE : ORV_WFALSE;
         return state_.raising.count(text) ? ORV_E_FAIL : ORV_S_OK;
@@ -57,6 +164,7 @@ public:
 
 private:
     StandInState& state_;
+    int depth_;
     int32_t kind_ = 0;
     bool opened_ = false;
 };
@@ -66,18 +174,22 @@ public:
     StandInState state;
 
     OrvHResult PushQuery() override {
-        queries_.emplace_back(new StandInQuery(state));
-        ++state.depth;
+        queries_.emplace_back(new StandInQuery(state, ++state.depth));
         return ORV_S_OK;
     }
     OrvHResult PopQuery() override {
-        queries_.pop_back();
-        --state.depth;
+        if (!queries_.empty()) {
+            queries_.pop_back();
+            --state.depth;
+        }
         return ORV_S_OK;
     }
     OrvHResult Get_ActiveQuery(iQueryDatabase** query) override {
-        *query =
-            queries_.empty() ? nullptr : ComPtr<iQueryDatabase>(queries_.back().get()).detach();
+        if (queries_.empty()) {
+            *query = nullptr;
+            return ORV_E_FAIL;
+        }
+        *query = ComPtr<iQueryDatabase>(queries_.back().get()).detach();
         return ORV_S_OK;
     }
     OrvHResult Get_FieldTypeText(int32_t code, int32_t size, OrvBstr* text) override {

@@ -83,7 +83,6 @@ ComPtr<test_support::StandInDatabase> standIn() {
                            : "?";
     };
     db->state.alterColumn = "ALTER COLUMN";
-    db->state.recordSelects = true;
     return db;
 }
 
@@ -124,7 +123,7 @@ TEST(ManagerFinalPatchesTest, StatementsFollowTheDatabaseAndWhatItHolds) {
         UpgradeSession session(*db);
         runManagerFinalPatches(session);
 
-        const Lines& run = db->state.statements;
+        const Lines run = db->state.statements();
         ASSERT_EQ(run.size(), c.firstStatements.size() + 10);
         EXPECT_EQ(Lines(run.begin(), run.begin() + c.firstStatements.size()), c.firstStatements);
         EXPECT_EQ(run.back(),
@@ -139,7 +138,7 @@ TEST(ManagerFinalPatchesTest, AFailingModifyEndsTheRunWithItsLevelPopped) {
     db->state.raising = {kWiden, kWidenModify};
     UpgradeSession session(*db);
     EXPECT_THROW(runManagerFinalPatches(session), std::exception);
-    EXPECT_EQ(db->state.statements, (Lines{kWiden, kWidenModify}));
+    EXPECT_EQ(db->state.statements(), (Lines{kWiden, kWidenModify}));
     EXPECT_EQ(db->state.depth, 0);
 }
 

@@ -64,6 +64,7 @@ ComPtr<test_support::StandInDatabase> standIn() {
         return wordFor({TypeMarker::Kind::TypeWord, code, size});
     };
     db->state.alterColumn = "MODIFY";
+    db->state.commandsOnly = true;
     return db;
 }
 
@@ -77,7 +78,7 @@ TEST(WorkshopTypeWords, TheFormatsGetTheDatabasesWords) {
     db->state.fields = {"fillingworkstationfillings.GLOBAL_RULE"};
     UpgradeLog log;
     runWorkshopUpgrade(*db, log);
-    const Lines& run = db->state.statements;
+    const Lines run = db->state.statements();
     ASSERT_GE(run.size(), 6u);
     EXPECT_EQ(Lines(run.begin(), run.begin() + 6),
               (Lines{"CREATE TABLE ProdMapWorkStation (Id T8_0,  ProdMapId T0_0, WorkStationId "
@@ -125,7 +126,7 @@ TEST(WorkshopTypeWords, ADatabaseWithoutVersionRowIsRefusedBeforeAnyStatement) {
                      "The workshop database XMANDATA has no version to upgrade from: SELECT "
                      "Version FROM Version gave no row");
     }
-    EXPECT_EQ(db->state.statements, Lines{});
+    EXPECT_EQ(db->state.statements(), Lines{});
     EXPECT_EQ(log, UpgradeLog{});
     EXPECT_EQ(db->state.depth, 0);
 }
