@@ -266,9 +266,13 @@ TEST_F(StatementCacheTest, EachChangeCommitsWithItsCounterOrNotAtAll) {
 TEST_F(StatementCacheTest, ChangesInsideATransactionRollBackTogether) {
     conn.beginTransaction();
     conn.execute("INSERT INTO Item (ID, Name) VALUES (10, 'x')");
+    conn.execute("CREATE TABLE Gone (X LONG)");
     conn.execute("INSERT INTO Item (ID, Name) VALUES (11, 'y')");
     conn.rollbackTransaction();
     EXPECT_EQ(column("SELECT Count(*) FROM Item WHERE ID > 3"), Texts{"0"});
+    // The catalog is read again: the table made inside is gone for Jet too.
+    EXPECT_NE(errorOf("SELECT X FROM Gone").find("cannot find the input table or query 'Gone'"),
+              std::string::npos);
 }
 
 TEST_F(StatementCacheTest, DefinitionsInvalidateCachedStatements) {

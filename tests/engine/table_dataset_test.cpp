@@ -50,6 +50,10 @@ TEST_F(TableDatasetTest, EditLocateAndIndexOrder) {
     t.selectIndex("ByName");
     ASSERT_TRUE(t.first());
     EXPECT_EQ(t.getText(1), "Alpha") << "index order compares without case";
+    // Away from the first row, then back to it.
+    ASSERT_TRUE(t.locate("Name", std::string("zeta")));
+    ASSERT_TRUE(t.locate("Id", int64_t{2}));
+    EXPECT_EQ(t.getText(1), "Alpha") << "the first row is found too";
     ASSERT_TRUE(t.locate("Id", int64_t{3}));
     EXPECT_EQ(t.getText(1), "beta");
     t.edit();
