@@ -6,10 +6,12 @@
 #include "engine/jet_datetime.hpp"
 #include "engine/messages.hpp"
 #include "engine/number_text.hpp"
+#include "jet/format/value.hpp"
 
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace orvdb::engine {
 
@@ -217,14 +219,10 @@ int hexValue(char c) {
 }
 
 bool toGuid(SqlValue& out, const ValueView& value) {
-    uint8_t bytes[16];
+    jet::Guid guid;
     if (value.kind == ValueView::Blob && value.bytes.size() == 16) {
-        // Windows byte order: the first three fields are little-endian.
-        static constexpr int kOrder[16] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
-        for (int i = 0; i < 16; ++i) {
-            bytes[i] = static_cast<uint8_t>(value.bytes[static_cast<size_t>(kOrder[i])]);
-        }
-        return setText(out, guidText(bytes));
+        std::memcpy(guid.bytes.data(), value.bytes.data(), guid.bytes.size());
+        return setText(out, guid.toString());
     }
     if (value.kind != ValueView::Text) {
         raiseTypeMismatch();
@@ -256,13 +254,17 @@ bool toGuid(SqlValue& out, const ValueView& value) {
         if (high < 0 || low < 0 || n >= 16) {
             raiseTypeMismatch();
         }
-        bytes[n++] = static_cast<uint8_t>(high * 16 + low);
+        // Text shows the first three fields most significant byte first;
+        // they are stored the other way round.
+        static constexpr size_t kStored[16] = {3, 2, 1,  0,  5,  4,  7,  6,
+                                               8, 9, 10, 11, 12, 13, 14, 15};
+        guid.bytes[kStored[n++]] = static_cast<uint8_t>(high * 16 + low);
         ++i;
     }
     if (n != 16) {
         raiseTypeMismatch();
     }
-    std::string normalised = guidText(bytes);
+    std::string normalised = guid.toString();
     if (normalised.size() == value.bytes.size() && normalised == value.bytes) {
         return false;
     }
@@ -304,15 +306,6 @@ bool toDecimal(SqlValue& out, const ValueView& value, int precision, int scale) 
 }
 
 }  // namespace
-
-std::string guidText(const uint8_t (&b)[16]) {
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer,
-                  "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}", b[0],
-                  b[1], b[2], b[3], b[4], b[5], b[6], b[7], b[8], b[9], b[10], b[11], b[12], b[13],
-                  b[14], b[15]);
-    return buffer;
-}
 
 bool coerceValue(const ValueView& value, const ColumnCoercion& coercion, SqlValue& out) {
     if (value.kind == ValueView::Null) {

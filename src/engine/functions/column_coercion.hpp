@@ -56,9 +56,6 @@ struct ValueView {
 
 // Fills `out` and returns true when the value changes; false when it is
 // stored as it came. Throws EngineError with Jet's bare message.
-// A GUID's text as Access shows it: {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}.
-std::string guidText(const uint8_t (&bytes)[16]);
-
 bool coerceValue(const ValueView& value, const ColumnCoercion& coercion, SqlValue& out);
 
 }  // namespace functions

@@ -1,10 +1,10 @@
 // VBA's math functions. Null propagates, as Jet's expression service does for
 // them in queries.
-#include "engine/functions/column_coercion.hpp"
 #include "engine/functions/function_registry.hpp"
 #include "engine/functions/raise.hpp"
 #include "engine/functions/sqlite_args.hpp"
 #include "engine/number_text.hpp"
+#include "jet/format/value.hpp"
 
 #include <cmath>
 #include <cstring>
@@ -126,14 +126,15 @@ std::mt19937_64& randomBits() {
 
 // GenGUID: a new random GUID (version 4), as text like every GUID value.
 void jetGenGuid(sqlite3_context* ctx, int, sqlite3_value**) {
-    uint8_t bytes[16];
-    for (int half = 0; half < 2; ++half) {
-        uint64_t bits = randomBits()();
-        std::memcpy(bytes + 8 * half, &bits, 8);
+    jet::Guid guid;
+    for (size_t half = 0; half < 2; ++half) {
+        const uint64_t bits = randomBits()();
+        std::memcpy(guid.bytes.data() + 8 * half, &bits, 8);
     }
-    bytes[6] = static_cast<uint8_t>((bytes[6] & 0x0F) | 0x40);
-    bytes[8] = static_cast<uint8_t>((bytes[8] & 0x3F) | 0x80);
-    const std::string text = guidText(bytes);
+    // Stored byte 7 is the high byte of the third field, byte 8 the first of the fourth.
+    guid.bytes[7] = static_cast<uint8_t>((guid.bytes[7] & 0x0F) | 0x40);
+    guid.bytes[8] = static_cast<uint8_t>((guid.bytes[8] & 0x3F) | 0x80);
+    const std::string text = guid.toString();
     sqlite3_result_text(ctx, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
