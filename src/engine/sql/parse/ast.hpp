@@ -69,6 +69,25 @@ enum class BinaryOp : uint8_t {
     Imp,
 };
 
+// A comparison as SQL writes it, spaced (SQLite and MariaDB spell them
+// alike); any other operator reads as GreaterEqual.
+inline const char* comparisonSql(BinaryOp op) {
+    switch (op) {
+        case BinaryOp::Equal:
+            return " = ";
+        case BinaryOp::NotEqual:
+            return " <> ";
+        case BinaryOp::Less:
+            return " < ";
+        case BinaryOp::Greater:
+            return " > ";
+        case BinaryOp::LessEqual:
+            return " <= ";
+        default:
+            return " >= ";
+    }
+}
+
 inline bool isComparison(BinaryOp op) {
     return op >= BinaryOp::Equal && op <= BinaryOp::GreaterEqual;
 }

@@ -320,17 +320,12 @@ std::string Emitter::binaryWord(BinaryOp op) {
         case BinaryOp::Subtract:
             return " - ";
         case BinaryOp::Equal:
-            return " = ";
         case BinaryOp::NotEqual:
-            return " <> ";
         case BinaryOp::Less:
-            return " < ";
         case BinaryOp::Greater:
-            return " > ";
         case BinaryOp::LessEqual:
-            return " <= ";
         case BinaryOp::GreaterEqual:
-            return " >= ";
+            return comparisonSql(op);
         case BinaryOp::And:
             return " AND ";
         case BinaryOp::Or:

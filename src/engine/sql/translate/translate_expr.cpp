@@ -188,23 +188,6 @@ std::string formatReal(double value) {
     return text;
 }
 
-const char* comparisonSql(BinaryOp op) {
-    switch (op) {
-        case BinaryOp::Equal:
-            return " = ";
-        case BinaryOp::NotEqual:
-            return " <> ";
-        case BinaryOp::Less:
-            return " < ";
-        case BinaryOp::Greater:
-            return " > ";
-        case BinaryOp::LessEqual:
-            return " <= ";
-        default:
-            return " >= ";
-    }
-}
-
 }  // namespace
 
 Tx Translator::translateExpr(const Expr& expression, ExprContext& ctx) {
