@@ -91,6 +91,8 @@ const Case kCases[] = {
     {"DROP TABLE View_A", "DROP VIEW `View_A`"},
     {"DELETE FROM Article WHERE ID IN (SELECT R FROM Other)",
      "DELETE FROM `Article` WHERE (`ID` IN (SELECT `R` FROM `Other`))"},
+    {"SELECT DatePart('q', D), Year(D), Weekday(D), CCur(P) FROM Article",
+     "SELECT QUARTER(`D`), YEAR(`D`), DAYOFWEEK(`D`), CAST(`P` AS DECIMAL(19,4)) FROM `Article`"},
     {"SELECT O.ID, opening.Name FROM [XLIB].OPENING AS O, [xlib].opening",
      "SELECT `O`.`ID`, `opening`.`Name` FROM `lib`.`Opening` AS `O`, `lib`.`Opening` AS "
      "`opening`"},
@@ -111,6 +113,8 @@ TEST(MariaDbDialect, RefusesWhatTheServerCannotExpressNamingTheStatement) {
              "SELECT TOP 10 PERCENT ID FROM Article",
              "TRANSFORM Sum(A) SELECT B FROM T GROUP BY B PIVOT C",
              "SELECT A Eqv B FROM T",
+             "SELECT 'Ref ' + Name FROM T",
+             "SELECT DatePart('ww', D) FROM T",
          }) {
         try {
             toMariaDb(parseStatement(access), schema);

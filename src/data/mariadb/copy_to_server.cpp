@@ -1,5 +1,4 @@
 // An Access file copied into a MariaDB database.
-#include <cctype>
 #include <cstdio>
 #include <set>
 
@@ -7,9 +6,11 @@
 #include "data/jet_backend.hpp"
 #include "data/mariadb/column_types.hpp"
 #include "data/mariadb/copy.hpp"
+#include "data/mariadb/server_schema.hpp"
 #include "data/mariadb/session.hpp"
 #include "engine/catalog/catalog.hpp"
 #include "engine/jet_datetime.hpp"
+#include "engine/sql/front_end.hpp"
 #include "engine/sql/translate/mariadb_dialect.hpp"
 #include "engine/sql/translate/type_words.hpp"
 #include "host/utf16.hpp"
@@ -170,100 +171,11 @@ std::string createTable(Session& session, const engine::TableInfo& table, bool w
     return sql;
 }
 
-// Access SQL of a saved select in MariaDB's dialect, as far as simple
-// selects go: bracketed names become backquoted, #dates# quoted, DISTINCTROW
-// DISTINCT, Yes and No TRUE and FALSE, TOP n a LIMIT. Texts joined with &
-// or + raise (the server would compute numbers); what else differs (Access
-// functions) makes the server refuse the view.
-// Whether a quoted text stands on either side of the operator at position.
-bool textNextTo(const std::string& sql, size_t position) {
-    size_t before = sql.find_last_not_of(" \t\r\n", position - 1);
-    size_t after = sql.find_first_not_of(" \t\r\n", position + 1);
-    auto quoteAt = [&](size_t at) {
-        return at != std::string::npos && (sql[at] == '"' || sql[at] == '\'');
-    };
-    return (position > 0 && quoteAt(before)) || quoteAt(after);
-}
-
-std::string viewText(std::string sql) {
-    while (!sql.empty() &&
-           (sql.back() == ';' || sql.back() == '\n' || sql.back() == '\r' || sql.back() == ' ')) {
-        sql.pop_back();
-    }
-    std::string out;
-    std::string limit;
-    char quote = 0;
-    for (size_t i = 0; i < sql.size(); ++i) {
-        char c = sql[i];
-        if (quote == '#') {
-            // A date literal in Access's forms; the server's form when it is one.
-            size_t close = sql.find('#', i);
-            std::string text = sql.substr(i, close == std::string::npos ? close : close - i);
-            std::optional<double> date = engine::parseJetDate(text);
-            out.pop_back();
-            out += date ? dateTimeLiteral(*date) : "'" + text + "'";
-            i = close == std::string::npos ? sql.size() : close;
-            quote = 0;
-            continue;
-        }
-        if (quote) {
-            out += quote == ']' && c == ']' ? '`' : c;
-            if (c == quote) {
-                quote = 0;
-            }
-            continue;
-        }
-        if (c == '\'' || c == '"') {
-            quote = c;
-            out += c;
-        } else if (c == '&' || (c == '+' && textNextTo(sql, i))) {
-            // Text concatenation in Access, arithmetic in MariaDB: the view
-            // would run and give other values.
-            throw std::runtime_error(std::string("joins texts with '") + c +
-                                     "', which MariaDB reads as arithmetic");
-        } else if (c == '#') {
-            quote = '#';
-            out += '\'';
-        } else if (c == '[') {
-            quote = ']';
-            out += '`';
-        } else if (std::isalpha(static_cast<unsigned char>(c))) {
-            size_t end = i;
-            while (end < sql.size() &&
-                   (std::isalnum(static_cast<unsigned char>(sql[end])) || sql[end] == '_')) {
-                ++end;
-            }
-            std::string word = sql.substr(i, end - i);
-            bool qualified = i > 0 && sql[i - 1] == '.';
-            std::string folded = base::foldName(word);
-            if (qualified) {
-                out += word;
-            } else if (folded == "distinctrow") {
-                out += "DISTINCT";
-            } else if (folded == "yes") {
-                out += "TRUE";
-            } else if (folded == "no") {
-                out += "FALSE";
-            } else if (folded == "top" && limit.empty()) {
-                size_t digits = sql.find_first_not_of(' ', end);
-                size_t after = digits == std::string::npos
-                                   ? digits
-                                   : sql.find_first_not_of("0123456789", digits);
-                if (after != std::string::npos && after > digits) {
-                    limit = sql.substr(digits, after - digits);
-                    end = after;
-                } else {
-                    out += word;
-                }
-            } else {
-                out += word;
-            }
-            i = end - 1;
-        } else {
-            out += c;
-        }
-    }
-    return limit.empty() ? out : out + " LIMIT " + limit;
+// A saved select in MariaDB's dialect, written by the same writer as the
+// statements sent to a server database.
+std::string viewText(const std::string& accessSql, Session& session) {
+    ServerSchema schema(session);
+    return engine::sql::toMariaDb(engine::sql::parseStatement(accessSql), schema);
 }
 
 class Copier {
@@ -534,7 +446,7 @@ private:
                 const engine::ViewInfo* view = pending[i];
                 try {
                     session_->execute("CREATE OR REPLACE VIEW " + quoteName(view->name) + " AS " +
-                                      viewText(view->sql));
+                                      viewText(view->sql, *session_));
                     ++report_.views;
                     progress = true;
                 } catch (const std::exception& e) {

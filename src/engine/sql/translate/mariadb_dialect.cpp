@@ -29,15 +29,31 @@ struct FunctionName {
     std::string_view access;
     std::string_view server;
 };
-constexpr std::array<FunctionName, 32> kFunctions = {{
-    {"abs", "ABS"},      {"asc", "ASCII"},   {"avg", "AVG"},           {"count", "COUNT"},
-    {"exp", "EXP"},      {"instr", "INSTR"}, {"int", "FLOOR"},         {"isnull", "ISNULL"},
-    {"lcase", "LOWER"},  {"left", "LEFT"},   {"len", "CHAR_LENGTH"},   {"log", "LN"},
-    {"ltrim", "LTRIM"},  {"max", "MAX"},     {"min", "MIN"},           {"mid", "SUBSTRING"},
-    {"now", "NOW"},      {"nz", "IFNULL"},   {"replace", "REPLACE"},   {"right", "RIGHT"},
-    {"round", "ROUND"},  {"rtrim", "RTRIM"}, {"sgn", "SIGN"},          {"space", "SPACE"},
-    {"sqr", "SQRT"},     {"sum", "SUM"},     {"trim", "TRIM"},         {"ucase", "UPPER"},
-    {"date", "CURDATE"}, {"iif", "IF"},      {"stdev", "STDDEV_SAMP"}, {"var", "VAR_SAMP"},
+constexpr std::array<FunctionName, 38> kFunctions = {{
+    {"abs", "ABS"},       {"asc", "ASCII"},     {"avg", "AVG"},           {"count", "COUNT"},
+    {"exp", "EXP"},       {"instr", "INSTR"},   {"int", "FLOOR"},         {"isnull", "ISNULL"},
+    {"lcase", "LOWER"},   {"left", "LEFT"},     {"len", "CHAR_LENGTH"},   {"log", "LN"},
+    {"ltrim", "LTRIM"},   {"max", "MAX"},       {"min", "MIN"},           {"mid", "SUBSTRING"},
+    {"now", "NOW"},       {"nz", "IFNULL"},     {"replace", "REPLACE"},   {"right", "RIGHT"},
+    {"round", "ROUND"},   {"rtrim", "RTRIM"},   {"sgn", "SIGN"},          {"space", "SPACE"},
+    {"sqr", "SQRT"},      {"sum", "SUM"},       {"trim", "TRIM"},         {"ucase", "UPPER"},
+    {"date", "CURDATE"},  {"iif", "IF"},        {"stdev", "STDDEV_SAMP"}, {"var", "VAR_SAMP"},
+    {"year", "YEAR"},     {"month", "MONTH"},   {"day", "DAYOFMONTH"},    {"hour", "HOUR"},
+    {"minute", "MINUTE"}, {"second", "SECOND"},
+}};
+
+// DatePart's intervals the server has a function for (Access's weeks start
+// on Sunday by default, as the server's DAYOFWEEK counts).
+constexpr std::array<FunctionName, 9> kDateParts = {{
+    {"yyyy", "YEAR"},
+    {"q", "QUARTER"},
+    {"m", "MONTH"},
+    {"y", "DAYOFYEAR"},
+    {"d", "DAYOFMONTH"},
+    {"w", "DAYOFWEEK"},
+    {"h", "HOUR"},
+    {"n", "MINUTE"},
+    {"s", "SECOND"},
 }};
 
 // Conversions: CAST to the server's type of the Access result.
@@ -45,8 +61,9 @@ struct Conversion {
     std::string_view access;
     std::string_view cast;
 };
-constexpr std::array<Conversion, 7> kConversions = {{
+constexpr std::array<Conversion, 8> kConversions = {{
     {"cstr", "CHAR"},
+    {"ccur", "DECIMAL(19,4)"},
     {"clng", "SIGNED"},
     {"cint", "SIGNED"},
     {"cdbl", "DOUBLE"},
@@ -360,6 +377,11 @@ std::string Emitter::binary(const Expr& expression) {
         if (word.empty()) {
             refuse("the operator Eqv or Imp");
         }
+        // Access joins texts with +; the server would add them as numbers.
+        if (op == BinaryOp::Add && (expression.args[i - 1].kind == ExprKind::Text ||
+                                    expression.args[i].kind == ExprKind::Text)) {
+            refuse("'+' with a text, which MariaDB reads as arithmetic (& joins texts)");
+        }
         text += word + expr(expression.args[i]);
     }
     return text + ")";
@@ -415,6 +437,17 @@ std::string Emitter::call(const Expr& expression) {
     }
     if (name == "fix" && expression.args.size() == 1) {
         return "TRUNCATE(" + expr(expression.args[0]) + ", 0)";
+    }
+    if (name == "weekday" && expression.args.size() == 1) {
+        return "DAYOFWEEK(" + expr(expression.args[0]) + ")";
+    }
+    if (name == "datepart" && expression.args.size() == 2 &&
+        expression.args[0].kind == ExprKind::Text) {
+        for (const FunctionName& part : kDateParts) {
+            if (folded(expression.args[0].text) == part.access) {
+                return std::string(part.server) + "(" + expr(expression.args[1]) + ")";
+            }
+        }
     }
     if (name == "mid" && expression.args.size() == 2) {
         return "SUBSTRING(" + list(expression.args) + ")";
