@@ -59,8 +59,8 @@ struct Case {
 
 const Case kCases[] = {
     {"SELECT a.[Name] & ' ' & Code FROM ARTICLE AS a WHERE a.Visible=True",
-     "SELECT CONCAT(IFNULL(`a`.`Name`, ''), IFNULL(' ', ''), IFNULL(`Code`, '')) FROM `Article` "
-     "AS `a` WHERE (`a`.`Visible` = TRUE)"},
+     "SELECT CONCAT(IFNULL(`a`.`Name`, ''), IFNULL(' ', ''), IFNULL(`Code`, '')) AS `Expr1000` "
+     "FROM `Article` AS `a` WHERE (`a`.`Visible` = TRUE)"},
     {"SELECT TOP 3 IIf(IsNull(x), 'it''s', Mid(y, 2, 3)) AS z FROM article ORDER BY x DESC",
      "SELECT IF(ISNULL(`x`), 'it''s', SUBSTRING(`y`, 2, 3)) AS `z` FROM `Article` ORDER BY `x` "
      "DESC LIMIT 3"},
@@ -92,7 +92,11 @@ const Case kCases[] = {
     {"DELETE FROM Article WHERE ID IN (SELECT R FROM Other)",
      "DELETE FROM `Article` WHERE (`ID` IN (SELECT `R` FROM `Other`))"},
     {"SELECT DatePart('q', D), Year(D), Weekday(D), CCur(P) FROM Article",
-     "SELECT QUARTER(`D`), YEAR(`D`), DAYOFWEEK(`D`), CAST(`P` AS DECIMAL(19,4)) FROM `Article`"},
+     "SELECT QUARTER(`D`) AS `Expr1000`, YEAR(`D`) AS `Expr1001`, DAYOFWEEK(`D`) AS `Expr1002`, "
+     "CAST(`P` AS DECIMAL(19,4)) AS `Expr1003` FROM `Article`"},
+    {"SELECT c.Name, s.name, s.ID FROM Article AS c, Other AS s",
+     "SELECT `c`.`Name` AS `c.Name`, `s`.`name` AS `s.name`, `s`.`ID` FROM `Article` AS `c`, "
+     "`Other` AS `s`"},
     {"SELECT O.ID, opening.Name FROM [XLIB].OPENING AS O, [xlib].opening",
      "SELECT `O`.`ID`, `opening`.`Name` FROM `lib`.`Opening` AS `O`, `lib`.`Opening` AS "
      "`opening`"},

@@ -1,5 +1,6 @@
 #include "engine/sql/translate/mariadb_dialect.hpp"
 
+#include "base/names.hpp"
 #include "engine/engine_error.hpp"
 #include "engine/jet_datetime.hpp"
 #include "engine/sql/translate/type_words.hpp"
@@ -217,6 +218,40 @@ std::string Emitter::query(const Query& whole) {
     return text;
 }
 
+// The names Access gives the select's columns where the server would name
+// them otherwise: the alias; Expr1000, Expr1001... for an unnamed
+// expression; Table.Column for a column whose name a column of another
+// table in the list shares. Empty where the server's name is Access's.
+std::vector<std::string> accessNames(const std::vector<SelectItem>& items) {
+    std::vector<std::string> names(items.size());
+    int exprNumber = 1000;
+    for (size_t i = 0; i < items.size(); ++i) {
+        const SelectItem& item = items[i];
+        if (!item.alias.empty()) {
+            names[i] = item.alias;
+        } else if (item.kind == SelectItem::Kind::Expression &&
+                   item.expr.kind != ExprKind::Column) {
+            names[i] = "Expr" + std::to_string(exprNumber++);
+        }
+    }
+    auto column = [&](size_t i) {
+        return items[i].kind == SelectItem::Kind::Expression && items[i].alias.empty() &&
+               items[i].expr.kind == ExprKind::Column && !items[i].expr.qualifier.empty();
+    };
+    for (size_t i = 0; i < items.size(); ++i) {
+        for (size_t j = i + 1; column(i) && j < items.size(); ++j) {
+            const Expr& first = items[i].expr;
+            const Expr& second = items[j].expr;
+            if (column(j) && base::sameName(first.text, second.text) &&
+                !base::sameName(first.qualifier, second.qualifier)) {
+                names[i] = first.qualifier + "." + first.text;
+                names[j] = second.qualifier + "." + second.text;
+            }
+        }
+    }
+    return names;
+}
+
 std::string Emitter::select(const SelectCore& core) {
     for (const TableRef& ref : core.from) {
         noteNames(ref);
@@ -225,6 +260,7 @@ std::string Emitter::select(const SelectCore& core) {
     if (core.quantifier != SetQuantifier::All) {
         text += "DISTINCT ";
     }
+    std::vector<std::string> names = accessNames(core.items);
     for (size_t i = 0; i < core.items.size(); ++i) {
         const SelectItem& item = core.items[i];
         text += i ? ", " : "";
@@ -239,8 +275,8 @@ std::string Emitter::select(const SelectCore& core) {
                 text += expr(item.expr);
                 break;
         }
-        if (!item.alias.empty()) {
-            text += " AS " + mariaDbName(item.alias);
+        if (!names[i].empty()) {
+            text += " AS " + mariaDbName(names[i]);
         }
     }
     if (!core.from.empty()) {
