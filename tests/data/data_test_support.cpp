@@ -43,6 +43,13 @@ void DataTest::addRows(torvc_Database& db, const std::string& table,
     }
 }
 
+int64_t DataTest::rowCount(torvc_Database& db, const std::string& table) {
+    engine::TableDataset dataset(db.connection());
+    dataset.setTableName(table);
+    dataset.open();
+    return dataset.recordCount();
+}
+
 ComPtr<iQueryDatabase> pushQuery(iDatabase& db) {
     EXPECT_EQ(db.PushQuery(), ORV_S_OK);
     ComPtr<iQueryDatabase> query;
@@ -67,6 +74,13 @@ bool openSql(iQueryDatabase& query, const std::string& sql) {
 bool isOpened(iRecordDatabase& cursor) {
     OrvWordBool opened = 7;
     EXPECT_EQ(cursor.Get_Opened(&opened), ORV_S_OK);
+    EXPECT_TRUE(opened == ORV_WTRUE || opened == ORV_WFALSE) << "opened = " << opened;
+    return opened != 0;
+}
+
+bool databaseOpened(iDatabase& database) {
+    OrvWordBool opened = 7;
+    EXPECT_EQ(database.Get_Opened(&opened), ORV_S_OK);
     EXPECT_TRUE(opened == ORV_WTRUE || opened == ORV_WFALSE) << "opened = " << opened;
     return opened != 0;
 }

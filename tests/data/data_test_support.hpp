@@ -52,6 +52,7 @@ protected:
     // A database object on the scratch file (or on another path), opened.
     ComPtr<torvc_Database> openDatabase(const std::string& file = {});
     engine::Catalog& catalog(torvc_Database& db) { return db.connection().store().catalog(); }
+    int64_t rowCount(torvc_Database& db, const std::string& table);
     // Adds rows through a table dataset: each row gives text per column name.
     void addRows(torvc_Database& db, const std::string& table,
                  const std::vector<std::vector<std::pair<std::string, std::string>>>& rows);
@@ -66,6 +67,7 @@ ComPtr<iQueryDatabase> pushQuery(iDatabase& db);
 ComPtr<iTableDatabase> pushTable(iDatabase& db);
 bool openSql(iQueryDatabase& query, const std::string& sql);
 bool isOpened(iRecordDatabase& cursor);
+bool databaseOpened(iDatabase& database);
 std::string getString(iRecordDatabase& cursor, const std::string& field);
 int32_t getInteger(iRecordDatabase& cursor, const std::string& field);
 

@@ -74,12 +74,7 @@ TEST(FieldCodesTest, ColumnTypeTextForCreatingTables) {
         {9, 0, u"LONGBLOB"},
         {10, 0, u"MEMO"},
         {3, 4, u""},
-        {4, 4, u""},
-        {5, 4, u""},
-        {7, 4, u""},
-        {11, 8, u""},
         {12, 8, u""},
-        {13, 1, u""},
         {-1, 0, u""},
     };
     for (const auto& c : cases) {

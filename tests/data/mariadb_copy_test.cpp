@@ -17,7 +17,6 @@
 #include "support/database_rows.hpp"
 #include "support/mariadb_server.hpp"
 #include "support/schema_snapshot.hpp"
-#include "support/shell_command.hpp"
 
 namespace orvdb::data {
 namespace {
@@ -64,24 +63,6 @@ std::string firstDifference(test_support::Lines left, test_support::Lines right)
         }
     }
     return {};
-}
-
-// mdb-export of every table, each sorted: what an independent reader sees.
-std::string mdbExport(const fs::path& file) {
-    std::string listing =
-        test_support::runCommand("mdb-tables -1 " + test_support::shellQuote(file.string()) +
-                                 " | sort")
-            .value_or("(mdb-tables failed)");
-    std::string out;
-    size_t start = 0;
-    for (size_t end; (end = listing.find('\n', start)) != std::string::npos; start = end + 1) {
-        std::string table = listing.substr(start, end - start);
-        out += table + "\n" +
-               test_support::runCommand("mdb-export " + test_support::shellQuote(file.string()) +
-                                        " " + test_support::shellQuote(table) + " | sort")
-                   .value_or("(mdb-export failed)\n");
-    }
-    return out;
 }
 
 struct MariaDbExportTest : testing::DataTest {
@@ -151,8 +132,8 @@ protected:
 };
 
 // A fixture copied to the server and back: the same tables, columns, keys,
-// indexes and relationships, and the same rows, both as the engine reads
-// them and as mdbtools does; on the server each table has its rows.
+// indexes and relationships, and the same rows; on the server each table has
+// its rows. (What the writer makes, mdbtools reads: the jet suite.)
 TEST_P(MariaDbCopyTest, RoundTripKeepsTablesKeysIndexesAndRows) {
     SKIP_WITHOUT_FIXTURES();
     ORVDB_SKIP_WITHOUT_MARIADB(scratch);
@@ -203,26 +184,19 @@ TEST_P(MariaDbCopyTest, RoundTripKeepsTablesKeysIndexesAndRows) {
     EXPECT_EQ(
         firstDifference(test_support::allTableRows(back), test_support::allTableRows(original)),
         "");
-    if (test_support::haveCommand("mdb-export")) {
-        std::string there = mdbExport(back);
-        std::string here = mdbExport(original);
-        EXPECT_TRUE(there == here)
-            << "mdb-export differs, sizes " << there.size() << " and " << here.size();
-    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fixtures, MariaDbCopyTest,
-    ::testing::Values("northwind.mdb", "adox_jet4.mdb", "bigIndexTestV2000.mdb",
-                      "compIndexTestV2000.mdb", "delColTestV2000.mdb", "delTestV2000.mdb",
-                      "empty.mdb", "emptyJet4.mdb", "fixedNumericTestV2000.mdb",
-                      "fixedTextTestV2000.mdb", "indexCursorTestV2000.mdb", "indexTestV2000.mdb",
-                      "overflowTestV2000.mdb", "passwordless2000.mdb", "queryTestV2000.mdb",
-                      "test2V2000.mdb", "testIndexPropertiesV2000.mdb", "testPromotionV2000.mdb"),
-    [](const ::testing::TestParamInfo<const char*>& info) {
-        std::string name = info.param;
-        return name.substr(0, name.find('.'));
-    });
+INSTANTIATE_TEST_SUITE_P(Fixtures, MariaDbCopyTest,
+                         // The files with views, relationships, composite and property-laden
+                         // indexes, fixed numerics, overflow rows and none at all.
+                         ::testing::Values("northwind.mdb", "compIndexTestV2000.mdb",
+                                           "emptyJet4.mdb", "fixedNumericTestV2000.mdb",
+                                           "overflowTestV2000.mdb", "queryTestV2000.mdb",
+                                           "testIndexPropertiesV2000.mdb"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             std::string name = info.param;
+                             return name.substr(0, name.find('.'));
+                         });
 
 // A copy back never writes over a file, and a server database of a type
 // Access lacks fails naming the table and column; neither leaves a file.
@@ -231,16 +205,12 @@ TEST_F(MariaDbExportTest, CopyBackRefusesWhatItCannotCarry) {
     auto check = scratch.session();
     fs::path existing = dir.path() / "there.mdb";
     { std::ofstream(existing) << "x"; }
-    EXPECT_THROW(
-        {
-            try {
-                mariadb::copyFromServer(scratch.settings(), existing.string());
-            } catch (const std::exception& e) {
-                EXPECT_THAT(e.what(), ::testing::HasSubstr("exists"));
-                throw;
-            }
-        },
-        std::runtime_error);
+    try {
+        mariadb::copyFromServer(scratch.settings(), existing.string());
+        ADD_FAILURE() << "an existing file was written over";
+    } catch (const std::runtime_error& e) {
+        EXPECT_THAT(e.what(), ::testing::HasSubstr("exists"));
+    }
     check->execute("CREATE TABLE Shapes (Id INT PRIMARY KEY, Outline POINT)");
     fs::path target = dir.path() / "shapes.mdb";
     try {

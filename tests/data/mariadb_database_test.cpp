@@ -22,18 +22,12 @@ using testing::DataTest;
 using ::testing::HasSubstr;
 using testing::W;
 
-bool databaseOpened(iDatabase& database) {
-    OrvWordBool opened = 7;
-    EXPECT_EQ(database.Get_Opened(&opened), ORV_S_OK);
-    return opened != 0;
-}
-
 struct MariaDbDatabaseTest : DataTest {
     void SetUp() override {
         DataTest::SetUp();
         ORVDB_SKIP_WITHOUT_MARIADB(scratch);
         db = mariadb::createDatabase(u"SERVER", u"MARIADB", scratch.settings(), true, nullptr);
-        ASSERT_TRUE(databaseOpened(*db))
+        ASSERT_TRUE(testing::databaseOpened(*db))
             << (recorder->handedExceptions.empty() ? std::string()
                                                    : recorder->handedExceptions.back());
         check = scratch.session();
@@ -364,7 +358,7 @@ TEST_F(MariaDbDatabaseTest, UnreachableServerIsHandedToTheHost) {
     mariadb::Settings nowhere = scratch.settings();
     nowhere.password = "wrong";
     ComPtr<iDatabase> other = mariadb::createDatabase(u"X", u"MARIADB", nowhere, true, nullptr);
-    EXPECT_FALSE(databaseOpened(*other));
+    EXPECT_FALSE(testing::databaseOpened(*other));
     ASSERT_EQ(recorder->handedExceptions.size(), 1u);
     EXPECT_THAT(recorder->handedExceptions[0], HasSubstr(scratch.settings().database));
     EXPECT_THAT(recorder->handedExceptions[0], HasSubstr("Access denied"));
