@@ -1,5 +1,6 @@
 // Constructs Access writes into saved queries: a leading PARAMETERS
-// declaration and DELETE with a field list (crosstabs: crosstab_test.cpp).
+// declaration and DELETE with a field list (crosstabs: crosstab_test.cpp;
+// the malformed ones: parser_test.cpp).
 #include "engine/messages.hpp"
 #include "sql_test_support.hpp"
 
@@ -43,23 +44,6 @@ TEST(ParametersDeclaration, ListsNamesAndTypesBeforeAnyStatementKind) {
         }
     }
     EXPECT_TRUE(parseStatement("SELECT 1").parameters.empty());
-}
-
-TEST(ParametersDeclaration, MalformedDeclarationsAreRejected) {
-    for (const char* sql : {
-             "PARAMETERS x Text SELECT 1",      // no ; after the declaration
-             "PARAMETERS x Text;",              // nothing declared for
-             "PARAMETERS ; SELECT 1",           // no name
-             "PARAMETERS x; SELECT 1",          // no type
-             "PARAMETERS x Text, ; SELECT 1",   // dangling comma
-             "PARAMETERS [a]! Long; SELECT 1",  // path cut short
-         }) {
-        EXPECT_EQ(errorOf([&] { parseStatement(sql); }), msg::kParameterClause) << sql;
-    }
-    EXPECT_EQ(errorOf([] { parseStatement("PARAMETERS x Bogus; SELECT 1"); }),
-              msg::kFieldDefinition);
-    EXPECT_EQ(errorOf([] { parseStatement("PARAMETERS x Text(300); SELECT 1"); }),
-              msg::fieldTooLong("x"));
 }
 
 TEST(ParametersDeclaration, ReferencesBecomeMissingValueCalls) {
@@ -139,15 +123,6 @@ TEST(DeleteFieldList, FieldsNameTheTableWhoseRecordsGo) {
         "Article.RefGroup = GroupArticle.ID",
         schema);
     EXPECT_EQ(t.targetTable, "Article");
-}
-
-TEST(DeleteFieldList, FieldsOfSeveralTablesAreRejected) {
-    for (const char* sql : {
-             "DELETE Article.ID, GroupArticle.ID FROM Article, GroupArticle",
-             "DELETE Article.ID, FROM Article",
-         }) {
-        EXPECT_EQ(errorOf([&] { parseStatement(sql); }), msg::kDeleteTarget) << sql;
-    }
 }
 
 }  // namespace

@@ -66,28 +66,24 @@ TEST(Translate, KindTargetAndDependencies) {
     }
 }
 
-std::vector<std::string> namesOf(const Translation& t) {
-    std::vector<std::string> names;
+// One property (&ColumnDef::name, ::type) of each result column.
+template <typename Value>
+std::vector<Value> columnsOf(const Translation& t, Value ColumnDef::*property) {
+    std::vector<Value> values;
     for (const ResultColumn& column : t.columns) {
-        names.push_back(column.column.name);
+        values.push_back(column.column.*property);
     }
-    return names;
-}
-
-std::vector<JetType> typesOf(const Translation& t) {
-    std::vector<JetType> types;
-    for (const ResultColumn& column : t.columns) {
-        types.push_back(column.column.type);
-    }
-    return types;
+    return values;
 }
 
 TEST(ResultColumns, NamesTypesAndSources) {
     using enum JetType;
-    EXPECT_EQ(namesOf(tr("SELECT * FROM GroupArticle")), (std::vector<std::string>{"ID", "Name"}));
+    EXPECT_EQ(columnsOf(tr("SELECT * FROM GroupArticle"), &ColumnDef::name),
+              (std::vector<std::string>{"ID", "Name"}));
     EXPECT_EQ(
-        namesOf(tr("SELECT T1.ID, T2.ID, T1.Reference, RefGroup + 1, Len(T1.Reference) AS "
-                   "L, 2 * 3 FROM Article AS T1, GroupArticle AS T2")),
+        columnsOf(tr("SELECT T1.ID, T2.ID, T1.Reference, RefGroup + 1, Len(T1.Reference) AS "
+                     "L, 2 * 3 FROM Article AS T1, GroupArticle AS T2"),
+                  &ColumnDef::name),
         (std::vector<std::string>{"T1.ID", "T2.ID", "Reference", "Expr1000", "L", "Expr1001"}));
 
     Translation t = tr(
@@ -95,7 +91,7 @@ TEST(ResultColumns, NamesTypesAndSources) {
         "Count(*), Sum(RefGroup), Sum(Price), Max(Created), Mid(Reference, 2), IIf(Active, 1, 2), "
         "Null, @@IDENTITY FROM Article GROUP BY ID, Reference, Price, Created, Active");
     // A Long sums as Double, Currency stays Currency; IIf of two Longs is Long.
-    std::vector<JetType> types = typesOf(t);
+    std::vector<JetType> types = columnsOf(t, &ColumnDef::type);
     types.erase(types.begin() + 13);  // Null: the values decide (checked below)
     EXPECT_EQ(types, (std::vector<JetType>{Long, Text, Currency, DateTime, Long, DateTime, Boolean,
                                            Long, Double, Currency, DateTime, Text, Long, Long}));
