@@ -313,6 +313,7 @@ struct TableCursorTest : CursorTest {
     void SetUp() override {
         CursorTest::SetUp();
         table = testing::pushTable(*db.get());
+        open("Items");
     }
     void open(const char* name) { ASSERT_EQ(table->Set_Tablename(W(name).get()), ORV_S_OK); }
     std::string idRow() {
@@ -334,8 +335,6 @@ struct TableCursorTest : CursorTest {
 };
 
 TEST_F(TableCursorTest, SetTablenameOpensAndNamesTheTable) {
-    EXPECT_FALSE(testing::isOpened(*table.get()));
-    open("Items");
     EXPECT_TRUE(testing::isOpened(*table.get()));
     OrvBstr name = nullptr;
     ASSERT_EQ(table->Get_Tablename(&name), ORV_S_OK);
@@ -344,7 +343,6 @@ TEST_F(TableCursorTest, SetTablenameOpensAndNamesTheTable) {
 }
 
 TEST_F(TableCursorTest, NewRowsReportTheirAutonumberKeyOrZeroWithoutAnId) {
-    open("Items");
     post("0", "Name", "fourth");
     post("0", "Name", "fifth");
     EXPECT_EQ(idRow(), "5");
@@ -358,7 +356,6 @@ TEST_F(TableCursorTest, NewRowsReportTheirAutonumberKeyOrZeroWithoutAnId) {
 // An unknown key edits the current row; the key reported afterwards is the
 // last row's, not the edited one's.
 TEST_F(TableCursorTest, SetIdRowEditsTheRowWithThatKey) {
-    open("Items");
     post("77", "Name", "changed");
     post("2", "Name", "B");
     EXPECT_EQ(namesById(), (std::vector<std::string>{"changed", "B", "three"}));
@@ -366,7 +363,6 @@ TEST_F(TableCursorTest, SetIdRowEditsTheRowWithThatKey) {
 }
 
 TEST_F(TableCursorTest, RefusedPostShowsTheEngineMessageAndKeepsTheKey) {
-    open("Items");
     post("0", "Name", "ok");
     ASSERT_EQ(idRow(), "4");
     ASSERT_EQ(table->Set_IdRow(W("0").get()), ORV_S_OK);
@@ -383,7 +379,6 @@ TEST_F(TableCursorTest, RefusedPostShowsTheEngineMessageAndKeepsTheKey) {
 }
 
 TEST_F(TableCursorTest, SetIntegerZeroStoresNull) {
-    open("Items");
     ASSERT_EQ(table->Set_IdRow(W("1").get()), ORV_S_OK);
     ASSERT_EQ(table->SetInteger(W("Qty").get(), 0), ORV_S_OK);
     ASSERT_EQ(table->Post(), ORV_S_OK);
@@ -392,7 +387,6 @@ TEST_F(TableCursorTest, SetIntegerZeroStoresNull) {
 }
 
 TEST_F(TableCursorTest, GotoKeyEditsTheFirstRowInIndexOrderWithoutPosting) {
-    open("Items");
     ASSERT_EQ(table->GotoKey(W("Qty").get(), W("ByName").get(), W("9").get()), ORV_S_OK);
     EXPECT_EQ(testing::getString(*table.get(), "Name"), "one");
     ASSERT_EQ(table->Post(), ORV_S_OK);

@@ -118,9 +118,7 @@ TEST(FieldCodesTest, ColourTextIsNineDigitsRedGreenBlue) {
     EXPECT_EQ(colorToText(0), "000000000");
     // Bits above blue are not part of a colour.
     EXPECT_EQ(colorToText(static_cast<int32_t>(0xFF0A0B0Cu)), "012011010");
-}
-
-TEST(FieldCodesTest, ColourTextThatIsNotNineDigitsReadsAsZero) {
+    // Text that is not nine digits reads as zero.
     EXPECT_EQ(colorFromText(u"00102225"), 0) << "eight digits";
     EXPECT_EQ(colorFromText(u""), 0);
     EXPECT_EQ(colorFromText(u"abc022255"), 0) << "letters in one group zero all three";
