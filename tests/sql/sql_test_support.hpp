@@ -78,6 +78,10 @@ inline FakeSchema suiteSchema() {
                             column("Flags", JetType::Long)});
     s.table("Version", {column("Version", JetType::Single)});
     s.table("Scores", {column("Player", JetType::Text, 20), column("Points", JetType::Long)});
+    s.table("Sales", {column("Region", JetType::Text, 20), column("Quarter", JetType::Text, 5),
+                      column("Yr", JetType::Long), column("Amount", JetType::Long)});
+    s.view("RegionQuarters",
+           "TRANSFORM Sum(Amount) SELECT Region FROM Sales GROUP BY Region PIVOT Quarter");
     s.view("Get_Articles", "SELECT ID, Reference AS Ref FROM Article WHERE Active");
     s.view("Articles_Of_Get", "SELECT Ref FROM Get_Articles");
     s.view("LoopA", "SELECT * FROM LoopB");
