@@ -2,7 +2,7 @@
 // result metadata, Jet's errors for names and misuse, and what Access writes
 // into saved queries (a leading PARAMETERS declaration, DELETE with a field
 // list). What the emitted statements do is checked by running them
-// (translate_behaviour_test); crosstabs are crosstab_test's.
+// (translate_behaviour_test).
 #include "engine/messages.hpp"
 #include "sql_test_support.hpp"
 
