@@ -132,9 +132,7 @@ TEST_F(DatabaseStacksTest, PopAndPushGiveFreshCursors) {
     // The popped cursor the test still holds was closed on the way out.
     EXPECT_FALSE(testing::isOpened(*t.get()));
     t = testing::pushTable(*db.get());
-    OrvBstr name = nullptr;
-    ASSERT_EQ(t->Get_Tablename(&name), ORV_S_OK);
-    EXPECT_EQ(testing::take(name), "");
+    EXPECT_EQ(testing::textOf([&](OrvBstr* out) { return t->Get_Tablename(out); }), "");
     EXPECT_FALSE(testing::isOpened(*t.get()));
 }
 
@@ -317,9 +315,7 @@ struct TableCursorTest : CursorTest {
     }
     void open(const char* name) { ASSERT_EQ(table->Set_Tablename(W(name).get()), ORV_S_OK); }
     std::string idRow() {
-        OrvBstr id = nullptr;
-        EXPECT_EQ(table->Get_IdRow(&id), ORV_S_OK);
-        return testing::take(id);
+        return testing::textOf([&](OrvBstr* out) { return table->Get_IdRow(out); });
     }
     void set(const char* field, const char* text) {
         ASSERT_EQ(table->Setstring(W(field).get(), W(text).get()), ORV_S_OK) << field;
@@ -336,9 +332,7 @@ struct TableCursorTest : CursorTest {
 
 TEST_F(TableCursorTest, SetTablenameOpensAndNamesTheTable) {
     EXPECT_TRUE(testing::isOpened(*table.get()));
-    OrvBstr name = nullptr;
-    ASSERT_EQ(table->Get_Tablename(&name), ORV_S_OK);
-    EXPECT_EQ(testing::take(name), "Items");
+    EXPECT_EQ(testing::textOf([&](OrvBstr* out) { return table->Get_Tablename(out); }), "Items");
     EXPECT_TRUE(ORV_FAILED(table->Set_Tablename(W("NoSuchTable").get())));
 }
 

@@ -134,6 +134,15 @@ inline bool databaseOpened(iDatabase& database) {
     return opened != 0;
 }
 
+// The text an out-string call gives, expecting success:
+// textOf([&](OrvBstr* out) { return db->Get_dbname(out); }).
+template <typename Call>
+std::string textOf(Call call) {
+    OrvBstr text = nullptr;
+    EXPECT_EQ(call(&text), ORV_S_OK);
+    return take(text);
+}
+
 inline std::string getString(iRecordDatabase& cursor, const std::string& field) {
     OrvBstr text = nullptr;
     EXPECT_EQ(cursor.Getstring(W(field).get(), &text), ORV_S_OK) << field;

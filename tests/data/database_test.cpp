@@ -42,9 +42,7 @@ struct DatabaseTest : DataTest {
 TEST_F(DatabaseTest, FactoryOpensOnRequestAndNamesAfterTheAlias) {
     ComPtr<iDatabase> db = createDatabase(u"XMANDATA", nullptr, true, u"", host::toUtf16(path));
     EXPECT_TRUE(testing::databaseOpened(*db.get()));
-    OrvBstr name = nullptr;
-    ASSERT_EQ(db->Get_dbname(&name), ORV_S_OK);
-    EXPECT_EQ(testing::take(name), "XMANDATA");
+    EXPECT_EQ(testing::textOf([&](OrvBstr* out) { return db->Get_dbname(out); }), "XMANDATA");
     const std::string suitePath = dir.path().string() + "\\DATA.MDB";
     EXPECT_TRUE(testing::databaseOpened(
         *createDatabase(u"N", u"", u"", true, u"", host::toUtf16(suitePath), nullptr).get()));
@@ -123,17 +121,14 @@ TEST_F(DatabaseTest, RollbackUndoesRowsWrittenSinceSavePoint) {
 
 TEST_F(DatabaseTest, DdlTextsThroughTheInterface) {
     ComPtr<torvc_Database> db = openDatabase();
-    auto text = [](auto call) {
-        OrvBstr out = nullptr;
-        EXPECT_EQ(call(&out), ORV_S_OK);
-        return testing::take(out);
-    };
-    EXPECT_EQ(text([&](OrvBstr* o) { return db->Get_FieldTypeText(2, 50, o); }), "VARCHAR(50)");
-    EXPECT_EQ(text([&](OrvBstr* o) { return db->Get_SortOrderText(3, o); }), "");
-    EXPECT_EQ(text([&](OrvBstr* o) { return db->Get_SortOrderText(2, o); }), "DESC");
-    EXPECT_EQ(text([&](OrvBstr* o) { return db->Get_AlterColumnText(0, o); }), "ALTER COLUMN");
-    EXPECT_EQ(text([&](OrvBstr* o) { return db->Get_AlterColumnText(5, o); }), "");
-    EXPECT_EQ(text([&](OrvBstr* o) { return db->Get_SQL(3, o); }), "");
+    EXPECT_EQ(testing::textOf([&](OrvBstr* out) { return db->Get_FieldTypeText(2, 50, out); }),
+              "VARCHAR(50)");
+    EXPECT_EQ(testing::textOf([&](OrvBstr* out) { return db->Get_SortOrderText(3, out); }), "");
+    EXPECT_EQ(testing::textOf([&](OrvBstr* out) { return db->Get_SortOrderText(2, out); }), "DESC");
+    EXPECT_EQ(testing::textOf([&](OrvBstr* out) { return db->Get_AlterColumnText(0, out); }),
+              "ALTER COLUMN");
+    EXPECT_EQ(testing::textOf([&](OrvBstr* out) { return db->Get_AlterColumnText(5, out); }), "");
+    EXPECT_EQ(testing::textOf([&](OrvBstr* out) { return db->Get_SQL(3, out); }), "");
     EXPECT_EQ(db->Get_FieldTypeText(2, 50, nullptr), ORV_E_POINTER);
 }
 

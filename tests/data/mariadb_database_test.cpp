@@ -118,10 +118,10 @@ TEST_F(MariaDbDatabaseTest, TypeWordsMakeColumnsThatReadBackAsTheirKind) {
         {9, "longblob"}, {10, "longtext"}, {12, "datetime"},   {13, "tinyint(1)"},
     };
     for (const Case& c : cases) {
-        OrvBstr word = nullptr;
-        ASSERT_EQ(db->Get_FieldTypeText(c.kind, 40, &word), ORV_S_OK);
+        std::string word =
+            testing::textOf([&](OrvBstr* out) { return db->Get_FieldTypeText(c.kind, 40, out); });
         std::string table = "K" + std::to_string(c.kind);
-        check->execute("CREATE TABLE " + table + " (C " + testing::take(word) + ")");
+        check->execute("CREATE TABLE " + table + " (C " + word + ")");
         EXPECT_EQ(count("SELECT COLUMN_TYPE FROM information_schema.COLUMNS WHERE "
                         "TABLE_SCHEMA=DATABASE() AND TABLE_NAME='" +
                         table + "'"),
@@ -137,12 +137,9 @@ TEST_F(MariaDbDatabaseTest, TypeWordsMakeColumnsThatReadBackAsTheirKind) {
         EXPECT_EQ(kind, c.kind) << "kind " << c.kind;
         ASSERT_EQ(db->PopQuery(), ORV_S_OK);
     }
-    OrvBstr none = nullptr;
-    ASSERT_EQ(db->Get_FieldTypeText(3, 10, &none), ORV_S_OK);
-    EXPECT_EQ(testing::take(none), "");
-    OrvBstr keyword = nullptr;
-    ASSERT_EQ(db->Get_AlterColumnText(0, &keyword), ORV_S_OK);
-    EXPECT_EQ(testing::take(keyword), "MODIFY");
+    EXPECT_EQ(testing::textOf([&](OrvBstr* out) { return db->Get_FieldTypeText(3, 10, out); }), "");
+    EXPECT_EQ(testing::textOf([&](OrvBstr* out) { return db->Get_AlterColumnText(0, out); }),
+              "MODIFY");
 }
 
 // Selects position on their first row, action statements report whether
@@ -227,9 +224,10 @@ TEST_F(MariaDbDatabaseTest, TableCursorAppendsAndEditsByKey) {
     ASSERT_EQ(table->Setstring(W("Nom").get(), W("Châssis").get()), ORV_S_OK);
     ASSERT_EQ(table->SetDateTime(W("Vu").get(), 45356.5), ORV_S_OK);
     ASSERT_EQ(table->Post(), ORV_S_OK);
-    OrvBstr id = nullptr;
-    ASSERT_EQ(table->Get_IdRow(&id), ORV_S_OK);
-    EXPECT_EQ(testing::take(id), "3");
+    auto idRow = [&] {
+        return testing::textOf([&](OrvBstr* out) { return table->Get_IdRow(out); });
+    };
+    EXPECT_EQ(idRow(), "3");
     EXPECT_EQ(count("SELECT CONCAT(Nom, ' ', Vu) FROM Prix WHERE Id = 3"),
               "Châssis 2024-03-05 12:00:00");
 
@@ -242,8 +240,7 @@ TEST_F(MariaDbDatabaseTest, TableCursorAppendsAndEditsByKey) {
     ASSERT_EQ(table->Set_IdRow(W("0").get()), ORV_S_OK);
     ASSERT_EQ(table->Setstring(W("Code").get(), W("A'1").get()), ORV_S_OK);
     ASSERT_EQ(table->Post(), ORV_S_OK);
-    ASSERT_EQ(table->Get_IdRow(&id), ORV_S_OK);
-    EXPECT_EQ(testing::take(id), "0");
+    EXPECT_EQ(idRow(), "0");
     EXPECT_EQ(count("SELECT Code FROM Sans"), "A'1");
 
     // A row the server refuses goes to a message box, not to the caller.
