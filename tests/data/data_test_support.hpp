@@ -35,8 +35,6 @@ inline std::string take(OrvBstr text) {
     return host::Bstr::adopt(text).utf8();
 }
 
-using ScratchDir = test::TempDir;
-
 using test_support::autoNumber;
 using test_support::column;
 using test_support::primaryKey;
@@ -93,7 +91,7 @@ protected:
         }
     }
 
-    ScratchDir dir;
+    test::TempDir dir;
     std::string path = dir.file("data.mdb");
     std::shared_ptr<HostRecorder> recorder = std::make_shared<HostRecorder>();
 };

@@ -25,7 +25,9 @@ struct DatabaseTest : DataTest {
         catalog(db).createTable(
             "ITEMS",
             {testing::autoNumber("Id"), testing::column("Name", engine::JetType::Text, 40),
-             testing::column("Qty", engine::JetType::Integer)},
+             testing::column("Qty", engine::JetType::Integer),
+             testing::column("Price", engine::JetType::Currency),
+             testing::column("Photo", engine::JetType::OLE)},
             {testing::primaryKey("Id")});
     }
     bool tableExists(iDatabase& db, const std::string& name) {
@@ -101,7 +103,7 @@ TEST_F(DatabaseTest, SchemaQuestionsIgnoreBracketsAndCase) {
     OrvWordBool exists = ORV_WFALSE;
     ASSERT_EQ(db->FieldExists(W("Items").get(), W("qty").get(), &exists), ORV_S_OK);
     EXPECT_EQ(exists, ORV_WTRUE);
-    ASSERT_EQ(db->FieldExists(W("Items").get(), W("Price").get(), &exists), ORV_S_OK);
+    ASSERT_EQ(db->FieldExists(W("Items").get(), W("Cost").get(), &exists), ORV_S_OK);
     EXPECT_EQ(exists, ORV_WFALSE);
     EXPECT_TRUE(ORV_FAILED(db->FieldExists(W("Nothing").get(), W("Id").get(), &exists)));
     ASSERT_EQ(db->Close(), ORV_S_OK);
@@ -290,29 +292,11 @@ TEST_F(DatabaseWholeTest, TableListAddsOneNamedObjectPerUserTable) {
     EXPECT_EQ(db->queryDepth(), 0);
 }
 
-struct FieldDefTest : DataTest {
-    void SetUp() override {
-        DataTest::SetUp();
-        ComPtr<torvc_Database> maker = openDatabase();
-        catalog(*maker.get())
-            .createTable(
-                "Parts",
-                {testing::autoNumber("Id"), testing::column("Label", engine::JetType::Text, 40),
-                 testing::column("Price", engine::JetType::Currency),
-                 testing::column("Photo", engine::JetType::OLE)},
-                {testing::primaryKey("Id")});
-    }
-    FieldDef read(iDatabase& db, const char* table, const char* field) {
-        FieldDef def{-1, -1};
-        EXPECT_EQ(db.Get_FieldDef(W(table).get(), W(field).get(), &def), ORV_S_OK);
-        return def;
-    }
-};
-
 // An open database answers from its catalog, a closed one reads the file;
 // a missing table, field or file gives zeros.
-TEST_F(FieldDefTest, AnsweredFromTheCatalogOrTheFile) {
+TEST_F(DatabaseTest, FieldDefIsAnsweredFromTheCatalogOrTheFile) {
     ComPtr<torvc_Database> open = openDatabase();
+    makeItems(*open.get());
     ComPtr<torvc_Database> closed(new torvc_Database(u"N", u"", u"", host::toUtf16(path), nullptr));
     ComPtr<torvc_Database> missing(
         new torvc_Database(u"N", u"", u"", host::toUtf16(dir.file("none.mdb")), nullptr));
@@ -323,19 +307,20 @@ TEST_F(FieldDefTest, AnsweredFromTheCatalogOrTheFile) {
         int32_t type;
         int32_t size;
     } cases[] = {
-        {open.get(), "Parts", "Id", 4, 4},        {open.get(), "Parts", "label", 10, 40},
-        {open.get(), "Parts", "Price", 5, 8},     {open.get(), "Parts", "Photo", 11, 0},
-        {open.get(), "Parts", "Missing", 0, 0},   {open.get(), "NoTable", "Id", 0, 0},
-        {closed.get(), "Parts", "Label", 10, 40}, {missing.get(), "Parts", "Label", 0, 0},
+        {open.get(), "Items", "Id", 4, 4},       {open.get(), "Items", "name", 10, 40},
+        {open.get(), "Items", "Price", 5, 8},    {open.get(), "Items", "Photo", 11, 0},
+        {open.get(), "Items", "Missing", 0, 0},  {open.get(), "NoTable", "Id", 0, 0},
+        {closed.get(), "Items", "Name", 10, 40}, {missing.get(), "Items", "Name", 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.table) + "." + c.field);
-        FieldDef def = read(*c.db, c.table, c.field);
+        FieldDef def{-1, -1};
+        EXPECT_EQ(c.db->Get_FieldDef(W(c.table).get(), W(c.field).get(), &def), ORV_S_OK);
         EXPECT_EQ(def.Type, c.type);
         EXPECT_EQ(def.Size, c.size);
     }
     EXPECT_FALSE(closed->connection().isOpen());
-    EXPECT_EQ(missing->Get_FieldDef(W("Parts").get(), W("Label").get(), nullptr), ORV_E_POINTER);
+    EXPECT_EQ(missing->Get_FieldDef(W("Items").get(), W("Name").get(), nullptr), ORV_E_POINTER);
 }
 
 }  // namespace

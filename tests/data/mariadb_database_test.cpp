@@ -372,13 +372,6 @@ namespace fs = std::filesystem;
 
 const fs::path kFixtures = fs::path(ORVDB_FIXTURES_DIR) / "jet4";
 
-#define SKIP_WITHOUT_FIXTURES()                                              \
-    do {                                                                     \
-        if (!fs::exists(kFixtures)) {                                        \
-            GTEST_SKIP() << "fixtures folder " << kFixtures << " is absent"; \
-        }                                                                    \
-    } while (0)
-
 // The schema without its saved queries (which Access SQL and MariaDB's SQL
 // do not share) and without the relationships among Access's own system
 // tables (which a copy leaves to Access).
@@ -419,10 +412,11 @@ struct MariaDbExportTest : testing::DataTest {
 // Every northwind table exported through ExportTable: the server holds the
 // same rows, each column with the type word the server gave for its kind.
 TEST_F(MariaDbExportTest, NorthwindTablesArriveWithTheirRowsAndTypes) {
-    SKIP_WITHOUT_FIXTURES();
+    if (!fs::exists(kFixtures)) {
+        GTEST_SKIP() << "fixtures folder " << kFixtures << " is absent";
+    }
     ORVDB_SKIP_WITHOUT_MARIADB(scratch);
-    testing::ScratchDir copyDir;
-    fs::path source = copyDir.path() / "northwind.mdb";
+    fs::path source = dir.path() / "northwind.mdb";
     fs::copy_file(kFixtures / "northwind.mdb", source);
     ComPtr<iDatabase> access =
         createDatabase(u"NW", {}, u"NW", true, {}, host::toUtf16(source.string()), nullptr);
@@ -482,7 +476,9 @@ protected:
 // indexes and relationships, and the same rows; on the server each table has
 // its rows. (What the writer makes, mdbtools reads: the jet suite.)
 TEST_P(MariaDbCopyTest, RoundTripKeepsTablesKeysIndexesAndRows) {
-    SKIP_WITHOUT_FIXTURES();
+    if (!fs::exists(kFixtures)) {
+        GTEST_SKIP() << "fixtures folder " << kFixtures << " is absent";
+    }
     ORVDB_SKIP_WITHOUT_MARIADB(scratch);
     fs::path original = kFixtures / GetParam();
     fs::path back = dir.path() / "back.mdb";
