@@ -26,26 +26,17 @@ using suite_test::execute;
 using suite_test::hasColumn;
 using suite_test::rows;
 
-std::string text(iDatabase& db, OrvHResult (iDatabase::*get)(OrvBstr*)) {
+// The text a getter gives: text(*db, &iDatabase::Get_SQL, 3).
+template <typename Object, typename Getter, typename... Args>
+std::string text(Object& object, Getter get, Args... args) {
     host::Bstr value;
-    EXPECT_EQ((db.*get)(value.put()), ORV_S_OK);
+    EXPECT_EQ((object.*get)(args..., value.put()), ORV_S_OK);
     return value.utf8();
 }
 
 std::string providerNameOf(iDatabase& db) {
     ComPtr<iProviderName> named = ComPtr<iDatabase>(&db).as<iProviderName>();
-    if (!named) {
-        return "<no iProviderName>";
-    }
-    host::Bstr value;
-    EXPECT_EQ(named->Get_ProviderName(value.put()), ORV_S_OK);
-    return value.utf8();
-}
-
-std::string sqlOf(iDatabase& db, int32_t index) {
-    host::Bstr value;
-    EXPECT_EQ(db.Get_SQL(index, value.put()), ORV_S_OK);
-    return value.utf8();
+    return named ? text(*named, &iProviderName::Get_ProviderName) : "<no iProviderName>";
 }
 
 std::string pathOf(iDatabase& db) {
@@ -131,7 +122,7 @@ TEST_F(KindsTest, ManagerKindFindsItsFileThroughTheServerInformation) {
     EXPECT_EQ(text(*db, &iDatabase::Get_dbname), "MANAGER");
     EXPECT_TRUE(ComPtr<iDatabase>(db).as<IManagerStrings>());
     EXPECT_FALSE(ComPtr<iDatabase>(db).as<iProviderName>());
-    EXPECT_EQ(sqlOf(*db, 0), "");
+    EXPECT_EQ(text(*db, &iDatabase::Get_SQL, 0), "");
 }
 
 // The library's version is read as text, and is zero without a connection;
@@ -174,10 +165,10 @@ TEST_F(KindsTest, SqlCataloguesOfEachKind) {
         ASSERT_TRUE(c.db);
         for (int32_t index = -1; index <= c.size; ++index) {
             const bool inside = index >= 0 && index < c.size;
-            const std::string text = sqlOf(*c.db, index);
-            EXPECT_EQ(!text.empty(), inside) << "index " << index;
+            const std::string sql = text(*c.db, &iDatabase::Get_SQL, index);
+            EXPECT_EQ(!sql.empty(), inside) << "index " << index;
             if (inside) {
-                EXPECT_EQ(text, c.catalogue(index)) << "index " << index;
+                EXPECT_EQ(sql, c.catalogue(index)) << "index " << index;
             }
         }
     }
