@@ -83,7 +83,6 @@ void expectConsistent(torvc_Database& db) {
 }
 
 TEST_F(DatabaseStacksTest, PushesAndPopsKeepDepthAndActiveCursorInStep) {
-    EXPECT_EQ(db->procedureDepth(), 0);
     iQueryDatabase* q = reinterpret_cast<iQueryDatabase*>(1);
     EXPECT_TRUE(ORV_FAILED(db->Get_ActiveQuery(&q)));
     EXPECT_EQ(q, nullptr);
@@ -247,19 +246,18 @@ TEST_F(QueryCursorTest, LastErrorKeepsTheQuietFailureUntilTheNextStatement) {
     EXPECT_TRUE(recorder->messageBoxes.empty());
 }
 
-TEST_F(QueryCursorTest, NextClosesTheCursorAfterTheLastRow) {
+// Next closes the cursor after the last row; FillstringList takes the
+// current row and all the following ones, and stays on the last.
+TEST_F(QueryCursorTest, WalkingTheRows) {
     ASSERT_TRUE(testing::openSql(*query.get(), "SELECT Name FROM Items ORDER BY Id"));
     EXPECT_THAT(restOfNames(*query.get()), ElementsAre("one", "two", "three"));
     EXPECT_EQ(recordCount(), 0);
-}
-
-TEST_F(QueryCursorTest, FillstringListTakesTheCurrentAndAllFollowingRows) {
     ASSERT_TRUE(testing::openSql(*query.get(), "SELECT Name FROM Items ORDER BY Id"));
     ASSERT_EQ(query->Next(), ORV_S_OK);
     ComPtr<TextList> list(new TextList);
     ASSERT_EQ(query->FillstringList(list.get(), W("name").get()), ORV_S_OK);
     EXPECT_THAT(list->texts, ElementsAre("two", "three"));
-    EXPECT_TRUE(testing::isOpened(*query.get())) << "stays on the last row";
+    EXPECT_TRUE(testing::isOpened(*query.get()));
     EXPECT_EQ(testing::getString(*query.get(), "Name"), "three");
     EXPECT_TRUE(ORV_FAILED(query->FillstringList(list.get(), W("Nope").get())));
 }

@@ -14,14 +14,6 @@ using engine::FieldInfo;
 using engine::FieldType;
 using engine::JetType;
 
-FieldInfo field(const std::string& name, FieldType type, int size) {
-    FieldInfo f;
-    f.name = name;
-    f.type = type;
-    f.size = size;
-    return f;
-}
-
 struct FieldCase {
     const char* name;
     FieldType type;
@@ -52,9 +44,12 @@ TEST(FieldCodesTest, KindCodeAndTypeWordOfEveryEngineType) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        FieldInfo f = field(c.name, c.type, c.size);
-        EXPECT_EQ(fieldKindCode(f), c.kind);
-        EXPECT_EQ(fieldTypeWord(f), c.word);
+        FieldInfo field;
+        field.name = c.name;
+        field.type = c.type;
+        field.size = c.size;
+        EXPECT_EQ(fieldKindCode(field), c.kind);
+        EXPECT_EQ(fieldTypeWord(field), c.word);
     }
 }
 

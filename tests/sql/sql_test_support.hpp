@@ -156,12 +156,10 @@ public:
                 values.push_back(readColumnValue(st, 0));
             }
             sqlite3_finalize(st);
-            ++pivotReads_;
             return values;
         };
         return translate(accessSql, schema_, &reader);
     }
-    int pivotReads() const { return pivotReads_; }
 
     std::vector<std::string> query(const std::string& sql) {
         sqlite3_stmt* st = prepare(sql);
@@ -188,8 +186,6 @@ public:
         }
         return rows;
     }
-
-    sqlite3* db() { return db_; }
 
 private:
     sqlite3_stmt* prepare(const std::string& sql) {
@@ -233,7 +229,6 @@ private:
 
     const FakeSchema& schema_;
     sqlite3* db_ = nullptr;
-    int pivotReads_ = 0;
     std::map<std::string, int64_t> counters_;
     int64_t last_ = 0;
 };

@@ -430,14 +430,13 @@ TEST_F(CrosstabRun, WhereFiltersRowsAndColumnsHavingFiltersRows) {
 
 TEST_F(CrosstabRun, HeadingsThatDifferOnlyInCaseShareAColumn) {
     store_.exec("INSERT INTO Sales VALUES ('West', 'q2', 2021, 100)");
-    Names names = columns(
-        "TRANSFORM Sum(Amount) SELECT Region FROM Sales GROUP BY Region "
-        "PIVOT Quarter");
-    EXPECT_EQ(names.size(), 5u);
-    Rows rows =
-        run("TRANSFORM Sum(Amount) SELECT Region FROM Sales WHERE Region >= 'North' "
-            "GROUP BY Region PIVOT Quarter");
-    EXPECT_EQ(rows, (Rows{"North|15|7|NULL", "South|3|NULL|4", "West|NULL|100|NULL"}));
+    EXPECT_EQ(
+        columns("TRANSFORM Sum(Amount) SELECT Region FROM Sales GROUP BY Region PIVOT Quarter")
+            .size(),
+        5u);
+    EXPECT_EQ(run("TRANSFORM Sum(Amount) SELECT Region FROM Sales WHERE Region >= 'North' "
+                  "GROUP BY Region PIVOT Quarter"),
+              (Rows{"North|15|7|NULL", "South|3|NULL|4", "West|NULL|100|NULL"}));
 }
 
 TEST_F(CrosstabRun, SavedCrosstabServesAsASource) {
