@@ -466,11 +466,7 @@ TEST_F(MariaDbExportTest, NorthwindTablesArriveWithTheirRowsAndTypes) {
     }
 }
 
-class MariaDbCopyTest : public testing::DataTest,
-                        public ::testing::WithParamInterface<const char*> {
-protected:
-    test_support::ScratchServerDatabase scratch;
-};
+struct MariaDbCopyTest : MariaDbExportTest, ::testing::WithParamInterface<const char*> {};
 
 // A fixture copied to the server and back: the same tables, columns, keys,
 // indexes and relationships, and the same rows; on the server each table has

@@ -254,7 +254,6 @@ TEST(ParametersDeclaration, ListsNamesAndTypesBeforeAnyStatementKind) {
 }
 
 TEST(ParametersDeclaration, ReferencesBecomeMissingValueCalls) {
-    const testing::FakeSchema schema = testing::suiteSchema();
     struct Case {
         std::string sql;
         std::string call;
@@ -276,17 +275,15 @@ TEST(ParametersDeclaration, ReferencesBecomeMissingValueCalls) {
     };
     for (const Case& c : cases) {
         Translation t;
-        ASSERT_NO_THROW(t = translate(c.sql, schema)) << c.sql;
+        ASSERT_NO_THROW(t = tr(c.sql)) << c.sql;
         EXPECT_NE(t.sql.find(c.call), std::string::npos) << c.sql << "\n-> " << t.sql;
     }
     // Without the declaration the same names are unknown.
-    EXPECT_EQ(errorOf([&] { translate("SELECT ID FROM Article WHERE Reference = [Who]", schema); }),
+    EXPECT_EQ(errorOf([] { tr("SELECT ID FROM Article WHERE Reference = [Who]"); }),
               msg::unknownName("Who"));
-    EXPECT_NE(errorOf([&] {
-                  translate(
-                      "PARAMETERS [Forms]![F]![Id] Long; SELECT ID FROM Article WHERE ID = "
-                      "[Forms]![G]![Id]",
-                      schema);
+    EXPECT_NE(errorOf([] {
+                  tr("PARAMETERS [Forms]![F]![Id] Long; SELECT ID FROM Article WHERE ID = "
+                     "[Forms]![G]![Id]");
               }).find("Invalid use of '.', '!', or '()'"),
               std::string::npos);
 }
