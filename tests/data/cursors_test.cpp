@@ -389,8 +389,6 @@ TEST_F(TableCursorTest, GotoKeyEditsTheFirstRowInIndexOrderWithoutPosting) {
     EXPECT_TRUE(ORV_FAILED(table->GotoKey(W("Qty").get(), W("NoIndex").get(), W("1").get())));
 }
 
-enum class State { neverOpened, closed };
-
 // An operation on a closed cursor of kind Cursor.
 template <typename Cursor>
 struct Refused {
@@ -428,10 +426,10 @@ const Refused<iQueryDatabase> kQueryCases[] = {
 using ClosedCursorTest = CursorTest;
 
 TEST_F(ClosedCursorTest, AClosedQueryRefusesToMoveOrRead) {
-    for (State state : {State::neverOpened, State::closed}) {
+    for (bool closed : {false, true}) {
         for (const auto& c : kQueryCases) {
             ComPtr<iQueryDatabase> query = testing::pushQuery(*db.get());
-            if (state == State::closed) {
+            if (closed) {
                 ASSERT_TRUE(
                     testing::openSql(*query.get(), "SELECT Id, Name FROM Items WHERE Id = 1"));
                 ASSERT_EQ(query->Next(), ORV_S_OK);
@@ -439,7 +437,7 @@ TEST_F(ClosedCursorTest, AClosedQueryRefusesToMoveOrRead) {
             ASSERT_FALSE(testing::isOpened(*query.get()));
             const OrvHResult status = c.call(*query.get());
             const std::string where =
-                std::string(c.operation) + (state == State::neverOpened ? " (never opened)" : "");
+                std::string(c.operation) + (closed ? " (closed)" : " (never opened)");
             EXPECT_TRUE(ORV_FAILED(status)) << where;
             EXPECT_THAT(host::lastErrorMessage(), HasSubstr(engine::msg::kObjectClosed)) << where;
             int32_t count = -1;
@@ -456,23 +454,19 @@ const Refused<iTableDatabase> kTableCases[] = {
     {"Append", [](iTableDatabase& t) { return t.Append(); }},
     {"Set_IdRow", [](iTableDatabase& t) { return t.Set_IdRow(W("1").get()); }},
     {"Setstring", [](iTableDatabase& t) { return t.Setstring(W("Name").get(), W("x").get()); }},
-    {"GetInteger",
-     [](iTableDatabase& t) {
-         int32_t value = 0;
-         return t.GetInteger(W("Id").get(), &value);
-     }},
+    {"GetInteger", [](iTableDatabase& t) { return readInteger(t, "Id"); }},
 };
 
 TEST_F(ClosedCursorTest, ATableNeverOpenedOrClosedRefusesToMoveOrEdit) {
-    for (State state : {State::neverOpened, State::closed}) {
+    for (bool closed : {false, true}) {
         for (const auto& c : kTableCases) {
             ComPtr<iTableDatabase> table = testing::pushTable(*db.get());
-            if (state == State::closed) {
+            if (closed) {
                 ASSERT_EQ(table->Set_Tablename(W("Items").get()), ORV_S_OK);
                 ASSERT_EQ(table->Set_Opened(ORV_WFALSE), ORV_S_OK);
             }
-            const std::string where = std::string(c.operation) +
-                                      (state == State::closed ? " (closed)" : " (never opened)");
+            const std::string where =
+                std::string(c.operation) + (closed ? " (closed)" : " (never opened)");
             EXPECT_TRUE(ORV_FAILED(c.call(*table.get()))) << where;
             EXPECT_THAT(host::lastErrorMessage(), HasSubstr(engine::msg::kObjectClosed)) << where;
             db->PopTable();
