@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "../support/temp_dir.hpp"
@@ -42,8 +43,11 @@ struct RecordDataTest : DataTest {
         ASSERT_EQ(table->Set_Tablename(W("Things").get()), ORV_S_OK);
         ASSERT_EQ(table->Set_IdRow(W("0").get()), ORV_S_OK);
     }
-    void post() { ASSERT_EQ(table->Post(), ORV_S_OK); }
-    // Re-reads the single row from the store.
+    // Posts the row, then re-reads it from the store.
+    void postAndReopen() {
+        ASSERT_EQ(table->Post(), ORV_S_OK);
+        reopen();
+    }
     void reopen() {
         ASSERT_EQ(table->Set_Tablename(W("Things").get()), ORV_S_OK);
         ASSERT_EQ(table->Edit(), ORV_S_OK);
@@ -52,26 +56,21 @@ struct RecordDataTest : DataTest {
     ComPtr<iTableDatabase> table;
 };
 
-// The texts a colour reads from are field_codes_test's; here the wiring.
-TEST_F(RecordDataTest, ColourRoundTripsThroughItsNineDigitTextAndIsZeroForAMissingField) {
+// A colour is stored as its nine-digit text (field_codes_test's) and is
+// zero for a missing field; a float is stored widened, not re-rounded.
+TEST_F(RecordDataTest, ColoursNumbersBooleansAndDates) {
     int32_t color = 1 | 22 << 8 | 255 << 16;
     ASSERT_EQ(table->SetColor(W("Color").get(), color), ORV_S_OK);
-    post();
-    reopen();
+    ASSERT_EQ(table->SetDouble(W("Ratio").get(), 0.1), ORV_S_OK);
+    ASSERT_EQ(table->SetBoolean(W("Done").get(), 1), ORV_S_OK) << "any non-zero is true";
+    ASSERT_EQ(table->SetDateTime(W("When").get(), 45000.25), ORV_S_OK);
+    postAndReopen();
     EXPECT_EQ(testing::getString(*table.get(), "Color"), "001022255");
     int32_t read = -1;
     ASSERT_EQ(table->GetColor(W("Color").get(), &read), ORV_S_OK);
     EXPECT_EQ(read, color);
     ASSERT_EQ(table->GetColor(W("NoSuchField").get(), &read), ORV_S_OK);
     EXPECT_EQ(read, 0);
-}
-
-TEST_F(RecordDataTest, NumbersBooleansAndDates) {
-    ASSERT_EQ(table->SetDouble(W("Ratio").get(), 0.1), ORV_S_OK);
-    ASSERT_EQ(table->SetBoolean(W("Done").get(), 1), ORV_S_OK) << "any non-zero is true";
-    ASSERT_EQ(table->SetDateTime(W("When").get(), 45000.25), ORV_S_OK);
-    post();
-    reopen();
     float single = 0;
     ASSERT_EQ(table->GetFloat(W("Ratio").get(), &single), ORV_S_OK);
     EXPECT_EQ(single, 0.1f);
@@ -81,8 +80,7 @@ TEST_F(RecordDataTest, NumbersBooleansAndDates) {
     EXPECT_EQ(table->GetBoolean(W("Done").get()), ORV_WTRUE);
     EXPECT_DOUBLE_EQ(table->GetDateTime(W("When").get()), 45000.25);
     ASSERT_EQ(table->SetFloat(W("Ratio").get(), 0.1f), ORV_S_OK);
-    post();
-    reopen();
+    postAndReopen();
     ASSERT_EQ(table->GetDouble(W("Ratio").get(), &full), ORV_S_OK);
     EXPECT_EQ(full, static_cast<double>(0.1f)) << "stored widened, not re-rounded";
 }
@@ -189,26 +187,20 @@ public:
     std::vector<std::string> names;
 };
 
-// An object that then writes nothing leaves the blob as the first wrote it.
-TEST_F(RecordDataTest, SerialisableObjectRoundTripAndAnEmptyWriteKeepsIt) {
+// An object that then writes nothing leaves the blob as the first wrote it;
+// a blob that is not an object leaves the object as it was, and succeeds.
+TEST_F(RecordDataTest, SerialisableObjectRoundTripAndBrokenBlobs) {
     ComPtr<Note> written(new Note(std::string(600, 'n') + "é"));
     ASSERT_EQ(table->SetSerializable(W("Data").get(), written.get()), ORV_S_OK);
     ComPtr<Note> silent(new Note("ignored", true));
     ASSERT_EQ(table->SetSerializable(W("Data").get(), silent.get()), ORV_S_OK);
-    post();
-    reopen();
+    ASSERT_EQ(table->Setstring(W("Color").get(), W("x").get()), ORV_S_OK);
+    postAndReopen();
     ComPtr<Note> read(new Note);
     ASSERT_EQ(table->GetSerializable(W("Data").get(), read.get()), ORV_S_OK);
     EXPECT_EQ(read->text, written->text);
-}
-
-TEST_F(RecordDataTest, BrokenBlobLeavesTheObjectAndSucceeds) {
-    ASSERT_EQ(table->Setstring(W("Color").get(), W("x").get()), ORV_S_OK);
-    post();
-    reopen();
-    ComPtr<Note> read(new Note("before"));
     EXPECT_EQ(table->GetSerializable(W("Color").get(), read.get()), ORV_S_OK);
-    EXPECT_EQ(read->text, "before");
+    EXPECT_EQ(read->text, written->text);
     EXPECT_EQ(table->SetSerializable(W("Nope").get(), read.get()), ORV_S_OK)
         << "a missing field is swallowed too";
 }
@@ -219,16 +211,14 @@ TEST_F(RecordDataTest, ObjectsWithCreateComeBackThroughTheHostFactory) {
     services.objectFactory = factory;
     host::installHostServices(std::move(services));
 
-    post();
-    reopen();
+    postAndReopen();
     iSerializable* none = reinterpret_cast<iSerializable*>(1);
     ASSERT_EQ(table->GetSerializableWithCreate(W("Data").get(), &none), ORV_S_OK);
     EXPECT_EQ(none, nullptr) << "an empty blob gives no object";
 
     ComPtr<Note> written(new Note("created again"));
     ASSERT_EQ(table->SetSerializableWithCreate(W("Data").get(), written.get()), ORV_S_OK);
-    post();
-    reopen();
+    postAndReopen();
     iSerializable* created = nullptr;
     ASSERT_EQ(table->GetSerializableWithCreate(W("Data").get(), &created), ORV_S_OK);
     ComPtr<iSerializable> owner = ComPtr<iSerializable>::adopt(created);
@@ -238,19 +228,17 @@ TEST_F(RecordDataTest, ObjectsWithCreateComeBackThroughTheHostFactory) {
 
     // None is stored as such and read back as none.
     ASSERT_EQ(table->SetSerializableWithCreate(W("Data").get(), nullptr), ORV_S_OK);
-    post();
-    reopen();
+    postAndReopen();
     ASSERT_EQ(table->GetSerializableWithCreate(W("Data").get(), &created), ORV_S_OK);
     EXPECT_EQ(created, nullptr);
 }
 
-TEST(CreationKeyTest, NamesTheObjectByTableAndFieldUpperCased) {
+// The object is named by table and field, upper-cased; one unknown to the
+// host fails with its name.
+TEST(CreationKeyTest, NamesTheObjectByTableAndField) {
     EXPECT_EQ(creationKeyFor("Refs", "Label"), "REFS_LABEL");
     EXPECT_EQ(creationKeyFor("", "Data"), "DATA");
     EXPECT_EQ(creationKeyFor("Donn\u00e9es", "x"), "DONN\u00c9ES_X");
-}
-
-TEST(CreationKeyTest, ObjectUnknownToTheHostFailsWithItsName) {
     ComPtr<Note> written(new Note("x"));
     std::vector<uint8_t> bytes = serializeWithCreate(written.get(), "REFS_LABEL");
     try {
@@ -262,52 +250,47 @@ TEST(CreationKeyTest, ObjectUnknownToTheHostFailsWithItsName) {
     EXPECT_THROW(serializeWithCreate(written.get(), ""), std::invalid_argument);
 }
 
+// Sets TEMP for the test's length.
 struct TempVariable {
     explicit TempVariable(const std::string& value) {
-        const char* old = std::getenv("TEMP");
-        had = old != nullptr;
-        if (had) {
+        if (const char* old = std::getenv("TEMP")) {
             previous = old;
         }
         ::setenv("TEMP", value.c_str(), 1);
     }
     ~TempVariable() {
-        if (had) {
-            ::setenv("TEMP", previous.c_str(), 1);
+        if (previous) {
+            ::setenv("TEMP", previous->c_str(), 1);
         } else {
             ::unsetenv("TEMP");
         }
     }
-    bool had = false;
-    std::string previous;
+    std::optional<std::string> previous;
 };
 
+// FillStream writes the blob to orv_blob.blob in TEMP (with or without a
+// trailing separator); an empty blob leaves the older file. A missing file
+// stores nothing, without even looking at the field.
 TEST_F(RecordDataTest, FillStreamWritesTheBlobToTheTempFolder) {
-    TempVariable temp(dir.path().string());  // no trailing separator
+    TempVariable temp(dir.path().string() + "/");
     auto blobFile = dir.path() / "orv_blob.blob";
+    std::ofstream(blobFile, std::ios::binary) << "older";
+    postAndReopen();
+    ASSERT_EQ(table->FillStream(W("Data").get()), ORV_S_OK);
+    EXPECT_EQ(test::readFile(blobFile), "older");
+
+    ::setenv("TEMP", dir.path().string().c_str(), 1);
     std::filesystem::path source = dir.file("picture.bin");
     std::ofstream(source, std::ios::binary) << std::string("\x89PNG\0\x01", 6);
     ASSERT_EQ(table->SaveFileInBlobField(W(source.string()).get(), W("Data").get()), ORV_S_OK);
+    for (const char* field : {"Data", "Nope"}) {
+        ASSERT_EQ(table->SaveFileInBlobField(W(dir.file("none.bin")).get(), W(field).get()),
+                  ORV_S_OK);
+    }
     reopen();
     ASSERT_EQ(table->FillStream(W("Data").get()), ORV_S_OK);
     EXPECT_EQ(test::readFile(blobFile), std::string("\x89PNG\0\x01", 6));
     EXPECT_TRUE(ORV_FAILED(table->FillStream(W("Nope").get())));
-}
-
-TEST_F(RecordDataTest, FillStreamOfAnEmptyBlobLeavesTheOlderFile) {
-    TempVariable temp(dir.path().string() + "/");
-    auto blobFile = dir.path() / "orv_blob.blob";
-    std::ofstream(blobFile, std::ios::binary) << "older";
-    post();
-    reopen();
-    ASSERT_EQ(table->FillStream(W("Data").get()), ORV_S_OK);
-    EXPECT_EQ(test::readFile(blobFile), "older");
-}
-
-TEST_F(RecordDataTest, SaveFileInBlobFieldIgnoresAMissingFile) {
-    ASSERT_EQ(table->SaveFileInBlobField(W(dir.file("none.bin")).get(), W("Data").get()), ORV_S_OK);
-    ASSERT_EQ(table->SaveFileInBlobField(W(dir.file("none.bin")).get(), W("Nope").get()), ORV_S_OK)
-        << "the field is not even looked at";
 }
 
 }  // namespace

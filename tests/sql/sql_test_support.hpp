@@ -3,6 +3,7 @@
 // (columns without declared type) with the engine's functions registered.
 #pragma once
 
+#include "../support/column_defs.hpp"
 #include "engine/engine_error.hpp"
 #include "engine/functions/jet_functions.hpp"
 #include "engine/sql/front_end.hpp"
@@ -11,25 +12,15 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
 
 namespace orvdb::engine::sql::testing {
 
-inline ColumnDef col(std::string name, JetType type, int size = 0) {
-    ColumnDef c;
-    c.name = std::move(name);
-    c.type = type;
-    c.size = size ? size : (type == JetType::Text ? 255 : 0);
-    return c;
-}
-
-inline ColumnDef autoCol(std::string name) {
-    ColumnDef c = col(std::move(name), JetType::Long);
-    c.autoNumber = true;
-    return c;
-}
+using test_support::autoNumber;
+using test_support::column;
 
 class FakeSchema : public SchemaResolver {
 public:
@@ -46,24 +37,23 @@ public:
         return *this;
     }
     std::optional<ResolvedTable> findTable(std::string_view name) const override {
-        for (const auto& t : tables_) {
-            if (sameName(t.name, name)) {
-                return t;
-            }
-        }
-        return std::nullopt;
+        return findNamed(tables_, name);
     }
     std::optional<ResolvedView> findView(std::string_view name) const override {
-        for (const auto& v : views_) {
-            if (sameName(v.name, name)) {
-                return v;
-            }
-        }
-        return std::nullopt;
+        return findNamed(views_, name);
     }
     const std::vector<ResolvedTable>& tables() const { return tables_; }
 
 private:
+    template <typename T>
+    static std::optional<T> findNamed(const std::vector<T>& list, std::string_view name) {
+        for (const T& item : list) {
+            if (sameName(item.name, name)) {
+                return item;
+            }
+        }
+        return std::nullopt;
+    }
     std::vector<ResolvedTable> tables_;
     std::vector<ResolvedView> views_;
 };
@@ -71,23 +61,27 @@ private:
 // The schema most tests use: a small model of the suite's provider database.
 inline FakeSchema suiteSchema() {
     FakeSchema s;
-    ColumnDef weight = col("Weight", JetType::Decimal);
+    ColumnDef weight = column("Weight", JetType::Decimal);
     weight.precision = 18;
     weight.scale = 4;
-    s.table("Article",
-            {autoCol("ID"), col("Reference", JetType::Text, 50), col("RefGroup", JetType::Long),
-             col("Price", JetType::Currency), col("Active", JetType::Boolean),
-             col("Created", JetType::DateTime), weight, col("Notes", JetType::Memo)});
-    s.table("GroupArticle", {autoCol("ID"), col("Name", JetType::Text, 50)});
+    s.table("Article", {autoNumber("ID"), column("Reference", JetType::Text, 50),
+                        column("RefGroup", JetType::Long), column("Price", JetType::Currency),
+                        column("Active", JetType::Boolean), column("Created", JetType::DateTime),
+                        weight, column("Notes", JetType::Memo)});
+    s.table("GroupArticle", {autoNumber("ID"), column("Name", JetType::Text, 50)});
     s.table("Language",
-            {autoCol("ID"), col("Name", JetType::Text), col("Français", JetType::Text),
-             col("English", JetType::Text)},
+            {autoNumber("ID"), column("Name", JetType::Text), column("Français", JetType::Text),
+             column("English", JetType::Text)},
             "Language_store");
-    s.table("MSysObjects",
-            {col("Id", JetType::Long), col("ParentId", JetType::Long), col("Name", JetType::Text),
-             col("Type", JetType::Integer), col("Flags", JetType::Long)});
-    s.table("Version", {col("Version", JetType::Single)});
-    s.table("Scores", {col("Player", JetType::Text, 20), col("Points", JetType::Long)});
+    s.table("MSysObjects", {column("Id", JetType::Long), column("ParentId", JetType::Long),
+                            column("Name", JetType::Text), column("Type", JetType::Integer),
+                            column("Flags", JetType::Long)});
+    s.table("Version", {column("Version", JetType::Single)});
+    s.table("Scores", {column("Player", JetType::Text, 20), column("Points", JetType::Long)});
+    s.table("Sales", {column("Region", JetType::Text, 20), column("Quarter", JetType::Text, 5),
+                      column("Yr", JetType::Long), column("Amount", JetType::Long)});
+    s.view("RegionQuarters",
+           "TRANSFORM Sum(Amount) SELECT Region FROM Sales GROUP BY Region PIVOT Quarter");
     s.view("Get_Articles", "SELECT ID, Reference AS Ref FROM Article WHERE Active");
     s.view("Articles_Of_Get", "SELECT Ref FROM Get_Articles");
     s.view("LoopA", "SELECT * FROM LoopB");
@@ -157,26 +151,18 @@ public:
     Translation translateHere(const std::string& accessSql) {
         PivotValueReader reader = [this](const std::string& sql) {
             std::vector<SqlValue> values;
-            sqlite3_stmt* st = nullptr;
-            if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
-                throw std::runtime_error(std::string(sqlite3_errmsg(db_)) + " in: " + sql);
-            }
+            sqlite3_stmt* st = prepare(sql);
             while (sqlite3_step(st) == SQLITE_ROW) {
                 values.push_back(readColumnValue(st, 0));
             }
             sqlite3_finalize(st);
-            ++pivotReads_;
             return values;
         };
         return translate(accessSql, schema_, &reader);
     }
-    int pivotReads() const { return pivotReads_; }
 
     std::vector<std::string> query(const std::string& sql) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
-            throw std::runtime_error(std::string(sqlite3_errmsg(db_)) + " in: " + sql);
-        }
+        sqlite3_stmt* st = prepare(sql);
         std::vector<std::string> rows;
         int rc;
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
@@ -201,41 +187,41 @@ public:
         return rows;
     }
 
-    sqlite3* db() { return db_; }
-
 private:
-    // The counters are kept under the name a table is stored as.
-    bool stored(const std::string& table) const {
-        for (const auto& candidate : schema_.tables()) {
+    sqlite3_stmt* prepare(const std::string& sql) {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+            throw std::runtime_error(std::string(sqlite3_errmsg(db_)) + " in: " + sql);
+        }
+        return st;
+    }
+    // The counter of the table named by the first argument, kept under the
+    // name the table is stored as; null (with the error set) for another name.
+    static int64_t* counterOf(sqlite3_context* ctx, sqlite3_value** argv) {
+        auto* self = static_cast<TestStore*>(sqlite3_user_data(ctx));
+        std::string table = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+        for (const auto& candidate : self->schema_.tables()) {
             if (candidate.storedName == table) {
-                return true;
+                return &self->counters_[table];
             }
         }
-        return false;
+        sqlite3_result_error(ctx, ("no stored table " + table).c_str(), -1);
+        return nullptr;
     }
     static void nextAuto(sqlite3_context* ctx, int, sqlite3_value** argv) {
-        auto* self = static_cast<TestStore*>(sqlite3_user_data(ctx));
-        std::string table = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-        if (!self->stored(table)) {
-            sqlite3_result_error(ctx, ("no stored table " + table).c_str(), -1);
-            return;
+        if (int64_t* counter = counterOf(ctx, argv)) {
+            auto* self = static_cast<TestStore*>(sqlite3_user_data(ctx));
+            self->last_ = ++*counter;
+            sqlite3_result_int64(ctx, self->last_);
         }
-        self->last_ = ++self->counters_[table];
-        sqlite3_result_int64(ctx, self->last_);
     }
     static void noteAuto(sqlite3_context* ctx, int, sqlite3_value** argv) {
-        auto* self = static_cast<TestStore*>(sqlite3_user_data(ctx));
-        std::string table = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-        if (!self->stored(table)) {
-            sqlite3_result_error(ctx, ("no stored table " + table).c_str(), -1);
-            return;
+        if (int64_t* counter = counterOf(ctx, argv)) {
+            int64_t value = sqlite3_value_int64(argv[1]);
+            *counter = std::max(*counter, value);
+            static_cast<TestStore*>(sqlite3_user_data(ctx))->last_ = value;
+            sqlite3_result_int64(ctx, value);
         }
-        int64_t v = sqlite3_value_int64(argv[1]);
-        if (v > self->counters_[table]) {
-            self->counters_[table] = v;
-        }
-        self->last_ = v;
-        sqlite3_result_int64(ctx, v);
     }
     static void identity(sqlite3_context* ctx, int, sqlite3_value**) {
         sqlite3_result_int64(ctx, static_cast<TestStore*>(sqlite3_user_data(ctx))->last_);
@@ -243,7 +229,6 @@ private:
 
     const FakeSchema& schema_;
     sqlite3* db_ = nullptr;
-    int pivotReads_ = 0;
     std::map<std::string, int64_t> counters_;
     int64_t last_ = 0;
 };
