@@ -175,25 +175,5 @@ TEST(DatabaseContainerTest, HoldsReferencesAndReleasesReplacedOrRemovedDatabases
     EXPECT_THROW(container.registerDatabase("", makeDatabase(&destroyed)), std::invalid_argument);
 }
 
-TEST(RightsTest, RightsLandInTheSelectedGroupAndCategory) {
-    MemoryRightsManager rights;
-    EXPECT_THROW(rights.rights(RightsCategory::company), std::logic_error);
-    rights.setAdministratorGroup("Administrateurs");
-    rights.selectGroup("Commercial");
-    rights.rights(RightsCategory::company).setRight("URCCP_COMPANYINFO", true);
-    rights.rights(RightsCategory::quotes).setRight("URD_FRAME_POPUP_ITEM", true);
-    rights.rights(RightsCategory::company).setRight("URCCP_USERS", false);
-    rights.selectGroup("Atelier");
-    rights.rights(RightsCategory::projects).setRight("URPD_MAKINGMAP", true);
-
-    EXPECT_EQ(rights.administratorGroup(), "Administrateurs");
-    EXPECT_TRUE(rights.granted("Commercial", RightsCategory::company, "URCCP_COMPANYINFO"));
-    EXPECT_TRUE(rights.granted("Commercial", RightsCategory::quotes, "URD_FRAME_POPUP_ITEM"));
-    EXPECT_FALSE(rights.granted("Commercial", RightsCategory::projects, "URD_FRAME_POPUP_ITEM"));
-    EXPECT_FALSE(rights.granted("Commercial", RightsCategory::company, "URCCP_USERS"));
-    EXPECT_FALSE(rights.granted("Commercial", RightsCategory::projects, "URPD_MAKINGMAP"));
-    EXPECT_TRUE(rights.granted("Atelier", RightsCategory::projects, "URPD_MAKINGMAP"));
-}
-
 }  // namespace
 }  // namespace orvdb::host

@@ -17,7 +17,7 @@ using test::TempDir;
 using test::writeFile;
 using ::testing::HasSubstr;
 
-TEST(RegistryInfoTest, FolderEntriesEndWithASlash) {
+TEST(RegistryInfoTest, FolderEntriesEndWithASlashAndEntriesOutsideTheTableAreRejected) {
     MemoryRegistryInfo registry;
     registry.set(kDataRoot, "/srv/suite");
     registry.set(kLibraryFolder, "\\\\server\\Suite\\Lib\\");
@@ -30,10 +30,6 @@ TEST(RegistryInfoTest, FolderEntriesEndWithASlash) {
     EXPECT_EQ(registry.get(kProviderName), "Acme\\");
     EXPECT_EQ(registry.get(12), "any text");
     EXPECT_EQ(registry.get(69), "");
-}
-
-TEST(RegistryInfoTest, EntryNumbersOutsideTheTableAreRejected) {
-    MemoryRegistryInfo registry;
     EXPECT_THROW(registry.get(-1), std::out_of_range);
     EXPECT_THROW(registry.get(kRegistryEntryCount), std::out_of_range);
     EXPECT_THROW(registry.set(kRegistryEntryCount, "x"), std::out_of_range);
@@ -149,7 +145,7 @@ TEST_F(RegistryLoaderTest, BadConfigFilesNameTheFileAndTheLine) {
     }
 }
 
-TEST_F(RegistryLoaderTest, MissingConfigFileIsNamed) {
+TEST_F(RegistryLoaderTest, MissingConfigFileAndBadLanguageIdAreRejected) {
     RegistrySettings settings;
     settings.configFile = dir / "absent.ini";
     try {
@@ -158,9 +154,6 @@ TEST_F(RegistryLoaderTest, MissingConfigFileIsNamed) {
     } catch (const std::runtime_error& e) {
         EXPECT_THAT(e.what(), HasSubstr(dir / "absent.ini"));
     }
-}
-
-TEST_F(RegistryLoaderTest, BadLanguageIdInTheEnvironmentIsRejected) {
     env["ORVDB_LANGUAGE_ID"] = "two";
     EXPECT_THROW(loadRegistry(registry, {}, environment()), std::runtime_error);
 }
