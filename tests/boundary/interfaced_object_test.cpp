@@ -1,5 +1,6 @@
 // The object base of every interface (references, QueryInterface) and the
-// guard that turns an operation's exception into a status and a message.
+// guard each operation runs in, which turns an exception into a status and a
+// message.
 #include <gtest/gtest.h>
 #include <orvdb/strings.h>
 #include <orvdb/com_ptr.hpp>
@@ -197,32 +198,6 @@ TEST_F(ObjectBase, PlainObjectCountsWithoutInterfaces) {
     EXPECT_EQ(gDestroyed, 1);
 }
 
-// An interface whose single operation runs whatever body the test gives it.
-struct IRunner : orvdb::IInterface {
-    static constexpr OrvGuid iid = orvdb::guidFromString("3C9E1F0A-7B52-4D6E-8A14-5F2B9C0D7E31");
-    using Parent = orvdb::IInterface;
-    virtual OrvHResult Run() = 0;
-
-protected:
-    ~IRunner() = default;
-};
-
-class Runner final : public orvdb::host::TInterfacedObjectEx<IRunner> {
-public:
-    explicit Runner(std::function<OrvHResult()> body) : body_(std::move(body)) {}
-    OrvHResult Run() override {
-        return guarded([&] { return body_(); });
-    }
-
-private:
-    std::function<OrvHResult()> body_;
-};
-
-OrvHResult runThroughInterface(std::function<OrvHResult()> body) {
-    ComPtr<IRunner> runner(new Runner(std::move(body)));
-    return runner->Run();
-}
-
 // The message as the boundary hands it out: "" stands for no message.
 std::string lastMessage() {
     Bstr message = Bstr::adopt(OrvGetLastErrorMessage());
@@ -268,14 +243,14 @@ TEST(LastError, ExceptionsBecomeStatusesWithReadableMessages) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(runThroughInterface(c.body), c.status);
+        EXPECT_EQ(guarded(c.body), c.status);
         EXPECT_EQ(lastMessage(), c.message);
         EXPECT_EQ(lastMessage(), c.message) << "reading the message does not consume it";
     }
 }
 
 TEST(LastError, NonStandardExceptionsFailAndVoidBodiesSucceed) {
-    EXPECT_EQ(runThroughInterface([]() -> OrvHResult { throw 42; }), ORV_E_FAIL);
+    EXPECT_EQ(guarded([]() -> OrvHResult { throw 42; }), ORV_E_FAIL);
     EXPECT_FALSE(lastMessage().empty());
     int calls = 0;
     EXPECT_EQ(guarded([&] { ++calls; }), ORV_S_OK);
@@ -285,12 +260,12 @@ TEST(LastError, NonStandardExceptionsFailAndVoidBodiesSucceed) {
 }
 
 TEST(LastError, MessagesArePerThread) {
-    runThroughInterface([]() -> OrvHResult { throw std::runtime_error("main thread failure"); });
+    guarded([]() -> OrvHResult { throw std::runtime_error("main thread failure"); });
     std::string seenByOtherBefore = "unset";
     std::string seenByOtherAfter;
     std::thread other([&] {
         seenByOtherBefore = lastMessage();
-        runThroughInterface([]() -> OrvHResult { throw std::runtime_error("worker failure"); });
+        guarded([]() -> OrvHResult { throw std::runtime_error("worker failure"); });
         seenByOtherAfter = lastMessage();
     });
     other.join();
@@ -300,8 +275,8 @@ TEST(LastError, MessagesArePerThread) {
 }
 
 TEST(LastError, ThrowIfFailedTurnsTheStatusBackIntoAnException) {
-    const OrvHResult status = runThroughInterface(
-        []() -> OrvHResult { throw StatusError(ORV_E_INVALIDARG, "bad alias"); });
+    const OrvHResult status =
+        guarded([]() -> OrvHResult { throw StatusError(ORV_E_INVALIDARG, "bad alias"); });
     try {
         orvdb::host::throwIfFailed(status, "OpenDatabase");
         FAIL() << "no exception";
@@ -311,7 +286,7 @@ TEST(LastError, ThrowIfFailedTurnsTheStatusBackIntoAnException) {
     }
 
     // Without a message the operation and the code are named.
-    runThroughInterface([] { return ORV_S_OK; });
+    guarded([] { return ORV_S_OK; });
     try {
         orvdb::host::throwIfFailed(ORV_E_NOINTERFACE, "Get_ActiveQuery");
         FAIL() << "no exception";

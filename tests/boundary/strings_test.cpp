@@ -59,10 +59,6 @@ int32_t refCount(OrvHostString text) {
     return headerField<int32_t>(text, -8);
 }
 
-std::string hostToUtf8(OrvHostString text) {
-    return toUtf8(text, OrvHostStringToUtf8);
-}
-
 TEST(HostString, HeaderAtDocumentedOffsets) {
     HostString s = HostString::adopt(OrvHostStringCreate(u"Zo\u00EB\U0001F600", 5));
     ASSERT_NE(s.get(), nullptr);
@@ -89,24 +85,6 @@ TEST(HostString, EmptyIsNull) {
     EXPECT_STREQ(buffer, "");
 }
 
-class HostStringSamples : public testing::TestWithParam<TextSample> {};
-
-TEST_P(HostStringSamples, RoundTripsThroughUtf8) {
-    const auto& sample = GetParam();
-    HostString units = HostString::adopt(
-        OrvHostStringCreate(sample.utf16.data(), static_cast<uint32_t>(sample.utf16.size())));
-    EXPECT_EQ(OrvHostStringLength(units.get()), sample.utf16.size());
-    EXPECT_EQ(units.view(), sample.utf16);
-    EXPECT_EQ(hostToUtf8(units.get()), sample.utf8);
-
-    const std::string utf8(sample.utf8);
-    HostString fromUtf8 = HostString::adopt(OrvHostStringFromUtf8(utf8.c_str()));
-    EXPECT_EQ(fromUtf8.view(), sample.utf16.substr(0, sample.utf16.find(u'\0')));
-}
-
-INSTANTIATE_TEST_SUITE_P(Texts, HostStringSamples, testing::ValuesIn(kTextSamples),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 TEST(HostString, ConstantIsNeverCountedNorFreed) {
     static ConstantHostString constant(u"CONNEXION");
     static_assert(offsetof(ConstantHostString<10>, units) == 16);
@@ -126,7 +104,7 @@ TEST(HostString, ConstantIsNeverCountedNorFreed) {
     EXPECT_EQ(variable, s);
     OrvHostStringAssign(&variable, nullptr);
     EXPECT_EQ(refCount(s), -1);
-    EXPECT_EQ(hostToUtf8(s), "CONNEXION");
+    EXPECT_EQ(toUtf8(s, OrvHostStringToUtf8), "CONNEXION");
 }
 
 TEST(HostString, AssignReferencesNewValueAndReleasesOld) {
@@ -140,7 +118,7 @@ TEST(HostString, AssignReferencesNewValueAndReleasesOld) {
 
     OrvHostStringAssign(&variable, variable);  // self-assignment must not free
     EXPECT_EQ(refCount(first), 2);
-    EXPECT_EQ(hostToUtf8(variable), "first");
+    EXPECT_EQ(toUtf8(variable, OrvHostStringToUtf8), "first");
 
     OrvHostStringAssign(&variable, second);
     EXPECT_EQ(refCount(first), 1);
@@ -160,7 +138,7 @@ TEST(HostString, AssignReferencesNewValueAndReleasesOld) {
     EXPECT_EQ(refCount(variable), 1);
     OrvHostStringAssign(&variable, variable);  // the only reference: freed if released first
     EXPECT_EQ(refCount(variable), 1);
-    EXPECT_EQ(hostToUtf8(variable), "sole");
+    EXPECT_EQ(toUtf8(variable, OrvHostStringToUtf8), "sole");
     OrvHostStringAssign(&variable, first);
     EXPECT_EQ(refCount(first), 2);
 
@@ -249,27 +227,32 @@ TEST(WideString, EmptyNullAndTooLong) {
     EXPECT_EQ(OrvBstrAlloc(nullptr, 0x80000000u), nullptr);
 }
 
-class WideStringSamples : public testing::TestWithParam<TextSample> {};
+class StringSamples : public testing::TestWithParam<TextSample> {};
 
-TEST_P(WideStringSamples, RoundTripsThroughUtf8) {
+TEST_P(StringSamples, RoundTripThroughUtf8) {
     const auto& sample = GetParam();
     const std::string utf8(sample.utf8);
-    // OrvBstrFromUtf8 stops at the first NUL, as any C string does.
+    // The FromUtf8 functions stop at the first NUL, as any C string does.
     const std::u16string_view expected = sample.utf16.substr(0, sample.utf16.find(u'\0'));
     Bstr b = Bstr::adopt(OrvBstrFromUtf8(utf8.c_str()));
     ASSERT_NE(b.get(), nullptr);
     EXPECT_EQ(b.view(), expected);
     EXPECT_EQ(bytePrefix(b.get()), expected.size() * 2);
     EXPECT_EQ(toUtf8(b.get()), utf8.substr(0, utf8.find('\0')));
+    EXPECT_EQ(HostString::adopt(OrvHostStringFromUtf8(utf8.c_str())).view(), expected);
 
-    // Allocated from units, embedded NULs included.
-    Bstr units =
-        Bstr::adopt(OrvBstrAlloc(sample.utf16.data(), static_cast<uint32_t>(sample.utf16.size())));
+    // Made from units, embedded NULs included.
+    const auto size = static_cast<uint32_t>(sample.utf16.size());
+    Bstr units = Bstr::adopt(OrvBstrAlloc(sample.utf16.data(), size));
     EXPECT_EQ(units.view(), sample.utf16);
     EXPECT_EQ(units.utf8(), sample.utf8);
+    HostString hostUnits = HostString::adopt(OrvHostStringCreate(sample.utf16.data(), size));
+    EXPECT_EQ(OrvHostStringLength(hostUnits.get()), sample.utf16.size());
+    EXPECT_EQ(hostUnits.view(), sample.utf16);
+    EXPECT_EQ(toUtf8(hostUnits.get(), OrvHostStringToUtf8), sample.utf8);
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, WideStringSamples, testing::ValuesIn(kTextSamples),
+INSTANTIATE_TEST_SUITE_P(Texts, StringSamples, testing::ValuesIn(kTextSamples),
                          [](const auto& info) { return std::string(info.param.name); });
 
 struct Malformed {

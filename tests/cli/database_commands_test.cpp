@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 
@@ -144,9 +145,8 @@ TEST_F(DatabaseCommands, OpenPrintsWhatOpenDatabaseGives) {
     ASSERT_EQ(runOrvdb("create " + db).exitCode, 0);
     const std::string ini = scratch.file("connexion.ini");
     std::string upper = db;
-    for (char& c : upper) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return std::toupper(c); });
     test::writeFile(ini, "[CONNEXIONDEMO]\nname=demo\npath=" + db + "\nformat=jet4\nopen=true\n");
     auto r = runOrvdb("open " + ini + " DEMO");
     EXPECT_EQ(r.exitCode, 0) << r.out;

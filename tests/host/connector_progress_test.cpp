@@ -10,7 +10,7 @@
 namespace orvdb::host {
 namespace {
 
-TEST(DatabaseConnectorTest, DateTimeLiterals) {
+TEST(DatabaseConnectorTest, DateTimeAndBlobLiterals) {
     struct Case {
         double days;
         const char* expected;
@@ -36,10 +36,7 @@ TEST(DatabaseConnectorTest, DateTimeLiterals) {
     EXPECT_THROW(connector.renderDateTimeLiteral(3000000.0), std::invalid_argument);
     EXPECT_THROW(connector.renderDateTimeLiteral(-700000.0), std::invalid_argument);
     EXPECT_THROW(connector.renderDateTimeLiteral(std::nan("")), std::invalid_argument);
-}
-
-TEST(DatabaseConnectorTest, BlobLiteralsAreUpperCaseHex) {
-    DefaultDatabaseConnector connector;
+    // Blobs are upper-case hex.
     EXPECT_EQ(connector.renderBlobLiteral(std::vector<uint8_t>{0x00, 0xAB, 0x0F, 0xFF}),
               "0x00AB0FFF");
     EXPECT_EQ(connector.renderBlobLiteral({}), "0x");

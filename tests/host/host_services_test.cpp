@@ -82,16 +82,7 @@ TEST_F(HostServicesTest, ResetRestoresFreshDefaults) {
     EXPECT_FALSE(objectFactory()->createObject("DEVIS"));
 }
 
-TEST(DefaultReportingTest, MessagesAndExceptionsAreLoggedAndReturn) {
-    ::testing::internal::CaptureStderr();
-    LoggingMessageManager().showMessage("hello");
-    LoggingExceptionHandler().handleException(EORV_DATABASEUPDATE("too old"));
-    std::string log = ::testing::internal::GetCapturedStderr();
-    EXPECT_THAT(log, HasSubstr("hello"));
-    EXPECT_THAT(log, HasSubstr("too old"));
-}
-
-TEST(AutoAnswerDialogsTest, AnswersWithTheConfiguredDefault) {
+TEST(DefaultReportingTest, DialogsAnswerTheConfiguredDefaultAndAllIsLogged) {
     struct Case {
         int flags;
         DialogAnswer answer;
@@ -117,6 +108,13 @@ TEST(AutoAnswerDialogsTest, AnswersWithTheConfiguredDefault) {
         EXPECT_THAT(log, HasSubstr("Warning: Some files cannot be merged -> "));
     }
     EXPECT_EQ(AutoAnswerDialogs().defaultAnswer(), DialogAnswer::no);
+    // Messages and exceptions are logged too, and return.
+    ::testing::internal::CaptureStderr();
+    LoggingMessageManager().showMessage("hello");
+    LoggingExceptionHandler().handleException(EORV_DATABASEUPDATE("too old"));
+    std::string log = ::testing::internal::GetCapturedStderr();
+    EXPECT_THAT(log, HasSubstr("hello"));
+    EXPECT_THAT(log, HasSubstr("too old"));
 }
 
 // A reference-counted stand-in for a database object.

@@ -40,10 +40,7 @@ protected:
     EnvironmentLookup environment() const {
         return [this](const std::string& name) -> std::optional<std::string> {
             auto it = env.find(name);
-            if (it == env.end()) {
-                return std::nullopt;
-            }
-            return it->second;
+            return it == env.end() ? std::nullopt : std::optional(it->second);
         };
     }
     std::string writeConfig(const std::string& content) {
