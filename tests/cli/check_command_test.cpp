@@ -47,7 +47,7 @@ TEST_F(CheckCommand, CleanFileSaysOk) {
     EXPECT_NE(r.out.find(" indexes checked"), std::string::npos) << r.out;
 }
 
-// Without the password it fails: jet_write_commands_test's bad input.
+// Without the password it fails: JetFileCommands' bad input.
 TEST_F(CheckCommand, PasswordIsHonoured) {
     // Access left stale distinct-key counts in it: warnings, which do not fail.
     auto with = runOrvdb("--password password check " + jetFixture("withPassword2000.mdb"));
@@ -63,7 +63,10 @@ TEST_F(CheckCommand, PasswordIsHonoured) {
 TEST_F(CheckCommand, DamagedFileIsNeverWrittenAndRepairCopiesWhatReads) {
     // The first data page of a user table (system tables come first).
     damage(
-        "damaged.mdb", [&](size_t p) { return type(p) == 1 && owner(p) > 20 && owner(p) < 0x4000; },
+        "damaged.mdb",
+        [&](size_t candidate) {
+            return type(candidate) == 1 && owner(candidate) > 20 && owner(candidate) < 0x4000;
+        },
         6, [](char) { return char(0x7F); });
     expectRefused("sql " + file + " \"CREATE TABLE Extra (A LONG)\"",
                   "damaged and opened read-only");
@@ -86,7 +89,8 @@ TEST_F(CheckCommand, DamagedCatalogIndexStopsTheFirstCommit) {
     // A byte of the first entry's key in the first index leaf of MSysObjects
     // (defined on page 2).
     damage(
-        "damaged-catalog.mdb", [&](size_t p) { return type(p) == 4 && owner(p) == 2; }, 0x1E0 + 3,
+        "damaged-catalog.mdb",
+        [&](size_t candidate) { return type(candidate) == 4 && owner(candidate) == 2; }, 0x1E0 + 3,
         [](char byte) { return char(byte ^ 0x20); });
     ASSERT_EQ(runOrvdb("check " + file).exitCode, 1) << "the damage is not one check finds";
 
