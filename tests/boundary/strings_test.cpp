@@ -72,19 +72,6 @@ TEST(HostString, HeaderAtDocumentedOffsets) {
     EXPECT_EQ(reinterpret_cast<uintptr_t>(s.get()) % alignof(int32_t), 0u);
 }
 
-TEST(HostString, EmptyIsNull) {
-    EXPECT_EQ(OrvHostStringCreate(u"", 0), nullptr);
-    EXPECT_EQ(OrvHostStringCreate(nullptr, 0), nullptr);
-    EXPECT_EQ(OrvHostStringFromUtf8(""), nullptr);
-    EXPECT_EQ(OrvHostStringFromUtf8(nullptr), nullptr);
-    EXPECT_EQ(OrvHostStringLength(nullptr), 0u);
-    EXPECT_EQ(OrvHostStringAddRef(nullptr), nullptr);
-    OrvHostStringRelease(nullptr);
-    char buffer[2] = "x";
-    EXPECT_EQ(OrvHostStringToUtf8(nullptr, buffer, sizeof buffer), 0u);
-    EXPECT_STREQ(buffer, "");
-}
-
 TEST(HostString, ConstantIsNeverCountedNorFreed) {
     static ConstantHostString constant(u"CONNEXION");
     static_assert(offsetof(ConstantHostString<10>, units) == 16);
@@ -200,7 +187,7 @@ TEST(WideString, LayoutHasByteLengthBeforeAndZeroAfter) {
     EXPECT_EQ(b.get()[8], u'\0');
 }
 
-TEST(WideString, EmptyNullAndTooLong) {
+TEST(BoundaryStrings, EmptyNullAndTooLong) {
     Bstr empty = Bstr::adopt(OrvBstrAlloc(u"", 0));
     ASSERT_NE(empty.get(), nullptr) << "zero units is a valid, allocated string";
     EXPECT_EQ(bytePrefix(empty.get()), 0u);
@@ -225,6 +212,18 @@ TEST(WideString, EmptyNullAndTooLong) {
     }
     // Units beyond the 32-bit byte length are refused.
     EXPECT_EQ(OrvBstrAlloc(nullptr, 0x80000000u), nullptr);
+
+    // An empty host string is NULL.
+    EXPECT_EQ(OrvHostStringCreate(u"", 0), nullptr);
+    EXPECT_EQ(OrvHostStringCreate(nullptr, 0), nullptr);
+    EXPECT_EQ(OrvHostStringFromUtf8(""), nullptr);
+    EXPECT_EQ(OrvHostStringFromUtf8(nullptr), nullptr);
+    EXPECT_EQ(OrvHostStringLength(nullptr), 0u);
+    EXPECT_EQ(OrvHostStringAddRef(nullptr), nullptr);
+    OrvHostStringRelease(nullptr);
+    buffer[0] = 'x';
+    EXPECT_EQ(OrvHostStringToUtf8(nullptr, buffer, sizeof buffer), 0u);
+    EXPECT_STREQ(buffer, "");
 }
 
 class StringSamples : public testing::TestWithParam<TextSample> {};

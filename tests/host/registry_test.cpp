@@ -101,15 +101,13 @@ TEST_F(RegistryLoaderTest, FlagsBeatEnvironmentWhichBeatsTheConfigFile) {
     EXPECT_EQ(registry.languageId(), 5);
 }
 
-TEST_F(RegistryLoaderTest, ConfigFileNamedByTheEnvironment) {
+TEST_F(RegistryLoaderTest, ConfigFileNamedByTheEnvironmentAndRelativeFoldersFollowIt) {
     env["ORVDB_CONFIG"] = writeConfig("[registry]\n30=C:\\Suite\\Data\n64=/lng\n");
     loadRegistry(registry, {}, environment());
     // Relative to the config file's folder once '\' became '/'.
     EXPECT_EQ(registry.get(kDataRoot), (dir.path() / "conf/C:/Suite/Data/").string());
     EXPECT_EQ(registry.get(kLanguageFolder), "/lng/");
-}
 
-TEST_F(RegistryLoaderTest, RelativeFoldersInTheConfigFileFollowTheFile) {
     std::string config = writeConfig("[registry]\nDataRoot=..\\data\\\nLanguageFolder=lng\n");
     RegistryValues values = readRegistryConfig(config);
     EXPECT_EQ(values.entries.at(kDataRoot), dir.folder() + "data/");

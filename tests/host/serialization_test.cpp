@@ -116,7 +116,7 @@ TEST(SerializationTest, MismatchedOrDamagedDataFailsClearly) {
     EXPECT_THROW(TReaderEx(empty, 4).readBool(), SerializationError);
 }
 
-TEST(MemoryStreamTest, SavesAndLoadsFilesThroughSuitePaths) {
+TEST(MemoryStreamTest, SavesAndLoadsFilesThroughSuitePathsAndFillsGapsWithZeros) {
     test::TempDir dir;
     std::filesystem::create_directories(dir.path() / "Temp");
     MemoryStream stream(std::vector<uint8_t>{1, 2, 3, 0, 255});
@@ -129,10 +129,9 @@ TEST(MemoryStreamTest, SavesAndLoadsFilesThroughSuitePaths) {
     EXPECT_EQ(loaded.bytes(), stream.bytes());
     EXPECT_EQ(loaded.position(), 0u);
     EXPECT_THROW(loaded.loadFromFile(dir / "absent"), std::runtime_error);
-}
 
-TEST(MemoryStreamTest, WritingPastTheEndFillsTheGapWithZeros) {
-    MemoryStream stream;
+    // Writing past the end fills the gap with zeros.
+    stream = MemoryStream();
     stream.seek(3);
     stream.write(std::vector<uint8_t>{7});
     EXPECT_EQ(stream.bytes(), (std::vector<uint8_t>{0, 0, 0, 7}));
