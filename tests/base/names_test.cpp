@@ -17,7 +17,7 @@ struct NamePair {
 
 const NamePair kPairs[] = {
     {"Orders", "ORDERS", true},
-    {"orders", "Orders", true},
+    {"zone", "Zone", true},
     {"Order", "Orders", false},
     {"", "", true},
     {"", "a", false},

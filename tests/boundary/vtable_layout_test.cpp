@@ -50,11 +50,7 @@ static_assert(interfaceHasId<iTableDatabase>(IInterface::iid));
 static_assert(!interfaceHasId<iQueryDatabase>(iTableDatabase::iid));
 static_assert(interfaceHasId<IXLngServerInfo>(IServerInfo::iid));
 
-// The identifier text maps to the Windows GUID fields.
-static_assert(iDatabase::iid.Data1 == 0x00727502 && iDatabase::iid.Data2 == 0x43AF &&
-              iDatabase::iid.Data3 == 0x435F && iDatabase::iid.Data4[0] == 0xA6 &&
-              iDatabase::iid.Data4[1] == 0xE4 && iDatabase::iid.Data4[2] == 0x87 &&
-              iDatabase::iid.Data4[7] == 0x9C);
+// Identifiers are read without regard to case.
 static_assert(guidFromString("a1bc6bd4-32ee-472b-90ad-bb66be7edcc7") == iProviderName::iid);
 
 // ---- Each C slot against the C++ operation ------------------------------------
@@ -95,100 +91,48 @@ size_t slotOffset(Member member) {
                   #Method " takes other arguments in the C view");                          \
     EXPECT_EQ(slotOffset(&Interface::Method), offsetof(Vtbl, Method)) << #Method
 
+// EXPECT_SLOTS(Interface, Vtbl, Method...): EXPECT_SLOT for each method, one
+// per rescan of EXPAND (256 of them).
+#define EXPAND(...) EXPAND3(EXPAND3(EXPAND3(EXPAND3(__VA_ARGS__))))
+#define EXPAND3(...) EXPAND2(EXPAND2(EXPAND2(EXPAND2(__VA_ARGS__))))
+#define EXPAND2(...) EXPAND1(EXPAND1(EXPAND1(EXPAND1(__VA_ARGS__))))
+#define EXPAND1(...) __VA_ARGS__
+#define PARENS ()
+#define EXPECT_SLOTS(Interface, Vtbl, ...) \
+    __VA_OPT__(EXPAND(EXPECT_SLOTS_HELPER(Interface, Vtbl, __VA_ARGS__)))
+#define EXPECT_SLOTS_HELPER(Interface, Vtbl, Method, ...) \
+    EXPECT_SLOT(Interface, Vtbl, Method);                 \
+    __VA_OPT__(EXPECT_SLOTS_AGAIN PARENS(Interface, Vtbl, __VA_ARGS__))
+#define EXPECT_SLOTS_AGAIN() EXPECT_SLOTS_HELPER
+
 template <class Interface, class Vtbl>
 void expectRecordSlots() {
-    EXPECT_SLOT(Interface, Vtbl, QueryInterface);
-    EXPECT_SLOT(Interface, Vtbl, AddRef);
-    EXPECT_SLOT(Interface, Vtbl, Release);
-    EXPECT_SLOT(Interface, Vtbl, Get_Opened);
-    EXPECT_SLOT(Interface, Vtbl, Set_Opened);
-    EXPECT_SLOT(Interface, Vtbl, Get_FieldName);
-    EXPECT_SLOT(Interface, Vtbl, GetFieldStructure);
-    EXPECT_SLOT(Interface, Vtbl, FieldCount);
-    EXPECT_SLOT(Interface, Vtbl, Getstring);
-    EXPECT_SLOT(Interface, Vtbl, Setstring);
-    EXPECT_SLOT(Interface, Vtbl, SetInteger);
-    EXPECT_SLOT(Interface, Vtbl, SetColor);
-    EXPECT_SLOT(Interface, Vtbl, GetColor);
-    EXPECT_SLOT(Interface, Vtbl, GetFloat);
-    EXPECT_SLOT(Interface, Vtbl, SetFloat);
-    EXPECT_SLOT(Interface, Vtbl, GetInteger);
-    EXPECT_SLOT(Interface, Vtbl, SetSerializable);
-    EXPECT_SLOT(Interface, Vtbl, GetSerializable);
-    EXPECT_SLOT(Interface, Vtbl, GetSerializableWithCreate);
-    EXPECT_SLOT(Interface, Vtbl, SetSerializableWithCreate);
-    EXPECT_SLOT(Interface, Vtbl, GetDouble);
-    EXPECT_SLOT(Interface, Vtbl, SetDouble);
-    EXPECT_SLOT(Interface, Vtbl, FillStream);
-    EXPECT_SLOT(Interface, Vtbl, SaveFileInBlobField);
-    EXPECT_SLOT(Interface, Vtbl, GetBlob);
-    EXPECT_SLOT(Interface, Vtbl, SetBlob);
-    EXPECT_SLOT(Interface, Vtbl, GetBoolean);
-    EXPECT_SLOT(Interface, Vtbl, SetBoolean);
-    EXPECT_SLOT(Interface, Vtbl, GetDateTime);
-    EXPECT_SLOT(Interface, Vtbl, SetDateTime);
-    EXPECT_SLOT(Interface, Vtbl, GetFieldInternalTypeStructure);
+    EXPECT_SLOTS(Interface, Vtbl, QueryInterface, AddRef, Release, Get_Opened, Set_Opened,
+                 Get_FieldName, GetFieldStructure, FieldCount, Getstring, Setstring, SetInteger,
+                 SetColor, GetColor, GetFloat, SetFloat, GetInteger, SetSerializable,
+                 GetSerializable, GetSerializableWithCreate, SetSerializableWithCreate, GetDouble,
+                 SetDouble, FillStream, SaveFileInBlobField, GetBlob, SetBlob, GetBoolean,
+                 SetBoolean, GetDateTime, SetDateTime, GetFieldInternalTypeStructure);
 }
 
 TEST(VtableLayout, EveryCursorOperationSitsAtItsCSlot) {
     expectRecordSlots<iRecordDatabase, OrvIRecordDatabaseVtbl>();
     expectRecordSlots<iQueryDatabase, OrvIQueryDatabaseVtbl>();
-    EXPECT_SLOT(iQueryDatabase, OrvIQueryDatabaseVtbl, Get_TypeRequete);
-    EXPECT_SLOT(iQueryDatabase, OrvIQueryDatabaseVtbl, Set_TypeRequete);
-    EXPECT_SLOT(iQueryDatabase, OrvIQueryDatabaseVtbl, Get_RecordCount);
-    EXPECT_SLOT(iQueryDatabase, OrvIQueryDatabaseVtbl, OpenSQL);
-    EXPECT_SLOT(iQueryDatabase, OrvIQueryDatabaseVtbl, Next);
-    EXPECT_SLOT(iQueryDatabase, OrvIQueryDatabaseVtbl, FillstringList);
+    EXPECT_SLOTS(iQueryDatabase, OrvIQueryDatabaseVtbl, Get_TypeRequete, Set_TypeRequete,
+                 Get_RecordCount, OpenSQL, Next, FillstringList);
     expectRecordSlots<iTableDatabase, OrvITableDatabaseVtbl>();
-    EXPECT_SLOT(iTableDatabase, OrvITableDatabaseVtbl, Get_IdRow);
-    EXPECT_SLOT(iTableDatabase, OrvITableDatabaseVtbl, Set_IdRow);
-    EXPECT_SLOT(iTableDatabase, OrvITableDatabaseVtbl, Get_Tablename);
-    EXPECT_SLOT(iTableDatabase, OrvITableDatabaseVtbl, Set_Tablename);
-    EXPECT_SLOT(iTableDatabase, OrvITableDatabaseVtbl, Post);
-    EXPECT_SLOT(iTableDatabase, OrvITableDatabaseVtbl, Edit);
-    EXPECT_SLOT(iTableDatabase, OrvITableDatabaseVtbl, Append);
-    EXPECT_SLOT(iTableDatabase, OrvITableDatabaseVtbl, Last);
-    EXPECT_SLOT(iTableDatabase, OrvITableDatabaseVtbl, GotoKey);
+    EXPECT_SLOTS(iTableDatabase, OrvITableDatabaseVtbl, Get_IdRow, Set_IdRow, Get_Tablename,
+                 Set_Tablename, Post, Edit, Append, Last, GotoKey);
 }
 
 TEST(VtableLayout, EveryDatabaseOperationSitsAtItsCSlot) {
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, QueryInterface);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, AddRef);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, Release);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, Get_ActiveQuery);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, Get_ActiveTable);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, Get_Opened);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, Set_Opened);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, GetVersion);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, ChangePath);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, Open);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, Close);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, Purge);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, Empty);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, Get_dbname);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, SavePoint);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, Commit);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, Rollback);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, PushQuery);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, PopQuery);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, PushTable);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, PopTable);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, ReadDump);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, Get_FieldDef);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, Set_dbname);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, TableExists);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, Update);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, Get_SQL);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, Get_TableList);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, ExportTable);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, ExecSQLScript);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, ExportTo);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, Get_ServerInfo);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, Get_FieldTypeText);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, Get_AlterColumnText);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, FieldExists);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, EmptyTable);
-    EXPECT_SLOT(iDatabase, OrvIDatabaseVtbl, Get_SortOrderText);
+    EXPECT_SLOTS(iDatabase, OrvIDatabaseVtbl, QueryInterface, AddRef, Release, Get_ActiveQuery,
+                 Get_ActiveTable, Get_Opened, Set_Opened, GetVersion, ChangePath, Open, Close,
+                 Purge, Empty, Get_dbname, SavePoint, Commit, Rollback, PushQuery, PopQuery,
+                 PushTable, PopTable, ReadDump, Get_FieldDef, Set_dbname, TableExists, Update,
+                 Get_SQL, Get_TableList, ExportTable, ExecSQLScript, ExportTo, Get_ServerInfo,
+                 Get_FieldTypeText, Get_AlterColumnText, FieldExists, EmptyTable,
+                 Get_SortOrderText);
 }
 
 TEST(VtableLayout, CIdentifiersMatchTheInterfaces) {

@@ -1,11 +1,15 @@
 // Runs the orvdb binary and captures what it prints.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+
+#include "support/temp_dir.hpp"
 
 namespace orvdb::cli_test {
 
@@ -38,5 +42,20 @@ inline RunResult runOrvdbBounded(const std::string& args, int seconds, size_t ma
 inline RunResult runOrvdb(const std::string& args, const std::string& env = "") {
     return runOrvdbBounded(args, 300, size_t{64} << 20, env);
 }
+
+inline std::string jetFixture(const std::string& name) {
+    return std::string(ORVDB_FIXTURES_DIR) + "/jet4/" + name;
+}
+
+// Commands on the Jet fixtures, skipped without them, with a scratch folder.
+struct JetFixtureTest : ::testing::Test {
+    void SetUp() override {
+        if (!std::filesystem::exists(jetFixture("northwind.mdb"))) {
+            GTEST_SKIP() << "Jet fixtures not found under " << ORVDB_FIXTURES_DIR;
+        }
+    }
+    test::TempDir scratch;
+    std::filesystem::path dir = scratch.path();
+};
 
 }  // namespace orvdb::cli_test

@@ -1,21 +1,16 @@
 // `orvdb export` streams Access files straight from their pages; the output
 // must be byte for byte what the same export through the SQL engine gives.
-#include "../support/temp_dir.hpp"
 #include "cli_run.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace orvdb::cli_test {
 namespace {
 
 namespace fs = std::filesystem;
-
-const fs::path kFixtures = fs::path(ORVDB_FIXTURES_DIR) / "jet4";
 
 std::vector<std::string> fileNames(const fs::path& dir) {
     std::vector<std::string> names;
@@ -26,46 +21,26 @@ std::vector<std::string> fileNames(const fs::path& dir) {
     return names;
 }
 
-std::vector<fs::path> fixtureFiles() {
-    std::vector<fs::path> files;
-    if (!fs::is_directory(kFixtures)) {
-        return files;
-    }
-    for (const auto& entry : fs::directory_iterator(kFixtures)) {
-        if (entry.path().extension() == ".mdb") {
-            files.push_back(entry.path());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-std::string passwordOption(const fs::path& file) {
-    return file.filename() == "withPassword2000.mdb" ? "--password password " : "";
-}
-
-struct ExportPaths : ::testing::Test {
-    void SetUp() override {
-        if (fixtureFiles().empty()) {
-            GTEST_SKIP() << "Jet fixtures not found under " << kFixtures;
-        }
-        scratch = fs::temp_directory_path() / ("orvdb-export-paths-" + std::to_string(::getpid()));
-        fs::remove_all(scratch);
-    }
-    void TearDown() override { fs::remove_all(scratch); }
-    fs::path scratch;
-};
+using ExportPaths = JetFixtureTest;
 
 // One file per table (CSV and JSON) and all tables on stdout (TSV), for
 // every fixture: the table list, its order, the fields and every value text.
 TEST_F(ExportPaths, StreamedExportMatchesTheEngineForEveryFixture) {
-    for (const fs::path& file : fixtureFiles()) {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(jetFixture(""))) {
+        if (entry.path().extension() == ".mdb") {
+            files.push_back(entry.path());
+        }
+    }
+    for (const fs::path& file : files) {
         SCOPED_TRACE(file.filename().string());
-        std::string common = passwordOption(file) + "export \"" + file.string() + "\" ";
-        for (const char* format : {"csv", "json"}) {
+        std::string common =
+            (file.filename() == "withPassword2000.mdb" ? "--password password " : "") +
+            std::string("export \"") + file.string() + "\" ";
+        for (const std::string format : {"csv", "json"}) {
             SCOPED_TRACE(format);
-            fs::path streamed = scratch / "streamed";
-            fs::path engine = scratch / "engine";
+            fs::path streamed = dir / (file.stem().string() + "-" + format);
+            fs::path engine = dir / (file.stem().string() + "-" + format + "-engine");
             auto a = runOrvdb(common + "--format " + format + " --out " + streamed.string());
             auto b = runOrvdb(common + "--format " + format + " --through-engine --out " +
                               engine.string());
@@ -75,7 +50,6 @@ TEST_F(ExportPaths, StreamedExportMatchesTheEngineForEveryFixture) {
             for (const std::string& name : fileNames(engine)) {
                 EXPECT_EQ(test::readFile(streamed / name), test::readFile(engine / name)) << name;
             }
-            fs::remove_all(scratch);
         }
         auto a = runOrvdb(common + "--format tsv");
         auto b = runOrvdb(common + "--format tsv --through-engine");
@@ -85,7 +59,7 @@ TEST_F(ExportPaths, StreamedExportMatchesTheEngineForEveryFixture) {
 }
 
 TEST_F(ExportPaths, NamedTablesAreFoundWithoutRegardToCase) {
-    std::string file = (kFixtures / "northwind.mdb").string();
+    std::string file = jetFixture("northwind.mdb");
     auto a = runOrvdb("export " + file + " shippers \"ORDER DETAILS\" --format json");
     auto b =
         runOrvdb("export " + file + " shippers \"ORDER DETAILS\" --format json --through-engine");
@@ -95,13 +69,13 @@ TEST_F(ExportPaths, NamedTablesAreFoundWithoutRegardToCase) {
 }
 
 TEST_F(ExportPaths, AMissingTableIsNamedAndNoFileIsLeft) {
-    std::string file = (kFixtures / "northwind.mdb").string();
-    auto r = runOrvdb("export " + file + " Shippers NoSuchTable --out " + scratch.string());
+    auto r = runOrvdb("export " + jetFixture("northwind.mdb") + " Shippers NoSuchTable --out " +
+                      dir.string());
     EXPECT_NE(r.exitCode, 0);
     EXPECT_NE(r.out.find("NoSuchTable"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("northwind.mdb"), std::string::npos) << r.out;
-    EXPECT_TRUE(fs::exists(scratch / "Shippers.csv"));
-    EXPECT_FALSE(fs::exists(scratch / "NoSuchTable.csv"));
+    EXPECT_TRUE(fs::exists(dir / "Shippers.csv"));
+    EXPECT_FALSE(fs::exists(dir / "NoSuchTable.csv"));
 }
 
 }  // namespace

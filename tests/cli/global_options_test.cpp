@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 namespace orvdb::cli_test {
@@ -47,9 +46,8 @@ TEST(CliGlobalOptions, BadUsageFailsWithAMessage) {
 // Which source wins is the registry loader's; here the flags, the
 // environment and the config file only have to reach it.
 TEST(CliGlobalOptions, DataRootFlagBeatsEnvironmentAndConfig) {
-    fs::path dir = fs::temp_directory_path() / "orvdb-cli-test";
-    fs::create_directories(dir);
-    fs::path ini = dir / "host.ini";
+    test::TempDir dir;
+    fs::path ini = dir.path() / "host.ini";
     std::ofstream(ini) << "[registry]\nDataRoot = /from/config/\nLanguageFolder = /lng/\n";
     std::string config = "--config " + ini.string() + " host";
 
@@ -60,7 +58,6 @@ TEST(CliGlobalOptions, DataRootFlagBeatsEnvironmentAndConfig) {
     EXPECT_NE(fromFlag.out.find("30\tdata root\t/from/flag/"), std::string::npos) << fromFlag.out;
     // A folder the flag does not set still comes from the config file.
     EXPECT_NE(fromFlag.out.find("64\tlanguage folder\t/lng/"), std::string::npos);
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -1,17 +1,13 @@
-// `orvdb merge`: two provider folders made with `orvdb sql`, merged by the
-// command; its progress on a terminal (tmux), as plain lines, and a disk
-// that fills up half-way.
+// `orvdb merge` of two provider folders made with `orvdb sql`.
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
 
 #include "cli_run.hpp"
 #include "support/shell_command.hpp"
-#include "support/temp_dir.hpp"
 
 namespace orvdb::cli_test {
 namespace {
@@ -20,13 +16,6 @@ namespace fs = std::filesystem;
 using test_support::haveCommand;
 using test_support::runCommand;
 using test_support::shellQuote;
-
-std::string bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class MergeCommandTest : public ::testing::Test {
 protected:
@@ -73,30 +62,26 @@ protected:
     std::string root = scratch.folder();
 };
 
-TEST_F(MergeCommandTest, MergesAndPrintsTheLog) {
+// On a pipe the progress is plain lines: one per stage or table, without the
+// detail bar's counters (a line per field or row).
+TEST_F(MergeCommandTest, MergesAndPrintsTheLogAndPlainProgressLines) {
     RunResult clash = runOrvdb(
         "--data-root " + shellQuote(root) + " merge P1 P2 CLASH --offset 0 --yes --progress none",
         env());
     EXPECT_EQ(clash.exitCode, 1) << "keys that collide lose rows: " << clash.out;
     EXPECT_NE(clash.out.find("not in the output"), std::string::npos) << clash.out;
 
-    RunResult r = runOrvdb(mergeArgs("--progress none"), env());
+    RunResult r = runOrvdb(mergeArgs("--progress tty"), env());
     ASSERT_EQ(r.exitCode, 0) << r.out;
     EXPECT_NE(r.out.find("Congratulations, your merge is now functionnal..."), std::string::npos);
     RunResult rows = runOrvdb("sql " + shellQuote(root + "Providers/OUT/XLibData.mdb") +
                               " 'SELECT ID, FamilyID, Reference FROM Article ORDER BY ID'");
     EXPECT_EQ(rows.out, "ID\tFamilyID\tReference\n1\t1\tP1-1\n1001\t1001\tP2-1\n");
     EXPECT_TRUE(fs::exists(root + "Providers/OUT/X2D/P2.x2d"));
-}
 
-TEST_F(MergeCommandTest, ProgressOnAPipeIsPlainLines) {
-    RunResult r = runOrvdb(mergeArgs("--progress tty"), env());
-    ASSERT_EQ(r.exitCode, 0) << r.out;
     EXPECT_NE(r.out.find("progress: Progression de la table en cours: Family"), std::string::npos)
         << r.out;
     EXPECT_EQ(r.out.find('\033'), std::string::npos) << "no terminal codes on a pipe";
-    // A line per stage or table: the detail bar's counters (a line per field
-    // or row) stay out of a log.
     std::istringstream lines(r.out);
     for (std::string line; std::getline(lines, line);) {
         if (line.rfind("progress: ", 0) == 0 && line.find(" | ") != std::string::npos) {
@@ -139,14 +124,14 @@ TEST_F(MergeCommandTest, ProgressOnATerminalIsTwoLinesRedrawnInPlace) {
 }
 
 TEST_F(MergeCommandTest, ADiskThatFillsUpLeavesTheInputsAndNoCompleteLookingOutput) {
-    const std::string before1 = bytesOf(root + "Providers/P1/XLibData.mdb");
-    const std::string before2 = bytesOf(root + "Providers/P2/XLibData.mdb");
+    const std::string before1 = test::readFile(root + "Providers/P1/XLibData.mdb");
+    const std::string before2 = test::readFile(root + "Providers/P2/XLibData.mdb");
     // Files may not grow past 16 KiB: the first copy of a database fails.
     RunResult r = runOrvdb(mergeArgs("--progress none"), "trap '' XFSZ; ulimit -f 16; " + env());
     EXPECT_NE(r.exitCode, 0) << r.out;
     EXPECT_NE(r.out.find("merge failed:"), std::string::npos) << r.out;
-    EXPECT_EQ(bytesOf(root + "Providers/P1/XLibData.mdb"), before1);
-    EXPECT_EQ(bytesOf(root + "Providers/P2/XLibData.mdb"), before2);
+    EXPECT_EQ(test::readFile(root + "Providers/P1/XLibData.mdb"), before1);
+    EXPECT_EQ(test::readFile(root + "Providers/P2/XLibData.mdb"), before2);
     EXPECT_FALSE(fs::exists(root + "Providers/OUT/XLibData.mdb"));
 }
 

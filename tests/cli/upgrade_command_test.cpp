@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 #include "cli_run.hpp"
-#include "support/temp_dir.hpp"
 
 namespace orvdb::cli_test {
 namespace {
@@ -20,14 +18,19 @@ struct UpgradeCommandTest : ::testing::Test {
     std::string upgrade(const std::string& args) {
         return "upgrade " + args + " --data-root " + root.string();
     }
+    // Provider Acme at the given versions of its data and objects.
+    void makeProvider(const std::string& versions) {
+        ASSERT_EQ(runOrvdb("sql --create " + provider +
+                           " \"CREATE TABLE Version (Version SINGLE, ObjectVersion SINGLE)\""
+                           " \"INSERT INTO Version VALUES (" +
+                           versions + ")\"")
+                      .exitCode,
+                  0);
+    }
 };
 
 TEST_F(UpgradeCommandTest, ProviderUpgradePrintsVersionsAndLog) {
-    ASSERT_EQ(runOrvdb("sql --create " + provider +
-                       " \"CREATE TABLE Version (Version SINGLE, ObjectVersion SINGLE)\""
-                       " \"INSERT INTO Version VALUES (0.35839, 0.8)\"")
-                  .exitCode,
-              0);
+    makeProvider("0.35839, 0.8");
     auto r = runOrvdb(upgrade("--kind provider --provider acme"));
     EXPECT_EQ(r.exitCode, 0) << r.out;
     EXPECT_NE(r.out.find("version before\t0.35839\n"), std::string::npos) << r.out;
@@ -60,34 +63,23 @@ TEST_F(UpgradeCommandTest, WorkshopUpgradePrintsVersionsAndLog) {
 }
 
 TEST_F(UpgradeCommandTest, FailuresExitNonZeroWithTheMessage) {
-    ASSERT_EQ(runOrvdb("sql --create " + provider +
-                       " \"CREATE TABLE Version (Version SINGLE, ObjectVersion SINGLE)\""
-                       " \"INSERT INTO Version VALUES (0.3583, 0.9)\"")
-                  .exitCode,
-              0);
-    auto tooOld = runOrvdb(upgrade("--kind filling --provider Acme"));
-    EXPECT_EQ(tooOld.exitCode, 1);
-    EXPECT_NE(tooOld.out.find("Your database Acme version (0.36) is too old"), std::string::npos)
-        << tooOld.out;
-
-    auto missing = runOrvdb(upgrade("--kind library"));
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_NE(missing.out.find("CANNOT FIND " + root.string() + "/XLib.Mdb"), std::string::npos)
-        << missing.out;
-
-    auto noProvider = runOrvdb(upgrade("--kind hardware"));
-    EXPECT_EQ(noProvider.exitCode, 1);
-    EXPECT_NE(noProvider.out.find("--provider"), std::string::npos) << noProvider.out;
+    makeProvider("0.3583, 0.9");
+    const std::pair<std::string, std::string> failures[] = {
+        {"--kind filling --provider Acme", "Your database Acme version (0.36) is too old"},
+        {"--kind library", "CANNOT FIND " + root.string() + "/XLib.Mdb"},
+        {"--kind hardware", "--provider"},
+    };
+    for (const auto& [args, message] : failures) {
+        auto r = runOrvdb(upgrade(args));
+        EXPECT_EQ(r.exitCode, 1) << args;
+        EXPECT_NE(r.out.find(message), std::string::npos) << r.out;
+    }
 }
 
 // One database that cannot be upgraded (here not an Access file at all) does
 // not stop the others: `--all` goes on, then exits 1 naming it.
 TEST_F(UpgradeCommandTest, AllGoesOnPastADatabaseThatFails) {
-    ASSERT_EQ(runOrvdb("sql --create " + provider +
-                       " \"CREATE TABLE Version (Version SINGLE, ObjectVersion SINGLE)\""
-                       " \"INSERT INTO Version VALUES (0.35839, 0.8)\"")
-                  .exitCode,
-              0);
+    makeProvider("0.35839, 0.8");
     fs::create_directories(root / "Providers" / "Aardvark");
     std::ofstream(root / "Providers" / "Aardvark" / "XLibData.mdb") << "not a database\n";
 
@@ -138,21 +130,9 @@ TEST_F(ManagerUpgradeCommandTest, BundledStringsNameTheAdministratorsAndTheHostS
     }
 }
 
+// Unusable strings stop the upgrade with the reason and change nothing;
+// usable ones name the administrators.
 TEST_F(ManagerUpgradeCommandTest, StringsFromAFile) {
-    std::string lines;
-    for (int i = 0; i < 23; ++i) {
-        lines += "texte " + std::to_string(i) + "\r\n";
-    }
-    const std::string file = writeStrings("strings.txt", lines + "Chef(5035) d'atelier(5035)\r\n");
-    RunResult r = upgradeManager("--strings " + file);
-    ASSERT_EQ(r.exitCode, 0) << r.out;
-    EXPECT_NE(r.out.find("rights\tadministrators\tChef d'atelier\n"), std::string::npos) << r.out;
-    RunResult users = runOrvdbBounded(
-        "sql " + manager + " \"SELECT UserName FROM ApplicationUsers WHERE ID=1\"", 60, 10000);
-    EXPECT_EQ(users.out, "UserName\nChef d'atelier\n");
-}
-
-TEST_F(ManagerUpgradeCommandTest, UnusableStringsStopTheUpgradeWithTheReason) {
     struct Case {
         const char* file;
         const char* content;
@@ -171,6 +151,18 @@ TEST_F(ManagerUpgradeCommandTest, UnusableStringsStopTheUpgradeWithTheReason) {
     RunResult unchanged =
         runOrvdbBounded("sql " + manager + " \"SELECT Version FROM Version\"", 60, 10000);
     EXPECT_EQ(unchanged.out, "Version\n1\n");
+
+    std::string lines;
+    for (int i = 0; i < 23; ++i) {
+        lines += "texte " + std::to_string(i) + "\r\n";
+    }
+    const std::string file = writeStrings("strings.txt", lines + "Chef(5035) d'atelier(5035)\r\n");
+    RunResult r = upgradeManager("--strings " + file);
+    ASSERT_EQ(r.exitCode, 0) << r.out;
+    EXPECT_NE(r.out.find("rights\tadministrators\tChef d'atelier\n"), std::string::npos) << r.out;
+    RunResult users = runOrvdbBounded(
+        "sql " + manager + " \"SELECT UserName FROM ApplicationUsers WHERE ID=1\"", 60, 10000);
+    EXPECT_EQ(users.out, "UserName\nChef d'atelier\n");
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 namespace orvdb::host {
 namespace {
 
-TEST(DatabaseConnectorTest, DateTimeLiterals) {
+TEST(DatabaseConnectorTest, DateTimeAndBlobLiterals) {
     struct Case {
         double days;
         const char* expected;
@@ -36,10 +36,7 @@ TEST(DatabaseConnectorTest, DateTimeLiterals) {
     EXPECT_THROW(connector.renderDateTimeLiteral(3000000.0), std::invalid_argument);
     EXPECT_THROW(connector.renderDateTimeLiteral(-700000.0), std::invalid_argument);
     EXPECT_THROW(connector.renderDateTimeLiteral(std::nan("")), std::invalid_argument);
-}
-
-TEST(DatabaseConnectorTest, BlobLiteralsAreUpperCaseHex) {
-    DefaultDatabaseConnector connector;
+    // Blobs are upper-case hex.
     EXPECT_EQ(connector.renderBlobLiteral(std::vector<uint8_t>{0x00, 0xAB, 0x0F, 0xFF}),
               "0x00AB0FFF");
     EXPECT_EQ(connector.renderBlobLiteral({}), "0x");
@@ -66,6 +63,27 @@ TEST(TerminalProgressTest, BarsAndCaptionsFollowTheCallsAndIgnoreOtherIndexes) {
     EXPECT_EQ(progress.text(),
               "Progression de la table en cours: Profils [#####.....] 2/4\n"
               "Champs [##########] 2/2");
+}
+
+// A position outside 0..max fills all or nothing instead of failing.
+struct LineCase {
+    ProgressBar bar;
+    int width;
+    const char* expected;
+};
+
+TEST(ProgressLine, FillsTheShareOfTheBarThePositionReached) {
+    const LineCase cases[] = {
+        {{4, 2, "Tables"}, 4, "Tables [##..] 2/4"},
+        {{3, 1, "Rows"}, 6, "Rows [##....] 1/3"},
+        {{0, 0, ""}, 3, "[...] 0/0"},
+        {{5, 7, "Rows"}, 4, "Rows [####] 7/5"},
+        {{5, -1, "Rows"}, 4, "Rows [....] -1/5"},
+        {{5, 5, "Done"}, 0, "Done [] 5/5"},
+    };
+    for (const LineCase& c : cases) {
+        EXPECT_EQ(progressLine(c.bar, c.width), c.expected) << c.expected;
+    }
 }
 
 }  // namespace

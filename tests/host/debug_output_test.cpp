@@ -15,24 +15,10 @@ namespace {
 using test::readFile;
 using test::TempDir;
 
-// Sets ORVDB_DEBUG for one test and puts the channel back afterwards.
+// Sets ORVDB_DEBUG for one test; the channel is silent again afterwards.
 class DebugOutputTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const char* value = std::getenv("ORVDB_DEBUG");
-        if (value) {
-            saved_ = value;
-        }
-        hadValue_ = value != nullptr;
-    }
-    void TearDown() override {
-        if (hadValue_) {
-            ::setenv("ORVDB_DEBUG", saved_.c_str(), 1);
-        } else {
-            ::unsetenv("ORVDB_DEBUG");
-        }
-        configureDebugFromEnvironment();
-    }
+    void TearDown() override { useEnvironment(nullptr); }
     void useEnvironment(const char* value) {
         if (value) {
             ::setenv("ORVDB_DEBUG", value, 1);
@@ -41,10 +27,6 @@ protected:
         }
         configureDebugFromEnvironment();
     }
-
-private:
-    std::string saved_;
-    bool hadValue_ = false;
 };
 
 TEST_F(DebugOutputTest, SilentWithoutOrvdbDebug) {
@@ -86,10 +68,7 @@ TEST_F(DebugOutputTest, StderrWhenAskedForAndTraceFollowsTheSwitch) {
     setDebugTrace(true);
     debugTrace("shown");
     EXPECT_EQ(seen, (std::vector<std::string>{"out", "shown"}));
-}
-
-TEST_F(DebugOutputTest, AThrowingSinkDoesNotReachTheCaller) {
-    useEnvironment(nullptr);
+    // A sink that throws does not reach the caller.
     setDebugSink([](std::string_view) { throw std::runtime_error("sink broken"); });
     EXPECT_NO_THROW(debugOutput("text"));
 }

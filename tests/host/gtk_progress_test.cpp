@@ -50,14 +50,12 @@ Image readPpm(const std::string& path) {
     return in ? image : Image{};
 }
 
+// The letters and digits of an OCR result, in lower case.
 std::string squeezed(std::string text) {
-    std::string out;
-    for (char c : text) {
-        if (std::isalnum(static_cast<unsigned char>(c))) {
-            out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        }
-    }
-    return out;
+    std::erase_if(text, [](unsigned char c) { return !std::isalnum(c); });
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
+    return text;
 }
 
 TEST(GtkProgressTest, AScreenshotShowsTheCaptionsAndTheBarPositions) {

@@ -82,16 +82,7 @@ TEST_F(HostServicesTest, ResetRestoresFreshDefaults) {
     EXPECT_FALSE(objectFactory()->createObject("DEVIS"));
 }
 
-TEST(DefaultReportingTest, MessagesAndExceptionsAreLoggedAndReturn) {
-    ::testing::internal::CaptureStderr();
-    LoggingMessageManager().showMessage("hello");
-    LoggingExceptionHandler().handleException(EORV_DATABASEUPDATE("too old"));
-    std::string log = ::testing::internal::GetCapturedStderr();
-    EXPECT_THAT(log, HasSubstr("hello"));
-    EXPECT_THAT(log, HasSubstr("too old"));
-}
-
-TEST(AutoAnswerDialogsTest, AnswersWithTheConfiguredDefault) {
+TEST(DefaultReportingTest, DialogsAnswerTheConfiguredDefaultAndAllIsLogged) {
     struct Case {
         int flags;
         DialogAnswer answer;
@@ -117,6 +108,13 @@ TEST(AutoAnswerDialogsTest, AnswersWithTheConfiguredDefault) {
         EXPECT_THAT(log, HasSubstr("Warning: Some files cannot be merged -> "));
     }
     EXPECT_EQ(AutoAnswerDialogs().defaultAnswer(), DialogAnswer::no);
+    // Messages and exceptions are logged too, and return.
+    ::testing::internal::CaptureStderr();
+    LoggingMessageManager().showMessage("hello");
+    LoggingExceptionHandler().handleException(EORV_DATABASEUPDATE("too old"));
+    std::string log = ::testing::internal::GetCapturedStderr();
+    EXPECT_THAT(log, HasSubstr("hello"));
+    EXPECT_THAT(log, HasSubstr("too old"));
 }
 
 // A reference-counted stand-in for a database object.
@@ -173,26 +171,6 @@ TEST(DatabaseContainerTest, HoldsReferencesAndReleasesReplacedOrRemovedDatabases
     EXPECT_EQ(destroyed, 2);
     EXPECT_FALSE(container.current());
     EXPECT_THROW(container.registerDatabase("", makeDatabase(&destroyed)), std::invalid_argument);
-}
-
-TEST(RightsTest, RightsLandInTheSelectedGroupAndCategory) {
-    MemoryRightsManager rights;
-    EXPECT_THROW(rights.rights(RightsCategory::company), std::logic_error);
-    rights.setAdministratorGroup("Administrateurs");
-    rights.selectGroup("Commercial");
-    rights.rights(RightsCategory::company).setRight("URCCP_COMPANYINFO", true);
-    rights.rights(RightsCategory::quotes).setRight("URD_FRAME_POPUP_ITEM", true);
-    rights.rights(RightsCategory::company).setRight("URCCP_USERS", false);
-    rights.selectGroup("Atelier");
-    rights.rights(RightsCategory::projects).setRight("URPD_MAKINGMAP", true);
-
-    EXPECT_EQ(rights.administratorGroup(), "Administrateurs");
-    EXPECT_TRUE(rights.granted("Commercial", RightsCategory::company, "URCCP_COMPANYINFO"));
-    EXPECT_TRUE(rights.granted("Commercial", RightsCategory::quotes, "URD_FRAME_POPUP_ITEM"));
-    EXPECT_FALSE(rights.granted("Commercial", RightsCategory::projects, "URD_FRAME_POPUP_ITEM"));
-    EXPECT_FALSE(rights.granted("Commercial", RightsCategory::company, "URCCP_USERS"));
-    EXPECT_FALSE(rights.granted("Commercial", RightsCategory::projects, "URPD_MAKINGMAP"));
-    EXPECT_TRUE(rights.granted("Atelier", RightsCategory::projects, "URPD_MAKINGMAP"));
 }
 
 }  // namespace

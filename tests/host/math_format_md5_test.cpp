@@ -83,7 +83,7 @@ TEST(TFormatTest, FormatsWithAPointAndTheGivenDecimals) {
     EXPECT_THROW(TFormat::FloatToStrFormated(1.0, -1), std::invalid_argument);
 }
 
-TEST(MD5Test, KnownDigestsInLowerCaseHex) {
+TEST(MD5Test, KnownDigestsInLowerCaseHexOfTextOrBytes) {
     struct Case {
         const char* text;
         const char* hex;
@@ -100,9 +100,7 @@ TEST(MD5Test, KnownDigestsInLowerCaseHex) {
     for (const Case& c : cases) {
         EXPECT_EQ(MD5DigestToHex(CalcMD5(c.text)), c.hex) << c.text;
     }
-}
-
-TEST(MD5Test, BytesAndTextGiveTheSameDigest) {
+    // Bytes and text give the same digest.
     const std::vector<uint8_t> bytes = {'a', 'b', 'c', 0x00, 0xFF};
     const std::string text("abc\0\xFF", 5);
     EXPECT_EQ(CalcMD5(bytes), CalcMD5(text));

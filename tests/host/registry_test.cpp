@@ -17,7 +17,7 @@ using test::TempDir;
 using test::writeFile;
 using ::testing::HasSubstr;
 
-TEST(RegistryInfoTest, FolderEntriesEndWithASlash) {
+TEST(RegistryInfoTest, FolderEntriesEndWithASlashAndEntriesOutsideTheTableAreRejected) {
     MemoryRegistryInfo registry;
     registry.set(kDataRoot, "/srv/suite");
     registry.set(kLibraryFolder, "\\\\server\\Suite\\Lib\\");
@@ -30,10 +30,6 @@ TEST(RegistryInfoTest, FolderEntriesEndWithASlash) {
     EXPECT_EQ(registry.get(kProviderName), "Acme\\");
     EXPECT_EQ(registry.get(12), "any text");
     EXPECT_EQ(registry.get(69), "");
-}
-
-TEST(RegistryInfoTest, EntryNumbersOutsideTheTableAreRejected) {
-    MemoryRegistryInfo registry;
     EXPECT_THROW(registry.get(-1), std::out_of_range);
     EXPECT_THROW(registry.get(kRegistryEntryCount), std::out_of_range);
     EXPECT_THROW(registry.set(kRegistryEntryCount, "x"), std::out_of_range);
@@ -44,10 +40,7 @@ protected:
     EnvironmentLookup environment() const {
         return [this](const std::string& name) -> std::optional<std::string> {
             auto it = env.find(name);
-            if (it == env.end()) {
-                return std::nullopt;
-            }
-            return it->second;
+            return it == env.end() ? std::nullopt : std::optional(it->second);
         };
     }
     std::string writeConfig(const std::string& content) {
@@ -108,15 +101,13 @@ TEST_F(RegistryLoaderTest, FlagsBeatEnvironmentWhichBeatsTheConfigFile) {
     EXPECT_EQ(registry.languageId(), 5);
 }
 
-TEST_F(RegistryLoaderTest, ConfigFileNamedByTheEnvironment) {
+TEST_F(RegistryLoaderTest, ConfigFileNamedByTheEnvironmentAndRelativeFoldersFollowIt) {
     env["ORVDB_CONFIG"] = writeConfig("[registry]\n30=C:\\Suite\\Data\n64=/lng\n");
     loadRegistry(registry, {}, environment());
     // Relative to the config file's folder once '\' became '/'.
     EXPECT_EQ(registry.get(kDataRoot), (dir.path() / "conf/C:/Suite/Data/").string());
     EXPECT_EQ(registry.get(kLanguageFolder), "/lng/");
-}
 
-TEST_F(RegistryLoaderTest, RelativeFoldersInTheConfigFileFollowTheFile) {
     std::string config = writeConfig("[registry]\nDataRoot=..\\data\\\nLanguageFolder=lng\n");
     RegistryValues values = readRegistryConfig(config);
     EXPECT_EQ(values.entries.at(kDataRoot), dir.folder() + "data/");
@@ -149,7 +140,7 @@ TEST_F(RegistryLoaderTest, BadConfigFilesNameTheFileAndTheLine) {
     }
 }
 
-TEST_F(RegistryLoaderTest, MissingConfigFileIsNamed) {
+TEST_F(RegistryLoaderTest, MissingConfigFileAndBadLanguageIdAreRejected) {
     RegistrySettings settings;
     settings.configFile = dir / "absent.ini";
     try {
@@ -158,9 +149,6 @@ TEST_F(RegistryLoaderTest, MissingConfigFileIsNamed) {
     } catch (const std::runtime_error& e) {
         EXPECT_THAT(e.what(), HasSubstr(dir / "absent.ini"));
     }
-}
-
-TEST_F(RegistryLoaderTest, BadLanguageIdInTheEnvironmentIsRejected) {
     env["ORVDB_LANGUAGE_ID"] = "two";
     EXPECT_THROW(loadRegistry(registry, {}, environment()), std::runtime_error);
 }

@@ -58,26 +58,22 @@ TEST(SerializationTest, RoundTripThroughBuffersOfAnySize) {
     }
 }
 
-TEST(SerializationTest, BytesReachTheStreamWhenTheBufferFillsOrIsFlushed) {
-    MemoryStream stream;
-    TWriterEx writer(stream, 255);
-    writer.writeInt32(1);
-    EXPECT_EQ(stream.size(), 0u);
-    writer.FlushBuffer();
-    EXPECT_EQ(stream.size(), 5u);
-    writer.writeString(std::string(300, 'x'));
-    EXPECT_EQ(stream.size(), 5u + 255u);
-}
-
-TEST(SerializationTest, ValuesAreLittleEndianAfterATag) {
+TEST(SerializationTest, ValuesAreLittleEndianAfterATagAndReachTheStreamWhenTheBufferFills) {
     MemoryStream stream;
     {
         TWriterEx writer(stream, 16);
         writer.writeInt32(0x01020304);
         writer.writeString("ab");
+        EXPECT_EQ(stream.size(), 0u);
     }  // the destructor flushes
     EXPECT_EQ(stream.bytes(),
               (std::vector<uint8_t>{1, 0x04, 0x03, 0x02, 0x01, 5, 2, 0, 0, 0, 'a', 'b'}));
+    TWriterEx writer(stream, 255);
+    writer.writeInt32(1);
+    writer.FlushBuffer();
+    EXPECT_EQ(stream.size(), 12u + 5u);
+    writer.writeString(std::string(300, 'x'));
+    EXPECT_EQ(stream.size(), 12u + 5u + 255u);
 }
 
 TEST(SerializationTest, MismatchedOrDamagedDataFailsClearly) {
@@ -120,7 +116,7 @@ TEST(SerializationTest, MismatchedOrDamagedDataFailsClearly) {
     EXPECT_THROW(TReaderEx(empty, 4).readBool(), SerializationError);
 }
 
-TEST(MemoryStreamTest, SavesAndLoadsFilesThroughSuitePaths) {
+TEST(MemoryStreamTest, SavesAndLoadsFilesThroughSuitePathsAndFillsGapsWithZeros) {
     test::TempDir dir;
     std::filesystem::create_directories(dir.path() / "Temp");
     MemoryStream stream(std::vector<uint8_t>{1, 2, 3, 0, 255});
@@ -133,10 +129,9 @@ TEST(MemoryStreamTest, SavesAndLoadsFilesThroughSuitePaths) {
     EXPECT_EQ(loaded.bytes(), stream.bytes());
     EXPECT_EQ(loaded.position(), 0u);
     EXPECT_THROW(loaded.loadFromFile(dir / "absent"), std::runtime_error);
-}
 
-TEST(MemoryStreamTest, WritingPastTheEndFillsTheGapWithZeros) {
-    MemoryStream stream;
+    // Writing past the end fills the gap with zeros.
+    stream = MemoryStream();
     stream.seek(3);
     stream.write(std::vector<uint8_t>{7});
     EXPECT_EQ(stream.bytes(), (std::vector<uint8_t>{0, 0, 0, 7}));

@@ -92,7 +92,7 @@ TEST_F(CppApi, TableScopeAppendsAndReportsTheNewId) {
     EXPECT_EQ(dynamic_cast<data::torvc_Database&>(*db.get()).tableDepth(), 0);
 }
 
-TEST_F(CppApi, OpeningErrorsNameTheFile) {
+TEST_F(CppApi, OpeningFromAFileOrSettings) {
     try {
         Database::openFile(dir.file("none.mdb"));
         FAIL() << "no exception";
@@ -102,9 +102,8 @@ TEST_F(CppApi, OpeningErrorsNameTheFile) {
     writeFile(dir.file("junk.mdb"), "not a database");
     EXPECT_THROW(Database::openFile(dir.file("junk.mdb")), Error);
     EXPECT_EQ(recorder->handedExceptions.size(), 1u) << "the reason went to the host";
-}
 
-TEST_F(CppApi, FromSettingsMapsTheStatuses) {
+    // From a settings file: the statuses of OpenDatabase.
     writeFile(dir.file("c.ini"), "[CONNEXIONA]\nNAME=a\nPATH=" + path +
                                      "\nOPEN=TRUE\n[CONNEXIONB]\nNAME=\nPATH=" + path + "\n");
     Database a = Database::fromSettings(dir.file("c.ini"), "A");

@@ -1,6 +1,4 @@
-// The public host API (orvdb/host.h): the handlers a program installs get
-// the library's calls and are released once, the registry is set by number,
-// and the container and file service stand in when a caller passes none.
+// The public host API (orvdb/host.h): handlers, registry and container.
 #include <gmock/gmock.h>
 #include <orvdb/host.h>
 

@@ -1,6 +1,5 @@
-// Out arguments that hand out a string or an object are written, never
-// read: every export and slot is called with garbage in its out argument and
-// must leave a result there on success and NULL on failure.
+// Out arguments that hand out a string or an object are written, never read:
+// a result on success and NULL on failure, whatever garbage they held.
 #include <gmock/gmock.h>
 #include <orvdb/host.h>
 

@@ -1,9 +1,10 @@
-// CreateProvider, ExistsProvider, isCorrectProvider and the two exports that
-// are not provided.
+// CreateProvider, ExistsProvider, isCorrectProvider, the two exports that
+// are not provided, and the Get_...Database exports of the other kinds.
 #include "module_test_support.hpp"
 
 #include <orvdb/host.h>
 
+#include "host/folder_server_info.hpp"
 #include "host/interfaced_object.hpp"
 #include "host/registry_info.hpp"
 #include "module/exports_boundary.hpp"
@@ -53,16 +54,12 @@ protected:
     ComPtr<IFileService> copier = module::makeTemplateCopyService();
 };
 
-TEST_F(ProviderExportsTest, WithoutTemplateNothingIsCreated) {
+TEST_F(ProviderExportsTest, FileServiceGetsTheSuitePathsOnceThereIsATemplate) {
     ComPtr<RecordingFileService> service(new RecordingFileService(ORV_S_OK));
     EXPECT_EQ(create("Acme", service.get()), ORV_S_FALSE);
     EXPECT_TRUE(service->calls.empty());
     EXPECT_FALSE(fs::exists(dir.file("Root")));
-}
-
-TEST_F(ProviderExportsTest, FileServiceGetsTheSuitePaths) {
     installTemplate();
-    ComPtr<RecordingFileService> service(new RecordingFileService(ORV_S_OK));
     EXPECT_EQ(create("Acme", service.get()), ORV_S_OK);
     ASSERT_EQ(service->calls.size(), 1u);
     EXPECT_EQ(service->calls[0].first, dir.file("Model/") + "Data\\DataModel.Dat");
@@ -153,6 +150,44 @@ TEST_F(ProviderExportsTest, CopyServiceExportHandsOutAWorkingService) {
               ORV_S_OK);
     EXPECT_TRUE(fs::exists(dir.file("Copy/x.mdb")));
     service->lpVtbl->Release(service);
+}
+
+class KindExportsTest : public ModuleTest {};
+
+std::string nameOf(OrvIDatabase* handle) {
+    auto* db = reinterpret_cast<iDatabase*>(handle);
+    host::Bstr name;
+    EXPECT_EQ(db->Get_dbname(name.put()), ORV_S_OK);
+    return name.utf8();
+}
+
+TEST_F(KindExportsTest, EachExportOpensItsKindOrGivesNothing) {
+    setRegistryEntry(30, dir.folder());
+    setRegistryEntry(64, dir.folder() + "Languages/");
+    createDatabaseFile(dir.file("Providers/Acme/XLibData.mdb"));
+
+    OrvIDatabase* handle = nullptr;
+    EXPECT_EQ(Get_FillingDatabase(&handle, W("Acme").get()), ORV_S_OK);
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(nameOf(handle), "BACKFILL");
+
+    handle->lpVtbl->Release(handle);
+
+    // The out argument is written, never read: garbage in it is harmless.
+    handle = reinterpret_cast<OrvIDatabase*>(static_cast<uintptr_t>(0xDEADBEEF));
+    EXPECT_EQ(Get_HardwareDatabase(&handle, W("acme").get()), ORV_S_OK);
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(nameOf(handle), "HARDWARE");
+    handle->lpVtbl->Release(handle);
+
+    auto info = host::makeFolderServerInfo(host::toUtf16(dir.folder()), u"XLng");
+    EXPECT_EQ(Get_XLngDatabase(&handle, reinterpret_cast<OrvIServerInfo*>(info.get())), ORV_S_OK);
+    EXPECT_EQ(handle, nullptr);
+    ASSERT_FALSE(recorder->handedExceptions.empty());
+    EXPECT_EQ(recorder->handedExceptions[0], "CANNOT FIND " + dir.folder() + "Languages/XLng.mdb");
+
+    EXPECT_EQ(Get_XLibDatabase(nullptr, nullptr), ORV_E_POINTER);
+    EXPECT_NE(lastErrorMessage().find("Get_XLibDatabase"), std::string::npos);
 }
 
 }  // namespace

@@ -60,7 +60,6 @@ protected:
              }) {
             db().execute(sql);
         }
-        ASSERT_EQ(selectRows(db(), "SELECT COUNT(*) AS N FROM Devis"), Texts{"2"});
     }
     Texts relationships() {
         return selectRows(db(),
@@ -186,7 +185,9 @@ TEST_F(SchemaMaintenance, RenameColumnMovesValuesAndKeysByFlags) {
     }
 }
 
-TEST_F(SchemaMaintenance, FlushTableEmptiesTablesWithOrWithoutId) {
+// Re-declaring the emptied table's Id as a counter is how the host restarts
+// its numbering; a table without one is emptied all the same.
+TEST_F(SchemaMaintenance, FlushTableEmptiesTablesAndRestartsTheCounter) {
     db().execute("CREATE TABLE Journal (Id COUNTER PRIMARY KEY, Txt VARCHAR(10))");
     db().execute("CREATE TABLE Notes (Txt VARCHAR(10))");
     for (int i = 0; i < 3; ++i) {
@@ -195,21 +196,9 @@ TEST_F(SchemaMaintenance, FlushTableEmptiesTablesWithOrWithoutId) {
     }
     ASSERT_EQ(FlushTable(handle(), H("Journal").get()), ORV_S_OK);
     ASSERT_EQ(FlushTable(handle(), H("Notes").get()), ORV_S_OK);
-    EXPECT_TRUE(selectRows(db(), "SELECT * FROM Journal").empty());
     EXPECT_TRUE(selectRows(db(), "SELECT * FROM Notes").empty())
         << "emptied, though its counter step failed";
     EXPECT_EQ(object().queryDepth(), 0);
-}
-
-// Re-declaring the emptied table's Id as a counter is how the host restarts
-// its numbering. Disabled until the engine resets an autonumber's seed when
-// ALTER COLUMN declares it again on an empty table (it keeps the last value).
-TEST_F(SchemaMaintenance, FlushTableRestartsTheCounter) {
-    db().execute("CREATE TABLE Journal (Id COUNTER PRIMARY KEY, Txt VARCHAR(10))");
-    for (int i = 0; i < 3; ++i) {
-        db().execute("INSERT INTO Journal (Txt) VALUES ('x')");
-    }
-    ASSERT_EQ(FlushTable(handle(), H("Journal").get()), ORV_S_OK);
     db().execute("INSERT INTO Journal (Txt) VALUES ('y')");
     EXPECT_EQ(selectRows(db(), "SELECT Id FROM Journal"), Texts{"1"});
 }

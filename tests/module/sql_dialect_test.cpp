@@ -34,15 +34,13 @@ std::string dateTime(double value) {
     return result.utf8();
 }
 
-TEST(SqlDialect, DecodeValueSql2) {
+TEST(SqlDialect, DecodeValueSql) {
     EXPECT_EQ(decode2("A>1", "'x'", "B", "Res"), "IIF(A>1,'x',B) AS Res");
     EXPECT_EQ(decode2("A>1", "1", "2", ""), "IIF(A>1,1,2) AS ");
     EXPECT_EQ(decode2("A>1", "1", "2", "[CONDITION]"), "IIF(A>1,1,2)");
     EXPECT_EQ(decode2("A>1", "1", "2", "[condition]"), "IIF(A>1,1,2) AS [condition]");
     EXPECT_EQ(decode2("", "", "", "X"), "IIF(,,) AS X");
-}
-
-TEST(SqlDialect, DecodeValueSqlSubstitutesNull) {
+    // DecodeValueSQL substitutes a value for Null.
     HostResult result;
     EXPECT_EQ(DecodeValueSQL(H("Prix").get(), H("0").get(), H("Prix").get(), &result), ORV_S_OK);
     EXPECT_EQ(result.utf8(), "IIF(Prix IS NULL,0,Prix) AS Prix");

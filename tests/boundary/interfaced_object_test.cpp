@@ -1,7 +1,17 @@
+// The object base of every interface (references, QueryInterface) and the
+// guard each operation runs in, which turns an exception into a status and a
+// message.
 #include <gtest/gtest.h>
+#include <orvdb/strings.h>
 #include <orvdb/com_ptr.hpp>
 #include <orvdb/interfaces.hpp>
 
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+#include "host/boundary_strings.hpp"
 #include "host/interfaced_object.hpp"
 
 namespace {
@@ -9,6 +19,9 @@ namespace {
 using orvdb::ComPtr;
 using orvdb::guidFromString;
 using orvdb::IInterface;
+using orvdb::host::Bstr;
+using orvdb::host::guarded;
+using orvdb::host::StatusError;
 
 struct IShape : IInterface {
     static constexpr OrvGuid iid = guidFromString("6E1B0C52-1D4A-4F4B-9A51-0C6A3F7B2D10");
@@ -71,8 +84,9 @@ protected:
 
 TEST_F(ObjectBase, QueryInterfaceAnswersForEachInterfaceAndItsParents) {
     auto* square = new Square;
+    EXPECT_EQ(square->refCount(), 0) << "objects start unowned";
     ISquare* asSquare = square;
-    asSquare->AddRef();
+    EXPECT_EQ(asSquare->AddRef(), 1);
 
     struct Case {
         const char* name;
@@ -84,15 +98,20 @@ TEST_F(ObjectBase, QueryInterfaceAnswersForEachInterfaceAndItsParents) {
         {"IShape (parent)", IShape::iid, static_cast<IShape*>(square)},
         {"ILabel", ILabel::iid, static_cast<ILabel*>(square)},
         {"IInterface", IInterface::iid, static_cast<IInterface*>(static_cast<ISquare*>(square))},
+        {"unknown", kUnknownIid, nullptr},
+        {"IExtra without an extra object", IExtra::iid, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        void* out = nullptr;
-        ASSERT_EQ(asSquare->QueryInterface(c.iid, &out), ORV_S_OK);
+        void* out = reinterpret_cast<void*>(0x1234);  // stale content must not survive
+        EXPECT_EQ(asSquare->QueryInterface(c.iid, &out), c.expected ? ORV_S_OK : ORV_E_NOINTERFACE);
         EXPECT_EQ(out, c.expected);
-        EXPECT_EQ(square->refCount(), 2) << "a successful query adds a reference";
-        static_cast<IInterface*>(out)->Release();
+        EXPECT_EQ(square->refCount(), c.expected ? 2 : 1) << "a successful query adds a reference";
+        if (out) {
+            static_cast<IInterface*>(out)->Release();
+        }
     }
+    EXPECT_EQ(asSquare->QueryInterface(ISquare::iid, nullptr), ORV_E_POINTER);
     // The answers are usable through the pointer they gave.
     void* out = nullptr;
     ASSERT_EQ(asSquare->QueryInterface(IShape::iid, &out), ORV_S_OK);
@@ -102,7 +121,9 @@ TEST_F(ObjectBase, QueryInterfaceAnswersForEachInterfaceAndItsParents) {
     EXPECT_EQ(static_cast<ILabel*>(out)->LabelLength(), 6);
     static_cast<ILabel*>(out)->Release();
 
-    EXPECT_EQ(asSquare->Release(), 0);
+    // Releasing through another interface deletes the whole object, once.
+    EXPECT_EQ(gDestroyed, 0);
+    EXPECT_EQ(static_cast<ILabel*>(square)->Release(), 0);
     EXPECT_EQ(gDestroyed, 1);
 }
 
@@ -115,17 +136,6 @@ TEST_F(ObjectBase, IdentityIsTheSameFromEveryInterface) {
     EXPECT_EQ(fromSquare.get(), fromLabel.get());
     ComPtr<ISquare> back = label.as<ISquare>();
     EXPECT_EQ(back.get(), square.get());
-}
-
-TEST_F(ObjectBase, UnknownIdentifierGivesNoInterfaceAndClearsOut) {
-    ComPtr<ISquare> square(new Square);
-    void* out = reinterpret_cast<void*>(0x1234);  // stale content must not survive
-    EXPECT_EQ(square->QueryInterface(kUnknownIid, &out), ORV_E_NOINTERFACE);
-    EXPECT_EQ(out, nullptr);
-    EXPECT_EQ(square->QueryInterface(IExtra::iid, &out), ORV_E_NOINTERFACE);
-    EXPECT_EQ(square->QueryInterface(ISquare::iid, nullptr), ORV_E_POINTER);
-    EXPECT_EQ(square->AddRef(), 2) << "failed queries took no reference";
-    square->Release();
     EXPECT_FALSE(square.as<IExtra>());
 }
 
@@ -144,20 +154,6 @@ TEST_F(ObjectBase, QueryExtraAddsInterfacesAndCountsTheReference) {
     EXPECT_EQ(square->refCount(), 2) << "the object answering the query holds the reference";
     square->release();
     square->release();
-    EXPECT_EQ(gDestroyed, 1);
-}
-
-TEST_F(ObjectBase, DeletedExactlyOnceWhenTheLastReferenceGoes) {
-    auto* square = new Square;
-    EXPECT_EQ(square->refCount(), 0) << "objects start unowned";
-    ISquare* asSquare = square;
-    ILabel* asLabel = square;
-    EXPECT_EQ(asSquare->AddRef(), 1);
-    EXPECT_EQ(asLabel->AddRef(), 2);
-    EXPECT_EQ(asSquare->Release(), 1);
-    EXPECT_EQ(gDestroyed, 0);
-    // Releasing through the second interface deletes the whole object.
-    EXPECT_EQ(asLabel->Release(), 0);
     EXPECT_EQ(gDestroyed, 1);
 }
 
@@ -200,6 +196,106 @@ TEST_F(ObjectBase, PlainObjectCountsWithoutInterfaces) {
     EXPECT_EQ(gDestroyed, 0);
     EXPECT_EQ(plain->release(), 0);
     EXPECT_EQ(gDestroyed, 1);
+}
+
+// The message as the boundary hands it out: "" stands for no message.
+std::string lastMessage() {
+    Bstr message = Bstr::adopt(OrvGetLastErrorMessage());
+    if (message.get()) {
+        EXPECT_GT(OrvBstrLength(message.get()), 0u) << "an empty message is NULL";
+    }
+    return message.utf8();
+}
+
+struct ErrorCase {
+    const char* name;
+    std::function<OrvHResult()> body;
+    OrvHResult status;
+    std::string message;
+};
+
+TEST(LastError, ExceptionsBecomeStatusesWithReadableMessages) {
+    const ErrorCase cases[] = {
+        {"runtime_error",
+         []() -> OrvHResult { throw std::runtime_error("no such table: Article"); }, ORV_E_FAIL,
+         "no such table: Article"},
+        {"logic_error",
+         []() -> OrvHResult { throw std::out_of_range("list index out of bounds (-1)"); },
+         ORV_E_FAIL, "list index out of bounds (-1)"},
+        {"status_error_keeps_code",
+         []() -> OrvHResult { throw StatusError(ORV_E_INVALIDARG, "settings file missing"); },
+         ORV_E_INVALIDARG, "settings file missing"},
+        {"status_error_not_implemented",
+         []() -> OrvHResult { throw StatusError(ORV_E_NOTIMPL, "Backup"); }, ORV_E_NOTIMPL,
+         "Backup"},
+        {"non_ascii_message",
+         []() -> OrvHResult {
+             throw std::runtime_error(
+                 "\xC3\xA9"
+                 "chec \xD0\x9E\xD1\x88\xD0\xB8\xD0\xB1\xD0\xBA\xD0\xB0 \xF0\x9F\x92\xA5");
+         },
+         ORV_E_FAIL,
+         "\xC3\xA9"
+         "chec \xD0\x9E\xD1\x88\xD0\xB8\xD0\xB1\xD0\xBA\xD0\xB0 \xF0\x9F\x92\xA5"},
+        // Success after a failure clears its message.
+        {"success", [] { return ORV_S_OK; }, ORV_S_OK, ""},
+        {"negative_answer", [] { return ORV_S_FALSE; }, ORV_S_FALSE, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(guarded(c.body), c.status);
+        EXPECT_EQ(lastMessage(), c.message);
+        EXPECT_EQ(lastMessage(), c.message) << "reading the message does not consume it";
+    }
+}
+
+TEST(LastError, NonStandardExceptionsFailAndVoidBodiesSucceed) {
+    EXPECT_EQ(guarded([]() -> OrvHResult { throw 42; }), ORV_E_FAIL);
+    EXPECT_FALSE(lastMessage().empty());
+    int calls = 0;
+    EXPECT_EQ(guarded([&] { ++calls; }), ORV_S_OK);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(guarded([]() { throw std::runtime_error("void body failed"); }), ORV_E_FAIL);
+    EXPECT_EQ(lastMessage(), "void body failed");
+}
+
+TEST(LastError, MessagesArePerThread) {
+    guarded([]() -> OrvHResult { throw std::runtime_error("main thread failure"); });
+    std::string seenByOtherBefore = "unset";
+    std::string seenByOtherAfter;
+    std::thread other([&] {
+        seenByOtherBefore = lastMessage();
+        guarded([]() -> OrvHResult { throw std::runtime_error("worker failure"); });
+        seenByOtherAfter = lastMessage();
+    });
+    other.join();
+    EXPECT_EQ(seenByOtherBefore, "");
+    EXPECT_EQ(seenByOtherAfter, "worker failure");
+    EXPECT_EQ(lastMessage(), "main thread failure");
+}
+
+TEST(LastError, ThrowIfFailedTurnsTheStatusBackIntoAnException) {
+    const OrvHResult status =
+        guarded([]() -> OrvHResult { throw StatusError(ORV_E_INVALIDARG, "bad alias"); });
+    try {
+        orvdb::host::throwIfFailed(status, "OpenDatabase");
+        FAIL() << "no exception";
+    } catch (const StatusError& e) {
+        EXPECT_EQ(e.status(), ORV_E_INVALIDARG);
+        EXPECT_STREQ(e.what(), "bad alias");
+    }
+
+    // Without a message the operation and the code are named.
+    guarded([] { return ORV_S_OK; });
+    try {
+        orvdb::host::throwIfFailed(ORV_E_NOINTERFACE, "Get_ActiveQuery");
+        FAIL() << "no exception";
+    } catch (const StatusError& e) {
+        EXPECT_EQ(e.status(), ORV_E_NOINTERFACE);
+        EXPECT_NE(std::string(e.what()).find("Get_ActiveQuery"), std::string::npos);
+        EXPECT_NE(std::string(e.what()).find("80004002"), std::string::npos);
+    }
+    EXPECT_NO_THROW(orvdb::host::throwIfFailed(ORV_S_FALSE, "Next"));
 }
 
 }  // namespace
