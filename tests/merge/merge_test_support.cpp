@@ -4,13 +4,14 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 
 #include "data/database_factory.hpp"
 #include "host/boundary_strings.hpp"
+#include "host/host_services.hpp"
 #include "host/utf16.hpp"
+#include "merge/kinds_database_container.hpp"
+#include "merge/merge_access_database.hpp"
 #include "merge/merge_calls.hpp"
 
 namespace orvdb::merge_test {
@@ -111,7 +112,6 @@ void MergeTest::SetUp() {
     temp = root + "tmp/";
     fs::create_directories(temp);
     if (const char* value = std::getenv("TEMP")) {
-        hadTemp = true;
         savedTemp = value;
     }
     ::setenv("TEMP", temp.c_str(), 1);
@@ -119,8 +119,8 @@ void MergeTest::SetUp() {
 }
 
 void MergeTest::TearDown() {
-    if (hadTemp) {
-        ::setenv("TEMP", savedTemp.c_str(), 1);
+    if (savedTemp) {
+        ::setenv("TEMP", savedTemp->c_str(), 1);
     } else {
         ::unsetenv("TEMP");
     }
@@ -128,12 +128,34 @@ void MergeTest::TearDown() {
 }
 
 ComPtr<iDatabase> MergeTest::openDatabase(const std::string& path) {
-    ComPtr<iDatabase> db =
-        data::createDatabase(u"TEST", u"0", u"TEST", true, u"", host::toUtf16(path), nullptr);
-    OrvWordBool opened = ORV_WFALSE;
-    EXPECT_EQ(db->Get_Opened(&opened), ORV_S_OK);
-    EXPECT_TRUE(opened) << path;
-    return db;
+    return data::createDatabase(u"TEST", u"0", u"TEST", true, u"", host::toUtf16(path), nullptr);
+}
+
+void MergeTest::answer(host::DialogAnswer value) {
+    host::HostServices services;
+    services.dialogs = std::make_shared<host::AutoAnswerDialogs>(value);
+    host::installHostServices(std::move(services));
+}
+
+OrvHResult MergeTest::runMerge(const std::string& first, const std::string& second,
+                               const std::string& output,
+                               std::shared_ptr<host::ObjectFactory> factory) {
+    merge::TMergeAccessDatabase engine;
+    engine.InitParams(merge::makeKindsDatabaseContainer(host::databases()), first, second, output,
+                      kOffset);
+    engine.Set_CreateObject(std::move(factory));
+    OrvHResult result = ORV_E_FAIL;
+    try {
+        result = engine.Merge();
+    } catch (const std::exception& e) {
+        failure = e.what();
+    }
+    log = engine.lastLog();
+    rejected = engine.rejectedInserts().size();
+    uncarried = engine.uncarriedBinaryValues();
+    host::databases()->unregisterDatabase("GAMMISTE");
+    host::databases()->unregisterDatabase("XLIB");
+    return result;
 }
 
 void MergeTest::makeLibrary(const std::vector<std::string>& extraRows) {
@@ -171,9 +193,7 @@ void MergeTest::makeLibrary(const std::vector<std::string>& extraRows) {
             "'DELETE FROM Tarif')",
             "INSERT INTO FieldSize (FieldName, Tablename) VALUES ('Reference', 'Article')"};
     }
-    for (const std::string& row : rows) {
-        suite_test::execute(*library, {row});
-    }
+    suite_test::execute(*library, rows);
 }
 
 void MergeTest::makeProvider(const ProviderContent& content) {
@@ -192,9 +212,7 @@ void MergeTest::makeProvider(const ProviderContent& content) {
          "CREATE TABLE Tarif (ID COUNTER PRIMARY KEY, Price DOUBLE)",
          "CREATE TABLE Halvo_MachiningOperationParam (ID COUNTER PRIMARY KEY, Name VARCHAR(10), "
          "ParamValue DOUBLE)"});
-    for (const std::string& row : content.rows) {
-        suite_test::execute(*db, {row});
-    }
+    suite_test::execute(*db, content.rows);
     if (!content.pictures.empty()) {
         ComPtr<iTableDatabase> table = merge::pushTable(*db);
         merge::openTable(*table, "Article");
@@ -269,11 +287,8 @@ std::map<std::string, std::string> MergeTest::snapshot(const std::string& folder
         if (!entry.is_regular_file()) {
             continue;
         }
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
         files[fs::relative(entry.path(), folder).string()] =
-            std::to_string(std::hash<std::string>{}(bytes.str()));
+            std::to_string(std::hash<std::string>{}(test::readFile(entry.path())));
     }
     return files;
 }
