@@ -95,7 +95,6 @@ private:
 }  // namespace
 
 ComPtr<IInterface> TestObjectFactory::createObject(std::string_view upperName) {
-    asked.emplace_back(upperName);
     if (upperName == "ARTICLE_PICTURE") {
         return ComPtr<IInterface>(static_cast<iSerializable*>(new Picture()));
     }
@@ -158,7 +157,7 @@ OrvHResult MergeTest::runMerge(const std::string& first, const std::string& seco
     return result;
 }
 
-void MergeTest::makeLibrary(const std::vector<std::string>& extraRows) {
+void MergeTest::makeLibrary() {
     ComPtr<iDatabase> library = openDatabase(createDatabase("XLib.Mdb"));
     suite_test::execute(
         *library,
@@ -174,26 +173,21 @@ void MergeTest::makeLibrary(const std::vector<std::string>& extraRows) {
          "CREATE TABLE MergeTarifQueries (ID COUNTER PRIMARY KEY, mtLog VARCHAR(100), "
          "mtQuery VARCHAR(255))",
          "CREATE TABLE FieldSize (ID COUNTER PRIMARY KEY, FieldName VARCHAR(64), "
-         "Tablename VARCHAR(64))"});
-    std::vector<std::string> rows = extraRows;
-    if (rows.empty()) {
-        rows = {
-            "INSERT INTO MergeKey_Element (FromTablename, FromFieldname, toTablename, "
-            "ToFieldname, [condition]) VALUES ('Article', 'FamilyID', 'Family', 'ID', '')",
-            "INSERT INTO MergeKey_Element (FromTablename, FromFieldname, toTablename, "
-            "ToFieldname, [condition]) VALUES ('article', 'linkedid', 'ARTICLE', 'Id', 'Kind=1')",
-            "INSERT INTO MergeKey_toChange (Tablename, Fieldname) VALUES ('Colour', 'ID')",
-            "INSERT INTO MergeKey_toChange (Tablename, Fieldname) VALUES ('Colour', 'Code')",
-            "INSERT INTO MergeKey_toChange (Tablename, Fieldname) VALUES ('Options', 'ID')",
-            "INSERT INTO MergeKey_toChange (Tablename, Fieldname) VALUES "
-            "('Halvo_MachiningOperationParam', 'ID')",
-            "INSERT INTO MergeKey_Primary (Tablename, Fieldname) VALUES ('Article', 'ID')",
-            "INSERT INTO MergeKey_Forbiden (Tablename, Fieldname) VALUES ('Colour', 'Code')",
-            "INSERT INTO MergeTarifQueries (mtLog, mtQuery) VALUES ('Remove tariffs', "
-            "'DELETE FROM Tarif')",
-            "INSERT INTO FieldSize (FieldName, Tablename) VALUES ('Reference', 'Article')"};
-    }
-    suite_test::execute(*library, rows);
+         "Tablename VARCHAR(64))",
+         "INSERT INTO MergeKey_Element (FromTablename, FromFieldname, toTablename, "
+         "ToFieldname, [condition]) VALUES ('Article', 'FamilyID', 'Family', 'ID', '')",
+         "INSERT INTO MergeKey_Element (FromTablename, FromFieldname, toTablename, "
+         "ToFieldname, [condition]) VALUES ('article', 'linkedid', 'ARTICLE', 'Id', 'Kind=1')",
+         "INSERT INTO MergeKey_toChange (Tablename, Fieldname) VALUES ('Colour', 'ID')",
+         "INSERT INTO MergeKey_toChange (Tablename, Fieldname) VALUES ('Colour', 'Code')",
+         "INSERT INTO MergeKey_toChange (Tablename, Fieldname) VALUES ('Options', 'ID')",
+         "INSERT INTO MergeKey_toChange (Tablename, Fieldname) VALUES "
+         "('Halvo_MachiningOperationParam', 'ID')",
+         "INSERT INTO MergeKey_Primary (Tablename, Fieldname) VALUES ('Article', 'ID')",
+         "INSERT INTO MergeKey_Forbiden (Tablename, Fieldname) VALUES ('Colour', 'Code')",
+         "INSERT INTO MergeTarifQueries (mtLog, mtQuery) VALUES ('Remove tariffs', "
+         "'DELETE FROM Tarif')",
+         "INSERT INTO FieldSize (FieldName, Tablename) VALUES ('Reference', 'Article')"});
 }
 
 void MergeTest::makeProvider(const ProviderContent& content) {

@@ -38,7 +38,6 @@ class TestObjectFactory : public host::ObjectFactory {
 public:
     std::vector<std::string> businessTables;
     bool failLoad = false;
-    std::vector<std::string> asked;
     ComPtr<IInterface> createObject(std::string_view upperName) override;
 };
 
@@ -56,9 +55,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The library with the configuration tables; rows replace the default
-    // configuration when given.
-    void makeLibrary(const std::vector<std::string>& extraRows = {});
+    // The library with the merge configuration.
+    void makeLibrary();
     void makeProvider(const ProviderContent& content);
     // The two providers most tests merge (P1 and P2).
     void makeStandardProviders();
