@@ -25,24 +25,6 @@
 
 namespace orvdb::test_support {
 
-// The scratch folder of a suite; copyForTest copies one of its files or
-// folders for the running test alone.
-class SuiteFolder : public test::TempDir {
-public:
-    std::filesystem::path copyForTest(const std::filesystem::path& source) const {
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::replace(name.begin(), name.end(), '/', '_');
-        std::filesystem::path copy = path() / (name + source.extension().string());
-        if (std::filesystem::is_directory(source)) {
-            copyFolder(source, copy);
-        } else {
-            std::filesystem::copy_file(source, copy,
-                                       std::filesystem::copy_options::overwrite_existing);
-        }
-        return copy;
-    }
-};
-
 // A file read and changed through an engine connection of its own; the
 // working folder, when given, is where its views find other databases.
 class FileConnection {
@@ -92,7 +74,7 @@ private:
 // whole upgrade (with its log and the debug lines of that run), and the old
 // root brought step by step to each of some versions.
 struct UpgradedRoots {
-    SuiteFolder folder;
+    test::TempDir folder;
     std::filesystem::path oldRoot = folder.path() / "old";
     std::filesystem::path upgradedRoot = folder.path() / "upgraded";
     Lines log;
@@ -120,8 +102,9 @@ struct UpgradedRoots {
     }
 };
 
-// A fixture whose tests share one Suite, made by the fixture's
-// SetUpTestSuite; copyOf copies one of its files for the running test.
+// A fixture whose tests share one Suite (with a TempDir `folder`), made by
+// the fixture's SetUpTestSuite; copyOf copies one of its files or folders
+// for the running test alone.
 template <class Suite>
 class SharedSuiteTest : public ::testing::Test {
 protected:
@@ -129,8 +112,17 @@ protected:
         delete suite;
         suite = nullptr;
     }
-    static std::filesystem::path copyOf(const std::filesystem::path& path) {
-        return suite->folder.copyForTest(path);
+    static std::filesystem::path copyOf(const std::filesystem::path& source) {
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '_');
+        std::filesystem::path copy = suite->folder.path() / (name + source.extension().string());
+        if (std::filesystem::is_directory(source)) {
+            copyFolder(source, copy);
+        } else {
+            std::filesystem::copy_file(source, copy,
+                                       std::filesystem::copy_options::overwrite_existing);
+        }
+        return copy;
     }
     static inline Suite* suite = nullptr;
 };
