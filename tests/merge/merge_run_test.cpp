@@ -1,9 +1,10 @@
-// The merge of two generated provider folders, end to end: rows and their
-// shifted keys, relationships, binary values, folders, directory indexes,
-// the log, the user's No at the common-files warning, and failures.
+// The merge of two generated provider folders, end to end, and its pieces
+// (directory-index documents, the literals of its script).
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+
+#include <orvdb/exports.h>
 
 #include <pugixml.hpp>
 
@@ -15,13 +16,13 @@
 #include <sstream>
 
 #include "host/boundary_strings.hpp"
-
 #include "host/dialogs.hpp"
 #include "host/host_services.hpp"
-#include "merge/kinds_database_container.hpp"
-#include "merge/merge_access_database.hpp"
+#include "merge/directory_index_merge.hpp"
 #include "merge/merge_calls.hpp"
+#include "merge/table_export.hpp"
 #include "merge_test_support.hpp"
+#include "support/database_rows.hpp"
 #include "support/mdb_reader.hpp"
 #include "support/shell_command.hpp"
 #include "support/temp_dir.hpp"
@@ -30,23 +31,22 @@ namespace orvdb::merge_test {
 namespace {
 
 namespace fs = std::filesystem;
-using merge::TMergeAccessDatabase;
 
-// Rows of a select as "a|b" lines.
-std::vector<std::string> rowsOf(iDatabase& db, const std::string& sql,
-                                const std::vector<std::string>& fields) {
-    std::vector<std::string> rows;
-    merge::QueryCalls query = merge::pushQuery(db);
-    for (query.open(sql); query.opened(); query.next()) {
-        std::string line;
-        for (const std::string& field : fields) {
-            line += (line.empty() ? "" : "|") + query.text(field);
-        }
-        rows.push_back(line);
+// Records what the window was told.
+class RecordingProgress : public host::ProgressWindow {
+public:
+    int shown = 0;
+    int finished = 0;
+    std::vector<std::string> captions;
+    void show() override {
+        ++shown;
+        ProgressWindow::show();
     }
-    merge::popQuery(db);
-    return rows;
-}
+    void finish() override { ++finished; }
+
+protected:
+    void repaint() override { captions.push_back(bars()[0].caption + "|" + bars()[1].caption); }
+};
 
 class MergeRunTest : public MergeTest {
 protected:
@@ -56,48 +56,28 @@ protected:
         makeLibrary();
         makeStandardProviders();
     }
-
-    void answer(host::DialogAnswer value) {
-        host::HostServices services;
-        services.dialogs = std::make_shared<host::AutoAnswerDialogs>(value);
-        host::installHostServices(std::move(services));
-    }
-
-    // Runs the merge of P1 and P2 into OUT, then closes every database so
-    // that what follows reads the files.
     OrvHResult merge(std::shared_ptr<host::ObjectFactory> factory = nullptr) {
-        TMergeAccessDatabase engine;
-        engine.InitParams(merge::makeKindsDatabaseContainer(host::databases()), "P1", "P2", "OUT",
-                          kOffset);
-        engine.Set_CreateObject(std::move(factory));
-        OrvHResult result = ORV_E_FAIL;
-        try {
-            result = engine.Merge();
-        } catch (const std::exception& e) {
-            failure = e.what();
-        }
-        log = engine.lastLog();
-        rejected = engine.rejectedInserts().size();
+        return runMerge("P1", "P2", "OUT", std::move(factory));
+    }
+    std::vector<std::string> outputRows(const std::string& sql) {
+        return test_support::selectRows(providerFile("OUT"), sql);
+    }
+    // The MergeDatabase export on the default container, its window recorded.
+    OrvHResult mergeExport(host::DialogAnswer answer, uint8_t showProgress) {
+        host::HostServices services;
+        services.dialogs = std::make_shared<host::AutoAnswerDialogs>(answer);
+        services.progress = progress;
+        host::installHostServices(std::move(services));
+        host::Bstr first(u"P1");
+        host::Bstr second(u"P2");
+        host::Bstr output(u"OUT");
+        OrvHResult status = MergeDatabase(nullptr, first.get(), second.get(), output.get(), 0,
+                                          showProgress, nullptr, kOffset);
         host::databases()->unregisterDatabase("GAMMISTE");
         host::databases()->unregisterDatabase("XLIB");
-        return result;
+        return status;
     }
-
-    std::vector<std::string> outputRows(const std::string& sql,
-                                        const std::vector<std::string>& fields) {
-        ComPtr<iDatabase> output = openDatabase(providerFile("OUT"));
-        return rowsOf(*output, sql, fields);
-    }
-
-    std::vector<std::string> log;
-    std::string failure;
-    size_t rejected = 0;
-};
-
-struct RowCase {
-    const char* sql;
-    std::vector<std::string> fields;
-    std::vector<std::string> expected;
+    std::shared_ptr<RecordingProgress> progress = std::make_shared<RecordingProgress>();
 };
 
 TEST_F(MergeRunTest, EveryRowAndBinaryValueOfTheSecondInputArrivesWithItsKeysShifted) {
@@ -106,36 +86,31 @@ TEST_F(MergeRunTest, EveryRowAndBinaryValueOfTheSecondInputArrivesWithItsKeysShi
     ASSERT_EQ(merge(factory), ORV_S_OK) << failure;
     EXPECT_EQ(rejected, 0u);
 
-    const RowCase cases[] = {
-        // Referred field always shifted; the first input's rows unchanged.
-        {"SELECT ID, Name FROM Family ORDER BY ID",
-         {"ID", "Name"},
+    const test_support::RowCheck checks[] = {
+        {"the referred field always shifted; the first input's rows unchanged",
+         "SELECT ID, Name FROM Family ORDER BY ID",
          {"1|Wood", "2|Alu", "1001|Steel", "1003|PVC"}},
-        // FamilyID refers to Family without condition; LinkedID only where
-        // Kind=1 holds for the row, and a value of 0 stays 0.
-        {"SELECT ID, FamilyID, Reference, Kind, LinkedID FROM Article ORDER BY ID",
-         {"ID", "FamilyID", "Reference", "Kind", "LinkedID"},
+        {"FamilyID refers to Family without condition; LinkedID only where Kind=1 holds for the "
+         "row, and a value of 0 stays 0",
+         "SELECT ID, FamilyID, Reference, Kind, LinkedID FROM Article ORDER BY ID",
          {"1|1|A-1|1|2", "2|2|A-2|2|0", "1001|1001|B-LONG-REFERENCE-0123456789|1|1003",
           "1002|1003|B-2|2|77", "1003|1003|B-3|1|0"}},
-        // Text with a quote, a floating-point value that is not a key.
-        {"SELECT Note, Price FROM Article WHERE ID=1001", {"Note", "Price"}, {"it's noted|7.25"}},
-        // Code is both to change and forbidden: never shifted.
-        {"SELECT ID, Code, Name FROM Colour ORDER BY ID",
-         {"ID", "Code", "Name"},
+        {"text with a quote, a floating-point value that is not a key",
+         "SELECT Note, Price FROM Article WHERE ID=1001",
+         {"it's noted|7.25"}},
+        {"Code is both to change and forbidden: never shifted",
+         "SELECT ID, Code, Name FROM Colour ORDER BY ID",
          {"5|42|White", "1005|42|Red"}},
-        // Ref is shifted by the business object's re-save, ID by the export.
-        {"SELECT ID, Ref, Label FROM Options ORDER BY ID",
-         {"ID", "Ref", "Label"},
+        {"Ref shifted by the business object's re-save, ID by the export",
+         "SELECT ID, Ref, Label FROM Options ORDER BY ID",
          {"1|7|first", "1001|1500|second"}},
-        // The clean-up query emptied the staging tariff.
-        {"SELECT ID FROM Tarif", {"ID"}, {"1"}},
-        // V parameters are shifted in the staging database before the export.
-        {"SELECT ID, Name, ParamValue FROM Halvo_MachiningOperationParam ORDER BY ID",
-         {"ID", "Name", "ParamValue"},
+        {"the clean-up query emptied the staging tariff", "SELECT ID FROM Tarif", {"1"}},
+        {"V parameters shifted in the staging database before the export",
+         "SELECT ID, Name, ParamValue FROM Halvo_MachiningOperationParam ORDER BY ID",
          {"1|V|9", "1001|V|1005", "1002|W|6"}},
     };
-    for (const RowCase& c : cases) {
-        EXPECT_EQ(outputRows(c.sql, c.fields), c.expected) << c.sql;
+    for (const test_support::RowCheck& check : checks) {
+        EXPECT_EQ(outputRows(check.sql), check.expected) << check.what;
     }
 
     // Binary values arrive through the host objects; the staging columns go.
@@ -170,12 +145,10 @@ TEST_F(MergeRunTest, EveryRowAndBinaryValueOfTheSecondInputArrivesWithItsKeysShi
 TEST_F(MergeRunTest, OneMergeKeepsKeysFoldersAndLogAndOthersReadTheOutput) {
     ASSERT_EQ(merge(), ORV_S_OK) << failure;
     {
-        ComPtr<iDatabase> output = openDatabase(providerFile("OUT"));
-        EXPECT_EQ(rowsOf(*output,
-                         "SELECT szObject, szReferencedObject FROM MSysRelationships WHERE "
-                         "szRelationship='ArticleFamily'",
-                         {"szObject", "szReferencedObject"}),
+        EXPECT_EQ(outputRows("SELECT szObject, szReferencedObject FROM MSysRelationships WHERE "
+                             "szRelationship='ArticleFamily'"),
                   std::vector<std::string>{"Article|Family"});
+        ComPtr<iDatabase> output = openDatabase(providerFile("OUT"));
         merge::QueryCalls query = merge::pushQuery(*output);
         query.setType(merge::kActionStatement);
         EXPECT_FALSE(query.open("INSERT INTO Article (ID, FamilyID) VALUES (5000, 4242)"))
@@ -192,7 +165,6 @@ TEST_F(MergeRunTest, OneMergeKeepsKeysFoldersAndLogAndOthersReadTheOutput) {
         EXPECT_GT(position("ALTER TABLE Article ADD CONSTRAINT ArticleFamily FOREIGN KEY "
                            "(FamilyID) REFERENCES Family(ID)"),
                   position("-- Table: Tarif"));
-        EXPECT_LT(position("-- Table: Tarif"), static_cast<std::ptrdiff_t>(log.size()));
         const std::string script = test::readFile(temp + "mergedatabase.txt");
         EXPECT_NE(script.find("-- IN 1"), std::string::npos);
         EXPECT_EQ(script.find("DROP CONSTRAINT"), std::string::npos);
@@ -282,13 +254,9 @@ TEST_F(MergeRunTest, OneMergeKeepsKeysFoldersAndLogAndOthersReadTheOutput) {
 }
 
 TEST_F(MergeRunTest, WithoutHostObjectsBinaryValuesAreCountedAsNotCarried) {
-    TMergeAccessDatabase engine;
-    engine.InitParams(merge::makeKindsDatabaseContainer(host::databases()), "P1", "P2", "OUT",
-                      kOffset);
-    ASSERT_EQ(engine.Merge(), ORV_S_OK);
-    EXPECT_EQ(engine.uncarriedBinaryValues(), 1u);
-    host::databases()->unregisterDatabase("GAMMISTE");
-    EXPECT_EQ(outputRows("SELECT ID FROM Article WHERE Picture IS NULL ORDER BY ID", {"ID"}),
+    ASSERT_EQ(merge(), ORV_S_OK) << failure;
+    EXPECT_EQ(uncarried, 1u);
+    EXPECT_EQ(outputRows("SELECT ID FROM Article WHERE Picture IS NULL ORDER BY ID"),
               (std::vector<std::string>{"2", "1001", "1002", "1003"}));
 }
 
@@ -356,6 +324,105 @@ TEST_F(MergeRunTest, AFailureLeavesTheInputsUntouchedAndNoOutputLookingComplete)
                 << "the host hears why the output cannot be used";
         }
         EXPECT_NE(test::readFile(root + "Merge.Log").find("Merge failed: "), std::string::npos);
+    }
+}
+
+TEST_F(MergeRunTest, ExportRunsOnTheDefaultContainerAndDrivesTheWindow) {
+    ASSERT_EQ(mergeExport(host::DialogAnswer::yes, 1), ORV_S_OK);
+    EXPECT_TRUE(fs::exists(providerFile("OUT")));
+    EXPECT_EQ(progress->shown, 1);
+    EXPECT_EQ(progress->finished, 1);
+    EXPECT_NE(std::find(progress->captions.begin(), progress->captions.end(),
+                        "Progression de la table en cours: Article|"
+                        "Progression des champs de la table en cours"),
+              progress->captions.end());
+}
+
+TEST_F(MergeRunTest, ExportWithoutProgressKeepsTheWindowsCaptionsAndNoStopsBeforeAnyCopy) {
+    ASSERT_EQ(mergeExport(host::DialogAnswer::no, 0), ORV_S_OK);
+    EXPECT_FALSE(fs::exists(root + "Providers/OUT"));
+    EXPECT_EQ(progress->shown, 1);
+    EXPECT_EQ(progress->finished, 1);
+    EXPECT_EQ(progress->captions, std::vector<std::string>{"stTablename|stFieldname"});
+}
+
+// ---- directory-index documents, node by node ----
+
+std::string merged(const std::string& output, const std::string& staging) {
+    pugi::xml_document x;
+    pugi::xml_document y;
+    EXPECT_TRUE(x.load_string(output.c_str()));
+    EXPECT_TRUE(y.load_string(staging.c_str()));
+    merge::mergeNode(x.last_child(), y.last_child());
+    std::ostringstream text;
+    x.save(text, "", pugi::format_raw | pugi::format_no_declaration);
+    return text.str();
+}
+
+struct NodeCase {
+    const char* name;
+    const char* output;
+    const char* staging;
+    const char* expected;
+};
+
+const NodeCase kNodeCases[] = {
+    {"identical children stay as they are", "<R><D N=\"a\"/><D N=\"b\"/></R>",
+     "<R><D N=\"b\"/><D N=\"a\"/></R>", "<R><D N=\"a\"/><D N=\"b\"/></R>"},
+    {"names and values match without regard to case", "<R><D N=\"Common\"/></R>",
+     "<r><d n=\"COMMON\"/><D N=\"New\"/></r>", "<R><D N=\"Common\"/><D N=\"New\"/></R>"},
+    {"a different attribute count is another node", "<R><D N=\"a\"/></R>",
+     "<R><D N=\"a\" P=\"x\"/></R>", "<R><D N=\"a\"/><D N=\"a\" P=\"x\"/></R>"},
+    {"children of matched nodes merge recursively", "<R><G N=\"g\"><F>one</F></G></R>",
+     "<R><G N=\"g\"><F>two</F><F>one</F></G></R>", "<R><G N=\"g\"><F>one</F><F>two</F></G></R>"},
+    {"single texts that differ are different nodes", "<R><F>one</F></R>", "<R><F>ONE</F></R>",
+     "<R><F>one</F></R>"},
+    {"the last matching staging node is taken", "<R><D N=\"a\"><X/></D></R>",
+     "<R><D N=\"a\"><Y/></D><D N=\"a\"><Z/></D></R>",
+     "<R><D N=\"a\"><X/><Z/></D><D N=\"a\"><Y/></D></R>"},
+};
+
+TEST(NodeMerge, GivesTheExpectedDocument) {
+    for (const NodeCase& node : kNodeCases) {
+        EXPECT_EQ(merged(node.output, node.staging), node.expected) << node.name;
+    }
+}
+
+class IndexFileTest : public MergeTest {};
+
+TEST_F(IndexFileTest, AnIndexOnlyTheStagingFolderHasGoesToTheTemporaryFolder) {
+    const std::string output = root + "Out/";
+    const std::string staging = root + "Out_Temp/";
+    test::writeFile(staging + "Libraries/Gates/DIRECTORIES.XML", "<D><G N=\"gate\"/></D>");
+    merge::mergeDirectoryIndex(output, staging, "Libraries/Gates/", "DIRECTORIES.XML");
+    EXPECT_FALSE(std::filesystem::exists(output + "Libraries/Gates/DIRECTORIES.XML"));
+    pugi::xml_document written;
+    ASSERT_TRUE(written.load_file((temp + "outputtemp.xml").c_str()));
+    EXPECT_STREQ(written.child("D").child("G").attribute("N").value(), "gate");
+}
+
+TEST_F(IndexFileTest, AnIndexThatIsNotXmlIsReportedWithItsFileName) {
+    const std::string output = root + "Out/";
+    const std::string staging = root + "Out_Temp/";
+    test::writeFile(output + "Shapes/Frames/DIRECTORIES.XML", "<D><G N=\"a\"/></D>");
+    test::writeFile(staging + "Shapes/Frames/DIRECTORIES.XML", "<D><G N=");
+    try {
+        merge::mergeDirectoryIndex(output, staging, "Shapes/Frames/", "DIRECTORIES.XML");
+        FAIL() << "a broken index was merged";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find(staging + "Shapes/Frames/DIRECTORIES.XML"),
+                  std::string::npos)
+            << e.what();
+    }
+}
+
+TEST(MergeLiterals, QuotesAreDoubledAndFloatsKeepTheirShortestForm) {
+    EXPECT_EQ(merge::quoteText("it's 'x'"), "it''s ''x''");
+    EXPECT_EQ(merge::quoteText("plain"), "plain");
+    const std::pair<float, const char*> floats[] = {
+        {2.5f, "10000002.5"}, {0.1f, "10000000.1"}, {7.0f, "10000007"}};
+    for (const auto& [value, expected] : floats) {
+        EXPECT_EQ(merge::shiftedFloatLiteral(value, 10000000), expected) << value;
     }
 }
 

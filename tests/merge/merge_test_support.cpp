@@ -4,13 +4,14 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 
 #include "data/database_factory.hpp"
 #include "host/boundary_strings.hpp"
+#include "host/host_services.hpp"
 #include "host/utf16.hpp"
+#include "merge/kinds_database_container.hpp"
+#include "merge/merge_access_database.hpp"
 #include "merge/merge_calls.hpp"
 
 namespace orvdb::merge_test {
@@ -94,7 +95,6 @@ private:
 }  // namespace
 
 ComPtr<IInterface> TestObjectFactory::createObject(std::string_view upperName) {
-    asked.emplace_back(upperName);
     if (upperName == "ARTICLE_PICTURE") {
         return ComPtr<IInterface>(static_cast<iSerializable*>(new Picture()));
     }
@@ -111,7 +111,6 @@ void MergeTest::SetUp() {
     temp = root + "tmp/";
     fs::create_directories(temp);
     if (const char* value = std::getenv("TEMP")) {
-        hadTemp = true;
         savedTemp = value;
     }
     ::setenv("TEMP", temp.c_str(), 1);
@@ -119,8 +118,8 @@ void MergeTest::SetUp() {
 }
 
 void MergeTest::TearDown() {
-    if (hadTemp) {
-        ::setenv("TEMP", savedTemp.c_str(), 1);
+    if (savedTemp) {
+        ::setenv("TEMP", savedTemp->c_str(), 1);
     } else {
         ::unsetenv("TEMP");
     }
@@ -128,15 +127,37 @@ void MergeTest::TearDown() {
 }
 
 ComPtr<iDatabase> MergeTest::openDatabase(const std::string& path) {
-    ComPtr<iDatabase> db =
-        data::createDatabase(u"TEST", u"0", u"TEST", true, u"", host::toUtf16(path), nullptr);
-    OrvWordBool opened = ORV_WFALSE;
-    EXPECT_EQ(db->Get_Opened(&opened), ORV_S_OK);
-    EXPECT_TRUE(opened) << path;
-    return db;
+    return data::createDatabase(u"TEST", u"0", u"TEST", true, u"", host::toUtf16(path), nullptr);
 }
 
-void MergeTest::makeLibrary(const std::vector<std::string>& extraRows) {
+void MergeTest::answer(host::DialogAnswer value) {
+    host::HostServices services;
+    services.dialogs = std::make_shared<host::AutoAnswerDialogs>(value);
+    host::installHostServices(std::move(services));
+}
+
+OrvHResult MergeTest::runMerge(const std::string& first, const std::string& second,
+                               const std::string& output,
+                               std::shared_ptr<host::ObjectFactory> factory) {
+    merge::TMergeAccessDatabase engine;
+    engine.InitParams(merge::makeKindsDatabaseContainer(host::databases()), first, second, output,
+                      kOffset);
+    engine.Set_CreateObject(std::move(factory));
+    OrvHResult result = ORV_E_FAIL;
+    try {
+        result = engine.Merge();
+    } catch (const std::exception& e) {
+        failure = e.what();
+    }
+    log = engine.lastLog();
+    rejected = engine.rejectedInserts().size();
+    uncarried = engine.uncarriedBinaryValues();
+    host::databases()->unregisterDatabase("GAMMISTE");
+    host::databases()->unregisterDatabase("XLIB");
+    return result;
+}
+
+void MergeTest::makeLibrary() {
     ComPtr<iDatabase> library = openDatabase(createDatabase("XLib.Mdb"));
     suite_test::execute(
         *library,
@@ -152,28 +173,21 @@ void MergeTest::makeLibrary(const std::vector<std::string>& extraRows) {
          "CREATE TABLE MergeTarifQueries (ID COUNTER PRIMARY KEY, mtLog VARCHAR(100), "
          "mtQuery VARCHAR(255))",
          "CREATE TABLE FieldSize (ID COUNTER PRIMARY KEY, FieldName VARCHAR(64), "
-         "Tablename VARCHAR(64))"});
-    std::vector<std::string> rows = extraRows;
-    if (rows.empty()) {
-        rows = {
-            "INSERT INTO MergeKey_Element (FromTablename, FromFieldname, toTablename, "
-            "ToFieldname, [condition]) VALUES ('Article', 'FamilyID', 'Family', 'ID', '')",
-            "INSERT INTO MergeKey_Element (FromTablename, FromFieldname, toTablename, "
-            "ToFieldname, [condition]) VALUES ('article', 'linkedid', 'ARTICLE', 'Id', 'Kind=1')",
-            "INSERT INTO MergeKey_toChange (Tablename, Fieldname) VALUES ('Colour', 'ID')",
-            "INSERT INTO MergeKey_toChange (Tablename, Fieldname) VALUES ('Colour', 'Code')",
-            "INSERT INTO MergeKey_toChange (Tablename, Fieldname) VALUES ('Options', 'ID')",
-            "INSERT INTO MergeKey_toChange (Tablename, Fieldname) VALUES "
-            "('Halvo_MachiningOperationParam', 'ID')",
-            "INSERT INTO MergeKey_Primary (Tablename, Fieldname) VALUES ('Article', 'ID')",
-            "INSERT INTO MergeKey_Forbiden (Tablename, Fieldname) VALUES ('Colour', 'Code')",
-            "INSERT INTO MergeTarifQueries (mtLog, mtQuery) VALUES ('Remove tariffs', "
-            "'DELETE FROM Tarif')",
-            "INSERT INTO FieldSize (FieldName, Tablename) VALUES ('Reference', 'Article')"};
-    }
-    for (const std::string& row : rows) {
-        suite_test::execute(*library, {row});
-    }
+         "Tablename VARCHAR(64))",
+         "INSERT INTO MergeKey_Element (FromTablename, FromFieldname, toTablename, "
+         "ToFieldname, [condition]) VALUES ('Article', 'FamilyID', 'Family', 'ID', '')",
+         "INSERT INTO MergeKey_Element (FromTablename, FromFieldname, toTablename, "
+         "ToFieldname, [condition]) VALUES ('article', 'linkedid', 'ARTICLE', 'Id', 'Kind=1')",
+         "INSERT INTO MergeKey_toChange (Tablename, Fieldname) VALUES ('Colour', 'ID')",
+         "INSERT INTO MergeKey_toChange (Tablename, Fieldname) VALUES ('Colour', 'Code')",
+         "INSERT INTO MergeKey_toChange (Tablename, Fieldname) VALUES ('Options', 'ID')",
+         "INSERT INTO MergeKey_toChange (Tablename, Fieldname) VALUES "
+         "('Halvo_MachiningOperationParam', 'ID')",
+         "INSERT INTO MergeKey_Primary (Tablename, Fieldname) VALUES ('Article', 'ID')",
+         "INSERT INTO MergeKey_Forbiden (Tablename, Fieldname) VALUES ('Colour', 'Code')",
+         "INSERT INTO MergeTarifQueries (mtLog, mtQuery) VALUES ('Remove tariffs', "
+         "'DELETE FROM Tarif')",
+         "INSERT INTO FieldSize (FieldName, Tablename) VALUES ('Reference', 'Article')"});
 }
 
 void MergeTest::makeProvider(const ProviderContent& content) {
@@ -192,9 +206,7 @@ void MergeTest::makeProvider(const ProviderContent& content) {
          "CREATE TABLE Tarif (ID COUNTER PRIMARY KEY, Price DOUBLE)",
          "CREATE TABLE Halvo_MachiningOperationParam (ID COUNTER PRIMARY KEY, Name VARCHAR(10), "
          "ParamValue DOUBLE)"});
-    for (const std::string& row : content.rows) {
-        suite_test::execute(*db, {row});
-    }
+    suite_test::execute(*db, content.rows);
     if (!content.pictures.empty()) {
         ComPtr<iTableDatabase> table = merge::pushTable(*db);
         merge::openTable(*table, "Article");
@@ -269,11 +281,8 @@ std::map<std::string, std::string> MergeTest::snapshot(const std::string& folder
         if (!entry.is_regular_file()) {
             continue;
         }
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
         files[fs::relative(entry.path(), folder).string()] =
-            std::to_string(std::hash<std::string>{}(bytes.str()));
+            std::to_string(std::hash<std::string>{}(test::readFile(entry.path())));
     }
     return files;
 }

@@ -1,8 +1,5 @@
 // Generated data for the merge suites: a data root with a library holding the
-// merge configuration and provider folders whose databases, sub-folders and
-// directory indexes the tests merge. Everything is made through orvdb
-// itself: Access files created by the engine, rows by Access SQL, binary
-// values through the cursors' SetSerializable.
+// merge configuration and provider folders, all made through orvdb itself.
 #pragma once
 
 #include <orvdb/com_ptr.hpp>
@@ -11,10 +8,12 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "../support/suite_database.hpp"
+#include "host/dialogs.hpp"
 #include "host/interfaced_object.hpp"
 #include "host/object_factory.hpp"
 
@@ -39,7 +38,6 @@ class TestObjectFactory : public host::ObjectFactory {
 public:
     std::vector<std::string> businessTables;
     bool failLoad = false;
-    std::vector<std::string> asked;
     ComPtr<IInterface> createObject(std::string_view upperName) override;
 };
 
@@ -57,9 +55,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The library with the configuration tables; rows replace the default
-    // configuration when given.
-    void makeLibrary(const std::vector<std::string>& extraRows = {});
+    // The library with the merge configuration.
+    void makeLibrary();
     void makeProvider(const ProviderContent& content);
     // The two providers most tests merge (P1 and P2).
     void makeStandardProviders();
@@ -71,10 +68,20 @@ protected:
     // Every file below a folder with a digest of its bytes: equal maps mean
     // the folder was not touched.
     std::map<std::string, std::string> snapshot(const std::string& folder) const;
+    // The host's dialogs answer `value`.
+    void answer(host::DialogAnswer value);
+    // Merges `first` and `second` into `output`, then closes every database
+    // so that what follows reads the files; an exception is kept in `failure`.
+    OrvHResult runMerge(const std::string& first, const std::string& second,
+                        const std::string& output,
+                        std::shared_ptr<host::ObjectFactory> factory = nullptr);
+    std::string failure;
+    std::vector<std::string> log;  // of the last merge
+    size_t rejected = 0;           // inserts the last merge refused
+    size_t uncarried = 0;          // binary values no host object carried
 
     std::string temp;  // TEMP of the tests
-    std::string savedTemp;
-    bool hadTemp = false;
+    std::optional<std::string> savedTemp;
 };
 
 // Standard offset of the tests.

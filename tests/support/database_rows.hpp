@@ -1,10 +1,12 @@
-// Reading a database file back after an upgrade, through an engine
-// connection of its own: rows of a select as text lines, every row of every
-// user table, and copies of a data root for a test to change.
+// Reading a database file back through an engine connection of its own.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -40,6 +42,18 @@ inline Lines selectRows(const std::filesystem::path& file, const std::string& sq
     return selectRows(connection, sql);
 }
 
+struct RowCheck {
+    const char* what;
+    const char* sql;
+    Lines expected;
+};
+
+inline void expectRows(engine::Connection& connection, std::span<const RowCheck> checks) {
+    for (const RowCheck& check : checks) {
+        EXPECT_EQ(selectRows(connection, check.sql), check.expected) << check.what;
+    }
+}
+
 // Every row of every user table as "table:|field|field...", sorted within
 // each table.
 inline Lines allTableRows(const std::filesystem::path& file) {
@@ -58,6 +72,26 @@ inline Lines allTableRows(const std::filesystem::path& file) {
         }
         std::sort(tableRows.begin(), tableRows.end());
         out.insert(out.end(), tableRows.begin(), tableRows.end());
+    }
+    return out;
+}
+
+// The lines only one side has, marked "-" (only the expected) and "+" (only
+// the actual), in sorted order: empty when both hold the same lines.
+inline Lines differences(Lines actual, Lines expected) {
+    std::sort(actual.begin(), actual.end());
+    std::sort(expected.begin(), expected.end());
+    Lines out;
+    std::set_difference(expected.begin(), expected.end(), actual.begin(), actual.end(),
+                        std::back_inserter(out));
+    for (std::string& line : out) {
+        line = "- " + line;
+    }
+    Lines extra;
+    std::set_difference(actual.begin(), actual.end(), expected.begin(), expected.end(),
+                        std::back_inserter(extra));
+    for (const std::string& line : extra) {
+        out.push_back("+ " + line);
     }
     return out;
 }

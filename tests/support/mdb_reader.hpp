@@ -1,7 +1,6 @@
 // The npm package mdb-reader, an Access reader independent of ours, run
-// through tests/jet/mdb_reader_dump.mjs: it prints a file's user tables,
-// columns and rows as JSON. scripts/test.sh installs the package and names its
-// folder in ORVDB_NODE_MODULES.
+// through tests/jet/mdb_reader_dump.mjs (user tables, columns and rows as
+// JSON); scripts/test.sh names its folder in ORVDB_NODE_MODULES.
 #pragma once
 
 #include <cstdlib>

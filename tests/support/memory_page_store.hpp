@@ -35,10 +35,7 @@ public:
     const std::string& fileName() const override { return name_; }
     uint32_t pageCount() const override { return static_cast<uint32_t>(pages_.size()); }
     const jet::PageBytes& read(uint32_t number) override { return page(number); }
-    jet::PageBytes& modify(uint32_t number) override {
-        modified_.insert(number);
-        return page(number);
-    }
+    jet::PageBytes& modify(uint32_t number) override { return page(number); }
     uint32_t allocate() override {
         uint32_t number;
         if (!released_.empty()) {
@@ -49,8 +46,6 @@ public:
             pages_.push_back(std::make_unique<jet::PageBytes>());
         }
         page(number).fill(0);
-        allocated_.insert(number);
-        modified_.insert(number);
         return number;
     }
     void release(uint32_t number) override {
@@ -58,11 +53,9 @@ public:
             throw jet::JetError(name_ + ": page " + std::to_string(number) +
                                 " released twice or beyond the end");
         }
-        allocated_.erase(number);
     }
 
     const std::set<uint32_t>& released() const { return released_; }
-    const std::set<uint32_t>& modified() const { return modified_; }
     std::vector<uint8_t> bytes() const {
         std::vector<uint8_t> out;
         for (const auto& page : pages_) {
@@ -82,8 +75,6 @@ private:
     std::string name_;
     std::vector<std::unique_ptr<jet::PageBytes>> pages_;
     std::set<uint32_t> released_;
-    std::set<uint32_t> allocated_;
-    std::set<uint32_t> modified_;
 };
 
 }  // namespace orvdb::testing

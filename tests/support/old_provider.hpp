@@ -1,12 +1,7 @@
-// The old provider of the examples: examples/provider.sql is a provider
-// database at 0.35835 holding every table, column and view the provider
-// upgrade touches, with a few rows each (action parameter lists of the
-// lengths the scripts expect, an apostrophe in one, orphan references, empty
-// and non-numeric descriptions); examples/library.sql is its library. Both
-// are orvdb SQL as `orvdb sql` reads it: one statement a line, a line ending
-// in '\' continued on the next (the break kept as LF).
-//
-// Used by the upgrade tests and bench/provider_upgrade.cpp.
+// The old databases of the examples (examples/*.sql, orvdb SQL as `orvdb
+// sql` reads it): a provider at 0.35835 with its library, a manager at 1.0
+// and a workshop at 1.1, each holding what its upgrade touches, with rows for
+// the cases the steps treat apart.
 #pragma once
 
 #include <filesystem>
@@ -20,11 +15,9 @@
 
 namespace orvdb::test_support {
 
-inline std::filesystem::path exampleFile(const std::string& name) {
-    return std::filesystem::path(ORVDB_SOURCE_DIR) / "examples" / name;
-}
-
-inline std::vector<std::string> sqlScript(const std::filesystem::path& file) {
+// The statements of examples/`name`.
+inline std::vector<std::string> sqlScript(const std::string& name) {
+    const std::filesystem::path file = std::filesystem::path(ORVDB_SOURCE_DIR) / "examples" / name;
     std::ifstream in(file);
     if (!in) {
         throw std::runtime_error("cannot read " + file.string());
@@ -57,7 +50,7 @@ inline void createFromScript(const std::filesystem::path& file, const std::strin
     engine::Connection connection;
     connection.setConnectionString("Data Source=" + file.string());
     connection.open();
-    for (const std::string& statement : sqlScript(exampleFile(script))) {
+    for (const std::string& statement : sqlScript(script)) {
         try {
             connection.execute(statement);
         } catch (const std::exception& e) {
@@ -74,6 +67,21 @@ inline std::filesystem::path buildOldProvider(const std::filesystem::path& root)
     std::filesystem::path provider = root / "Providers" / "Acme" / "XLibData.Mdb";
     createFromScript(provider, "provider.sql");
     return provider;
+}
+
+// root/XMan/Manager.mdb (the workshop folder of a data root); returns its path.
+inline std::filesystem::path buildOldManager(const std::filesystem::path& root) {
+    std::filesystem::path manager = root / "XMan" / "Manager.mdb";
+    createFromScript(manager, "manager.sql");
+    return manager;
+}
+
+// root/XMan/Xmandata.mdb, the workshop data (the manager kind opened as
+// XMANDATA); returns its path.
+inline std::filesystem::path buildOldWorkshop(const std::filesystem::path& root) {
+    std::filesystem::path workshop = root / "XMan" / "Xmandata.mdb";
+    createFromScript(workshop, "workshop.sql");
+    return workshop;
 }
 
 }  // namespace orvdb::test_support

@@ -1,6 +1,4 @@
-// Host services that record what the driver hands the host: exceptions,
-// messages, message boxes and the debug channel. Each fixture installs the
-// ones its tests read.
+// Host services that record what the driver hands the host.
 #pragma once
 
 #include <memory>

@@ -1,11 +1,10 @@
-// A database's schema as text lines, in a stable order, for comparing with a
-// reviewed copy: every user table with its columns (Jet type, size of texts,
-// autonumber) and indexes, every relationship, every view with the columns
-// it returns. Views are read through the connection, so one that reads
+// A database's schema as text lines in a stable order, for comparing with a
+// reviewed copy. Views are read through the connection, so one that reads
 // another database needs the connection's working folder.
 #pragma once
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -22,6 +21,21 @@ inline std::string columnText(const engine::ColumnDef& column) {
         text += " autonumber";
     }
     return text;
+}
+
+// columnText of one column of a table, "(none)" or "(no table)".
+inline std::string columnOf(engine::Connection& connection, const std::string& table,
+                            const std::string& name) {
+    const engine::TableInfo* info = connection.store().catalog().findTableInfo(table);
+    if (!info) {
+        return "(no table)";
+    }
+    for (const engine::ColumnDef& column : info->columns) {
+        if (engine::foldName(column.name) == engine::foldName(name)) {
+            return columnText(column);
+        }
+    }
+    return "(none)";
 }
 
 inline std::vector<std::string> schemaSnapshot(engine::Connection& connection) {
@@ -83,6 +97,16 @@ inline std::vector<std::string> schemaSnapshot(engine::Connection& connection) {
     }
     std::sort(views.begin(), views.end(), byName);
     lines.insert(lines.end(), views.begin(), views.end());
+    return lines;
+}
+
+// The snapshot of a file without its views: tables, columns, indexes, keys.
+inline std::vector<std::string> tablesAndKeys(const std::filesystem::path& file) {
+    engine::Connection connection;
+    connection.setConnectionString("Data Source=" + file.string());
+    connection.open();
+    std::vector<std::string> lines = schemaSnapshot(connection);
+    std::erase_if(lines, [](const std::string& line) { return line.rfind("view ", 0) == 0; });
     return lines;
 }
 

@@ -1,10 +1,7 @@
-// A stand-in for another database and its query stack: it records every
-// statement it is given (text, kind and stack depth), answers the schema
-// questions of an upgrade from sets, names column types with words of its
-// own and raises on the statements it is told to. A select finds a row only
-// for "SELECT Version FROM Version". It holds no table and no row: it shows the
-// exact texts and the push/pop balance of what a driver sends to a database
-// of another engine. Calls nothing here uses answer "not implemented".
+// A stand-in for a database of another engine: it records every statement
+// (text, kind, query-stack depth), answers schema questions from sets, names
+// types with its own words and raises on the statements it is told to; a
+// select finds a row only for "SELECT Version FROM Version".
 #pragma once
 
 #include <orvdb/com_ptr.hpp>

@@ -1,13 +1,10 @@
-// Shared by the kinds and upgrade suites: a scratch data root, host services
-// that record what the driver tells the host, and small helpers to build and
-// read databases through the same interfaces the upgrades use.
+// A scratch data root per test with recording host services, and helpers to
+// build and read databases through the interfaces the upgrades use.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <orvdb/com_ptr.hpp>
 #include <orvdb/interfaces.hpp>
-
-#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -38,7 +35,7 @@ protected:
         services.exceptions = std::make_shared<test_support::RecordingExceptions>(record);
         host::installHostServices(std::move(services));
         for (int entry : {9, 28, 30}) {
-            { host::registry()->set(entry, root); }
+            host::registry()->set(entry, root);
         }
         host::registry()->set(57, root + "XMan/");
         host::registry()->set(63, root + "XMan/");
@@ -70,10 +67,10 @@ protected:
 
 // Runs set-up statements on the database's engine connection: a statement
 // that fails throws, so a test's own set-up never fails quietly.
-inline void execute(iDatabase& db, std::initializer_list<std::string> statements) {
+inline void execute(iDatabase& db, const std::vector<std::string>& statements) {
     auto& connection = dynamic_cast<data::torvc_Database&>(db).connection();
     for (const std::string& sql : statements) {
-        { connection.execute(sql); }
+        connection.execute(sql);
     }
 }
 
@@ -86,7 +83,7 @@ inline std::vector<std::string> rows(iDatabase& db, const std::string& sql,
     for (bool row = session.open(sql); row && session.active(); session.next()) {
         std::string line;
         for (const std::string& field : fields) {
-            { line += (line.empty() ? "" : "|") + session.fieldText(field); }
+            line += (line.empty() ? "" : "|") + session.fieldText(field);
         }
         result.push_back(line);
     }

@@ -1,13 +1,8 @@
-// Checks the whole-upgrade suites (provider, manager, workshop) share: their
-// scratch folder and a connection to an upgraded file; the
-// debug lines recorded during a run against the failures the steps expect,
-// the schema against a reviewed snapshot, rows of selects against tables of
-// expected lines, and the upgraded file as the Jet checker, mdbtools and
-// mdb-reader read it.
+// Checks the whole-upgrade suites (provider, manager, workshop) share, and
+// the files they make once for all their tests.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -26,42 +21,9 @@
 #include "mdb_reader.hpp"
 #include "schema_snapshot.hpp"
 #include "shell_command.hpp"
+#include "temp_dir.hpp"
 
 namespace orvdb::test_support {
-
-// The scratch folder of a suite, empty at the start and removed at the end.
-class SuiteFolder {
-public:
-    explicit SuiteFolder(const std::string& suite)
-        : path_(std::filesystem::temp_directory_path() /
-                ("orvdb-" + suite + "-" + std::to_string(::getpid()))) {
-        std::filesystem::remove_all(path_);
-    }
-    ~SuiteFolder() {
-        std::error_code error;
-        std::filesystem::remove_all(path_, error);
-    }
-    SuiteFolder(const SuiteFolder&) = delete;
-    SuiteFolder& operator=(const SuiteFolder&) = delete;
-
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-    // A copy of one of the suite's files or folders for the running test alone.
-    std::filesystem::path copyForTest(const std::filesystem::path& source) const {
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::replace(name.begin(), name.end(), '/', '_');
-        std::filesystem::path copy = path_ / (name + source.extension().string());
-        if (std::filesystem::is_directory(source)) {
-            copyFolder(source, copy);
-        } else {
-            std::filesystem::copy_file(source, copy,
-                                       std::filesystem::copy_options::overwrite_existing);
-        }
-        return copy;
-    }
-
-private:
-    std::filesystem::path path_;
-};
 
 // A file read and changed through an engine connection of its own; the
 // working folder, when given, is where its views find other databases.
@@ -108,10 +70,62 @@ private:
     Lines lines_;
 };
 
-inline bool endsWith(const std::string& text, std::string_view end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
+// The files of a whole-upgrade suite: the old data root, the same after the
+// whole upgrade (with its log and the debug lines of that run), and the old
+// root brought step by step to each of some versions.
+struct UpgradedRoots {
+    test::TempDir folder;
+    std::filesystem::path oldRoot = folder.path() / "old";
+    std::filesystem::path upgradedRoot = folder.path() / "upgraded";
+    Lines log;
+    Lines debug;
+    std::map<std::string, std::filesystem::path> rootAt;
+
+    // `upgrade` upgrades a root wholly when `upTo` is null, else up to it.
+    using Upgrade = std::function<Lines(const std::filesystem::path& root, const char* upTo)>;
+    void make(const std::function<void(const std::filesystem::path&)>& build,
+              const Upgrade& upgrade, std::initializer_list<const char*> versions) {
+        build(oldRoot);
+        copyFolder(oldRoot, upgradedRoot);
+        {
+            DebugRecording recording;
+            log = upgrade(upgradedRoot, nullptr);
+            debug = recording.lines();
+        }
+        const std::filesystem::path walking = folder.path() / "walking";
+        copyFolder(oldRoot, walking);
+        for (const char* version : versions) {
+            upgrade(walking, version);
+            rootAt[version] = folder.path() / (std::string("at") + version);
+            copyFolder(walking, rootAt[version]);
+        }
+    }
+};
+
+// A fixture whose tests share one Suite (with a TempDir `folder`), made by
+// the fixture's SetUpTestSuite; copyOf copies one of its files or folders
+// for the running test alone.
+template <class Suite>
+class SharedSuiteTest : public ::testing::Test {
+protected:
+    static void TearDownTestSuite() {
+        delete suite;
+        suite = nullptr;
+    }
+    static std::filesystem::path copyOf(const std::filesystem::path& source) {
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '_');
+        std::filesystem::path copy = suite->folder.path() / (name + source.extension().string());
+        if (std::filesystem::is_directory(source)) {
+            copyFolder(source, copy);
+        } else {
+            std::filesystem::copy_file(source, copy,
+                                       std::filesystem::copy_options::overwrite_existing);
+        }
+        return copy;
+    }
+    static inline Suite* suite = nullptr;
+};
 
 struct ExpectedFailure {
     const char* statement;  // the end of the debug line: the statement as run
@@ -130,7 +144,7 @@ inline void expectOnlyTheseFailures(const Lines& debug, std::span<const Expected
         }
         const ExpectedFailure* match = nullptr;
         for (const ExpectedFailure& failure : expected) {
-            if (endsWith(line, failure.statement)) {
+            if (line.ends_with(failure.statement)) {
                 match = &failure;
             }
         }
@@ -168,18 +182,6 @@ inline void expectReviewedSchema(const Lines& found, const std::string& reviewed
     }
 }
 
-struct RowCheck {
-    const char* what;
-    const char* sql;
-    Lines expected;
-};
-
-inline void expectRows(engine::Connection& connection, std::span<const RowCheck> checks) {
-    for (const RowCheck& check : checks) {
-        EXPECT_EQ(selectRows(connection, check.sql), check.expected) << check.what;
-    }
-}
-
 // What other readers make of an upgraded file: the Jet checker finds no
 // error; mdb-tables lists every user table (and mdb-export reads each when
 // `exportEach`); mdb-queries lists `views` (reading each definition when
@@ -204,27 +206,27 @@ inline void expectOtherReadersRead(const std::filesystem::path& upgraded,
 
     if (haveCommand("mdb-tables") && haveCommand("mdb-queries") && haveCommand("mdb-export")) {
         const std::string file = shellQuote(upgraded.string());
-        std::optional<std::string> listed =
-            runCommand("timeout 60 mdb-tables -1 " + file + " | head -c 100000");
+        auto run = [&](const std::string& command) {
+            return runCommand("timeout 60 " + command + " | head -c 100000");
+        };
+        std::optional<std::string> listed = run("mdb-tables -1 " + file);
         ASSERT_TRUE(listed) << "mdb-tables failed";
         for (const std::string& table : tables) {
             EXPECT_NE(listed->find(table + "\n"), std::string::npos) << table << " not listed";
             if (readers.exportEach) {
-                EXPECT_TRUE(runCommand("timeout 60 mdb-export " + file + " " + shellQuote(table) +
-                                       " | head -c 100000"))
+                EXPECT_TRUE(run("mdb-export " + file + " " + shellQuote(table)))
                     << "mdb-export cannot read " << table;
             }
         }
-        std::optional<std::string> queries =
-            runCommand("timeout 60 mdb-queries -1 " + file + " | head -c 100000");
+        std::optional<std::string> queries = run("mdb-queries -1 " + file);
         ASSERT_TRUE(queries) << "mdb-queries failed";
         for (const std::string& view : readers.views) {
             EXPECT_NE(queries->find(view + "\n"), std::string::npos) << view << " not listed";
             if (readers.readEachView) {
                 // mdbtools writes joins as table lists and unions without
                 // their parts; that it reads the definition is what is checked.
-                std::optional<std::string> sql = runCommand("timeout 60 mdb-queries " + file + " " +
-                                                            shellQuote(view) + " | head -c 100000");
+                std::optional<std::string> sql =
+                    run("mdb-queries " + file + " " + shellQuote(view));
                 EXPECT_TRUE(sql && sql->rfind("SELECT", 0) == 0)
                     << "mdb-queries cannot read " << view;
             }

@@ -1,6 +1,6 @@
-// The provider upgrade driver and the runner on databases built here: log
-// lines, steps run from each starting version, too-old databases, patches
-// recorded by code, and the checks a catalogue passes at build time.
+// Pieces of the provider upgrade: the driver and the step runner on small
+// databases built here, version numbers and the action parameter edits (the
+// whole catalogue runs in upgrade_provider/).
 #include <gmock/gmock.h>
 
 #include <filesystem>
@@ -15,12 +15,15 @@
 #include "host/exceptions.hpp"
 #include "host/format.hpp"
 #include "host/utf16.hpp"
+#include "upgrade/action_parameters.hpp"
 #include "upgrade/provider_upgrade.hpp"
 #include "upgrade/step_runner.hpp"
+#include "upgrade/version_number.hpp"
 
 namespace orvdb::upgrade {
 namespace {
 
+using Lines = std::vector<std::string>;
 using suite_test::execute;
 using suite_test::hasColumn;
 using suite_test::rows;
@@ -30,6 +33,12 @@ using suite_test::rows;
 const UpgradeCatalogue& firstSteps() {
     static const UpgradeCatalogue steps = stepsUpTo(providerCatalogue(), "0.35841");
     return steps;
+}
+
+UpgradeLog upgrade(iDatabase& db, const UpgradeCatalogue& catalogue = firstSteps()) {
+    UpgradeLog log;
+    runProviderUpgrade(db, log, "Acme", catalogue);
+    return log;
 }
 
 class ProviderUpgradeTest : public suite_test::SuiteTest {
@@ -82,8 +91,7 @@ class ProviderUpgradeFrom : public ProviderUpgradeTest,
 TEST_P(ProviderUpgradeFrom, ReachesTheLastTargetAndASecondRunDoesNothing) {
     const StartCase& start = GetParam();
     ComPtr<iDatabase> db = provider(start.version, "0.8");
-    UpgradeLog log;
-    runProviderUpgrade(*db, log, "Acme", firstSteps());
+    UpgradeLog log = upgrade(*db);
     EXPECT_EQ(
         log, (UpgradeLog{
                  "Providername: Acme",
@@ -92,8 +100,7 @@ TEST_P(ProviderUpgradeFrom, ReachesTheLastTargetAndASecondRunDoesNothing) {
                  std::to_string(start.stepsRun) + " mise(s) à jour efféctuée(s) avec succès", ""}));
     EXPECT_EQ(storedVersion(*db), "0.35841");
 
-    UpgradeLog again;
-    runProviderUpgrade(*db, again, "Acme", firstSteps());
+    UpgradeLog again = upgrade(*db);
     EXPECT_EQ(again.at(2), "0 mise(s) à jour efféctuée(s) avec succès");
 }
 
@@ -101,8 +108,7 @@ INSTANTIATE_TEST_SUITE_P(Versions, ProviderUpgradeFrom, ::testing::ValuesIn(kSta
 
 TEST_F(ProviderUpgradeTest, FirstStepsChangeTheirTables) {
     ComPtr<iDatabase> db = provider("0.35835", "0.8");
-    UpgradeLog log;
-    runProviderUpgrade(*db, log, "Acme", firstSteps());
+    upgrade(*db);
     EXPECT_EQ(rows(*db, "SELECT ID, [Position] FROM variableobjtree_Textlist_Text ORDER BY ID",
                    {"ID", "Position"}),
               (std::vector<std::string>{"7|7", "9|9"}));
@@ -116,8 +122,7 @@ TEST_F(ProviderUpgradeTest, FirstStepsChangeTheirTables) {
 
 TEST_F(ProviderUpgradeTest, AScriptStepProbesBeforeItChanges) {
     ComPtr<iDatabase> db = provider("0.3584", "0.8");
-    UpgradeLog log;
-    runProviderUpgrade(*db, log, "Acme", firstSteps());
+    upgrade(*db);
     EXPECT_FALSE(hasColumn(*db, "Provider", "LogoFilename"));  // step 0.35840
     // Script 15 ran: the text list had no [Position] column.
     EXPECT_TRUE(hasColumn(*db, "variableobjtree_Textlist_Text", "Position"));
@@ -126,32 +131,28 @@ TEST_F(ProviderUpgradeTest, AScriptStepProbesBeforeItChanges) {
 TEST_F(ProviderUpgradeTest, TheLibraryFolderIsTheConnectionsNotTheProcesses) {
     ComPtr<iDatabase> db = provider("0.35841", "0.8");
     std::filesystem::path before = std::filesystem::current_path();
-    UpgradeLog log;
-    runProviderUpgrade(*db, log, "Acme", firstSteps());
+    upgrade(*db);
     EXPECT_EQ(std::filesystem::current_path(), before);
     EXPECT_EQ(dynamic_cast<data::torvc_Database&>(*db).connection().workingFolder(), root);
 }
 
 TEST_F(ProviderUpgradeTest, StepsWhoseStatementsAllFailStillRecordTheirVersion) {
     ComPtr<iDatabase> db = provider("0.35839", "0.8", /*withTables=*/false);
-    UpgradeLog log;
-    runProviderUpgrade(*db, log, "Acme", firstSteps());
+    upgrade(*db);
     EXPECT_EQ(storedVersion(*db), "0.35841");
 }
 
 TEST_F(ProviderUpgradeTest, TooOldDatabasesAreRefusedWithTheirOwnException) {
     {
         ComPtr<iDatabase> db = provider("0.35834", "0.7");
-        UpgradeLog log;
-        EXPECT_THROW(runProviderUpgrade(*db, log, "Acme", firstSteps()), host::EORV_DATABASEUPDATE);
+        EXPECT_THROW(upgrade(*db), host::EORV_DATABASEUPDATE);
         EXPECT_EQ(storedVersion(*db), "0.35834");
     }
     TearDown();
     SetUp();
     ComPtr<iDatabase> db = provider("0.35834", "0.8");
-    UpgradeLog log;
     try {
-        runProviderUpgrade(*db, log, "Acme", firstSteps());
+        upgrade(*db);
         FAIL() << "a database at 0.35834 was upgraded";
     } catch (const DatabaseTooOld& e) {
         EXPECT_STREQ(e.what(), "Your database Acme version (0.36) is too old");
@@ -184,8 +185,7 @@ TEST_F(ProviderUpgradeTest, PatchesRecordedInAnyLetterCaseAreNotRunAgain) {
             {"CREATE TABLE ZV_VersionCode (zvID AUTOINCREMENT PRIMARY KEY, zvCode VARCHAR(20))",
              "INSERT INTO ZV_VersionCode (zvCode) VALUES ('logofile')",
              "INSERT INTO Provider (ID) VALUES (1)"});
-    UpgradeLog log;
-    runProviderUpgrade(*db, log, "Acme", kTestCatalogue);
+    UpgradeLog log = upgrade(*db, kTestCatalogue);
 
     EXPECT_TRUE(hasColumn(*db, "Provider", "Colour"));
     EXPECT_FALSE(hasColumn(*db, "Provider", "Logo"));
@@ -196,8 +196,7 @@ TEST_F(ProviderUpgradeTest, PatchesRecordedInAnyLetterCaseAreNotRunAgain) {
     EXPECT_EQ(storedVersion(*db), "0.36051");
     EXPECT_EQ(log.at(2), "3 mise(s) à jour efféctuée(s) avec succès");
 
-    UpgradeLog again;
-    runProviderUpgrade(*db, again, "Acme", kTestCatalogue);
+    UpgradeLog again = upgrade(*db, kTestCatalogue);
     EXPECT_EQ(again.at(1), "Current Version: 0.36051");
     EXPECT_EQ(again.at(2), "0 mise(s) à jour efféctuée(s) avec succès");
 }
@@ -207,8 +206,7 @@ TEST_F(ProviderUpgradeTest, BelowTheFirstVersionWithCodesEveryPatchRuns) {
     execute(*db,
             {"CREATE TABLE ZV_VersionCode (zvID AUTOINCREMENT PRIMARY KEY, zvCode VARCHAR(20))",
              "INSERT INTO ZV_VersionCode (zvCode) VALUES ('NOTES')"});
-    UpgradeLog log;
-    runProviderUpgrade(*db, log, "Acme", kTestCatalogue);
+    upgrade(*db, kTestCatalogue);
     // The table is not read below 0.3605, so NOTES runs again.
     EXPECT_TRUE(hasColumn(*db, "Provider", "Notes"));
     EXPECT_EQ(
@@ -237,9 +235,8 @@ TEST_F(ProviderUpgradeTest, OnAServerAViewStillWaitingAtTheEndFailsTheUpgrade) {
                             "CREATE TABLE Provider (ID INT, Name VARCHAR(50))"}) {
         server->execute(sql);
     }
-    UpgradeLog log;
     try {
-        runProviderUpgrade(*db, log, "Acme", kServerViewCatalogue);
+        upgrade(*db, kServerViewCatalogue);
         ADD_FAILURE() << "the upgrade ended with a view missing";
     } catch (const host::EORV_DATABASEUPDATE& e) {
         EXPECT_THAT(e.what(), ::testing::HasSubstr("view 'Never'"));
@@ -276,6 +273,135 @@ TEST(UpgradeCatalogueChecks, AcceptOnlyOrderedTargetsAndDistinctCodes) {
         SCOPED_TRACE(table.name);
         EXPECT_EQ(ascendingTargets(table.rows), table.ascending);
         EXPECT_EQ(distinctCodes(table.rows), table.distinct);
+    }
+}
+
+// Versions are single-precision numbers compared with a tolerance and
+// written back as the decimal expansion of the single value.
+TEST(VersionNumber, TextIsTheExpansionOfTheSingleValue) {
+    // The single nearest 0.3605 is 0.36050000786781311 (its neighbours are
+    // 0.36049997806549072 and 0.36050003767013550).
+    EXPECT_EQ(versionText(0.3605f), "0.360500007867813");
+    EXPECT_EQ(versionText(2.18f), "2.1800000667572");
+    EXPECT_EQ(versionText(0.5f), "0.5");
+    EXPECT_EQ(versionUpdateSql(0.35841f), "UPDATE Version SET Version=" + versionText(0.35841f));
+    // Reading the text back as a single and rounding gives the version again.
+    float back = std::stof(versionText(0.3605f));
+    EXPECT_EQ(roundVersion(back), 0.3605f);
+}
+
+TEST(VersionNumber, RoundingToFiveDecimals) {
+    EXPECT_EQ(roundVersion(0.358399987f), 0.3584f);
+    EXPECT_EQ(roundVersion(0.3583649f), 0.35836f);
+    EXPECT_EQ(roundVersion(0.3583651f), 0.35837f);
+}
+
+TEST(VersionNumber, ComparisonTolerance) {
+    // Equal after rounding: not below, so the step does not run.
+    EXPECT_FALSE(versionBelow(roundVersion(0.358359993f), 0.35836f));
+    EXPECT_FALSE(versionBelow(0.3605 - 0.0000009, 0.3605));
+    EXPECT_TRUE(versionBelow(0.3605 - 0.0000011, 0.3605));
+    EXPECT_TRUE(versionBelow(0.35835f, 0.35836f));
+}
+
+// ---- the edit programs of the action parameter rewrites ----
+
+struct EditCase {
+    const char* program;
+    int ref;
+    Lines before;
+    Lines after;          // when applied
+    bool applied = true;  // false: no alternative applies, the row is left alone
+};
+
+const EditCase kEditCases[] = {
+    {"append 0", 0, {"a"}, {"a", "0"}},
+    {"insert 0 at 2; insert 0 at 2", 0, {"a", "b", "c"}, {"a", "b", "0", "0", "c"}},
+    {"insert 0 at 3", 0, {"a", "b", "c"}, {"a", "b", "c", "0"}},
+    {"insert 0 before last; insert 0 before last", 0, {"a", "b"}, {"a", "0", "0", "b"}},
+    {"insert last at 0", 0, {"a", "b"}, {"b", "a", "b"}},
+    {"take last; insert 0 at 0; insert taken at 0", 0, {"a", "b"}, {"b", "0", "a"}},
+    {"swap 0 1", 0, {"a", "b", "c"}, {"b", "a", "c"}},
+    {"delete 1", 0, {"a", "b", "c"}, {"a", "c"}},
+    {"negate 1", 0, {"a", "5"}, {"a", "-(5)"}},
+    {"negate 1", 0, {"a", "0"}, {"a", "0"}},
+    {"layout L1 0;0 L0 L1", 0, {"a", "b"}, {"b", "0;0", "a", "b"}},
+    {"ref 1: append x | ref 2, 3: append y", 3, {"a"}, {"a", "y"}},
+    {"ref 1: append x | ref 2, 3: append y", 1, {"a"}, {"a", "x"}},
+    {"ref 1: append x | ref 2, 3: append y", 4, {"a"}, {"a"}, false},
+    {"ref 5, 2 lines: append x | ref 5: append y", 5, {"a", "b"}, {"a", "b", "x"}},
+    {"ref 5, 2 lines: append x | ref 5: append y", 5, {"a"}, {"a", "y"}},
+    {"2 lines: delete 0", 0, {"a", "b"}, {"b"}},
+    {"2 lines: delete 0", 0, {"a"}, {"a"}, false},
+};
+
+TEST(ActionParameterEdits, EachEditAndTheChoiceOfAlternative) {
+    for (const EditCase& edit : kEditCases) {
+        SCOPED_TRACE(std::string(edit.program) + " on Ref " + std::to_string(edit.ref));
+        Lines lines = edit.before;
+        EXPECT_EQ(editParameters(edit.program, edit.ref, lines, "action 1"), edit.applied);
+        EXPECT_EQ(lines, edit.after);
+    }
+}
+
+struct FailureCase {
+    const char* program;
+    Lines before;
+    const char* error;  // what the exception says
+};
+
+const FailureCase kFailureCases[] = {
+    {"insert 0 at 2",
+     {"a"},
+     "action 1: its parameter list has 1 lines, too few for 'insert 0 at 2'"},
+    {"swap 1 2", {"a", "b"}, "action 1: its parameter list has 2 lines, too few for 'swap 1 2'"},
+    {"delete 0", {}, "action 1: its parameter list has 0 lines, too few for 'delete 0'"},
+    {"insert 0 before last", {}, "too few for 'insert 0 before last'"},
+    {"layout L0 L3", {"a"}, "too few for 'layout L0 L3'"},
+    {"take last", {}, "too few for 'take last'"},
+};
+
+TEST(ActionParameterEdits, AListTooShortStopsWithTheActionNamed) {
+    for (const FailureCase& failure : kFailureCases) {
+        SCOPED_TRACE(failure.program);
+        Lines lines = failure.before;
+        try {
+            editParameters(failure.program, 0, lines, "action 1");
+            ADD_FAILURE() << "the edit went through";
+        } catch (const ActionParameterError& e) {
+            EXPECT_NE(std::string(e.what()).find(failure.error), std::string::npos) << e.what();
+        }
+    }
+    Lines lines{"a"};
+    EXPECT_THROW(editParameters("rotate 1", 0, lines, "action 1"), std::invalid_argument);
+}
+
+TEST(ActionParameterEdits, ListsSplitOnEveryLineBreakAndJoinWithCrLf) {
+    const std::pair<const char*, Lines> splits[] = {
+        {"a\r\nb\r\n", {"a", "b"}}, {"a\rb", {"a", "b"}}, {"a\n\nb", {"a", "", "b"}}, {"", {}}};
+    for (const auto& [text, lines] : splits) {
+        EXPECT_EQ(parameterLines(text), lines) << text;
+    }
+    EXPECT_EQ(parameterText({"a", "b"}), "a\r\nb\r\n");
+}
+
+// Every program of the catalogue reads: whatever the Ref and the length of
+// the list, it applies or finds the list too short, never fails to parse.
+TEST(ActionParameterEdits, EveryCatalogueProgramReads) {
+    for (const ActionRewrite& rewrite : kActionRewrites) {
+        SCOPED_TRACE("script " + std::to_string(rewrite.script));
+        for (int ref = 0; ref <= 140; ++ref) {
+            for (size_t count : {8u, 9u, 20u}) {
+                Lines lines(count, "x");
+                try {
+                    editParameters(rewrite.edits, ref, lines, "action 1");
+                } catch (const ActionParameterError&) {
+                    EXPECT_LT(count, 20u) << "Ref " << ref;
+                } catch (const std::invalid_argument& e) {
+                    ADD_FAILURE() << e.what();
+                }
+            }
+        }
     }
 }
 

@@ -1,16 +1,10 @@
-// The whole provider upgrade on the old provider of the examples (a database
-// at 0.35835 holding everything the steps and patches touch): which
-// statements fail, the version, codes and log reached, the schema against the
-// reviewed snapshot, the rows each family of steps leaves, a second run, the
-// runs from the versions the document singles out, and the Access file as
-// other readers see it. The upgrade runs once for the suite; tests work on
-// copies of its files.
+// The whole provider upgrade on the old provider of the examples, run once
+// for the suite (a minute in Debug); tests work on copies of its files.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -38,13 +32,10 @@ namespace orvdb::upgrade {
 namespace {
 
 namespace fs = std::filesystem;
-using test_support::copyFolder;
 using test_support::Lines;
 
-// ---- the host and the files ----
-
 // A data root with the library folder and data root (registry entries 28
-// and 30) on it; the debug channel, traces included, is recorded.
+// and 30) on it.
 class Host {
 public:
     explicit Host(fs::path root) : root_(std::move(root)) {
@@ -55,28 +46,20 @@ public:
         host::registry()->set(30, root_.string() + "/");
     }
     ~Host() { host::resetHostServices(); }
-    Host(const Host&) = delete;
-    Host& operator=(const Host&) = delete;
 
-    const Lines& debug() const { return debug_.lines(); }
     fs::path provider() const { return root_ / "Providers" / "Acme" / "XLibData.Mdb"; }
 
 private:
     fs::path root_;
-    test_support::DebugRecording debug_;
 };
-
-ComPtr<iDatabase> openProvider(const fs::path& file) {
-    return data::createDatabase(u"GAMMISTE", u"0", u"XLIBDATA", true, u"",
-                                host::toUtf16(file.string()), nullptr);
-}
 
 UpgradeCatalogue stepsUpTo(std::string_view last) {
     return stepsUpTo(providerCatalogue(), last);
 }
 
 UpgradeLog upgrade(const fs::path& file, const UpgradeCatalogue& catalogue = providerCatalogue()) {
-    ComPtr<iDatabase> db = openProvider(file);
+    ComPtr<iDatabase> db = data::createDatabase(u"GAMMISTE", u"0", u"XLIBDATA", true, u"",
+                                                host::toUtf16(file.string()), nullptr);
     UpgradeLog log;
     runProviderUpgrade(*db, log, "Acme", catalogue);
     return log;
@@ -92,76 +75,40 @@ Lines rows(const fs::path& file, const std::string& sql) {
     return reader(file).rows(sql);
 }
 
-// ---- the suite's upgrade, run once ----
-
-struct SuiteFiles {
-    test_support::SuiteFolder folder{"provider"};
-    fs::path oldRoot;       // the generated data root at 0.35835
-    fs::path upgradedRoot;  // the same after the whole upgrade
-    Lines debug;
-    UpgradeLog log;
-    // The old root brought step by step to these versions, for the runs
-    // that start there.
-    std::map<std::string, fs::path> rootAt;
-};
-
-SuiteFiles* suite = nullptr;
-
-class ProviderCatalogueTest : public ::testing::Test {
+class ProviderCatalogueTest : public test_support::SharedSuiteTest<test_support::UpgradedRoots> {
 protected:
     static void SetUpTestSuite() {
-        suite = new SuiteFiles;
-        suite->oldRoot = suite->folder / "old";
-        suite->upgradedRoot = suite->folder / "upgraded";
-        test_support::buildOldProvider(suite->oldRoot);
-        copyFolder(suite->oldRoot, suite->upgradedRoot);
-        {
-            Host host(suite->upgradedRoot);
-            suite->log = upgrade(host.provider());
-            suite->debug = host.debug();
-        }
-        fs::path walking = suite->folder / "walking";
-        copyFolder(suite->oldRoot, walking);
-        Host host(walking);
-        for (const char* version : {"0.35857", "0.35864", "0.35928"}) {
-            upgrade(host.provider(), stepsUpTo(version));
-            suite->rootAt[version] = suite->folder / (std::string("at") + version);
-            copyFolder(walking, suite->rootAt[version]);
-        }
+        suite = new test_support::UpgradedRoots;
+        suite->make(test_support::buildOldProvider,
+                    [](const fs::path& root, const char* upTo) {
+                        Host host(root);
+                        return upgrade(host.provider(),
+                                       upTo ? stepsUpTo(upTo) : providerCatalogue());
+                    },
+                    {"0.35857", "0.35864", "0.35928"});
     }
-    static void TearDownTestSuite() {
-        delete suite;
-        suite = nullptr;
-    }
-
-    static fs::path copyOf(const fs::path& root) { return suite->folder.copyForTest(root); }
-
     static fs::path upgradedFile() {
         return suite->upgradedRoot / "Providers" / "Acme" / "XLibData.Mdb";
     }
 };
-
-// ---- what fails, and why ----
 
 const test_support::ExpectedFailure kExpectedFailures[] = {
     {"WHERE ID=32", 1,
      "script 16: the action text holds an apostrophe; the update inserts it unescaped"},
     {"ALTER TABLE variableobjtree_Textlist_Text ADD COLUMN [Position] LONG", 1,
      "script 21 adds [Position] again: 0.35836 added it"},
-    {"ALTER TABLE variableobjtree_Valuelist_Value ADD COLUMN [Position] LONG", 1,
-     "script 21 adds [Position] again: 0.35836 added it"},
+    {"ALTER TABLE variableobjtree_Valuelist_Value ADD COLUMN [Position] LONG", 1, "as above"},
     {"DROP TABLE Colors_Gamme", 1,
      "0.35871 re-creates the view Colors_Gamme, but Colors_Gamme is the gamme table the colours "
      "refer to (the table Get_Color_Gamme reads): Jet refuses to drop it"},
     {"CREATE VIEW Colors_Gamme AS SELECT G.ID, G.NameID FROM Get_Color_Gamme AS G", 1,
      "the name is the gamme table's"},
-    {"ALTER TABLE GroupMachining ADD COLUMN Color VARCHAR(10)", 1, "0.35851 added Color"},
-    {"ALTER TABLE GroupMachining ADD COLUMN Description VARCHAR(255)", 1,
-     "0.35851 added Description"},
+    {"ALTER TABLE GroupMachining ADD COLUMN Color VARCHAR(10)", 1, "0.35851 added it"},
+    {"ALTER TABLE GroupMachining ADD COLUMN Description VARCHAR(255)", 1, "as above"},
     {"ALTER TABLE Machining ADD COLUMN Description VARCHAR (255)", 1, "0.35851 added Description"},
     {"DROP TABLE ZV_Language", 1, "script 40 renames with drop-new-first: no ZV_Language yet"},
-    {"DROP TABLE ZV_Action", 1, "script 40 renames with drop-new-first: no ZV_Action yet"},
-    {"DROP TABLE ZV_Section", 1, "script 40 renames with drop-new-first: no ZV_Section yet"},
+    {"DROP TABLE ZV_Action", 1, "as above"},
+    {"DROP TABLE ZV_Section", 1, "as above"},
     {"ALTER TABLE Msg_Text_Expression DROP COLUMN [Position]", 1,
      "script 40 moves [Position] but Msg_Text_Expression's is in its primary key; the patch "
      "POSITION_EXP_MSG moves it later"},
@@ -242,10 +189,12 @@ TEST_F(ProviderCatalogueTest, SchemaIsTheReviewedOne) {
 
 // ---- what each family of steps leaves in the rows ----
 
-std::string parameters(std::initializer_list<const char*> lines) {
+// A parameter list from its lines, separated by spaces here.
+std::string parameters(const std::string& lines) {
     std::string text;
-    for (const char* line : lines) {
-        text += std::string(line) + "\r\n";
+    for (size_t from = 0, space = 0; from <= lines.size(); from = space + 1) {
+        space = std::min(lines.find(' ', from), lines.size());
+        text += lines.substr(from, space - from) + "\r\n";
     }
     return text;
 }
@@ -329,6 +278,17 @@ const test_support::RowCheck kRowChecks[] = {
     {"the default section material group (ADD_SECTIONMAT)",
      "SELECT ID, Name, RefGroup, Color FROM zv_GroupSectionMaterial",
      {"1|Default group||0"}},
+    {"the section materials", "SELECT COUNT(*) FROM zv_SectionMaterial", {"29"}},
+    // A gas (tiny exponents), a metal and the first row, numbers as the
+    // document writes them (REAL columns hold single-precision numbers).
+    {"three of the section materials",
+     "SELECT ID, Name, YoungModulus, PoissonRatio, ThermalExpansion, VolumetricDensity, "
+     "ElasticLimit, TensileStrength, HeatTreated, BrushStyle, R, G, B, ThermalConductivity, "
+     "MaterialType, DynamicViscosity, RefGroup, SpecificHeat FROM zv_SectionMaterial "
+     "WHERE ID IN (1, 2, 20) ORDER BY ID",
+     {"1|EMPTY|0|0|0|1.2|0|0|0|0|255|255|255|0.025|1050|0.00001761|1|1008",
+      "2|STEEL|210000|0.3|0.000012|7850|200|300|0|0|128|64|64|50|1000|0|1|0",
+      "20|KRYPTON_10|0|0|0|3.6|0|0|0|0|100|100|100|0.009|1050|0.000024|1|245"}},
 };
 
 TEST_F(ProviderCatalogueTest, EachFamilyOfStepsLeavesItsRows) {
@@ -344,106 +304,41 @@ struct ActionCase {
 
 TEST_F(ProviderCatalogueTest, ActionParameterListsAfterEveryScript) {
     const ActionCase cases[] = {
-        {1, parameters({"p0", "p1", "p2", "0"})},  // Ref 5
-        {2, "p0\r\np1"},                           // Ref 7, untouched
-        {3,
-         parameters({"p0", "p1", "p2", "0.0", "0", "p6", "p3", "p4", "p5", "0.0", "0", "p6", "0"})},
-        {4, parameters({"p0", "p1", "0", "0"})},                        // Ref 29
-        {5, parameters({"p0", "p1", "0", "0"})},                        // Ref 40
-        {6, parameters({"p0", "p1", "0"})},                             // Ref 48
-        {7, parameters({"p0", "p1", "0", "0", "p2"})},                  // Ref 49
-        {8, parameters({"p0", "p1", "0", "0", "p2", "0", "0", "p3"})},  // Ref 52
-        {10, parameters({"p0", "p1", "0"})},                            // Ref 58
-        {11, parameters({"p0", "p1", "0", "0", "p2"})},                 // Ref 59
-        {12, parameters({"p0", "p1", "p2", "p3", "0.0", "0", "p8", "p4", "p5", "p6", "p7", "0.0",
-                         "0", "p8", "0"})},  // Ref 61, nine
-        {13, parameters({"p0", "p1", "p2", "0;0", "0.0", "0", "p7", "p3", "p4", "p5", "p6", "0.0",
-                         "0", "p7", "0"})},  // Ref 61, eight
-        {19, parameters({"p0", "0", "0"})},  // Ref 76
-        {20, parameters({"p0", "0"})},       // Ref 79
-        {21, parameters({"p0", "p1", "p7", "0", "0", "p2", "p3", "p7", "0", "0", "p4", "p5", "p7",
-                         "0", "0", "p6"})},                                     // Ref 92
-        {23, parameters({"p0", "0", "0", "p1"})},                               // Ref 109
-        {24, parameters({"p0", "p2", "p3", "p4", "p5", "p6", "p7", "0"})},      // Ref 113, nine
-        {25, parameters({"p0", "p1", "p2", "p3", "0"})},                        // Ref 113, short
-        {26, parameters({"p0", "p1", "p2", "p3", "p4", "p5", "0", "0", "0"})},  // Ref 114
-        {28, parameters({"p0", "p1", "p2", "p3", "p4", "p5", "p6", "p7", "p8", "p9", "0", "0",
-                         "0"})},  // Ref 116 (LF)
-        {29, parameters({"p0", "p1", "p2", "0", "0", "p3", "p4", "0", "0", "p5", "0"})},  // 117
-        {30, parameters({"p0", "p1", "p2", "0", "0", "p3", "p4", "0"})},  // Ref 117, eight lines
-        {32, "it's\r\nx"},                    // Ref 118 with an apostrophe: its update failed
-        {31, parameters({"p0", "p1", "0"})},  // Ref 118
-        {33, parameters({"p0", "p1", "0.0", "0", "p4", "p2", "p3", "0.0", "0", "p4"})},  // 119
-        {34, parameters({"a", "b", "-(5)", "c"})},                                       // Ref 122
-        {35, parameters({"a", "b", "0", "c"})},                // Ref 122, zero
-        {36, parameters({"p0", "p1", "0", "0", "p2"})},        // Ref 123
-        {37, parameters({"p0", "p1", "0", "0.0", "0", "0"})},  // Ref 134
-        {38, parameters({"p0", "p1", "0"})},                   // Ref 138
+        {1, parameters("p0 p1 p2 0")},  // Ref 5
+        {2, "p0\r\np1"},                // Ref 7, untouched
+        {3, parameters("p0 p1 p2 0.0 0 p6 p3 p4 p5 0.0 0 p6 0")},
+        {4, parameters("p0 p1 0 0")},                                      // Ref 29
+        {5, parameters("p0 p1 0 0")},                                      // Ref 40
+        {6, parameters("p0 p1 0")},                                        // Ref 48
+        {7, parameters("p0 p1 0 0 p2")},                                   // Ref 49
+        {8, parameters("p0 p1 0 0 p2 0 0 p3")},                            // Ref 52
+        {10, parameters("p0 p1 0")},                                       // Ref 58
+        {11, parameters("p0 p1 0 0 p2")},                                  // Ref 59
+        {12, parameters("p0 p1 p2 p3 0.0 0 p8 p4 p5 p6 p7 0.0 0 p8 0")},   // Ref 61, nine
+        {13, parameters("p0 p1 p2 0;0 0.0 0 p7 p3 p4 p5 p6 0.0 0 p7 0")},  // Ref 61, eight
+        {19, parameters("p0 0 0")},                                        // Ref 76
+        {20, parameters("p0 0")},                                          // Ref 79
+        {21, parameters("p0 p1 p7 0 0 p2 p3 p7 0 0 p4 p5 p7 0 0 p6")},     // Ref 92
+        {23, parameters("p0 0 0 p1")},                                     // Ref 109
+        {24, parameters("p0 p2 p3 p4 p5 p6 p7 0")},                        // Ref 113, nine
+        {25, parameters("p0 p1 p2 p3 0")},                                 // Ref 113, short
+        {26, parameters("p0 p1 p2 p3 p4 p5 0 0 0")},                       // Ref 114
+        {28, parameters("p0 p1 p2 p3 p4 p5 p6 p7 p8 p9 0 0 0")},           // Ref 116 (LF)
+        {29, parameters("p0 p1 p2 0 0 p3 p4 0 0 p5 0")},                   // Ref 117
+        {30, parameters("p0 p1 p2 0 0 p3 p4 0")},                          // Ref 117, eight lines
+        {32, "it's\r\nx"},            // Ref 118 with an apostrophe: its update failed
+        {31, parameters("p0 p1 0")},  // Ref 118
+        {33, parameters("p0 p1 0.0 0 p4 p2 p3 0.0 0 p4")},  // Ref 119
+        {34, parameters("a b -(5) c")},                     // Ref 122
+        {35, parameters("a b 0 c")},                        // Ref 122, zero
+        {36, parameters("p0 p1 0 0 p2")},                   // Ref 123
+        {37, parameters("p0 p1 0 0.0 0 0")},                // Ref 134
+        {38, parameters("p0 p1 0")},                        // Ref 138
     };
     for (const ActionCase& action : cases) {
         Lines found = rows(upgradedFile(),
                            "SELECT Parametre FROM ZV_Action WHERE ID=" + std::to_string(action.id));
         EXPECT_EQ(found, Lines{action.parameters}) << "action " << action.id;
-    }
-}
-
-// Three of the 29 section materials, numbers as the document writes them:
-// a gas (tiny exponents), a metal and the first row.
-struct Material {
-    int id;
-    const char* name;
-    double young, poisson, expansion, density, elastic, tensile;
-    int r, g, b;
-    double conductivity;
-    int type;
-    double viscosity, heat;
-};
-
-const Material kMaterials[] = {
-    {1, "EMPTY", 0, 0, 0, 1.2, 0, 0, 255, 255, 255, 0.025, 1050, 1.761e-05, 1008},
-    {2, "STEEL", 210000, 0.3, 1.2e-05, 7850, 200, 300, 128, 64, 64, 50, 1000, 0, 0},
-    {20, "KRYPTON_10", 0, 0, 0, 3.6, 0, 0, 100, 100, 100, 0.009, 1050, 2.4e-05, 245},
-};
-
-TEST_F(ProviderCatalogueTest, SectionMaterialsAreTheTabledOnes) {
-    engine::QueryResult result =
-        reader(upgradedFile())
-            .connection()
-            .query(
-                "SELECT ID, Name, YoungModulus, PoissonRatio, ThermalExpansion, VolumetricDensity, "
-                "ElasticLimit, TensileStrength, HeatTreated, BrushStyle, R, G, B, "
-                "ThermalConductivity, "
-                "MaterialType, DynamicViscosity, RefGroup, SpecificHeat FROM zv_SectionMaterial "
-                "WHERE ID IN (1, 2, 20) ORDER BY ID");
-    EXPECT_EQ(rows(upgradedFile(), "SELECT COUNT(*) FROM zv_SectionMaterial"), Lines{"29"});
-    ASSERT_EQ(result.rows.size(), std::size(kMaterials));
-    auto number = [](const engine::SqlValue& value) {
-        if (const auto* integer = std::get_if<int64_t>(&value)) {
-            return static_cast<double>(*integer);
-        }
-        return std::get<double>(value);
-    };
-    for (size_t i = 0; i < result.rows.size(); ++i) {
-        const Material& m = kMaterials[i];
-        const engine::Row& row = result.rows[i];
-        SCOPED_TRACE(m.name);
-        EXPECT_EQ(std::get<int64_t>(row[0]), m.id);
-        EXPECT_EQ(std::get<std::string>(row[1]), m.name);
-        const double reals[] = {m.young,   m.poisson,      m.expansion, m.density, m.elastic,
-                                m.tensile, m.conductivity, m.viscosity, m.heat};
-        const size_t realColumns[] = {2, 3, 4, 5, 6, 7, 13, 15, 17};
-        for (size_t k = 0; k < std::size(reals); ++k) {
-            // REAL columns hold single-precision numbers.
-            EXPECT_EQ(static_cast<float>(number(row[realColumns[k]])), static_cast<float>(reals[k]))
-                << "column " << result.fields[realColumns[k]].name;
-        }
-        EXPECT_EQ(number(row[8]), 0);  // HeatTreated
-        EXPECT_EQ(number(row[9]), 0);  // BrushStyle
-        EXPECT_EQ(number(row[10]), m.r);
-        EXPECT_EQ(number(row[11]), m.g);
-        EXPECT_EQ(number(row[12]), m.b);
-        EXPECT_EQ(number(row[14]), m.type);
-        EXPECT_EQ(number(row[16]), 1);  // RefGroup
     }
 }
 
@@ -495,8 +390,7 @@ TEST_F(ProviderCatalogueTest, ASecondUpdateChangesNothing) {
 }
 
 TEST_F(ProviderCatalogueTest, TooFewParameterLinesStopTheUpgradeWithTheEarlierStepsKept) {
-    fs::path root = copyOf(suite->rootAt["0.35857"]);
-    Host host(root);
+    Host host(copyOf(suite->rootAt["0.35857"]));
     test_support::FileConnection(host.provider())
         .execute({"UPDATE [Action] SET Parametre='only one' WHERE Ref=52"});
     try {
@@ -511,7 +405,7 @@ TEST_F(ProviderCatalogueTest, TooFewParameterLinesStopTheUpgradeWithTheEarlierSt
     test_support::FileConnection file = reader(host.provider());
     EXPECT_EQ(file.rows("SELECT Version FROM Version"), Lines{"0.35857"});
     EXPECT_EQ(file.rows("SELECT Parametre FROM [Action] WHERE Ref=58"),
-              Lines{parameters({"p0", "p1", "0"})});
+              Lines{parameters("p0 p1 0")});
     EXPECT_EQ(file.rows("SELECT Parametre FROM [Action] WHERE Ref=52"), Lines{"only one"});
 }
 
@@ -524,13 +418,11 @@ struct SwapCase {
 const SwapCase kSwapCases[] = {{"0.35928", 3}, {"0.3593", 2}, {"0.35932", 1}};
 
 TEST_F(ProviderCatalogueTest, ScriptThirtyTwoSwapsOncePerStepLeft) {
-    fs::path root = copyOf(suite->rootAt["0.35928"]);
-    Host host(root);
-    fs::path at35928 = root / "at35928.mdb";
-    fs::copy_file(host.provider(), at35928);
+    const fs::path old = suite->rootAt["0.35928"] / "Providers" / "Acme" / "XLibData.Mdb";
+    Host host(copyOf(suite->rootAt["0.35928"]));
     for (const SwapCase& swap : kSwapCases) {
         SCOPED_TRACE(swap.from);
-        fs::copy_file(at35928, host.provider(), fs::copy_options::overwrite_existing);
+        fs::copy_file(old, host.provider(), fs::copy_options::overwrite_existing);
         upgrade(host.provider(), stepsUpTo(swap.from));
         const std::string list = "SELECT Parametre FROM [Action] WHERE ID=29";
         std::vector<std::string> before = parameterLines(rows(host.provider(), list).at(0));
@@ -545,8 +437,7 @@ TEST_F(ProviderCatalogueTest, ScriptThirtyTwoSwapsOncePerStepLeft) {
 }
 
 TEST_F(ProviderCatalogueTest, PositionRenumberingKeepsTiesInTheEnginesOrder) {
-    fs::path root = copyOf(suite->rootAt["0.35864"]);
-    Host host(root);
+    Host host(copyOf(suite->rootAt["0.35864"]));
     // List 1: items 1 and 2 tie, item 3 comes first; its current value is
     // item 2 (ItemIndex 1).
     test_support::FileConnection(host.provider())
@@ -563,30 +454,18 @@ TEST_F(ProviderCatalogueTest, PositionRenumberingKeepsTiesInTheEnginesOrder) {
 }
 
 TEST_F(ProviderCatalogueTest, ClosingChecksLeaveExistingOrderReferencesAlone) {
-    fs::path root = copyOf(suite->upgradedRoot);
-    Host host(root);
+    Host host(copyOf(suite->upgradedRoot));
     test_support::FileConnection(host.provider())
         .execute({"ALTER TABLE Tarif_Article DROP COLUMN OrderProvider",
                   "ALTER TABLE Tarif_Article ADD COLUMN OrderProvider VARCHAR(10)",
                   "ALTER TABLE PanelBasePrice DROP COLUMN OrderProvider"});
     upgrade(host.provider());
-    Lines schema = reader(host.provider()).schema();
-    auto columnOf = [&](const std::string& table) {
-        bool inTable = false;
-        for (const std::string& line : schema) {
-            if (line.rfind("table ", 0) == 0) {
-                inTable = line == "table " + table;
-            } else if (inTable && line.find("OrderProvider") != std::string::npos) {
-                return line;
-            }
-        }
-        return std::string("(none)");
-    };
-    EXPECT_EQ(columnOf("Tarif_Article"), "  OrderProvider Text(10)");
-    EXPECT_EQ(columnOf("PanelBasePrice"), "  OrderProvider Text(50)");
+    test_support::FileConnection file = reader(host.provider());
+    EXPECT_EQ(test_support::columnOf(file.connection(), "Tarif_Article", "OrderProvider"),
+              "OrderProvider Text(10)");
+    EXPECT_EQ(test_support::columnOf(file.connection(), "PanelBasePrice", "OrderProvider"),
+              "OrderProvider Text(50)");
 }
-
-// ---- the upgraded Access file as other readers see it ----
 
 TEST_F(ProviderCatalogueTest, OtherReadersReadTheUpgradedFile) {
     test_support::expectOtherReadersRead(
@@ -596,65 +475,42 @@ TEST_F(ProviderCatalogueTest, OtherReadersReadTheUpgradedFile) {
 
 // ---- the same upgrade on a MariaDB server ----
 
-// Tables, columns, keys and indexes, sorted; the views are compared on
-// their own, read on each side.
-Lines tablesKeysAndIndexes(const fs::path& file) {
-    Lines lines;
-    for (const std::string& line : reader(file).schema()) {
-        if (line.rfind("view ", 0) != 0) {
-            lines.push_back(line);
-        }
-    }
-    std::sort(lines.begin(), lines.end());
-    return lines;
-}
-
-// Each view as read, by name: a line of its columns and its rows, sorted (a
-// view has no order of its own).
-using ViewReadings = std::map<std::string, Lines>;
-
-Lines reading(const engine::QueryResult& result) {
-    std::string columns = "columns:";
+// Each view as read: a line of its columns and one per row, each led by the
+// view's name (a view has no order of its own).
+void addReading(Lines& lines, const std::string& view, const engine::QueryResult& result) {
+    std::string columns = view + " columns:";
     for (const engine::FieldInfo& field : result.fields) {
         columns += " " + field.name;
     }
-    Lines lines = test_support::resultRows(result);
     lines.push_back(columns);
-    std::sort(lines.begin(), lines.end());
-    return lines;
+    for (const std::string& row : test_support::resultRows(result)) {
+        lines.push_back(view + ": " + row);
+    }
 }
 
-ViewReadings accessViews(const fs::path& file) {
+Lines accessViews(const fs::path& file) {
     test_support::FileConnection connection = reader(file);
-    ViewReadings views;
+    Lines lines;
     for (const std::string& line : connection.schema()) {
         if (line.rfind("view ", 0) == 0) {
             std::string name = line.substr(5, line.find(':') - 5);
-            views[name] = reading(connection.connection().query("SELECT * FROM [" + name + "]"));
+            addReading(lines, name, connection.connection().query("SELECT * FROM [" + name + "]"));
         }
     }
-    return views;
+    return lines;
 }
 
-ViewReadings serverViews(data::mariadb::Session& session) {
-    ViewReadings views;
+Lines serverViews(data::mariadb::Session& session) {
+    Lines lines;
     for (const engine::Row& row :
          session
              .query("SELECT TABLE_NAME FROM information_schema.VIEWS WHERE "
                     "TABLE_SCHEMA=DATABASE()")
              .rows) {
         std::string name = engine::valueToText(row[0]);
-        views[name] = reading(session.query("SELECT * FROM " + data::mariadb::quoteName(name)));
+        addReading(lines, name, session.query("SELECT * FROM " + data::mariadb::quoteName(name)));
     }
-    return views;
-}
-
-// The lines only the left side has.
-Lines onlyIn(const Lines& left, const Lines& right) {
-    Lines only;
-    std::set_difference(left.begin(), left.end(), right.begin(), right.end(),
-                        std::back_inserter(only));
-    return only;
+    return lines;
 }
 
 TEST_F(ProviderCatalogueTest, OnMariaDbTheUpgradeMakesTheSameSchemaAndViews) {
@@ -679,26 +535,13 @@ TEST_F(ProviderCatalogueTest, OnMariaDbTheUpgradeMakesTheSameSchemaAndViews) {
     }
     fs::path back = root / "back.mdb";
     data::mariadb::copyFromServer(scratch.settings(), back.string());
-    Lines onServer = tablesKeysAndIndexes(back);
-    Lines onAccess = tablesKeysAndIndexes(upgradedFile());
-    EXPECT_EQ(onlyIn(onAccess, onServer), Lines{}) << "only in the Access upgrade";
-    EXPECT_EQ(onlyIn(onServer, onAccess), Lines{}) << "only in the upgrade on the server";
-
-    ViewReadings accessSide = accessViews(upgradedFile());
-    ViewReadings serverSide = serverViews(*scratch.session());
-    for (const auto& [name, lines] : accessSide) {
-        auto found = serverSide.find(name);
-        if (found == serverSide.end()) {
-            ADD_FAILURE() << "view " << name << " is missing on the server";
-            continue;
-        }
-        EXPECT_EQ(onlyIn(lines, found->second), Lines{}) << "view " << name << ", only in Access";
-        EXPECT_EQ(onlyIn(found->second, lines), Lines{})
-            << "view " << name << ", only on the server";
-    }
-    for (const auto& [name, lines] : serverSide) {
-        EXPECT_TRUE(accessSide.count(name)) << "view " << name << " only on the server";
-    }
+    // "-": only in the Access upgrade, "+": only on the server.
+    EXPECT_EQ(test_support::differences(test_support::tablesAndKeys(back),
+                                        test_support::tablesAndKeys(upgradedFile())),
+              Lines{});
+    EXPECT_EQ(
+        test_support::differences(serverViews(*scratch.session()), accessViews(upgradedFile())),
+        Lines{});
 }
 
 }  // namespace
