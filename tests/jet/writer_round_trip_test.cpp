@@ -1,10 +1,6 @@
-// Every fixture read, turned into an image, written and read again must give
-// the same database: catalog objects (properties included), definitions,
-// rows, relationships and saved queries, with a file check that finds
-// nothing (which also holds the index entries to the rows). Written twice: tables kept on their
-// pages, and packed in reverse order so that they all move and every reference follows. mdbtools
-// and the npm reader mdb-reader must read the copy as the original. A new database must be what the
-// Jet 4.0 engine creates.
+// Every fixture read, written (tables kept on their pages, and packed in
+// reverse so that every reference must follow) and read again is the same
+// database to us, to mdbtools and to mdb-reader; a new database is Jet's.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,33 +23,27 @@ using testing::FixtureInfo;
 
 // ---- One line per thing compared, so a difference shows as one line ----
 
-std::string rowText(const std::vector<Value>& values) {
-    std::string text;
-    for (const Value& value : values) {
-        text += describe(value) + "|";
-    }
-    return text;
-}
-
-std::string show(const std::string& line) {
-    return line;
-}
-
-std::string show(const std::vector<Value>& row) {
-    return rowText(row);
-}
-
-// Fails naming the first item where the lists part.
-template <class Item>
-void expectSameList(const std::vector<Item>& expected, const std::vector<Item>& actual,
-                    const std::string& what) {
+// Fails naming the first line where the lists part.
+void expectSameList(const std::vector<std::string>& expected,
+                    const std::vector<std::string>& actual, const std::string& what) {
     auto [a, b] = std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end());
     if (a != expected.end() || b != actual.end()) {
-        ADD_FAILURE() << what << " differ at item " << (a - expected.begin()) + 1 << " of "
+        ADD_FAILURE() << what << " differ at line " << (a - expected.begin()) + 1 << " of "
                       << expected.size() << "/" << actual.size() << ":\n  expected "
-                      << (a == expected.end() ? "(end)" : show(*a)) << "\n  actual   "
-                      << (b == actual.end() ? "(end)" : show(*b));
+                      << (a == expected.end() ? "(end)" : *a) << "\n  actual   "
+                      << (b == actual.end() ? "(end)" : *b);
     }
+}
+
+std::vector<std::string> rowLines(const std::vector<std::vector<Value>>& rows) {
+    std::vector<std::string> lines;
+    for (const std::vector<Value>& row : rows) {
+        lines.emplace_back();
+        for (const Value& value : row) {
+            lines.back() += describe(value) + "|";
+        }
+    }
+    return lines;
 }
 
 std::string joined(std::initializer_list<std::string> parts) {
@@ -194,9 +184,7 @@ void expectSameTable(const JetFile& original, const JetFile& copy, const std::st
     for (std::vector<Value>& row : rows) {
         renumber(row, *a, moved);
     }
-    expectSameList(rows, testing::allRows(copy, name), "rows");
-    // The copy's index entries: the file check finds each row listed once
-    // under the key its values give, in key order, with the distinct count.
+    expectSameList(rowLines(rows), rowLines(testing::allRows(copy, name)), "rows");
 }
 
 // ---- The round trips ----
@@ -320,26 +308,6 @@ TEST_P(OtherReaders, MdbtoolsSeesTheSameTablesAndRows) {
     }
 }
 
-// The dumps run to megabytes: show where they part, with some context.
-std::string firstDifference(const std::string& expected, const std::string& actual) {
-    std::vector<std::string> a = testing::nonEmptyLines(expected);
-    std::vector<std::string> b = testing::nonEmptyLines(actual);
-    size_t at = static_cast<size_t>(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first -
-                                    a.begin());
-    std::string text = "at line " + number(at + 1) + " of " + number(a.size()) +
-                       " (original) and " + number(b.size()) + " (rewritten)\n";
-    for (size_t k = at >= 8 ? at - 8 : 0; k < at; ++k) {
-        text += "    " + a[k] + "\n";
-    }
-    for (size_t k = at; k < std::min(a.size(), at + 4); ++k) {
-        text += "  - " + a[k] + "\n";
-    }
-    for (size_t k = at; k < std::min(b.size(), at + 4); ++k) {
-        text += "  + " + b[k] + "\n";
-    }
-    return text;
-}
-
 TEST_P(OtherReaders, MdbReaderSeesTheSame) {
     if (std::string missing = test_support::mdbReaderUnavailable(); !missing.empty()) {
         GTEST_SKIP() << "comparison with mdb-reader skipped: " << missing;
@@ -349,10 +317,8 @@ TEST_P(OtherReaders, MdbReaderSeesTheSame) {
     ASSERT_EQ(expected->rfind("{\n \"tables\"", 0), 0u) << *expected;
     std::optional<std::string> actual = test_support::mdbReaderDump(copy(), GetParam().password);
     ASSERT_TRUE(actual.has_value()) << "mdb-reader cannot read the rewritten " << GetParam().file;
-    if (*actual != *expected) {
-        ADD_FAILURE() << "mdb-reader reads the rewritten " << GetParam().file << " differently:\n"
-                      << firstDifference(*expected, *actual);
-    }
+    expectSameList(testing::nonEmptyLines(*expected), testing::nonEmptyLines(*actual),
+                   "mdb-reader's dumps of the original and the rewritten file");
 }
 
 ORVDB_FOR_EVERY_FIXTURE(OtherReaders);
@@ -375,7 +341,8 @@ TEST(NewDatabase, IsWhatJetCreates) {
         EXPECT_EQ(written.table(name)->page, jet.table(name)->page);
         expectSameList(definitionLines(*jet.table(name), tableNameAt(jet)),
                        definitionLines(*written.table(name), tableNameAt(written)), "definitions");
-        expectSameList(testing::allRows(jet, name), testing::allRows(written, name), "rows");
+        expectSameList(rowLines(testing::allRows(jet, name)),
+                       rowLines(testing::allRows(written, name)), "rows");
     }
     if (testing::haveCommand("mdb-schema")) {
         EXPECT_EQ(testing::mdbtools("mdb-schema", target),
