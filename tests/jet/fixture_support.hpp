@@ -26,7 +26,7 @@ std::filesystem::path fixtureDir();
 std::filesystem::path fixturePath(const std::string& name);
 bool haveFixture(const std::string& name);
 
-// Every fixture this suite knows, with the password of the protected one.
+// Every .mdb file of the fixture folder, with the password of the protected one.
 struct FixtureInfo {
     std::string file;
     std::optional<std::string> password;

@@ -52,22 +52,6 @@ TEST_P(EveryFixture, OpensAsJet4WithWesternCodePageFromDiskAndMemory) {
     EXPECT_EQ(fromMemory.pageCount(), file.pageCount());
 }
 
-TEST(FixtureSet, EveryFixtureFileIsCovered) {
-    if (testing::fixtureDir().empty()) {
-        GTEST_SKIP() << "fixture folder " ORVDB_FIXTURES_DIR "/jet4 not found";
-    }
-    for (const auto& entry : std::filesystem::directory_iterator(testing::fixtureDir())) {
-        if (entry.path().extension() != ".mdb") {
-            continue;
-        }
-        const auto& known = testing::knownFixtures();
-        bool listed = std::any_of(known.begin(), known.end(), [&](const testing::FixtureInfo& f) {
-            return f.file == entry.path().filename().string();
-        });
-        EXPECT_TRUE(listed) << entry.path().filename() << " is not in knownFixtures()";
-    }
-}
-
 TEST(DatabasePassword, OpensOnlyWithTheRightPasswordAndIsIgnoredWithoutOne) {
     ORVDB_REQUIRE_FIXTURE("withPassword2000.mdb");
     auto path = fixturePath("withPassword2000.mdb");
