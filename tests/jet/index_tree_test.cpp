@@ -390,81 +390,61 @@ std::string withPages(std::string text,
 
 // The editor's refusals name the index too; the reader's name the page ("@leaf" or "@root").
 TEST(IndexTreeEditor, RefusalsNameTheFileAndWhatIsWrongAndChangeNothing) {
-    auto tailLeaf = [](EditedIndex& tree) {
-        const PageBytes& root = tree.store.read(tree.index->rootPage);
-        return uint32_t{root[kChildTail]} | (root[kChildTail + 1] << 8);
-    };
     struct Refusal {
         const char* what;
-        std::function<void(EditedIndex&)> damage;  // done to the file first
+        std::function<void(PageBytes& root, PageBytes& leaf)> damage;  // done to the file first
         std::function<void(EditedIndex&)> act;
         std::string says;
         bool namesIndex = true;
+    };
+    auto insert = [](std::vector<uint8_t> key, RowPointer row) {
+        return [key, row](EditedIndex& tree) { tree.editor->insert(key, row); };
     };
     auto readAll = [](EditedIndex& tree) {
         auto source = openPageMemory(tree.store.bytes(), tree.store.fileName());
         readIndexEntries(*source, tree.index->rootPage, tree.table.page);
     };
+    auto none = [](PageBytes&, PageBytes&) {};
+    const std::vector<uint8_t> key5 = keyFor(5, kShortKeys);
+    uint32_t rootPage = 0;
     const Refusal cases[] = {
-        {"erasing an entry the index does not have", nullptr,
+        {"erasing an entry the index does not have", none,
          [&](EditedIndex& tree) {
-             tree.editor->erase(keyFor(5, kShortKeys), RowPointer{9, 9});
+             tree.editor->erase(key5, RowPointer{9, 9});
          },
          "the index has no entry for key 7F00000005 at page 9 row 9 (the index does not match"},
-        {"inserting an entry twice", nullptr,
-         [&](EditedIndex& tree) {
-             tree.editor->insert(keyFor(5, kShortKeys), RowPointer{100, 5});
-         },
+        {"inserting an entry twice", none, insert(key5, {100, 5}),
          "already lists key 7F00000005 at page 100 row 5"},
-        {"a key longer than a node entry can hold", nullptr,
-         [](EditedIndex& tree) {
-             tree.editor->insert(std::vector<uint8_t>(IndexTreeEditor::kMaxKeyLength + 1, 0x7F),
-                                 RowPointer{1, 1});
-         },
+        {"a key longer than a node entry can hold", none,
+         insert(std::vector<uint8_t>(IndexTreeEditor::kMaxKeyLength + 1, 0x7F), {1, 1}),
          "an index key of 1801 bytes is longer than the 1800 bytes"},
-        {"a root that is not an index page",
-         [](EditedIndex& tree) { tree.store.modify(tree.index->rootPage)[0] = 0x01; },
-         [](EditedIndex& tree) {
-             tree.editor->insert(std::vector<uint8_t>{0x7F}, {1, 1});
-         },
-         "should be an index page but has type 1"},
+        {"a root that is not an index page", [](PageBytes& root, PageBytes&) { root[0] = 0x01; },
+         insert({0x7F}, {1, 1}), "should be an index page but has type 1"},
         {"a leaf of another table",
-         [&](EditedIndex& tree) {
-             putU32(tree.store.modify(tailLeaf(tree)), index_page::kTablePage, 7);
-         },
-         [](EditedIndex& tree) {
-             tree.editor->insert(std::vector<uint8_t>{0xFF}, {1, 1});
-         },
-         "belongs to the table at page 7"},
-        {"reading a leaf that is a data page",
-         [&](EditedIndex& tree) { tree.store.modify(tailLeaf(tree))[0] = 0x01; }, readAll,
-         "page @leaf should be an index page", false},
+         [](PageBytes&, PageBytes& leaf) { putU32(leaf, index_page::kTablePage, 7); },
+         insert({0xFF}, {1, 1}), "belongs to the table at page 7"},
+        {"reading a leaf that is a data page", [](PageBytes&, PageBytes& leaf) { leaf[0] = 0x01; },
+         readAll, "page @leaf should be an index page", false},
         {"reading a leaf of another table",
-         [&](EditedIndex& tree) {
-             putU32(tree.store.modify(tailLeaf(tree)), index_page::kTablePage, 7);
-         },
-         readAll, "index page @leaf belongs to the table at page 7", false},
+         [](PageBytes&, PageBytes& leaf) { putU32(leaf, index_page::kTablePage, 7); }, readAll,
+         "index page @leaf belongs to the table at page 7", false},
         {"reading a child tail pointing back at the root",
-         [](EditedIndex& tree) {
-             putU32(tree.store.modify(tree.index->rootPage), kChildTail, tree.index->rootPage);
-         },
-         readAll, "index page @root is reached twice", false},
+         [&](PageBytes& root, PageBytes&) { putU32(root, kChildTail, rootPage); }, readAll,
+         "index page @root is reached twice", false},
         {"reading an entry shorter than its row pointer",
-         [&](EditedIndex& tree) {
-             PageBytes& page = tree.store.modify(tailLeaf(tree));
-             std::fill(page.begin() + kBitmask, page.begin() + kEntries, 0);
-             page[kBitmask] = 0x04;  // an entry of 2 bytes
-             page[kPrefixLength] = 0;
+         [](PageBytes&, PageBytes& leaf) {
+             std::fill(leaf.begin() + kBitmask, leaf.begin() + kEntries, 0);
+             leaf[kBitmask] = 0x04;  // an entry of 2 bytes
+             leaf[kPrefixLength] = 0;
          },
          readAll, "index page @leaf has an entry of 2 bytes", false},
     };
     for (const Refusal& refusal : cases) {
         std::unique_ptr<EditedIndex> tree = shortKeyTree(1000);
-        std::string says =
-            withPages(refusal.says, {{"@leaf", tailLeaf(*tree)}, {"@root", tree->index->rootPage}});
-        if (refusal.damage) {
-            refusal.damage(*tree);
-        }
+        rootPage = tree->index->rootPage;
+        const uint32_t tailLeaf = getU32(tree->store.read(rootPage), kChildTail);
+        std::string says = withPages(refusal.says, {{"@leaf", tailLeaf}, {"@root", rootPage}});
+        refusal.damage(tree->store.modify(rootPage), tree->store.modify(tailLeaf));
         const std::vector<uint8_t> before = tree->store.bytes();
         std::string message = testing::errorOf([&] { refusal.act(*tree); });
         EXPECT_NE(message.find(says), std::string::npos)
