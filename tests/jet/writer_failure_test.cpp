@@ -51,52 +51,49 @@ protected:
     DatabaseImage image_;
 };
 
-struct InjectedFault {
-    std::string name;
-    bool failWrite;  // else the flush fails
-    size_t bytesBeforeFailure;
-    int error;
-    std::string reason;
-};
-
-class InjectedFaults : public WriterFailure, public ::testing::WithParamInterface<InjectedFault> {};
-
-TEST_P(InjectedFaults, LeaveTheTargetAsItWas) {
-    const InjectedFault& fault = GetParam();
-    size_t written = 0;
-    FileSystemCalls calls;
-    if (fault.failWrite) {
-        calls.write = [&](int fd, const void* data, size_t size) -> ssize_t {
-            if (written >= fault.bytesBeforeFailure) {
+// Writes and flushes that fail as a full or failing disk makes them.
+TEST_F(WriterFailure, InjectedFaultsLeaveTheTargetAsItWas) {
+    struct InjectedFault {
+        const char* what;
+        bool failWrite;  // else the flush fails
+        size_t bytesBeforeFailure;
+        int error;
+        std::string reason;
+    };
+    const InjectedFault faults[] = {
+        {"disk full at once", true, 0, ENOSPC, "No space left on device"},
+        {"disk full halfway", true, 1000000, ENOSPC, "No space left on device"},
+        {"I/O error on write", true, 4096, EIO, "Input/output error"},
+        {"I/O error on flush", false, 0, EIO, "Input/output error"},
+    };
+    for (const InjectedFault& fault : faults) {
+        SCOPED_TRACE(fault.what);
+        size_t written = 0;
+        FileSystemCalls calls;
+        if (fault.failWrite) {
+            calls.write = [&](int fd, const void* data, size_t size) -> ssize_t {
+                if (written >= fault.bytesBeforeFailure) {
+                    errno = fault.error;
+                    return -1;
+                }
+                // Short writes on the way, as a nearly full disk gives them.
+                size = std::min({size, fault.bytesBeforeFailure - written, size_t{10000}});
+                ssize_t done = ::write(fd, data, size);
+                written += static_cast<size_t>(std::max<ssize_t>(done, 0));
+                return done;
+            };
+        } else {
+            calls.fsync = [&](int) {
                 errno = fault.error;
                 return -1;
-            }
-            // Short writes on the way, as a nearly full disk gives them.
-            size = std::min({size, fault.bytesBeforeFailure - written, size_t{10000}});
-            ssize_t done = ::write(fd, data, size);
-            written += static_cast<size_t>(std::max<ssize_t>(done, 0));
-            return done;
-        };
-    } else {
-        calls.fsync = [&](int) {
-            errno = fault.error;
-            return -1;
-        };
+            };
+        }
+        std::string message = failureOf(calls);
+        EXPECT_NE(message.find(target_.string()), std::string::npos) << message;
+        EXPECT_NE(message.find(fault.reason), std::string::npos) << message;
+        expectUntouched();
     }
-    std::string message = failureOf(calls);
-    EXPECT_NE(message.find(target_.string()), std::string::npos) << message;
-    EXPECT_NE(message.find(fault.reason), std::string::npos) << message;
-    expectUntouched();
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Faults, InjectedFaults,
-    ::testing::Values(InjectedFault{"DiskFullAtOnce", true, 0, ENOSPC, "No space left on device"},
-                      InjectedFault{"DiskFullHalfway", true, 1000000, ENOSPC,
-                                    "No space left on device"},
-                      InjectedFault{"IoErrorOnWrite", true, 4096, EIO, "Input/output error"},
-                      InjectedFault{"IoErrorOnFlush", false, 0, EIO, "Input/output error"}),
-    [](const auto& info) { return info.param.name; });
 
 // A real limit on the file size: the kernel refuses the write (EFBIG) in a
 // child process, which reports through its exit status.
