@@ -68,16 +68,6 @@ std::vector<std::vector<Value>> allRows(const JetFile& file, const std::string& 
     return rows;
 }
 
-std::map<RowPointer, std::vector<Value>> rowsByPointer(const JetFile& file,
-                                                       const std::string& table) {
-    std::map<RowPointer, std::vector<Value>> rows;
-    TableReader reader = file.readTable(table);
-    while (auto row = reader.next()) {
-        rows.emplace(row->id, std::move(row->values));
-    }
-    return rows;
-}
-
 void addCatalogRow(DatabaseImage& image, int64_t id, const std::string& name, ObjectType type) {
     TableImage& catalog = *image.findTable(kCatalogTableName);
     const TableDefinition& definition = catalog.definition;

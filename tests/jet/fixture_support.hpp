@@ -7,7 +7,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -58,10 +57,8 @@ protected:
 
 std::string lower(std::string text);  // ASCII letters only
 
-// Every row of a table in reading order, or by where each row is.
+// Every row of a table in reading order.
 std::vector<std::vector<Value>> allRows(const JetFile& file, const std::string& table);
-std::map<RowPointer, std::vector<Value>> rowsByPointer(const JetFile& file,
-                                                       const std::string& table);
 
 // Adds the MSysObjects row of an object of the Tables container (Flags 0,
 // dated 2023-03-15 12:00); its other columns stay Null.
