@@ -1,6 +1,5 @@
-// Damaged copies of real files: every structure the reader follows may now
-// point anywhere. Reading must end with the data or with a JetError that
-// names the file -- never a crash, a hang or an unbounded allocation.
+// Damaged copies of real files: reading ends with the data or a JetError
+// naming the file, never a crash, a hang or an unbounded allocation.
 #include <gtest/gtest.h>
 
 #include "jet/fixture_support.hpp"

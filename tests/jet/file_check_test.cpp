@@ -1,6 +1,5 @@
-// The file check: Access-made fixtures check clean (files the writer makes
-// are checked by the round trips), and damaged copies give the finding that
-// names the damage.
+// The file check: Access-made fixtures check clean, and damaged copies of a
+// written file give the finding that names the damage.
 #include <gtest/gtest.h>
 
 #include <algorithm>

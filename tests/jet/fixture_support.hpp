@@ -1,6 +1,5 @@
-// Shared helpers for the Jet codec tests: the table of fixtures, a test run
-// once per fixture, rows and errors as values, running mdbtools and parsing
-// its CSV output.
+// Shared helpers for the Jet codec tests: the fixtures, a test run once per
+// fixture, rows and errors as values, mdbtools and its CSV output.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,7 +1,5 @@
-// Every table of every fixture, read by the codec and by mdbtools, must agree:
-// table lists, column names and types, row counts and every value. Where
-// mdbtools is lossy (floating-point digits, GUID layout) the comparison says
-// so and checks the exact value another way.
+// Every table of every fixture reads as mdbtools reads it: table lists, column
+// names and types, every value (where mdbtools is lossy, compared another way).
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,5 +1,4 @@
-// Table and column properties from MSysObjects.LvProp, checked against
-// mdb-prop.
+// Table and column properties from MSysObjects.LvProp, checked against mdb-prop.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,6 +1,5 @@
-// Row and long-value decoding on rows built byte by byte, for the layouts
-// the fixtures show only partly: columns added after a row was written,
-// deleted columns, nulls, each long-value form, and damaged rows.
+// Rows and long values built byte by byte, for the layouts the fixtures show
+// only partly: added and deleted columns, nulls, each long-value form, damage.
 #include <gtest/gtest.h>
 
 #include <algorithm>

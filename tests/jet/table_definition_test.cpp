@@ -1,6 +1,5 @@
 // Table definitions, indexes and relationships of the fixtures, checked
-// against mdbtools and against each other (MSysRelationships and the
-// foreign-key indexes describe the same links twice); reading tables.
+// against mdbtools and against each other; reading tables.
 #include <gtest/gtest.h>
 
 #include <algorithm>

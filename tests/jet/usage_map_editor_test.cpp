@@ -1,7 +1,5 @@
-// Usage-map rows edited in place: the pages read back through the reader
-// equal a model set, the row is encoded again the way the writer encodes a
-// new map only when a page falls outside an inline map, the neighbouring rows
-// on the page stay as they were, and misuse is refused naming the file.
+// Usage-map rows edited in place read back as a model set, are re-encoded only
+// when a page falls outside an inline map, and leave their neighbours alone.
 #include <gtest/gtest.h>
 
 #include <random>

@@ -1,6 +1,5 @@
 // Tables built in memory, written into a Jet-created database and read back:
-// every column type, long values inline / in one row / chained, usage maps
-// too large for one row, and the errors for values a column cannot hold.
+// every column type and long-value form, large usage maps, refused values.
 #include <gtest/gtest.h>
 
 #include "jet/check/file_check.hpp"

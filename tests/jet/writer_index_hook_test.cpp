@@ -1,6 +1,5 @@
-// The writer hands each physical index to the index builder with the rows as
-// written and where they are, and records what the builder returns: the
-// pages, the root, the count of distinct keys, and the index's usage map.
+// The writer hands each index to the builder with the rows as written and
+// where they are, and records the pages, root, key count and usage map.
 #include <gtest/gtest.h>
 
 #include "jet/fixture_support.hpp"

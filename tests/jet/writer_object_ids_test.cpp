@@ -1,7 +1,5 @@
-// A table's object id is its definition page, while queries, forms and
-// relationships keep ids of their own in MSysObjects. The writer must never
-// give a table a page another object's Id already names, nor renumber that
-// object's rows when a new table's image id happens to equal its Id.
+// A table's id is its definition page, while queries keep ids of their own:
+// the writer must not give a table a page such an id names, nor renumber it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
