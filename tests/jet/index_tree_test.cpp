@@ -29,7 +29,6 @@ namespace orvdb::jet {
 namespace {
 
 using orvdb::testing::MemoryPageStore;
-using testing::EveryFixture;
 using Model = std::set<IndexEntry>;
 using namespace index_page;
 
@@ -341,26 +340,10 @@ TEST(IndexTreePage, IsCutWhereThePiecesFit) {
     }
 }
 
-// The order of the writer's layout (by key, then row) is checked by the
-// workloads that lay out duplicate keys.
+// The writer's layout of Access's entries is checked by the round trips of
+// every fixture, its order (by key, then row) by the duplicate-key workloads.
 TEST(IndexLayout, RefusesAnEntryTooLongForAPage) {
     EXPECT_THROW(laidOutIndex({{std::vector<uint8_t>(kEntrySpace, 0x7F), {}}}), JetError);
-}
-
-// Entries Access wrote, laid out again in reverse: the same entries in a sound tree.
-TEST_P(EveryFixture, AccessEntriesLaidOutAgainReadBackWithASoundTree) {
-    JetFile file = open();
-    for (const std::string& name : file.tableNames(true)) {
-        std::shared_ptr<const TableDefinition> table = file.table(name);
-        for (const PhysicalIndex& index : table->physicalIndexes) {
-            std::vector<IndexEntry> entries =
-                readIndexEntries(file.pages(), index.rootPage, table->page);
-            std::reverse(entries.begin(), entries.end());
-            std::unique_ptr<EditedIndex> tree = laidOutIndex(entries);
-            tree->verify(name + " index " + std::to_string(index.number),
-                         static_cast<uint32_t>(distinctKeys(tree->model)));
-        }
-    }
 }
 
 // ---- Refusals ----
