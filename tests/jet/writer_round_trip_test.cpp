@@ -46,7 +46,7 @@ std::vector<std::string> rowLines(const std::vector<std::vector<Value>>& rows) {
     return lines;
 }
 
-std::string joined(std::initializer_list<std::string> parts) {
+std::string joined(const std::vector<std::string>& parts) {
     std::string out;
     for (const std::string& part : parts) {
         out += part + "|";
@@ -110,17 +110,10 @@ std::vector<std::string> catalogLines(const JetFile& file) {
 
 std::vector<std::string> relationshipAndQueryLines(const JetFile& file) {
     std::vector<std::string> out;
-    auto list = [](const std::vector<std::string>& names) {
-        std::string text;
-        for (const std::string& name : names) {
-            text += name + ",";
-        }
-        return text;
-    };
     for (const Relationship& relationship : readRelationships(file)) {
         out.push_back(joined({"relationship " + relationship.name, relationship.table,
-                              relationship.referencedTable, list(relationship.columns),
-                              list(relationship.referencedColumns), number(relationship.flags)}));
+                              relationship.referencedTable, joined(relationship.columns),
+                              joined(relationship.referencedColumns), number(relationship.flags)}));
     }
     for (const SavedQuery& query : readSavedQueries(file)) {
         out.push_back(joined({"query " + query.name, query.sql, query.problem}));
