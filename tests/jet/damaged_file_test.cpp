@@ -32,32 +32,12 @@ std::string readEverything(const std::vector<unsigned char>& bytes, const std::s
     });
 }
 
-TEST(DamagedFiles, TruncatedAtPageBoundariesFailCleanly) {
-    ORVDB_REQUIRE_FIXTURE("northwind.mdb");
-    auto original = readFileBytes(fixturePath("northwind.mdb"));
-    size_t pages = original.size() / kPageSize;
-    int failures = 0;
-    for (size_t keep : {size_t{3}, size_t{5}, size_t{20}, pages / 4, pages / 2, pages - 1}) {
-        auto cut = original;
-        cut.resize(keep * kPageSize);
-        std::string name = "northwind-" + std::to_string(keep) + ".mdb";
-        std::string message = readEverything(cut, name);
-        if (!message.empty()) {
-            ++failures;
-            EXPECT_NE(message.find(name), std::string::npos) << message;
-        }
-    }
-    // Only the copy missing its last page might still read completely.
-    EXPECT_GE(failures, 5);
-}
-
+// Cut files are refused on opening (DamagedHeader); pages past the end that
+// a structure names are refused here.
 TEST(DamagedFiles, BrokenStructuresInThePagesAreReportedByName) {
     ORVDB_REQUIRE_FIXTURE("testV2000.mdb");
     auto original = readFileBytes(fixturePath("testV2000.mdb"));
-    JetFile intact = JetFile::open(fixturePath("testV2000.mdb"));
-    const CatalogObject* table = intact.catalog().findTable("Table1");
-    ASSERT_NE(table, nullptr);
-    uint32_t tablePage = table->tablePage();
+    const uint32_t tablePage = JetFile::openMemory(original, "intact.mdb").table("Table1")->page;
 
     struct Damage {
         const char* what;
