@@ -144,15 +144,13 @@ TEST(SavedQueries, NorthwindQueriesRebuild) {
         std::string::npos)
         << crosstab.sql;
     const SavedQuery& invoices = queries["Invoices"];
-    EXPECT_NE(
-        invoices.sql.find("FROM Shippers INNER JOIN (Products INNER JOIN ((Employees INNER "
-                          "JOIN (Customers INNER JOIN Orders ON "
-                          "Customers.CustomerID=Orders.CustomerID) ON "
-                          "Employees.EmployeeID=Orders.EmployeeID) INNER JOIN [Order Details] "
-                          "ON Orders.OrderID=[Order Details].OrderID) ON "
-                          "Products.ProductID=[Order Details].ProductID) ON "
-                          "Shippers.ShipperID=Orders.ShipVia;"),
-        std::string::npos)
+    EXPECT_NE(invoices.sql.find(
+                  "FROM Shippers INNER JOIN (Products INNER JOIN ((Employees INNER JOIN "
+                  "(Customers INNER JOIN Orders ON Customers.CustomerID=Orders.CustomerID) "
+                  "ON Employees.EmployeeID=Orders.EmployeeID) INNER JOIN [Order Details] ON "
+                  "Orders.OrderID=[Order Details].OrderID) ON Products.ProductID=[Order "
+                  "Details].ProductID) ON Shippers.ShipperID=Orders.ShipVia;"),
+              std::string::npos)
         << invoices.sql;
     EXPECT_EQ(queries["Customers and Suppliers by City"].kind, QueryKind::Union);
     EXPECT_TRUE(queries["~sq_fCustomers"].isInternal());

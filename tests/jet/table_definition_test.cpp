@@ -241,11 +241,9 @@ TEST(TableDefinitions, DeletedColumnsLeaveNumberGaps) {
     }
     EXPECT_EQ(numbers, (std::vector<uint16_t>{0, 2, 3, 5}));
     EXPECT_EQ(table->maxColumns, 6);
-    TableReader reader = file.readTable("Table1");
-    auto row = reader.next();
-    ASSERT_TRUE(row);
-    EXPECT_EQ(row->values, (std::vector<Value>{int64_t{0}, int64_t{2}, std::string("foo"),
-                                               std::string("foo2")}));
+    EXPECT_EQ(
+        testing::allRows(file, "Table1").at(0),
+        (std::vector<Value>{int64_t{0}, int64_t{2}, std::string("foo"), std::string("foo2")}));
 }
 
 TEST(TableReading, SelectedColumnsOnlyAreDecoded) {
