@@ -21,13 +21,6 @@ using testing::readFileBytes;
 using testing::TempDir;
 using testing::writeFileBytes;
 
-// Changes a field inside the masked part of the header the way Jet would.
-void setMaskedU32(std::vector<unsigned char>& file, size_t offset, uint32_t value) {
-    header_page::toggleMask(file);
-    putU32(file, offset, value);
-    header_page::toggleMask(file);
-}
-
 std::string openError(const std::filesystem::path& path,
                       const std::optional<std::string>& password = std::nullopt) {
     return errorOf([&] { JetFile::open(path, password); });
@@ -119,7 +112,11 @@ TEST_F(DamagedHeader, FilesTheCodecMustNotReadAreRefusedByName) {
         {"cut-last-byte.mdb", [](auto& bytes) { bytes.pop_back(); }, "truncated"},
         {"cut8192.mdb", [](auto& bytes) { bytes.resize(2 * 4096); }, "truncated"},
         {"encoded.mdb",
-         [](auto& bytes) { setMaskedU32(bytes, header_page::kEncryptionKey, 0x5A3C1F02); },
+         [](auto& bytes) {
+             header_page::toggleMask(bytes);  // the key lies in the masked part
+             putU32(bytes, header_page::kEncryptionKey, 0x5A3C1F02);
+             header_page::toggleMask(bytes);
+         },
          "encrypted"},
     };
     for (const HeaderDamage& damage : cases) {

@@ -28,12 +28,6 @@ Column column(std::string name, ColumnType type, uint16_t length = 0, uint8_t fl
     return result;
 }
 
-Column compressedText(std::string name, uint16_t characters) {
-    Column result = column(std::move(name), ColumnType::Text, characters * 2);
-    result.extendedFlags = Column::kCompressedUnicode;
-    return result;
-}
-
 std::string repeat(std::string_view piece, size_t times) {
     std::string out;
     for (size_t n = 0; n < times; ++n) {
@@ -81,15 +75,17 @@ TEST_F(WriterEncoding, EveryColumnTypeReadsBack) {
     Column decimal = column("Amount", ColumnType::Decimal);
     decimal.precision = 18;
     decimal.scale = 2;
-    TableImage& table = addTable(
-        "Everything", {column("Id", ColumnType::Long, 0, Column::kAutoNumber),
-                       column("Flag", ColumnType::Boolean), column("Small", ColumnType::Byte),
-                       column("Count", ColumnType::Integer), column("Price", ColumnType::Currency),
-                       column("Ratio", ColumnType::Single), column("Weight", ColumnType::Double),
-                       column("When", ColumnType::DateTime), column("Key", ColumnType::Guid),
-                       decimal, compressedText("Name", 50), column("Plain", ColumnType::Text, 100),
-                       column("Notes", ColumnType::Memo), column("Picture", ColumnType::OLE),
-                       column("Raw", ColumnType::Binary, 255)});
+    Column name = column("Name", ColumnType::Text, 100);
+    name.extendedFlags = Column::kCompressedUnicode;
+    TableImage& table =
+        addTable("Everything",
+                 {column("Id", ColumnType::Long, 0, Column::kAutoNumber),
+                  column("Flag", ColumnType::Boolean), column("Small", ColumnType::Byte),
+                  column("Count", ColumnType::Integer), column("Price", ColumnType::Currency),
+                  column("Ratio", ColumnType::Single), column("Weight", ColumnType::Double),
+                  column("When", ColumnType::DateTime), column("Key", ColumnType::Guid), decimal,
+                  name, column("Plain", ColumnType::Text, 100), column("Notes", ColumnType::Memo),
+                  column("Picture", ColumnType::OLE), column("Raw", ColumnType::Binary, 255)});
     Guid guid;
     for (size_t n = 0; n < guid.bytes.size(); ++n) {
         guid.bytes[n] = static_cast<uint8_t>(n * 17);

@@ -168,9 +168,8 @@ TEST_F(WriterFailure, SuccessfulWriteReplacesTheLinkedTargetAndKeepsItsModeAndOw
     }
     std::filesystem::path link = dir_.path() / "link.mdb";
     std::filesystem::create_symlink(target_, link);
-    TableImage* shippers = image_.findTable("Shippers");
-    ASSERT_NE(shippers, nullptr);
-    shippers->rows.pop_back();
+    TableImage& shippers = *image_.findTable("Shippers");
+    shippers.rows.pop_back();
     writeJetFile(image_, link);
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_NE(testing::readFileBytes(target_), original_);
@@ -181,7 +180,7 @@ TEST_F(WriterFailure, SuccessfulWriteReplacesTheLinkedTargetAndKeepsItsModeAndOw
         EXPECT_EQ(after.st_uid, 1u);
         EXPECT_EQ(after.st_gid, 4u);
     }
-    EXPECT_EQ(JetFile::open(target_).table("Shippers")->rowCount, shippers->rows.size());
+    EXPECT_EQ(JetFile::open(target_).table("Shippers")->rowCount, shippers.rows.size());
 }
 
 }  // namespace
