@@ -247,11 +247,8 @@ TEST(RowDecodingErrors, DamagedRowsGiveErrorsNamingFileTableAndColumn) {
         EXPECT_NE(message.find("table 'Broken'"), std::string::npos) << message;
     }
     // Zeros after the data are padding Access leaves, not damage.
-    Bytes abcAndZeros = utf16("abc");
-    abcAndZeros.insert(abcAndZeros.end(), {0, 0});
-    Bytes padded = buildRow(2, Bytes(8, 0), {abcAndZeros}, {0, 1});
+    Bytes padded = buildRow(2, Bytes(8, 0), {utf16(std::string("abc\0", 4))}, {0, 1});
     padded[padded.size() - 1 - 2 - 2 - 2] -= 2;  // the data ends before the zeros
-    EXPECT_EQ(decode(decoder, padded), "");
     EXPECT_EQ(decoder.decode(ByteView(padded, file->name()))[1], Value(std::string("abc")));
 
     // A definition whose fixed area the rows do not have.
