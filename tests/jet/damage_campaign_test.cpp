@@ -1,8 +1,6 @@
-// Damage campaign on the reader: every fixture copied with one structure
-// damaged (tests/support/damage_mutants.hpp), seeded so that a failure
-// reproduces. Reading the copy must give the original rows or fail naming
-// the file; `check` must find every damage the reader stops at. The count
-// per fixture comes from ORVDB_DAMAGE_MUTANTS (CI's fuzz step runs more).
+// Every fixture copied with one structure damaged (seeded, so a failure
+// reproduces; ORVDB_DAMAGE_MUTANTS sets the count): the reader gives the
+// original rows or names the file, and `check` finds what stops the reader.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

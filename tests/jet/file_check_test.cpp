@@ -1,6 +1,5 @@
-// The file check: Access-made fixtures check clean (files the writer makes
-// are checked by the round trips), and damaged copies give the finding that
-// names the damage.
+// The file check: Access-made fixtures check clean, and damaged copies of a
+// written file give the finding that names the damage.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,14 +30,6 @@ std::string listed(const CheckReport& report) {
     return text;
 }
 
-size_t physicalIndexCount(const JetFile& file) {
-    size_t count = 0;
-    for (const std::string& name : file.tableNames(true)) {
-        count += file.table(name)->physicalIndexes.size();
-    }
-    return count;
-}
-
 // What Access leaves behind in the fixtures: stale counts and leaked pages.
 // Only these may be found in them, and only as warnings.
 const char* const kStaleInAccessFiles[] = {
@@ -58,22 +49,18 @@ TEST_P(EveryFixture, AccessFilesHaveNoErrors) {
             [&](const char* stale) { return finding.text.find(stale) != std::string::npos; }))
             << describe(finding);
     }
+    size_t indexes = 0;
+    for (const std::string& name : file.tableNames(true)) {
+        indexes += file.table(name)->physicalIndexes.size();
+    }
     EXPECT_EQ(report.pages, file.pageCount());
     EXPECT_EQ(report.tables, file.tableNames(true).size());
-    EXPECT_EQ(report.indexes, physicalIndexCount(file));
+    EXPECT_EQ(report.indexes, indexes);
 }
 
 // ---- Damaged copies of a file the writer made ----
 
 constexpr const char* kDamageFixture = "indexTestV2000.mdb";
-
-struct Damage {
-    const char* name;
-    // Changes the bytes of the file; `file` is the undamaged file opened.
-    std::function<void(const JetFile& file, std::vector<unsigned char>& bytes)> apply;
-    std::vector<std::string> expected;  // parts of one finding
-    CheckSeverity severity = CheckSeverity::Error;
-};
 
 // The first table with rows and a physical index over them.
 std::shared_ptr<const TableDefinition> indexedTable(const JetFile& file) {
@@ -121,35 +108,6 @@ EntryPair entryPair(const JetFile& file) {
     return {};
 }
 
-// Swaps the first two entries of the pair: out of order.
-void swapTwoEntries(const JetFile& file, std::vector<unsigned char>& bytes) {
-    EntryPair pair = entryPair(file);
-    std::swap_ranges(bytes.begin() + pair.first, bytes.begin() + pair.first + pair.length,
-                     bytes.begin() + pair.first + pair.length);
-}
-
-// Swaps the rows the two entries point at: each key then names the other row.
-void swapTwoRows(const JetFile& file, std::vector<unsigned char>& bytes) {
-    EntryPair pair = entryPair(file);
-    std::swap_ranges(bytes.begin() + pair.pointer(0),
-                     bytes.begin() + pair.pointer(0) + index_page::kRowPointerSize,
-                     bytes.begin() + pair.pointer(1));
-}
-
-// The first entry points at a slot of its page that holds no row.
-void pointAtNoRow(const JetFile& file, std::vector<unsigned char>& bytes) {
-    EntryPair pair = entryPair(file);
-    bytes[pair.pointer(0) + index_page::kRowPointerSize - 1] = 0xF0;
-}
-
-// The first entry points at the second one's row: that row is listed twice,
-// the first entry's row not at all.
-void pointAtTheNextRow(const JetFile& file, std::vector<unsigned char>& bytes) {
-    EntryPair pair = entryPair(file);
-    std::copy_n(bytes.begin() + pair.pointer(1), index_page::kRowPointerSize,
-                bytes.begin() + pair.pointer(0));
-}
-
 TEST(FileCheckDamage, EachDamageGivesItsFinding) {
     ORVDB_REQUIRE_FIXTURE(kDamageFixture);
     testing::TempDir dir;
@@ -165,22 +123,48 @@ TEST(FileCheckDamage, EachDamageGivesItsFinding) {
         return reader.next()->id.page;
     }();
 
+    const EntryPair pair = entryPair(file);
+    auto pointer = [&](std::vector<unsigned char>& bytes, size_t entry) {
+        return bytes.begin() + static_cast<ptrdiff_t>(pair.pointer(entry));
+    };
+    auto pointAtNoRow = [&](auto& bytes) {
+        pointer(bytes, 0)[index_page::kRowPointerSize - 1] = 0xF0;
+    };
+    struct Damage {
+        const char* name;
+        std::function<void(std::vector<unsigned char>& bytes)> apply;
+        std::vector<std::string> expected;  // parts of one finding
+        CheckSeverity severity = CheckSeverity::Error;
+    };
     const Damage damages[] = {
-        {"index entries swapped", swapTwoEntries, {tableName, "entries out of order"}},
+        {"index entries swapped",
+         [&](auto& bytes) {
+             auto first = bytes.begin() + static_cast<ptrdiff_t>(pair.first);
+             std::swap_ranges(first, first + static_cast<ptrdiff_t>(pair.length),
+                              first + static_cast<ptrdiff_t>(pair.length));
+         },
+         {tableName, "entries out of order"}},
         {"rows of two index entries swapped",
-         swapTwoRows,
+         [&](auto& bytes) {
+             std::swap_ranges(pointer(bytes, 0), pointer(bytes, 0) + index_page::kRowPointerSize,
+                              pointer(bytes, 1));
+         },
          {tableName, "the entry for the row at", "but the row's values give"}},
+        // The first entry points at a slot of its page that holds no row.
         {"an index entry points at an empty slot",
          pointAtNoRow,
          {tableName, "which holds no live row of the table"}},
         {"an index entry points at an empty slot: its row is not listed",
          pointAtNoRow,
          {tableName, "is listed 0 times instead of once"}},
+        // The first entry points at the second one's row: listed twice, its own row not at all.
         {"two index entries point at one row",
-         pointAtTheNextRow,
+         [&](auto& bytes) {
+             std::copy_n(pointer(bytes, 1), index_page::kRowPointerSize, pointer(bytes, 0));
+         },
          {tableName, "is listed 2 times instead of once"}},
         {"usage-map bit of a data page cleared",
-         [&](const JetFile&, std::vector<unsigned char>& bytes) {
+         [&](std::vector<unsigned char>& bytes) {
              // The global map is row 0 of its page: mark the page free.
              std::span<uint8_t> page =
                  std::span(bytes).subspan(size_t{kGlobalUsageMapPage} * kPageSize, kPageSize);
@@ -191,7 +175,7 @@ TEST(FileCheckDamage, EachDamageGivesItsFinding) {
          },
          {"page " + std::to_string(dataPage), "global usage map marks it free"}},
         {"row count changed",
-         [&](const JetFile&, std::vector<unsigned char>& bytes) {
+         [&](std::vector<unsigned char>& bytes) {
              size_t at = size_t{table->page} * kPageSize + tdef::kRowCount;
              putU32(bytes, at, getU32(bytes, at) + 3);
          },
@@ -199,16 +183,14 @@ TEST(FileCheckDamage, EachDamageGivesItsFinding) {
           "hold " + std::to_string(table->rowCount)},
          CheckSeverity::Warning},
         {"unknown page type",
-         [&](const JetFile&, std::vector<unsigned char>& bytes) {
-             bytes[size_t{dataPage} * kPageSize] = 0x07;
-         },
+         [&](std::vector<unsigned char>& bytes) { bytes[size_t{dataPage} * kPageSize] = 0x07; },
          {"page " + std::to_string(dataPage), "data page of " + tableName,
           "unknown page type 0x07"}},
     };
     for (const Damage& damage : damages) {
         SCOPED_TRACE(damage.name);
         std::vector<unsigned char> bytes = original;
-        damage.apply(file, bytes);
+        damage.apply(bytes);
         ASSERT_NE(bytes, original);
         CheckReport report = checkJetFile(JetFile::openMemory(bytes, "damaged.mdb", std::nullopt));
         EXPECT_EQ(report.hasErrors(), damage.severity == CheckSeverity::Error) << listed(report);

@@ -1,13 +1,11 @@
-// Shared helpers for the Jet codec tests: the table of fixtures, a test run
-// once per fixture, rows and errors as values, running mdbtools and parsing
-// its CSV output.
+// Shared helpers for the Jet codec tests: the fixtures, a test run once per
+// fixture, rows and errors as values, mdbtools and its CSV output.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -26,7 +24,7 @@ std::filesystem::path fixtureDir();
 std::filesystem::path fixturePath(const std::string& name);
 bool haveFixture(const std::string& name);
 
-// Every fixture this suite knows, with the password of the protected one.
+// Every .mdb file of the fixture folder, with the password of the protected one.
 struct FixtureInfo {
     std::string file;
     std::optional<std::string> password;
@@ -58,10 +56,8 @@ protected:
 
 std::string lower(std::string text);  // ASCII letters only
 
-// Every row of a table in reading order, or by where each row is.
+// Every row of a table in reading order.
 std::vector<std::vector<Value>> allRows(const JetFile& file, const std::string& table);
-std::map<RowPointer, std::vector<Value>> rowsByPointer(const JetFile& file,
-                                                       const std::string& table);
 
 // Adds the MSysObjects row of an object of the Tables container (Flags 0,
 // dated 2023-03-15 12:00); its other columns stay Null.

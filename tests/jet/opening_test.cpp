@@ -21,51 +21,21 @@ using testing::readFileBytes;
 using testing::TempDir;
 using testing::writeFileBytes;
 
-// Changes a field inside the masked part of the header the way Jet would.
-void setMaskedU32(std::vector<unsigned char>& file, size_t offset, uint32_t value) {
-    header_page::toggleMask(file);
-    putU32(file, offset, value);
-    header_page::toggleMask(file);
-}
-
 std::string openError(const std::filesystem::path& path,
                       const std::optional<std::string>& password = std::nullopt) {
     return errorOf([&] { JetFile::open(path, password); });
 }
 
-TEST_P(EveryFixture, OpensAsJet4WithWesternCodePageFromDiskAndMemory) {
+// Opening refuses other versions and encrypted files (DamagedHeader below);
+// the system tables are compared with mdbtools' list.
+TEST_P(EveryFixture, OpensWithWesternCodePageFromDiskAndMemory) {
     JetFile file = open();
-    EXPECT_EQ(file.header().version, header_page::kJet4Version);
     EXPECT_EQ(file.header().codePage, 1252);
     EXPECT_EQ(file.header().sortOrder, 0x0409);
-    EXPECT_EQ(file.header().encryptionKey, 0u);
-    // Created by Access 2000 or later: after 1999, before 2030.
-    EXPECT_GT(file.header().creationDate, 36161.0);
-    EXPECT_LT(file.header().creationDate, 47484.0);
-    EXPECT_EQ(file.pageCount() * uint64_t{kPageSize}, std::filesystem::file_size(path()));
-    for (const char* system : {"MSysObjects", "MSysACEs", "MSysQueries", "MSysRelationships"}) {
-        EXPECT_NE(file.catalog().findTable(system), nullptr) << system;
-    }
     JetFile fromMemory =
         JetFile::openMemory(readFileBytes(path()), GetParam().file, GetParam().password);
     EXPECT_EQ(fromMemory.tableNames(true), file.tableNames(true));
     EXPECT_EQ(fromMemory.pageCount(), file.pageCount());
-}
-
-TEST(FixtureSet, EveryFixtureFileIsCovered) {
-    if (testing::fixtureDir().empty()) {
-        GTEST_SKIP() << "fixture folder " ORVDB_FIXTURES_DIR "/jet4 not found";
-    }
-    for (const auto& entry : std::filesystem::directory_iterator(testing::fixtureDir())) {
-        if (entry.path().extension() != ".mdb") {
-            continue;
-        }
-        const auto& known = testing::knownFixtures();
-        bool listed = std::any_of(known.begin(), known.end(), [&](const testing::FixtureInfo& f) {
-            return f.file == entry.path().filename().string();
-        });
-        EXPECT_TRUE(listed) << entry.path().filename() << " is not in knownFixtures()";
-    }
 }
 
 TEST(DatabasePassword, OpensOnlyWithTheRightPasswordAndIsIgnoredWithoutOne) {
@@ -74,7 +44,6 @@ TEST(DatabasePassword, OpensOnlyWithTheRightPasswordAndIsIgnoredWithoutOne) {
     JetFile file = JetFile::open(path, std::string("password"));
     EXPECT_EQ(file.header().password, u"password");
     EXPECT_TRUE(describeDatabase(file).hasPassword);
-    EXPECT_NE(file.catalog().findTable("Table1"), nullptr);
 
     std::string missing = openError(path);
     EXPECT_NE(missing.find(path.string()), std::string::npos) << missing;
@@ -135,11 +104,7 @@ TEST_F(DamagedHeader, FilesTheCodecMustNotReadAreRefusedByName) {
              bytes.resize(8192, ' ');
          },
          "not an Access database"},
-        {"tiny.mdb",
-         [](auto& bytes) {
-             bytes = {0x00, 0x01};
-         },
-         "not an Access database"},
+        {"tiny.mdb", [](auto& bytes) { bytes.resize(2); }, "not an Access database"},
         {"zeros.mdb", [](auto& bytes) { bytes.assign(4096, 0); }, "not an Access database"},
         {"empty-file.mdb", [](auto& bytes) { bytes.clear(); }, "is empty"},
         {"cut100.mdb", [](auto& bytes) { bytes.resize(100); }, "truncated"},
@@ -147,7 +112,11 @@ TEST_F(DamagedHeader, FilesTheCodecMustNotReadAreRefusedByName) {
         {"cut-last-byte.mdb", [](auto& bytes) { bytes.pop_back(); }, "truncated"},
         {"cut8192.mdb", [](auto& bytes) { bytes.resize(2 * 4096); }, "truncated"},
         {"encoded.mdb",
-         [](auto& bytes) { setMaskedU32(bytes, header_page::kEncryptionKey, 0x5A3C1F02); },
+         [](auto& bytes) {
+             header_page::toggleMask(bytes);  // the key lies in the masked part
+             putU32(bytes, header_page::kEncryptionKey, 0x5A3C1F02);
+             header_page::toggleMask(bytes);
+         },
          "encrypted"},
     };
     for (const HeaderDamage& damage : cases) {
@@ -196,9 +165,6 @@ TEST(DatabaseInfoSummary, NamesFormatCodePageAndTables) {
     EXPECT_EQ(info.codePage, 1252);
     EXPECT_EQ(info.pageCount, 743u);
     ASSERT_EQ(info.tables.size(), 4u);
-    for (const TableSummary& table : info.tables) {
-        EXPECT_EQ(table.rowCount, testing::allRows(file, table.name).size()) << table.name;
-    }
     std::string text = formatDatabaseInfo(info);
     EXPECT_NE(text.find("Format: Access 2000 (AccessVersion 08.50)"), std::string::npos) << text;
     EXPECT_NE(text.find("  Table1: 2 rows\n"), std::string::npos) << text;

@@ -1,5 +1,4 @@
-// Table and column properties from MSysObjects.LvProp, checked against
-// mdb-prop.
+// Table and column properties from MSysObjects.LvProp, checked against mdb-prop.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -110,6 +109,7 @@ TEST_P(EveryFixture, TablePropertiesAgreeWithMdbProp) {
     }
 }
 
+// Lookups by name (values are compared with mdb-prop above) and the database's own.
 TEST(Properties, ColumnRulesOfNorthwind) {
     ORVDB_REQUIRE_FIXTURE(testing::kNorthwind);
     JetFile file = JetFile::open(fixturePath(testing::kNorthwind));
@@ -118,9 +118,6 @@ TEST(Properties, ColumnRulesOfNorthwind) {
     EXPECT_EQ(orders.column("freight")->value("DefaultValue"), Value(std::string("0")));
     ObjectProperties customers = file.tableProperties("Customers");
     ASSERT_NE(customers.column("CustomerID"), nullptr);
-    EXPECT_EQ(customers.column("CustomerID")->value("Description"),
-              Value(std::string("Unique five-character code based on customer name.")));
-    EXPECT_EQ(customers.column("CompanyName")->value("AllowZeroLength"), Value(false));
     EXPECT_TRUE(isNull(customers.column("CustomerID")->value("NoSuchProperty")));
     EXPECT_EQ(customers.column("NoSuchColumn"), nullptr);
 

@@ -1,6 +1,5 @@
-// The table editor's own unique check: the engine's store refuses duplicate
-// keys first, so only a store and a file that disagree reach it, and then
-// nothing else stands between the change and a broken unique index.
+// The table editor's own unique check: only a store and a file that disagree
+// reach it, and then nothing else guards the unique index.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,7 +1,5 @@
-// Usage-map rows edited in place: the pages read back through the reader
-// equal a model set, the row is encoded again the way the writer encodes a
-// new map only when a page falls outside an inline map, the neighbouring rows
-// on the page stay as they were, and misuse is refused naming the file.
+// Usage-map rows edited in place read back as a model set, are re-encoded only
+// when a page falls outside an inline map, and leave their neighbours alone.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -84,42 +82,39 @@ const MapCase kMapCases[] = {
     {"RemovingAndAddingTheSamePage", {9}, {-9, +9, -9}, 0, 0, 0},
 };
 
-class UsageMapEdits : public ::testing::TestWithParam<MapCase> {};
-
-TEST_P(UsageMapEdits, ReadBackEqualsTheModel) {
-    const MapCase& row = GetParam();
-    MapUnderTest map(row.initial);
-    UsageMapEditor editor(map.store, kEdited, "pages of table 'T'");
-    std::set<uint32_t> model(row.initial.begin(), row.initial.end());
-    for (int64_t step : row.steps) {
-        auto page = static_cast<uint32_t>(step < 0 ? -step : step);
-        bool changes = step > 0 ? model.insert(page).second : model.erase(page) == 1;
-        EXPECT_EQ(step > 0 ? editor.add(page) : editor.remove(page), changes) << step;
-        EXPECT_EQ(editor.contains(page), step > 0) << step;
-    }
-    EXPECT_EQ(map.readBack(), model);
-    std::vector<uint32_t> listed = editor.pages();
-    EXPECT_EQ(std::set<uint32_t>(listed.begin(), listed.end()), model);
-    std::span<const uint8_t> bytes = map.rowBytes(1);
-    EXPECT_EQ(bytes[usage_map::kType], row.type);
-    if (row.type == usage_map::kInline) {
-        EXPECT_EQ(getU32(bytes, usage_map::kStartPage), row.start);
-    }
-    size_t mapPages = 0;
-    for (size_t slot = 0; row.type == usage_map::kReference && slot < usage_map::kMapPageSlots;
-         ++slot) {
-        if (uint32_t page = getU32(bytes, usage_map::mapPageSlotAt(slot)); page != 0) {
-            ++mapPages;
-            EXPECT_EQ(map.store.read(page)[jet::page::kType], jet::page::kUsageMapType)
-                << "map page " << page;
+TEST(UsageMapEditor, EditsReadBackAsTheModel) {
+    for (const MapCase& row : kMapCases) {
+        SCOPED_TRACE(row.name);
+        MapUnderTest map(row.initial);
+        UsageMapEditor editor(map.store, kEdited, "pages of table 'T'");
+        std::set<uint32_t> model(row.initial.begin(), row.initial.end());
+        for (int64_t step : row.steps) {
+            auto page = static_cast<uint32_t>(step < 0 ? -step : step);
+            bool changes = step > 0 ? model.insert(page).second : model.erase(page) == 1;
+            EXPECT_EQ(step > 0 ? editor.add(page) : editor.remove(page), changes) << step;
+            EXPECT_EQ(editor.contains(page), step > 0) << step;
         }
+        EXPECT_EQ(map.readBack(), model);
+        std::vector<uint32_t> listed = editor.pages();
+        EXPECT_EQ(std::set<uint32_t>(listed.begin(), listed.end()), model);
+        std::span<const uint8_t> bytes = map.rowBytes(1);
+        EXPECT_EQ(bytes[usage_map::kType], row.type);
+        if (row.type == usage_map::kInline) {
+            EXPECT_EQ(getU32(bytes, usage_map::kStartPage), row.start);
+        }
+        size_t mapPages = 0;
+        for (size_t slot = 0; row.type == usage_map::kReference && slot < usage_map::kMapPageSlots;
+             ++slot) {
+            if (uint32_t page = getU32(bytes, usage_map::mapPageSlotAt(slot)); page != 0) {
+                ++mapPages;
+                EXPECT_EQ(map.store.read(page)[jet::page::kType], jet::page::kUsageMapType)
+                    << "map page " << page;
+            }
+        }
+        EXPECT_EQ(mapPages, row.mapPages);
+        map.expectNeighboursUntouched();
     }
-    EXPECT_EQ(mapPages, row.mapPages);
-    map.expectNeighboursUntouched();
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, UsageMapEdits, ::testing::ValuesIn(kMapCases),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // Adds and removes across inline and reference ranges against a model set.
 TEST(UsageMapEditor, RandomEditsFollowTheModel) {

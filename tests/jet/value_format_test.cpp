@@ -76,14 +76,6 @@ TEST(DecimalText, PlacesTheScaleAndSign) {
     EXPECT_EQ(formatDecimal(true, big, 28), "-7.9228162514264337593543950335");
 }
 
-std::vector<uint8_t> bytesOf(std::initializer_list<int> list) {
-    std::vector<uint8_t> out;
-    for (int b : list) {
-        out.push_back(static_cast<uint8_t>(b));
-    }
-    return out;
-}
-
 TEST(JetText, DecodesBothStoredForms) {
     struct Case {
         const char* what;
@@ -91,23 +83,23 @@ TEST(JetText, DecodesBothStoredForms) {
         std::string expected;
     };
     const Case cases[] = {
-        {"UTF-16", bytesOf({'A', 0, 0xE9, 0, 0xAC, 0x20}), "A\xC3\xA9\xE2\x82\xAC"},
-        {"UTF-16, ASCII", bytesOf({'O', 0, 'k', 0}), "Ok"},
-        {"UTF-16, first non-ASCII", bytesOf({'a', 0, 0x80, 0}), "a\xC2\x80"},
-        {"UTF-16, high byte set", bytesOf({'a', 0, 0x41, 0x01}), "a\xC5\x81"},
+        {"UTF-16", {'A', 0, 0xE9, 0, 0xAC, 0x20}, "A\xC3\xA9\xE2\x82\xAC"},
+        {"UTF-16, ASCII", {'O', 0, 'k', 0}, "Ok"},
+        {"UTF-16, first non-ASCII", {'a', 0, 0x80, 0}, "a\xC2\x80"},
+        {"UTF-16, high byte set", {'a', 0, 0x41, 0x01}, "a\xC5\x81"},
         // A half unit at the end is dropped rather than read past the end.
-        {"UTF-16, half a unit", bytesOf({'x', 0, 'y'}), "x"},
-        {"UTF-16, unpaired surrogate", bytesOf({0x00, 0xD8, 'q', 0}), "\xEF\xBF\xBDq"},
+        {"UTF-16, half a unit", {'x', 0, 'y'}, "x"},
+        {"UTF-16, unpaired surrogate", {0x00, 0xD8, 'q', 0}, "\xEF\xBF\xBDq"},
         {"empty", {}, ""},
         // Compressed: one byte per character after FF FE.
-        {"compressed", bytesOf({0xFF, 0xFE, 'a', 'b', 0xE9}), "ab\xC3\xA9"},
-        {"compressed, empty", bytesOf({0xFF, 0xFE}), ""},
-        {"compressed, last ASCII and first Latin-1", bytesOf({0xFF, 0xFE, 0x7F, 0x80}),
-         "\x7F\xC2\x80"},
+        {"compressed", {0xFF, 0xFE, 'a', 'b', 0xE9}, "ab\xC3\xA9"},
+        {"compressed, empty", {0xFF, 0xFE}, ""},
+        {"compressed, last ASCII and first Latin-1", {0xFF, 0xFE, 0x7F, 0x80}, "\x7F\xC2\x80"},
         // A zero switches to two-byte units and back.
-        {"compressed, mode switches", bytesOf({0xFF, 0xFE, 'a', 0, 0xAC, 0x20, 0x01, 0x01, 0, 'z'}),
+        {"compressed, mode switches",
+         {0xFF, 0xFE, 'a', 0, 0xAC, 0x20, 0x01, 0x01, 0, 'z'},
          "a\xE2\x82\xAC\xC4\x81z"},
-        {"compressed, half a unit", bytesOf({0xFF, 0xFE, 'a', 0, 0x41}), "a"},
+        {"compressed, half a unit", {0xFF, 0xFE, 'a', 0, 0x41}, "a"},
     };
     std::string reused = "left over from a longer previous value";
     for (const Case& c : cases) {
