@@ -9,7 +9,10 @@
 #include "jet/read/jet_file.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -29,6 +32,29 @@ inline std::string errorOf(const std::function<void()>& action) {
         return error.what();
     }
     return "";
+}
+
+// Runs `work` in a child process; its exit status is 0 when it returned.
+template <class Work>
+pid_t inChild(Work work) {
+    pid_t child = fork();
+    if (child == 0) {
+        try {
+            work();
+            _exit(0);
+        } catch (const std::exception& error) {
+            fprintf(stderr, "child: %s\n", error.what());
+            _exit(3);
+        }
+    }
+    return child;
+}
+
+// The exit status of a child, 128 + the signal when one ended it.
+inline int exitStatus(pid_t child) {
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 // A new database with one open connection.

@@ -2,30 +2,17 @@
 // loaded when a statement first reads it, a large table is read in place
 // (through its indexes when the WHERE clause allows) until a statement
 // changes it. Whichever way a table is read, statements answer the same.
+#include "engine/store/sqlite_util.hpp"
 #include "engine/store/working_store.hpp"
 #include "engine_test_support.hpp"
 
 namespace orvdb::engine {
 namespace {
 
+using testing::column;
 using testing::openFile;
 
 constexpr int kLargeRows = static_cast<int>(WorkingStore::kLoadedWhenRead) + 500;
-
-std::vector<std::string> column(Connection& connection, const std::string& sql) {
-    std::vector<std::string> out;
-    for (const Row& row : connection.query(sql).rows) {
-        const SqlValue& value = row.at(0);
-        if (const auto* number = std::get_if<int64_t>(&value)) {
-            out.push_back(std::to_string(*number));
-        } else if (const auto* text = std::get_if<std::string>(&value)) {
-            out.push_back(*text);
-        } else {
-            out.push_back(std::holds_alternative<std::monostate>(value) ? "Null" : "?");
-        }
-    }
-    return out;
-}
 
 struct LazyTablesTest : ::testing::Test {
     testing::ScratchDir dir;
@@ -127,16 +114,10 @@ TEST_F(LazyTablesTest, CatalogRulesComeWithTheFirstChange) {
         const std::string objects =
             connection->store().catalog().findTableInfo("MSysObjects")->storedName;
         auto indexCount = [&] {
-            sqlite3_stmt* statement = nullptr;
-            sqlite3_prepare_v2(db,
-                               "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND "
-                               "tbl_name = ?",
-                               -1, &statement, nullptr);
-            sqlite3_bind_text(statement, 1, objects.c_str(), -1, SQLITE_TRANSIENT);
-            sqlite3_step(statement);
-            int count = sqlite3_column_int(statement, 0);
-            sqlite3_finalize(statement);
-            return count;
+            Stmt count(db,
+                       "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND tbl_name = '" +
+                           objects + "'");
+            return count.step() ? count.getInt(0) : -1;
         };
         EXPECT_EQ(column(*connection, "SELECT Count(*) FROM Family"),
                   std::vector<std::string>{"7"});

@@ -5,8 +5,6 @@
 // the file as it was; a process killed while committing leaves the file as
 // before or after the commit.
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <map>
@@ -19,13 +17,13 @@
 #include "engine/engine_error.hpp"
 #include "engine/store/journal.hpp"
 #include "engine_test_support.hpp"
-#include "jet/check/file_check.hpp"
-#include "jet/read/jet_file.hpp"
 
 namespace orvdb::engine {
 namespace {
 
 using testing::checkErrors;
+using testing::exitStatus;
+using testing::inChild;
 using testing::openFile;
 
 namespace fs = std::filesystem;
@@ -243,20 +241,9 @@ TEST_F(WriteThroughTest, AChildThatCommitsAndDiesLeavesItsChangeInTheFile) {
         fs::remove(path);
         WorkingStore::createDatabase(path);
         openFile(path)->execute(kSchema);
-        pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            try {
-                auto connection = openFile(path);
-                kind.commit(*connection);
-                _exit(0);
-            } catch (...) {
-                _exit(3);
-            }
-        }
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << kind.name;
+        // The child's connection is never closed.
+        ASSERT_EQ(exitStatus(inChild([&] { kind.commit(*openFile(path).release()); })), 0)
+            << kind.name;
         EXPECT_EQ(itemsInFile(path), (std::map<int64_t, std::string>{{1, "\"child\"|7|Null|Null"}}))
             << kind.name;
         EXPECT_EQ(checkErrors(path), std::vector<std::string>{}) << kind.name;
@@ -361,32 +348,25 @@ TEST_F(WriteThroughTest, AProcessKilledWhileCommittingLeavesTheFileBeforeOrAfter
     for (int trial = 0; trial < 12; ++trial) {
         int pipeFds[2];
         ASSERT_EQ(pipe(pipeFds), 0);
-        pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
+        pid_t child = inChild([&] {
             close(pipeFds[0]);
-            try {
-                auto connection = openFile(path);
-                for (int transaction = 0;; ++transaction) {
-                    connection->beginTransaction();
-                    for (int row = 0; row <= transaction % 25; ++row) {
-                        connection->execute("INSERT INTO Item (Code, Qty, Note) VALUES ('t', " +
-                                            std::to_string(transaction) + ", String(" +
-                                            std::to_string(100 * row) + ", 'k'))");
-                    }
-                    connection->commitTransaction();
-                    (void)!write(pipeFds[1], &transaction, sizeof transaction);
+            auto connection = openFile(path);
+            for (int transaction = 0;; ++transaction) {
+                connection->beginTransaction();
+                for (int row = 0; row <= transaction % 25; ++row) {
+                    connection->execute("INSERT INTO Item (Code, Qty, Note) VALUES ('t', " +
+                                        std::to_string(transaction) + ", String(" +
+                                        std::to_string(100 * row) + ", 'k'))");
                 }
-            } catch (...) {
-                _exit(3);
+                connection->commitTransaction();
+                (void)!write(pipeFds[1], &transaction, sizeof transaction);
             }
-        }
+        });
         close(pipeFds[1]);
         std::this_thread::sleep_for(
             std::chrono::milliseconds(std::uniform_int_distribution<int>(5, 400)(random)));
         kill(child, SIGKILL);
-        int status = 0;
-        waitpid(child, &status, 0);
+        exitStatus(child);
         int finished = -1, reported = 0;
         while (read(pipeFds[0], &reported, sizeof reported) == sizeof reported) {
             finished = reported;
