@@ -4,7 +4,6 @@
 // then writes a sound copy, naming what it left out); a compact that
 // succeeds leaves a file with the original rows that check finds sound.
 #include "engine_test_support.hpp"
-#include "jet/check/file_check.hpp"
 #include "support/damage_mutants.hpp"
 #include "support/database_rows.hpp"
 
@@ -23,10 +22,7 @@ int expectSoundRepair(const std::string& file, const test_support::Lines& intact
     const std::string copy = file + ".repaired.mdb";
     std::vector<std::string> report;
     try {
-        Connection reading;
-        reading.setConnectionString("Data Source=" + file + ";Mode=Read;");
-        reading.open();
-        report = reading.store().salvageTo(copy);
+        report = testing::openFile(file, "Mode=Read;")->store().salvageTo(copy);
     } catch (const std::exception& error) {
         EXPECT_NE(std::string(error.what()).find(file), std::string::npos) << error.what();
         return 0;
@@ -76,10 +72,7 @@ TEST(DamageCampaign, EngineReadsTheOriginalOrRefusesAndCompactsOnlySoundFiles) {
                 continue;
             }
             try {
-                Connection connection;
-                connection.setConnectionString("Data Source=" + file);
-                connection.open();
-                connection.store().compact();
+                testing::openFile(file)->store().compact();
             } catch (const std::exception& error) {
                 EXPECT_NE(std::string(error.what()).find(file), std::string::npos) << error.what();
                 continue;

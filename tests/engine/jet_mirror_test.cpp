@@ -86,17 +86,14 @@ TEST(JetMirrorFixtures, EveryFixtureOpensWithItsSavedQueries) {
             continue;
         }
         ++files;
-        std::string extra = entry.path().filename() == "withPassword2000.mdb"
-                                ? "Jet OLEDB:Database Password=password;"
-                                : "";
-        Connection c;
-        c.setConnectionString("Data Source=" + entry.path().string() + ";Mode=Read;" + extra);
-        ASSERT_NO_THROW(c.open()) << entry.path();
-        std::optional<std::string> pw;
-        if (!extra.empty()) {
-            pw = "password";
-        }
-        jet::JetFile file = jet::JetFile::open(entry.path(), pw);
+        const std::optional<std::string> password =
+            entry.path().filename() == "withPassword2000.mdb"
+                ? std::optional<std::string>("password")
+                : std::nullopt;
+        auto c = testing::openFile(
+            entry.path().string(),
+            "Mode=Read;" + (password ? "Jet OLEDB:Database Password=" + *password + ";" : ""));
+        jet::JetFile file = jet::JetFile::open(entry.path(), password);
         // The saved queries the open takes from the MSysQueries rows it
         // loads are those a reading of the table on its own rebuilds.
         std::vector<std::string> expected, registered;
@@ -106,7 +103,7 @@ TEST(JetMirrorFixtures, EveryFixtureOpensWithItsSavedQueries) {
                                    " " + query.sql);
             }
         }
-        for (const ViewInfo* view : c.store().catalog().views()) {
+        for (const ViewInfo* view : c->store().catalog().views()) {
             registered.push_back(view->name + " " + std::to_string(static_cast<int>(view->kind)) +
                                  " " + view->sql);
         }
@@ -120,68 +117,44 @@ TEST(JetMirrorFixtures, EveryFixtureOpensWithItsSavedQueries) {
 // Saved queries of an Access file come back as Access SQL that the engine
 // accepts: selects run, action queries translate (running them would change
 // the read-only mirror).
-std::string sqlErrorOf(const std::string& sql, Connection& c) {
-    try {
-        sql::translate(sql, c.store().catalog());
-    } catch (const SqlError& e) {
-        return e.what();
-    }
-    return "";
-}
-
-TEST(JetMirrorQueries, SavedQueriesAreUsableSql) {
-    std::string path = std::string(ORVDB_FIXTURES_DIR) + "/jet4/queryTestV2000.mdb";
-    if (!std::filesystem::exists(path)) {
-        GTEST_SKIP() << "Jet fixtures not found: " << path;
-    }
-    Connection c;
-    c.setConnectionString("Data Source=" + path + ";Mode=Read");
-    c.open();
+TEST_F(JetMirrorTest, SavedQueriesAreUsableSql) {
+    auto c = open("queryTestV2000.mdb");
+    auto translateError = [&](const std::string& sql) {
+        return testing::errorOf([&] { sql::translate(sql, c->store().catalog()); });
+    };
     // Which views the file gives the engine is checked for every fixture above.
-    for (const auto* v : c.store().catalog().views()) {
+    for (const auto* v : c->store().catalog().views()) {
         if (v->name == "SelectQuery") {
-            QueryDataset q(c);
-            q.setSql("SELECT * FROM [" + v->name + "]");
-            EXPECT_NO_THROW(q.open()) << v->sql;
-        } else if (v->name == "MakeTableQuery" || v->name == "DataDefinitionQuery") {
-            EXPECT_NO_THROW(sql::translate(v->sql, c.store().catalog()))
-                << v->name << ": " << v->sql;
+            EXPECT_NO_THROW(column(*c, "SELECT * FROM [" + v->name + "]")) << v->sql;
+        } else if (v->name == "MakeTableQuery" || v->name == "DataDefinitionQuery" ||
+                   v->name == "DeleteQuery") {
+            EXPECT_EQ(translateError(v->sql), "") << v->name << ": " << v->sql;
         } else if (v->name == "AppendQuery") {
             // The file's append query names col2 twice as its destination: Jet refuses it.
-            EXPECT_EQ(sqlErrorOf(v->sql, c), msg::duplicateDestination("col2")) << v->sql;
-        } else if (v->name == "DeleteQuery") {
-            EXPECT_NO_THROW(sql::translate(v->sql, c.store().catalog())) << v->sql;
+            EXPECT_EQ(translateError(v->sql), msg::duplicateDestination("col2")) << v->sql;
         } else if (v->name == "UpdateQuery") {
             // Its PARAMETERS declaration parses, but the SET list writes [Table2], which the
             // query does not join: Jet asks for that name as a parameter value.
-            EXPECT_EQ(sqlErrorOf(v->sql, c), msg::unknownName("Table2.col1")) << v->sql;
+            EXPECT_EQ(translateError(v->sql), msg::unknownName("Table2.col1")) << v->sql;
         } else if (v->name == "UnionQuery") {
             // Its parts have no FROM clause, so Table1.col1 names nothing: to Jet a
             // parameter without a value.
-            EXPECT_EQ(sqlErrorOf(v->sql, c), msg::unknownName("Table1.col1")) << v->sql;
+            EXPECT_EQ(translateError(v->sql), msg::unknownName("Table1.col1")) << v->sql;
         } else if (v->name == "CrosstabQuery") {
             // The TRANSFORM text parses; its WHERE holds Avg(...), which Jet refuses
             // when the query runs.
-            std::string error;
-            try {
-                c.query(v->sql);
-            } catch (const SqlError& e) {
-                error = e.what();
-            }
+            const std::string error = testing::errorOf([&] { c->query(v->sql); });
             EXPECT_EQ(error.rfind("Cannot have aggregate function in WHERE clause (", 0), 0u)
                 << error;
         }
     }
     // A parameter query translates; running it without values stops with Jet's error
     // naming the parameter, even when no row would reach the parameter.
-    QueryDataset q(c);
-    q.setSql("PARAMETERS [Which One] Text (255); SELECT col1 FROM Table1 WHERE col1 = [Which One]");
-    std::string error;
-    try {
-        q.open();
-    } catch (const std::exception& e) {
-        error = e.what();
-    }
+    const std::string error = testing::errorOf([&] {
+        column(
+            *c,
+            "PARAMETERS [Which One] Text (255); SELECT col1 FROM Table1 WHERE col1 = [Which One]");
+    });
     EXPECT_NE(error.find("No value given for one or more required parameters"), std::string::npos)
         << error;
     EXPECT_NE(error.find("Which One"), std::string::npos) << error;
