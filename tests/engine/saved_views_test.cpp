@@ -80,11 +80,9 @@ TEST_F(SavedViewsTest, EveryViewShapeReadsTheSameAfterTheFileIsWritten) {
         EXPECT_EQ(saved[name].flags, isUnion ? 128u : 0u) << name;
     }
 
-    Connection reopened;
-    reopened.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";");
-    reopened.open();
+    auto reopened = testing::openFile(path);
     for (const auto& [name, sql] : views) {
-        EXPECT_EQ(rows(reopened, "SELECT * FROM " + name), before[name])
+        EXPECT_EQ(rows(*reopened, "SELECT * FROM " + name), before[name])
             << name << " as rebuilt: " << saved[name].sql;
     }
 }
