@@ -4,7 +4,6 @@
 
 #include <sys/stat.h>
 
-#include <functional>
 #include <sstream>
 
 namespace orvdb::engine {
@@ -195,10 +194,8 @@ TEST_F(CatalogTest, AutoNumberCountsOnAndSurvivesReopen) {
     EXPECT_EQ(catalog().nextAutoNumber("N"), 42);
 }
 
-// A column that becomes an autonumber numbers the rows in table order: an
-// added column all of them from the table's counter, an altered one the rows
-// without a value, after the highest value present. The counter then goes on
-// from the last number handed out.
+// An added column numbers every row, an altered one the rows without a value
+// after the highest present; the counter goes on from there.
 TEST_F(CatalogTest, NewAutoNumberColumnNumbersExistingRows) {
     enum class Change { Add, Alter };
     struct Case {

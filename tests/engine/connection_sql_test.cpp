@@ -1,10 +1,7 @@
-#include "engine/dataset/query_dataset.hpp"
 #include "engine/engine_error.hpp"
 #include "engine_test_support.hpp"
 
 #include <pthread.h>
-
-#include <functional>
 
 namespace orvdb::engine {
 namespace {

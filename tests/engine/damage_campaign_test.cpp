@@ -1,22 +1,15 @@
-// Damage campaign through the engine: damaged copies of fixtures
-// (tests/support/damage_mutants.hpp) opened, read whole and compacted. Each
-// either reads the original rows or fails naming the file (and a repair
-// then writes a sound copy, naming what it left out); a compact that
-// succeeds leaves a file with the original rows that check finds sound.
+// Damaged copies of fixtures (tests/support/damage_mutants.hpp) through the
+// engine: a damaged file never reads or compacts into other rows unnoticed.
 #include "engine_test_support.hpp"
 #include "support/damage_mutants.hpp"
 #include "support/database_rows.hpp"
-
-#include <filesystem>
 
 namespace orvdb::engine {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A repair of a file the engine refuses to read writes a copy check finds
-// sound, and names what it left out when the copy's rows are not the
-// original's. 1 when it wrote a copy.
+// 1 when the repair wrote a copy.
 int expectSoundRepair(const std::string& file, const test_support::Lines& intact,
                       const char* what) {
     const std::string copy = file + ".repaired.mdb";

@@ -1,6 +1,4 @@
-// Damaged files: a unique index whose rows hold duplicates makes the file
-// read-only, naming the index; a repair copies every row that reads,
-// whatever page it is on, names what does not read, and the copy is sound.
+// Damaged files are read as far as they can be, and repaired into sound copies.
 #include "engine_test_support.hpp"
 
 #include <algorithm>
@@ -133,11 +131,8 @@ TEST(DamagedFile, RepairKeepsEveryRowThatReadsAndNamesWhatIsLost) {
     }
 }
 
-// The file's unique indexes hold: a new duplicate key is refused after the
-// file is opened again; an index the file says is unique over rows that
-// hold duplicates makes the file read-only, naming the index, with every
-// row still read and the file untouched; a repair copies it as an index
-// that allows duplicates.
+// The file's unique indexes hold after it is opened again; one over rows that
+// hold duplicates leaves every row readable and the file untouched.
 TEST(DamagedFile, UniqueIndexOverDuplicatesOpensReadOnlyNamingIt) {
     testing::ScratchDir dir;
     const std::string good = dir.file("good.mdb");

@@ -1,13 +1,8 @@
-// Tables of another database named in FROM ([XLIB].TypeArticleXLIB): found
-// from the connection's working folder, read as that file holds them now,
-// and kept in a view of an Access file the way Access stores them.
-#include "engine/dataset/query_dataset.hpp"
+// Tables of another database named in FROM ([XLIB].TypeArticleXLIB), found
+// from the connection's working folder.
 #include "engine/engine_error.hpp"
 #include "engine_test_support.hpp"
-#include "jet/read/jet_file.hpp"
 #include "jet/read/saved_queries.hpp"
-
-#include <filesystem>
 
 namespace orvdb::engine {
 namespace {

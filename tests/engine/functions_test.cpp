@@ -84,19 +84,7 @@ protected:
     // "text:abc", "blob:0A0B" or "error:<message>". With asDate a REAL is
     // shown as "date:YYYY-MM-DD hh:mm:ss".
     std::string eval(const std::string& expression, bool asDate = false) {
-        const std::string sql = "SELECT " + expression;
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
-            return std::string("prepare-error:") + sqlite3_errmsg(db_);
-        }
-        std::string result;
-        if (sqlite3_step(stmt) != SQLITE_ROW) {
-            result = std::string("error:") + sqlite3_errmsg(db_);
-        } else {
-            result = describe(stmt, 0, asDate);
-        }
-        sqlite3_finalize(stmt);
-        return result;
+        return rows("SELECT " + expression, asDate);
     }
 
     std::string evalDate(const std::string& expression) { return eval(expression, true); }
@@ -111,7 +99,7 @@ protected:
     }
 
     // Every row of a query, columns separated by '|', rows by ';'.
-    std::string rows(const std::string& sql) {
+    std::string rows(const std::string& sql, bool asDate = false) {
         sqlite3_stmt* stmt = nullptr;
         if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
             return std::string("prepare-error:") + sqlite3_errmsg(db_);
@@ -126,7 +114,7 @@ protected:
                 if (c > 0) {
                     out += "|";
                 }
-                out += describe(stmt, c, false);
+                out += describe(stmt, c, asDate);
             }
         }
         if (rc != SQLITE_DONE) {

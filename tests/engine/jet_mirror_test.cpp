@@ -1,13 +1,9 @@
-#include "engine/dataset/query_dataset.hpp"
 #include "engine/dataset/table_dataset.hpp"
 #include "engine/engine_error.hpp"
 #include "engine/messages.hpp"
 #include "engine/sql/front_end.hpp"
 #include "engine_test_support.hpp"
-#include "jet/read/jet_file.hpp"
 #include "jet/read/saved_queries.hpp"
-
-#include <filesystem>
 
 namespace orvdb::engine {
 namespace {
@@ -72,9 +68,7 @@ TEST_F(JetMirrorTest, SavedSelectQueriesRunAsViews) {
     EXPECT_GT(selects, 10);
 }
 
-// Every Access-made fixture opens through the engine with its saved queries
-// as views. (Its rows through the engine are compared with the codec's by
-// the export command's suite.)
+// (Rows through the engine are compared with the codec's by the export suite.)
 TEST(JetMirrorFixtures, EveryFixtureOpensWithItsSavedQueries) {
     std::filesystem::path dir = std::string(ORVDB_FIXTURES_DIR) + "/jet4";
     if (!std::filesystem::exists(dir)) {
@@ -114,9 +108,7 @@ TEST(JetMirrorFixtures, EveryFixtureOpensWithItsSavedQueries) {
     EXPECT_GE(files, 20);
 }
 
-// Saved queries of an Access file come back as Access SQL that the engine
-// accepts: selects run, action queries translate (running them would change
-// the read-only mirror).
+// Action queries are only translated: running them would change the fixture.
 TEST_F(JetMirrorTest, SavedQueriesAreUsableSql) {
     auto c = open("queryTestV2000.mdb");
     auto translateError = [&](const std::string& sql) {

@@ -1,6 +1,4 @@
-// Changes to a mirrored Access file reach the file: at the last close, at
-// the commit of an outermost transaction and on flush; a failed write leaves
-// the file as it was; a second writer is kept out by the lock file.
+// Changes to a mirrored Access file reach the file, when and only when they should.
 #include "engine/dataset/table_dataset.hpp"
 #include "engine/engine_error.hpp"
 #include "engine/store/change_counter.hpp"

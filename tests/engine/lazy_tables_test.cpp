@@ -1,7 +1,5 @@
-// Opening an Access file reads its catalog only: a small table's rows are
-// loaded when a statement first reads it, a large table is read in place
-// (through its indexes when the WHERE clause allows) until a statement
-// changes it. Whichever way a table is read, statements answer the same.
+// Opening an Access file reads its catalog only: a large table is read in
+// place until a statement changes it, and answers the same either way.
 #include "engine/store/sqlite_util.hpp"
 #include "engine/store/working_store.hpp"
 #include "engine_test_support.hpp"
@@ -45,8 +43,6 @@ struct LazyTablesTest : ::testing::Test {
     }
 };
 
-// Each query reads the large table in place, then again after a change has
-// loaded it: the answers are the same.
 TEST_F(LazyTablesTest, ReadingInPlaceAnswersAsTheLoadedTable) {
     const std::vector<std::string> queries = {
         "SELECT Label FROM Article WHERE ID = 4242",
@@ -103,9 +99,8 @@ TEST_F(LazyTablesTest, ARolledBackLoadLeavesTheTableReadable) {
               std::vector<std::string>{"102"});
 }
 
-// The store's indexes and triggers on Jet's catalog tables come with the first change
-// (reading needs none); from then on they keep MSysObjects' ids unique,
-// also inside a transaction begun before any change.
+// The rules keep MSysObjects' ids unique, also inside a transaction begun
+// before any change; reading needs none.
 TEST_F(LazyTablesTest, CatalogRulesComeWithTheFirstChange) {
     for (bool inTransaction : {false, true}) {
         SCOPED_TRACE(inTransaction ? "in a transaction" : "autocommit");

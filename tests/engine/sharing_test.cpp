@@ -1,7 +1,4 @@
-// Several processes share one Access file: each statement sees every change
-// committed before it started, writers take turns, a writer kept waiting too
-// long is told which process holds the file, and a process that died holds
-// nothing.
+// Several processes share one Access file.
 #include <fcntl.h>
 #include <signal.h>
 
@@ -122,8 +119,7 @@ TEST_F(SharingTest, ManyProcessesInsertingAtOnceLoseNothing) {
     EXPECT_EQ(number(*connection, "SELECT Count(*) FROM Log"), kProcesses * kRounds);
 }
 
-// A process holding the file for writing keeps another writer out, which is
-// told who; reading goes on. Once the holder dies its locks are gone.
+// Once the holder dies its locks are gone.
 TEST_F(SharingTest, AWriterKeptWaitingIsToldWhoHoldsTheFile) {
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
@@ -156,8 +152,7 @@ TEST_F(SharingTest, AWriterKeptWaitingIsToldWhoHoldsTheFile) {
     close(ready[1]);
 }
 
-// A file in a folder its reader may not write to is read without any write
-// access: no lock, counter or journal file is needed.
+// No lock, counter or journal file is needed to read.
 TEST_F(SharingTest, ReadingNeedsNoWriteAccess) {
     openFile(path)->execute("INSERT INTO Log (Writer) VALUES (5)");
     fs::path folder = fs::path(path).parent_path();

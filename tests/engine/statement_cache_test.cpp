@@ -1,5 +1,4 @@
 #include "engine/dataset/statement_cache.hpp"
-#include "engine/dataset/query_dataset.hpp"
 #include "engine/dataset/statement_shape.hpp"
 #include "engine/engine_error.hpp"
 #include "engine/functions/jet_collation.hpp"
@@ -7,15 +6,11 @@
 #include "engine_test_support.hpp"
 
 #include <optional>
-#include <string>
-#include <vector>
 
 namespace orvdb::engine {
 namespace {
 
 using Texts = std::vector<std::string>;
-
-// ---- shapes of statement texts ----
 
 std::string keyOf(std::string_view sql) {
     StatementShape shape;
@@ -77,8 +72,6 @@ TEST(StatementShapeTest, LiteralValuesAreReadAsTheParserReadsThem) {
     EXPECT_EQ(shape.literals[5].kind, LiteralKind::WideInteger);
     EXPECT_EQ(shape.literals[5].integer, 4000000000);
 }
-
-// ---- the cache behind Connection ----
 
 struct StatementCacheTest : testing::StoreFixture {
     void SetUp() override {

@@ -1,9 +1,5 @@
-// Every commit is in the Access file when the call that committed returns,
-// whole or not at all: random changes read back from the file by the codec's
-// own reader and pass its file check; a child process that commits and dies
-// leaves its change behind; a write or flush that fails at any point leaves
-// the file as it was; a process killed while committing leaves the file as
-// before or after the commit.
+// Every commit is in the Access file, whole or not at all, when the call that
+// committed returns; the codec's own reader reads the file back.
 #include <signal.h>
 
 #include <chrono>
@@ -207,8 +203,7 @@ TEST_P(WriteThroughTest, RandomChangesReadBackFromTheFileAndPassItsCheck) {
 
 INSTANTIATE_TEST_SUITE_P(Seeds, WriteThroughTest, ::testing::Values(1u, 2u, 3u));
 
-// The kinds of commit a host makes, each done by a child that then dies
-// without closing anything.
+// The kinds of commit a host makes.
 struct CommitKind {
     const char* name;
     void (*commit)(Connection& connection);
@@ -262,8 +257,7 @@ TEST_F(WriteThroughTest, AChildThatCommitsAndDiesLeavesItsChangeInTheFile) {
     }
 }
 
-// The n-th write or flush of a commit fails: the call that committed says
-// why, the file reads as before the commit, and the next commit succeeds.
+// The n-th write or flush of a commit fails, for every n.
 TEST_F(WriteThroughTest, AWriteOrFlushFailingAnywhereLeavesTheFileAsBefore) {
     RandomChanges changes(7);
     {
@@ -340,9 +334,8 @@ TEST_F(WriteThroughTest, AWriteOrFlushFailingAnywhereLeavesTheFileAsBefore) {
     EXPECT_EQ(itemsInFile(path).size(), before.size() + 1);
 }
 
-// A child commits transactions of known sizes and says which it finished;
-// it is killed at random instants. The file then holds exactly the
-// transactions before the one running, or that one too: never a part.
+// A child commits transactions of known sizes, says which it finished, and
+// is killed at a random instant: no transaction may be in the file in part.
 TEST_F(WriteThroughTest, AProcessKilledWhileCommittingLeavesTheFileBeforeOrAfter) {
     std::mt19937 random(11);
     for (int trial = 0; trial < 12; ++trial) {
