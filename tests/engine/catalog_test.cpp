@@ -197,26 +197,25 @@ TEST_F(CatalogTest, AutoNumberCountsOnAndSurvivesReopen) {
 // An added column numbers every row, an altered one the rows without a value
 // after the highest present; the counter goes on from there.
 TEST_F(CatalogTest, NewAutoNumberColumnNumbersExistingRows) {
-    enum class Change { Add, Alter };
     struct Case {
         const char* table;
-        Change change;
-        const char* values;  // V before the change; an added column starts on three rows
+        bool added;          // V added, or altered
+        const char* values;  // V before an alter; an added column starts on three rows
         int64_t seed;
         int64_t step;
         const char* numbered;  // V afterwards, in rowid order
         int64_t next;
     };
     const Case kCases[] = {
-        {"AddDefault", Change::Add, "", 1, 1, "1,2,3", 4},
-        {"AddSeeded", Change::Add, "", 10, 5, "10,15,20", 25},
-        {"AlterFillsGaps", Change::Alter, "5,NULL,2,NULL", 1, 1, "5,6,2,7", 8},
-        {"AlterAllEmpty", Change::Alter, "NULL,NULL", 100, 10, "100,110", 120},
+        {"AddDefault", true, "", 1, 1, "1,2,3", 4},
+        {"AddSeeded", true, "", 10, 5, "10,15,20", 25},
+        {"AlterFillsGaps", false, "5,NULL,2,NULL", 1, 1, "5,6,2,7", 8},
+        {"AlterAllEmpty", false, "NULL,NULL", 100, 10, "100,110", 120},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.table);
         const std::string table = c.table;
-        const bool added = c.change == Change::Add;
+        const bool added = c.added;
         std::vector<ColumnDef> columns = {column("K", JetType::Long)};
         if (!added) {
             columns.push_back(column("V", JetType::Long));
@@ -225,10 +224,8 @@ TEST_F(CatalogTest, NewAutoNumberColumnNumbersExistingRows) {
         std::stringstream list(added ? "NULL,NULL,NULL" : c.values);
         int key = 0;
         for (std::string value; std::getline(list, value, ',');) {
-            const std::string keyText = std::to_string(++key);
-            change(added ? "INSERT INTO " + table + " (K) VALUES (" + keyText + ")"
-                         : "INSERT INTO " + table + " (K, V) VALUES (" + keyText + ", " + value +
-                               ")");
+            change("INSERT INTO " + table + (added ? " (K) VALUES (" : " (K, V) VALUES (") +
+                   std::to_string(++key) + (added ? "" : ", " + value) + ")");
         }
         auto counter = column("V", JetType::Long);
         counter.autoNumber = true;

@@ -71,29 +71,22 @@ std::map<int64_t, std::string> itemsInStore(Connection& connection) {
     return rows;
 }
 
-// What differs between two sets of rows, briefly ("" when nothing does).
+// The IDs whose rows differ between two sets ("" when none do).
 std::string differences(const std::map<int64_t, std::string>& expected,
                         const std::map<int64_t, std::string>& actual) {
     std::string out;
-    auto brief = [](const std::string& text) {
-        return text.size() > 60 ? text.substr(0, 60) + "...(" + std::to_string(text.size()) + ")"
-                                : text;
-    };
     for (const auto& [id, row] : expected) {
         auto found = actual.find(id);
-        if (found == actual.end()) {
-            out += " missing " + std::to_string(id) + ";";
-        } else if (found->second != row) {
-            out += " row " + std::to_string(id) + " is " + brief(found->second) + ", expected " +
-                   brief(row) + ";";
+        if (found == actual.end() || found->second != row) {
+            out += " " + std::to_string(id);
         }
     }
     for (const auto& [id, row] : actual) {
         if (expected.count(id) == 0) {
-            out += " extra " + std::to_string(id) + " " + brief(row) + ";";
+            out += " extra " + std::to_string(id);
         }
     }
-    return out.size() > 2000 ? out.substr(0, 2000) + "..." : out;
+    return out;
 }
 
 std::string sqlText(const std::string& text) {
@@ -234,8 +227,7 @@ const CommitKind kCommitKinds[] = {
 TEST_F(WriteThroughTest, AChildThatCommitsAndDiesLeavesItsChangeInTheFile) {
     for (const CommitKind& kind : kCommitKinds) {
         fs::remove(path);
-        WorkingStore::createDatabase(path);
-        openFile(path)->execute(kSchema);
+        SetUp();
         // The child's connection is never closed.
         ASSERT_EQ(exitStatus(inChild([&] { kind.commit(*openFile(path).release()); })), 0)
             << kind.name;
