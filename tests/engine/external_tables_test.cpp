@@ -74,15 +74,13 @@ TEST_F(ExternalTablesTest, TablesOfAnotherDatabaseAreOnlyRead) {
 }
 
 TEST_F(ExternalTablesTest, EachConnectionResolvesFromItsOwnFolder) {
-    Connection second;
-    second.setConnectionString(conn.connectionString());
-    second.open();
+    auto second = testing::openFile(path);
     conn.setWorkingFolder(dir.file("Library"));
-    second.setWorkingFolder(dir.file("Other"));
+    second->setWorkingFolder(dir.file("Other"));
     const std::string sql = "SELECT Name FROM [XLIB].TypeArticleXLIB ORDER BY ID";
     for (int round = 0; round < 2; ++round) {
         EXPECT_EQ(rows(conn, sql), (Texts{"Profile", "Filling"}));
-        EXPECT_EQ(rows(second, sql), Texts{"Other profile"});
+        EXPECT_EQ(rows(*second, sql), Texts{"Other profile"});
     }
 }
 
