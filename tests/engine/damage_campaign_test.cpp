@@ -28,11 +28,10 @@ int expectSoundRepair(const std::string& file, const test_support::Lines& intact
     return 1;
 }
 
-TEST(DamageCampaign, EngineReadsTheOriginalOrRefusesAndCompactsOnlySoundFiles) {
-    const fs::path fixtures = fs::path(ORVDB_FIXTURES_DIR) / "jet4";
-    if (!fs::exists(fixtures / "overflowTestV2000.mdb")) {
-        GTEST_SKIP() << "Jet fixtures not found under " << fixtures;
-    }
+using DamageCampaign = testing::JetFixtureTest;
+
+TEST_F(DamageCampaign, EngineReadsTheOriginalOrRefusesAndCompactsOnlySoundFiles) {
+    const fs::path fixtures = testing::jetFixture("");
     testing::ScratchDir dir;
     int made = 0;
     int compacted = 0;

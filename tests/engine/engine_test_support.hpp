@@ -136,6 +136,15 @@ struct StoreFixture : ::testing::Test {
 inline std::string jetFixture(const std::string& name) {
     return std::string(ORVDB_FIXTURES_DIR) + "/jet4/" + name;
 }
+
+// Tests on the shared fixtures, skipped where they are absent.
+struct JetFixtureTest : ::testing::Test {
+    void SetUp() override {
+        if (!std::filesystem::exists(jetFixture("northwind.mdb"))) {
+            GTEST_SKIP() << "Jet fixtures not found under " << ORVDB_FIXTURES_DIR;
+        }
+    }
+};
 #endif
 
 }  // namespace orvdb::engine::testing

@@ -13,8 +13,6 @@ using testing::rows;
 struct ExternalTablesTest : testing::StoreFixture {
     void SetUp() override {
         testing::StoreFixture::SetUp();
-        std::filesystem::create_directories(dir.file("Library"));
-        std::filesystem::create_directories(dir.file("Other"));
         makeLibrary("Library/XLib.Mdb", {"(1, 'Profile')", "(2, 'Filling')"});
         makeLibrary("Other/XLIB.mdb", {"(1, 'Other profile')"});
         conn.execute("CREATE TABLE Discount (TypeID LONG, Rate DOUBLE)");
@@ -23,6 +21,7 @@ struct ExternalTablesTest : testing::StoreFixture {
     }
 
     void makeLibrary(const std::string& name, const Texts& values) {
+        std::filesystem::create_directories(std::filesystem::path(dir.file(name)).parent_path());
         WorkingStore::createDatabase(dir.file(name));
         auto library = testing::openFile(dir.file(name));
         library->execute("CREATE TABLE TypeArticleXLIB (ID LONG PRIMARY KEY, Name TEXT(50))");

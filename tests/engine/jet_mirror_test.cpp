@@ -11,12 +11,7 @@ namespace {
 using testing::column;
 using testing::jetFixture;
 
-struct JetMirrorTest : ::testing::Test {
-    void SetUp() override {
-        if (!std::filesystem::exists(jetFixture("northwind.mdb"))) {
-            GTEST_SKIP() << "Jet fixtures not found under " << ORVDB_FIXTURES_DIR;
-        }
-    }
+struct JetMirrorTest : testing::JetFixtureTest {
     // Mode=Read: these tests must never write the shared fixtures, whatever
     // their file permissions on the machine running them.
     std::unique_ptr<Connection> open(const std::string& name, const std::string& extra = "") {
@@ -59,11 +54,8 @@ TEST_F(JetMirrorTest, NorthwindAnswersSqlLikeANativeStore) {
 }
 
 // (Rows through the engine are compared with the codec's by the export suite.)
-TEST(JetMirrorFixtures, EveryFixtureOpensWithItsSavedQueries) {
-    std::filesystem::path dir = std::string(ORVDB_FIXTURES_DIR) + "/jet4";
-    if (!std::filesystem::exists(dir)) {
-        GTEST_SKIP() << "Jet fixtures not found under " << dir;
-    }
+TEST_F(JetMirrorTest, EveryFixtureOpensWithItsSavedQueries) {
+    const std::filesystem::path dir = jetFixture("");
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         if (entry.path().extension() != ".mdb") {

@@ -19,14 +19,9 @@ using testing::column;
 using testing::jetFixture;
 using testing::openFile;
 
-struct JetWriteBackTest : ::testing::Test {
+struct JetWriteBackTest : testing::JetFixtureTest {
     testing::ScratchDir dir;
 
-    void SetUp() override {
-        if (!fs::exists(jetFixture("northwind.mdb"))) {
-            GTEST_SKIP() << "Jet fixtures not found under " << ORVDB_FIXTURES_DIR;
-        }
-    }
     // A writable copy of a fixture.
     std::string copy(const std::string& name) {
         std::string target = dir.file(name);
