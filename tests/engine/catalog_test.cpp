@@ -26,14 +26,8 @@ struct CatalogTest : StoreFixture {
                               {primaryKey("Id")});
         catalog().createTable("Child",
                               {column("Id", JetType::Long), column("ParentId", JetType::Long)}, {});
-        Relationship rel;
-        rel.name = "ParentChild";
-        rel.primaryTable = "parent";
-        rel.foreignTable = "CHILD";
-        rel.primaryColumns = {"Id"};
-        rel.foreignColumns = {"ParentId"};
-        rel.grbit = grbit;
-        catalog().addRelationship(rel);
+        // Names in another case than the tables'.
+        catalog().addRelationship({"ParentChild", "CHILD", {"ParentId"}, "parent", {"Id"}, grbit});
     }
 };
 
@@ -60,10 +54,7 @@ TEST_F(CatalogTest, SecondConnectionSharesTheStoreAndSeesChanges) {
 }
 
 TEST_F(CatalogTest, UniqueIndexComparesWithoutCase) {
-    IndexDef byName;
-    byName.name = "ByName";
-    byName.unique = true;
-    byName.columns = {{"Name", false}};
+    const IndexDef byName{"ByName", {{"Name", false}}, true};
     catalog().createTable("U", {column("Name", JetType::Text, 20)}, {byName});
     change("INSERT INTO U (Name) VALUES ('abc')");
     EXPECT_EQ(

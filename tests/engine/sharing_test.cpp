@@ -157,15 +157,14 @@ TEST_F(SharingTest, ReadingNeedsNoWriteAccess) {
     openFile(path)->execute("INSERT INTO Log (Writer) VALUES (5)");
     fs::path folder = fs::path(path).parent_path();
     auto readAsNobody = [&] {
-        pid_t reader = inChild([&] {
+        return exitStatus(inChild([&] {
             if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
                 throw std::runtime_error("cannot become another user");
             }
             if (number(*openFile(path), "SELECT Count(*) FROM Log") != 1) {
                 throw std::runtime_error("wrong count");
             }
-        });
-        return exitStatus(reader);
+        }));
     };
     if (geteuid() == 0) {
         // Root writes anywhere: read as another user of a folder root owns.

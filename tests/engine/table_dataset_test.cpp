@@ -10,14 +10,11 @@ using testing::column;
 struct TableDatasetTest : testing::StoreFixture {
     void SetUp() override {
         StoreFixture::SetUp();
-        IndexDef byName;
-        byName.name = "ByName";
-        byName.columns = {{"Name", false}};
         catalog().createTable("Items",
                               {testing::autoNumber("Id"), column("Name", JetType::Text, 10),
                                column("Qty", JetType::Integer), column("Done", JetType::Boolean),
                                column("When", JetType::DateTime)},
-                              {testing::primaryKey("Id"), byName});
+                              {testing::primaryKey("Id"), IndexDef{"ByName", {{"Name", false}}}});
     }
 };
 
