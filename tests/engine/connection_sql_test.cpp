@@ -95,9 +95,7 @@ struct SizeCase {
     std::string result;  // the first field of the only row, or the error
 };
 
-// Statements whose size the input decides: chains of any length run, folded
-// as Jet folds them; what is too deep or too large is "Query is too
-// complex."; none of them overflows a small stack.
+// Chains of any length run, folded as Jet folds them; none overflows a small stack.
 TEST_F(ConnectionSqlTest, LongAndDeepStatementsRunOrAreTooComplex) {
     conn.execute("CREATE TABLE Notes (ID LONG PRIMARY KEY, Body MEMO)");
     // A 1,000-line text as Access writes line breaks into SQL.

@@ -140,8 +140,7 @@ TEST_F(JetWriteBackTest, DefinitionsAndRowsSurviveCloseAndReopen) {
 }
 
 // What Access gives a table it creates: the database's owner, and the
-// permissions the Tables container passes on. A new table and view must get
-// the same as northwind's own tables, and ids no other object uses.
+// permissions the Tables container passes on.
 TEST_F(JetWriteBackTest, NewObjectsGetTheOwnerPermissionsAndAFreeId) {
     std::string path = copy("northwind.mdb");
     auto texts = [](Connection& c, const std::string& sql) {

@@ -100,9 +100,7 @@ std::string inList(int first, int count) {
     return sql + ")";
 }
 
-// Statements of one shape with other values, run twice so that the second
-// round answers from the cache; each must find its own rows (no value stands
-// for an error).
+// Run twice, so that the second round answers from the cache (no value: an error).
 TEST_F(StatementCacheTest, EachStatementOfAShapeAnswersWithItsOwnValues) {
     struct Case {
         std::string sql;
