@@ -1082,6 +1082,7 @@ TEST_F(JetSqlTest, FormatGivesJetsText) {
         {"jet_format(5551234, '000-0000')", "text:555-1234"},
         {"jet_format(0.000123, '0.00E-00')", "text:1.23E-04"},
         {"jet_format(9.999, '0.00E+00')", "text:1.00E+01"},
+        {"jet_format(1.125, '0.00E+00')", "text:1.13E+00"},
         {"jet_format(42, '\"No. \"0')", "text:No. 42"},
         {"jet_format(42, '0\\%')", "text:42%"},
         {"jet_format('12.5', '0.00')", "text:12.50"},
