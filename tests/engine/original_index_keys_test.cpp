@@ -1,6 +1,5 @@
 // Texts whose characters have no sort code known here can still be in an
 // Access file's indexes, under the keys Access wrote.
-#include "engine/engine_error.hpp"
 #include "engine_test_support.hpp"
 #include "jet/index/index_key.hpp"
 #include "jet/index/index_reader.hpp"

@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 
-#include "engine/engine_error.hpp"
 #include "engine/store/change_counter.hpp"
 #include "engine_test_support.hpp"
 

@@ -1,7 +1,6 @@
 #include "engine/dataset/statement_cache.hpp"
 #include "engine/dataset/statement_shape.hpp"
 #include "engine/engine_error.hpp"
-#include "engine/functions/jet_collation.hpp"
 #include "engine/store/sqlite_util.hpp"
 #include "engine_test_support.hpp"
 

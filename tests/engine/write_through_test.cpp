@@ -10,7 +10,6 @@
 #include "../support/mdb_reader.hpp"
 #include "../support/shell_command.hpp"
 #include "engine/dataset/table_dataset.hpp"
-#include "engine/engine_error.hpp"
 #include "engine/store/journal.hpp"
 #include "engine_test_support.hpp"
 
@@ -261,6 +260,7 @@ TEST_F(WriteThroughTest, AWriteOrFlushFailingAnywhereLeavesTheFileAsBefore) {
     fs::copy_file(path, saved);
     for (const char* call : {"pwrite", "fsync"}) {
         for (int failing = 0;; ++failing) {
+            SCOPED_TRACE(std::string(call) + " " + std::to_string(failing));
             auto connection = openFile(path);
             int seen = 0;
             bool failed = false;
@@ -288,16 +288,13 @@ TEST_F(WriteThroughTest, AWriteOrFlushFailingAnywhereLeavesTheFileAsBefore) {
                 };
             }
             connection->store().setStorageCalls(calls);
-            std::string error;
-            try {
+            const std::string error = testing::errorOf([&] {
                 connection->beginTransaction();
                 connection->execute("UPDATE Item SET Note = String(6000, 'u'), Qty = -1");
                 connection->execute("DELETE FROM Item WHERE ID < 10");
                 connection->execute("INSERT INTO Item (Code) VALUES ('new one')");
                 connection->commitTransaction();
-            } catch (const EngineError& e) {
-                error = e.what();
-            }
+            });
             connection->store().setStorageCalls({});
             if (!failed) {
                 // Every call of the commit has failed once; this time it went
@@ -307,18 +304,17 @@ TEST_F(WriteThroughTest, AWriteOrFlushFailingAnywhereLeavesTheFileAsBefore) {
                 fs::copy_file(saved, path, fs::copy_options::overwrite_existing);
                 break;
             }
-            EXPECT_NE(error.find(path), std::string::npos)
-                << call << " " << failing << ": " << error;
-            EXPECT_EQ(differences(before, itemsInStore(*connection)), "") << call << " " << failing;
+            EXPECT_NE(error.find(path), std::string::npos) << error;
+            EXPECT_EQ(differences(before, itemsInStore(*connection)), "");
             connection.reset();
             // Whatever the failure left (a journal included), the next open
             // reads the file as it was.
-            EXPECT_EQ(itemsInFile(path).size(), before.size()) << call << " " << failing;
+            EXPECT_EQ(itemsInFile(path).size(), before.size());
             auto reopened = openFile(path);
-            EXPECT_FALSE(fs::exists(journalPathFor(path))) << call << " " << failing;
-            EXPECT_EQ(differences(before, itemsInStore(*reopened)), "") << call << " " << failing;
-            EXPECT_EQ(differences(before, itemsInFile(path)), "") << call << " " << failing;
-            EXPECT_EQ(checkErrors(path), std::vector<std::string>{}) << call << " " << failing;
+            EXPECT_FALSE(fs::exists(journalPathFor(path)));
+            EXPECT_EQ(differences(before, itemsInStore(*reopened)), "");
+            EXPECT_EQ(differences(before, itemsInFile(path)), "");
+            EXPECT_EQ(checkErrors(path), std::vector<std::string>{});
         }
     }
     auto connection = openFile(path);
