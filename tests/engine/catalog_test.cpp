@@ -4,7 +4,6 @@
 
 #include <sys/stat.h>
 
-#include <functional>
 #include <sstream>
 
 namespace orvdb::engine {
@@ -27,14 +26,8 @@ struct CatalogTest : StoreFixture {
                               {primaryKey("Id")});
         catalog().createTable("Child",
                               {column("Id", JetType::Long), column("ParentId", JetType::Long)}, {});
-        Relationship rel;
-        rel.name = "ParentChild";
-        rel.primaryTable = "parent";
-        rel.foreignTable = "CHILD";
-        rel.primaryColumns = {"Id"};
-        rel.foreignColumns = {"ParentId"};
-        rel.grbit = grbit;
-        catalog().addRelationship(rel);
+        // Names in another case than the tables'.
+        catalog().addRelationship({"ParentChild", "CHILD", {"ParentId"}, "parent", {"Id"}, grbit});
     }
 };
 
@@ -54,19 +47,14 @@ TEST_F(CatalogTest, CreatedTableIsListedAndRegisteredInMSysObjects) {
 }
 
 TEST_F(CatalogTest, SecondConnectionSharesTheStoreAndSeesChanges) {
-    Connection other;
-    other.setConnectionString("Data Source=\"" + path + "\";Mode=Share Deny None");
-    other.open();
-    EXPECT_EQ(&other.store(), &conn.store());
+    auto other = testing::openFile(path, "Mode=Share Deny None");
+    EXPECT_EQ(&other->store(), &conn.store());
     catalog().createTable("Shared", {column("A", JetType::Long)}, {});
-    EXPECT_EQ(other.userTableNames(), std::vector<std::string>{"Shared"});
+    EXPECT_EQ(other->userTableNames(), std::vector<std::string>{"Shared"});
 }
 
 TEST_F(CatalogTest, UniqueIndexComparesWithoutCase) {
-    IndexDef byName;
-    byName.name = "ByName";
-    byName.unique = true;
-    byName.columns = {{"Name", false}};
+    const IndexDef byName{"ByName", {{"Name", false}}, true};
     catalog().createTable("U", {column("Name", JetType::Text, 20)}, {byName});
     change("INSERT INTO U (Name) VALUES ('abc')");
     EXPECT_EQ(
@@ -197,31 +185,28 @@ TEST_F(CatalogTest, AutoNumberCountsOnAndSurvivesReopen) {
     EXPECT_EQ(catalog().nextAutoNumber("N"), 42);
 }
 
-// A column that becomes an autonumber numbers the rows in table order: an
-// added column all of them from the table's counter, an altered one the rows
-// without a value, after the highest value present. The counter then goes on
-// from the last number handed out.
+// An added column numbers every row, an altered one the rows without a value
+// after the highest present; the counter goes on from there.
 TEST_F(CatalogTest, NewAutoNumberColumnNumbersExistingRows) {
-    enum class Change { Add, Alter };
     struct Case {
         const char* table;
-        Change change;
-        const char* values;  // V before the change; an added column starts on three rows
+        bool added;          // V added, or altered
+        const char* values;  // V before an alter; an added column starts on three rows
         int64_t seed;
         int64_t step;
         const char* numbered;  // V afterwards, in rowid order
         int64_t next;
     };
     const Case kCases[] = {
-        {"AddDefault", Change::Add, "", 1, 1, "1,2,3", 4},
-        {"AddSeeded", Change::Add, "", 10, 5, "10,15,20", 25},
-        {"AlterFillsGaps", Change::Alter, "5,NULL,2,NULL", 1, 1, "5,6,2,7", 8},
-        {"AlterAllEmpty", Change::Alter, "NULL,NULL", 100, 10, "100,110", 120},
+        {"AddDefault", true, "", 1, 1, "1,2,3", 4},
+        {"AddSeeded", true, "", 10, 5, "10,15,20", 25},
+        {"AlterFillsGaps", false, "5,NULL,2,NULL", 1, 1, "5,6,2,7", 8},
+        {"AlterAllEmpty", false, "NULL,NULL", 100, 10, "100,110", 120},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.table);
         const std::string table = c.table;
-        const bool added = c.change == Change::Add;
+        const bool added = c.added;
         std::vector<ColumnDef> columns = {column("K", JetType::Long)};
         if (!added) {
             columns.push_back(column("V", JetType::Long));
@@ -230,10 +215,8 @@ TEST_F(CatalogTest, NewAutoNumberColumnNumbersExistingRows) {
         std::stringstream list(added ? "NULL,NULL,NULL" : c.values);
         int key = 0;
         for (std::string value; std::getline(list, value, ',');) {
-            const std::string keyText = std::to_string(++key);
-            change(added ? "INSERT INTO " + table + " (K) VALUES (" + keyText + ")"
-                         : "INSERT INTO " + table + " (K, V) VALUES (" + keyText + ", " + value +
-                               ")");
+            change("INSERT INTO " + table + (added ? " (K) VALUES (" : " (K, V) VALUES (") +
+                   std::to_string(++key) + (added ? "" : ", " + value) + ")");
         }
         auto counter = column("V", JetType::Long);
         counter.autoNumber = true;
@@ -252,7 +235,7 @@ TEST_F(CatalogTest, NewAutoNumberColumnNumbersExistingRows) {
     }
 }
 
-TEST(WorkingStoreOpen, ReportsWhyAFileCannotBeOpened) {
+TEST(WorkingStoreOpen, ReportsWhyAFileCannotBeOpenedOrCreated) {
     testing::ScratchDir dir;
     EXPECT_NE(errorOf([&] { WorkingStore::open(dir.file("missing.mdb")); }).find("missing.mdb"),
               std::string::npos);
@@ -273,13 +256,8 @@ TEST(WorkingStoreOpen, ReportsWhyAFileCannotBeOpened) {
                   std::string::npos)
             << special;
     }
-}
-
-TEST(WorkingStoreOpen, CreateRefusesAnExistingFile) {
-    testing::ScratchDir dir;
-    std::string path = dir.file("a.mdb");
-    WorkingStore::createDatabase(path);
-    EXPECT_NE(errorOf([&] { WorkingStore::createDatabase(path); }).find("already exists"),
+    // Creating a database never overwrites a file.
+    EXPECT_NE(errorOf([&] { WorkingStore::createDatabase(text); }).find("already exists"),
               std::string::npos);
 }
 

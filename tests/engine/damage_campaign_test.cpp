@@ -1,32 +1,21 @@
-// Damage campaign through the engine: damaged copies of fixtures
-// (tests/support/damage_mutants.hpp) opened, read whole and compacted. Each
-// either reads the original rows or fails naming the file (and a repair
-// then writes a sound copy, naming what it left out); a compact that
-// succeeds leaves a file with the original rows that check finds sound.
+// Damaged copies of fixtures (tests/support/damage_mutants.hpp) through the
+// engine: a damaged file never reads or compacts into other rows unnoticed.
 #include "engine_test_support.hpp"
-#include "jet/check/file_check.hpp"
 #include "support/damage_mutants.hpp"
 #include "support/database_rows.hpp"
-
-#include <filesystem>
 
 namespace orvdb::engine {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A repair of a file the engine refuses to read writes a copy check finds
-// sound, and names what it left out when the copy's rows are not the
-// original's. 1 when it wrote a copy.
+// 1 when the repair wrote a copy.
 int expectSoundRepair(const std::string& file, const test_support::Lines& intact,
                       const char* what) {
     const std::string copy = file + ".repaired.mdb";
     std::vector<std::string> report;
     try {
-        Connection reading;
-        reading.setConnectionString("Data Source=" + file + ";Mode=Read;");
-        reading.open();
-        report = reading.store().salvageTo(copy);
+        report = testing::openFile(file, "Mode=Read;")->store().salvageTo(copy);
     } catch (const std::exception& error) {
         EXPECT_NE(std::string(error.what()).find(file), std::string::npos) << error.what();
         return 0;
@@ -39,11 +28,10 @@ int expectSoundRepair(const std::string& file, const test_support::Lines& intact
     return 1;
 }
 
-TEST(DamageCampaign, EngineReadsTheOriginalOrRefusesAndCompactsOnlySoundFiles) {
-    const fs::path fixtures = fs::path(ORVDB_FIXTURES_DIR) / "jet4";
-    if (!fs::exists(fixtures / "overflowTestV2000.mdb")) {
-        GTEST_SKIP() << "Jet fixtures not found under " << fixtures;
-    }
+using DamageCampaign = testing::JetFixtureTest;
+
+TEST_F(DamageCampaign, EngineReadsTheOriginalOrRefusesAndCompactsOnlySoundFiles) {
+    const fs::path fixtures = testing::jetFixture("");
     testing::ScratchDir dir;
     int made = 0;
     int compacted = 0;
@@ -76,10 +64,7 @@ TEST(DamageCampaign, EngineReadsTheOriginalOrRefusesAndCompactsOnlySoundFiles) {
                 continue;
             }
             try {
-                Connection connection;
-                connection.setConnectionString("Data Source=" + file);
-                connection.open();
-                connection.store().compact();
+                testing::openFile(file)->store().compact();
             } catch (const std::exception& error) {
                 EXPECT_NE(std::string(error.what()).find(file), std::string::npos) << error.what();
                 continue;

@@ -9,7 +9,10 @@
 #include "jet/read/jet_file.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -31,26 +34,28 @@ inline std::string errorOf(const std::function<void()>& action) {
     return "";
 }
 
-// A new database with one open connection.
-struct StoreFixture : ::testing::Test {
-    ScratchDir dir;
-    std::string path = dir.file("test.mdb");
-    Connection conn;
+// Runs `work` in a child process; its exit status is 0 when it returned.
+template <class Work>
+pid_t inChild(Work work) {
+    pid_t child = fork();
+    if (child == 0) {
+        try {
+            work();
+            _exit(0);
+        } catch (const std::exception& error) {
+            fprintf(stderr, "child: %s\n", error.what());
+            _exit(3);
+        }
+    }
+    return child;
+}
 
-    void SetUp() override {
-        WorkingStore::createDatabase(path);
-        conn.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";");
-        conn.open();
-    }
-    Catalog& catalog() { return conn.store().catalog(); }
-    sqlite3* db() { return conn.store().db(); }
-    // Runs store SQL as one committed change (through the file's write-through).
-    void change(const std::string& sql) {
-        Savepoint savepoint(db());
-        execSql(db(), sql);
-        savepoint.commit();
-    }
-};
+// The exit status of a child, 128 + the signal when one ended it.
+inline int exitStatus(pid_t child) {
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
 
 // A connection of its own on an Access file; `extra` adds connection options.
 inline std::unique_ptr<Connection> openFile(const std::string& path,
@@ -76,40 +81,70 @@ using test_support::autoNumber;
 using test_support::column;
 using test_support::primaryKey;
 
-// One field of every row of a select, as text.
-inline std::vector<std::string> column(Connection& connection, const std::string& sql,
-                                       int index = 0) {
+// Every row of a select, its fields (or only field `only`) as text joined by '|'.
+inline std::vector<std::string> rows(Connection& connection, const std::string& sql,
+                                     int only = -1) {
     QueryDataset query(connection);
     query.setSql(sql);
     query.open();
     std::vector<std::string> out;
     for (bool more = query.first(); more; more = query.next()) {
-        out.push_back(query.getText(index));
-    }
-    return out;
-}
-
-// Every row of a select, its fields as text joined by '|'.
-inline std::vector<std::string> rows(Connection& connection, const std::string& sql) {
-    QueryDataset query(connection);
-    query.setSql(sql);
-    query.open();
-    std::vector<std::string> out;
-    for (bool more = query.first(); more; more = query.next()) {
+        const int first = only < 0 ? 0 : only;
+        const int last = only < 0 ? query.fieldCount() : only + 1;
         std::string row;
-        for (int index = 0; index < query.fieldCount(); ++index) {
-            row += (index ? "|" : "") + query.getText(index);
+        for (int index = first; index < last; ++index) {
+            row += (index > first ? "|" : "") + query.getText(index);
         }
         out.push_back(row);
     }
     return out;
 }
 
+// One field of every row of a select, as text.
+inline std::vector<std::string> column(Connection& connection, const std::string& sql,
+                                       int index = 0) {
+    return rows(connection, sql, index);
+}
+
+// A new database with one open connection.
+struct StoreFixture : ::testing::Test {
+    ScratchDir dir;
+    std::string path = dir.file("test.mdb");
+    Connection conn;
+
+    void SetUp() override {
+        WorkingStore::createDatabase(path);
+        conn.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";");
+        conn.open();
+    }
+    Catalog& catalog() { return conn.store().catalog(); }
+    sqlite3* db() { return conn.store().db(); }
+    // One field of every row of a select on the connection, as text.
+    std::vector<std::string> select(const std::string& sql, int index = 0) {
+        return column(conn, sql, index);
+    }
+    // Runs store SQL as one committed change (through the file's write-through).
+    void change(const std::string& sql) {
+        Savepoint savepoint(db());
+        execSql(db(), sql);
+        savepoint.commit();
+    }
+};
+
 #ifdef ORVDB_FIXTURES_DIR
 // A file of the shared Access-made fixtures.
 inline std::string jetFixture(const std::string& name) {
     return std::string(ORVDB_FIXTURES_DIR) + "/jet4/" + name;
 }
+
+// Tests on the shared fixtures, skipped where they are absent.
+struct JetFixtureTest : ::testing::Test {
+    void SetUp() override {
+        if (!std::filesystem::exists(jetFixture("northwind.mdb"))) {
+            GTEST_SKIP() << "Jet fixtures not found under " << ORVDB_FIXTURES_DIR;
+        }
+    }
+};
 #endif
 
 }  // namespace orvdb::engine::testing

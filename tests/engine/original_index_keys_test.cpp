@@ -1,14 +1,8 @@
 // Texts whose characters have no sort code known here can still be in an
-// Access file's indexes: Access wrote their keys. Saving such a file keeps
-// those keys; a new text of that kind is refused when it is stored, not when
-// the file is saved.
-#include "engine/dataset/query_dataset.hpp"
-#include "engine/engine_error.hpp"
+// Access file's indexes, under the keys Access wrote.
 #include "engine_test_support.hpp"
-#include "jet/check/file_check.hpp"
 #include "jet/index/index_key.hpp"
 #include "jet/index/index_reader.hpp"
-#include "jet/read/jet_file.hpp"
 #include "jet/write/file_writer.hpp"
 #include "jet/write/image_from_file.hpp"
 

@@ -1,10 +1,7 @@
-// Views are kept in an Access file as MSysQueries rows only: every shape
-// CREATE VIEW takes must come back from the rows as the same query, and the
-// file's other readers must see it as the kind it is.
-#include "engine/dataset/query_dataset.hpp"
+// Views are kept in an Access file as MSysQueries rows only, which must give
+// back the same query, of its kind, to every reader.
 #include "engine/engine_error.hpp"
 #include "engine_test_support.hpp"
-#include "jet/read/jet_file.hpp"
 #include "jet/read/saved_queries.hpp"
 
 #include <map>
@@ -80,11 +77,9 @@ TEST_F(SavedViewsTest, EveryViewShapeReadsTheSameAfterTheFileIsWritten) {
         EXPECT_EQ(saved[name].flags, isUnion ? 128u : 0u) << name;
     }
 
-    Connection reopened;
-    reopened.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";");
-    reopened.open();
+    auto reopened = testing::openFile(path);
     for (const auto& [name, sql] : views) {
-        EXPECT_EQ(rows(reopened, "SELECT * FROM " + name), before[name])
+        EXPECT_EQ(rows(*reopened, "SELECT * FROM " + name), before[name])
             << name << " as rebuilt: " << saved[name].sql;
     }
 }

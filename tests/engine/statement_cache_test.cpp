@@ -1,21 +1,15 @@
 #include "engine/dataset/statement_cache.hpp"
-#include "engine/dataset/query_dataset.hpp"
 #include "engine/dataset/statement_shape.hpp"
 #include "engine/engine_error.hpp"
-#include "engine/functions/jet_collation.hpp"
 #include "engine/store/sqlite_util.hpp"
 #include "engine_test_support.hpp"
 
 #include <optional>
-#include <string>
-#include <vector>
 
 namespace orvdb::engine {
 namespace {
 
 using Texts = std::vector<std::string>;
-
-// ---- shapes of statement texts ----
 
 std::string keyOf(std::string_view sql) {
     StatementShape shape;
@@ -53,6 +47,11 @@ TEST(StatementShapeTest, StatementsShareAShapeOnlyWithLiteralsOfTheSameKind) {
         {"SELECT 1e5 FROM T", "SELECT 2.5 FROM T", true},
         {"SELECT 1e FROM T", "SELECT 2e FROM T", true},
         {"SELECT 1e FROM T", "SELECT 2.5 FROM T", false},
+        // Were the marker byte copied into a key, this text could meet a literal's.
+        {"SELECT * FROM T WHERE N = 5",
+         "SELECT * FROM T WHERE N = \x01"
+         "i",
+         false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(keyOf(c.a) == keyOf(c.b), c.same) << c.a << "  /  " << c.b;
@@ -73,20 +72,6 @@ TEST(StatementShapeTest, LiteralValuesAreReadAsTheParserReadsThem) {
     EXPECT_EQ(shape.literals[5].integer, 4000000000);
 }
 
-TEST(StatementShapeTest, TextHoldingTheMarkerByteIsKeyedAsWritten) {
-    StatementShape a, b;
-    shapeStatement("SELECT * FROM T WHERE N = 5", a);
-    // Were the marker byte copied into a key, this text could meet a's key.
-    std::string marker = "SELECT * FROM T WHERE N = ";
-    marker += '\x01';
-    marker += 'i';
-    shapeStatement(marker, b);
-    EXPECT_NE(a.key, b.key);
-    EXPECT_TRUE(b.literals.empty());
-}
-
-// ---- the cache behind Connection ----
-
 struct StatementCacheTest : testing::StoreFixture {
     void SetUp() override {
         StoreFixture::SetUp();
@@ -100,11 +85,8 @@ struct StatementCacheTest : testing::StoreFixture {
         conn.execute("INSERT INTO Part VALUES (1, 4)");
         conn.execute("INSERT INTO Part VALUES (2, 9)");
     }
-    Texts column(const std::string& sql, int index = 0) {
-        return testing::column(conn, sql, index);
-    }
     std::string errorOf(const std::string& sql) {
-        return testing::errorOf([&] { column(sql); });
+        return testing::errorOf([&] { select(sql); });
     }
     StatementCache& cache() { return conn.store().statementCache(); }
 };
@@ -117,16 +99,7 @@ std::string inList(int first, int count) {
     return sql + ")";
 }
 
-std::string withMarkerByte() {
-    std::string sql = "SELECT Name FROM Item WHERE ID = ";
-    sql += '\x01';
-    sql += 'i';
-    return sql;
-}
-
-// Statements of one shape with other values, run twice so that the second
-// round answers from the cache; each must find its own rows (no value stands
-// for an error).
+// Run twice, so that the second round answers from the cache (no value: an error).
 TEST_F(StatementCacheTest, EachStatementOfAShapeAnswersWithItsOwnValues) {
     struct Case {
         std::string sql;
@@ -194,12 +167,14 @@ TEST_F(StatementCacheTest, EachStatementOfAShapeAnswersWithItsOwnValues) {
         // The lexer reads a marker byte as a blank and i as an unknown name:
         // it does not meet the shape of ID = 5.
         {"SELECT Name FROM Item WHERE ID = 5", Texts{}},
-        {withMarkerByte(), std::nullopt},
+        {"SELECT Name FROM Item WHERE ID = \x01"
+         "i",
+         std::nullopt},
     };
     for (int round = 0; round < 2; ++round) {
         for (const Case& c : cases) {
             if (c.values) {
-                EXPECT_EQ(column(c.sql), *c.values) << c.sql.substr(0, 200) << " round " << round;
+                EXPECT_EQ(select(c.sql), *c.values) << c.sql.substr(0, 200) << " round " << round;
             } else {
                 EXPECT_NE(errorOf(c.sql), "") << c.sql << " round " << round;
             }
@@ -210,7 +185,7 @@ TEST_F(StatementCacheTest, EachStatementOfAShapeAnswersWithItsOwnValues) {
 TEST_F(StatementCacheTest, ValuesOfOneShapeShareOnePreparedStatement) {
     size_t before = cache().size();
     for (int id = 1; id <= 50; ++id) {
-        column("SELECT Name FROM Item WHERE ID = " + std::to_string(id));
+        select("SELECT Name FROM Item WHERE ID = " + std::to_string(id));
     }
     EXPECT_EQ(cache().size(), before + 1);
     for (int id = 100; id < 150; ++id) {
@@ -218,8 +193,8 @@ TEST_F(StatementCacheTest, ValuesOfOneShapeShareOnePreparedStatement) {
                      std::to_string(id) + "', " + std::to_string(id) + ".5)");
     }
     EXPECT_EQ(cache().size(), before + 2);
-    EXPECT_EQ(column("SELECT Name FROM Item WHERE ID = 123"), Texts{"n123"});
-    EXPECT_EQ(column("SELECT Price FROM Item WHERE ID = 149"), Texts{"149.5"});
+    EXPECT_EQ(select("SELECT Name FROM Item WHERE ID = 123"), Texts{"n123"});
+    EXPECT_EQ(select("SELECT Price FROM Item WHERE ID = 149"), Texts{"149.5"});
 }
 
 TEST_F(StatementCacheTest, ChangesBindTheirValues) {
@@ -229,14 +204,14 @@ TEST_F(StatementCacheTest, ChangesBindTheirValues) {
               1);
     EXPECT_EQ(conn.execute("INSERT INTO Log (ID, Msg, Flag, Amount) VALUES (20, NULL, 0, -2)"), 1);
     EXPECT_EQ(conn.execute("INSERT INTO Log (Msg, Flag, Amount) VALUES ('next', 0, 0)"), 1);
-    EXPECT_EQ(column("SELECT ID FROM Log WHERE Msg = 'next'"), Texts{"21"})
+    EXPECT_EQ(select("SELECT ID FROM Log WHERE Msg = 'next'"), Texts{"21"})
         << "an explicit key moves the counter";
-    EXPECT_EQ(column("SELECT Msg FROM Log WHERE Flag = -1"), Texts{"a'b"});
-    EXPECT_EQ(column("SELECT ID FROM Log WHERE Msg Is Null"), Texts{"20"});
+    EXPECT_EQ(select("SELECT Msg FROM Log WHERE Flag = -1"), Texts{"a'b"});
+    EXPECT_EQ(select("SELECT ID FROM Log WHERE Msg Is Null"), Texts{"20"});
     EXPECT_EQ(conn.execute("UPDATE Log SET Amount = 7.25 WHERE ID = 10"), 1);
     EXPECT_EQ(conn.execute("UPDATE Log SET Amount = 9 WHERE ID = 20"), 1);
     EXPECT_EQ(conn.execute("UPDATE Log SET Amount = 1 WHERE ID = 99"), 0);
-    EXPECT_EQ(column("SELECT Amount FROM Log ORDER BY ID", 0), (Texts{"7.25", "9", "0"}));
+    EXPECT_EQ(select("SELECT Amount FROM Log ORDER BY ID", 0), (Texts{"7.25", "9", "0"}));
     EXPECT_EQ(conn.execute("DELETE * FROM Log WHERE ID = 20"), 1);
     EXPECT_EQ(conn.execute("DELETE * FROM Log WHERE ID = 20"), 0);
     // A text too long for the column is refused at run time, with any value.
@@ -252,7 +227,7 @@ TEST_F(StatementCacheTest, EachChangeCommitsWithItsCounterOrNotAtAll) {
     EXPECT_THROW(conn.execute("INSERT INTO Log (ID, Code) VALUES (6, 1)"), EngineError);
     EXPECT_TRUE(sqlite3_get_autocommit(db())) << "a failed change leaves no transaction open";
     conn.execute("INSERT INTO Log (Code) VALUES (2)");
-    std::string lastId = column("SELECT Max(ID) FROM Log").at(0);
+    std::string lastId = select("SELECT Max(ID) FROM Log").at(0);
 
     // No transaction is left open, so what the store holds now is committed:
     // the row and its counter together.
@@ -260,7 +235,7 @@ TEST_F(StatementCacheTest, EachChangeCommitsWithItsCounterOrNotAtAll) {
     Stmt counter(db(), "SELECT last_auto FROM _orv_tables WHERE name = 'Log'");
     ASSERT_TRUE(counter.step());
     EXPECT_EQ(std::to_string(counter.getInt(0)), lastId);
-    EXPECT_EQ(column("SELECT Count(*) FROM Log"), Texts{"2"});
+    EXPECT_EQ(select("SELECT Count(*) FROM Log"), Texts{"2"});
 }
 
 TEST_F(StatementCacheTest, ChangesInsideATransactionRollBackTogether) {
@@ -269,14 +244,14 @@ TEST_F(StatementCacheTest, ChangesInsideATransactionRollBackTogether) {
     conn.execute("CREATE TABLE Gone (X LONG)");
     conn.execute("INSERT INTO Item (ID, Name) VALUES (11, 'y')");
     conn.rollbackTransaction();
-    EXPECT_EQ(column("SELECT Count(*) FROM Item WHERE ID > 3"), Texts{"0"});
+    EXPECT_EQ(select("SELECT Count(*) FROM Item WHERE ID > 3"), Texts{"0"});
     // The catalog is read again: the table made inside is gone for Jet too.
     EXPECT_NE(errorOf("SELECT X FROM Gone").find("cannot find the input table or query 'Gone'"),
               std::string::npos);
 }
 
 TEST_F(StatementCacheTest, DefinitionsInvalidateCachedStatements) {
-    EXPECT_EQ(column("SELECT * FROM Item WHERE ID = 1", 1), Texts{"Porte"});
+    EXPECT_EQ(select("SELECT * FROM Item WHERE ID = 1", 1), Texts{"Porte"});
     conn.execute("ALTER TABLE Item ADD COLUMN Extra TEXT(5)");
     conn.execute("UPDATE Item SET Extra = 'new' WHERE ID = 2");
     QueryDataset q(conn);
@@ -288,7 +263,7 @@ TEST_F(StatementCacheTest, DefinitionsInvalidateCachedStatements) {
     conn.execute("DROP TABLE Item");
     conn.execute("CREATE TABLE Item (ID TEXT(5), Label TEXT(10))");
     conn.execute("INSERT INTO Item VALUES ('1', 'again')");
-    EXPECT_EQ(column("SELECT * FROM Item WHERE ID = '1'", 1), Texts{"again"});
+    EXPECT_EQ(select("SELECT * FROM Item WHERE ID = '1'", 1), Texts{"again"});
     EXPECT_NE(errorOf("SELECT Name FROM Item WHERE ID = 1"), "");
 }
 
