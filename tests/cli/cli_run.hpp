@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/jet_fixtures.hpp"
 #include "support/temp_dir.hpp"
 
 namespace orvdb::cli_test {
@@ -43,17 +44,10 @@ inline RunResult runOrvdb(const std::string& args, const std::string& env = "") 
     return runOrvdbBounded(args, 300, size_t{64} << 20, env);
 }
 
-inline std::string jetFixture(const std::string& name) {
-    return std::string(ORVDB_FIXTURES_DIR) + "/jet4/" + name;
-}
+using test::jetFixture;
 
 // Commands on the Jet fixtures, skipped without them, with a scratch folder.
-struct JetFixtureTest : ::testing::Test {
-    void SetUp() override {
-        if (!std::filesystem::exists(jetFixture("northwind.mdb"))) {
-            GTEST_SKIP() << "Jet fixtures not found under " << ORVDB_FIXTURES_DIR;
-        }
-    }
+struct JetFixtureTest : test::JetFixtureTest {
     test::TempDir scratch;
     std::filesystem::path dir = scratch.path();
 };

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "../support/column_defs.hpp"
+#include "../support/jet_fixtures.hpp"
 #include "../support/temp_dir.hpp"
 #include "engine/dataset/connection.hpp"
 #include "engine/dataset/query_dataset.hpp"
@@ -131,20 +132,7 @@ struct StoreFixture : ::testing::Test {
     }
 };
 
-#ifdef ORVDB_FIXTURES_DIR
-// A file of the shared Access-made fixtures.
-inline std::string jetFixture(const std::string& name) {
-    return std::string(ORVDB_FIXTURES_DIR) + "/jet4/" + name;
-}
-
-// Tests on the shared fixtures, skipped where they are absent.
-struct JetFixtureTest : ::testing::Test {
-    void SetUp() override {
-        if (!std::filesystem::exists(jetFixture("northwind.mdb"))) {
-            GTEST_SKIP() << "Jet fixtures not found under " << ORVDB_FIXTURES_DIR;
-        }
-    }
-};
-#endif
+using test::jetFixture;
+using test::JetFixtureTest;
 
 }  // namespace orvdb::engine::testing
