@@ -4,7 +4,10 @@
 
 #include "jet/fixture_support.hpp"
 #include "jet/format/bytes.hpp"
+#include "jet/format/data_page.hpp"
+#include "jet/format/row_pointer.hpp"
 #include "jet/format/tdef.hpp"
+#include "jet/format/usage_map.hpp"
 #include "jet/read/jet_file.hpp"
 #include "jet/read/relationships.hpp"
 #include "jet/read/saved_queries.hpp"
@@ -52,6 +55,17 @@ TEST(DamagedFiles, BrokenStructuresInThePagesAreReportedByName) {
          "loops back to page 2"},
         {"table definition continues past the end",
          [&](auto& bytes) { bytes[tablePage * kPageSize + tdef::kNextPage + 2] = 0x7F; },
+         "beyond the end of the file"},
+        {"owned-pages map starts past the end",
+         [&](auto& bytes) {
+             std::span<uint8_t> all(bytes);
+             RowPointer map =
+                 RowPointer::fromRaw(getU32(all.subspan(tablePage * kPageSize), tdef::kOwnedPages));
+             auto mapPage = all.subspan(map.page * kPageSize, kPageSize);
+             size_t row = getU16(mapPage, data_page::rowOffsetAt(map.row)) & data_page::kOffsetMask;
+             ASSERT_EQ(mapPage[row + usage_map::kType], usage_map::kInline);
+             putU32(mapPage, row + usage_map::kStartPage, 0x100000);
+         },
          "beyond the end of the file"},
         {"table definition claims 60000 columns",
          [&](auto& bytes) {
