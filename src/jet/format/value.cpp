@@ -43,8 +43,9 @@ std::string DateTime::toString() const {
     auto seconds = static_cast<int64_t>(std::llround(fraction * 86400.0));
     auto day = static_cast<int64_t>(whole);
     if (seconds >= 86400) {
+        // Rounded up to midnight: the calendar day after, also before day 0.
         seconds -= 86400;
-        day += days < 0 ? -1 : 1;
+        day += 1;
     }
     int64_t year = 0;
     unsigned month = 0;
