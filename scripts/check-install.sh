@@ -79,8 +79,11 @@ cmake -S examples/embedding -B "$work/cmake-build" -G Ninja -DCMAKE_BUILD_TYPE=R
       -DCMAKE_CXX_FLAGS="${warnings[*]}" >/dev/null
 cmake --build "$work/cmake-build"
 # CMake gives the programs the installed library's folder as their run path.
-ldd "$work/cmake-build/embed" | grep -q "$libdir/liborvdb.so" ||
-  fail "embed does not load the installed liborvdb"
+# (ldd's output is read whole first: with pipefail, grep -q leaving early
+# would fail the pipe through ldd's broken pipe.)
+libraries=$(ldd "$work/cmake-build/embed")
+grep -q "$libdir/liborvdb.so" <<<"$libraries" ||
+  fail "embed does not load the installed liborvdb: $libraries"
 run embed-cmake "$work/cmake-build/embed" "$(data_root c-cmake)"
 run embed-cpp-cmake "$work/cmake-build/embed_cpp" "$(data_root cpp-cmake)"
 echo "install check passed"
