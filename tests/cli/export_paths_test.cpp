@@ -26,16 +26,11 @@ using ExportPaths = JetFixtureTest;
 // One file per table (CSV and JSON) and all tables on stdout (TSV), for
 // every fixture: the table list, its order, the fields and every value text.
 TEST_F(ExportPaths, StreamedExportMatchesTheEngineForEveryFixture) {
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(jetFixture(""))) {
-        if (entry.path().extension() == ".mdb") {
-            files.push_back(entry.path());
-        }
-    }
-    for (const fs::path& file : files) {
-        SCOPED_TRACE(file.filename().string());
+    for (const test::JetFixtureFile& fixture : test::kJetFixtures) {
+        SCOPED_TRACE(fixture.file);
+        const fs::path file = jetFixture(fixture.file);
         std::string common =
-            (file.filename() == "withPassword2000.mdb" ? "--password password " : "") +
+            (fixture.password ? "--password " + std::string(fixture.password) + " " : "") +
             std::string("export \"") + file.string() + "\" ";
         for (const std::string format : {"csv", "json"}) {
             SCOPED_TRACE(format);

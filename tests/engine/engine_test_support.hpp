@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -36,25 +37,35 @@ inline std::string errorOf(const std::function<void()>& action) {
 }
 
 // Runs `work` in a child process; its exit status is 0 when it returned.
+// Raises when no child could be made (a pid of -1 must never reach kill()).
 template <class Work>
 pid_t inChild(Work work) {
     pid_t child = fork();
+    if (child < 0) {
+        throw std::runtime_error("fork failed");
+    }
     if (child == 0) {
         try {
             work();
             _exit(0);
         } catch (const std::exception& error) {
             fprintf(stderr, "child: %s\n", error.what());
-            _exit(3);
+        } catch (...) {
+            fprintf(stderr, "child: an unknown exception\n");
         }
+        // Never back into the test runner: the child would run the rest of the suite.
+        _exit(3);
     }
     return child;
 }
 
-// The exit status of a child, 128 + the signal when one ended it.
+// The exit status of a child, 128 + the signal when one ended it; -1 when
+// it could not be waited for.
 inline int exitStatus(pid_t child) {
     int status = 0;
-    waitpid(child, &status, 0);
+    if (child <= 0 || waitpid(child, &status, 0) != child) {
+        return -1;
+    }
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 

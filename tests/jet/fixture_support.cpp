@@ -5,6 +5,8 @@
 #include <iterator>
 #include <sstream>
 
+#include "support/jet_fixtures.hpp"
+
 namespace orvdb::jet::testing {
 
 std::filesystem::path fixtureDir() {
@@ -25,21 +27,10 @@ bool haveFixture(const std::string& name) {
 const std::vector<FixtureInfo>& knownFixtures() {
     static const std::vector<FixtureInfo> fixtures = [] {
         std::vector<FixtureInfo> list;
-        std::error_code error;  // no folder: no entries
-        for (const auto& entry : std::filesystem::directory_iterator(fixtureDir(), error)) {
-            if (entry.path().extension() == ".mdb") {
-                list.push_back({entry.path().filename().string(), std::nullopt});
-                // The password was recovered from the header: the stored
-                // bytes XOR the creation date spell it.
-                if (list.back().file == "withPassword2000.mdb") {
-                    list.back().password = "password";
-                }
-            }
-        }
-        std::sort(list.begin(), list.end(),
-                  [](const auto& a, const auto& b) { return a.file < b.file; });
-        if (list.empty()) {
-            list.push_back({"(no fixtures)", std::nullopt});  // a test that skips saying why
+        for (const test::JetFixtureFile& fixture : test::kJetFixtures) {
+            list.push_back({fixture.file, fixture.password
+                                              ? std::optional<std::string>(fixture.password)
+                                              : std::nullopt});
         }
         return list;
     }();

@@ -124,6 +124,7 @@ TEST(KeyOrder, KeysSortLikeValuesBothWays) {
           Bytes{1, 2, 3, 4, 5, 6, 7, 8, 0}, Bytes{1, 2, 3, 4, 5, 6, 7, 9}, Bytes{0xFF}}},
     };
     for (const OrderedValues& c : cases) {
+        SCOPED_TRACE("column type " + std::to_string(static_cast<int>(c.type)));
         for (size_t n = 1; n < c.ascending.size(); ++n) {
             const Value& low = c.ascending[n - 1];
             const Value& high = c.ascending[n];

@@ -109,7 +109,15 @@ TEST_F(WriterEncoding, EveryColumnTypeReadsBack) {
     JetFile file = writeAndReopen();
     EXPECT_EQ(file.table("Everything")->lastAutoNumber, 7u);
     EXPECT_EQ(file.table("Everything")->rowCount, 3u);
-    EXPECT_TRUE(testing::allRows(file, "Everything") == table.rows);
+    const auto written = testing::allRows(file, "Everything");
+    ASSERT_EQ(written.size(), table.rows.size());
+    for (size_t row = 0; row < written.size(); ++row) {
+        for (size_t column = 0; column < table.definition.columns.size(); ++column) {
+            EXPECT_TRUE(written[row][column] == table.rows[row][column])
+                << table.definition.columns[column].name << " of row " << row << " reads "
+                << describe(written[row][column]);
+        }
+    }
 
     if (testing::haveCommand("mdb-export")) {
         auto csv = testing::mdbtools("mdb-export", target_, {"Everything"});

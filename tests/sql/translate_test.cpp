@@ -243,7 +243,7 @@ TEST(ParametersDeclaration, ListsNamesAndTypesBeforeAnyStatementKind) {
         EXPECT_EQ(st.body.index(), index) << body;
         ASSERT_EQ(st.parameters.size(), expected.size()) << body;
         for (size_t i = 0; i < expected.size(); ++i) {
-            EXPECT_EQ(st.parameters[i].name, expected[i].name);
+            EXPECT_EQ(st.parameters[i].name, expected[i].name) << body;
             EXPECT_EQ(st.parameters[i].type.type, expected[i].type) << expected[i].name;
             if (expected[i].size) {
                 EXPECT_EQ(st.parameters[i].type.size, expected[i].size) << expected[i].name;

@@ -337,7 +337,11 @@ const EditCase kEditCases[] = {
 
 TEST(ActionParameterEdits, EachEditAndTheChoiceOfAlternative) {
     for (const EditCase& edit : kEditCases) {
-        SCOPED_TRACE(std::string(edit.program) + " on Ref " + std::to_string(edit.ref));
+        std::string before;
+        for (const std::string& line : edit.before) {
+            before += " [" + line + "]";
+        }
+        SCOPED_TRACE(std::string(edit.program) + " on Ref " + std::to_string(edit.ref) + before);
         Lines lines = edit.before;
         EXPECT_EQ(editParameters(edit.program, edit.ref, lines, "action 1"), edit.applied);
         EXPECT_EQ(lines, edit.after);
