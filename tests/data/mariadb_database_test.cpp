@@ -19,6 +19,7 @@
 #include "data/user_tables_query.hpp"
 #include "data_test_support.hpp"
 #include "support/database_rows.hpp"
+#include "support/jet_fixtures.hpp"
 #include "support/mariadb_server.hpp"
 #include "support/schema_snapshot.hpp"
 
@@ -370,21 +371,14 @@ TEST_F(MariaDbDatabaseTest, UnreachableServerIsHandedToTheHost) {
 
 namespace fs = std::filesystem;
 
-const fs::path kFixtures = fs::path(ORVDB_FIXTURES_DIR) / "jet4";
+const fs::path kFixtures = test::jetFixture("");
 
 // The schema without its saved queries (which Access SQL and MariaDB's SQL
 // do not share) and without the relationships among Access's own system
 // tables (which a copy leaves to Access).
 test_support::Lines tablesKeysAndIndexes(const fs::path& file) {
-    engine::Connection connection;
-    connection.setConnectionString("Data Source=" + file.string());
-    connection.open();
-    test_support::Lines lines;
-    for (const std::string& line : test_support::schemaSnapshot(connection)) {
-        if (line.rfind("view ", 0) != 0 && line.rfind("key MSys", 0) != 0) {
-            lines.push_back(line);
-        }
-    }
+    test_support::Lines lines = test_support::tablesAndKeys(file);
+    std::erase_if(lines, [](const std::string& line) { return line.rfind("key MSys", 0) == 0; });
     return lines;
 }
 
