@@ -62,12 +62,12 @@ TEST_F(CheckCommand, PasswordIsHonoured) {
 // sound copy and names the table it could not copy whole.
 TEST_F(CheckCommand, DamagedFileIsNeverWrittenAndRepairCopiesWhatReads) {
     // The first data page of a user table (system tables come first).
-    damage(
+    ASSERT_NO_FATAL_FAILURE(damage(
         "damaged.mdb",
         [&](size_t candidate) {
             return type(candidate) == 1 && owner(candidate) > 20 && owner(candidate) < 0x4000;
         },
-        6, [](char) { return char(0x7F); });
+        6, [](char) { return char(0x7F); }));
     expectRefused("sql " + file + " \"CREATE TABLE Extra (A LONG)\"",
                   "damaged and opened read-only");
     expectRefused("compact " + file, "damaged");
@@ -88,10 +88,10 @@ TEST_F(CheckCommand, DamagedFileIsNeverWrittenAndRepairCopiesWhatReads) {
 TEST_F(CheckCommand, DamagedCatalogIndexStopsTheFirstCommit) {
     // A byte of the first entry's key in the first index leaf of MSysObjects
     // (defined on page 2).
-    damage(
+    ASSERT_NO_FATAL_FAILURE(damage(
         "damaged-catalog.mdb",
         [&](size_t candidate) { return type(candidate) == 4 && owner(candidate) == 2; }, 0x1E0 + 3,
-        [](char byte) { return char(byte ^ 0x20); });
+        [](char byte) { return char(byte ^ 0x20); }));
     ASSERT_EQ(runOrvdb("check " + file).exitCode, 1) << "the damage is not one check finds";
 
     EXPECT_EQ(runOrvdb("sql " + file + " \"SELECT COUNT(*) FROM Table1\"").exitCode, 0);

@@ -30,7 +30,7 @@ struct UpgradeCommandTest : ::testing::Test {
 };
 
 TEST_F(UpgradeCommandTest, ProviderUpgradePrintsVersionsAndLog) {
-    makeProvider("0.35839, 0.8");
+    ASSERT_NO_FATAL_FAILURE(makeProvider("0.35839, 0.8"));
     auto r = runOrvdb(upgrade("--kind provider --provider acme"));
     EXPECT_EQ(r.exitCode, 0) << r.out;
     EXPECT_NE(r.out.find("version before\t0.35839\n"), std::string::npos) << r.out;
@@ -63,7 +63,7 @@ TEST_F(UpgradeCommandTest, WorkshopUpgradePrintsVersionsAndLog) {
 }
 
 TEST_F(UpgradeCommandTest, FailuresExitNonZeroWithTheMessage) {
-    makeProvider("0.3583, 0.9");
+    ASSERT_NO_FATAL_FAILURE(makeProvider("0.3583, 0.9"));
     const std::pair<std::string, std::string> failures[] = {
         {"--kind filling --provider Acme", "Your database Acme version (0.36) is too old"},
         {"--kind library", "CANNOT FIND " + root.string() + "/XLib.Mdb"},
@@ -79,7 +79,7 @@ TEST_F(UpgradeCommandTest, FailuresExitNonZeroWithTheMessage) {
 // One database that cannot be upgraded (here not an Access file at all) does
 // not stop the others: `--all` goes on, then exits 1 naming it.
 TEST_F(UpgradeCommandTest, AllGoesOnPastADatabaseThatFails) {
-    makeProvider("0.35839, 0.8");
+    ASSERT_NO_FATAL_FAILURE(makeProvider("0.35839, 0.8"));
     fs::create_directories(root / "Providers" / "Aardvark");
     std::ofstream(root / "Providers" / "Aardvark" / "XLibData.mdb") << "not a database\n";
 

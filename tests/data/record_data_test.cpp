@@ -64,7 +64,7 @@ TEST_F(RecordDataTest, ColoursNumbersBooleansAndDates) {
     ASSERT_EQ(table->SetDouble(W("Ratio").get(), 0.1), ORV_S_OK);
     ASSERT_EQ(table->SetBoolean(W("Done").get(), 1), ORV_S_OK) << "any non-zero is true";
     ASSERT_EQ(table->SetDateTime(W("When").get(), 45000.25), ORV_S_OK);
-    postAndReopen();
+    ASSERT_NO_FATAL_FAILURE(postAndReopen());
     EXPECT_EQ(testing::getString(*table.get(), "Color"), "001022255");
     int32_t read = -1;
     ASSERT_EQ(table->GetColor(W("Color").get(), &read), ORV_S_OK);
@@ -80,7 +80,7 @@ TEST_F(RecordDataTest, ColoursNumbersBooleansAndDates) {
     EXPECT_EQ(table->GetBoolean(W("Done").get()), ORV_WTRUE);
     EXPECT_DOUBLE_EQ(table->GetDateTime(W("When").get()), 45000.25);
     ASSERT_EQ(table->SetFloat(W("Ratio").get(), 0.1f), ORV_S_OK);
-    postAndReopen();
+    ASSERT_NO_FATAL_FAILURE(postAndReopen());
     ASSERT_EQ(table->GetDouble(W("Ratio").get(), &full), ORV_S_OK);
     EXPECT_EQ(full, static_cast<double>(0.1f)) << "stored widened, not re-rounded";
 }
@@ -195,7 +195,7 @@ TEST_F(RecordDataTest, SerialisableObjectRoundTripAndBrokenBlobs) {
     ComPtr<Note> silent(new Note("ignored", true));
     ASSERT_EQ(table->SetSerializable(W("Data").get(), silent.get()), ORV_S_OK);
     ASSERT_EQ(table->Setstring(W("Color").get(), W("x").get()), ORV_S_OK);
-    postAndReopen();
+    ASSERT_NO_FATAL_FAILURE(postAndReopen());
     ComPtr<Note> read(new Note);
     ASSERT_EQ(table->GetSerializable(W("Data").get(), read.get()), ORV_S_OK);
     EXPECT_EQ(read->text, written->text);
@@ -211,14 +211,14 @@ TEST_F(RecordDataTest, ObjectsWithCreateComeBackThroughTheHostFactory) {
     services.objectFactory = factory;
     host::installHostServices(std::move(services));
 
-    postAndReopen();
+    ASSERT_NO_FATAL_FAILURE(postAndReopen());
     iSerializable* none = reinterpret_cast<iSerializable*>(1);
     ASSERT_EQ(table->GetSerializableWithCreate(W("Data").get(), &none), ORV_S_OK);
     EXPECT_EQ(none, nullptr) << "an empty blob gives no object";
 
     ComPtr<Note> written(new Note("created again"));
     ASSERT_EQ(table->SetSerializableWithCreate(W("Data").get(), written.get()), ORV_S_OK);
-    postAndReopen();
+    ASSERT_NO_FATAL_FAILURE(postAndReopen());
     iSerializable* created = nullptr;
     ASSERT_EQ(table->GetSerializableWithCreate(W("Data").get(), &created), ORV_S_OK);
     ComPtr<iSerializable> owner = ComPtr<iSerializable>::adopt(created);
@@ -228,7 +228,7 @@ TEST_F(RecordDataTest, ObjectsWithCreateComeBackThroughTheHostFactory) {
 
     // None is stored as such and read back as none.
     ASSERT_EQ(table->SetSerializableWithCreate(W("Data").get(), nullptr), ORV_S_OK);
-    postAndReopen();
+    ASSERT_NO_FATAL_FAILURE(postAndReopen());
     ASSERT_EQ(table->GetSerializableWithCreate(W("Data").get(), &created), ORV_S_OK);
     EXPECT_EQ(created, nullptr);
 }
@@ -275,7 +275,7 @@ TEST_F(RecordDataTest, FillStreamWritesTheBlobToTheTempFolder) {
     TempVariable temp(dir.path().string() + "/");
     auto blobFile = dir.path() / "orv_blob.blob";
     std::ofstream(blobFile, std::ios::binary) << "older";
-    postAndReopen();
+    ASSERT_NO_FATAL_FAILURE(postAndReopen());
     ASSERT_EQ(table->FillStream(W("Data").get()), ORV_S_OK);
     EXPECT_EQ(test::readFile(blobFile), "older");
 
